@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts("drovak-cli: commands follow");
+    return 0;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+
+namespace drovak {
+
+// Every 32-bit number in the ROM image and in the compressed formats is big-endian and passes
+// through this after reading and before writing.
+constexpr uint32_t SwapBytes32(uint32_t value) {
+    return (value >> 24) | ((value >> 8) & 0x0000FF00u) | ((value << 8) & 0x00FF0000u) |
+           (value << 24);
+}
+
+// Swaps the two low bytes and leaves the bytes above them unchanged.
+constexpr uint32_t SwapBytes16(uint32_t value) {
+    return (value & 0xFFFF0000u) | ((value & 0xFFu) << 8) | ((value >> 8) & 0xFFu);
+}
+
+// The low four bits of the byte when low is set, else the high four bits.
+constexpr uint8_t SelectNibble(uint8_t byte, bool low) {
+    return low ? static_cast<uint8_t>(byte & 0x0F) : static_cast<uint8_t>(byte >> 4);
+}
+
+// Big-endian loads and stores on byte buffers.
+constexpr uint32_t LoadBigEndian32(const uint8_t* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+constexpr uint16_t LoadBigEndian16(const uint8_t* p) {
+    return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
+constexpr void StoreBigEndian32(uint8_t* p, uint32_t v) {
+    p[0] = uint8_t(v >> 24);
+    p[1] = uint8_t(v >> 16);
+    p[2] = uint8_t(v >> 8);
+    p[3] = uint8_t(v);
+}
+constexpr void StoreBigEndian16(uint8_t* p, uint16_t v) {
+    p[0] = uint8_t(v >> 8);
+    p[1] = uint8_t(v);
+}
+
+} // namespace drovak

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace drovak {
+
+// Every failure inside the core is one of these, with a message that names the file (or the
+// data) and what was wrong. Callers show the message; nothing has been written when they see it
+// unless the message says so.
+class DrovakError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A file could not be opened, read or written, or is shorter than a position that was read.
+class FileError : public DrovakError {
+public:
+    using DrovakError::DrovakError;
+};
+
+// An operation was refused because going on would write wrong or unbounded data (an index
+// beyond the working table, a decoded size beyond the limit, a run the encoder can't write,
+// a question answered No). Nothing was written.
+class RefusedError : public DrovakError {
+public:
+    using DrovakError::DrovakError;
+};
+
+// "0x48120" style text for messages.
+std::string HexText(unsigned long long value);
+
+} // namespace drovak

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace drovak {
+
+enum class SeekOrigin { Begin, Current, End };
+
+// A byte stream over memory or over a file. Read returns the number of bytes read, 0 at the
+// end; Write returns the number written. Positions are byte offsets from the start.
+class Stream {
+public:
+    virtual ~Stream() = default;
+    virtual size_t Read(void* buffer, size_t count) = 0;
+    virtual size_t Write(const void* buffer, size_t count) = 0;
+    virtual uint64_t Seek(int64_t offset, SeekOrigin origin) = 0;
+    virtual uint64_t Position() const = 0;
+    virtual uint64_t Size() const = 0;
+    // What the stream reads or writes, for messages: the file's path, or "memory".
+    virtual std::string Name() const { return "memory"; }
+
+    // One byte, or -1 at the end. Streams that can do better override it.
+    virtual int ReadByte() {
+        uint8_t b;
+        return Read(&b, 1) == 1 ? b : -1;
+    }
+    virtual void WriteByte(uint8_t value) { Write(&value, 1); }
+
+    // Reads exactly count bytes or throws FileError naming the stream and the position.
+    void ReadExact(void* buffer, size_t count);
+    // Reads a big-endian 32-bit number exactly (FileError when short).
+    uint32_t ReadBigEndian32();
+    void WriteBigEndian32(uint32_t value);
+};
+
+// A stream over a growable byte vector. Writing or seeking past the end grows it (the added
+// bytes are zero here).
+class MemoryStream final : public Stream {
+public:
+    MemoryStream() = default;
+    explicit MemoryStream(std::vector<uint8_t> data) : data_(std::move(data)) {}
+
+    size_t Read(void* buffer, size_t count) override;
+    size_t Write(const void* buffer, size_t count) override;
+    uint64_t Seek(int64_t offset, SeekOrigin origin) override;
+    uint64_t Position() const override { return position_; }
+    uint64_t Size() const override { return data_.size(); }
+    int ReadByte() override {
+        return position_ < data_.size() ? data_[position_++] : -1;
+    }
+    void WriteByte(uint8_t value) override {
+        if (position_ == data_.size()) {
+            data_.push_back(value);
+            ++position_;
+        } else {
+            Write(&value, 1);
+        }
+    }
+
+    const std::vector<uint8_t>& Data() const { return data_; }
+    std::vector<uint8_t>& Data() { return data_; }
+    std::vector<uint8_t> Take() { position_ = 0; return std::move(data_); }
+
+private:
+    std::vector<uint8_t> data_;
+    size_t position_ = 0;
+};
+
+enum class FileMode {
+    Read,   // an existing file, read-only; others may read it meanwhile
+    Patch,  // read and write in place without truncation; created empty when missing
+    Create, // created, or truncated when it exists; written whole
+};
+
+// A stream over a file, with buffered reads. Open and write failures throw FileError with the
+// path and the reason; the end of the file is not an error (Read returns 0).
+class FileStream final : public Stream {
+public:
+    FileStream(const std::string& path, FileMode mode);
+    ~FileStream() override;
+    FileStream(const FileStream&) = delete;
+    FileStream& operator=(const FileStream&) = delete;
+
+    size_t Read(void* buffer, size_t count) override;
+    size_t Write(const void* buffer, size_t count) override;
+    uint64_t Seek(int64_t offset, SeekOrigin origin) override;
+    uint64_t Position() const override { return position_; }
+    uint64_t Size() const override { return size_; }
+    std::string Name() const override { return path_; }
+    int ReadByte() override {
+        if (position_ >= bufferStart_ && position_ < bufferStart_ + bufferFill_) {
+            return buffer_[position_++ - bufferStart_];
+        }
+        return Stream::ReadByte();
+    }
+    // Flushes the file to storage (fsync); throws FileError on failure.
+    void Sync();
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    uint64_t position_ = 0;
+    uint64_t size_ = 0;
+    std::vector<uint8_t> buffer_;
+    uint64_t bufferStart_ = 0;
+    size_t bufferFill_ = 0;
+};
+
+} // namespace drovak

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "graphics/Renderer.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace drovak {
+
+constexpr unsigned LEVEL_COUNT = 8;
+constexpr uint32_t LEVEL_TABLE_OFFSET = 0x20000;
+constexpr uint32_t LEVEL_PALETTE_OFFSET = 0x5FC00;
+constexpr uint16_t LEVEL_LAST_SCROLL_COLUMN = 496;
+constexpr unsigned LEVEL_SCREENS = 32;
+constexpr uint16_t LEVEL_NAME_MASK = 0x39FF;
+
+constexpr uint32_t LevelPaletteOffset(unsigned level) { return LEVEL_PALETTE_OFFSET + 128 * level; }
+
+// The decoded data of one level: block data (entry 16 + level) and tile art (entry 8 + level)
+// of the table at 0x20000, and the level palette.
+struct LevelData {
+    std::vector<uint8_t> blockData;
+    std::vector<uint8_t> tileArt;
+    PaletteTable palette{};
+};
+
+// Reads and decodes a level from the ROM. Throws FileError when the ROM can't be read or its
+// table is short, RefusedError for a decoded size over the limit.
+LevelData DecodeLevel(const std::string& romPath, unsigned level);
+
+// The 64 x 64 name table (big-endian words, masked with 0x39FF) of 16 block columns from
+// firstColumn. Plane B fills rows 0..31 only. Layout bytes past the decoded block data leave
+// their words zero.
+std::vector<uint8_t> BuildLevelNameTable(const LevelData& level, bool planeB, unsigned firstColumn);
+
+// The 512 x 512 picture of 16 block columns from firstColumn (into frameBuffer too).
+PreviewImage RenderLevel(const LevelData& level, bool planeB, unsigned firstColumn,
+                         FrameBuffer& frameBuffer);
+
+// The viewer and export step: scrollColumn is a block column (0..496) when display is set,
+// a screen number (0..31) when it is clear. Decodes the level from the ROM every call.
+PreviewImage AssembleLevel(const std::string& romPath, unsigned level, bool planeB, bool display,
+                           uint16_t scrollColumn, FrameBuffer& frameBuffer);
+
+// "LEVEL 01" .. "LEVEL 08".
+std::string LevelListItem(unsigned level);
+// "Level_" + two digits + "_PlaneA.png" / "_PlaneB.png", without folder.
+std::string DefaultLevelPngName(unsigned level, bool planeB);
+
+} // namespace drovak

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "compression/Stream.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace drovak {
+
+// A picture of Width x Height pixels, row-major, top row first; each pixel red + green x 256 +
+// blue x 65536 (bytes red, green, blue, 0 in memory).
+struct PreviewImage {
+    uint16_t Width = 0;
+    uint16_t Height = 0;
+    std::vector<uint32_t> Pixels;
+};
+
+constexpr size_t FRAME_BUFFER_PIXELS = 512 * 512;
+// The last rendered picture, row length = that picture's width.
+using FrameBuffer = std::array<uint32_t, FRAME_BUFFER_PIXELS>;
+
+// The 64 converted colours of a palette, red in the lowest byte.
+using PaletteTable = std::array<uint32_t, 64>;
+
+// A Mega Drive colour word to a PaletteTable colour (each 3-bit intensity v becomes v x 32).
+constexpr uint32_t ConvertColourWord(uint16_t word) {
+    uint32_t red = (word & 0x00E) << 4;
+    uint32_t green = ((word >> 4) & 0x00E) << 4;
+    uint32_t blue = ((word >> 8) & 0x00E) << 4;
+    return red | (green << 8) | (blue << 16);
+}
+
+// 128 palette bytes (64 big-endian colour words) to colours; missing bytes count as zero.
+PaletteTable ConvertPalette(const uint8_t* bytes, size_t count);
+// Reads 128 bytes at `offset` of the file at romPath: missing bytes (end of file) stay black,
+// a file that can't be opened gives an all-black palette.
+PaletteTable ReadPalette(const std::string& romPath, uint32_t offset);
+
+// Draws tiles (8x8, 4 bits per pixel) into a picture of 8 x widthInTiles by 8 x heightInTiles,
+// cell by cell; with a name table, one big-endian name-table word per cell places the tile
+// (flips, palette line, indices 496..511 taking the tile 16 further on). Short data leaves black.
+// Copies the picture into frameBuffer (row length = the picture's width) and returns it.
+PreviewImage RenderTiles(Stream& tileArt, uint8_t cellWidth, uint8_t cellHeight,
+                         uint16_t widthInTiles, uint16_t heightInTiles, const PaletteTable& palette,
+                         Stream* nameTable, FrameBuffer& frameBuffer);
+
+} // namespace drovak
