@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace drovak {
@@ -25,8 +26,11 @@ constexpr uint32_t MAX_COUNT = HIGH_COUNT_BASE + 0xFFFF;
 
 // Fills nibbles [at, at + count) of a zero-initialised buffer with v, high nibble of each byte
 // first.
-void FillNibbles(uint8_t* out, uint64_t at, uint64_t count, uint8_t v) {
-    if (count == 0) return;
+inline void FillNibbles(uint8_t* out, uint64_t at, uint64_t count, uint8_t v) {
+    if (count == 1) {
+        out[at / 2] |= (at & 1) ? v : uint8_t(v << 4);
+        return;
+    }
     if (at & 1) {
         out[at / 2] |= v;
         ++at;
@@ -38,42 +42,68 @@ void FillNibbles(uint8_t* out, uint64_t at, uint64_t count, uint8_t v) {
     if (count & 1) out[at / 2] = uint8_t(v << 4);
 }
 
-// Reads one byte of a run item; the block is not complete, so the end of the source is an error.
-uint8_t ReadItemByte(Stream& source, uint64_t blockStart, uint64_t decodedBytes,
-                     uint64_t totalBytes) {
-    int b = source.ReadByte();
-    if (b < 0) {
-        throw FileError(source.Name() + ": the RLE block at " + HexText(blockStart) +
-                        " ends early at " + HexText(source.Position()) + ": " +
-                        std::to_string(decodedBytes) + " of " + std::to_string(totalBytes) +
-                        " bytes decoded");
+// Reads the run items through a buffer of its own and leaves the source right after the last
+// byte taken. The block is not complete while items are read, so the end of the source is an
+// error.
+class ItemReader {
+public:
+    ItemReader(Stream& source, uint64_t blockStart) : source_(source), blockStart_(blockStart) {
+        bufferStart_ = source.Position();
     }
-    return uint8_t(b);
-}
 
-// Appends the item for a run of `length` nibbles of value v. Returns false (and appends nothing)
-// when the run is too long for any item.
-bool AppendRunItem(std::vector<uint8_t>& items, uint8_t v, uint32_t length) {
+    uint8_t Byte(uint64_t decodedBytes, uint64_t totalBytes) {
+        if (next_ == fill_) Refill(decodedBytes, totalBytes);
+        return buffer_[next_++];
+    }
+
+    // Puts the source right after the last byte taken; returns that position.
+    uint64_t Finish() {
+        uint64_t end = bufferStart_ + next_;
+        source_.Seek(int64_t(end), SeekOrigin::Begin);
+        return end;
+    }
+
+private:
+    void Refill(uint64_t decodedBytes, uint64_t totalBytes) {
+        bufferStart_ += fill_;
+        next_ = 0;
+        fill_ = source_.Read(buffer_, sizeof buffer_);
+        if (fill_ == 0) {
+            throw FileError(source_.Name() + ": the RLE block at " + HexText(blockStart_) +
+                            " ends early at " + HexText(bufferStart_) + ": " +
+                            std::to_string(decodedBytes) + " of " + std::to_string(totalBytes) +
+                            " bytes decoded");
+        }
+    }
+
+    Stream& source_;
+    uint64_t blockStart_;
+    uint64_t bufferStart_ = 0;
+    size_t next_ = 0;
+    size_t fill_ = 0;
+    uint8_t buffer_[4096];
+};
+
+// Writes the item for a run of `length` nibbles of value v at `out` and returns the position
+// after it; returns nullptr (and writes nothing) when the run is too long for any item.
+uint8_t* PutRunItem(uint8_t* out, uint8_t v, uint32_t length) {
     uint32_t count = length - 1;
     uint8_t high = uint8_t(v << 4);
     if (count <= MAX_INLINE_COUNT) {
-        items.push_back(uint8_t(high | count));
+        *out++ = uint8_t(high | count);
     } else if (count <= MAX_ONE_BYTE_COUNT) {
-        items.push_back(high | CODE_ONE_BYTE);
-        items.push_back(uint8_t(count));
-    } else if (count <= MAX_TWO_BYTES_COUNT) {
-        items.push_back(high | CODE_TWO_BYTES);
-        items.push_back(uint8_t(count >> 8));
-        items.push_back(uint8_t(count));
+        *out++ = high | CODE_ONE_BYTE;
+        *out++ = uint8_t(count);
     } else if (count <= MAX_COUNT) {
-        uint32_t stored = count - HIGH_COUNT_BASE;
-        items.push_back(high | CODE_TWO_BYTES_HIGH);
-        items.push_back(uint8_t(stored >> 8));
-        items.push_back(uint8_t(stored));
+        bool highForm = count > MAX_TWO_BYTES_COUNT;
+        uint32_t stored = highForm ? count - HIGH_COUNT_BASE : count;
+        *out++ = high | (highForm ? CODE_TWO_BYTES_HIGH : CODE_TWO_BYTES);
+        *out++ = uint8_t(stored >> 8);
+        *out++ = uint8_t(stored);
     } else {
-        return false;
+        return nullptr;
     }
-    return true;
+    return out;
 }
 
 } // namespace
@@ -92,17 +122,18 @@ int32_t RleDecode(Stream& source, Stream& destination) {
 
     std::vector<uint8_t> out(size_t(totalBytes), 0);
     const uint64_t totalNibbles = totalBytes * 2;
+    ItemReader items(source, start);
     uint64_t done = 0;
     while (done < totalNibbles) {
-        uint8_t control = ReadItemByte(source, start, done / 2, totalBytes);
+        uint8_t control = items.Byte(done / 2, totalBytes);
         uint8_t v = control >> 4;
         uint32_t count = control & 0x0F;
         if (count == CODE_ONE_BYTE) {
-            count = ReadItemByte(source, start, done / 2, totalBytes);
+            count = items.Byte(done / 2, totalBytes);
         } else if (count >= CODE_TWO_BYTES) {
             uint32_t base = count == CODE_TWO_BYTES_HIGH ? HIGH_COUNT_BASE : 0;
-            uint32_t high = ReadItemByte(source, start, done / 2, totalBytes);
-            uint32_t low = ReadItemByte(source, start, done / 2, totalBytes);
+            uint32_t high = items.Byte(done / 2, totalBytes);
+            uint32_t low = items.Byte(done / 2, totalBytes);
             count = (high << 8 | low) + base;
         }
         // The nibbles of the last run beyond the last word are dropped.
@@ -110,7 +141,7 @@ int32_t RleDecode(Stream& source, Stream& destination) {
         FillNibbles(out.data(), done, length, v);
         done += length;
     }
-    const int32_t consumed = int32_t(source.Position() - start);
+    const int32_t consumed = int32_t(items.Finish() - start);
     destination.Write(out.data(), out.size());
     return consumed;
 }
@@ -133,46 +164,62 @@ RleEncodeResult RleEncode(Stream& source, Stream& destination, uint32_t sourceSi
     source.ReadExact(input.data(), sourceSize);
 
     RleEncodeResult result;
-    std::vector<uint8_t> items;
-    items.reserve(paddedSize / 2 + 16);
+    // At most one item byte per nibble: a run of one takes one byte, longer runs fewer per
+    // nibble.
+    auto items = std::make_unique_for_overwrite<uint8_t[]>(size_t(paddedSize) * 2);
+    uint8_t* out = items.get();
     if (paddedSize > 0) {
-        uint8_t runValue = SelectNibble(input[0], false);
+        const uint8_t* in = input.data();
+        const uint8_t* const end = in + paddedSize;
+        uint8_t runValue = SelectNibble(in[0], false);
         uint32_t runLength = 0;
-        auto extendWith = [&](uint8_t nibble) {
-            if (nibble == runValue) {
-                ++runLength;
-                return true;
-            }
-            if (!AppendRunItem(items, runValue, runLength)) {
+        // Writes the current run's item; false (and the count noted) when no item can hold it.
+        auto endRun = [&]() {
+            uint8_t* next = PutRunItem(out, runValue, runLength);
+            if (!next) {
                 result.unsupportedRepeatCount = runLength - 1;
                 return false;
             }
+            out = next;
+            return true;
+        };
+        // Ends the current run and starts one of `nibble`.
+        auto startRun = [&](uint8_t nibble) {
+            if (!endRun()) return false;
             runValue = nibble;
             runLength = 1;
             return true;
         };
-        bool writable = true;
-        for (size_t at = 0; at < paddedSize && writable; ++at) {
-            uint8_t byte = input[at];
+        while (in < end) {
+            uint8_t byte = *in;
             uint8_t high = SelectNibble(byte, false);
             uint8_t low = SelectNibble(byte, true);
             if (high == runValue && low == runValue) {
                 // A stretch of bytes that only continue the run.
-                size_t end = at + 1;
-                while (end < paddedSize && input[end] == byte) ++end;
-                runLength += uint32_t(2 * (end - at));
-                at = end - 1;
+                const uint8_t* stretch = in + 1;
+                while (stretch < end && *stretch == byte) ++stretch;
+                runLength += uint32_t(2 * (stretch - in));
+                in = stretch;
                 continue;
             }
-            writable = extendWith(high) && extendWith(low);
+            if (high == runValue) {
+                ++runLength;
+            } else if (!startRun(high)) {
+                break;
+            }
+            if (low == runValue) {
+                ++runLength;
+            } else if (!startRun(low)) {
+                break;
+            }
+            ++in;
         }
-        if (writable && !AppendRunItem(items, runValue, runLength)) {
-            result.unsupportedRepeatCount = runLength - 1;
-        }
+        if (!result.unsupportedRepeatCount) endRun();
     }
+    const size_t itemBytes = size_t(out - items.get());
 
     destination.Seek(4, SeekOrigin::Begin);
-    if (!items.empty()) destination.Write(items.data(), items.size());
+    if (itemBytes > 0) destination.Write(items.get(), itemBytes);
     destination.Seek(0, SeekOrigin::Begin);
     destination.WriteBigEndian32(paddedSize);
     result.size = int32_t(destination.Size());
