@@ -41,7 +41,9 @@ struct RleEncodeResult {
 // Rewinds the source and encodes sourceSize bytes of it; writes the runs from destination
 // position 4 on and then the header at 0. An input whose length is not a multiple of 4 is
 // padded with zero bytes to the length the header announces; an empty input gives the header
-// 00 00 00 00 alone.
+// 00 00 00 00 alone. Throws, before writing anything, FileError when the source holds fewer than
+// sourceSize bytes and RefusedError when sourceSize exceeds MAX_DECODED_SIZE (no decoder would
+// take the block).
 RleEncodeResult RleEncode(Stream& source, Stream& destination, uint32_t sourceSize);
 
 } // namespace drovak

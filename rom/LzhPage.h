@@ -19,7 +19,8 @@ struct LzhExtractResult {
 };
 
 // "Decompress": reads entry `index` of the table at `table` and decodes it. Throws FileError
-// when the ROM can't be read or is too short, RefusedError for a decoded size over the limit.
+// when the ROM can't be read or is too short (for the fields, or for the PackedSize bytes of
+// data of an entry with a DecodedSize), RefusedError for a decoded size over the limit.
 LzhExtractResult LzhExtractEntry(const std::string& romPath, uint32_t table, uint32_t index);
 
 // One entry's data moved by a compress: PackedSize bytes from absolute position `from` to `to`.
@@ -61,7 +62,8 @@ LzhInsertPlan PlanLzhInsert(const std::string& romPath, const std::string& input
 
 // Carries the plan out on the ROM: reads the data of every moved entry first, then moves it,
 // writes the new stream and the table entries. Throws FileError before any write when a read
-// fails.
+// fails, and RefusedError before any write when the table entries no longer hold what the
+// plan read. A plan that writes nothing leaves the file alone.
 void ApplyLzhInsert(const LzhInsertPlan& plan);
 
 } // namespace drovak

@@ -37,12 +37,13 @@ struct RleInsertPlan {
 std::string RleGrowthQuestion(const RleInsertPlan& plan);
 
 // Reads and encodes the input, checks that the block decodes back to the input (padded to a
-// multiple of 4), measures the old block. Writes nothing. Throws FileError, or RefusedError
-// with UnsupportedRepeatMessage(...) as its text when the encoder can't write a run.
+// multiple of 4), measures the old block. Writes nothing. Throws FileError (the input or the ROM
+// can't be read; a missing ROM is not created), or UnsupportedRepeatError (a RefusedError whose
+// text is UnsupportedRepeatMessage(...)) when the encoder can't write a run.
 RleInsertPlan PlanRleInsert(const std::string& romPath, const std::string& inputPath,
                             uint32_t offset);
 
-// Writes the new block at the offset.
+// Writes the new block at the offset. FileError if the ROM has disappeared since the plan.
 void ApplyRleInsert(const RleInsertPlan& plan);
 
 } // namespace drovak

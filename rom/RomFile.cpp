@@ -14,10 +14,14 @@ uint32_t ParseHex(std::string_view text) {
     for (; at < text.size(); ++at) {
         char c = text[at];
         uint32_t digit;
-        if (c >= '0' && c <= '9') digit = uint32_t(c - '0');
-        else if (c >= 'A' && c <= 'F') digit = uint32_t(c - 'A' + 10);
-        else if (c >= 'a' && c <= 'f') digit = uint32_t(c - 'a' + 10);
-        else break;
+        if (c >= '0' && c <= '9')
+            digit = uint32_t(c - '0');
+        else if (c >= 'A' && c <= 'F')
+            digit = uint32_t(c - 'A' + 10);
+        else if (c >= 'a' && c <= 'f')
+            digit = uint32_t(c - 'a' + 10);
+        else
+            break;
         value = (value << 4) | digit;
     }
     return value;
