@@ -98,6 +98,11 @@ void ApplyRleInsert(const RleInsertPlan& plan) {
         throw FileError(plan.romPath + ": cannot open for writing: the file no longer exists");
     }
     auto rom = OpenRomPatch(plan.romPath);
+    // The question was asked about the block the plan measured; the file must still hold it.
+    if (MeasureBlock(*rom, plan.offset) != plan.oldBlockSize) {
+        throw RefusedError(plan.romPath + ": the RLE data at " + HexText(plan.offset) +
+                           " changed since it was read; nothing was written");
+    }
     rom->Seek(plan.offset, SeekOrigin::Begin);
     rom->Write(plan.packed.data(), plan.packed.size());
     rom->Sync();

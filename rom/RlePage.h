@@ -43,7 +43,8 @@ std::string RleGrowthQuestion(const RleInsertPlan& plan);
 RleInsertPlan PlanRleInsert(const std::string& romPath, const std::string& inputPath,
                             uint32_t offset);
 
-// Writes the new block at the offset. FileError if the ROM has disappeared since the plan.
+// Writes the new block at the offset. FileError if the ROM has disappeared since the plan,
+// RefusedError (nothing written) if the block at the offset is no longer the one measured.
 void ApplyRleInsert(const RleInsertPlan& plan);
 
 } // namespace drovak

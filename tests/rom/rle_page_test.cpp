@@ -148,8 +148,14 @@ TEST_F(RlePage, RefusalsWriteNothing) {
     EXPECT_FALSE(FileExists(missingRom));
     EXPECT_THROW(PlanRleInsert(rom, dir.File("no-input.bin"), O), FileError);
 
-    // A ROM that disappears between the plan and the writes is not created anew.
+    // A block that changed between the plan and the writes is left alone.
     RleInsertPlan plan = PlanRleInsert(rom, input, O);
+    const std::vector<uint8_t> changed = RomWithBlock({0, 0, 0, 8, 0x0F, 0x00, 0x00});
+    WriteBytes(rom, changed);
+    EXPECT_THROW(ApplyRleInsert(plan), RefusedError);
+    EXPECT_EQ(ReadBytes(rom), changed);
+
+    // A ROM that disappears between the plan and the writes is not created anew.
     std::filesystem::remove(rom);
     EXPECT_THROW(ApplyRleInsert(plan), FileError);
     EXPECT_FALSE(FileExists(rom));
