@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace drovak {
@@ -30,6 +31,25 @@ std::string CreateTemporaryBeside(const std::string& path) {
     }
 }
 
+// A replaced file keeps its permissions.
+void KeepPermissions(const std::string& path, const std::string& temporary) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        ::chmod(temporary.c_str(), info.st_mode & 07777);
+    }
+}
+
+// Makes the rename itself durable; a folder that can't be synced is no reason to fail.
+void SyncFolderOf(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 } // namespace
 
 void WriteFileReplacing(const std::string& path, const std::function<void(Stream&)>& write) {
@@ -41,9 +61,11 @@ void WriteFileReplacing(const std::string& path, const std::function<void(Stream
             write(file);
             file.Sync();
         }
+        KeepPermissions(path, temporary);
         if (std::rename(temporary.c_str(), path.c_str()) != 0) {
             throw FileError(path + ": cannot create the file: " + std::strerror(errno));
         }
+        SyncFolderOf(path);
     } catch (const FileError& error) {
         ::unlink(temporary.c_str());
         if (std::string(error.what()).rfind(path + ":", 0) == 0) throw;
