@@ -37,11 +37,16 @@ PaletteTable ConvertPalette(const uint8_t* bytes, size_t count);
 // Reads 128 bytes at `offset` of the file at romPath: missing bytes (end of file) stay black,
 // a file that can't be opened gives an all-black palette.
 PaletteTable ReadPalette(const std::string& romPath, uint32_t offset);
+// The same from an open ROM stream (moves its position).
+PaletteTable ReadPalette(Stream& rom, uint32_t offset);
 
 // Draws tiles (8x8, 4 bits per pixel) into a picture of 8 x widthInTiles by 8 x heightInTiles,
 // cell by cell; with a name table, one big-endian name-table word per cell places the tile
 // (flips, palette line, indices 496..511 taking the tile 16 further on). Short data leaves black.
-// Copies the picture into frameBuffer (row length = the picture's width) and returns it.
+// Copies the picture into frameBuffer (row length = the picture's width) and returns it; the
+// frame buffer entries past the picture keep what they held. Both streams are read from
+// position 0; where they are left afterwards is unspecified. Throws RefusedError for a cell
+// size of 0 or a picture larger than the frame buffer (nothing is drawn then).
 PreviewImage RenderTiles(Stream& tileArt, uint8_t cellWidth, uint8_t cellHeight,
                          uint16_t widthInTiles, uint16_t heightInTiles, const PaletteTable& palette,
                          Stream* nameTable, FrameBuffer& frameBuffer);
