@@ -1,0 +1,71 @@
+#include "app/Controls.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace drovak::app {
+
+namespace {
+constexpr int PAGE_BORDER = 1;
+constexpr int ROW_BORDER = 0;
+} // namespace
+
+DockLayout* Docking(QWidget* container) {
+    return static_cast<DockLayout*>(container->layout());
+}
+
+QFrame* AddRowPanel(QWidget* parent, bool sunken, int height) {
+    auto* row = new QFrame(parent);
+    if (sunken) {
+        row->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        row->setLineWidth(1);
+    } else {
+        row->setFrameStyle(QFrame::NoFrame);
+    }
+    new DockLayout(row, ROW_BORDER);
+    Docking(parent)->AddDocked(row, Dock::Top, QSize(0, height));
+    return row;
+}
+
+QLabel* AddLabel(QWidget* parent, const QString& text, Dock dock) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Docking(parent)->AddAutoSized(label, dock, AutoSize::Label);
+    return label;
+}
+
+QLineEdit* AddEdit(QWidget* parent, const QString& text, Dock dock, int width) {
+    auto* edit = new QLineEdit(text, parent);
+    QFont font = edit->font();
+    font.setBold(true);
+    edit->setFont(font);
+    Docking(parent)->AddDocked(edit, dock, QSize(width, 0));
+    return edit;
+}
+
+QPushButton* AddButton(QWidget* parent, const QString& text, Dock dock) {
+    auto* button = new QPushButton(text, parent);
+    button->setAutoDefault(false);
+    Docking(parent)->AddAutoSized(button, dock, AutoSize::PushButton);
+    return button;
+}
+
+QTabWidget* AddTabs(QWidget* parent, const QStringList& pages, Dock dock, int height) {
+    auto* tabs = new QTabWidget(parent);
+    tabs->setFocusPolicy(Qt::NoFocus);
+    tabs->tabBar()->setFocusPolicy(Qt::NoFocus);
+    for (const QString& name : pages) {
+        auto* page = new QWidget;
+        new DockLayout(page, PAGE_BORDER);
+        tabs->addTab(page, name);
+    }
+    Docking(parent)->AddDocked(tabs, dock, QSize(0, height));
+    return tabs;
+}
+
+} // namespace drovak::app

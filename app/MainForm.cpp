@@ -1,0 +1,107 @@
+#include "app/uMain.h"
+
+#include "app/AppFont.h"
+#include "app/Controls.h"
+#include "app/LevelViewCache.h"
+#include "preview/PreviewView.h"
+#include "rom/RomFile.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+
+namespace drovak::app {
+
+namespace {
+
+constexpr int CLIENT_WIDTH = 660;
+constexpr int CLIENT_HEIGHT = 708;
+constexpr int WINDOW_BORDER = 1;
+constexpr int PAGE_TABS_HEIGHT = 184;
+
+const char* const CAPTION = "Drovak v1.2 [by Halvern]";
+const char* const CREDITS =
+    "Drovak v1.2 by Halvern - LZH and RLE codecs, level viewer and title screen for ROM modders";
+const char* const BIN_FILTER = "Bin Files (*.bin)|*.bin";
+
+} // namespace
+
+MainForm::MainForm(const QString& programFolder, UserDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), programFolder_(programFolder), dialogs_(dialogs),
+      levelCache_(std::make_unique<LevelViewCache>()) {
+    BuildMainForm();
+}
+
+MainForm::~MainForm() = default;
+
+uint32_t MainForm::PreviewTexture() const {
+    return PreviewView->PreviewTexture();
+}
+
+void MainForm::BuildMainForm() {
+    // 1. The window.
+    setWindowTitle(CAPTION);
+    setFont(WindowFont(16));
+    auto* client = new QWidget(this);
+    client->setObjectName("Client");
+    new DockLayout(client, WINDOW_BORDER);
+    setCentralWidget(client);
+    auto* credits = new QLabel(CREDITS);
+    statusBar()->addWidget(credits, 1);
+    statusBar()->setSizeGripEnabled(true);
+    resize(CLIENT_WIDTH, CLIENT_HEIGHT + statusBar()->sizeHint().height());
+
+    // 2. The dialogs.
+    OpenRomDialog = {"Please, select Thunder Force III ROM...", BIN_FILTER, "bin", QString()};
+    SaveFileDialog = {"Please, select where you want to save...", BIN_FILTER, "bin", QString()};
+
+    // 3. The preview first, so that the tab control takes the top and the preview the rest.
+    PreviewView = new preview::PreviewView(client);
+    PreviewView->setObjectName("PreviewView");
+    Docking(client)->AddDocked(PreviewView, Dock::Client);
+    PageTabs = AddTabs(
+        client, {"LZH Compression", "RLE Compression", "Levels Viewer", "Title Screen Background"},
+        Dock::Top, PAGE_TABS_HEIGHT);
+    PageTabs->setObjectName("PageTabs");
+
+    // 4. The pages.
+    BuildLzhPage(PageTabs->widget(LzhPage));
+    BuildRlePage(PageTabs->widget(RlePage));
+    BuildLevelsPage(PageTabs->widget(LevelsPage));
+    BuildTitlePage(PageTabs->widget(TitlePage));
+
+    // 5. The handlers, after every default text is in place.
+    WireHandlers();
+
+    // 6. Plane A checked (its click handler finds no ROM yet and does nothing).
+    PlaneARadio->setChecked(true);
+    RunOperation([this] { ShowLevel(); });
+
+    // 8. "Levels Viewer" in front; a page chosen by the program runs no page handler.
+    PageTabs->setCurrentIndex(LevelsPage);
+
+    // 9. Centred on the screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    // 10.
+    FinishMainForm();
+}
+
+void MainForm::FinishMainForm() {
+    const QString defaultRom = programFolder_ + DEFAULT_ROM_NAME;
+    if (FileExists(defaultRom.toStdString())) RomPath = defaultRom;
+    FrameBuffer.fill(0);
+}
+
+} // namespace drovak::app

@@ -1,0 +1,234 @@
+#include "app/uMain.h"
+
+#include "compression/Errors.h"
+#include "compression/Rle.h"
+#include "graphics/Level.h"
+#include "preview/PreviewView.h"
+#include "rom/RomFile.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace drovak::app {
+
+void MainForm::RunOperation(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const UnsupportedRepeatError& error) {
+        // The encoder's own box: no owner window.
+        dialogs_.ShowError(nullptr, QString::fromStdString(error.what()), "Error");
+    } catch (const DrovakError& error) {
+        dialogs_.ShowError(this, QString::fromStdString(error.what()), "Error");
+    } catch (const std::exception& error) {
+        EndProgram(QString::fromStdString(error.what()));
+    } catch (...) {
+        EndProgram("Unknown error");
+    }
+}
+
+void MainForm::EndProgram(const QString& error) {
+    dialogs_.ShowFatal(error);
+    close();
+    QCoreApplication::exit(1);
+}
+
+void MainForm::WireHandlers() {
+    auto run = [this](void (MainForm::*handler)()) {
+        return [this, handler] { RunOperation([this, handler] { (this->*handler)(); }); };
+    };
+    auto runAll = [this](std::initializer_list<void (MainForm::*)()> handlers) {
+        std::vector<void (MainForm::*)()> list(handlers);
+        return [this, list] {
+            for (auto handler : list) RunOperation([this, handler] { (this->*handler)(); });
+        };
+    };
+
+    connect(PreviewView, &preview::PreviewView::Clicked, this, run(&MainForm::FocusPreview));
+    connect(PageTabs->tabBar(), &QTabBar::tabBarClicked, this, [this](int index) {
+        // The page handler acts on the page the click selects.
+        if (index < 0) return;
+        PageTabs->setCurrentIndex(index);
+        RunOperation([this] { PageSwitched(); });
+    });
+
+    // "LZH Compression".
+    connect(LzhTableOffsetEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateLzhFileName));
+    connect(LzhTableIndexEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateLzhFileName));
+    connect(LzhDecompRomEdit, &QLineEdit::textChanged, this,
+            runAll({&MainForm::UpdateLzhFileName, &MainForm::UpdateLzhDecompressButton}));
+    connect(LzhDecompOutEdit, &QLineEdit::textChanged, this,
+            run(&MainForm::UpdateLzhDecompressButton));
+    connect(LzhCompInEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateLzhCompressButton));
+    connect(LzhCompRomEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateLzhCompressButton));
+    connect(LzhDecompRomBrowse, &QPushButton::clicked, this,
+            [this] { RunOperation([this] { BrowseRom(RomButton::LzhDecomp); }); });
+    connect(LzhCompRomBrowse, &QPushButton::clicked, this,
+            [this] { RunOperation([this] { BrowseRom(RomButton::LzhComp); }); });
+    connect(LzhDecompOutBrowse, &QPushButton::clicked, this, run(&MainForm::BrowseLzhDecompOut));
+    connect(LzhCompInBrowse, &QPushButton::clicked, this, run(&MainForm::BrowseLzhCompIn));
+    connect(LzhDecompressButton, &QPushButton::clicked, this, run(&MainForm::LzhDecompressEntry));
+    connect(LzhCompressButton, &QPushButton::clicked, this, run(&MainForm::LzhCompressEntry));
+
+    // "RLE Compression".
+    connect(RleOffsetEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateRleFileName));
+    connect(RleDecompRomEdit, &QLineEdit::textChanged, this,
+            runAll({&MainForm::UpdateRleFileName, &MainForm::UpdateRleDecompressButton}));
+    connect(RleDecompOutEdit, &QLineEdit::textChanged, this,
+            run(&MainForm::UpdateRleDecompressButton));
+    connect(RleCompInEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateRleCompressButton));
+    connect(RleCompRomEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateRleCompressButton));
+    connect(RleDecompRomBrowse, &QPushButton::clicked, this,
+            [this] { RunOperation([this] { BrowseRom(RomButton::RleDecomp); }); });
+    connect(RleCompRomBrowse, &QPushButton::clicked, this,
+            [this] { RunOperation([this] { BrowseRom(RomButton::RleComp); }); });
+    connect(RleDecompOutBrowse, &QPushButton::clicked, this, run(&MainForm::BrowseRleDecompOut));
+    connect(RleCompInBrowse, &QPushButton::clicked, this, run(&MainForm::BrowseRleCompIn));
+    connect(RleDecompressButton, &QPushButton::clicked, this, run(&MainForm::RleDecompressAt));
+    connect(RleCompressButton, &QPushButton::clicked, this, run(&MainForm::RleCompressAt));
+
+    // "Levels Viewer".
+    connect(LevelRomEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateSaveButton));
+    connect(LevelRomBrowse, &QPushButton::clicked, this,
+            [this] { RunOperation([this] { BrowseRom(RomButton::Level); }); });
+    connect(LevelPngBrowse, &QPushButton::clicked, this, run(&MainForm::BrowsePngPath));
+    connect(SaveMapButton, &QPushButton::clicked, this, run(&MainForm::SaveLevelMap));
+    connect(LevelCombo, &QComboBox::currentIndexChanged, this, run(&MainForm::ShowLevel));
+    connect(PlaneARadio, &QRadioButton::clicked, this, run(&MainForm::ShowLevel));
+    connect(PlaneBRadio, &QRadioButton::clicked, this, run(&MainForm::ShowLevel));
+
+    // "Title Screen Background".
+    connect(TitleRomEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateTitleButton));
+    connect(TitleRomBrowse, &QPushButton::clicked, this,
+            [this] { RunOperation([this] { BrowseRom(RomButton::Title); }); });
+    connect(TitleViewButton, &QPushButton::clicked, this, run(&MainForm::ShowTitleScreen));
+
+    // Key preview: the window sees every key press of its controls first (and the key-up of
+    // the hexadecimal fields on the way).
+    qApp->installEventFilter(this);
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        // A key press travels from the focus widget up its parents; take it once, where it
+        // starts, and only for this window.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        QWidget* focus = QApplication::focusWidget();
+        const bool start = widget && widget->window() == this &&
+                           (widget == focus || (focus == nullptr && widget == this));
+        if (start) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            RunOperation([this, key] { WindowKeyDown(key); });
+        }
+    } else if (event->type() == QEvent::KeyRelease) {
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        if (!keyEvent->isAutoRepeat()) {
+            const int key = keyEvent->key();
+            if (watched == LzhTableOffsetEdit || watched == LzhTableIndexEdit) {
+                RunOperation([this, key] { LzhKeyUp(key); });
+            } else if (watched == RleOffsetEdit) {
+                RunOperation([this, key] { RleKeyUp(key); });
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainForm::WindowKeyDown(int key) {
+    ScrollLevel(key);
+}
+
+void MainForm::FocusPreview() {
+    PreviewView->setFocus(Qt::MouseFocusReason);
+}
+
+void MainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        RunOperation([this] { MainFormShown(); });
+    }
+}
+
+void MainForm::MainFormShown() {
+    ScrollColumn = 0;
+    {
+        // Emptying and filling the list is not a change of the user's choice.
+        const QSignalBlocker blocker(LevelCombo);
+        LevelCombo->clear();
+        for (unsigned level = 0; level < LEVEL_COUNT; ++level) {
+            LevelCombo->addItem(QString::fromStdString(LevelListItem(level)));
+        }
+        LevelCombo->setCurrentIndex(0);
+    }
+    // The preview's context is created by the toolkit as the view is first shown; a picture
+    // drawn before that is kept and shown as soon as it exists.
+    OpenRomDialog.startFolder = programFolder_;
+    const QString defaultRom = programFolder_ + DEFAULT_ROM_NAME;
+    if (FileExists(defaultRom.toStdString())) {
+        for (QLineEdit* field : {LzhCompRomEdit, LzhDecompRomEdit, RleCompRomEdit, RleDecompRomEdit,
+                                 TitleRomEdit, LevelRomEdit}) {
+            field->setText(defaultRom);
+        }
+        RomPath = defaultRom;
+    }
+    PageSwitched();
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+    MainFormClose();
+    event->accept();
+}
+
+void MainForm::MainFormClose() {
+    PreviewView->ReleasePreview();
+}
+
+std::optional<QString> MainForm::RunDialog(FileDialogKind kind) {
+    const FileDialogSettings& settings =
+        kind == FileDialogKind::Open ? OpenRomDialog : SaveFileDialog;
+    return dialogs_.RunFileDialog(this, kind, settings);
+}
+
+void MainForm::BrowseRom(RomButton button) {
+    const bool save = button == RomButton::LzhComp || button == RomButton::RleComp;
+    if (save) {
+        SaveFileDialog.filter = "BIN Files (*.bin)|*.bin";
+        SaveFileDialog.defaultExtension = "bin";
+    }
+    const std::optional<QString> path =
+        RunDialog(save ? FileDialogKind::Save : FileDialogKind::Open);
+    if (!path) return;
+    RomPath = *path;
+    switch (button) {
+    case RomButton::LzhDecomp:
+    case RomButton::LzhComp:
+        LzhDecompRomEdit->setText(*path);
+        LzhCompRomEdit->setText(*path);
+        break;
+    case RomButton::RleDecomp:
+    case RomButton::RleComp:
+        RleDecompRomEdit->setText(*path);
+        RleCompRomEdit->setText(*path);
+        break;
+    case RomButton::Title:
+        TitleRomEdit->setText(*path);
+        break;
+    case RomButton::Level:
+        LevelRomEdit->setText(*path);
+        break;
+    }
+}
+
+void MainForm::ShowPicture(const PreviewImage& image) {
+    PreviewView->ShowPicture(image);
+}
+
+} // namespace drovak::app

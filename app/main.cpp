@@ -1,0 +1,13 @@
+#include "app/QtUserDialogs.h"
+#include "app/uMain.h"
+
+#include <QApplication>
+#include <QString>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    drovak::app::QtUserDialogs dialogs;
+    drovak::app::MainForm form(QCoreApplication::applicationDirPath() + "/", dialogs);
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,179 @@
+#pragma once
+
+// The main window: every control of the four pages, the two file dialogs, the values the
+// operations share, and the handlers the controls are wired to.
+
+#include "app/UserDialogs.h"
+#include "graphics/Renderer.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QComboBox;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace drovak::preview {
+class PreviewView;
+}
+
+namespace drovak::app {
+
+class LevelViewCache;
+
+// Page numbers of PageTabs and of the two mode tab controls.
+enum MainPage { LzhPage = 0, RlePage = 1, LevelsPage = 2, TitlePage = 3 };
+enum ModePage { DecompressionTab = 0, CompressionTab = 1 };
+
+class MainForm final : public QMainWindow {
+    Q_OBJECT
+public:
+    // programFolder: the folder of the program with a trailing "/"; a "tf3.bin" in it is the
+    // default ROM. The dialogs are used for every message, file dialog and clipboard text.
+    MainForm(const QString& programFolder, UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    // The window.
+    preview::PreviewView* PreviewView = nullptr;
+    QTabWidget* PageTabs = nullptr;
+
+    // "LZH Compression".
+    QLineEdit* LzhTableOffsetEdit = nullptr;
+    QLineEdit* LzhTableIndexEdit = nullptr;
+    QTabWidget* LzhModeTabs = nullptr;
+    QLineEdit* LzhDecompRomEdit = nullptr;
+    QPushButton* LzhDecompRomBrowse = nullptr;
+    QPushButton* LzhDecompressButton = nullptr;
+    QLineEdit* LzhDecompOutEdit = nullptr;
+    QPushButton* LzhDecompOutBrowse = nullptr;
+    QLineEdit* LzhCompInEdit = nullptr;
+    QPushButton* LzhCompInBrowse = nullptr;
+    QPushButton* LzhCompressButton = nullptr;
+    QLineEdit* LzhCompRomEdit = nullptr;
+    QPushButton* LzhCompRomBrowse = nullptr;
+
+    // "RLE Compression".
+    QLineEdit* RleOffsetEdit = nullptr;
+    QTabWidget* RleModeTabs = nullptr;
+    QLineEdit* RleDecompRomEdit = nullptr;
+    QPushButton* RleDecompRomBrowse = nullptr;
+    QPushButton* RleDecompressButton = nullptr;
+    QLineEdit* RleDecompOutEdit = nullptr;
+    QPushButton* RleDecompOutBrowse = nullptr;
+    QLineEdit* RleCompInEdit = nullptr;
+    QPushButton* RleCompInBrowse = nullptr;
+    QPushButton* RleCompressButton = nullptr;
+    QLineEdit* RleCompRomEdit = nullptr;
+    QPushButton* RleCompRomBrowse = nullptr;
+
+    // "Levels Viewer".
+    QLineEdit* LevelRomEdit = nullptr;
+    QPushButton* LevelRomBrowse = nullptr;
+    QLineEdit* LevelPngEdit = nullptr;
+    QPushButton* LevelPngBrowse = nullptr;
+    QPushButton* SaveMapButton = nullptr;
+    QComboBox* LevelCombo = nullptr;
+    QRadioButton* PlaneARadio = nullptr;
+    QRadioButton* PlaneBRadio = nullptr;
+    QProgressBar* ExportProgress = nullptr;
+
+    // "Title Screen Background".
+    QPushButton* TitleViewButton = nullptr;
+    QLineEdit* TitleRomEdit = nullptr;
+    QPushButton* TitleRomBrowse = nullptr;
+
+    // The shared dialogs: each keeps the settings last given to it.
+    FileDialogSettings OpenRomDialog;
+    FileDialogSettings SaveFileDialog;
+
+    // The values the operations share.
+    QString RomPath;
+    uint16_t ScrollColumn = 0;
+    drovak::FrameBuffer FrameBuffer{};
+
+    const QString& ProgramFolder() const { return programFolder_; }
+    bool ExportRunning() const { return exportRunning_; }
+    // The texture on show in the preview (0 before the first picture).
+    uint32_t PreviewTexture() const;
+
+    // Runs one operation: a failure of the core (a file that can't be read or written, a
+    // refused operation) is shown in an "Error" box and the program goes on; anything else is
+    // shown in a system-modal box and the program ends.
+    void RunOperation(const std::function<void()>& operation);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Construction (MainForm.cpp, MainFormPages.cpp).
+    void BuildMainForm();
+    void BuildLzhPage(QWidget* page);
+    void BuildRlePage(QWidget* page);
+    void BuildLevelsPage(QWidget* page);
+    void BuildTitlePage(QWidget* page);
+    void WireHandlers();
+    void FinishMainForm();
+
+    // Start-up, shutdown, shared handlers (MainFormLifecycle.cpp).
+    void MainFormShown();
+    void MainFormClose();
+    void WindowKeyDown(int key);
+    void FocusPreview();
+    enum class RomButton { LzhDecomp, LzhComp, RleDecomp, RleComp, Title, Level };
+    void BrowseRom(RomButton button);
+    std::optional<QString> RunDialog(FileDialogKind kind);
+    void ShowPicture(const PreviewImage& image);
+    void EndProgram(const QString& error);
+
+    // "LZH Compression" (LzhPageHandlers.cpp).
+    void LzhKeyUp(int key);
+    void UpdateLzhFileName();
+    void UpdateLzhDecompressButton();
+    void UpdateLzhCompressButton();
+    void BrowseLzhDecompOut();
+    void BrowseLzhCompIn();
+    void LzhDecompressEntry();
+    void LzhCompressEntry();
+
+    // "RLE Compression" (RlePageHandlers.cpp).
+    void RleKeyUp(int key);
+    void UpdateRleFileName();
+    void UpdateRleDecompressButton();
+    void UpdateRleCompressButton();
+    void BrowseRleDecompOut();
+    void BrowseRleCompIn();
+    void RleDecompressAt();
+    void RleCompressAt();
+
+    // "Levels Viewer" and the page change (LevelViewerHandlers.cpp).
+    void PageSwitched();
+    void ShowLevel();
+    void ScrollLevel(int key);
+    void UpdateSaveButton();
+    void BrowsePngPath();
+    void SaveLevelMap();
+    void DrawLevelView();
+    unsigned SelectedLevel() const;
+    bool PlaneBSelected() const;
+
+    // "Title Screen Background" (TitleHandlers.cpp).
+    void ShowTitleScreen();
+    void UpdateTitleButton();
+
+    QString programFolder_;
+    UserDialogs& dialogs_;
+    bool shown_ = false;
+    bool exportRunning_ = false;
+    std::unique_ptr<LevelViewCache> levelCache_;
+};
+
+} // namespace drovak::app

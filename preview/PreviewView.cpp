@@ -1,0 +1,146 @@
+#include "preview/PreviewView.h"
+
+#include "graphics/Renderer.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+
+namespace drovak::preview {
+
+PreviewView::PreviewView(QWidget* parent) : QOpenGLWidget(parent) {
+    // Any RGBA surface with 32-bit colour and a 24-bit depth buffer will do; the default
+    // (compatibility) profile keeps the fixed-function calls available. No alpha planes: the
+    // pictures' fourth byte is 0 and must not make the view transparent.
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setRedBufferSize(8);
+    format.setGreenBufferSize(8);
+    format.setBlueBufferSize(8);
+    format.setAlphaBufferSize(0);
+    format.setDepthBufferSize(24);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    setFormat(format);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+PreviewView::~PreviewView() {
+    ReleasePreview();
+}
+
+void PreviewView::initializeGL() {
+    if (released_) return;
+    ready_ = true;
+    // A context that goes away under the view (the widget moved to another window) takes its
+    // texture along; the next initialisation starts white again.
+    connect(
+        context(), &QOpenGLContext::aboutToBeDestroyed, this,
+        [this] {
+            makeCurrent();
+            ReleaseTexture();
+            doneCurrent();
+            ready_ = false;
+        },
+        Qt::DirectConnection);
+    ClearPreview();
+    if (pending_) {
+        texture_ = UploadPreviewImage(pending_->width, pending_->height, pending_->pixels.data());
+        pending_.reset();
+    }
+}
+
+void PreviewView::ClearPreview() {
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void PreviewView::paintGL() {
+    if (!ready_) return;
+    const qreal ratio = devicePixelRatioF();
+    glViewport(0, 0, static_cast<GLsizei>(width() * ratio), static_cast<GLsizei>(height() * ratio));
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    DrawPreview();
+}
+
+void PreviewView::DrawPreview() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    // t runs from 0 at the bottom to -1 at the top and the texture repeats, so the picture's
+    // first row (top row first in memory) lands at the top edge.
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(-1, -1);
+    glTexCoord2f(0, -1);
+    glVertex2f(-1, 1);
+    glTexCoord2f(1, -1);
+    glVertex2f(1, 1);
+    glTexCoord2f(1, 0);
+    glVertex2f(1, -1);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    // The toolkit presents the frame (the swap) after paintGL returns.
+}
+
+uint32_t PreviewView::UploadPreviewImage(uint16_t width, uint16_t height, const uint32_t* pixels) {
+    ReleaseTexture();
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    ++uploads_;
+    return name;
+}
+
+void PreviewView::ShowPicture(const PreviewImage& image) {
+    if (released_ || image.Width == 0 || image.Height == 0 ||
+        image.Pixels.size() < size_t(image.Width) * image.Height) {
+        return;
+    }
+    if (!ready_) {
+        pending_ = PendingPicture{image.Width, image.Height, image.Pixels};
+        return;
+    }
+    makeCurrent();
+    texture_ = UploadPreviewImage(image.Width, image.Height, image.Pixels.data());
+    doneCurrent();
+    update();
+}
+
+void PreviewView::ReleaseTexture() {
+    if (texture_ != 0) {
+        const GLuint name = texture_;
+        glDeleteTextures(1, &name);
+        texture_ = 0;
+    }
+}
+
+void PreviewView::ReleasePreview() {
+    if (released_) return;
+    released_ = true;
+    pending_.reset();
+    if (context()) disconnect(context(), nullptr, this, nullptr);
+    if (ready_) {
+        makeCurrent();
+        ReleaseTexture();
+        doneCurrent();
+    }
+    ready_ = false;
+}
+
+void PreviewView::mousePressEvent(QMouseEvent* event) {
+    emit Clicked();
+    QOpenGLWidget::mousePressEvent(event);
+}
+
+} // namespace drovak::preview

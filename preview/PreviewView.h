@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QOpenGLWidget>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace drovak {
+struct PreviewImage;
+}
+
+namespace drovak::preview {
+
+// The panel that shows the last rendered picture: one textured quadrilateral over the whole
+// view, drawn with the OpenGL 1.1 fixed-function pipeline. White until the first picture.
+class PreviewView final : public QOpenGLWidget {
+    Q_OBJECT
+public:
+    explicit PreviewView(QWidget* parent = nullptr);
+    ~PreviewView() override;
+
+    // Uploads the picture and repaints. A picture given before the view is ready is kept and
+    // uploaded as soon as the context exists.
+    void ShowPicture(const PreviewImage& image);
+
+    // Generates a texture from width x height pixels (bytes red, green, blue, alpha, top row
+    // first) with its mipmaps, deletes the previous one, and returns the new name. The
+    // context must be current.
+    uint32_t UploadPreviewImage(uint16_t width, uint16_t height, const uint32_t* pixels);
+
+    // The texture on show; 0 until the first picture.
+    uint32_t PreviewTexture() const { return texture_; }
+    // How many pictures have been uploaded (each upload is a new picture drawn).
+    unsigned UploadCount() const { return uploads_; }
+    // Whether the context exists and has not been released.
+    bool IsReady() const { return ready_; }
+    // Deletes the texture and stops drawing; nothing is drawn or uploaded afterwards.
+    void ReleasePreview();
+
+signals:
+    // A mouse click on the view (the window gives the view the keyboard focus).
+    void Clicked();
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void ClearPreview();
+    void DrawPreview();
+    void ReleaseTexture();
+
+    bool ready_ = false;
+    bool released_ = false;
+    uint32_t texture_ = 0;
+    unsigned uploads_ = 0;
+    struct PendingPicture {
+        uint16_t width;
+        uint16_t height;
+        std::vector<uint32_t> pixels;
+    };
+    std::optional<PendingPicture> pending_;
+};
+
+} // namespace drovak::preview
