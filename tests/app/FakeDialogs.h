@@ -22,7 +22,7 @@ public:
         drovak::app::FileDialogSettings settings;
     };
 
-    std::deque<bool> answers;                 // for AskYesNo; No when empty
+    std::deque<bool> answers;  // for AskYesNo; No when empty
     std::deque<QString> picks; // for RunFileDialog; a null QString or none cancels
     std::vector<Box> boxes;
     std::vector<DialogRun> dialogRuns;
