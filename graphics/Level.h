@@ -15,7 +15,9 @@ constexpr uint16_t LEVEL_LAST_SCROLL_COLUMN = 496;
 constexpr unsigned LEVEL_SCREENS = 32;
 constexpr uint16_t LEVEL_NAME_MASK = 0x39FF;
 
-constexpr uint32_t LevelPaletteOffset(unsigned level) { return LEVEL_PALETTE_OFFSET + 128 * level; }
+constexpr uint32_t LevelPaletteOffset(unsigned level) {
+    return LEVEL_PALETTE_OFFSET + 128 * level;
+}
 
 // The decoded data of one level: block data (entry 16 + level) and tile art (entry 8 + level)
 // of the table at 0x20000, and the level palette.
@@ -25,8 +27,9 @@ struct LevelData {
     PaletteTable palette{};
 };
 
-// Reads and decodes a level from the ROM. Throws FileError when the ROM can't be read or its
-// table is short, RefusedError for a decoded size over the limit.
+// Reads and decodes a level from the ROM. Throws FileError when the ROM can't be read, its
+// table is short or an entry's data would begin past the end of the file; RefusedError for a
+// level of 8 or more or a decoded size over the limit.
 LevelData DecodeLevel(const std::string& romPath, unsigned level);
 
 // The 64 x 64 name table (big-endian words, masked with 0x39FF) of 16 block columns from
@@ -39,7 +42,8 @@ PreviewImage RenderLevel(const LevelData& level, bool planeB, unsigned firstColu
                          FrameBuffer& frameBuffer);
 
 // The viewer and export step: scrollColumn is a block column (0..496) when display is set,
-// a screen number (0..31) when it is clear. Decodes the level from the ROM every call.
+// a screen number (0..31) when it is clear. Decodes the level from the ROM every call; the
+// caller shows the returned picture when display is set.
 PreviewImage AssembleLevel(const std::string& romPath, unsigned level, bool planeB, bool display,
                            uint16_t scrollColumn, FrameBuffer& frameBuffer);
 

@@ -1,0 +1,113 @@
+#include "graphics/Level.h"
+
+#include "compression/ByteOrder.h"
+#include "compression/Errors.h"
+#include "compression/Lzh.h"
+#include "rom/PointerTable.h"
+#include "rom/RomFile.h"
+
+#include <cstdio>
+
+namespace drovak {
+
+namespace {
+
+constexpr unsigned TILE_ART_ENTRY = 8;
+constexpr unsigned BLOCK_DATA_ENTRY = 16;
+
+constexpr size_t PLANE_A_DEFINITIONS = 0x0000;
+constexpr size_t PLANE_B_DEFINITIONS = 0x2000;
+constexpr size_t PLANE_A_LAYOUT = 0x4000;
+constexpr size_t PLANE_B_LAYOUT = 0x6000;
+constexpr unsigned PLANE_A_BLOCK_ROWS = 16;
+constexpr unsigned PLANE_B_BLOCK_ROWS = 8;
+constexpr unsigned BLOCK_COLUMNS_SHOWN = 16;
+constexpr size_t BLOCK_DEFINITION_BYTES = 32;
+constexpr unsigned BLOCK_TILES = 4;
+constexpr unsigned NAME_TABLE_SIDE = 64;
+
+std::vector<uint8_t> DecodeTableEntry(Stream& rom, unsigned index) {
+    TableEntry entry = ReadTableEntry(rom, LEVEL_TABLE_OFFSET, index);
+    uint32_t start = LEVEL_TABLE_OFFSET + entry.DataOffset;
+    if (entry.DecodedSize != 0 && start >= rom.Size()) {
+        throw FileError(rom.Name() + ": the data of level table entry " + std::to_string(index) +
+                        " would begin at " + HexText(start) + ", past the end of the file (" +
+                        HexText(rom.Size()) + ")");
+    }
+    rom.Seek(start, SeekOrigin::Begin);
+    MemoryStream decoded;
+    LzhDecode(rom, decoded, entry.DecodedSize);
+    return decoded.Take();
+}
+
+} // namespace
+
+LevelData DecodeLevel(const std::string& romPath, unsigned level) {
+    if (level >= LEVEL_COUNT) {
+        throw RefusedError("There is no level " + std::to_string(level + 1) + ": the game has " +
+                           std::to_string(LEVEL_COUNT));
+    }
+    auto rom = OpenRomRead(romPath);
+    LevelData data;
+    data.blockData = DecodeTableEntry(*rom, BLOCK_DATA_ENTRY + level);
+    data.tileArt = DecodeTableEntry(*rom, TILE_ART_ENTRY + level);
+    data.palette = ReadPalette(*rom, LevelPaletteOffset(level));
+    return data;
+}
+
+std::vector<uint8_t> BuildLevelNameTable(const LevelData& level, bool planeB,
+                                         unsigned firstColumn) {
+    const std::vector<uint8_t>& data = level.blockData;
+    const size_t definitions = planeB ? PLANE_B_DEFINITIONS : PLANE_A_DEFINITIONS;
+    const unsigned blockRows = planeB ? PLANE_B_BLOCK_ROWS : PLANE_A_BLOCK_ROWS;
+    // The layout is stored column by column, each column top to bottom.
+    size_t layout = (planeB ? PLANE_B_LAYOUT : PLANE_A_LAYOUT) + size_t(blockRows) * firstColumn;
+
+    std::vector<uint8_t> nameTable(NAME_TABLE_SIDE * NAME_TABLE_SIDE * 2, 0);
+    for (unsigned column = 0; column < BLOCK_COLUMNS_SHOWN; ++column) {
+        for (unsigned blockRow = 0; blockRow < blockRows; ++blockRow, ++layout) {
+            // Layout bytes and block words past the decoded data leave their words zero.
+            if (layout >= data.size()) continue;
+            size_t definition = definitions + BLOCK_DEFINITION_BYTES * data[layout];
+            for (unsigned k = 0; k < BLOCK_TILES; ++k) {
+                for (unsigned j = 0; j < BLOCK_TILES; ++j) {
+                    size_t at = definition + 2 * (BLOCK_TILES * k + j);
+                    if (at + 2 > data.size()) continue;
+                    uint16_t word = LoadBigEndian16(data.data() + at) & LEVEL_NAME_MASK;
+                    size_t cell = size_t(BLOCK_TILES * blockRow + k) * NAME_TABLE_SIDE +
+                                  BLOCK_TILES * column + j;
+                    StoreBigEndian16(nameTable.data() + 2 * cell, word);
+                }
+            }
+        }
+    }
+    return nameTable;
+}
+
+PreviewImage RenderLevel(const LevelData& level, bool planeB, unsigned firstColumn,
+                         FrameBuffer& frameBuffer) {
+    MemoryStream nameTable(BuildLevelNameTable(level, planeB, firstColumn));
+    MemoryStream tileArt(level.tileArt);
+    return RenderTiles(tileArt, 1, 1, NAME_TABLE_SIDE, NAME_TABLE_SIDE, level.palette, &nameTable,
+                       frameBuffer);
+}
+
+PreviewImage AssembleLevel(const std::string& romPath, unsigned level, bool planeB, bool display,
+                           uint16_t scrollColumn, FrameBuffer& frameBuffer) {
+    unsigned firstColumn = display ? scrollColumn : BLOCK_COLUMNS_SHOWN * scrollColumn;
+    return RenderLevel(DecodeLevel(romPath, level), planeB, firstColumn, frameBuffer);
+}
+
+std::string LevelListItem(unsigned level) {
+    char text[32];
+    std::snprintf(text, sizeof text, "LEVEL %02u", level + 1);
+    return text;
+}
+
+std::string DefaultLevelPngName(unsigned level, bool planeB) {
+    char text[48];
+    std::snprintf(text, sizeof text, "Level_%02u_Plane%c.png", level + 1, planeB ? 'B' : 'A');
+    return text;
+}
+
+} // namespace drovak
