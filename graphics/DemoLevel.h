@@ -17,9 +17,9 @@ struct DemoLevel {
     std::vector<uint8_t> blockData;
 };
 
-// Level 0..7. Plane A: "SCREEN nn" at the start of every 16 block columns, big "DEMO n"
-// lettering, coins, arrows pointing right and hilly ground. Plane B: banded sky, clouds,
-// mountains and "DEMO LEVEL n".
+// Level 0..7. Plane A: "SCREEN nn" at the start of every 16 block columns, big "DEMO" and
+// "LEVEL n" lettering every 128 columns, coins, brick pillars, arrows pointing right and hilly
+// ground. Plane B: banded sky, clouds, mountains and "DEMO LEVEL n".
 DemoLevel MakeDemoLevel(unsigned level);
 
 } // namespace drovak::demo
