@@ -16,7 +16,8 @@ constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) {
     return r | g << 8 | b << 16;
 }
 
-// Tile 1 of the art below: pixel value 1 at the top-left corner, 2 right of it, 3 elsewhere.
+// Tile 1 of the art below: pixel value 1 at the top-left corner, 2 right of it (the first byte
+// is 0x12), 3 elsewhere.
 std::vector<uint8_t> MarkedArt() {
     uint8_t pixels[64];
     std::fill(std::begin(pixels), std::end(pixels), 3);
@@ -45,16 +46,6 @@ TEST(ColourConversion, IntensitiesBecomeMultiplesOf32) {
     }
 }
 
-TEST(ColourConversion, MissingPaletteBytesAreBlack) {
-    std::vector<uint8_t> bytes(128, 0x0E);
-    PaletteTable full = ConvertPalette(bytes.data(), 128);
-    PaletteTable cut = ConvertPalette(bytes.data(), 5); // two words and the high byte of a third
-    EXPECT_EQ(cut[0], full[0]);
-    EXPECT_EQ(cut[1], full[1]);
-    EXPECT_EQ(cut[2], ConvertColourWord(0x0E00));
-    for (size_t i = 3; i < 64; ++i) EXPECT_EQ(cut[i], 0u) << i;
-}
-
 TEST(ColourConversion, PaletteFromFile) {
     TempFolder folder;
     std::vector<uint8_t> rom(0x110, 0);
@@ -64,7 +55,9 @@ TEST(ColourConversion, PaletteFromFile) {
     PaletteTable palette = ReadPalette(path, 0x100);
     EXPECT_EQ(palette[0], Rgb(224, 0, 0));
     EXPECT_EQ(palette[7], Rgb(0, 0, 224));
-    EXPECT_EQ(palette[8], 0u);
+    for (size_t i = 8; i < 64; ++i) EXPECT_EQ(palette[i], 0u) << i;
+    // Half a colour word: its high byte counts, the low one is zero.
+    EXPECT_EQ(ConvertPalette(&rom[0x10E], 1)[0], Rgb(0, 0, 224));
     EXPECT_EQ(ReadPalette(folder.File("missing.bin"), 0), PaletteTable{});
     EXPECT_EQ(ReadPalette(path, 0x1000), PaletteTable{});
 }
@@ -110,21 +103,6 @@ TEST(RenderTiles, IndicesFrom496To511TakeTheTile16FurtherOn) {
     const uint8_t expected[5] = {1, 3, 4, 3, 4};
     for (unsigned cell = 0; cell < 5; ++cell) {
         EXPECT_EQ(PixelAt(image, 8 * cell + 3, 4), MarkerPalette()[expected[cell]]) << cell;
-    }
-}
-
-TEST(RenderTiles, ByteHoldsLeftPixelHighNibble) {
-    std::vector<uint8_t> art(64, 0);
-    art[32] = 0x12; // tile 1, row 0, first byte
-    auto frame = std::make_unique<FrameBuffer>();
-    const PaletteTable palette = MarkerPalette();
-    for (uint16_t word : {uint16_t(0x0001), uint16_t(0x0801)}) {
-        std::vector<uint8_t> names = Words({word});
-        PreviewImage image = Render(art, 1, 1, &names, *frame);
-        bool flipped = word & 0x0800;
-        EXPECT_EQ(PixelAt(image, flipped ? 7 : 0, 0), palette[1]);
-        EXPECT_EQ(PixelAt(image, flipped ? 6 : 1, 0), palette[2]);
-        EXPECT_EQ(PixelAt(image, flipped ? 0 : 7, 0), palette[0]);
     }
 }
 
