@@ -1,6 +1,5 @@
 #include "app/uMain.h"
 
-#include "app/LevelViewCache.h"
 #include "compression/Stream.h"
 #include "rom/LzhPage.h"
 #include "rom/RomFile.h"
@@ -93,7 +92,6 @@ void MainForm::LzhCompressEntry() {
         return;
     }
     ApplyLzhInsert(plan);
-    levelCache_->Clear();
 }
 
 } // namespace drovak::app

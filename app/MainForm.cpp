@@ -2,7 +2,6 @@
 
 #include "app/AppFont.h"
 #include "app/Controls.h"
-#include "app/LevelViewCache.h"
 #include "preview/PreviewView.h"
 #include "rom/RomFile.h"
 
@@ -34,8 +33,7 @@ const char* const BIN_FILTER = "Bin Files (*.bin)|*.bin";
 } // namespace
 
 MainForm::MainForm(const QString& programFolder, UserDialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), programFolder_(programFolder), dialogs_(dialogs),
-      levelCache_(std::make_unique<LevelViewCache>()) {
+    : QMainWindow(parent), programFolder_(programFolder), dialogs_(dialogs) {
     BuildMainForm();
 }
 

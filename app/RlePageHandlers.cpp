@@ -1,6 +1,5 @@
 #include "app/uMain.h"
 
-#include "app/LevelViewCache.h"
 #include "compression/Stream.h"
 #include "rom/RlePage.h"
 #include "rom/RomFile.h"
@@ -94,7 +93,6 @@ void MainForm::RleCompressAt() {
         return;
     }
     ApplyRleInsert(plan);
-    levelCache_->Clear();
     dialogs_.Inform(this, "Succesfully Compressed!", "Information");
 }
 

@@ -26,8 +26,6 @@ class PreviewView;
 
 namespace drovak::app {
 
-class LevelViewCache;
-
 // Page numbers of PageTabs and of the two mode tab controls.
 enum MainPage { LzhPage = 0, RlePage = 1, LevelsPage = 2, TitlePage = 3 };
 enum ModePage { DecompressionTab = 0, CompressionTab = 1 };
@@ -173,7 +171,6 @@ private:
     UserDialogs& dialogs_;
     bool shown_ = false;
     bool exportRunning_ = false;
-    std::unique_ptr<LevelViewCache> levelCache_;
 };
 
 } // namespace drovak::app
