@@ -1,6 +1,64 @@
-#include <cstdio>
+// drovak-cli: the Drovak core from the command line, for scripting and testing.
+#include "cli/Command.h"
+#include "cli/Help.h"
+#include "compression/Errors.h"
 
-int main() {
-    std::puts("drovak-cli: commands follow");
-    return 0;
+#include <iostream>
+#include <new>
+
+using namespace drovak;
+using namespace drovak::cli;
+
+namespace {
+
+int Fail(int code, const std::string& message) {
+    std::cerr << "drovak-cli: " << message << std::endl;
+    return code;
+}
+
+int Run(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) {
+        PrintGeneralHelp(std::cerr);
+        return EXIT_USAGE;
+    }
+    const std::string& name = arguments[0];
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintGeneralHelp(std::cout);
+        return EXIT_OK;
+    }
+    const Command* command = FindCommand(name);
+    if (command == nullptr) {
+        return Fail(EXIT_USAGE,
+                    "unknown command \"" + name + "\" (drovak-cli --help lists the commands)");
+    }
+    std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (AsksForHelp(rest)) {
+        PrintCommandHelp(*command, std::cout);
+        return EXIT_OK;
+    }
+    try {
+        ParsedArguments parsed = ParseArguments(rest, command->arguments);
+        CommandOutput output{std::cout, std::cerr};
+        return command->run(parsed, output);
+    } catch (const UsageError& error) {
+        return Fail(EXIT_USAGE, name + ": " + error.what() + "\nUsage: drovak-cli " + name + " " +
+                                    command->usage);
+    } catch (const FileError& error) {
+        return Fail(EXIT_FILE, error.what());
+    } catch (const RefusedError& error) {
+        return Fail(EXIT_REFUSED, error.what());
+    } catch (const std::bad_alloc&) {
+        return Fail(EXIT_UNEXPECTED, name + ": out of memory");
+    } catch (const std::exception& error) {
+        return Fail(EXIT_UNEXPECTED, name + ": " + error.what());
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int code = Run(std::vector<std::string>(argv + 1, argv + argc));
+    std::cout.flush();
+    if (!std::cout) return Fail(EXIT_FILE, "cannot write the results to stdout");
+    return code;
 }

@@ -1,0 +1,113 @@
+// lzh-decode, lzh-encode, rle-decode, rle-encode, mask-decode: the codecs on plain files.
+#include "cli/Command.h"
+#include "cli/Files.h"
+#include "compression/Lzh.h"
+#include "compression/MaskedTile.h"
+#include "compression/Rle.h"
+
+namespace drovak::cli {
+
+namespace {
+
+int LzhDecodeFile(const ParsedArguments& arguments, CommandOutput&) {
+    uint32_t size = arguments.Decimal("--size", 0, UINT32_MAX);
+    uint32_t offset = arguments.Hex("--at", 0);
+    MemoryStream decoded;
+    if (size > 0) {
+        auto in = OpenInputAt(arguments.Positional(0), offset);
+        LzhDecode(*in, decoded, size);
+    }
+    WriteOutputFile(arguments.Positional(1), decoded.Data());
+    return EXIT_OK;
+}
+
+int LzhEncodeFile(const ParsedArguments& arguments, CommandOutput&) {
+    MemoryStream source(ReadCodecInput(arguments.Positional(0)));
+    MemoryStream packed;
+    LzhEncode(source, packed, uint32_t(source.Size()));
+    WriteOutputFile(arguments.Positional(1), packed.Data());
+    return EXIT_OK;
+}
+
+int RleDecodeFile(const ParsedArguments& arguments, CommandOutput& output) {
+    auto in = OpenInputAt(arguments.Positional(0), arguments.Hex("--at", 0));
+    MemoryStream decoded;
+    int32_t consumed = RleDecode(*in, decoded);
+    WriteOutputFile(arguments.Positional(1), decoded.Data());
+    output.out << consumed << "\n";
+    return EXIT_OK;
+}
+
+int RleEncodeFile(const ParsedArguments& arguments, CommandOutput& output) {
+    MemoryStream source(ReadCodecInput(arguments.Positional(0)));
+    MemoryStream packed;
+    RleEncodeResult result = RleEncode(source, packed, uint32_t(source.Size()));
+    // What the encoder wrote is kept even when a run could not be written, so that the block
+    // can be looked at; the exit code says it is incomplete.
+    WriteOutputFile(arguments.Positional(1), packed.Data());
+    if (result.unsupportedRepeatCount) {
+        output.err << UnsupportedRepeatMessage(*result.unsupportedRepeatCount) << "\n";
+        return EXIT_REFUSED;
+    }
+    output.out << result.size << "\n";
+    return EXIT_OK;
+}
+
+int MaskDecodeFile(const ParsedArguments& arguments, CommandOutput&) {
+    uint32_t offset = arguments.Hex("--at", 0);
+    auto in = OpenInputAt(arguments.Positional(0), offset);
+    MemoryStream tiles;
+    MaskedTileDecode(*in, tiles, offset);
+    WriteOutputFile(arguments.Positional(1), tiles.Data());
+    return EXIT_OK;
+}
+
+} // namespace
+
+std::vector<Command> CodecCommands() {
+    return {
+        {"lzh-decode",
+         "IN OUT --size SIZE [--at OFFSET]",
+         "decode an LZHUF stream from a file",
+         "Decodes the LZHUF stream that starts at OFFSET (hexadecimal, default 0) of IN into\n"
+         "SIZE bytes (decimal) and writes OUT. The decoder stops at the first item boundary at\n"
+         "or past SIZE, so OUT may hold up to 59 bytes more; it gets everything decoded.\n"
+         "SIZE 0 writes an empty OUT.",
+         {{"IN", "OUT"}, {"--size", "--at"}, {}},
+         LzhDecodeFile},
+        {"lzh-encode",
+         "IN OUT",
+         "encode a whole file as an LZHUF stream",
+         "Writes the LZHUF stream of the whole of IN to OUT (no header; an empty IN gives an\n"
+         "empty OUT).",
+         {{"IN", "OUT"}, {}, {}},
+         LzhEncodeFile},
+        {"rle-decode",
+         "IN OUT [--at OFFSET]",
+         "decode an RLE block from a file",
+         "Decodes the RLE block (4-byte length header, then run items) at OFFSET (hexadecimal,\n"
+         "default 0) of IN into OUT and prints the number of bytes of IN it used, header\n"
+         "included.",
+         {{"IN", "OUT"}, {"--at"}, {}},
+         RleDecodeFile},
+        {"rle-encode",
+         "IN OUT",
+         "encode a whole file as an RLE block",
+         "Encodes the whole of IN as an RLE block into OUT and prints its size. An input whose\n"
+         "length is not a multiple of 4 is padded with zero bytes. A run of more than 65,536\n"
+         "bytes of one nibble can't be written: OUT then gets what the encoder wrote (the runs\n"
+         "before it and the header), stderr gets \"Unsupported repeat count: N\" and the exit\n"
+         "code is 3.",
+         {{"IN", "OUT"}, {}, {}},
+         RleEncodeFile},
+        {"mask-decode",
+         "IN OUT [--at OFFSET]",
+         "decode a masked-tile stream from a file",
+         "Expands the masked-tile records at OFFSET (hexadecimal, default 0) of IN into 32-byte\n"
+         "tiles in OUT, up to the end marker (a count byte of 0x80 or more).",
+         {{"IN", "OUT"}, {"--at"}, {}},
+         MaskDecodeFile},
+    };
+}
+
+} // namespace drovak::cli

@@ -1,0 +1,37 @@
+#include "cli/Files.h"
+
+#include "compression/Errors.h"
+#include "png/ReplaceFile.h"
+#include "rom/RomFile.h"
+
+namespace drovak::cli {
+
+void WriteOutputFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    WriteFileReplacing(path, [&bytes](Stream& file) {
+        if (!bytes.empty()) file.Write(bytes.data(), bytes.size());
+    });
+}
+
+std::unique_ptr<FileStream> OpenInputAt(const std::string& path, uint32_t offset) {
+    auto file = OpenRomRead(path);
+    if (offset >= file->Size()) {
+        throw FileError(path + ": too short: offset " + HexText(offset) +
+                        " is at or past the end of the file (" + std::to_string(file->Size()) +
+                        " bytes)");
+    }
+    file->Seek(offset, SeekOrigin::Begin);
+    return file;
+}
+
+std::vector<uint8_t> ReadCodecInput(const std::string& path) {
+    auto file = OpenRomRead(path);
+    if (file->Size() > UINT32_MAX) {
+        throw RefusedError(path + ": " + std::to_string(file->Size()) +
+                           " bytes is more than the codecs take (4 GiB - 1)");
+    }
+    std::vector<uint8_t> bytes(size_t(file->Size()));
+    file->ReadExact(bytes.data(), bytes.size());
+    return bytes;
+}
+
+} // namespace drovak::cli

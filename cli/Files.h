@@ -1,0 +1,23 @@
+#pragma once
+
+#include "compression/Stream.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace drovak::cli {
+
+// Writes a whole output file through a temporary file beside it, so that a failed write never
+// leaves a half-written file nor destroys an existing one.
+void WriteOutputFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Opens an input read-only and positions it at offset; FileError when the offset is at or past
+// the end of the file.
+std::unique_ptr<FileStream> OpenInputAt(const std::string& path, uint32_t offset);
+
+// A whole input file whose size a codec can take (at most 4 GiB - 1; RefusedError beyond).
+std::vector<uint8_t> ReadCodecInput(const std::string& path);
+
+} // namespace drovak::cli

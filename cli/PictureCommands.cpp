@@ -1,0 +1,124 @@
+// level-png and render: the pictures of the window as PNG files.
+#include "cli/Command.h"
+#include "cli/PreviewPng.h"
+#include "graphics/Level.h"
+#include "graphics/LevelExport.h"
+#include "graphics/TitleScreen.h"
+#include "rom/LzhPage.h"
+#include "rom/RlePage.h"
+#include "rom/RomFile.h"
+
+#include <memory>
+
+namespace drovak::cli {
+
+namespace {
+
+// The level as the window's list shows it (1 to 8), as the level number (0 to 7).
+unsigned LevelArgument(const ParsedArguments& arguments) {
+    return arguments.Decimal("--level", 1, LEVEL_COUNT) - 1;
+}
+
+bool PlaneBArgument(const ParsedArguments& arguments) {
+    auto plane = arguments.Text("--plane");
+    if (!plane) throw UsageError("--plane A or --plane B is required");
+    if (*plane == "A" || *plane == "a") return false;
+    if (*plane == "B" || *plane == "b") return true;
+    throw UsageError("--plane wants A or B, not \"" + *plane + "\"");
+}
+
+int LevelPng(const ParsedArguments& arguments, CommandOutput& output) {
+    unsigned level = LevelArgument(arguments);
+    bool planeB = PlaneBArgument(arguments);
+    auto frameBuffer = std::make_unique<FrameBuffer>();
+    ExportLevelPng(arguments.Positional(0), level, planeB, arguments.Positional(1), *frameBuffer,
+                   [&output](unsigned screensDone) {
+                       output.err << "screen " << screensDone << " of " << LEVEL_SCREENS
+                                  << std::endl;
+                   });
+    return EXIT_OK;
+}
+
+// Options that belong to one picture only.
+void RejectOptionsOutside(const ParsedArguments& arguments, const std::string& mode,
+                          std::initializer_list<const char*> options) {
+    for (const char* option : options) {
+        if (arguments.Has(option)) throw UsageError(std::string(option) + " goes with " + mode);
+    }
+}
+
+PreviewImage RenderPicture(const ParsedArguments& arguments, FrameBuffer& frameBuffer) {
+    const std::string& rom = arguments.Positional(0);
+    int modes = arguments.Has("--level") + arguments.Has("--title") + arguments.Has("--lzh-sheet") +
+                arguments.Has("--rle-sheet");
+    if (modes != 1) {
+        throw UsageError("give exactly one of --level N, --title, --lzh-sheet, --rle-sheet");
+    }
+    if (!arguments.Has("--level"))
+        RejectOptionsOutside(arguments, "--level", {"--plane", "--column"});
+    if (!arguments.Has("--lzh-sheet"))
+        RejectOptionsOutside(arguments, "--lzh-sheet", {"--table", "--index"});
+    if (!arguments.Has("--rle-sheet")) RejectOptionsOutside(arguments, "--rle-sheet", {"--at"});
+
+    if (arguments.Has("--level")) {
+        unsigned level = LevelArgument(arguments);
+        bool planeB = PlaneBArgument(arguments);
+        uint32_t column =
+            arguments.OptionalDecimal("--column", 0, LEVEL_LAST_SCROLL_COLUMN).value_or(0);
+        return AssembleLevel(rom, level, planeB, true, uint16_t(column), frameBuffer);
+    }
+    if (arguments.Has("--title")) return RenderTitleScreen(rom, frameBuffer);
+
+    PaletteTable palette = ReadPalette(rom, PREVIEW_PALETTE_OFFSET);
+    if (arguments.Has("--lzh-sheet")) {
+        LzhExtractResult entry =
+            LzhExtractEntry(rom, arguments.Hex("--table", DEFAULT_TABLE_OFFSET),
+                            arguments.Hex("--index", DEFAULT_TABLE_INDEX));
+        MemoryStream tiles(std::move(entry.data));
+        return RenderTiles(tiles, 1, 1, 64, 28, palette, nullptr, frameBuffer);
+    }
+    RleExtractResult block = RleExtractAt(rom, arguments.Hex("--at", DEFAULT_RLE_OFFSET));
+    MemoryStream tiles(std::move(block.data));
+    return RenderTiles(tiles, 1, 4, 64, 28, palette, nullptr, frameBuffer);
+}
+
+int Render(const ParsedArguments& arguments, CommandOutput&) {
+    auto frameBuffer = std::make_unique<FrameBuffer>();
+    PreviewImage image = RenderPicture(arguments, *frameBuffer);
+    SavePreviewPng(image, arguments.Positional(1));
+    return EXIT_OK;
+}
+
+} // namespace
+
+std::vector<Command> PictureCommands() {
+    return {
+        {"level-png",
+         "ROM OUT.png --level N --plane A|B",
+         "export the whole width of a level plane as a PNG",
+         "Writes the whole width of Plane A or Plane B of level N (1 to 8, as the window's list\n"
+         "shows it) as one 16384 x 512 PNG (RGB with alpha, 16 bits per sample; pure black is\n"
+         "transparent). Prints a progress line per screen (32) on stderr.",
+         {{"ROM", "OUT.png"}, {"--level", "--plane"}, {}},
+         LevelPng},
+        {"render",
+         "ROM OUT.png (--level N --plane A|B [--column C] | --title | --lzh-sheet [--table "
+         "TABLE] [--index INDEX] | --rle-sheet [--at OFFSET])",
+         "write the picture the window would show as a PNG",
+         "Writes one picture as an 8-bit RGB PNG:\n"
+         "  --level N --plane A|B [--column C]  16 block columns of a level plane from block\n"
+         "      column C (decimal, 0 to 496, default 0), 512 x 512; N is 1 to 8.\n"
+         "  --title  the title-screen background, 320 x 224.\n"
+         "  --lzh-sheet [--table TABLE] [--index INDEX]  the tiles of a pointer-table entry\n"
+         "      (hexadecimal, defaults 20000 and 0), 64 x 28 tiles with the palette at 5A000,\n"
+         "      512 x 224.\n"
+         "  --rle-sheet [--at OFFSET]  the tiles of the RLE block at OFFSET (hexadecimal,\n"
+         "      default 48120) in columns of 4 tiles, 512 x 224.",
+         {{"ROM", "OUT.png"},
+          {"--level", "--plane", "--column", "--table", "--index", "--at"},
+          {"--title", "--lzh-sheet", "--rle-sheet"}},
+         Render},
+    };
+}
+
+} // namespace drovak::cli
