@@ -1,4 +1,3 @@
-#include "compression/Errors.h"
 #include "compression/Stream.h"
 
 #include <gtest/gtest.h>
@@ -60,34 +59,6 @@ TEST_F(StreamFile, PatchReadsWhatItWrote) {
     EXPECT_EQ(after[6], bytes[6]);
     EXPECT_EQ(after[bytes.size()], 0);
     EXPECT_EQ(after.back(), 0x77);
-}
-
-TEST_F(StreamFile, ShortReadNamesTheFileAndThePosition) {
-    Write({1, 2, 3, 4, 5, 6});
-    FileStream file(path, FileMode::Read);
-    file.Seek(4, SeekOrigin::Begin);
-    try {
-        file.ReadBigEndian32();
-        FAIL() << "no error";
-    } catch (const FileError& e) {
-        std::string text = e.what();
-        EXPECT_NE(text.find(path), std::string::npos) << text;
-        EXPECT_NE(text.find("0x4"), std::string::npos) << text;
-    }
-    file.Seek(100, SeekOrigin::Begin);
-    EXPECT_EQ(file.ReadByte(), -1);
-    EXPECT_EQ(file.Size(), 6u); // reading never grows a file
-}
-
-TEST(MemoryStreamTest, SeekingPastTheEndGrowsWithZeros) {
-    MemoryStream s(std::vector<uint8_t>{9});
-    s.Seek(4, SeekOrigin::Begin);
-    EXPECT_EQ(s.Data(), (std::vector<uint8_t>{9, 0, 0, 0}));
-    s.WriteByte(5);
-    s.Seek(-2, SeekOrigin::End);
-    EXPECT_EQ(s.ReadByte(), 0);
-    EXPECT_EQ(s.ReadByte(), 5);
-    EXPECT_EQ(s.ReadByte(), -1);
 }
 
 } // namespace
