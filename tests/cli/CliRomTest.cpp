@@ -1,5 +1,4 @@
-// The ROM commands on the demo ROM: extract, insert with and without --yes, and what an insert
-// leaves behind.
+// The ROM commands: extract, insert with and without --yes, and what an insert leaves behind.
 #include "CliRunner.h"
 
 #include <random>
@@ -12,8 +11,8 @@ uint32_t BigEndian32(const Bytes& bytes, size_t at) {
            uint32_t(bytes.at(at + 2)) << 8 | bytes.at(at + 3);
 }
 
-Bytes Noise(size_t size, unsigned seed) {
-    std::mt19937 random(seed);
+Bytes Noise(size_t size) {
+    std::mt19937 random(7);
     Bytes bytes(size);
     for (auto& byte : bytes) byte = uint8_t(random());
     return bytes;
@@ -24,33 +23,27 @@ protected:
     void SetUp() override {
         CliTest::SetUp();
         rom_ = Path("demo.bin");
-        CliResult made = Run({"make-demo-rom", rom_});
-        ASSERT_EQ(made.exitCode, 0) << made.err;
-        ASSERT_GT(ReadBytes(rom_).size(), 0x6DDB4u);
+        ASSERT_EQ(Run({"make-demo-rom", rom_}).exitCode, 0);
+        original_ = ReadBytes(rom_);
     }
-
     std::string rom_;
+    Bytes original_;
 };
 
 TEST_F(CliRom, LzhInsertThenExtractGivesTheFileBack) {
-    const Bytes original = ReadBytes(rom_);
-    const uint32_t decodedSize = BigEndian32(original, 0x20006);
-    const uint32_t packedSize = BigEndian32(original, 0x2000A);
-
+    const uint32_t decodedSize = BigEndian32(original_, 0x20006);
+    const uint32_t packedSize = BigEndian32(original_, 0x2000A);
     CliResult extracted = Run({"lzh-extract", rom_, Path("entry0.bin")});
     ASSERT_EQ(extracted.exitCode, 0) << extracted.err;
     EXPECT_EQ(extracted.out, std::to_string(packedSize) + "\n");
-    Bytes entry0 = ReadBytes(Path("entry0.bin"));
-    ASSERT_GE(entry0.size(), decodedSize);
-    entry0.resize(decodedSize);
     ASSERT_EQ(Run({"lzh-extract", rom_, Path("entry1.bin"), "--index", "1"}).exitCode, 0);
 
     // Noise packs larger than the entry's data: refused without --yes, the ROM untouched.
-    auto larger = File("larger.bin", Noise(decodedSize, 7));
+    auto larger = File("larger.bin", Noise(decodedSize));
     CliResult refused = Run({"lzh-insert", rom_, larger});
     EXPECT_EQ(refused.exitCode, 3);
     EXPECT_NE(refused.err.find("--yes"), std::string::npos) << refused.err;
-    EXPECT_EQ(ReadBytes(rom_), original);
+    EXPECT_EQ(ReadBytes(rom_), original_);
 
     CliResult inserted = Run({"lzh-insert", rom_, larger, "--yes"});
     ASSERT_EQ(inserted.exitCode, 0) << inserted.err;
@@ -66,84 +59,48 @@ TEST_F(CliRom, LzhInsertThenExtractGivesTheFileBack) {
     // The following entry moved with its data intact.
     ASSERT_EQ(Run({"lzh-extract", rom_, Path("moved.bin"), "--index", "1"}).exitCode, 0);
     EXPECT_EQ(ReadBytes(Path("moved.bin")), ReadBytes(Path("entry1.bin")));
-
-    // Back to the original data: smaller, so no --yes is needed.
-    CliResult restored = Run({"lzh-insert", rom_, File("entry0.bin", entry0)});
-    ASSERT_EQ(restored.exitCode, 0) << restored.err;
-    ASSERT_EQ(Run({"lzh-extract", rom_, Path("again.bin")}).exitCode, 0);
-    EXPECT_EQ(ReadBytes(Path("again.bin")), entry0);
 }
 
-// A table of one entry at 0: the stream of "abc" behind it.
-const Bytes ONE_ENTRY_ROM = {0x00, 0x00, 0x00, 0x00, 0x00, 0x0E, 0x00, 0x00, 0x00, 0x03,
-                             0x00, 0x00, 0x00, 0x04, 0xF6, 0xFB, 0xBD, 0xE0, 0x55, 0x55};
-
-TEST_F(CliRom, LzhCommandsOnAHandMadeTable) {
-    auto rom = File("small.bin", ONE_ENTRY_ROM);
-    CliResult extracted = Run({"lzh-extract", rom, Path("abc.bin"), "--table", "0"});
-    ASSERT_EQ(extracted.exitCode, 0) << extracted.err;
-    EXPECT_EQ(extracted.out, "4\n");
-    EXPECT_EQ(ReadBytes(Path("abc.bin")), (Bytes{0x61, 0x62, 0x63}));
-
+TEST_F(CliRom, LzhInsertOnAHandMadeTable) {
+    // A table of one entry at 0 with the stream of "abc" behind it.
+    const Bytes small = {0, 0, 0, 0, 0, 0x0E, 0, 0, 0, 3, 0, 0, 0, 4, 0xF6, 0xFB, 0xBD, 0xE0};
+    auto rom = File("small.bin", small);
     // An index beyond the table's one entry writes nothing, even with --yes.
-    auto data = File("data.bin", Bytes(64, 0x42));
-    CliResult beyond = Run({"lzh-insert", rom, data, "--table", "0", "--index", "1", "--yes"});
+    CliResult beyond = Run({"lzh-insert", rom, File("data.bin", Bytes(64, 0x42)), "--table", "0",
+                            "--index", "1", "--yes"});
     EXPECT_EQ(beyond.exitCode, 3) << beyond.err;
-    EXPECT_EQ(ReadBytes(rom), ONE_ENTRY_ROM);
-
-    // Growth without --yes: refused, the ROM identical.
-    auto larger = File("larger.bin", Noise(40, 1));
-    CliResult refused = Run({"lzh-insert", rom, larger, "--table", "0"});
-    EXPECT_EQ(refused.exitCode, 3);
-    EXPECT_EQ(ReadBytes(rom), ONE_ENTRY_ROM);
-
-    // The same size: written without a question, the table keeps its numbers.
-    CliResult same = Run({"lzh-insert", rom, File("same.bin", {0x61, 0x62, 0x63}), "--table", "0"});
-    ASSERT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(ReadBytes(rom), small);
+    // The same size: written without a question; the ROM keeps its bytes.
+    CliResult same = Run({"lzh-insert", rom, File("abc.bin", {0x61, 0x62, 0x63}), "--table", "0"});
+    EXPECT_EQ(same.exitCode, 0) << same.err;
     EXPECT_EQ(same.out, "4 4\n");
-    EXPECT_EQ(ReadBytes(rom), ONE_ENTRY_ROM);
+    EXPECT_EQ(ReadBytes(rom), small);
 }
 
 TEST_F(CliRom, RleExtractAndInsert) {
-    const Bytes original = ReadBytes(rom_);
     CliResult extracted = Run({"rle-extract", rom_, Path("block.bin")});
     ASSERT_EQ(extracted.exitCode, 0) << extracted.err;
-    size_t blockSize = std::stoul(extracted.out);
-    EXPECT_GT(blockSize, 4u);
-    EXPECT_EQ(BigEndian32(original, 0x48120) / 4 * 4, ReadBytes(Path("block.bin")).size());
+    const size_t blockSize = std::stoul(extracted.out);
+    EXPECT_EQ(BigEndian32(original_, 0x48120) / 4 * 4, ReadBytes(Path("block.bin")).size());
+
+    // A run the encoder can't write: refused even with --yes.
+    CliResult tooLong = Run({"rle-insert", rom_, File("zeros.bin", Bytes(65540, 0)), "--yes"});
+    EXPECT_EQ(tooLong.exitCode, 3);
+    EXPECT_NE(tooLong.err.find("Unsupported repeat count: 131079"), std::string::npos);
+    EXPECT_EQ(ReadBytes(rom_), original_);
 
     // Noise takes about two bytes per byte: longer than the block there.
-    auto noise = File("noise.bin", Noise(blockSize / 4 * 4, 3));
+    auto noise = File("noise.bin", Noise(blockSize / 4 * 4));
     CliResult refused = Run({"rle-insert", rom_, noise, "--at", "48120"});
     EXPECT_EQ(refused.exitCode, 3);
     EXPECT_NE(refused.err.find("--yes"), std::string::npos) << refused.err;
-    EXPECT_EQ(ReadBytes(rom_), original);
+    EXPECT_EQ(ReadBytes(rom_), original_);
 
     CliResult inserted = Run({"rle-insert", rom_, noise, "--yes"});
     ASSERT_EQ(inserted.exitCode, 0) << inserted.err;
     CliResult back = Run({"rle-extract", rom_, Path("back.bin")});
-    ASSERT_EQ(back.exitCode, 0) << back.err;
     EXPECT_EQ(back.out, inserted.out);
     EXPECT_EQ(ReadBytes(Path("back.bin")), ReadBytes(noise));
-    // Only the block's bytes changed.
-    Bytes now = ReadBytes(rom_);
-    size_t blockEnd = 0x48120 + std::stoul(inserted.out);
-    EXPECT_TRUE(std::equal(original.begin(), original.begin() + 0x48120, now.begin()));
-    EXPECT_TRUE(std::equal(original.begin() + long(blockEnd), original.end(),
-                           now.begin() + long(blockEnd)));
-
-    // A shorter block needs no --yes.
-    CliResult shorter = Run({"rle-insert", rom_, File("small.bin", {0x01, 0x11, 0x10, 0x00})});
-    ASSERT_EQ(shorter.exitCode, 0) << shorter.err;
-    EXPECT_EQ(shorter.out, "7\n");
-}
-
-TEST_F(CliRom, RleInsertOfARunTooLongWritesNothing) {
-    const Bytes original = ReadBytes(rom_);
-    CliResult result = Run({"rle-insert", rom_, File("zeros.bin", Bytes(65540, 0)), "--yes"});
-    EXPECT_EQ(result.exitCode, 3);
-    EXPECT_NE(result.err.find("Unsupported repeat count: 131079"), std::string::npos) << result.err;
-    EXPECT_EQ(ReadBytes(rom_), original);
 }
 
 } // namespace

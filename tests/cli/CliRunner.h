@@ -20,7 +20,6 @@ extern char** environ;
 namespace drovak::testing {
 
 namespace fs = std::filesystem;
-
 using Bytes = std::vector<uint8_t>;
 
 struct CliResult {
@@ -34,23 +33,12 @@ inline Bytes ReadBytes(const fs::path& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline void WriteBytes(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-inline std::string ReadText(const fs::path& path) {
-    Bytes bytes = ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-// A scratch folder per test, removed afterwards.
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         folder_ = fs::temp_directory_path() / ("drovak_cli_" + std::to_string(::getpid()) + "_" +
-                                               info->test_suite_name() + "_" + info->name());
+                                               test->test_suite_name() + "_" + test->name());
         fs::remove_all(folder_);
         fs::create_directories(folder_);
     }
@@ -59,36 +47,36 @@ protected:
     std::string Path(const std::string& name) const { return (folder_ / name).string(); }
 
     std::string File(const std::string& name, const Bytes& bytes) const {
-        WriteBytes(folder_ / name, bytes);
+        std::ofstream(folder_ / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return Path(name);
     }
 
-    CliResult Run(const std::vector<std::string>& arguments) const {
-        CliResult result;
-        std::string outPath = Path(".stdout"), errPath = Path(".stderr");
+    CliResult Run(std::vector<std::string> arguments) const {
+        const std::string outPath = Path(".stdout"), errPath = Path(".stderr");
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
         posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
-        std::vector<std::string> all = {DROVAK_CLI};
-        all.insert(all.end(), arguments.begin(), arguments.end());
+        arguments.insert(arguments.begin(), DROVAK_CLI);
         std::vector<char*> argv;
-        for (auto& argument : all) argv.push_back(argument.data());
+        for (auto& argument : arguments) argv.push_back(argument.data());
         argv.push_back(nullptr);
         pid_t pid = 0;
         int spawned = posix_spawn(&pid, DROVAK_CLI, &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << DROVAK_CLI;
+        CliResult result;
+        int status = 0;
+        if (spawned != 0 || waitpid(pid, &status, 0) != pid) {
+            ADD_FAILURE() << "cannot run " << DROVAK_CLI;
             return result;
         }
-        int status = 0;
-        waitpid(pid, &status, 0);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        result.out = ReadText(outPath);
-        result.err = ReadText(errPath);
+        Bytes out = ReadBytes(outPath), err = ReadBytes(errPath);
+        result.out.assign(out.begin(), out.end());
+        result.err.assign(err.begin(), err.end());
         fs::remove(outPath);
         fs::remove(errPath);
         return result;

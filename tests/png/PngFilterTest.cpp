@@ -11,61 +11,35 @@ namespace {
 
 TEST(PngRowFilter, ChoiceRule) {
     using Row = std::vector<uint8_t>;
-    struct Case {
-        const char* what;
-        TPngFilterSet set;
-        Row previous;
-        Row row;
-        TPngFilterType expected;
-        Row filtered;
-    };
-    const Row zeros(6, 0);
+    const Row zeros(6, 0), fives(6, 5), tens(6, 10), ones(6, 1);
     const Row ramp = {10, 20, 30, 40, 50, 60};
     const Row spread = {0, 1, 3, 6, 10, 15}; // no repeats raw, nor after Sub or Paeth
-    const Case cases[] = {
-        {"empty set", 0, zeros, ramp, ftNone, ramp},
-        {"only None", pfNone, zeros, ramp, ftNone, ramp},
-        {"one filter is used as it is",
-         pfAverage,
-         zeros,
-         ramp,
-         ftAverage,
-         {10, 15, 20, 25, 30, 35}},
-        {"one filter, even with nothing to gain", pfUp, zeros, spread, ftUp, spread},
-        {"the most repeats win", pfUp | pfSub, zeros, ramp, ftSub, {10, 10, 10, 10, 10, 10}},
-        {"Up wins against the row above",
-         pfNone | pfSub | pfUp,
-         {2, 89, 16, 199, 44, 119},
-         {3, 90, 17, 200, 45, 120},
-         ftUp,
-         {1, 1, 1, 1, 1, 1}},
-        {"a tie goes to the earlier type",
-         pfNone | pfSub,
-         zeros,
-         {5, 5, 5, 5, 5, 5},
-         ftNone,
-         {5, 5, 5, 5, 5, 5}},
-        {"nothing counts: None, outside the set", pfUp | pfPaeth, zeros, spread, ftNone, spread},
-        {"all five",
-         pfNone | pfSub | pfUp | pfAverage | pfPaeth,
-         zeros,
-         ramp,
-         ftSub,
-         {10, 10, 10, 10, 10, 10}},
+    const Row above = {2, 89, 16, 199, 44, 119}, belowIt = {3, 90, 17, 200, 45, 120};
+    const Row averaged = {10, 15, 20, 25, 30, 35};
+    struct Case {
+        TPngFilterSet set;
+        const Row& previous;
+        const Row& row;
+        TPngFilterType type;
+        const Row& filtered;
     };
-    for (const auto& c : cases) {
+    const Case cases[] = {
+        {0, zeros, ramp, ftNone, ramp},                      // empty set
+        {pfNone, zeros, ramp, ftNone, ramp},                 // only None
+        {pfAverage, zeros, ramp, ftAverage, averaged},       // one filter is simply used
+        {pfUp, zeros, spread, ftUp, spread},                 // even with nothing to gain
+        {pfUp | pfSub, zeros, ramp, ftSub, tens},            // the most repeats win
+        {pfNone | pfSub | pfUp, above, belowIt, ftUp, ones}, // against the row above
+        {pfNone | pfSub, zeros, fives, ftNone, fives},       // a tie: the earlier type
+        {pfUp | pfPaeth, zeros, spread, ftNone, spread},     // no repeats: None, not in set
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
         TPngRowFilter filter(c.set, c.row.size(), 1);
         TFilteredRow result = filter.Apply(c.row.data(), c.previous.data());
-        EXPECT_EQ(result.type, c.expected) << c.what;
-        EXPECT_EQ(Row(result.bytes, result.bytes + c.row.size()), c.filtered) << c.what;
+        EXPECT_EQ(result.type, c.type) << "case " << i;
+        EXPECT_EQ(Row(result.bytes, result.bytes + c.row.size()), c.filtered) << "case " << i;
     }
-}
-
-TEST(PngRowFilter, RepeatCountLooksOneAndTwoBack) {
-    const std::vector<uint8_t> bytes = {1, 2, 1, 3, 3, 4, 5};
-    // j=2: 1 equals byte 0; j=4: 3 equals byte 3; the rest differ from both.
-    EXPECT_EQ(RepeatCount(bytes.data(), bytes.size()), 2u);
-    EXPECT_EQ(RepeatCount(bytes.data(), 2), 0u);
 }
 
 // Undoes the filters the way a PNG reader does, to check the written rows.
