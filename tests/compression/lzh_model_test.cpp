@@ -11,15 +11,10 @@
 namespace drovak::lzh {
 namespace {
 
-std::unique_ptr<LzhState> Cleared() {
+std::unique_ptr<LzhState> Fresh(bool withModel = true) {
     auto state = std::make_unique<LzhState>();
     ResetCodecState(*state);
-    return state;
-}
-
-std::unique_ptr<LzhState> FreshModel() {
-    auto state = Cleared();
-    ResetModel(*state);
+    if (withModel) ResetModel(*state);
     return state;
 }
 
@@ -33,14 +28,18 @@ uint32_t LeafFreq(const LzhState& state, int symbol) {
     return state.Freq[state.Parent[TREE_SIZE + symbol]];
 }
 
-TEST(LzhModel, InitialCodesAre9BitsUpTo115Then8) {
-    auto state = FreshModel();
+TEST(LzhModel, InitialTreeAndRebuild) {
+    auto state = Fresh();
     EXPECT_EQ(state->Freq[ROOT], 314u);
     for (int s = 0; s < SYMBOL_COUNT; ++s) ASSERT_EQ(CodeLength(*state, s), s < 116 ? 9 : 8) << s;
-}
 
-TEST(LzhModel, RebuildsWhenASymbolIsCountedAtTheLimit) {
-    auto state = FreshModel();
+    // Leaves all at 1 rebuild into the initial tree only when new nodes go after equal ones.
+    auto rebuilt = Fresh();
+    RebuildModel(*rebuilt);
+    EXPECT_EQ(rebuilt->Freq, state->Freq);
+    EXPECT_EQ(rebuilt->Child, state->Child);
+    EXPECT_EQ(rebuilt->Parent, state->Parent);
+
     for (int n = 0; n < 32454; ++n) UpdateModel(*state, n % 7); // the root reaches 0x8000
     EXPECT_EQ(state->Freq[ROOT], FREQ_LIMIT);
     UpdateModel(*state, 200);
@@ -50,20 +49,10 @@ TEST(LzhModel, RebuildsWhenASymbolIsCountedAtTheLimit) {
     EXPECT_EQ(LeafFreq(*state, 200), 2u);
 }
 
-TEST(LzhModel, RebuildPutsNewNodesAfterNodesOfEqualFrequency) {
-    // Leaves all at 1 give back the initial tree only with that placement.
-    auto initial = FreshModel();
-    auto rebuilt = FreshModel();
-    RebuildModel(*rebuilt);
-    EXPECT_EQ(rebuilt->Freq, initial->Freq);
-    EXPECT_EQ(rebuilt->Child, initial->Child);
-    EXPECT_EQ(rebuilt->Parent, initial->Parent);
-}
-
 TEST(LzhModel, CodesDeeperThan16BitsAreSentWhole) {
     // Ten symbols in Fibonacci proportions under 304 symbols of weight 89, built through the
     // rebuild (which halves, rounding up): symbol 304 sits 17 nodes deep.
-    auto model = Cleared();
+    auto model = Fresh(false);
     const uint32_t weights[] = {1, 1, 2, 3, 5, 8, 13, 21, 34, 55};
     for (int node = 0; node < SYMBOL_COUNT; ++node) {
         model->Freq[node] = 2 * (node < 10 ? weights[node] : 89) - 1;
@@ -88,18 +77,8 @@ TEST(LzhModel, CodesDeeperThan16BitsAreSentWhole) {
     for (int s : more) EXPECT_EQ(ReadSymbol(*reader, packed), s);
 }
 
-TEST(LzhBits, ReadingPastTheEndGivesZeroBits) {
-    auto reader = Cleared();
-    MemoryStream source({0xA5});
-    int value = 0;
-    for (int i = 0; i < 8; ++i) value = value * 2 + ReadBit(*reader, source);
-    EXPECT_EQ(value, 0xA5);
-    for (int i = 0; i < 40; ++i) ASSERT_EQ(ReadBit(*reader, source), 0);
-    EXPECT_EQ(ReadBits8(*reader, source), 0);
-}
-
-TEST(LzhBits, FlushWritesOnlyPendingBits) {
-    auto writer = Cleared();
+TEST(LzhBits, WriterFlushesOnlyPendingBitsAndReaderGivesZerosPastTheEnd) {
+    auto writer = Fresh(false);
     MemoryStream packed;
     FlushBits(*writer, packed);
     EXPECT_EQ(packed.Size(), 0u);
@@ -107,22 +86,29 @@ TEST(LzhBits, FlushWritesOnlyPendingBits) {
     WriteBits(*writer, packed, 16, 0x0FF0); // 0000 1111 1111 0000
     WriteBits(*writer, packed, 5, 0x8800);  // 10001
     FlushBits(*writer, packed);
-    EXPECT_EQ(packed.Data(), (std::vector<uint8_t>{0xA1, 0xFE, 0x11}));
     FlushBits(*writer, packed);
-    EXPECT_EQ(packed.Size(), 3u);
+    EXPECT_EQ(packed.Data(), (std::vector<uint8_t>{0xA1, 0xFE, 0x11}));
+
+    auto reader = Fresh(false);
+    packed.Seek(0, SeekOrigin::Begin);
+    EXPECT_EQ(ReadBits8(*reader, packed), 0xA1);
+    int value = 0;
+    for (int i = 0; i < 16; ++i) value = value * 2 + ReadBit(*reader, packed);
+    EXPECT_EQ(value, 0xFE11);
+    for (int i = 0; i < 40; ++i) ASSERT_EQ(ReadBit(*reader, packed), 0);
+    EXPECT_EQ(ReadBits8(*reader, packed), 0);
 }
 
 TEST(LzhPositionCode, EveryDistanceCodeReadsBack) {
     const uint8_t first[] = {0x00, 0x20, 0x30, 0x40, 0x50, 0x58, 0x60};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(PositionCode[i], first[i]) << i;
-    EXPECT_EQ(PositionCode[62], 0xFE);
     EXPECT_EQ(PositionCode[63], 0xFF);
 
-    auto writer = Cleared();
+    auto writer = Fresh(false);
     MemoryStream packed;
     for (int code = 0; code < 4096; ++code) WritePosition(*writer, packed, code);
     FlushBits(*writer, packed);
-    auto reader = Cleared();
+    auto reader = Fresh(false);
     packed.Seek(0, SeekOrigin::Begin);
     for (int code = 0; code < 4096; ++code) ASSERT_EQ(ReadPosition(*reader, packed), code);
 }

@@ -1,8 +1,8 @@
 #include "compression/Errors.h"
 #include "compression/Lzh.h"
+#include "compression/test_support.h"
 #include "rom/LzhPage.h"
 #include "rom/RomFile.h"
-#include "rom/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,55 +12,37 @@
 namespace drovak {
 namespace {
 
-using test::GetBigEndian32;
-using test::Pattern;
-using test::PutBigEndian32;
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
+using namespace test;
 
 constexpr uint32_t T = 0x400;
 
-std::vector<uint8_t> Packed(const std::vector<uint8_t>& input) {
-    MemoryStream source(input);
-    MemoryStream packed;
+Bytes Packed(const Bytes& input) {
+    MemoryStream source(input), packed;
     LzhEncode(source, packed, uint32_t(input.size()));
-    return packed.Data();
+    return packed.Take();
 }
 
 // Random bytes whose LZH stream is exactly `size` bytes long (found once per size).
-std::vector<uint8_t> InputPackingTo(uint32_t size) {
-    static std::map<uint32_t, std::vector<uint8_t>> found;
-    if (auto known = found.find(size); known != found.end()) return known->second;
+Bytes InputPackingTo(uint32_t size) {
+    static std::map<uint32_t, Bytes> found;
+    Bytes& input = found[size];
     std::mt19937 random(size);
-    std::vector<uint8_t> input;
-    for (uint32_t length = 1; length < 4 * size; ++length) {
+    while (Packed(input).size() != size && input.size() < 4 * size)
         input.push_back(uint8_t(random()));
-        if (Packed(input).size() == size) return found[size] = input;
-    }
-    ADD_FAILURE() << "no input packs to " << size << " bytes";
+    EXPECT_EQ(Packed(input).size(), size);
     return input;
 }
 
 // The table of three entries at T: data at T + 0x26, 0x126 and 0x226, 0x100 bytes each, with
 // DecodedSize 0x1111, 0x2222, 0x3333; pattern bytes all around, 0x40 of them after the data.
-std::vector<uint8_t> ThreeEntryRom() {
-    std::vector<uint8_t> rom = Pattern(T + 0x366, 0x5A);
+Bytes ThreeEntryRom() {
+    Bytes rom = Pattern(T + 0x366, 0x5A);
     for (uint32_t k = 0; k < 3; ++k) {
-        PutBigEndian32(rom, T + 2 + 12 * k, 0x26 + 0x100 * k);
-        PutBigEndian32(rom, T + 6 + 12 * k, 0x1111 * (k + 1));
-        PutBigEndian32(rom, T + 10 + 12 * k, 0x100);
+        Put32(rom, T + 2 + 12 * k, 0x26 + 0x100 * k);
+        Put32(rom, T + 6 + 12 * k, 0x1111 * (k + 1));
+        Put32(rom, T + 10 + 12 * k, 0x100);
     }
     return rom;
-}
-
-std::vector<uint8_t> Slice(const std::vector<uint8_t>& bytes, size_t at, size_t size) {
-    return {bytes.begin() + long(at), bytes.begin() + long(at + size)};
-}
-
-void Put(std::vector<uint8_t>& bytes, size_t at, const std::vector<uint8_t>& what) {
-    if (bytes.size() < at + what.size()) bytes.resize(at + what.size());
-    std::copy(what.begin(), what.end(), bytes.begin() + long(at));
 }
 
 class LzhPage : public ::testing::Test {
@@ -69,209 +51,122 @@ protected:
     std::string rom = dir.File("tf3.bin");
     std::string input = dir.File("20000_1.bin");
 
-    LzhInsertPlan PlanWithInput(const std::vector<uint8_t>& data, uint32_t index) {
+    LzhInsertPlan Plan(const Bytes& image, const Bytes& data, uint32_t index) {
+        WriteBytes(rom, image);
         WriteBytes(input, data);
         return PlanLzhInsert(rom, input, T, index);
     }
 };
 
-TEST_F(LzhPage, GrowthAsksThenMovesTheFollowingEntries) {
-    const std::vector<uint8_t> before = ThreeEntryRom();
-    WriteBytes(rom, before);
-    LzhInsertPlan plan = PlanWithInput(InputPackingTo(0x130), 1);
+// Growth asks first (No leaves the file alone); the entries after the index move by the size
+// change and only their DataOffsets, the PackedSize and the stream itself change. A shrink
+// leaves the old bytes after the last entry's moved data (0x10 of them at T + 0x316).
+TEST_F(LzhPage, InsertMovesTheFollowingEntries) {
+    const struct {
+        uint32_t index, newSize;
+        bool asks;
+    } cases[] = {{1, 0x130, true}, {1, 0xF0, false}, {1, 0x100, false},
+                 {1, 0, false},    {0, 0x130, true}, {0, 0xF0, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.index << " " << c.newSize);
+        const Bytes before = ThreeEntryRom();
+        const Bytes data = c.newSize ? InputPackingTo(c.newSize) : Bytes{};
+        LzhInsertPlan plan = Plan(before, data, c.index);
+        EXPECT_EQ(plan.needsConfirmation, c.asks);
+        EXPECT_EQ(plan.moves.size(), c.newSize == 0x100 ? 0 : 2 - c.index);
+        EXPECT_EQ(ReadBytes(rom), before);
 
-    EXPECT_TRUE(plan.needsConfirmation);
-    EXPECT_EQ(plan.entryCount, 3u);
-    EXPECT_EQ(plan.oldSize, 0x100u);
-    EXPECT_EQ(plan.newSize, 0x130u);
-    EXPECT_EQ(plan.moves, (std::vector<DataMove>{{2, T + 0x226, T + 0x256, 0x100}}));
-    // Answering No: nothing is applied and the file is identical.
-    EXPECT_EQ(ReadBytes(rom), before);
-
-    ApplyLzhInsert(plan);
-    std::vector<uint8_t> expected = before;
-    Put(expected, T + 0x256, Slice(before, T + 0x226, 0x100));
-    Put(expected, T + 0x126, plan.packed);
-    PutBigEndian32(expected, T + 0x16, 0x130); // entry 1 PackedSize
-    PutBigEndian32(expected, T + 0x1A, 0x256); // entry 2 DataOffset
-    EXPECT_EQ(ReadBytes(rom), expected);
-}
-
-TEST_F(LzhPage, ShrinkMovesBackAndKeepsTheOldTail) {
-    const std::vector<uint8_t> before = ThreeEntryRom();
-    WriteBytes(rom, before);
-    LzhInsertPlan plan = PlanWithInput(InputPackingTo(0xF0), 1);
-    EXPECT_FALSE(plan.needsConfirmation);
-    EXPECT_EQ(plan.moves, (std::vector<DataMove>{{2, T + 0x226, T + 0x216, 0x100}}));
-
-    ApplyLzhInsert(plan);
-    std::vector<uint8_t> expected = before;
-    Put(expected, T + 0x216, Slice(before, T + 0x226, 0x100));
-    Put(expected, T + 0x126, plan.packed);
-    PutBigEndian32(expected, T + 0x16, 0xF0);
-    PutBigEndian32(expected, T + 0x1A, 0x216);
-    std::vector<uint8_t> after = ReadBytes(rom);
-    EXPECT_EQ(after, expected);
-    // The 0x10 bytes from T + 0x316 to T + 0x325 still hold the end of entry 2's old data.
-    EXPECT_EQ(Slice(after, T + 0x316, 0x10), Slice(before, T + 0x316, 0x10));
-}
-
-TEST_F(LzhPage, EqualSizeOverwritesInPlace) {
-    const std::vector<uint8_t> before = ThreeEntryRom();
-    WriteBytes(rom, before);
-    LzhInsertPlan plan = PlanWithInput(InputPackingTo(0x100), 1);
-    EXPECT_FALSE(plan.needsConfirmation);
-    EXPECT_TRUE(plan.moves.empty());
-    ApplyLzhInsert(plan);
-    std::vector<uint8_t> expected = before;
-    Put(expected, T + 0x126, plan.packed);
-    EXPECT_EQ(ReadBytes(rom), expected);
-}
-
-TEST_F(LzhPage, MovesOfSeveralEntriesRunInASafeOrder) {
-    WriteBytes(rom, ThreeEntryRom());
-    LzhInsertPlan grow = PlanWithInput(InputPackingTo(0x130), 0);
-    ASSERT_EQ(grow.moves.size(), 2u);
-    EXPECT_EQ(grow.moves[0].index, 2u);
-    EXPECT_EQ(grow.moves[1].index, 1u);
-
-    LzhInsertPlan shrink = PlanWithInput(InputPackingTo(0xF0), 0);
-    ASSERT_EQ(shrink.moves.size(), 2u);
-    EXPECT_EQ(shrink.moves[0], (DataMove{1, T + 0x126, T + 0x116, 0x100}));
-    EXPECT_EQ(shrink.moves[1], (DataMove{2, T + 0x226, T + 0x216, 0x100}));
+        ApplyLzhInsert(plan);
+        Bytes expected = before;
+        for (uint32_t k = c.index + 1; k < 3; ++k) {
+            uint32_t moved = 0x26 + 0x100 * k + c.newSize - 0x100;
+            Put(expected, T + moved, Slice(before, T + 0x26 + 0x100 * k, 0x100));
+            Put32(expected, T + 2 + 12 * k, moved);
+        }
+        Put(expected, T + 0x26 + 0x100 * c.index, plan.packed);
+        Put32(expected, T + 10 + 12 * c.index, c.newSize);
+        EXPECT_EQ(ReadBytes(rom), expected);
+        if (data.empty()) continue;
+        LzhExtractResult extracted = LzhExtractEntry(rom, T, c.index);
+        ASSERT_GE(extracted.data.size(), data.size());
+        EXPECT_EQ(Slice(extracted.data, 0, data.size()), data);
+    }
 }
 
 TEST_F(LzhPage, IndexBeyondTheTableWritesNothingButStillAsks) {
-    const std::vector<uint8_t> before = ThreeEntryRom();
-    WriteBytes(rom, before);
-    LzhInsertPlan plan = PlanWithInput(InputPackingTo(0x40), 3);
+    LzhInsertPlan plan = Plan(ThreeEntryRom(), InputPackingTo(0x40), 3);
     EXPECT_TRUE(plan.writesNothing());
     EXPECT_EQ(plan.oldSize, 0u);
     EXPECT_TRUE(plan.needsConfirmation);
     ApplyLzhInsert(plan);
-    EXPECT_EQ(ReadBytes(rom), before);
-
-    EXPECT_FALSE(PlanWithInput({}, 3).needsConfirmation);
+    EXPECT_EQ(ReadBytes(rom), ThreeEntryRom());
+    EXPECT_FALSE(Plan(ThreeEntryRom(), {}, 3).needsConfirmation);
 }
 
-TEST_F(LzhPage, EmptyInputEmptiesTheEntry) {
-    const std::vector<uint8_t> before = ThreeEntryRom();
-    WriteBytes(rom, before);
-    LzhInsertPlan plan = PlanWithInput({}, 1);
-    EXPECT_FALSE(plan.needsConfirmation);
-    ApplyLzhInsert(plan);
-    std::vector<uint8_t> expected = before;
-    Put(expected, T + 0x126, Slice(before, T + 0x226, 0x100));
-    PutBigEndian32(expected, T + 0x16, 0);
-    PutBigEndian32(expected, T + 0x1A, 0x126);
-    EXPECT_EQ(ReadBytes(rom), expected);
-}
-
-TEST_F(LzhPage, CompressedEntryExtractsBackToTheInput) {
-    std::vector<uint8_t> data = Pattern(3000);
-    std::vector<uint8_t> before = ThreeEntryRom();
-    PutBigEndian32(before, T + 0x12, uint32_t(data.size())); // entry 1 DecodedSize
-    WriteBytes(rom, before);
-    ApplyLzhInsert(PlanWithInput(data, 1));
-
-    LzhExtractResult extracted = LzhExtractEntry(rom, T, 1);
-    ASSERT_GE(extracted.data.size(), data.size());
-    EXPECT_EQ(Slice(extracted.data, 0, data.size()), data);
-    EXPECT_EQ(extracted.entry.DecodedSize, data.size());
-    // Entry 2's data moved with its offset.
-    std::vector<uint8_t> after = ReadBytes(rom);
-    uint32_t entry2 = GetBigEndian32(after, T + 0x1A);
-    EXPECT_EQ(Slice(after, T + entry2, 0x100), Slice(before, T + 0x226, 0x100));
-}
-
-TEST_F(LzhPage, ExtractReadsTheFieldsOfTheIndexedEntry) {
-    // Index 0x10: fields at T + 0xC2 (DataOffset), T + 0xC6 and T + 0xCA; the index is not
-    // compared with the table's entry count.
-    std::vector<uint8_t> data = Pattern(500, 3);
-    std::vector<uint8_t> packed = Packed(data);
-    std::vector<uint8_t> image = Pattern(T + 0x300);
-    PutBigEndian32(image, T + 2, 0x0E); // a table of one entry
-    PutBigEndian32(image, T + 0xC2, 0x200);
-    PutBigEndian32(image, T + 0xC6, uint32_t(data.size()));
-    PutBigEndian32(image, T + 0xCA, uint32_t(packed.size()));
-    Put(image, T + 0x200, packed);
-    WriteBytes(rom, image);
-
+TEST_F(LzhPage, ExtractReadsTheIndexedEntryOrRefuses) {
+    // Index 0x10 has its fields at T + 0xC2, 0xC6 and 0xCA; it is not compared with the count.
+    const Bytes data = Pattern(500, 3), packed = Packed(data);
+    Bytes image = Pattern(T + 0x300);
+    Put32(image, T + 2, 0x0E); // a table of one entry
+    Put32(image, T + 0xC2, 0x200);
+    Put32(image, T + 0xC6, uint32_t(data.size()));
+    Put32(image, T + 0xCA, uint32_t(packed.size()));
+    WriteBytes(rom, Put(image, T + 0x200, packed));
     LzhExtractResult result = LzhExtractEntry(rom, T, 0x10);
     EXPECT_EQ(result.entry, (TableEntry{0x200, uint32_t(data.size()), uint32_t(packed.size())}));
     ASSERT_GE(result.data.size(), data.size());
     EXPECT_EQ(Slice(result.data, 0, data.size()), data);
-}
 
-TEST_F(LzhPage, ExtractRefusesWhatIsNotInTheFile) {
-    std::vector<uint8_t> image = ThreeEntryRom();
-    PutBigEndian32(image, T + 10 + 24, 0x1000); // entry 2's data runs past the end
+    image = ThreeEntryRom();
+    Put32(image, T + 10 + 24, 0x1000); // entry 2's data runs past the end
     WriteBytes(rom, image);
     EXPECT_THROW(LzhExtractEntry(rom, T, 2), FileError);
     EXPECT_THROW(LzhExtractEntry(rom, T, 0x100), FileError); // fields past the end
     EXPECT_THROW(LzhExtractEntry(dir.File("none.bin"), T, 0), FileError);
-    PutBigEndian32(image, T + 6, MAX_DECODED_SIZE + 1);
+    Put32(image, T + 6, MAX_DECODED_SIZE + 1);
     WriteBytes(rom, image);
     EXPECT_THROW(LzhExtractEntry(rom, T, 0), RefusedError);
 }
 
-TEST_F(LzhPage, RefusalsWriteNothing) {
-    struct Case {
+TEST_F(LzhPage, RefusalsNameTheRomAndWriteNothing) {
+    const struct {
         const char* name;
-        std::vector<uint8_t> rom;
-        uint32_t index;
-        bool fileError; // else refused
+        uint32_t field, value, index; // the value is written at T + field first
+        bool fileError;               // else refused
+    } cases[] = {
+        {"index 32", 2, 0x26, 0x20, false},
+        {"more than 32 entries", 2, 0x18E, 1, false},
+        {"first offset below 2", 2, 1, 1, false},
+        {"moved entry past the end", 10 + 24, 0x1000, 1, true},
+        {"table cut short", 0x1E, 0, 1, true}, // and the file cut there
     };
-    std::vector<uint8_t> tooManyEntries = ThreeEntryRom();
-    PutBigEndian32(tooManyEntries, T + 2, 0x18E); // 33 entries
-    std::vector<uint8_t> offsetInsideLeadingWord = ThreeEntryRom();
-    PutBigEndian32(offsetInsideLeadingWord, T + 2, 1);
-    std::vector<uint8_t> movedEntryPastTheEnd = ThreeEntryRom();
-    PutBigEndian32(movedEntryPastTheEnd, T + 10 + 24, 0x1000);
-    const std::vector<uint8_t> shortTable = Slice(ThreeEntryRom(), 0, T + 0x1E);
-    const Case cases[] = {
-        {"index 32", ThreeEntryRom(), 0x20, false},
-        {"more than 32 entries", tooManyEntries, 1, false},
-        {"first offset below 2", offsetInsideLeadingWord, 1, false},
-        {"moved entry past the end", movedEntryPastTheEnd, 1, true},
-        {"table cut short", shortTable, 1, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        WriteBytes(rom, c.rom);
-        WriteBytes(input, InputPackingTo(0x130));
+    for (const auto& c : cases) {
+        Bytes image = ThreeEntryRom();
+        Put32(image, T + c.field, c.value);
+        if (c.field == 0x1E) image.resize(T + 0x1E);
         try {
-            ApplyLzhInsert(PlanLzhInsert(rom, input, T, c.index));
-            ADD_FAILURE() << "no error";
-        } catch (const FileError& e) {
-            EXPECT_TRUE(c.fileError) << e.what();
-            EXPECT_NE(std::string(e.what()).find(rom), std::string::npos) << e.what();
-        } catch (const RefusedError& e) {
-            EXPECT_FALSE(c.fileError) << e.what();
+            ApplyLzhInsert(Plan(image, InputPackingTo(0x130), c.index));
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const DrovakError& e) {
+            EXPECT_EQ(dynamic_cast<const FileError*>(&e) != nullptr, c.fileError) << c.name;
             EXPECT_NE(std::string(e.what()).find(rom), std::string::npos) << e.what();
         }
-        EXPECT_EQ(ReadBytes(rom), c.rom);
+        EXPECT_EQ(ReadBytes(rom), image) << c.name;
     }
-}
 
-TEST_F(LzhPage, MissingFilesAreReportedAndNeverCreated) {
-    WriteBytes(input, {1, 2, 3});
-    std::string missing = dir.File("missing.bin");
-    EXPECT_THROW(PlanLzhInsert(missing, input, T, 0), FileError);
-    EXPECT_FALSE(FileExists(missing));
-
-    WriteBytes(rom, ThreeEntryRom());
-    EXPECT_THROW(PlanLzhInsert(rom, dir.File("no-input.bin"), T, 0), FileError);
-}
-
-TEST_F(LzhPage, TableChangedAfterThePlanIsNotWritten) {
-    WriteBytes(rom, ThreeEntryRom());
-    LzhInsertPlan plan = PlanWithInput(InputPackingTo(0x130), 1);
-    std::vector<uint8_t> changed = ThreeEntryRom();
-    PutBigEndian32(changed, T + 10 + 24, 0x80);
+    // The table changed after the plan: nothing is written.
+    LzhInsertPlan plan = Plan(ThreeEntryRom(), InputPackingTo(0x130), 1);
+    Bytes changed = ThreeEntryRom();
+    Put32(changed, T + 10 + 24, 0x80);
     WriteBytes(rom, changed);
     EXPECT_THROW(ApplyLzhInsert(plan), RefusedError);
     EXPECT_EQ(ReadBytes(rom), changed);
+
+    // Missing files are reported and never created.
+    std::string missing = dir.File("missing.bin");
+    EXPECT_THROW(PlanLzhInsert(missing, input, T, 0), FileError);
+    EXPECT_FALSE(FileExists(missing));
+    EXPECT_THROW(PlanLzhInsert(rom, missing, T, 0), FileError);
 }
 
 } // namespace

@@ -1,33 +1,21 @@
 #include "compression/Rle.h"
+#include "compression/test_support.h"
 #include "rom/RlePage.h"
 #include "rom/RomFile.h"
-#include "rom/TempDir.h"
 
 #include <gtest/gtest.h>
 
 namespace drovak {
 namespace {
 
-using test::Pattern;
-using test::PutBigEndian32;
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
+using namespace test;
 
 constexpr uint32_t O = 0x100;
 
-// A ROM of 0x200 pattern bytes with the block at O.
-std::vector<uint8_t> RomWithBlock(const std::vector<uint8_t>& block) {
-    std::vector<uint8_t> rom = Pattern(0x200);
-    std::copy(block.begin(), block.end(), rom.begin() + O);
-    return rom;
-}
-
-std::vector<uint8_t> Replaced(std::vector<uint8_t> rom, uint32_t at,
-                              const std::vector<uint8_t>& bytes) {
-    if (rom.size() < at + bytes.size()) rom.resize(at + bytes.size());
-    std::copy(bytes.begin(), bytes.end(), rom.begin() + at);
-    return rom;
+// 0x200 pattern bytes with the block at O.
+Bytes RomWithBlock(const std::string& block) {
+    Bytes rom = Pattern(0x200);
+    return Put(rom, O, Hex(block));
 }
 
 class RlePage : public ::testing::Test {
@@ -38,124 +26,88 @@ protected:
 };
 
 TEST_F(RlePage, ExtractDecodesTheBlockAndCountsItsBytes) {
-    WriteBytes(rom, RomWithBlock({0x00, 0x00, 0x00, 0x10, 0xFD, 0x1F}));
+    WriteBytes(rom, RomWithBlock("00 00 00 10 FD 1F"));
     RleExtractResult result = RleExtractAt(rom, O);
     EXPECT_EQ(result.consumed, 6);
-    EXPECT_EQ(result.data, std::vector<uint8_t>(16, 0xFF));
-
+    EXPECT_EQ(result.data, Bytes(16, 0xFF));
     EXPECT_THROW(RleExtractAt(rom, 0x1FE), FileError); // header runs past the end
     EXPECT_THROW(RleExtractAt(dir.File("none.bin"), O), FileError);
 }
 
-TEST_F(RlePage, ShorterBlockIsWrittenWithoutAQuestionAndLeavesTheTail) {
-    // Old block: 12 34 56 78 as one item per nibble, 12 bytes.
-    const std::vector<uint8_t> before =
-        RomWithBlock({0, 0, 0, 4, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x80});
-    WriteBytes(rom, before);
-    WriteBytes(input, {0x01, 0x11, 0x10, 0x00});
-
-    RleInsertPlan plan = PlanRleInsert(rom, input, O);
-    EXPECT_EQ(plan.oldBlockSize, 12u);
-    EXPECT_FALSE(plan.needsConfirmation);
-    EXPECT_EQ(ReadBytes(rom), before);
-
-    ApplyRleInsert(plan);
-    const std::vector<uint8_t> block = {0, 0, 0, 4, 0x00, 0x13, 0x02};
-    EXPECT_EQ(plan.packed, block);
-    EXPECT_EQ(ReadBytes(rom), Replaced(before, O, block));
-}
-
-TEST_F(RlePage, LongerBlockAsksFirstAndNamesTheBytesOverwritten) {
-    const std::vector<uint8_t> before = RomWithBlock({0, 0, 0, 4, 0x07});
-    WriteBytes(rom, before);
-    WriteBytes(input, {0x12, 0x34, 0x56, 0x78});
-
-    RleInsertPlan plan = PlanRleInsert(rom, input, O);
-    EXPECT_EQ(plan.oldBlockSize, 5u);
-    EXPECT_TRUE(plan.needsConfirmation);
-    EXPECT_EQ(plan.bytesBeyondOldBlock, 7u);
-    std::string question = RleGrowthQuestion(plan);
-    EXPECT_NE(question.find("7 bytes"), std::string::npos) << question;
-    EXPECT_NE(question.find("0x100"), std::string::npos) << question;
-    // Not applied (the answer was No): the file is unchanged.
-    EXPECT_EQ(ReadBytes(rom), before);
-
-    ApplyRleInsert(plan);
-    EXPECT_EQ(ReadBytes(rom),
-              Replaced(before, O, {0, 0, 0, 4, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x80}));
-}
-
-TEST_F(RlePage, EqualSizeAndPaddedInput) {
-    // Three input bytes are padded to a word; the old block has the same length.
-    const std::vector<uint8_t> before =
-        RomWithBlock({0, 0, 0, 4, 0x70, 0x60, 0x50, 0x40, 0x30, 0x20, 0x11});
-    WriteBytes(rom, before);
-    WriteBytes(input, {0x12, 0x34, 0x56});
-    RleInsertPlan plan = PlanRleInsert(rom, input, O);
-    EXPECT_EQ(plan.oldBlockSize, 11u);
-    EXPECT_FALSE(plan.needsConfirmation);
-    ApplyRleInsert(plan);
-    EXPECT_EQ(ReadBytes(rom),
-              Replaced(before, O, {0, 0, 0, 4, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x01}));
-}
-
-TEST_F(RlePage, NoValidBlockAtTheOffsetAsks) {
-    struct Case {
+// Only a longer block, or one where no valid block was, is asked about (No leaves the file as
+// it was); the new block replaces exactly its own length of bytes.
+TEST_F(RlePage, InsertWritesTheBlockAndAsksWhenItGrows) {
+    Bytes cutShort = Pattern(0x104);
+    Put(cutShort, O, {0, 0, 1, 0});
+    const struct {
         const char* name;
-        std::vector<uint8_t> rom;
-        uint32_t offset;
+        Bytes rom, input, block;
+        std::optional<uint32_t> oldSize;
+    } cases[] = {
+        {"shorter", RomWithBlock("00 00 00 04 10 20 30 40 50 60 70 80"), Hex("01 11 10 00"),
+         Hex("00 00 00 04 00 13 02"), 12},
+        {"longer", RomWithBlock("00 00 00 04 07"), Hex("12 34 56 78"),
+         Hex("00 00 00 04 10 20 30 40 50 60 70 80"), 5},
+        {"equal, input padded", RomWithBlock("00 00 00 04 70 60 50 40 30 20 11"), Hex("12 34 56"),
+         Hex("00 00 00 04 10 20 30 40 50 60 01"), 11},
+        {"header over the limit",
+         RomWithBlock("7F FF FF FF"),
+         Hex("01 11 10 00"),
+         Hex("00 00 00 04 00 13 02"),
+         {}},
+        {"items run past the end", cutShort, Hex("01 11 10 00"), Hex("00 00 00 04 00 13 02"), {}},
+        {"offset at the end", Pattern(O), Hex("01 11 10 00"), Hex("00 00 00 04 00 13 02"), {}},
     };
-    std::vector<uint8_t> overLimit = Pattern(0x200);
-    PutBigEndian32(overLimit, O, 0x7FFFFFFF);
-    const Case cases[] = {
-        {"header over the limit", overLimit, O},
-        {"items run past the end", Replaced(Pattern(0x104), O, {0, 0, 1, 0}), O},
-        {"offset at the end of the file", Pattern(0x100), O},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WriteBytes(rom, c.rom);
-        WriteBytes(input, {0x01, 0x11, 0x10, 0x00});
-        RleInsertPlan plan = PlanRleInsert(rom, input, c.offset);
-        EXPECT_FALSE(plan.oldBlockSize);
-        EXPECT_TRUE(plan.needsConfirmation);
-        EXPECT_EQ(plan.bytesBeyondOldBlock, 7u);
-        EXPECT_NE(RleGrowthQuestion(plan).find("0x100"), std::string::npos);
+        WriteBytes(input, c.input);
+        RleInsertPlan plan = PlanRleInsert(rom, input, O);
+        EXPECT_EQ(plan.packed, c.block);
+        EXPECT_EQ(plan.oldBlockSize, c.oldSize);
+        uint32_t beyond = uint32_t(c.block.size()) - c.oldSize.value_or(0);
+        EXPECT_EQ(plan.needsConfirmation, c.block.size() > c.oldSize.value_or(0));
+        if (plan.needsConfirmation) {
+            EXPECT_EQ(plan.bytesBeyondOldBlock, beyond);
+            std::string question = RleGrowthQuestion(plan);
+            EXPECT_NE(question.find(std::to_string(beyond) + " bytes"), std::string::npos);
+            EXPECT_NE(question.find("0x100"), std::string::npos) << question;
+        }
+        EXPECT_EQ(ReadBytes(rom), c.rom);
         ApplyRleInsert(plan);
-        EXPECT_EQ(ReadBytes(rom), Replaced(c.rom, c.offset, plan.packed));
+        Bytes expected = c.rom;
+        EXPECT_EQ(ReadBytes(rom), Put(expected, O, c.block));
     }
 }
 
 TEST_F(RlePage, RefusalsWriteNothing) {
-    const std::vector<uint8_t> before = RomWithBlock({0, 0, 0, 4, 0x07});
+    const Bytes before = RomWithBlock("00 00 00 04 07");
     WriteBytes(rom, before);
-
     // 65,537 zero bytes hold a run too long for any item.
-    WriteBytes(input, std::vector<uint8_t>(65537, 0));
+    WriteBytes(input, Bytes(65537, 0));
     try {
         PlanRleInsert(rom, input, O);
-        FAIL() << "no error";
+        ADD_FAILURE() << "no error";
     } catch (const UnsupportedRepeatError& e) {
         EXPECT_STREQ(e.what(), "Unsupported repeat count: 131079");
         EXPECT_EQ(e.count(), 131079u);
     }
     EXPECT_EQ(ReadBytes(rom), before);
 
-    // A missing ROM is reported, not created; a missing input likewise.
+    // Missing files are reported, and a missing ROM is not created.
     WriteBytes(input, {1, 2, 3, 4});
-    std::string missingRom = dir.File("other.bin");
-    EXPECT_THROW(PlanRleInsert(missingRom, input, O), FileError);
-    EXPECT_FALSE(FileExists(missingRom));
-    EXPECT_THROW(PlanRleInsert(rom, dir.File("no-input.bin"), O), FileError);
+    std::string missing = dir.File("other.bin");
+    EXPECT_THROW(PlanRleInsert(missing, input, O), FileError);
+    EXPECT_FALSE(FileExists(missing));
+    EXPECT_THROW(PlanRleInsert(rom, missing, O), FileError);
 
-    // A block that changed between the plan and the writes is left alone.
+    // A block that changed between the plan and the writes is left alone; a ROM that
+    // disappeared is not created anew.
     RleInsertPlan plan = PlanRleInsert(rom, input, O);
-    const std::vector<uint8_t> changed = RomWithBlock({0, 0, 0, 8, 0x0F, 0x00, 0x00});
+    const Bytes changed = RomWithBlock("00 00 00 08 0F 00 00");
     WriteBytes(rom, changed);
     EXPECT_THROW(ApplyRleInsert(plan), RefusedError);
     EXPECT_EQ(ReadBytes(rom), changed);
-
-    // A ROM that disappears between the plan and the writes is not created anew.
     std::filesystem::remove(rom);
     EXPECT_THROW(ApplyRleInsert(plan), FileError);
     EXPECT_FALSE(FileExists(rom));

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "compression/ByteOrder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace drovak::test {
+
+using Bytes = std::vector<uint8_t>;
+
+// "00 01 FF" -> {0x00, 0x01, 0xFF}
+inline Bytes Hex(const std::string& text) {
+    Bytes bytes;
+    std::istringstream in(text);
+    for (unsigned value; in >> std::hex >> value;) bytes.push_back(uint8_t(value));
+    return bytes;
+}
+
+template <class... More> Bytes Cat(Bytes first, const More&... more) {
+    (first.insert(first.end(), more.begin(), more.end()), ...);
+    return first;
+}
+
+// Writes `what` into `bytes` at `at`, growing `bytes` as needed.
+inline Bytes& Put(Bytes& bytes, size_t at, const Bytes& what) {
+    if (bytes.size() < at + what.size()) bytes.resize(at + what.size());
+    std::copy(what.begin(), what.end(), bytes.begin() + long(at));
+    return bytes;
+}
+
+inline void Put32(Bytes& bytes, size_t at, uint32_t value) {
+    uint8_t word[4];
+    StoreBigEndian32(word, value);
+    Put(bytes, at, {word, word + 4});
+}
+
+inline Bytes Slice(const Bytes& bytes, size_t at, size_t size) {
+    return {bytes.begin() + long(at), bytes.begin() + long(at + size)};
+}
+
+// Bytes that are easy to tell apart: position-dependent, never a long run.
+inline Bytes Pattern(size_t size, uint8_t seed = 0) {
+    Bytes bytes(size);
+    for (size_t i = 0; i < size; ++i) bytes[i] = uint8_t(i * 7 + i / 251 + seed);
+    return bytes;
+}
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+struct TempDir {
+    std::filesystem::path path = [] {
+        std::string pattern = std::filesystem::temp_directory_path() / "drovak-test-XXXXXX";
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temp folder");
+        return std::filesystem::path(pattern);
+    }();
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string File(const std::string& name) const { return (path / name).string(); }
+};
+
+inline void WriteBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+inline Bytes ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace drovak::test
