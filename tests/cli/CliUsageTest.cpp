@@ -1,4 +1,4 @@
-// Help texts, usage errors and the exit codes of failures.
+// Help texts, and the exit codes of wrong command lines and of files that can't be used.
 #include "CliRunner.h"
 
 namespace drovak::testing {
@@ -20,58 +20,50 @@ TEST_F(CliUsage, HelpListsEveryCommandAndTheExitCodes) {
     }
 }
 
-TEST_F(CliUsage, WrongCommandLinesExitWith1AndWriteNothing) {
-    auto in = File("in.bin", {1, 2, 3, 4});
-    const std::string out = Path("out.bin"), png = Path("out.png");
-    const std::vector<std::vector<std::string>> cases = {
-        {},
-        {"no-such-command"},
-        {"lzh-decode", in, out},                                // --size missing
-        {"lzh-decode", in, out, "--size", "12x"},               // not decimal
-        {"lzh-decode", in, out, "--size", "4294967296"},        // over 32 bits
-        {"lzh-decode", in, out, "--size", "3", "--size", "3"},  // twice
-        {"lzh-encode", in},                                     // OUT missing
-        {"rle-decode", in, out, "--offset", "0"},               // unknown option
-        {"level-png", in, png, "--level", "9", "--plane", "A"}, // levels are 1 to 8
-        {"level-png", in, png, "--level", "1", "--plane", "C"},
-        {"render", in, png},                          // no picture named
-        {"render", in, png, "--title", "--at", "10"}, // --at is for --rle-sheet
-        {"render", in, png, "--level", "1", "--plane", "A", "--column", "497"},
+TEST_F(CliUsage, FailuresExitWith1Or2AndWriteNothing) {
+    const std::string in = File("in.bin", {0, 0, 0, 4, 0x07}), out = Path("out.bin");
+    const std::string png = Path("out.png"), missing = Path("missing.bin");
+    const std::string noFolder = Path("no/folder/out.bin");
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string named; // in the message
     };
-    for (const auto& arguments : cases) {
-        CliResult result = Run(arguments);
-        std::string line = arguments.empty() ? "" : arguments[0];
-        EXPECT_EQ(result.exitCode, 1) << line << "\n" << result.err;
+    const Case cases[] = {
+        {{}, 1, ""},
+        {{"no-such-command"}, 1, ""},
+        {{"lzh-decode", in, out}, 1, ""},                                // --size missing
+        {{"lzh-decode", in, out, "--size", "12x"}, 1, ""},               // not decimal
+        {{"lzh-decode", in, out, "--size", "4294967296"}, 1, ""},        // over 32 bits
+        {{"lzh-decode", in, out, "--size", "3", "--size", "3"}, 1, ""},  // twice
+        {{"lzh-encode", in}, 1, ""},                                     // OUT missing
+        {{"rle-decode", in, out, "--offset", "0"}, 1, ""},               // unknown option
+        {{"level-png", in, png, "--level", "9", "--plane", "A"}, 1, ""}, // levels are 1 to 8
+        {{"level-png", in, png, "--level", "1", "--plane", "C"}, 1, ""},
+        {{"render", in, png}, 1, ""},                          // no picture named
+        {{"render", in, png, "--title", "--at", "10"}, 1, ""}, // --at is for --rle-sheet
+        {{"render", in, png, "--level", "1", "--plane", "A", "--column", "497"}, 1, ""},
+        {{"lzh-encode", missing, out}, 2, missing},
+        {{"rle-decode", in, noFolder}, 2, noFolder},
+        {{"rle-decode", in, out, "--at", "5"}, 2, in}, // at the end of the file
+        {{"lzh-extract", missing, out}, 2, missing},
+        {{"rle-insert", missing, in, "--yes"}, 2, missing},
+        {{"render", missing, png, "--title"}, 2, missing},
+    };
+    for (const auto& c : cases) {
+        CliResult result = Run(c.arguments);
+        const std::string line = c.arguments.empty() ? "" : c.arguments[0];
+        EXPECT_EQ(result.exitCode, c.exitCode) << line << "\n" << result.err;
         EXPECT_FALSE(result.err.empty()) << line;
+        EXPECT_NE(result.err.find(c.named), std::string::npos) << line << "\n" << result.err;
     }
     EXPECT_FALSE(fs::exists(out));
     EXPECT_FALSE(fs::exists(png));
-}
-
-TEST_F(CliUsage, FilesThatCantBeReadOrWrittenExitWith2) {
-    auto in = File("in.bin", {0, 0, 0, 4, 0x07});
-    const std::string missing = Path("missing.bin"), noFolder = Path("no/folder/out.bin");
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        // and the file named
-        {{"lzh-encode", missing, Path("out.bin")}, missing},
-        {{"rle-decode", in, noFolder}, noFolder},
-        {{"rle-decode", in, Path("out.bin"), "--at", "5"}, in}, // at the end of the file
-        {{"lzh-extract", missing, Path("out.bin")}, missing},
-        {{"rle-insert", missing, in, "--yes"}, missing},
-        {{"render", missing, Path("out.png"), "--title"}, missing},
-    };
-    for (const auto& [arguments, named] : cases) {
-        CliResult result = Run(arguments);
-        EXPECT_EQ(result.exitCode, 2) << arguments[0] << "\n" << result.err;
-        EXPECT_NE(result.err.find(named), std::string::npos) << result.err;
-    }
-    EXPECT_FALSE(fs::exists(Path("out.bin")));
     EXPECT_FALSE(fs::exists(missing));
-
     // A block cut short fails after OUT was named: the old OUT is kept.
-    auto out = File("old.bin", {9, 9, 9});
-    EXPECT_EQ(Run({"rle-decode", File("short.bin", {0, 0, 0, 8, 0x07}), out}).exitCode, 2);
-    EXPECT_EQ(ReadBytes(out), (Bytes{9, 9, 9}));
+    auto old = File("old.bin", {9, 9, 9});
+    EXPECT_EQ(Run({"rle-decode", File("short.bin", {0, 0, 0, 8, 0x07}), old}).exitCode, 2);
+    EXPECT_EQ(ReadBytes(old), (Bytes{9, 9, 9}));
 }
 
 } // namespace

@@ -12,56 +12,36 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PngSaveFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("drovak_png_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        ASSERT_TRUE(picture_.CreateBlank(6, 16, 4, 4));
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+TEST(PngSaveFile, ReplacesAnOldFileOrFailsLeavingEverythingAsItWas) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("drovak_png_" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / "taken.png" / "inside"); // a folder in the way
+    TPngPicture picture;
+    ASSERT_TRUE(picture.CreateBlank(6, 16, 4, 4));
 
-    size_t FilesInFolder() const {
-        return size_t(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
-    }
-
-    fs::path folder_;
-    TPngPicture picture_;
-};
-
-TEST_F(PngSaveFile, ReplacesAnOldFileWithTheStreamsBytes) {
-    std::string path = (folder_ / "out.png").string();
+    const std::string path = (folder / "out.png").string();
     std::ofstream(path) << std::string(100000, 'x');
-    picture_.SaveToFile(path);
+    picture.SaveToFile(path);
     MemoryStream expected;
-    picture_.SaveToStream(expected);
+    picture.SaveToStream(expected);
     EXPECT_EQ(ReadWholeFile(path), expected.Data());
-    EXPECT_EQ(FilesInFolder(), 1u); // no temporary file left beside it
-}
 
-TEST_F(PngSaveFile, FailuresNameThePathAndLeaveEverythingAsItWas) {
-    std::string missingFolder = (folder_ / "no such folder" / "out.png").string();
+    const std::string missingFolder = (folder / "no such folder" / "out.png").string();
     try {
-        picture_.SaveToFile(missingFolder);
+        picture.SaveToFile(missingFolder);
         ADD_FAILURE() << "saved into a missing folder";
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find(missingFolder), std::string::npos);
     }
-
-    fs::path blocking = folder_ / "taken.png"; // a folder in the way is not replaced
-    fs::create_directories(blocking / "inside");
-    EXPECT_THROW(picture_.SaveToFile(blocking.string()), FileError);
-    EXPECT_TRUE(fs::is_directory(blocking / "inside"));
-
-    std::string old = (folder_ / "old.png").string(); // nothing to save: the old file stays
-    std::ofstream(old) << "old contents";
-    TPngPicture empty;
-    EXPECT_THROW(empty.SaveToFile(old), RefusedError);
-    EXPECT_EQ(ReadWholeFile(old).size(), 12u);
-    EXPECT_EQ(FilesInFolder(), 2u);
+    EXPECT_THROW(picture.SaveToFile((folder / "taken.png").string()), FileError);
+    EXPECT_TRUE(fs::is_directory(folder / "taken.png" / "inside"));
+    TPngPicture empty; // nothing to save: the old file stays
+    EXPECT_THROW(empty.SaveToFile(path), RefusedError);
+    EXPECT_EQ(ReadWholeFile(path), expected.Data());
+    // No temporary file is left beside them.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+    fs::remove_all(folder);
 }
 
 } // namespace
