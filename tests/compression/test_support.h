@@ -41,6 +41,16 @@ inline void Put32(Bytes& bytes, size_t at, uint32_t value) {
     Put(bytes, at, {word, word + 4});
 }
 
+// The message of the E that `action` throws; "" when it throws nothing.
+template <class E, class F> std::string MessageOf(F&& action) {
+    try {
+        action();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "";
+}
+
 inline Bytes Slice(const Bytes& bytes, size_t at, size_t size) {
     return {bytes.begin() + long(at), bytes.begin() + long(at + size)};
 }

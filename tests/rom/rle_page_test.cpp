@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace drovak {
 namespace {
 
@@ -37,46 +39,39 @@ TEST_F(RlePage, ExtractDecodesTheBlockAndCountsItsBytes) {
 // Only a longer block, or one where no valid block was, is asked about (No leaves the file as
 // it was); the new block replaces exactly its own length of bytes.
 TEST_F(RlePage, InsertWritesTheBlockAndAsksWhenItGrows) {
+    const Bytes small = Hex("00 00 00 04 00 13 02"),
+                large = Hex("00 00 00 04 10 20 30 40 50 60 70 80");
     Bytes cutShort = Pattern(0x104);
     Put(cutShort, O, {0, 0, 1, 0});
-    const struct {
-        const char* name;
-        Bytes rom, input, block;
-        std::optional<uint32_t> oldSize;
-    } cases[] = {
-        {"shorter", RomWithBlock("00 00 00 04 10 20 30 40 50 60 70 80"), Hex("01 11 10 00"),
-         Hex("00 00 00 04 00 13 02"), 12},
-        {"longer", RomWithBlock("00 00 00 04 07"), Hex("12 34 56 78"),
-         Hex("00 00 00 04 10 20 30 40 50 60 70 80"), 5},
-        {"equal, input padded", RomWithBlock("00 00 00 04 70 60 50 40 30 20 11"), Hex("12 34 56"),
+    const std::tuple<const char*, Bytes, const char*, Bytes, std::optional<uint32_t>> cases[] = {
+        // name, ROM, input, new block, old block's size
+        {"shorter", RomWithBlock("00 00 00 04 10 20 30 40 50 60 70 80"), "01 11 10 00", small, 12},
+        {"longer", RomWithBlock("00 00 00 04 07"), "12 34 56 78", large, 5},
+        {"equal, input padded", RomWithBlock("00 00 00 04 70 60 50 40 30 20 11"), "12 34 56",
          Hex("00 00 00 04 10 20 30 40 50 60 01"), 11},
-        {"header over the limit",
-         RomWithBlock("7F FF FF FF"),
-         Hex("01 11 10 00"),
-         Hex("00 00 00 04 00 13 02"),
-         {}},
-        {"items run past the end", cutShort, Hex("01 11 10 00"), Hex("00 00 00 04 00 13 02"), {}},
-        {"offset at the end", Pattern(O), Hex("01 11 10 00"), Hex("00 00 00 04 00 13 02"), {}},
+        {"header over the limit", RomWithBlock("7F FF FF FF"), "01 11 10 00", small, {}},
+        {"items run past the end", cutShort, "01 11 10 00", small, {}},
+        {"offset at the end", Pattern(O), "01 11 10 00", small, {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        WriteBytes(rom, c.rom);
-        WriteBytes(input, c.input);
+    for (const auto& [name, image, data, block, oldSize] : cases) {
+        SCOPED_TRACE(name);
+        WriteBytes(rom, image);
+        WriteBytes(input, Hex(data));
         RleInsertPlan plan = PlanRleInsert(rom, input, O);
-        EXPECT_EQ(plan.packed, c.block);
-        EXPECT_EQ(plan.oldBlockSize, c.oldSize);
-        uint32_t beyond = uint32_t(c.block.size()) - c.oldSize.value_or(0);
-        EXPECT_EQ(plan.needsConfirmation, c.block.size() > c.oldSize.value_or(0));
+        EXPECT_EQ(plan.packed, block);
+        EXPECT_EQ(plan.oldBlockSize, oldSize);
+        uint32_t beyond = uint32_t(block.size()) - oldSize.value_or(0);
+        EXPECT_EQ(plan.needsConfirmation, block.size() > oldSize.value_or(0));
         if (plan.needsConfirmation) {
             EXPECT_EQ(plan.bytesBeyondOldBlock, beyond);
             std::string question = RleGrowthQuestion(plan);
             EXPECT_NE(question.find(std::to_string(beyond) + " bytes"), std::string::npos);
             EXPECT_NE(question.find("0x100"), std::string::npos) << question;
         }
-        EXPECT_EQ(ReadBytes(rom), c.rom);
+        EXPECT_EQ(ReadBytes(rom), image);
         ApplyRleInsert(plan);
-        Bytes expected = c.rom;
-        EXPECT_EQ(ReadBytes(rom), Put(expected, O, c.block));
+        Bytes expected = image;
+        EXPECT_EQ(ReadBytes(rom), Put(expected, O, block));
     }
 }
 
@@ -85,13 +80,8 @@ TEST_F(RlePage, RefusalsWriteNothing) {
     WriteBytes(rom, before);
     // 65,537 zero bytes hold a run too long for any item.
     WriteBytes(input, Bytes(65537, 0));
-    try {
-        PlanRleInsert(rom, input, O);
-        ADD_FAILURE() << "no error";
-    } catch (const UnsupportedRepeatError& e) {
-        EXPECT_STREQ(e.what(), "Unsupported repeat count: 131079");
-        EXPECT_EQ(e.count(), 131079u);
-    }
+    EXPECT_EQ(MessageOf<UnsupportedRepeatError>([&] { PlanRleInsert(rom, input, O); }),
+              "Unsupported repeat count: 131079");
     EXPECT_EQ(ReadBytes(rom), before);
 
     // Missing files are reported, and a missing ROM is not created.

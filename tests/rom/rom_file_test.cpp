@@ -37,16 +37,15 @@ TEST(SuggestedFileNames, FolderOfTheRomThenTheFieldTexts) {
     EXPECT_EQ(SuggestedLzhFileName("C:\\roms\\tf3.bin", "20000", "0"), "C:\\roms\\20000_0.bin");
     EXPECT_EQ(SuggestedRleFileName("/data/tf3.bin", "1F000"), "/data/1F000.bin");
     EXPECT_EQ(SuggestedRleFileName("C:tf3.bin", "48120"), "C:48120.bin");
-    EXPECT_EQ(SuggestedRleFileName("", " x"), " x.bin");
 }
 
 TEST(PointerTable, EntryCountAndFieldPositions) {
     const std::pair<uint32_t, uint32_t> counts[] = {
         {0x182, 32}, {0x17A, 31}, {0x0E, 1}, {0x0D, 0}, {2, 0}};
     for (const auto& [firstOffset, count] : counts) {
-        Bytes rom(0x10, 0xEE);
-        Put32(rom, 0x4, firstOffset);
-        MemoryStream s(rom);
+        MemoryStream s(Hex("EE EE EE EE 00 00 00 00 EE EE"));
+        s.Seek(4, SeekOrigin::Begin);
+        s.WriteBigEndian32(firstOffset);
         EXPECT_EQ(EntryCount(s, 2), count) << firstOffset;
     }
 
@@ -60,34 +59,47 @@ TEST(PointerTable, EntryCountAndFieldPositions) {
     EXPECT_EQ(written.Data(), rom);
 }
 
-TEST(RomFile, OpeningSavingAndShortFiles) {
+TEST(RomFile, OpeningPatchingSavingAndShortFiles) {
     TempDir dir;
+    const std::string path = dir.File("tf3.bin"), saved = dir.File("saved.bin");
     // Read-only opening of a missing file fails and creates nothing; patching creates it empty.
-    EXPECT_THROW(OpenRomRead(dir.File("missing.bin")), FileError);
-    EXPECT_FALSE(FileExists(dir.File("missing.bin")));
-    OpenRomPatch(dir.File("created.bin"));
-    EXPECT_TRUE(FileExists(dir.File("created.bin")));
-    EXPECT_TRUE(ReadBytes(dir.File("created.bin")).empty());
+    EXPECT_THROW(OpenRomRead(path), FileError);
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(OpenRomPatch(path)->Size(), 0u);
+    EXPECT_TRUE(FileExists(path));
     EXPECT_THROW(OpenRomPatch(dir.File("")), FileError); // the folder itself
 
+    // Writes through a patched file land in its read buffer and past its end.
+    const Bytes bytes = Pattern(200000);
+    WriteBytes(path, bytes);
+    {
+        auto file = OpenRomPatch(path);
+        EXPECT_EQ(file->ReadBigEndian32(), LoadBigEndian32(bytes.data())); // fills the buffer
+        file->Seek(2, SeekOrigin::Begin);
+        file->WriteBigEndian32(0xA1B2C3D4);
+        file->Seek(1, SeekOrigin::Begin);
+        EXPECT_EQ(file->ReadByte(), bytes[1]);
+        EXPECT_EQ(file->ReadBigEndian32(), 0xA1B2C3D4u);
+        file->Seek(int64_t(bytes.size()) + 2, SeekOrigin::Begin);
+        file->WriteByte(0x77);
+    }
+    Bytes expected = bytes;
+    Put32(expected, 2, 0xA1B2C3D4);
+    EXPECT_EQ(ReadBytes(path), Put(expected, bytes.size(), {0, 0, 0x77}));
+
     // Saving over a longer file leaves exactly the stream, and the stream's position alone.
-    std::string saved = dir.File("saved.bin");
-    WriteBytes(saved, Bytes(100, 0xAA));
     MemoryStream data(Bytes{1, 2, 3});
     data.Seek(2, SeekOrigin::Begin);
-    SaveStreamToFile(data, saved);
-    EXPECT_EQ(ReadBytes(saved), (Bytes{1, 2, 3}));
+    SaveStreamToFile(data, path);
+    EXPECT_EQ(ReadBytes(path), (Bytes{1, 2, 3}));
     EXPECT_EQ(data.Position(), 2u);
 
     // Reading a table entry past the end names the file and the position.
     WriteBytes(saved, Bytes(0x20010, 0));
-    try {
-        ReadTableEntry(*OpenRomRead(saved), 0x20000, 1);
-        ADD_FAILURE() << "no error";
-    } catch (const FileError& e) {
-        EXPECT_NE(std::string(e.what()).find(saved), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("0x2000E"), std::string::npos) << e.what();
-    }
+    std::string error =
+        MessageOf<FileError>([&] { ReadTableEntry(*OpenRomRead(saved), 0x20000, 1); });
+    EXPECT_NE(error.find(saved), std::string::npos) << error;
+    EXPECT_NE(error.find("0x2000E"), std::string::npos) << error;
 }
 
 } // namespace
