@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 namespace drovak {
 namespace {
@@ -40,44 +41,36 @@ Bytes Random(size_t size, uint32_t seed, uint32_t limit) {
 // position, 4036, on; a first match may copy from either. Of two equal matches the encoder
 // takes the nearer one.
 TEST(LzhCodec, KnownStreamsBothWays) {
-    const struct {
-        const char* packed;
-        Bytes plain;
-        bool encodes = true;
-    } cases[] = {
-        {"F6 FB BD E0", Text("abc")},                      // three 9-bit literals, five zero bits
-        {"F6 C9 00 00", Text("aaaaaaaaaa")},               // a literal, a match of 9 at distance 0
-        {"F6 FB BD F2 40 20", Text("abcabcabcabc")},       // a match over what it writes
-        {"8E 00 00", Text("     ")},                       // 5 at distance 0: the space at 4035
+    const std::tuple<const char*, Bytes, bool> cases[] = {
+        // stream, bytes, encodes to it
+        {"F6 FB BD E0", Text("abc"), true},                // three 9-bit literals, five zero bits
+        {"F6 C9 00 00", Text("aaaaaaaaaa"), true},         // a literal, a match of 9 at distance 0
+        {"F6 FB BD F2 40 20", Text("abcabcabcabc"), true}, // a match over what it writes
+        {"8E 00 00", Text("     "), true},                 // 5 at distance 0: the space at 4035
         {"8C FF 0C", Text("   "), false},                  // 3 at distance 4035: from position 0
         {"8D FF E8", Bytes(4, 0), false},                  // 4 at distance 4090: from 4041
         {"8F FF FC", Bytes(6, 0), false},                  // 6 at 4095: from 4036, what it writes
-        {"9D 00 02 00", Text(std::string(20, ' ') + "x")}, // 20 at distance 0, then x
-        {"F6 FB BD FF 08 C0 1F C7 04 07 F2", Text("abcdabceabcf")}, // abc at distance 3 twice
+        {"9D 00 02 00", Text(std::string(20, ' ') + "x"), true}, // 20 at distance 0, then x
+        {"F6 FB BD FF 08 C0 1F C7 04 07 F2", Text("abcdabceabcf"), true}, // abc at distance 3 twice
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Decode(Hex(c.packed), c.plain.size()), c.plain) << c.packed;
-        EXPECT_EQ(c.encodes ? Encode(c.plain) : Hex(c.packed), Hex(c.packed)) << c.packed;
+    for (const auto& [packed, plain, encodes] : cases) {
+        EXPECT_EQ(Decode(Hex(packed), plain.size()), plain) << packed;
+        EXPECT_EQ(encodes ? Encode(plain) : Hex(packed), Hex(packed)) << packed;
     }
 }
 
 TEST(LzhCodec, DecodeStopsAtAnItemBoundaryAndReadsOnlyOneByteAhead) {
-    const struct {
-        const char* packed;
-        uint32_t size;
-        const char* plain;
-        uint64_t position;
-    } cases[] = {
+    const std::tuple<const char*, uint32_t, const char*, uint64_t> cases[] = {
         {"F6 FB BD F2 40 20 FF FF", 1, "a", 3},            // 9 bits: bytes 0, 1 and 2 ahead
         {"F6 FB BD F2 40 20 FF FF", 3, "abc", 5},          // 27 bits
         {"F6 FB BD F2 40 20 FF FF", 4, "abcabcabcabc", 7}, // the match is copied whole
         {"F6 FB BD E0", 3, "abc", 4},                      // the source stands at its end
     };
-    for (const auto& c : cases) {
-        MemoryStream source(Hex(c.packed)), plain;
-        LzhDecode(source, plain, c.size);
-        EXPECT_EQ(plain.Data(), Text(c.plain)) << c.size;
-        EXPECT_EQ(source.Position(), c.position) << c.size;
+    for (const auto& [packed, size, text, position] : cases) { // stream, size, bytes, position
+        MemoryStream source(Hex(packed)), plain;
+        LzhDecode(source, plain, size);
+        EXPECT_EQ(plain.Data(), Text(text)) << size;
+        EXPECT_EQ(source.Position(), position) << size;
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace drovak {
 namespace {
 
@@ -12,11 +14,8 @@ using namespace test;
 // byte no mask covers; a count from 0x80 ends the stream.
 TEST(MaskedTileDecode, Streams) {
     const Bytes tile = Hex("01 05 FF FF FF FF"), fives(32, 5), literals = Pattern(32, 0x20);
-    const struct {
-        const char* name;
-        Bytes stream;
-        Bytes tiles;
-    } cases[] = {
+    const std::tuple<const char*, Bytes, Bytes> cases[] = {
+        // name, stream, tiles
         {"end marker alone", Hex("80"), {}},
         {"any byte from 0x80 ends", Hex("9A 01 05 FF FF FF FF"), {}},
         {"0xFF ends", Hex("FF"), {}},
@@ -37,10 +36,10 @@ TEST(MaskedTileDecode, Streams) {
         {"ends inside the literals", Cat(tile, Hex("00"), Slice(literals, 0, 10)), fives},
         {"empty", {}, {}},
     };
-    for (const auto& c : cases) {
-        MemoryStream source(c.stream), destination;
+    for (const auto& [name, stream, tiles] : cases) {
+        MemoryStream source(stream), destination;
         MaskedTileDecode(source, destination, 0);
-        EXPECT_EQ(destination.Data(), c.tiles) << c.name;
+        EXPECT_EQ(destination.Data(), tiles) << name;
     }
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "compression/ByteOrder.h"
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -36,9 +34,8 @@ inline Bytes& Put(Bytes& bytes, size_t at, const Bytes& what) {
 }
 
 inline void Put32(Bytes& bytes, size_t at, uint32_t value) {
-    uint8_t word[4];
-    StoreBigEndian32(word, value);
-    Put(bytes, at, {word, word + 4});
+    Put(bytes, at,
+        {uint8_t(value >> 24), uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value)});
 }
 
 // The message of the E that `action` throws; "" when it throws nothing.

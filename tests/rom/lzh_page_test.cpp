@@ -93,16 +93,11 @@ TEST_F(LzhPage, InsertMovesTheFollowingEntries) {
 
 TEST_F(LzhPage, ExtractReadsTheIndexedEntryOrRefuses) {
     // Index 0x10 has its fields at T + 0xC2, 0xC6 and 0xCA; it is not compared with the count.
-    const Bytes data = Pattern(500, 3), packed = Packed(data);
-    Bytes image = Pattern(T + 0x300);
-    Put32(image, T + 2, 0x0E); // a table of one entry
-    Put32(image, T + 0xC2, 0x200);
-    Put32(image, T + 0xC6, uint32_t(data.size()));
-    Put32(image, T + 0xCA, uint32_t(packed.size()));
-    WriteBytes(rom, Put(image, T + 0x200, packed));
-    LzhExtractResult result = LzhExtractEntry(rom, T, 0x10);
-    EXPECT_EQ(result.entry, (TableEntry{0x200, uint32_t(data.size()), uint32_t(packed.size())}));
-    EXPECT_EQ(Slice(result.data, 0, data.size()), data);
+    Bytes image = ThreeEntryRom();
+    Put(image, T + 0xC2, Slice(image, T + 0x1A, 12)); // entry 2's fields
+    WriteBytes(rom, image);
+    EXPECT_EQ(LzhExtractEntry(rom, T, 0x10).entry, (TableEntry{0x226, 0x3333, 0x100}));
+    EXPECT_EQ(LzhExtractEntry(rom, T, 0x10).data, LzhExtractEntry(rom, T, 2).data);
 
     image = ThreeEntryRom();
     Put32(image, T + 10 + 24, 0x1000); // entry 2's data runs past the end
