@@ -26,7 +26,7 @@ struct CliResult {
 
 inline Bytes ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 class CliTest : public ::testing::Test {
@@ -51,8 +51,6 @@ protected:
         command += " >'" + Path(".out") + "' 2>'" + Path(".err") + "'";
         const int status = std::system(command.c_str());
         const Bytes out = ReadBytes(Path(".out")), err = ReadBytes(Path(".err"));
-        fs::remove(Path(".out"));
-        fs::remove(Path(".err"));
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(out.begin(), out.end()),
                 std::string(err.begin(), err.end())};
     }

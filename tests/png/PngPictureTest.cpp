@@ -2,14 +2,20 @@
 #include "compression/Errors.h"
 #include "png/IdatPieceWriter.h"
 #include "png/PngReading.h"
+#include "rom/RomFile.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <tuple>
 
 namespace drovak {
 namespace {
 
 using namespace testing;
 using Bytes = std::vector<uint8_t>;
+namespace fs = std::filesystem;
 
 TEST(PngPicture, ChunkLayoutAndSixteenBitSamples) {
     TPngPicture picture;
@@ -45,34 +51,19 @@ TEST(PngPicture, ChunkLayoutAndSixteenBitSamples) {
     EXPECT_EQ(Inflate(JoinedImageData(chunks), expected.size()), expected);
 }
 
-TEST(PngPicture, CreateBlankAcceptsOnlyWhatItCanWrite) {
-    struct Case {
-        int type, depth;
-        uint32_t width, height;
-        bool accepted;
-    };
-    const Case cases[] = {
-        {6, 16, 1, 1, true},
-        {2, 8, 5, 2, true},
-        {2, 4, 5, 2, false},
-        {3, 8, 5, 2, false},
-        {4, 8, 5, 2, false},
-        {6, 16, 0, 2, false},
-        {6, 16, 0x80000000u, 1, false},
-    };
-    TPngPicture picture;
-    for (const auto& c : cases) {
-        picture.SetPixel(0, 0, 0x123456); // into the image of the case before, if any
-        EXPECT_EQ(picture.CreateBlank(uint8_t(c.type), uint8_t(c.depth), c.width, c.height),
-                  c.accepted)
-            << c.type << "/" << c.depth << " " << c.width << "x" << c.height;
-        EXPECT_EQ(picture.Chunks().Count(), c.accepted ? 3u : 0u);
-        EXPECT_EQ(picture.Pixel(0, 0), 0u); // a fresh image, or none
-        if (!c.accepted) {
-            MemoryStream out;
-            EXPECT_THROW(picture.SaveToStream(out), RefusedError);
-            EXPECT_EQ(out.Size(), 0u);
-        }
+TEST(PngPicture, CreateBlankAcceptsOnlyWhatItCanWriteAndNothingElseIsSaved) {
+    const std::tuple<int, int, uint32_t, uint32_t, bool> cases[] = {
+        {6, 16, 1, 1, true},           {2, 8, 5, 2, true},  {2, 4, 5, 2, false},
+        {3, 8, 5, 2, false},           {4, 8, 5, 2, false}, {6, 16, 0, 2, false},
+        {6, 16, 0x80000000u, 1, false}};
+    for (const auto& [type, depth, width, height, accepted] : cases) {
+        TPngPicture picture;
+        EXPECT_EQ(picture.CreateBlank(uint8_t(type), uint8_t(depth), width, height), accepted)
+            << type << "/" << depth << " " << width << "x" << height;
+        if (accepted) continue;
+        MemoryStream out;
+        EXPECT_THROW(picture.SaveToStream(out), RefusedError);
+        EXPECT_EQ(out.Size(), 0u);
     }
 }
 
@@ -97,6 +88,38 @@ TEST(IdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
         EXPECT_EQ(sizes, pieceSizes) << size;
         EXPECT_EQ(JoinedImageData(ReadChunks(out.Data())), compressed);
     }
+}
+
+TEST(PngSaveFile, ReplacesAnOldFileOrFailsLeavingEverythingAsItWas) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("drovak_png_" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / "taken.png" / "inside"); // a folder in the way
+    TPngPicture picture;
+    ASSERT_TRUE(picture.CreateBlank(6, 16, 4, 4));
+
+    const std::string path = (folder / "out.png").string();
+    std::ofstream(path) << std::string(100000, 'x');
+    picture.SaveToFile(path);
+    MemoryStream expected;
+    picture.SaveToStream(expected);
+    EXPECT_EQ(ReadWholeFile(path), expected.Data());
+
+    const std::string missingFolder = (folder / "no such folder" / "out.png").string();
+    try {
+        picture.SaveToFile(missingFolder);
+        ADD_FAILURE() << "saved into a missing folder";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find(missingFolder), std::string::npos);
+    }
+    EXPECT_THROW(picture.SaveToFile((folder / "taken.png").string()), FileError);
+    EXPECT_TRUE(fs::is_directory(folder / "taken.png" / "inside"));
+    TPngPicture empty; // nothing to save: the old file stays
+    EXPECT_THROW(empty.SaveToFile(path), RefusedError);
+    EXPECT_EQ(ReadWholeFile(path), expected.Data());
+    // No temporary file is left beside them.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+    fs::remove_all(folder);
 }
 
 } // namespace
