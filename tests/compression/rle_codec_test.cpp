@@ -25,9 +25,8 @@ std::pair<Bytes, RleEncodeResult> Encode(const Bytes& input) {
     return {destination.Take(), result};
 }
 
-Bytes PaddedToAWord(Bytes bytes) {
-    bytes.resize((bytes.size() + 3) / 4 * 4, 0);
-    return bytes;
+Bytes PaddedToAWord(const Bytes& bytes) {
+    return Cat(bytes, Bytes(-bytes.size() % 4, 0));
 }
 
 // Each input encodes to its block, and the block decodes to the input padded with zeros to a

@@ -11,22 +11,16 @@ namespace {
 using namespace test;
 
 TEST(ParseHex, ReadsLeadingHexDigits) {
-    const std::pair<const char*, uint32_t> cases[] = {{"20000", 0x20000},
-                                                      {"48120", 0x48120},
-                                                      {"$1f", 0x1F},
-                                                      {"1Fg7", 0x1F},
-                                                      {"", 0},
-                                                      {" 10", 0},
-                                                      {"0x10", 0x10},
-                                                      {"0X10", 0x10},
-                                                      {"x10", 0},
-                                                      {"-5", 0},
-                                                      {"0x$ff", 0xFF},
-                                                      {"0x", 0},
-                                                      {"aBcD", 0xABCD},
-                                                      {"FFFFFFFF", 0xFFFFFFFF},
-                                                      {"123456789", 0x23456789}};
-    for (const auto& [text, value] : cases) EXPECT_EQ(ParseHex(text), value) << '"' << text << '"';
+    // Nothing to read: an empty text, a leading blank, x or sign, 0x with no digit after it.
+    for (const char* text : {"", " 10", "x10", "-5", "0x"}) EXPECT_EQ(ParseHex(text), 0u) << text;
+    const std::pair<const char*, uint32_t> cases[] = {
+        {"20000", 0x20000}, {"48120", 0x48120}, {"$1f", 0x1F}, {"1Fg7", 0x1F}, {"0x10", 0x10}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(ParseHex(text), value) << text;
+    EXPECT_EQ(ParseHex("0X10"), 0x10u);
+    EXPECT_EQ(ParseHex("0x$ff"), 0xFFu);
+    EXPECT_EQ(ParseHex("aBcD"), 0xABCDu);
+    EXPECT_EQ(ParseHex("FFFFFFFF"), 0xFFFFFFFFu);
+    EXPECT_EQ(ParseHex("123456789"), 0x23456789u); // the last eight of nine digits
 }
 
 TEST(PointerTable, EntryCountAndFieldPositions) {
