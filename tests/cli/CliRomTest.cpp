@@ -47,10 +47,8 @@ TEST_F(CliRom, LzhInsertMovesTheFollowingEntries) {
     const Bytes small = {0, 0, 0, 0, 0, 0x0E, 0, 0, 0, 3, 0, 0, 0, 4, 0xF6, 0xFB, 0xBD, 0xE0};
     auto rom = File("small.bin", small);
     // An index beyond the table's one entry writes nothing, even with --yes.
-    EXPECT_EQ(Run({"lzh-insert", rom, File("data.bin", Bytes(64, 0x42)), "--table", "0", "--index",
-                   "1", "--yes"})
-                  .exitCode,
-              3);
+    auto data = File("data.bin", Bytes(64, 0x42));
+    EXPECT_EQ(Run({"lzh-insert", rom, data, "--table", "0", "--index", "1", "--yes"}).exitCode, 3);
     EXPECT_EQ(ReadBytes(rom), small);
     // The same size is written without a question; the ROM keeps its bytes.
     CliResult same = Run({"lzh-insert", rom, File("abc.bin", {0x61, 0x62, 0x63}), "--table", "0"});
