@@ -29,7 +29,8 @@ namespace {
 QMessageBox::StandardButton RunBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
                                    const QString& caption, QMessageBox::StandardButtons buttons,
                                    QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(icon, caption, text, buttons, owner);
+    // Texts break their lines with "\r\n"; the toolkit wants a plain line feed.
+    QMessageBox box(icon, caption, QString(text).replace("\r\n", "\n"), buttons, owner);
     box.setDefaultButton(defaultButton);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
