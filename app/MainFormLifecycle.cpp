@@ -19,6 +19,12 @@
 
 namespace drovak::app {
 
+namespace {
+bool IsEnter(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+} // namespace
+
 void MainForm::RunOperation(const std::function<void()>& operation) {
     try {
         operation();
@@ -116,26 +122,36 @@ void MainForm::WireHandlers() {
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
+    const bool hexField =
+        watched == LzhTableOffsetEdit || watched == LzhTableIndexEdit || watched == RleOffsetEdit;
     if (event->type() == QEvent::KeyPress) {
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
         // A key press travels from the focus widget up its parents; take it once, where it
         // starts, and only for this window.
         auto* widget = qobject_cast<QWidget*>(watched);
         QWidget* focus = QApplication::focusWidget();
         const bool start = widget && widget->window() == this &&
                            (widget == focus || (focus == nullptr && widget == this));
+        if (start && IsEnter(keyEvent->key())) enterPressedIn_ = hexField ? watched : nullptr;
         if (start) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
+            const int key = keyEvent->key();
             RunOperation([this, key] { WindowKeyDown(key); });
         }
-    } else if (event->type() == QEvent::KeyRelease) {
+    } else if (event->type() == QEvent::KeyRelease && hexField) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
-        if (!keyEvent->isAutoRepeat()) {
-            const int key = keyEvent->key();
-            if (watched == LzhTableOffsetEdit || watched == LzhTableIndexEdit) {
-                RunOperation([this, key] { LzhKeyUp(key); });
-            } else if (watched == RleOffsetEdit) {
-                RunOperation([this, key] { RleKeyUp(key); });
-            }
+        const int key = keyEvent->key();
+        // Enter acts only when it was pressed in the same field: the release of the Enter that
+        // closed a message box lands in the field too, and must not run the operation again.
+        if (IsEnter(key)) {
+            if (keyEvent->isAutoRepeat()) return false;
+            const bool pressedHere = enterPressedIn_ == watched;
+            enterPressedIn_ = nullptr;
+            if (!pressedHere) return false;
+        }
+        if (watched == RleOffsetEdit) {
+            RunOperation([this, key] { RleKeyUp(key); });
+        } else {
+            RunOperation([this, key] { LzhKeyUp(key); });
         }
     }
     return QMainWindow::eventFilter(watched, event);

@@ -171,6 +171,9 @@ private:
     UserDialogs& dialogs_;
     bool shown_ = false;
     bool exportRunning_ = false;
+    // The hexadecimal field that received the last Enter press (its release runs the page's
+    // operation).
+    QObject* enterPressedIn_ = nullptr;
 };
 
 } // namespace drovak::app

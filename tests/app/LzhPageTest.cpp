@@ -8,7 +8,9 @@
 #include "rom/PointerTable.h"
 #include "rom/RomFile.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -280,4 +282,27 @@ TEST_F(LzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
     EXPECT_FALSE(drovak::FileExists(PathOf("0_0.bin")));
     EXPECT_FALSE(drovak::FileExists(PathOf("nothing.bin")));
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
+}
+
+TEST_F(LzhPage, AnEnterReleasedWithoutItsPressInTheFieldRunsNothing) {
+    MainForm& f = OpenOnLzhPage(app::DecompressionTab);
+    // The Enter that closes a message box is pressed in the box and released in the field.
+    f.LzhTableIndexEdit->setFocus();
+    QTest::keyRelease(f.LzhTableIndexEdit, Qt::Key_Return);
+    f.LzhDecompOutBrowse->setFocus();
+    QTest::keyPress(f.LzhDecompOutBrowse, Qt::Key_Return);
+    f.LzhTableIndexEdit->setFocus();
+    QTest::keyRelease(f.LzhTableIndexEdit, Qt::Key_Return);
+    EXPECT_TRUE(dialogs.clipboard.isEmpty());
+    EXPECT_FALSE(drovak::FileExists(PathOf("100_0.bin")));
+
+    // Held down, Enter runs the operation once, at its release.
+    QTest::keyPress(f.LzhTableIndexEdit, Qt::Key_Return);
+    QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(f.LzhTableIndexEdit, &repeatRelease);
+    QKeyEvent repeatPress(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(f.LzhTableIndexEdit, &repeatPress);
+    QTest::keyRelease(f.LzhTableIndexEdit, Qt::Key_Return);
+    EXPECT_EQ(dialogs.clipboard.size(), 1);
+    EXPECT_EQ(ReadFile("100_0.bin"), contents[0]);
 }
