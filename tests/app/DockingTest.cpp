@@ -37,81 +37,38 @@ DockedChild Placed(int x, int y, int width, int height) {
 }
 
 std::vector<DockingCase> Cases() {
+    // clang-format off
     return {
         // The window: the preview is created first but the tab control, docked Top, takes the
         // top 184 pixels; the preview fills the rest at any size.
-        {"window at 660 x 708",
-         {0, 0, 660, 708},
-         1,
-         {Client(), Top(184)},
+        {"window at 660 x 708", {0, 0, 660, 708}, 1, {Client(), Top(184)},
          {{1, 186, 658, 521}, {1, 1, 658, 184}}},
-        {"window enlarged",
-         {0, 0, 900, 1000},
-         1,
-         {Client(), Top(184)},
+        {"window enlarged", {0, 0, 900, 1000}, 1, {Client(), Top(184)},
          {{1, 186, 898, 813}, {1, 1, 898, 184}}},
         // A row "Decompress to:": label Left, button Bottom, field Client, "..." Right.
-        {"action row",
-         {1, 1, 400, 46},
-         0,
-         {Left(80), Bottom(28), Client(), Right(22)},
+        {"action row", {1, 1, 400, 46}, 0, {Left(80), Bottom(28), Client(), Right(22)},
          {{1, 1, 80, 18}, {1, 19, 400, 28}, {81, 1, 298, 18}, {379, 1, 22, 18}}},
         // The LZH header row: index label Right, offset label Left, index field Right, offset
         // field Left, in this creation order.
-        {"header row",
-         {0, 0, 600, 23},
-         0,
-         {Right(100), Left(110), Right(90), Left(90)},
+        {"header row", {0, 0, 600, 23}, 0, {Right(100), Left(110), Right(90), Left(90)},
          {{500, 0, 100, 23}, {0, 0, 110, 23}, {410, 0, 90, 23}, {110, 0, 90, 23}}},
-        {"tops stack with the border between them",
-         {0, 0, 100, 100},
-         2,
-         {Top(10), Top(20)},
+        {"tops stack with the border between them", {0, 0, 100, 100}, 2, {Top(10), Top(20)},
          {{2, 2, 96, 10}, {2, 14, 96, 20}}},
-        {"bottoms stack upwards",
-         {0, 0, 100, 100},
-         1,
-         {Bottom(10), Bottom(20)},
-         {{1, 89, 98, 10}, {1, 68, 98, 20}}},
-        {"rights stack leftwards",
-         {0, 0, 100, 50},
-         0,
-         {Right(10), Right(20)},
-         {{90, 0, 10, 50}, {70, 0, 20, 50}}},
         // Left and Right children are placed after every Top and Bottom one, whatever the
         // creation order.
-        {"a left created before a top sits below it",
-         {0, 0, 200, 100},
-         0,
-         {Left(30), Top(40)},
+        {"a left created before a top sits below it", {0, 0, 200, 100}, 0, {Left(30), Top(40)},
          {{0, 40, 30, 60}, {0, 0, 200, 40}}},
-        {"client created first still fills what is left",
-         {0, 0, 200, 100},
-         0,
-         {Client(), Left(30), Bottom(10)},
+        {"client created first fills the rest", {0, 0, 200, 100}, 0, {Client(), Left(30), Bottom(10)},
          {{30, 0, 170, 90}, {0, 0, 30, 90}, {0, 90, 200, 10}}},
-        {"not docked keeps position and size",
-         {0, 0, 400, 150},
-         1,
-         {Top(26), Placed(256, 80, 70, 22), Client()},
+        {"not docked stays put", {0, 0, 400, 150}, 1, {Top(26), Placed(256, 80, 70, 22), Client()},
          {{1, 1, 398, 26}, {256, 80, 70, 22}, {1, 28, 398, 121}}},
         // Sizes that would be negative become 0.
-        {"too small a container",
-         {0, 0, 10, 10},
-         1,
-         {Top(20), Client(), Left(5)},
+        {"too small a container", {0, 0, 10, 10}, 1, {Top(20), Client(), Left(5)},
          {{1, 1, 8, 20}, {7, 22, 2, 0}, {1, 22, 5, 0}}},
-        {"too narrow for the border",
-         {0, 0, 1, 30},
-         1,
-         {Top(5), Client()},
-         {{1, 1, 0, 5}, {1, 7, 0, 22}}},
-        {"negative own size",
-         {0, 0, 50, 50},
-         0,
-         {Top(-5), Client()},
+        {"negative own size", {0, 0, 50, 50}, 0, {Top(-5), Client()},
          {{0, 0, 50, 0}, {0, 0, 50, 50}}},
     };
+    // clang-format on
 }
 
 } // namespace

