@@ -58,7 +58,7 @@ std::vector<DockingCase> Cases() {
         // creation order.
         {"a left created before a top sits below it", {0, 0, 200, 100}, 0, {Left(30), Top(40)},
          {{0, 40, 30, 60}, {0, 0, 200, 40}}},
-        {"client created first fills the rest", {0, 0, 200, 100}, 0, {Client(), Left(30), Bottom(10)},
+        {"client first, then the rest", {0, 0, 200, 100}, 0, {Client(), Left(30), Bottom(10)},
          {{30, 0, 170, 90}, {0, 0, 30, 90}, {0, 90, 200, 10}}},
         {"not docked stays put", {0, 0, 400, 150}, 1, {Top(26), Placed(256, 80, 70, 22), Client()},
          {{1, 1, 398, 26}, {256, 80, 70, 22}, {1, 28, 398, 121}}},
