@@ -4,6 +4,7 @@
 #include "graphics/DemoFont.h"
 #include "graphics/DemoLevelTiles.h"
 #include "graphics/DemoPalettes.h"
+#include "graphics/LevelLayout.h"
 
 #include <array>
 #include <cstdio>
@@ -26,14 +27,10 @@ constexpr uint16_t PRIORITY = 0x8000;
 constexpr uint16_t LINE_HIGH_BIT = 0x4000;
 constexpr uint16_t INDEX_HIGH_BIT = 0x0400;
 
-constexpr size_t PLANE_A_DEFINITIONS = 0x0000;
-constexpr size_t PLANE_B_DEFINITIONS = 0x2000;
-constexpr size_t PLANE_A_LAYOUT = 0x4000;
-constexpr size_t PLANE_B_LAYOUT = 0x6000;
-constexpr int COLUMNS = 512;
-constexpr int PLANE_A_ROWS = 16;
-constexpr int PLANE_B_ROWS = 8;
-constexpr int SCREEN_COLUMNS = 16;
+constexpr int COLUMNS = int(LEVEL_BLOCK_COLUMNS);
+constexpr int PLANE_A_ROWS = int(PLANE_A_BLOCK_ROWS);
+constexpr int PLANE_B_ROWS = int(PLANE_B_BLOCK_ROWS);
+constexpr int SCREEN_COLUMNS = int(BLOCK_COLUMNS_SHOWN);
 
 // The block definitions of one plane, without duplicates; block 0 is the empty block.
 class BlockSet {

@@ -3,6 +3,7 @@
 #include "compression/ByteOrder.h"
 #include "compression/Errors.h"
 #include "compression/Lzh.h"
+#include "graphics/LevelLayout.h"
 #include "rom/PointerTable.h"
 #include "rom/RomFile.h"
 
@@ -15,15 +16,6 @@ namespace {
 constexpr unsigned TILE_ART_ENTRY = 8;
 constexpr unsigned BLOCK_DATA_ENTRY = 16;
 
-constexpr size_t PLANE_A_DEFINITIONS = 0x0000;
-constexpr size_t PLANE_B_DEFINITIONS = 0x2000;
-constexpr size_t PLANE_A_LAYOUT = 0x4000;
-constexpr size_t PLANE_B_LAYOUT = 0x6000;
-constexpr unsigned PLANE_A_BLOCK_ROWS = 16;
-constexpr unsigned PLANE_B_BLOCK_ROWS = 8;
-constexpr unsigned BLOCK_COLUMNS_SHOWN = 16;
-constexpr size_t BLOCK_DEFINITION_BYTES = 32;
-constexpr unsigned BLOCK_TILES = 4;
 constexpr unsigned NAME_TABLE_SIDE = 64;
 
 std::vector<uint8_t> DecodeTableEntry(Stream& rom, unsigned index) {
