@@ -2,7 +2,6 @@
 
 #include "app/UserDialogs.h"
 
-#include <QString>
 #include <QStringList>
 #include <deque>
 #include <optional>
@@ -15,25 +14,26 @@ public:
         QString kind; // "question", "information", "error", "fatal"
         QString text;
         QString caption;
-        bool owned = false;
+        bool owned = false; // shown over the window
     };
-    struct DialogRun {
-        drovak::app::FileDialogKind kind;
-        drovak::app::FileDialogSettings settings;
-    };
-
     std::deque<bool> answers;  // for AskYesNo; No when empty
     std::deque<QString> picks; // for RunFileDialog; a null QString or none cancels
     std::vector<Box> boxes;
-    std::vector<DialogRun> dialogRuns;
+    std::vector<std::pair<drovak::app::FileDialogKind, drovak::app::FileDialogSettings>> dialogRuns;
     QStringList clipboard;
+
+    // The kinds of the boxes shown so far, e.g. "question,information".
+    QString Kinds() const {
+        QStringList kinds;
+        for (const Box& box : boxes) kinds << box.kind;
+        return kinds.join(',');
+    }
 
     bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) override {
         boxes.push_back({"question", text, caption, owner != nullptr});
-        if (answers.empty()) return false;
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return yes;
     }
     void Inform(QWidget* owner, const QString& text, const QString& caption) override {
         boxes.push_back({"information", text, caption, owner != nullptr});
@@ -44,12 +44,10 @@ public:
     void ShowFatal(const QString& text) override { boxes.push_back({"fatal", text, "", false}); }
     std::optional<QString> RunFileDialog(QWidget*, drovak::app::FileDialogKind kind,
                                          const drovak::app::FileDialogSettings& settings) override {
-        dialogRuns.push_back({kind, settings});
-        if (picks.empty()) return std::nullopt;
-        const QString pick = picks.front();
-        picks.pop_front();
-        if (pick.isNull()) return std::nullopt;
-        return pick;
+        dialogRuns.emplace_back(kind, settings);
+        const QString pick = picks.empty() ? QString() : picks.front();
+        if (!picks.empty()) picks.pop_front();
+        return pick.isNull() ? std::nullopt : std::optional(pick);
     }
     void SetClipboardText(const QString& text) override { clipboard << text; }
 };

@@ -1,50 +1,103 @@
 #pragma once
-
+// The window tests' common ground: a main window over a temporary program folder, driven
+// through its controls, and the headers of the controls they drive.
 #include "FakeDialogs.h"
 #include "app/uMain.h"
+#include "graphics/DemoRom.h"
+#include "preview/PreviewView.h"
 
-#include <QString>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
-#include <cstdint>
+#include <QTest>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <memory>
-#include <string>
 #include <vector>
 
-class QAbstractButton;
-class QLineEdit;
-class QTabWidget;
+using drovak::app::MainForm;
+namespace app = drovak::app;
 
-// A main window over a temporary program folder, driven through its controls.
 class WindowTest : public ::testing::Test {
 protected:
-    void TearDown() override;
+    void TearDown() override {
+        if (form_) form_->close();
+        form_.reset();
+        QApplication::processEvents();
+    }
 
     // The program folder, with a trailing "/".
     QString Folder() const { return folder_.path() + "/"; }
     std::string PathOf(const QString& name) const { return (Folder() + name).toStdString(); }
-    void WriteFile(const QString& name, const std::vector<uint8_t>& bytes) const;
-    std::vector<uint8_t> ReadFile(const QString& name) const;
+    void WriteFile(const QString& name, const std::vector<uint8_t>& bytes) const {
+        std::ofstream(PathOf(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    std::vector<uint8_t> ReadFile(const QString& name) const {
+        std::ifstream in(PathOf(name), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
     // The generated demo ROM as "tf3.bin" in the program folder.
-    void PutDemoRom() const;
+    void PutDemoRom() const { WriteFile("tf3.bin", drovak::MakeDemoRom()); }
 
-    // Builds the window on the program folder, shows it and waits until it is active.
-    drovak::app::MainForm& OpenWindow();
-    drovak::app::MainForm& Form() { return *form_; }
+    // Builds the window on the program folder, shows it and waits until it is active and the
+    // preview has painted once.
+    MainForm& OpenWindow() {
+        form_ = std::make_unique<MainForm>(Folder(), dialogs);
+        form_->show();
+        form_->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+        QTest::qWait(50);
+        return *form_;
+    }
 
     // The user's actions.
-    static void Click(QAbstractButton* button);
-    static void ClickTab(QTabWidget* tabs, int index);
+    static void Click(QWidget* widget) {
+        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+    }
+    void ClickPreview() { Click(form_->PreviewView); }
+    static void ClickTab(QTabWidget* tabs, int index) {
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                          tabs->tabBar()->tabRect(index).center());
+        QApplication::processEvents();
+    }
     // Clicks into the field, selects all, types the text (an empty text deletes the content).
-    static void TypeInto(QLineEdit* field, const QString& text);
-    static void PressEnterIn(QLineEdit* field);
+    static void TypeInto(QLineEdit* field, const QString& text) {
+        Click(field);
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            QTest::keyClick(field, Qt::Key_Delete);
+        else
+            QTest::keyClicks(field, text);
+    }
+    static void PressEnterIn(QLineEdit* field) {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Return);
+    }
     // A key pressed and released where the focus is.
-    static void PressKey(int key);
-    void ClickPreview();
+    static void PressKey(int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); }
+
+    // The preview's framebuffer as read back from OpenGL.
+    QImage Shown() const { return form_->PreviewView->grabFramebuffer(); }
+    // Pixel (x, y) of a read-back picture; negative coordinates count from the far edge.
+    static QRgb At(const QImage& image, int x, int y) {
+        return image.pixel(x < 0 ? image.width() + x : x, y < 0 ? image.height() + y : y) |
+               0xFF000000u;
+    }
+    // A frame buffer pixel (bytes red, green, blue) as a QRgb.
+    static QRgb Rgb(uint32_t pixel) { return qRgb(pixel & 0xFF, (pixel >> 8) & 0xFF, pixel >> 16); }
 
     FakeDialogs dialogs;
 
 private:
     QTemporaryDir folder_;
-    std::unique_ptr<drovak::app::MainForm> form_;
+    std::unique_ptr<MainForm> form_;
 };

@@ -1,0 +1,120 @@
+// The field logic of the LZH and RLE pages and the browse buttons, without running operations.
+#include "WindowTest.h"
+
+TEST_F(WindowTest, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
+    MainForm& f = OpenWindow();
+    struct Page {
+        int page;
+        QTabWidget* modes;
+        QLineEdit *decompRom, *compRom, *out, *in, *hex;
+        QPushButton *decompress, *compress;
+        QString name; // the offset field (not parsed) and, for LZH, "_1A" typed into the index
+    };
+    const Page pages[] = {
+        {app::LzhPage, f.LzhModeTabs, f.LzhDecompRomEdit, f.LzhCompRomEdit, f.LzhDecompOutEdit,
+         f.LzhCompInEdit, f.LzhTableOffsetEdit, f.LzhDecompressButton, f.LzhCompressButton,
+         "$2g_1A.bin"},
+        {app::RlePage, f.RleModeTabs, f.RleDecompRomEdit, f.RleCompRomEdit, f.RleDecompOutEdit,
+         f.RleCompInEdit, f.RleOffsetEdit, f.RleDecompressButton, f.RleCompressButton, "$2g.bin"},
+    };
+    const std::pair<QString, QString> folders[] = {{"/data/tf3.bin", "/data/"},
+                                                   {"C:\\roms\\tf3.bin", "C:\\roms\\"},
+                                                   {"D:tf3.bin", "D:"},
+                                                   {"tf3.bin", ""}};
+    TypeInto(f.LzhTableIndexEdit, "1A");
+    for (const Page& p : pages) {
+        SCOPED_TRACE(p.name.toStdString());
+        ClickTab(f.PageTabs, p.page);
+        TypeInto(p.hex, "$2g");
+        for (const auto& [rom, folder] : folders) {
+            TypeInto(p.decompRom, rom);
+            EXPECT_EQ(p.out->text(), folder + p.name);
+            EXPECT_EQ(p.in->text(), folder + p.name);
+        }
+        EXPECT_TRUE(p.decompress->isEnabled());
+        EXPECT_FALSE(p.compress->isEnabled());
+        // A typed output name stays, and only the "Decompress" button follows it.
+        TypeInto(p.out, "mine.bin");
+        EXPECT_EQ(p.in->text(), p.name);
+        TypeInto(p.out, "");
+        EXPECT_FALSE(p.decompress->isEnabled());
+        // Emptying the ROM field still suggests a name but disables the button.
+        TypeInto(p.decompRom, "");
+        EXPECT_EQ(p.out->text(), p.name);
+        EXPECT_FALSE(p.decompress->isEnabled());
+        ClickTab(p.modes, app::CompressionTab);
+        TypeInto(p.compRom, " ");
+        EXPECT_TRUE(p.compress->isEnabled());
+        TypeInto(p.in, "");
+        EXPECT_FALSE(p.compress->isEnabled());
+    }
+}
+
+TEST_F(WindowTest, BrowseButtonsRunTheirDialogAndFillTheirFields) {
+    MainForm& f = OpenWindow();
+    const QString png = "PNG Files (*.png)|*.png";
+    const QString bin = "BIN Files (*.bin)|*.bin";
+    const struct {
+        QTabWidget* modes; // null for "Levels Viewer"
+        int mode;
+        QPushButton* button;
+        bool save;
+        QString filter;
+        std::vector<QLineEdit*> filled;
+    } cases[] = {
+        {nullptr, 0, f.LevelPngBrowse, true, png, {f.LevelPngEdit}},
+        {f.LzhModeTabs,
+         app::DecompressionTab,
+         f.LzhDecompOutBrowse,
+         true,
+         bin,
+         {f.LzhDecompOutEdit, f.LzhCompInEdit}},
+        {f.LzhModeTabs,
+         app::CompressionTab,
+         f.LzhCompInBrowse,
+         false,
+         "Bin Files (*.bin)|*.bin",
+         {f.LzhCompInEdit, f.LzhDecompOutEdit}},
+        {f.RleModeTabs,
+         app::CompressionTab,
+         f.RleCompInBrowse,
+         false,
+         "Bin Files (*.bin)|*.bin",
+         {f.RleCompInEdit, f.RleDecompOutEdit}},
+        // The ROM "..." of a compression tab runs the save dialog.
+        {f.LzhModeTabs,
+         app::CompressionTab,
+         f.LzhCompRomBrowse,
+         true,
+         bin,
+         {f.LzhCompRomEdit, f.LzhDecompRomEdit}},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        SCOPED_TRACE(i);
+        if (c.modes != nullptr) {
+            ClickTab(f.PageTabs, c.modes == f.LzhModeTabs ? app::LzhPage : app::RlePage);
+            ClickTab(c.modes, c.mode);
+        }
+        const QString pick = Folder() + QString("pick%1.bin").arg(i);
+        dialogs.picks = {pick, QString()};
+        Click(c.button);
+        ASSERT_EQ(dialogs.dialogRuns.size(), i + 1);
+        const auto& [kind, settings] = dialogs.dialogRuns.back();
+        EXPECT_EQ(kind, c.save ? app::FileDialogKind::Save : app::FileDialogKind::Open);
+        EXPECT_EQ(settings.title, c.save ? "Please, select where you want to save..."
+                                         : "Please, select Thunder Force III ROM...");
+        EXPECT_EQ(settings.filter, c.filter);
+        EXPECT_EQ(settings.defaultExtension, c.filter == png ? "png" : "bin");
+        for (QLineEdit* field : c.filled) EXPECT_EQ(field->text(), pick);
+        // A cancelled dialog changes nothing.
+        Click(c.button);
+        dialogs.dialogRuns.pop_back();
+        for (QLineEdit* field : c.filled) EXPECT_EQ(field->text(), pick);
+    }
+    // A ROM goes to RomPath and renames the page's data file; other pages keep theirs.
+    EXPECT_EQ(f.RomPath, Folder() + "pick4.bin");
+    EXPECT_EQ(f.LzhDecompOutEdit->text(), Folder() + "20000_0.bin");
+    EXPECT_TRUE(f.RleDecompRomEdit->text().isEmpty());
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
