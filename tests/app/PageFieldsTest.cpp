@@ -35,6 +35,7 @@ TEST_F(WindowTest, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
         EXPECT_FALSE(p.compress->isEnabled());
         // A typed output name stays, and only the "Decompress" button follows it.
         TypeInto(p.out, "mine.bin");
+        EXPECT_EQ(p.out->text(), "mine.bin");
         EXPECT_EQ(p.in->text(), p.name);
         TypeInto(p.out, "");
         EXPECT_FALSE(p.decompress->isEnabled());
@@ -52,52 +53,37 @@ TEST_F(WindowTest, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
 
 TEST_F(WindowTest, BrowseButtonsRunTheirDialogAndFillTheirFields) {
     MainForm& f = OpenWindow();
-    const QString png = "PNG Files (*.png)|*.png";
-    const QString bin = "BIN Files (*.bin)|*.bin";
+    const QString png = "PNG Files (*.png)|*.png", bin = "BIN Files (*.bin)|*.bin",
+                  rom = "Bin Files (*.bin)|*.bin";
     const struct {
-        QTabWidget* modes; // null for "Levels Viewer"
-        int mode;
+        int page, mode;
         QPushButton* button;
         bool save;
         QString filter;
         std::vector<QLineEdit*> filled;
     } cases[] = {
-        {nullptr, 0, f.LevelPngBrowse, true, png, {f.LevelPngEdit}},
-        {f.LzhModeTabs,
-         app::DecompressionTab,
-         f.LzhDecompOutBrowse,
-         true,
-         bin,
+        // clang-format off
+        {app::LevelsPage, 0, f.LevelPngBrowse, true, png, {f.LevelPngEdit}},
+        {app::LzhPage, app::DecompressionTab, f.LzhDecompOutBrowse, true, bin,
          {f.LzhDecompOutEdit, f.LzhCompInEdit}},
-        {f.LzhModeTabs,
-         app::CompressionTab,
-         f.LzhCompInBrowse,
-         false,
-         "Bin Files (*.bin)|*.bin",
+        {app::LzhPage, app::CompressionTab, f.LzhCompInBrowse, false, rom,
          {f.LzhCompInEdit, f.LzhDecompOutEdit}},
-        {f.RleModeTabs,
-         app::CompressionTab,
-         f.RleCompInBrowse,
-         false,
-         "Bin Files (*.bin)|*.bin",
+        {app::RlePage, app::CompressionTab, f.RleCompInBrowse, false, rom,
          {f.RleCompInEdit, f.RleDecompOutEdit}},
         // The ROM "..." of a compression tab runs the save dialog.
-        {f.LzhModeTabs,
-         app::CompressionTab,
-         f.LzhCompRomBrowse,
-         true,
-         bin,
+        {app::LzhPage, app::CompressionTab, f.LzhCompRomBrowse, true, bin,
          {f.LzhCompRomEdit, f.LzhDecompRomEdit}},
+        // clang-format on
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
         SCOPED_TRACE(i);
-        if (c.modes != nullptr) {
-            ClickTab(f.PageTabs, c.modes == f.LzhModeTabs ? app::LzhPage : app::RlePage);
-            ClickTab(c.modes, c.mode);
+        ClickTab(f.PageTabs, c.page);
+        if (c.page != app::LevelsPage) {
+            ClickTab(c.page == app::LzhPage ? f.LzhModeTabs : f.RleModeTabs, c.mode);
         }
         const QString pick = Folder() + QString("pick%1.bin").arg(i);
-        dialogs.picks = {pick, QString()};
+        dialogs.picks = {pick};
         Click(c.button);
         ASSERT_EQ(dialogs.dialogRuns.size(), i + 1);
         const auto& [kind, settings] = dialogs.dialogRuns.back();
@@ -107,11 +93,10 @@ TEST_F(WindowTest, BrowseButtonsRunTheirDialogAndFillTheirFields) {
         EXPECT_EQ(settings.filter, c.filter);
         EXPECT_EQ(settings.defaultExtension, c.filter == png ? "png" : "bin");
         for (QLineEdit* field : c.filled) EXPECT_EQ(field->text(), pick);
-        // A cancelled dialog changes nothing.
-        Click(c.button);
-        dialogs.dialogRuns.pop_back();
-        for (QLineEdit* field : c.filled) EXPECT_EQ(field->text(), pick);
     }
+    // A cancelled dialog changes nothing.
+    Click(f.LzhCompRomBrowse);
+    EXPECT_EQ(f.LzhCompRomEdit->text(), Folder() + "pick4.bin");
     // A ROM goes to RomPath and renames the page's data file; other pages keep theirs.
     EXPECT_EQ(f.RomPath, Folder() + "pick4.bin");
     EXPECT_EQ(f.LzhDecompOutEdit->text(), Folder() + "20000_0.bin");

@@ -95,27 +95,9 @@ TEST_F(RlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     EXPECT_EQ(dialogs.clipboard.last(), "5");
 }
 
-TEST_F(RlePage, ALongerBlockIsAskedForAndNoLeavesTheRomUntouched) {
-    handmade::PutBytes(rom, BLOCK, handmade::RlePacked({0, 0, 0, 0}));
+TEST_F(RlePage, AnUnwritableRunWritesNothingAndALongerBlockIsAskedFor) {
+    handmade::PutBytes(rom, BLOCK, handmade::RlePacked({0, 0, 0, 0})); // 5 bytes
     WriteFile("rom.bin", rom);
-    MainForm& f = OpenOnCompression();
-
-    dialogs.answers = {false};
-    Compress(f, {0x12, 0x34, 0x56, 0x78});
-    ASSERT_EQ(dialogs.Kinds(), "question");
-    EXPECT_EQ(dialogs.boxes[0].caption, "Warning");
-    EXPECT_TRUE(dialogs.boxes[0].owned);
-    EXPECT_EQ(ReadFile("rom.bin"), rom);
-
-    dialogs.answers = {true};
-    Click(f.RleCompressButton);
-    ASSERT_EQ(dialogs.Kinds(), "question,question,information");
-    EXPECT_EQ(dialogs.boxes[2].text, "Succesfully Compressed!");
-    EXPECT_EQ(ReadFile("rom.bin"), RomWithBlock(handmade::RlePacked({0x12, 0x34, 0x56, 0x78})));
-    EXPECT_EQ(dialogs.clipboard.last(), "12");
-}
-
-TEST_F(RlePage, ARunTheEncoderCannotWriteShowsTheErrorBoxAndWritesNothing) {
     MainForm& f = OpenOnCompression();
     // 65540 zero bytes: one run of 131080 nibbles, one more than the longest that fits.
     Compress(f, Bytes(65540, 0));
@@ -126,8 +108,16 @@ TEST_F(RlePage, ARunTheEncoderCannotWriteShowsTheErrorBoxAndWritesNothing) {
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
 
-    // The longest run that can be written goes in (after the question: it is longer).
-    dialogs.answers = {true};
+    // The longest run that can be written is longer than the block there: No leaves the ROM
+    // untouched, Yes writes it.
     Compress(f, Bytes(65536, 0));
+    ASSERT_EQ(dialogs.Kinds(), "error,question");
+    EXPECT_EQ(dialogs.boxes[1].caption, "Warning");
+    EXPECT_TRUE(dialogs.boxes[1].owned);
+    EXPECT_EQ(ReadFile("rom.bin"), rom);
+    dialogs.answers = {true};
+    Click(f.RleCompressButton);
+    EXPECT_EQ(dialogs.Kinds(), "error,question,question,information");
     EXPECT_EQ(ReadFile("rom.bin"), RomWithBlock({0x00, 0x01, 0x00, 0x00, 0x0F, 0xFF, 0xFF}));
+    EXPECT_EQ(dialogs.clipboard.last(), "7");
 }

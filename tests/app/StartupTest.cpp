@@ -17,21 +17,15 @@ protected:
         const auto named = [&](const QString& name) {
             return rom.isEmpty() ? "" : Folder() + name;
         };
+        // clang-format off
         const std::pair<QLineEdit*, QString> texts[] = {
-            {f.LzhTableOffsetEdit, "20000"},
-            {f.LzhTableIndexEdit, "0"},
-            {f.RleOffsetEdit, "48120"},
-            {f.LzhDecompRomEdit, rom},
-            {f.LzhCompRomEdit, rom},
-            {f.RleDecompRomEdit, rom},
-            {f.RleCompRomEdit, rom},
-            {f.TitleRomEdit, rom},
-            {f.LevelRomEdit, rom},
-            {f.LzhDecompOutEdit, named("20000_0.bin")},
-            {f.LzhCompInEdit, named("20000_0.bin")},
-            {f.RleDecompOutEdit, named("48120.bin")},
-            {f.RleCompInEdit, named("48120.bin")},
+            {f.LzhTableOffsetEdit, "20000"}, {f.LzhTableIndexEdit, "0"}, {f.RleOffsetEdit, "48120"},
+            {f.LzhDecompRomEdit, rom}, {f.LzhCompRomEdit, rom}, {f.RleDecompRomEdit, rom},
+            {f.RleCompRomEdit, rom}, {f.TitleRomEdit, rom}, {f.LevelRomEdit, rom},
+            {f.LzhDecompOutEdit, named("20000_0.bin")}, {f.LzhCompInEdit, named("20000_0.bin")},
+            {f.RleDecompOutEdit, named("48120.bin")}, {f.RleCompInEdit, named("48120.bin")},
             {f.LevelPngEdit, named("Level_01_PlaneA.png")}};
+        // clang-format on
         for (const auto& [field, text] : texts) EXPECT_EQ(field->text(), text);
         // Without a ROM only the title button is enabled: its click reports the missing file.
         for (QPushButton* button : {f.LzhDecompressButton, f.LzhCompressButton,
