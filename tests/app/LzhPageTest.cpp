@@ -45,14 +45,30 @@ protected:
 
 } // namespace
 
-TEST_F(LzhPage, DecompressSavesTheEntryPutsItsPackedSizeOnTheClipboardAndShowsTheSheet) {
+TEST_F(LzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndShowsTheSheet) {
     MainForm& f = OpenOnLzhPage(app::DecompressionTab);
     TypeInto(f.LzhTableIndexEdit, "1");
     ASSERT_EQ(f.LzhDecompOutEdit->text(), Folder() + "100_1.bin");
-    // Enter runs the decompression whatever the button.
-    f.LzhDecompressButton->setEnabled(false);
-    PressEnterIn(f.LzhTableIndexEdit);
+    // Other keys do nothing, nor does the Enter that closes a message box: pressed in the box,
+    // released in the field.
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Backspace}) {
+        QTest::keyClick(f.LzhTableIndexEdit, key);
+    }
+    f.LzhDecompOutBrowse->setFocus();
+    QTest::keyPress(f.LzhDecompOutBrowse, Qt::Key_Return);
+    f.LzhTableIndexEdit->setFocus();
+    QTest::keyRelease(f.LzhTableIndexEdit, Qt::Key_Return);
+    EXPECT_TRUE(dialogs.clipboard.isEmpty());
+    EXPECT_FALSE(drovak::FileExists(PathOf("100_1.bin")));
 
+    // Held down, Enter runs the operation once, at its release, whatever the button.
+    f.LzhDecompressButton->setEnabled(false);
+    QTest::keyPress(f.LzhTableIndexEdit, Qt::Key_Return);
+    for (QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
+        QKeyEvent repeat(type, Qt::Key_Return, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(f.LzhTableIndexEdit, &repeat);
+    }
+    QTest::keyRelease(f.LzhTableIndexEdit, Qt::Key_Return);
     ASSERT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(ReadFile("100_1.bin"), contents[1]);
     EXPECT_EQ(dialogs.clipboard,
@@ -65,31 +81,6 @@ TEST_F(LzhPage, DecompressSavesTheEntryPutsItsPackedSizeOnTheClipboardAndShowsTh
     const QImage shown = Shown();
     EXPECT_EQ(At(shown, 0, 0), qRgb(224, 0, 0));
     EXPECT_EQ(At(shown, -1, -1), qRgb(0, 0, 224));
-}
-
-TEST_F(LzhPage, OnlyAnEnterPressedAndReleasedInTheFieldRunsTheOperation) {
-    MainForm& f = OpenOnLzhPage(app::DecompressionTab);
-    f.LzhTableIndexEdit->setFocus();
-    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Backspace})
-        QTest::keyClick(f.LzhTableIndexEdit, key);
-    // The Enter that closes a message box is pressed in the box and released in the field.
-    QTest::keyRelease(f.LzhTableIndexEdit, Qt::Key_Return);
-    f.LzhDecompOutBrowse->setFocus();
-    QTest::keyPress(f.LzhDecompOutBrowse, Qt::Key_Return);
-    f.LzhTableIndexEdit->setFocus();
-    QTest::keyRelease(f.LzhTableIndexEdit, Qt::Key_Return);
-    EXPECT_TRUE(dialogs.clipboard.isEmpty());
-    EXPECT_FALSE(drovak::FileExists(PathOf("100_0.bin")));
-
-    // Held down, Enter runs the operation once, at its release.
-    QTest::keyPress(f.LzhTableIndexEdit, Qt::Key_Return);
-    for (QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
-        QKeyEvent repeat(type, Qt::Key_Return, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(f.LzhTableIndexEdit, &repeat);
-    }
-    QTest::keyRelease(f.LzhTableIndexEdit, Qt::Key_Return);
-    EXPECT_EQ(dialogs.clipboard.size(), 1);
-    EXPECT_EQ(ReadFile("100_0.bin"), contents[0]);
 }
 
 TEST_F(LzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData) {

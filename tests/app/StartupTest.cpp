@@ -1,12 +1,14 @@
-// The window as built, at start-up with and without a default ROM, its layout, and the close.
+// The window as built: start-up with and without a default ROM, layout, close and failure.
 #include "WindowTest.h"
 
 #include "graphics/Level.h"
 
 #include <QDir>
 #include <QLabel>
+#include <QPainter>
 #include <QStatusBar>
 #include <QTimer>
+#include <cstdlib>
 
 namespace {
 
@@ -47,7 +49,7 @@ int TextWidth(const QWidget* widget, const QString& text) {
 
 } // namespace
 
-TEST_F(StartUp, WithoutDefaultRomTheWindowOpensEmptyOnLevelsViewer) {
+TEST_F(StartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     // A folder named like the default ROM is no ROM.
     ASSERT_TRUE(QDir(Folder()).mkdir("tf3.bin"));
     MainForm& f = OpenWindow();
@@ -67,7 +69,6 @@ TEST_F(StartUp, WithoutDefaultRomTheWindowOpensEmptyOnLevelsViewer) {
     EXPECT_FALSE(f.SaveMapButton->font().bold());
     EXPECT_LE(QFontMetrics(f.font()).height(), 16);
     EXPECT_TRUE(f.LevelRomEdit->isReadOnly() && f.TitleRomEdit->isReadOnly());
-    EXPECT_FALSE(f.LevelPngEdit->isReadOnly());
     EXPECT_TRUE(f.PlaneARadio->isChecked());
     ASSERT_EQ(f.LevelCombo->count(), 8);
     EXPECT_EQ(f.LevelCombo->itemText(0), "LEVEL 01");
@@ -75,69 +76,8 @@ TEST_F(StartUp, WithoutDefaultRomTheWindowOpensEmptyOnLevelsViewer) {
     EXPECT_EQ(f.OpenRomDialog.title, "Please, select Thunder Force III ROM...");
     EXPECT_EQ(app::QtNameFilters(f.OpenRomDialog.filter), "Bin Files (*.bin)");
     EXPECT_EQ(f.OpenRomDialog.startFolder, Folder());
-}
 
-TEST_F(StartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
-    PutDemoRom();
-    MainForm& f = OpenWindow();
-    ExpectFields(f, Folder() + "tf3.bin");
-    drovak::FrameBuffer expected{};
-    drovak::AssembleLevel(PathOf("tf3.bin"), 0, false, true, 0, expected);
-    EXPECT_TRUE(f.FrameBuffer == expected);
-}
-
-TEST_F(WindowTest, TabAreaKeepsItsHeightAndPreviewTakesTheRest) {
-    MainForm& f = OpenWindow();
-    EXPECT_EQ(f.PageTabs->geometry(), QRect(1, 1, 658, 184));
-    EXPECT_EQ(f.PreviewView->geometry(), QRect(1, 186, 658, 521));
-    f.resize(900, f.height() + 300);
-    QApplication::processEvents();
-    EXPECT_EQ(f.centralWidget()->size(), QSize(900, 1008));
-    EXPECT_EQ(f.PageTabs->geometry(), QRect(1, 1, 898, 184));
-    EXPECT_EQ(f.PreviewView->geometry(), QRect(1, 186, 898, 821));
-}
-
-TEST_F(WindowTest, RowsFieldsAndButtonsLandWhereTheRulePutsThem) {
-    MainForm& f = OpenWindow();
-    QWidget* page = f.PageTabs->widget(app::LevelsPage);
-    const int width = page->width();
-    // A row: label at the left, "..." at the right, the field between them.
-    QWidget* romRow = f.LevelRomEdit->parentWidget();
-    EXPECT_EQ(romRow->geometry(), QRect(1, 1, width - 2, 26));
-    const QRect inside = romRow->contentsRect();
-    const QRect browse = f.LevelRomBrowse->geometry();
-    EXPECT_EQ(browse.right(), inside.right());
-    EXPECT_EQ(browse.width(), TextWidth(f.LevelRomBrowse, "...") + 14);
-    auto* label = qobject_cast<QLabel*>(romRow->childAt(inside.left() + 1, inside.center().y()));
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->text(), "TF3.bin:");
-    EXPECT_EQ(label->geometry().left(), inside.left());
-    EXPECT_EQ(label->width(), TextWidth(label, "TF3.bin:") + 1);
-    const QRect field = f.LevelRomEdit->geometry();
-    EXPECT_EQ(field.left(), label->geometry().right() + 1);
-    EXPECT_EQ(field.right() + 1, browse.left());
-    EXPECT_EQ(field.top(), inside.top());
-    EXPECT_EQ(field.height(), inside.height());
-    // "Save All Map to PNG" spans the row's bottom with its auto height.
-    QWidget* pngRow = f.LevelPngEdit->parentWidget();
-    EXPECT_EQ(pngRow->geometry(), QRect(1, 28, width - 2, 46));
-    const QRect save = f.SaveMapButton->geometry();
-    EXPECT_EQ(save.bottom(), pngRow->contentsRect().bottom());
-    EXPECT_EQ(save.size(), QSize(pngRow->contentsRect().width(),
-                                 QFontMetrics(f.SaveMapButton->font()).height() + 6));
-    EXPECT_EQ(f.LevelPngEdit->geometry().bottom() + 1, save.top());
-    // The list and the radio buttons are not docked; the progress bar lies along the bottom.
-    EXPECT_EQ(f.LevelCombo->geometry().topLeft(), QPoint(0, 80));
-    EXPECT_EQ(f.LevelCombo->width(), 121);
-    EXPECT_EQ(f.PlaneBRadio->geometry().topLeft(), QPoint(320, 80));
-    EXPECT_EQ(f.PlaneARadio->geometry(),
-              QRect(256, 80, TextWidth(f.PlaneARadio, "Plane A") + 24, f.PlaneARadio->height()));
-    EXPECT_EQ(f.ExportProgress->geometry(), QRect(1, page->height() - 21, width - 2, 20));
-}
-
-TEST_F(WindowTest, ClosingWithNoPictureEverShownEndsTheLoopWithExitCodeZero) {
-    MainForm& f = OpenWindow();
-    // Before the first picture the preview is white.
+    // Before the first picture the preview is white; closing then ends the loop with code 0.
     const QImage shown = Shown();
     ASSERT_EQ(shown.size(), f.PreviewView->size() * f.PreviewView->devicePixelRatio());
     for (int y = 0; y < shown.height(); y += 7) {
@@ -154,6 +94,58 @@ TEST_F(WindowTest, ClosingWithNoPictureEverShownEndsTheLoopWithExitCodeZero) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
+TEST_F(StartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
+    PutDemoRom();
+    MainForm& f = OpenWindow();
+    ExpectFields(f, Folder() + "tf3.bin");
+    drovak::FrameBuffer expected{};
+    drovak::AssembleLevel(PathOf("tf3.bin"), 0, false, true, 0, expected);
+    EXPECT_TRUE(f.FrameBuffer == expected);
+}
+
+TEST_F(WindowTest, RowsFieldsAndButtonsLandWhereTheRulePutsThem) {
+    MainForm& f = OpenWindow();
+    // The tab area keeps its height at any size; the preview takes the rest.
+    EXPECT_EQ(f.PageTabs->geometry(), QRect(1, 1, 658, 184));
+    EXPECT_EQ(f.PreviewView->geometry(), QRect(1, 186, 658, 521));
+
+    // A row: label at the left, "..." at the right, the field between them.
+    QWidget* page = f.PageTabs->widget(app::LevelsPage);
+    QWidget* romRow = f.LevelRomEdit->parentWidget();
+    EXPECT_EQ(romRow->geometry(), QRect(1, 1, page->width() - 2, 26));
+    const QRect inside = romRow->contentsRect();
+    const QRect browse = f.LevelRomBrowse->geometry();
+    EXPECT_EQ(browse.right(), inside.right());
+    EXPECT_EQ(browse.width(), TextWidth(f.LevelRomBrowse, "...") + 14);
+    auto* label = qobject_cast<QLabel*>(romRow->childAt(inside.left() + 1, inside.center().y()));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), "TF3.bin:");
+    EXPECT_EQ(label->geometry().left(), inside.left());
+    EXPECT_EQ(label->width(), TextWidth(label, "TF3.bin:") + 1);
+    EXPECT_EQ(f.LevelRomEdit->geometry(), QRect(QPoint(label->geometry().right() + 1, inside.top()),
+                                                QPoint(browse.left() - 1, inside.bottom())));
+    // "Save All Map to PNG" spans the row's bottom with its auto height.
+    QWidget* pngRow = f.LevelPngEdit->parentWidget();
+    EXPECT_EQ(pngRow->geometry(), QRect(1, 28, page->width() - 2, 46));
+    const QRect save = f.SaveMapButton->geometry();
+    EXPECT_EQ(save.bottomRight(), pngRow->contentsRect().bottomRight());
+    EXPECT_EQ(save.size(), QSize(pngRow->contentsRect().width(),
+                                 QFontMetrics(f.SaveMapButton->font()).height() + 6));
+    // The list and the radio buttons are not docked; the progress bar lies along the bottom.
+    EXPECT_EQ(f.LevelCombo->geometry().topLeft(), QPoint(0, 80));
+    EXPECT_EQ(f.LevelCombo->width(), 121);
+    EXPECT_EQ(f.PlaneBRadio->geometry().topLeft(), QPoint(320, 80));
+    EXPECT_EQ(f.PlaneARadio->geometry(),
+              QRect(256, 80, TextWidth(f.PlaneARadio, "Plane A") + 24, f.PlaneARadio->height()));
+    EXPECT_EQ(f.ExportProgress->geometry(), QRect(1, page->height() - 21, page->width() - 2, 20));
+
+    f.resize(900, f.height() + 300);
+    QApplication::processEvents();
+    EXPECT_EQ(f.centralWidget()->size(), QSize(900, 1008));
+    EXPECT_EQ(f.PageTabs->geometry(), QRect(1, 1, 898, 184));
+    EXPECT_EQ(f.PreviewView->geometry(), QRect(1, 186, 898, 821));
+}
+
 TEST_F(WindowTest, AnUnexpectedErrorIsShownAndEndsTheProgram) {
     MainForm& f = OpenWindow();
     f.RunOperation([] { throw std::logic_error("broken invariant"); });
@@ -164,4 +156,17 @@ TEST_F(WindowTest, AnUnexpectedErrorIsShownAndEndsTheProgram) {
     // start afresh.
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
     QApplication::exec();
+}
+
+// Not a check: with DROVAK_SCREENSHOT=FILE.png set, saves a picture of the window on the demo
+// ROM (level 1, Plane A on show) for the README.
+TEST_F(WindowTest, Screenshot) {
+    const char* path = std::getenv("DROVAK_SCREENSHOT");
+    if (path == nullptr) GTEST_SKIP() << "DROVAK_SCREENSHOT not set";
+    PutDemoRom();
+    MainForm& form = OpenWindow();
+    // The window's own grab leaves the OpenGL view out: paint the view's framebuffer over it.
+    QPixmap shot = form.grab();
+    QPainter(&shot).drawImage(form.PreviewView->mapTo(&form, QPoint(0, 0)), Shown());
+    ASSERT_TRUE(shot.save(QString::fromLocal8Bit(path)));
 }
