@@ -10,38 +10,34 @@
 // Answers the window's questions and file dialogs from queues and records everything shown.
 class FakeDialogs final : public drovak::app::UserDialogs {
 public:
-    struct Box {
-        QString kind; // "question", "information", "error", "fatal"
-        QString text;
-        QString caption;
-        bool owned = false; // shown over the window
-    };
     std::deque<bool> answers;  // for AskYesNo; No when empty
     std::deque<QString> picks; // for RunFileDialog; a null QString or none cancels
-    std::vector<Box> boxes;
+    // Each box as "KIND CAPTION[ owned]: TEXT", owned when shown over the window; KIND is
+    // question, information, error or fatal.
+    QStringList boxes;
     std::vector<std::pair<drovak::app::FileDialogKind, drovak::app::FileDialogSettings>> dialogRuns;
     QStringList clipboard;
 
     // The kinds of the boxes shown so far, e.g. "question,information".
     QString Kinds() const {
         QStringList kinds;
-        for (const Box& box : boxes) kinds << box.kind;
+        for (const QString& box : boxes) kinds << box.section(' ', 0, 0);
         return kinds.join(',');
     }
 
     bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) override {
-        boxes.push_back({"question", text, caption, owner != nullptr});
+        Record("question", owner, text, caption);
         const bool yes = !answers.empty() && answers.front();
         if (!answers.empty()) answers.pop_front();
         return yes;
     }
     void Inform(QWidget* owner, const QString& text, const QString& caption) override {
-        boxes.push_back({"information", text, caption, owner != nullptr});
+        Record("information", owner, text, caption);
     }
     void ShowError(QWidget* owner, const QString& text, const QString& caption) override {
-        boxes.push_back({"error", text, caption, owner != nullptr});
+        Record("error", owner, text, caption);
     }
-    void ShowFatal(const QString& text) override { boxes.push_back({"fatal", text, "", false}); }
+    void ShowFatal(const QString& text) override { Record("fatal", nullptr, text, ""); }
     std::optional<QString> RunFileDialog(QWidget*, drovak::app::FileDialogKind kind,
                                          const drovak::app::FileDialogSettings& settings) override {
         dialogRuns.emplace_back(kind, settings);
@@ -50,4 +46,9 @@ public:
         return pick.isNull() ? std::nullopt : std::optional(pick);
     }
     void SetClipboardText(const QString& text) override { clipboard << text; }
+
+private:
+    void Record(const char* kind, QWidget* owner, const QString& text, const QString& caption) {
+        boxes << QString("%1 %2%3: %4").arg(kind, caption, owner ? " owned" : "", text);
+    }
 };

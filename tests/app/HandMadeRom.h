@@ -5,42 +5,39 @@
 #include "compression/Rle.h"
 #include "compression/Stream.h"
 #include "rom/PointerTable.h"
+#include "rom/RomFile.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <vector>
 
 namespace handmade {
 
 using Bytes = std::vector<uint8_t>;
 
-template <class Encoder> Bytes Packed(Encoder encode, const Bytes& data) {
+inline Bytes Packed(const Bytes& data, bool rle) {
     drovak::MemoryStream source(data), packed;
-    encode(source, packed, static_cast<uint32_t>(data.size()));
+    if (rle)
+        drovak::RleEncode(source, packed, uint32_t(data.size()));
+    else
+        drovak::LzhEncode(source, packed, uint32_t(data.size()));
     return packed.Take();
-}
-inline Bytes LzhPacked(const Bytes& data) {
-    return Packed(drovak::LzhEncode, data);
-}
-inline Bytes RlePacked(const Bytes& data) {
-    return Packed(drovak::RleEncode, data);
 }
 
 inline void PutBytes(Bytes& rom, uint32_t offset, const Bytes& bytes) {
-    if (rom.size() < offset + bytes.size()) rom.resize(offset + bytes.size());
     std::copy(bytes.begin(), bytes.end(), rom.begin() + offset);
 }
 
-// `size` zero bytes with a pointer table at `table` whose entries hold the LZHUF streams of
-// `contents`, one right behind the other after the table; colours 1 and 2 of the preview
-// palette at `palette` red and blue.
-inline Bytes RomWithTable(uint32_t size, uint32_t table, const std::vector<Bytes>& contents,
-                          uint32_t palette) {
-    Bytes rom(size, 0);
+// A 0x5A080-byte image, zero but for colours 1 (red) and 2 (blue) of the preview palette and
+// a pointer table at `table` whose entries hold the LZHUF streams of `contents`, one right
+// behind the other after the table.
+inline Bytes MakeRom(uint32_t table = 0, const std::vector<Bytes>& contents = {}) {
+    Bytes rom(0x5A080, 0);
+    drovak::StoreBigEndian16(&rom[drovak::PREVIEW_PALETTE_OFFSET + 2], 0x000E);
+    drovak::StoreBigEndian16(&rom[drovak::PREVIEW_PALETTE_OFFSET + 4], 0x0E00);
     uint32_t offset = drovak::TABLE_LEADING_WORD_SIZE +
                       drovak::TABLE_ENTRY_SIZE * static_cast<uint32_t>(contents.size());
     for (uint32_t i = 0; i < contents.size(); ++i) {
-        const Bytes packed = LzhPacked(contents[i]);
+        const Bytes packed = Packed(contents[i], false);
         uint8_t* field = &rom[drovak::EntryPosition(table, i)];
         drovak::StoreBigEndian32(field, offset);
         drovak::StoreBigEndian32(field + 4, static_cast<uint32_t>(contents[i].size()));
@@ -48,8 +45,6 @@ inline Bytes RomWithTable(uint32_t size, uint32_t table, const std::vector<Bytes
         PutBytes(rom, table + offset, packed);
         offset += static_cast<uint32_t>(packed.size());
     }
-    drovak::StoreBigEndian16(&rom[palette + 2], 0x000E);
-    drovak::StoreBigEndian16(&rom[palette + 4], 0x0E00);
     return rom;
 }
 

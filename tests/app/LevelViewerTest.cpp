@@ -85,7 +85,7 @@ TEST_F(LevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait) {
     Click(f.SaveMapButton);
     meanwhile.stop();
 
-    ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.boxes[0].text.toStdString();
+    ASSERT_EQ(dialogs.boxes, QStringList());
     // The bar moves 1..32 with the screen exported and ends at 0; nothing else moved.
     ASSERT_FALSE(progress.empty());
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()) && progress.front() >= 1);
@@ -103,7 +103,7 @@ TEST_F(LevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait) {
     TypeInto(f.LevelPngEdit, Folder() + "no/such/folder.png");
     Click(f.SaveMapButton);
     ASSERT_EQ(dialogs.Kinds(), "error");
-    EXPECT_TRUE(dialogs.boxes[0].text.contains("folder.png"));
+    EXPECT_TRUE(dialogs.boxes[0].contains("folder.png"));
     ClickPreview();
     PressKey(Qt::Key_Right);
     EXPECT_EQ(f.ScrollColumn, 33);
@@ -150,7 +150,6 @@ TEST_F(LevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     ASSERT_TRUE(dialogs.boxes.empty());
     drovak::FrameBuffer expected{};
     const drovak::PreviewImage title = drovak::RenderTitleScreen(PathOf("tf3.bin"), expected);
-    EXPECT_EQ(title.Width * title.Height, 320 * 224);
     EXPECT_TRUE(std::equal(title.Pixels.begin(), title.Pixels.end(), f.FrameBuffer.begin()));
     EXPECT_EQ(At(Shown(), 0, 0), Rgb(title.Pixels[0]));
     // The button follows the field; a missing file is reported.
@@ -159,5 +158,5 @@ TEST_F(LevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     f.TitleRomEdit->setText(Folder() + "missing.bin");
     Click(f.TitleViewButton);
     ASSERT_EQ(dialogs.Kinds(), "error");
-    EXPECT_TRUE(dialogs.boxes[0].text.contains("missing.bin"));
+    EXPECT_TRUE(dialogs.boxes[0].contains("missing.bin"));
 }

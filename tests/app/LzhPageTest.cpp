@@ -20,11 +20,8 @@ protected:
     void SetUp() override {
         contents = {handmade::Pattern(300, 1), handmade::TwoColourTiles(896),
                     handmade::Pattern(500, 3)};
-        rom = RomOf(contents);
+        rom = handmade::MakeRom(TABLE, contents);
         WriteFile("rom.bin", rom);
-    }
-    static Bytes RomOf(const std::vector<Bytes>& entries) {
-        return handmade::RomWithTable(0x5A080, TABLE, entries, drovak::PREVIEW_PALETTE_OFFSET);
     }
     MainForm& OpenOnLzhPage(int tab) {
         MainForm& f = OpenWindow();
@@ -72,7 +69,7 @@ TEST_F(LzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndShows
     ASSERT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(ReadFile("100_1.bin"), contents[1]);
     EXPECT_EQ(dialogs.clipboard,
-              QStringList{QString::number(handmade::LzhPacked(contents[1]).size())});
+              QStringList{QString::number(handmade::Packed(contents[1], false).size())});
     EXPECT_EQ(f.RomPath, Folder() + "rom.bin");
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     // The 512 x 224 sheet: the first 896 tiles (the top half) red, the rest blue, upright.
@@ -91,12 +88,9 @@ TEST_F(LzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData) {
     TypeInto(f.LzhCompInEdit, Folder() + "bigger.bin");
     dialogs.answers = {false};
     Click(f.LzhCompressButton);
-    ASSERT_EQ(dialogs.Kinds(), "question");
-    EXPECT_EQ(dialogs.boxes[0].caption, "Warning");
-    EXPECT_EQ(dialogs.boxes[0].text,
-              "New size of the compressed data is greater then previous!\r\nDrovak may "
-              "recalculate sizes table. Do you want to continue?");
-    EXPECT_TRUE(dialogs.boxes[0].owned);
+    EXPECT_EQ(dialogs.boxes, QStringList("question Warning owned: New size of the compressed data "
+                                         "is greater then previous!\r\nDrovak may recalculate "
+                                         "sizes table. Do you want to continue?"));
     EXPECT_EQ(ReadFile("rom.bin"), rom);
 
     // Enter compresses on this tab too, whatever the button.
@@ -105,7 +99,7 @@ TEST_F(LzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData) {
     PressEnterIn(f.LzhTableIndexEdit);
     EXPECT_EQ(dialogs.Kinds(), "question,question");
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
-    EXPECT_EQ(ReadFile("rom.bin"), RomOf({bigger, contents[1], contents[2]}));
+    EXPECT_EQ(ReadFile("rom.bin"), handmade::MakeRom(TABLE, {bigger, contents[1], contents[2]}));
 
     // Shrinking asks nothing and the following entries still decode.
     TypeInto(f.LzhTableIndexEdit, "1");
@@ -113,7 +107,7 @@ TEST_F(LzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData) {
     WriteFile("small.bin", zeros);
     TypeInto(f.LzhCompInEdit, Folder() + "small.bin");
     Click(f.LzhCompressButton);
-    EXPECT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes.size(), 2);
     EXPECT_EQ(Entry(0), bigger);
     EXPECT_EQ(Entry(1), zeros);
     EXPECT_EQ(Entry(2), contents[2]);
@@ -130,13 +124,11 @@ TEST_F(LzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
     TypeInto(f.LzhDecompRomEdit, Folder() + "nothing.bin");
     Click(f.LzhDecompressButton);
 
-    ASSERT_EQ(dialogs.Kinds(), "error,error");
-    for (int i : {0, 1}) {
-        EXPECT_EQ(dialogs.boxes[i].caption, "Error");
-        EXPECT_TRUE(dialogs.boxes[i].owned);
-        EXPECT_TRUE(dialogs.boxes[i].text.contains(i == 0 ? "rom.bin" : "nothing.bin"))
-            << dialogs.boxes[i].text.toStdString();
-    }
+    ASSERT_EQ(dialogs.boxes.size(), 2) << dialogs.boxes.join('\n').toStdString();
+    EXPECT_TRUE(dialogs.boxes[0].startsWith("error Error owned: ") &&
+                dialogs.boxes[0].contains("rom.bin"));
+    EXPECT_TRUE(dialogs.boxes[1].startsWith("error Error owned: ") &&
+                dialogs.boxes[1].contains("nothing.bin"));
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     EXPECT_FALSE(drovak::FileExists(PathOf("100_20.bin")) ||
                  drovak::FileExists(PathOf("nothing.bin")));

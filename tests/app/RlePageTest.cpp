@@ -16,9 +16,9 @@ protected:
     // The block 12 34 56 78 at 0x200 (12 bytes), 0xAA bytes behind it, the preview palette
     // with colour 1 red and colour 2 blue.
     void SetUp() override {
-        rom = handmade::RomWithTable(0x5A080, 0, {}, drovak::PREVIEW_PALETTE_OFFSET);
+        rom = handmade::MakeRom();
         handmade::PutBytes(rom, BLOCK, Bytes(64, 0xAA));
-        handmade::PutBytes(rom, BLOCK, handmade::RlePacked({0x12, 0x34, 0x56, 0x78}));
+        handmade::PutBytes(rom, BLOCK, handmade::Packed({0x12, 0x34, 0x56, 0x78}, true));
         WriteFile("rom.bin", rom);
     }
 
@@ -52,7 +52,7 @@ protected:
 TEST_F(RlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndShowsColumns) {
     // 1024 tiles of colour 1 fill the top four rows of 8 x 32 cells, the rest is colour 2.
     const Bytes data = handmade::TwoColourTiles(1024);
-    const Bytes packed = handmade::RlePacked(data);
+    const Bytes packed = handmade::Packed(data, true);
     handmade::PutBytes(rom, 0x48120, packed);
     WriteFile("rom.bin", rom);
 
@@ -80,10 +80,7 @@ TEST_F(RlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndShows
 TEST_F(RlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     MainForm& f = OpenOnCompression();
     Compress(f, {0x01, 0x11, 0x10, 0x00});
-    ASSERT_EQ(dialogs.Kinds(), "information");
-    EXPECT_EQ(dialogs.boxes[0].text, "Succesfully Compressed!");
-    EXPECT_EQ(dialogs.boxes[0].caption, "Information");
-    EXPECT_TRUE(dialogs.boxes[0].owned);
+    EXPECT_EQ(dialogs.boxes, QStringList("information Information owned: Succesfully Compressed!"));
     EXPECT_EQ(dialogs.clipboard, QStringList{"7"});
     // The shorter block leaves the old block's last bytes behind it; nothing else changes.
     EXPECT_EQ(ReadFile("rom.bin"), RomWithBlock({0x00, 0x00, 0x00, 0x04, 0x00, 0x13, 0x02}));
@@ -96,24 +93,20 @@ TEST_F(RlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
 }
 
 TEST_F(RlePage, AnUnwritableRunWritesNothingAndALongerBlockIsAskedFor) {
-    handmade::PutBytes(rom, BLOCK, handmade::RlePacked({0, 0, 0, 0})); // 5 bytes
+    handmade::PutBytes(rom, BLOCK, handmade::Packed({0, 0, 0, 0}, true)); // 5 bytes
     WriteFile("rom.bin", rom);
     MainForm& f = OpenOnCompression();
     // 65540 zero bytes: one run of 131080 nibbles, one more than the longest that fits.
     Compress(f, Bytes(65540, 0));
-    ASSERT_EQ(dialogs.Kinds(), "error");
-    EXPECT_EQ(dialogs.boxes[0].caption, "Error");
-    EXPECT_EQ(dialogs.boxes[0].text, "Unsupported repeat count: 131079");
-    EXPECT_FALSE(dialogs.boxes[0].owned);
+    EXPECT_EQ(dialogs.boxes, QStringList("error Error: Unsupported repeat count: 131079"));
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
 
     // The longest run that can be written is longer than the block there: No leaves the ROM
     // untouched, Yes writes it.
     Compress(f, Bytes(65536, 0));
-    ASSERT_EQ(dialogs.Kinds(), "error,question");
-    EXPECT_EQ(dialogs.boxes[1].caption, "Warning");
-    EXPECT_TRUE(dialogs.boxes[1].owned);
+    ASSERT_EQ(dialogs.boxes.size(), 2);
+    EXPECT_TRUE(dialogs.boxes[1].startsWith("question Warning owned: "));
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     dialogs.answers = {true};
     Click(f.RleCompressButton);
