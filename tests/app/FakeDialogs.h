@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <deque>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // Answers the window's questions and file dialogs from queues and records everything shown.

@@ -55,15 +55,10 @@ inline Bytes TwoColourTiles(unsigned topTiles) {
     return tiles;
 }
 
-// Bytes from a seed: with `repeats`, runs and repeats mixed with noise as real data has;
-// without, noise that packs larger than the same length with repeats.
-inline Bytes Pattern(size_t length, uint8_t seed, bool repeats = true) {
+// Bytes with no repeats to speak of: they pack larger than any data with runs.
+inline Bytes Noise(size_t length, uint32_t seed) {
     Bytes bytes(length);
-    uint32_t state = seed * 2654435761u + 1;
-    for (size_t i = 0; i < length; ++i) {
-        state = state * 1103515245u + 12345u;
-        bytes[i] = repeats && (i / 7) % 3 != 0 ? uint8_t((i / 5) * seed) : uint8_t(state >> 24);
-    }
+    for (uint8_t& byte : bytes) byte = uint8_t((seed = seed * 1103515245u + 12345u) >> 24);
     return bytes;
 }
 

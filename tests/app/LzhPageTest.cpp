@@ -15,11 +15,10 @@ constexpr uint32_t TABLE = 0x100;
 
 class LzhPage : public WindowTest {
 protected:
-    // Three entries: some bytes, a tile sheet whose top half is colour 1 (red) and bottom half
-    // colour 2 (blue), and more bytes.
+    // Three entries: a run, a tile sheet whose top half is colour 1 (red) and bottom half
+    // colour 2 (blue), and noise.
     void SetUp() override {
-        contents = {handmade::Pattern(300, 1), handmade::TwoColourTiles(896),
-                    handmade::Pattern(500, 3)};
+        contents = {Bytes(300, 7), handmade::TwoColourTiles(896), handmade::Noise(500, 3)};
         rom = handmade::MakeRom(TABLE, contents);
         WriteFile("rom.bin", rom);
     }
@@ -83,7 +82,7 @@ TEST_F(LzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndShows
 TEST_F(LzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData) {
     MainForm& f = OpenOnLzhPage(app::CompressionTab);
     // As long as the old data (the decoded sizes stay as they are) but packing larger.
-    const Bytes bigger = handmade::Pattern(300, 9, false);
+    const Bytes bigger = handmade::Noise(300, 9);
     WriteFile("bigger.bin", bigger);
     TypeInto(f.LzhCompInEdit, Folder() + "bigger.bin");
     dialogs.answers = {false};
@@ -116,7 +115,7 @@ TEST_F(LzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData) {
 TEST_F(LzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
     MainForm& f = OpenOnLzhPage(app::CompressionTab);
     // An index beyond the working table, then a ROM that isn't there.
-    WriteFile("new.bin", handmade::Pattern(100, 2));
+    WriteFile("new.bin", Bytes(100, 2));
     TypeInto(f.LzhTableIndexEdit, "20");
     TypeInto(f.LzhCompInEdit, Folder() + "new.bin");
     Click(f.LzhCompressButton);
