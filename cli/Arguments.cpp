@@ -51,7 +51,7 @@ uint32_t ParsedArguments::Decimal(const std::string& option, uint32_t min, uint3
 }
 
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments,
-                               const ArgumentSpec& spec) {
+                               const ArgumentShape& shape) {
     ParsedArguments parsed;
     bool optionsEnded = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
@@ -72,10 +72,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments,
             inlineValue = argument.substr(equals + 1);
         }
         if (parsed.Has(name)) throw UsageError(name + " is given twice");
-        if (Contains(spec.flags, name)) {
+        if (Contains(shape.flags, name)) {
             if (inlineValue) throw UsageError(name + " takes no value");
             parsed.flags_.insert(name);
-        } else if (Contains(spec.valueOptions, name)) {
+        } else if (Contains(shape.valueOptions, name)) {
             if (inlineValue) {
                 parsed.values_[name] = *inlineValue;
             } else if (i + 1 < arguments.size()) {
@@ -87,10 +87,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments,
             throw UsageError("unknown option " + name);
         }
     }
-    if (parsed.positional_.size() != spec.positional.size()) {
+    if (parsed.positional_.size() != shape.positional.size()) {
         std::string names;
-        for (const auto& positional : spec.positional) names += " " + positional;
-        throw UsageError("expected " + std::to_string(spec.positional.size()) + " arguments (" +
+        for (const auto& positional : shape.positional) names += " " + positional;
+        throw UsageError("expected " + std::to_string(shape.positional.size()) + " arguments (" +
                          names.substr(names.empty() ? 0 : 1) + "), got " +
                          std::to_string(parsed.positional_.size()));
     }

@@ -18,7 +18,7 @@ public:
 
 // What a command accepts: its positional arguments by name, options that take a value
 // ("--size 10" or "--size=10") and flags ("--yes").
-struct ArgumentSpec {
+struct ArgumentShape {
     std::vector<std::string> positional;
     std::vector<std::string> valueOptions;
     std::vector<std::string> flags;
@@ -39,7 +39,7 @@ public:
                                             uint32_t max) const;
 
 private:
-    friend ParsedArguments ParseArguments(const std::vector<std::string>&, const ArgumentSpec&);
+    friend ParsedArguments ParseArguments(const std::vector<std::string>&, const ArgumentShape&);
     std::vector<std::string> positional_;
     std::map<std::string, std::string> values_;
     std::set<std::string> flags_;
@@ -47,7 +47,8 @@ private:
 
 // Parses the arguments after the command name. "--" ends the options. Throws UsageError for an
 // unknown or repeated option, a missing value, or the wrong number of positional arguments.
-ParsedArguments ParseArguments(const std::vector<std::string>& arguments, const ArgumentSpec& spec);
+ParsedArguments ParseArguments(const std::vector<std::string>& arguments,
+                               const ArgumentShape& shape);
 
 // Whether the arguments ask for help ("--help" or "-h" before any "--").
 bool AsksForHelp(const std::vector<std::string>& arguments);

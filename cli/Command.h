@@ -26,7 +26,7 @@ struct Command {
     std::string usage;       // the arguments after the name, as shown in help
     std::string summary;     // one line for the command list
     std::string description; // the rest of "COMMAND --help"
-    ArgumentSpec arguments;
+    ArgumentShape arguments;
     // Returns the exit code; failures throw (UsageError, FileError, RefusedError).
     int (*run)(const ParsedArguments& arguments, CommandOutput& output);
 };
