@@ -52,6 +52,30 @@ std::pair<QLineEdit*, QPushButton*> AddPathRow(QWidget* page, const QString& cap
     return {field, browse};
 }
 
+// The two tabs of a compression page, control for control the same on both pages: the
+// "Decompression" tab's "TF3.bin:" and "Decompress to:" rows, the "Compression" tab's
+// "Compress from:" and "TF3.bin:" rows.
+struct ModeTabRows {
+    std::pair<QLineEdit*, QPushButton*> decompRom;
+    ActionRow decompOut;
+    std::pair<QLineEdit*, QPushButton*> compIn;
+    ActionRow compRom;
+};
+
+ModeTabRows AddModeTabRows(QTabWidget* modeTabs, int decompressRowHeight) {
+    ModeTabRows rows;
+    QWidget* decompression = modeTabs->widget(DecompressionTab);
+    AddLabel(decompression, "Parameters:", Dock::Top);
+    rows.decompRom = AddPathRow(decompression, "TF3.bin:");
+    rows.decompOut =
+        AddActionRow(decompression, decompressRowHeight, "Decompress to:", "Decompress");
+    QWidget* compression = modeTabs->widget(CompressionTab);
+    AddLabel(compression, "Parameters:", Dock::Top);
+    rows.compIn = AddPathRow(compression, "Compress from:");
+    rows.compRom = AddActionRow(compression, ACTION_ROW_HEIGHT, "TF3.bin:", "Compress");
+    return rows;
+}
+
 } // namespace
 
 void MainForm::BuildLzhPage(QWidget* page) {
@@ -62,22 +86,15 @@ void MainForm::BuildLzhPage(QWidget* page) {
     LzhTableOffsetEdit = AddEdit(header, "20000", Dock::Left, HEX_FIELD_WIDTH);
     LzhModeTabs = AddTabs(page, {"Decompression", "Compression"}, Dock::Client);
 
-    QWidget* decompression = LzhModeTabs->widget(DecompressionTab);
-    AddLabel(decompression, "Parameters:", Dock::Top);
-    std::tie(LzhDecompRomEdit, LzhDecompRomBrowse) = AddPathRow(decompression, "TF3.bin:");
-    ActionRow out =
-        AddActionRow(decompression, LZH_DECOMPRESS_ROW_HEIGHT, "Decompress to:", "Decompress");
-    LzhDecompressButton = out.action;
-    LzhDecompOutEdit = out.field;
-    LzhDecompOutBrowse = out.browse;
-
-    QWidget* compression = LzhModeTabs->widget(CompressionTab);
-    AddLabel(compression, "Parameters:", Dock::Top);
-    std::tie(LzhCompInEdit, LzhCompInBrowse) = AddPathRow(compression, "Compress from:");
-    ActionRow rom = AddActionRow(compression, ACTION_ROW_HEIGHT, "TF3.bin:", "Compress");
-    LzhCompressButton = rom.action;
-    LzhCompRomEdit = rom.field;
-    LzhCompRomBrowse = rom.browse;
+    const ModeTabRows rows = AddModeTabRows(LzhModeTabs, LZH_DECOMPRESS_ROW_HEIGHT);
+    std::tie(LzhDecompRomEdit, LzhDecompRomBrowse) = rows.decompRom;
+    LzhDecompressButton = rows.decompOut.action;
+    LzhDecompOutEdit = rows.decompOut.field;
+    LzhDecompOutBrowse = rows.decompOut.browse;
+    std::tie(LzhCompInEdit, LzhCompInBrowse) = rows.compIn;
+    LzhCompressButton = rows.compRom.action;
+    LzhCompRomEdit = rows.compRom.field;
+    LzhCompRomBrowse = rows.compRom.browse;
 }
 
 void MainForm::BuildRlePage(QWidget* page) {
@@ -86,21 +103,15 @@ void MainForm::BuildRlePage(QWidget* page) {
     RleOffsetEdit = AddEdit(header, "48120", Dock::Left, HEX_FIELD_WIDTH);
     RleModeTabs = AddTabs(page, {"Decompression", "Compression"}, Dock::Client);
 
-    QWidget* decompression = RleModeTabs->widget(DecompressionTab);
-    AddLabel(decompression, "Parameters:", Dock::Top);
-    std::tie(RleDecompRomEdit, RleDecompRomBrowse) = AddPathRow(decompression, "TF3.bin:");
-    ActionRow out = AddActionRow(decompression, ACTION_ROW_HEIGHT, "Decompress to:", "Decompress");
-    RleDecompressButton = out.action;
-    RleDecompOutEdit = out.field;
-    RleDecompOutBrowse = out.browse;
-
-    QWidget* compression = RleModeTabs->widget(CompressionTab);
-    AddLabel(compression, "Parameters:", Dock::Top);
-    std::tie(RleCompInEdit, RleCompInBrowse) = AddPathRow(compression, "Compress from:");
-    ActionRow rom = AddActionRow(compression, ACTION_ROW_HEIGHT, "TF3.bin:", "Compress");
-    RleCompressButton = rom.action;
-    RleCompRomEdit = rom.field;
-    RleCompRomBrowse = rom.browse;
+    const ModeTabRows rows = AddModeTabRows(RleModeTabs, ACTION_ROW_HEIGHT);
+    std::tie(RleDecompRomEdit, RleDecompRomBrowse) = rows.decompRom;
+    RleDecompressButton = rows.decompOut.action;
+    RleDecompOutEdit = rows.decompOut.field;
+    RleDecompOutBrowse = rows.decompOut.browse;
+    std::tie(RleCompInEdit, RleCompInBrowse) = rows.compIn;
+    RleCompressButton = rows.compRom.action;
+    RleCompRomEdit = rows.compRom.field;
+    RleCompRomBrowse = rows.compRom.browse;
 }
 
 void MainForm::BuildLevelsPage(QWidget* page) {
