@@ -24,14 +24,7 @@ std::unique_ptr<FileStream> OpenInputAt(const std::string& path, uint32_t offset
 }
 
 std::vector<uint8_t> ReadCodecInput(const std::string& path) {
-    auto file = OpenRomRead(path);
-    if (file->Size() > UINT32_MAX) {
-        throw RefusedError(path + ": " + std::to_string(file->Size()) +
-                           " bytes is more than the codecs take (4 GiB - 1)");
-    }
-    std::vector<uint8_t> bytes(size_t(file->Size()));
-    file->ReadExact(bytes.data(), bytes.size());
-    return bytes;
+    return ReadWholeFile(path, UINT32_MAX, "the codecs take (4 GiB - 1)");
 }
 
 } // namespace drovak::cli

@@ -48,8 +48,13 @@ void SaveStreamToFile(Stream& stream, const std::string& path) {
     stream.Seek(int64_t(kept), SeekOrigin::Begin);
 }
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+std::vector<uint8_t> ReadWholeFile(const std::string& path, uint64_t maxSize,
+                                   const std::string& limitText) {
     FileStream file(path, FileMode::Read);
+    if (file.Size() > maxSize) {
+        throw RefusedError(path + ": " + std::to_string(file.Size()) + " bytes are more than " +
+                           limitText);
+    }
     std::vector<uint8_t> data(size_t(file.Size()));
     file.ReadExact(data.data(), data.size());
     return data;

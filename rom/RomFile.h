@@ -20,8 +20,10 @@ std::unique_ptr<FileStream> OpenRomPatch(const std::string& path);
 // Creates or truncates the file and writes the stream's whole content (position 0 to the end);
 // the stream's own position is left as it was.
 void SaveStreamToFile(Stream& stream, const std::string& path);
-// Reads a whole (data) file; FileError when it can't be read.
-std::vector<uint8_t> ReadWholeFile(const std::string& path);
+// Reads a whole (data) file; FileError when it can't be read. A file larger than maxSize is
+// refused (RefusedError naming `limitText`, what the limit is) before anything is allocated.
+std::vector<uint8_t> ReadWholeFile(const std::string& path, uint64_t maxSize = UINT64_MAX,
+                                   const std::string& limitText = {});
 
 // Whether a regular file exists at the path (a folder does not count).
 bool FileExists(const std::string& path);
