@@ -1,9 +1,9 @@
 #include "app/uMain.h"
 
+#include "base/Paths.h"
 #include "graphics/Level.h"
 #include "graphics/LevelExport.h"
 #include "preview/PreviewView.h"
-#include "rom/RomFile.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

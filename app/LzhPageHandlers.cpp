@@ -1,8 +1,10 @@
 #include "app/uMain.h"
 
-#include "compression/Stream.h"
+#include "base/ReplaceFile.h"
+#include "base/Stream.h"
+#include "rom/HexField.h"
 #include "rom/LzhPage.h"
-#include "rom/RomFile.h"
+#include "rom/RomLayout.h"
 
 #include <QLineEdit>
 #include <QPushButton>

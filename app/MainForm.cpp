@@ -2,8 +2,9 @@
 
 #include "app/AppFont.h"
 #include "app/Controls.h"
+#include "base/Paths.h"
 #include "preview/PreviewView.h"
-#include "rom/RomFile.h"
+#include "rom/RomLayout.h"
 
 #include <QComboBox>
 #include <QGuiApplication>

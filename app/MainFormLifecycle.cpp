@@ -1,10 +1,11 @@
 #include "app/uMain.h"
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
+#include "base/Paths.h"
 #include "compression/Rle.h"
 #include "graphics/Level.h"
 #include "preview/PreviewView.h"
-#include "rom/RomFile.h"
+#include "rom/RomLayout.h"
 
 #include <QApplication>
 #include <QCloseEvent>

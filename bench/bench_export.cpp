@@ -1,7 +1,7 @@
 // The whole-plane PNG export of the demo ROM beside plain zlib level-9 deflate of the same raw
 // image rows (filter byte 0, then 16-bit red, green, blue, alpha per pixel), the least any
 // export of that picture has to do. Argument: 0 for Plane A, 1 for Plane B.
-#include "graphics/DemoRom.h"
+#include "demo/DemoRom.h"
 #include "graphics/Level.h"
 #include "graphics/LevelExport.h"
 

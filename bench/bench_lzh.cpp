@@ -1,8 +1,8 @@
 // LZHUF encode and decode throughput beside zlib (deflate level 9, inflate) on the same input:
 // 1 MiB of tile-like data and 1 MiB of random bytes. Bytes processed are the plain bytes.
 
+#include "base/Stream.h"
 #include "compression/Lzh.h"
-#include "compression/Stream.h"
 
 #include <benchmark/benchmark.h>
 #include <zlib.h>

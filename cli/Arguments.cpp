@@ -1,6 +1,6 @@
 #include "cli/Arguments.h"
 
-#include "rom/RomFile.h"
+#include "rom/HexField.h"
 
 #include <algorithm>
 

@@ -1,4 +1,5 @@
 // lzh-decode, lzh-encode, rle-decode, rle-encode, mask-decode: the codecs on plain files.
+#include "base/ReplaceFile.h"
 #include "cli/Command.h"
 #include "cli/Files.h"
 #include "compression/Lzh.h"
@@ -17,7 +18,7 @@ int LzhDecodeFile(const ParsedArguments& arguments, CommandOutput&) {
         auto in = OpenInputAt(arguments.Positional(0), offset);
         LzhDecode(*in, decoded, size);
     }
-    WriteOutputFile(arguments.Positional(1), decoded.Data());
+    WriteFileReplacing(arguments.Positional(1), decoded.Data());
     return EXIT_OK;
 }
 
@@ -25,7 +26,7 @@ int LzhEncodeFile(const ParsedArguments& arguments, CommandOutput&) {
     MemoryStream source(ReadCodecInput(arguments.Positional(0)));
     MemoryStream packed;
     LzhEncode(source, packed, uint32_t(source.Size()));
-    WriteOutputFile(arguments.Positional(1), packed.Data());
+    WriteFileReplacing(arguments.Positional(1), packed.Data());
     return EXIT_OK;
 }
 
@@ -33,7 +34,7 @@ int RleDecodeFile(const ParsedArguments& arguments, CommandOutput& output) {
     auto in = OpenInputAt(arguments.Positional(0), arguments.Hex("--at", 0));
     MemoryStream decoded;
     int32_t consumed = RleDecode(*in, decoded);
-    WriteOutputFile(arguments.Positional(1), decoded.Data());
+    WriteFileReplacing(arguments.Positional(1), decoded.Data());
     output.out << consumed << "\n";
     return EXIT_OK;
 }
@@ -44,7 +45,7 @@ int RleEncodeFile(const ParsedArguments& arguments, CommandOutput& output) {
     RleEncodeResult result = RleEncode(source, packed, uint32_t(source.Size()));
     // What the encoder wrote is kept even when a run could not be written, so that the block
     // can be looked at; the exit code says it is incomplete.
-    WriteOutputFile(arguments.Positional(1), packed.Data());
+    WriteFileReplacing(arguments.Positional(1), packed.Data());
     if (result.unsupportedRepeatCount) {
         output.err << UnsupportedRepeatMessage(*result.unsupportedRepeatCount) << "\n";
         return EXIT_REFUSED;
@@ -58,7 +59,7 @@ int MaskDecodeFile(const ParsedArguments& arguments, CommandOutput&) {
     auto in = OpenInputAt(arguments.Positional(0), offset);
     MemoryStream tiles;
     MaskedTileDecode(*in, tiles, offset);
-    WriteOutputFile(arguments.Positional(1), tiles.Data());
+    WriteFileReplacing(arguments.Positional(1), tiles.Data());
     return EXIT_OK;
 }
 

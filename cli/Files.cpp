@@ -1,16 +1,10 @@
 #include "cli/Files.h"
 
-#include "compression/Errors.h"
-#include "png/ReplaceFile.h"
+#include "base/Errors.h"
+#include "base/WholeFile.h"
 #include "rom/RomFile.h"
 
 namespace drovak::cli {
-
-void WriteOutputFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    WriteFileReplacing(path, [&bytes](Stream& file) {
-        if (!bytes.empty()) file.Write(bytes.data(), bytes.size());
-    });
-}
 
 std::unique_ptr<FileStream> OpenInputAt(const std::string& path, uint32_t offset) {
     auto file = OpenRomRead(path);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compression/Stream.h"
+#include "base/Stream.h"
 
 #include <cstdint>
 #include <memory>
@@ -8,10 +8,6 @@
 #include <vector>
 
 namespace drovak::cli {
-
-// Writes a whole output file through a temporary file beside it, so that a failed write never
-// leaves a half-written file nor destroys an existing one.
-void WriteOutputFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // Opens an input read-only and positions it at offset; FileError when the offset is at or past
 // the end of the file.

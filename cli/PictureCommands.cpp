@@ -6,7 +6,7 @@
 #include "graphics/TitleScreen.h"
 #include "rom/LzhPage.h"
 #include "rom/RlePage.h"
-#include "rom/RomFile.h"
+#include "rom/RomLayout.h"
 
 #include <memory>
 

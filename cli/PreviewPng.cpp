@@ -1,6 +1,6 @@
 #include "cli/PreviewPng.h"
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
 #include "png/PngPicture.h"
 
 namespace drovak::cli {

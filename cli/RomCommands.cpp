@@ -1,12 +1,13 @@
 // lzh-extract, lzh-insert, rle-extract, rle-insert, make-demo-rom: the compression pages'
 // operations on a ROM image.
+#include "base/Errors.h"
+#include "base/ReplaceFile.h"
 #include "cli/Command.h"
 #include "cli/Files.h"
-#include "compression/Errors.h"
-#include "graphics/DemoRom.h"
+#include "demo/DemoRom.h"
 #include "rom/LzhPage.h"
 #include "rom/RlePage.h"
-#include "rom/RomFile.h"
+#include "rom/RomLayout.h"
 
 namespace drovak::cli {
 
@@ -24,7 +25,7 @@ int LzhExtract(const ParsedArguments& arguments, CommandOutput& output) {
     LzhExtractResult result =
         LzhExtractEntry(arguments.Positional(0), arguments.Hex("--table", DEFAULT_TABLE_OFFSET),
                         arguments.Hex("--index", DEFAULT_TABLE_INDEX));
-    WriteOutputFile(arguments.Positional(1), result.data);
+    WriteFileReplacing(arguments.Positional(1), result.data);
     output.out << result.entry.PackedSize << "\n";
     return EXIT_OK;
 }
@@ -54,7 +55,7 @@ int LzhInsert(const ParsedArguments& arguments, CommandOutput& output) {
 int RleExtract(const ParsedArguments& arguments, CommandOutput& output) {
     RleExtractResult result =
         RleExtractAt(arguments.Positional(0), arguments.Hex("--at", DEFAULT_RLE_OFFSET));
-    WriteOutputFile(arguments.Positional(1), result.data);
+    WriteFileReplacing(arguments.Positional(1), result.data);
     output.out << result.consumed << "\n";
     return EXIT_OK;
 }
@@ -72,7 +73,7 @@ int RleInsert(const ParsedArguments& arguments, CommandOutput& output) {
 }
 
 int MakeDemo(const ParsedArguments& arguments, CommandOutput&) {
-    WriteOutputFile(arguments.Positional(0), MakeDemoRom());
+    WriteFileReplacing(arguments.Positional(0), MakeDemoRom());
     return EXIT_OK;
 }
 

@@ -1,7 +1,7 @@
 // drovak-cli: the Drovak core from the command line, for scripting and testing.
+#include "base/Errors.h"
 #include "cli/Command.h"
 #include "cli/Help.h"
-#include "compression/Errors.h"
 
 #include <iostream>
 #include <new>

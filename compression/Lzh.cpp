@@ -1,6 +1,6 @@
 #include "compression/Lzh.h"
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
 #include "compression/LzhBitIo.h"
 #include "compression/LzhCoders.h"
 #include "compression/LzhMatchTree.h"

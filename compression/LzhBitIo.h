@@ -3,8 +3,8 @@
 // The bit reader and writer of LZHUF streams: most significant bit of each byte first. Small
 // and called per bit, so they live here to be inlined.
 
+#include "base/Stream.h"
 #include "compression/LzhState.h"
-#include "compression/Stream.h"
 
 namespace drovak::lzh {
 

@@ -3,8 +3,8 @@
 // The symbol coder (adaptive Huffman) and the distance coder (fixed prefix code for the upper
 // six bits, the lower six verbatim) of LZHUF streams.
 
+#include "base/Stream.h"
 #include "compression/LzhState.h"
-#include "compression/Stream.h"
 
 #include <array>
 #include <cstdint>

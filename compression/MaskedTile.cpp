@@ -1,6 +1,6 @@
 #include "compression/MaskedTile.h"
 
-#include "compression/ByteOrder.h"
+#include "base/ByteOrder.h"
 
 #include <array>
 

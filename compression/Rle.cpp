@@ -1,6 +1,6 @@
 #include "compression/Rle.h"
 
-#include "compression/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "compression/Lzh.h"
 
 #include <algorithm>

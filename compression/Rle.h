@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compression/Errors.h"
-#include "compression/Stream.h"
+#include "base/Errors.h"
+#include "base/Stream.h"
 
 #include <cstdint>
 #include <optional>

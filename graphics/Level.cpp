@@ -1,7 +1,7 @@
 #include "graphics/Level.h"
 
-#include "compression/ByteOrder.h"
-#include "compression/Errors.h"
+#include "base/ByteOrder.h"
+#include "base/Errors.h"
 #include "compression/Lzh.h"
 #include "graphics/LevelLayout.h"
 #include "rom/PointerTable.h"

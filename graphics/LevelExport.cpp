@@ -1,6 +1,6 @@
 #include "graphics/LevelExport.h"
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
 #include "graphics/Level.h"
 #include "png/PngPicture.h"
 

@@ -1,7 +1,7 @@
 #include "graphics/Renderer.h"
 
-#include "compression/ByteOrder.h"
-#include "compression/Errors.h"
+#include "base/ByteOrder.h"
+#include "base/Errors.h"
 #include "rom/RomFile.h"
 
 #include <algorithm>

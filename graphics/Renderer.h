@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compression/Stream.h"
+#include "base/Stream.h"
 
 #include <array>
 #include <cstdint>

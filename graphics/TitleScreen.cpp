@@ -1,6 +1,6 @@
 #include "graphics/TitleScreen.h"
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
 #include "compression/MaskedTile.h"
 #include "compression/Rle.h"
 #include "rom/RomFile.h"

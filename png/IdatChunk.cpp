@@ -1,6 +1,6 @@
 #include "png/IdatChunk.h"
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
 #include "png/IdatPieceWriter.h"
 #include "png/PngFilters.h"
 #include "png/PngPicture.h"

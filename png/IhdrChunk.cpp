@@ -1,6 +1,6 @@
 #include "png/IhdrChunk.h"
 
-#include "compression/ByteOrder.h"
+#include "base/ByteOrder.h"
 
 namespace drovak {
 

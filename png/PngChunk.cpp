@@ -1,7 +1,7 @@
 #include "png/PngChunk.h"
 
-#include "compression/ByteOrder.h"
-#include "compression/Errors.h"
+#include "base/ByteOrder.h"
+#include "base/Errors.h"
 #include "png/Png.h"
 
 #include <cstring>

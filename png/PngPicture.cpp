@@ -1,7 +1,7 @@
 #include "png/PngPicture.h"
 
-#include "compression/Errors.h"
-#include "png/ReplaceFile.h"
+#include "base/Errors.h"
+#include "base/ReplaceFile.h"
 
 #include <algorithm>
 #include <memory>

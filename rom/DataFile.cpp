@@ -1,7 +1,7 @@
 #include "rom/DataFile.h"
 
+#include "base/WholeFile.h"
 #include "compression/Lzh.h"
-#include "rom/RomFile.h"
 
 namespace drovak {
 

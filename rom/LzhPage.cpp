@@ -1,6 +1,7 @@
 #include "rom/LzhPage.h"
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
+#include "base/Paths.h"
 #include "compression/Lzh.h"
 #include "rom/DataFile.h"
 #include "rom/RomFile.h"

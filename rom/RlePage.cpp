@@ -1,6 +1,7 @@
 #include "rom/RlePage.h"
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
+#include "base/Paths.h"
 #include "compression/Rle.h"
 #include "rom/DataFile.h"
 #include "rom/RomFile.h"

@@ -2,7 +2,7 @@
 // Needs a display (run under xvfb-run).
 #include "../../tests/app/FakeDialogs.h"
 #include "app/uMain.h"
-#include "graphics/DemoRom.h"
+#include "demo/DemoRom.h"
 #include "graphics/Level.h"
 #include "preview/PreviewView.h"
 

@@ -1,11 +1,11 @@
 #pragma once
 // Small ROM images made for the window tests.
-#include "compression/ByteOrder.h"
+#include "base/ByteOrder.h"
+#include "base/Stream.h"
 #include "compression/Lzh.h"
 #include "compression/Rle.h"
-#include "compression/Stream.h"
 #include "rom/PointerTable.h"
-#include "rom/RomFile.h"
+#include "rom/RomLayout.h"
 
 #include <algorithm>
 #include <vector>

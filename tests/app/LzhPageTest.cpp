@@ -2,8 +2,8 @@
 #include "HandMadeRom.h"
 #include "WindowTest.h"
 
+#include "base/Paths.h"
 #include "rom/LzhPage.h"
-#include "rom/RomFile.h"
 
 #include <QKeyEvent>
 

@@ -3,7 +3,7 @@
 #include "WindowTest.h"
 
 #include "graphics/Renderer.h"
-#include "rom/RomFile.h"
+#include "rom/RomLayout.h"
 
 using handmade::Bytes;
 

@@ -3,7 +3,7 @@
 // through its controls, and the headers of the controls they drive.
 #include "FakeDialogs.h"
 #include "app/uMain.h"
-#include "graphics/DemoRom.h"
+#include "demo/DemoRom.h"
 #include "preview/PreviewView.h"
 
 #include <QApplication>

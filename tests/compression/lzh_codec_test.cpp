@@ -1,6 +1,6 @@
 // LzhDecode and LzhEncode: known streams, what they leave in the streams, round trips.
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
 #include "compression/Lzh.h"
 #include "compression/test_support.h"
 

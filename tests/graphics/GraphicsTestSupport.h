@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compression/Stream.h"
-#include "graphics/DemoRom.h"
+#include "base/Stream.h"
+#include "demo/DemoRom.h"
 #include "graphics/Renderer.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "GraphicsTestSupport.h"
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
+#include "base/WholeFile.h"
 #include "graphics/Level.h"
 #include "graphics/LevelExport.h"
 #include "png/PngReading.h"
-#include "rom/RomFile.h"
 
 #include <png.h>
 

@@ -1,7 +1,7 @@
 #include "GraphicsTestSupport.h"
 
-#include "compression/ByteOrder.h"
-#include "compression/Errors.h"
+#include "base/ByteOrder.h"
+#include "base/Errors.h"
 #include "graphics/Level.h"
 
 namespace drovak {

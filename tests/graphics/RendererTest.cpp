@@ -1,6 +1,6 @@
 #include "GraphicsTestSupport.h"
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
 
 namespace drovak {
 namespace {

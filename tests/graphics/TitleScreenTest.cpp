@@ -1,8 +1,8 @@
 #include "GraphicsTestSupport.h"
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
+#include "compression/MaskedTileEncoder.h"
 #include "compression/Rle.h"
-#include "graphics/MaskedTileEncoder.h"
 #include "graphics/TitleScreen.h"
 
 namespace drovak {

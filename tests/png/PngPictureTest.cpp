@@ -1,8 +1,8 @@
 #include "png/PngPicture.h"
-#include "compression/Errors.h"
+#include "base/Errors.h"
+#include "base/WholeFile.h"
 #include "png/IdatPieceWriter.h"
 #include "png/PngReading.h"
-#include "rom/RomFile.h"
 
 #include <gtest/gtest.h>
 

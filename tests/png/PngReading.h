@@ -2,7 +2,7 @@
 
 // Reads back what the PNG writer produced: the chunks of a file and the inflated image data.
 
-#include "compression/ByteOrder.h"
+#include "base/ByteOrder.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "compression/Errors.h"
+#include "base/Errors.h"
+#include "base/Paths.h"
 #include "compression/Lzh.h"
 #include "compression/test_support.h"
 #include "rom/LzhPage.h"
-#include "rom/RomFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
+#include "base/Paths.h"
 #include "compression/Rle.h"
 #include "compression/test_support.h"
 #include "rom/RlePage.h"
-#include "rom/RomFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,8 @@
-#include "compression/Errors.h"
+#include "base/Errors.h"
+#include "base/Paths.h"
+#include "base/ReplaceFile.h"
 #include "compression/test_support.h"
+#include "rom/HexField.h"
 #include "rom/PointerTable.h"
 #include "rom/RomFile.h"
 

@@ -1,6 +1,6 @@
-#include "png/ReplaceFile.h"
+#include "base/ReplaceFile.h"
 
-#include "compression/Errors.h"
+#include "base/Errors.h"
 
 #include <atomic>
 #include <cerrno>
@@ -74,6 +74,23 @@ void WriteFileReplacing(const std::string& path, const std::function<void(Stream
         ::unlink(temporary.c_str());
         throw;
     }
+}
+
+void WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
+    WriteFileReplacing(path, [&bytes](Stream& file) {
+        if (!bytes.empty()) file.Write(bytes.data(), bytes.size());
+    });
+}
+
+void SaveStreamToFile(Stream& stream, const std::string& path) {
+    const uint64_t kept = stream.Position();
+    WriteFileReplacing(path, [&stream](Stream& file) {
+        stream.Seek(0, SeekOrigin::Begin);
+        std::vector<uint8_t> chunk(64 * 1024);
+        for (size_t n; (n = stream.Read(chunk.data(), chunk.size())) != 0;)
+            file.Write(chunk.data(), n);
+    });
+    stream.Seek(int64_t(kept), SeekOrigin::Begin);
 }
 
 } // namespace drovak

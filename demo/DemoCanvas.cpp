@@ -1,6 +1,6 @@
-#include "graphics/DemoCanvas.h"
+#include "demo/DemoCanvas.h"
 
-#include "graphics/DemoFont.h"
+#include "demo/DemoFont.h"
 
 namespace drovak::demo {
 

@@ -1,4 +1,4 @@
-#include "graphics/DemoPalettes.h"
+#include "demo/DemoPalettes.h"
 
 namespace drovak::demo {
 

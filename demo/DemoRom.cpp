@@ -1,17 +1,17 @@
-#include "graphics/DemoRom.h"
+#include "demo/DemoRom.h"
 
-#include "compression/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "compression/Lzh.h"
+#include "compression/MaskedTileEncoder.h"
 #include "compression/Rle.h"
-#include "graphics/DemoLevel.h"
-#include "graphics/DemoPalettes.h"
-#include "graphics/DemoSheets.h"
-#include "graphics/DemoTitle.h"
+#include "demo/DemoLevel.h"
+#include "demo/DemoPalettes.h"
+#include "demo/DemoSheets.h"
+#include "demo/DemoTitle.h"
 #include "graphics/Level.h"
-#include "graphics/MaskedTileEncoder.h"
 #include "graphics/TitleScreen.h"
 #include "rom/PointerTable.h"
-#include "rom/RomFile.h"
+#include "rom/RomLayout.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,11 +1,10 @@
-#include "compression/Stream.h"
+#include "base/Stream.h"
 
-#include "compression/ByteOrder.h"
-#include "compression/Errors.h"
+#include "base/ByteOrder.h"
+#include "base/Errors.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -13,12 +12,6 @@
 #include <unistd.h>
 
 namespace drovak {
-
-std::string HexText(unsigned long long value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%llX", value);
-    return text;
-}
 
 void Stream::ReadExact(void* buffer, size_t count) {
     uint64_t at = Position();

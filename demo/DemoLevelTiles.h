@@ -1,9 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace drovak::demo {
+
+// The tiles of a level's art: 528, so that name-table indices 496..511 reach tiles 512..527.
+constexpr size_t LEVEL_TILE_COUNT = 528;
 
 // Where the demo level tiles lie: name-table indices (the data of indices 496..511 is 16 tiles
 // further on).

@@ -1,9 +1,9 @@
-#include "graphics/DemoTitle.h"
+#include "demo/DemoTitle.h"
 
-#include "compression/ByteOrder.h"
-#include "graphics/DemoCanvas.h"
-#include "graphics/DemoFont.h"
-#include "graphics/DemoPalettes.h"
+#include "base/ByteOrder.h"
+#include "demo/DemoCanvas.h"
+#include "demo/DemoFont.h"
+#include "demo/DemoPalettes.h"
 
 #include <algorithm>
 #include <string>

@@ -6,7 +6,6 @@
 
 namespace drovak::demo {
 
-constexpr size_t LEVEL_TILE_COUNT = 528;
 constexpr size_t LEVEL_BLOCK_DATA_SIZE = 0x7000;
 
 // The uncompressed data of one demo level: its tile art (528 tiles, so that name-table indices

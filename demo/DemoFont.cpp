@@ -1,4 +1,4 @@
-#include "graphics/DemoFont.h"
+#include "demo/DemoFont.h"
 
 #include <array>
 #include <cstddef>

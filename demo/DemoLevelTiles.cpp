@@ -1,8 +1,7 @@
-#include "graphics/DemoLevelTiles.h"
+#include "demo/DemoLevelTiles.h"
 
-#include "graphics/DemoCanvas.h"
-#include "graphics/DemoLevel.h"
-#include "graphics/DemoPalettes.h"
+#include "demo/DemoCanvas.h"
+#include "demo/DemoPalettes.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,9 +1,9 @@
-#include "graphics/DemoLevel.h"
+#include "demo/DemoLevel.h"
 
-#include "compression/ByteOrder.h"
-#include "graphics/DemoFont.h"
-#include "graphics/DemoLevelTiles.h"
-#include "graphics/DemoPalettes.h"
+#include "base/ByteOrder.h"
+#include "demo/DemoFont.h"
+#include "demo/DemoLevelTiles.h"
+#include "demo/DemoPalettes.h"
 #include "graphics/LevelLayout.h"
 
 #include <array>

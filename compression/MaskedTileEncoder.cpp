@@ -1,4 +1,4 @@
-#include "graphics/MaskedTileEncoder.h"
+#include "compression/MaskedTileEncoder.h"
 
 #include <array>
 #include <cstddef>

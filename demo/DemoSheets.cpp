@@ -1,6 +1,6 @@
-#include "graphics/DemoSheets.h"
+#include "demo/DemoSheets.h"
 
-#include "graphics/DemoCanvas.h"
+#include "demo/DemoCanvas.h"
 
 #include <algorithm>
 #include <cstdio>
