@@ -2,6 +2,8 @@
 
 #include "app/AppFont.h"
 #include "app/Controls.h"
+#include "rom/HexField.h"
+#include "rom/RomLayout.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -22,6 +24,11 @@ constexpr int ACTION_ROW_HEIGHT = 46;
 constexpr int LZH_DECOMPRESS_ROW_HEIGHT = 48;
 constexpr int HEX_FIELD_WIDTH = 90;
 constexpr int ACTION_BUTTON_HEIGHT = 18;
+
+// The text a hexadecimal field starts with.
+QString HexDefault(uint32_t value) {
+    return QString::fromStdString(HexFieldText(value));
+}
 
 // A row "caption: [field] [...]" with an action button along its bottom: label, button, field
 // and "..." in this creation order.
@@ -82,8 +89,10 @@ void MainForm::BuildLzhPage(QWidget* page) {
     QFrame* header = AddRowPanel(page, false, HEADER_ROW_HEIGHT);
     AddLabel(header, "Table Index (HEX)", Dock::Right);
     AddLabel(header, "Table offset (HEX)", Dock::Left);
-    LzhTableIndexEdit = AddEdit(header, "0", Dock::Right, HEX_FIELD_WIDTH);
-    LzhTableOffsetEdit = AddEdit(header, "20000", Dock::Left, HEX_FIELD_WIDTH);
+    LzhTableIndexEdit =
+        AddEdit(header, HexDefault(DEFAULT_TABLE_INDEX), Dock::Right, HEX_FIELD_WIDTH);
+    LzhTableOffsetEdit =
+        AddEdit(header, HexDefault(POINTER_TABLE_OFFSET), Dock::Left, HEX_FIELD_WIDTH);
     LzhModeTabs = AddTabs(page, {"Decompression", "Compression"}, Dock::Client);
 
     const ModeTabRows rows = AddModeTabRows(LzhModeTabs, LZH_DECOMPRESS_ROW_HEIGHT);
@@ -100,7 +109,7 @@ void MainForm::BuildLzhPage(QWidget* page) {
 void MainForm::BuildRlePage(QWidget* page) {
     QFrame* header = AddRowPanel(page, false, HEADER_ROW_HEIGHT);
     AddLabel(header, "Offset (HEX)", Dock::Left);
-    RleOffsetEdit = AddEdit(header, "48120", Dock::Left, HEX_FIELD_WIDTH);
+    RleOffsetEdit = AddEdit(header, HexDefault(DEFAULT_RLE_OFFSET), Dock::Left, HEX_FIELD_WIDTH);
     RleModeTabs = AddTabs(page, {"Decompression", "Compression"}, Dock::Client);
 
     const ModeTabRows rows = AddModeTabRows(RleModeTabs, ACTION_ROW_HEIGHT);

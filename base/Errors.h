@@ -27,7 +27,7 @@ public:
     using DrovakError::DrovakError;
 };
 
-// "0x48120" style text for messages.
+// "0x1F" style text for messages (upper-case digits after "0x").
 std::string HexText(unsigned long long value);
 
 } // namespace drovak

@@ -4,6 +4,7 @@
 #include "graphics/Level.h"
 #include "graphics/LevelExport.h"
 #include "graphics/TitleScreen.h"
+#include "rom/HexField.h"
 #include "rom/LzhPage.h"
 #include "rom/RlePage.h"
 #include "rom/RomLayout.h"
@@ -72,7 +73,7 @@ PreviewImage RenderPicture(const ParsedArguments& arguments, FrameBuffer& frameB
     PaletteTable palette = ReadPalette(rom, PREVIEW_PALETTE_OFFSET);
     if (arguments.Has("--lzh-sheet")) {
         LzhExtractResult entry =
-            LzhExtractEntry(rom, arguments.Hex("--table", DEFAULT_TABLE_OFFSET),
+            LzhExtractEntry(rom, arguments.Hex("--table", POINTER_TABLE_OFFSET),
                             arguments.Hex("--index", DEFAULT_TABLE_INDEX));
         MemoryStream tiles(std::move(entry.data));
         return RenderTiles(tiles, 1, 1, 64, 28, palette, nullptr, frameBuffer);
@@ -110,10 +111,14 @@ std::vector<Command> PictureCommands() {
          "      column C (decimal, 0 to 496, default 0), 512 x 512; N is 1 to 8.\n"
          "  --title  the title-screen background, 320 x 224.\n"
          "  --lzh-sheet [--table TABLE] [--index INDEX]  the tiles of a pointer-table entry\n"
-         "      (hexadecimal, defaults 20000 and 0), 64 x 28 tiles with the palette at 5A000,\n"
-         "      512 x 224.\n"
-         "  --rle-sheet [--at OFFSET]  the tiles of the RLE block at OFFSET (hexadecimal,\n"
-         "      default 48120) in columns of 4 tiles, 512 x 224.",
+         "      (hexadecimal, defaults " +
+             HexFieldText(POINTER_TABLE_OFFSET) + " and " + HexFieldText(DEFAULT_TABLE_INDEX) +
+             "), 64 x 28 tiles with the palette at " + HexFieldText(PREVIEW_PALETTE_OFFSET) +
+             ",\n"
+             "      512 x 224.\n"
+             "  --rle-sheet [--at OFFSET]  the tiles of the RLE block at OFFSET (hexadecimal,\n"
+             "      default " +
+             HexFieldText(DEFAULT_RLE_OFFSET) + ") in columns of 4 tiles, 512 x 224.",
          {{"ROM", "OUT.png"},
           {"--level", "--plane", "--column", "--table", "--index", "--at"},
           {"--title", "--lzh-sheet", "--rle-sheet"}},

@@ -4,7 +4,7 @@
 #include "demo/DemoFont.h"
 #include "demo/DemoLevelTiles.h"
 #include "demo/DemoPalettes.h"
-#include "graphics/LevelLayout.h"
+#include "rom/LevelLayout.h"
 
 #include <array>
 #include <cstdio>

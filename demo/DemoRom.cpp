@@ -8,8 +8,6 @@
 #include "demo/DemoPalettes.h"
 #include "demo/DemoSheets.h"
 #include "demo/DemoTitle.h"
-#include "graphics/Level.h"
-#include "graphics/TitleScreen.h"
 #include "rom/PointerTable.h"
 #include "rom/RomLayout.h"
 
@@ -24,15 +22,12 @@ namespace {
 constexpr size_t ROM_SIZE = 0x80000;
 constexpr uint32_t TABLE_ENTRIES = WORK_TABLE_CAPACITY;
 constexpr uint32_t TABLE_END =
-    DEFAULT_TABLE_OFFSET + TABLE_LEADING_WORD_SIZE + TABLE_ENTRY_SIZE * TABLE_ENTRIES;
+    POINTER_TABLE_OFFSET + TABLE_LEADING_WORD_SIZE + TABLE_ENTRY_SIZE * TABLE_ENTRIES;
 // The table's streams must end before the RLE block.
 constexpr uint32_t TABLE_DATA_LIMIT = DEFAULT_RLE_OFFSET;
 constexpr uint32_t RLE_LIMIT = PREVIEW_PALETTE_OFFSET;
 constexpr std::string_view TAG = "DROVAK DEMO ROM - SYNTHETIC DATA";
 constexpr uint32_t TAG_OFFSET = 0x100;
-
-constexpr unsigned TILE_ART_ENTRY = 8;
-constexpr unsigned BLOCK_DATA_ENTRY = 16;
 
 void Place(std::vector<uint8_t>& rom, uint32_t offset, const std::vector<uint8_t>& bytes,
            uint32_t limit, const char* what) {
@@ -64,8 +59,8 @@ std::vector<std::vector<uint8_t>> TableEntryData() {
     std::vector<std::vector<uint8_t>> entries(TABLE_ENTRIES);
     for (unsigned level = 0; level < LEVEL_COUNT; ++level) {
         demo::DemoLevel data = demo::MakeDemoLevel(level);
-        entries[TILE_ART_ENTRY + level] = std::move(data.tileArt);
-        entries[BLOCK_DATA_ENTRY + level] = std::move(data.blockData);
+        entries[TileArtEntry(level)] = std::move(data.tileArt);
+        entries[BlockDataEntry(level)] = std::move(data.blockData);
     }
     for (unsigned entry = 0; entry < TABLE_ENTRIES; ++entry) {
         if (entries[entry].empty()) entries[entry] = demo::MakeTileSheet(entry);
@@ -80,13 +75,13 @@ void WritePointerTable(std::vector<uint8_t>& rom) {
     for (uint32_t index = 0; index < TABLE_ENTRIES; ++index) {
         std::vector<uint8_t> packed = LzhPack(entries[index]);
         Place(rom, position, packed, TABLE_DATA_LIMIT, "the table's data");
-        TableEntry entry{position - DEFAULT_TABLE_OFFSET, uint32_t(entries[index].size()),
+        TableEntry entry{position - POINTER_TABLE_OFFSET, uint32_t(entries[index].size()),
                          uint32_t(packed.size())};
-        WriteTableEntry(table, DEFAULT_TABLE_OFFSET, index, entry);
+        WriteTableEntry(table, POINTER_TABLE_OFFSET, index, entry);
         position += uint32_t(packed.size());
     }
-    std::copy(table.Data().begin() + DEFAULT_TABLE_OFFSET, table.Data().end(),
-              rom.begin() + DEFAULT_TABLE_OFFSET);
+    std::copy(table.Data().begin() + POINTER_TABLE_OFFSET, table.Data().end(),
+              rom.begin() + POINTER_TABLE_OFFSET);
 }
 
 void WritePalettes(std::vector<uint8_t>& rom) {

@@ -3,9 +3,10 @@
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
 #include "compression/Lzh.h"
-#include "graphics/LevelLayout.h"
+#include "rom/LevelLayout.h"
 #include "rom/PointerTable.h"
 #include "rom/RomFile.h"
+#include "rom/RomLayout.h"
 
 #include <cstdio>
 
@@ -13,14 +14,11 @@ namespace drovak {
 
 namespace {
 
-constexpr unsigned TILE_ART_ENTRY = 8;
-constexpr unsigned BLOCK_DATA_ENTRY = 16;
-
 constexpr unsigned NAME_TABLE_SIDE = 64;
 
 std::vector<uint8_t> DecodeTableEntry(Stream& rom, unsigned index) {
-    TableEntry entry = ReadTableEntry(rom, LEVEL_TABLE_OFFSET, index);
-    uint32_t start = LEVEL_TABLE_OFFSET + entry.DataOffset;
+    TableEntry entry = ReadTableEntry(rom, POINTER_TABLE_OFFSET, index);
+    uint32_t start = POINTER_TABLE_OFFSET + entry.DataOffset;
     if (entry.DecodedSize != 0 && start >= rom.Size()) {
         throw FileError(rom.Name() + ": the data of level table entry " + std::to_string(index) +
                         " would begin at " + HexText(start) + ", past the end of the file (" +
@@ -41,8 +39,8 @@ LevelData DecodeLevel(const std::string& romPath, unsigned level) {
     }
     auto rom = OpenRomRead(romPath);
     LevelData data;
-    data.blockData = DecodeTableEntry(*rom, BLOCK_DATA_ENTRY + level);
-    data.tileArt = DecodeTableEntry(*rom, TILE_ART_ENTRY + level);
+    data.blockData = DecodeTableEntry(*rom, BlockDataEntry(level));
+    data.tileArt = DecodeTableEntry(*rom, TileArtEntry(level));
     data.palette = ReadPalette(*rom, LevelPaletteOffset(level));
     return data;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphics/Renderer.h"
+#include "rom/RomLayout.h"
 
 #include <cstdint>
 #include <string>
@@ -8,19 +9,12 @@
 
 namespace drovak {
 
-constexpr unsigned LEVEL_COUNT = 8;
-constexpr uint32_t LEVEL_TABLE_OFFSET = 0x20000;
-constexpr uint32_t LEVEL_PALETTE_OFFSET = 0x5FC00;
 constexpr uint16_t LEVEL_LAST_SCROLL_COLUMN = 496;
 constexpr unsigned LEVEL_SCREENS = 32;
 constexpr uint16_t LEVEL_NAME_MASK = 0x39FF;
 
-constexpr uint32_t LevelPaletteOffset(unsigned level) {
-    return LEVEL_PALETTE_OFFSET + 128 * level;
-}
-
-// The decoded data of one level: block data (entry 16 + level) and tile art (entry 8 + level)
-// of the table at 0x20000, and the level palette.
+// The decoded data of one level: block data and tile art from the pointer table, and the level
+// palette (where they lie: rom/RomLayout.h).
 struct LevelData {
     std::vector<uint8_t> blockData;
     std::vector<uint8_t> tileArt;

@@ -1,5 +1,7 @@
 #include "rom/HexField.h"
 
+#include <cstdio>
+
 namespace drovak {
 
 uint32_t ParseHex(std::string_view text) {
@@ -21,6 +23,12 @@ uint32_t ParseHex(std::string_view text) {
         value = (value << 4) | digit;
     }
     return value;
+}
+
+std::string HexFieldText(uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", unsigned(value));
+    return text;
 }
 
 } // namespace drovak

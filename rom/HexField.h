@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace drovak {
@@ -8,5 +9,8 @@ namespace drovak {
 // Hexadecimal field text to a number: an optional 0x/0X, then an optional "$", then hex digits
 // up to the first non-digit; kept to 32 bits. Never fails ("" and "x10" give 0).
 uint32_t ParseHex(std::string_view text);
+
+// A number as a hexadecimal field shows it: upper-case digits, no prefix ("20000", "0").
+std::string HexFieldText(uint32_t value);
 
 } // namespace drovak
