@@ -68,7 +68,7 @@ void MainForm::ShowLevel() {
 void MainForm::DrawLevelView() {
     // Decoding the level anew on every key press costs about 0.2 ms on the demo ROM, a few per
     // cent of a scroll step; keeping it decoded is not worth the staleness it risks.
-    ShowPicture(AssembleLevel(RomPath.toStdString(), SelectedLevel(), PlaneBSelected(), true,
+    ShowPicture(AssembleLevel(DecodeLevel(RomPath.toStdString(), SelectedLevel()), PlaneBSelected(),
                               ScrollColumn, FrameBuffer));
 }
 

@@ -4,6 +4,7 @@
 #include "base/Stream.h"
 #include "rom/HexField.h"
 #include "rom/LzhPage.h"
+#include "rom/RomFile.h"
 #include "rom/RomLayout.h"
 
 #include <QLineEdit>
@@ -72,11 +73,16 @@ void MainForm::LzhDecompressEntry() {
     const uint32_t index = ParseHex(LzhTableIndexEdit->text().toStdString());
     const std::string outPath = LzhDecompOutEdit->text().toStdString();
 
-    LzhExtractResult extracted = LzhExtractEntry(RomPath.toStdString(), table, index);
+    LzhExtractResult extracted;
+    PaletteTable palette;
+    {
+        const auto rom = OpenRomRead(RomPath.toStdString());
+        extracted = LzhExtractEntry(*rom, table, index);
+        palette = ReadPalette(*rom, PREVIEW_PALETTE_OFFSET);
+    }
     dialogs_.SetClipboardText(QString::number(extracted.entry.PackedSize));
 
     MemoryStream data(std::move(extracted.data));
-    const PaletteTable palette = ReadPalette(RomPath.toStdString(), PREVIEW_PALETTE_OFFSET);
     ShowPicture(RenderTiles(data, 1, 1, SHEET_WIDTH_TILES, SHEET_HEIGHT_TILES, palette, nullptr,
                             FrameBuffer));
     SaveStreamToFile(data, outPath);

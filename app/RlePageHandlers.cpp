@@ -4,6 +4,7 @@
 #include "base/Stream.h"
 #include "rom/HexField.h"
 #include "rom/RlePage.h"
+#include "rom/RomFile.h"
 #include "rom/RomLayout.h"
 
 #include <QLineEdit>
@@ -72,11 +73,16 @@ void MainForm::RleDecompressAt() {
     const uint32_t offset = ParseHex(RleOffsetEdit->text().toStdString());
     const std::string outPath = RleDecompOutEdit->text().toStdString();
 
-    RleExtractResult extracted = RleExtractAt(RomPath.toStdString(), offset);
+    RleExtractResult extracted;
+    PaletteTable palette;
+    {
+        const auto rom = OpenRomRead(RomPath.toStdString());
+        extracted = RleExtractAt(*rom, offset);
+        palette = ReadPalette(*rom, PREVIEW_PALETTE_OFFSET);
+    }
     dialogs_.SetClipboardText(QString::number(extracted.consumed));
 
     MemoryStream data(std::move(extracted.data));
-    const PaletteTable palette = ReadPalette(RomPath.toStdString(), PREVIEW_PALETTE_OFFSET);
     ShowPicture(RenderTiles(data, CELL_WIDTH_TILES, CELL_HEIGHT_TILES, SHEET_WIDTH_TILES,
                             SHEET_HEIGHT_TILES, palette, nullptr, FrameBuffer));
     SaveStreamToFile(data, outPath);

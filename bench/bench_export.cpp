@@ -40,7 +40,7 @@ std::vector<uint8_t> RawRows(bool planeB) {
     const LevelData level = DecodeLevel(DemoRomPath(), LEVEL);
     std::vector<uint8_t> rows(ROW_BYTES * LEVEL_PNG_HEIGHT, 0);
     for (unsigned screen = 0; screen < LEVEL_SCREENS; ++screen) {
-        PreviewImage image = RenderLevel(level, planeB, 16 * screen, *frame);
+        PreviewImage image = AssembleLevelScreen(level, planeB, screen, *frame);
         for (size_t y = 0; y < LEVEL_PNG_HEIGHT; ++y) {
             uint8_t* out = rows.data() + y * ROW_BYTES + 1 + size_t(512 * screen) * 8;
             for (size_t x = 0; x < 512; ++x, out += 8) {

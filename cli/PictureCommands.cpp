@@ -7,6 +7,7 @@
 #include "rom/HexField.h"
 #include "rom/LzhPage.h"
 #include "rom/RlePage.h"
+#include "rom/RomFile.h"
 #include "rom/RomLayout.h"
 
 #include <memory>
@@ -49,7 +50,7 @@ void RejectOptionsOutside(const ParsedArguments& arguments, const std::string& m
 }
 
 PreviewImage RenderPicture(const ParsedArguments& arguments, FrameBuffer& frameBuffer) {
-    const std::string& rom = arguments.Positional(0);
+    const std::string& romPath = arguments.Positional(0);
     int modes = arguments.Has("--level") + arguments.Has("--title") + arguments.Has("--lzh-sheet") +
                 arguments.Has("--rle-sheet");
     if (modes != 1) {
@@ -66,19 +67,20 @@ PreviewImage RenderPicture(const ParsedArguments& arguments, FrameBuffer& frameB
         bool planeB = PlaneBArgument(arguments);
         uint32_t column =
             arguments.OptionalDecimal("--column", 0, LEVEL_LAST_SCROLL_COLUMN).value_or(0);
-        return AssembleLevel(rom, level, planeB, true, uint16_t(column), frameBuffer);
+        return AssembleLevel(DecodeLevel(romPath, level), planeB, column, frameBuffer);
     }
-    if (arguments.Has("--title")) return RenderTitleScreen(rom, frameBuffer);
+    const auto rom = OpenRomRead(romPath);
+    if (arguments.Has("--title")) return RenderTitleScreen(*rom, frameBuffer);
 
-    PaletteTable palette = ReadPalette(rom, PREVIEW_PALETTE_OFFSET);
+    const PaletteTable palette = ReadPalette(*rom, PREVIEW_PALETTE_OFFSET);
     if (arguments.Has("--lzh-sheet")) {
         LzhExtractResult entry =
-            LzhExtractEntry(rom, arguments.Hex("--table", POINTER_TABLE_OFFSET),
+            LzhExtractEntry(*rom, arguments.Hex("--table", POINTER_TABLE_OFFSET),
                             arguments.Hex("--index", DEFAULT_TABLE_INDEX));
         MemoryStream tiles(std::move(entry.data));
         return RenderTiles(tiles, 1, 1, 64, 28, palette, nullptr, frameBuffer);
     }
-    RleExtractResult block = RleExtractAt(rom, arguments.Hex("--at", DEFAULT_RLE_OFFSET));
+    RleExtractResult block = RleExtractAt(*rom, arguments.Hex("--at", DEFAULT_RLE_OFFSET));
     MemoryStream tiles(std::move(block.data));
     return RenderTiles(tiles, 1, 4, 64, 28, palette, nullptr, frameBuffer);
 }

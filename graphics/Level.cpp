@@ -30,19 +30,27 @@ std::vector<uint8_t> DecodeTableEntry(Stream& rom, unsigned index) {
     return decoded.Take();
 }
 
-} // namespace
-
-LevelData DecodeLevel(const std::string& romPath, unsigned level) {
+void CheckLevel(unsigned level) {
     if (level >= LEVEL_COUNT) {
         throw RefusedError("There is no level " + std::to_string(level + 1) + ": the game has " +
                            std::to_string(LEVEL_COUNT));
     }
-    auto rom = OpenRomRead(romPath);
+}
+
+} // namespace
+
+LevelData DecodeLevel(Stream& rom, unsigned level) {
+    CheckLevel(level);
     LevelData data;
-    data.blockData = DecodeTableEntry(*rom, BlockDataEntry(level));
-    data.tileArt = DecodeTableEntry(*rom, TileArtEntry(level));
-    data.palette = ReadPalette(*rom, LevelPaletteOffset(level));
+    data.blockData = DecodeTableEntry(rom, BlockDataEntry(level));
+    data.tileArt = DecodeTableEntry(rom, TileArtEntry(level));
+    data.palette = ReadPalette(rom, LevelPaletteOffset(level));
     return data;
+}
+
+LevelData DecodeLevel(const std::string& romPath, unsigned level) {
+    CheckLevel(level);
+    return DecodeLevel(*OpenRomRead(romPath), level);
 }
 
 std::vector<uint8_t> BuildLevelNameTable(const LevelData& level, bool planeB,
@@ -74,18 +82,17 @@ std::vector<uint8_t> BuildLevelNameTable(const LevelData& level, bool planeB,
     return nameTable;
 }
 
-PreviewImage RenderLevel(const LevelData& level, bool planeB, unsigned firstColumn,
-                         FrameBuffer& frameBuffer) {
+PreviewImage AssembleLevel(const LevelData& level, bool planeB, unsigned firstColumn,
+                           FrameBuffer& frameBuffer) {
     MemoryStream nameTable(BuildLevelNameTable(level, planeB, firstColumn));
     MemoryStream tileArt(level.tileArt);
     return RenderTiles(tileArt, 1, 1, NAME_TABLE_SIDE, NAME_TABLE_SIDE, level.palette, &nameTable,
                        frameBuffer);
 }
 
-PreviewImage AssembleLevel(const std::string& romPath, unsigned level, bool planeB, bool display,
-                           uint16_t scrollColumn, FrameBuffer& frameBuffer) {
-    unsigned firstColumn = display ? scrollColumn : BLOCK_COLUMNS_SHOWN * scrollColumn;
-    return RenderLevel(DecodeLevel(romPath, level), planeB, firstColumn, frameBuffer);
+PreviewImage AssembleLevelScreen(const LevelData& level, bool planeB, unsigned screen,
+                                 FrameBuffer& frameBuffer) {
+    return AssembleLevel(level, planeB, BLOCK_COLUMNS_SHOWN * screen, frameBuffer);
 }
 
 std::string LevelListItem(unsigned level) {

@@ -21,9 +21,11 @@ struct LevelData {
     PaletteTable palette{};
 };
 
-// Reads and decodes a level from the ROM. Throws FileError when the ROM can't be read, its
-// table is short or an entry's data would begin past the end of the file; RefusedError for a
-// level of 8 or more or a decoded size over the limit.
+// Reads and decodes a level from an open ROM image. Throws FileError when the ROM can't be read,
+// its table is short or an entry's data would begin past the end of the file; RefusedError for
+// a level of 8 or more or a decoded size over the limit.
+LevelData DecodeLevel(Stream& rom, unsigned level);
+// The same from the ROM image at romPath (FileError when it can't be opened).
 LevelData DecodeLevel(const std::string& romPath, unsigned level);
 
 // The 64 x 64 name table (big-endian words, masked with 0x39FF) of 16 block columns from
@@ -31,15 +33,15 @@ LevelData DecodeLevel(const std::string& romPath, unsigned level);
 // their words zero.
 std::vector<uint8_t> BuildLevelNameTable(const LevelData& level, bool planeB, unsigned firstColumn);
 
-// The 512 x 512 picture of 16 block columns from firstColumn (into frameBuffer too).
-PreviewImage RenderLevel(const LevelData& level, bool planeB, unsigned firstColumn,
-                         FrameBuffer& frameBuffer);
+// The viewer's picture: 512 x 512 pixels of 16 block columns from firstColumn (0..496), into
+// frameBuffer too.
+PreviewImage AssembleLevel(const LevelData& level, bool planeB, unsigned firstColumn,
+                           FrameBuffer& frameBuffer);
 
-// The viewer and export step: scrollColumn is a block column (0..496) when display is set,
-// a screen number (0..31) when it is clear. Decodes the level from the ROM every call; the
-// caller shows the returned picture when display is set.
-PreviewImage AssembleLevel(const std::string& romPath, unsigned level, bool planeB, bool display,
-                           uint16_t scrollColumn, FrameBuffer& frameBuffer);
+// The export's step: screen 0..31 of the plane, that is block columns 16 x screen to
+// 16 x screen + 15 (into frameBuffer too).
+PreviewImage AssembleLevelScreen(const LevelData& level, bool planeB, unsigned screen,
+                                 FrameBuffer& frameBuffer);
 
 // "LEVEL 01" .. "LEVEL 08".
 std::string LevelListItem(unsigned level);

@@ -9,7 +9,6 @@ namespace drovak {
 namespace {
 
 constexpr unsigned SCREEN_PIXELS = 512;
-constexpr unsigned SCREEN_BLOCK_COLUMNS = 16;
 
 // The frame buffer ends up all zero however the export ends.
 class FrameBufferClearer {
@@ -38,16 +37,17 @@ void CopyScreen(const FrameBuffer& frameBuffer, unsigned screen, TPngPicture& pi
     }
 }
 
+void CheckPngPath(const std::string& pngPath) {
+    if (pngPath.empty()) throw FileError("No file name given for the PNG picture");
+}
+
 } // namespace
 
-void ExportLevelPng(const std::string& romPath, unsigned level, bool planeB,
-                    const std::string& pngPath, FrameBuffer& frameBuffer,
+void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngPath,
+                    FrameBuffer& frameBuffer,
                     const std::function<void(unsigned screensDone)>& progress) {
     FrameBufferClearer clearer(frameBuffer);
-    if (pngPath.empty()) throw FileError("No file name given for the PNG picture");
-
-    // The level is the same for every screen: decode it once.
-    const LevelData data = DecodeLevel(romPath, level);
+    CheckPngPath(pngPath);
 
     TPngPicture picture;
     if (!picture.CreateBlank(PNG_COLOUR_RGB_ALPHA, 16, LEVEL_PNG_WIDTH, LEVEL_PNG_HEIGHT)) {
@@ -58,11 +58,20 @@ void ExportLevelPng(const std::string& romPath, unsigned level, bool planeB,
 
     for (unsigned screen = 0; screen < LEVEL_SCREENS; ++screen) {
         frameBuffer.fill(0);
-        RenderLevel(data, planeB, SCREEN_BLOCK_COLUMNS * screen, frameBuffer);
+        AssembleLevelScreen(level, planeB, screen, frameBuffer);
         CopyScreen(frameBuffer, screen, picture);
         if (progress) progress(screen + 1);
     }
     picture.SaveToFile(pngPath);
+}
+
+void ExportLevelPng(const std::string& romPath, unsigned level, bool planeB,
+                    const std::string& pngPath, FrameBuffer& frameBuffer,
+                    const std::function<void(unsigned screensDone)>& progress) {
+    FrameBufferClearer clearer(frameBuffer);
+    CheckPngPath(pngPath);
+    // The level is the same for every screen: decode it once.
+    ExportLevelPng(DecodeLevel(romPath, level), planeB, pngPath, frameBuffer, progress);
 }
 
 } // namespace drovak

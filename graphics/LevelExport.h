@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphics/Level.h"
 #include "graphics/Renderer.h"
 
 #include <functional>
@@ -10,11 +11,17 @@ namespace drovak {
 constexpr uint32_t LEVEL_PNG_WIDTH = 16384;
 constexpr uint32_t LEVEL_PNG_HEIGHT = 512;
 
-// Writes the whole width of one plane of one level as a 16384 x 512 PNG (colour type 6, 16 bits
-// per sample, level 9, no filtering); alpha 255 where the rendered colour is not 0. After each
-// of the 32 screens progress(i + 1) is called. frameBuffer is used for each screen and is all
-// zero afterwards. Throws FileError when the ROM can't be read or the PNG can't be created
-// (nothing is left at pngPath then).
+// Writes the whole width of one plane of a decoded level as a 16384 x 512 PNG (colour type 6,
+// 16 bits per sample, level 9, no filtering); alpha 255 where the rendered colour is not 0.
+// After each of the 32 screens progress(i + 1) is called. frameBuffer is used for each screen
+// and is all zero afterwards. Throws FileError when the PNG can't be created (nothing is left at
+// pngPath then).
+void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngPath,
+                    FrameBuffer& frameBuffer,
+                    const std::function<void(unsigned screensDone)>& progress = {});
+
+// The same for level `level` of the ROM image at romPath, decoded once; FileError too when the
+// ROM can't be read.
 void ExportLevelPng(const std::string& romPath, unsigned level, bool planeB,
                     const std::string& pngPath, FrameBuffer& frameBuffer,
                     const std::function<void(unsigned screensDone)>& progress = {});

@@ -7,28 +7,29 @@
 
 namespace drovak {
 
-PreviewImage RenderTitleScreen(const std::string& romPath, FrameBuffer& frameBuffer) {
-    auto rom = OpenRomRead(romPath);
+PreviewImage RenderTitleScreen(Stream& rom, FrameBuffer& frameBuffer) {
 
     // Art that can't be decoded (the file ends inside the block, or its header is out of
     // bounds) is drawn as no art at all: the picture keeps its size and shows black cells,
     // the way every other piece of missing picture data is shown.
     MemoryStream art;
-    rom->Seek(TITLE_ART_OFFSET, SeekOrigin::Begin);
+    rom.Seek(TITLE_ART_OFFSET, SeekOrigin::Begin);
     try {
-        RleDecode(*rom, art);
+        RleDecode(rom, art);
     } catch (const DrovakError&) {
         art = MemoryStream();
     }
 
     MemoryStream nameTable;
-    MaskedTileDecode(*rom, nameTable, TITLE_NAME_TABLE_OFFSET);
+    MaskedTileDecode(rom, nameTable, TITLE_NAME_TABLE_OFFSET);
 
-    PaletteTable palette = ReadPalette(*rom, TITLE_PALETTE_OFFSET);
-    rom.reset();
-
+    const PaletteTable palette = ReadPalette(rom, TITLE_PALETTE_OFFSET);
     return RenderTiles(art, 1, 1, TITLE_WIDTH_TILES, TITLE_HEIGHT_TILES, palette, &nameTable,
                        frameBuffer);
+}
+
+PreviewImage RenderTitleScreen(const std::string& romPath, FrameBuffer& frameBuffer) {
+    return RenderTitleScreen(*OpenRomRead(romPath), frameBuffer);
 }
 
 } // namespace drovak

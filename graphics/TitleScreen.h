@@ -10,8 +10,10 @@ namespace drovak {
 constexpr uint16_t TITLE_WIDTH_TILES = 40;
 constexpr uint16_t TITLE_HEIGHT_TILES = 28;
 
-// Decodes the title-screen art (RLE) and name table (masked tiles) and renders the 320 x 224
-// picture with the title palette. Throws FileError when the ROM can't be opened.
+// Decodes the title-screen art (RLE) and name table (masked tiles) of an open ROM image and
+// renders the 320 x 224 picture with the title palette.
+PreviewImage RenderTitleScreen(Stream& rom, FrameBuffer& frameBuffer);
+// The same from the ROM image at romPath; FileError when it can't be opened.
 PreviewImage RenderTitleScreen(const std::string& romPath, FrameBuffer& frameBuffer);
 
 } // namespace drovak

@@ -51,19 +51,22 @@ std::vector<TableEntry> EntriesBefore(const LzhInsertPlan& plan) {
 
 } // namespace
 
-LzhExtractResult LzhExtractEntry(const std::string& romPath, uint32_t table, uint32_t index) {
-    auto rom = OpenRomRead(romPath);
+LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
     LzhExtractResult result;
-    result.entry = ReadTableEntry(*rom, table, index);
+    result.entry = ReadTableEntry(rom, table, index);
     const uint32_t at = table + result.entry.DataOffset;
     if (result.entry.DecodedSize > 0) {
-        CheckDataInFile(*rom, table, index, at, result.entry.PackedSize);
+        CheckDataInFile(rom, table, index, at, result.entry.PackedSize);
     }
-    rom->Seek(at, SeekOrigin::Begin);
+    rom.Seek(at, SeekOrigin::Begin);
     MemoryStream data;
-    LzhDecode(*rom, data, result.entry.DecodedSize);
+    LzhDecode(rom, data, result.entry.DecodedSize);
     result.data = data.Take();
     return result;
+}
+
+LzhExtractResult LzhExtractEntry(const std::string& romPath, uint32_t table, uint32_t index) {
+    return LzhExtractEntry(*OpenRomRead(romPath), table, index);
 }
 
 LzhInsertPlan PlanLzhInsert(const std::string& romPath, const std::string& inputPath,

@@ -18,9 +18,11 @@ struct LzhExtractResult {
     std::vector<uint8_t> data; // everything the decoder wrote (up to 59 bytes past DecodedSize)
 };
 
-// "Decompress": reads entry `index` of the table at `table` and decodes it. Throws FileError
-// when the ROM can't be read or is too short (for the fields, or for the PackedSize bytes of
+// "Decompress": reads entry `index` of the table at `table` of an open ROM image and decodes
+// it. Throws FileError when the ROM is too short (for the fields, or for the PackedSize bytes of
 // data of an entry with a DecodedSize), RefusedError for a decoded size over the limit.
+LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index);
+// The same from the ROM image at romPath; FileError too when it can't be opened.
 LzhExtractResult LzhExtractEntry(const std::string& romPath, uint32_t table, uint32_t index);
 
 // One entry's data moved by a compress: PackedSize bytes from absolute position `from` to `to`.

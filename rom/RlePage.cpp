@@ -12,14 +12,17 @@ std::string SuggestedRleFileName(const std::string& romPath, const std::string& 
     return FolderPart(romPath) + offsetText + ".bin";
 }
 
-RleExtractResult RleExtractAt(const std::string& romPath, uint32_t offset) {
-    auto rom = OpenRomRead(romPath);
-    rom->Seek(offset, SeekOrigin::Begin);
+RleExtractResult RleExtractAt(Stream& rom, uint32_t offset) {
+    rom.Seek(offset, SeekOrigin::Begin);
     MemoryStream data;
     RleExtractResult result;
-    result.consumed = RleDecode(*rom, data);
+    result.consumed = RleDecode(rom, data);
     result.data = data.Take();
     return result;
+}
+
+RleExtractResult RleExtractAt(const std::string& romPath, uint32_t offset) {
+    return RleExtractAt(*OpenRomRead(romPath), offset);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Stream.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,7 +18,10 @@ struct RleExtractResult {
     std::vector<uint8_t> data;
 };
 
-// "Decompress": decodes the RLE block at `offset`. Throws FileError/RefusedError.
+// "Decompress": decodes the RLE block at `offset` of an open ROM image. Throws
+// FileError/RefusedError.
+RleExtractResult RleExtractAt(Stream& rom, uint32_t offset);
+// The same from the ROM image at romPath; FileError too when it can't be opened.
 RleExtractResult RleExtractAt(const std::string& romPath, uint32_t offset);
 
 struct RleInsertPlan {

@@ -15,7 +15,8 @@ protected:
     void SetUp() override { PutDemoRom(); }
     drovak::FrameBuffer Expected(unsigned level, bool planeB, uint16_t column) {
         drovak::FrameBuffer expected{};
-        drovak::AssembleLevel(PathOf("tf3.bin"), level, planeB, true, column, expected);
+        drovak::AssembleLevel(drovak::DecodeLevel(PathOf("tf3.bin"), level), planeB, column,
+                              expected);
         return expected;
     }
 };

@@ -97,7 +97,7 @@ TEST_F(StartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
     MainForm& f = OpenWindow();
     ExpectFields(f, Folder() + "tf3.bin");
     drovak::FrameBuffer expected{};
-    drovak::AssembleLevel(PathOf("tf3.bin"), 0, false, true, 0, expected);
+    drovak::AssembleLevel(drovak::DecodeLevel(PathOf("tf3.bin"), 0), false, 0, expected);
     EXPECT_TRUE(f.FrameBuffer == expected);
 }
 

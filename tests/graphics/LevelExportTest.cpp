@@ -54,7 +54,7 @@ TEST_F(LevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent) {
     const LevelData data = DecodeLevel(rom, 2);
     std::vector<PreviewImage> screens;
     for (unsigned screen = 0; screen < 32; ++screen)
-        screens.push_back(RenderLevel(data, true, 16 * screen, *frame));
+        screens.push_back(AssembleLevelScreen(data, true, screen, *frame));
     FILE* file = std::fopen(png.c_str(), "rb");
     ASSERT_NE(file, nullptr);
     png_structp reader = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);

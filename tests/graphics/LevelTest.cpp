@@ -82,7 +82,7 @@ TEST_F(LevelPictures, PlaneBLowerHalfIsTileZeroOnLineZero) {
     LevelData level = SyntheticLevel();
     level.tileArt = SolidTile(5);
     level.palette = MarkerPalette();
-    const PreviewImage image = RenderLevel(level, true, 100, *frame);
+    const PreviewImage image = AssembleLevel(level, true, 100, *frame);
     ASSERT_EQ(image.Pixels.size(), 512u * 512);
     EXPECT_TRUE(std::all_of(image.Pixels.begin() + 512 * 256, image.Pixels.end(),
                             [](uint32_t pixel) { return pixel == MarkerPalette()[5]; }));
@@ -90,11 +90,11 @@ TEST_F(LevelPictures, PlaneBLowerHalfIsTileZeroOnLineZero) {
 
 TEST_F(LevelPictures, ExportScreenIsTheViewerAtSixteenTimesTheScreen) {
     const std::string rom = Write("demo.bin", DemoRomBytes());
+    const LevelData level7 = DecodeLevel(rom, 7);
     for (bool planeB : {false, true}) {
-        const PreviewImage viewer = AssembleLevel(rom, 7, planeB, true, 496, *frame);
-        EXPECT_EQ(AssembleLevel(rom, 7, planeB, false, 31, *frame).Pixels, viewer.Pixels);
-        EXPECT_EQ(RenderLevel(DecodeLevel(rom, 7), planeB, 496, *frame).Pixels, viewer.Pixels);
-        EXPECT_NE(AssembleLevel(rom, 7, planeB, true, 0, *frame).Pixels, viewer.Pixels);
+        const PreviewImage viewer = AssembleLevel(level7, planeB, 496, *frame);
+        EXPECT_EQ(AssembleLevelScreen(level7, planeB, 31, *frame).Pixels, viewer.Pixels);
+        EXPECT_NE(AssembleLevel(level7, planeB, 0, *frame).Pixels, viewer.Pixels);
     }
     const LevelData level3 = DecodeLevel(rom, 3);
     EXPECT_EQ(level3.palette, ConvertPalette(DemoRomBytes().data() + 0x5FD80, 128));
@@ -109,7 +109,7 @@ TEST_F(LevelPictures, UnreadableLevelsAreErrors) {
     EXPECT_THROW(DecodeLevel(Write("cut-table.bin", bytes), 0), FileError);
     bytes = DemoRomBytes();
     bytes.resize(0x20200); // the table is whole, the data it points at is not there
-    EXPECT_THROW(AssembleLevel(Write("cut-data.bin", bytes), 0, false, true, 0, *frame), FileError);
+    EXPECT_THROW(DecodeLevel(Write("cut-data.bin", bytes), 0), FileError);
 }
 
 TEST(LevelNames, ListItemsAndDefaultPngNames) {
