@@ -56,7 +56,11 @@ inline void PutTile(Bytes& art, size_t index, const Bytes& tile) {
 
 inline Bytes Words(std::initializer_list<uint16_t> words) {
     Bytes bytes;
-    for (uint16_t word : words) bytes.insert(bytes.end(), {uint8_t(word >> 8), uint8_t(word)});
+    bytes.reserve(2 * words.size());
+    for (uint16_t word : words) {
+        bytes.push_back(uint8_t(word >> 8));
+        bytes.push_back(uint8_t(word));
+    }
     return bytes;
 }
 
