@@ -2,19 +2,33 @@
 
 namespace drovak::cli {
 
-namespace {
+const char* const TOOL_DESCRIPTION =
+    "The Drovak core from the command line: the codecs, the ROM operations of the\n"
+    "compression pages, and the pictures of the window as PNG files.\n";
 
-const char* const NUMBERS_AND_EXIT_CODES =
+const char* const NUMBERS_TEXT =
     "OFFSET, TABLE and INDEX are hexadecimal, read like the window's \"(HEX)\" fields (an\n"
     "optional 0x or $, then digits up to the first other character; 1F, 0x1F and $1F are\n"
-    "the same). SIZE, N and C are decimal. Results go to stdout, errors to stderr.\n"
-    "\n"
-    "Exit codes:\n"
-    "  0  success\n"
-    "  1  the command line is wrong\n"
-    "  2  a file can't be read or written, or is too short\n"
-    "  3  the operation was refused; nothing was written (rle-encode: see its help)\n"
-    "  4  an unexpected failure\n";
+    "the same). SIZE, N and C are decimal. Results go to stdout, errors to stderr.\n";
+
+const std::vector<ExitCodeMeaning>& ExitCodeMeanings() {
+    static const std::vector<ExitCodeMeaning> meanings = {
+        {EXIT_OK, "success"},
+        {EXIT_USAGE, "the command line is wrong"},
+        {EXIT_FILE, "a file can't be read or written, or is too short"},
+        {EXIT_REFUSED, "the operation was refused; nothing was written (rle-encode: see its help)"},
+        {EXIT_UNEXPECTED, "an unexpected failure"},
+    };
+    return meanings;
+}
+
+namespace {
+
+void PrintNumbersAndExitCodes(std::ostream& out) {
+    out << NUMBERS_TEXT << "\nExit codes:\n";
+    for (const auto& exit : ExitCodeMeanings())
+        out << "  " << exit.code << "  " << exit.meaning << "\n";
+}
 
 } // namespace
 
@@ -40,21 +54,19 @@ void PrintGeneralHelp(std::ostream& out) {
     out << "Usage: drovak-cli COMMAND ARGUMENTS...\n"
            "       drovak-cli COMMAND --help\n"
            "\n"
-           "The Drovak core from the command line: the codecs, the ROM operations of the\n"
-           "compression pages, and the pictures of the window as PNG files.\n"
-           "\n"
-           "Commands:\n";
+        << TOOL_DESCRIPTION << "\nCommands:\n";
     for (const auto& command : AllCommands()) {
         out << "  " << command.name << std::string(16 - command.name.size(), ' ') << command.summary
             << "\n";
     }
-    out << "\n" << NUMBERS_AND_EXIT_CODES;
+    out << "\n";
+    PrintNumbersAndExitCodes(out);
 }
 
 void PrintCommandHelp(const Command& command, std::ostream& out) {
     out << "Usage: drovak-cli " << command.name << " " << command.usage << "\n\n"
-        << command.description << "\n\n"
-        << NUMBERS_AND_EXIT_CODES;
+        << command.description << "\n\n";
+    PrintNumbersAndExitCodes(out);
 }
 
 } // namespace drovak::cli
