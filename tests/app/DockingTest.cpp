@@ -45,7 +45,7 @@ const DockingCase CASES[] = {
 
 } // namespace
 
-TEST(Docking, PlacesChildrenByTheRule) {
+TEST(AppDocking, PlacesChildrenByTheRule) {
     for (const DockingCase& c : CASES) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(LayOutDocked(c.client, c.border, c.children), c.expected);

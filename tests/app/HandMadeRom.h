@@ -6,13 +6,15 @@
 #include "compression/Rle.h"
 #include "rom/PointerTable.h"
 #include "rom/RomLayout.h"
+#include "support/TestSupport.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace handmade {
 
-using Bytes = std::vector<uint8_t>;
+using drovak::test::Bytes;
+using drovak::test::Put;
 
 inline Bytes Packed(const Bytes& data, bool rle) {
     drovak::MemoryStream source(data), packed;
@@ -21,10 +23,6 @@ inline Bytes Packed(const Bytes& data, bool rle) {
     else
         drovak::LzhEncode(source, packed, uint32_t(data.size()));
     return packed.Take();
-}
-
-inline void PutBytes(Bytes& rom, uint32_t offset, const Bytes& bytes) {
-    std::copy(bytes.begin(), bytes.end(), rom.begin() + offset);
 }
 
 // A 0x5A080-byte image, zero but for colours 1 (red) and 2 (blue) of the preview palette and
@@ -42,7 +40,7 @@ inline Bytes MakeRom(uint32_t table = 0, const std::vector<Bytes>& contents = {}
         drovak::StoreBigEndian32(field, offset);
         drovak::StoreBigEndian32(field + 4, static_cast<uint32_t>(contents[i].size()));
         drovak::StoreBigEndian32(field + 8, static_cast<uint32_t>(packed.size()));
-        PutBytes(rom, table + offset, packed);
+        Put(rom, table + offset, packed);
         offset += static_cast<uint32_t>(packed.size());
     }
     return rom;

@@ -10,7 +10,7 @@
 
 namespace {
 
-class LevelsViewer : public WindowTest {
+class AppLevelsViewer : public WindowTest {
 protected:
     void SetUp() override { PutDemoRom(); }
     drovak::FrameBuffer Expected(unsigned level, bool planeB, uint16_t column) {
@@ -23,7 +23,7 @@ protected:
 
 } // namespace
 
-TEST_F(LevelsViewer, ArrowsScrollOnlyWhileThePreviewHasTheFocusWithinZeroTo496) {
+TEST_F(AppLevelsViewer, ArrowsScrollOnlyWhileThePreviewHasTheFocusWithinZeroTo496) {
     MainForm& f = OpenWindow();
     const unsigned uploads = f.PreviewView->UploadCount();
     PressKey(Qt::Key_Right); // the preview hasn't the focus yet
@@ -47,7 +47,7 @@ TEST_F(LevelsViewer, ArrowsScrollOnlyWhileThePreviewHasTheFocusWithinZeroTo496) 
     EXPECT_EQ(f.ScrollColumn, 496);
 }
 
-TEST_F(LevelsViewer, LevelAndPlaneChoicesDrawFromColumnZeroAndRenameThePng) {
+TEST_F(AppLevelsViewer, LevelAndPlaneChoicesDrawFromColumnZeroAndRenameThePng) {
     MainForm& f = OpenWindow();
     ClickPreview();
     PressKey(Qt::Key_Right);
@@ -65,7 +65,7 @@ TEST_F(LevelsViewer, LevelAndPlaneChoicesDrawFromColumnZeroAndRenameThePng) {
     EXPECT_TRUE(f.FrameBuffer == Expected(2, true, 0));
 }
 
-TEST_F(LevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait) {
+TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait) {
     MainForm& f = OpenWindow();
     ClickPreview();
     PressKey(Qt::Key_Right);
@@ -111,7 +111,7 @@ TEST_F(LevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait) {
     EXPECT_EQ(f.PreviewView->UploadCount(), uploads + 1);
 }
 
-TEST_F(LevelsViewer, OnlyAClickOnAPageTabCarriesTheRomIntoThePage) {
+TEST_F(AppLevelsViewer, OnlyAClickOnAPageTabCarriesTheRomIntoThePage) {
     MainForm& f = OpenWindow();
     WriteFile("other.bin", ReadFile("tf3.bin"));
     dialogs.picks = {Folder() + "other.bin"};
@@ -144,7 +144,7 @@ TEST_F(LevelsViewer, OnlyAClickOnAPageTabCarriesTheRomIntoThePage) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(LevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
+TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     MainForm& f = OpenWindow();
     ClickTab(f.PageTabs, app::TitlePage);
     Click(f.TitleViewButton);

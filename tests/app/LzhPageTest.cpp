@@ -13,7 +13,7 @@ namespace {
 
 constexpr uint32_t TABLE = 0x100;
 
-class LzhPage : public WindowTest {
+class AppLzhPage : public WindowTest {
 protected:
     // Three entries: a run, a tile sheet whose top half is colour 1 (red) and bottom half
     // colour 2 (blue), and noise.
@@ -41,7 +41,7 @@ protected:
 
 } // namespace
 
-TEST_F(LzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndShowsTheSheet) {
+TEST_F(AppLzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndShowsTheSheet) {
     MainForm& f = OpenOnLzhPage(app::DecompressionTab);
     TypeInto(f.LzhTableIndexEdit, "1");
     ASSERT_EQ(f.LzhDecompOutEdit->text(), Folder() + "100_1.bin");
@@ -79,7 +79,7 @@ TEST_F(LzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndShows
     EXPECT_EQ(At(shown, -1, -1), qRgb(0, 0, 224));
 }
 
-TEST_F(LzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData) {
+TEST_F(AppLzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData) {
     MainForm& f = OpenOnLzhPage(app::CompressionTab);
     // As long as the old data (the decoded sizes stay as they are) but packing larger.
     const Bytes bigger = handmade::Noise(300, 9);
@@ -112,7 +112,7 @@ TEST_F(LzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData) {
     EXPECT_EQ(Entry(2), contents[2]);
 }
 
-TEST_F(LzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
+TEST_F(AppLzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
     MainForm& f = OpenOnLzhPage(app::CompressionTab);
     // An index beyond the working table, then a ROM that isn't there.
     WriteFile("new.bin", Bytes(100, 2));

@@ -1,7 +1,7 @@
 // The field logic of the LZH and RLE pages and the browse buttons, without running operations.
 #include "WindowTest.h"
 
-TEST_F(WindowTest, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
+TEST_F(AppWindow, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
     MainForm& f = OpenWindow();
     struct Page {
         int page;
@@ -51,7 +51,7 @@ TEST_F(WindowTest, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
     }
 }
 
-TEST_F(WindowTest, BrowseButtonsRunTheirDialogAndFillTheirFields) {
+TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
     MainForm& f = OpenWindow();
     const QString png = "PNG Files (*.png)|*.png", bin = "BIN Files (*.bin)|*.bin",
                   rom = "Bin Files (*.bin)|*.bin";

@@ -24,7 +24,7 @@ drovak::PreviewImage BandedPicture() {
 
 } // namespace
 
-TEST_F(WindowTest, PreviewShowsThePictureUprightOverTheWholeViewAtAnySize) {
+TEST_F(AppWindow, PreviewShowsThePictureUprightOverTheWholeViewAtAnySize) {
     MainForm& f = OpenWindow();
     // The top row at the top, the last row at the bottom, the left half on the left, stretched
     // over the whole view.

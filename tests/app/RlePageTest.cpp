@@ -11,14 +11,14 @@ namespace {
 
 constexpr uint32_t BLOCK = 0x200;
 
-class RlePage : public WindowTest {
+class AppRlePage : public WindowTest {
 protected:
     // The block 12 34 56 78 at 0x200 (12 bytes), 0xAA bytes behind it, the preview palette
     // with colour 1 red and colour 2 blue.
     void SetUp() override {
         rom = handmade::MakeRom();
-        handmade::PutBytes(rom, BLOCK, Bytes(64, 0xAA));
-        handmade::PutBytes(rom, BLOCK, handmade::Packed({0x12, 0x34, 0x56, 0x78}, true));
+        handmade::Put(rom, BLOCK, Bytes(64, 0xAA));
+        handmade::Put(rom, BLOCK, handmade::Packed({0x12, 0x34, 0x56, 0x78}, true));
         WriteFile("rom.bin", rom);
     }
 
@@ -40,7 +40,7 @@ protected:
     // The ROM as it was with `bytes` written at the block.
     Bytes RomWithBlock(const Bytes& bytes) const {
         Bytes expected = rom;
-        handmade::PutBytes(expected, BLOCK, bytes);
+        handmade::Put(expected, BLOCK, bytes);
         return expected;
     }
 
@@ -49,11 +49,11 @@ protected:
 
 } // namespace
 
-TEST_F(RlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndShowsColumns) {
+TEST_F(AppRlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndShowsColumns) {
     // 1024 tiles of colour 1 fill the top four rows of 8 x 32 cells, the rest is colour 2.
     const Bytes data = handmade::TwoColourTiles(1024);
     const Bytes packed = handmade::Packed(data, true);
-    handmade::PutBytes(rom, 0x48120, packed);
+    handmade::Put(rom, 0x48120, packed);
     WriteFile("rom.bin", rom);
 
     MainForm& f = OpenWindow();
@@ -77,7 +77,7 @@ TEST_F(RlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndShows
     EXPECT_EQ(At(shown, 0, -1), qRgb(0, 0, 224));
 }
 
-TEST_F(RlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
+TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     MainForm& f = OpenOnCompression();
     Compress(f, {0x01, 0x11, 0x10, 0x00});
     EXPECT_EQ(dialogs.boxes, QStringList("information Information owned: Succesfully Compressed!"));
@@ -92,8 +92,8 @@ TEST_F(RlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     EXPECT_EQ(dialogs.clipboard.last(), "5");
 }
 
-TEST_F(RlePage, AnUnwritableRunWritesNothingAndALongerBlockIsAskedFor) {
-    handmade::PutBytes(rom, BLOCK, handmade::Packed({0, 0, 0, 0}, true)); // 5 bytes
+TEST_F(AppRlePage, AnUnwritableRunWritesNothingAndALongerBlockIsAskedFor) {
+    handmade::Put(rom, BLOCK, handmade::Packed({0, 0, 0, 0}, true)); // 5 bytes
     WriteFile("rom.bin", rom);
     MainForm& f = OpenOnCompression();
     // 65540 zero bytes: one run of 131080 nibbles, one more than the longest that fits.

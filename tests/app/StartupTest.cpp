@@ -12,7 +12,7 @@
 
 namespace {
 
-class StartUp : public WindowTest {
+class AppStartUp : public WindowTest {
 protected:
     // What both start-ups show; `rom` is the default ROM's path, empty when there is none.
     void ExpectFields(MainForm& f, const QString& rom) {
@@ -49,7 +49,7 @@ int TextWidth(const QWidget* widget, const QString& text) {
 
 } // namespace
 
-TEST_F(StartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
+TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     // A folder named like the default ROM is no ROM.
     ASSERT_TRUE(QDir(Folder()).mkdir("tf3.bin"));
     MainForm& f = OpenWindow();
@@ -92,7 +92,7 @@ TEST_F(StartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(StartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
+TEST_F(AppStartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
     PutDemoRom();
     MainForm& f = OpenWindow();
     ExpectFields(f, Folder() + "tf3.bin");
@@ -101,7 +101,7 @@ TEST_F(StartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
     EXPECT_TRUE(f.FrameBuffer == expected);
 }
 
-TEST_F(WindowTest, RowsFieldsAndButtonsLandWhereTheRulePutsThem) {
+TEST_F(AppWindow, RowsFieldsAndButtonsLandWhereTheRulePutsThem) {
     MainForm& f = OpenWindow();
     // The tab area keeps its height at any size; the preview takes the rest.
     EXPECT_EQ(f.PageTabs->geometry(), QRect(1, 1, 658, 184));
@@ -144,7 +144,7 @@ TEST_F(WindowTest, RowsFieldsAndButtonsLandWhereTheRulePutsThem) {
     EXPECT_EQ(f.PreviewView->geometry(), QRect(1, 186, 898, 821));
 }
 
-TEST_F(WindowTest, AnUnexpectedErrorIsShownAndEndsTheProgram) {
+TEST_F(AppWindow, AnUnexpectedErrorIsShownAndEndsTheProgram) {
     MainForm& f = OpenWindow();
     f.RunOperation([] { throw std::logic_error("broken invariant"); });
     ASSERT_EQ(dialogs.Kinds(), "fatal");
@@ -158,7 +158,7 @@ TEST_F(WindowTest, AnUnexpectedErrorIsShownAndEndsTheProgram) {
 
 // Not a check: with DROVAK_SCREENSHOT=FILE.png set, saves a picture of the window on the demo
 // ROM (level 1, Plane A on show) for the README.
-TEST_F(WindowTest, Screenshot) {
+TEST_F(AppWindow, Screenshot) {
     const char* path = std::getenv("DROVAK_SCREENSHOT");
     if (path == nullptr) GTEST_SKIP() << "DROVAK_SCREENSHOT not set";
     PutDemoRom();

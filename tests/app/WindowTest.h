@@ -5,6 +5,7 @@
 #include "app/uMain.h"
 #include "demo/DemoRom.h"
 #include "preview/PreviewView.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,9 +17,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -37,12 +36,10 @@ protected:
     QString Folder() const { return folder_.path() + "/"; }
     std::string PathOf(const QString& name) const { return (Folder() + name).toStdString(); }
     void WriteFile(const QString& name, const std::vector<uint8_t>& bytes) const {
-        std::ofstream(PathOf(name), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        drovak::test::WriteBytes(PathOf(name), bytes);
     }
     std::vector<uint8_t> ReadFile(const QString& name) const {
-        std::ifstream in(PathOf(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return drovak::test::ReadBytes(PathOf(name));
     }
     // The generated demo ROM as "tf3.bin" in the program folder.
     void PutDemoRom() const { WriteFile("tf3.bin", drovak::MakeDemoRom()); }
@@ -101,3 +98,6 @@ private:
     QTemporaryDir folder_;
     std::unique_ptr<MainForm> form_;
 };
+
+// The window tests that need nothing but the window.
+using AppWindow = WindowTest;

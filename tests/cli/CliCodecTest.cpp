@@ -3,7 +3,7 @@
 
 #include <numeric>
 
-namespace drovak::testing {
+namespace drovak::test {
 namespace {
 
 Bytes Join(std::initializer_list<Bytes> parts) {
@@ -50,32 +50,32 @@ TEST_F(CliCodec, ExamplesOfEachFormat) {
         const std::string packedSize = std::to_string(e.packed.size()) + "\n";
         if (e.format != "mask") {
             CliResult encoded =
-                Run({e.format + "-encode", File("in.bin", e.plain), Path("enc.bin")});
+                Run({e.format + "-encode", Write("in.bin", e.plain), File("enc.bin")});
             ASSERT_EQ(encoded.exitCode, 0) << encoded.err;
-            EXPECT_EQ(ReadBytes(Path("enc.bin")), e.packed) << e.format << " " << e.plain.size();
+            EXPECT_EQ(ReadBytes(File("enc.bin")), e.packed) << e.format << " " << e.plain.size();
             EXPECT_EQ(encoded.out, e.format == "rle" ? packedSize : encoded.out);
         }
         // The stream behind other bytes, found with --at in each hexadecimal spelling.
         const char* at = e.format == "lzh" ? "1F" : e.format == "rle" ? "0x1F" : "$1F";
-        auto rom = File("rom.bin", Join({Bytes(0x1F, 0xEE), e.packed, {0xEE}}));
-        std::vector<std::string> decode = {e.format + "-decode", rom, Path("dec.bin"), "--at", at};
+        auto rom = Write("rom.bin", Join({Bytes(0x1F, 0xEE), e.packed, {0xEE}}));
+        std::vector<std::string> decode = {e.format + "-decode", rom, File("dec.bin"), "--at", at};
         if (e.format == "lzh")
             decode.insert(decode.end(), {"--size", std::to_string(e.plain.size())});
         CliResult decoded = Run(decode);
         ASSERT_EQ(decoded.exitCode, 0) << decoded.err;
-        EXPECT_EQ(ReadBytes(Path("dec.bin")), e.plain) << e.format << " " << e.plain.size();
+        EXPECT_EQ(ReadBytes(File("dec.bin")), e.plain) << e.format << " " << e.plain.size();
         EXPECT_EQ(decoded.out, e.format == "rle" ? packedSize : decoded.out);
     }
     // A match that crosses the size is copied whole: all ten bytes.
-    auto tenA = File("tenA.bin", {0xF6, 0xC9, 0x00, 0x00});
-    ASSERT_EQ(Run({"lzh-decode", tenA, Path("dec.bin"), "--size", "2"}).exitCode, 0);
-    EXPECT_EQ(ReadBytes(Path("dec.bin")), Bytes(10, 0x61));
+    auto tenA = Write("tenA.bin", {0xF6, 0xC9, 0x00, 0x00});
+    ASSERT_EQ(Run({"lzh-decode", tenA, File("dec.bin"), "--size", "2"}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(File("dec.bin")), Bytes(10, 0x61));
     // 65,540 zero bytes are one run of 131,080 nibbles: too long, only the header is written.
-    CliResult tooLong = Run({"rle-encode", File("zeros.bin", Bytes(65540, 0)), Path("rle.bin")});
+    CliResult tooLong = Run({"rle-encode", Write("zeros.bin", Bytes(65540, 0)), File("rle.bin")});
     EXPECT_EQ(tooLong.exitCode, 3);
     EXPECT_NE(tooLong.err.find("Unsupported repeat count: 131079"), std::string::npos);
-    EXPECT_EQ(ReadBytes(Path("rle.bin")), (Bytes{0x00, 0x01, 0x00, 0x04}));
+    EXPECT_EQ(ReadBytes(File("rle.bin")), (Bytes{0x00, 0x01, 0x00, 0x04}));
 }
 
 } // namespace
-} // namespace drovak::testing
+} // namespace drovak::test

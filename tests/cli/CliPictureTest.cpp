@@ -1,8 +1,8 @@
 // render and level-png: PNG files of the right size and format that read back.
 #include "CliRunner.h"
-#include "png/PngReading.h"
+#include "support/PngReading.h"
 
-namespace drovak::testing {
+namespace drovak::test {
 namespace {
 
 // "width x height, depth/colour type", with " bad" when a CRC is wrong or the image data does
@@ -22,7 +22,7 @@ std::string DescribePng(const Bytes& file) {
 using CliPicture = CliTest;
 
 TEST_F(CliPicture, RenderAndLevelPngWriteThePicturesOfTheWindow) {
-    const std::string rom = Path("demo.bin");
+    const std::string rom = File("demo.bin");
     ASSERT_EQ(Run({"make-demo-rom", rom}).exitCode, 0);
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"render", "--title"}, "320 x 224, 8/2"},
@@ -32,11 +32,11 @@ TEST_F(CliPicture, RenderAndLevelPngWriteThePicturesOfTheWindow) {
         {{"level-png", "--level", "1", "--plane", "A"}, "16384 x 512, 16/6"},
     };
     for (const auto& [arguments, expected] : cases) {
-        std::vector<std::string> line = {arguments[0], rom, Path("out.png")};
+        std::vector<std::string> line = {arguments[0], rom, File("out.png")};
         line.insert(line.end(), arguments.begin() + 1, arguments.end());
         CliResult result = Run(line);
         ASSERT_EQ(result.exitCode, 0) << arguments[1] << "\n" << result.err;
-        EXPECT_EQ(DescribePng(ReadBytes(Path("out.png"))), expected) << arguments[1];
+        EXPECT_EQ(DescribePng(ReadBytes(File("out.png"))), expected) << arguments[1];
         if (arguments[0] == "level-png") { // progress: a line a screen
             EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 32);
             EXPECT_NE(result.err.find("screen 32 of 32"), std::string::npos) << result.err;
@@ -45,4 +45,4 @@ TEST_F(CliPicture, RenderAndLevelPngWriteThePicturesOfTheWindow) {
 }
 
 } // namespace
-} // namespace drovak::testing
+} // namespace drovak::test

@@ -3,7 +3,7 @@
 
 #include <random>
 
-namespace drovak::testing {
+namespace drovak::test {
 namespace {
 
 Bytes Noise(size_t size) {
@@ -20,38 +20,38 @@ protected:
     // with --yes it goes in and extracts back unchanged.
     void ExpectInsertAskedThenDone(const std::string& format, const Bytes& data) {
         const Bytes original = ReadBytes(rom_);
-        auto file = File("data.bin", data);
+        auto file = Write("data.bin", data);
         CliResult refused = Run({format + "-insert", rom_, file});
         EXPECT_EQ(refused.exitCode, 3);
         EXPECT_NE(refused.err.find("--yes"), std::string::npos) << refused.err;
         EXPECT_EQ(ReadBytes(rom_), original);
         CliResult inserted = Run({format + "-insert", rom_, file, "--yes"});
         ASSERT_EQ(inserted.exitCode, 0) << inserted.err;
-        CliResult back = Run({format + "-extract", rom_, Path("back.bin")});
+        CliResult back = Run({format + "-extract", rom_, File("back.bin")});
         ASSERT_EQ(back.exitCode, 0) << back.err;
         EXPECT_EQ(back.out, inserted.out.substr(0, inserted.out.find_first_of(" \n")) + "\n");
-        EXPECT_EQ(ReadBytes(Path("back.bin")), data);
+        EXPECT_EQ(ReadBytes(File("back.bin")), data);
     }
-    const std::string rom_ = Path("demo.bin");
+    const std::string rom_ = File("demo.bin");
 };
 
 TEST_F(CliRom, LzhInsertMovesTheFollowingEntries) {
-    ASSERT_EQ(Run({"lzh-extract", rom_, Path("entry1.bin"), "--index", "1"}).exitCode, 0);
-    CliResult entry0 = Run({"lzh-extract", rom_, Path("entry0.bin"), "--table", "20000"});
+    ASSERT_EQ(Run({"lzh-extract", rom_, File("entry1.bin"), "--index", "1"}).exitCode, 0);
+    CliResult entry0 = Run({"lzh-extract", rom_, File("entry0.bin"), "--table", "20000"});
     ASSERT_EQ(entry0.exitCode, 0) << entry0.err;
-    ExpectInsertAskedThenDone("lzh", Noise(ReadBytes(Path("entry0.bin")).size()));
-    ASSERT_EQ(Run({"lzh-extract", rom_, Path("moved.bin"), "--index", "1"}).exitCode, 0);
-    EXPECT_EQ(ReadBytes(Path("moved.bin")), ReadBytes(Path("entry1.bin")));
+    ExpectInsertAskedThenDone("lzh", Noise(ReadBytes(File("entry0.bin")).size()));
+    ASSERT_EQ(Run({"lzh-extract", rom_, File("moved.bin"), "--index", "1"}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(File("moved.bin")), ReadBytes(File("entry1.bin")));
 
     // A table of one entry at 0 with the stream of "abc" behind it.
     const Bytes small = {0, 0, 0, 0, 0, 0x0E, 0, 0, 0, 3, 0, 0, 0, 4, 0xF6, 0xFB, 0xBD, 0xE0};
-    auto rom = File("small.bin", small);
+    auto rom = Write("small.bin", small);
     // An index beyond the table's one entry writes nothing, even with --yes.
-    auto data = File("data.bin", Bytes(64, 0x42));
+    auto data = Write("data.bin", Bytes(64, 0x42));
     EXPECT_EQ(Run({"lzh-insert", rom, data, "--table", "0", "--index", "1", "--yes"}).exitCode, 3);
     EXPECT_EQ(ReadBytes(rom), small);
     // The same size is written without a question; the ROM keeps its bytes.
-    CliResult same = Run({"lzh-insert", rom, File("abc.bin", {0x61, 0x62, 0x63}), "--table", "0"});
+    CliResult same = Run({"lzh-insert", rom, Write("abc.bin", {0x61, 0x62, 0x63}), "--table", "0"});
     EXPECT_EQ(same.exitCode, 0) << same.err;
     EXPECT_EQ(same.out, "4 4\n");
     EXPECT_EQ(ReadBytes(rom), small);
@@ -59,15 +59,15 @@ TEST_F(CliRom, LzhInsertMovesTheFollowingEntries) {
 
 TEST_F(CliRom, RleInsertRefusesARunTooLongEvenWithYes) {
     const Bytes original = ReadBytes(rom_);
-    CliResult tooLong = Run({"rle-insert", rom_, File("zeros.bin", Bytes(65540, 0)), "--yes"});
+    CliResult tooLong = Run({"rle-insert", rom_, Write("zeros.bin", Bytes(65540, 0)), "--yes"});
     EXPECT_EQ(tooLong.exitCode, 3);
     EXPECT_NE(tooLong.err.find("Unsupported repeat count: 131079"), std::string::npos);
     EXPECT_EQ(ReadBytes(rom_), original);
     // Noise takes about two bytes per byte: longer than the block at 48120.
-    CliResult block = Run({"rle-extract", rom_, Path("block.bin"), "--at", "48120"});
+    CliResult block = Run({"rle-extract", rom_, File("block.bin"), "--at", "48120"});
     ASSERT_EQ(block.exitCode, 0) << block.err;
-    ExpectInsertAskedThenDone("rle", Noise(ReadBytes(Path("block.bin")).size() / 4 * 4));
+    ExpectInsertAskedThenDone("rle", Noise(ReadBytes(File("block.bin")).size() / 4 * 4));
 }
 
 } // namespace
-} // namespace drovak::testing
+} // namespace drovak::test

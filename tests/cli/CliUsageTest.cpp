@@ -1,8 +1,10 @@
 // Help texts, and the exit codes of wrong command lines and of files that can't be used.
 #include "CliRunner.h"
 
-namespace drovak::testing {
+namespace drovak::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 using CliUsage = CliTest;
 
@@ -21,9 +23,9 @@ TEST_F(CliUsage, HelpListsEveryCommandAndTheExitCodes) {
 }
 
 TEST_F(CliUsage, FailuresExitWith1Or2AndWriteNothing) {
-    const std::string in = File("in.bin", {0, 0, 0, 4, 0x07}), out = Path("out.bin");
-    const std::string png = Path("out.png"), missing = Path("missing.bin");
-    const std::string noFolder = Path("no/folder/out.bin");
+    const std::string in = Write("in.bin", {0, 0, 0, 4, 0x07}), out = File("out.bin");
+    const std::string png = File("out.png"), missing = File("missing.bin");
+    const std::string noFolder = File("no/folder/out.bin");
     struct Case {
         std::vector<std::string> arguments;
         int exitCode;
@@ -56,10 +58,10 @@ TEST_F(CliUsage, FailuresExitWith1Or2AndWriteNothing) {
     EXPECT_FALSE(fs::exists(png));
     EXPECT_FALSE(fs::exists(missing));
     // A block cut short fails after OUT was named: the old OUT is kept.
-    auto old = File("old.bin", {9, 9, 9});
-    EXPECT_EQ(Run({"rle-decode", File("short.bin", {0, 0, 0, 8, 0x07}), old}).exitCode, 2);
+    auto old = Write("old.bin", {9, 9, 9});
+    EXPECT_EQ(Run({"rle-decode", Write("short.bin", {0, 0, 0, 8, 0x07}), old}).exitCode, 2);
     EXPECT_EQ(ReadBytes(old), (Bytes{9, 9, 9}));
 }
 
 } // namespace
-} // namespace drovak::testing
+} // namespace drovak::test

@@ -4,7 +4,7 @@
 #include "base/WholeFile.h"
 #include "graphics/Level.h"
 #include "graphics/LevelExport.h"
-#include "png/PngReading.h"
+#include "support/PngReading.h"
 
 #include <png.h>
 
@@ -15,8 +15,8 @@
 namespace drovak {
 namespace {
 
-using namespace graphics_test;
-using LevelExport = GraphicsTest;
+using namespace test;
+using GraphicsLevelExport = GraphicsTest;
 
 // libpng reports a fault with longjmp: each call runs where that lands safely.
 bool PngCall(png_structp png, const std::function<void()>& call) {
@@ -26,7 +26,7 @@ bool PngCall(png_structp png, const std::function<void()>& call) {
 }
 
 // The whole export in one test: it is the slow one (a 64 MiB image at level 9).
-TEST_F(LevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent) {
+TEST_F(GraphicsLevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent) {
     const std::string rom = Write("demo.bin", DemoRomBytes()), png = File("Level_03_PlaneB.png");
     std::vector<unsigned> progress, expectedProgress(32);
     std::iota(expectedProgress.begin(), expectedProgress.end(), 1u);
@@ -40,7 +40,7 @@ TEST_F(LevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent) {
     EXPECT_EQ(std::count(frame->begin(), frame->end(), 0u), 262144);
 
     // IHDR, IDAT pieces of 65535 bytes but the last, IEND; every CRC right.
-    const auto chunks = testing::ReadChunks(ReadWholeFile(png));
+    const auto chunks = test::ReadChunks(ReadWholeFile(png));
     ASSERT_GE(chunks.size(), 3u);
     for (size_t i = 0; i < chunks.size(); ++i) {
         EXPECT_EQ(chunks[i].storedCrc, chunks[i].computedCrc) << i;
@@ -84,14 +84,14 @@ TEST_F(LevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent) {
     EXPECT_LT(transparent, 16384u * 512);
 }
 
-TEST_F(LevelExport, FailuresLeaveNoFileAndAnEmptyFrameBuffer) {
+TEST_F(GraphicsLevelExport, FailuresLeaveNoFileAndAnEmptyFrameBuffer) {
     const std::string rom = Write("demo.bin", DemoRomBytes());
     const std::pair<std::string, std::string> cases[] = {
         {File("missing.bin"), File("out.png")}, {rom, File("no-such-folder/out.png")}, {rom, ""}};
     for (const auto& [romPath, png] : cases) {
         frame->fill(5);
         EXPECT_THROW(ExportLevelPng(romPath, 0, false, png, *frame), FileError) << png;
-        EXPECT_FALSE(!png.empty() && fs::exists(png)) << png;
+        EXPECT_FALSE(!png.empty() && std::filesystem::exists(png)) << png;
         EXPECT_EQ(std::count(frame->begin(), frame->end(), 0u), 262144) << png;
     }
 }

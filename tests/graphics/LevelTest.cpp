@@ -7,8 +7,8 @@
 namespace drovak {
 namespace {
 
-using namespace graphics_test;
-using LevelPictures = GraphicsTest;
+using namespace test;
+using GraphicsLevelPictures = GraphicsTest;
 
 // A definition word names its block and its place among the block's 16 words in bits that the
 // 0x39FF mask keeps (block in bits 0-7, place in bits 8 and 11-13); bits 9, 10, 14 and 15 are
@@ -63,7 +63,7 @@ void ExpectNameTable(const LevelData& level, bool planeB, unsigned first,
     }
 }
 
-TEST(LevelNameTable, BlocksComeColumnByColumnFromTheLayout) {
+TEST(GraphicsLevelNameTable, BlocksComeColumnByColumnFromTheLayout) {
     LevelData level = SyntheticLevel();
     for (unsigned first : {0u, 37u, 496u}) {
         ExpectNameTable(level, false, first);
@@ -78,7 +78,7 @@ TEST(LevelNameTable, BlocksComeColumnByColumnFromTheLayout) {
     EXPECT_EQ(BuildLevelNameTable(level, false, 0), Bytes(8192, 0));
 }
 
-TEST_F(LevelPictures, PlaneBLowerHalfIsTileZeroOnLineZero) {
+TEST_F(GraphicsLevelPictures, PlaneBLowerHalfIsTileZeroOnLineZero) {
     LevelData level = SyntheticLevel();
     level.tileArt = SolidTile(5);
     level.palette = MarkerPalette();
@@ -88,7 +88,7 @@ TEST_F(LevelPictures, PlaneBLowerHalfIsTileZeroOnLineZero) {
                             [](uint32_t pixel) { return pixel == MarkerPalette()[5]; }));
 }
 
-TEST_F(LevelPictures, ExportScreenIsTheViewerAtSixteenTimesTheScreen) {
+TEST_F(GraphicsLevelPictures, ExportScreenIsTheViewerAtSixteenTimesTheScreen) {
     const std::string rom = Write("demo.bin", DemoRomBytes());
     const LevelData level7 = DecodeLevel(rom, 7);
     for (bool planeB : {false, true}) {
@@ -101,7 +101,7 @@ TEST_F(LevelPictures, ExportScreenIsTheViewerAtSixteenTimesTheScreen) {
     EXPECT_NE(level3.palette, DecodeLevel(rom, 2).palette);
 }
 
-TEST_F(LevelPictures, UnreadableLevelsAreErrors) {
+TEST_F(GraphicsLevelPictures, UnreadableLevelsAreErrors) {
     Bytes bytes = DemoRomBytes();
     EXPECT_THROW(DecodeLevel(File("missing.bin"), 0), FileError);
     EXPECT_THROW(DecodeLevel(Write("demo.bin", bytes), 8), RefusedError);
@@ -112,7 +112,7 @@ TEST_F(LevelPictures, UnreadableLevelsAreErrors) {
     EXPECT_THROW(DecodeLevel(Write("cut-data.bin", bytes), 0), FileError);
 }
 
-TEST(LevelNames, ListItemsAndDefaultPngNames) {
+TEST(GraphicsLevelNames, ListItemsAndDefaultPngNames) {
     EXPECT_EQ(LevelListItem(0), "LEVEL 01");
     EXPECT_EQ(LevelListItem(7), "LEVEL 08");
     EXPECT_EQ(DefaultLevelPngName(0, false), "Level_01_PlaneA.png");

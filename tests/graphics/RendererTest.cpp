@@ -5,14 +5,14 @@
 namespace drovak {
 namespace {
 
-using namespace graphics_test;
-using RenderTilesTest = GraphicsTest;
+using namespace test;
+using GraphicsRenderTiles = GraphicsTest;
 
 constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) {
     return r | g << 8 | b << 16;
 }
 
-TEST_F(RenderTilesTest, ColourWordsAndPalettesFromFiles) {
+TEST_F(GraphicsRenderTiles, ColourWordsAndPalettesFromFiles) {
     const std::pair<uint16_t, uint32_t> cases[] = {
         {0x0EEE, Rgb(224, 224, 224)}, {0x0002, Rgb(32, 0, 0)},
         {0x0F00, Rgb(0, 0, 224)},   // bit 8 ignored
@@ -34,7 +34,7 @@ TEST_F(RenderTilesTest, ColourWordsAndPalettesFromFiles) {
     EXPECT_EQ(ReadPalette(File("missing.bin"), 0), PaletteTable{});
 }
 
-TEST_F(RenderTilesTest, NameTableWordsPlaceFlipAndColourTiles) {
+TEST_F(GraphicsRenderTiles, NameTableWordsPlaceFlipAndColourTiles) {
     // Tile 0 is all value 0; tile 1 starts with the byte 0x12 (values 1 and 2), then all 3.
     Bytes art(64, 0x33);
     std::fill_n(art.begin(), 32, 0);
@@ -64,7 +64,7 @@ TEST_F(RenderTilesTest, NameTableWordsPlaceFlipAndColourTiles) {
     EXPECT_EQ(Render(art, 1, 1, &line2, *frame).Pixels, std::vector<uint32_t>(64, palette[32]));
 }
 
-TEST_F(RenderTilesTest, IndicesFrom496To511TakeTheTile16FurtherOn) {
+TEST_F(GraphicsRenderTiles, IndicesFrom496To511TakeTheTile16FurtherOn) {
     Bytes art;
     PutTile(art, 0x1EF, SolidTile(1));
     PutTile(art, 0x1F0, SolidTile(2)); // never drawn: index 0x1F0 means tile 512
@@ -78,7 +78,7 @@ TEST_F(RenderTilesTest, IndicesFrom496To511TakeTheTile16FurtherOn) {
         EXPECT_EQ(PixelAt(image, 8 * cell + 3, 4), MarkerPalette()[expected[cell]]) << cell;
 }
 
-TEST_F(RenderTilesTest, WithoutNameTableTilesRunRowByRowOrInColumnsOfCells) {
+TEST_F(GraphicsRenderTiles, WithoutNameTableTilesRunRowByRowOrInColumnsOfCells) {
     Bytes art;
     for (uint8_t t = 0; t < 8; ++t) PutTile(art, t, SolidTile(uint8_t(t + 1)));
     const PaletteTable palette = MarkerPalette();
@@ -94,7 +94,7 @@ TEST_F(RenderTilesTest, WithoutNameTableTilesRunRowByRowOrInColumnsOfCells) {
     EXPECT_EQ(PixelAt(columns, 4, 40), 0u); // no data left for rows 32..63
 }
 
-TEST_F(RenderTilesTest, ShortDataLeavesBlack) {
+TEST_F(GraphicsRenderTiles, ShortDataLeavesBlack) {
     const Bytes none;
     const PreviewImage empty = Render(SolidTile(1), 3, 2, &none, *frame);
     EXPECT_EQ(empty.Width, 24);
@@ -107,7 +107,7 @@ TEST_F(RenderTilesTest, ShortDataLeavesBlack) {
     EXPECT_EQ(PixelAt(missing, 12, 4), MarkerPalette()[1]);
 }
 
-TEST_F(RenderTilesTest, RefusesCellsOfNothingAndPicturesLargerThanTheFrameBuffer) {
+TEST_F(GraphicsRenderTiles, RefusesCellsOfNothingAndPicturesLargerThanTheFrameBuffer) {
     frame->fill(7);
     MemoryStream art(SolidTile(1));
     EXPECT_THROW(RenderTiles(art, 0, 1, 1, 1, MarkerPalette(), nullptr, *frame), RefusedError);

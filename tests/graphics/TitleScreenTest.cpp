@@ -8,10 +8,10 @@
 namespace drovak {
 namespace {
 
-using namespace graphics_test;
-using TitleScreen = GraphicsTest;
+using namespace test;
+using GraphicsTitleScreen = GraphicsTest;
 
-TEST_F(TitleScreen, FrameBufferRowsAre320PixelsLong) {
+TEST_F(GraphicsTitleScreen, FrameBufferRowsAre320PixelsLong) {
     frame->fill(0x123456);
     const PreviewImage image = RenderTitleScreen(Write("demo.bin", DemoRomBytes()), *frame);
     ASSERT_EQ(image.Width, 320);
@@ -29,7 +29,7 @@ TEST_F(TitleScreen, FrameBufferRowsAre320PixelsLong) {
     EXPECT_NE(PixelAt(image, 0, 0), PixelAt(image, 7, 7));
 }
 
-TEST_F(TitleScreen, ShortDataLeavesBlackCellsAndAMissingRomIsAFileError) {
+TEST_F(GraphicsTitleScreen, ShortDataLeavesBlackCellsAndAMissingRomIsAFileError) {
     // Colour 1 red; the art one tile of value 1; the name table one masked tile: 16 words.
     Bytes rom(TITLE_ART_OFFSET, 0);
     rom[TITLE_PALETTE_OFFSET + 3] = 0x0E;

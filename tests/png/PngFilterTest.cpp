@@ -1,5 +1,5 @@
 #include "png/PngPicture.h"
-#include "png/PngReading.h"
+#include "support/PngReading.h"
 
 #include <gtest/gtest.h>
 
@@ -57,8 +57,8 @@ TEST(PngRowFilter, EveryFilterSetReadsBackUnchanged) {
             picture.SetFilters(set);
             MemoryStream out;
             picture.SaveToStream(out);
-            const Row raw = testing::Inflate(
-                testing::JoinedImageData(testing::ReadChunks(out.Data())), 7 * (1 + 9 * pixelSize));
+            const Row raw = test::Inflate(test::JoinedImageData(test::ReadChunks(out.Data())),
+                                          7 * (1 + 9 * pixelSize));
             ASSERT_FALSE(raw.empty());
             EXPECT_EQ(Unfilter(raw, 9 * pixelSize, pixelSize), expected)
                 << int(colourType) << "/" << int(depth) << " filters " << int(set);

@@ -2,7 +2,8 @@
 #include "base/Errors.h"
 #include "base/WholeFile.h"
 #include "png/IdatPieceWriter.h"
-#include "png/PngReading.h"
+#include "support/PngReading.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,7 @@
 namespace drovak {
 namespace {
 
-using namespace testing;
-using Bytes = std::vector<uint8_t>;
+using namespace test;
 namespace fs = std::filesystem;
 
 TEST(PngPicture, ChunkLayoutAndSixteenBitSamples) {
@@ -67,7 +67,7 @@ TEST(PngPicture, CreateBlankAcceptsOnlyWhatItCanWriteAndNothingElseIsSaved) {
     }
 }
 
-TEST(IdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
+TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
     const std::pair<size_t, std::vector<size_t>> cases[] = {
         {1, {1}}, {65535, {65535}}, {131070, {65535, 65535}}, {131071, {65535, 65535, 1}}};
     for (const auto& [size, pieceSizes] : cases) {
@@ -91,9 +91,8 @@ TEST(IdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
 }
 
 TEST(PngSaveFile, ReplacesAnOldFileOrFailsLeavingEverythingAsItWas) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("drovak_png_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
+    const TempDir dir;
+    const fs::path folder = dir.path;
     fs::create_directories(folder / "taken.png" / "inside"); // a folder in the way
     TPngPicture picture;
     ASSERT_TRUE(picture.CreateBlank(6, 16, 4, 4));
@@ -119,7 +118,6 @@ TEST(PngSaveFile, ReplacesAnOldFileOrFailsLeavingEverythingAsItWas) {
     EXPECT_EQ(ReadWholeFile(path), expected.Data());
     // No temporary file is left beside them.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
-    fs::remove_all(folder);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // The adaptive Huffman model, the symbol and distance coders and the bit reader and writer.
 
+#include "compression/LzhModel.h"
 #include "compression/LzhBitIo.h"
 #include "compression/LzhCoders.h"
-#include "compression/LzhModel.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ int CodeLength(const LzhState& state, int symbol) {
     return length;
 }
 
-TEST(LzhModel, InitialTreeAndRebuild) {
+TEST(CompressionLzhModel, InitialTreeAndRebuild) {
     auto state = Fresh();
     EXPECT_EQ(state->Freq[ROOT], 314u);
     for (int s = 0; s < SYMBOL_COUNT; ++s) ASSERT_EQ(CodeLength(*state, s), s < 116 ? 9 : 8) << s;
@@ -46,7 +46,7 @@ TEST(LzhModel, InitialTreeAndRebuild) {
     EXPECT_EQ(leaf(200), 2u);
 }
 
-TEST(LzhModel, CodesDeeperThan16BitsAreSentWhole) {
+TEST(CompressionLzhModel, CodesDeeperThan16BitsAreSentWhole) {
     // Ten symbols in Fibonacci proportions under 304 symbols of weight 89, built through the
     // rebuild (which halves, rounding up): symbol 304 sits 17 nodes deep.
     auto model = Fresh(false);
@@ -73,7 +73,7 @@ TEST(LzhModel, CodesDeeperThan16BitsAreSentWhole) {
 
 // Bits go out high first, a flush writes only pending bits, reading past the end gives zeros,
 // and every distance code reads back.
-TEST(LzhBits, WrittenBitsReadBack) {
+TEST(CompressionLzhBits, WrittenBitsReadBack) {
     auto writer = Fresh(false), reader = Fresh(false);
     MemoryStream packed, codes;
     FlushBits(*writer, packed);

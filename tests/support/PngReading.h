@@ -10,7 +10,7 @@
 #include <vector>
 #include <zlib.h>
 
-namespace drovak::testing {
+namespace drovak::test {
 
 struct ReadChunk {
     std::string name;
@@ -57,4 +57,4 @@ inline std::vector<uint8_t> Inflate(const std::vector<uint8_t>& compressed, size
     return out;
 }
 
-} // namespace drovak::testing
+} // namespace drovak::test

@@ -1,8 +1,8 @@
+#include "rom/LzhPage.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "compression/Lzh.h"
-#include "compression/test_support.h"
-#include "rom/LzhPage.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,7 @@ Bytes ThreeEntryRom() {
     return rom;
 }
 
-class LzhPage : public ::testing::Test {
+class RomLzhPage : public ::testing::Test {
 protected:
     TempDir dir;
     std::string rom = dir.File("tf3.bin");
@@ -63,7 +63,7 @@ protected:
 // change and only their DataOffsets, the PackedSize and the stream itself change. A shrink
 // leaves the old bytes after the last entry's moved data (0x10 of them at T + 0x316). An index
 // beyond the table writes nothing, but still asks when there is data.
-TEST_F(LzhPage, InsertMovesTheFollowingEntries) {
+TEST_F(RomLzhPage, InsertMovesTheFollowingEntries) {
     const std::tuple<uint32_t, uint32_t, bool> cases[] = {
         {1, 0x130, true}, {1, 0xF0, false}, {1, 0x100, false}, {1, 0, false},
         {0, 0x130, true}, {0, 0xF0, false}, {3, 0x40, true},   {3, 0, false}};
@@ -91,7 +91,7 @@ TEST_F(LzhPage, InsertMovesTheFollowingEntries) {
     }
 }
 
-TEST_F(LzhPage, ExtractReadsTheIndexedEntryOrRefuses) {
+TEST_F(RomLzhPage, ExtractReadsTheIndexedEntryOrRefuses) {
     // Index 0x10 has its fields at T + 0xC2, 0xC6 and 0xCA; it is not compared with the count.
     Bytes image = ThreeEntryRom();
     Put(image, T + 0xC2, Slice(image, T + 0x1A, 12)); // entry 2's fields
@@ -110,7 +110,7 @@ TEST_F(LzhPage, ExtractReadsTheIndexedEntryOrRefuses) {
     EXPECT_THROW(LzhExtractEntry(rom, T, 0), RefusedError);
 }
 
-TEST_F(LzhPage, RefusalsNameTheRomAndWriteNothing) {
+TEST_F(RomLzhPage, RefusalsNameTheRomAndWriteNothing) {
     const std::tuple<const char*, uint32_t, uint32_t, uint32_t, bool> cases[] = {
         // name, field at T changed first, its new value, index, a FileError (else refused)
         {"index 32", 2, 0x26, 0x20, false},
@@ -123,7 +123,11 @@ TEST_F(LzhPage, RefusalsNameTheRomAndWriteNothing) {
         Bytes image = ThreeEntryRom();
         Put32(image, T + field, value);
         if (field == 0x1E) image.resize(T + 0x1E);
-        auto insert = [&] { ApplyLzhInsert(Plan(image, InputPackingTo(0x130), index)); };
+        // A structured binding is captured by copy into a name of its own (Clang before 16
+        // captures no structured binding).
+        auto insert = [&, index = index] {
+            ApplyLzhInsert(Plan(image, InputPackingTo(0x130), index));
+        };
         std::string error =
             fileError ? MessageOf<FileError>(insert) : MessageOf<RefusedError>(insert);
         EXPECT_NE(error.find(rom), std::string::npos) << name << ": " << error;

@@ -2,7 +2,7 @@
 
 #include "base/Errors.h"
 #include "compression/Lzh.h"
-#include "compression/test_support.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ Bytes Random(size_t size, uint32_t seed, uint32_t limit) {
 // The initial window holds spaces up to position 4035 and zeros from the data's first
 // position, 4036, on; a first match may copy from either. Of two equal matches the encoder
 // takes the nearer one.
-TEST(LzhCodec, KnownStreamsBothWays) {
+TEST(CompressionLzh, KnownStreamsBothWays) {
     const std::tuple<const char*, Bytes, bool> cases[] = {
         // stream, bytes, encodes to it
         {"F6 FB BD E0", Text("abc"), true},                // three 9-bit literals, five zero bits
@@ -59,7 +59,7 @@ TEST(LzhCodec, KnownStreamsBothWays) {
     }
 }
 
-TEST(LzhCodec, DecodeStopsAtAnItemBoundaryAndReadsOnlyOneByteAhead) {
+TEST(CompressionLzh, DecodeStopsAtAnItemBoundaryAndReadsOnlyOneByteAhead) {
     const std::tuple<const char*, uint32_t, const char*, uint64_t> cases[] = {
         {"F6 FB BD F2 40 20 FF FF", 1, "a", 3},            // 9 bits: bytes 0, 1 and 2 ahead
         {"F6 FB BD F2 40 20 FF FF", 3, "abc", 5},          // 27 bits
@@ -74,7 +74,7 @@ TEST(LzhCodec, DecodeStopsAtAnItemBoundaryAndReadsOnlyOneByteAhead) {
     }
 }
 
-TEST(LzhCodec, WorksFromTheStreamPositionsAndOnlyWithinTheSizeLimit) {
+TEST(CompressionLzh, WorksFromTheStreamPositionsAndOnlyWithinTheSizeLimit) {
     MemoryStream packed(Hex("99 F6 FB BD E0")), plain(Text("12345"));
     packed.Seek(1, SeekOrigin::Begin);
     plain.Seek(1, SeekOrigin::Begin);
@@ -96,7 +96,7 @@ TEST(LzhCodec, WorksFromTheStreamPositionsAndOnlyWithinTheSizeLimit) {
     EXPECT_GE(destination.Size(), MAX_DECODED_SIZE);
 }
 
-TEST(LzhCodec, EveryInputDecodesBackToItself) {
+TEST(CompressionLzh, EveryInputDecodesBackToItself) {
     std::vector<Bytes> inputs = {
         Random(100000, 1, 256),                      // literals: past three model rebuilds
         Random(300000, 2, 12),                       // a dozen values: past several rebuilds

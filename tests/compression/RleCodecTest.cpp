@@ -1,6 +1,6 @@
 #include "compression/Lzh.h"
 #include "compression/Rle.h"
-#include "compression/test_support.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ Bytes PaddedToAWord(const Bytes& bytes) {
 
 // Each input encodes to its block, and the block decodes to the input padded with zeros to a
 // whole word, consuming the whole block. Blocks with a `consumed` count are only decoded.
-TEST(RleCodec, KnownBlocks) {
+TEST(CompressionRle, KnownBlocks) {
     const Bytes fives(32768, 0x55);
     const struct {
         const char* name;
@@ -79,7 +79,7 @@ TEST(RleCodec, KnownBlocks) {
 }
 
 // Cut or oversized blocks and short or oversized sources write nothing.
-TEST(RleCodec, ShortOrOversizedInputsWriteNothing) {
+TEST(CompressionRle, ShortOrOversizedInputsWriteNothing) {
     for (const char* cut : {"00 00", "00 00 00 08 07", "00 00 00 04 0E 00", "00 00 00 04 0D"}) {
         MemoryStream source(Hex(cut)), destination;
         std::string error = MessageOf<FileError>([&] { RleDecode(source, destination); });
@@ -99,7 +99,7 @@ TEST(RleCodec, ShortOrOversizedInputsWriteNothing) {
     EXPECT_EQ(destination.Data(), Hex("00 00 00 04 00 10 04 10"));
 }
 
-TEST(RleEncode, UnsupportedRunStopsTheItemsAndKeepsTheHeader) {
+TEST(CompressionRleEncode, UnsupportedRunStopsTheItemsAndKeepsTheHeader) {
     // 65,537 zero bytes are padded to 65,540: one run of 131,080 nibbles.
     auto [zeros, zerosResult] = Encode(Bytes(65537, 0));
     EXPECT_EQ(zeros, Hex("00 01 00 04"));
@@ -115,7 +115,7 @@ TEST(RleEncode, UnsupportedRunStopsTheItemsAndKeepsTheHeader) {
 
 // Random nibble runs, from single nibbles up to the longest an item holds, of lengths that are
 // whole words and not, decode back to themselves padded to a word.
-TEST(RleCodec, RandomRoundTrips) {
+TEST(CompressionRle, RandomRoundTrips) {
     std::mt19937 random(20240611);
     for (int round = 0; round < 300; ++round) {
         Bytes nibbles;

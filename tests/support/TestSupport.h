@@ -1,8 +1,15 @@
 #pragma once
 
+// What the tests share: bytes written as hex and put together, thrown messages, a scratch folder
+// of their own, and whole files read and written.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
@@ -38,14 +45,15 @@ inline void Put32(Bytes& bytes, size_t at, uint32_t value) {
         {uint8_t(value >> 24), uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value)});
 }
 
-// The message of the E that `action` throws; "" when it throws nothing.
-template <class E, class F> std::string MessageOf(F&& action) {
-    try {
-        action();
-    } catch (const E& e) {
-        return e.what();
+// Big-endian 16-bit words as bytes.
+inline Bytes Words(std::initializer_list<uint16_t> words) {
+    Bytes bytes;
+    bytes.reserve(2 * words.size());
+    for (uint16_t word : words) {
+        bytes.push_back(uint8_t(word >> 8));
+        bytes.push_back(uint8_t(word));
     }
-    return "";
+    return bytes;
 }
 
 inline Bytes Slice(const Bytes& bytes, size_t at, size_t size) {
@@ -59,19 +67,15 @@ inline Bytes Pattern(size_t size, uint8_t seed = 0) {
     return bytes;
 }
 
-// A fresh folder under the system's temporary folder, removed with everything in it at the end.
-struct TempDir {
-    std::filesystem::path path = [] {
-        std::string pattern = std::filesystem::temp_directory_path() / "drovak-test-XXXXXX";
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temp folder");
-        return std::filesystem::path(pattern);
-    }();
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
+// The message of the E that `action` throws; "" when it throws nothing.
+template <class E, class F> std::string MessageOf(F&& action) {
+    try {
+        action();
+    } catch (const E& e) {
+        return e.what();
     }
-    std::string File(const std::string& name) const { return (path / name).string(); }
-};
+    return "";
+}
 
 inline void WriteBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary)
@@ -82,5 +86,36 @@ inline Bytes ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+struct TempDir {
+    std::filesystem::path path = [] {
+        std::string pattern = std::filesystem::temp_directory_path() / "drovak-test-XXXXXX";
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temp folder");
+        return std::filesystem::path(pattern);
+    }();
+    TempDir() = default;
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string File(const std::string& name) const { return (path / name).string(); }
+};
+
+// A test with a scratch folder of its own.
+class ScratchTest : public ::testing::Test {
+protected:
+    // The path of a file in the folder.
+    std::string File(const std::string& name) const { return dir.File(name); }
+    // Writes a file in the folder and returns its path.
+    std::string Write(const std::string& name, const Bytes& bytes) const {
+        WriteBytes(File(name), bytes);
+        return File(name);
+    }
+
+    TempDir dir;
+};
 
 } // namespace drovak::test

@@ -1,5 +1,5 @@
 #include "compression/MaskedTile.h"
-#include "compression/test_support.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ using namespace test;
 
 // A record is a count byte, that many (value, 4-byte mask) entries, then one literal for every
 // byte no mask covers; a count from 0x80 ends the stream.
-TEST(MaskedTileDecode, Streams) {
+TEST(CompressionMaskedTile, Streams) {
     const Bytes tile = Hex("01 05 FF FF FF FF"), fives(32, 5), literals = Pattern(32, 0x20);
     const std::tuple<const char*, Bytes, Bytes> cases[] = {
         // name, stream, tiles
@@ -43,7 +43,7 @@ TEST(MaskedTileDecode, Streams) {
     }
 }
 
-TEST(MaskedTileDecode, SeeksToTheOffsetAndStopsAfterTheMarker) {
+TEST(CompressionMaskedTile, SeeksToTheOffsetAndStopsAfterTheMarker) {
     MemoryStream source(Hex("AA BB CC 01 05 FF FF FF FF 80 DD")), destination(Hex("EE"));
     destination.Seek(0, SeekOrigin::End);
     MaskedTileDecode(source, destination, 3);

@@ -1,15 +1,16 @@
-#include "GraphicsTestSupport.h"
+#include "demo/DemoRom.h"
 
 #include "compression/Lzh.h"
 #include "rom/PointerTable.h"
+#include "support/TestSupport.h"
 
 namespace drovak {
 namespace {
 
-using namespace graphics_test;
+using namespace test;
 
 TEST(DemoRom, LevelEntriesDecodeWithinTheirPackedSize) {
-    const Bytes& rom = DemoRomBytes();
+    const Bytes rom = MakeDemoRom();
     MemoryStream stream(rom);
     ASSERT_EQ(EntryCount(stream, 0x20000), 32u);
     for (uint32_t index = 0; index < 32; ++index) {

@@ -1,7 +1,7 @@
+#include "rom/RlePage.h"
 #include "base/Paths.h"
 #include "compression/Rle.h"
-#include "compression/test_support.h"
-#include "rom/RlePage.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -20,14 +20,14 @@ Bytes RomWithBlock(const std::string& block) {
     return Put(rom, O, Hex(block));
 }
 
-class RlePage : public ::testing::Test {
+class RomRlePage : public ::testing::Test {
 protected:
     TempDir dir;
     std::string rom = dir.File("tf3.bin");
     std::string input = dir.File("48120.bin");
 };
 
-TEST_F(RlePage, ExtractDecodesTheBlockAndCountsItsBytes) {
+TEST_F(RomRlePage, ExtractDecodesTheBlockAndCountsItsBytes) {
     WriteBytes(rom, RomWithBlock("00 00 00 10 FD 1F"));
     RleExtractResult result = RleExtractAt(rom, O);
     EXPECT_EQ(result.consumed, 6);
@@ -38,7 +38,7 @@ TEST_F(RlePage, ExtractDecodesTheBlockAndCountsItsBytes) {
 
 // Only a longer block, or one where no valid block was, is asked about (No leaves the file as
 // it was); the new block replaces exactly its own length of bytes.
-TEST_F(RlePage, InsertWritesTheBlockAndAsksWhenItGrows) {
+TEST_F(RomRlePage, InsertWritesTheBlockAndAsksWhenItGrows) {
     const Bytes small = Hex("00 00 00 04 00 13 02"),
                 large = Hex("00 00 00 04 10 20 30 40 50 60 70 80");
     Bytes cutShort = Pattern(0x104);
@@ -75,7 +75,7 @@ TEST_F(RlePage, InsertWritesTheBlockAndAsksWhenItGrows) {
     }
 }
 
-TEST_F(RlePage, RefusalsWriteNothing) {
+TEST_F(RomRlePage, RefusalsWriteNothing) {
     const Bytes before = RomWithBlock("00 00 00 04 07");
     WriteBytes(rom, before);
     // 65,537 zero bytes hold a run too long for any item.
