@@ -51,12 +51,6 @@ void MainForm::WireHandlers() {
     auto run = [this](void (MainForm::*handler)()) {
         return [this, handler] { RunOperation([this, handler] { (this->*handler)(); }); };
     };
-    auto runAll = [this](std::initializer_list<void (MainForm::*)()> handlers) {
-        std::vector<void (MainForm::*)()> list(handlers);
-        return [this, list] {
-            for (auto handler : list) RunOperation([this, handler] { (this->*handler)(); });
-        };
-    };
 
     connect(PreviewView, &preview::PreviewView::Clicked, this, run(&MainForm::FocusPreview));
     connect(PageTabs->tabBar(), &QTabBar::tabBarClicked, this, [this](int index) {
@@ -66,45 +60,14 @@ void MainForm::WireHandlers() {
         RunOperation([this] { PageSwitched(); });
     });
 
-    // "LZH Compression".
-    connect(LzhTableOffsetEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateLzhFileName));
-    connect(LzhTableIndexEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateLzhFileName));
-    connect(LzhDecompRomEdit, &QLineEdit::textChanged, this,
-            runAll({&MainForm::UpdateLzhFileName, &MainForm::UpdateLzhDecompressButton}));
-    connect(LzhDecompOutEdit, &QLineEdit::textChanged, this,
-            run(&MainForm::UpdateLzhDecompressButton));
-    connect(LzhCompInEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateLzhCompressButton));
-    connect(LzhCompRomEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateLzhCompressButton));
-    connect(LzhDecompRomBrowse, &QPushButton::clicked, this,
-            [this] { RunOperation([this] { BrowseRom(RomButton::LzhDecomp); }); });
-    connect(LzhCompRomBrowse, &QPushButton::clicked, this,
-            [this] { RunOperation([this] { BrowseRom(RomButton::LzhComp); }); });
-    connect(LzhDecompOutBrowse, &QPushButton::clicked, this, run(&MainForm::BrowseLzhDecompOut));
-    connect(LzhCompInBrowse, &QPushButton::clicked, this, run(&MainForm::BrowseLzhCompIn));
-    connect(LzhDecompressButton, &QPushButton::clicked, this, run(&MainForm::LzhDecompressEntry));
-    connect(LzhCompressButton, &QPushButton::clicked, this, run(&MainForm::LzhCompressEntry));
-
-    // "RLE Compression".
-    connect(RleOffsetEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateRleFileName));
-    connect(RleDecompRomEdit, &QLineEdit::textChanged, this,
-            runAll({&MainForm::UpdateRleFileName, &MainForm::UpdateRleDecompressButton}));
-    connect(RleDecompOutEdit, &QLineEdit::textChanged, this,
-            run(&MainForm::UpdateRleDecompressButton));
-    connect(RleCompInEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateRleCompressButton));
-    connect(RleCompRomEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateRleCompressButton));
-    connect(RleDecompRomBrowse, &QPushButton::clicked, this,
-            [this] { RunOperation([this] { BrowseRom(RomButton::RleDecomp); }); });
-    connect(RleCompRomBrowse, &QPushButton::clicked, this,
-            [this] { RunOperation([this] { BrowseRom(RomButton::RleComp); }); });
-    connect(RleDecompOutBrowse, &QPushButton::clicked, this, run(&MainForm::BrowseRleDecompOut));
-    connect(RleCompInBrowse, &QPushButton::clicked, this, run(&MainForm::BrowseRleCompIn));
-    connect(RleDecompressButton, &QPushButton::clicked, this, run(&MainForm::RleDecompressAt));
-    connect(RleCompressButton, &QPushButton::clicked, this, run(&MainForm::RleCompressAt));
+    // "LZH Compression" and "RLE Compression".
+    WireCompressionPage(lzhPage_);
+    WireCompressionPage(rlePage_);
 
     // "Levels Viewer".
     connect(LevelRomEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateSaveButton));
     connect(LevelRomBrowse, &QPushButton::clicked, this,
-            [this] { RunOperation([this] { BrowseRom(RomButton::Level); }); });
+            [this] { RunOperation([this] { BrowseRom(false, {LevelRomEdit}); }); });
     connect(LevelPngBrowse, &QPushButton::clicked, this, run(&MainForm::BrowsePngPath));
     connect(SaveMapButton, &QPushButton::clicked, this, run(&MainForm::SaveLevelMap));
     connect(LevelCombo, &QComboBox::currentIndexChanged, this, run(&MainForm::ShowLevel));
@@ -114,7 +77,7 @@ void MainForm::WireHandlers() {
     // "Title Screen Background".
     connect(TitleRomEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateTitleButton));
     connect(TitleRomBrowse, &QPushButton::clicked, this,
-            [this] { RunOperation([this] { BrowseRom(RomButton::Title); }); });
+            [this] { RunOperation([this] { BrowseRom(false, {TitleRomEdit}); }); });
     connect(TitleViewButton, &QPushButton::clicked, this, run(&MainForm::ShowTitleScreen));
 
     // Key preview: the window sees every key press of its controls first (and the key-up of
@@ -123,8 +86,8 @@ void MainForm::WireHandlers() {
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
-    const bool hexField =
-        watched == LzhTableOffsetEdit || watched == LzhTableIndexEdit || watched == RleOffsetEdit;
+    const CompressionPage* page = PageOfHexField(watched);
+    const bool hexField = page != nullptr;
     if (event->type() == QEvent::KeyPress) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         // A key press travels from the focus widget up its parents; take it once, where it
@@ -140,19 +103,13 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (event->type() == QEvent::KeyRelease && hexField) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
-        const int key = keyEvent->key();
-        // Enter acts only when it was pressed in the same field: the release of the Enter that
-        // closed a message box lands in the field too, and must not run the operation again.
-        if (IsEnter(key)) {
-            if (keyEvent->isAutoRepeat()) return false;
+        // Only Enter acts on its release ("LzhKeyUp", "RleKeyUp"), and only when it was pressed
+        // in the same field: the release of the Enter that closed a message box lands in the
+        // field too, and must not run the operation again.
+        if (IsEnter(keyEvent->key()) && !keyEvent->isAutoRepeat()) {
             const bool pressedHere = enterPressedIn_ == watched;
             enterPressedIn_ = nullptr;
-            if (!pressedHere) return false;
-        }
-        if (watched == RleOffsetEdit) {
-            RunOperation([this, key] { RleKeyUp(key); });
-        } else {
-            RunOperation([this, key] { LzhKeyUp(key); });
+            if (pressedHere) RunOperation([this, page] { PageEnterReleased(*page); });
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -214,8 +171,7 @@ std::optional<QString> MainForm::RunDialog(FileDialogKind kind) {
     return dialogs_.RunFileDialog(this, kind, settings);
 }
 
-void MainForm::BrowseRom(RomButton button) {
-    const bool save = button == RomButton::LzhComp || button == RomButton::RleComp;
+void MainForm::BrowseRom(bool save, std::initializer_list<QLineEdit*> fields) {
     if (save) {
         SaveFileDialog.filter = "BIN Files (*.bin)|*.bin";
         SaveFileDialog.defaultExtension = "bin";
@@ -224,24 +180,7 @@ void MainForm::BrowseRom(RomButton button) {
         RunDialog(save ? FileDialogKind::Save : FileDialogKind::Open);
     if (!path) return;
     RomPath = *path;
-    switch (button) {
-    case RomButton::LzhDecomp:
-    case RomButton::LzhComp:
-        LzhDecompRomEdit->setText(*path);
-        LzhCompRomEdit->setText(*path);
-        break;
-    case RomButton::RleDecomp:
-    case RomButton::RleComp:
-        RleDecompRomEdit->setText(*path);
-        RleCompRomEdit->setText(*path);
-        break;
-    case RomButton::Title:
-        TitleRomEdit->setText(*path);
-        break;
-    case RomButton::Level:
-        LevelRomEdit->setText(*path);
-        break;
-    }
+    for (QLineEdit* field : fields) field->setText(*path);
 }
 
 void MainForm::ShowPicture(const PreviewImage& image) {

@@ -3,6 +3,8 @@
 #include "app/AppFont.h"
 #include "app/Controls.h"
 #include "rom/HexField.h"
+#include "rom/LzhPage.h"
+#include "rom/RlePage.h"
 #include "rom/RomLayout.h"
 
 #include <QComboBox>
@@ -59,28 +61,28 @@ std::pair<QLineEdit*, QPushButton*> AddPathRow(QWidget* page, const QString& cap
     return {field, browse};
 }
 
-// The two tabs of a compression page, control for control the same on both pages: the
+// The mode tabs of a compression page, control for control the same on both pages: the
 // "Decompression" tab's "TF3.bin:" and "Decompress to:" rows, the "Compression" tab's
 // "Compress from:" and "TF3.bin:" rows.
-struct ModeTabRows {
-    std::pair<QLineEdit*, QPushButton*> decompRom;
-    ActionRow decompOut;
-    std::pair<QLineEdit*, QPushButton*> compIn;
-    ActionRow compRom;
-};
-
-ModeTabRows AddModeTabRows(QTabWidget* modeTabs, int decompressRowHeight) {
-    ModeTabRows rows;
-    QWidget* decompression = modeTabs->widget(DecompressionTab);
+void AddModeTabs(QWidget* page, int decompressRowHeight, CompressionPage& controls) {
+    controls.modeTabs = AddTabs(page, {"Decompression", "Compression"}, Dock::Client);
+    QWidget* decompression = controls.modeTabs->widget(DecompressionTab);
     AddLabel(decompression, "Parameters:", Dock::Top);
-    rows.decompRom = AddPathRow(decompression, "TF3.bin:");
-    rows.decompOut =
+    std::tie(controls.decompRomEdit, controls.decompRomBrowse) =
+        AddPathRow(decompression, "TF3.bin:");
+    const ActionRow decompOut =
         AddActionRow(decompression, decompressRowHeight, "Decompress to:", "Decompress");
-    QWidget* compression = modeTabs->widget(CompressionTab);
+    controls.decompressButton = decompOut.action;
+    controls.decompOutEdit = decompOut.field;
+    controls.decompOutBrowse = decompOut.browse;
+    QWidget* compression = controls.modeTabs->widget(CompressionTab);
     AddLabel(compression, "Parameters:", Dock::Top);
-    rows.compIn = AddPathRow(compression, "Compress from:");
-    rows.compRom = AddActionRow(compression, ACTION_ROW_HEIGHT, "TF3.bin:", "Compress");
-    return rows;
+    std::tie(controls.compInEdit, controls.compInBrowse) =
+        AddPathRow(compression, "Compress from:");
+    const ActionRow compRom = AddActionRow(compression, ACTION_ROW_HEIGHT, "TF3.bin:", "Compress");
+    controls.compressButton = compRom.action;
+    controls.compRomEdit = compRom.field;
+    controls.compRomBrowse = compRom.browse;
 }
 
 } // namespace
@@ -93,34 +95,53 @@ void MainForm::BuildLzhPage(QWidget* page) {
         AddEdit(header, HexDefault(DEFAULT_TABLE_INDEX), Dock::Right, HEX_FIELD_WIDTH);
     LzhTableOffsetEdit =
         AddEdit(header, HexDefault(POINTER_TABLE_OFFSET), Dock::Left, HEX_FIELD_WIDTH);
-    LzhModeTabs = AddTabs(page, {"Decompression", "Compression"}, Dock::Client);
+    lzhPage_.hexFields = {LzhTableOffsetEdit, LzhTableIndexEdit};
+    AddModeTabs(page, LZH_DECOMPRESS_ROW_HEIGHT, lzhPage_);
 
-    const ModeTabRows rows = AddModeTabRows(LzhModeTabs, LZH_DECOMPRESS_ROW_HEIGHT);
-    std::tie(LzhDecompRomEdit, LzhDecompRomBrowse) = rows.decompRom;
-    LzhDecompressButton = rows.decompOut.action;
-    LzhDecompOutEdit = rows.decompOut.field;
-    LzhDecompOutBrowse = rows.decompOut.browse;
-    std::tie(LzhCompInEdit, LzhCompInBrowse) = rows.compIn;
-    LzhCompressButton = rows.compRom.action;
-    LzhCompRomEdit = rows.compRom.field;
-    LzhCompRomBrowse = rows.compRom.browse;
+    LzhModeTabs = lzhPage_.modeTabs;
+    LzhDecompRomEdit = lzhPage_.decompRomEdit;
+    LzhDecompRomBrowse = lzhPage_.decompRomBrowse;
+    LzhDecompressButton = lzhPage_.decompressButton;
+    LzhDecompOutEdit = lzhPage_.decompOutEdit;
+    LzhDecompOutBrowse = lzhPage_.decompOutBrowse;
+    LzhCompInEdit = lzhPage_.compInEdit;
+    LzhCompInBrowse = lzhPage_.compInBrowse;
+    LzhCompressButton = lzhPage_.compressButton;
+    LzhCompRomEdit = lzhPage_.compRomEdit;
+    LzhCompRomBrowse = lzhPage_.compRomBrowse;
+    lzhPage_.suggestedFileName = [this] {
+        return QString::fromStdString(SuggestedLzhFileName(
+            LzhDecompRomEdit->text().toStdString(), LzhTableOffsetEdit->text().toStdString(),
+            LzhTableIndexEdit->text().toStdString()));
+    };
+    lzhPage_.decompress = [this] { LzhDecompressEntry(); };
+    lzhPage_.compress = [this] { LzhCompressEntry(); };
 }
 
 void MainForm::BuildRlePage(QWidget* page) {
     QFrame* header = AddRowPanel(page, false, HEADER_ROW_HEIGHT);
     AddLabel(header, "Offset (HEX)", Dock::Left);
     RleOffsetEdit = AddEdit(header, HexDefault(DEFAULT_RLE_OFFSET), Dock::Left, HEX_FIELD_WIDTH);
-    RleModeTabs = AddTabs(page, {"Decompression", "Compression"}, Dock::Client);
+    rlePage_.hexFields = {RleOffsetEdit};
+    AddModeTabs(page, ACTION_ROW_HEIGHT, rlePage_);
 
-    const ModeTabRows rows = AddModeTabRows(RleModeTabs, ACTION_ROW_HEIGHT);
-    std::tie(RleDecompRomEdit, RleDecompRomBrowse) = rows.decompRom;
-    RleDecompressButton = rows.decompOut.action;
-    RleDecompOutEdit = rows.decompOut.field;
-    RleDecompOutBrowse = rows.decompOut.browse;
-    std::tie(RleCompInEdit, RleCompInBrowse) = rows.compIn;
-    RleCompressButton = rows.compRom.action;
-    RleCompRomEdit = rows.compRom.field;
-    RleCompRomBrowse = rows.compRom.browse;
+    RleModeTabs = rlePage_.modeTabs;
+    RleDecompRomEdit = rlePage_.decompRomEdit;
+    RleDecompRomBrowse = rlePage_.decompRomBrowse;
+    RleDecompressButton = rlePage_.decompressButton;
+    RleDecompOutEdit = rlePage_.decompOutEdit;
+    RleDecompOutBrowse = rlePage_.decompOutBrowse;
+    RleCompInEdit = rlePage_.compInEdit;
+    RleCompInBrowse = rlePage_.compInBrowse;
+    RleCompressButton = rlePage_.compressButton;
+    RleCompRomEdit = rlePage_.compRomEdit;
+    RleCompRomBrowse = rlePage_.compRomBrowse;
+    rlePage_.suggestedFileName = [this] {
+        return QString::fromStdString(SuggestedRleFileName(RleDecompRomEdit->text().toStdString(),
+                                                           RleOffsetEdit->text().toStdString()));
+    };
+    rlePage_.decompress = [this] { RleDecompressAt(); };
+    rlePage_.compress = [this] { RleCompressAt(); };
 }
 
 void MainForm::BuildLevelsPage(QWidget* page) {

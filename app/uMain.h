@@ -3,6 +3,7 @@
 // The main window: every control of the four pages, the two file dialogs, the values the
 // operations share, and the handlers the controls are wired to.
 
+#include "app/CompressionPage.h"
 #include "app/UserDialogs.h"
 #include "graphics/Renderer.h"
 
@@ -10,8 +11,11 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
@@ -126,29 +130,28 @@ private:
     void MainFormClose();
     void WindowKeyDown(int key);
     void FocusPreview();
-    enum class RomButton { LzhDecomp, LzhComp, RleDecomp, RleComp, Title, Level };
-    void BrowseRom(RomButton button);
+    void BrowseRom(bool save, std::initializer_list<QLineEdit*> fields);
     std::optional<QString> RunDialog(FileDialogKind kind);
     void ShowPicture(const PreviewImage& image);
     void EndProgram(const QString& error);
 
+    // What the two compression pages' controls do, the same on both (CompressionPageHandlers.cpp).
+    void WireCompressionPage(const CompressionPage& page);
+    const CompressionPage* PageOfHexField(const QObject* field) const;
+    void PageEnterReleased(const CompressionPage& page);
+    void UpdateDataFileName(const CompressionPage& page);
+    void UpdateDecompressButton(const CompressionPage& page);
+    void UpdateCompressButton(const CompressionPage& page);
+    void BrowseDecompOut(const CompressionPage& page);
+    void BrowseCompIn(const CompressionPage& page);
+    void ShowSheetAndSave(std::vector<uint8_t> data, const PaletteTable& palette,
+                          uint8_t cellHeightTiles, const std::string& outPath);
+
     // "LZH Compression" (LzhPageHandlers.cpp).
-    void LzhKeyUp(int key);
-    void UpdateLzhFileName();
-    void UpdateLzhDecompressButton();
-    void UpdateLzhCompressButton();
-    void BrowseLzhDecompOut();
-    void BrowseLzhCompIn();
     void LzhDecompressEntry();
     void LzhCompressEntry();
 
     // "RLE Compression" (RlePageHandlers.cpp).
-    void RleKeyUp(int key);
-    void UpdateRleFileName();
-    void UpdateRleDecompressButton();
-    void UpdateRleCompressButton();
-    void BrowseRleDecompOut();
-    void BrowseRleCompIn();
     void RleDecompressAt();
     void RleCompressAt();
 
@@ -169,6 +172,8 @@ private:
 
     QString programFolder_;
     UserDialogs& dialogs_;
+    CompressionPage lzhPage_;
+    CompressionPage rlePage_;
     bool shown_ = false;
     bool exportRunning_ = false;
     // The hexadecimal field that received the last Enter press (its release runs the page's

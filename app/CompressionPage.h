@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace drovak::app {
+
+// One of the two compression pages ("LZH Compression", "RLE Compression"). Their controls
+// mirror each other control for control, and so do the handlers of those controls: one set of
+// handlers (CompressionPageHandlers.cpp) serves both pages through this. What differs is the
+// page's own: its hexadecimal fields, the data-file name it suggests and its two operations.
+struct CompressionPage {
+    // The header's hexadecimal fields: a change suggests a new data-file name, Enter released
+    // in one runs the operation of the tab on show.
+    std::vector<QLineEdit*> hexFields;
+    QTabWidget* modeTabs = nullptr;
+    // "Decompression": "TF3.bin:" and "Decompress to:".
+    QLineEdit* decompRomEdit = nullptr;
+    QPushButton* decompRomBrowse = nullptr;
+    QPushButton* decompressButton = nullptr;
+    QLineEdit* decompOutEdit = nullptr;
+    QPushButton* decompOutBrowse = nullptr;
+    // "Compression": "Compress from:" and "TF3.bin:".
+    QLineEdit* compInEdit = nullptr;
+    QPushButton* compInBrowse = nullptr;
+    QPushButton* compressButton = nullptr;
+    QLineEdit* compRomEdit = nullptr;
+    QPushButton* compRomBrowse = nullptr;
+
+    std::function<QString()> suggestedFileName;
+    std::function<void()> decompress;
+    std::function<void()> compress;
+};
+
+} // namespace drovak::app
