@@ -65,7 +65,7 @@ const CompressionPage* MainForm::PageOfHexField(const QObject* field) const {
 
 void MainForm::PageEnterReleased(const CompressionPage& page) {
     // The buttons' state is not consulted: Enter works with empty fields too.
-    if (page.modeTabs->currentIndex() != DecompressionTab) {
+    if (page.modeTabs->currentIndex() != TabIndex(ModeTab::Decompression)) {
         page.compress();
     } else {
         page.decompress();

@@ -21,7 +21,7 @@ DockLayout* Docking(QWidget* container);
 // A container of one row of a page: sunken (an edge) or flat, Border 0, fixed height, Top.
 QFrame* AddRowPanel(QWidget* parent, bool sunken, int height);
 QLabel* AddLabel(QWidget* parent, const QString& text, Dock dock);
-// A single-line edit field, bold unless `regular`.
+// A single-line edit field in bold; `width` is its fixed width where the docking keeps one.
 QLineEdit* AddEdit(QWidget* parent, const QString& text, Dock dock, int width = 0);
 QPushButton* AddButton(QWidget* parent, const QString& text, Dock dock);
 // A tab control whose pages are containers with Border 1; not a keyboard tab stop.

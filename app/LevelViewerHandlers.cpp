@@ -34,23 +34,21 @@ bool MainForm::PlaneBSelected() const {
 
 void MainForm::PageSwitched() {
     if (!RomExists(RomPath)) return;
-    switch (PageTabs->currentIndex()) {
-    case LzhPage:
+    switch (static_cast<MainPage>(PageTabs->currentIndex())) {
+    case MainPage::Lzh:
         LzhDecompRomEdit->setText(RomPath);
         LzhCompRomEdit->setText(RomPath);
         break;
-    case RlePage:
+    case MainPage::Rle:
         RleDecompRomEdit->setText(RomPath);
         RleCompRomEdit->setText(RomPath);
         break;
-    case LevelsPage:
+    case MainPage::Levels:
         LevelRomEdit->setText(RomPath);
         ShowLevel();
         break;
-    case TitlePage:
+    case MainPage::Title:
         TitleRomEdit->setText(RomPath);
-        break;
-    default:
         break;
     }
 }

@@ -71,10 +71,10 @@ void MainForm::BuildMainForm() {
     PageTabs->setObjectName("PageTabs");
 
     // 4. The pages.
-    BuildLzhPage(PageTabs->widget(LzhPage));
-    BuildRlePage(PageTabs->widget(RlePage));
-    BuildLevelsPage(PageTabs->widget(LevelsPage));
-    BuildTitlePage(PageTabs->widget(TitlePage));
+    BuildLzhPage(PageTabs->widget(TabIndex(MainPage::Lzh)));
+    BuildRlePage(PageTabs->widget(TabIndex(MainPage::Rle)));
+    BuildLevelsPage(PageTabs->widget(TabIndex(MainPage::Levels)));
+    BuildTitlePage(PageTabs->widget(TabIndex(MainPage::Title)));
 
     // 5. The handlers, after every default text is in place.
     WireHandlers();
@@ -84,7 +84,7 @@ void MainForm::BuildMainForm() {
     RunOperation([this] { ShowLevel(); });
 
     // 8. "Levels Viewer" in front; a page chosen by the program runs no page handler.
-    PageTabs->setCurrentIndex(LevelsPage);
+    PageTabs->setCurrentIndex(TabIndex(MainPage::Levels));
 
     // 9. Centred on the screen.
     if (QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -66,7 +66,7 @@ std::pair<QLineEdit*, QPushButton*> AddPathRow(QWidget* page, const QString& cap
 // "Compress from:" and "TF3.bin:" rows.
 void AddModeTabs(QWidget* page, int decompressRowHeight, CompressionPage& controls) {
     controls.modeTabs = AddTabs(page, {"Decompression", "Compression"}, Dock::Client);
-    QWidget* decompression = controls.modeTabs->widget(DecompressionTab);
+    QWidget* decompression = controls.modeTabs->widget(TabIndex(ModeTab::Decompression));
     AddLabel(decompression, "Parameters:", Dock::Top);
     std::tie(controls.decompRomEdit, controls.decompRomBrowse) =
         AddPathRow(decompression, "TF3.bin:");
@@ -75,7 +75,7 @@ void AddModeTabs(QWidget* page, int decompressRowHeight, CompressionPage& contro
     controls.decompressButton = decompOut.action;
     controls.decompOutEdit = decompOut.field;
     controls.decompOutBrowse = decompOut.browse;
-    QWidget* compression = controls.modeTabs->widget(CompressionTab);
+    QWidget* compression = controls.modeTabs->widget(TabIndex(ModeTab::Compression));
     AddLabel(compression, "Parameters:", Dock::Top);
     std::tie(controls.compInEdit, controls.compInBrowse) =
         AddPathRow(compression, "Compress from:");

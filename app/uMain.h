@@ -30,9 +30,16 @@ class PreviewView;
 
 namespace drovak::app {
 
-// Page numbers of PageTabs and of the two mode tab controls.
-enum MainPage { LzhPage = 0, RlePage = 1, LevelsPage = 2, TitlePage = 3 };
-enum ModePage { DecompressionTab = 0, CompressionTab = 1 };
+// The pages of PageTabs and of the two mode tab controls, in tab order.
+enum class MainPage { Lzh, Rle, Levels, Title };
+enum class ModeTab { Decompression, Compression };
+// A page's index in its tab control.
+constexpr int TabIndex(MainPage page) {
+    return static_cast<int>(page);
+}
+constexpr int TabIndex(ModeTab tab) {
+    return static_cast<int>(tab);
+}
 
 class MainForm final : public QMainWindow {
     Q_OBJECT

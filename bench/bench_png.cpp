@@ -36,7 +36,7 @@ uint32_t PlaneColour(uint32_t x, uint32_t y) {
 void FillExportPicture(TPngPicture& picture) {
     picture.CreateBlank(PNG_COLOUR_RGB_ALPHA, 16, 16384, 512);
     picture.SetCompressionLevel(9);
-    picture.SetFilters(0);
+    picture.SetFilters(TPngFilterSet::Empty);
     for (uint32_t y = 0; y < 512; ++y) {
         uint8_t* alpha = picture.AlphaRow(y);
         for (uint32_t x = 0; x < 16384; ++x) {
@@ -75,7 +75,7 @@ BENCHMARK(BM_SaveExportPicture)->Unit(benchmark::kMillisecond);
 void BM_SaveWithAllFilters(benchmark::State& state) {
     TPngPicture picture;
     FillExportPicture(picture);
-    picture.SetFilters(pfNone | pfSub | pfUp | pfAverage | pfPaeth);
+    picture.SetFilters(TPngFilterSet::All);
     for (auto _ : state) {
         CountingStream out;
         picture.SaveToStream(out);

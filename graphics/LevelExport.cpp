@@ -54,7 +54,7 @@ void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngP
         throw FileError(pngPath + ": the PNG picture could not be created");
     }
     picture.SetCompressionLevel(9);
-    picture.SetFilters(0);
+    picture.SetFilters(TPngFilterSet::Empty);
 
     for (unsigned screen = 0; screen < LEVEL_SCREENS; ++screen) {
         frameBuffer.fill(0);

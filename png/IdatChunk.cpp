@@ -81,7 +81,7 @@ void WriteImageData(const TIhdrChunk& header, const TPngToneTable& tones,
     for (uint32_t y = 0; y < header.Height(); ++y) {
         BuildPngRow(header, tones, y, row.data());
         TFilteredRow filtered = filter.Apply(row.data(), previous.data());
-        uint8_t type = filtered.type;
+        const auto type = uint8_t(filtered.type);
         deflater.Feed(&type, 1);
         deflater.Feed(filtered.bytes, rowLength);
         row.swap(previous);

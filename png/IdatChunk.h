@@ -13,7 +13,7 @@ class TPngPicture;
 // What the image data is encoded with.
 struct TIdatSettings {
     int compressionLevel = 7;
-    TPngFilterSet filters = pfSub;
+    TPngFilterSet filters = TPngFilterSet::Sub;
     uint32_t maxIdatSize = PNG_DEFAULT_IDAT_SIZE;
 };
 

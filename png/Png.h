@@ -9,25 +9,37 @@
 
 namespace drovak {
 
-// The five PNG filter types, as bits of a filter set.
-enum TPngFilter : uint8_t {
-    pfNone = 1 << 0,
-    pfSub = 1 << 1,
-    pfUp = 1 << 2,
-    pfAverage = 1 << 3,
-    pfPaeth = 1 << 4,
-};
-using TPngFilterSet = uint8_t;
-
-// The filter-type byte written in front of each row; bit t of a filter set stands for type t.
-enum TPngFilterType : uint8_t {
-    ftNone = 0,
-    ftSub = 1,
-    ftUp = 2,
-    ftAverage = 3,
-    ftPaeth = 4,
+// The five PNG filter types: the filter-type byte written in front of each row.
+enum class TPngFilterType : uint8_t {
+    None = 0,
+    Sub = 1,
+    Up = 2,
+    Average = 3,
+    Paeth = 4,
 };
 constexpr unsigned PNG_FILTER_TYPE_COUNT = 5;
+
+// A set of filter types: bit t stands for type t.
+enum class TPngFilterSet : uint8_t {
+    Empty = 0,
+    None = 1 << 0,
+    Sub = 1 << 1,
+    Up = 1 << 2,
+    Average = 1 << 3,
+    Paeth = 1 << 4,
+    All = None | Sub | Up | Average | Paeth,
+};
+
+constexpr TPngFilterSet operator|(TPngFilterSet a, TPngFilterSet b) {
+    return TPngFilterSet(uint8_t(a) | uint8_t(b));
+}
+constexpr TPngFilterSet operator&(TPngFilterSet a, TPngFilterSet b) {
+    return TPngFilterSet(uint8_t(a) & uint8_t(b));
+}
+// Whether the set holds the type.
+constexpr bool Contains(TPngFilterSet set, TPngFilterType type) {
+    return ((uint8_t(set) >> uint8_t(type)) & 1u) != 0;
+}
 
 // PNG colour types.
 constexpr uint8_t PNG_COLOUR_GREY = 0;

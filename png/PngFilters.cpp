@@ -27,19 +27,19 @@ void FilterRow(TPngFilterType type, const uint8_t* row, const uint8_t* previous,
         int upLeft = j >= pixelSize ? previous[j - pixelSize] : 0;
         int predicted = 0;
         switch (type) {
-        case ftNone:
+        case TPngFilterType::None:
             predicted = 0;
             break;
-        case ftSub:
+        case TPngFilterType::Sub:
             predicted = left;
             break;
-        case ftUp:
+        case TPngFilterType::Up:
             predicted = up;
             break;
-        case ftAverage:
+        case TPngFilterType::Average:
             predicted = (left + up) / 2;
             break;
-        case ftPaeth:
+        case TPngFilterType::Paeth:
             predicted = Paeth(left, up, upLeft);
             break;
         }
@@ -56,23 +56,26 @@ size_t RepeatCount(const uint8_t* bytes, size_t length) {
 }
 
 TPngRowFilter::TPngRowFilter(TPngFilterSet filters, size_t rowLength, size_t pixelSize)
-    : filters_(filters & ((1u << PNG_FILTER_TYPE_COUNT) - 1)), rowLength_(rowLength),
-      pixelSize_(pixelSize) {
-    if (filters_ != 0 && filters_ != pfNone) best_.resize(rowLength);
+    : filters_(filters & TPngFilterSet::All), rowLength_(rowLength), pixelSize_(pixelSize) {
+    if (filters_ != TPngFilterSet::Empty && filters_ != TPngFilterSet::None) {
+        best_.resize(rowLength);
+    }
     if (std::popcount(unsigned(filters_)) > 1) trial_.resize(rowLength);
 }
 
 TFilteredRow TPngRowFilter::Apply(const uint8_t* row, const uint8_t* previous) {
-    if (filters_ == 0 || filters_ == pfNone) return {ftNone, row};
+    if (filters_ == TPngFilterSet::Empty || filters_ == TPngFilterSet::None) {
+        return {TPngFilterType::None, row};
+    }
     if (std::popcount(unsigned(filters_)) == 1) {
         auto type = TPngFilterType(std::countr_zero(unsigned(filters_)));
         FilterRow(type, row, previous, rowLength_, pixelSize_, best_.data());
         return {type, best_.data()};
     }
-    TPngFilterType bestType = ftNone;
+    TPngFilterType bestType = TPngFilterType::None;
     size_t bestCount = 0;
     for (unsigned t = 0; t < PNG_FILTER_TYPE_COUNT; ++t) {
-        if (!(filters_ & (1u << t))) continue;
+        if (!Contains(filters_, TPngFilterType(t))) continue;
         FilterRow(TPngFilterType(t), row, previous, rowLength_, pixelSize_, trial_.data());
         size_t count = RepeatCount(trial_.data(), rowLength_);
         if (count > bestCount) {
@@ -81,7 +84,7 @@ TFilteredRow TPngRowFilter::Apply(const uint8_t* row, const uint8_t* previous) {
             best_.swap(trial_);
         }
     }
-    if (bestCount == 0 || bestType == ftNone) return {ftNone, row};
+    if (bestCount == 0 || bestType == TPngFilterType::None) return {TPngFilterType::None, row};
     return {bestType, best_.data()};
 }
 

@@ -18,7 +18,7 @@ void FilterRow(TPngFilterType type, const uint8_t* row, const uint8_t* previous,
 size_t RepeatCount(const uint8_t* bytes, size_t length);
 
 struct TFilteredRow {
-    TPngFilterType type = ftNone;
+    TPngFilterType type = TPngFilterType::None;
     const uint8_t* bytes = nullptr; // length bytes, valid until the next Apply
 };
 

@@ -118,17 +118,17 @@ TEST_F(AppLevelsViewer, OnlyAClickOnAPageTabCarriesTheRomIntoThePage) {
     Click(f.LevelRomBrowse);
     EXPECT_EQ(f.LevelRomEdit->text(), Folder() + "other.bin");
     // Chosen by the program or from the keyboard, a page gets nothing.
-    f.PageTabs->setCurrentIndex(app::LzhPage);
+    f.PageTabs->setCurrentIndex(app::TabIndex(app::MainPage::Lzh));
     EXPECT_EQ(f.LzhDecompRomEdit->text(), Folder() + "tf3.bin");
-    f.PageTabs->setCurrentIndex(app::LevelsPage);
+    f.PageTabs->setCurrentIndex(app::TabIndex(app::MainPage::Levels));
     f.LevelPngEdit->setFocus();
     QTest::keyClick(f.LevelPngEdit, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(f.PageTabs->currentIndex(), app::RlePage);
+    EXPECT_EQ(f.PageTabs->currentIndex(), app::TabIndex(app::MainPage::Rle));
     EXPECT_EQ(f.RleDecompRomEdit->text(), Folder() + "tf3.bin");
 
-    for (auto [page, field] :
-         {std::pair(app::LzhPage, f.LzhCompRomEdit), std::pair(app::RlePage, f.RleDecompRomEdit),
-          std::pair(app::TitlePage, f.TitleRomEdit)}) {
+    for (auto [page, field] : {std::pair(app::MainPage::Lzh, f.LzhCompRomEdit),
+                               std::pair(app::MainPage::Rle, f.RleDecompRomEdit),
+                               std::pair(app::MainPage::Title, f.TitleRomEdit)}) {
         ClickTab(f.PageTabs, page);
         EXPECT_EQ(field->text(), Folder() + "other.bin");
     }
@@ -137,7 +137,7 @@ TEST_F(AppLevelsViewer, OnlyAClickOnAPageTabCarriesTheRomIntoThePage) {
     f.ScrollColumn = 7;
     TypeInto(f.LevelPngEdit, "x.png");
     const unsigned uploads = f.PreviewView->UploadCount();
-    ClickTab(f.PageTabs, app::LevelsPage);
+    ClickTab(f.PageTabs, app::MainPage::Levels);
     EXPECT_EQ(f.ScrollColumn, 0);
     EXPECT_EQ(f.LevelPngEdit->text(), Folder() + "Level_01_PlaneA.png");
     EXPECT_EQ(f.PreviewView->UploadCount(), uploads + 1);
@@ -146,7 +146,7 @@ TEST_F(AppLevelsViewer, OnlyAClickOnAPageTabCarriesTheRomIntoThePage) {
 
 TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     MainForm& f = OpenWindow();
-    ClickTab(f.PageTabs, app::TitlePage);
+    ClickTab(f.PageTabs, app::MainPage::Title);
     Click(f.TitleViewButton);
     ASSERT_TRUE(dialogs.boxes.empty());
     drovak::FrameBuffer expected{};

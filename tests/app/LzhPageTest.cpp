@@ -22,12 +22,12 @@ protected:
         rom = handmade::MakeRom(TABLE, contents);
         WriteFile("rom.bin", rom);
     }
-    MainForm& OpenOnLzhPage(int tab) {
+    MainForm& OpenOnLzhPage(app::ModeTab tab) {
         MainForm& f = OpenWindow();
-        ClickTab(f.PageTabs, app::LzhPage);
+        ClickTab(f.PageTabs, app::MainPage::Lzh);
         ClickTab(f.LzhModeTabs, tab);
         TypeInto(f.LzhTableOffsetEdit, "100");
-        TypeInto(tab == app::DecompressionTab ? f.LzhDecompRomEdit : f.LzhCompRomEdit,
+        TypeInto(tab == app::ModeTab::Decompression ? f.LzhDecompRomEdit : f.LzhCompRomEdit,
                  Folder() + "rom.bin");
         return f;
     }
@@ -42,7 +42,7 @@ protected:
 } // namespace
 
 TEST_F(AppLzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndShowsTheSheet) {
-    MainForm& f = OpenOnLzhPage(app::DecompressionTab);
+    MainForm& f = OpenOnLzhPage(app::ModeTab::Decompression);
     TypeInto(f.LzhTableIndexEdit, "1");
     ASSERT_EQ(f.LzhDecompOutEdit->text(), Folder() + "100_1.bin");
     // Other keys do nothing, nor does the Enter that closes a message box: pressed in the box,
@@ -80,7 +80,7 @@ TEST_F(AppLzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndSh
 }
 
 TEST_F(AppLzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData) {
-    MainForm& f = OpenOnLzhPage(app::CompressionTab);
+    MainForm& f = OpenOnLzhPage(app::ModeTab::Compression);
     // As long as the old data (the decoded sizes stay as they are) but packing larger.
     const Bytes bigger = handmade::Noise(300, 9);
     WriteFile("bigger.bin", bigger);
@@ -113,13 +113,13 @@ TEST_F(AppLzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData)
 }
 
 TEST_F(AppLzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
-    MainForm& f = OpenOnLzhPage(app::CompressionTab);
+    MainForm& f = OpenOnLzhPage(app::ModeTab::Compression);
     // An index beyond the working table, then a ROM that isn't there.
     WriteFile("new.bin", Bytes(100, 2));
     TypeInto(f.LzhTableIndexEdit, "20");
     TypeInto(f.LzhCompInEdit, Folder() + "new.bin");
     Click(f.LzhCompressButton);
-    ClickTab(f.LzhModeTabs, app::DecompressionTab);
+    ClickTab(f.LzhModeTabs, app::ModeTab::Decompression);
     TypeInto(f.LzhDecompRomEdit, Folder() + "nothing.bin");
     Click(f.LzhDecompressButton);
 

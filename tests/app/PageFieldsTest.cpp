@@ -4,18 +4,19 @@
 TEST_F(AppWindow, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
     MainForm& f = OpenWindow();
     struct Page {
-        int page;
+        app::MainPage page;
         QTabWidget* modes;
         QLineEdit *decompRom, *compRom, *out, *in, *hex;
         QPushButton *decompress, *compress;
         QString name; // the offset field (not parsed) and, for LZH, "_1A" typed into the index
     };
     const Page pages[] = {
-        {app::LzhPage, f.LzhModeTabs, f.LzhDecompRomEdit, f.LzhCompRomEdit, f.LzhDecompOutEdit,
-         f.LzhCompInEdit, f.LzhTableOffsetEdit, f.LzhDecompressButton, f.LzhCompressButton,
-         "$2g_1A.bin"},
-        {app::RlePage, f.RleModeTabs, f.RleDecompRomEdit, f.RleCompRomEdit, f.RleDecompOutEdit,
-         f.RleCompInEdit, f.RleOffsetEdit, f.RleDecompressButton, f.RleCompressButton, "$2g.bin"},
+        {app::MainPage::Lzh, f.LzhModeTabs, f.LzhDecompRomEdit, f.LzhCompRomEdit,
+         f.LzhDecompOutEdit, f.LzhCompInEdit, f.LzhTableOffsetEdit, f.LzhDecompressButton,
+         f.LzhCompressButton, "$2g_1A.bin"},
+        {app::MainPage::Rle, f.RleModeTabs, f.RleDecompRomEdit, f.RleCompRomEdit,
+         f.RleDecompOutEdit, f.RleCompInEdit, f.RleOffsetEdit, f.RleDecompressButton,
+         f.RleCompressButton, "$2g.bin"},
     };
     const std::pair<QString, QString> folders[] = {{"/data/tf3.bin", "/data/"},
                                                    {"C:\\roms\\tf3.bin", "C:\\roms\\"},
@@ -43,7 +44,7 @@ TEST_F(AppWindow, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
         TypeInto(p.decompRom, "");
         EXPECT_EQ(p.out->text(), p.name);
         EXPECT_FALSE(p.decompress->isEnabled());
-        ClickTab(p.modes, app::CompressionTab);
+        ClickTab(p.modes, app::ModeTab::Compression);
         TypeInto(p.compRom, " ");
         EXPECT_TRUE(p.compress->isEnabled());
         TypeInto(p.in, "");
@@ -56,20 +57,21 @@ TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
     const QString png = "PNG Files (*.png)|*.png", bin = "BIN Files (*.bin)|*.bin",
                   rom = "Bin Files (*.bin)|*.bin";
     const struct {
-        int page, mode;
+        app::MainPage page;
+        app::ModeTab mode;
         QPushButton* button;
         bool save;
         QString filter;
         std::vector<QLineEdit*> filled;
     } cases[] = {
         // clang-format off
-        {app::LevelsPage, 0, f.LevelPngBrowse, true, png, {f.LevelPngEdit}},
-        {app::LzhPage, app::DecompressionTab, f.LzhDecompOutBrowse, true, bin,
+        {app::MainPage::Levels, {}, f.LevelPngBrowse, true, png, {f.LevelPngEdit}},
+        {app::MainPage::Lzh, app::ModeTab::Decompression, f.LzhDecompOutBrowse, true, bin,
          {f.LzhDecompOutEdit, f.LzhCompInEdit}},
-        {app::RlePage, app::CompressionTab, f.RleCompInBrowse, false, rom,
+        {app::MainPage::Rle, app::ModeTab::Compression, f.RleCompInBrowse, false, rom,
          {f.RleCompInEdit, f.RleDecompOutEdit}},
         // The ROM "..." of a compression tab runs the save dialog.
-        {app::LzhPage, app::CompressionTab, f.LzhCompRomBrowse, true, bin,
+        {app::MainPage::Lzh, app::ModeTab::Compression, f.LzhCompRomBrowse, true, bin,
          {f.LzhCompRomEdit, f.LzhDecompRomEdit}},
         // clang-format on
     };
@@ -77,8 +79,8 @@ TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
         const auto& c = cases[i];
         SCOPED_TRACE(i);
         ClickTab(f.PageTabs, c.page);
-        if (c.page != app::LevelsPage) {
-            ClickTab(c.page == app::LzhPage ? f.LzhModeTabs : f.RleModeTabs, c.mode);
+        if (c.page != app::MainPage::Levels) {
+            ClickTab(c.page == app::MainPage::Lzh ? f.LzhModeTabs : f.RleModeTabs, c.mode);
         }
         const QString pick = Folder() + QString("pick%1.bin").arg(i);
         dialogs.picks = {pick};

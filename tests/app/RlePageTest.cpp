@@ -24,8 +24,8 @@ protected:
 
     MainForm& OpenOnCompression() {
         MainForm& f = OpenWindow();
-        ClickTab(f.PageTabs, app::RlePage);
-        ClickTab(f.RleModeTabs, app::CompressionTab);
+        ClickTab(f.PageTabs, app::MainPage::Rle);
+        ClickTab(f.RleModeTabs, app::ModeTab::Compression);
         TypeInto(f.RleOffsetEdit, "200");
         TypeInto(f.RleCompRomEdit, Folder() + "rom.bin");
         return f;
@@ -57,7 +57,7 @@ TEST_F(AppRlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndSh
     WriteFile("rom.bin", rom);
 
     MainForm& f = OpenWindow();
-    ClickTab(f.PageTabs, app::RlePage);
+    ClickTab(f.PageTabs, app::MainPage::Rle);
     TypeInto(f.RleDecompRomEdit, Folder() + "rom.bin");
     // Enter runs the decompression whatever the button.
     f.RleDecompressButton->setEnabled(false);

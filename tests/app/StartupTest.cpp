@@ -36,7 +36,7 @@ protected:
         }
         EXPECT_TRUE(f.TitleViewButton->isEnabled());
         EXPECT_EQ(f.RomPath, rom);
-        EXPECT_EQ(f.PageTabs->currentIndex(), app::LevelsPage);
+        EXPECT_EQ(f.PageTabs->currentIndex(), app::TabIndex(app::MainPage::Levels));
         EXPECT_EQ(f.ScrollColumn, 0);
         EXPECT_EQ(f.PreviewTexture() != 0, !rom.isEmpty());
         EXPECT_TRUE(dialogs.boxes.empty());
@@ -108,7 +108,7 @@ TEST_F(AppWindow, RowsFieldsAndButtonsLandWhereTheRulePutsThem) {
     EXPECT_EQ(f.PreviewView->geometry(), QRect(1, 186, 658, 521));
 
     // A row: label at the left, "..." at the right, the field between them.
-    QWidget* page = f.PageTabs->widget(app::LevelsPage);
+    QWidget* page = f.PageTabs->widget(app::TabIndex(app::MainPage::Levels));
     QWidget* romRow = f.LevelRomEdit->parentWidget();
     EXPECT_EQ(romRow->geometry(), QRect(1, 1, page->width() - 2, 26));
     const QRect inside = romRow->contentsRect();

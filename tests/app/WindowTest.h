@@ -60,9 +60,9 @@ protected:
         QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
     }
     void ClickPreview() { Click(form_->PreviewView); }
-    static void ClickTab(QTabWidget* tabs, int index) {
+    template <class Page> static void ClickTab(QTabWidget* tabs, Page page) {
         QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
-                          tabs->tabBar()->tabRect(index).center());
+                          tabs->tabBar()->tabRect(app::TabIndex(page)).center());
         QApplication::processEvents();
     }
     // Clicks into the field, selects all, types the text (an empty text deletes the content).

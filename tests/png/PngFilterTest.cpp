@@ -32,8 +32,8 @@ Row Unfilter(const Row& raw, size_t rowLength, size_t pixelSize) {
 }
 
 TEST(PngRowFilter, EveryFilterSetReadsBackUnchanged) {
-    const TPngFilterSet sets[] = {0,         pfSub,   pfUp,
-                                  pfAverage, pfPaeth, pfNone | pfSub | pfUp | pfAverage | pfPaeth};
+    const TPngFilterSet sets[] = {TPngFilterSet::Empty,   TPngFilterSet::Sub,   TPngFilterSet::Up,
+                                  TPngFilterSet::Average, TPngFilterSet::Paeth, TPngFilterSet::All};
     for (auto [colourType, depth] : {std::pair<uint8_t, uint8_t>{2, 8}, {6, 8}, {6, 16}}) {
         TPngPicture picture;
         ASSERT_TRUE(picture.CreateBlank(colourType, depth, 9, 7));

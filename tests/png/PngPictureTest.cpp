@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 TEST(PngPicture, ChunkLayoutAndSixteenBitSamples) {
     TPngPicture picture;
     ASSERT_TRUE(picture.CreateBlank(6, 16, 3, 4));
-    picture.SetFilters(0);
+    picture.SetFilters(TPngFilterSet::Empty);
     picture.SetPixel(1, 2, 32 + 224 * 65536);
     picture.AlphaRow(2)[1] = 255;
     for (auto [x, y] : {std::pair<int64_t, int64_t>{-1, 0}, {0, -1}, {3, 0}, {0, 4}})
