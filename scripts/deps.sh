@@ -2,7 +2,7 @@
 # Sourced by scripts/run and scripts/test.
 DROVAK_PACKAGES="qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev zlib1g-dev libpng-dev \
 libgtest-dev libbenchmark-dev xvfb xauth cmake ninja-build g++ clang libclang-rt-14-dev clang-format \
-desktop-file-utils fonts-crosextra-carlito"
+desktop-file-utils python3 git fonts-crosextra-carlito"
 
 drovak_install_deps() {
     local missing=""

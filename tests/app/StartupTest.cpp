@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <cstdlib>
@@ -157,12 +158,17 @@ TEST_F(AppWindow, AnUnexpectedErrorIsShownAndEndsTheProgram) {
 }
 
 // Not a check: with DROVAK_SCREENSHOT=FILE.png set, saves a picture of the window on the demo
-// ROM (level 1, Plane A on show) for the README.
+// ROM (level 1, Plane A on show) for the README (scripts/update-docs). The fields show the
+// program folder as a plain /home/user/ rather than the test's temporary folder.
 TEST_F(AppWindow, Screenshot) {
     const char* path = std::getenv("DROVAK_SCREENSHOT");
     if (path == nullptr) GTEST_SKIP() << "DROVAK_SCREENSHOT not set";
     PutDemoRom();
     MainForm& form = OpenWindow();
+    for (QLineEdit* field : form.findChildren<QLineEdit*>()) {
+        const QSignalBlocker quiet(field);
+        field->setText(field->text().replace(Folder(), "/home/user/"));
+    }
     // The window's own grab leaves the OpenGL view out: paint the view's framebuffer over it.
     QPixmap shot = form.grab();
     QPainter(&shot).drawImage(form.PreviewView->mapTo(&form, QPoint(0, 0)), Shown());
