@@ -70,7 +70,9 @@ namespace {
 
 constexpr size_t READ_BUFFER_SIZE = 64 * 1024;
 
-std::string Reason() { return std::strerror(errno); }
+std::string Reason() {
+    return std::strerror(errno);
+}
 
 } // namespace
 
@@ -81,8 +83,8 @@ FileStream::FileStream(const std::string& path, FileMode mode) : path_(path) {
                                           : (O_WRONLY | O_CREAT | O_TRUNC);
     fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
     if (fd_ < 0) {
-        std::string what = mode == FileMode::Read ? "cannot open for reading"
-                                                  : "cannot open for writing";
+        std::string what =
+            mode == FileMode::Read ? "cannot open for reading" : "cannot open for writing";
         throw FileError(path + ": " + what + ": " + Reason());
     }
     struct stat info {};
@@ -122,7 +124,8 @@ size_t FileStream::Read(void* buffer, size_t count) {
         do {
             got = ::pread(fd_, buffer_.data(), READ_BUFFER_SIZE, off_t(position_));
         } while (got < 0 && errno == EINTR);
-        if (got < 0) throw FileError(path_ + ": cannot read at " + HexText(position_) + ": " + Reason());
+        if (got < 0)
+            throw FileError(path_ + ": cannot read at " + HexText(position_) + ": " + Reason());
         bufferStart_ = position_;
         bufferFill_ = size_t(got);
         if (got == 0) break;

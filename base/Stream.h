@@ -49,9 +49,7 @@ public:
     uint64_t Seek(int64_t offset, SeekOrigin origin) override;
     uint64_t Position() const override { return position_; }
     uint64_t Size() const override { return data_.size(); }
-    int ReadByte() override {
-        return position_ < data_.size() ? data_[position_++] : -1;
-    }
+    int ReadByte() override { return position_ < data_.size() ? data_[position_++] : -1; }
     void WriteByte(uint8_t value) override {
         if (position_ == data_.size()) {
             data_.push_back(value);
@@ -63,7 +61,10 @@ public:
 
     const std::vector<uint8_t>& Data() const { return data_; }
     std::vector<uint8_t>& Data() { return data_; }
-    std::vector<uint8_t> Take() { position_ = 0; return std::move(data_); }
+    std::vector<uint8_t> Take() {
+        position_ = 0;
+        return std::move(data_);
+    }
 
 private:
     std::vector<uint8_t> data_;

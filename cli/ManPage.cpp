@@ -40,7 +40,8 @@ void WritePage(std::ostream& out) {
         << Roff(TOOL_DESCRIPTION) << ".PP\n"
         << Roff(NUMBERS_TEXT) << ".SH COMMANDS\n";
     for (const Command& command : AllCommands()) {
-        out << ".TP\n.B " << Roff(command.name) << "\n" << Roff(command.summary) << ".\n"
+        out << ".TP\n.B " << Roff(command.name) << "\n"
+            << Roff(command.summary) << ".\n"
             << ".RS\n.PP\n.nf\n"
             << "\\fBdrovak\\-cli " << Roff(command.name) << "\\fR " << Roff(command.usage) << "\n\n"
             << Roff(command.description) << "\n.fi\n.RE\n";
