@@ -11,21 +11,34 @@ void TIhdrChunk::CreateImage(uint32_t width, uint32_t height, uint8_t bitDepth,
     bitDepth_ = bitDepth;
     colourType_ = colourType;
     size_t pixels = size_t(width) * height;
-    colours_.assign(pixels * 3, 0);
-    if (HasAlpha())
-        alpha_.assign(pixels, 0);
-    else
-        alpha_.clear();
+    colours_.assign(IsPalette() ? 0 : pixels * 3, 0);
+    alpha_.assign(HasAlpha() ? pixels : 0, 0);
+    indices_.assign(IsPalette() ? pixels : 0, 0);
 }
 
 uint32_t TIhdrChunk::Pixel(int64_t x, int64_t y) const {
-    if (x < 0 || y < 0 || x >= int64_t(width_) || y >= int64_t(height_)) return 0;
+    if (x < 0 || y < 0 || x >= int64_t(width_) || y >= int64_t(height_) || IsPalette()) return 0;
     const uint8_t* p = colours_.data() + (size_t(y) * width_ + size_t(x)) * 3;
     return uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16;
 }
 
+void TIhdrChunk::SetIndex(int64_t x, int64_t y, uint8_t index) {
+    if (x < 0 || y < 0 || x >= int64_t(width_) || y >= int64_t(height_) || !IsPalette()) return;
+    indices_[size_t(y) * width_ + size_t(x)] = index;
+}
+
+uint8_t TIhdrChunk::Index(int64_t x, int64_t y) const {
+    if (x < 0 || y < 0 || x >= int64_t(width_) || y >= int64_t(height_) || !IsPalette()) return 0;
+    return indices_[size_t(y) * width_ + size_t(x)];
+}
+
+const uint8_t* TIhdrChunk::IndexRow(uint32_t y) const {
+    if (y >= height_ || !IsPalette()) return nullptr;
+    return indices_.data() + size_t(y) * width_;
+}
+
 const uint8_t* TIhdrChunk::ColourRow(uint32_t y) const {
-    if (y >= height_) return nullptr;
+    if (y >= height_ || IsPalette()) return nullptr;
     return colours_.data() + size_t(y) * width_ * 3;
 }
 

@@ -8,25 +8,32 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace drovak {
 
-// One image held in memory (8-bit colours and alpha) and written as a PNG file.
+// One image held in memory (8-bit colours and alpha, or palette indices) and written as a PNG
+// file.
 //
 //     TPngPicture png;
 //     png.CreateBlank(PNG_COLOUR_RGB_ALPHA, 16, width, height);
 //     png.SetPixel(x, y, red + green * 256 + blue * 65536);
 //     png.AlphaRow(y)[x] = 255;
 //     png.SaveToFile(path);
+//
+// A palette image: CreateBlank(PNG_COLOUR_PALETTE, 4, width, height), SetPalette(colours),
+// SetIndex(x, y, index).
 class TPngPicture {
 public:
     TPngPicture() = default;
     TPngPicture(const TPngPicture&) = delete;
     TPngPicture& operator=(const TPngPicture&) = delete;
 
-    // Makes a zero-filled image of chunks IHDR, IDAT, IEND. This writer encodes colour type 2
-    // (RGB) and 6 (RGB with alpha) at 8 or 16 bits per sample, each side 1 to 2^31 - 1 pixels;
-    // for anything else the picture is left without chunks and false is returned.
+    // Makes a zero-filled image of chunks IHDR, IDAT, IEND (IHDR, PLTE, IDAT, IEND for a
+    // palette image, whose palette starts as 2^bitDepth black colours). This writer encodes
+    // colour type 2 (RGB) and 6 (RGB with alpha) at 8 or 16 bits per sample and colour type 3
+    // (palette) at 4 or 8 bits, each side 1 to 2^31 - 1 pixels; for anything else the picture is
+    // left without chunks and false is returned.
     bool CreateBlank(uint8_t colourType, uint8_t bitDepth, uint32_t width, uint32_t height);
 
     // 0 (store) to 9 (smallest); values outside are clamped. Default 7.
@@ -52,6 +59,20 @@ public:
     // outside the image.
     uint8_t* AlphaRow(uint32_t y) { return header_ ? header_->AlphaRow(y) : nullptr; }
 
+    // Palette images: the index of a pixel (coordinates outside are ignored), and the palette,
+    // 1 to 2^bitDepth colours in SetPixel's form (RefusedError for another count or image). Every
+    // index must be within the palette when the picture is saved.
+    void SetIndex(int64_t x, int64_t y, uint8_t index) {
+        if (header_) header_->SetIndex(x, y, index);
+    }
+    uint8_t Index(int64_t x, int64_t y) const { return header_ ? header_->Index(x, y) : 0; }
+    void SetPalette(const std::vector<uint32_t>& colours);
+    unsigned PaletteSize() const { return palette_ ? unsigned(palette_->Data().size() / 3) : 0; }
+
+    // Adds a tEXt chunk (before IEND): keyword 1 to 79 printable Latin-1 characters without
+    // leading, trailing or double spaces, text without NUL; RefusedError otherwise.
+    void AddText(const std::string& keyword, const std::string& text);
+
     TIhdrChunk* Header() const { return header_; }
     TPngChunkList& Chunks() { return chunks_; }
     const TPngChunkList& Chunks() const { return chunks_; }
@@ -66,6 +87,7 @@ public:
 private:
     TPngChunkList chunks_;
     TIhdrChunk* header_ = nullptr;
+    TPngChunk* palette_ = nullptr;
     TPngToneTable tones_ = IdentityToneTable();
     TIdatSettings settings_;
 };
