@@ -1,0 +1,148 @@
+#include "graphics/PngToTiles.h"
+
+#include "base/Errors.h"
+#include "graphics/TileSheet.h"
+
+#include <cstdio>
+
+namespace drovak {
+
+namespace {
+
+constexpr int NOT_IN_PALETTE = -1;
+
+// The 8-bit value a 16-bit sample stands for, or -1.
+int EightBit(uint32_t sample) {
+    if (sample % 257 == 0) return int(sample / 257);
+    if ((sample & 0xFF) == 0) return int(sample >> 8);
+    return -1;
+}
+
+// Gives each pixel its tile value, or NOT_IN_PALETTE / a value above 15 for the caller to refuse.
+class PixelValues {
+public:
+    PixelValues(const TPngImage& image, const TilePalette& palette)
+        : image_(image), palette_(palette) {}
+
+    int At(uint32_t x, uint32_t y) const {
+        if (image_.pixels == TPngPixels::Indices) return int(image_.Sample(x, y, 0));
+        if (image_.pixels == TPngPixels::RgbAlpha && image_.Sample(x, y, 3) == 0) return 0;
+        uint32_t colour = 0;
+        for (unsigned s = 0; s < 3; ++s) {
+            const uint32_t sample = image_.Sample(x, y, s);
+            const int value = image_.sampleBits == 16 ? EightBit(sample) : int(sample);
+            if (value < 0) return NOT_IN_PALETTE;
+            colour |= uint32_t(value) << (8 * s);
+        }
+        for (unsigned v = 0; v < PALETTE_LINE_COLOURS; ++v) {
+            if (palette_.colours[v] == colour) return int(v);
+        }
+        return NOT_IN_PALETTE;
+    }
+
+    // The pixel's colour as the file holds it: #RRGGBB, or #RRRRGGGGBBBB at 16 bits.
+    std::string ColourAt(uint32_t x, uint32_t y) const {
+        std::string text = "#";
+        char digits[5];
+        for (unsigned s = 0; s < 3; ++s) {
+            std::snprintf(digits, sizeof digits, image_.sampleBits == 16 ? "%04X" : "%02X",
+                          image_.Sample(x, y, s));
+            text += digits;
+        }
+        return text;
+    }
+
+private:
+    const TPngImage& image_;
+    const TilePalette& palette_;
+};
+
+std::string Where(uint32_t x, uint32_t y) {
+    return " at x " + std::to_string(x) + ", y " + std::to_string(y);
+}
+
+std::string TilesText(uint64_t bytes) {
+    return std::to_string(TileCount(bytes)) + " tiles (" + std::to_string(bytes) + " bytes)";
+}
+
+// How many bytes to keep, and whether the picture recorded it.
+std::pair<uint64_t, bool> BytesToKeep(const TPngImage& image, const std::string& name,
+                                      uint64_t pictureTiles, std::optional<uint64_t> keepBytes) {
+    const uint64_t pictureBytes = pictureTiles * TILE_DATA_BYTES;
+    bool recorded = false;
+    if (!keepBytes) {
+        if (auto text = image.Text(TILE_DATA_KEYWORD)) {
+            keepBytes = ParseTileDataText(*text);
+            if (!keepBytes) {
+                throw RefusedError(name + ": the recorded tile data \"" + *text +
+                                   "\" is not of the form \"2 tiles, 33 bytes\"");
+            }
+            recorded = true;
+        }
+    }
+    if (!keepBytes) return {pictureBytes, false};
+    if (*keepBytes > pictureBytes) {
+        throw RefusedError(name + ": the picture holds " + std::to_string(pictureTiles) +
+                           " tiles, fewer than the " + TilesText(*keepBytes) +
+                           (recorded ? " it records" : " to keep"));
+    }
+    return {*keepBytes, recorded};
+}
+
+} // namespace
+
+TilesFromPng PngToTiles(const TPngImage& image, const std::string& name, const TilePalette& palette,
+                        std::optional<uint64_t> keepBytes) {
+    if (image.width % TILE_SIDE != 0 || image.height % TILE_SIDE != 0) {
+        throw RefusedError(name + ": the picture is " + std::to_string(image.width) + " x " +
+                           std::to_string(image.height) +
+                           " pixels; a picture of 8 x 8 tiles has a width and a height that are "
+                           "multiples of 8");
+    }
+    const uint32_t columns = image.width / TILE_SIDE;
+    TilesFromPng result;
+    result.pictureTiles = uint64_t(columns) * (image.height / TILE_SIDE);
+    const auto [keep, recorded] = BytesToKeep(image, name, result.pictureTiles, keepBytes);
+    result.lengthRecorded = recorded;
+
+    const PixelValues values(image, palette);
+    result.data.assign(result.pictureTiles * TILE_DATA_BYTES, 0);
+    for (uint32_t y = 0; y < image.height; ++y) {
+        for (uint32_t x = 0; x < image.width; ++x) {
+            const uint64_t tile = uint64_t(y / TILE_SIDE) * columns + x / TILE_SIDE;
+            const uint64_t at = tile * TILE_DATA_BYTES + y % TILE_SIDE * 4 + x % TILE_SIDE / 2;
+            const int value = values.At(x, y);
+            if (at >= keep) {
+                if (value != 0 && !result.droppedPixel) result.droppedPixel = PixelPosition{x, y};
+                continue;
+            }
+            if (value == NOT_IN_PALETTE) {
+                throw RefusedError(name + ": the colour " + values.ColourAt(x, y) + Where(x, y) +
+                                   " is not in " + palette.description);
+            }
+            if (value >= int(PALETTE_LINE_COLOURS)) {
+                throw RefusedError(name + ": the palette index " + std::to_string(value) +
+                                   Where(x, y) + " is above 15, the highest a tile holds");
+            }
+            result.data[at] |= uint8_t(value << (x % 2 ? 0 : 4));
+        }
+    }
+    result.data.resize(keep);
+
+    if (image.pixels == TPngPixels::Indices) {
+        for (unsigned v = 0; v < PALETTE_LINE_COLOURS && v < image.palette.size(); ++v) {
+            if (image.palette[v] != palette.colours[v]) {
+                result.paletteDifference = {v, image.palette[v]};
+                break;
+            }
+        }
+    }
+    return result;
+}
+
+TilesFromPng ReadTilesPng(const std::string& path, const TilePalette& palette,
+                          std::optional<uint64_t> keepBytes) {
+    return PngToTiles(ReadPngFile(path), path, palette, keepBytes);
+}
+
+} // namespace drovak

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "graphics/TilePalette.h"
+#include "png/PngReader.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace drovak {
+
+struct PixelPosition {
+    uint32_t x = 0;
+    uint32_t y = 0;
+};
+
+struct TilesFromPng {
+    std::vector<uint8_t> data;
+    uint64_t pictureTiles = 0;   // the tiles the picture holds
+    bool lengthRecorded = false; // the data's length was the one the picture records
+    // The first pixel, row by row, beyond the data kept that is not value 0 (or whose colour is
+    // not in the palette): what the data leaves out is not blank.
+    std::optional<PixelPosition> droppedPixel;
+    // Palette pictures: the first value whose PLTE colour differs from the palette given, and
+    // that colour (the picture's values are taken as they are all the same).
+    struct PaletteDifference {
+        unsigned value = 0;
+        uint32_t pictureColour = 0;
+    };
+    std::optional<PaletteDifference> paletteDifference;
+};
+
+// Tile data from a picture of tiles (see TileSheet.h). A palette picture gives its pixels'
+// values. An RGB or RGBA picture (8 or 16 bits; grey counts as RGB) gives each pixel the lowest
+// value whose colour in `palette` it has; a 16-bit sample stands for the 8-bit v when it is
+// v x 257 or v x 256. A pixel of alpha 0 is value 0 (transparent to the Mega Drive) whatever its
+// colour; any other alpha is ignored.
+// The data kept: the first keepBytes bytes; without them the length the picture records; without
+// that every tile of the picture.
+// RefusedError (nothing is made) naming `name` for: a width or height that is not a multiple of
+// 8, a value above 15 or a colour not in the palette among the pixels kept (with its x and y),
+// fewer tiles than are to be kept, a recorded length that can't be read.
+TilesFromPng PngToTiles(const TPngImage& image, const std::string& name, const TilePalette& palette,
+                        std::optional<uint64_t> keepBytes);
+
+// The same from a PNG file (ReadPngFile's failures too).
+TilesFromPng ReadTilesPng(const std::string& path, const TilePalette& palette,
+                          std::optional<uint64_t> keepBytes);
+
+} // namespace drovak
