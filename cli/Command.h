@@ -35,6 +35,7 @@ struct Command {
 std::vector<Command> CodecCommands();
 std::vector<Command> RomCommands();
 std::vector<Command> PictureCommands();
+std::vector<Command> TileCommands();
 
 // Every command, in the order the help lists them.
 const std::vector<Command>& AllCommands();

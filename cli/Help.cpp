@@ -4,7 +4,8 @@ namespace drovak::cli {
 
 const char* const TOOL_DESCRIPTION =
     "The Drovak core from the command line: the codecs, the ROM operations of the\n"
-    "compression pages, and the pictures of the window as PNG files.\n";
+    "compression pages, the pictures of the window as PNG files, and tile data as indexed\n"
+    "PNG pictures and back.\n";
 
 const char* const NUMBERS_TEXT =
     "OFFSET, TABLE and INDEX are hexadecimal, read like the window's \"(HEX)\" fields (an\n"
@@ -35,7 +36,7 @@ void PrintNumbersAndExitCodes(std::ostream& out) {
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all;
-        for (auto group : {CodecCommands, RomCommands, PictureCommands}) {
+        for (auto group : {CodecCommands, RomCommands, PictureCommands, TileCommands}) {
             for (auto& command : group()) all.push_back(std::move(command));
         }
         return all;

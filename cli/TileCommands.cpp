@@ -1,0 +1,123 @@
+// tiles-to-png and png-to-tiles: tile data as an indexed PNG that any image editor can change,
+// and back.
+#include "base/Errors.h"
+#include "base/ReplaceFile.h"
+#include "base/WholeFile.h"
+#include "cli/Command.h"
+#include "graphics/PngToTiles.h"
+#include "graphics/TileSheet.h"
+#include "graphics/TilesToPng.h"
+#include "rom/HexField.h"
+#include "rom/RomLayout.h"
+
+namespace drovak::cli {
+
+namespace {
+
+// Palette line --line of the palette at --palette-at in --rom; the grey ramp without --rom.
+TilePalette PaletteArgument(const ParsedArguments& arguments) {
+    auto rom = arguments.Text("--rom");
+    if (!rom) {
+        for (const char* option : {"--palette-at", "--line"}) {
+            if (arguments.Has(option)) throw UsageError(std::string(option) + " goes with --rom");
+        }
+        return GreyRampPalette();
+    }
+    return ReadTilePalette(
+        *rom, arguments.Hex("--palette-at", PREVIEW_PALETTE_OFFSET),
+        arguments.OptionalDecimal("--line", 0, PALETTE_LINE_COUNT - 1).value_or(0));
+}
+
+void PrintCounts(CommandOutput& output, uint64_t bytes) {
+    output.out << TileCount(bytes) << " " << bytes << "\n";
+}
+
+int TilesToPngFile(const ParsedArguments& arguments, CommandOutput& output) {
+    const TilePalette palette = PaletteArgument(arguments);
+    const unsigned columns = arguments.OptionalDecimal("--columns", 1, MAX_SHEET_COLUMNS)
+                                 .value_or(DEFAULT_SHEET_COLUMNS);
+    const std::vector<uint8_t> data =
+        ReadWholeFile(arguments.Positional(0), MAX_SHEET_DATA, "one tile picture holds (16 MiB)");
+    SaveTilesPng(data, palette, columns, arguments.Positional(1));
+    if (auto repeated = RepeatedColour(palette)) {
+        output.err << "note: " << palette.description << " has the colour "
+                   << ColourText(palette.colours[repeated->first]) << " for both "
+                   << repeated->second << " and " << repeated->first
+                   << ": an RGB copy of the picture gives back " << repeated->second
+                   << " for both\n";
+    }
+    PrintCounts(output, data.size());
+    return EXIT_OK;
+}
+
+int PngToTilesFile(const ParsedArguments& arguments, CommandOutput& output) {
+    const TilePalette palette = PaletteArgument(arguments);
+    std::optional<uint64_t> keepBytes;
+    if (auto tiles = arguments.OptionalDecimal("--tiles", 0, MAX_SHEET_DATA / TILE_DATA_BYTES))
+        keepBytes = *tiles * TILE_DATA_BYTES;
+    const std::string& in = arguments.Positional(0);
+    const TilesFromPng tiles = ReadTilesPng(in, palette, keepBytes);
+    WriteFileReplacing(arguments.Positional(1), tiles.data);
+    if (tiles.droppedPixel) {
+        output.err << "note: the pixel at x " << tiles.droppedPixel->x << ", y "
+                   << tiles.droppedPixel->y << " lies beyond the " << TileCount(tiles.data.size())
+                   << " tiles kept and is not blank; it is left out\n";
+    }
+    if (tiles.paletteDifference) {
+        const auto [value, colour] = *tiles.paletteDifference;
+        output.err << "note: the palette of " << in << " differs from " << palette.description
+                   << " at " << value << " (" << ColourText(colour) << ", not "
+                   << ColourText(palette.colours[value])
+                   << "); the picture's values are taken as they are\n";
+    }
+    PrintCounts(output, tiles.data.size());
+    return EXIT_OK;
+}
+
+const char* const PALETTE_TEXT =
+    "The palette is palette line N (--line, 0 to 3, default 0) of the 64-colour palette at HEX\n"
+    "(--palette-at, hexadecimal, default ";
+
+} // namespace
+
+std::vector<Command> TileCommands() {
+    const std::string palette = PALETTE_TEXT + HexFieldText(PREVIEW_PALETTE_OFFSET) +
+                                ", the tile sheets' palette) in ROM,\n"
+                                "converted as the window draws it; without --rom a grey ramp "
+                                "(value v is grey v x 17).\n";
+    return {
+        {"tiles-to-png",
+         "DATA OUT.png [--rom ROM] [--palette-at HEX] [--line N] [--columns N]",
+         "write tile data as an indexed PNG",
+         "Writes the 8 x 8 tiles of DATA (4 bits a pixel, 32 bytes a tile) as an indexed PNG\n"
+         "(colour type 3, 4 bits, not interlaced) that any image editor can change: tiles laid\n"
+         "left to right and top to bottom, N a row (--columns, 1 to 2048, default 16), each\n"
+         "pixel the tile's 4-bit value. The places after the last tile are 0, and a last tile\n"
+         "cut short is padded with zeros. " +
+             palette + "The PNG records the length of DATA in a tEXt chunk \"" + TILE_DATA_KEYWORD +
+             "\" (text\n"
+             "\"2 tiles, 33 bytes\"), so that png-to-tiles gives back DATA exactly. DATA holds at\n"
+             "most 16 MiB. Prints the number of tiles and of bytes.",
+         {{"DATA", "OUT.png"}, {"--rom", "--palette-at", "--line", "--columns"}, {}},
+         TilesToPngFile},
+        {"png-to-tiles",
+         "IN.png OUT [--rom ROM --palette-at HEX --line N] [--tiles N]",
+         "turn a PNG of tiles back into tile data",
+         "Writes the tiles of IN.png, laid out as tiles-to-png lays them, as tile data (32 bytes\n"
+         "a tile) to OUT. Width and height must be multiples of 8. An indexed PNG gives its\n"
+         "pixels' values (0 to 15; a higher one is refused). An RGB or RGBA PNG (8 or 16 bits,\n"
+         "grey too) gives each pixel the lowest value of its colour in the palette; a colour\n"
+         "that is not there is refused, naming the pixel's x and y and its colour. A 16-bit\n"
+         "sample counts as the 8-bit v when it is v x 257 or v x 256; a pixel of alpha 0 is\n"
+         "value 0, other alpha is ignored. " +
+             palette +
+             "OUT gets the first N tiles (--tiles), or else the data length the PNG records, or\n"
+             "else every tile of the picture; a note on stderr tells when what is left out is not\n"
+             "blank. A refused picture writes nothing (exit 3). Prints the number of tiles and of\n"
+             "bytes written.",
+         {{"IN.png", "OUT"}, {"--rom", "--palette-at", "--line", "--tiles"}, {}},
+         PngToTilesFile},
+    };
+}
+
+} // namespace drovak::cli
