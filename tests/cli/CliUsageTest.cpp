@@ -13,7 +13,8 @@ TEST_F(CliUsage, HelpListsEveryCommandAndTheExitCodes) {
     ASSERT_EQ(general.exitCode, 0);
     for (const char* command :
          {"lzh-decode", "lzh-encode", "rle-decode", "rle-encode", "mask-decode", "lzh-extract",
-          "lzh-insert", "rle-extract", "rle-insert", "make-demo-rom", "level-png", "render"}) {
+          "lzh-insert", "rle-extract", "rle-insert", "make-demo-rom", "level-png", "render",
+          "tiles-to-png", "png-to-tiles"}) {
         EXPECT_NE(general.out.find(command), std::string::npos) << command;
         CliResult help = Run({command, "--help"});
         EXPECT_EQ(help.exitCode, 0) << command;

@@ -2,6 +2,7 @@
 #include "base/Errors.h"
 #include "base/WholeFile.h"
 #include "png/IdatPieceWriter.h"
+#include "support/LibpngCodec.h"
 #include "support/PngReading.h"
 #include "support/TestSupport.h"
 
@@ -53,9 +54,11 @@ TEST(PngPicture, ChunkLayoutAndSixteenBitSamples) {
 
 TEST(PngPicture, CreateBlankAcceptsOnlyWhatItCanWriteAndNothingElseIsSaved) {
     const std::tuple<int, int, uint32_t, uint32_t, bool> cases[] = {
-        {6, 16, 1, 1, true},           {2, 8, 5, 2, true},  {2, 4, 5, 2, false},
-        {3, 8, 5, 2, false},           {4, 8, 5, 2, false}, {6, 16, 0, 2, false},
-        {6, 16, 0x80000000u, 1, false}};
+        {6, 16, 1, 1, true},  {2, 8, 5, 2, true},
+        {2, 4, 5, 2, false},  {3, 8, 5, 2, true},
+        {3, 4, 5, 2, true},   {3, 16, 5, 2, false},
+        {3, 2, 5, 2, false},  {4, 8, 5, 2, false},
+        {6, 16, 0, 2, false}, {6, 16, 0x80000000u, 1, false}};
     for (const auto& [type, depth, width, height, accepted] : cases) {
         TPngPicture picture;
         EXPECT_EQ(picture.CreateBlank(uint8_t(type), uint8_t(depth), width, height), accepted)
@@ -65,6 +68,29 @@ TEST(PngPicture, CreateBlankAcceptsOnlyWhatItCanWriteAndNothingElseIsSaved) {
         EXPECT_THROW(picture.SaveToStream(out), RefusedError);
         EXPECT_EQ(out.Size(), 0u);
     }
+}
+
+// Depth 4 is read back in the tile sheets' tests; here 8 bits, an odd width and the checks.
+TEST(PngPicture, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
+    TPngPicture picture;
+    ASSERT_TRUE(picture.CreateBlank(3, 8, 5, 3));
+    EXPECT_THROW(picture.SetPalette(std::vector<uint32_t>(257)), RefusedError);
+    picture.SetPalette({0x102030, 0x405060, 0x708090, 0xA0B0C0});
+    for (uint32_t i = 0; i < 15; ++i) picture.SetIndex(i % 5, i / 5, uint8_t(i % 4));
+    picture.SetPixel(0, 0, 0xFFFFFF); // a palette image has no colours: ignored
+    MemoryStream out;
+    picture.SaveToStream(out);
+    const LibpngPicture read = DecodeWithLibpng(out.Data());
+    EXPECT_EQ(std::tie(read.width, read.height, read.colourType, read.bitDepth, read.interlace),
+              std::tuple(5u, 3u, 3, 8, 0));
+    ASSERT_EQ(read.palette.size(), 4u);
+    EXPECT_EQ(read.palette[2].red | read.palette[2].green << 8 | read.palette[2].blue << 16,
+              0x708090);
+    for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(read.samples.at(i), i % 4);
+    picture.SetIndex(4, 2, 4); // beyond the 4 colours
+    EXPECT_NE(MessageOf<RefusedError>([&] { picture.SaveToStream(out); }).find("x 4, y 2"),
+              std::string::npos);
+    EXPECT_THROW(picture.AddText("two  spaces", ""), RefusedError);
 }
 
 TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {

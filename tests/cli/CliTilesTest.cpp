@@ -1,0 +1,61 @@
+// tiles-to-png and png-to-tiles: the same bytes back through indexed and RGB pictures; refused
+// pictures write nothing.
+#include "CliRunner.h"
+#include "support/LibpngCodec.h"
+
+namespace drovak::test {
+namespace {
+
+using CliTiles = CliTest;
+
+TEST_F(CliTiles, SameBytesBackThroughIndexedAndRgbPictures) {
+    Bytes rom(0x40, 0); // 64 different colours at 0x40: word k is red k % 8, green k / 8
+    for (uint16_t k = 0; k < 64; ++k)
+        rom = Cat(rom, Words({uint16_t((k % 8) << 1 | (k / 8) << 5)}));
+    const std::string palette[] = {"--rom", Write("rom.bin", rom), "--palette-at", "40", "--line",
+                                   "2"};
+    const Bytes data = Pattern(32 * 50 + 7);
+    const std::string png = File("tiles.png"), back = File("back.bin");
+    std::vector<std::string> line = {"tiles-to-png", Write("data.bin", data), png, "--columns",
+                                     "5"};
+    line.insert(line.end(), std::begin(palette), std::end(palette));
+    CliResult made = Run(line), undone = Run({"png-to-tiles", png, back});
+    EXPECT_EQ(made.exitCode + undone.exitCode, 0) << made.err << undone.err;
+    EXPECT_EQ(made.out, "51 1607\n");
+    EXPECT_EQ(undone.out, made.out);
+    EXPECT_EQ(ReadBytes(back), data);
+    // An RGB copy, without the recorded length: the whole tiles asked for.
+    line = {"png-to-tiles", Write("copy.png", EditorCopy(ReadBytes(png), PNG_COLOR_TYPE_RGB, 8)),
+            back, "--tiles", "51"};
+    line.insert(line.end(), std::begin(palette), std::end(palette));
+    EXPECT_EQ(Run(line).exitCode, 0);
+    EXPECT_EQ(ReadBytes(back), Cat(data, Bytes(25, 0)));
+}
+
+TEST_F(CliTiles, RefusedPicturesAndWrongCommandLinesWriteNothing) {
+    const std::string data = Write("data.bin", Pattern(32 * 20)), png = File("tiles.png");
+    ASSERT_EQ(Run({"tiles-to-png", data, png}).exitCode, 0); // 16 tiles a row, 2 rows
+    const std::string foreign =
+        Write("foreign.png", EditorCopy(ReadBytes(png), 2, 8, 0, 0, 3 * 128 + 5));
+    const std::string out = Write("out.bin", {9, 9, 9});
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        // the command line; the exit code and the message
+        {{"png-to-tiles", foreign, out},
+         "3 the colour #010203 at x 5, y 3 is not in the grey ramp"},
+        {{"png-to-tiles", png, out, "--tiles", "33"}, "3 the picture holds 32 tiles, fewer than"},
+        {{"png-to-tiles", Write("cut.png", Slice(ReadBytes(png), 0, 100)), out}, "2 too short"},
+        {{"png-to-tiles", png, out, "--line", "1"}, "1 --line goes with --rom"},
+        {{"png-to-tiles", png, out, "--rom", File("missing.bin")}, "2 missing.bin"},
+        {{"tiles-to-png", data, out, "--columns", "2049"}, "1 --columns wants"},
+        {{"tiles-to-png", data, out, "--rom", data, "--palette-at", "261"}, "2 too short"},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        CliResult result = Run(arguments);
+        EXPECT_EQ(std::to_string(result.exitCode), expected.substr(0, 1)) << expected;
+        EXPECT_NE(result.err.find(expected.substr(2)), std::string::npos) << result.err;
+        EXPECT_EQ(ReadBytes(out), (Bytes{9, 9, 9}));
+    }
+}
+
+} // namespace
+} // namespace drovak::test

@@ -1,0 +1,155 @@
+#include "GraphicsTestSupport.h"
+
+#include "base/Errors.h"
+#include "graphics/PngToTiles.h"
+#include "graphics/TileSheet.h"
+#include "graphics/TilesToPng.h"
+#include "support/LibpngCodec.h"
+#include "support/PngReading.h"
+
+#include <random>
+
+namespace drovak {
+namespace {
+
+using namespace test;
+using GraphicsTileSheet = GraphicsTest;
+
+Bytes SheetPng(const Bytes& tiles, const TilePalette& palette, unsigned columns) {
+    MemoryStream out;
+    WriteTilesPng(tiles, palette, columns, out);
+    return out.Take();
+}
+
+// A ROM whose palette at 0x100 has 64 different colours: word k is red k % 8, green k / 8.
+Bytes PaletteRom() {
+    Bytes rom(0x100, 0xAA);
+    for (uint16_t k = 0; k < 64; ++k)
+        rom = Cat(rom, Words({uint16_t((k % 8) << 1 | (k / 8) << 5)}));
+    return rom;
+}
+
+TEST_F(GraphicsTileSheet, TilesToPngAndBackGiveTheSameBytes) {
+    const TilePalette line1 = ReadTilePalette(Write("rom.bin", PaletteRom()), 0x100, 1);
+    std::mt19937 random(10);
+    for (size_t size : {0, 1, 31, 32, 33, 32 * 40 + 5}) {
+        Bytes data(size);
+        for (auto& byte : data) byte = uint8_t(random());
+        for (unsigned columns : {1u, 3u, 16u}) {
+            const TPngImage image = ReadPng(SheetPng(data, GreyRampPalette(), columns), "a.png");
+            const uint32_t rows =
+                std::max<uint32_t>(1, uint32_t(TileCount(size) + columns - 1) / columns);
+            EXPECT_EQ(std::tie(image.width, image.height), std::tuple(8 * columns, 8 * rows));
+            const TilesFromPng back = PngToTiles(image, "a.png", GreyRampPalette(), {});
+            EXPECT_EQ(back.data, data) << size << " bytes, " << columns << " a row";
+            EXPECT_TRUE(back.lengthRecorded && !back.droppedPixel && !back.paletteDifference);
+        }
+        // An editor's copy drops the recorded length: the whole tiles asked for come back.
+        Bytes whole = data;
+        whole.resize(TileCount(size) * TILE_DATA_BYTES, 0);
+        for (auto [type, depth, wide, interlace] : {std::tuple{2, 8, 0u, 0},
+                                                    {6, 8, 0u, 1},
+                                                    {2, 16, 257u, 0},
+                                                    {6, 16, 256u, 0},
+                                                    {0, 16, 257u, 1},
+                                                    {4, 8, 0u, 0}}) {
+            const TilePalette& palette = type & PNG_COLOR_MASK_COLOR ? line1 : GreyRampPalette();
+            const Bytes copy = EditorCopy(SheetPng(data, palette, 3), type, depth, wide, interlace);
+            const TilesFromPng back =
+                PngToTiles(ReadPng(copy, "b.png"), "b.png", palette, whole.size());
+            EXPECT_EQ(back.data, whole) << size << " bytes, " << type << "/" << depth;
+            EXPECT_FALSE(back.lengthRecorded || back.droppedPixel);
+        }
+    }
+}
+
+TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
+    const std::string rom = Write("rom.bin", PaletteRom());
+    Bytes tiles(33, 0);
+    for (uint8_t v = 0; v < 8; ++v) tiles[v] = uint8_t(2 * v << 4 | (2 * v + 1)); // values 0..15
+    for (unsigned line = 0; line < PALETTE_LINE_COUNT; ++line) {
+        const Bytes file = SheetPng(tiles, ReadTilePalette(rom, 0x100, line), 1);
+        std::vector<std::string> names;
+        for (const auto& chunk : ReadChunks(file)) names.push_back(chunk.name);
+        EXPECT_EQ(names, (std::vector<std::string>{"IHDR", "PLTE", "IDAT", "tEXt", "IEND"}));
+        const LibpngPicture read = DecodeWithLibpng(file);
+        EXPECT_EQ(std::tie(read.colourType, read.bitDepth, read.interlace), std::tuple(3, 4, 0));
+        EXPECT_EQ(read.texts.at(0).first + ": " + read.texts.at(0).second,
+                  std::string(TILE_DATA_KEYWORD) + ": 2 tiles, 33 bytes");
+        ASSERT_EQ(read.palette.size(), 16u);
+        const PaletteTable rendered = ReadPalette(rom, 0x100);
+        for (unsigned v = 0; v < 16; ++v) {
+            const png_color& c = read.palette[v];
+            EXPECT_EQ(uint32_t(c.red | c.green << 8 | c.blue << 16), rendered[16 * line + v]);
+            EXPECT_EQ(read.samples[v], v); // the tile's first two rows
+        }
+        EXPECT_EQ(read.palette[9].green, 32 * (2 * line + 1)) << "word k = 16 x line + 9";
+    }
+    EXPECT_THROW(ReadTilePalette(rom, 0x161, 3), FileError); // one byte past the end
+    EXPECT_THROW(ReadTilePalette(rom, 0x100, 4), RefusedError);
+}
+
+TPngImage Picture(uint32_t width, uint32_t height, TPngPixels pixels, uint8_t bits,
+                  std::vector<std::pair<PixelPosition, std::vector<uint32_t>>> set = {}) {
+    TPngImage image{width, height, pixels, bits, 0, 0, 0, {}, {}, {}};
+    image.data.assign(width * height * image.BytesPerPixel(), 0);
+    for (const auto& [at, samples] : set) {
+        uint8_t* to = image.data.data() + (at.y * width + at.x) * image.BytesPerPixel();
+        for (uint32_t sample : samples) {
+            if (bits == 16) *to++ = uint8_t(sample >> 8);
+            *to++ = uint8_t(sample);
+        }
+    }
+    return image;
+}
+
+TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
+    TPngImage recorded = Picture(8, 8, TPngPixels::Indices, 8);
+    recorded.texts = {{TILE_DATA_KEYWORD, "2 tiles, 99 bytes"}};
+    struct Case {
+        TPngImage image;
+        std::string message;
+        std::optional<uint64_t> keep = {};
+    };
+    const Case cases[] = {
+        {Picture(16, 8, TPngPixels::Rgb, 8, {{{5, 3}, {1, 2, 3}}}),
+         "the colour #010203 at x 5, y 3 is not in the grey ramp"},
+        {Picture(8, 8, TPngPixels::RgbAlpha, 16, {{{7, 7}, {0x1234, 0, 0, 1}}}),
+         "the colour #123400000000 at x 7, y 7"},
+        {Picture(8, 16, TPngPixels::Indices, 8, {{{2, 9}, {16}}}),
+         "the palette index 16 at x 2, y 9 is above 15"},
+        {Picture(13, 8, TPngPixels::Rgb, 8), "the picture is 13 x 8 pixels"},
+        {Picture(16, 16, TPngPixels::Rgb, 8),
+         "the picture holds 4 tiles, fewer than the 5 tiles (129 bytes) to keep", 4 * 32 + 1},
+        {recorded, "the recorded tile data \"2 tiles, 99 bytes\" is not of the form"},
+    };
+    for (const Case& c : cases) {
+        auto convert = [&] { PngToTiles(c.image, "in.png", GreyRampPalette(), c.keep); };
+        EXPECT_NE(MessageOf<RefusedError>(convert).find("in.png: " + c.message), std::string::npos)
+            << c.message;
+    }
+    EXPECT_EQ(SheetSizeFor(MAX_SHEET_DATA, 256).rows, 2048u);
+    EXPECT_THROW(SheetSizeFor(2048 * 32 + 1, 1), RefusedError); // 2049 rows of tiles
+}
+
+TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {
+    const TPngImage image = Picture(16, 8, TPngPixels::RgbAlpha, 8, // all black, alpha 0
+                                    {{{3, 2}, {1, 2, 3, 0}},        // transparent: 0
+                                     {{4, 2}, {68, 68, 68, 128}},   // grey 4, alpha ignored
+                                     {{12, 5}, {9, 9, 9, 255}}});   // foreign, in tile 1
+    const TilesFromPng tiles = PngToTiles(image, "in.png", GreyRampPalette(), 32);
+    Bytes expected(32, 0);
+    expected[2 * 4 + 2] = 0x40; // (4, 2): row 2, left of byte 2
+    EXPECT_EQ(tiles.data, expected);
+    ASSERT_TRUE(tiles.droppedPixel);
+    EXPECT_EQ(std::tie(tiles.droppedPixel->x, tiles.droppedPixel->y), std::tuple(12u, 5u));
+
+    TPngImage indexed = Picture(8, 8, TPngPixels::Indices, 8);
+    indexed.palette = {0, 0x111111, 0x123456};
+    const auto difference = PngToTiles(indexed, "in.png", GreyRampPalette(), {}).paletteDifference;
+    ASSERT_TRUE(difference);
+    EXPECT_EQ(std::tie(difference->value, difference->pictureColour), std::tuple(2u, 0x123456u));
+}
+
+} // namespace
+} // namespace drovak

@@ -1,0 +1,82 @@
+#include "png/PngReader.h"
+#include "base/ByteOrder.h"
+#include "base/Errors.h"
+#include "support/LibpngCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+namespace drovak {
+namespace {
+
+using namespace test;
+
+Bytes Chunk(const std::string& name, const Bytes& data) {
+    Bytes chunk = Cat(Bytes(4, 0), Bytes(name.begin(), name.end()), data);
+    Put32(chunk, 0, uint32_t(data.size()));
+    Put32(chunk, chunk.size(), uint32_t(crc32(0, chunk.data() + 4, uInt(chunk.size() - 4))));
+    return chunk;
+}
+
+// The signature, a header and an empty image; the CRCs right.
+Bytes Headed(uint32_t width, uint32_t height, uint8_t depth, uint8_t type) {
+    Bytes header(8, 0);
+    Put32(header, 0, width);
+    Put32(header, 4, height);
+    return Cat(Hex("89 50 4E 47 0D 0A 1A 0A"),
+               Chunk("IHDR", Cat(header, Bytes{depth, type, 0, 0, 0})),
+               Chunk("IDAT", Hex("78 9C 03 00")), Chunk("IEND", {}));
+}
+
+// Rewrites the CRC of every chunk, so that damage reaches past the CRC checks.
+void FixCrcs(Bytes& file) {
+    for (size_t at = 8, length; at + 12 <= file.size(); at += 12 + length) {
+        length = LoadBigEndian32(&file[at]);
+        if (length > file.size() - at - 12) return;
+        Put32(file, at + 8 + length, uint32_t(crc32(0, &file[at + 4], uInt(4 + length))));
+    }
+}
+
+TEST(PngReader, RefusesWhatItCannotReadAndSurvivesAnyDamage) {
+    const Bytes good = EncodeWithLibpng({8, 8, 2, 8, 0, std::vector<uint16_t>(192, 7), {}, {}});
+    Bytes badCrc = Headed(8, 8, 8, 2);
+    badCrc[29] ^= 1;
+    const std::tuple<Bytes, bool, std::string> cases[] = {
+        // file, FileError (else RefusedError), message
+        {{}, false, "not a PNG file (it is empty)"},
+        {Hex("FF D8 FF E0 00 10 4A 46 49 46 00"), false, "not a PNG file"},
+        {Slice(good, 0, 8), true, "too short"},
+        {Slice(good, 0, good.size() - 20), true, "too short"},
+        {badCrc, false, "not a PNG picture this program can read"},
+        {Headed(100000, 100000, 8, 6), false, "a picture of 100000 x 100000 pixels is larger"},
+        {Headed(16384, 2049, 8, 6), false, "a picture of 16384 x 2049 pixels is larger"},
+        {Headed(4096, 8192, 16, 6), true, "too short: 61 bytes can't hold the image data"},
+    };
+    for (const auto& [file, fileError, message] : cases) {
+        try {
+            ReadPng(file, "bad.png");
+            ADD_FAILURE() << message;
+        } catch (const DrovakError& error) {
+            EXPECT_EQ(dynamic_cast<const FileError*>(&error) != nullptr, fileError) << error.what();
+            EXPECT_NE(std::string(error.what()).find("bad.png: " + message), std::string::npos)
+                << error.what();
+        }
+    }
+    // Every cut, and every flipped bit with the CRCs made right, of a good file: read or
+    // refused, never worse (the sanitizers watch).
+    for (size_t size = 0; size < good.size(); ++size)
+        EXPECT_THROW(ReadPng(Slice(good, 0, size), "cut"), DrovakError);
+    for (size_t bit = 64; bit < 8 * good.size(); ++bit) {
+        Bytes damaged = good;
+        damaged[bit / 8] ^= uint8_t(1 << bit % 8);
+        FixCrcs(damaged);
+        try {
+            ReadPng(damaged, "damaged");
+        } catch (const DrovakError&) {
+        }
+    }
+}
+
+} // namespace
+} // namespace drovak
