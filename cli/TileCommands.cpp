@@ -74,17 +74,15 @@ int PngToTilesFile(const ParsedArguments& arguments, CommandOutput& output) {
     return EXIT_OK;
 }
 
-const char* const PALETTE_TEXT =
-    "The palette is palette line N (--line, 0 to 3, default 0) of the 64-colour palette at HEX\n"
-    "(--palette-at, hexadecimal, default ";
-
 } // namespace
 
 std::vector<Command> TileCommands() {
-    const std::string palette = PALETTE_TEXT + HexFieldText(PREVIEW_PALETTE_OFFSET) +
-                                ", the tile sheets' palette) in ROM,\n"
-                                "converted as the window draws it; without --rom a grey ramp "
-                                "(value v is grey v x 17).\n";
+    const std::string palette =
+        "The palette is palette line N (--line, 0 to 3, default 0) of the 64-colour palette\n"
+        "at HEX (--palette-at, hexadecimal, default " +
+        HexFieldText(PREVIEW_PALETTE_OFFSET) +
+        ", the tile sheets' palette) in ROM,\n"
+        "converted as the window draws it; without --rom a grey ramp (value v is grey v x 17).\n";
     return {
         {"tiles-to-png",
          "DATA OUT.png [--rom ROM] [--palette-at HEX] [--line N] [--columns N]",
@@ -93,7 +91,7 @@ std::vector<Command> TileCommands() {
          "(colour type 3, 4 bits, not interlaced) that any image editor can change: tiles laid\n"
          "left to right and top to bottom, N a row (--columns, 1 to 2048, default 16), each\n"
          "pixel the tile's 4-bit value. The places after the last tile are 0, and a last tile\n"
-         "cut short is padded with zeros. " +
+         "cut short is padded with zeros.\n" +
              palette + "The PNG records the length of DATA in a tEXt chunk \"" + TILE_DATA_KEYWORD +
              "\" (text\n"
              "\"2 tiles, 33 bytes\"), so that png-to-tiles gives back DATA exactly. DATA holds at\n"
@@ -109,7 +107,7 @@ std::vector<Command> TileCommands() {
          "grey too) gives each pixel the lowest value of its colour in the palette; a colour\n"
          "that is not there is refused, naming the pixel's x and y and its colour. A 16-bit\n"
          "sample counts as the 8-bit v when it is v x 257 or v x 256; a pixel of alpha 0 is\n"
-         "value 0, other alpha is ignored. " +
+         "value 0, other alpha is ignored.\n" +
              palette +
              "OUT gets the first N tiles (--tiles), or else the data length the PNG records, or\n"
              "else every tile of the picture; a note on stderr tells when what is left out is not\n"

@@ -93,6 +93,9 @@ std::pair<uint64_t, bool> BytesToKeep(const TPngImage& image, const std::string&
 
 TilesFromPng PngToTiles(const TPngImage& image, const std::string& name, const TilePalette& palette,
                         std::optional<uint64_t> keepBytes) {
+    if (image.data.size() != size_t(image.width) * image.height * image.BytesPerPixel()) {
+        throw DrovakError(name + ": the picture's pixels do not fill its size");
+    }
     if (image.width % TILE_SIDE != 0 || image.height % TILE_SIDE != 0) {
         throw RefusedError(name + ": the picture is " + std::to_string(image.width) + " x " +
                            std::to_string(image.height) +
