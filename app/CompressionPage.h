@@ -10,6 +10,11 @@ class QTabWidget;
 
 namespace drovak::app {
 
+// The captions of the pages' hexadecimal fields; a refused text is named by its field's.
+inline constexpr const char* TABLE_OFFSET_CAPTION = "Table offset (HEX)";
+inline constexpr const char* TABLE_INDEX_CAPTION = "Table Index (HEX)";
+inline constexpr const char* RLE_OFFSET_CAPTION = "Offset (HEX)";
+
 // One of the two compression pages ("LZH Compression", "RLE Compression"). Their controls
 // mirror each other control for control, and so do the handlers of those controls: one set of
 // handlers (CompressionPageHandlers.cpp) serves both pages through this. What differs is the

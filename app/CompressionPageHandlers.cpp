@@ -1,8 +1,13 @@
 // The handlers of the controls that the two compression pages share, control for control.
 #include "app/uMain.h"
 
+#include "base/Errors.h"
+#include "base/Paths.h"
 #include "base/ReplaceFile.h"
 #include "base/Stream.h"
+#include "base/WholeFile.h"
+#include "rom/RomChange.h"
+#include "rom/RomLayout.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -103,12 +108,52 @@ void MainForm::BrowseCompIn(const CompressionPage& page) {
     }
 }
 
-void MainForm::ShowSheetAndSave(std::vector<uint8_t> data, const PaletteTable& palette,
+void MainForm::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,
                                 uint8_t cellHeightTiles, const std::string& outPath) {
+    ViewStream romStream(rom.bytes, rom.name);
+    const PaletteTable palette = ReadPalette(romStream, PREVIEW_PALETTE_OFFSET);
     MemoryStream stream(std::move(data));
     ShowPicture(RenderTiles(stream, CELL_WIDTH_TILES, cellHeightTiles, SHEET_WIDTH_TILES,
                             SHEET_HEIGHT_TILES, palette, nullptr, FrameBuffer));
+    // A data file that holds something else (edited since, perhaps) is replaced only when the
+    // user says so.
+    if (FileHoldsOtherBytes(outPath, stream.Data()) &&
+        !Ask("The file " + FileNamePart(outPath) +
+             " already exists and holds other data!\r\nDo you want to replace it?")) {
+        return;
+    }
     SaveStreamToFile(stream, outPath);
+}
+
+const CompressionPage* MainForm::CompressionPageOnShow() const {
+    switch (static_cast<MainPage>(PageTabs->currentIndex())) {
+    case MainPage::Lzh:
+        return &lzhPage_;
+    case MainPage::Rle:
+        return &rlePage_;
+    default:
+        return nullptr;
+    }
+}
+
+void MainForm::UndoLastChange(const CompressionPage& page) {
+    // The ROM of the tab on show.
+    const QLineEdit* romField = page.modeTabs->currentIndex() == TabIndex(ModeTab::Compression)
+                                    ? page.compRomEdit
+                                    : page.decompRomEdit;
+    const std::string path = romField->text().toStdString();
+    if (path.empty()) return;
+    if (!FileExists(BackupPathOf(path))) throw RefusedError(NoBackupMessage(path));
+    if (!Ask("Undo the last change to " + FileNamePart(path) + "?")) return;
+    ShowStatus(QString::fromStdString(RomUndoSummary(path, UndoRomChange(path))));
+}
+
+bool MainForm::Ask(const std::string& question) {
+    return dialogs_.AskYesNo(this, QString::fromStdString(question), "Warning");
+}
+
+void MainForm::ShowRomChange(const RomChange& change) {
+    ShowStatus(QString::fromStdString(RomChangeSummary(RomPath.toStdString(), change)));
 }
 
 } // namespace drovak::app

@@ -1,9 +1,9 @@
 #include "app/uMain.h"
 
+#include "base/Paths.h"
 #include "rom/HexField.h"
 #include "rom/LzhPage.h"
 #include "rom/RomFile.h"
-#include "rom/RomLayout.h"
 
 #include <QLineEdit>
 
@@ -11,34 +11,33 @@ namespace drovak::app {
 
 void MainForm::LzhDecompressEntry() {
     RomPath = LzhDecompRomEdit->text();
-    const uint32_t table = ParseHex(LzhTableOffsetEdit->text().toStdString());
-    const uint32_t index = ParseHex(LzhTableIndexEdit->text().toStdString());
+    const uint32_t table =
+        HexFieldValue(TABLE_OFFSET_CAPTION, LzhTableOffsetEdit->text().toStdString());
+    const uint32_t index =
+        HexFieldValue(TABLE_INDEX_CAPTION, LzhTableIndexEdit->text().toStdString());
     const std::string outPath = LzhDecompOutEdit->text().toStdString();
+    RefuseWritingOverRom(outPath, RomPath.toStdString());
 
-    LzhExtractResult extracted;
-    PaletteTable palette;
-    {
-        const auto rom = OpenRomRead(RomPath.toStdString());
-        extracted = LzhExtractEntry(*rom, table, index);
-        palette = ReadPalette(*rom, PREVIEW_PALETTE_OFFSET);
-    }
+    const RomBytes rom = ReadRom(RomPath.toStdString());
+    LzhExtractResult extracted = LzhExtractEntry(rom, table, index);
     dialogs_.SetClipboardText(QString::number(extracted.entry.PackedSize));
     // Tiles row by row.
-    ShowSheetAndSave(std::move(extracted.data), palette, 1, outPath);
+    ShowSheetAndSave(std::move(extracted.data), rom, 1, outPath);
 }
 
 void MainForm::LzhCompressEntry() {
     RomPath = LzhCompRomEdit->text();
-    const uint32_t table = ParseHex(LzhTableOffsetEdit->text().toStdString());
-    const uint32_t index = ParseHex(LzhTableIndexEdit->text().toStdString());
+    const uint32_t table =
+        HexFieldValue(TABLE_OFFSET_CAPTION, LzhTableOffsetEdit->text().toStdString());
+    const uint32_t index =
+        HexFieldValue(TABLE_INDEX_CAPTION, LzhTableIndexEdit->text().toStdString());
+    const std::string inPath = LzhCompInEdit->text().toStdString();
 
-    const LzhInsertPlan plan =
-        PlanLzhInsert(RomPath.toStdString(), LzhCompInEdit->text().toStdString(), table, index);
-    if (plan.needsConfirmation &&
-        !dialogs_.AskYesNo(this, QString::fromUtf8(LZH_GROWTH_QUESTION), "Warning")) {
-        return;
-    }
-    ApplyLzhInsert(plan);
+    // An index beyond the table is refused here, before any question.
+    const LzhInsertPlan plan = PlanLzhInsert(RomPath.toStdString(), inPath, table, index);
+    if (plan.emptyInput && !Ask(LzhEmptyInputQuestion(plan, FileNamePart(inPath)))) return;
+    if (plan.needsConfirmation && !Ask(LzhGrowthQuestion(plan))) return;
+    ShowRomChange(ApplyLzhInsert(plan, RomPath.toStdString()));
 }
 
 } // namespace drovak::app

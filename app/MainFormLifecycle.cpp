@@ -11,7 +11,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -97,10 +99,23 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         const bool start = widget && widget->window() == this &&
                            (widget == focus || (focus == nullptr && widget == this));
         if (start && IsEnter(keyEvent->key())) enterPressedIn_ = hexField ? watched : nullptr;
+        // Ctrl+Z on a compression page undoes the last change to its ROM (not the typing in
+        // a field).
+        const CompressionPage* undoPage = CompressionPageOnShow();
+        if (start && undoPage && keyEvent->matches(QKeySequence::Undo)) {
+            RunOperation([this, undoPage] { UndoLastChange(*undoPage); });
+            return true;
+        }
         if (start) {
             const int key = keyEvent->key();
             RunOperation([this, key] { WindowKeyDown(key); });
         }
+    } else if ((event->type() == QEvent::MouseButtonPress ||
+                event->type() == QEvent::MouseButtonDblClick) &&
+               watched == PageTabs->tabBar() &&
+               static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+        // Only a left click switches pages; the tab bar would report any button's.
+        return true;
     } else if (event->type() == QEvent::KeyRelease && hexField) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         // Only Enter acts on its release ("LzhKeyUp", "RleKeyUp"), and only when it was pressed

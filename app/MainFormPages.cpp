@@ -89,8 +89,8 @@ void AddModeTabs(QWidget* page, int decompressRowHeight, CompressionPage& contro
 
 void MainForm::BuildLzhPage(QWidget* page) {
     QFrame* header = AddRowPanel(page, false, HEADER_ROW_HEIGHT);
-    AddLabel(header, "Table Index (HEX)", Dock::Right);
-    AddLabel(header, "Table offset (HEX)", Dock::Left);
+    AddLabel(header, TABLE_INDEX_CAPTION, Dock::Right);
+    AddLabel(header, TABLE_OFFSET_CAPTION, Dock::Left);
     LzhTableIndexEdit =
         AddEdit(header, HexDefault(DEFAULT_TABLE_INDEX), Dock::Right, HEX_FIELD_WIDTH);
     LzhTableOffsetEdit =
@@ -120,7 +120,7 @@ void MainForm::BuildLzhPage(QWidget* page) {
 
 void MainForm::BuildRlePage(QWidget* page) {
     QFrame* header = AddRowPanel(page, false, HEADER_ROW_HEIGHT);
-    AddLabel(header, "Offset (HEX)", Dock::Left);
+    AddLabel(header, RLE_OFFSET_CAPTION, Dock::Left);
     RleOffsetEdit = AddEdit(header, HexDefault(DEFAULT_RLE_OFFSET), Dock::Left, HEX_FIELD_WIDTH);
     rlePage_.hexFields = {RleOffsetEdit};
     AddModeTabs(page, ACTION_ROW_HEIGHT, rlePage_);

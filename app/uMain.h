@@ -24,9 +24,13 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 
-namespace drovak::preview {
+namespace drovak {
+struct RomBytes;
+struct RomChange;
+namespace preview {
 class PreviewView;
 }
+} // namespace drovak
 
 namespace drovak::app {
 
@@ -117,6 +121,10 @@ public:
     // shown in a system-modal box and the program ends.
     void RunOperation(const std::function<void()>& operation);
 
+    // The status line (StatusLine.cpp): the credits, until an operation says what it did.
+    void ShowStatus(const QString& text);
+    QString StatusText() const;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -151,8 +159,17 @@ private:
     void UpdateCompressButton(const CompressionPage& page);
     void BrowseDecompOut(const CompressionPage& page);
     void BrowseCompIn(const CompressionPage& page);
-    void ShowSheetAndSave(std::vector<uint8_t> data, const PaletteTable& palette,
-                          uint8_t cellHeightTiles, const std::string& outPath);
+    void ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom, uint8_t cellHeightTiles,
+                          const std::string& outPath);
+    // The compression page on show, if one is.
+    const CompressionPage* CompressionPageOnShow() const;
+    // Ctrl+Z on a compression page: the last change to its ROM undone (or redone), when the
+    // user says so.
+    void UndoLastChange(const CompressionPage& page);
+    // A "Warning" question, No by default.
+    bool Ask(const std::string& question);
+    // What a compress did, on the status line.
+    void ShowRomChange(const RomChange& change);
 
     // "LZH Compression" (LzhPageHandlers.cpp).
     void LzhDecompressEntry();

@@ -27,6 +27,13 @@ public:
     using DrovakError::DrovakError;
 };
 
+// Another program holds the file's lock (a read or a change of it is under way): nothing was
+// read or written.
+class InUseError : public RefusedError {
+public:
+    using RefusedError::RefusedError;
+};
+
 // "0x1F" style text for messages (upper-case digits after "0x").
 std::string HexText(unsigned long long value);
 

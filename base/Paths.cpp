@@ -1,5 +1,7 @@
 #include "base/Paths.h"
 
+#include "base/FileHandle.h"
+
 #include <sys/stat.h>
 
 namespace drovak {
@@ -12,6 +14,15 @@ bool FileExists(const std::string& path) {
 std::string FolderPart(const std::string& path) {
     size_t last = path.find_last_of("\\/:");
     return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+std::string FileNamePart(const std::string& path) {
+    return path.substr(FolderPart(path).size());
+}
+
+bool SameFile(const std::string& first, const std::string& second) {
+    FileInfo a, b;
+    return StatPath(first, a) && StatPath(second, b) && a.SameFileAs(b);
 }
 
 } // namespace drovak

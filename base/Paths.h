@@ -11,4 +11,11 @@ bool FileExists(const std::string& path);
 // when it has none.
 std::string FolderPart(const std::string& path);
 
+// The last part of a path: everything after its last "\", "/" or ":".
+std::string FileNamePart(const std::string& path);
+
+// Whether two paths name one file (links and other paths to it included); false when either
+// names nothing.
+bool SameFile(const std::string& first, const std::string& second);
+
 } // namespace drovak

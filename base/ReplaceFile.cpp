@@ -1,12 +1,13 @@
 #include "base/ReplaceFile.h"
 
 #include "base/Errors.h"
+#include "base/TemporaryFiles.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,66 +15,149 @@ namespace drovak {
 
 namespace {
 
-// Reserves a new file name beside path (created empty, exclusively).
-std::string CreateTemporaryBeside(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0;; ++attempt) {
-        std::string temporary =
-            path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
+std::string Reason() {
+    return std::strerror(errno);
+}
+
+// A FIFO or a character device takes the content as it comes: it is written through, after
+// an open that does not wait for a reader.
+void WriteThrough(const std::string& path, const std::function<void(Stream&)>& write) {
+    MemoryStream content;
+    write(content);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        throw FileError(path + ": nothing was written: " +
+                        (errno == ENXIO ? "no program reads from it" : "cannot open: " + Reason()));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    const std::vector<uint8_t>& bytes = content.Data();
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) {
+            const std::string reason = Reason();
             ::close(fd);
-            return temporary;
+            throw FileError(path + ": cannot write (" + std::to_string(done) + " of " +
+                            std::to_string(bytes.size()) + " bytes written): " + reason);
         }
-        if (errno != EEXIST || attempt >= 100) {
-            throw FileError(path + ": cannot create the file: " + std::strerror(errno));
-        }
+        done += size_t(put);
     }
+    ::close(fd);
 }
 
-// A replaced file keeps its permissions.
-void KeepPermissions(const std::string& path, const std::string& temporary) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        ::chmod(temporary.c_str(), info.st_mode & 07777);
+// The replaced file's mode, and its owner where the process may set it.
+void KeepOwnerAndMode(const FileStream& file, const FileInfo& old) {
+    if (::fchown(file.Descriptor(), old.owner, old.group) != 0) {
+        // Not ours to give away; the group alone may still be allowed.
+        (void)::fchown(file.Descriptor(), uid_t(-1), old.group);
     }
+    ::fchmod(file.Descriptor(), old.mode & 07777);
 }
 
-// Makes the rename itself durable; a folder that can't be synced is no reason to fail.
-void SyncFolderOf(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+// A copy of the locked file, synced, under a new temporary name beside `backup`.
+std::string CopyBeside(FileStream& locked, const std::string& backup) {
+    const std::string temporary = CreateTemporaryBeside(backup);
+    try {
+        FileStream copy(temporary, FileMode::Create);
+        KeepOwnerAndMode(copy, locked.Info());
+        locked.Seek(0, SeekOrigin::Begin);
+        std::vector<uint8_t> chunk(1 << 20);
+        for (size_t n; (n = locked.Read(chunk.data(), chunk.size())) != 0;)
+            copy.Write(chunk.data(), n);
+        copy.Sync();
+    } catch (...) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    return temporary;
+}
+
+// Keeps the locked file at `target` as target + ".bak": a hard link of it costs nothing; where
+// the file system makes none, a copy.
+std::string KeepBackup(const std::string& target, FileStream& locked) {
+    const std::string backup = target + ".bak";
+    std::string temporary = TemporaryNameBeside(backup);
+    if (::link(target.c_str(), temporary.c_str()) != 0) temporary = CopyBeside(locked, backup);
+    const bool renamed = std::rename(temporary.c_str(), backup.c_str()) == 0;
+    const std::string reason = Reason();
+    // A backup that is already this file (a change that failed after its backup was made)
+    // leaves the link in place: rename does nothing between two names of one file.
+    ::unlink(temporary.c_str());
+    if (!renamed) throw FileError("cannot keep the old content as " + backup + ": " + reason);
+    return backup;
+}
+
+void RefuseIfReplacedMeanwhile(const std::string& path, const std::string& target,
+                               const FileInfo& old) {
+    FileInfo now;
+    if (!StatPath(target, now) || !now.SameFileAs(old)) {
+        throw RefusedError(path + ": replaced by another program meanwhile; nothing was written");
     }
 }
 
 } // namespace
 
-void WriteFileReplacing(const std::string& path, const std::function<void(Stream&)>& write) {
+std::string ReplaceFile(const std::string& path, const std::function<void(Stream&)>& write,
+                        const ReplaceOptions& options) {
     if (path.empty()) throw FileError("No file name given");
-    std::string temporary = CreateTemporaryBeside(path);
+    if (options.keepBackup && options.locked == nullptr) {
+        throw std::logic_error("a backup is kept only of a file the caller has locked");
+    }
+    const std::string target = ReplacementTarget(path);
+    FileStream* locked = options.locked;
+    std::unique_ptr<FileStream> ownLock;
+    FileInfo old;
+    if (locked == nullptr && StatPath(target, old)) {
+        if (old.IsFifo() || old.IsCharacterDevice()) {
+            WriteThrough(path, write);
+            return "";
+        }
+        if (!old.IsRegular()) {
+            throw FileError(path + ": is " + FileKind(old.mode) +
+                            ", not a regular file; nothing was written");
+        }
+        ownLock = std::make_unique<FileStream>(target, FileMode::Replace);
+        locked = ownLock.get();
+    }
+
+    const std::string folder = FolderOf(target);
+    RemoveStaleTemporaries(folder);
+    std::string temporary;
+    std::string backup;
     try {
+        temporary = CreateTemporaryBeside(target);
         {
             FileStream file(temporary, FileMode::Create);
             write(file);
+            if (locked) KeepOwnerAndMode(file, locked->Info());
             file.Sync();
         }
-        KeepPermissions(path, temporary);
-        if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-            throw FileError(path + ": cannot create the file: " + std::strerror(errno));
+        if (options.keepBackup) {
+            RefuseIfReplacedMeanwhile(path, target, locked->Info());
+            backup = KeepBackup(target, *locked);
         }
-        SyncFolderOf(path);
+        if (locked) RefuseIfReplacedMeanwhile(path, target, locked->Info());
+        if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+            throw FileError("cannot rename the new file over it: " + Reason());
+        }
     } catch (const FileError& error) {
-        ::unlink(temporary.c_str());
-        if (std::string(error.what()).rfind(path + ":", 0) == 0) throw;
-        throw FileError(path + ": not written: " + error.what());
+        if (!temporary.empty()) ::unlink(temporary.c_str());
+        throw FileError(path + ": nothing was written: " + error.what());
     } catch (...) {
-        ::unlink(temporary.c_str());
+        if (!temporary.empty()) ::unlink(temporary.c_str());
         throw;
     }
+    std::string reason;
+    if (!SyncFolder(folder, reason)) {
+        throw FileError(path + ": the new content was written" +
+                        (backup.empty() ? "" : " (the old one kept as " + backup + ")") +
+                        ", but its folder could not be synced to storage: " + reason);
+    }
+    return backup;
+}
+
+void WriteFileReplacing(const std::string& path, const std::function<void(Stream&)>& write) {
+    ReplaceFile(path, write);
 }
 
 void WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -91,6 +175,34 @@ void SaveStreamToFile(Stream& stream, const std::string& path) {
             file.Write(chunk.data(), n);
     });
     stream.Seek(int64_t(kept), SeekOrigin::Begin);
+}
+
+void SwapFiles(const std::string& first, const std::string& second) {
+    const std::string notSwapped = first + ": nothing was changed: cannot swap it with " + second;
+    if (::renameat2(AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), RENAME_EXCHANGE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
+            throw FileError(notSwapped + ": " + Reason());
+        }
+        // No exchange on this file system: first's file gets another name (not a temporary
+        // one: a run killed in the middle leaves it for the user), second's file takes first's
+        // place, and first's file then second's.
+        const std::string held = second + ".swap";
+        if (::link(first.c_str(), held.c_str()) != 0) throw FileError(notSwapped + ": " + Reason());
+        if (std::rename(second.c_str(), first.c_str()) != 0) {
+            const std::string reason = Reason();
+            ::unlink(held.c_str());
+            throw FileError(notSwapped + ": " + reason);
+        }
+        if (std::rename(held.c_str(), second.c_str()) != 0) {
+            throw FileError(first + ": now holds what " + second + " held, but the old " + first +
+                            " could not be named " + second + " (" + Reason() + "); it is " + held);
+        }
+    }
+    std::string reason;
+    if (!SyncFolder(FolderOf(first), reason)) {
+        throw FileError(first + ": swapped with " + second +
+                        ", but the folder could not be synced to storage: " + reason);
+    }
 }
 
 } // namespace drovak

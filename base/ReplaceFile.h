@@ -9,17 +9,41 @@
 
 namespace drovak {
 
-// Writes a whole file without ever leaving it half-written: write() fills a new temporary file
-// beside path, which is flushed to storage and then renamed over path. When anything fails the
-// temporary file is removed, an existing file at path is left as it was, and FileError names
-// path. Every data file and picture the program writes goes through here.
-void WriteFileReplacing(const std::string& path, const std::function<void(Stream&)>& write);
+struct ReplaceOptions {
+    // The file as opened with FileMode::Replace by the caller, who read it: its lock is held
+    // through the replacement, and the path must still name it at the rename. Null: an existing
+    // regular file at the path is opened and locked here.
+    FileStream* locked = nullptr;
+    // The old file is kept as NAME.bak beside it (needs `locked`): a hard link of it, renamed over
+    // the previous backup; a copy where no link can be made.
+    bool keepBackup = false;
+};
 
+// The one routine through which every file the program writes is replaced whole, never
+// half-written: write() fills a new temporary file beside the file (base/TemporaryFiles.h; stale
+// ones of ended runs are removed first), which is synced to storage, given the old file's mode
+// (and owner, where allowed), then renamed over it, and the folder synced. A symbolic link stays
+// a link: its target is replaced. An existing FIFO or character device is written through
+// instead, never replaced; any other kind of file is not written (FileError). Returns the backup's
+// path ("" when none was kept). Failures before the rename remove the temporary file and leave the
+// old file as it was: a FileError or RefusedError whose message says "nothing was written". A
+// failure after the rename (the folder's sync) is a FileError that says the new content was
+// written.
+std::string ReplaceFile(const std::string& path, const std::function<void(Stream&)>& write,
+                        const ReplaceOptions& options = {});
+
+// ReplaceFile for data files and pictures: no backup.
+void WriteFileReplacing(const std::string& path, const std::function<void(Stream&)>& write);
 // The same with the bytes as the file's whole content.
 void WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes);
-
 // The same with the stream's whole content (position 0 to the end); the stream's own position
 // is left as it was.
 void SaveStreamToFile(Stream& stream, const std::string& path);
+
+// Swaps two files of one folder: each path then names the other's content. One atomic step
+// where the file system can (renameat2 with RENAME_EXCHANGE); else three steps (a link to
+// SECOND.swap and two renames) that never leave either content without a name. FileError:
+// "nothing was changed" before the swap, "swapped" after it (the folder's sync failed).
+void SwapFiles(const std::string& first, const std::string& second);
 
 } // namespace drovak

@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace drovak {
@@ -66,6 +64,22 @@ uint64_t MemoryStream::Seek(int64_t offset, SeekOrigin origin) {
     return position_;
 }
 
+size_t ViewStream::Read(void* buffer, size_t count) {
+    if (position_ >= bytes_.size()) return 0;
+    size_t n = size_t(std::min<uint64_t>(count, bytes_.size() - position_));
+    std::memcpy(buffer, bytes_.data() + position_, n);
+    position_ += n;
+    return n;
+}
+
+uint64_t ViewStream::Seek(int64_t offset, SeekOrigin origin) {
+    int64_t base = origin == SeekOrigin::Begin     ? 0
+                   : origin == SeekOrigin::Current ? int64_t(position_)
+                                                   : int64_t(bytes_.size());
+    position_ = uint64_t(std::max<int64_t>(0, base + offset));
+    return position_;
+}
+
 namespace {
 
 constexpr size_t READ_BUFFER_SIZE = 64 * 1024;
@@ -77,34 +91,21 @@ std::string Reason() {
 } // namespace
 
 FileStream::FileStream(const std::string& path, FileMode mode) : path_(path) {
-    if (path.empty()) throw FileError("No file name given");
-    int flags = mode == FileMode::Read    ? O_RDONLY
-                : mode == FileMode::Patch ? (O_RDWR | O_CREAT)
-                                          : (O_WRONLY | O_CREAT | O_TRUNC);
-    fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
-    if (fd_ < 0) {
-        std::string what =
-            mode == FileMode::Read ? "cannot open for reading" : "cannot open for writing";
-        throw FileError(path + ": " + what + ": " + Reason());
+    if (mode != FileMode::Create) {
+        file_ = FileHandle::OpenLocked(path, O_RDONLY, mode == FileMode::Replace);
+    } else {
+        // The lock comes before the file is emptied: whoever holds it still has the old bytes.
+        file_ = FileHandle::Open(path, O_WRONLY | O_CREAT);
+        if (!file_.Info().IsRegular()) {
+            throw RefusedError(path + ": is " + FileKind(file_.Info().mode) +
+                               ", not a regular file; nothing was written");
+        }
+        file_.Lock(path, true);
+        if (::ftruncate(fd(), 0) != 0) {
+            throw FileError(path + ": cannot empty the file: " + Reason());
+        }
     }
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
-        throw FileError(path + ": is not a file");
-    }
-    // Readers share the file; a patch keeps other writers out while it runs.
-    int lock = mode == FileMode::Read ? LOCK_SH : LOCK_EX;
-    if (::flock(fd_, lock | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        ::close(fd_);
-        fd_ = -1;
-        throw FileError(path + ": the file is in use by another operation");
-    }
-    size_ = uint64_t(info.st_size);
-}
-
-FileStream::~FileStream() {
-    if (fd_ >= 0) ::close(fd_);
+    size_ = mode == FileMode::Create ? 0 : file_.Info().size;
 }
 
 size_t FileStream::Read(void* buffer, size_t count) {
@@ -122,7 +123,7 @@ size_t FileStream::Read(void* buffer, size_t count) {
         buffer_.resize(READ_BUFFER_SIZE);
         ssize_t got;
         do {
-            got = ::pread(fd_, buffer_.data(), READ_BUFFER_SIZE, off_t(position_));
+            got = ::pread(fd(), buffer_.data(), READ_BUFFER_SIZE, off_t(position_));
         } while (got < 0 && errno == EINTR);
         if (got < 0)
             throw FileError(path_ + ": cannot read at " + HexText(position_) + ": " + Reason());
@@ -137,7 +138,7 @@ size_t FileStream::Write(const void* buffer, size_t count) {
     const auto* in = static_cast<const uint8_t*>(buffer);
     size_t done = 0;
     while (done < count) {
-        ssize_t put = ::pwrite(fd_, in + done, count - done, off_t(position_ + done));
+        ssize_t put = ::pwrite(fd(), in + done, count - done, off_t(position_ + done));
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
             throw FileError(path_ + ": cannot write at " + HexText(position_ + done) + ": " +
@@ -161,7 +162,7 @@ uint64_t FileStream::Seek(int64_t offset, SeekOrigin origin) {
 }
 
 void FileStream::Sync() {
-    if (::fsync(fd_) != 0) throw FileError(path_ + ": cannot write to storage: " + Reason());
+    if (::fsync(fd()) != 0) throw FileError(path_ + ": cannot write to storage: " + Reason());
 }
 
 } // namespace drovak

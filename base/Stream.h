@@ -1,8 +1,11 @@
 #pragma once
 
+#include "base/FileHandle.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -71,18 +74,41 @@ private:
     size_t position_ = 0;
 };
 
-enum class FileMode {
-    Read,   // an existing file, read-only; others may read it meanwhile
-    Patch,  // read and write in place without truncation; created empty when missing
-    Create, // created, or truncated when it exists; written whole
+// A read-only stream over bytes it does not own (they must outlive it), named for messages.
+class ViewStream final : public Stream {
+public:
+    ViewStream(std::span<const uint8_t> bytes, std::string name)
+        : bytes_(bytes), name_(std::move(name)) {}
+
+    size_t Read(void* buffer, size_t count) override;
+    // Nothing is written: the bytes are not the stream's own.
+    size_t Write(const void*, size_t) override { return 0; }
+    uint64_t Seek(int64_t offset, SeekOrigin origin) override;
+    uint64_t Position() const override { return position_; }
+    uint64_t Size() const override { return bytes_.size(); }
+    std::string Name() const override { return name_; }
+    int ReadByte() override { return position_ < bytes_.size() ? bytes_[position_++] : -1; }
+
+private:
+    std::span<const uint8_t> bytes_;
+    std::string name_;
+    uint64_t position_ = 0;
 };
 
-// A stream over a file, with buffered reads. Open and write failures throw FileError with the
-// path and the reason; the end of the file is not an error (Read returns 0).
+enum class FileMode {
+    Read,    // an existing regular file, read-only, under a shared lock: others may read it too
+    Replace, // an existing regular file, read-only, under an exclusive lock: it is read, and its
+             // content then replaced whole (base/ReplaceFile.h) while the lock is held
+    Create,  // a regular file, created or emptied (after its lock is taken); written whole
+};
+
+// A stream over a file, with buffered reads. Nothing blocks on the open: a FIFO or a device is
+// refused (RefusedError), and so is a file whose lock another program holds (InUseError). Open
+// and write failures throw FileError with the path and the reason; the end of the file is not
+// an error (Read returns 0).
 class FileStream final : public Stream {
 public:
     FileStream(const std::string& path, FileMode mode);
-    ~FileStream() override;
     FileStream(const FileStream&) = delete;
     FileStream& operator=(const FileStream&) = delete;
 
@@ -100,10 +126,14 @@ public:
     }
     // Flushes the file to storage (fsync); throws FileError on failure.
     void Sync();
+    // The open file as fstat saw it when it was opened and locked.
+    const FileInfo& Info() const { return file_.Info(); }
+    int Descriptor() const { return file_.Descriptor(); }
 
 private:
+    int fd() const { return file_.Descriptor(); }
     std::string path_;
-    int fd_ = -1;
+    FileHandle file_;
     uint64_t position_ = 0;
     uint64_t size_ = 0;
     std::vector<uint8_t> buffer_;

@@ -26,7 +26,10 @@ std::optional<std::string> ParsedArguments::Text(const std::string& option) cons
 
 uint32_t ParsedArguments::Hex(const std::string& option, uint32_t defaultValue) const {
     auto text = Text(option);
-    return text ? ParseHex(*text) : defaultValue;
+    if (!text) return defaultValue;
+    if (const std::optional<uint32_t> value = ParseHexStrict(*text)) return *value;
+    throw UsageError(option + " wants a hexadecimal number (" + HEX_TEXT_FORM + "), not \"" +
+                     *text + "\"");
 }
 
 std::optional<uint32_t> ParsedArguments::OptionalDecimal(const std::string& option, uint32_t min,

@@ -30,7 +30,8 @@ public:
     bool Has(const std::string& option) const;
     // The text of a value option, if given.
     std::optional<std::string> Text(const std::string& option) const;
-    // A hexadecimal option read leniently, like the window's "(HEX)" fields.
+    // A hexadecimal option read strictly, like the window's "(HEX)" fields (ParseHexStrict);
+    // UsageError naming the option and its text for anything else.
     uint32_t Hex(const std::string& option, uint32_t defaultValue) const;
     // A decimal option in [min, max]; UsageError when it is missing (and required), not a
     // number or out of range.

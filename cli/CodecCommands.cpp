@@ -31,9 +31,10 @@ int LzhEncodeFile(const ParsedArguments& arguments, CommandOutput&) {
 }
 
 int RleDecodeFile(const ParsedArguments& arguments, CommandOutput& output) {
-    auto in = OpenInputAt(arguments.Positional(0), arguments.Hex("--at", 0));
+    const uint32_t offset = arguments.Hex("--at", 0);
     MemoryStream decoded;
-    int32_t consumed = RleDecode(*in, decoded);
+    // The input is closed (its lock let go) before OUT, which may be the same file, is written.
+    const int32_t consumed = RleDecode(*OpenInputAt(arguments.Positional(0), offset), decoded);
     WriteFileReplacing(arguments.Positional(1), decoded.Data());
     output.out << consumed << "\n";
     return EXIT_OK;
@@ -43,22 +44,19 @@ int RleEncodeFile(const ParsedArguments& arguments, CommandOutput& output) {
     MemoryStream source(ReadCodecInput(arguments.Positional(0)));
     MemoryStream packed;
     RleEncodeResult result = RleEncode(source, packed, uint32_t(source.Size()));
-    // What the encoder wrote is kept even when a run could not be written, so that the block
-    // can be looked at; the exit code says it is incomplete.
-    WriteFileReplacing(arguments.Positional(1), packed.Data());
+    // A block with a run missing is refused: OUT is not written.
     if (result.unsupportedRepeatCount) {
-        output.err << UnsupportedRepeatMessage(*result.unsupportedRepeatCount) << "\n";
-        return EXIT_REFUSED;
+        throw UnsupportedRepeatError(*result.unsupportedRepeatCount);
     }
+    WriteFileReplacing(arguments.Positional(1), packed.Data());
     output.out << result.size << "\n";
     return EXIT_OK;
 }
 
 int MaskDecodeFile(const ParsedArguments& arguments, CommandOutput&) {
     uint32_t offset = arguments.Hex("--at", 0);
-    auto in = OpenInputAt(arguments.Positional(0), offset);
     MemoryStream tiles;
-    MaskedTileDecode(*in, tiles, offset);
+    MaskedTileDecode(*OpenInputAt(arguments.Positional(0), offset), tiles, offset);
     WriteFileReplacing(arguments.Positional(1), tiles.Data());
     return EXIT_OK;
 }
@@ -96,9 +94,8 @@ std::vector<Command> CodecCommands() {
          "encode a whole file as an RLE block",
          "Encodes the whole of IN as an RLE block into OUT and prints its size. An input whose\n"
          "length is not a multiple of 4 is padded with zero bytes. A run of more than 65,536\n"
-         "bytes of one nibble can't be written: OUT then gets what the encoder wrote (the runs\n"
-         "before it and the header), stderr gets \"Unsupported repeat count: N\" and the exit\n"
-         "code is 3.",
+         "bytes of one nibble can't be written: stderr then gets \"Unsupported repeat count:\n"
+         "N\", the exit code is 3 and OUT is not written.",
          {{"IN", "OUT"}, {}, {}},
          RleEncodeFile},
         {"mask-decode",

@@ -13,7 +13,8 @@ namespace drovak::cli {
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_USAGE = 1;
 constexpr int EXIT_FILE = 2;    // a file can't be read or written, or is too short
-constexpr int EXIT_REFUSED = 3; // the operation was refused; nothing was written
+constexpr int EXIT_REFUSED = 3; // the operation was refused, or the file is in use; nothing was
+                                // written
 constexpr int EXIT_UNEXPECTED = 4;
 
 struct CommandOutput {
@@ -34,6 +35,7 @@ struct Command {
 // The command groups.
 std::vector<Command> CodecCommands();
 std::vector<Command> RomCommands();
+std::vector<Command> RomBackupCommands();
 std::vector<Command> PictureCommands();
 std::vector<Command> TileCommands();
 

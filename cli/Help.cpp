@@ -8,16 +8,19 @@ const char* const TOOL_DESCRIPTION =
     "PNG pictures and back.\n";
 
 const char* const NUMBERS_TEXT =
-    "OFFSET, TABLE and INDEX are hexadecimal, read like the window's \"(HEX)\" fields (an\n"
-    "optional 0x or $, then digits up to the first other character; 1F, 0x1F and $1F are\n"
-    "the same). SIZE, N and C are decimal. Results go to stdout, errors to stderr.\n";
+    "OFFSET, TABLE and INDEX are hexadecimal, read like the window's \"(HEX)\" fields: an\n"
+    "optional 0x or $, then 1 to 8 hexadecimal digits (1F, 0x1F and $1F are the same);\n"
+    "anything else is refused (exit code 1) before a file is touched. SIZE, N and C are\n"
+    "decimal. Results go to stdout, errors to stderr.\n";
 
 const std::vector<ExitCodeMeaning>& ExitCodeMeanings() {
     static const std::vector<ExitCodeMeaning> meanings = {
         {EXIT_OK, "success"},
         {EXIT_USAGE, "the command line is wrong"},
-        {EXIT_FILE, "a file can't be read or written, or is too short"},
-        {EXIT_REFUSED, "the operation was refused; nothing was written (rle-encode: see its help)"},
+        {EXIT_FILE, "a file can't be read or written, or is too short; nothing was written, "
+                    "unless the message says the file was written"},
+        {EXIT_REFUSED, "the operation was refused, or a file is in use by another program; "
+                       "nothing was written"},
         {EXIT_UNEXPECTED, "an unexpected failure"},
     };
     return meanings;
@@ -36,7 +39,8 @@ void PrintNumbersAndExitCodes(std::ostream& out) {
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all;
-        for (auto group : {CodecCommands, RomCommands, PictureCommands, TileCommands}) {
+        for (auto group :
+             {CodecCommands, RomCommands, RomBackupCommands, PictureCommands, TileCommands}) {
             for (auto& command : group()) all.push_back(std::move(command));
         }
         return all;

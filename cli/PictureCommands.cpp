@@ -69,18 +69,20 @@ PreviewImage RenderPicture(const ParsedArguments& arguments, FrameBuffer& frameB
             arguments.OptionalDecimal("--column", 0, LEVEL_LAST_SCROLL_COLUMN).value_or(0);
         return AssembleLevel(DecodeLevel(romPath, level), planeB, column, frameBuffer);
     }
+    // The numbers are read before the ROM is.
+    const uint32_t table = arguments.Hex("--table", POINTER_TABLE_OFFSET);
+    const uint32_t index = arguments.Hex("--index", DEFAULT_TABLE_INDEX);
+    const uint32_t at = arguments.Hex("--at", DEFAULT_RLE_OFFSET);
     const auto rom = OpenRomRead(romPath);
     if (arguments.Has("--title")) return RenderTitleScreen(*rom, frameBuffer);
 
     const PaletteTable palette = ReadPalette(*rom, PREVIEW_PALETTE_OFFSET);
     if (arguments.Has("--lzh-sheet")) {
-        LzhExtractResult entry =
-            LzhExtractEntry(*rom, arguments.Hex("--table", POINTER_TABLE_OFFSET),
-                            arguments.Hex("--index", DEFAULT_TABLE_INDEX));
+        LzhExtractResult entry = LzhExtractEntry(*rom, table, index);
         MemoryStream tiles(std::move(entry.data));
         return RenderTiles(tiles, 1, 1, 64, 28, palette, nullptr, frameBuffer);
     }
-    RleExtractResult block = RleExtractAt(*rom, arguments.Hex("--at", DEFAULT_RLE_OFFSET));
+    RleExtractResult block = RleExtractAt(*rom, at);
     MemoryStream tiles(std::move(block.data));
     return RenderTiles(tiles, 1, 4, 64, 28, palette, nullptr, frameBuffer);
 }

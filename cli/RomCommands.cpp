@@ -8,6 +8,7 @@
 #include "rom/HexField.h"
 #include "rom/LzhPage.h"
 #include "rom/RlePage.h"
+#include "rom/RomChange.h"
 #include "rom/RomLayout.h"
 
 namespace drovak::cli {
@@ -22,54 +23,77 @@ std::string OneLine(std::string text) {
 
 const char* const ANSWER_WITH_YES = " Give --yes to go ahead. Nothing was written.";
 
+const std::string ROM_CHANGE_TEXT =
+    "\nThe ROM is replaced whole (a new file beside it, synced, renamed over it), its previous\n"
+    "image kept as ROM.bak (drovak-cli undo ROM swaps them back); a right header checksum\n"
+    "is kept right. stderr says what was written.";
+
+const std::string OUT_TEXT =
+    "OUT may\nnot be ROM itself (under any name); a FIFO or a device as OUT is written "
+    "through.";
+
+// What a change did, on stderr: stdout keeps the numbers scripts read.
+void ReportChange(CommandOutput& output, const std::string& rom, const RomChange& change) {
+    output.err << RomChangeSummary(rom, change) << "\n";
+}
+
 int LzhExtract(const ParsedArguments& arguments, CommandOutput& output) {
-    LzhExtractResult result =
-        LzhExtractEntry(arguments.Positional(0), arguments.Hex("--table", POINTER_TABLE_OFFSET),
-                        arguments.Hex("--index", DEFAULT_TABLE_INDEX));
-    WriteFileReplacing(arguments.Positional(1), result.data);
+    const uint32_t table = arguments.Hex("--table", POINTER_TABLE_OFFSET);
+    const uint32_t index = arguments.Hex("--index", DEFAULT_TABLE_INDEX);
+    const std::string &rom = arguments.Positional(0), &out = arguments.Positional(1);
+    RefuseWritingOverRom(out, rom);
+    LzhExtractResult result = LzhExtractEntry(rom, table, index);
+    WriteFileReplacing(out, result.data);
     output.out << result.entry.PackedSize << "\n";
     return EXIT_OK;
 }
 
 int LzhInsert(const ParsedArguments& arguments, CommandOutput& output) {
-    const std::string& rom = arguments.Positional(0);
-    LzhInsertPlan plan =
-        PlanLzhInsert(rom, arguments.Positional(1), arguments.Hex("--table", POINTER_TABLE_OFFSET),
-                      arguments.Hex("--index", DEFAULT_TABLE_INDEX));
-    if (plan.writesNothing()) {
-        throw RefusedError(rom + ": entry " + HexText(plan.index) + " is beyond the table at " +
-                           HexText(plan.table) + ", which has " + std::to_string(plan.entryCount) +
-                           " entries. Nothing was written.");
+    const uint32_t table = arguments.Hex("--table", POINTER_TABLE_OFFSET);
+    const uint32_t index = arguments.Hex("--index", DEFAULT_TABLE_INDEX);
+    const std::string &rom = arguments.Positional(0), &in = arguments.Positional(1);
+    const bool yes = arguments.Has("--yes");
+    LzhInsertPlan plan = PlanLzhInsert(rom, in, table, index);
+    if (plan.emptyInput && !yes) {
+        throw RefusedError(rom + ": " + OneLine(LzhEmptyInputQuestion(plan, in)) + ANSWER_WITH_YES);
     }
-    if (plan.needsConfirmation && !arguments.Has("--yes")) {
+    if (plan.needsConfirmation && !yes) {
         throw RefusedError(rom + ": the new compressed data (" + std::to_string(plan.newSize) +
                            " bytes) is larger than the old (" + std::to_string(plan.oldSize) +
                            " bytes): the sizes table would be recalculated and the data of the "
-                           "following entries moved." +
-                           ANSWER_WITH_YES);
+                           "following entries moved. " +
+                           LzhTailLine(plan) + ANSWER_WITH_YES);
     }
-    ApplyLzhInsert(plan);
+    const RomChange change = ApplyLzhInsert(plan, rom);
     output.out << plan.newSize << " " << plan.oldSize << "\n";
+    ReportChange(output, rom, change);
     return EXIT_OK;
 }
 
 int RleExtract(const ParsedArguments& arguments, CommandOutput& output) {
-    RleExtractResult result =
-        RleExtractAt(arguments.Positional(0), arguments.Hex("--at", DEFAULT_RLE_OFFSET));
-    WriteFileReplacing(arguments.Positional(1), result.data);
+    const uint32_t offset = arguments.Hex("--at", DEFAULT_RLE_OFFSET);
+    const std::string &rom = arguments.Positional(0), &out = arguments.Positional(1);
+    RefuseWritingOverRom(out, rom);
+    RleExtractResult result = RleExtractAt(rom, offset);
+    WriteFileReplacing(out, result.data);
     output.out << result.consumed << "\n";
     return EXIT_OK;
 }
 
 int RleInsert(const ParsedArguments& arguments, CommandOutput& output) {
-    const std::string& rom = arguments.Positional(0);
-    RleInsertPlan plan =
-        PlanRleInsert(rom, arguments.Positional(1), arguments.Hex("--at", DEFAULT_RLE_OFFSET));
-    if (plan.needsConfirmation && !arguments.Has("--yes")) {
+    const uint32_t offset = arguments.Hex("--at", DEFAULT_RLE_OFFSET);
+    const std::string &rom = arguments.Positional(0), &in = arguments.Positional(1);
+    const bool yes = arguments.Has("--yes");
+    RleInsertPlan plan = PlanRleInsert(rom, in, offset);
+    if (plan.emptyInput && !yes) {
+        throw RefusedError(rom + ": " + OneLine(RleEmptyInputQuestion(plan, in)) + ANSWER_WITH_YES);
+    }
+    if (plan.needsConfirmation && !yes) {
         throw RefusedError(rom + ": " + OneLine(RleGrowthQuestion(plan)) + ANSWER_WITH_YES);
     }
-    ApplyRleInsert(plan);
+    const RomChange change = ApplyRleInsert(plan, rom);
     output.out << plan.packed.size() << "\n";
+    ReportChange(output, rom, change);
     return EXIT_OK;
 }
 
@@ -91,7 +115,8 @@ std::vector<Command> RomCommands() {
              HexFieldText(POINTER_TABLE_OFFSET) +
              ") of ROM into OUT, and prints the entry's packed size in\n"
              "decimal. OUT gets everything the decoder wrote (up to 59 bytes past the entry's\n"
-             "decoded size).",
+             "decoded size). " +
+             OUT_TEXT,
          {{"ROM", "OUT"}, {"--table", "--index"}, {}},
          LzhExtract},
         {"lzh-insert",
@@ -104,9 +129,12 @@ std::vector<Command> RomCommands() {
              HexFieldText(POINTER_TABLE_OFFSET) +
              "). When the size changes, the offsets of\n"
              "the following entries are recalculated and their data moved. When the new data is\n"
-             "larger than the old it is only written with --yes; without it the command refuses\n"
-             "(exit code 3) and the ROM is left as it was. An INDEX beyond the table is refused\n"
-             "too. Prints the new and the old packed size in decimal, on one line: NEW OLD.",
+             "larger than the old it is only written with --yes (the refusal says how many bytes\n"
+             "after the table's data it would overwrite); without it the command refuses (exit\n"
+             "code 3) and the ROM is left as it was. So is an empty IN. The entry's decoded size\n"
+             "becomes IN's length. An INDEX beyond the table is refused, even with --yes.\n"
+             "Prints the new and the old packed size in decimal, on one line: NEW OLD." +
+             ROM_CHANGE_TEXT,
          {{"ROM", "IN"}, {"--table", "--index"}, {"--yes"}},
          LzhInsert},
         {"rle-extract",
@@ -115,7 +143,8 @@ std::vector<Command> RomCommands() {
          "Decodes the RLE block at OFFSET (hexadecimal, default " +
              HexFieldText(DEFAULT_RLE_OFFSET) +
              ") of ROM into OUT and\n"
-             "prints the number of bytes the block occupies in ROM, header included.",
+             "prints the number of bytes the block occupies in ROM, header included. " +
+             OUT_TEXT,
          {{"ROM", "OUT"}, {"--at"}, {}},
          RleExtract},
         {"rle-insert",
@@ -124,10 +153,13 @@ std::vector<Command> RomCommands() {
          "Encodes IN as an RLE block and writes it into ROM at OFFSET (hexadecimal, default\n" +
              HexFieldText(DEFAULT_RLE_OFFSET) +
              "); prints the new block's size. When the new block is longer than the one there,\n"
-             "or no valid block is there, it is only written with --yes; without it the command\n"
-             "refuses (exit code 3) and the ROM is left as it was. A run the encoder can't write "
-             "is\n"
-             "refused with \"Unsupported repeat count: N\".",
+             "or no valid block is there, or it runs past the end of ROM (which then grows), or "
+             "IN\n"
+             "is empty, it is only written with --yes; without it the command refuses (exit code\n"
+             "3) and the ROM is left as it was. An OFFSET at or past the end of ROM is refused,\n"
+             "even with --yes, and so is a run the encoder can't write (\"Unsupported repeat\n"
+             "count: N\")." +
+             ROM_CHANGE_TEXT,
          {{"ROM", "IN"}, {"--at"}, {"--yes"}},
          RleInsert},
         {"make-demo-rom",

@@ -59,6 +59,9 @@ int Run(const std::vector<std::string>& arguments) {
 int main(int argc, char** argv) {
     int code = Run(std::vector<std::string>(argv + 1, argv + argc));
     std::cout.flush();
-    if (!std::cout) return Fail(EXIT_FILE, "cannot write the results to stdout");
+    if (!std::cout) {
+        return Fail(EXIT_FILE, "cannot write the results to stdout; the command itself was "
+                               "carried out (a file it changed was written)");
+    }
     return code;
 }

@@ -8,6 +8,7 @@
 #include "demo/DemoPalettes.h"
 #include "demo/DemoSheets.h"
 #include "demo/DemoTitle.h"
+#include "rom/HeaderChecksum.h"
 #include "rom/PointerTable.h"
 #include "rom/RomLayout.h"
 
@@ -113,6 +114,7 @@ std::vector<uint8_t> MakeDemoRom() {
     Place(rom, DEFAULT_RLE_OFFSET, RlePack(demo::MakeSpriteSheet()), RLE_LIMIT, "the RLE block");
     WritePalettes(rom);
     WriteTitle(rom);
+    StoreChecksum(rom);
     return rom;
 }
 

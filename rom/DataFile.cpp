@@ -1,14 +1,28 @@
 #include "rom/DataFile.h"
 
+#include "base/Errors.h"
 #include "base/WholeFile.h"
 #include "compression/Lzh.h"
 
 namespace drovak {
 
+namespace {
+
+std::string DataLimitText() {
+    return "the " + std::to_string(MAX_DECODED_SIZE) + " a compressed block may hold";
+}
+
+} // namespace
+
 std::vector<uint8_t> ReadDataFile(const std::string& path) {
-    return ReadWholeFile(path, MAX_DECODED_SIZE,
-                         "the " + std::to_string(MAX_DECODED_SIZE) +
-                             " a compressed block may hold");
+    return ReadWholeFile(path, MAX_DECODED_SIZE, DataLimitText());
+}
+
+void CheckDataSize(const std::string& romName, uint64_t size) {
+    if (size > MAX_DECODED_SIZE) {
+        throw RefusedError(romName + ": the new data's " + std::to_string(size) +
+                           " bytes are more than " + DataLimitText() + "; nothing was written");
+    }
 }
 
 } // namespace drovak

@@ -1,8 +1,25 @@
 #include "rom/HexField.h"
 
+#include "base/Errors.h"
+
 #include <cstdio>
 
 namespace drovak {
+
+namespace {
+
+std::optional<uint32_t> HexDigit(char c) {
+    if (c >= '0' && c <= '9') return uint32_t(c - '0');
+    if (c >= 'A' && c <= 'F') return uint32_t(c - 'A' + 10);
+    if (c >= 'a' && c <= 'f') return uint32_t(c - 'a' + 10);
+    return std::nullopt;
+}
+
+constexpr size_t MAX_HEX_DIGITS = 8;
+
+} // namespace
+
+const char* const HEX_TEXT_FORM = "an optional 0x or $, then 1 to 8 hexadecimal digits";
 
 uint32_t ParseHex(std::string_view text) {
     size_t at = 0;
@@ -10,19 +27,37 @@ uint32_t ParseHex(std::string_view text) {
     if (at < text.size() && text[at] == '$') ++at;
     uint32_t value = 0;
     for (; at < text.size(); ++at) {
-        char c = text[at];
-        uint32_t digit;
-        if (c >= '0' && c <= '9')
-            digit = uint32_t(c - '0');
-        else if (c >= 'A' && c <= 'F')
-            digit = uint32_t(c - 'A' + 10);
-        else if (c >= 'a' && c <= 'f')
-            digit = uint32_t(c - 'a' + 10);
-        else
-            break;
-        value = (value << 4) | digit;
+        const std::optional<uint32_t> digit = HexDigit(text[at]);
+        if (!digit) break;
+        value = (value << 4) | *digit;
     }
     return value;
+}
+
+std::optional<uint32_t> ParseHexStrict(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        text.remove_prefix(2);
+    } else if (text.starts_with("$")) {
+        text.remove_prefix(1);
+    }
+    if (text.empty() || text.size() > MAX_HEX_DIGITS) return std::nullopt;
+    uint32_t value = 0;
+    for (char c : text) {
+        const std::optional<uint32_t> digit = HexDigit(c);
+        if (!digit) return std::nullopt;
+        value = (value << 4) | *digit;
+    }
+    return value;
+}
+
+uint32_t HexFieldValue(std::string_view fieldName, std::string_view text) {
+    if (const std::optional<uint32_t> value = ParseHexStrict(text)) return *value;
+    throw RefusedError(std::string(fieldName) + ": \"" + std::string(text) +
+                       "\" is not a hexadecimal number (" + HEX_TEXT_FORM +
+                       "); nothing was read or written");
 }
 
 std::string HexFieldText(uint32_t value) {

@@ -1,10 +1,10 @@
 #include "rom/LzhPage.h"
 
+#include "base/ByteOrder.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "compression/Lzh.h"
 #include "rom/DataFile.h"
-#include "rom/RomFile.h"
 
 #include <algorithm>
 
@@ -25,28 +25,71 @@ std::string EntryName(uint32_t table, uint32_t index) {
     return "entry " + HexText(index) + " of the table at " + HexText(table);
 }
 
-// The entry's stream must lie in the file: bytes past its end were never there to be read.
-void CheckDataInFile(const Stream& rom, uint32_t table, uint32_t index, uint32_t at,
+// An entry's stream must lie in the file: bytes past its end were never there to be read. The
+// stream's position is counted without wrapping around 32 bits.
+void CheckDataInFile(const Stream& rom, uint32_t table, uint32_t index, uint64_t at,
                      uint32_t size) {
-    if (uint64_t(at) + size > rom.Size()) {
+    if (at + size > rom.Size()) {
         throw FileError(rom.Name() + ": too short: the data of " + EntryName(table, index) + " (" +
                         std::to_string(size) + " bytes at " + HexText(at) +
-                        ") runs past the end of the file at " + HexText(rom.Size()));
+                        ") runs past the end of the file at " + HexText(rom.Size()) +
+                        "; nothing was written");
     }
 }
 
-// What the table held before the plan, rebuilt from the plan (entries index .. count - 1).
-std::vector<TableEntry> EntriesBefore(const LzhInsertPlan& plan) {
-    std::vector<TableEntry> before = plan.newEntries;
-    const uint32_t delta = plan.newSize - plan.oldSize;
-    for (size_t k = 0; k < before.size(); ++k) {
-        if (k == 0) {
-            before[k].PackedSize = plan.oldSize;
-        } else {
-            before[k].DataOffset -= delta;
-        }
+// The stream made from the input, checked to decode back to it.
+std::vector<uint8_t> PackChecked(const std::string& romName, const std::vector<uint8_t>& input) {
+    CheckDataSize(romName, input.size());
+    const uint32_t inputSize = uint32_t(input.size());
+    MemoryStream source(input);
+    MemoryStream packed;
+    LzhEncode(source, packed, inputSize);
+    packed.Seek(0, SeekOrigin::Begin);
+    MemoryStream decoded;
+    LzhDecode(packed, decoded, inputSize);
+    if (decoded.Size() < inputSize ||
+        !std::equal(input.begin(), input.end(), decoded.Data().begin())) {
+        throw RefusedError(romName + ": the LZH stream made from the new data does not decode "
+                                     "back to it; nothing was written");
     }
-    return before;
+    return packed.Take();
+}
+
+// The number of entries of the table, refused beyond what a compress can recalculate.
+uint32_t CheckedEntryCount(Stream& rom, uint32_t table) {
+    rom.Seek(EntryPosition(table, 0), SeekOrigin::Begin);
+    const uint32_t firstOffset = rom.ReadBigEndian32();
+    if (firstOffset < TABLE_LEADING_WORD_SIZE) {
+        throw RefusedError(rom.Name() + ": the table at " + HexText(table) +
+                           " is not a table: its first data offset " + HexText(firstOffset) +
+                           " lies inside its leading word; nothing was written");
+    }
+    const uint32_t count = EntryCount(rom, table);
+    if (count > WORK_TABLE_CAPACITY) {
+        throw RefusedError(rom.Name() + ": the table at " + HexText(table) + " has " +
+                           std::to_string(count) + " entries (first data offset " +
+                           HexText(firstOffset) +
+                           "); a compress can recalculate at most 32; nothing was written");
+    }
+    return count;
+}
+
+uint64_t DataEnd(uint32_t table, const TableEntry& entry) {
+    return uint64_t(table) + entry.DataOffset + entry.PackedSize;
+}
+
+// What the grown data overwrites after the table's data.
+void NoteTail(const RomBytes& rom, LzhInsertPlan& plan) {
+    for (const TableEntry& entry : plan.oldEntries) {
+        plan.tailStart = std::max(plan.tailStart, DataEnd(plan.table, entry));
+    }
+    if (!plan.needsConfirmation) return;
+    const uint64_t end =
+        std::min<uint64_t>(plan.tailStart + (plan.newSize - plan.oldSize), rom.bytes.size());
+    for (uint64_t at = plan.tailStart; at < end; ++at) {
+        ++plan.tailOverwritten;
+        if (rom.bytes[at] != 0x00 && rom.bytes[at] != 0xFF) ++plan.tailNotBlank;
+    }
 }
 
 } // namespace
@@ -65,125 +108,134 @@ LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
     return result;
 }
 
+LzhExtractResult LzhExtractEntry(const RomBytes& rom, uint32_t table, uint32_t index) {
+    ViewStream stream(rom.bytes, rom.name);
+    return LzhExtractEntry(stream, table, index);
+}
+
 LzhExtractResult LzhExtractEntry(const std::string& romPath, uint32_t table, uint32_t index) {
     return LzhExtractEntry(*OpenRomRead(romPath), table, index);
 }
 
-LzhInsertPlan PlanLzhInsert(const std::string& romPath, const std::string& inputPath,
-                            uint32_t table, uint32_t index) {
+LzhInsertPlan PlanLzhInsert(const RomBytes& rom, const std::vector<uint8_t>& input, uint32_t table,
+                            uint32_t index) {
     if (index >= WORK_TABLE_CAPACITY) {
-        throw RefusedError(romPath + ": " + EntryName(table, index) +
+        throw RefusedError(rom.name + ": " + EntryName(table, index) +
                            " is beyond the 32 entries (0x0 to 0x1F) that a compress can "
                            "recalculate; nothing was written");
     }
-
-    // Encode the input and make sure the stream gives it back before the ROM is touched.
-    const std::vector<uint8_t> input = ReadDataFile(inputPath);
-    const uint32_t inputSize = uint32_t(input.size());
-    MemoryStream source(input);
-    MemoryStream packed;
-    LzhEncode(source, packed, inputSize);
-    packed.Seek(0, SeekOrigin::Begin);
-    MemoryStream decoded;
-    LzhDecode(packed, decoded, inputSize);
-    if (decoded.Size() < inputSize ||
-        !std::equal(input.begin(), input.end(), decoded.Data().begin())) {
-        throw RefusedError(inputPath + ": the LZH stream made from it does not decode back to "
-                                       "it; nothing was written");
-    }
-
     LzhInsertPlan plan;
-    plan.romPath = romPath;
     plan.table = table;
     plan.index = index;
-    plan.newSize = uint32_t(packed.Size());
-    plan.packed = packed.Take();
+    plan.fileSize = rom.bytes.size();
+    plan.inputSize = uint32_t(input.size());
+    plan.emptyInput = input.empty();
+    plan.packed = PackChecked(rom.name, input);
+    plan.newSize = uint32_t(plan.packed.size());
 
-    // Read-only: a ROM that is missing is reported, never created.
-    auto rom = OpenRomRead(romPath);
-    rom->Seek(EntryPosition(table, 0), SeekOrigin::Begin);
-    const uint32_t firstOffset = rom->ReadBigEndian32();
-    if (firstOffset < TABLE_LEADING_WORD_SIZE) {
-        throw RefusedError(romPath + ": the table at " + HexText(table) +
-                           " is not a table: its first data offset " + HexText(firstOffset) +
-                           " lies inside its leading word; nothing was written");
+    ViewStream stream(rom.bytes, rom.name);
+    plan.entryCount = CheckedEntryCount(stream, table);
+    if (index >= plan.entryCount) {
+        throw RefusedError(rom.name + ": entry " + HexText(index) + " is beyond the table at " +
+                           HexText(table) + ", which has " + std::to_string(plan.entryCount) +
+                           " entries; nothing was written");
     }
-    plan.entryCount = EntryCount(*rom, table);
-    if (plan.entryCount > WORK_TABLE_CAPACITY) {
-        throw RefusedError(romPath + ": the table at " + HexText(table) + " has " +
-                           std::to_string(plan.entryCount) + " entries (first data offset " +
-                           HexText(firstOffset) +
-                           "); a compress can recalculate at most 32; nothing was written");
-    }
-
-    std::vector<TableEntry> entries;
     for (uint32_t k = index; k < plan.entryCount; ++k) {
-        entries.push_back(ReadTableEntry(*rom, table, k));
+        const TableEntry entry = ReadTableEntry(stream, table, k);
+        CheckDataInFile(stream, table, k, uint64_t(table) + entry.DataOffset, entry.PackedSize);
+        plan.oldEntries.push_back(entry);
     }
-    // An index beyond the table counts as an empty entry: nothing is written for it.
-    plan.oldSize = entries.empty() ? 0 : entries[0].PackedSize;
+    plan.oldSize = plan.oldEntries[0].PackedSize;
     plan.needsConfirmation = plan.newSize > plan.oldSize;
-    if (entries.empty()) return plan;
 
     // The following entries shift by the change in size, in 32-bit wrap-around arithmetic; a
-    // shrink is a negative shift. DecodedSize fields stay as they are.
+    // shrink is a negative shift. The entry's DecodedSize follows its new data.
     const uint32_t delta = plan.newSize - plan.oldSize;
-    plan.newEntries = entries;
+    plan.newEntries = plan.oldEntries;
     plan.newEntries[0].PackedSize = plan.newSize;
-    for (size_t k = 1; k < entries.size(); ++k) {
-        plan.newEntries[k].DataOffset = entries[k].DataOffset + delta;
-        if (delta == 0) continue;
-        DataMove move;
-        move.index = index + uint32_t(k);
-        move.from = table + entries[k].DataOffset;
-        move.to = table + plan.newEntries[k].DataOffset;
-        move.size = entries[k].PackedSize;
-        CheckDataInFile(*rom, table, move.index, move.from, move.size);
-        plan.moves.push_back(move);
+    plan.newEntries[0].DecodedSize = plan.inputSize;
+    plan.newFileSize = plan.fileSize;
+    for (size_t k = 0; k < plan.newEntries.size(); ++k) {
+        if (k > 0) plan.newEntries[k].DataOffset += delta;
+        plan.newFileSize = std::max(plan.newFileSize, DataEnd(table, plan.newEntries[k]));
+        if (k == 0 || delta == 0) continue;
+        plan.moves.push_back({index + uint32_t(k), table + plan.oldEntries[k].DataOffset,
+                              table + plan.newEntries[k].DataOffset,
+                              plan.oldEntries[k].PackedSize});
     }
-    // Growing, the last entry moves first; shrinking, the first: no entry's old bytes are
-    // overwritten before they have been read.
+    CheckRomSize(rom.name, plan.newFileSize);
+    // Growing, the last entry moves first; shrinking, the first.
     if (plan.needsConfirmation) std::reverse(plan.moves.begin(), plan.moves.end());
+    NoteTail(rom, plan);
     return plan;
 }
 
-void ApplyLzhInsert(const LzhInsertPlan& plan) {
-    if (plan.writesNothing()) return;
-    // The plan found the ROM; if it has gone since, don't create an empty one.
-    if (!FileExists(plan.romPath)) {
-        throw FileError(plan.romPath + ": cannot open for writing: the file no longer exists");
-    }
-    auto rom = OpenRomPatch(plan.romPath);
+LzhInsertPlan PlanLzhInsert(const std::string& romPath, const std::string& inputPath,
+                            uint32_t table, uint32_t index) {
+    const std::vector<uint8_t> input = ReadDataFile(inputPath);
+    return PlanLzhInsert(ReadRom(romPath), input, table, index);
+}
 
-    // Every read comes before the first write: the table as the plan saw it, then the data of
-    // every entry that moves.
-    const std::vector<TableEntry> before = EntriesBefore(plan);
-    for (size_t k = 0; k < before.size(); ++k) {
-        if (ReadTableEntry(*rom, plan.table, plan.index + uint32_t(k)) != before[k]) {
-            throw RefusedError(plan.romPath + ": " +
-                               EntryName(plan.table, plan.index + uint32_t(k)) +
+std::vector<uint8_t> ApplyLzhInsert(const LzhInsertPlan& plan, const RomBytes& rom) {
+    // The question was asked about the image the plan read: what it relies on must still hold.
+    if (rom.bytes.size() != plan.fileSize) {
+        throw RefusedError(rom.name + ": changed since it was read (now " +
+                           std::to_string(rom.bytes.size()) + " bytes, then " +
+                           std::to_string(plan.fileSize) + "); nothing was written");
+    }
+    ViewStream stream(rom.bytes, rom.name);
+    const bool sameCount = EntryCount(stream, plan.table) == plan.entryCount;
+    for (uint32_t k = 0; k < plan.oldEntries.size(); ++k) {
+        if (!sameCount ||
+            ReadTableEntry(stream, plan.table, plan.index + k) != plan.oldEntries[k]) {
+            throw RefusedError(rom.name + ": " + EntryName(plan.table, plan.index + k) +
                                " changed since it was read; nothing was written");
         }
     }
-    std::vector<std::vector<uint8_t>> movedData;
-    movedData.reserve(plan.moves.size());
-    for (const DataMove& move : plan.moves) {
-        std::vector<uint8_t> bytes(move.size);
-        rom->Seek(move.from, SeekOrigin::Begin);
-        rom->ReadExact(bytes.data(), bytes.size());
-        movedData.push_back(std::move(bytes));
-    }
 
-    for (size_t m = 0; m < plan.moves.size(); ++m) {
-        rom->Seek(plan.moves[m].to, SeekOrigin::Begin);
-        rom->Write(movedData[m].data(), movedData[m].size());
+    std::vector<uint8_t> image = rom.bytes;
+    image.resize(size_t(plan.newFileSize), 0);
+    for (const DataMove& move : plan.moves) {
+        std::copy_n(rom.bytes.begin() + move.from, move.size, image.begin() + move.to);
     }
-    rom->Seek(uint32_t(plan.table + plan.newEntries[0].DataOffset), SeekOrigin::Begin);
-    rom->Write(plan.packed.data(), plan.packed.size());
-    for (size_t k = 0; k < plan.newEntries.size(); ++k) {
-        WriteTableEntry(*rom, plan.table, plan.index + uint32_t(k), plan.newEntries[k]);
+    std::copy(plan.packed.begin(), plan.packed.end(),
+              image.begin() + uint32_t(plan.table + plan.newEntries[0].DataOffset));
+    for (uint32_t k = 0; k < plan.newEntries.size(); ++k) {
+        uint8_t* field = &image[EntryPosition(plan.table, plan.index + k)];
+        StoreBigEndian32(field, plan.newEntries[k].DataOffset);
+        StoreBigEndian32(field + 4, plan.newEntries[k].DecodedSize);
+        StoreBigEndian32(field + 8, plan.newEntries[k].PackedSize);
     }
-    rom->Sync();
+    return image;
+}
+
+RomChange ApplyLzhInsert(const LzhInsertPlan& plan, const std::string& romPath) {
+    return ChangeRom(romPath, [&plan](const RomBytes& rom) { return ApplyLzhInsert(plan, rom); });
+}
+
+std::string LzhTailLine(const LzhInsertPlan& plan) {
+    std::string line = std::to_string(plan.tailOverwritten) +
+                       " bytes after the table's data will be overwritten, from " +
+                       HexText(plan.tailStart) + " on; " + std::to_string(plan.tailNotBlank) +
+                       " of them are not 00 or FF.";
+    if (plan.newFileSize > plan.fileSize) {
+        line += " The file grows from " + std::to_string(plan.fileSize) + " to " +
+                std::to_string(plan.newFileSize) + " bytes.";
+    }
+    return line;
+}
+
+std::string LzhGrowthQuestion(const LzhInsertPlan& plan) {
+    return std::string(LZH_GROWTH_QUESTION) + "\r\n" + LzhTailLine(plan);
+}
+
+std::string LzhEmptyInputQuestion(const LzhInsertPlan& plan, const std::string& inputName) {
+    std::string consequence = "Entry " + HexText(plan.index) + " will hold no data";
+    if (!plan.moves.empty()) {
+        consequence += ", and the data of the entries after it moves back by " +
+                       std::to_string(plan.oldSize - plan.newSize) + " bytes";
+    }
+    return "The file " + inputName + " is empty!\r\n" + consequence + ". Do you want to continue?";
 }
 
 } // namespace drovak

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "rom/PointerTable.h"
+#include "rom/RomChange.h"
+#include "rom/RomFile.h"
 
 #include <cstdint>
 #include <string>
@@ -18,10 +20,11 @@ struct LzhExtractResult {
     std::vector<uint8_t> data; // everything the decoder wrote (up to 59 bytes past DecodedSize)
 };
 
-// "Decompress": reads entry `index` of the table at `table` of an open ROM image and decodes
-// it. Throws FileError when the ROM is too short (for the fields, or for the PackedSize bytes of
+// "Decompress": reads entry `index` of the table at `table` of a ROM image and decodes it.
+// Throws FileError when the image is too short (for the fields, or for the PackedSize bytes of
 // data of an entry with a DecodedSize), RefusedError for a decoded size over the limit.
 LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index);
+LzhExtractResult LzhExtractEntry(const RomBytes& rom, uint32_t table, uint32_t index);
 // The same from the ROM image at romPath; FileError too when it can't be opened.
 LzhExtractResult LzhExtractEntry(const std::string& romPath, uint32_t table, uint32_t index);
 
@@ -36,36 +39,59 @@ struct DataMove {
 
 // Everything "Compress" will do, worked out before anything is written.
 struct LzhInsertPlan {
-    std::string romPath;
     uint32_t table = 0;
     uint32_t index = 0;
     uint32_t entryCount = 0;
-    uint32_t oldSize = 0; // PackedSize before (0 when the index is beyond the table)
-    uint32_t newSize = 0; // length of the new LZHUF stream
+    uint64_t fileSize = 0;    // the ROM image's size as planned
+    uint64_t newFileSize = 0; // its size afterwards (larger when data runs past its end)
+    uint32_t oldSize = 0;     // PackedSize before
+    uint32_t newSize = 0;     // length of the new LZHUF stream
+    uint32_t inputSize = 0;   // the entry's new DecodedSize
     std::vector<uint8_t> packed;
+    // Asked first: the input is empty, so the entry will hold no data.
+    bool emptyInput = false;
     // Asked before anything is written: the new data is larger than the old.
     bool needsConfirmation = false;
-    // The moves, in the order they are carried out (from the last entry down when the data
-    // grew, from index + 1 up when it shrank, none when the size is unchanged).
+    // When the data grows, the bytes after the table's data (entries index .. entryCount - 1)
+    // that it overwrites: where that data ends, how many bytes of the file from there on are
+    // overwritten, and how many of those are neither 00 nor FF.
+    uint64_t tailStart = 0;
+    uint32_t tailOverwritten = 0;
+    uint32_t tailNotBlank = 0;
+    // The moves, in entry order from the last down when the data grew, up when it shrank; none
+    // when the size is unchanged.
     std::vector<DataMove> moves;
-    // Entries index .. entryCount - 1 as they will be written (empty when index >= entryCount).
+    // Entries index .. entryCount - 1 as read, and as they will be written.
+    std::vector<TableEntry> oldEntries;
     std::vector<TableEntry> newEntries;
-    bool writesNothing() const { return newEntries.empty(); }
 };
 
-// The text of the question asked when needsConfirmation is set.
+// The first two lines of the question asked when needsConfirmation is set.
 extern const char* const LZH_GROWTH_QUESTION;
+// The whole question: LZH_GROWTH_QUESTION and a line on the bytes after the table's data.
+std::string LzhGrowthQuestion(const LzhInsertPlan& plan);
+// That line alone: "12 bytes after the table's data will be overwritten, from 0x45A12 on; 3 of
+// them are not 00 or FF." (and how the file grows, when it does).
+std::string LzhTailLine(const LzhInsertPlan& plan);
+// The question asked when emptyInput is set; inputName names the data file.
+std::string LzhEmptyInputQuestion(const LzhInsertPlan& plan, const std::string& inputName);
 
-// Reads the input and the table, encodes the input, checks that the stream decodes back to the
-// input, and plans the writes. Writes nothing. Throws FileError (a file missing or too short)
-// or RefusedError (index of 32 or more, more than 32 entries, a first DataOffset below 2).
+// Encodes the input, checks that the stream decodes back to it, reads the table of the image
+// and plans the new image. Pure: reads and writes no file. Throws RefusedError (an index of 32
+// or more, or beyond the table; more than 32 entries; a first DataOffset below 2; an input over
+// MAX_DECODED_SIZE; a new image over MAX_ROM_SIZE) or FileError (the table's fields or an
+// entry's data, the target's included, do not lie in the image).
+LzhInsertPlan PlanLzhInsert(const RomBytes& rom, const std::vector<uint8_t>& input, uint32_t table,
+                            uint32_t index);
+// The same with the input read from inputPath (first) and the ROM image from romPath (whole,
+// under a shared lock). FileError when either can't be read; missing files are not created.
 LzhInsertPlan PlanLzhInsert(const std::string& romPath, const std::string& inputPath,
                             uint32_t table, uint32_t index);
 
-// Carries the plan out on the ROM: reads the data of every moved entry first, then moves it,
-// writes the new stream and the table entries. Throws FileError before any write when a read
-// fails, and RefusedError before any write when the table entries no longer hold what the
-// plan read. A plan that writes nothing leaves the file alone.
-void ApplyLzhInsert(const LzhInsertPlan& plan);
+// The complete new image: the plan carried out on the image as it is now. Pure. RefusedError
+// when the image's size or the table entries the plan read are no longer what they were.
+std::vector<uint8_t> ApplyLzhInsert(const LzhInsertPlan& plan, const RomBytes& rom);
+// The same on the ROM image at romPath, replaced whole through ChangeRom (backup, checksum).
+RomChange ApplyLzhInsert(const LzhInsertPlan& plan, const std::string& romPath);
 
 } // namespace drovak

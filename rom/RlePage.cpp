@@ -4,7 +4,6 @@
 #include "base/Paths.h"
 #include "compression/Rle.h"
 #include "rom/DataFile.h"
-#include "rom/RomFile.h"
 
 namespace drovak {
 
@@ -21,6 +20,11 @@ RleExtractResult RleExtractAt(Stream& rom, uint32_t offset) {
     return result;
 }
 
+RleExtractResult RleExtractAt(const RomBytes& rom, uint32_t offset) {
+    ViewStream stream(rom.bytes, rom.name);
+    return RleExtractAt(stream, offset);
+}
+
 RleExtractResult RleExtractAt(const std::string& romPath, uint32_t offset) {
     return RleExtractAt(*OpenRomRead(romPath), offset);
 }
@@ -29,22 +33,32 @@ namespace {
 
 // The length of the block now at the offset, or nothing when what lies there can't be a block
 // (it runs past the end of the file, or announces more than the limit).
-std::optional<uint32_t> MeasureBlock(Stream& rom, uint32_t offset) {
-    rom.Seek(offset, SeekOrigin::Begin);
+std::optional<uint32_t> MeasureBlock(const RomBytes& rom, uint32_t offset) {
+    ViewStream stream(rom.bytes, rom.name);
+    stream.Seek(offset, SeekOrigin::Begin);
     MemoryStream discarded;
     try {
-        return uint32_t(RleDecode(rom, discarded));
+        return uint32_t(RleDecode(stream, discarded));
     } catch (const DrovakError&) {
         return std::nullopt;
     }
 }
 
+std::string FileGrowth(const RleInsertPlan& plan) {
+    return "runs past the end of the file: the file grows from " + std::to_string(plan.fileSize) +
+           " to " + std::to_string(plan.newFileSize) + " bytes";
+}
+
 } // namespace
 
-RleInsertPlan PlanRleInsert(const std::string& romPath, const std::string& inputPath,
+RleInsertPlan PlanRleInsert(const RomBytes& rom, const std::vector<uint8_t>& input,
                             uint32_t offset) {
-    std::vector<uint8_t> input = ReadDataFile(inputPath);
-
+    if (offset >= rom.bytes.size()) {
+        throw RefusedError(rom.name + ": offset " + HexText(offset) +
+                           " is at or past the end of the file (" +
+                           std::to_string(rom.bytes.size()) + " bytes); nothing was written");
+    }
+    CheckDataSize(rom.name, input.size());
     MemoryStream source(input);
     MemoryStream packed;
     RleEncodeResult encoded = RleEncode(source, packed, uint32_t(input.size()));
@@ -59,19 +73,18 @@ RleInsertPlan PlanRleInsert(const std::string& romPath, const std::string& input
     MemoryStream decoded;
     int32_t consumed = RleDecode(packed, decoded);
     if (decoded.Data() != expected || consumed != encoded.size) {
-        throw RefusedError(inputPath + ": the RLE block made from it does not decode back to it; " +
-                           "nothing was written");
+        throw RefusedError(rom.name + ": the RLE block made from the new data does not decode " +
+                           "back to it; nothing was written");
     }
 
     RleInsertPlan plan;
-    plan.romPath = romPath;
     plan.offset = offset;
     plan.packed = packed.Take();
-    {
-        // Read-only: a ROM that is missing is reported, never created.
-        auto rom = OpenRomRead(romPath);
-        plan.oldBlockSize = MeasureBlock(*rom, offset);
-    }
+    plan.emptyInput = input.empty();
+    plan.fileSize = rom.bytes.size();
+    plan.newFileSize = std::max<uint64_t>(plan.fileSize, uint64_t(offset) + plan.packed.size());
+    CheckRomSize(rom.name, plan.newFileSize);
+    plan.oldBlockSize = MeasureBlock(rom, offset);
     const uint32_t newSize = uint32_t(plan.packed.size());
     if (!plan.oldBlockSize) {
         plan.needsConfirmation = true;
@@ -83,33 +96,50 @@ RleInsertPlan PlanRleInsert(const std::string& romPath, const std::string& input
     return plan;
 }
 
+RleInsertPlan PlanRleInsert(const std::string& romPath, const std::string& inputPath,
+                            uint32_t offset) {
+    const std::vector<uint8_t> input = ReadDataFile(inputPath);
+    return PlanRleInsert(ReadRom(romPath), input, offset);
+}
+
 std::string RleGrowthQuestion(const RleInsertPlan& plan) {
     const std::string at = HexText(plan.offset);
     const std::string size = std::to_string(plan.packed.size());
+    const bool grows = plan.newFileSize > plan.fileSize;
     if (!plan.oldBlockSize) {
-        return "There is no valid RLE block at " + at + "!\r\nThe new block will overwrite the " +
-               size + " bytes from there. Do you want to continue?";
+        return "There is no valid RLE block at " + at + "!\r\nThe new block " +
+               (grows ? "(" + size + " bytes) " + FileGrowth(plan)
+                      : "will overwrite the " + size + " bytes from there") +
+               ". Do you want to continue?";
     }
+    const std::string old = at + " (" + std::to_string(*plan.oldBlockSize) + " bytes)";
     return "New size of the compressed data is greater than previous!\r\nThe new block (" + size +
-           " bytes) will overwrite " + std::to_string(plan.bytesBeyondOldBlock) +
-           " bytes after the old one at " + at + " (" + std::to_string(*plan.oldBlockSize) +
-           " bytes). Do you want to continue?";
+           " bytes) " +
+           (grows ? "replaces the old one at " + old + " and " + FileGrowth(plan)
+                  : "will overwrite " + std::to_string(plan.bytesBeyondOldBlock) +
+                        " bytes after the old one at " + old) +
+           ". Do you want to continue?";
 }
 
-void ApplyRleInsert(const RleInsertPlan& plan) {
-    // The plan found the ROM; if it has gone since, don't create an empty one.
-    if (!FileExists(plan.romPath)) {
-        throw FileError(plan.romPath + ": cannot open for writing: the file no longer exists");
-    }
-    auto rom = OpenRomPatch(plan.romPath);
+std::string RleEmptyInputQuestion(const RleInsertPlan& plan, const std::string& inputName) {
+    return "The file " + inputName + " is empty!\r\nThe block at " + HexText(plan.offset) +
+           " will hold no data. Do you want to continue?";
+}
+
+std::vector<uint8_t> ApplyRleInsert(const RleInsertPlan& plan, const RomBytes& rom) {
     // The question was asked about the block the plan measured; the file must still hold it.
-    if (MeasureBlock(*rom, plan.offset) != plan.oldBlockSize) {
-        throw RefusedError(plan.romPath + ": the RLE data at " + HexText(plan.offset) +
+    if (rom.bytes.size() != plan.fileSize || MeasureBlock(rom, plan.offset) != plan.oldBlockSize) {
+        throw RefusedError(rom.name + ": the RLE data at " + HexText(plan.offset) +
                            " changed since it was read; nothing was written");
     }
-    rom->Seek(plan.offset, SeekOrigin::Begin);
-    rom->Write(plan.packed.data(), plan.packed.size());
-    rom->Sync();
+    std::vector<uint8_t> image = rom.bytes;
+    image.resize(size_t(plan.newFileSize), 0);
+    std::copy(plan.packed.begin(), plan.packed.end(), image.begin() + plan.offset);
+    return image;
+}
+
+RomChange ApplyRleInsert(const RleInsertPlan& plan, const std::string& romPath) {
+    return ChangeRom(romPath, [&plan](const RomBytes& rom) { return ApplyRleInsert(plan, rom); });
 }
 
 } // namespace drovak

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "base/Stream.h"
+#include "rom/RomChange.h"
+#include "rom/RomFile.h"
 
 #include <cstdint>
 #include <optional>
@@ -18,19 +20,23 @@ struct RleExtractResult {
     std::vector<uint8_t> data;
 };
 
-// "Decompress": decodes the RLE block at `offset` of an open ROM image. Throws
+// "Decompress": decodes the RLE block at `offset` of a ROM image. Throws
 // FileError/RefusedError.
 RleExtractResult RleExtractAt(Stream& rom, uint32_t offset);
+RleExtractResult RleExtractAt(const RomBytes& rom, uint32_t offset);
 // The same from the ROM image at romPath; FileError too when it can't be opened.
 RleExtractResult RleExtractAt(const std::string& romPath, uint32_t offset);
 
 struct RleInsertPlan {
-    std::string romPath;
     uint32_t offset = 0;
+    uint64_t fileSize = 0;       // the ROM image's size as planned
+    uint64_t newFileSize = 0;    // its size afterwards (larger when the block runs past its end)
     std::vector<uint8_t> packed; // the whole new block, header first
     // Length of the block now at the offset, measured by decoding it; empty when no valid
     // block is there.
     std::optional<uint32_t> oldBlockSize;
+    // Asked first: the input is empty, so the block will hold no data.
+    bool emptyInput = false;
     // Asked before writing: the new block is longer than the old one, or there is none.
     bool needsConfirmation = false;
     // How many bytes past the old block's end the new one writes over (the whole new block
@@ -38,18 +44,27 @@ struct RleInsertPlan {
     uint32_t bytesBeyondOldBlock = 0;
 };
 
-// The question asked when needsConfirmation is set.
+// The question asked when needsConfirmation is set: what the new block overwrites, or how the
+// file grows when it runs past its end.
 std::string RleGrowthQuestion(const RleInsertPlan& plan);
+// The question asked when emptyInput is set; inputName names the data file.
+std::string RleEmptyInputQuestion(const RleInsertPlan& plan, const std::string& inputName);
 
-// Reads and encodes the input, checks that the block decodes back to the input (padded to a
-// multiple of 4), measures the old block. Writes nothing. Throws FileError (the input or the ROM
-// can't be read; a missing ROM is not created), or UnsupportedRepeatError (a RefusedError whose
-// text is UnsupportedRepeatMessage(...)) when the encoder can't write a run.
+// Encodes the input, checks that the block decodes back to it (padded to a multiple of 4) and
+// measures the old block. Pure: reads and writes no file. Throws RefusedError for an offset at or
+// past the end of the image or a new image over MAX_ROM_SIZE, UnsupportedRepeatError (a
+// RefusedError whose text is UnsupportedRepeatMessage(...)) when the encoder can't write a run.
+RleInsertPlan PlanRleInsert(const RomBytes& rom, const std::vector<uint8_t>& input,
+                            uint32_t offset);
+// The same with the input read from inputPath (first) and the ROM image from romPath (whole,
+// under a shared lock). FileError when either can't be read; a missing ROM is not created.
 RleInsertPlan PlanRleInsert(const std::string& romPath, const std::string& inputPath,
                             uint32_t offset);
 
-// Writes the new block at the offset. FileError if the ROM has disappeared since the plan,
-// RefusedError (nothing written) if the block at the offset is no longer the one measured.
-void ApplyRleInsert(const RleInsertPlan& plan);
+// The complete new image: the block written at the offset of the image as it is now. Pure.
+// RefusedError when the image's size or the block at the offset is no longer the one measured.
+std::vector<uint8_t> ApplyRleInsert(const RleInsertPlan& plan, const RomBytes& rom);
+// The same on the ROM image at romPath, replaced whole through ChangeRom (backup, checksum).
+RomChange ApplyRleInsert(const RleInsertPlan& plan, const std::string& romPath);
 
 } // namespace drovak

@@ -1,13 +1,39 @@
 #include "rom/RomFile.h"
 
+#include "base/Errors.h"
+#include "base/Paths.h"
+
 namespace drovak {
 
 std::unique_ptr<FileStream> OpenRomRead(const std::string& path) {
     return std::make_unique<FileStream>(path, FileMode::Read);
 }
 
-std::unique_ptr<FileStream> OpenRomPatch(const std::string& path) {
-    return std::make_unique<FileStream>(path, FileMode::Patch);
+void CheckRomSize(const std::string& name, uint64_t size) {
+    if (size > MAX_ROM_SIZE) {
+        throw RefusedError(name + ": " + std::to_string(size) +
+                           " bytes are more than a ROM image " + "may hold (" +
+                           std::to_string(MAX_ROM_SIZE) + "); nothing was written");
+    }
+}
+
+std::vector<uint8_t> ReadRomContent(FileStream& rom) {
+    CheckRomSize(rom.Name(), rom.Size());
+    std::vector<uint8_t> bytes(size_t(rom.Size()));
+    rom.Seek(0, SeekOrigin::Begin);
+    rom.ReadExact(bytes.data(), bytes.size());
+    return bytes;
+}
+
+RomBytes ReadRom(const std::string& path) {
+    return {path, ReadRomContent(*OpenRomRead(path))};
+}
+
+void RefuseWritingOverRom(const std::string& outPath, const std::string& romPath) {
+    if (SameFile(outPath, romPath)) {
+        throw RefusedError(outPath + ": is the ROM image " + romPath +
+                           " itself; a decompress never writes over its ROM; nothing was written");
+    }
 }
 
 } // namespace drovak

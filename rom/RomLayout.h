@@ -10,6 +10,11 @@ namespace drovak {
 // The ROM image the window opens at start-up when it lies beside the program.
 constexpr const char* DEFAULT_ROM_NAME = "tf3.bin";
 
+// The cartridge header's checksum: the 16-bit sum of the big-endian words from 0x200 to the end
+// of the image (an odd last byte counts as a high byte), stored big-endian at 0x18E.
+constexpr uint32_t HEADER_CHECKSUM_OFFSET = 0x18E;
+constexpr uint32_t CHECKSUM_START = 0x200;
+
 // The pointer table of the game's LZHUF-compressed data (the LZH page's default table).
 constexpr uint32_t POINTER_TABLE_OFFSET = 0x20000;
 // The entry the LZH page starts on.

@@ -125,6 +125,15 @@ TEST_F(AppLevelsViewer, OnlyAClickOnAPageTabCarriesTheRomIntoThePage) {
     QTest::keyClick(f.LevelPngEdit, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(f.PageTabs->currentIndex(), app::TabIndex(app::MainPage::Rle));
     EXPECT_EQ(f.RleDecompRomEdit->text(), Folder() + "tf3.bin");
+    // Nor does a right or a middle click on a tab.
+    const QPoint titleTab =
+        f.PageTabs->tabBar()->tabRect(app::TabIndex(app::MainPage::Title)).center();
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mouseClick(f.PageTabs->tabBar(), button, {}, titleTab);
+        QTest::mouseDClick(f.PageTabs->tabBar(), button, {}, titleTab);
+        EXPECT_EQ(f.PageTabs->currentIndex(), app::TabIndex(app::MainPage::Rle));
+        EXPECT_EQ(f.TitleRomEdit->text(), Folder() + "tf3.bin");
+    }
 
     for (auto [page, field] : {std::pair(app::MainPage::Lzh, f.LzhCompRomEdit),
                                std::pair(app::MainPage::Rle, f.RleDecompRomEdit),

@@ -1,6 +1,6 @@
 // "LZH Compression" at work on a hand-made ROM image.
-#include "HandMadeRom.h"
 #include "WindowTest.h"
+#include "support/HandMadeRom.h"
 
 #include "base/Paths.h"
 #include "rom/LzhPage.h"
@@ -81,24 +81,40 @@ TEST_F(AppLzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndSh
 
 TEST_F(AppLzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData) {
     MainForm& f = OpenOnLzhPage(app::ModeTab::Compression);
-    // As long as the old data (the decoded sizes stay as they are) but packing larger.
+    // As long as the old data but packing larger; zero bytes after the table's data.
     const Bytes bigger = handmade::Noise(300, 9);
     WriteFile("bigger.bin", bigger);
     TypeInto(f.LzhCompInEdit, Folder() + "bigger.bin");
     dialogs.answers = {false};
     Click(f.LzhCompressButton);
-    EXPECT_EQ(dialogs.boxes, QStringList("question Warning owned: New size of the compressed data "
-                                         "is greater then previous!\r\nDrovak may recalculate "
-                                         "sizes table. Do you want to continue?"));
+    size_t dataEnd = TABLE + 2 + 12 * contents.size();
+    for (const Bytes& content : contents) dataEnd += handmade::Packed(content, false).size();
+    const size_t grown =
+        handmade::Packed(bigger, false).size() - handmade::Packed(contents[0], false).size();
+    EXPECT_EQ(dialogs.boxes,
+              QStringList("question Warning owned: New size of the compressed data is greater "
+                          "then previous!\r\nDrovak may recalculate sizes table. Do you want to "
+                          "continue?\r\n" +
+                          QString("%1 bytes after the table's data will be overwritten, from 0x%2 "
+                                  "on; 0 of them are not 00 or FF.")
+                              .arg(grown)
+                              .arg(QString::number(dataEnd, 16).toUpper())));
     EXPECT_EQ(ReadFile("rom.bin"), rom);
+    EXPECT_TRUE(f.StatusText().isEmpty());
 
-    // Enter compresses on this tab too, whatever the button.
+    // Enter compresses on this tab too, whatever the button; the status line says what was
+    // written.
     dialogs.answers = {true};
     f.LzhCompressButton->setEnabled(false);
     PressEnterIn(f.LzhTableIndexEdit);
     EXPECT_EQ(dialogs.Kinds(), "question,question");
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
     EXPECT_EQ(ReadFile("rom.bin"), handmade::MakeRom(TABLE, {bigger, contents[1], contents[2]}));
+    EXPECT_TRUE(f.StatusText().startsWith(Folder() +
+                                          "rom.bin written; the previous image is kept "
+                                          "as " +
+                                          Folder() + "rom.bin.bak; header checksum wrong"))
+        << f.StatusText().toStdString();
 
     // Shrinking asks nothing and the following entries still decode.
     TypeInto(f.LzhTableIndexEdit, "1");
@@ -112,24 +128,97 @@ TEST_F(AppLzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData)
     EXPECT_EQ(Entry(2), contents[2]);
 }
 
+// Each refusal comes before any question, names the field or the file, and writes nothing.
 TEST_F(AppLzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
     MainForm& f = OpenOnLzhPage(app::ModeTab::Compression);
-    // An index beyond the working table, then a ROM that isn't there.
     WriteFile("new.bin", Bytes(100, 2));
-    TypeInto(f.LzhTableIndexEdit, "20");
-    TypeInto(f.LzhCompInEdit, Folder() + "new.bin");
-    Click(f.LzhCompressButton);
-    ClickTab(f.LzhModeTabs, app::ModeTab::Decompression);
-    TypeInto(f.LzhDecompRomEdit, Folder() + "nothing.bin");
-    Click(f.LzhDecompressButton);
-
-    ASSERT_EQ(dialogs.boxes.size(), 2) << dialogs.boxes.join('\n').toStdString();
-    EXPECT_TRUE(dialogs.boxes[0].startsWith("error Error owned: ") &&
-                dialogs.boxes[0].contains("rom.bin"));
-    EXPECT_TRUE(dialogs.boxes[1].startsWith("error Error owned: ") &&
-                dialogs.boxes[1].contains("nothing.bin"));
+    const struct {
+        app::ModeTab tab;
+        QLineEdit* field;
+        QString text, shown;
+    } cases[] = {
+        {app::ModeTab::Compression, f.LzhTableIndexEdit, "20", "beyond the 32 entries"},
+        {app::ModeTab::Compression, f.LzhTableIndexEdit, "3", "which has 3 entries"},
+        {app::ModeTab::Compression, f.LzhTableIndexEdit, "zz", "Table Index (HEX): \"zz\""},
+        {app::ModeTab::Compression, f.LzhTableOffsetEdit, "", "Table offset (HEX): \"\""},
+        {app::ModeTab::Decompression, f.LzhTableIndexEdit, "1 2", "Table Index (HEX): \"1 2\""},
+        {app::ModeTab::Decompression, f.LzhDecompOutEdit, Folder() + "rom.bin", "itself"},
+        {app::ModeTab::Decompression, f.LzhDecompRomEdit, Folder() + "nothing.bin", "nothing.bin"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        dialogs.boxes.clear();
+        TypeInto(f.LzhTableOffsetEdit, "100");
+        TypeInto(f.LzhTableIndexEdit, "1");
+        ClickTab(f.LzhModeTabs, c.tab);
+        TypeInto(f.LzhDecompRomEdit, Folder() + "rom.bin");
+        TypeInto(c.field, c.text);
+        TypeInto(f.LzhCompInEdit, Folder() + "new.bin");
+        PressEnterIn(f.LzhTableIndexEdit);
+        ASSERT_EQ(dialogs.boxes.size(), 1) << dialogs.boxes.join('\n').toStdString();
+        EXPECT_TRUE(dialogs.boxes[0].startsWith("error Error owned: ") &&
+                    dialogs.boxes[0].contains(c.shown))
+            << dialogs.boxes[0].toStdString();
+    }
     EXPECT_EQ(ReadFile("rom.bin"), rom);
-    EXPECT_FALSE(drovak::FileExists(PathOf("100_20.bin")) ||
+    EXPECT_FALSE(drovak::FileExists(PathOf("100_1.bin")) ||
                  drovak::FileExists(PathOf("nothing.bin")));
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
+}
+
+// An empty input and a decompress over an edited data file are asked about first (No by
+// default); Ctrl+Z asks too, then swaps the ROM and its backup, and a second one redoes.
+TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
+    MainForm& f = OpenOnLzhPage(app::ModeTab::Compression);
+    TypeInto(f.LzhTableIndexEdit, "1");
+    WriteFile("empty.bin", {});
+    TypeInto(f.LzhCompInEdit, Folder() + "empty.bin");
+    for (bool yes : {false, true}) {
+        dialogs.answers = {yes};
+        Click(f.LzhCompressButton);
+        EXPECT_EQ(Entry(1), yes ? Bytes{} : contents[1]);
+    }
+    const QString emptyQuestion =
+        QString("question Warning owned: The file empty.bin is empty!\r\nEntry 0x1 will hold no "
+                "data, and the data of the entries after it moves back by %1 bytes. Do you want "
+                "to continue?")
+            .arg(handmade::Packed(contents[1], false).size());
+    EXPECT_EQ(dialogs.boxes, QStringList({emptyQuestion, emptyQuestion}));
+    const Bytes changed = ReadFile("rom.bin");
+
+    dialogs.boxes.clear();
+    f.LzhCompInEdit->setFocus();
+    const std::pair<bool, const Bytes*> undos[] = {
+        {false, &changed}, {true, &rom}, {true, &changed}};
+    for (const auto& [yes, now] : undos) {
+        dialogs.answers = {yes};
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(dialogs.boxes.last(), "question Warning owned: Undo the last change to rom.bin?");
+        EXPECT_EQ(ReadFile("rom.bin"), *now);
+    }
+    EXPECT_EQ(f.LzhCompInEdit->text(), Folder() + "empty.bin"); // not the field's own undo
+    EXPECT_TRUE(f.StatusText().contains("the last change is undone"))
+        << f.StatusText().toStdString();
+
+    // Decompress over a data file that holds something else: No keeps it, Yes replaces it;
+    // the same content again asks nothing.
+    ClickTab(f.LzhModeTabs, app::ModeTab::Decompression);
+    TypeInto(f.LzhDecompRomEdit, Folder() + "rom.bin");
+    TypeInto(f.LzhTableIndexEdit, "2");
+    WriteFile("100_2.bin", {1, 2, 3});
+    dialogs.boxes.clear();
+    for (bool yes : {false, true, true}) {
+        dialogs.answers = {yes};
+        Click(f.LzhDecompressButton);
+        EXPECT_EQ(ReadFile("100_2.bin"), yes ? contents[2] : Bytes({1, 2, 3}));
+    }
+    const QString replace = "question Warning owned: The file 100_2.bin already exists and "
+                            "holds other data!\r\nDo you want to replace it?";
+    EXPECT_EQ(dialogs.boxes, QStringList({replace, replace}));
+
+    // Without a backup, Ctrl+Z says so.
+    std::filesystem::remove(PathOf("rom.bin.bak"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(dialogs.boxes.last().startsWith("error Error owned: ") &&
+                dialogs.boxes.last().contains("no backup"));
 }

@@ -1,6 +1,6 @@
 // "RLE Compression" at work on a hand-made ROM image.
-#include "HandMadeRom.h"
 #include "WindowTest.h"
+#include "support/HandMadeRom.h"
 
 #include "graphics/Renderer.h"
 #include "rom/RomLayout.h"
@@ -84,6 +84,12 @@ TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     EXPECT_EQ(dialogs.clipboard, QStringList{"7"});
     // The shorter block leaves the old block's last bytes behind it; nothing else changes.
     EXPECT_EQ(ReadFile("rom.bin"), RomWithBlock({0x00, 0x00, 0x00, 0x04, 0x00, 0x13, 0x02}));
+    EXPECT_TRUE(f.StatusText().startsWith(Folder() +
+                                          "rom.bin written; the previous image is kept "
+                                          "as " +
+                                          Folder() + "rom.bin.bak"))
+        << f.StatusText().toStdString();
+    EXPECT_EQ(ReadFile("rom.bin.bak"), rom);
 
     // Enter on the compression tab compresses too.
     WriteFile("in.bin", {0, 0, 0, 0});
@@ -103,14 +109,48 @@ TEST_F(AppRlePage, AnUnwritableRunWritesNothingAndALongerBlockIsAskedFor) {
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
 
     // The longest run that can be written is longer than the block there: No leaves the ROM
-    // untouched, Yes writes it.
+    // untouched (and the clipboard: it gets the size of a block written), Yes writes it.
     Compress(f, Bytes(65536, 0));
     ASSERT_EQ(dialogs.boxes.size(), 2);
     EXPECT_TRUE(dialogs.boxes[1].startsWith("question Warning owned: "));
     EXPECT_EQ(ReadFile("rom.bin"), rom);
+    EXPECT_TRUE(dialogs.clipboard.isEmpty());
     dialogs.answers = {true};
     Click(f.RleCompressButton);
     EXPECT_EQ(dialogs.Kinds(), "error,question,question,information");
     EXPECT_EQ(ReadFile("rom.bin"), RomWithBlock({0x00, 0x01, 0x00, 0x00, 0x0F, 0xFF, 0xFF}));
-    EXPECT_EQ(dialogs.clipboard.last(), "7");
+    EXPECT_EQ(dialogs.clipboard, QStringList{"7"});
+
+    // An empty input is asked about; an offset at or past the end of the file, or one that is
+    // not a hexadecimal number, is refused before any question.
+    dialogs.boxes.clear();
+    Compress(f, {});
+    EXPECT_EQ(dialogs.boxes, QStringList("question Warning owned: The file in.bin is empty!\r\nThe "
+                                         "block at 0x200 will hold no data. Do you want to "
+                                         "continue?"));
+    for (const char* offset : {"5A080", "48120h"}) {
+        dialogs.boxes.clear();
+        TypeInto(f.RleOffsetEdit, offset);
+        TypeInto(f.RleCompInEdit, Folder() + "in.bin");
+        Click(f.RleCompressButton);
+        ASSERT_EQ(dialogs.boxes.size(), 1);
+        EXPECT_TRUE(dialogs.boxes[0].startsWith("error Error owned: ") &&
+                    dialogs.boxes[0].contains(offset[5] ? "Offset (HEX)" : "past the end"))
+            << dialogs.boxes[0].toStdString();
+    }
+    EXPECT_EQ(ReadFile("rom.bin"), RomWithBlock({0x00, 0x01, 0x00, 0x00, 0x0F, 0xFF, 0xFF}));
+}
+
+// Ctrl+Z on this page too: asked, then the ROM and its backup swap.
+TEST_F(AppRlePage, CtrlZUndoesTheLastChange) {
+    MainForm& f = OpenOnCompression();
+    Compress(f, {0x01, 0x11, 0x10, 0x00});
+    const Bytes changed = ReadFile("rom.bin");
+    dialogs.answers = {true};
+    f.RleOffsetEdit->setFocus();
+    QTest::keyClick(f.RleOffsetEdit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.boxes.last(), "question Warning owned: Undo the last change to rom.bin?");
+    EXPECT_EQ(ReadFile("rom.bin"), rom);
+    EXPECT_EQ(ReadFile("rom.bin.bak"), changed);
+    EXPECT_EQ(f.RleOffsetEdit->text(), "200");
 }

@@ -1,42 +1,157 @@
+#include "base/Errors.h"
 #include "base/ReplaceFile.h"
 #include "base/Stream.h"
+#include "base/TemporaryFiles.h"
+#include "base/WholeFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace drovak {
 namespace {
 
 using namespace test;
+namespace fs = std::filesystem;
 
-TEST(BaseFiles, PatchingAndSaving) {
-    TempDir dir;
-    const std::string path = dir.File("tf3.bin");
+// A process id that has just ended.
+long EndedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
 
-    // Writes through a patched file land in its read buffer and past its end.
-    const Bytes bytes = Pattern(200000);
-    WriteBytes(path, bytes);
-    {
-        FileStream file(path, FileMode::Patch);
-        EXPECT_EQ(file.ReadByte(), bytes[0]); // fills the read buffer
-        file.Seek(2, SeekOrigin::Begin);
-        file.WriteBigEndian32(0xA1B2C3D4);
-        file.Seek(1, SeekOrigin::Begin);
-        EXPECT_EQ(file.ReadByte(), bytes[1]);
-        EXPECT_EQ(file.ReadBigEndian32(), 0xA1B2C3D4u);
-        file.Seek(int64_t(bytes.size()) + 2, SeekOrigin::Begin);
-        file.WriteByte(0x77);
-    }
-    Bytes expected = bytes;
-    Put32(expected, 2, 0xA1B2C3D4);
-    EXPECT_EQ(ReadBytes(path), Put(expected, bytes.size(), {0, 0, 0x77}));
+class BaseFiles : public ScratchTest {};
 
-    // Saving over a longer file leaves exactly the stream, and the stream's position alone.
+// Replacing keeps the mode, leaves a link a link (its target replaced, created when missing),
+// writes a FIFO or device through, refuses a folder, and removes the temporary files of ended
+// runs only.
+TEST_F(BaseFiles, ReplacingFiles) {
+    const std::string path = Write("data.bin", Pattern(100));
+    ::chmod(path.c_str(), 0604);
+    struct stat before {};
+    ::stat(path.c_str(), &before);
     MemoryStream data(Bytes{1, 2, 3});
     data.Seek(2, SeekOrigin::Begin);
     SaveStreamToFile(data, path);
     EXPECT_EQ(ReadBytes(path), (Bytes{1, 2, 3}));
     EXPECT_EQ(data.Position(), 2u);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0604));
+    struct stat now {};
+    ::stat(path.c_str(), &now);
+    EXPECT_NE(now.st_ino, before.st_ino);
+
+    fs::create_symlink("data.bin", File("link.bin"));
+    fs::create_symlink("later.bin", File("dangling.bin"));
+    WriteFileReplacing(File("link.bin"), Bytes{4});
+    WriteFileReplacing(File("dangling.bin"), Bytes{5});
+    EXPECT_TRUE(fs::is_symlink(File("link.bin")) && fs::is_symlink(File("dangling.bin")));
+    EXPECT_EQ(ReadBytes(path), Bytes{4});
+    EXPECT_EQ(ReadBytes(File("later.bin")), Bytes{5});
+
+    // A FIFO with a reader gets the bytes; one without is refused; neither is replaced.
+    const std::string fifo = File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_NE(MessageOf<FileError>([&] {
+                  WriteFileReplacing(fifo, Bytes{6});
+              }).find("no program reads from it"),
+              std::string::npos);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    WriteFileReplacing(fifo, Bytes{7, 8});
+    uint8_t got[4] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 2);
+    EXPECT_EQ(got[1], 8);
+    ::close(reader);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    WriteFileReplacing("/dev/null", Bytes{9});
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    fs::create_directory(File("folder"));
+    EXPECT_THROW(WriteFileReplacing(File("folder"), Bytes{1}), FileError);
+
+    const std::string ended = ".data.bin.drovak-" + std::to_string(EndedProcess()) + "-0.tmp";
+    const std::string running = ".data.bin.drovak-" + std::to_string(::getpid()) + "-99.tmp";
+    for (const std::string& name : {ended, running, std::string("x.drovak-1-1.tmp")}) {
+        Write(name, {});
+    }
+    WriteFileReplacing(path, Bytes{1});
+    EXPECT_FALSE(fs::exists(File(ended)));
+    EXPECT_TRUE(fs::exists(File(running)) && fs::exists(File("x.drovak-1-1.tmp")));
+    long pid = 0;
+    EXPECT_TRUE(IsTemporaryName(running, pid));
+    EXPECT_EQ(pid, ::getpid());
+    for (const char* name : {".a.drovak-1.tmp", ".a.drovak-x-1.tmp", "a.drovak-1-1.tmp",
+                             ".a.drovak-1-1.tmpx", ".a.drovak--1.tmp"}) {
+        EXPECT_FALSE(IsTemporaryName(name, pid)) << name;
+    }
+}
+
+// A lock another program holds: shared keeps writers out, exclusive keeps everyone out; a file
+// opened for creation is only emptied once its lock is taken.
+TEST_F(BaseFiles, LocksAndBackups) {
+    const std::string path = Write("tf3.bin", Pattern(64));
+    for (int lock : {LOCK_SH, LOCK_EX}) {
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        ASSERT_EQ(::flock(fd, lock), 0);
+        if (lock == LOCK_SH) {
+            EXPECT_NO_THROW(FileStream(path, FileMode::Read));
+        } else {
+            EXPECT_THROW(FileStream(path, FileMode::Read), InUseError);
+        }
+        EXPECT_THROW(FileStream(path, FileMode::Replace), InUseError);
+        EXPECT_THROW(FileStream(path, FileMode::Create), InUseError);
+        EXPECT_THROW(WriteFileReplacing(path, Bytes{1}), InUseError);
+        ::close(fd);
+        EXPECT_EQ(ReadBytes(path), Pattern(64));
+    }
+
+    // The locked file's old content is kept as NAME.bak, replaced by each change.
+    for (uint8_t round = 1; round <= 2; ++round) {
+        const Bytes before = ReadBytes(path);
+        FileStream locked(path, FileMode::Replace);
+        const std::string backup =
+            ReplaceFile(path, [&](Stream& out) { out.WriteByte(round); }, {&locked, true});
+        EXPECT_EQ(backup, path + ".bak");
+        EXPECT_EQ(ReadBytes(backup), before);
+        EXPECT_EQ(ReadBytes(path), Bytes{round});
+    }
+    SwapFiles(path, path + ".bak");
+    EXPECT_EQ(ReadBytes(path), Bytes{1});
+    EXPECT_EQ(ReadBytes(path + ".bak"), Bytes{2});
+}
+
+// Whole files: a pipe is read to its end, a FIFO without a writer reads as empty at once, a
+// device with nothing to give now is refused, and so is one without an end.
+TEST_F(BaseFiles, ReadingWholeFiles) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::write(ends[1], "abc", 3), 3);
+    ::close(ends[1]);
+    EXPECT_EQ(ReadWholeFile("/proc/self/fd/" + std::to_string(ends[0])), Hex("61 62 63"));
+    ::close(ends[0]);
+    ASSERT_EQ(::mkfifo(File("fifo").c_str(), 0644), 0);
+    EXPECT_EQ(ReadWholeFile(File("fifo")), Bytes{});
+    EXPECT_THROW(ReadWholeFile("/dev/zero", 1000), RefusedError);
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(::grantpt(terminal) | ::unlockpt(terminal), 0);
+    EXPECT_NE(MessageOf<RefusedError>([&] {
+                  ReadWholeFile(::ptsname(terminal));
+              }).find("can't be read to an end"),
+              std::string::npos);
+    ::close(terminal);
+
+    const std::string path = Write("data.bin", {1, 2});
+    EXPECT_FALSE(FileHoldsOtherBytes(path, {1, 2}));
+    EXPECT_TRUE(FileHoldsOtherBytes(path, {1, 3}));
+    EXPECT_TRUE(FileHoldsOtherBytes(path, {1}));
+    EXPECT_FALSE(FileHoldsOtherBytes(File("none.bin"), {1}));
+    EXPECT_FALSE(FileHoldsOtherBytes(File("fifo"), {1}));
 }
 
 } // namespace

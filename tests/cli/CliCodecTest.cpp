@@ -70,11 +70,11 @@ TEST_F(CliCodec, ExamplesOfEachFormat) {
     auto tenA = Write("tenA.bin", {0xF6, 0xC9, 0x00, 0x00});
     ASSERT_EQ(Run({"lzh-decode", tenA, File("dec.bin"), "--size", "2"}).exitCode, 0);
     EXPECT_EQ(ReadBytes(File("dec.bin")), Bytes(10, 0x61));
-    // 65,540 zero bytes are one run of 131,080 nibbles: too long, only the header is written.
-    CliResult tooLong = Run({"rle-encode", Write("zeros.bin", Bytes(65540, 0)), File("rle.bin")});
+    // 65,540 zero bytes are one run of 131,080 nibbles: too long, refused, the old OUT kept.
+    CliResult tooLong = Run({"rle-encode", Write("zeros.bin", Bytes(65540, 0)), File("enc.bin")});
     EXPECT_EQ(tooLong.exitCode, 3);
     EXPECT_NE(tooLong.err.find("Unsupported repeat count: 131079"), std::string::npos);
-    EXPECT_EQ(ReadBytes(File("rle.bin")), (Bytes{0x00, 0x01, 0x00, 0x04}));
+    EXPECT_EQ(ReadBytes(File("enc.bin")), (Bytes{0, 0, 0, 4, 0x00, 0x13, 0x02}));
 }
 
 } // namespace

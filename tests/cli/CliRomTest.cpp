@@ -50,11 +50,98 @@ TEST_F(CliRom, LzhInsertMovesTheFollowingEntries) {
     auto data = Write("data.bin", Bytes(64, 0x42));
     EXPECT_EQ(Run({"lzh-insert", rom, data, "--table", "0", "--index", "1", "--yes"}).exitCode, 3);
     EXPECT_EQ(ReadBytes(rom), small);
-    // The same size is written without a question; the ROM keeps its bytes.
+    // The same data again changes nothing: nothing is written and no backup made.
     CliResult same = Run({"lzh-insert", rom, Write("abc.bin", {0x61, 0x62, 0x63}), "--table", "0"});
     EXPECT_EQ(same.exitCode, 0) << same.err;
     EXPECT_EQ(same.out, "4 4\n");
+    EXPECT_NE(same.err.find("nothing was written"), std::string::npos) << same.err;
     EXPECT_EQ(ReadBytes(rom), small);
+    EXPECT_FALSE(std::filesystem::exists(rom + ".bak"));
+
+    // The entry's decoded size follows its data: what goes in comes out, whatever its length.
+    // An empty file is refused without --yes.
+    const Bytes inputs[] = {{0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68}, {0x7A}, {}};
+    for (const Bytes& input : inputs) {
+        auto file = Write("in.bin", input);
+        if (input.empty()) {
+            CliResult refused = Run({"lzh-insert", rom, file, "--table", "0"});
+            EXPECT_EQ(refused.exitCode, 3);
+            EXPECT_NE(refused.err.find("is empty"), std::string::npos) << refused.err;
+        }
+        ASSERT_EQ(Run({"lzh-insert", rom, file, "--table", "0", "--yes"}).exitCode, 0);
+        ASSERT_EQ(Run({"lzh-extract", rom, File("back.bin"), "--table", "0"}).exitCode, 0);
+        EXPECT_EQ(ReadBytes(File("back.bin")), input) << input.size();
+    }
+}
+
+// Every change keeps the previous image as ROM.bak; undo swaps them, a second undo redoes; a
+// right checksum stays right, a wrong one is left alone until checksum --fix.
+TEST_F(CliRom, BackupUndoAndChecksum) {
+    const Bytes demo = ReadBytes(rom_);
+    CliResult checked = Run({"checksum", rom_});
+    ASSERT_EQ(checked.exitCode, 0);
+    ASSERT_EQ(checked.out.size(), 10u) << checked.out;
+    EXPECT_EQ(checked.out.substr(0, 4), checked.out.substr(5, 4));
+
+    auto noise = Write("noise.bin", Noise(3000));
+    CliResult inserted = Run({"lzh-insert", rom_, noise, "--index", "3", "--yes"});
+    ASSERT_EQ(inserted.exitCode, 0) << inserted.err;
+    EXPECT_NE(inserted.err.find(rom_ + ".bak"), std::string::npos) << inserted.err;
+    EXPECT_NE(inserted.err.find("checksum right"), std::string::npos) << inserted.err;
+    const Bytes changed = ReadBytes(rom_);
+    EXPECT_EQ(ReadBytes(rom_ + ".bak"), demo);
+    checked = Run({"checksum", rom_});
+    EXPECT_EQ(checked.out.substr(0, 4), checked.out.substr(5, 4));
+
+    for (const Bytes* now : {&demo, &changed}) {
+        CliResult undone = Run({"undo", rom_});
+        EXPECT_EQ(undone.exitCode, 0) << undone.err;
+        EXPECT_NE(undone.out.find("undone"), std::string::npos) << undone.out;
+        EXPECT_EQ(ReadBytes(rom_), *now);
+        EXPECT_EQ(ReadBytes(rom_ + ".bak"), now == &demo ? changed : demo);
+    }
+    CliResult none = Run({"undo", Write("other.bin", demo)});
+    EXPECT_EQ(none.exitCode, 3);
+    EXPECT_NE(none.err.find("no backup"), std::string::npos) << none.err;
+
+    // A wrong checksum stays wrong through a change, until it is fixed (with a backup).
+    Bytes wrong = demo;
+    wrong[0x18E] ^= 0xFF;
+    WriteBytes(rom_, wrong);
+    ASSERT_EQ(Run({"lzh-insert", rom_, noise, "--index", "3", "--yes"}).exitCode, 0);
+    const Bytes before = ReadBytes(rom_);
+    EXPECT_EQ(Slice(before, 0x18E, 2), Slice(wrong, 0x18E, 2));
+    CliResult fixed = Run({"checksum", rom_, "--fix"});
+    EXPECT_EQ(fixed.exitCode, 0) << fixed.err;
+    EXPECT_NE(fixed.out.substr(0, 4), fixed.out.substr(5, 4)) << fixed.out;
+    EXPECT_EQ(ReadBytes(rom_), changed);
+    EXPECT_EQ(ReadBytes(rom_ + ".bak"), before);
+    fixed = Run({"checksum", rom_, "--fix"});
+    EXPECT_NE(fixed.err.find("nothing was written"), std::string::npos) << fixed.err;
+    EXPECT_EQ(ReadBytes(rom_ + ".bak"), before);
+}
+
+// Refusals that leave the ROM as it was: a decompress into the ROM itself (by any name), an
+// RLE offset at or past the end even with --yes.
+TEST_F(CliRom, RefusalsLeaveTheRomAsItWas) {
+    const Bytes demo = ReadBytes(rom_);
+    std::filesystem::create_hard_link(rom_, File("hard.bin"));
+    std::filesystem::create_symlink(rom_, File("soft.bin"));
+    for (const std::string& out : {rom_, File("hard.bin"), File("soft.bin"), File("./demo.bin")}) {
+        for (const char* command : {"lzh-extract", "rle-extract"}) {
+            CliResult refused = Run({command, rom_, out});
+            EXPECT_EQ(refused.exitCode, 3) << command << " " << out;
+            EXPECT_NE(refused.err.find("itself"), std::string::npos) << refused.err;
+        }
+    }
+    auto data = Write("data.bin", Bytes(16, 1));
+    for (const char* at : {"80000", "FFFFFFFF"}) {
+        CliResult refused = Run({"rle-insert", rom_, data, "--at", at, "--yes"});
+        EXPECT_EQ(refused.exitCode, 3) << at;
+        EXPECT_NE(refused.err.find("past the end"), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(ReadBytes(rom_), demo);
+    EXPECT_FALSE(std::filesystem::exists(rom_ + ".bak"));
 }
 
 TEST_F(CliRom, RleInsertRefusesARunTooLongEvenWithYes) {

@@ -4,29 +4,76 @@
 
 #include "support/TestSupport.h"
 
-#include <cstdlib>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
 
+extern char** environ;
+
 namespace drovak::test {
 
 struct CliResult {
-    int exitCode = -1;
+    int exitCode = -1; // the signal's number, negated, when one ended the program
     std::string out, err;
 };
 
 class CliTest : public ScratchTest {
 protected:
-    // Every argument goes to the shell in single quotes; none of them holds one.
-    CliResult Run(const std::vector<std::string>& arguments) const {
-        std::string command = DROVAK_CLI;
-        for (const auto& argument : arguments) command += " '" + argument + "'";
-        command += " >'" + File(".out") + "' 2>'" + File(".err") + "'";
-        const int status = std::system(command.c_str());
-        const Bytes out = ReadBytes(File(".out")), err = ReadBytes(File(".err"));
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(out.begin(), out.end()),
-                std::string(err.begin(), err.end())};
+    // A drovak-cli started with `environment` ("NAME=value") added to the test's own; its
+    // stdout and stderr go to scratch files named by `tag`.
+    struct Started {
+        pid_t pid = -1;
+        std::string tag;
+    };
+    Started Start(const std::vector<std::string>& arguments,
+                  const std::vector<std::string>& environment = {},
+                  const std::string& tag = "run") const {
+        std::vector<std::string> argv = {DROVAK_CLI};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        std::vector<std::string> envp = environment;
+        for (char** variable = environ; *variable; ++variable) envp.push_back(*variable);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        const std::string out = File("." + tag + ".out"), err = File("." + tag + ".err");
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        Started started{-1, tag};
+        const int failed = posix_spawn(&started.pid, DROVAK_CLI, &actions, nullptr,
+                                       Pointers(argv).data(), Pointers(envp).data());
+        posix_spawn_file_actions_destroy(&actions);
+        EXPECT_EQ(failed, 0) << "cannot start " << DROVAK_CLI;
+        return started;
+    }
+    CliResult Finish(const Started& started) const {
+        int status = 0;
+        CliResult result;
+        if (started.pid > 0 && ::waitpid(started.pid, &status, 0) == started.pid) {
+            result.exitCode = WIFEXITED(status)     ? WEXITSTATUS(status)
+                              : WIFSIGNALED(status) ? -WTERMSIG(status)
+                                                    : -1;
+        }
+        const Bytes out = ReadBytes(File("." + started.tag + ".out"));
+        const Bytes err = ReadBytes(File("." + started.tag + ".err"));
+        result.out.assign(out.begin(), out.end());
+        result.err.assign(err.begin(), err.end());
+        return result;
+    }
+    CliResult Run(const std::vector<std::string>& arguments,
+                  const std::vector<std::string>& environment = {}) const {
+        return Finish(Start(arguments, environment));
+    }
+
+private:
+    static std::vector<char*> Pointers(std::vector<std::string>& texts) {
+        std::vector<char*> pointers;
+        for (std::string& text : texts) pointers.push_back(text.data());
+        pointers.push_back(nullptr);
+        return pointers;
     }
 };
 

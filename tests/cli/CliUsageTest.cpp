@@ -13,8 +13,8 @@ TEST_F(CliUsage, HelpListsEveryCommandAndTheExitCodes) {
     ASSERT_EQ(general.exitCode, 0);
     for (const char* command :
          {"lzh-decode", "lzh-encode", "rle-decode", "rle-encode", "mask-decode", "lzh-extract",
-          "lzh-insert", "rle-extract", "rle-insert", "make-demo-rom", "level-png", "render",
-          "tiles-to-png", "png-to-tiles"}) {
+          "lzh-insert", "rle-extract", "rle-insert", "undo", "checksum", "make-demo-rom",
+          "level-png", "render", "tiles-to-png", "png-to-tiles"}) {
         EXPECT_NE(general.out.find(command), std::string::npos) << command;
         CliResult help = Run({command, "--help"});
         EXPECT_EQ(help.exitCode, 0) << command;
@@ -47,6 +47,17 @@ TEST_F(CliUsage, FailuresExitWith1Or2AndWriteNothing) {
         {{"rle-decode", in, out, "--at", "5"}, 2, in}, // at the end of the file
         {{"rle-insert", missing, in, "--yes"}, 2, missing},
         {{"render", missing, png, "--title"}, 2, missing},
+        // Hexadecimal arguments are strict, and read before any file.
+        {{"lzh-insert", missing, in, "--index", "zz"}, 1, "--index"},
+        {{"lzh-insert", missing, in, "--index", ""}, 1, "--index"},
+        {{"lzh-insert", missing, in, "--table", "-1"}, 1, "\"-1\""},
+        {{"lzh-extract", missing, out, "--index", "\xEF\xBC\x91\xEF\xBC\x92"}, 1, "--index"},
+        {{"lzh-extract", missing, out, "--table", "100000000"}, 1, "100000000"},
+        {{"rle-insert", missing, in, "--at", "FFFFFFFFFFFF", "--yes"}, 1, "FFFFFFFFFFFF"},
+        {{"rle-decode", in, out, "--at", "0x$1"}, 1, "--at"},
+        {{"render", missing, png, "--lzh-sheet", "--index", "1 2"}, 1, "--index"},
+        {{"undo", missing}, 2, missing},
+        {{"checksum", in}, 2, in}, // too short for a header
     };
     for (const auto& c : cases) {
         CliResult result = Run(c.arguments);

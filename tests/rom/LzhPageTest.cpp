@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <tuple>
@@ -46,77 +47,89 @@ Bytes ThreeEntryRom() {
     return rom;
 }
 
-class RomLzhPage : public ::testing::Test {
-protected:
-    TempDir dir;
-    std::string rom = dir.File("tf3.bin");
-    std::string input = dir.File("20000_1.bin");
+RomBytes Image(const Bytes& bytes) {
+    return {"tf3.bin", bytes};
+}
 
-    LzhInsertPlan Plan(const Bytes& image, const Bytes& data, uint32_t index) {
-        WriteBytes(rom, image);
-        WriteBytes(input, data);
-        return PlanLzhInsert(rom, input, T, index);
-    }
-};
-
-// Growth asks first (No leaves the file alone); the entries after the index move by the size
-// change and only their DataOffsets, the PackedSize and the stream itself change. A shrink
-// leaves the old bytes after the last entry's moved data (0x10 of them at T + 0x316). An index
-// beyond the table writes nothing, but still asks when there is data.
-TEST_F(RomLzhPage, InsertMovesTheFollowingEntries) {
+// Growth asks first; the entries after the index move by the size change and only their
+// DataOffsets, the entry's sizes and the stream itself change. A shrink leaves the old bytes
+// after the last entry's moved data (0x10 of them at T + 0x316). Growth overwrites the bytes
+// after the table's data (0x40 of them before the end of the file) and then grows the file. An
+// empty input is flagged (it is asked about). What goes in is what an extract gives back.
+TEST(RomLzhPage, InsertMovesTheFollowingEntries) {
     const std::tuple<uint32_t, uint32_t, bool> cases[] = {
         {1, 0x130, true}, {1, 0xF0, false}, {1, 0x100, false}, {1, 0, false},
-        {0, 0x130, true}, {0, 0xF0, false}, {3, 0x40, true},   {3, 0, false}};
+        {0, 0x130, true}, {0, 0xF0, false}, {2, 0x140, true},  {2, 0x150, true}};
     for (const auto& [index, newSize, asks] : cases) {
         SCOPED_TRACE(testing::Message() << index << " " << newSize);
         const Bytes before = ThreeEntryRom(), data = newSize ? InputPackingTo(newSize) : Bytes{};
-        LzhInsertPlan plan = Plan(before, data, index);
+        const LzhInsertPlan plan = PlanLzhInsert(Image(before), data, T, index);
         EXPECT_EQ(plan.needsConfirmation, asks);
-        EXPECT_EQ(plan.writesNothing(), index == 3);
-        EXPECT_EQ(ReadBytes(rom), before);
+        EXPECT_EQ(plan.emptyInput, data.empty());
+        const uint32_t grown = asks ? newSize - 0x100 : 0;
+        EXPECT_EQ(plan.tailStart, T + 0x326u);
+        EXPECT_EQ(plan.tailOverwritten, std::min(grown, 0x40u));
+        const Bytes tail = Slice(before, T + 0x326, plan.tailOverwritten);
+        EXPECT_EQ(plan.tailNotBlank, tail.size() - std::count(tail.begin(), tail.end(), 0) -
+                                         std::count(tail.begin(), tail.end(), 0xFF));
+        EXPECT_EQ(plan.newFileSize, std::max<uint64_t>(before.size(), T + 0x326 + grown));
 
-        ApplyLzhInsert(plan);
+        const Bytes image = ApplyLzhInsert(plan, Image(before));
         Bytes expected = before;
         for (uint32_t k = index + 1; k < 3; ++k) {
             uint32_t moved = 0x26 + 0x100 * k + newSize - 0x100;
             Put(expected, T + moved, Slice(before, T + 0x26 + 0x100 * k, 0x100));
             Put32(expected, T + 2 + 12 * k, moved);
         }
-        if (index < 3)
-            Put32(Put(expected, T + 0x26 + 0x100 * index, plan.packed), T + 10 + 12 * index,
-                  newSize);
-        EXPECT_EQ(ReadBytes(rom), expected);
-        if (data.empty() || index == 3) continue;
-        EXPECT_EQ(Slice(LzhExtractEntry(rom, T, index).data, 0, data.size()), data);
+        Put(expected, T + 0x26 + 0x100 * index, plan.packed);
+        Put32(expected, T + 6 + 12 * index, uint32_t(data.size()));
+        Put32(expected, T + 10 + 12 * index, newSize);
+        EXPECT_EQ(image, expected);
+        EXPECT_EQ(LzhExtractEntry(Image(image), T, index).data, data);
     }
 }
 
-TEST_F(RomLzhPage, ExtractReadsTheIndexedEntryOrRefuses) {
+// An entry whose data ends exactly at the end of the file is read, and moved by a compress
+// that grows an entry before it (the file grows with it).
+TEST(RomLzhPage, AnEntryEndingAtTheEndOfTheFile) {
+    Bytes rom = ThreeEntryRom();
+    rom.resize(T + 0x326);
+    EXPECT_NO_THROW(LzhExtractEntry(Image(rom), T, 2));
+    for (uint32_t newSize : {0x130u, 0xF0u}) {
+        const LzhInsertPlan plan = PlanLzhInsert(Image(rom), InputPackingTo(newSize), T, 0);
+        const Bytes image = ApplyLzhInsert(plan, Image(rom));
+        EXPECT_EQ(image.size(), rom.size() + std::max(0, int(newSize) - 0x100));
+        EXPECT_EQ(Slice(image, T + 0x226 + newSize - 0x100, 0x100), Slice(rom, T + 0x226, 0x100));
+    }
+}
+
+TEST(RomLzhPage, ExtractReadsTheIndexedEntryOrRefuses) {
     // Index 0x10 has its fields at T + 0xC2, 0xC6 and 0xCA; it is not compared with the count.
     Bytes image = ThreeEntryRom();
     Put(image, T + 0xC2, Slice(image, T + 0x1A, 12)); // entry 2's fields
-    WriteBytes(rom, image);
-    EXPECT_EQ(LzhExtractEntry(rom, T, 0x10).entry, (TableEntry{0x226, 0x3333, 0x100}));
-    EXPECT_EQ(LzhExtractEntry(rom, T, 0x10).data, LzhExtractEntry(rom, T, 2).data);
+    EXPECT_EQ(LzhExtractEntry(Image(image), T, 0x10).entry, (TableEntry{0x226, 0x3333, 0x100}));
+    EXPECT_EQ(LzhExtractEntry(Image(image), T, 0x10).data,
+              LzhExtractEntry(Image(image), T, 2).data);
 
     image = ThreeEntryRom();
     Put32(image, T + 10 + 24, 0x1000); // entry 2's data runs past the end
-    WriteBytes(rom, image);
-    EXPECT_THROW(LzhExtractEntry(rom, T, 2), FileError);
-    EXPECT_THROW(LzhExtractEntry(rom, T, 0x100), FileError); // fields past the end
-    EXPECT_THROW(LzhExtractEntry(dir.File("none.bin"), T, 0), FileError);
+    EXPECT_THROW(LzhExtractEntry(Image(image), T, 2), FileError);
+    EXPECT_THROW(LzhExtractEntry(Image(image), T, 0x100), FileError); // fields past the end
+    EXPECT_THROW(LzhExtractEntry(std::string("/no/such/rom.bin"), T, 0), FileError);
     Put32(image, T + 6, MAX_DECODED_SIZE + 1);
-    WriteBytes(rom, image);
-    EXPECT_THROW(LzhExtractEntry(rom, T, 0), RefusedError);
+    EXPECT_THROW(LzhExtractEntry(Image(image), T, 0), RefusedError);
 }
 
-TEST_F(RomLzhPage, RefusalsNameTheRomAndWriteNothing) {
+TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
     const std::tuple<const char*, uint32_t, uint32_t, uint32_t, bool> cases[] = {
         // name, field at T changed first, its new value, index, a FileError (else refused)
         {"index 32", 2, 0x26, 0x20, false},
+        {"index beyond the table", 2, 0x26, 3, false},
         {"more than 32 entries", 2, 0x18E, 1, false},
         {"first offset below 2", 2, 1, 1, false},
         {"moved entry past the end", 10 + 24, 0x1000, 1, true},
+        {"target entry past the end", 10 + 12, 0x1000, 1, true},
+        {"target offset wraps around", 2 + 12, 0xFFFFFF00, 1, true},
         {"table cut short", 0x1E, 0, 1, true}, // and the file cut there
     };
     for (const auto& [name, field, value, index, fileError] : cases) {
@@ -125,28 +138,45 @@ TEST_F(RomLzhPage, RefusalsNameTheRomAndWriteNothing) {
         if (field == 0x1E) image.resize(T + 0x1E);
         // A structured binding is captured by copy into a name of its own (Clang before 16
         // captures no structured binding).
-        auto insert = [&, index = index] {
-            ApplyLzhInsert(Plan(image, InputPackingTo(0x130), index));
+        auto plan = [&, index = index] {
+            PlanLzhInsert(Image(image), InputPackingTo(0x130), T, index);
         };
-        std::string error =
-            fileError ? MessageOf<FileError>(insert) : MessageOf<RefusedError>(insert);
-        EXPECT_NE(error.find(rom), std::string::npos) << name << ": " << error;
-        EXPECT_EQ(ReadBytes(rom), image) << name;
+        std::string error = fileError ? MessageOf<FileError>(plan) : MessageOf<RefusedError>(plan);
+        EXPECT_NE(error.find("tf3.bin"), std::string::npos) << name << ": " << error;
+        EXPECT_NE(error.find("nothing was written"), std::string::npos) << name << ": " << error;
     }
 
-    // The table changed after the plan: nothing is written.
-    LzhInsertPlan plan = Plan(ThreeEntryRom(), InputPackingTo(0x130), 1);
+    // The table or the file's size changed after the plan: nothing is built.
+    const LzhInsertPlan plan = PlanLzhInsert(Image(ThreeEntryRom()), InputPackingTo(0x130), T, 1);
     Bytes changed = ThreeEntryRom();
     Put32(changed, T + 10 + 24, 0x80);
-    WriteBytes(rom, changed);
-    EXPECT_THROW(ApplyLzhInsert(plan), RefusedError);
-    EXPECT_EQ(ReadBytes(rom), changed);
+    EXPECT_THROW(ApplyLzhInsert(plan, Image(changed)), RefusedError);
+    changed = ThreeEntryRom();
+    changed.push_back(0);
+    EXPECT_THROW(ApplyLzhInsert(plan, Image(changed)), RefusedError);
+}
 
-    // Missing files are reported and never created.
-    std::string missing = dir.File("missing.bin");
+// From files: the input is read first, missing files are reported and never created, and the
+// ROM is replaced with its old image kept beside it.
+TEST(RomLzhPage, FromFiles) {
+    TempDir dir;
+    const std::string rom = dir.File("tf3.bin"), input = dir.File("20000_1.bin");
+    const std::string missing = dir.File("missing.bin");
+    WriteBytes(rom, ThreeEntryRom());
+    WriteBytes(input, InputPackingTo(0xF0));
     EXPECT_THROW(PlanLzhInsert(missing, input, T, 0), FileError);
     EXPECT_FALSE(FileExists(missing));
     EXPECT_THROW(PlanLzhInsert(rom, missing, T, 0), FileError);
+
+    const LzhInsertPlan plan = PlanLzhInsert(rom, input, T, 1);
+    EXPECT_EQ(ReadBytes(rom), ThreeEntryRom());
+    const RomChange change = ApplyLzhInsert(plan, rom);
+    EXPECT_TRUE(change.written);
+    EXPECT_EQ(ReadBytes(rom), ApplyLzhInsert(plan, Image(ThreeEntryRom())));
+    EXPECT_EQ(ReadBytes(change.backupPath), ThreeEntryRom());
+    std::filesystem::remove(rom);
+    EXPECT_THROW(ApplyLzhInsert(plan, rom), FileError);
+    EXPECT_FALSE(FileExists(rom));
 }
 
 } // namespace

@@ -1,28 +1,48 @@
 #include "rom/RomFile.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
+#include "compression/Lzh.h"
+#include "rom/DataFile.h"
 #include "rom/HexField.h"
 #include "rom/PointerTable.h"
+#include "rom/RomChange.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace drovak {
 namespace {
 
 using namespace test;
+namespace fs = std::filesystem;
 
-TEST(RomHexField, ReadsLeadingHexDigits) {
-    // Nothing to read: an empty text, a leading blank, x or sign, 0x with no digit after it.
+TEST(RomHexField, LenientAndStrictReading) {
+    // Leniently: the leading digits, or 0.
     for (const char* text : {"", " 10", "x10", "-5", "0x"}) EXPECT_EQ(ParseHex(text), 0u) << text;
     const std::pair<const char*, uint32_t> cases[] = {
-        {"20000", 0x20000}, {"48120", 0x48120}, {"$1f", 0x1F}, {"1Fg7", 0x1F}, {"0x10", 0x10}};
+        {"20000", 0x20000}, {"48120", 0x48120},
+        {"$1f", 0x1F},      {"1Fg7", 0x1F},
+        {"0x10", 0x10},     {"0X10", 0x10},
+        {"0x$ff", 0xFF},    {"aBcD", 0xABCD},
+        {"FFFFFFFF", ~0u},  {"123456789", 0x23456789}, // the last eight of nine digits
+    };
     for (const auto& [text, value] : cases) EXPECT_EQ(ParseHex(text), value) << text;
-    EXPECT_EQ(ParseHex("0X10"), 0x10u);
-    EXPECT_EQ(ParseHex("0x$ff"), 0xFFu);
-    EXPECT_EQ(ParseHex("aBcD"), 0xABCDu);
-    EXPECT_EQ(ParseHex("FFFFFFFF"), 0xFFFFFFFFu);
-    EXPECT_EQ(ParseHex("123456789"), 0x23456789u); // the last eight of nine digits
+
+    // Strictly: an optional 0x or $, 1 to 8 digits, blanks around; nothing else.
+    const std::pair<const char*, uint32_t> strict[] = {
+        {"20000", 0x20000}, {" 1f\t", 0x1F},   {"0x10", 0x10},  {"0X10", 0x10},
+        {"$ff", 0xFF},      {"FFFFFFFF", ~0u}, {"00000000", 0}, {"0", 0}};
+    for (const auto& [text, value] : strict) EXPECT_EQ(ParseHexStrict(text), value) << text;
+    for (const char* text : {"", " ", "zz", "-1", "\xEF\xBC\x91\xEF\xBC\x92", "100000000", "0x",
+                             "$", "0x$ff", "$0x1", "1 2", "x10", "1Fg7", "+1", "0x 1"}) {
+        EXPECT_EQ(ParseHexStrict(text), std::nullopt) << text;
+    }
+    EXPECT_EQ(MessageOf<RefusedError>([] { HexFieldValue("Table Index (HEX)", "zz"); }),
+              "Table Index (HEX): \"zz\" is not a hexadecimal number (an optional 0x or $, then 1 "
+              "to 8 hexadecimal digits); nothing was read or written");
 }
 
 TEST(RomPointerTable, EntryCountAndFieldPositions) {
@@ -45,15 +65,45 @@ TEST(RomPointerTable, EntryCountAndFieldPositions) {
     EXPECT_EQ(written.Data(), rom);
 }
 
-TEST(RomFile, OpeningAndShortFiles) {
-    TempDir dir;
-    const std::string path = dir.File("tf3.bin"), saved = dir.File("saved.bin");
-    // Read-only opening of a missing file fails and creates nothing; patching creates it empty.
-    EXPECT_THROW(OpenRomRead(path), FileError);
-    EXPECT_FALSE(FileExists(path));
-    EXPECT_EQ(OpenRomPatch(path)->Size(), 0u);
-    EXPECT_TRUE(FileExists(path));
-    EXPECT_THROW(OpenRomPatch(dir.File("")), FileError); // the folder itself
+TEST(RomHeaderChecksum, SumOfTheWordsFrom0x200) {
+    Bytes image(0x200, 0);
+    EXPECT_EQ(ComputeChecksum(image), 0);
+    EXPECT_EQ(StoredChecksum(Bytes(0x18F, 0)), std::nullopt);
+    EXPECT_EQ(CheckChecksum(Bytes(0x18F, 0)), ChecksumState::NoHeader);
+    EXPECT_EQ(CheckChecksum(Bytes(0x190, 0)), ChecksumState::Right);
+    // The words 1234, FFFF and an odd last byte 80 (as 8000): 0x19233 kept to 16 bits.
+    image = Cat(image, Hex("12 34 FF FF 80"));
+    EXPECT_EQ(ComputeChecksum(image), 0x9233);
+    EXPECT_EQ(CheckChecksum(image), ChecksumState::Wrong);
+    StoreChecksum(image);
+    EXPECT_EQ(Slice(image, 0x18E, 2), Hex("92 33"));
+    EXPECT_EQ(CheckChecksum(image), ChecksumState::Right);
+    EXPECT_EQ(ChecksumText(0x0A1F), "0A1F");
+}
+
+class RomFiles : public ScratchTest {
+protected:
+    // A 0x400-byte image whose header checksum is right (or wrong).
+    std::string WriteRom(const std::string& name, bool rightChecksum = true) {
+        Bytes image = Pattern(0x400);
+        StoreChecksum(image);
+        if (!rightChecksum) image[0x18E] ^= 1;
+        return Write(name, image);
+    }
+    static Bytes Changed(const RomBytes& rom) {
+        Bytes bytes = rom.bytes;
+        bytes[0x300] ^= 0xFF;
+        return bytes;
+    }
+};
+
+TEST_F(RomFiles, OpeningReadingAndSizeLimits) {
+    const std::string missing = File("tf3.bin"), saved = File("saved.bin");
+    EXPECT_THROW(OpenRomRead(missing), FileError);
+    EXPECT_FALSE(FileExists(missing));
+    EXPECT_THROW(OpenRomRead(dir.path), RefusedError); // the folder
+    ASSERT_EQ(::mkfifo(File("fifo").c_str(), 0644), 0);
+    EXPECT_THROW(ReadRom(File("fifo")), RefusedError); // without waiting for a writer
 
     // Reading a table entry past the end names the file and the position.
     WriteBytes(saved, Bytes(0x20010, 0));
@@ -61,6 +111,96 @@ TEST(RomFile, OpeningAndShortFiles) {
         MessageOf<FileError>([&] { ReadTableEntry(*OpenRomRead(saved), 0x20000, 1); });
     EXPECT_NE(error.find(saved), std::string::npos) << error;
     EXPECT_NE(error.find("0x2000E"), std::string::npos) << error;
+
+    // A ROM image of 64 MiB is read, one more byte is refused; a data file of 16 MiB is read,
+    // one more byte is refused (sparse files: nothing is written to the disk).
+    const std::pair<uint64_t, bool> sizes[] = {{MAX_ROM_SIZE, true}, {MAX_ROM_SIZE + 1, false}};
+    for (const auto& [size, read] : sizes) {
+        fs::resize_file(saved, size);
+        if (read) {
+            EXPECT_EQ(ReadRom(saved).bytes.size(), size);
+        } else {
+            EXPECT_THROW(ReadRom(saved), RefusedError);
+        }
+    }
+    for (const auto& [size, read] :
+         {std::pair<uint64_t, bool>{MAX_DECODED_SIZE, true}, {MAX_DECODED_SIZE + 1, false}}) {
+        fs::resize_file(saved, size);
+        if (read) {
+            EXPECT_EQ(ReadDataFile(saved).size(), size);
+        } else {
+            EXPECT_THROW(ReadDataFile(saved), RefusedError);
+        }
+    }
+}
+
+TEST_F(RomFiles, ADecompressNeverWritesOverItsRom) {
+    const std::string rom = WriteRom("tf3.bin");
+    fs::create_hard_link(rom, File("hard.bin"));
+    fs::create_symlink(rom, File("soft.bin"));
+    fs::create_directory(File("sub"));
+    for (const std::string& out :
+         {rom, File("hard.bin"), File("soft.bin"), File("sub/../tf3.bin")}) {
+        EXPECT_THROW(RefuseWritingOverRom(out, rom), RefusedError) << out;
+        EXPECT_THROW(RefuseWritingOverRom(rom, out), RefusedError) << out;
+    }
+    EXPECT_NO_THROW(RefuseWritingOverRom(File("20000_0.bin"), rom));
+    EXPECT_NO_THROW(RefuseWritingOverRom(WriteRom("copy.bin"), rom));
+}
+
+// A change keeps the old image as NAME.bak, keeps a right checksum right and a wrong one as it
+// was, writes nothing when nothing changes; undo swaps, and swaps back; without a backup it is
+// refused.
+TEST_F(RomFiles, ChangesKeepABackupAndTheChecksumAndUndoSwaps) {
+    for (bool right : {true, false}) {
+        const std::string rom = WriteRom(right ? "right.bin" : "wrong.bin", right);
+        const Bytes before = ReadBytes(rom);
+        ::chmod(rom.c_str(), 0640);
+        const RomChange change = ChangeRom(rom, Changed);
+        const Bytes after = ReadBytes(rom);
+        EXPECT_TRUE(change.written);
+        EXPECT_EQ(change.backupPath, rom + ".bak");
+        EXPECT_EQ(ReadBytes(rom + ".bak"), before);
+        EXPECT_EQ(change.checksum, right ? ChecksumState::Right : ChecksumState::Wrong);
+        EXPECT_EQ(CheckChecksum(after), change.checksum);
+        EXPECT_EQ(Slice(after, 0, 0x18E), Slice(before, 0, 0x18E));
+        EXPECT_EQ(after[0x300], before[0x300] ^ 0xFF);
+        EXPECT_EQ(fs::status(rom).permissions(), fs::perms(0640));
+        EXPECT_NE(RomChangeSummary(rom, change).find(right ? "checksum right" : "checksum wrong"),
+                  std::string::npos);
+
+        const RomChange same = ChangeRom(rom, [](const RomBytes& now) { return now.bytes; });
+        EXPECT_FALSE(same.written);
+        EXPECT_EQ(ReadBytes(rom + ".bak"), before);
+
+        for (const Bytes* now : {&before, &after}) {
+            const RomChange undone = UndoRomChange(rom);
+            EXPECT_EQ(ReadBytes(rom), *now);
+            EXPECT_EQ(ReadBytes(rom + ".bak"), now == &before ? after : before);
+            EXPECT_EQ(undone.checksum, CheckChecksum(*now));
+        }
+    }
+    const std::string alone = WriteRom("alone.bin");
+    EXPECT_NE(MessageOf<RefusedError>([&] { UndoRomChange(alone); }).find("no backup"),
+              std::string::npos);
+    EXPECT_THROW(ChangeRom(File("missing.bin"), Changed), FileError);
+    EXPECT_FALSE(FileExists(File("missing.bin")));
+}
+
+// A ROM named through a link: the link stays a link, its target is replaced, and the backup
+// lies beside the target.
+TEST_F(RomFiles, ALinkStaysALink) {
+    fs::create_directory(File("roms"));
+    const std::string target = WriteRom("roms/real.bin"), link = File("tf3.bin");
+    fs::create_symlink("roms/real.bin", link);
+    const Bytes before = ReadBytes(target);
+    ChangeRom(link, Changed);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target + ".bak"), before);
+    EXPECT_NE(ReadBytes(target), before);
+    UndoRomChange(link);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target), before);
 }
 
 } // namespace

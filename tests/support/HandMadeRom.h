@@ -1,5 +1,5 @@
 #pragma once
-// Small ROM images made for the window tests.
+// Small ROM images made for the window and command-line tests.
 #include "base/ByteOrder.h"
 #include "base/Stream.h"
 #include "compression/Lzh.h"
@@ -25,13 +25,16 @@ inline Bytes Packed(const Bytes& data, bool rle) {
     return packed.Take();
 }
 
-// A 0x5A080-byte image, zero but for colours 1 (red) and 2 (blue) of the preview palette and
-// a pointer table at `table` whose entries hold the LZHUF streams of `contents`, one right
-// behind the other after the table.
-inline Bytes MakeRom(uint32_t table = 0, const std::vector<Bytes>& contents = {}) {
-    Bytes rom(0x5A080, 0);
-    drovak::StoreBigEndian16(&rom[drovak::PREVIEW_PALETTE_OFFSET + 2], 0x000E);
-    drovak::StoreBigEndian16(&rom[drovak::PREVIEW_PALETTE_OFFSET + 4], 0x0E00);
+// An image of `size` bytes (0x5A080 by default), zero but for colours 1 (red) and 2 (blue) of
+// the preview palette (when it reaches that far) and a pointer table at `table` whose entries
+// hold the LZHUF streams of `contents`, one right behind the other after the table.
+inline Bytes MakeRom(uint32_t table = 0, const std::vector<Bytes>& contents = {},
+                     size_t size = 0x5A080) {
+    Bytes rom(size, 0);
+    if (size >= drovak::PREVIEW_PALETTE_OFFSET + 6) {
+        drovak::StoreBigEndian16(&rom[drovak::PREVIEW_PALETTE_OFFSET + 2], 0x000E);
+        drovak::StoreBigEndian16(&rom[drovak::PREVIEW_PALETTE_OFFSET + 4], 0x0E00);
+    }
     uint32_t offset = drovak::TABLE_LEADING_WORD_SIZE +
                       drovak::TABLE_ENTRY_SIZE * static_cast<uint32_t>(contents.size());
     for (uint32_t i = 0; i < contents.size(); ++i) {

@@ -1,0 +1,17 @@
+// The status line along the window's bottom edge: the credits, until an operation says what it
+// did (the text stays until the next one does).
+#include "app/uMain.h"
+
+#include <QStatusBar>
+
+namespace drovak::app {
+
+void MainForm::ShowStatus(const QString& text) {
+    statusBar()->showMessage(text);
+}
+
+QString MainForm::StatusText() const {
+    return statusBar()->currentMessage();
+}
+
+} // namespace drovak::app

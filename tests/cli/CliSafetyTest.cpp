@@ -1,0 +1,212 @@
+// What keeps a ROM image whole: every write, sync, rename and link of a compress made to fail or
+// killed in turn (the preload library support/FaultInjection.cpp), the file lock, and two
+// compresses at once.
+#include "CliRunner.h"
+
+#include "base/TemporaryFiles.h"
+#include "rom/HeaderChecksum.h"
+#include "rom/LzhPage.h"
+#include "support/HandMadeRom.h"
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sys/file.h>
+
+namespace drovak::test {
+namespace {
+
+constexpr uint32_t TABLE = 0x400;
+constexpr uint32_t BLOCK = 0xE00; // the RLE block
+
+// The calls a run made, as the preload library logs them: number, call, file names.
+std::vector<std::vector<std::string>> ReadCalls(const std::string& log) {
+    std::vector<std::vector<std::string>> calls;
+    std::ifstream in(log);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        calls.emplace_back(std::istream_iterator<std::string>(words),
+                           std::istream_iterator<std::string>());
+    }
+    return calls;
+}
+
+class CliSafety : public CliTest {
+protected:
+    // Four entries at 0x400 of a 0x1000-byte image with a right header checksum, the RLE block
+    // of 01 11 10 00 at 0xE00.
+    void SetUp() override {
+        contents = {Bytes(200, 1), handmade::Noise(300, 2), Pattern(400), handmade::Noise(100, 4)};
+        Bytes image = handmade::MakeRom(TABLE, contents, 0x1000);
+        Put(image, BLOCK, handmade::Packed({0x01, 0x11, 0x10, 0x00}, true));
+        StoreChecksum(image);
+        WriteBytes(rom, image);
+        Write("big.bin", handmade::Noise(400, 9));  // packs larger than entry 1's data
+        Write("block.bin", handmade::Noise(64, 5)); // a longer block
+    }
+
+    std::vector<std::string> Preload(const std::vector<std::string>& more) const {
+        std::vector<std::string> environment = {std::string("LD_PRELOAD=") + DROVAK_FAULT_LIBRARY};
+        environment.insert(environment.end(), more.begin(), more.end());
+        return environment;
+    }
+
+    struct Tally {
+        int points = 0, runs = 0, old = 0, complete = 0, torn = 0;
+    };
+
+    // Runs the command once cleanly (the new image, and the calls it makes: every file written
+    // is synced before it is renamed, the folder last), then once for each of those calls made
+    // to fail with EIO, with ENOSPC, and killed there; after each the ROM must be the old image
+    // or the whole new one, and the exit code and message must say which.
+    Tally InjectEverywhere(const std::vector<std::string>& command) {
+        const Bytes old = ReadBytes(rom);
+        const std::string log = File("calls.log");
+        std::filesystem::remove(log);
+        const CliResult clean = Run(command, Preload({"DROVAK_FAULT_LOG=" + log}));
+        EXPECT_EQ(clean.exitCode, 0) << clean.err;
+        const Bytes complete = ReadBytes(rom);
+        EXPECT_NE(complete, old);
+        const auto calls = ReadCalls(log);
+        ExpectSyncedBeforeRenamed(calls);
+
+        Tally tally;
+        tally.points = int(calls.size());
+        for (const char* fault : {"eio", "enospc", "kill"}) {
+            for (int at = 1; at <= tally.points; ++at) {
+                SCOPED_TRACE(testing::Message() << fault << " at call " << at);
+                WriteBytes(rom, old);
+                std::filesystem::remove(rom + ".bak");
+                const CliResult result =
+                    Run(command, Preload({std::string("DROVAK_FAULT=") + fault,
+                                          "DROVAK_FAULT_AT=" + std::to_string(at)}));
+                const Bytes now = ReadBytes(rom);
+                ++tally.runs;
+                tally.old += now == old;
+                tally.complete += now == complete;
+                tally.torn += now != old && now != complete;
+                if (result.exitCode == 0) {
+                    EXPECT_EQ(now, complete);
+                    EXPECT_EQ(ReadBytes(rom + ".bak"), old);
+                } else if (result.exitCode > 0) {
+                    EXPECT_TRUE(result.exitCode == 2 || result.exitCode == 3) << result.err;
+                    const bool nothing =
+                        result.err.find("nothing was written") != std::string::npos;
+                    EXPECT_TRUE(nothing || result.err.find("was written") != std::string::npos)
+                        << result.err;
+                    EXPECT_EQ(now, nothing ? old : complete) << result.err;
+                } else {
+                    EXPECT_EQ(result.exitCode, -SIGKILL);
+                }
+            }
+        }
+        // The next run removes what the killed ones left behind.
+        WriteBytes(rom, old);
+        EXPECT_EQ(Run(command).exitCode, 0);
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
+            long pid = 0;
+            EXPECT_FALSE(IsTemporaryName(entry.path().filename(), pid)) << entry.path();
+        }
+        return tally;
+    }
+
+    void ExpectSyncedBeforeRenamed(const std::vector<std::vector<std::string>>& calls) {
+        std::set<std::string> unsynced;
+        std::string lastRenamed;
+        for (const auto& call : calls) {
+            ASSERT_GE(call.size(), 3u);
+            if (call[1] == "write" || call[1] == "pwrite") unsynced.insert(call[2]);
+            if (call[1] == "fsync") unsynced.erase(call[2]);
+            if (call[1] == "rename") {
+                EXPECT_EQ(unsynced.count(call[2]), 0u) << call[2] << " renamed before its sync";
+                lastRenamed = call[3];
+            }
+        }
+        EXPECT_EQ(lastRenamed, "tf3.bin");
+        EXPECT_EQ(calls.back()[1], "fsync");
+        EXPECT_EQ(calls.back()[2], dir.path.filename().string()) << "the folder is synced last";
+    }
+
+    Bytes Entry(uint32_t index) const {
+        Bytes data = LzhExtractEntry(rom, TABLE, index).data;
+        return data;
+    }
+
+    std::vector<Bytes> contents;
+    const std::string rom = File("tf3.bin");
+};
+
+TEST_F(CliSafety, NoFailureOrKillAtAnyWriteSyncRenameOrLinkTearsTheRom) {
+    const std::pair<const char*, std::vector<std::string>> commands[] = {
+        {"lzh-insert",
+         {"lzh-insert", rom, File("big.bin"), "--table", "400", "--index", "1", "--yes"}},
+        {"rle-insert", {"rle-insert", rom, File("block.bin"), "--at", "E00", "--yes"}},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        const Tally tally = InjectEverywhere(command);
+        EXPECT_EQ(tally.torn, 0);
+        EXPECT_GT(tally.old, 0);
+        EXPECT_GT(tally.complete, 0);
+        std::cout << "[ faults   ] " << name << ": " << tally.points << " calls, " << tally.runs
+                  << " runs, " << tally.old << " old, " << tally.complete << " new, " << tally.torn
+                  << " torn\n";
+    }
+}
+
+TEST_F(CliSafety, ARomHeldByAnotherProgramIsInUse) {
+    const Bytes before = ReadBytes(rom);
+    for (int lock : {LOCK_EX, LOCK_SH}) {
+        SCOPED_TRACE(lock == LOCK_EX ? "exclusive" : "shared");
+        const int fd = ::open(rom.c_str(), O_RDONLY);
+        ASSERT_EQ(::flock(fd, lock), 0);
+        for (const std::vector<std::string>& change :
+             {std::vector<std::string>{"lzh-insert", rom, File("big.bin"), "--table", "400",
+                                       "--index", "1", "--yes"},
+              {"rle-insert", rom, File("block.bin"), "--at", "E00", "--yes"}}) {
+            const CliResult refused = Run(change);
+            EXPECT_EQ(refused.exitCode, 3) << refused.err;
+            EXPECT_NE(refused.err.find("in use by another program"), std::string::npos);
+            EXPECT_NE(refused.err.find("nothing was written"), std::string::npos);
+        }
+        const CliResult read = Run({"lzh-extract", rom, File("out.bin"), "--table", "400"});
+        EXPECT_EQ(read.exitCode, lock == LOCK_EX ? 3 : 0) << read.err;
+        ::close(fd);
+        EXPECT_EQ(ReadBytes(rom), before);
+    }
+}
+
+TEST_F(CliSafety, TwoCompressesAtOnceSerializeOrRefuseCleanly) {
+    const Bytes old = ReadBytes(rom);
+    const Bytes bigger = handmade::Noise(500, 11);
+    Write("bigger.bin", bigger);
+    int both = 0, one = 0;
+    for (int round = 0; round < 30; ++round) {
+        WriteBytes(rom, old);
+        const auto first =
+            Start({"lzh-insert", rom, File("big.bin"), "--table", "400", "--index", "1", "--yes"},
+                  {}, "first");
+        const auto second = Start(
+            {"lzh-insert", rom, File("bigger.bin"), "--table", "400", "--index", "2", "--yes"}, {},
+            "second");
+        const CliResult a = Finish(first), b = Finish(second);
+        for (const CliResult* result : {&a, &b}) {
+            EXPECT_TRUE(result->exitCode == 0 ||
+                        (result->exitCode == 3 &&
+                         result->err.find("nothing was written") != std::string::npos))
+                << result->exitCode << " " << result->err;
+        }
+        EXPECT_EQ(Entry(0), contents[0]);
+        EXPECT_EQ(Entry(1), a.exitCode == 0 ? ReadBytes(File("big.bin")) : contents[1]);
+        EXPECT_EQ(Entry(2), b.exitCode == 0 ? bigger : contents[2]);
+        EXPECT_EQ(Entry(3), contents[3]);
+        EXPECT_EQ(CheckChecksum(ReadBytes(rom)), ChecksumState::Right);
+        both += a.exitCode == 0 && b.exitCode == 0;
+        one += (a.exitCode == 0) != (b.exitCode == 0);
+    }
+    std::cout << "[ at once  ] 30 rounds: " << both << " with both written, " << one
+              << " with one\n";
+}
+
+} // namespace
+} // namespace drovak::test
