@@ -17,10 +17,9 @@ const std::vector<ExitCodeMeaning>& ExitCodeMeanings() {
     static const std::vector<ExitCodeMeaning> meanings = {
         {EXIT_OK, "success"},
         {EXIT_USAGE, "the command line is wrong"},
-        {EXIT_FILE, "a file can't be read or written, or is too short; nothing was written, "
-                    "unless the message says the file was written"},
-        {EXIT_REFUSED, "the operation was refused, or a file is in use by another program; "
-                       "nothing was written"},
+        {EXIT_FILE, "a file can't be read or written, or is too short; nothing was written unless "
+                    "the message says so"},
+        {EXIT_REFUSED, "refused, or a file is in use by another program; nothing was written"},
         {EXIT_UNEXPECTED, "an unexpected failure"},
     };
     return meanings;

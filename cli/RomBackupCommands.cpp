@@ -47,7 +47,7 @@ std::vector<Command> RomBackupCommands() {
     return {
         {"undo",
          "ROM",
-         "swap a ROM with its backup: undo the last change, or redo it",
+         "swap a ROM and its backup: undo (or redo) the last change",
          "Swaps ROM and ROM.bak, the backup every change keeps (beside the file a link points\n"
          "to), in one step: the last change is undone, and a second undo redoes it. Without a\n"
          "backup it refuses (exit code 3) and nothing changes. Prints what it did.",
@@ -57,12 +57,12 @@ std::vector<Command> RomBackupCommands() {
          "ROM [--fix]",
          "show, or fix, the header checksum of a ROM",
          "Prints the header checksum stored in ROM (at " + HexText(HEADER_CHECKSUM_OFFSET) +
-             ") and the one computed from it (the 16-bit sum of\n"
-             "the big-endian words from " +
+             ") and the one computed from it (the 16-bit\n"
+             "sum of the big-endian words from " +
              HexText(CHECKSUM_START) +
-             " to the end), as four hexadecimal digits each: STORED\n"
-             "COMPUTED. With --fix a wrong checksum is replaced by the computed one: ROM is\n"
-             "replaced whole and its previous image kept as ROM.bak, as by every change.",
+             " to the end), as four hexadecimal digits each:\n"
+             "STORED COMPUTED. With --fix a wrong checksum is replaced by the computed one: ROM\n"
+             "is replaced whole and its previous image kept as ROM.bak, as by every change.",
          {{"ROM"}, {}, {"--fix"}},
          Checksum},
     };

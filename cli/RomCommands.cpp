@@ -29,8 +29,8 @@ const std::string ROM_CHANGE_TEXT =
     "is kept right. stderr says what was written.";
 
 const std::string OUT_TEXT =
-    "OUT may\nnot be ROM itself (under any name); a FIFO or a device as OUT is written "
-    "through.";
+    "\nOUT may not be ROM itself, under any name; a FIFO or a device as OUT is "
+    "written through.";
 
 // What a change did, on stderr: stdout keeps the numbers scripts read.
 void ReportChange(CommandOutput& output, const std::string& rom, const RomChange& change) {
@@ -115,7 +115,7 @@ std::vector<Command> RomCommands() {
              HexFieldText(POINTER_TABLE_OFFSET) +
              ") of ROM into OUT, and prints the entry's packed size in\n"
              "decimal. OUT gets everything the decoder wrote (up to 59 bytes past the entry's\n"
-             "decoded size). " +
+             "decoded size)." +
              OUT_TEXT,
          {{"ROM", "OUT"}, {"--table", "--index"}, {}},
          LzhExtract},
@@ -143,7 +143,7 @@ std::vector<Command> RomCommands() {
          "Decodes the RLE block at OFFSET (hexadecimal, default " +
              HexFieldText(DEFAULT_RLE_OFFSET) +
              ") of ROM into OUT and\n"
-             "prints the number of bytes the block occupies in ROM, header included. " +
+             "prints the number of bytes the block occupies in ROM, header included." +
              OUT_TEXT,
          {{"ROM", "OUT"}, {"--at"}, {}},
          RleExtract},
