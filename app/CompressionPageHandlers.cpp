@@ -145,7 +145,7 @@ void MainForm::UndoLastChange(const CompressionPage& page) {
     if (path.empty()) return;
     if (!FileExists(BackupPathOf(path))) throw RefusedError(NoBackupMessage(path));
     if (!Ask("Undo the last change to " + FileNamePart(path) + "?")) return;
-    ShowStatus(QString::fromStdString(RomUndoSummary(path, UndoRomChange(path))));
+    ShowStatus(QString::fromStdString(RomUndoSummary(FileNamePart(path), UndoRomChange(path))));
 }
 
 bool MainForm::Ask(const std::string& question) {
@@ -153,7 +153,8 @@ bool MainForm::Ask(const std::string& question) {
 }
 
 void MainForm::ShowRomChange(const RomChange& change) {
-    ShowStatus(QString::fromStdString(RomChangeSummary(RomPath.toStdString(), change)));
+    ShowStatus(
+        QString::fromStdString(RomChangeSummary(FileNamePart(RomPath.toStdString()), change)));
 }
 
 } // namespace drovak::app

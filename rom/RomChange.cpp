@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "base/FileHandle.h"
+#include "base/Paths.h"
 #include "base/ReplaceFile.h"
 #include "base/TemporaryFiles.h"
 
@@ -72,18 +73,18 @@ RomChange UndoRomChange(const std::string& path) {
     return result;
 }
 
-std::string RomChangeSummary(const std::string& path, const RomChange& change) {
+std::string RomChangeSummary(const std::string& name, const RomChange& change) {
     if (!change.written) {
-        return path + " unchanged: the new data is the same as the old; nothing was written" +
+        return name + " unchanged: the new data is the same as the old; nothing was written" +
                ChecksumNote(change);
     }
-    return path + " written; the previous image is kept as " + change.backupPath +
+    return name + " written; the previous image is kept as " + FileNamePart(change.backupPath) +
            ChecksumNote(change);
 }
 
-std::string RomUndoSummary(const std::string& path, const RomChange& change) {
-    return path + ": the last change is undone (the undone image is now " + change.backupPath +
-           "; undo again to redo it)" + ChecksumNote(change);
+std::string RomUndoSummary(const std::string& name, const RomChange& change) {
+    return name + ": last change undone, kept as " + FileNamePart(change.backupPath) +
+           " (undo again to redo it)" + ChecksumNote(change);
 }
 
 } // namespace drovak

@@ -42,9 +42,10 @@ RomChange UndoRomChange(const std::string& path);
 // The refusal of an undo without a backup.
 std::string NoBackupMessage(const std::string& path);
 
-// What a change or an undo did, in one line: "tf3.bin written; the previous image is kept as
-// tf3.bin.bak; header checksum right (1A2B)."
-std::string RomChangeSummary(const std::string& path, const RomChange& change);
-std::string RomUndoSummary(const std::string& path, const RomChange& change);
+// What a change or an undo of the ROM image called `name` did, in one line: "tf3.bin written;
+// the previous image is kept as tf3.bin.bak; header checksum right (1A2B)." The backup is
+// named without its folder (it lies beside the file).
+std::string RomChangeSummary(const std::string& name, const RomChange& change);
+std::string RomUndoSummary(const std::string& name, const RomChange& change);
 
 } // namespace drovak

@@ -86,7 +86,7 @@ TEST_F(CliRom, BackupUndoAndChecksum) {
     auto noise = Write("noise.bin", Noise(3000));
     CliResult inserted = Run({"lzh-insert", rom_, noise, "--index", "3", "--yes"});
     ASSERT_EQ(inserted.exitCode, 0) << inserted.err;
-    EXPECT_NE(inserted.err.find(rom_ + ".bak"), std::string::npos) << inserted.err;
+    EXPECT_NE(inserted.err.find("kept as demo.bin.bak"), std::string::npos) << inserted.err;
     EXPECT_NE(inserted.err.find("checksum right"), std::string::npos) << inserted.err;
     const Bytes changed = ReadBytes(rom_);
     EXPECT_EQ(ReadBytes(rom_ + ".bak"), demo);
