@@ -38,12 +38,29 @@ void Stream::WriteBigEndian32(uint32_t value) {
     Write(bytes, 4);
 }
 
-size_t MemoryStream::Read(void* buffer, size_t count) {
-    if (position_ >= data_.size()) return 0;
-    size_t n = std::min(count, data_.size() - position_);
-    std::memcpy(buffer, data_.data() + position_, n);
-    position_ += n;
+namespace {
+
+// Where a seek lands: offset from the beginning, the position or the end; never before 0.
+uint64_t SeekTarget(int64_t offset, SeekOrigin origin, uint64_t position, uint64_t size) {
+    const int64_t base = origin == SeekOrigin::Begin     ? 0
+                         : origin == SeekOrigin::Current ? int64_t(position)
+                                                         : int64_t(size);
+    return uint64_t(std::max<int64_t>(0, base + offset));
+}
+
+// Reads from bytes in memory at the position, which moves past what was read.
+size_t ReadAt(std::span<const uint8_t> bytes, uint64_t& position, void* buffer, size_t count) {
+    if (position >= bytes.size()) return 0;
+    const size_t n = size_t(std::min<uint64_t>(count, bytes.size() - position));
+    std::memcpy(buffer, bytes.data() + position, n);
+    position += n;
     return n;
+}
+
+} // namespace
+
+size_t MemoryStream::Read(void* buffer, size_t count) {
+    return ReadAt(data_, position_, buffer, count);
 }
 
 size_t MemoryStream::Write(const void* buffer, size_t count) {
@@ -55,28 +72,17 @@ size_t MemoryStream::Write(const void* buffer, size_t count) {
 }
 
 uint64_t MemoryStream::Seek(int64_t offset, SeekOrigin origin) {
-    int64_t base = origin == SeekOrigin::Begin     ? 0
-                   : origin == SeekOrigin::Current ? int64_t(position_)
-                                                   : int64_t(data_.size());
-    int64_t target = std::max<int64_t>(0, base + offset);
-    if (uint64_t(target) > data_.size()) data_.resize(size_t(target));
-    position_ = size_t(target);
+    position_ = SeekTarget(offset, origin, position_, data_.size());
+    if (position_ > data_.size()) data_.resize(position_);
     return position_;
 }
 
 size_t ViewStream::Read(void* buffer, size_t count) {
-    if (position_ >= bytes_.size()) return 0;
-    size_t n = size_t(std::min<uint64_t>(count, bytes_.size() - position_));
-    std::memcpy(buffer, bytes_.data() + position_, n);
-    position_ += n;
-    return n;
+    return ReadAt(bytes_, position_, buffer, count);
 }
 
 uint64_t ViewStream::Seek(int64_t offset, SeekOrigin origin) {
-    int64_t base = origin == SeekOrigin::Begin     ? 0
-                   : origin == SeekOrigin::Current ? int64_t(position_)
-                                                   : int64_t(bytes_.size());
-    position_ = uint64_t(std::max<int64_t>(0, base + offset));
+    position_ = SeekTarget(offset, origin, position_, bytes_.size());
     return position_;
 }
 
@@ -154,10 +160,7 @@ size_t FileStream::Write(const void* buffer, size_t count) {
 }
 
 uint64_t FileStream::Seek(int64_t offset, SeekOrigin origin) {
-    int64_t base = origin == SeekOrigin::Begin     ? 0
-                   : origin == SeekOrigin::Current ? int64_t(position_)
-                                                   : int64_t(size_);
-    position_ = uint64_t(std::max<int64_t>(0, base + offset));
+    position_ = SeekTarget(offset, origin, position_, size_);
     return position_;
 }
 

@@ -71,7 +71,7 @@ public:
 
 private:
     std::vector<uint8_t> data_;
-    size_t position_ = 0;
+    uint64_t position_ = 0;
 };
 
 // A read-only stream over bytes it does not own (they must outlive it), named for messages.
