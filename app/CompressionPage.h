@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -14,6 +15,10 @@ namespace drovak::app {
 inline constexpr const char* TABLE_OFFSET_CAPTION = "Table offset (HEX)";
 inline constexpr const char* TABLE_INDEX_CAPTION = "Table Index (HEX)";
 inline constexpr const char* RLE_OFFSET_CAPTION = "Offset (HEX)";
+
+// The number in a hexadecimal field, read strictly; RefusedError naming the field's caption and
+// its text otherwise.
+uint32_t FieldHexValue(const char* caption, const QLineEdit* field);
 
 // One of the two compression pages ("LZH Compression", "RLE Compression"). Their controls
 // mirror each other control for control, and so do the handlers of those controls: one set of

@@ -6,6 +6,7 @@
 #include "base/ReplaceFile.h"
 #include "base/Stream.h"
 #include "base/WholeFile.h"
+#include "rom/HexField.h"
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
 
@@ -25,6 +26,10 @@ constexpr uint16_t SHEET_WIDTH_TILES = 64;
 constexpr uint16_t SHEET_HEIGHT_TILES = 28;
 
 } // namespace
+
+uint32_t FieldHexValue(const char* caption, const QLineEdit* field) {
+    return HexFieldValue(caption, field->text().toStdString());
+}
 
 void MainForm::WireCompressionPage(const CompressionPage& page) {
     // Each handler runs on its own: a failure of one does not keep the next from running.

@@ -1,7 +1,6 @@
 #include "app/uMain.h"
 
 #include "base/Paths.h"
-#include "rom/HexField.h"
 #include "rom/LzhPage.h"
 #include "rom/RomFile.h"
 
@@ -11,10 +10,8 @@ namespace drovak::app {
 
 void MainForm::LzhDecompressEntry() {
     RomPath = LzhDecompRomEdit->text();
-    const uint32_t table =
-        HexFieldValue(TABLE_OFFSET_CAPTION, LzhTableOffsetEdit->text().toStdString());
-    const uint32_t index =
-        HexFieldValue(TABLE_INDEX_CAPTION, LzhTableIndexEdit->text().toStdString());
+    const uint32_t table = FieldHexValue(TABLE_OFFSET_CAPTION, LzhTableOffsetEdit);
+    const uint32_t index = FieldHexValue(TABLE_INDEX_CAPTION, LzhTableIndexEdit);
     const std::string outPath = LzhDecompOutEdit->text().toStdString();
     RefuseWritingOverRom(outPath, RomPath.toStdString());
 
@@ -27,10 +24,8 @@ void MainForm::LzhDecompressEntry() {
 
 void MainForm::LzhCompressEntry() {
     RomPath = LzhCompRomEdit->text();
-    const uint32_t table =
-        HexFieldValue(TABLE_OFFSET_CAPTION, LzhTableOffsetEdit->text().toStdString());
-    const uint32_t index =
-        HexFieldValue(TABLE_INDEX_CAPTION, LzhTableIndexEdit->text().toStdString());
+    const uint32_t table = FieldHexValue(TABLE_OFFSET_CAPTION, LzhTableOffsetEdit);
+    const uint32_t index = FieldHexValue(TABLE_INDEX_CAPTION, LzhTableIndexEdit);
     const std::string inPath = LzhCompInEdit->text().toStdString();
 
     // An index beyond the table is refused here, before any question.

@@ -1,7 +1,6 @@
 #include "app/uMain.h"
 
 #include "base/Paths.h"
-#include "rom/HexField.h"
 #include "rom/RlePage.h"
 #include "rom/RomFile.h"
 
@@ -11,7 +10,7 @@ namespace drovak::app {
 
 void MainForm::RleDecompressAt() {
     RomPath = RleDecompRomEdit->text();
-    const uint32_t offset = HexFieldValue(RLE_OFFSET_CAPTION, RleOffsetEdit->text().toStdString());
+    const uint32_t offset = FieldHexValue(RLE_OFFSET_CAPTION, RleOffsetEdit);
     const std::string outPath = RleDecompOutEdit->text().toStdString();
     RefuseWritingOverRom(outPath, RomPath.toStdString());
 
@@ -24,7 +23,7 @@ void MainForm::RleDecompressAt() {
 
 void MainForm::RleCompressAt() {
     RomPath = RleCompRomEdit->text();
-    const uint32_t offset = HexFieldValue(RLE_OFFSET_CAPTION, RleOffsetEdit->text().toStdString());
+    const uint32_t offset = FieldHexValue(RLE_OFFSET_CAPTION, RleOffsetEdit);
     const std::string inPath = RleCompInEdit->text().toStdString();
 
     // A run the encoder can't write, or an offset past the end, is refused here, before
