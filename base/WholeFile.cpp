@@ -13,9 +13,9 @@ namespace drovak {
 
 namespace {
 
-std::string OverLimit(const std::string& path, const std::string& size,
+std::string OverLimit(const std::string& path, const std::string& amount,
                       const std::string& limitText) {
-    return path + ": " + size + " bytes are more than " + limitText + "; nothing was written";
+    return path + ": " + amount + " than " + limitText + "; nothing was written";
 }
 
 // A pipe, FIFO or device, read to its end.
@@ -36,7 +36,7 @@ std::vector<uint8_t> ReadToEnd(const std::string& path, FileHandle& file, uint64
         if (got < 0) throw FileError(path + ": cannot read: " + std::strerror(errno));
         if (got == 0) return data;
         if (data.size() + size_t(got) > maxSize) {
-            throw RefusedError(OverLimit(path, "more than " + std::to_string(maxSize), limitText));
+            throw RefusedError(OverLimit(path, "more bytes", limitText));
         }
         data.insert(data.end(), chunk.begin(), chunk.begin() + got);
     }
@@ -54,7 +54,8 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path, uint64_t maxSize,
     }
     FileStream file(path, FileMode::Read);
     if (file.Size() > maxSize) {
-        throw RefusedError(OverLimit(path, std::to_string(file.Size()), limitText));
+        throw RefusedError(
+            OverLimit(path, std::to_string(file.Size()) + " bytes, more", limitText));
     }
     std::vector<uint8_t> data(size_t(file.Size()));
     file.ReadExact(data.data(), data.size());

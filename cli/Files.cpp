@@ -18,7 +18,9 @@ std::unique_ptr<FileStream> OpenInputAt(const std::string& path, uint32_t offset
 }
 
 std::vector<uint8_t> ReadCodecInput(const std::string& path) {
-    return ReadWholeFile(path, UINT32_MAX, "the codecs take (4 GiB - 1)");
+    // No data of the game is larger than its ROM image; a pipe or a device is read no further.
+    return ReadWholeFile(path, MAX_ROM_SIZE,
+                         "the codecs take (" + std::to_string(MAX_ROM_SIZE) + ", a ROM image's)");
 }
 
 } // namespace drovak::cli

@@ -13,7 +13,8 @@ namespace drovak::cli {
 // the end of the file.
 std::unique_ptr<FileStream> OpenInputAt(const std::string& path, uint32_t offset);
 
-// A whole input file whose size a codec can take (at most 4 GiB - 1; RefusedError beyond).
+// A whole input file (a pipe read to its end) whose size a codec can take: at most a ROM
+// image's, 64 MiB; RefusedError beyond.
 std::vector<uint8_t> ReadCodecInput(const std::string& path);
 
 } // namespace drovak::cli
