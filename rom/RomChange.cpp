@@ -64,6 +64,11 @@ RomChange UndoRomChange(const std::string& path) {
     const std::string backup = BackupPathOf(path);
     FileInfo info;
     if (!StatPath(backup, info)) throw RefusedError(NoBackupMessage(path));
+    if (info.SameFileAs(rom.Info())) {
+        // A change that failed after keeping its backup leaves two names of one file.
+        throw RefusedError(path + ": its backup " + backup +
+                           " is the same file, with the same image; nothing was changed");
+    }
     FileStream kept(backup, FileMode::Replace);
     RomChange result;
     NoteChecksum(ReadRomContent(kept), result);

@@ -139,6 +139,11 @@ TEST_F(RomFiles, ALinkStaysALinkAndTheModeStays) {
     UndoRomChange(link);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadBytes(target), before);
+    // A change that failed after its backup leaves the backup a second name of the ROM.
+    fs::remove(target + ".bak");
+    fs::create_hard_link(target, target + ".bak");
+    EXPECT_NE(MessageOf<RefusedError>([&] { UndoRomChange(link); }).find("the same file"),
+              std::string::npos);
     EXPECT_THROW(ChangeRom(File("missing.bin"), Changed), FileError);
     EXPECT_FALSE(FileExists(File("missing.bin")));
 }
