@@ -68,8 +68,8 @@ std::string CreateTemporaryBeside(const std::string& path) {
             return temporary;
         }
         if (errno != EEXIST || attempt >= 100) {
-            throw FileError(
-                path + ": cannot create a temporary file in its folder: " + std::strerror(errno));
+            throw FileError("cannot create a temporary file in the folder of " + path + ": " +
+                            std::strerror(errno));
         }
     }
 }
