@@ -21,8 +21,9 @@ void Stream::ReadExact(void* buffer, size_t count) {
         got += n;
     }
     if (got != count) {
+        // A read that starts past the end stops where it starts: the data ends before that.
         throw FileError(Name() + ": too short: " + std::to_string(count) + " bytes needed at " +
-                        HexText(at) + ", the data ends at " + HexText(at + got));
+                        HexText(at) + ", the data ends at " + HexText(std::min(at + got, Size())));
     }
 }
 

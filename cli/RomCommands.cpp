@@ -7,9 +7,13 @@
 #include "demo/DemoRom.h"
 #include "rom/HexField.h"
 #include "rom/LzhPage.h"
+#include "rom/LzhTableList.h"
 #include "rom/RlePage.h"
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
+
+#include <iomanip>
+#include <string_view>
 
 namespace drovak::cli {
 
@@ -45,6 +49,22 @@ int LzhExtract(const ParsedArguments& arguments, CommandOutput& output) {
     LzhExtractResult result = LzhExtractEntry(rom, table, index);
     WriteFileReplacing(out, result.data);
     output.out << result.entry.PackedSize << "\n";
+    return EXIT_OK;
+}
+
+int LzhList(const ParsedArguments& arguments, CommandOutput& output) {
+    const uint32_t table = arguments.Hex("--table", POINTER_TABLE_OFFSET);
+    const std::vector<LzhListEntry> entries = ListLzhTable(ReadRom(arguments.Positional(0)), table);
+    // Columns as wide as their heading, left-aligned; the last one as it comes.
+    const auto line = [&output](const auto& cells) {
+        for (size_t i = 0; i + 1 < cells.size(); ++i) {
+            output.out << std::left << std::setw(int(std::string_view(LZH_LIST_COLUMNS[i]).size()))
+                       << cells[i] << "  ";
+        }
+        output.out << cells.back() << "\n";
+    };
+    line(LZH_LIST_COLUMNS);
+    for (const LzhListEntry& entry : entries) line(LzhListCells(entry));
     return EXIT_OK;
 }
 
@@ -119,6 +139,20 @@ std::vector<Command> RomCommands() {
              OUT_TEXT,
          {{"ROM", "OUT"}, {"--table", "--index"}, {}},
          LzhExtract},
+        {"lzh-list",
+         "ROM [--table TABLE]",
+         "list the entries of a pointer table",
+         "Prints a heading, then one line per entry of the pointer table at TABLE (hexadecimal,\n"
+         "default " +
+             HexFieldText(POINTER_TABLE_OFFSET) +
+             ") of ROM: its index and DataOffset in hexadecimal, its DecodedSize and\n"
+             "PackedSize in decimal, and whether it decodes within the file (\"yes\", or \"no\" "
+             "and\n"
+             "why). A table whose entries run past the end of ROM is refused (exit code 2), "
+             "naming\n"
+             "the file's size.",
+         {{"ROM"}, {"--table"}, {}},
+         LzhList},
         {"lzh-insert",
          "ROM IN [--table TABLE] [--index INDEX] [--yes]",
          "compress a file into an entry of a pointer table",

@@ -55,8 +55,17 @@ std::vector<uint8_t> PackChecked(const std::string& romName, const std::vector<u
     return packed.Take();
 }
 
-// The number of entries of the table, refused beyond what a compress can recalculate.
-uint32_t CheckedEntryCount(Stream& rom, uint32_t table) {
+void CheckIndex(uint32_t table, uint32_t index, const std::string& romName) {
+    if (index >= WORK_TABLE_CAPACITY) {
+        throw RefusedError(romName + ": " + EntryName(table, index) +
+                           " is beyond the 32 entries (0x0 to 0x1F) that a compress can "
+                           "recalculate; nothing was written");
+    }
+}
+
+// The number of entries of the table, refused beyond what a compress can recalculate or when
+// the index lies beyond it.
+uint32_t CheckedEntryCount(Stream& rom, uint32_t table, uint32_t index) {
     rom.Seek(EntryPosition(table, 0), SeekOrigin::Begin);
     const uint32_t firstOffset = rom.ReadBigEndian32();
     if (firstOffset < TABLE_LEADING_WORD_SIZE) {
@@ -70,6 +79,11 @@ uint32_t CheckedEntryCount(Stream& rom, uint32_t table) {
                            std::to_string(count) + " entries (first data offset " +
                            HexText(firstOffset) +
                            "); a compress can recalculate at most 32; nothing was written");
+    }
+    if (index >= count) {
+        throw RefusedError(rom.Name() + ": entry " + HexText(index) + " is beyond the table at " +
+                           HexText(table) + ", which has " + std::to_string(count) +
+                           " entries; nothing was written");
     }
     return count;
 }
@@ -94,7 +108,9 @@ void NoteTail(const RomBytes& rom, LzhInsertPlan& plan) {
 
 } // namespace
 
-LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
+namespace {
+
+LzhExtractResult ExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
     LzhExtractResult result;
     result.entry = ReadTableEntry(rom, table, index);
     const uint32_t at = table + result.entry.DataOffset;
@@ -108,6 +124,33 @@ LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
     return result;
 }
 
+// The message of a failed extract of an index beyond the table: what lies there is no entry, and
+// the table's own count says so.
+std::string BeyondTheTable(Stream& rom, uint32_t table, uint32_t index, const char* failure) {
+    try {
+        const uint32_t count = EntryCount(rom, table);
+        if (index < count) return failure;
+        return rom.Name() + ": entry " + HexText(index) + " is beyond the table at " +
+               HexText(table) + ", which has " + std::to_string(count) + " entries (" + failure +
+               ")";
+    } catch (const DrovakError&) {
+        return failure;
+    }
+}
+
+} // namespace
+
+LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
+    // An index beyond the table is read as the fields there say, as long as they can be read.
+    try {
+        return ExtractEntry(rom, table, index);
+    } catch (const FileError& error) {
+        throw FileError(BeyondTheTable(rom, table, index, error.what()));
+    } catch (const RefusedError& error) {
+        throw RefusedError(BeyondTheTable(rom, table, index, error.what()));
+    }
+}
+
 LzhExtractResult LzhExtractEntry(const RomBytes& rom, uint32_t table, uint32_t index) {
     ViewStream stream(rom.bytes, rom.name);
     return LzhExtractEntry(stream, table, index);
@@ -119,11 +162,7 @@ LzhExtractResult LzhExtractEntry(const std::string& romPath, uint32_t table, uin
 
 LzhInsertPlan PlanLzhInsert(const RomBytes& rom, const std::vector<uint8_t>& input, uint32_t table,
                             uint32_t index) {
-    if (index >= WORK_TABLE_CAPACITY) {
-        throw RefusedError(rom.name + ": " + EntryName(table, index) +
-                           " is beyond the 32 entries (0x0 to 0x1F) that a compress can "
-                           "recalculate; nothing was written");
-    }
+    CheckIndex(table, index, rom.name);
     LzhInsertPlan plan;
     plan.table = table;
     plan.index = index;
@@ -134,12 +173,7 @@ LzhInsertPlan PlanLzhInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
     plan.newSize = uint32_t(plan.packed.size());
 
     ViewStream stream(rom.bytes, rom.name);
-    plan.entryCount = CheckedEntryCount(stream, table);
-    if (index >= plan.entryCount) {
-        throw RefusedError(rom.name + ": entry " + HexText(index) + " is beyond the table at " +
-                           HexText(table) + ", which has " + std::to_string(plan.entryCount) +
-                           " entries; nothing was written");
-    }
+    plan.entryCount = CheckedEntryCount(stream, table, index);
     for (uint32_t k = index; k < plan.entryCount; ++k) {
         const TableEntry entry = ReadTableEntry(stream, table, k);
         CheckDataInFile(stream, table, k, uint64_t(table) + entry.DataOffset, entry.PackedSize);
@@ -211,6 +245,23 @@ std::vector<uint8_t> ApplyLzhInsert(const LzhInsertPlan& plan, const RomBytes& r
 
 RomChange ApplyLzhInsert(const LzhInsertPlan& plan, const std::string& romPath) {
     return ChangeRom(romPath, [&plan](const RomBytes& rom) { return ApplyLzhInsert(plan, rom); });
+}
+
+TableEntry LzhTargetEntry(const RomBytes& rom, uint32_t table, uint32_t index) {
+    CheckIndex(table, index, rom.name);
+    ViewStream stream(rom.bytes, rom.name);
+    CheckedEntryCount(stream, table, index);
+    return ReadTableEntry(stream, table, index);
+}
+
+std::optional<std::string> LzhEntryProblem(uint64_t fileSize, uint32_t table,
+                                           const TableEntry& entry) {
+    if (entry.DecodedSize > MAX_DECODED_SIZE) return "decoded size over the limit";
+    if (entry.DecodedSize > 0 &&
+        uint64_t(uint32_t(table + entry.DataOffset)) + entry.PackedSize > fileSize) {
+        return "data past the end of the file";
+    }
+    return std::nullopt;
 }
 
 std::string LzhTailLine(const LzhInsertPlan& plan) {

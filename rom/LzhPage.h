@@ -5,6 +5,7 @@
 #include "rom/RomFile.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,23 @@ struct LzhExtractResult {
 
 // "Decompress": reads entry `index` of the table at `table` of a ROM image and decodes it.
 // Throws FileError when the image is too short (for the fields, or for the PackedSize bytes of
-// data of an entry with a DecodedSize), RefusedError for a decoded size over the limit.
+// data of an entry with a DecodedSize), RefusedError for a decoded size over the limit. An index
+// beyond the table is read as the fields there say; when that fails, the message names the
+// table's entry count.
 LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index);
 LzhExtractResult LzhExtractEntry(const RomBytes& rom, uint32_t table, uint32_t index);
 // The same from the ROM image at romPath; FileError too when it can't be opened.
 LzhExtractResult LzhExtractEntry(const std::string& romPath, uint32_t table, uint32_t index);
+
+// Why an extract of the entry would fail ("data past the end of the file", "decoded size over
+// the limit"), or nothing when it decodes within a file of fileSize bytes.
+std::optional<std::string> LzhEntryProblem(uint64_t fileSize, uint32_t table,
+                                           const TableEntry& entry);
+
+// The entry a compress would replace, read after the refusals of PlanLzhInsert that concern the
+// table and the index (an index of 32 or more or beyond the table, a table of more than 32
+// entries or whose first DataOffset is below 2).
+TableEntry LzhTargetEntry(const RomBytes& rom, uint32_t table, uint32_t index);
 
 // One entry's data moved by a compress: PackedSize bytes from absolute position `from` to `to`.
 struct DataMove {

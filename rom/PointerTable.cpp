@@ -1,21 +1,38 @@
 #include "rom/PointerTable.h"
 
+#include "base/Errors.h"
+
 namespace drovak {
 
+namespace {
+
+const char* const FIELD_NAMES[] = {"DataOffset", "DecodedSize", "PackedSize"};
+
+// Field `field` (0 to 2) of entry i. A table that runs past the end of the file is named with
+// the file's real size, not with where the read stopped.
+uint32_t ReadField(Stream& s, uint32_t table, uint32_t index, unsigned field) {
+    const uint32_t at = EntryPosition(table, index) + 4 * field;
+    if (uint64_t(at) + 4 > s.Size()) {
+        throw FileError(s.Name() + ": too short for the table at " + HexText(table) + ": the " +
+                        FIELD_NAMES[field] + " of entry " + HexText(index) + " lies at " +
+                        HexText(at) + ", but the file ends at " + HexText(s.Size()) + " (" +
+                        std::to_string(s.Size()) + " bytes)");
+    }
+    s.Seek(at, SeekOrigin::Begin);
+    return s.ReadBigEndian32();
+}
+
+} // namespace
+
 uint32_t EntryCount(Stream& s, uint32_t table) {
-    s.Seek(EntryPosition(table, 0), SeekOrigin::Begin);
-    return (s.ReadBigEndian32() - TABLE_LEADING_WORD_SIZE) / TABLE_ENTRY_SIZE;
+    return (ReadField(s, table, 0, 0) - TABLE_LEADING_WORD_SIZE) / TABLE_ENTRY_SIZE;
 }
 
 TableEntry ReadTableEntry(Stream& s, uint32_t table, uint32_t index) {
-    uint32_t at = EntryPosition(table, index);
     TableEntry entry;
-    s.Seek(at, SeekOrigin::Begin);
-    entry.DataOffset = s.ReadBigEndian32();
-    s.Seek(uint32_t(at + 4), SeekOrigin::Begin);
-    entry.DecodedSize = s.ReadBigEndian32();
-    s.Seek(uint32_t(at + 8), SeekOrigin::Begin);
-    entry.PackedSize = s.ReadBigEndian32();
+    entry.DataOffset = ReadField(s, table, index, 0);
+    entry.DecodedSize = ReadField(s, table, index, 1);
+    entry.PackedSize = ReadField(s, table, index, 2);
     return entry;
 }
 

@@ -31,17 +31,22 @@ RleExtractResult RleExtractAt(const std::string& romPath, uint32_t offset) {
 
 namespace {
 
-// The length of the block now at the offset, or nothing when what lies there can't be a block
-// (it runs past the end of the file, or announces more than the limit).
-std::optional<uint32_t> MeasureBlock(const RomBytes& rom, uint32_t offset) {
+// The length of the block now at the offset, its data decoded into `data`, or nothing when what
+// lies there can't be a block (it runs past the end of the file, or announces more than the
+// limit).
+std::optional<uint32_t> DecodeBlock(const RomBytes& rom, uint32_t offset, MemoryStream& data) {
     ViewStream stream(rom.bytes, rom.name);
     stream.Seek(offset, SeekOrigin::Begin);
-    MemoryStream discarded;
     try {
-        return uint32_t(RleDecode(stream, discarded));
+        return uint32_t(RleDecode(stream, data));
     } catch (const DrovakError&) {
         return std::nullopt;
     }
+}
+
+std::optional<uint32_t> MeasureBlock(const RomBytes& rom, uint32_t offset) {
+    MemoryStream discarded;
+    return DecodeBlock(rom, offset, discarded);
 }
 
 std::string FileGrowth(const RleInsertPlan& plan) {
@@ -50,6 +55,12 @@ std::string FileGrowth(const RleInsertPlan& plan) {
 }
 
 } // namespace
+
+std::optional<uint64_t> RleBlockDataSize(const RomBytes& rom, uint32_t offset) {
+    MemoryStream data;
+    if (!DecodeBlock(rom, offset, data)) return std::nullopt;
+    return data.Size();
+}
 
 RleInsertPlan PlanRleInsert(const RomBytes& rom, const std::vector<uint8_t>& input,
                             uint32_t offset) {

@@ -27,6 +27,10 @@ RleExtractResult RleExtractAt(const RomBytes& rom, uint32_t offset);
 // The same from the ROM image at romPath; FileError too when it can't be opened.
 RleExtractResult RleExtractAt(const std::string& romPath, uint32_t offset);
 
+// How many bytes the block at the offset decodes to, or nothing when no valid block lies there
+// (as a compress measures the old block).
+std::optional<uint64_t> RleBlockDataSize(const RomBytes& rom, uint32_t offset);
+
 struct RleInsertPlan {
     uint32_t offset = 0;
     uint64_t fileSize = 0;       // the ROM image's size as planned
