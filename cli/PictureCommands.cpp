@@ -1,8 +1,8 @@
 // level-png and render: the pictures of the window as PNG files.
 #include "cli/Command.h"
-#include "cli/PreviewPng.h"
 #include "graphics/Level.h"
 #include "graphics/LevelExport.h"
+#include "graphics/PreviewPng.h"
 #include "graphics/TitleScreen.h"
 #include "rom/HexField.h"
 #include "rom/LzhPage.h"

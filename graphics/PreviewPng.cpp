@@ -1,9 +1,9 @@
-#include "cli/PreviewPng.h"
+#include "graphics/PreviewPng.h"
 
 #include "base/Errors.h"
 #include "png/PngPicture.h"
 
-namespace drovak::cli {
+namespace drovak {
 
 void SavePreviewPng(const PreviewImage& image, const std::string& path) {
     TPngPicture picture;
@@ -19,4 +19,4 @@ void SavePreviewPng(const PreviewImage& image, const std::string& path) {
     picture.SaveToFile(path);
 }
 
-} // namespace drovak::cli
+} // namespace drovak
