@@ -20,6 +20,11 @@ inline constexpr const char* RLE_OFFSET_CAPTION = "Offset (HEX)";
 // its text otherwise.
 uint32_t FieldHexValue(const char* caption, const QLineEdit* field);
 
+struct CompressionPage;
+
+// The "TF3.bin:" field of the tab on show.
+QLineEdit* RomFieldOnShow(const CompressionPage& page);
+
 // One of the two compression pages ("LZH Compression", "RLE Compression"). Their controls
 // mirror each other control for control, and so do the handlers of those controls: one set of
 // handlers (CompressionPageHandlers.cpp) serves both pages through this. What differs is the

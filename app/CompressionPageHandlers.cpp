@@ -6,6 +6,8 @@
 #include "base/ReplaceFile.h"
 #include "base/Stream.h"
 #include "base/WholeFile.h"
+#include "graphics/CompressInput.h"
+#include "graphics/TileSheet.h"
 #include "rom/HexField.h"
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
@@ -98,7 +100,7 @@ void MainForm::UpdateCompressButton(const CompressionPage& page) {
 }
 
 void MainForm::BrowseDecompOut(const CompressionPage& page) {
-    SaveFileDialog.filter = "BIN Files (*.bin)|*.bin";
+    SaveFileDialog.filter = SAVE_BIN_FILTER;
     SaveFileDialog.defaultExtension = "bin";
     if (const std::optional<QString> path = RunDialog(FileDialogKind::Save)) {
         page.decompOutEdit->setText(*path);
@@ -113,21 +115,64 @@ void MainForm::BrowseCompIn(const CompressionPage& page) {
     }
 }
 
-void MainForm::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,
+bool MainForm::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,
                                 uint8_t cellHeightTiles, const std::string& outPath) {
     ViewStream romStream(rom.bytes, rom.name);
     const PaletteTable palette = ReadPalette(romStream, PREVIEW_PALETTE_OFFSET);
     MemoryStream stream(std::move(data));
     ShowPicture(RenderTiles(stream, CELL_WIDTH_TILES, cellHeightTiles, SHEET_WIDTH_TILES,
-                            SHEET_HEIGHT_TILES, palette, nullptr, FrameBuffer));
+                            SHEET_HEIGHT_TILES, palette, nullptr, FrameBuffer),
+                SheetTiles{stream.Data(), rom.name});
     // A data file that holds something else (edited since, perhaps) is replaced only when the
     // user says so.
     if (FileHoldsOtherBytes(outPath, stream.Data()) &&
         !Ask("The file " + FileNamePart(outPath) +
              " already exists and holds other data!\r\nDo you want to replace it?")) {
-        return;
+        return false;
     }
     SaveStreamToFile(stream, outPath);
+    return true;
+}
+
+void MainForm::ShowDecompressed(const std::string& what, size_t bytes, const std::string& outPath,
+                                bool saved, const std::string& packedNote) {
+    const std::string file = FileNamePart(outPath);
+    ShowStatus(
+        QString::fromStdString("Decompressed " + what + ": " + std::to_string(bytes) +
+                               (saved ? " bytes written to " + file + " (" + packedNote + ")."
+                                      : " bytes shown; " + file + " kept as it was.")));
+}
+
+bool MainForm::ReadCompressData(const std::string& inPath, const std::string& what,
+                                const std::function<std::optional<uint64_t>()>& entryBytes,
+                                std::vector<uint8_t>& data, std::string& pictureNote) {
+    // A picture is drawn with the palette of the tile sheets: line 0 of the preview palette.
+    CompressInput input = ReadCompressInput(
+        inPath,
+        [this] { return ReadTilePalette(RomPath.toStdString(), PREVIEW_PALETTE_OFFSET, 0); },
+        entryBytes);
+    data = std::move(input.data);
+    if (!input.picture) return true;
+    const TilesFromPng& picture = *input.picture;
+    const std::string name = FileNamePart(inPath);
+    const std::string kept = std::to_string(TileCount(data.size())) + " tiles (" +
+                             std::to_string(data.size()) + " bytes)";
+    if (picture.droppedPixel &&
+        !Ask("The picture " + name + " is drawn beyond the " + kept + " that go into " + what +
+             " (the pixel at x " + std::to_string(picture.droppedPixel->x) + ", y " +
+             std::to_string(picture.droppedPixel->y) +
+             " is not blank); that part is left out.\r\nDo you want to continue?")) {
+        return false;
+    }
+    pictureNote = " " + name + ": " + std::to_string(picture.pictureTiles) +
+                  " tiles in the picture, " + kept + " compressed" +
+                  (picture.lengthRecorded ? "" : ", as many as the data it replaces") + ".";
+    if (picture.paletteDifference) {
+        pictureNote += " Its palette differs from the preview's at value " +
+                       std::to_string(picture.paletteDifference->value) +
+                       "; the picture's values are taken as they are.";
+    }
+    return true;
 }
 
 const CompressionPage* MainForm::CompressionPageOnShow() const {
@@ -141,12 +186,13 @@ const CompressionPage* MainForm::CompressionPageOnShow() const {
     }
 }
 
+QLineEdit* RomFieldOnShow(const CompressionPage& page) {
+    return page.modeTabs->currentIndex() == TabIndex(ModeTab::Compression) ? page.compRomEdit
+                                                                           : page.decompRomEdit;
+}
+
 void MainForm::UndoLastChange(const CompressionPage& page) {
-    // The ROM of the tab on show.
-    const QLineEdit* romField = page.modeTabs->currentIndex() == TabIndex(ModeTab::Compression)
-                                    ? page.compRomEdit
-                                    : page.decompRomEdit;
-    const std::string path = romField->text().toStdString();
+    const std::string path = RomFieldOnShow(page)->text().toStdString();
     if (path.empty()) return;
     if (!FileExists(BackupPathOf(path))) throw RefusedError(NoBackupMessage(path));
     if (!Ask("Undo the last change to " + FileNamePart(path) + "?")) return;
@@ -157,9 +203,9 @@ bool MainForm::Ask(const std::string& question) {
     return dialogs_.AskYesNo(this, QString::fromStdString(question), "Warning");
 }
 
-void MainForm::ShowRomChange(const RomChange& change) {
-    ShowStatus(
-        QString::fromStdString(RomChangeSummary(FileNamePart(RomPath.toStdString()), change)));
+void MainForm::ShowRomChange(const RomChange& change, const std::string& details) {
+    ShowStatus(QString::fromStdString(
+        RomChangeSummary(FileNamePart(RomPath.toStdString()), change) + details));
 }
 
 } // namespace drovak::app

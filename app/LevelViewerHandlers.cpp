@@ -4,14 +4,20 @@
 #include "graphics/Level.h"
 #include "graphics/LevelExport.h"
 #include "preview/PreviewView.h"
+#include "rom/LevelLayout.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+
+#include <algorithm>
+#include <optional>
 
 namespace drovak::app {
 
@@ -68,15 +74,69 @@ void MainForm::DrawLevelView() {
     // cent of a scroll step; keeping it decoded is not worth the staleness it risks.
     ShowPicture(AssembleLevel(DecodeLevel(RomPath.toStdString(), SelectedLevel()), PlaneBSelected(),
                               ScrollColumn, FrameBuffer));
+    ShowLevelPosition();
 }
 
+void MainForm::ShowLevelPosition() {
+    // Start-up's own drawing leaves the credits on show.
+    if (!started_) return;
+    ShowStatus(QString("%1, Plane %2: column %3 of %4, screen %5 of %6")
+                   .arg(LevelCombo->currentText(), PlaneBSelected() ? "B" : "A")
+                   .arg(ScrollColumn)
+                   .arg(LEVEL_LAST_SCROLL_COLUMN)
+                   .arg(ScrollColumn / BLOCK_COLUMNS_SHOWN + 1)
+                   .arg(LEVEL_SCREENS));
+}
+
+namespace {
+
+// Where a key moves the first column of the view: the arrows one column, Page Up and Page Down
+// one screen, Home and End to the first and the last; nothing for any other key.
+std::optional<int> ColumnAfterKey(int key, int column) {
+    switch (key) {
+    case Qt::Key_Left:
+        return column - 1;
+    case Qt::Key_Right:
+        return column + 1;
+    case Qt::Key_PageUp:
+        return column - int(BLOCK_COLUMNS_SHOWN);
+    case Qt::Key_PageDown:
+        return column + int(BLOCK_COLUMNS_SHOWN);
+    case Qt::Key_Home:
+        return 0;
+    case Qt::Key_End:
+        return int(LEVEL_LAST_SCROLL_COLUMN);
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
 void MainForm::ScrollLevel(int key) {
-    if (key != Qt::Key_Left && key != Qt::Key_Right) return;
-    if (!PreviewView->hasFocus()) return;
-    // Nothing to scroll before a ROM is there, and nothing while an export runs.
-    if (exportRunning_ || !RomExists(RomPath)) return;
-    if (key == Qt::Key_Left && ScrollColumn > 0) --ScrollColumn;
-    if (key == Qt::Key_Right && ScrollColumn < LEVEL_LAST_SCROLL_COLUMN) ++ScrollColumn;
+    const std::optional<int> column = ColumnAfterKey(key, ScrollColumn);
+    if (!column || !PreviewView->hasFocus()) return;
+    // Only the level on show scrolls; nothing before a ROM is there or while an export runs.
+    if (PageTabs->currentIndex() != TabIndex(MainPage::Levels) || exportRunning_ ||
+        !RomExists(RomPath)) {
+        return;
+    }
+    // At either end the view stays but is still drawn again.
+    ScrollColumn = uint16_t(std::clamp(*column, 0, int(LEVEL_LAST_SCROLL_COLUMN)));
+    DrawLevelView();
+}
+
+void MainForm::WheelLevel(int angleDelta) {
+    if (PageTabs->currentIndex() != TabIndex(MainPage::Levels) || exportRunning_ ||
+        !RomExists(RomPath)) {
+        return;
+    }
+    // One column a step (120), a turn away from the user to the left, as a Left arrow.
+    wheelRest_ += angleDelta;
+    const int steps = wheelRest_ / 120;
+    wheelRest_ %= 120;
+    if (steps == 0) return;
+    ScrollColumn = uint16_t(std::clamp(ScrollColumn - steps, 0, int(LEVEL_LAST_SCROLL_COLUMN)));
     DrawLevelView();
 }
 
@@ -86,7 +146,7 @@ void MainForm::UpdateSaveButton() {
 
 void MainForm::BrowsePngPath() {
     SaveFileDialog.defaultExtension = "png";
-    SaveFileDialog.filter = "PNG Files (*.png)|*.png";
+    SaveFileDialog.filter = PNG_FILTER;
     if (const std::optional<QString> path = RunDialog(FileDialogKind::Save)) {
         LevelPngEdit->setText(*path);
     }
@@ -107,13 +167,22 @@ void MainForm::SaveLevelMap() {
         }
     } endOfExport{this};
 
-    ExportLevelPng(RomPath.toStdString(), SelectedLevel(), PlaneBSelected(),
-                   LevelPngEdit->text().toStdString(), FrameBuffer, [this](unsigned screensDone) {
+    const QString pngPath = LevelPngEdit->text();
+    QElapsedTimer time;
+    time.start();
+    ExportLevelPng(RomPath.toStdString(), SelectedLevel(), PlaneBSelected(), pngPath.toStdString(),
+                   FrameBuffer, [this](unsigned screensDone) {
                        ExportProgress->setValue(static_cast<int>(screensDone));
                        ScrollColumn = static_cast<uint16_t>(screensDone);
                        // The window repaints and answers between screens.
                        QCoreApplication::processEvents();
                    });
+    ShowStatus(QString("%1 saved: %2 x %3 pixels, %4 bytes, in %5 s.")
+                   .arg(QFileInfo(pngPath).fileName())
+                   .arg(LEVEL_PNG_WIDTH)
+                   .arg(LEVEL_PNG_HEIGHT)
+                   .arg(QFileInfo(pngPath).size())
+                   .arg(double(time.elapsed()) / 1000, 0, 'f', 1));
 }
 
 } // namespace drovak::app

@@ -1,5 +1,6 @@
 #include "app/uMain.h"
 
+#include "base/Errors.h"
 #include "base/Paths.h"
 #include "rom/LzhPage.h"
 #include "rom/RomFile.h"
@@ -7,6 +8,14 @@
 #include <QLineEdit>
 
 namespace drovak::app {
+
+namespace {
+
+std::string EntryText(uint32_t table, uint32_t index) {
+    return "entry " + HexText(index) + " of the table at " + HexText(table);
+}
+
+} // namespace
 
 void MainForm::LzhDecompressEntry() {
     RomPath = LzhDecompRomEdit->text();
@@ -18,8 +27,11 @@ void MainForm::LzhDecompressEntry() {
     const RomBytes rom = ReadRom(RomPath.toStdString());
     LzhExtractResult extracted = LzhExtractEntry(rom, table, index);
     dialogs_.SetClipboardText(QString::number(extracted.entry.PackedSize));
+    const size_t bytes = extracted.data.size();
     // Tiles row by row.
-    ShowSheetAndSave(std::move(extracted.data), rom, 1, outPath);
+    const bool saved = ShowSheetAndSave(std::move(extracted.data), rom, 1, outPath);
+    ShowDecompressed(EntryText(table, index), bytes, outPath, saved,
+                     std::to_string(extracted.entry.PackedSize) + " bytes packed");
 }
 
 void MainForm::LzhCompressEntry() {
@@ -27,12 +39,24 @@ void MainForm::LzhCompressEntry() {
     const uint32_t table = FieldHexValue(TABLE_OFFSET_CAPTION, LzhTableOffsetEdit);
     const uint32_t index = FieldHexValue(TABLE_INDEX_CAPTION, LzhTableIndexEdit);
     const std::string inPath = LzhCompInEdit->text().toStdString();
+    const std::string romPath = RomPath.toStdString();
 
+    // A picture without a recorded length gives back as many bytes as the entry decodes to.
+    std::vector<uint8_t> input;
+    std::string pictureNote;
+    const auto entryBytes = [&]() -> std::optional<uint64_t> {
+        return LzhTargetEntry(ReadRom(romPath), table, index).DecodedSize;
+    };
+    if (!ReadCompressData(inPath, EntryText(table, index), entryBytes, input, pictureNote)) return;
     // An index beyond the table is refused here, before any question.
-    const LzhInsertPlan plan = PlanLzhInsert(RomPath.toStdString(), inPath, table, index);
+    const LzhInsertPlan plan = PlanLzhInsert(ReadRom(romPath), input, table, index);
     if (plan.emptyInput && !Ask(LzhEmptyInputQuestion(plan, FileNamePart(inPath)))) return;
     if (plan.needsConfirmation && !Ask(LzhGrowthQuestion(plan))) return;
-    ShowRomChange(ApplyLzhInsert(plan, RomPath.toStdString()));
+    const RomChange change = ApplyLzhInsert(plan, romPath);
+    ShowRomChange(change, " Compressed into " + EntryText(table, index) + ": packed size " +
+                              std::to_string(plan.oldSize) + " to " + std::to_string(plan.newSize) +
+                              " bytes, " + std::to_string(plan.moves.size()) + " entries moved." +
+                              pictureNote);
 }
 
 } // namespace drovak::app

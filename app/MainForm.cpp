@@ -29,7 +29,6 @@ constexpr int PAGE_TABS_HEIGHT = 184;
 const char* const CAPTION = "Drovak v1.2 [by Halvern]";
 const char* const CREDITS =
     "Drovak v1.2 by Halvern - LZH and RLE codecs, level viewer and title screen for ROM modders";
-const char* const BIN_FILTER = "Bin Files (*.bin)|*.bin";
 
 } // namespace
 
@@ -58,8 +57,11 @@ void MainForm::BuildMainForm() {
     resize(CLIENT_WIDTH, CLIENT_HEIGHT + statusBar()->sizeHint().height());
 
     // 2. The dialogs.
-    OpenRomDialog = {"Please, select Thunder Force III ROM...", BIN_FILTER, "bin", QString()};
-    SaveFileDialog = {"Please, select where you want to save...", BIN_FILTER, "bin", QString()};
+    OpenRomDialog = {"Please, select Thunder Force III ROM...", OPEN_BIN_FILTER, "bin", QString()};
+    SaveFileDialog = {"Please, select where you want to save...", OPEN_BIN_FILTER, "bin",
+                      QString()};
+
+    setAcceptDrops(true);
 
     // 3. The preview first, so that the tab control takes the top and the preview the rest.
     PreviewView = new preview::PreviewView(client);

@@ -7,6 +7,7 @@
 #include "preview/PreviewView.h"
 #include "rom/RomLayout.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -55,6 +56,17 @@ void MainForm::WireHandlers() {
     };
 
     connect(PreviewView, &preview::PreviewView::Clicked, this, run(&MainForm::FocusPreview));
+    connect(PreviewView, &preview::PreviewView::Wheel, this, [this](int angleDelta) {
+        RunOperation([this, angleDelta] { WheelLevel(angleDelta); });
+    });
+    BuildPreviewMenu();
+    TableListAction = new QAction("Choose an entry of the table...", this);
+    connect(TableListAction, &QAction::triggered, this, run(&MainForm::ChooseTableEntry));
+    LzhTableIndexEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(LzhTableIndexEdit, &QLineEdit::customContextMenuRequested, this,
+            [this](const QPoint& position) {
+                RunOperation([this, position] { ShowTableIndexMenu(position); });
+            });
     connect(PageTabs->tabBar(), &QTabBar::tabBarClicked, this, [this](int index) {
         // The page handler acts on the page the click selects.
         if (index < 0) return;
@@ -88,6 +100,7 @@ void MainForm::WireHandlers() {
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (FileDragged(watched, event)) return true;
     const CompressionPage* page = PageOfHexField(watched);
     const bool hexField = page != nullptr;
     if (event->type() == QEvent::KeyPress) {
@@ -110,6 +123,10 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
             const int key = keyEvent->key();
             RunOperation([this, key] { WindowKeyDown(key); });
         }
+    } else if (event->type() == QEvent::MouseButtonDblClick && watched == LzhTableIndexEdit &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        RunOperation([this] { ChooseTableEntry(); });
+        return true;
     } else if ((event->type() == QEvent::MouseButtonPress ||
                 event->type() == QEvent::MouseButtonDblClick) &&
                watched == PageTabs->tabBar() &&
@@ -157,8 +174,16 @@ void MainForm::MainFormShown() {
         }
         LevelCombo->setCurrentIndex(0);
     }
-    // The preview's context is created by the toolkit as the view is first shown; a picture
-    // drawn before that is kept and shown as soon as it exists.
+    // The preview's context is created by the toolkit as the view is first shown. Without one
+    // the window closes right after start-up, by its usual close, once the user has been told.
+    if (!PreviewView->HasContext()) {
+        dialogs_.ShowError(this,
+                           "No OpenGL context can be had for the preview (OpenGL 1.1, 32-bit "
+                           "colour, 24-bit depth buffer); Drovak closes.",
+                           "Error");
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
     OpenRomDialog.startFolder = programFolder_;
     const QString defaultRom = programFolder_ + DEFAULT_ROM_NAME;
     if (FileExists(defaultRom.toStdString())) {
@@ -169,6 +194,7 @@ void MainForm::MainFormShown() {
         RomPath = defaultRom;
     }
     PageSwitched();
+    started_ = true;
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {
@@ -188,18 +214,18 @@ std::optional<QString> MainForm::RunDialog(FileDialogKind kind) {
 
 void MainForm::BrowseRom(bool save, std::initializer_list<QLineEdit*> fields) {
     if (save) {
-        SaveFileDialog.filter = "BIN Files (*.bin)|*.bin";
+        SaveFileDialog.filter = SAVE_BIN_FILTER;
         SaveFileDialog.defaultExtension = "bin";
     }
     const std::optional<QString> path =
         RunDialog(save ? FileDialogKind::Save : FileDialogKind::Open);
-    if (!path) return;
-    RomPath = *path;
-    for (QLineEdit* field : fields) field->setText(*path);
+    if (path) UseRom(*path, std::vector<QLineEdit*>(fields));
 }
 
-void MainForm::ShowPicture(const PreviewImage& image) {
+void MainForm::ShowPicture(PreviewImage image, std::optional<SheetTiles> tiles) {
     PreviewView->ShowPicture(image);
+    shownPicture_ = std::move(image);
+    shownTiles_ = std::move(tiles);
 }
 
 } // namespace drovak::app

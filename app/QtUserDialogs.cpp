@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -79,6 +80,10 @@ std::optional<QString> QtUserDialogs::RunFileDialog(QWidget* owner, FileDialogKi
 
 void QtUserDialogs::SetClipboardText(const QString& text) {
     QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
+}
+
+void QtUserDialogs::SetClipboardImage(const QImage& image) {
+    QGuiApplication::clipboard()->setImage(image, QClipboard::Clipboard);
 }
 
 } // namespace drovak::app

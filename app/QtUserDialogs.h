@@ -4,7 +4,7 @@
 
 namespace drovak::app {
 
-// UserDialogs with QMessageBox, QFileDialog and QClipboard.
+// UserDialogs with QMessageBox, QFileDialog, QClipboard and a list dialog (RowChooser.cpp).
 class QtUserDialogs final : public UserDialogs {
 public:
     bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) override;
@@ -14,6 +14,9 @@ public:
     std::optional<QString> RunFileDialog(QWidget* owner, FileDialogKind kind,
                                          const FileDialogSettings& settings) override;
     void SetClipboardText(const QString& text) override;
+    void SetClipboardImage(const QImage& image) override;
+    std::optional<int> ChooseRow(QWidget* owner, const QString& title, const QStringList& columns,
+                                 const std::vector<QStringList>& rows, int current) override;
 };
 
 } // namespace drovak::app

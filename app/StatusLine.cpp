@@ -8,6 +8,8 @@ namespace drovak::app {
 
 void MainForm::ShowStatus(const QString& text) {
     statusBar()->showMessage(text);
+    // A line longer than the window shows whole where the mouse rests on it.
+    statusBar()->setToolTip(text);
 }
 
 QString MainForm::StatusText() const {

@@ -1,5 +1,6 @@
 #include "app/uMain.h"
 
+#include "base/Paths.h"
 #include "graphics/TitleScreen.h"
 
 #include <QLineEdit>
@@ -9,7 +10,11 @@ namespace drovak::app {
 
 void MainForm::ShowTitleScreen() {
     RomPath = TitleRomEdit->text();
-    ShowPicture(RenderTitleScreen(RomPath.toStdString(), FrameBuffer));
+    PreviewImage title = RenderTitleScreen(RomPath.toStdString(), FrameBuffer);
+    const QString size = QString("%1 x %2").arg(title.Width).arg(title.Height);
+    ShowPicture(std::move(title));
+    ShowStatus(QString("Title screen background of %1 drawn: %2 pixels.")
+                   .arg(QString::fromStdString(FileNamePart(RomPath.toStdString())), size));
 }
 
 void MainForm::UpdateTitleButton() {

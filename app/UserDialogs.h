@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
+#include <vector>
 
+class QImage;
 class QWidget;
 
 namespace drovak::app {
@@ -19,8 +22,8 @@ struct FileDialogSettings {
 enum class FileDialogKind { Open, Save };
 
 // Everything the window asks of the user or hands to the system: message boxes, the two file
-// dialogs and the clipboard. The window implements it with Qt's dialogs; tests replace it to
-// answer the questions and pick the files.
+// dialogs, a list to choose from and the clipboard. The window implements it with Qt's dialogs;
+// tests replace it to answer the questions and pick the files.
 class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
@@ -38,6 +41,13 @@ public:
                                                  const FileDialogSettings& settings) = 0;
     // Replaces the clipboard's content by a plain text.
     virtual void SetClipboardText(const QString& text) = 0;
+    // Replaces the clipboard's content by a picture.
+    virtual void SetClipboardImage(const QImage& image) = 0;
+    // A modal list of rows under the column headings; the user picks one (`current` is
+    // selected at first, when it is a row). The row's number, or nothing when cancelled.
+    virtual std::optional<int> ChooseRow(QWidget* owner, const QString& title,
+                                         const QStringList& columns,
+                                         const std::vector<QStringList>& rows, int current) = 0;
 };
 
 // "Bin Files (*.bin)|*.bin|All (*.*)|*.*" as a Qt name filter list ("Bin Files (*.bin);;...").

@@ -17,8 +17,10 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -27,6 +29,7 @@ class QTabWidget;
 namespace drovak {
 struct RomBytes;
 struct RomChange;
+struct TilesFromPng;
 namespace preview {
 class PreviewView;
 }
@@ -44,6 +47,12 @@ constexpr int TabIndex(MainPage page) {
 constexpr int TabIndex(ModeTab tab) {
     return static_cast<int>(tab);
 }
+
+// The filters of the ROM and data-file dialogs: the texts the window is built with first, then
+// every file.
+inline constexpr const char* OPEN_BIN_FILTER = "Bin Files (*.bin)|*.bin|All files (*)|*";
+inline constexpr const char* SAVE_BIN_FILTER = "BIN Files (*.bin)|*.bin|All files (*)|*";
+inline constexpr const char* PNG_FILTER = "PNG Files (*.png)|*.png";
 
 class MainForm final : public QMainWindow {
     Q_OBJECT
@@ -102,6 +111,17 @@ public:
     QLineEdit* TitleRomEdit = nullptr;
     QPushButton* TitleRomBrowse = nullptr;
 
+    // The preview's context menu (PreviewMenu.cpp): "Copy picture", "Save picture as PNG..."
+    // and "Keep proportions" on every page, "Save tiles as PNG..." on the compression pages.
+    QMenu* PreviewMenu = nullptr;
+    QAction* CopyPictureAction = nullptr;
+    QAction* SavePictureAction = nullptr;
+    QAction* SaveTilesAction = nullptr;
+    QAction* KeepProportionsAction = nullptr;
+    // The list of the table's entries, from the context menu of "Table Index (HEX)" (and a double
+    // click on it).
+    QAction* TableListAction = nullptr;
+
     // The shared dialogs: each keeps the settings last given to it.
     FileDialogSettings OpenRomDialog;
     FileDialogSettings SaveFileDialog;
@@ -147,8 +167,33 @@ private:
     void FocusPreview();
     void BrowseRom(bool save, std::initializer_list<QLineEdit*> fields);
     std::optional<QString> RunDialog(FileDialogKind kind);
-    void ShowPicture(const PreviewImage& image);
+    // The tile data of a compression page's sheet, and the ROM whose palette drew it.
+    struct SheetTiles {
+        std::vector<uint8_t> data;
+        std::string romPath;
+    };
+    // The picture on show, with its tiles when it is a sheet ("Save tiles as PNG...").
+    void ShowPicture(PreviewImage image, std::optional<SheetTiles> tiles = {});
     void EndProgram(const QString& error);
+
+    // A ROM chosen with "..." or dropped on the window (DragAndDrop.cpp): RomPath and the
+    // fields, then the picture of the page on show drawn anew.
+    void UseRom(const QString& path, const std::vector<QLineEdit*>& fields);
+    std::vector<QLineEdit*> RomFieldsOfPageOnShow() const;
+    // A file dragged over or dropped on the window: true when the event was taken.
+    bool FileDragged(QObject* target, QEvent* event);
+
+    // The preview's context menu (PreviewMenu.cpp).
+    void BuildPreviewMenu();
+    void UpdatePreviewMenu();
+    void CopyPicture();
+    void SavePictureAsPng();
+    void SaveTilesAsPng();
+    std::optional<QString> AskPngPath();
+
+    // The table's entries to choose "Table Index (HEX)" from (TableList.cpp).
+    void ShowTableIndexMenu(const QPoint& position);
+    void ChooseTableEntry();
 
     // What the two compression pages' controls do, the same on both (CompressionPageHandlers.cpp).
     void WireCompressionPage(const CompressionPage& page);
@@ -159,8 +204,18 @@ private:
     void UpdateCompressButton(const CompressionPage& page);
     void BrowseDecompOut(const CompressionPage& page);
     void BrowseCompIn(const CompressionPage& page);
-    void ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom, uint8_t cellHeightTiles,
+    // Shows the tiles as the page's sheet and saves them (asking first over other data); false
+    // when the user kept the file as it was.
+    bool ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom, uint8_t cellHeightTiles,
                           const std::string& outPath);
+    // What a decompress did, on the status line: `what` names the entry or block.
+    void ShowDecompressed(const std::string& what, size_t bytes, const std::string& outPath,
+                          bool saved, const std::string& packedNote);
+    // The data of a "Compress from:" file, a PNG turned into tile data; false when the user
+    // does not want a picture whose drawing runs beyond the data kept.
+    bool ReadCompressData(const std::string& inPath, const std::string& what,
+                          const std::function<std::optional<uint64_t>()>& entryBytes,
+                          std::vector<uint8_t>& data, std::string& pictureNote);
     // The compression page on show, if one is.
     const CompressionPage* CompressionPageOnShow() const;
     // Ctrl+Z on a compression page: the last change to its ROM undone (or redone), when the
@@ -169,7 +224,7 @@ private:
     // A "Warning" question, No by default.
     bool Ask(const std::string& question);
     // What a compress did, on the status line.
-    void ShowRomChange(const RomChange& change);
+    void ShowRomChange(const RomChange& change, const std::string& details = {});
 
     // "LZH Compression" (LzhPageHandlers.cpp).
     void LzhDecompressEntry();
@@ -183,6 +238,8 @@ private:
     void PageSwitched();
     void ShowLevel();
     void ScrollLevel(int key);
+    void WheelLevel(int angleDelta);
+    void ShowLevelPosition();
     void UpdateSaveButton();
     void BrowsePngPath();
     void SaveLevelMap();
@@ -199,7 +256,14 @@ private:
     CompressionPage lzhPage_;
     CompressionPage rlePage_;
     bool shown_ = false;
+    // Start-up is over: the status line leaves the credits for what the user does.
+    bool started_ = false;
     bool exportRunning_ = false;
+    // The picture on show, and the tile data when it is a compression page's sheet.
+    PreviewImage shownPicture_;
+    std::optional<SheetTiles> shownTiles_;
+    // Wheel turns not yet a whole step (a step is 120).
+    int wheelRest_ = 0;
     // The hexadecimal field that received the last Enter press (its release runs the page's
     // operation).
     QObject* enterPressedIn_ = nullptr;

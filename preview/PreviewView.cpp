@@ -4,11 +4,30 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <QFrame>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
 namespace drovak::preview {
+
+QRect ProportionalArea(QSize view, QSize picture) {
+    if (picture.isEmpty() || view.isEmpty()) return QRect(QPoint(0, 0), view);
+    QSize size;
+    if (view.width() >= picture.width() && view.height() >= picture.height()) {
+        size = picture * std::min(view.width() / picture.width(), view.height() / picture.height());
+    } else {
+        const double scale = std::min(double(view.width()) / picture.width(),
+                                      double(view.height()) / picture.height());
+        size = QSize(std::max(1, int(std::lround(picture.width() * scale))),
+                     std::max(1, int(std::lround(picture.height() * scale))));
+    }
+    return QRect(QPoint((view.width() - size.width()) / 2, (view.height() - size.height()) / 2),
+                 size);
+}
 
 PreviewView::PreviewView(QWidget* parent) : QOpenGLWidget(parent) {
     // Any RGBA surface with 32-bit colour and a 24-bit depth buffer will do; the default
@@ -25,6 +44,32 @@ PreviewView::PreviewView(QWidget* parent) : QOpenGLWidget(parent) {
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
     setFormat(format);
     setFocusPolicy(Qt::ClickFocus);
+    // The sunken edge: a frame over the view that lets the mouse through.
+    auto* edge = new QFrame(this);
+    edge->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    edge->setAttribute(Qt::WA_TransparentForMouseEvents);
+    edge->setObjectName("PreviewEdge");
+    edge_ = edge;
+}
+
+bool PreviewView::HasContext() const {
+    return isValid() && !qEnvironmentVariableIsSet("DROVAK_NO_OPENGL");
+}
+
+void PreviewView::SetKeepProportions(bool keep) {
+    keepProportions_ = keep;
+    update();
+}
+
+void PreviewView::resizeEvent(QResizeEvent* event) {
+    QOpenGLWidget::resizeEvent(event);
+    edge_->setGeometry(rect());
+}
+
+void PreviewView::wheelEvent(QWheelEvent* event) {
+    const QPoint angle = event->angleDelta();
+    emit Wheel(angle.y() != 0 ? angle.y() : angle.x());
+    event->accept();
 }
 
 PreviewView::~PreviewView() {
@@ -60,7 +105,12 @@ void PreviewView::ClearPreview() {
 void PreviewView::paintGL() {
     if (!ready_) return;
     const qreal ratio = devicePixelRatioF();
-    glViewport(0, 0, static_cast<GLsizei>(width() * ratio), static_cast<GLsizei>(height() * ratio));
+    const QSize view(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
+    // Kept proportions: the quadrilateral covers the picture's area (the viewport's origin is
+    // its bottom left); the clear blacks the rest.
+    const QRect area = keepProportions_ && texture_ != 0 ? ProportionalArea(view, pictureSize_)
+                                                         : QRect(QPoint(0, 0), view);
+    glViewport(area.x(), view.height() - area.y() - area.height(), area.width(), area.height());
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
@@ -107,6 +157,7 @@ void PreviewView::ShowPicture(const PreviewImage& image) {
         image.Pixels.size() < size_t(image.Width) * image.Height) {
         return;
     }
+    pictureSize_ = QSize(image.Width, image.Height);
     if (!ready_) {
         pending_ = PendingPicture{image.Width, image.Height, image.Pixels};
         return;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QOpenGLWidget>
+#include <QRect>
+#include <QSize>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -11,8 +13,13 @@ struct PreviewImage;
 
 namespace drovak::preview {
 
-// The panel that shows the last rendered picture: one textured quadrilateral over the whole
-// view, drawn with the OpenGL 1.1 fixed-function pipeline. White until the first picture.
+// The sunken panel that shows the last rendered picture: one textured quadrilateral over the
+// whole view, drawn with the OpenGL 1.1 fixed-function pipeline. White until the first picture.
+// The sunken edge is drawn over the picture's outer pixels, so the view keeps its geometry.
+// A picture that keeps its proportions takes this part of a view: an integer zoom of it where
+// one fits (1 and more), else the largest size of its shape that fits; centred.
+QRect ProportionalArea(QSize view, QSize picture);
+
 class PreviewView final : public QOpenGLWidget {
     Q_OBJECT
 public:
@@ -36,15 +43,29 @@ public:
     bool IsReady() const { return ready_; }
     // Deletes the texture and stops drawing; nothing is drawn or uploaded afterwards.
     void ReleasePreview();
+    // Whether the view has its OpenGL context, which the toolkit makes as the view is first
+    // shown. False too while DROVAK_NO_OPENGL is set in the environment: a machine without
+    // OpenGL, for trying what the program does there.
+    bool HasContext() const;
+
+    // Off (the default): the picture is stretched over the whole view. On: it keeps its
+    // proportions (ProportionalArea), black around it.
+    void SetKeepProportions(bool keep);
+    bool KeepsProportions() const { return keepProportions_; }
 
 signals:
     // A mouse click on the view (the window gives the view the keyboard focus).
     void Clicked();
+    // A turn of the mouse wheel over the view: the vertical angle, or the horizontal one when
+    // there is no vertical (eighths of a degree; 120 a step, positive away from the user).
+    void Wheel(int angleDelta);
 
 protected:
     void initializeGL() override;
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ClearPreview();
@@ -53,7 +74,10 @@ private:
 
     bool ready_ = false;
     bool released_ = false;
+    bool keepProportions_ = false;
     uint32_t texture_ = 0;
+    QSize pictureSize_;
+    QWidget* edge_ = nullptr;
     unsigned uploads_ = 0;
     struct PendingPicture {
         uint16_t width;

@@ -2,6 +2,7 @@
 
 #include "app/UserDialogs.h"
 
+#include <QImage>
 #include <QStringList>
 #include <deque>
 #include <optional>
@@ -18,6 +19,9 @@ public:
     QStringList boxes;
     std::vector<std::pair<drovak::app::FileDialogKind, drovak::app::FileDialogSettings>> dialogRuns;
     QStringList clipboard;
+    std::vector<QImage> clipboardImages;
+    std::deque<int> rowChoices;                       // for ChooseRow; cancelled when empty
+    std::vector<std::vector<QStringList>> listsShown; // the rows of each ChooseRow
 
     // The kinds of the boxes shown so far, e.g. "question,information".
     QString Kinds() const {
@@ -47,6 +51,16 @@ public:
         return pick.isNull() ? std::nullopt : std::optional(pick);
     }
     void SetClipboardText(const QString& text) override { clipboard << text; }
+    void SetClipboardImage(const QImage& image) override { clipboardImages.push_back(image); }
+    std::optional<int> ChooseRow(QWidget*, const QString&, const QStringList& columns,
+                                 const std::vector<QStringList>& rows, int) override {
+        listsShown.push_back(rows);
+        listsShown.back().insert(listsShown.back().begin(), columns);
+        if (rowChoices.empty()) return std::nullopt;
+        const int row = rowChoices.front();
+        rowChoices.pop_front();
+        return row;
+    }
 
 private:
     void Record(const char* kind, QWidget* owner, const QString& text, const QString& caption) {

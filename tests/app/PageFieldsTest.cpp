@@ -54,8 +54,9 @@ TEST_F(AppWindow, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
 
 TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
     MainForm& f = OpenWindow();
-    const QString png = "PNG Files (*.png)|*.png", bin = "BIN Files (*.bin)|*.bin",
-                  rom = "Bin Files (*.bin)|*.bin";
+    // The ROM and data-file dialogs offer every file after the filter they were built with.
+    const QString png = "PNG Files (*.png)|*.png", bin = "BIN Files (*.bin)|*.bin|All files (*)|*",
+                  rom = "Bin Files (*.bin)|*.bin|All files (*)|*";
     const struct {
         app::MainPage page;
         app::ModeTab mode;

@@ -73,7 +73,7 @@ TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     EXPECT_EQ(f.LevelCombo->itemText(7), "LEVEL 08");
     EXPECT_EQ(f.LevelCombo->count(), 8);
     EXPECT_EQ(f.OpenRomDialog.title, "Please, select Thunder Force III ROM...");
-    EXPECT_EQ(app::QtNameFilters(f.OpenRomDialog.filter), "Bin Files (*.bin)");
+    EXPECT_EQ(app::QtNameFilters(f.OpenRomDialog.filter), "Bin Files (*.bin);;All files (*)");
     EXPECT_EQ(f.OpenRomDialog.startFolder, Folder());
 
     // Before the first picture the preview is white; closing then ends the loop with code 0.
