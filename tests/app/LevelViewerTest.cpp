@@ -6,6 +6,7 @@
 
 #include <QProcess>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace {
@@ -93,6 +94,10 @@ TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait)
     EXPECT_EQ(progress.back(), 32);
     EXPECT_EQ(progress, columns);
     EXPECT_EQ(f.ExportProgress->value(), 0);
+    EXPECT_TRUE(f.StatusText().startsWith("Level_01_PlaneA.png saved: 16384 x 512 pixels, " +
+                                          QString::number(ReadFile("Level_01_PlaneA.png").size()) +
+                                          " bytes, in "))
+        << f.StatusText().toStdString();
     EXPECT_EQ(f.PreviewView->UploadCount(), uploads);
     QProcess cli;
     cli.start(DROVAK_CLI, {"level-png", Folder() + "tf3.bin", Folder() + "cli.png", "--level", "1",
@@ -169,4 +174,52 @@ TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     Click(f.TitleViewButton);
     ASSERT_EQ(dialogs.Kinds(), "error");
     EXPECT_TRUE(dialogs.boxes[0].contains("missing.bin"));
+}
+
+// Home, End, Page Up and Page Down and the wheel scroll like the arrows, and the status line
+// says where the view is; on another page neither keys nor the wheel touch the picture.
+TEST_F(AppLevelsViewer, KeysAndTheWheelScrollTheLevelOnShowOnly) {
+    MainForm& f = OpenWindow();
+    EXPECT_TRUE(f.StatusText().isEmpty()); // start-up leaves the credits
+    const auto wheel = [&](int angle) {
+        const QPointF at = f.PreviewView->rect().center();
+        QWheelEvent event(at, f.PreviewView->mapToGlobal(at), {}, {0, angle}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(f.PreviewView, &event);
+    };
+    ClickPreview();
+    // A key, or with key 0 a turn of the wheel (120 a step, towards the user to the right);
+    // the first column afterwards.
+    const struct {
+        int key, angle, column;
+    } steps[] = {
+        {Qt::Key_End, 0, 496},
+        {Qt::Key_PageDown, 0, 496},
+        {Qt::Key_PageUp, 0, 480},
+        {Qt::Key_Home, 0, 0},
+        {Qt::Key_PageUp, 0, 0},
+        {Qt::Key_PageDown, 0, 16},
+        {0, -240, 18},
+        {0, 120, 17},
+        {0, 60, 17},
+        {0, 60, 16},
+    };
+    for (const auto& step : steps) {
+        if (step.key != 0) {
+            PressKey(step.key);
+        } else {
+            wheel(step.angle);
+        }
+        EXPECT_EQ(f.ScrollColumn, step.column) << step.key << " " << step.angle;
+    }
+    EXPECT_TRUE(f.FrameBuffer == Expected(0, false, 16));
+    EXPECT_EQ(f.StatusText(), "LEVEL 01, Plane A: column 16 of 496, screen 2 of 32");
+
+    ClickTab(f.PageTabs, app::MainPage::Rle);
+    ClickPreview();
+    const unsigned uploads = f.PreviewView->UploadCount();
+    for (int key : {Qt::Key_Right, Qt::Key_End, Qt::Key_Home}) PressKey(key);
+    wheel(-120);
+    EXPECT_EQ(f.ScrollColumn, 16);
+    EXPECT_EQ(f.PreviewView->UploadCount(), uploads);
 }

@@ -1,5 +1,9 @@
-// The field logic of the LZH and RLE pages and the browse buttons, without running operations.
+// The field logic of the LZH and RLE pages, the browse buttons and dropped files.
 #include "WindowTest.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 
 TEST_F(AppWindow, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
     MainForm& f = OpenWindow();
@@ -103,4 +107,49 @@ TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
     EXPECT_EQ(f.LzhDecompOutEdit->text(), Folder() + "20000_0.bin");
     EXPECT_TRUE(f.RleDecompRomEdit->text().isEmpty());
     EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+// A file dropped on the window becomes the ROM of the page on show, as if chosen with "...", and
+// the page's picture is drawn from it at once (a ROM that can't be drawn is reported at once);
+// dropped on "Compress from:" it fills that field alone.
+TEST_F(AppWindow, DroppedFilesAndRomsChosenWithDots) {
+    PutDemoRom();
+    MainForm& f = OpenWindow();
+    WriteFile("short.bin", std::vector<uint8_t>(100, 0));
+    WriteFile("other.bin", ReadFile("tf3.bin"));
+    const auto drop = [&](QWidget* on, const QString& name) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(Folder() + name)});
+        QDragEnterEvent enter(on->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(on, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(QPointF(on->rect().center()), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(on, &dropped);
+    };
+    drop(f.PreviewView, "short.bin");
+    ASSERT_EQ(dialogs.Kinds(), "error");
+    EXPECT_EQ(f.LevelRomEdit->text(), Folder() + "short.bin");
+    const unsigned uploads = f.PreviewView->UploadCount();
+    dialogs.picks = {Folder() + "other.bin"};
+    Click(f.LevelRomBrowse);
+    EXPECT_EQ(f.PreviewView->UploadCount(), uploads + 1);
+    EXPECT_EQ(f.StatusText(), "LEVEL 01, Plane A: column 0 of 496, screen 1 of 32");
+
+    ClickTab(f.PageTabs, app::MainPage::Title);
+    drop(f.TitleViewButton, "tf3.bin");
+    EXPECT_EQ(f.RomPath, Folder() + "tf3.bin");
+    EXPECT_EQ(f.PreviewView->UploadCount(), uploads + 2);
+    EXPECT_TRUE(f.StatusText().startsWith("Title screen background of tf3.bin drawn: "));
+
+    ClickTab(f.PageTabs, app::MainPage::Lzh);
+    ClickTab(f.LzhModeTabs, app::ModeTab::Compression);
+    drop(f.LzhCompInEdit, "tiles.png");
+    EXPECT_EQ(f.LzhCompInEdit->text(), Folder() + "tiles.png");
+    EXPECT_EQ(f.LzhDecompOutEdit->text(), Folder() + "20000_0.bin");
+    drop(f.LzhCompRomEdit, "other.bin");
+    EXPECT_EQ(f.LzhCompRomEdit->text(), Folder() + "other.bin");
+    EXPECT_EQ(f.LzhDecompRomEdit->text(), Folder() + "other.bin");
+    EXPECT_EQ(f.RomPath, Folder() + "other.bin");
+    EXPECT_EQ(f.PreviewView->UploadCount(), uploads + 2);
+    EXPECT_EQ(dialogs.Kinds(), "error");
 }

@@ -1,7 +1,14 @@
-// The picture on screen is the picture rendered: the preview's framebuffer read back.
+// The picture on screen is the picture rendered: the preview's framebuffer read back; the
+// preview's menu, its edge, and the window without OpenGL.
 #include "WindowTest.h"
 
 #include "graphics/Renderer.h"
+#include "support/LibpngCodec.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QMenu>
+#include <tuple>
 
 namespace {
 
@@ -58,4 +65,91 @@ TEST_F(AppWindow, PreviewShowsThePictureUprightOverTheWholeViewAtAnySize) {
     EXPECT_EQ(f.PreviewTexture(), 0u);
     f.PreviewView->ShowPicture(BandedPicture());
     EXPECT_EQ(f.PreviewTexture(), 0u);
+}
+
+TEST(AppPreview, AKeptProportionIsAnIntegerZoomWhereOneFitsCentred) {
+    using drovak::preview::ProportionalArea;
+    const std::tuple<QSize, QSize, QRect> cases[] = {
+        {{658, 521}, {512, 512}, {73, 4, 512, 512}},    // zoom 1
+        {{1100, 600}, {512, 224}, {38, 76, 1024, 448}}, // zoom 2
+        {{300, 200}, {512, 224}, {0, 34, 300, 131}},    // smaller than the picture: its shape
+        {{300, 200}, {0, 0}, {0, 0, 300, 200}},         // no picture: the whole view
+    };
+    for (const auto& [view, picture, area] : cases) {
+        EXPECT_EQ(ProportionalArea(view, picture), area) << view.width() << " " << picture.width();
+    }
+}
+
+// The menu on the picture on show: its exact pixels to the clipboard and a PNG file, and kept
+// proportions with black around them.
+TEST_F(AppWindow, ThePictureIsCopiedAndSavedAsShownAndKeepsItsProportions) {
+    PutDemoRom();
+    MainForm& f = OpenWindow();
+    // The level on show; "Save tiles as PNG..." is for the compression pages' sheets only.
+    ASSERT_EQ(OpenContextMenu(f.PreviewView), f.PreviewMenu);
+    QStringList shown;
+    for (QAction* action : f.PreviewMenu->actions()) {
+        if (action->isVisible() && !action->isSeparator()) shown << action->text();
+    }
+    EXPECT_EQ(shown, QStringList({"Copy picture", "Save picture as PNG...", "Keep proportions"}));
+    f.PreviewMenu->close();
+    EXPECT_FALSE(f.KeepProportionsAction->isChecked());
+
+    f.CopyPictureAction->trigger();
+    ASSERT_EQ(dialogs.clipboardImages.size(), 1u);
+    const QImage copied = dialogs.clipboardImages[0];
+    ASSERT_EQ(copied.size(), QSize(512, 512));
+    const auto expectFrameBuffer = [&](auto pixelAt) {
+        for (int y = 0; y < 512; ++y) {
+            for (int x = 0; x < 512; ++x) {
+                ASSERT_EQ(pixelAt(x, y), Rgb(f.FrameBuffer[512 * y + x])) << x << "," << y;
+            }
+        }
+    };
+    expectFrameBuffer([&](int x, int y) { return copied.pixel(x, y); });
+    EXPECT_EQ(f.StatusText(), "Picture copied: 512 x 512 pixels.");
+
+    dialogs.picks = {Folder() + "shot.png"};
+    f.SavePictureAction->trigger();
+    EXPECT_EQ(dialogs.dialogRuns.back().second.filter, "PNG Files (*.png)|*.png");
+    const drovak::test::LibpngPicture saved = drovak::test::DecodeWithLibpng(ReadFile("shot.png"));
+    ASSERT_EQ(saved.samples.size(), 512u * 512 * 3);
+    expectFrameBuffer([&](int x, int y) {
+        const size_t at = 3 * (512 * size_t(y) + size_t(x));
+        return qRgb(saved.samples[at], saved.samples[at + 1], saved.samples[at + 2]);
+    });
+    EXPECT_EQ(f.StatusText(), "Picture saved as shot.png: 512 x 512 pixels.");
+
+    // Kept proportions: the 512 x 512 picture pixel for pixel in the middle, black beside it.
+    f.KeepProportionsAction->trigger();
+    QApplication::processEvents();
+    const QImage view = Shown();
+    const QRect area(QPoint((view.width() - 512) / 2, (view.height() - 512) / 2), QSize(512, 512));
+    expectFrameBuffer([&](int x, int y) { return At(view, area.x() + x, area.y() + y); });
+    for (int y = 0; y < view.height(); y += 16) {
+        EXPECT_EQ(At(view, area.x() - 1, y), qRgb(0, 0, 0));
+        EXPECT_EQ(At(view, area.right() + 1, y), qRgb(0, 0, 0));
+    }
+}
+
+// The view has its sunken edge over it, and lets the clicks through. Without an OpenGL context
+// the window says so and closes itself right after start-up, releasing the preview.
+TEST_F(AppWindow, ASunkenEdgeAndAWindowThatClosesWithoutOpenGL) {
+    {
+        MainForm& f = OpenWindow();
+        const auto* edge = f.PreviewView->findChild<QFrame*>("PreviewEdge");
+        ASSERT_NE(edge, nullptr);
+        EXPECT_EQ(edge->frameShadow(), QFrame::Sunken);
+        EXPECT_EQ(edge->geometry(), f.PreviewView->rect());
+        EXPECT_TRUE(edge->testAttribute(Qt::WA_TransparentForMouseEvents));
+    }
+    qputenv("DROVAK_NO_OPENGL", "1");
+    MainForm f(Folder(), dialogs);
+    f.show();
+    for (int i = 0; i < 250 && f.isVisible(); ++i) QTest::qWait(20);
+    qunsetenv("DROVAK_NO_OPENGL");
+    EXPECT_FALSE(f.isVisible());
+    ASSERT_EQ(dialogs.Kinds(), "error");
+    EXPECT_TRUE(dialogs.boxes[0].contains("No OpenGL context")) << dialogs.boxes[0].toStdString();
+    EXPECT_FALSE(f.PreviewView->IsReady());
 }

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -60,6 +61,13 @@ protected:
         QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
     }
     void ClickPreview() { Click(form_->PreviewView); }
+    // What a right click asks of the widget: its context menu, and the popup widget it opened.
+    static QWidget* OpenContextMenu(QWidget* widget) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, widget->rect().center(),
+                                widget->mapToGlobal(widget->rect().center()));
+        QApplication::sendEvent(widget, &event);
+        return QApplication::activePopupWidget();
+    }
     template <class Page> static void ClickTab(QTabWidget* tabs, Page page) {
         QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
                           tabs->tabBar()->tabRect(app::TabIndex(page)).center());

@@ -13,8 +13,8 @@ TEST_F(CliUsage, HelpListsEveryCommandAndTheExitCodes) {
     ASSERT_EQ(general.exitCode, 0);
     for (const char* command :
          {"lzh-decode", "lzh-encode", "rle-decode", "rle-encode", "mask-decode", "lzh-extract",
-          "lzh-insert", "rle-extract", "rle-insert", "undo", "checksum", "make-demo-rom",
-          "level-png", "render", "tiles-to-png", "png-to-tiles"}) {
+          "lzh-list", "lzh-insert", "rle-extract", "rle-insert", "undo", "checksum",
+          "make-demo-rom", "level-png", "render", "tiles-to-png", "png-to-tiles"}) {
         EXPECT_NE(general.out.find(command), std::string::npos) << command;
         CliResult help = Run({command, "--help"});
         EXPECT_EQ(help.exitCode, 0) << command;
@@ -60,6 +60,8 @@ TEST_F(CliUsage, FailuresExitWith1To3AndWriteNothing) {
         {{"render", missing, png, "--lzh-sheet", "--index", "1 2"}, 1, "--index"},
         {{"undo", missing}, 2, missing},
         {{"checksum", in}, 2, in}, // too short for a header
+        {{"lzh-list", in}, 2, "the file ends at 0x5 (5 bytes)"},
+        {{"lzh-extract", in, out, "--table", "0"}, 2, "the file ends at 0x5 (5 bytes)"},
         // A decompress never writes over its ROM, by any name; an RLE offset past the end is
         // refused even with --yes.
         {{"rle-extract", in, in}, 3, "itself"},

@@ -2,6 +2,7 @@
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "compression/Lzh.h"
+#include "rom/LzhTableList.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -114,10 +115,40 @@ TEST(RomLzhPage, ExtractReadsTheIndexedEntryOrRefuses) {
     image = ThreeEntryRom();
     Put32(image, T + 10 + 24, 0x1000); // entry 2's data runs past the end
     EXPECT_THROW(LzhExtractEntry(Image(image), T, 2), FileError);
-    EXPECT_THROW(LzhExtractEntry(Image(image), T, 0x100), FileError); // fields past the end
+    // Beyond the table a failure names the table's count; fields past the end name the file's
+    // real end, not where the read stopped.
+    const std::string beyond =
+        MessageOf<FileError>([&] { LzhExtractEntry(Image(image), T, 0x100); });
+    EXPECT_NE(beyond.find("beyond the table at 0x400, which has 3 entries"), std::string::npos)
+        << beyond;
+    EXPECT_NE(beyond.find("lies at 0x1002, but the file ends at 0x766 (1894 bytes)"),
+              std::string::npos)
+        << beyond;
     EXPECT_THROW(LzhExtractEntry(std::string("/no/such/rom.bin"), T, 0), FileError);
     Put32(image, T + 6, MAX_DECODED_SIZE + 1);
     EXPECT_THROW(LzhExtractEntry(Image(image), T, 0), RefusedError);
+}
+
+// The list: every entry, and whether it decodes within the file; a table that does not fit the
+// file, or is no table, is refused before anything is listed.
+TEST(RomLzhPage, ListShowsEveryEntryAndWhetherItDecodes) {
+    Bytes image = ThreeEntryRom();
+    Put32(image, T + 10 + 24, 0x1000);              // entry 2's data runs past the end
+    Put32(image, T + 6 + 12, MAX_DECODED_SIZE + 1); // entry 1 decodes to too much
+    const std::vector<LzhListEntry> list = ListLzhTable(Image(image), T);
+    ASSERT_EQ(list.size(), 3u);
+    const std::array<std::string, 5> cells[] = {
+        {"0x0", "0x26", "4369", "256", "yes"},
+        {"0x1", "0x126", std::to_string(MAX_DECODED_SIZE + 1), "256",
+         "no (decoded size over the limit)"},
+        {"0x2", "0x226", "13107", "4096", "no (data past the end of the file)"}};
+    for (size_t k = 0; k < 3; ++k) EXPECT_EQ(LzhListCells(list[k]), cells[k]);
+
+    Put32(image, T + 2, 1); // the first offset inside the leading word
+    EXPECT_THROW(ListLzhTable(Image(image), T), RefusedError);
+    Put32(image, T + 2, 0x1000); // 341 entries: their fields run past the end of the file
+    const std::string tooShort = MessageOf<FileError>([&] { ListLzhTable(Image(image), T); });
+    EXPECT_NE(tooShort.find("file ends at 0x766 (1894 bytes)"), std::string::npos) << tooShort;
 }
 
 TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
