@@ -53,10 +53,11 @@ void MainForm::LzhCompressEntry() {
     if (plan.emptyInput && !Ask(LzhEmptyInputQuestion(plan, FileNamePart(inPath)))) return;
     if (plan.needsConfirmation && !Ask(LzhGrowthQuestion(plan))) return;
     const RomChange change = ApplyLzhInsert(plan, romPath);
+    const size_t moved = plan.moves.size();
     ShowRomChange(change, " Compressed into " + EntryText(table, index) + ": packed size " +
                               std::to_string(plan.oldSize) + " to " + std::to_string(plan.newSize) +
-                              " bytes, " + std::to_string(plan.moves.size()) + " entries moved." +
-                              pictureNote);
+                              " bytes, " + std::to_string(moved) +
+                              (moved == 1 ? " entry" : " entries") + " moved." + pictureNote);
 }
 
 } // namespace drovak::app

@@ -169,8 +169,14 @@ TEST_F(AppWindow, Screenshot) {
         const QSignalBlocker quiet(field);
         field->setText(field->text().replace(Folder(), "/home/user/"));
     }
-    // The window's own grab leaves the OpenGL view out: paint the view's framebuffer over it.
+    // The window's own grab leaves the OpenGL view out: paint the view's framebuffer over it,
+    // and the view's sunken edge over that.
     QPixmap shot = form.grab();
-    QPainter(&shot).drawImage(form.PreviewView->mapTo(&form, QPoint(0, 0)), Shown());
+    QPainter painter(&shot);
+    const QPoint view = form.PreviewView->mapTo(&form, QPoint(0, 0));
+    painter.drawImage(view, Shown());
+    form.PreviewView->findChild<QWidget*>("PreviewEdge")
+        ->render(&painter, view, QRegion(), QWidget::DrawChildren);
+    painter.end();
     ASSERT_TRUE(shot.save(QString::fromLocal8Bit(path)));
 }
