@@ -29,7 +29,6 @@ class QTabWidget;
 namespace drovak {
 struct RomBytes;
 struct RomChange;
-struct TilesFromPng;
 namespace preview {
 class PreviewView;
 }

@@ -53,7 +53,12 @@ PreviewView::PreviewView(QWidget* parent) : QOpenGLWidget(parent) {
 }
 
 bool PreviewView::HasContext() const {
-    return isValid() && !qEnvironmentVariableIsSet("DROVAK_NO_OPENGL");
+    if (qEnvironmentVariableIsSet("DROVAK_NO_OPENGL")) return false;
+    if (isValid()) return true;
+    // Not made yet (a view not yet shown at a size of its own): whether one can be made at all.
+    QOpenGLContext probe;
+    probe.setFormat(format());
+    return probe.create();
 }
 
 void PreviewView::SetKeepProportions(bool keep) {

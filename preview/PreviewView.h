@@ -43,9 +43,9 @@ public:
     bool IsReady() const { return ready_; }
     // Deletes the texture and stops drawing; nothing is drawn or uploaded afterwards.
     void ReleasePreview();
-    // Whether the view has its OpenGL context, which the toolkit makes as the view is first
-    // shown. False too while DROVAK_NO_OPENGL is set in the environment: a machine without
-    // OpenGL, for trying what the program does there.
+    // Whether the view has its OpenGL context (the toolkit makes it as the view is first shown),
+    // or, before that, whether one can be made. False while DROVAK_NO_OPENGL is set in the
+    // environment: a machine without OpenGL, for trying what the program does there.
     bool HasContext() const;
 
     // Off (the default): the picture is stretched over the whole view. On: it keeps its
