@@ -137,8 +137,6 @@ TEST_F(AppWindow, DroppedFilesAndRomsChosenWithDots) {
 
     ClickTab(f.PageTabs, app::MainPage::Title);
     drop(f.TitleViewButton, "tf3.bin");
-    EXPECT_EQ(f.RomPath, Folder() + "tf3.bin");
-    EXPECT_EQ(f.PreviewView->UploadCount(), uploads + 2);
     EXPECT_TRUE(f.StatusText().startsWith("Title screen background of tf3.bin drawn: "));
 
     ClickTab(f.PageTabs, app::MainPage::Lzh);
@@ -147,9 +145,6 @@ TEST_F(AppWindow, DroppedFilesAndRomsChosenWithDots) {
     EXPECT_EQ(f.LzhCompInEdit->text(), Folder() + "tiles.png");
     EXPECT_EQ(f.LzhDecompOutEdit->text(), Folder() + "20000_0.bin");
     drop(f.LzhCompRomEdit, "other.bin");
-    EXPECT_EQ(f.LzhCompRomEdit->text(), Folder() + "other.bin");
     EXPECT_EQ(f.LzhDecompRomEdit->text(), Folder() + "other.bin");
-    EXPECT_EQ(f.RomPath, Folder() + "other.bin");
-    EXPECT_EQ(f.PreviewView->UploadCount(), uploads + 2);
     EXPECT_EQ(dialogs.Kinds(), "error");
 }
