@@ -21,7 +21,7 @@ int EightBit(uint32_t sample) {
 // Gives each pixel its tile value, or NOT_IN_PALETTE / a value above 15 for the caller to refuse.
 class PixelValues {
 public:
-    PixelValues(const TPngImage& image, const TilePalette& palette)
+    PixelValues(const TDecodedPng& image, const TilePalette& palette)
         : image_(image), palette_(palette) {}
 
     int At(uint32_t x, uint32_t y) const {
@@ -53,7 +53,7 @@ public:
     }
 
 private:
-    const TPngImage& image_;
+    const TDecodedPng& image_;
     const TilePalette& palette_;
 };
 
@@ -66,7 +66,7 @@ std::string TilesText(uint64_t bytes) {
 }
 
 // How many bytes to keep, and whether the picture recorded it.
-std::pair<uint64_t, bool> BytesToKeep(const TPngImage& image, const std::string& name,
+std::pair<uint64_t, bool> BytesToKeep(const TDecodedPng& image, const std::string& name,
                                       uint64_t pictureTiles, std::optional<uint64_t> keepBytes) {
     const uint64_t pictureBytes = pictureTiles * TILE_DATA_BYTES;
     bool recorded = false;
@@ -91,8 +91,8 @@ std::pair<uint64_t, bool> BytesToKeep(const TPngImage& image, const std::string&
 
 } // namespace
 
-TilesFromPng PngToTiles(const TPngImage& image, const std::string& name, const TilePalette& palette,
-                        std::optional<uint64_t> keepBytes) {
+TilesFromPng PngToTiles(const TDecodedPng& image, const std::string& name,
+                        const TilePalette& palette, std::optional<uint64_t> keepBytes) {
     if (image.data.size() != size_t(image.width) * image.height * image.BytesPerPixel()) {
         throw DrovakError(name + ": the picture's pixels do not fill its size");
     }

@@ -73,7 +73,7 @@ void CheckSize(const std::string& name, png_structp png, png_infop info, size_t 
 }
 
 // Asks libpng for one byte per index, RGB for grey, and the samples as stored otherwise.
-void ChooseTransforms(png_structp png, png_infop info, TPngImage& image) {
+void ChooseTransforms(png_structp png, png_infop info, TDecodedPng& image) {
     const int type = png_get_color_type(png, info);
     const int depth = png_get_bit_depth(png, info);
     if (type == PNG_COLOR_TYPE_PALETTE && depth < 8) png_set_packing(png);
@@ -88,7 +88,7 @@ void ChooseTransforms(png_structp png, png_infop info, TPngImage& image) {
 
 // The libpng calls. Returns false when libpng reported an error (its message is in the
 // context). Nothing in this frame has a destructor, as libpng may leave it with longjmp.
-bool Decode(const std::string& name, ReadContext& context, ReadStructs& structs, TPngImage& image,
+bool Decode(const std::string& name, ReadContext& context, ReadStructs& structs, TDecodedPng& image,
             std::vector<png_bytep>& rows) {
     png_structp png = structs.png;
     png_infop info = structs.info;
@@ -129,7 +129,7 @@ bool Decode(const std::string& name, ReadContext& context, ReadStructs& structs,
 
 } // namespace
 
-size_t TPngImage::BytesPerPixel() const {
+size_t TDecodedPng::BytesPerPixel() const {
     switch (pixels) {
     case TPngPixels::Indices:
         return 1;
@@ -141,12 +141,12 @@ size_t TPngImage::BytesPerPixel() const {
     return 0;
 }
 
-uint32_t TPngImage::Sample(uint32_t x, uint32_t y, unsigned s) const {
+uint32_t TDecodedPng::Sample(uint32_t x, uint32_t y, unsigned s) const {
     const uint8_t* at = data.data() + (size_t(y) * width + x) * BytesPerPixel();
     return sampleBits == 16 ? uint32_t(at[2 * s] << 8 | at[2 * s + 1]) : at[s];
 }
 
-std::optional<std::string> TPngImage::Text(std::string_view keyword) const {
+std::optional<std::string> TDecodedPng::Text(std::string_view keyword) const {
     for (const auto& [key, text] : texts) {
         if (key == keyword) return text;
     }
@@ -158,7 +158,7 @@ bool HasPngSignature(std::span<const uint8_t> bytes) {
            std::equal(std::begin(PNG_SIGNATURE), std::end(PNG_SIGNATURE), bytes.begin());
 }
 
-TPngImage ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
+TDecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
     if (!HasPngSignature(bytes)) {
         throw RefusedError(name + ": not a PNG file" + (bytes.empty() ? " (it is empty)" : ""));
     }
@@ -177,7 +177,7 @@ TPngImage ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
     png_set_chunk_cache_max(structs.png, 64);
     png_set_chunk_malloc_max(structs.png, 1 << 20);
 
-    TPngImage image;
+    TDecodedPng image;
     std::vector<png_bytep> rows;
     if (!Decode(name, context, structs, image, rows)) {
         if (context.endReached) {
@@ -189,7 +189,7 @@ TPngImage ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
     return image;
 }
 
-TPngImage ReadPngFile(const std::string& path) {
+TDecodedPng ReadPngFile(const std::string& path) {
     const std::vector<uint8_t> bytes =
         ReadWholeFile(path, PNG_READ_MAX_FILE_SIZE, "a PNG file may have here (512 MiB)");
     return ReadPng(bytes, path);

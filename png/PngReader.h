@@ -28,7 +28,7 @@ enum class TPngPixels : uint8_t {
 // A picture as read from a PNG file. Grey samples of 1, 2 or 4 bits are scaled to 8 bits as the
 // PNG standard does (a 4-bit grey g becomes g x 17). Gamma, colour profiles, tRNS and every
 // ancillary chunk but tEXt are ignored: samples are as stored.
-struct TPngImage {
+struct TDecodedPng {
     uint32_t width = 0;
     uint32_t height = 0;
     TPngPixels pixels = TPngPixels::Rgb;
@@ -58,8 +58,8 @@ bool HasPngSignature(std::span<const uint8_t> bytes);
 // Reads a PNG file held in memory with libpng; `name` names it in messages. Any input is safe:
 // RefusedError for what is not a PNG file, is damaged, or is larger than the limits above;
 // FileError when the data ends before the picture does.
-TPngImage ReadPng(std::span<const uint8_t> bytes, const std::string& name);
+TDecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name);
 // The same for a file (FileError when it can't be read).
-TPngImage ReadPngFile(const std::string& path);
+TDecodedPng ReadPngFile(const std::string& path);
 
 } // namespace drovak

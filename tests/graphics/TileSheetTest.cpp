@@ -36,7 +36,7 @@ TEST_F(GraphicsTileSheet, TilesToPngAndBackGiveTheSameBytes) {
         Bytes data(size);
         for (auto& byte : data) byte = uint8_t(random());
         for (unsigned columns : {1u, 3u, 16u}) {
-            const TPngImage image = ReadPng(SheetPng(data, GreyRampPalette(), columns), "a.png");
+            const TDecodedPng image = ReadPng(SheetPng(data, GreyRampPalette(), columns), "a.png");
             const uint32_t rows =
                 std::max<uint32_t>(1, uint32_t(TileCount(size) + columns - 1) / columns);
             EXPECT_EQ(std::tie(image.width, image.height), std::tuple(8 * columns, 8 * rows));
@@ -89,9 +89,9 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
     EXPECT_THROW(ReadTilePalette(rom, 0x100, 4), RefusedError);
 }
 
-TPngImage Picture(uint32_t width, uint32_t height, TPngPixels pixels, uint8_t bits,
-                  std::vector<std::pair<PixelPosition, std::vector<uint32_t>>> set = {}) {
-    TPngImage image{width, height, pixels, bits, 0, 0, 0, {}, {}, {}};
+TDecodedPng Picture(uint32_t width, uint32_t height, TPngPixels pixels, uint8_t bits,
+                    std::vector<std::pair<PixelPosition, std::vector<uint32_t>>> set = {}) {
+    TDecodedPng image{width, height, pixels, bits, 0, 0, 0, {}, {}, {}};
     image.data.assign(width * height * image.BytesPerPixel(), 0);
     for (const auto& [at, samples] : set) {
         uint8_t* to = image.data.data() + (at.y * width + at.x) * image.BytesPerPixel();
@@ -104,10 +104,10 @@ TPngImage Picture(uint32_t width, uint32_t height, TPngPixels pixels, uint8_t bi
 }
 
 TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
-    TPngImage recorded = Picture(8, 8, TPngPixels::Indices, 8);
+    TDecodedPng recorded = Picture(8, 8, TPngPixels::Indices, 8);
     recorded.texts = {{TILE_DATA_KEYWORD, "2 tiles, 99 bytes"}};
     struct Case {
-        TPngImage image;
+        TDecodedPng image;
         std::string message;
         std::optional<uint64_t> keep = {};
     };
@@ -133,10 +133,10 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
 }
 
 TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {
-    const TPngImage image = Picture(16, 8, TPngPixels::RgbAlpha, 8, // all black, alpha 0
-                                    {{{3, 2}, {1, 2, 3, 0}},        // transparent: 0
-                                     {{4, 2}, {68, 68, 68, 128}},   // grey 4, alpha ignored
-                                     {{12, 5}, {9, 9, 9, 255}}});   // foreign, in tile 1
+    const TDecodedPng image = Picture(16, 8, TPngPixels::RgbAlpha, 8, // all black, alpha 0
+                                      {{{3, 2}, {1, 2, 3, 0}},        // transparent: 0
+                                       {{4, 2}, {68, 68, 68, 128}},   // grey 4, alpha ignored
+                                       {{12, 5}, {9, 9, 9, 255}}});   // foreign, in tile 1
     const TilesFromPng tiles = PngToTiles(image, "in.png", GreyRampPalette(), 32);
     Bytes expected(32, 0);
     expected[2 * 4 + 2] = 0x40; // (4, 2): row 2, left of byte 2
@@ -144,7 +144,7 @@ TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {
     ASSERT_TRUE(tiles.droppedPixel);
     EXPECT_EQ(std::tie(tiles.droppedPixel->x, tiles.droppedPixel->y), std::tuple(12u, 5u));
 
-    TPngImage indexed = Picture(8, 8, TPngPixels::Indices, 8);
+    TDecodedPng indexed = Picture(8, 8, TPngPixels::Indices, 8);
     indexed.palette = {0, 0x111111, 0x123456};
     const auto difference = PngToTiles(indexed, "in.png", GreyRampPalette(), {}).paletteDifference;
     ASSERT_TRUE(difference);
