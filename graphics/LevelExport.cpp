@@ -45,7 +45,7 @@ void CheckPngPath(const std::string& pngPath) {
 
 void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngPath,
                     FrameBuffer& frameBuffer,
-                    const std::function<void(unsigned screensDone)>& progress) {
+                    const std::function<void(unsigned screensDone)>& progress, unsigned threads) {
     FrameBufferClearer clearer(frameBuffer);
     CheckPngPath(pngPath);
 
@@ -55,6 +55,7 @@ void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngP
     }
     picture.SetCompressionLevel(9);
     picture.SetFilters(TPngFilterSet::Empty);
+    picture.SetThreads(threads);
 
     for (unsigned screen = 0; screen < LEVEL_SCREENS; ++screen) {
         frameBuffer.fill(0);
@@ -67,11 +68,11 @@ void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngP
 
 void ExportLevelPng(const std::string& romPath, unsigned level, bool planeB,
                     const std::string& pngPath, FrameBuffer& frameBuffer,
-                    const std::function<void(unsigned screensDone)>& progress) {
+                    const std::function<void(unsigned screensDone)>& progress, unsigned threads) {
     FrameBufferClearer clearer(frameBuffer);
     CheckPngPath(pngPath);
     // The level is the same for every screen: decode it once.
-    ExportLevelPng(DecodeLevel(romPath, level), planeB, pngPath, frameBuffer, progress);
+    ExportLevelPng(DecodeLevel(romPath, level), planeB, pngPath, frameBuffer, progress, threads);
 }
 
 } // namespace drovak

@@ -2,91 +2,53 @@
 
 #include "base/Errors.h"
 #include "png/IdatPieceWriter.h"
+#include "png/ParallelDeflate.h"
 #include "png/PngFilters.h"
 #include "png/PngPicture.h"
 
 #include <algorithm>
 #include <vector>
-#include <zlib.h>
 
 namespace drovak {
 
-namespace {
-
-// One zlib stream whose output goes straight into the IDAT pieces.
-class Deflater {
-public:
-    Deflater(int level, TIdatPieceWriter& pieces) : pieces_(pieces) {
-        if (deflateInit2(&z_, level, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-            throw DrovakError("PNG image data: the compressor could not start");
-        }
-    }
-    ~Deflater() { deflateEnd(&z_); }
-    Deflater(const Deflater&) = delete;
-    Deflater& operator=(const Deflater&) = delete;
-
-    void Feed(const uint8_t* data, size_t size) {
-        while (size > 0) {
-            // zlib counts in uInt.
-            size_t part = std::min<size_t>(size, 1u << 30);
-            z_.next_in = const_cast<Bytef*>(data);
-            z_.avail_in = uInt(part);
-            Run(Z_NO_FLUSH);
-            data += part;
-            size -= part;
-        }
-    }
-    void Finish() { Run(Z_FINISH); }
-
-private:
-    void Run(int flush) {
-        for (;;) {
-            size_t space = std::min<size_t>(pieces_.FreeCount(), 1u << 30);
-            z_.next_out = pieces_.FreeSpace();
-            z_.avail_out = uInt(space);
-            int result = deflate(&z_, flush);
-            pieces_.Filled(space - z_.avail_out);
-            if (result == Z_STREAM_END) return;
-            if (result != Z_OK && result != Z_BUF_ERROR) {
-                throw DrovakError("PNG image data: the compressor failed");
-            }
-            // Without flushing, room left over means all input was taken.
-            if (flush == Z_NO_FLUSH && z_.avail_out != 0) return;
-            if (flush == Z_FINISH && result == Z_BUF_ERROR && z_.avail_out != 0) {
-                throw DrovakError("PNG image data: the compressor stopped early");
-            }
-        }
-    }
-
-    z_stream z_{};
-    TIdatPieceWriter& pieces_;
-};
-
-} // namespace
-
 void WriteImageData(const TIhdrChunk& header, const TPngToneTable& tones,
                     const TIdatSettings& settings, Stream& stream) {
-    size_t pixelSize = PngPixelSize(header.ColourType(), header.BitDepth());
+    const size_t pixelSize = PngPixelSize(header.ColourType(), header.BitDepth());
     if (pixelSize == 0) {
         throw RefusedError("PNG picture: colour type " + std::to_string(header.ColourType()) +
                            " at " + std::to_string(header.BitDepth()) +
                            " bits is not supported by this writer");
     }
-    size_t rowLength = size_t(header.Width()) * pixelSize;
-    std::vector<uint8_t> row(rowLength);
-    std::vector<uint8_t> previous(rowLength, 0);
-    TPngRowFilter filter(settings.filters, rowLength, pixelSize);
+    const size_t rowLength = size_t(header.Width()) * pixelSize;
+    const size_t rowBytes = 1 + rowLength; // the filter type, then the filtered row
+    const size_t height = header.Height();
+    const size_t rowsPerPart =
+        std::max<size_t>(1, std::min(height, (settings.partSize + rowBytes / 2) / rowBytes));
+    const size_t historyRows = (DEFLATE_WINDOW + rowBytes - 1) / rowBytes;
+
+    // A part is its rows as fed to deflate, after the rows before them that fill the window;
+    // the row above the first of those is built too, for the filters.
+    auto makePart = [&](size_t index, TDeflatePart& part) {
+        const size_t first = index * rowsPerPart, end = std::min(height, first + rowsPerPart);
+        const size_t from = first - std::min(first, historyRows);
+        std::vector<uint8_t> row(rowLength), previous(rowLength, 0);
+        if (from > 0) BuildPngRow(header, tones, uint32_t(from - 1), previous.data());
+        TPngRowFilter filter(settings.filters, rowLength, pixelSize);
+        part.history.reserve((first - from) * rowBytes);
+        part.bytes.reserve((end - first) * rowBytes);
+        for (size_t y = from; y < end; ++y) {
+            BuildPngRow(header, tones, uint32_t(y), row.data());
+            const TFilteredRow filtered = filter.Apply(row.data(), previous.data());
+            std::vector<uint8_t>& out = y < first ? part.history : part.bytes;
+            out.push_back(uint8_t(filtered.type));
+            out.insert(out.end(), filtered.bytes, filtered.bytes + rowLength);
+            row.swap(previous);
+        }
+    };
     TIdatPieceWriter pieces(stream, settings.maxIdatSize);
-    Deflater deflater(settings.compressionLevel, pieces);
-    for (uint32_t y = 0; y < header.Height(); ++y) {
-        BuildPngRow(header, tones, y, row.data());
-        TFilteredRow filtered = filter.Apply(row.data(), previous.data());
-        const auto type = uint8_t(filtered.type);
-        deflater.Feed(&type, 1);
-        deflater.Feed(filtered.bytes, rowLength);
-        row.swap(previous);
-    }
-    deflater.Finish();
+    ParallelDeflate((height + rowsPerPart - 1) / rowsPerPart, settings.compressionLevel,
+                    settings.threads, makePart,
+                    [&pieces](const uint8_t* data, size_t size) { pieces.Append(data, size); });
     pieces.Finish();
 }
 

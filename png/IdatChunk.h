@@ -4,6 +4,7 @@
 #include "png/PngChunk.h"
 #include "png/PngRows.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace drovak {
@@ -15,11 +16,17 @@ struct TIdatSettings {
     int compressionLevel = 7;
     TPngFilterSet filters = TPngFilterSet::Sub;
     uint32_t maxIdatSize = PNG_DEFAULT_IDAT_SIZE;
+    // Whole rows of about this many raw bytes (at least one row) are compressed as one part;
+    // parts are compressed side by side on `threads` threads (0: one per core). The file
+    // depends on the part size, not on the number of threads.
+    size_t partSize = PNG_DEFAULT_PART_SIZE;
+    unsigned threads = 0;
 };
 
-// Compresses the image of the header (non-interlaced) and writes it as IDAT chunks: each row is
-// built, filtered and fed to one zlib stream (15-bit window, memory level 8, default strategy)
-// without flushing, so only one raw row and the row above are held at a time.
+// Compresses the image of the header (non-interlaced) and writes it as IDAT chunks: one zlib
+// stream (15-bit window, memory level 8, default strategy) of the filtered rows, compressed in
+// parts of whole rows on several threads (see ParallelDeflate). Only the rows of the parts in
+// hand are held raw, never the whole image.
 void WriteImageData(const TIhdrChunk& header, const TPngToneTable& tones,
                     const TIdatSettings& settings, Stream& stream);
 

@@ -45,6 +45,8 @@ public:
     // The data size of every IDAT chunk but the last. Default 65535; at least 1.
     void SetMaxIdatSize(uint32_t size);
     uint32_t MaxIdatSize() const { return settings_.maxIdatSize; }
+    // How many threads compress the image data at once; 0 (the default): one per core.
+    void SetThreads(unsigned threads) { settings_.threads = threads; }
     const TIdatSettings& IdatSettings() const { return settings_; }
 
     uint32_t Width() const { return header_ ? header_->Width() : 0; }

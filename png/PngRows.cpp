@@ -28,7 +28,7 @@ void BuildRow(const uint8_t* bgr, const uint8_t* alpha, uint32_t width, const TP
                               withAlpha ? alpha[x] : uint8_t(0)};
         for (int s = 0; s < (withAlpha ? 4 : 3); ++s) {
             *out++ = samples[s];
-            if (wide) *out++ = 0;
+            if (wide) *out++ = samples[s];
         }
     }
 }

@@ -17,8 +17,9 @@ TPngToneTable IdentityToneTable();
 size_t PngPixelSize(uint8_t colourType, uint8_t bitDepth);
 
 // The raw bytes of row y, before filtering: per pixel red, green, blue and, with alpha, alpha.
-// A 16-bit sample is the 8-bit value times 256, most significant byte first (224 becomes
-// E0 00, 255 becomes FF 00). out holds Width() x PngPixelSize bytes.
+// A 16-bit sample is the 8-bit value times 257, the value in both bytes (224 becomes E0 E0,
+// 255 becomes FF FF), so that reducing it to 8 bits gives the value back. out holds Width() x
+// PngPixelSize bytes.
 void BuildPngRow(const TIhdrChunk& header, const TPngToneTable& tones, uint32_t y, uint8_t* out);
 
 } // namespace drovak

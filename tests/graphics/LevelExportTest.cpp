@@ -70,9 +70,10 @@ TEST_F(GraphicsLevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent
     for (uint32_t y = 0; y < 512; ++y) {
         ASSERT_TRUE(PngCall(reader, [&] { png_read_row(reader, row.data(), nullptr); })) << y;
         for (uint32_t x = 0; x < 16384; ++x) {
+            // 16-bit samples are the 8-bit values times 257: opaque is 0xFFFF.
             const uint32_t v = screens[x / 512].Pixels[size_t(y) * 512 + x % 512];
-            const uint8_t expected[8] = {uint8_t(v),       0, uint8_t(v >> 8),       0,
-                                         uint8_t(v >> 16), 0, uint8_t(v ? 0xFF : 0), 0};
+            const uint8_t r = uint8_t(v), g = uint8_t(v >> 8), b = uint8_t(v >> 16);
+            const uint8_t a = v ? 0xFF : 0, expected[8] = {r, r, g, g, b, b, a, a};
             ASSERT_TRUE(std::equal(expected, expected + 8, &row[8 * size_t(x)])) << x << "," << y;
             transparent += v == 0;
         }

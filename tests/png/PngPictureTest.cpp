@@ -45,9 +45,10 @@ TEST(PngPicture, ChunkLayoutAndSixteenBitSamples) {
     }
     EXPECT_EQ(names, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
 
-    // Each row is filter byte 0 and 8 bytes a pixel; a pixel never set is all zeros.
+    // Each row is filter byte 0 and 8 bytes a pixel, each 16-bit sample the 8-bit value in both
+    // bytes; a pixel never set is all zeros.
     Bytes expected(4 * 25, 0);
-    const uint8_t set[] = {0x20, 0x00, 0x00, 0x00, 0xE0, 0x00, 0xFF, 0x00};
+    const uint8_t set[] = {0x20, 0x20, 0x00, 0x00, 0xE0, 0xE0, 0xFF, 0xFF};
     std::copy(std::begin(set), std::end(set), expected.begin() + 2 * 25 + 1 + 8);
     EXPECT_EQ(Inflate(JoinedImageData(chunks), expected.size()), expected);
 }
