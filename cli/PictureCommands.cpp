@@ -1,5 +1,7 @@
 // level-png and render: the pictures of the window as PNG files.
 #include "cli/Command.h"
+#include "cli/Files.h"
+#include "graphics/AllPlanesExport.h"
 #include "graphics/Level.h"
 #include "graphics/LevelExport.h"
 #include "graphics/PreviewPng.h"
@@ -29,15 +31,27 @@ bool PlaneBArgument(const ParsedArguments& arguments) {
     throw UsageError("--plane wants A or B, not \"" + *plane + "\"");
 }
 
+// With --all, OUT is a folder (made when missing) that receives all 16 planes.
 int LevelPng(const ParsedArguments& arguments, CommandOutput& output) {
+    const std::string& rom = arguments.Positional(0);
+    const std::string& out = arguments.Positional(1);
+    if (arguments.Has("--all")) {
+        if (arguments.Has("--level") || arguments.Has("--plane"))
+            throw UsageError("--all writes every level and plane: leave out --level and --plane");
+        OpenRomRead(rom); // a ROM that can't be read makes no folder
+        MakeFolder(out);
+        ExportAllLevelPngs(rom, out, 0, [&output](const std::string& path, unsigned written) {
+            output.err << path << " written (" << written << " of " << LEVEL_PLANE_COUNT << ")"
+                       << std::endl;
+        });
+        return EXIT_OK;
+    }
     unsigned level = LevelArgument(arguments);
     bool planeB = PlaneBArgument(arguments);
     auto frameBuffer = std::make_unique<FrameBuffer>();
-    ExportLevelPng(arguments.Positional(0), level, planeB, arguments.Positional(1), *frameBuffer,
-                   [&output](unsigned screensDone) {
-                       output.err << "screen " << screensDone << " of " << LEVEL_SCREENS
-                                  << std::endl;
-                   });
+    ExportLevelPng(rom, level, planeB, out, *frameBuffer, [&output](unsigned screensDone) {
+        output.err << "screen " << screensDone << " of " << LEVEL_SCREENS << std::endl;
+    });
     return EXIT_OK;
 }
 
@@ -99,12 +113,15 @@ int Render(const ParsedArguments& arguments, CommandOutput&) {
 std::vector<Command> PictureCommands() {
     return {
         {"level-png",
-         "ROM OUT.png --level N --plane A|B",
+         "ROM OUT.png --level N --plane A|B | ROM DIR --all",
          "export the whole width of a level plane as a PNG",
          "Writes the whole width of Plane A or Plane B of level N (1 to 8, as the window's list\n"
          "shows it) as one 16384 x 512 PNG (RGB with alpha, 16 bits per sample; pure black is\n"
-         "transparent). Prints a progress line per screen (32) on stderr.",
-         {{"ROM", "OUT.png"}, {"--level", "--plane"}, {}},
+         "transparent). Prints a progress line per screen (32) on stderr.\n"
+         "  --all  writes all 16 planes (levels 1 to 8, Plane A and B) into the folder DIR\n"
+         "      (made when missing) under the window's names, Level_01_PlaneA.png to\n"
+         "      Level_08_PlaneB.png, several at once; prints a line per plane written.",
+         {{"ROM", "OUT"}, {"--level", "--plane"}, {"--all"}},
          LevelPng},
         {"render",
          "ROM OUT.png (--level N --plane A|B [--column C] | --title | --lzh-sheet [--table "

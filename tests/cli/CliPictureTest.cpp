@@ -44,5 +44,29 @@ TEST_F(CliPicture, RenderAndLevelPngWriteThePicturesOfTheWindow) {
     }
 }
 
+// All 16 planes at once: each file the same as the plane exported on its own.
+TEST_F(CliPicture, LevelPngAllWritesEveryPlaneAsTheSingleExportDoes) {
+    const std::string rom = File("demo.bin"), folder = File("planes");
+    ASSERT_EQ(Run({"make-demo-rom", rom}).exitCode, 0);
+    const CliResult all = Run({"level-png", rom, folder, "--all"});
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_EQ(std::count(all.err.begin(), all.err.end(), '\n'), 16);
+    EXPECT_NE(all.err.find("(16 of 16)"), std::string::npos) << all.err;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              16);
+    for (char level = '1'; level <= '8'; ++level) {
+        for (const char* plane : {"A", "B"}) {
+            const std::string name = std::string("Level_0") + level + "_Plane" + plane + ".png";
+            ASSERT_EQ(Run({"level-png", rom, File("single.png"), "--level", std::string(1, level),
+                           "--plane", plane})
+                          .exitCode,
+                      0);
+            EXPECT_EQ(ReadBytes(folder + "/" + name), ReadBytes(File("single.png"))) << name;
+            EXPECT_NE(all.err.find(name + " written"), std::string::npos) << name;
+        }
+    }
+}
+
 } // namespace
 } // namespace drovak::test

@@ -42,7 +42,9 @@ TEST_F(CliUsage, FailuresExitWith1To3AndWriteNothing) {
         {{"lzh-decode", in, out, "--size", "3", "--size", "3"}, 1, ""},  // twice
         {{"rle-decode", in, out, "--offset", "0"}, 1, ""},               // unknown option
         {{"level-png", in, png, "--level", "9", "--plane", "A"}, 1, ""}, // levels are 1 to 8
-        {{"render", in, png, "--title", "--at", "10"}, 1, ""},           // --at is for --rle-sheet
+        {{"level-png", in, png, "--all", "--level", "1"}, 1, "--level"},
+        {{"level-png", missing, png, "--all"}, 2, missing},    // and no folder is made
+        {{"render", in, png, "--title", "--at", "10"}, 1, ""}, // --at is for --rle-sheet
         {{"render", in, png, "--level", "1", "--plane", "A", "--column", "497"}, 1, ""},
         {{"lzh-encode", missing, out}, 2, missing},
         {{"rle-decode", in, noFolder}, 2, noFolder},

@@ -1,0 +1,61 @@
+#include "graphics/AllPlanesExport.h"
+
+#include "graphics/Level.h"
+#include "graphics/LevelExport.h"
+#include "png/ParallelDeflate.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace drovak {
+
+void ExportAllLevelPngs(
+    const std::string& romPath, const std::string& folder, unsigned threads,
+    const std::function<void(const std::string& path, unsigned written)>& planeWritten) {
+    std::atomic<unsigned> next{0};
+    std::atomic<bool> failed{false};
+    std::mutex mutex; // guards written, error and the calls of planeWritten
+    unsigned written = 0;
+    std::exception_ptr error;
+
+    // Planes in list order, each exported whole by one thread with a frame buffer of its own.
+    auto work = [&]() noexcept {
+        try {
+            auto frameBuffer = std::make_unique<FrameBuffer>();
+            for (unsigned plane; !failed && (plane = next++) < LEVEL_PLANE_COUNT;) {
+                const unsigned level = plane / 2;
+                const bool planeB = plane % 2 != 0;
+                const std::string path =
+                    (std::filesystem::path(folder) / DefaultLevelPngName(level, planeB)).string();
+                ExportLevelPng(romPath, level, planeB, path, *frameBuffer, {}, 1);
+                std::lock_guard lock(mutex);
+                ++written;
+                if (planeWritten) planeWritten(path, written);
+            }
+        } catch (...) {
+            std::lock_guard lock(mutex);
+            if (!error) error = std::current_exception();
+            failed = true;
+        }
+    };
+
+    const unsigned count = std::min(DeflateThreads(threads), LEVEL_PLANE_COUNT);
+    std::vector<std::thread> workers;
+    try {
+        for (unsigned i = 1; i < count; ++i) workers.emplace_back(work);
+    } catch (const std::system_error&) {
+        // Fewer threads than asked for: the ones there share the planes.
+    }
+    work(); // the calling thread takes its share too
+    for (std::thread& worker : workers) worker.join();
+    if (error) std::rethrow_exception(error);
+}
+
+} // namespace drovak
