@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <tuple>
 
 namespace drovak {
 namespace {
@@ -21,10 +20,15 @@ Bytes PartBytes(size_t index, size_t emptyPart) {
 }
 
 TEST(ParallelDeflate, PartsJoinIntoOneStreamThatDoesNotDependOnTheThreads) {
-    // parts, level, the empty part (none when past the end)
-    const std::tuple<size_t, int, size_t> cases[] = {
-        {1, 9, 1}, {1, 9, 0}, {40, 9, 7}, {40, 0, 39}, {3, 6, 0}};
-    for (const auto& [parts, level, emptyPart] : cases) {
+    struct Case {
+        size_t parts;
+        int level;
+        size_t emptyPart; // none when past the end
+    };
+    for (const Case c :
+         {Case{1, 9, 1}, Case{1, 9, 0}, Case{40, 9, 7}, Case{40, 0, 39}, Case{3, 6, 0}}) {
+        const size_t parts = c.parts, emptyPart = c.emptyPart;
+        const int level = c.level;
         Bytes whole;
         for (size_t i = 0; i < parts; ++i) {
             const Bytes bytes = PartBytes(i, emptyPart);
