@@ -2,7 +2,8 @@
 // (filter byte 0, then 16-bit red, green, blue, alpha per pixel) in one stream on one core: the
 // export's baseline. Both run on level 1 of two ROMs: the demo ROM, whose planes are mostly
 // flat colour, and a ROM of varied tiles. The export runs on 1 and on 2 threads; its counters
-// time_vs_zlib9 and size_vs_zlib9 compare it with the baseline of the same run.
+// time_vs_zlib9 and size_vs_zlib9 compare it with the baseline of the same run. On a machine
+// shared with other work the fastest of the runs of each (fastest_ms) is the one compared.
 // Arguments: ROM (0 demo, 1 varied tiles), plane (0 A, 1 B) and, for the export, threads.
 #include "base/ByteOrder.h"
 #include "compression/Lzh.h"
@@ -18,6 +19,7 @@
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -115,7 +117,22 @@ std::vector<uint8_t> RawRows(bool varied, bool planeB) {
     return rows;
 }
 
-// The baseline of each ROM and plane in this run: seconds and compressed bytes.
+// The wall-clock time of the fastest iteration of a benchmark loop.
+class FastestIteration {
+public:
+    void Start() { start_ = std::chrono::steady_clock::now(); }
+    void Stop() {
+        const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - start_;
+        seconds_ = std::min(seconds_, taken.count());
+    }
+    double Seconds() const { return seconds_; }
+
+private:
+    std::chrono::steady_clock::time_point start_;
+    double seconds_ = 1e300;
+};
+
+// The baseline of each ROM and plane in this run: seconds (fastest) and compressed bytes.
 struct Baseline {
     double seconds = 0;
     double bytes = 0;
@@ -130,9 +147,9 @@ void BM_ZlibDeflateRawRows(benchmark::State& state) {
     const std::vector<uint8_t> rows = RawRows(varied, planeB);
     std::vector<uint8_t> out(65535);
     uint64_t compressed = 0;
-    double seconds = 0;
+    FastestIteration fastest;
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
+        fastest.Start();
         z_stream z{};
         if (deflateInit2(&z, 9, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
             throw std::runtime_error("deflateInit2 failed");
@@ -159,9 +176,10 @@ void BM_ZlibDeflateRawRows(benchmark::State& state) {
             drain();
         } while (result == Z_OK);
         deflateEnd(&z);
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        fastest.Stop();
     }
-    Baselines()[{varied, planeB}] = {seconds / double(state.iterations()), double(compressed)};
+    Baselines()[{varied, planeB}] = {fastest.Seconds(), double(compressed)};
+    state.counters["fastest_ms"] = 1000 * fastest.Seconds();
     state.counters["deflated_bytes"] = double(compressed);
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(rows.size()));
 }
@@ -172,18 +190,18 @@ void BM_ExportLevelPng(benchmark::State& state) {
     const std::string png = std::filesystem::temp_directory_path() / "drovak-bench-export.png";
     auto frame = std::make_unique<FrameBuffer>();
     const std::string& rom = RomPath(varied);
-    double seconds = 0;
+    FastestIteration fastest;
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
+        fastest.Start();
         ExportLevelPng(rom, LEVEL, planeB, png, *frame, {}, threads);
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        fastest.Stop();
     }
     const double fileBytes = double(std::filesystem::file_size(png));
+    state.counters["fastest_ms"] = 1000 * fastest.Seconds();
     state.counters["file_bytes"] = fileBytes;
     const auto baseline = Baselines().find({varied, planeB});
     if (baseline != Baselines().end()) {
-        state.counters["time_vs_zlib9"] =
-            seconds / double(state.iterations()) / baseline->second.seconds;
+        state.counters["time_vs_zlib9"] = fastest.Seconds() / baseline->second.seconds;
         state.counters["size_vs_zlib9"] = fileBytes / baseline->second.bytes;
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(ROW_BYTES * LEVEL_PNG_HEIGHT));
@@ -205,12 +223,12 @@ void BM_RenderLevelScreens(benchmark::State& state) {
 // Each baseline before the exports it is compared with.
 BENCHMARK(BM_ZlibDeflateRawRows)
     ->ArgsProduct({{1, 0}, {0, 1}})
-    ->Iterations(3)
+    ->Iterations(5)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportLevelPng)
     ->ArgsProduct({{1, 0}, {0, 1}, {1, 2}})
-    ->Iterations(3)
+    ->Iterations(5)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderLevelScreens)->ArgsProduct({{1, 0}, {0, 1}})->Unit(benchmark::kMillisecond);
