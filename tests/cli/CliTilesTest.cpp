@@ -39,11 +39,10 @@ TEST_F(CliTiles, RefusedPicturesAndWrongCommandLinesWriteNothing) {
         Write("foreign.png", EditorCopy(ReadBytes(png), 2, 8, 0, 0, 3 * 128 + 5));
     const std::string out = Write("out.bin", {9, 9, 9});
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        // the command line; the exit code and the message
+        // the command line; the exit code and the message (the picture's other refusals:
+        // GraphicsTileSheet.RefusesWhatIsNotTilesNamingThePixel, PngReader)
         {{"png-to-tiles", foreign, out},
          "3 the colour #010203 at x 5, y 3 is not in the grey ramp"},
-        {{"png-to-tiles", png, out, "--tiles", "33"}, "3 the picture holds 32 tiles, fewer than"},
-        {{"png-to-tiles", Write("cut.png", Slice(ReadBytes(png), 0, 100)), out}, "2 too short"},
         {{"png-to-tiles", png, out, "--line", "1"}, "1 --line goes with --rom"},
         {{"png-to-tiles", png, out, "--rom", File("missing.bin")}, "2 missing.bin"},
         {{"tiles-to-png", data, out, "--columns", "2049"}, "1 --columns wants"},
