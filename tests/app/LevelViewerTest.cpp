@@ -24,30 +24,6 @@ protected:
 
 } // namespace
 
-TEST_F(AppLevelsViewer, ArrowsScrollOnlyWhileThePreviewHasTheFocusWithinZeroTo496) {
-    MainForm& f = OpenWindow();
-    const unsigned uploads = f.PreviewView->UploadCount();
-    PressKey(Qt::Key_Right); // the preview hasn't the focus yet
-    EXPECT_EQ(f.PreviewView->UploadCount(), uploads);
-    ClickPreview();
-    for (int key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Up}) PressKey(key);
-    EXPECT_EQ(f.ScrollColumn, 2);
-    EXPECT_TRUE(f.FrameBuffer == Expected(0, false, 2));
-    // At 0 a Left leaves the column but draws again.
-    for (int i = 0; i < 3; ++i) PressKey(Qt::Key_Left);
-    EXPECT_EQ(f.ScrollColumn, 0);
-    EXPECT_EQ(f.PreviewView->UploadCount(), uploads + 5);
-    for (int i = 0; i < 500; ++i) PressKey(Qt::Key_Right);
-    EXPECT_EQ(f.ScrollColumn, 496);
-    EXPECT_TRUE(f.FrameBuffer == Expected(0, false, 496));
-
-    // Elsewhere the arrows don't scroll: in an edit field they move the caret.
-    TypeInto(f.LevelPngEdit, "abc.png");
-    PressKey(Qt::Key_Left);
-    EXPECT_EQ(f.LevelPngEdit->cursorPosition(), 6);
-    EXPECT_EQ(f.ScrollColumn, 496);
-}
-
 TEST_F(AppLevelsViewer, LevelAndPlaneChoicesDrawFromColumnZeroAndRenameThePng) {
     MainForm& f = OpenWindow();
     ClickPreview();
@@ -176,11 +152,16 @@ TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     EXPECT_TRUE(dialogs.boxes[0].contains("missing.bin"));
 }
 
-// Home, End, Page Up and Page Down and the wheel scroll like the arrows, and the status line
-// says where the view is; on another page neither keys nor the wheel touch the picture.
+// The arrows, Home, End, Page Up and Page Down and the wheel scroll the level on show within 0
+// to 496, only while the preview has the focus, each key drawing it again (at either end too);
+// the status line says where the view is. Elsewhere they don't scroll: in an edit field the
+// arrows move the caret, and on another page neither keys nor the wheel touch the picture.
 TEST_F(AppLevelsViewer, KeysAndTheWheelScrollTheLevelOnShowOnly) {
     MainForm& f = OpenWindow();
     EXPECT_TRUE(f.StatusText().isEmpty()); // start-up leaves the credits
+    unsigned uploads = f.PreviewView->UploadCount();
+    PressKey(Qt::Key_Right); // the preview hasn't the focus yet
+    EXPECT_EQ(f.PreviewView->UploadCount(), uploads);
     const auto wheel = [&](int angle) {
         const QPointF at = f.PreviewView->rect().center();
         QWheelEvent event(at, f.PreviewView->mapToGlobal(at), {}, {0, angle}, Qt::NoButton,
@@ -189,20 +170,19 @@ TEST_F(AppLevelsViewer, KeysAndTheWheelScrollTheLevelOnShowOnly) {
     };
     ClickPreview();
     // A key, or with key 0 a turn of the wheel (120 a step, towards the user to the right);
-    // the first column afterwards.
+    // the first column afterwards, and whether the level is drawn again.
     const struct {
         int key, angle, column;
+        bool draws;
     } steps[] = {
-        {Qt::Key_End, 0, 496},
-        {Qt::Key_PageDown, 0, 496},
-        {Qt::Key_PageUp, 0, 480},
-        {Qt::Key_Home, 0, 0},
-        {Qt::Key_PageUp, 0, 0},
-        {Qt::Key_PageDown, 0, 16},
-        {0, -240, 18},
-        {0, 120, 17},
-        {0, 60, 17},
-        {0, 60, 16},
+        // clang-format off
+        {Qt::Key_Right, 0, 1, true}, {Qt::Key_Right, 0, 2, true}, {Qt::Key_Up, 0, 2, false},
+        {Qt::Key_Left, 0, 1, true}, {Qt::Key_Left, 0, 0, true}, {Qt::Key_Left, 0, 0, true},
+        {Qt::Key_End, 0, 496, true}, {Qt::Key_Right, 0, 496, true},
+        {Qt::Key_PageDown, 0, 496, true}, {Qt::Key_PageUp, 0, 480, true},
+        {Qt::Key_Home, 0, 0, true}, {Qt::Key_PageUp, 0, 0, true}, {Qt::Key_PageDown, 0, 16, true},
+        {0, -240, 18, true}, {0, 120, 17, true}, {0, 60, 17, false}, {0, 60, 16, true},
+        // clang-format on
     };
     for (const auto& step : steps) {
         if (step.key != 0) {
@@ -210,14 +190,19 @@ TEST_F(AppLevelsViewer, KeysAndTheWheelScrollTheLevelOnShowOnly) {
         } else {
             wheel(step.angle);
         }
+        uploads += step.draws;
         EXPECT_EQ(f.ScrollColumn, step.column) << step.key << " " << step.angle;
+        EXPECT_EQ(f.PreviewView->UploadCount(), uploads) << step.key << " " << step.angle;
     }
     EXPECT_TRUE(f.FrameBuffer == Expected(0, false, 16));
     EXPECT_EQ(f.StatusText(), "LEVEL 01, Plane A: column 16 of 496, screen 2 of 32");
 
+    TypeInto(f.LevelPngEdit, "abc.png");
+    PressKey(Qt::Key_Left);
+    EXPECT_EQ(f.LevelPngEdit->cursorPosition(), 6);
     ClickTab(f.PageTabs, app::MainPage::Rle);
     ClickPreview();
-    const unsigned uploads = f.PreviewView->UploadCount();
+    uploads = f.PreviewView->UploadCount();
     for (int key : {Qt::Key_Right, Qt::Key_End, Qt::Key_Home}) PressKey(key);
     wheel(-120);
     EXPECT_EQ(f.ScrollColumn, 16);

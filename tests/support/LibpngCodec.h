@@ -101,14 +101,15 @@ inline LibpngPicture DecodeWithLibpng(const Bytes& file) {
 
 // What an image editor makes of an indexed picture: its colours as grey, RGB, with alpha or
 // not, at 8 or 16 bits (16-bit as v x `wide`), maybe interlaced, without the tEXt chunks. Pixel
-// number `foreign` gets the colour #010203.
+// number `foreign` gets the colour `colour`.
 inline Bytes EditorCopy(const Bytes& indexed, int type, int depth, unsigned wide = 257,
-                        int interlace = 0, size_t foreign = SIZE_MAX) {
+                        int interlace = 0, size_t foreign = SIZE_MAX,
+                        png_color colour = {1, 2, 3}) {
     const LibpngPicture read = DecodeWithLibpng(indexed);
     LibpngPicture copy{read.width, read.height, type, depth, interlace, {}, {}, {}};
     const unsigned factor = depth == 16 ? wide : 1;
     for (size_t i = 0; i < read.samples.size(); ++i) {
-        const png_color c = i == foreign ? png_color{1, 2, 3} : read.palette.at(read.samples[i]);
+        const png_color c = i == foreign ? colour : read.palette.at(read.samples[i]);
         copy.samples.push_back(uint16_t(c.red * factor));
         if (type & PNG_COLOR_MASK_COLOR) {
             copy.samples.push_back(uint16_t(c.green * factor));
