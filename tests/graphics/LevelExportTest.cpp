@@ -4,12 +4,9 @@
 #include "base/WholeFile.h"
 #include "graphics/Level.h"
 #include "graphics/LevelExport.h"
+#include "support/LibpngCodec.h"
 #include "support/PngReading.h"
 
-#include <png.h>
-
-#include <cstdio>
-#include <functional>
 #include <numeric>
 
 namespace drovak {
@@ -17,13 +14,6 @@ namespace {
 
 using namespace test;
 using GraphicsLevelExport = GraphicsTest;
-
-// libpng reports a fault with longjmp: each call runs where that lands safely.
-bool PngCall(png_structp png, const std::function<void()>& call) {
-    if (setjmp(png_jmpbuf(png))) return false;
-    call();
-    return true;
-}
 
 // The whole export in one test: it is the slow one (a 64 MiB image at level 9).
 TEST_F(GraphicsLevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent) {
@@ -55,31 +45,24 @@ TEST_F(GraphicsLevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent
     std::vector<PreviewImage> screens;
     for (unsigned screen = 0; screen < 32; ++screen)
         screens.push_back(AssembleLevelScreen(data, true, screen, *frame));
-    FILE* file = std::fopen(png.c_str(), "rb");
-    ASSERT_NE(file, nullptr);
-    png_structp reader = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(reader);
-    png_init_io(reader, file);
-    ASSERT_TRUE(PngCall(reader, [&] { png_read_info(reader, info); }));
-    EXPECT_EQ(png_get_image_width(reader, info), 16384u);
-    EXPECT_EQ(png_get_image_height(reader, info), 512u);
-    EXPECT_EQ(png_get_bit_depth(reader, info), 16);
-    EXPECT_EQ(png_get_color_type(reader, info), PNG_COLOR_TYPE_RGB_ALPHA);
-    Bytes row(png_get_rowbytes(reader, info));
+    const LibpngPicture read = DecodeWithLibpng(ReadWholeFile(png));
+    EXPECT_EQ(std::tie(read.width, read.height, read.bitDepth, read.colourType),
+              std::tuple(16384u, 512u, 16, PNG_COLOR_TYPE_RGB_ALPHA));
+    ASSERT_EQ(read.samples.size(), 16384u * 512 * 4);
     size_t transparent = 0;
     for (uint32_t y = 0; y < 512; ++y) {
-        ASSERT_TRUE(PngCall(reader, [&] { png_read_row(reader, row.data(), nullptr); })) << y;
         for (uint32_t x = 0; x < 16384; ++x) {
             // 16-bit samples are the 8-bit values times 257: opaque is 0xFFFF.
             const uint32_t v = screens[x / 512].Pixels[size_t(y) * 512 + x % 512];
-            const uint8_t r = uint8_t(v), g = uint8_t(v >> 8), b = uint8_t(v >> 16);
-            const uint8_t a = v ? 0xFF : 0, expected[8] = {r, r, g, g, b, b, a, a};
-            ASSERT_TRUE(std::equal(expected, expected + 8, &row[8 * size_t(x)])) << x << "," << y;
+            const uint16_t expected[4] = {
+                uint16_t((v & 0xFF) * 257), uint16_t((v >> 8 & 0xFF) * 257),
+                uint16_t((v >> 16 & 0xFF) * 257), uint16_t(v ? 0xFFFF : 0)};
+            ASSERT_TRUE(
+                std::equal(expected, expected + 4, &read.samples[4 * (size_t(y) * 16384 + x)]))
+                << x << "," << y;
             transparent += v == 0;
         }
     }
-    png_destroy_read_struct(&reader, &info, nullptr);
-    std::fclose(file);
     // Plane B's lower half is tile 0 on line 0, black in this level; the sky above is not.
     EXPECT_GE(transparent, 16384u * 256);
     EXPECT_LT(transparent, 16384u * 512);

@@ -112,12 +112,5 @@ TEST_F(GraphicsLevelPictures, UnreadableLevelsAreErrors) {
     EXPECT_THROW(DecodeLevel(Write("cut-data.bin", bytes), 0), FileError);
 }
 
-TEST(GraphicsLevelNames, ListItemsAndDefaultPngNames) {
-    EXPECT_EQ(LevelListItem(0), "LEVEL 01");
-    EXPECT_EQ(LevelListItem(7), "LEVEL 08");
-    EXPECT_EQ(DefaultLevelPngName(0, false), "Level_01_PlaneA.png");
-    EXPECT_EQ(DefaultLevelPngName(2, true), "Level_03_PlaneB.png");
-}
-
 } // namespace
 } // namespace drovak

@@ -2,6 +2,8 @@
 
 #include "base/Errors.h"
 
+#include <tuple>
+
 namespace drovak {
 namespace {
 
@@ -64,47 +66,34 @@ TEST_F(GraphicsRenderTiles, NameTableWordsPlaceFlipAndColourTiles) {
     EXPECT_EQ(Render(art, 1, 1, &line2, *frame).Pixels, std::vector<uint32_t>(64, palette[32]));
 }
 
-TEST_F(GraphicsRenderTiles, IndicesFrom496To511TakeTheTile16FurtherOn) {
-    Bytes art;
-    PutTile(art, 0x1EF, SolidTile(1));
-    PutTile(art, 0x1F0, SolidTile(2)); // never drawn: index 0x1F0 means tile 512
-    PutTile(art, 0x1FF, SolidTile(5)); // never drawn either
-    PutTile(art, 512, SolidTile(3));
-    PutTile(art, 527, SolidTile(4));
-    const Bytes names = Words({0x1EF, 0x1F0, 0x1FF, 0x200, 0x20F});
-    const PreviewImage image = Render(art, 5, 1, &names, *frame);
-    const uint8_t expected[5] = {1, 3, 4, 3, 4};
-    for (unsigned cell = 0; cell < 5; ++cell)
-        EXPECT_EQ(PixelAt(image, 8 * cell + 3, 4), MarkerPalette()[expected[cell]]) << cell;
-}
-
-TEST_F(GraphicsRenderTiles, WithoutNameTableTilesRunRowByRowOrInColumnsOfCells) {
-    Bytes art;
-    for (uint8_t t = 0; t < 8; ++t) PutTile(art, t, SolidTile(uint8_t(t + 1)));
-    const PaletteTable palette = MarkerPalette();
-    const PreviewImage rows = Render(art, 4, 2, nullptr, *frame);
-    const PreviewImage columns = Render(art, 2, 8, nullptr, *frame, 4);
-    ASSERT_EQ(columns.Width, 16);
-    ASSERT_EQ(columns.Height, 64);
-    for (unsigned t = 0; t < 8; ++t) {
-        EXPECT_EQ(PixelAt(rows, 8 * (t % 4) + 4, 8 * (t / 4) + 4), palette[t + 1]) << t;
-        // 1 x 4 cells: tiles 0-3 stacked in the first column, 4-7 in the second.
-        EXPECT_EQ(PixelAt(columns, 8 * (t / 4) + 4, 8 * (t % 4) + 4), palette[t + 1]) << t;
+// Every pixel of each 8 x 8 cell of solid tiles: the palette value of its tile, or 0 for black.
+TEST_F(GraphicsRenderTiles, CellsTakeTheirTilesOrStayBlack) {
+    Bytes eight, far;
+    for (uint8_t t = 0; t < 8; ++t) PutTile(eight, t, SolidTile(uint8_t(t + 1)));
+    // Indices 0x1F0 to 0x1FF take the tile 16 further on: tiles 0x1F0 and 0x1FF are never drawn.
+    for (auto [index, value] : {std::pair{0x1EF, 1}, {0x1F0, 2}, {0x1FF, 5}, {512, 3}, {527, 4}})
+        PutTile(far, size_t(index), SolidTile(uint8_t(value)));
+    const Bytes one = SolidTile(1), none, farNames = Words({0x1EF, 0x1F0, 0x1FF, 0x200, 0x20F});
+    const Bytes pastTheArt = Words({7, 0});
+    const std::tuple<const Bytes&, const Bytes*, uint16_t, uint16_t, uint8_t, std::vector<int>>
+        cases[] = {
+            {far, &farNames, 5, 1, 1, {1, 3, 4, 3, 4}},
+            {eight, nullptr, 4, 2, 1, {1, 2, 3, 4, 5, 6, 7, 8}}, // without names: row by row
+            {eight, nullptr, 2, 8, 4, {1, 5, 2, 6, 3, 7, 4, 8, 0, 0, 0, 0, 0, 0, 0, 0}}, // 1 x 4
+            {one, &none, 3, 2, 1, {0, 0, 0, 0, 0, 0}},
+            {one, &pastTheArt, 2, 1, 1, {0, 1}},
+        };
+    for (const auto& [art, names, width, height, cellHeight, values] : cases) {
+        const PreviewImage image = Render(art, width, height, names, *frame, cellHeight);
+        ASSERT_EQ(std::tie(image.Width, image.Height), std::tuple(8 * width, 8 * height));
+        for (unsigned y = 0; y < image.Height; ++y) {
+            for (unsigned x = 0; x < image.Width; ++x) {
+                const int value = values[y / 8 * width + x / 8];
+                ASSERT_EQ(PixelAt(image, x, y), value ? MarkerPalette()[value] : 0)
+                    << width << " x " << height << " at " << x << "," << y;
+            }
+        }
     }
-    EXPECT_EQ(PixelAt(columns, 4, 40), 0u); // no data left for rows 32..63
-}
-
-TEST_F(GraphicsRenderTiles, ShortDataLeavesBlack) {
-    const Bytes none;
-    const PreviewImage empty = Render(SolidTile(1), 3, 2, &none, *frame);
-    EXPECT_EQ(empty.Width, 24);
-    EXPECT_EQ(empty.Pixels, std::vector<uint32_t>(24 * 16, 0));
-
-    // An index whose data lies past the end of the art: that cell black, the next drawn.
-    const Bytes beyond = Words({7, 0});
-    const PreviewImage missing = Render(SolidTile(1), 2, 1, &beyond, *frame);
-    EXPECT_EQ(PixelAt(missing, 4, 4), 0u);
-    EXPECT_EQ(PixelAt(missing, 12, 4), MarkerPalette()[1]);
 }
 
 TEST_F(GraphicsRenderTiles, RefusesCellsOfNothingAndPicturesLargerThanTheFrameBuffer) {

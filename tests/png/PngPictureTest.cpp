@@ -30,13 +30,14 @@ TEST(PngPicture, ChunkLayoutAndSixteenBitSamples) {
     picture.SaveToStream(out);
     const Bytes& file = out.Data();
 
-    const uint8_t head[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0,
-                            0,    13,  'I', 'H', 'D',  'R',  0,    0,    0, 3,
-                            0,    0,   0,   4,   16,   6,    0,    0,    0};
-    const uint8_t tail[] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
-    ASSERT_GT(file.size(), sizeof head + sizeof tail);
-    EXPECT_TRUE(std::equal(std::begin(head), std::end(head), file.begin()));
-    EXPECT_TRUE(std::equal(std::begin(tail), std::end(tail), file.end() - 12));
+    // The signature, IHDR (3 x 4, 16 bits, colour type 6) and IEND with its CRC.
+    const Bytes head =
+                    Hex("89 50 4E 47 0D 0A 1A 0A 00 00 00 0D 49 48 44 52 00 00 00 03 00 00 00 04 "
+                        "10 06 00 00 00"),
+                tail = Hex("00 00 00 00 49 45 4E 44 AE 42 60 82");
+    ASSERT_GT(file.size(), head.size() + tail.size());
+    EXPECT_EQ(Slice(file, 0, head.size()), head);
+    EXPECT_EQ(Slice(file, file.size() - 12, 12), tail);
     const auto chunks = ReadChunks(file);
     std::vector<std::string> names;
     for (const auto& chunk : chunks) {
