@@ -24,8 +24,8 @@ DockedChild Left(int width) { return {Dock::Left, {0, 0, width, 0}}; }
 DockedChild Right(int width) { return {Dock::Right, {0, 0, width, 0}}; }
 DockedChild Client() { return {Dock::Client, {}}; }
 
-// The window itself (preview Client, then the tab control Top, border 1), controls not docked
-// and the auto sizes of labels, buttons and radio buttons are checked on the real window.
+// The window's own tab area and preview (the tab control Top, the preview Client, border 1) are
+// checked on the real window.
 const DockingCase CASES[] = {
     // A row "Decompress to:": label Left, button Bottom, field Client, "..." Right.
     {"action row", {1, 1, 400, 46}, 0, {Left(80), Bottom(28), Client(), Right(22)},

@@ -4,7 +4,6 @@
 #include "graphics/Level.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -44,10 +43,6 @@ protected:
     }
 };
 
-int TextWidth(const QWidget* widget, const QString& text) {
-    return QFontMetrics(widget->font()).horizontalAdvance(text);
-}
-
 } // namespace
 
 TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
@@ -63,14 +58,8 @@ TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     for (int i = 0; i < f.PageTabs->count(); ++i) pages << f.PageTabs->tabText(i);
     EXPECT_EQ(pages, QStringList({"LZH Compression", "RLE Compression", "Levels Viewer",
                                   "Title Screen Background"}));
-    EXPECT_TRUE(f.LzhDecompRomEdit->font().bold());
-    EXPECT_EQ(f.LzhDecompressButton->font().pixelSize(), 18);
-    EXPECT_FALSE(f.SaveMapButton->font().bold());
-    EXPECT_LE(QFontMetrics(f.font()).height(), 16);
     EXPECT_TRUE(f.LevelRomEdit->isReadOnly() && f.TitleRomEdit->isReadOnly());
     EXPECT_TRUE(f.PlaneARadio->isChecked());
-    EXPECT_EQ(f.LevelCombo->itemText(0), "LEVEL 01");
-    EXPECT_EQ(f.LevelCombo->itemText(7), "LEVEL 08");
     EXPECT_EQ(f.LevelCombo->count(), 8);
     EXPECT_EQ(f.OpenRomDialog.title, "Please, select Thunder Force III ROM...");
     EXPECT_EQ(app::QtNameFilters(f.OpenRomDialog.filter), "Bin Files (*.bin);;All files (*)");
@@ -102,40 +91,19 @@ TEST_F(AppStartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
     EXPECT_TRUE(f.FrameBuffer == expected);
 }
 
-TEST_F(AppWindow, RowsFieldsAndButtonsLandWhereTheRulePutsThem) {
+// The tab area keeps its height at any size; the preview takes the rest. Inside a page the
+// docking rule (AppDocking) places the rows: a field between its label and its "...".
+TEST_F(AppWindow, TheTabAreaKeepsItsHeightAndThePreviewTakesTheRest) {
     MainForm& f = OpenWindow();
-    // The tab area keeps its height at any size; the preview takes the rest.
     EXPECT_EQ(f.PageTabs->geometry(), QRect(1, 1, 658, 184));
     EXPECT_EQ(f.PreviewView->geometry(), QRect(1, 186, 658, 521));
-
-    // A row: label at the left, "..." at the right, the field between them.
+    const QRect row = f.LevelRomEdit->parentWidget()->contentsRect();
+    const QRect field = f.LevelRomEdit->geometry(), browse = f.LevelRomBrowse->geometry();
+    EXPECT_EQ(browse.right(), row.right());
+    EXPECT_EQ(field.right() + 1, browse.left());
+    EXPECT_GT(field.left(), row.left());
+    EXPECT_EQ(std::pair(field.top(), field.bottom()), std::pair(row.top(), row.bottom()));
     QWidget* page = f.PageTabs->widget(app::TabIndex(app::MainPage::Levels));
-    QWidget* romRow = f.LevelRomEdit->parentWidget();
-    EXPECT_EQ(romRow->geometry(), QRect(1, 1, page->width() - 2, 26));
-    const QRect inside = romRow->contentsRect();
-    const QRect browse = f.LevelRomBrowse->geometry();
-    EXPECT_EQ(browse.right(), inside.right());
-    EXPECT_EQ(browse.width(), TextWidth(f.LevelRomBrowse, "...") + 14);
-    auto* label = qobject_cast<QLabel*>(romRow->childAt(inside.left() + 1, inside.center().y()));
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->text(), "TF3.bin:");
-    EXPECT_EQ(label->geometry().left(), inside.left());
-    EXPECT_EQ(label->width(), TextWidth(label, "TF3.bin:") + 1);
-    EXPECT_EQ(f.LevelRomEdit->geometry(), QRect(QPoint(label->geometry().right() + 1, inside.top()),
-                                                QPoint(browse.left() - 1, inside.bottom())));
-    // "Save All Map to PNG" spans the row's bottom with its auto height.
-    QWidget* pngRow = f.LevelPngEdit->parentWidget();
-    EXPECT_EQ(pngRow->geometry(), QRect(1, 28, page->width() - 2, 46));
-    const QRect save = f.SaveMapButton->geometry();
-    EXPECT_EQ(save.bottomRight(), pngRow->contentsRect().bottomRight());
-    EXPECT_EQ(save.size(), QSize(pngRow->contentsRect().width(),
-                                 QFontMetrics(f.SaveMapButton->font()).height() + 6));
-    // The list and the radio buttons are not docked; the progress bar lies along the bottom.
-    EXPECT_EQ(f.LevelCombo->geometry().topLeft(), QPoint(0, 80));
-    EXPECT_EQ(f.LevelCombo->width(), 121);
-    EXPECT_EQ(f.PlaneBRadio->geometry().topLeft(), QPoint(320, 80));
-    EXPECT_EQ(f.PlaneARadio->geometry(),
-              QRect(256, 80, TextWidth(f.PlaneARadio, "Plane A") + 24, f.PlaneARadio->height()));
     EXPECT_EQ(f.ExportProgress->geometry(), QRect(1, page->height() - 21, page->width() - 2, 20));
 
     f.resize(900, f.height() + 300);

@@ -9,9 +9,7 @@ namespace {
 using CliTiles = CliTest;
 
 TEST_F(CliTiles, SameBytesBackThroughIndexedAndRgbPictures) {
-    Bytes rom(0x40, 0); // 64 different colours at 0x40: word k is red k % 8, green k / 8
-    for (uint16_t k = 0; k < 64; ++k)
-        rom = Cat(rom, Words({uint16_t((k % 8) << 1 | (k / 8) << 5)}));
+    const Bytes rom = Cat(Bytes(0x40, 0), SixtyFourColours()); // 64 colours at 0x40
     const std::string palette[] = {"--rom", Write("rom.bin", rom), "--palette-at", "40", "--line",
                                    "2"};
     const Bytes data = Pattern(32 * 50 + 7);

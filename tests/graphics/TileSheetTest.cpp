@@ -21,12 +21,9 @@ Bytes SheetPng(const Bytes& tiles, const TilePalette& palette, unsigned columns)
     return out.Take();
 }
 
-// A ROM whose palette at 0x100 has 64 different colours: word k is red k % 8, green k / 8.
+// A ROM whose palette at 0x100 has 64 different colours.
 Bytes PaletteRom() {
-    Bytes rom(0x100, 0xAA);
-    for (uint16_t k = 0; k < 64; ++k)
-        rom = Cat(rom, Words({uint16_t((k % 8) << 1 | (k / 8) << 5)}));
-    return rom;
+    return Cat(Bytes(0x100, 0xAA), SixtyFourColours());
 }
 
 TEST_F(GraphicsTileSheet, TilesToPngAndBackGiveTheSameBytes) {

@@ -56,6 +56,14 @@ inline Bytes Words(std::initializer_list<uint16_t> words) {
     return bytes;
 }
 
+// 64 different colour words, as a palette in a ROM holds them: word k is red k % 8, green k / 8.
+inline Bytes SixtyFourColours() {
+    Bytes bytes;
+    for (uint16_t k = 0; k < 64; ++k)
+        bytes = Cat(bytes, Words({uint16_t((k % 8) << 1 | (k / 8) << 5)}));
+    return bytes;
+}
+
 inline Bytes Slice(const Bytes& bytes, size_t at, size_t size) {
     return {bytes.begin() + long(at), bytes.begin() + long(at + size)};
 }
