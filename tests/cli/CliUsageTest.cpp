@@ -48,7 +48,6 @@ TEST_F(CliUsage, FailuresExitWith1To3AndWriteNothing) {
         {{"render", in, png, "--level", "1", "--plane", "A", "--column", "497"}, 1, ""},
         {{"lzh-encode", missing, out}, 2, missing},
         {{"rle-decode", in, noFolder}, 2, noFolder},
-        {{"rle-decode", in, out, "--at", "5"}, 2, in}, // at the end of the file
         // Hexadecimal arguments are read strictly (RomHexField.StrictReading holds the
         // spellings), before any file; the message names the option and the text.
         {{"lzh-insert", missing, in, "--index", "zz"}, 1, "--index"},
@@ -56,7 +55,6 @@ TEST_F(CliUsage, FailuresExitWith1To3AndWriteNothing) {
         {{"undo", missing}, 2, missing},
         {{"checksum", in}, 2, in}, // too short for a header
         {{"lzh-list", in}, 2, "the file ends at 0x5 (5 bytes)"},
-        {{"lzh-extract", in, out, "--table", "0"}, 2, "the file ends at 0x5 (5 bytes)"},
         // A decompress never writes over its ROM, by any name; an RLE offset past the end is
         // refused even with --yes.
         {{"rle-extract", in, File("hard.bin")}, 3, "itself"},

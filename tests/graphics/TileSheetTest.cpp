@@ -80,7 +80,6 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
             EXPECT_EQ(uint32_t(c.red | c.green << 8 | c.blue << 16), rendered[16 * line + v]);
             EXPECT_EQ(read.samples[v], v); // the tile's first two rows
         }
-        EXPECT_EQ(read.palette[9].green, 32 * (2 * line + 1)) << "word k = 16 x line + 9";
     }
     EXPECT_THROW(ReadTilePalette(rom, 0x161, 3), FileError); // one byte past the end
     EXPECT_THROW(ReadTilePalette(rom, 0x100, 4), RefusedError);
