@@ -5,55 +5,45 @@
 #include <QMimeData>
 #include <QUrl>
 
+// One set of handlers serves both compression pages: the LZH page is driven through them, the
+// RLE page's own name (its offset alone) checked once.
 TEST_F(AppWindow, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
     MainForm& f = OpenWindow();
-    struct Page {
-        app::MainPage page;
-        QTabWidget* modes;
-        QLineEdit *decompRom, *compRom, *out, *in, *hex;
-        QPushButton *decompress, *compress;
-        QString name; // the offset field (not parsed) and, for LZH, "_1A" typed into the index
-    };
-    const Page pages[] = {
-        {app::MainPage::Lzh, f.LzhModeTabs, f.LzhDecompRomEdit, f.LzhCompRomEdit,
-         f.LzhDecompOutEdit, f.LzhCompInEdit, f.LzhTableOffsetEdit, f.LzhDecompressButton,
-         f.LzhCompressButton, "$2g_1A.bin"},
-        {app::MainPage::Rle, f.RleModeTabs, f.RleDecompRomEdit, f.RleCompRomEdit,
-         f.RleDecompOutEdit, f.RleCompInEdit, f.RleOffsetEdit, f.RleDecompressButton,
-         f.RleCompressButton, "$2g.bin"},
-    };
     const std::pair<QString, QString> folders[] = {{"/data/tf3.bin", "/data/"},
                                                    {"C:\\roms\\tf3.bin", "C:\\roms\\"},
                                                    {"D:tf3.bin", "D:"},
                                                    {"tf3.bin", ""}};
+    ClickTab(f.PageTabs, app::MainPage::Lzh);
     TypeInto(f.LzhTableIndexEdit, "1A");
-    for (const Page& p : pages) {
-        SCOPED_TRACE(p.name.toStdString());
-        ClickTab(f.PageTabs, p.page);
-        TypeInto(p.hex, "$2g");
-        for (const auto& [rom, folder] : folders) {
-            TypeInto(p.decompRom, rom);
-            EXPECT_EQ(p.out->text(), folder + p.name);
-            EXPECT_EQ(p.in->text(), folder + p.name);
-        }
-        EXPECT_TRUE(p.decompress->isEnabled());
-        EXPECT_FALSE(p.compress->isEnabled());
-        // A typed output name stays, and only the "Decompress" button follows it.
-        TypeInto(p.out, "mine.bin");
-        EXPECT_EQ(p.out->text(), "mine.bin");
-        EXPECT_EQ(p.in->text(), p.name);
-        TypeInto(p.out, "");
-        EXPECT_FALSE(p.decompress->isEnabled());
-        // Emptying the ROM field still suggests a name but disables the button.
-        TypeInto(p.decompRom, "");
-        EXPECT_EQ(p.out->text(), p.name);
-        EXPECT_FALSE(p.decompress->isEnabled());
-        ClickTab(p.modes, app::ModeTab::Compression);
-        TypeInto(p.compRom, " ");
-        EXPECT_TRUE(p.compress->isEnabled());
-        TypeInto(p.in, "");
-        EXPECT_FALSE(p.compress->isEnabled());
+    TypeInto(f.LzhTableOffsetEdit, "$2g"); // not parsed
+    for (const auto& [rom, folder] : folders) {
+        TypeInto(f.LzhDecompRomEdit, rom);
+        EXPECT_EQ(f.LzhDecompOutEdit->text(), folder + "$2g_1A.bin");
+        EXPECT_EQ(f.LzhCompInEdit->text(), folder + "$2g_1A.bin");
     }
+    EXPECT_TRUE(f.LzhDecompressButton->isEnabled());
+    EXPECT_FALSE(f.LzhCompressButton->isEnabled());
+    // A typed output name stays, and only the "Decompress" button follows it.
+    TypeInto(f.LzhDecompOutEdit, "mine.bin");
+    EXPECT_EQ(f.LzhDecompOutEdit->text(), "mine.bin");
+    EXPECT_EQ(f.LzhCompInEdit->text(), "$2g_1A.bin");
+    TypeInto(f.LzhDecompOutEdit, "");
+    EXPECT_FALSE(f.LzhDecompressButton->isEnabled());
+    // Emptying the ROM field still suggests a name but disables the button.
+    TypeInto(f.LzhDecompRomEdit, "");
+    EXPECT_EQ(f.LzhDecompOutEdit->text(), "$2g_1A.bin");
+    EXPECT_FALSE(f.LzhDecompressButton->isEnabled());
+    ClickTab(f.LzhModeTabs, app::ModeTab::Compression);
+    TypeInto(f.LzhCompRomEdit, " ");
+    EXPECT_TRUE(f.LzhCompressButton->isEnabled());
+    TypeInto(f.LzhCompInEdit, "");
+    EXPECT_FALSE(f.LzhCompressButton->isEnabled());
+
+    ClickTab(f.PageTabs, app::MainPage::Rle);
+    TypeInto(f.RleOffsetEdit, "$2g");
+    TypeInto(f.RleDecompRomEdit, "C:\\roms\\tf3.bin");
+    EXPECT_EQ(f.RleDecompOutEdit->text(), "C:\\roms\\$2g.bin");
+    EXPECT_EQ(f.RleCompInEdit->text(), "C:\\roms\\$2g.bin");
 }
 
 TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
