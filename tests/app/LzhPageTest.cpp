@@ -114,16 +114,6 @@ TEST_F(AppLzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData)
     EXPECT_TRUE(f.StatusText().startsWith(
         "rom.bin written; the previous image is kept as rom.bin.bak; header checksum wrong"))
         << f.StatusText().toStdString();
-
-    // Shrinking asks nothing (the entries after it move:
-    // RomLzhPage.InsertMovesTheFollowingEntries).
-    TypeInto(f.LzhTableIndexEdit, "1");
-    const Bytes zeros(contents[1].size(), 0);
-    WriteFile("small.bin", zeros);
-    TypeInto(f.LzhCompInEdit, Folder() + "small.bin");
-    Click(f.LzhCompressButton);
-    EXPECT_EQ(dialogs.boxes.size(), 2);
-    EXPECT_EQ(Entry(1), zeros);
 }
 
 // Each refusal comes before any question, names the field or the file, and writes nothing (the
@@ -163,7 +153,8 @@ TEST_F(AppLzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
 }
 
 // An empty input and a decompress over an edited data file are asked about first (No by
-// default); Ctrl+Z asks too, then swaps the ROM and its backup, and a second one redoes.
+// default; the empty input shrinks the entry, which asks nothing more); Ctrl+Z asks too, then
+// swaps the ROM and its backup, and a second one redoes.
 TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
     MainForm& f = OpenOnLzhPage(app::ModeTab::Compression);
     TypeInto(f.LzhTableIndexEdit, "1");
