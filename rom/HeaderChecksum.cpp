@@ -1,6 +1,7 @@
 #include "rom/HeaderChecksum.h"
 
 #include "base/ByteOrder.h"
+#include "base/Errors.h"
 #include "rom/RomLayout.h"
 
 #include <cstdio>
@@ -30,6 +31,21 @@ ChecksumState CheckChecksum(std::span<const uint8_t> image) {
 void StoreChecksum(std::vector<uint8_t>& image) {
     if (image.size() < HEADER_CHECKSUM_OFFSET + 2) return;
     StoreBigEndian16(&image[HEADER_CHECKSUM_OFFSET], ComputeChecksum(image));
+}
+
+void KeepChecksum(std::span<const uint8_t> oldImage, std::vector<uint8_t>& newImage) {
+    if (CheckChecksum(oldImage) == ChecksumState::Right) StoreChecksum(newImage);
+}
+
+void RefuseCoveringChecksum(std::span<const uint8_t> image, const std::string& name, uint64_t at,
+                            uint64_t size) {
+    const bool covers = at < HEADER_CHECKSUM_OFFSET + 2 && at + size > HEADER_CHECKSUM_OFFSET;
+    if (covers && CheckChecksum(image) == ChecksumState::Right) {
+        throw RefusedError(name + ": the new data (" + std::to_string(size) + " bytes at " +
+                           HexText(at) + ") would cover the header checksum at " +
+                           HexText(HEADER_CHECKSUM_OFFSET) +
+                           ", which every change keeps right; nothing was written");
+    }
 }
 
 std::string ChecksumText(uint16_t checksum) {

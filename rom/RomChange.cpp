@@ -37,7 +37,7 @@ RomChange ChangeRom(const std::string& path,
     const RomBytes old{path, ReadRomContent(file)};
     std::vector<uint8_t> image = change(old);
     CheckRomSize(path, image.size());
-    if (CheckChecksum(old.bytes) == ChecksumState::Right) StoreChecksum(image);
+    KeepChecksum(old.bytes, image);
 
     RomChange result;
     NoteChecksum(image, result);

@@ -1,0 +1,49 @@
+// RLE round trip: any data encodes to a block that decodes to the data padded with zero bytes to
+// a multiple of 4, and the decoder takes exactly the block's bytes. The encoder refuses exactly
+// the data that holds a run of more than 131,072 equal nibbles (the runs form reaches them).
+#include "base/Stream.h"
+#include "compression/Rle.h"
+#include "fuzz/FuzzCheck.h"
+#include "fuzz/RunsInput.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// The longest run of equal nibbles, high nibble of each byte first.
+size_t LongestNibbleRun(const std::vector<uint8_t>& bytes) {
+    size_t longest = 0, run = 0;
+    int last = -1;
+    for (uint8_t byte : bytes) {
+        for (int nibble : {byte >> 4, byte & 0x0F}) {
+            run = nibble == last ? run + 1 : 1;
+            last = nibble;
+            if (run > longest) longest = run;
+        }
+    }
+    return longest;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::vector<uint8_t> input = drovak::fuzz::RunsInput(data, size, 320 * 1024);
+    std::vector<uint8_t> padded = input;
+    padded.resize((input.size() + 3) / 4 * 4, 0);
+
+    drovak::MemoryStream source(input);
+    drovak::MemoryStream encoded;
+    const drovak::RleEncodeResult result =
+        drovak::RleEncode(source, encoded, uint32_t(input.size()));
+    FUZZ_CHECK(result.size == int32_t(encoded.Size()));
+    FUZZ_CHECK(result.unsupportedRepeatCount.has_value() == (LongestNibbleRun(padded) > 131072));
+    if (result.unsupportedRepeatCount) return 0;
+
+    encoded.Seek(0, drovak::SeekOrigin::Begin);
+    drovak::MemoryStream decoded;
+    FUZZ_CHECK(drovak::RleDecode(encoded, decoded) == result.size);
+    FUZZ_CHECK(decoded.Data() == padded);
+    return 0;
+}
