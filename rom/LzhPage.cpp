@@ -106,6 +106,70 @@ void NoteTail(const RomBytes& rom, LzhInsertPlan& plan) {
     }
 }
 
+// A piece of what a plan writes: the new stream, a moved stream or the rewritten fields.
+struct Written {
+    std::string what;
+    uint64_t at = 0;
+    uint64_t size = 0;
+};
+
+bool Overlap(uint64_t a, uint64_t aSize, uint64_t b, uint64_t bSize) {
+    return aSize > 0 && bSize > 0 && a < b + bSize && b < a + aSize;
+}
+
+// Nothing the plan writes may land on the data of an entry that stays where it is (those below
+// the index); no data may land on the table's fields, and no moved data on the new stream: the
+// table or those entries would no longer decode. (A table whose data lies after it in entry
+// order never does this.)
+void RefuseOverwritingEntries(const RomBytes& rom, const LzhInsertPlan& plan) {
+    const std::string entry = EntryName(plan.table, plan.index);
+    const Written fresh{"the new data of " + entry,
+                        uint64_t(plan.table) + plan.newEntries[0].DataOffset, plan.newSize};
+    const Written fields{"the new fields of " + entry + " and the entries after it",
+                         EntryPosition(plan.table, plan.index),
+                         uint64_t(TABLE_ENTRY_SIZE) * plan.newEntries.size()};
+    std::vector<Written> written{fresh, fields};
+    for (const DataMove& move : plan.moves) {
+        written.push_back(
+            {"the moved data of " + EntryName(plan.table, move.index), move.to, move.size});
+    }
+    const auto refuse = [&rom](const Written& data, const std::string& what) {
+        throw RefusedError(rom.name + ": " + data.what + " (" + std::to_string(data.size) +
+                           " bytes at " + HexText(data.at) + ") would overwrite " + what +
+                           "; nothing was written");
+    };
+    ViewStream stream(rom.bytes, rom.name);
+    const uint64_t tableFields = EntryPosition(plan.table, 0);
+    for (size_t w = 0; w < written.size(); ++w) {
+        const Written& data = written[w];
+        for (uint32_t k = 0; k < plan.index; ++k) {
+            const TableEntry stays = ReadTableEntry(stream, plan.table, k);
+            if (Overlap(data.at, data.size, uint64_t(plan.table) + stays.DataOffset,
+                        stays.PackedSize)) {
+                refuse(data,
+                       "the data of " + EntryName(plan.table, k) + ", which stays where it is");
+            }
+        }
+        if (w == 1) continue; // the fields themselves
+        if (Overlap(data.at, data.size, tableFields,
+                    uint64_t(TABLE_ENTRY_SIZE) * plan.entryCount)) {
+            refuse(data, "the table's fields");
+        }
+        if (w > 1 && Overlap(data.at, data.size, fresh.at, fresh.size)) refuse(data, fresh.what);
+    }
+}
+
+// Everything the plan writes, and the table it reads, must stay clear of a right header
+// checksum (see KeepChecksum).
+void CheckClearOfChecksum(const RomBytes& rom, const LzhInsertPlan& plan) {
+    const auto refuse = [&rom](uint64_t at, uint64_t size) {
+        RefuseCoveringChecksum(rom.bytes, rom.name, at, size);
+    };
+    refuse(EntryPosition(plan.table, 0), uint64_t(TABLE_ENTRY_SIZE) * plan.entryCount);
+    refuse(uint64_t(plan.table) + plan.newEntries[0].DataOffset, plan.newSize);
+    for (const DataMove& move : plan.moves) refuse(move.to, move.size);
+}
+
 } // namespace
 
 namespace {
@@ -200,6 +264,8 @@ LzhInsertPlan PlanLzhInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
     CheckRomSize(rom.name, plan.newFileSize);
     // Growing, the last entry moves first; shrinking, the first.
     if (plan.needsConfirmation) std::reverse(plan.moves.begin(), plan.moves.end());
+    RefuseOverwritingEntries(rom, plan);
+    CheckClearOfChecksum(rom, plan);
     NoteTail(rom, plan);
     return plan;
 }
@@ -226,6 +292,8 @@ std::vector<uint8_t> ApplyLzhInsert(const LzhInsertPlan& plan, const RomBytes& r
                                " changed since it was read; nothing was written");
         }
     }
+
+    CheckClearOfChecksum(rom, plan);
 
     std::vector<uint8_t> image = rom.bytes;
     image.resize(size_t(plan.newFileSize), 0);

@@ -95,6 +95,7 @@ RleInsertPlan PlanRleInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
     plan.fileSize = rom.bytes.size();
     plan.newFileSize = std::max<uint64_t>(plan.fileSize, uint64_t(offset) + plan.packed.size());
     CheckRomSize(rom.name, plan.newFileSize);
+    RefuseCoveringChecksum(rom.bytes, rom.name, offset, plan.packed.size());
     plan.oldBlockSize = MeasureBlock(rom, offset);
     const uint32_t newSize = uint32_t(plan.packed.size());
     if (!plan.oldBlockSize) {
@@ -143,6 +144,7 @@ std::vector<uint8_t> ApplyRleInsert(const RleInsertPlan& plan, const RomBytes& r
         throw RefusedError(rom.name + ": the RLE data at " + HexText(plan.offset) +
                            " changed since it was read; nothing was written");
     }
+    RefuseCoveringChecksum(rom.bytes, rom.name, plan.offset, plan.packed.size());
     std::vector<uint8_t> image = rom.bytes;
     image.resize(size_t(plan.newFileSize), 0);
     std::copy(plan.packed.begin(), plan.packed.end(), image.begin() + plan.offset);

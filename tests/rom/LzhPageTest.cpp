@@ -2,6 +2,7 @@
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "compression/Lzh.h"
+#include "rom/HeaderChecksum.h"
 #include "rom/LzhTableList.h"
 #include "support/TestSupport.h"
 
@@ -38,12 +39,12 @@ Bytes InputPackingTo(uint32_t size) {
 
 // The table of three entries at T: data at T + 0x26, 0x126 and 0x226, 0x100 bytes each, with
 // DecodedSize 0x1111, 0x2222, 0x3333; pattern bytes all around, 0x40 of them after the data.
-Bytes ThreeEntryRom() {
-    Bytes rom = Pattern(T + 0x366, 0x5A);
+Bytes ThreeEntryRom(uint32_t table = T) {
+    Bytes rom = Pattern(table + 0x366, 0x5A);
     for (uint32_t k = 0; k < 3; ++k) {
-        Put32(rom, T + 2 + 12 * k, 0x26 + 0x100 * k);
-        Put32(rom, T + 6 + 12 * k, 0x1111 * (k + 1));
-        Put32(rom, T + 10 + 12 * k, 0x100);
+        Put32(rom, table + 2 + 12 * k, 0x26 + 0x100 * k);
+        Put32(rom, table + 6 + 12 * k, 0x1111 * (k + 1));
+        Put32(rom, table + 10 + 12 * k, 0x100);
     }
     return rom;
 }
@@ -185,6 +186,62 @@ TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
     changed = ThreeEntryRom();
     changed.push_back(0);
     EXPECT_THROW(ApplyLzhInsert(plan, Image(changed)), RefusedError);
+}
+
+// Tables whose data does not lie in entry order (found by fuzzing): what a compress writes
+// would land on data it does not move, on the table itself or on the header checksum it keeps
+// right, so that entries or the checksum would no longer hold. Refused, naming what would be
+// overwritten. With a wrong checksum, the same change is made.
+TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<uint32_t, uint32_t>> fields; // (position from T, value) put first
+        uint32_t index, newSize;
+        const char* overwritten;
+    };
+    const Case cases[] = {
+        {"grown data onto an entry below",
+         {{2 + 12, 0x326}, {10 + 12, 0x20}},
+         2,
+         0x130,
+         "the data of entry 0x1"},
+        {"fields onto an entry below",
+         {{2 + 12, 0x02}, {10 + 12, 0x30}},
+         2,
+         0x100,
+         "the data of entry 0x1"},
+        {"moved data onto the new data",
+         {{2 + 24, 0x110}, {10 + 24, 0x10}},
+         0,
+         0x130,
+         "the new data of entry 0x0"},
+        {"moved data onto the table",
+         {{2 + 24, 0x26}, {10 + 24, 0x10}},
+         0,
+         0xF0,
+         "the table's fields"},
+    };
+    for (const Case& c : cases) {
+        Bytes image = ThreeEntryRom();
+        for (const auto& [at, value] : c.fields) Put32(image, T + at, value);
+        const std::string error = MessageOf<RefusedError>(
+            [&] { PlanLzhInsert(Image(image), InputPackingTo(c.newSize), T, c.index); });
+        EXPECT_NE(error.find("would overwrite " + std::string(c.overwritten)), std::string::npos)
+            << c.name << ": " << error;
+        EXPECT_NE(error.find("nothing was written"), std::string::npos) << c.name;
+    }
+
+    // A table at 0x100 whose entry 0 holds the bytes of the header checksum (at 0x18E).
+    Bytes image = ThreeEntryRom(0x100);
+    image.resize(0x800);
+    StoreChecksum(image);
+    const std::string error = MessageOf<RefusedError>(
+        [&] { PlanLzhInsert(Image(image), InputPackingTo(0x100), 0x100, 0); });
+    EXPECT_NE(error.find("header checksum at 0x18E"), std::string::npos) << error;
+    image[0x18F] ^= 1; // a wrong checksum is left alone: nothing else writes there
+    const LzhInsertPlan plan = PlanLzhInsert(Image(image), InputPackingTo(0x100), 0x100, 0);
+    EXPECT_EQ(LzhExtractEntry(Image(ApplyLzhInsert(plan, Image(image))), 0x100, 0).data,
+              InputPackingTo(0x100));
 }
 
 // From files: the input is read first, missing files are reported and never created, and the

@@ -1,6 +1,7 @@
 #include "rom/RlePage.h"
 #include "base/Paths.h"
 #include "compression/Rle.h"
+#include "rom/HeaderChecksum.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -90,6 +91,18 @@ TEST(RomRlePage, RefusalsBuildNothing) {
         });
         EXPECT_NE(error.find("past the end of the file"), std::string::npos) << error;
     }
+    // A block that would cover a right header checksum (at 0x18E), which every change keeps
+    // right and so would overwrite (found by fuzzing); a wrong one is left alone.
+    Bytes header = RomWithBlock("00 00 00 04 07");
+    StoreChecksum(header);
+    Bytes noise(100);
+    for (size_t i = 0; i < noise.size(); ++i) noise[i] = uint8_t(i * 0x37 + 1);
+    std::string error = MessageOf<RefusedError>([&] { PlanRleInsert(Image(header), noise, O); });
+    EXPECT_NE(error.find("header checksum at 0x18E"), std::string::npos) << error;
+    header[0x18F] ^= 1;
+    const Bytes changed = ApplyRleInsert(PlanRleInsert(Image(header), noise, O), Image(header));
+    EXPECT_EQ(RleExtractAt(Image(changed), O).data, noise);
+
     // A block or a file size that changed between the plan and the writes.
     RleInsertPlan plan = PlanRleInsert(Image(before), {1, 2, 3, 4}, O);
     EXPECT_THROW(ApplyRleInsert(plan, Image(RomWithBlock("00 00 00 08 0F 00 00"))), RefusedError);
