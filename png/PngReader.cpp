@@ -1,5 +1,6 @@
 #include "png/PngReader.h"
 
+#include "base/ByteOrder.h"
 #include "base/Errors.h"
 #include "base/WholeFile.h"
 #include "png/Png.h"
@@ -50,6 +51,25 @@ struct ReadStructs {
     png_infop info = nullptr;
     ~ReadStructs() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
 };
+
+// A chunk whose length runs past the end of the data: libpng would set aside memory for the
+// whole length before it reads a byte of it (its own limit on chunk sizes only warns), so that a
+// file of a few hundred bytes could claim gigabytes. Such a file is cut short or damaged, and
+// refused before libpng sees it.
+void CheckChunksFit(std::span<const uint8_t> bytes, const std::string& name) {
+    static constexpr uint8_t IEND[] = {'I', 'E', 'N', 'D'};
+    for (size_t at = sizeof PNG_SIGNATURE; at + 8 <= bytes.size();) {
+        const uint64_t length = LoadBigEndian32(&bytes[at]);
+        if (at + 12 + length > bytes.size()) {
+            throw FileError(name + ": too short: a chunk of " + std::to_string(length) +
+                            " bytes at byte " + std::to_string(at) +
+                            " runs past the end of the data at byte " +
+                            std::to_string(bytes.size()));
+        }
+        if (std::equal(std::begin(IEND), std::end(IEND), &bytes[at + 4])) return;
+        at += 12 + length;
+    }
+}
 
 // The header checks made before anything is decoded; they throw.
 void CheckSize(const std::string& name, png_structp png, png_infop info, size_t fileSize) {
@@ -162,6 +182,7 @@ TDecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
     if (!HasPngSignature(bytes)) {
         throw RefusedError(name + ": not a PNG file" + (bytes.empty() ? " (it is empty)" : ""));
     }
+    CheckChunksFit(bytes, name);
     ReadContext context;
     context.bytes = bytes.data();
     context.size = bytes.size();
