@@ -86,7 +86,8 @@ std::optional<std::vector<uint8_t>> SelfContained(const drovak::RomBytes& rom, u
         const TableEntry entry = drovak::ReadTableEntry(stream, table, k);
         if (entry.DecodedSize > MAX_CHECKED_SIZE) return std::nullopt;
         const drovak::LzhExtractResult inPlace = drovak::LzhExtractEntry(rom, table, k);
-        const uint64_t at = uint64_t(table) + entry.DataOffset;
+        // Where the extraction reads it: the position is counted in 32 bits, as the pages do.
+        const uint64_t at = uint32_t(table + entry.DataOffset);
         if (at < drovak::HEADER_CHECKSUM_OFFSET + 2 &&
             at + entry.PackedSize > drovak::HEADER_CHECKSUM_OFFSET &&
             drovak::CheckChecksum(rom.bytes) == drovak::ChecksumState::Right) {
