@@ -29,7 +29,7 @@ size_t LongestNibbleRun(const std::vector<uint8_t>& bytes) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::vector<uint8_t> input = drovak::fuzz::RunsInput(data, size, 320 * 1024);
+    const std::vector<uint8_t> input = drovak::fuzz::RunsInput(data, size, 136 * 1024);
     std::vector<uint8_t> padded = input;
     padded.resize((input.size() + 3) / 4 * 4, 0);
 
