@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool planeB = in.ConsumeBool();
     const unsigned column = in.ConsumeIntegralInRange<unsigned>(0, 1023);
 
-    std::vector<uint8_t> image = DemoRom();
+    static std::vector<uint8_t> image; // reused: no new pages for each run
+    image.assign(DemoRom().begin(), DemoRom().end());
     const uint32_t entries[] = {drovak::TileArtEntry(level % 8), drovak::BlockDataEntry(level % 8)};
     std::vector<size_t> fields;
     std::vector<drovak::fuzz::Region> regions{

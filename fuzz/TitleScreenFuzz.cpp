@@ -26,7 +26,8 @@ const std::vector<uint8_t>& DemoRom() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
-    std::vector<uint8_t> image = DemoRom();
+    static std::vector<uint8_t> image; // reused: no new pages for each run
+    image.assign(DemoRom().begin(), DemoRom().end());
     // The title's data, and how long the image is (the art may be cut short).
     const size_t end = in.ConsumeIntegralInRange<size_t>(drovak::TITLE_ART_OFFSET, image.size());
     drovak::fuzz::Mutate(in, image, {drovak::TITLE_ART_OFFSET},
