@@ -41,7 +41,7 @@ void SetCrcs(std::vector<uint8_t>& file) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> file(data, data + size);
     SetCrcs(file);
-    drovak::TPngImage image;
+    drovak::TDecodedPng image;
     try {
         image = drovak::ReadPng(file, "fuzz.png");
     } catch (const drovak::DrovakError&) {
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     drovak::MemoryStream written;
     drovak::WriteTilesPng(tiles.data, palette, std::min(columns, drovak::MAX_SHEET_COLUMNS),
                           written);
-    const drovak::TPngImage again = drovak::ReadPng(written.Data(), "again.png");
+    const drovak::TDecodedPng again = drovak::ReadPng(written.Data(), "again.png");
     const drovak::TilesFromPng back = drovak::PngToTiles(again, "again.png", palette, std::nullopt);
     FUZZ_CHECK(back.lengthRecorded && back.data == tiles.data);
     return 0;

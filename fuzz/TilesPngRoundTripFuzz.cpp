@@ -28,8 +28,8 @@ drovak::TilePalette PaletteFrom(FuzzedDataProvider& in) {
 }
 
 // The picture with each pixel's colour instead of its value, 8 bits a sample.
-drovak::TPngImage RgbCopy(const drovak::TPngImage& indexed) {
-    drovak::TPngImage rgb = indexed;
+drovak::TDecodedPng RgbCopy(const drovak::TDecodedPng& indexed) {
+    drovak::TDecodedPng rgb = indexed;
     rgb.pixels = drovak::TPngPixels::Rgb;
     rgb.colourType = 2;
     rgb.bitDepth = 8;
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     drovak::MemoryStream file;
     drovak::WriteTilesPng(tiles, palette, columns, file);
-    const drovak::TPngImage image = drovak::ReadPng(file.Data(), "tiles.png");
+    const drovak::TDecodedPng image = drovak::ReadPng(file.Data(), "tiles.png");
     FUZZ_CHECK(image.colourType == 3 && image.pixels == drovak::TPngPixels::Indices);
     FUZZ_CHECK(image.palette.size() == 16);
     FUZZ_CHECK(std::equal(image.palette.begin(), image.palette.end(), palette.colours.begin()));
