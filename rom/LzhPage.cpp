@@ -106,56 +106,56 @@ void NoteTail(const RomBytes& rom, LzhInsertPlan& plan) {
     }
 }
 
-// A piece of what a plan writes: the new stream, a moved stream or the rewritten fields.
-struct Written {
+// A piece of the image as a plan leaves it: the new stream, the rewritten fields, the table's
+// fields, or the data of another entry where it ends up.
+struct Piece {
     std::string what;
     uint64_t at = 0;
     uint64_t size = 0;
+    bool moved = false;
 };
 
-bool Overlap(uint64_t a, uint64_t aSize, uint64_t b, uint64_t bSize) {
-    return aSize > 0 && bSize > 0 && a < b + bSize && b < a + aSize;
+bool Overlap(const Piece& a, const Piece& b) {
+    return a.size > 0 && b.size > 0 && a.at < b.at + b.size && b.at < a.at + a.size;
 }
 
-// Nothing the plan writes may land on the data of an entry that stays where it is (those below
-// the index); no data may land on the table's fields, and no moved data on the new stream: the
+// What the plan writes may not land on the table's fields or on the data of another entry as the
+// plan leaves it (moved or not), and the fields it rewrites may not lie in any entry's data: the
 // table or those entries would no longer decode. (A table whose data lies after it in entry
 // order never does this.)
 void RefuseOverwritingEntries(const RomBytes& rom, const LzhInsertPlan& plan) {
     const std::string entry = EntryName(plan.table, plan.index);
-    const Written fresh{"the new data of " + entry,
-                        uint64_t(plan.table) + plan.newEntries[0].DataOffset, plan.newSize};
-    const Written fields{"the new fields of " + entry + " and the entries after it",
-                         EntryPosition(plan.table, plan.index),
-                         uint64_t(TABLE_ENTRY_SIZE) * plan.newEntries.size()};
-    std::vector<Written> written{fresh, fields};
-    for (const DataMove& move : plan.moves) {
-        written.push_back(
-            {"the moved data of " + EntryName(plan.table, move.index), move.to, move.size});
-    }
-    const auto refuse = [&rom](const Written& data, const std::string& what) {
-        throw RefusedError(rom.name + ": " + data.what + " (" + std::to_string(data.size) +
-                           " bytes at " + HexText(data.at) + ") would overwrite " + what +
-                           "; nothing was written");
-    };
+    const Piece fresh{"the new data of " + entry,
+                      uint64_t(plan.table) + plan.newEntries[0].DataOffset, plan.newSize};
+    const Piece fields{"the new fields of " + entry + " and the entries after it",
+                       EntryPosition(plan.table, plan.index),
+                       uint64_t(TABLE_ENTRY_SIZE) * plan.newEntries.size()};
+    const Piece table{"the table's fields", EntryPosition(plan.table, 0),
+                      uint64_t(TABLE_ENTRY_SIZE) * plan.entryCount};
     ViewStream stream(rom.bytes, rom.name);
-    const uint64_t tableFields = EntryPosition(plan.table, 0);
-    for (size_t w = 0; w < written.size(); ++w) {
-        const Written& data = written[w];
-        for (uint32_t k = 0; k < plan.index; ++k) {
-            const TableEntry stays = ReadTableEntry(stream, plan.table, k);
-            if (Overlap(data.at, data.size, uint64_t(plan.table) + stays.DataOffset,
-                        stays.PackedSize)) {
-                refuse(data,
-                       "the data of " + EntryName(plan.table, k) + ", which stays where it is");
-            }
+    std::vector<Piece> others;
+    for (uint32_t k = 0; k < plan.entryCount; ++k) {
+        if (k == plan.index) continue;
+        const bool moved = k > plan.index && plan.newSize != plan.oldSize;
+        const TableEntry data = k < plan.index ? ReadTableEntry(stream, plan.table, k)
+                                               : plan.newEntries[k - plan.index];
+        others.push_back({(moved ? "the moved data of " : "the data of ") +
+                              EntryName(plan.table, k) + (moved ? "" : ", which stays where it is"),
+                          uint64_t(plan.table) + data.DataOffset, data.PackedSize, moved});
+    }
+    const auto refuse = [&rom](const Piece& writer, const Piece& overwritten) {
+        throw RefusedError(rom.name + ": " + writer.what + " (" + std::to_string(writer.size) +
+                           " bytes at " + HexText(writer.at) + ") would overwrite " +
+                           overwritten.what + "; nothing was written");
+    };
+    if (Overlap(fresh, table)) refuse(fresh, table);
+    for (const Piece& other : others) {
+        if (other.moved && Overlap(other, table)) refuse(other, table);
+        if (Overlap(fresh, other)) other.moved ? refuse(other, fresh) : refuse(fresh, other);
+        if (Overlap(fields, other)) refuse(fields, other);
+        for (const Piece& stays : others) {
+            if (other.moved && !stays.moved && Overlap(other, stays)) refuse(other, stays);
         }
-        if (w == 1) continue; // the fields themselves
-        if (Overlap(data.at, data.size, tableFields,
-                    uint64_t(TABLE_ENTRY_SIZE) * plan.entryCount)) {
-            refuse(data, "the table's fields");
-        }
-        if (w > 1 && Overlap(data.at, data.size, fresh.at, fresh.size)) refuse(data, fresh.what);
     }
 }
 

@@ -195,35 +195,22 @@ TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
 TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
     struct Case {
         const char* name;
-        std::vector<std::pair<uint32_t, uint32_t>> fields; // (position from T, value) put first
-        uint32_t index, newSize;
+        uint32_t offset, packedSize; // of entry `changed`, put first (packed size 0: kept)
+        uint32_t changed, index, newSize;
         const char* overwritten;
     };
     const Case cases[] = {
-        {"grown data onto an entry below",
-         {{2 + 12, 0x326}, {10 + 12, 0x20}},
-         2,
-         0x130,
-         "the data of entry 0x1"},
-        {"fields onto an entry below",
-         {{2 + 12, 0x02}, {10 + 12, 0x30}},
-         2,
-         0x100,
-         "the data of entry 0x1"},
-        {"moved data onto the new data",
-         {{2 + 24, 0x110}, {10 + 24, 0x10}},
-         0,
-         0x130,
-         "the new data of entry 0x0"},
-        {"moved data onto the table",
-         {{2 + 24, 0x26}, {10 + 24, 0x10}},
-         0,
-         0xF0,
-         "the table's fields"},
+        {"grown data onto an entry below", 0x326, 0x20, 1, 2, 0x130, "the data of entry 0x1"},
+        {"fields onto an entry below", 0x02, 0x30, 1, 2, 0x100, "the data of entry 0x1"},
+        {"moved data onto the new data", 0x110, 0x10, 2, 0, 0x130, "the new data of entry 0x0"},
+        {"moved data onto the table", 0x26, 0x10, 2, 0, 0xF0, "the table's fields"},
+        {"new data onto an entry after it, nothing moved", 0x1F0, 0, 2, 1, 0x100,
+         "the data of entry 0x2"},
     };
     for (const Case& c : cases) {
         Bytes image = ThreeEntryRom();
-        for (const auto& [at, value] : c.fields) Put32(image, T + at, value);
+        Put32(image, T + 2 + 12 * c.changed, c.offset);
+        if (c.packedSize) Put32(image, T + 10 + 12 * c.changed, c.packedSize);
         const std::string error = MessageOf<RefusedError>(
             [&] { PlanLzhInsert(Image(image), InputPackingTo(c.newSize), T, c.index); });
         EXPECT_NE(error.find("would overwrite " + std::string(c.overwritten)), std::string::npos)
