@@ -79,7 +79,7 @@ void AddCodecSeeds(SeedSet& seeds) {
             {0x80});
     masked["tiles"] = Cat({0x00}, MaskedTileEncode(tiles));
 
-    // A mode byte (high bit: runs of a value and a 16-bit count), then the data.
+    // A form byte (see RunsInput.h: as they are, runs, or drawn from an alphabet), then the data.
     for (const char* target : {"lzh_round_trip", "rle_round_trip"}) {
         auto& trip = seeds[target];
         trip["abc"] = Cat({0x00}, Text("abc"));
@@ -89,6 +89,11 @@ void AddCodecSeeds(SeedSet& seeds) {
         trip["zeros-65536"] = {0x80, 0x00, 0xFF, 0xFF};
         trip["zeros-65537"] = {0x80, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x00};
         trip["long-mixed"] = {0x80, 0x20, 0x7F, 0xFF, 0x41, 0x00, 0x10, 0x20, 0x7F, 0xFF};
+        // 44 KiB drawn from every byte value (past the LZH model's rebuild), and from twelve.
+        Bytes everyValue = {0x40, 0x0B, 0x00};
+        for (unsigned v = 0; v < 256; ++v) everyValue.push_back(uint8_t(v));
+        trip["drawn-every-value"] = everyValue;
+        trip["drawn-twelve"] = Cat({0x40, 0x0B, 0x00}, Text("abcdefghijkl"));
     }
 
     auto& hex = seeds["hex_field"];
