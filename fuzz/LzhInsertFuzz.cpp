@@ -2,8 +2,9 @@
 // its entries' streams, perhaps a header with a right checksum) is changed in a few places as the
 // fuzzer says, and the fuzzer's remaining bytes are compressed into one entry. The plan refuses,
 // or its new image holds the input in that entry, every other entry that decoded before decodes
-// as before, the table keeps its length, a right checksum stays right, and nothing changed
-// outside the table fields, the new data, the moved data and the checksum.
+// as before, the table keeps its length, a right checksum stays right (unless the table or its
+// data lies on it), and nothing changed outside the table fields, the new data, the moved data and
+// the checksum.
 #include "base/Errors.h"
 #include "base/Stream.h"
 #include "compression/Lzh.h"
@@ -77,8 +78,7 @@ std::vector<uint8_t> DecodeAlone(const std::vector<uint8_t>& stream, uint32_t de
 }
 
 // Entry k's data, when it decodes from its PackedSize bytes alone (not from what follows them),
-// is small enough to compare and does not hold a right header checksum (which every change
-// keeps right, so changes with every change).
+// is small enough to compare.
 std::optional<std::vector<uint8_t>> SelfContained(const drovak::RomBytes& rom, uint32_t table,
                                                   uint32_t k) {
     try {
@@ -88,11 +88,6 @@ std::optional<std::vector<uint8_t>> SelfContained(const drovak::RomBytes& rom, u
         const drovak::LzhExtractResult inPlace = drovak::LzhExtractEntry(rom, table, k);
         // Where the extraction reads it: the position is counted in 32 bits, as the pages do.
         const uint64_t at = uint32_t(table + entry.DataOffset);
-        if (at < drovak::HEADER_CHECKSUM_OFFSET + 2 &&
-            at + entry.PackedSize > drovak::HEADER_CHECKSUM_OFFSET &&
-            drovak::CheckChecksum(rom.bytes) == drovak::ChecksumState::Right) {
-            return std::nullopt;
-        }
         if (entry.DecodedSize > 0 && at + entry.PackedSize <= rom.bytes.size()) {
             const std::vector<uint8_t> stream(rom.bytes.begin() + long(at),
                                               rom.bytes.begin() + long(at + entry.PackedSize));
@@ -136,14 +131,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0; // refused: nothing is written
     }
     std::vector<uint8_t> image = drovak::ApplyLzhInsert(plan, rom);
-    drovak::KeepChecksum(rom.bytes, image);
+    drovak::KeepChecksum(rom.bytes, image, plan.dataOnChecksum);
+    // A right checksum stays right, unless the table or its data lies on it and keeps its bytes.
+    const bool checksumKept =
+        drovak::CheckChecksum(rom.bytes) == drovak::ChecksumState::Right && !plan.dataOnChecksum;
     const drovak::RomBytes after{"after", image};
 
     FUZZ_CHECK(image.size() == plan.newFileSize);
     FUZZ_CHECK(plan.needsConfirmation || image.size() == rom.bytes.size());
-    if (drovak::CheckChecksum(rom.bytes) == drovak::ChecksumState::Right) {
-        FUZZ_CHECK(drovak::CheckChecksum(image) == drovak::ChecksumState::Right);
-    }
+    if (checksumKept) FUZZ_CHECK(drovak::CheckChecksum(image) == drovak::ChecksumState::Right);
     drovak::ViewStream stream(image, "after");
     FUZZ_CHECK(drovak::EntryCount(stream, table) == plan.entryCount);
 
@@ -166,9 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     planned.Add(uint64_t(table) + plan.newEntries[0].DataOffset, plan.newSize);
     for (const drovak::DataMove& move : plan.moves) planned.Add(move.to, move.size);
-    if (drovak::CheckChecksum(rom.bytes) == drovak::ChecksumState::Right) {
-        planned.Add(drovak::HEADER_CHECKSUM_OFFSET, 2);
-    }
+    if (checksumKept) planned.Add(drovak::HEADER_CHECKSUM_OFFSET, 2);
     FUZZ_CHECK(planned.OnlyTheseChanged(rom.bytes, image));
     return 0;
 }

@@ -33,18 +33,14 @@ void StoreChecksum(std::vector<uint8_t>& image) {
     StoreBigEndian16(&image[HEADER_CHECKSUM_OFFSET], ComputeChecksum(image));
 }
 
-void KeepChecksum(std::span<const uint8_t> oldImage, std::vector<uint8_t>& newImage) {
-    if (CheckChecksum(oldImage) == ChecksumState::Right) StoreChecksum(newImage);
+bool CoversChecksum(uint64_t at, uint64_t size) {
+    return size > 0 && at < HEADER_CHECKSUM_OFFSET + 2 && at + size > HEADER_CHECKSUM_OFFSET;
 }
 
-void RefuseCoveringChecksum(std::span<const uint8_t> image, const std::string& name, uint64_t at,
-                            uint64_t size) {
-    const bool covers = at < HEADER_CHECKSUM_OFFSET + 2 && at + size > HEADER_CHECKSUM_OFFSET;
-    if (covers && CheckChecksum(image) == ChecksumState::Right) {
-        throw RefusedError(name + ": the new data (" + std::to_string(size) + " bytes at " +
-                           HexText(at) + ") would cover the header checksum at " +
-                           HexText(HEADER_CHECKSUM_OFFSET) +
-                           ", which every change keeps right; nothing was written");
+void KeepChecksum(std::span<const uint8_t> oldImage, std::vector<uint8_t>& newImage,
+                  bool dataOnChecksum) {
+    if (!dataOnChecksum && CheckChecksum(oldImage) == ChecksumState::Right) {
+        StoreChecksum(newImage);
     }
 }
 

@@ -22,15 +22,15 @@ ChecksumState CheckChecksum(std::span<const uint8_t> image);
 // Stores the computed checksum (nothing when the image is too short to hold it).
 void StoreChecksum(std::vector<uint8_t>& image);
 
-// The checksum rule of every change: when the old image's checksum was right, the new image's
-// is stored, so that it stays right; a wrong one is left as it was.
-void KeepChecksum(std::span<const uint8_t> oldImage, std::vector<uint8_t>& newImage);
+// Whether `size` bytes at `at` cover either of the header checksum's two bytes.
+bool CoversChecksum(uint64_t at, uint64_t size);
 
-// A change that writes `size` bytes at `at` of an image whose checksum is right must leave the
-// checksum's two bytes alone: keeping the checksum right would overwrite what the change wrote
-// there. RefusedError naming the image (`name`) when it would cover them.
-void RefuseCoveringChecksum(std::span<const uint8_t> image, const std::string& name, uint64_t at,
-                            uint64_t size);
+// The checksum rule of every change: when the old image's checksum was right, the new image's
+// is stored, so that it stays right; a wrong one is left as it was. A change whose own data lies
+// on the checksum's two bytes (`dataOnChecksum`) keeps its data there: the checksum is then
+// whatever that data makes it.
+void KeepChecksum(std::span<const uint8_t> oldImage, std::vector<uint8_t>& newImage,
+                  bool dataOnChecksum = false);
 
 // A checksum as its four hexadecimal digits ("0A1F").
 std::string ChecksumText(uint16_t checksum);

@@ -1,4 +1,5 @@
 #include "rom/LzhPage.h"
+#include "rom/HeaderChecksum.h"
 
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
@@ -122,8 +123,8 @@ bool Overlap(const Piece& a, const Piece& b) {
 // What the plan writes may not land on the table's fields or on the data of another entry as the
 // plan leaves it (moved or not), and the fields it rewrites may not lie in any entry's data: the
 // table or those entries would no longer decode. (A table whose data lies after it in entry
-// order never does this.)
-void RefuseOverwritingEntries(const RomBytes& rom, const LzhInsertPlan& plan) {
+// order never does this.) Notes whether any of it lies on the header checksum's bytes.
+void PlaceData(const RomBytes& rom, LzhInsertPlan& plan) {
     const std::string entry = EntryName(plan.table, plan.index);
     const Piece fresh{"the new data of " + entry,
                       uint64_t(plan.table) + plan.newEntries[0].DataOffset, plan.newSize};
@@ -148,8 +149,11 @@ void RefuseOverwritingEntries(const RomBytes& rom, const LzhInsertPlan& plan) {
                            " bytes at " + HexText(writer.at) + ") would overwrite " +
                            overwritten.what + "; nothing was written");
     };
+    const auto onChecksum = [](const Piece& piece) { return CoversChecksum(piece.at, piece.size); };
+    plan.dataOnChecksum = onChecksum(fresh) || onChecksum(table);
     if (Overlap(fresh, table)) refuse(fresh, table);
     for (const Piece& other : others) {
+        plan.dataOnChecksum = plan.dataOnChecksum || onChecksum(other);
         if (other.moved && Overlap(other, table)) refuse(other, table);
         if (Overlap(fresh, other)) other.moved ? refuse(other, fresh) : refuse(fresh, other);
         if (Overlap(fields, other)) refuse(fields, other);
@@ -157,17 +161,6 @@ void RefuseOverwritingEntries(const RomBytes& rom, const LzhInsertPlan& plan) {
             if (other.moved && !stays.moved && Overlap(other, stays)) refuse(other, stays);
         }
     }
-}
-
-// Everything the plan writes, and the table it reads, must stay clear of a right header
-// checksum (see KeepChecksum).
-void CheckClearOfChecksum(const RomBytes& rom, const LzhInsertPlan& plan) {
-    const auto refuse = [&rom](uint64_t at, uint64_t size) {
-        RefuseCoveringChecksum(rom.bytes, rom.name, at, size);
-    };
-    refuse(EntryPosition(plan.table, 0), uint64_t(TABLE_ENTRY_SIZE) * plan.entryCount);
-    refuse(uint64_t(plan.table) + plan.newEntries[0].DataOffset, plan.newSize);
-    for (const DataMove& move : plan.moves) refuse(move.to, move.size);
 }
 
 } // namespace
@@ -264,8 +257,7 @@ LzhInsertPlan PlanLzhInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
     CheckRomSize(rom.name, plan.newFileSize);
     // Growing, the last entry moves first; shrinking, the first.
     if (plan.needsConfirmation) std::reverse(plan.moves.begin(), plan.moves.end());
-    RefuseOverwritingEntries(rom, plan);
-    CheckClearOfChecksum(rom, plan);
+    PlaceData(rom, plan);
     NoteTail(rom, plan);
     return plan;
 }
@@ -293,8 +285,6 @@ std::vector<uint8_t> ApplyLzhInsert(const LzhInsertPlan& plan, const RomBytes& r
         }
     }
 
-    CheckClearOfChecksum(rom, plan);
-
     std::vector<uint8_t> image = rom.bytes;
     image.resize(size_t(plan.newFileSize), 0);
     for (const DataMove& move : plan.moves) {
@@ -312,7 +302,9 @@ std::vector<uint8_t> ApplyLzhInsert(const LzhInsertPlan& plan, const RomBytes& r
 }
 
 RomChange ApplyLzhInsert(const LzhInsertPlan& plan, const std::string& romPath) {
-    return ChangeRom(romPath, [&plan](const RomBytes& rom) { return ApplyLzhInsert(plan, rom); });
+    return ChangeRom(
+        romPath, [&plan](const RomBytes& rom) { return ApplyLzhInsert(plan, rom); },
+        plan.dataOnChecksum);
 }
 
 TableEntry LzhTargetEntry(const RomBytes& rom, uint32_t table, uint32_t index) {

@@ -74,6 +74,9 @@ struct LzhInsertPlan {
     // The moves, in entry order from the last down when the data grew, up when it shrank; none
     // when the size is unchanged.
     std::vector<DataMove> moves;
+    // The table's fields or an entry's data lie on the header checksum's two bytes: they keep
+    // what the table holds there, and the checksum is not stored.
+    bool dataOnChecksum = false;
     // Entries index .. entryCount - 1 as read, and as they will be written.
     std::vector<TableEntry> oldEntries;
     std::vector<TableEntry> newEntries;

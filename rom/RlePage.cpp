@@ -1,4 +1,5 @@
 #include "rom/RlePage.h"
+#include "rom/HeaderChecksum.h"
 
 #include "base/Errors.h"
 #include "base/Paths.h"
@@ -95,7 +96,7 @@ RleInsertPlan PlanRleInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
     plan.fileSize = rom.bytes.size();
     plan.newFileSize = std::max<uint64_t>(plan.fileSize, uint64_t(offset) + plan.packed.size());
     CheckRomSize(rom.name, plan.newFileSize);
-    RefuseCoveringChecksum(rom.bytes, rom.name, offset, plan.packed.size());
+    plan.dataOnChecksum = CoversChecksum(offset, plan.packed.size());
     plan.oldBlockSize = MeasureBlock(rom, offset);
     const uint32_t newSize = uint32_t(plan.packed.size());
     if (!plan.oldBlockSize) {
@@ -144,7 +145,6 @@ std::vector<uint8_t> ApplyRleInsert(const RleInsertPlan& plan, const RomBytes& r
         throw RefusedError(rom.name + ": the RLE data at " + HexText(plan.offset) +
                            " changed since it was read; nothing was written");
     }
-    RefuseCoveringChecksum(rom.bytes, rom.name, plan.offset, plan.packed.size());
     std::vector<uint8_t> image = rom.bytes;
     image.resize(size_t(plan.newFileSize), 0);
     std::copy(plan.packed.begin(), plan.packed.end(), image.begin() + plan.offset);
@@ -152,7 +152,9 @@ std::vector<uint8_t> ApplyRleInsert(const RleInsertPlan& plan, const RomBytes& r
 }
 
 RomChange ApplyRleInsert(const RleInsertPlan& plan, const std::string& romPath) {
-    return ChangeRom(romPath, [&plan](const RomBytes& rom) { return ApplyRleInsert(plan, rom); });
+    return ChangeRom(
+        romPath, [&plan](const RomBytes& rom) { return ApplyRleInsert(plan, rom); },
+        plan.dataOnChecksum);
 }
 
 } // namespace drovak

@@ -46,6 +46,9 @@ struct RleInsertPlan {
     // How many bytes past the old block's end the new one writes over (the whole new block
     // when there is no old block).
     uint32_t bytesBeyondOldBlock = 0;
+    // The new block lies on the header checksum's two bytes: they keep the block's data, and
+    // the checksum is not stored.
+    bool dataOnChecksum = false;
 };
 
 // The question asked when needsConfirmation is set: what the new block overwrites, or how the

@@ -32,12 +32,13 @@ std::string ChecksumNote(const RomChange& change) {
 } // namespace
 
 RomChange ChangeRom(const std::string& path,
-                    const std::function<std::vector<uint8_t>(const RomBytes&)>& change) {
+                    const std::function<std::vector<uint8_t>(const RomBytes&)>& change,
+                    bool dataOnChecksum) {
     FileStream file(path, FileMode::Replace);
     const RomBytes old{path, ReadRomContent(file)};
     std::vector<uint8_t> image = change(old);
     CheckRomSize(path, image.size());
-    KeepChecksum(old.bytes, image);
+    KeepChecksum(old.bytes, image, dataOnChecksum);
 
     RomChange result;
     NoteChecksum(image, result);

@@ -25,11 +25,13 @@ struct RomChange {
 // The one way a ROM image is changed: it is opened under its exclusive lock (InUseError while
 // another program reads or changes it) and read whole; `change` builds the new image from the
 // bytes it holds now (and may throw to refuse); a header checksum that was right is kept right
-// (the two bytes are part of the new image), a wrong one is left alone; the file is then
+// (the two bytes are part of the new image), a wrong one is left alone, and so is one that the
+// change's own data lies on (`dataOnChecksum`, see KeepChecksum); the file is then
 // replaced through ReplaceFile, with the old image kept as NAME.bak. An image the same as the
 // old one is not written, and the backup stays as it was.
 RomChange ChangeRom(const std::string& path,
-                    const std::function<std::vector<uint8_t>(const RomBytes&)>& change);
+                    const std::function<std::vector<uint8_t>(const RomBytes&)>& change,
+                    bool dataOnChecksum = false);
 
 // Where the backup of the ROM image at path lies: NAME.bak beside the file (beside a link's
 // target when path is a link).
