@@ -3,7 +3,8 @@
 // and the fuzzer's remaining bytes compressed into a block there. The plan refuses, or its new
 // image holds a block at the offset that decodes to the input (padded to whole words), takes as
 // many bytes as planned, a right checksum stays right (unless the block lies on it), and nothing
-// changed outside the new block and the checksum; no question means the new block fits where the old one was.
+// changed outside the new block and the checksum; no question means the new block fits where the
+// old one was.
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
 #include "base/Stream.h"
