@@ -170,13 +170,16 @@ void MainForm::SaveLevelMap() {
     const QString pngPath = LevelPngEdit->text();
     QElapsedTimer time;
     time.start();
-    ExportLevelPng(RomPath.toStdString(), SelectedLevel(), PlaneBSelected(), pngPath.toStdString(),
-                   FrameBuffer, [this](unsigned screensDone) {
-                       ExportProgress->setValue(static_cast<int>(screensDone));
-                       ScrollColumn = static_cast<uint16_t>(screensDone);
-                       // The window repaints and answers between screens.
-                       QCoreApplication::processEvents();
-                   });
+    ExportLevelPng(
+        RomPath.toStdString(), SelectedLevel(), PlaneBSelected(), pngPath.toStdString(),
+        FrameBuffer,
+        [this](unsigned screensDone) {
+            ExportProgress->setValue(static_cast<int>(screensDone));
+            ScrollColumn = static_cast<uint16_t>(screensDone);
+            // The window repaints and answers between screens.
+            QCoreApplication::processEvents();
+        },
+        0, [] { QCoreApplication::processEvents(); });
     ShowStatus(QString("%1 saved: %2 x %3 pixels, %4 bytes, in %5 s.")
                    .arg(QFileInfo(pngPath).fileName())
                    .arg(LEVEL_PNG_WIDTH)

@@ -45,7 +45,8 @@ void CheckPngPath(const std::string& pngPath) {
 
 void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngPath,
                     FrameBuffer& frameBuffer,
-                    const std::function<void(unsigned screensDone)>& progress, unsigned threads) {
+                    const std::function<void(unsigned screensDone)>& progress, unsigned threads,
+                    const std::function<void()>& compressing) {
     FrameBufferClearer clearer(frameBuffer);
     CheckPngPath(pngPath);
 
@@ -56,6 +57,7 @@ void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngP
     picture.SetCompressionLevel(9);
     picture.SetFilters(TPngFilterSet::Empty);
     picture.SetThreads(threads);
+    picture.SetPartWritten(compressing);
 
     for (unsigned screen = 0; screen < LEVEL_SCREENS; ++screen) {
         frameBuffer.fill(0);
@@ -68,11 +70,13 @@ void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngP
 
 void ExportLevelPng(const std::string& romPath, unsigned level, bool planeB,
                     const std::string& pngPath, FrameBuffer& frameBuffer,
-                    const std::function<void(unsigned screensDone)>& progress, unsigned threads) {
+                    const std::function<void(unsigned screensDone)>& progress, unsigned threads,
+                    const std::function<void()>& compressing) {
     FrameBufferClearer clearer(frameBuffer);
     CheckPngPath(pngPath);
     // The level is the same for every screen: decode it once.
-    ExportLevelPng(DecodeLevel(romPath, level), planeB, pngPath, frameBuffer, progress, threads);
+    ExportLevelPng(DecodeLevel(romPath, level), planeB, pngPath, frameBuffer, progress, threads,
+                   compressing);
 }
 
 } // namespace drovak

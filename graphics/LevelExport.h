@@ -16,18 +16,19 @@ constexpr uint32_t LEVEL_PNG_HEIGHT = 512;
 // After each of the 32 screens progress(i + 1) is called on the calling thread. frameBuffer is
 // used for each screen and is all zero afterwards. The picture is then compressed on `threads`
 // threads (0: one per core), all ended before this returns; the file is the same whatever
-// their number. Throws FileError when the PNG can't be created (nothing is left at pngPath
-// then).
+// their number; meanwhile `compressing` is called on the calling thread after each compressed
+// part is written (a window answers its events there). Throws FileError when the PNG can't be
+// created (nothing is left at pngPath then).
 void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngPath,
                     FrameBuffer& frameBuffer,
                     const std::function<void(unsigned screensDone)>& progress = {},
-                    unsigned threads = 0);
+                    unsigned threads = 0, const std::function<void()>& compressing = {});
 
 // The same for level `level` of the ROM image at romPath, decoded once; FileError too when the
 // ROM can't be read.
 void ExportLevelPng(const std::string& romPath, unsigned level, bool planeB,
                     const std::string& pngPath, FrameBuffer& frameBuffer,
                     const std::function<void(unsigned screensDone)>& progress = {},
-                    unsigned threads = 0);
+                    unsigned threads = 0, const std::function<void()>& compressing = {});
 
 } // namespace drovak

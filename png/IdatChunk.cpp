@@ -48,7 +48,10 @@ void WriteImageData(const TIhdrChunk& header, const TPngToneTable& tones,
     TIdatPieceWriter pieces(stream, settings.maxIdatSize);
     ParallelDeflate((height + rowsPerPart - 1) / rowsPerPart, settings.compressionLevel,
                     settings.threads, makePart,
-                    [&pieces](const uint8_t* data, size_t size) { pieces.Append(data, size); });
+                    [&pieces, &settings](const uint8_t* data, size_t size) {
+                        pieces.Append(data, size);
+                        if (settings.partWritten) settings.partWritten();
+                    });
     pieces.Finish();
 }
 

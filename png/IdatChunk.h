@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 namespace drovak {
 
@@ -21,6 +22,9 @@ struct TIdatSettings {
     // depends on the part size, not on the number of threads.
     size_t partSize = PNG_DEFAULT_PART_SIZE;
     unsigned threads = 0;
+    // Called on the saving thread after each part's compressed bytes are written, while the
+    // other parts are still being compressed (a window answers its events there).
+    std::function<void()> partWritten;
 };
 
 // Compresses the image of the header (non-interlaced) and writes it as IDAT chunks: one zlib

@@ -7,7 +7,9 @@
 #include "png/PngRows.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace drovak {
@@ -47,6 +49,10 @@ public:
     uint32_t MaxIdatSize() const { return settings_.maxIdatSize; }
     // How many threads compress the image data at once; 0 (the default): one per core.
     void SetThreads(unsigned threads) { settings_.threads = threads; }
+    // Called on the saving thread after each compressed part of the image data is written.
+    void SetPartWritten(std::function<void()> partWritten) {
+        settings_.partWritten = std::move(partWritten);
+    }
     const TIdatSettings& IdatSettings() const { return settings_; }
 
     uint32_t Width() const { return header_ ? header_->Width() : 0; }

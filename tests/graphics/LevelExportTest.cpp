@@ -21,12 +21,19 @@ TEST_F(GraphicsLevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent
     std::vector<unsigned> progress, expectedProgress(32);
     std::iota(expectedProgress.begin(), expectedProgress.end(), 1u);
     frame->fill(0x777777);
-    ExportLevelPng(rom, 2, true, png, *frame, [&](unsigned done) {
-        progress.push_back(done);
-        // Each screen is in the frame buffer when its progress is reported.
-        EXPECT_NE(std::count(frame->begin(), frame->end(), 0x777777u), 262144);
-    });
+    // While the picture is compressed, after the 32 screens, the caller hears of each part.
+    std::vector<size_t> screensAtEachPart;
+    ExportLevelPng(
+        rom, 2, true, png, *frame,
+        [&](unsigned done) {
+            progress.push_back(done);
+            // Each screen is in the frame buffer when its progress is reported.
+            EXPECT_NE(std::count(frame->begin(), frame->end(), 0x777777u), 262144);
+        },
+        0, [&] { screensAtEachPart.push_back(progress.size()); });
     EXPECT_EQ(progress, expectedProgress);
+    EXPECT_GT(screensAtEachPart.size(), 8u);
+    EXPECT_EQ(screensAtEachPart.front(), 32u);
     EXPECT_EQ(std::count(frame->begin(), frame->end(), 0u), 262144);
 
     // IHDR, IDAT pieces of 65535 bytes but the last, IEND; every CRC right.
