@@ -30,7 +30,7 @@ const char* const ANSWER_WITH_YES = " Give --yes to go ahead. Nothing was writte
 const std::string ROM_CHANGE_TEXT =
     "\nThe ROM is replaced whole (a new file beside it, synced, renamed over it), its previous\n"
     "image kept as ROM.bak (drovak-cli undo ROM swaps them back); a right header checksum\n"
-    "is kept right. stderr says what was written.";
+    "is kept right, unless the new data lies on it. stderr says what was written.";
 
 const std::string OUT_TEXT =
     "\nOUT may not be ROM itself, under any name; a FIFO or a device as OUT is "
