@@ -90,10 +90,10 @@ void AddCodecSeeds(SeedSet& seeds) {
         trip["zeros-65537"] = {0x80, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x00};
         trip["long-mixed"] = {0x80, 0x20, 0x7F, 0xFF, 0x41, 0x00, 0x10, 0x20, 0x7F, 0xFF};
         // 44 KiB drawn from every byte value (past the LZH model's rebuild), and from twelve.
-        Bytes everyValue = {0x40, 0x0B, 0x00};
+        Bytes everyValue = {0x40, 0xD4, 0x43};
         for (unsigned v = 0; v < 256; ++v) everyValue.push_back(uint8_t(v));
         trip["drawn-every-value"] = everyValue;
-        trip["drawn-twelve"] = Cat({0x40, 0x0B, 0x00}, Text("abcdefghijkl"));
+        trip["drawn-twelve"] = Cat({0x40, 0xD4, 0x43}, Text("abcdefghijkl"));
     }
 
     auto& hex = seeds["hex_field"];

@@ -1,9 +1,10 @@
 #pragma once
 // Fuzz input as data for the round-trip targets, in one of three forms chosen by the first byte:
 // the bytes as they are (high bits clear); a list of runs, each a value byte and a 16-bit repeat
-// count (high bit set); or data drawn from an alphabet (0x40 set): a 16-bit length in units of
-// 16 bytes, then the alphabet's bytes, drawn from by a fixed generator. The last two let a short
-// input stand for long data: long runs, or long varied data that passes the LZH model's rebuilds.
+// count (high bit set); or data drawn from an alphabet (0x40 set): a 16-bit value whose square
+// over 65536 is the length, then the alphabet's bytes, drawn from by a fixed generator. The last
+// two let a short input stand for long data: long runs, or long varied data that passes the LZH
+// model's rebuilds.
 
 #include <algorithm>
 #include <cstddef>
@@ -23,7 +24,9 @@ inline std::vector<uint8_t> RunsInput(const uint8_t* data, size_t size, size_t m
         return out;
     }
     if (data[0] & 0x40 && size >= 4) {
-        const size_t length = std::min(maxBytes, (size_t(data[1]) << 8 | data[2]) * size_t(16));
+        // Squared, so that short data comes up more often than long: a run on long data is slow.
+        const size_t value = size_t(data[1]) << 8 | data[2];
+        const size_t length = std::min(maxBytes, value * value / 65536);
         uint32_t seed = uint32_t(length);
         out.resize(length);
         for (uint8_t& byte : out) {
