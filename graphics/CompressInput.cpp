@@ -10,7 +10,7 @@ CompressInput ReadCompressInput(const std::string& path,
                                 const std::function<std::optional<uint64_t>()>& entryBytes) {
     CompressInput input{ReadDataFile(path), std::nullopt};
     if (!HasPngSignature(input.data)) return input;
-    const TDecodedPng image = ReadPng(input.data, path);
+    const DecodedPng image = ReadPng(input.data, path);
     const std::optional<uint64_t> keep =
         image.Text(TILE_DATA_KEYWORD) ? std::nullopt : entryBytes();
     input.picture = PngToTiles(image, path, palette(), keep);

@@ -21,12 +21,12 @@ int EightBit(uint32_t sample) {
 // Gives each pixel its tile value, or NOT_IN_PALETTE / a value above 15 for the caller to refuse.
 class PixelValues {
 public:
-    PixelValues(const TDecodedPng& image, const TilePalette& palette)
+    PixelValues(const DecodedPng& image, const TilePalette& palette)
         : image_(image), palette_(palette) {}
 
     int At(uint32_t x, uint32_t y) const {
-        if (image_.pixels == TPngPixels::Indices) return int(image_.Sample(x, y, 0));
-        if (image_.pixels == TPngPixels::RgbAlpha && image_.Sample(x, y, 3) == 0) return 0;
+        if (image_.pixels == PngPixels::Indices) return int(image_.Sample(x, y, 0));
+        if (image_.pixels == PngPixels::RgbAlpha && image_.Sample(x, y, 3) == 0) return 0;
         uint32_t colour = 0;
         for (unsigned s = 0; s < 3; ++s) {
             const uint32_t sample = image_.Sample(x, y, s);
@@ -53,7 +53,7 @@ public:
     }
 
 private:
-    const TDecodedPng& image_;
+    const DecodedPng& image_;
     const TilePalette& palette_;
 };
 
@@ -66,7 +66,7 @@ std::string TilesText(uint64_t bytes) {
 }
 
 // How many bytes to keep, and whether the picture recorded it.
-std::pair<uint64_t, bool> BytesToKeep(const TDecodedPng& image, const std::string& name,
+std::pair<uint64_t, bool> BytesToKeep(const DecodedPng& image, const std::string& name,
                                       uint64_t pictureTiles, std::optional<uint64_t> keepBytes) {
     const uint64_t pictureBytes = pictureTiles * TILE_DATA_BYTES;
     bool recorded = false;
@@ -91,7 +91,7 @@ std::pair<uint64_t, bool> BytesToKeep(const TDecodedPng& image, const std::strin
 
 } // namespace
 
-TilesFromPng PngToTiles(const TDecodedPng& image, const std::string& name,
+TilesFromPng PngToTiles(const DecodedPng& image, const std::string& name,
                         const TilePalette& palette, std::optional<uint64_t> keepBytes) {
     if (image.data.size() != size_t(image.width) * image.height * image.BytesPerPixel()) {
         throw DrovakError(name + ": the picture's pixels do not fill its size");
@@ -132,7 +132,7 @@ TilesFromPng PngToTiles(const TDecodedPng& image, const std::string& name,
     }
     result.data.resize(keep);
 
-    if (image.pixels == TPngPixels::Indices) {
+    if (image.pixels == PngPixels::Indices) {
         for (unsigned v = 0; v < PALETTE_LINE_COLOURS && v < image.palette.size(); ++v) {
             if (image.palette[v] != palette.colours[v]) {
                 result.paletteDifference = {v, image.palette[v]};

@@ -41,7 +41,7 @@ struct TilesFromPng {
 // RefusedError (nothing is made) naming `name` for: a width or height that is not a multiple of
 // 8, a value above 15 or a colour not in the palette among the pixels kept (with its x and y),
 // fewer tiles than are to be kept, a recorded length that can't be read.
-TilesFromPng PngToTiles(const TDecodedPng& image, const std::string& name,
+TilesFromPng PngToTiles(const DecodedPng& image, const std::string& name,
                         const TilePalette& palette, std::optional<uint64_t> keepBytes);
 
 // The same from a PNG file (ReadPngFile's failures too).

@@ -1,50 +1,51 @@
 #include "graphics/TilesToPng.h"
 
-#include "base/Errors.h"
 #include "base/ReplaceFile.h"
 #include "graphics/TileSheet.h"
-#include "png/PngPicture.h"
+#include "png/PngWriter.h"
 
-#include <memory>
-#include <vector>
+#include <algorithm>
+#include <cstring>
 
 namespace drovak {
 
 namespace {
 
-// The picture of the tiles, ready to be saved.
-std::unique_ptr<TPngPicture> SheetPicture(std::span<const uint8_t> tiles,
-                                          const TilePalette& palette, unsigned columns) {
-    const TileSheetSize size = SheetSizeFor(tiles.size(), columns);
-    auto picture = std::make_unique<TPngPicture>();
-    if (!picture->CreateBlank(PNG_COLOUR_PALETTE, 4, size.columns * TILE_SIDE,
-                              size.rows * TILE_SIDE)) {
-        throw DrovakError("a tile picture could not be made");
-    }
-    picture->SetCompressionLevel(9);
-    picture->SetFilters(TPngFilterSet::Empty); // palette images compress best unfiltered
-    picture->SetPalette(std::vector<uint32_t>(palette.colours.begin(), palette.colours.end()));
-    for (size_t at = 0; at < tiles.size(); ++at) {
-        const size_t tile = at / TILE_DATA_BYTES, within = at % TILE_DATA_BYTES;
-        const int64_t x = int64_t(tile % columns * TILE_SIDE + within % 4 * 2);
-        const int64_t y = int64_t(tile / columns * TILE_SIDE + within / 4);
-        picture->SetIndex(x, y, tiles[at] >> 4);
-        picture->SetIndex(x + 1, y, tiles[at] & 0x0F);
-    }
-    picture->AddText(TILE_DATA_KEYWORD, TileDataText(tiles.size()));
-    return picture;
-}
+// A packed row of the picture is, tile by tile, the 4 bytes of one row of each tile.
+constexpr size_t TILE_ROW_BYTES = TILE_SIDE / 2;
 
 } // namespace
 
 void WriteTilesPng(std::span<const uint8_t> tiles, const TilePalette& palette, unsigned columns,
                    Stream& out) {
-    SheetPicture(tiles, palette, columns)->SaveToStream(out);
+    const TileSheetSize size = SheetSizeFor(tiles.size(), columns);
+    PngWriter png(out, {size.columns * TILE_SIDE, size.rows * TILE_SIDE, PNG_COLOUR_PALETTE, 4});
+    png.Palette(palette.colours);
+    const auto rows = [&tiles, columns = size.columns](uint32_t y, uint8_t* row) {
+        std::memset(row, 0, size_t(columns) * TILE_ROW_BYTES);
+        const size_t firstTile = size_t(y / TILE_SIDE) * columns;
+        for (size_t column = 0; column < columns; ++column) {
+            const size_t at =
+                (firstTile + column) * TILE_DATA_BYTES + y % TILE_SIDE * TILE_ROW_BYTES;
+            if (at >= tiles.size()) break;
+            std::memcpy(row + column * TILE_ROW_BYTES, tiles.data() + at,
+                        std::min(TILE_ROW_BYTES, tiles.size() - at));
+        }
+    };
+    PngCompression compression;
+    compression.level = 9;
+    compression.filters = PngFilterSet::Empty; // palette images compress best unfiltered
+    compression.search = Level9Search::Full;
+    compression.partSize = SIZE_MAX; // one zlib stream of one piece
+    png.ImageData(rows, compression);
+    png.Text(TILE_DATA_KEYWORD, TileDataText(tiles.size()));
+    png.End();
 }
 
 void SaveTilesPng(std::span<const uint8_t> tiles, const TilePalette& palette, unsigned columns,
                   const std::string& path) {
-    SheetPicture(tiles, palette, columns)->SaveToFile(path);
+    SheetSizeFor(tiles.size(), columns); // refused before the file is touched
+    WriteFileReplacing(path, [&](Stream& file) { WriteTilesPng(tiles, palette, columns, file); });
 }
 
 } // namespace drovak
