@@ -39,9 +39,7 @@ constexpr size_t ROW_BYTES = 1 + size_t(LEVEL_PNG_WIDTH) * 8;
 constexpr size_t TILE_BYTES = 32;
 
 std::vector<uint8_t> LzhPack(const std::vector<uint8_t>& data) {
-    MemoryStream source(data), packed;
-    LzhEncode(source, packed, uint32_t(data.size()));
-    return packed.Take();
+    return LzhEncode(data);
 }
 
 // Appends data packed to the ROM and points table entry `entry` at it.

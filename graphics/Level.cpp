@@ -24,10 +24,7 @@ std::vector<uint8_t> DecodeTableEntry(Stream& rom, unsigned index) {
                         " would begin at " + HexText(start) + ", past the end of the file (" +
                         HexText(rom.Size()) + ")");
     }
-    rom.Seek(start, SeekOrigin::Begin);
-    MemoryStream decoded;
-    LzhDecode(rom, decoded, entry.DecodedSize);
-    return decoded.Take();
+    return LzhDecode(ReadRest(rom, start), entry.DecodedSize, rom.Name()).bytes;
 }
 
 void CheckLevel(unsigned level) {

@@ -12,16 +12,14 @@ PreviewImage RenderTitleScreen(Stream& rom, FrameBuffer& frameBuffer) {
     // Art that can't be decoded (the file ends inside the block, or its header is out of
     // bounds) is drawn as no art at all: the picture keeps its size and shows black cells,
     // the way every other piece of missing picture data is shown.
+    const std::vector<uint8_t> bytes = ReadRest(rom, 0);
     MemoryStream art;
-    rom.Seek(TITLE_ART_OFFSET, SeekOrigin::Begin);
     try {
-        RleDecode(rom, art);
+        art = MemoryStream(RleDecode(bytes, TITLE_ART_OFFSET, rom.Name()).bytes);
     } catch (const DrovakError&) {
-        art = MemoryStream();
     }
 
-    MemoryStream nameTable;
-    MaskedTileDecode(rom, nameTable, TITLE_NAME_TABLE_OFFSET);
+    MemoryStream nameTable(MaskedTileDecode(bytes, TITLE_NAME_TABLE_OFFSET));
 
     const PaletteTable palette = ReadPalette(rom, TITLE_PALETTE_OFFSET);
     return RenderTiles(art, 1, 1, TITLE_WIDTH_TILES, TITLE_HEIGHT_TILES, palette, &nameTable,

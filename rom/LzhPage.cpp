@@ -42,18 +42,13 @@ void CheckDataInFile(const Stream& rom, uint32_t table, uint32_t index, uint64_t
 std::vector<uint8_t> PackChecked(const std::string& romName, const std::vector<uint8_t>& input) {
     CheckDataSize(romName, input.size());
     const uint32_t inputSize = uint32_t(input.size());
-    MemoryStream source(input);
-    MemoryStream packed;
-    LzhEncode(source, packed, inputSize);
-    packed.Seek(0, SeekOrigin::Begin);
-    MemoryStream decoded;
-    LzhDecode(packed, decoded, inputSize);
-    if (decoded.Size() < inputSize ||
-        !std::equal(input.begin(), input.end(), decoded.Data().begin())) {
+    std::vector<uint8_t> packed = LzhEncode(input);
+    const std::vector<uint8_t> decoded = LzhDecode(packed, inputSize).bytes;
+    if (decoded.size() < inputSize || !std::equal(input.begin(), input.end(), decoded.begin())) {
         throw RefusedError(romName + ": the LZH stream made from the new data does not decode "
                                      "back to it; nothing was written");
     }
-    return packed.Take();
+    return packed;
 }
 
 void CheckIndex(uint32_t table, uint32_t index, const std::string& romName) {
@@ -174,10 +169,8 @@ LzhExtractResult ExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
     if (result.entry.DecodedSize > 0) {
         CheckDataInFile(rom, table, index, at, result.entry.PackedSize);
     }
-    rom.Seek(at, SeekOrigin::Begin);
-    MemoryStream data;
-    LzhDecode(rom, data, result.entry.DecodedSize);
-    result.data = data.Take();
+    // A damaged entry's stream may run on past its packed size: it is read as far as it goes.
+    result.data = LzhDecode(ReadRest(rom, at), result.entry.DecodedSize, rom.Name()).bytes;
     return result;
 }
 

@@ -35,9 +35,8 @@ TEST_F(GraphicsTitleScreen, ShortDataLeavesBlackCellsAndAMissingRomIsAFileError)
     rom[TITLE_PALETTE_OFFSET + 3] = 0x0E;
     const Bytes masked = MaskedTileEncode(Bytes(32, 0));
     std::copy(masked.begin(), masked.end(), rom.begin() + TITLE_NAME_TABLE_OFFSET);
-    MemoryStream art(SolidTile(1)), packed;
-    RleEncode(art, packed, 32);
-    rom.insert(rom.end(), packed.Data().begin(), packed.Data().end());
+    const Bytes packed = RleEncode(SolidTile(1)).bytes;
+    rom.insert(rom.end(), packed.begin(), packed.end());
     PreviewImage image = RenderTitleScreen(Write("small.bin", rom), *frame);
     ASSERT_EQ(image.Width, 320);
     ASSERT_EQ(image.Height, 224);
