@@ -117,11 +117,10 @@ void MainForm::BrowseCompIn(const CompressionPage& page) {
 
 bool MainForm::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,
                                 uint8_t cellHeightTiles, const std::string& outPath) {
-    ViewStream romStream(rom.bytes, rom.name);
-    const PaletteTable palette = ReadPalette(romStream, PREVIEW_PALETTE_OFFSET);
+    const PaletteTable palette = PaletteAt(rom.bytes, PREVIEW_PALETTE_OFFSET);
     MemoryStream stream(std::move(data));
-    ShowPicture(RenderTiles(stream, CELL_WIDTH_TILES, cellHeightTiles, SHEET_WIDTH_TILES,
-                            SHEET_HEIGHT_TILES, palette, nullptr, FrameBuffer),
+    ShowPicture(RenderTiles(stream.Data(), CELL_WIDTH_TILES, cellHeightTiles, SHEET_WIDTH_TILES,
+                            SHEET_HEIGHT_TILES, palette),
                 SheetTiles{stream.Data(), rom.name});
     // A data file that holds something else (edited since, perhaps) is replaced only when the
     // user says so.

@@ -55,8 +55,7 @@ void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngP
 
     std::vector<uint32_t> picture(size_t(LEVEL_PNG_WIDTH) * LEVEL_PNG_HEIGHT);
     for (unsigned screen = 0; screen < LEVEL_SCREENS; ++screen) {
-        frameBuffer.fill(0);
-        AssembleLevelScreen(level, planeB, screen, frameBuffer);
+        CopyToFrameBuffer(AssembleLevelScreen(level, planeB, screen), frameBuffer);
         CopyScreen(frameBuffer, screen, picture);
         if (progress) progress(screen + 1);
     }

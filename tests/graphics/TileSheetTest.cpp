@@ -86,7 +86,7 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
 }
 
 DecodedPng Picture(uint32_t width, uint32_t height, PngPixels pixels, uint8_t bits,
-                    std::vector<std::pair<PixelPosition, std::vector<uint32_t>>> set = {}) {
+                   std::vector<std::pair<PixelPosition, std::vector<uint32_t>>> set = {}) {
     DecodedPng image{width, height, pixels, bits, 0, 0, 0, {}, {}, {}};
     image.data.assign(width * height * image.BytesPerPixel(), 0);
     for (const auto& [at, samples] : set) {
@@ -130,9 +130,9 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
 
 TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {
     const DecodedPng image = Picture(16, 8, PngPixels::RgbAlpha, 8, // all black, alpha 0
-                                      {{{3, 2}, {1, 2, 3, 0}},        // transparent: 0
-                                       {{4, 2}, {68, 68, 68, 128}},   // grey 4, alpha ignored
-                                       {{12, 5}, {9, 9, 9, 255}}});   // foreign, in tile 1
+                                     {{{3, 2}, {1, 2, 3, 0}},       // transparent: 0
+                                      {{4, 2}, {68, 68, 68, 128}},  // grey 4, alpha ignored
+                                      {{12, 5}, {9, 9, 9, 255}}});  // foreign, in tile 1
     const TilesFromPng tiles = PngToTiles(image, "in.png", GreyRampPalette(), 32);
     Bytes expected(32, 0);
     expected[2 * 4 + 2] = 0x40; // (4, 2): row 2, left of byte 2
