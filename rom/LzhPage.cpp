@@ -11,10 +11,6 @@
 
 namespace drovak {
 
-const char* const LZH_GROWTH_QUESTION =
-    "New size of the compressed data is greater then previous!\r\n"
-    "Drovak may recalculate sizes table. Do you want to continue?";
-
 std::string SuggestedLzhFileName(const std::string& romPath, const std::string& offsetText,
                                  const std::string& indexText) {
     return FolderPart(romPath) + offsetText + "_" + indexText + ".bin";
@@ -315,31 +311,6 @@ std::optional<std::string> LzhEntryProblem(uint64_t fileSize, uint32_t table,
         return "data past the end of the file";
     }
     return std::nullopt;
-}
-
-std::string LzhTailLine(const LzhInsertPlan& plan) {
-    std::string line = std::to_string(plan.tailOverwritten) +
-                       " bytes after the table's data will be overwritten, from " +
-                       HexText(plan.tailStart) + " on; " + std::to_string(plan.tailNotBlank) +
-                       " of them are not 00 or FF.";
-    if (plan.newFileSize > plan.fileSize) {
-        line += " The file grows from " + std::to_string(plan.fileSize) + " to " +
-                std::to_string(plan.newFileSize) + " bytes.";
-    }
-    return line;
-}
-
-std::string LzhGrowthQuestion(const LzhInsertPlan& plan) {
-    return std::string(LZH_GROWTH_QUESTION) + "\r\n" + LzhTailLine(plan);
-}
-
-std::string LzhEmptyInputQuestion(const LzhInsertPlan& plan, const std::string& inputName) {
-    std::string consequence = "Entry " + HexText(plan.index) + " will hold no data";
-    if (!plan.moves.empty()) {
-        consequence += ", and the data of the entries after it moves back by " +
-                       std::to_string(plan.oldSize - plan.newSize) + " bytes";
-    }
-    return "The file " + inputName + " is empty!\r\n" + consequence + ". Do you want to continue?";
 }
 
 } // namespace drovak

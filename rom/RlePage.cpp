@@ -54,11 +54,6 @@ std::optional<uint32_t> MeasureBlock(const RomBytes& rom, uint32_t offset) {
     return block->consumed;
 }
 
-std::string FileGrowth(const RleInsertPlan& plan) {
-    return "runs past the end of the file: the file grows from " + std::to_string(plan.fileSize) +
-           " to " + std::to_string(plan.newFileSize) + " bytes";
-}
-
 } // namespace
 
 std::optional<uint64_t> RleBlockDataSize(const RomBytes& rom, uint32_t offset) {
@@ -113,30 +108,6 @@ RleInsertPlan PlanRleInsert(const std::string& romPath, const std::string& input
                             uint32_t offset) {
     const std::vector<uint8_t> input = ReadDataFile(inputPath);
     return PlanRleInsert(ReadRom(romPath), input, offset);
-}
-
-std::string RleGrowthQuestion(const RleInsertPlan& plan) {
-    const std::string at = HexText(plan.offset);
-    const std::string size = std::to_string(plan.packed.size());
-    const bool grows = plan.newFileSize > plan.fileSize;
-    if (!plan.oldBlockSize) {
-        return "There is no valid RLE block at " + at + "!\r\nThe new block " +
-               (grows ? "(" + size + " bytes) " + FileGrowth(plan)
-                      : "will overwrite the " + size + " bytes from there") +
-               ". Do you want to continue?";
-    }
-    const std::string old = at + " (" + std::to_string(*plan.oldBlockSize) + " bytes)";
-    return "New size of the compressed data is greater than previous!\r\nThe new block (" + size +
-           " bytes) " +
-           (grows ? "replaces the old one at " + old + " and " + FileGrowth(plan)
-                  : "will overwrite " + std::to_string(plan.bytesBeyondOldBlock) +
-                        " bytes after the old one at " + old) +
-           ". Do you want to continue?";
-}
-
-std::string RleEmptyInputQuestion(const RleInsertPlan& plan, const std::string& inputName) {
-    return "The file " + inputName + " is empty!\r\nThe block at " + HexText(plan.offset) +
-           " will hold no data. Do you want to continue?";
 }
 
 std::vector<uint8_t> ApplyRleInsert(const RleInsertPlan& plan, const RomBytes& rom) {
