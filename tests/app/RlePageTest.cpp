@@ -104,9 +104,9 @@ TEST_F(AppRlePage, AnUnwritableRunWritesNothingAndALongerBlockIsAskedFor) {
     handmade::Put(rom, BLOCK, handmade::Packed({0, 0, 0, 0}, true)); // 5 bytes
     WriteFile("rom.bin", rom);
     MainForm& f = OpenOnCompression();
-    // 65540 zero bytes: one run of 131080 nibbles, one more than the longest that fits.
-    Compress(f, Bytes(65540, 0));
-    EXPECT_EQ(dialogs.boxes, QStringList("error Error: Unsupported repeat count: 131079"));
+    // 65537 zero bytes: one run of 131074 nibbles as given (the padding is not counted).
+    Compress(f, Bytes(65537, 0));
+    EXPECT_EQ(dialogs.boxes, QStringList("error Error: Unsupported repeat count: 131073"));
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
 
