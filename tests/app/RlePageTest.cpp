@@ -89,11 +89,19 @@ TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
         << f.StatusText().toStdString();
     EXPECT_EQ(ReadFile("rom.bin.bak"), rom);
 
-    // Ctrl+Z on this page too: asked, then the ROM and its backup swap (not the field's undo).
+    // Ctrl+Z on this page too: in the offset field the field's own undo, nothing asked; on the
+    // preview asked, then the ROM and its backup swap.
     const Bytes changed = ReadFile("rom.bin"), before = ReadFile("rom.bin.bak");
-    dialogs.answers = {true};
-    f.RleOffsetEdit->setFocus();
+    TypeInto(f.RleOffsetEdit, "300");
+    dialogs.boxes.clear();
     QTest::keyClick(f.RleOffsetEdit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(f.RleOffsetEdit->text(), "300");
+    EXPECT_TRUE(dialogs.boxes.isEmpty());
+    EXPECT_EQ(ReadFile("rom.bin"), changed);
+    TypeInto(f.RleOffsetEdit, "200");
+    dialogs.answers = {true};
+    f.PreviewView->setFocus();
+    QTest::keyClick(f.PreviewView, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(dialogs.boxes.last(), "question Warning owned: Undo the last change to rom.bin?");
     EXPECT_EQ(ReadFile("rom.bin"), before);
     EXPECT_EQ(ReadFile("rom.bin.bak"), changed);
