@@ -42,15 +42,17 @@ private:
 
 struct RleEncodeResult {
     std::vector<uint8_t> bytes; // the header, then the run items
-    // Set when a run was too long to write: its length minus one. The runs from it on are
-    // missing from the output (the header is there all the same).
+    // Set when a run was too long to write: its length in the input as given (the padding not
+    // counted) minus one. The runs from it on are missing from the output (the header is there
+    // all the same).
     std::optional<uint32_t> unsupportedRepeatCount;
 };
 
 // Encodes the whole of source as an RLE block: the header, then the runs. An input whose length
-// is not a multiple of 4 is padded with zero bytes to the length the header announces; an empty
-// input gives the header 00 00 00 00 alone. Throws RefusedError, naming the source by `name`, when
-// it is longer than RLE_MAX_DECODED_SIZE (no decoder would take the block).
+// is not a multiple of 4 is padded with zero bytes to the length the header announces (the
+// padding never makes a run too long: it takes an item of its own when it would); an empty input
+// gives the header 00 00 00 00 alone. Throws RefusedError, naming the source by `name`, when it
+// is longer than RLE_MAX_DECODED_SIZE (no decoder would take the block).
 RleEncodeResult RleEncode(std::span<const uint8_t> source, const std::string& name = "memory");
 
 } // namespace drovak
