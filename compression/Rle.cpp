@@ -49,12 +49,8 @@ public:
         : source_(source), blockStart_(at), next_(at + 4), name_(name) {}
 
     uint8_t Byte(uint64_t decodedBytes, uint64_t totalBytes) {
-        if (next_ >= source_.size()) {
-            throw FileError(name_ + ": the RLE block at " + HexText(blockStart_) +
-                            " ends early at " + HexText(source_.size()) + ": " +
-                            std::to_string(decodedBytes) + " of " + std::to_string(totalBytes) +
-                            " bytes decoded");
-        }
+        if (next_ >= source_.size()) [[unlikely]]
+            EndsEarly(decodedBytes, totalBytes);
         return source_[next_++];
     }
 
@@ -62,6 +58,14 @@ public:
     uint64_t End() const { return next_; }
 
 private:
+    // Kept out of the loop that reads the items.
+    [[noreturn, gnu::noinline, gnu::cold]] void EndsEarly(uint64_t decodedBytes,
+                                                          uint64_t totalBytes) const {
+        throw FileError(name_ + ": the RLE block at " + HexText(blockStart_) + " ends early at " +
+                        HexText(source_.size()) + ": " + std::to_string(decodedBytes) + " of " +
+                        std::to_string(totalBytes) + " bytes decoded");
+    }
+
     std::span<const uint8_t> source_;
     uint64_t blockStart_;
     uint64_t next_;
