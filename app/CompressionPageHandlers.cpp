@@ -11,6 +11,7 @@
 #include "rom/HexField.h"
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
+#include "words/RomProblemWords.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -214,8 +215,8 @@ void MainForm::UndoLastChange(const CompressionPage& page) {
         RomPath = QString::fromStdString(path);
         page.showFromRom(path);
     } catch (const DrovakError& error) {
-        ShowStatus(
-            QString::fromStdString(summary + " The preview could not be drawn: " + error.what()));
+        ShowStatus(QString::fromStdString(summary +
+                                          " The preview could not be drawn: " + ErrorText(error)));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "preview/PreviewView.h"
 #include "rom/RomFile.h"
 #include "rom/RomLayout.h"
+#include "words/RomProblemWords.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,7 +38,7 @@ void MainForm::RunOperation(const std::function<void()>& operation) {
         // The encoder's own box: no owner window.
         dialogs_.ShowError(nullptr, QString::fromStdString(error.what()), "Error");
     } catch (const DrovakError& error) {
-        dialogs_.ShowError(this, QString::fromStdString(error.what()), "Error");
+        dialogs_.ShowError(this, QString::fromStdString(ErrorText(error)), "Error");
     } catch (const std::exception& error) {
         EndProgram(QString::fromStdString(error.what()));
     } catch (...) {
@@ -196,7 +197,7 @@ void MainForm::MainFormShown() {
             OpenRomDialog.startFolder =
                 QString::fromStdString(FolderPart(startUpRom.toStdString()));
         } catch (const DrovakError& error) {
-            romProblem = "ROM image not opened: " + QString::fromStdString(error.what());
+            romProblem = "ROM image not opened: " + QString::fromStdString(ErrorText(error));
         }
     }
     if (FileExists(startUpRom.toStdString())) {

@@ -5,6 +5,7 @@
 #include "base/Paths.h"
 #include "rom/HexField.h"
 #include "rom/LzhTableList.h"
+#include "words/LzhListWords.h"
 
 #include <QAction>
 #include <QLineEdit>

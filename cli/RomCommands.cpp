@@ -12,6 +12,7 @@
 #include "rom/RlePage.h"
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
+#include "words/LzhListWords.h"
 
 #include <iomanip>
 #include <sstream>

@@ -3,6 +3,7 @@
 #include "base/Terminal.h"
 #include "cli/Command.h"
 #include "cli/Help.h"
+#include "words/RomProblemWords.h"
 
 #include <iostream>
 #include <new>
@@ -49,9 +50,9 @@ int Run(const std::vector<std::string>& arguments) {
         return Fail(EXIT_USAGE, name + ": " + error.what() + "\nUsage: drovak-cli " + name + " " +
                                     command->usage);
     } catch (const FileError& error) {
-        return Fail(EXIT_FILE, error.what());
+        return Fail(EXIT_FILE, ErrorText(error));
     } catch (const RefusedError& error) {
-        return Fail(EXIT_REFUSED, error.what());
+        return Fail(EXIT_REFUSED, ErrorText(error));
     } catch (const std::bad_alloc&) {
         return Fail(EXIT_UNEXPECTED, name + ": out of memory");
     } catch (const std::exception& error) {

@@ -7,6 +7,7 @@
 #include "compression/Lzh.h"
 #include "rom/DataFile.h"
 #include "rom/LzhDecodedSize.h"
+#include "rom/RomProblem.h"
 
 #include <algorithm>
 
@@ -19,19 +20,16 @@ std::string SuggestedLzhFileName(const std::string& romPath, const std::string& 
 
 namespace {
 
-std::string EntryName(uint32_t table, uint32_t index) {
-    return "entry " + HexText(index) + " of the table at " + HexText(table);
-}
-
 // An entry's stream must lie in the file: bytes past its end were never there to be read. The
 // stream's position is counted without wrapping around 32 bits.
 void CheckDataInFile(const Stream& rom, uint32_t table, uint32_t index, uint64_t at,
                      uint32_t size) {
     if (at + size > rom.Size()) {
-        throw FileError(rom.Name() + ": too short: the data of " + EntryName(table, index) + " (" +
-                        std::to_string(size) + " bytes at " + HexText(at) +
-                        ") runs past the end of the file at " + HexText(rom.Size()) +
-                        "; nothing was written");
+        RomProblem problem{RomProblemKind::EntryDataPastEnd, rom.Name(), table, index};
+        problem.at = at;
+        problem.size = size;
+        problem.fileSize = rom.Size();
+        ThrowRomProblem(problem);
     }
 }
 
@@ -42,18 +40,15 @@ std::vector<uint8_t> PackChecked(const std::string& romName, const std::vector<u
     std::vector<uint8_t> packed = LzhEncode(input);
     const std::vector<uint8_t> decoded = LzhDecode(packed, inputSize).bytes;
     if (decoded.size() < inputSize || !std::equal(input.begin(), input.end(), decoded.begin())) {
-        throw RefusedError(romName + ": the LZH stream made from the new data does not decode "
-                                     "back to it; nothing was written");
+        ThrowRomProblem({RomProblemKind::LzhNotDecodedBack, romName});
     }
     return packed;
 }
 
 // The refusal of an index the table does not hold.
-RefusedError BeyondTheTable(const std::string& romName, uint32_t table, uint32_t index,
-                            uint32_t count) {
-    return RefusedError(romName + ": entry " + HexText(index) + " is beyond the table at " +
-                        HexText(table) + ", which has " + std::to_string(count) +
-                        " entries; nothing was read or written");
+[[noreturn]] void BeyondTheTable(const std::string& romName, uint32_t table, uint32_t index,
+                                 uint32_t count) {
+    ThrowRomProblem({RomProblemKind::EntryBeyondTable, romName, table, index, count});
 }
 
 // The number of entries of the table, refused beyond the 32 a compress can recalculate or when
@@ -62,18 +57,17 @@ uint32_t CheckedEntryCount(Stream& rom, uint32_t table, uint32_t index) {
     rom.Seek(EntryPosition(table, 0), SeekOrigin::Begin);
     const uint32_t firstOffset = rom.ReadBigEndian32();
     if (firstOffset < TABLE_LEADING_WORD_SIZE) {
-        throw RefusedError(rom.Name() + ": the table at " + HexText(table) +
-                           " is not a table: its first data offset " + HexText(firstOffset) +
-                           " lies inside its leading word; nothing was written");
+        RomProblem problem{RomProblemKind::NotATable, rom.Name(), table};
+        problem.value = firstOffset;
+        ThrowRomProblem(problem);
     }
     const uint32_t count = EntryCount(rom, table);
     if (count > WORK_TABLE_CAPACITY) {
-        throw RefusedError(rom.Name() + ": the table at " + HexText(table) + " has " +
-                           std::to_string(count) + " entries (first data offset " +
-                           HexText(firstOffset) +
-                           "); a compress can recalculate at most 32; nothing was written");
+        RomProblem problem{RomProblemKind::TooManyEntries, rom.Name(), table, 0, count};
+        problem.value = firstOffset;
+        ThrowRomProblem(problem);
     }
-    if (index >= count) throw BeyondTheTable(rom.Name(), table, index, count);
+    if (index >= count) BeyondTheTable(rom.Name(), table, index, count);
     return count;
 }
 
@@ -97,12 +91,7 @@ void NoteTail(const RomBytes& rom, LzhInsertPlan& plan) {
 
 // A piece of the image as a plan leaves it: the new stream, the rewritten fields, the table's
 // fields, or the data of another entry where it ends up.
-struct Piece {
-    std::string what;
-    uint64_t at = 0;
-    uint64_t size = 0;
-    bool moved = false;
-};
+using Piece = DataPiece;
 
 bool Overlap(const Piece& a, const Piece& b) {
     return a.size > 0 && b.size > 0 && a.at < b.at + b.size && b.at < a.at + a.size;
@@ -113,13 +102,11 @@ bool Overlap(const Piece& a, const Piece& b) {
 // table or those entries would no longer decode. (A table whose data lies after it in entry
 // order never does this.) Notes whether any of it lies on the header checksum's bytes.
 void PlaceData(const RomBytes& rom, LzhInsertPlan& plan) {
-    const std::string entry = EntryName(plan.table, plan.index);
-    const Piece fresh{"the new data of " + entry,
+    const Piece fresh{PieceKind::NewData, plan.index,
                       uint64_t(plan.table) + plan.newEntries[0].DataOffset, plan.newSize};
-    const Piece fields{"the new fields of " + entry + " and the entries after it",
-                       EntryPosition(plan.table, plan.index),
+    const Piece fields{PieceKind::NewFields, plan.index, EntryPosition(plan.table, plan.index),
                        uint64_t(TABLE_ENTRY_SIZE) * plan.newEntries.size()};
-    const Piece table{"the table's fields", EntryPosition(plan.table, 0),
+    const Piece table{PieceKind::TableFields, 0, EntryPosition(plan.table, 0),
                       uint64_t(TABLE_ENTRY_SIZE) * plan.entryCount};
     ViewStream stream(rom.bytes, rom.name);
     std::vector<Piece> others;
@@ -128,25 +115,26 @@ void PlaceData(const RomBytes& rom, LzhInsertPlan& plan) {
         const bool moved = k > plan.index && plan.newSize != plan.oldSize;
         const TableEntry data = k < plan.index ? ReadTableEntry(stream, plan.table, k)
                                                : plan.newEntries[k - plan.index];
-        others.push_back({(moved ? "the moved data of " : "the data of ") +
-                              EntryName(plan.table, k) + (moved ? "" : ", which stays where it is"),
-                          uint64_t(plan.table) + data.DataOffset, data.PackedSize, moved});
+        others.push_back({moved ? PieceKind::MovedData : PieceKind::StayingData, k,
+                          uint64_t(plan.table) + data.DataOffset, data.PackedSize});
     }
-    const auto refuse = [&rom](const Piece& writer, const Piece& overwritten) {
-        throw RefusedError(rom.name + ": " + writer.what + " (" + std::to_string(writer.size) +
-                           " bytes at " + HexText(writer.at) + ") would overwrite " +
-                           overwritten.what + "; nothing was written");
+    const auto refuse = [&rom, &plan](const Piece& writer, const Piece& overwritten) {
+        RomProblem problem{RomProblemKind::Overwrite, rom.name, plan.table};
+        problem.writer = writer;
+        problem.overwritten = overwritten;
+        ThrowRomProblem(problem);
     };
+    const auto moved = [](const Piece& piece) { return piece.kind == PieceKind::MovedData; };
     const auto onChecksum = [](const Piece& piece) { return CoversChecksum(piece.at, piece.size); };
     plan.dataOnChecksum = onChecksum(fresh) || onChecksum(table);
     if (Overlap(fresh, table)) refuse(fresh, table);
     for (const Piece& other : others) {
         plan.dataOnChecksum = plan.dataOnChecksum || onChecksum(other);
-        if (other.moved && Overlap(other, table)) refuse(other, table);
-        if (Overlap(fresh, other)) other.moved ? refuse(other, fresh) : refuse(fresh, other);
+        if (moved(other) && Overlap(other, table)) refuse(other, table);
+        if (Overlap(fresh, other)) moved(other) ? refuse(other, fresh) : refuse(fresh, other);
         if (Overlap(fields, other)) refuse(fields, other);
         for (const Piece& stays : others) {
-            if (other.moved && !stays.moved && Overlap(other, stays)) refuse(other, stays);
+            if (moved(other) && !moved(stays) && Overlap(other, stays)) refuse(other, stays);
         }
     }
 }
@@ -156,7 +144,7 @@ void PlaceData(const RomBytes& rom, LzhInsertPlan& plan) {
 LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
     // What lies past the table's entries is no entry: its "fields" would be other data.
     const uint32_t count = EntryCount(rom, table);
-    if (index >= count) throw BeyondTheTable(rom.Name(), table, index, count);
+    if (index >= count) BeyondTheTable(rom.Name(), table, index, count);
     LzhExtractResult result;
     result.entry = ReadTableEntry(rom, table, index);
     const uint32_t at = table + result.entry.DataOffset;
@@ -233,17 +221,17 @@ LzhInsertPlan PlanLzhInsert(const std::string& romPath, const std::string& input
 std::vector<uint8_t> ApplyLzhInsert(const LzhInsertPlan& plan, const RomBytes& rom) {
     // The question was asked about the image the plan read: what it relies on must still hold.
     if (rom.bytes.size() != plan.fileSize) {
-        throw RefusedError(rom.name + ": changed since it was read (now " +
-                           std::to_string(rom.bytes.size()) + " bytes, then " +
-                           std::to_string(plan.fileSize) + "); nothing was written");
+        RomProblem problem{RomProblemKind::ImageSizeChanged, rom.name};
+        problem.fileSize = rom.bytes.size();
+        problem.value = plan.fileSize;
+        ThrowRomProblem(problem);
     }
     ViewStream stream(rom.bytes, rom.name);
     const bool sameCount = EntryCount(stream, plan.table) == plan.entryCount;
     for (uint32_t k = 0; k < plan.oldEntries.size(); ++k) {
         if (!sameCount ||
             ReadTableEntry(stream, plan.table, plan.index + k) != plan.oldEntries[k]) {
-            throw RefusedError(rom.name + ": " + EntryName(plan.table, plan.index + k) +
-                               " changed since it was read; nothing was written");
+            ThrowRomProblem({RomProblemKind::EntryChanged, rom.name, plan.table, plan.index + k});
         }
     }
 
@@ -275,12 +263,12 @@ TableEntry LzhTargetEntry(const RomBytes& rom, uint32_t table, uint32_t index) {
     return ReadTableEntry(stream, table, index);
 }
 
-std::optional<std::string> LzhEntryProblem(uint64_t fileSize, uint32_t table,
-                                           const TableEntry& entry) {
-    if (entry.DecodedSize > MAX_DECODED_SIZE) return "decoded size over the limit";
+std::optional<EntryProblem> LzhEntryProblem(uint64_t fileSize, uint32_t table,
+                                            const TableEntry& entry) {
+    if (entry.DecodedSize > MAX_DECODED_SIZE) return EntryProblem::DecodedSizeOverLimit;
     if (entry.DecodedSize > 0 &&
         uint64_t(uint32_t(table + entry.DataOffset)) + entry.PackedSize > fileSize) {
-        return "data past the end of the file";
+        return EntryProblem::DataPastEnd;
     }
     return std::nullopt;
 }

@@ -22,19 +22,20 @@ struct LzhExtractResult {
 };
 
 // "Decompress": reads entry `index` of the table at `table` of a ROM image and decodes it.
-// Throws FileError when the image is too short (for the fields, or for the PackedSize bytes of
-// data of an entry with a DecodedSize), RefusedError for a decoded size over the limit and for
-// an index beyond the table's entry count ("entry 0x40 is beyond the table at 0x20000, which
-// has 32 entries; nothing was read or written").
+// Throws RomShortFile (a FileError) when the image is too short (for the fields, or for the
+// PackedSize bytes of data of an entry with a DecodedSize), RomRefusal (a RefusedError) for an
+// index beyond the table's entry count, RefusedError for a decoded size over the limit.
 LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index);
 LzhExtractResult LzhExtractEntry(const RomBytes& rom, uint32_t table, uint32_t index);
 // The same from the ROM image at romPath; FileError too when it can't be opened.
 LzhExtractResult LzhExtractEntry(const std::string& romPath, uint32_t table, uint32_t index);
 
-// Why an extract of the entry would fail ("data past the end of the file", "decoded size over
-// the limit"), or nothing when it decodes within a file of fileSize bytes.
-std::optional<std::string> LzhEntryProblem(uint64_t fileSize, uint32_t table,
-                                           const TableEntry& entry);
+// Why an extract of an entry would fail.
+enum class EntryProblem { DecodedSizeOverLimit, DataPastEnd };
+// Why an extract of the entry would fail, or nothing when it decodes within a file of fileSize
+// bytes.
+std::optional<EntryProblem> LzhEntryProblem(uint64_t fileSize, uint32_t table,
+                                            const TableEntry& entry);
 
 // The entry a compress would replace, read after the refusals of PlanLzhInsert that concern the
 // table and the index (an index of 32 or more or beyond the table, a table of more than 32
@@ -86,10 +87,11 @@ struct LzhInsertPlan {
 };
 
 // Encodes the input, checks that the stream decodes back to it, reads the table of the image
-// and plans the new image. Pure: reads and writes no file. Throws RefusedError (an index of 32
-// or more, or beyond the table; more than 32 entries; a first DataOffset below 2; an input over
-// MAX_DECODED_SIZE; a new image over MAX_ROM_SIZE) or FileError (the table's fields or an
-// entry's data, the target's included, do not lie in the image).
+// and plans the new image. Pure: reads and writes no file. Throws RomRefusal (an index beyond
+// the table; more than 32 entries; a first DataOffset below 2; data that would land on other
+// data), RefusedError (an input over MAX_DECODED_SIZE; a new image over MAX_ROM_SIZE) or
+// RomShortFile (the table's fields or an entry's data, the target's included, do not lie in the
+// image).
 LzhInsertPlan PlanLzhInsert(const RomBytes& rom, const std::vector<uint8_t>& input, uint32_t table,
                             uint32_t index);
 // The same with the input read from inputPath (first) and the ROM image from romPath (whole,
@@ -97,7 +99,7 @@ LzhInsertPlan PlanLzhInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
 LzhInsertPlan PlanLzhInsert(const std::string& romPath, const std::string& inputPath,
                             uint32_t table, uint32_t index);
 
-// The complete new image: the plan carried out on the image as it is now. Pure. RefusedError
+// The complete new image: the plan carried out on the image as it is now. Pure. RomRefusal
 // when the image's size or the table entries the plan read are no longer what they were.
 std::vector<uint8_t> ApplyLzhInsert(const LzhInsertPlan& plan, const RomBytes& rom);
 // The same on the ROM image at romPath, replaced whole through ChangeRom (backup, checksum).

@@ -1,22 +1,21 @@
 #include "rom/PointerTable.h"
 
-#include "base/Errors.h"
+#include "rom/RomProblem.h"
 
 namespace drovak {
 
 namespace {
-
-const char* const FIELD_NAMES[] = {"DataOffset", "DecodedSize", "PackedSize"};
 
 // Field `field` (0 to 2) of entry i. A table that runs past the end of the file is named with
 // the file's real size, not with where the read stopped.
 uint32_t ReadField(Stream& s, uint32_t table, uint32_t index, unsigned field) {
     const uint32_t at = EntryPosition(table, index) + 4 * field;
     if (uint64_t(at) + 4 > s.Size()) {
-        throw FileError(s.Name() + ": too short for the table at " + HexText(table) + ": the " +
-                        FIELD_NAMES[field] + " of entry " + HexText(index) + " lies at " +
-                        HexText(at) + ", but the file ends at " + HexText(s.Size()) + " (" +
-                        std::to_string(s.Size()) + " bytes)");
+        RomProblem problem{RomProblemKind::FieldPastEnd, s.Name(), table, index};
+        problem.field = field;
+        problem.at = at;
+        problem.fileSize = s.Size();
+        ThrowRomProblem(problem);
     }
     s.Seek(at, SeekOrigin::Begin);
     return s.ReadBigEndian32();

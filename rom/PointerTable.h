@@ -24,9 +24,9 @@ constexpr uint32_t EntryPosition(uint32_t table, uint32_t index) {
     return table + TABLE_LEADING_WORD_SIZE + TABLE_ENTRY_SIZE * index;
 }
 
-// (DataOffset of entry 0 - 2) / 12 in unsigned 32-bit arithmetic. FileError when short.
+// (DataOffset of entry 0 - 2) / 12 in unsigned 32-bit arithmetic. RomShortFile when short.
 uint32_t EntryCount(Stream& s, uint32_t table);
-// Reads the three fields (FileError naming the stream and position when short).
+// Reads the three fields (RomShortFile naming the stream and position when short).
 TableEntry ReadTableEntry(Stream& s, uint32_t table, uint32_t index);
 // Writes DataOffset, DecodedSize and PackedSize, in this order, big-endian.
 void WriteTableEntry(Stream& s, uint32_t table, uint32_t index, const TableEntry& entry);

@@ -5,6 +5,7 @@
 #include "base/Paths.h"
 #include "compression/Rle.h"
 #include "rom/DataFile.h"
+#include "rom/RomProblem.h"
 
 namespace drovak {
 
@@ -65,9 +66,10 @@ std::optional<uint64_t> RleBlockDataSize(const RomBytes& rom, uint32_t offset) {
 RleInsertPlan PlanRleInsert(const RomBytes& rom, const std::vector<uint8_t>& input,
                             uint32_t offset) {
     if (offset >= rom.bytes.size()) {
-        throw RefusedError(rom.name + ": offset " + HexText(offset) +
-                           " is at or past the end of the file (" +
-                           std::to_string(rom.bytes.size()) + " bytes); nothing was written");
+        RomProblem problem{RomProblemKind::RleOffsetPastEnd, rom.name};
+        problem.at = offset;
+        problem.fileSize = rom.bytes.size();
+        ThrowRomProblem(problem);
     }
     CheckDataSize(rom.name, input.size());
     RleEncodeResult encoded = RleEncode(input);
@@ -80,8 +82,7 @@ RleInsertPlan PlanRleInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
     expected.resize((input.size() + 3) / 4 * 4, 0);
     const RleDecodeResult decoded = RleDecode(encoded.bytes, 0);
     if (decoded.bytes != expected || decoded.consumed != encoded.bytes.size()) {
-        throw RefusedError(rom.name + ": the RLE block made from the new data does not decode " +
-                           "back to it; nothing was written");
+        ThrowRomProblem({RomProblemKind::RleNotDecodedBack, rom.name});
     }
 
     RleInsertPlan plan;
@@ -113,8 +114,9 @@ RleInsertPlan PlanRleInsert(const std::string& romPath, const std::string& input
 std::vector<uint8_t> ApplyRleInsert(const RleInsertPlan& plan, const RomBytes& rom) {
     // The question was asked about the block the plan measured; the file must still hold it.
     if (rom.bytes.size() != plan.fileSize || MeasureBlock(rom, plan.offset) != plan.oldBlockSize) {
-        throw RefusedError(rom.name + ": the RLE data at " + HexText(plan.offset) +
-                           " changed since it was read; nothing was written");
+        RomProblem problem{RomProblemKind::RleBlockChanged, rom.name};
+        problem.at = plan.offset;
+        ThrowRomProblem(problem);
     }
     std::vector<uint8_t> image = rom.bytes;
     image.resize(size_t(plan.newFileSize), 0);

@@ -52,9 +52,9 @@ struct RleInsertPlan {
 };
 
 // Encodes the input, checks that the block decodes back to it (padded to a multiple of 4) and
-// measures the old block. Pure: reads and writes no file. Throws RefusedError for an offset at or
-// past the end of the image or a new image over MAX_ROM_SIZE, UnsupportedRepeatError (a
-// RefusedError whose text is UnsupportedRepeatMessage(...)) when the encoder can't write a run.
+// measures the old block. Pure: reads and writes no file. Throws RomRefusal for an offset at or
+// past the end of the image, RefusedError for a new image over MAX_ROM_SIZE, UnsupportedRepeatError
+// (a RefusedError whose text is UnsupportedRepeatMessage(...)) when the encoder can't write a run.
 RleInsertPlan PlanRleInsert(const RomBytes& rom, const std::vector<uint8_t>& input,
                             uint32_t offset);
 // The same with the input read from inputPath (first) and the ROM image from romPath (whole,
@@ -63,7 +63,7 @@ RleInsertPlan PlanRleInsert(const std::string& romPath, const std::string& input
                             uint32_t offset);
 
 // The complete new image: the block written at the offset of the image as it is now. Pure.
-// RefusedError when the image's size or the block at the offset is no longer the one measured.
+// RomRefusal when the image's size or the block at the offset is no longer the one measured.
 std::vector<uint8_t> ApplyRleInsert(const RleInsertPlan& plan, const RomBytes& rom);
 // The same on the ROM image at romPath, replaced whole through ChangeRom (backup, checksum).
 RomChange ApplyRleInsert(const RleInsertPlan& plan, const std::string& romPath);

@@ -7,6 +7,8 @@
 #include "rom/HeaderChecksum.h"
 #include "rom/LzhTableList.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
+#include "words/LzhListWords.h"
 
 #include <gtest/gtest.h>
 
@@ -112,7 +114,7 @@ TEST(RomLzhPage, ExtractReadsTheIndexedEntryOrRefuses) {
     Put(image, T + 0xC2, Slice(image, T + 0x1A, 12)); // entry 2's fields
     EXPECT_EQ(LzhExtractEntry(Image(image), T, 2).entry, (TableEntry{0x226, 0x3333, 0x100}));
     for (uint32_t index : {3u, 0x10u, 0x100u, 0xFFFFFFFFu}) {
-        EXPECT_EQ(MessageOf<RefusedError>([&] { LzhExtractEntry(Image(image), T, index); }),
+        EXPECT_EQ(WordsOf<RefusedError>([&] { LzhExtractEntry(Image(image), T, index); }),
                   "tf3.bin: entry " + HexText(index) +
                       " is beyond the table at 0x400, which has 3 entries; nothing was read or "
                       "written");
@@ -123,7 +125,7 @@ TEST(RomLzhPage, ExtractReadsTheIndexedEntryOrRefuses) {
     EXPECT_THROW(LzhExtractEntry(Image(image), T, 2), FileError);
     // A table past the end of the file names the file's real end.
     const std::string tooShort =
-        MessageOf<FileError>([&] { LzhExtractEntry(Image(image), 0x1000, 0); });
+        WordsOf<FileError>([&] { LzhExtractEntry(Image(image), 0x1000, 0); });
     EXPECT_NE(tooShort.find("lies at 0x1002, but the file ends at 0x766 (1894 bytes)"),
               std::string::npos)
         << tooShort;
@@ -150,7 +152,7 @@ TEST(RomLzhPage, ListShowsEveryEntryAndWhetherItDecodes) {
     Put32(image, T + 2, 1); // the first offset inside the leading word
     EXPECT_THROW(ListLzhTable(Image(image), T), RefusedError);
     Put32(image, T + 2, 0x1000); // 341 entries: their fields run past the end of the file
-    const std::string tooShort = MessageOf<FileError>([&] { ListLzhTable(Image(image), T); });
+    const std::string tooShort = WordsOf<FileError>([&] { ListLzhTable(Image(image), T); });
     EXPECT_NE(tooShort.find("file ends at 0x766 (1894 bytes)"), std::string::npos) << tooShort;
 }
 
@@ -169,8 +171,13 @@ TEST(RomLzhPage, EntryRolesOfTheGamesTable) {
         {0x20000, 0x1F, std::nullopt},
         {T, 0xA, std::nullopt},
         {0x20002, 0x12, std::nullopt}};
+    const auto roleText = [](uint32_t table, uint32_t index) -> std::optional<std::string> {
+        const std::optional<EntryRole> role = RoleOfEntry(table, index);
+        if (!role) return std::nullopt;
+        return EntryRoleText(*role);
+    };
     for (const auto& [table, index, role] : cases) {
-        EXPECT_EQ(EntryRole(table, index), role) << HexText(table) << " " << index;
+        EXPECT_EQ(roleText(table, index), role) << HexText(table) << " " << index;
     }
 }
 
@@ -243,7 +250,7 @@ TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
         auto plan = [&, index = index] {
             PlanLzhInsert(Image(image), InputPackingTo(0x130), T, index);
         };
-        std::string error = fileError ? MessageOf<FileError>(plan) : MessageOf<RefusedError>(plan);
+        std::string error = fileError ? WordsOf<FileError>(plan) : WordsOf<RefusedError>(plan);
         EXPECT_NE(error.find("tf3.bin"), std::string::npos) << name << ": " << error;
         EXPECT_NE(error.find("nothing was"), std::string::npos) << name << ": " << error;
     }
@@ -280,7 +287,7 @@ TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
         Bytes image = ThreeEntryRom();
         Put32(image, T + 2 + 12 * c.changed, c.offset);
         if (c.packedSize) Put32(image, T + 10 + 12 * c.changed, c.packedSize);
-        const std::string error = MessageOf<RefusedError>(
+        const std::string error = WordsOf<RefusedError>(
             [&] { PlanLzhInsert(Image(image), InputPackingTo(c.newSize), T, c.index); });
         EXPECT_NE(error.find("would overwrite " + std::string(c.overwritten)), std::string::npos)
             << c.name << ": " << error;

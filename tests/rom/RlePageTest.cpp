@@ -3,6 +3,7 @@
 #include "compression/Rle.h"
 #include "rom/HeaderChecksum.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 
 #include <gtest/gtest.h>
 
@@ -80,7 +81,7 @@ TEST(RomRlePage, RefusalsBuildNothing) {
               "Unsupported repeat count: 131073");
     // An offset at or past the end of the file.
     for (uint32_t at : {0x200u, 0xFFFFFFFFu}) {
-        std::string error = MessageOf<RefusedError>([&] {
+        std::string error = WordsOf<RefusedError>([&] {
             PlanRleInsert(Image(before), {1, 2, 3, 4}, at);
         });
         EXPECT_NE(error.find("past the end of the file"), std::string::npos) << error;

@@ -7,6 +7,7 @@
 #include "rom/PointerTable.h"
 #include "rom/RomChange.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 
 #include <gtest/gtest.h>
 
@@ -96,7 +97,7 @@ TEST_F(RomFiles, OpeningReadingAndSizeLimits) {
     // Reading a table entry past the end names the file and the position.
     WriteBytes(saved, Bytes(0x20010, 0));
     std::string error =
-        MessageOf<FileError>([&] { ReadTableEntry(*OpenRomRead(saved), 0x20000, 1); });
+        WordsOf<FileError>([&] { ReadTableEntry(*OpenRomRead(saved), 0x20000, 1); });
     EXPECT_NE(error.find(saved), std::string::npos) << error;
     EXPECT_NE(error.find("0x2000E"), std::string::npos) << error;
 
