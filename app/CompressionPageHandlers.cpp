@@ -11,6 +11,7 @@
 #include "rom/HexField.h"
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
+#include "words/HexFieldWords.h"
 #include "words/RomProblemWords.h"
 
 #include <QLineEdit>

@@ -1,6 +1,7 @@
 #include "cli/Arguments.h"
 
 #include "rom/HexField.h"
+#include "words/HexFieldWords.h"
 
 #include <algorithm>
 

@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 #include "fuzz/FuzzCheck.h"
 #include "rom/HexField.h"
+#include "words/HexFieldWords.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 #include "base/WholeFile.h"
 #include "compression/Lzh.h"
+#include "rom/RomProblem.h"
 
 namespace drovak {
 
@@ -20,8 +21,10 @@ std::vector<uint8_t> ReadDataFile(const std::string& path) {
 
 void CheckDataSize(const std::string& romName, uint64_t size) {
     if (size > MAX_DECODED_SIZE) {
-        throw RefusedError(romName + ": the new data's " + std::to_string(size) +
-                           " bytes are more than " + DataLimitText() + "; nothing was written");
+        RomProblem problem{RomProblemKind::DataOverLimit, romName};
+        problem.size = size;
+        problem.value = MAX_DECODED_SIZE;
+        ThrowRomProblem(problem);
     }
 }
 

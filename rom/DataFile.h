@@ -18,7 +18,7 @@ constexpr uint32_t MAX_DECODED_SIZE = std::min(LZH_MAX_DECODED_SIZE, RLE_MAX_DEC
 // (MAX_DECODED_SIZE).
 std::vector<uint8_t> ReadDataFile(const std::string& path);
 
-// RefusedError, naming the ROM image, when new data of `size` bytes is more than a block may
+// RomRefusal, naming the ROM image, when new data of `size` bytes is more than a block may
 // decode to.
 void CheckDataSize(const std::string& romName, uint64_t size);
 

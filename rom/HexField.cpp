@@ -1,7 +1,5 @@
 #include "rom/HexField.h"
 
-#include "base/Errors.h"
-
 #include <cstdio>
 
 namespace drovak {
@@ -18,8 +16,6 @@ std::optional<uint32_t> HexDigit(char c) {
 constexpr size_t MAX_HEX_DIGITS = 8;
 
 } // namespace
-
-const char* const HEX_TEXT_FORM = "an optional 0x or $, then 1 to 8 hexadecimal digits";
 
 uint32_t ParseHex(std::string_view text) {
     size_t at = 0;
@@ -51,13 +47,6 @@ std::optional<uint32_t> ParseHexStrict(std::string_view text) {
         value = (value << 4) | *digit;
     }
     return value;
-}
-
-uint32_t HexFieldValue(std::string_view fieldName, std::string_view text) {
-    if (const std::optional<uint32_t> value = ParseHexStrict(text)) return *value;
-    throw RefusedError(std::string(fieldName) + ": \"" + std::string(text) +
-                       "\" is not a hexadecimal number (" + HEX_TEXT_FORM +
-                       "); nothing was read or written");
 }
 
 std::string HexFieldText(uint32_t value) {

@@ -16,13 +16,6 @@ uint32_t ParseHex(std::string_view text);
 // hexadecimal digits and nothing else. Nothing for any other text.
 std::optional<uint32_t> ParseHexStrict(std::string_view text);
 
-// What a strict hexadecimal text looks like, for messages.
-extern const char* const HEX_TEXT_FORM;
-
-// ParseHexStrict, or RefusedError naming the field and its text ("Table Index (HEX): "zz" is
-// not a hexadecimal number ...; nothing was read or written").
-uint32_t HexFieldValue(std::string_view fieldName, std::string_view text);
-
 // A number as a hexadecimal field shows it: upper-case digits, no prefix ("20000", "0").
 std::string HexFieldText(uint32_t value);
 

@@ -29,6 +29,7 @@ enum class RomProblemKind {
     EntryChanged,      // entry `index` is no longer what the plan read
     RleOffsetPastEnd,  // the offset `at` is at or past the end of a file of `fileSize` bytes
     RleBlockChanged,   // the block at `at` is no longer the one the plan measured
+    DataOverLimit,     // the new data's `size` bytes are more than the `value` a block may hold
 };
 
 // A piece of the image a compress writes or keeps.

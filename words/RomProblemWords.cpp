@@ -79,6 +79,9 @@ std::string Reason(const RomProblem& p) {
     case K::RleOffsetPastEnd:
         return "offset " + HexText(p.at) + " is at or past the end of the file (" +
                std::to_string(p.fileSize) + " bytes)" + NOTHING_WRITTEN;
+    case K::DataOverLimit:
+        return "the new data's " + std::to_string(p.size) + " bytes are more than the " +
+               std::to_string(p.value) + " a compressed block may hold" + NOTHING_WRITTEN;
     case K::RleBlockChanged:
         return "the RLE data at " + HexText(p.at) + " changed since it was read" + NOTHING_WRITTEN;
     }

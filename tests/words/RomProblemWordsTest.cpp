@@ -1,5 +1,6 @@
 #include "words/RomProblemWords.h"
 
+#include "words/HexFieldWords.h"
 #include "words/LzhListWords.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,19 @@ TEST(RomProblemWords, OverwriteNamesBothPieces) {
               "rom.bin: the new fields of entry 0x5 of the table at 0x20000 and the entries "
               "after it (36 bytes at 0x2003E) would overwrite the data of entry 0x1 of the table "
               "at 0x20000, which stays where it is; nothing was written");
+}
+
+// A field's text that is no hexadecimal number is quoted with the field's caption.
+TEST(RomProblemWords, HexFieldRefusalQuotesTheText) {
+    EXPECT_EQ(HexFieldValue("Table Index (HEX)", " $1f "), 0x1Fu);
+    try {
+        HexFieldValue("Table Index (HEX)", "zz");
+        ADD_FAILURE() << "no refusal";
+    } catch (const RefusedError& error) {
+        EXPECT_STREQ(error.what(),
+                     "Table Index (HEX): \"zz\" is not a hexadecimal number (an optional 0x or "
+                     "$, then 1 to 8 hexadecimal digits); nothing was read or written");
+    }
 }
 
 // Errors that carry no problem show their own message.
