@@ -107,6 +107,12 @@ TEST_F(RomFiles, OpeningReadingAndSizeLimits) {
         EXPECT_EQ(MessageOf<RefusedError>([&] { ReadRom(saved); }).empty(), past == 0);
         fs::resize_file(saved, MAX_DECODED_SIZE + past);
         EXPECT_EQ(MessageOf<RefusedError>([&] { ReadDataFile(saved); }).empty(), past == 0);
+        // The same limits on data made in memory.
+        EXPECT_EQ(MessageOf<RefusedError>([&] { CheckRomSize("a", MAX_ROM_SIZE + past); }).empty(),
+                  past == 0);
+        EXPECT_EQ(
+            MessageOf<RefusedError>([&] { CheckDataSize("a", MAX_DECODED_SIZE + past); }).empty(),
+            past == 0);
     }
 }
 
