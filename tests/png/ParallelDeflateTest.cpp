@@ -1,15 +1,19 @@
 #include "png/ParallelDeflate.h"
 #include "base/Errors.h"
 #include "support/PngReading.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace drovak {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using namespace std::chrono_literals;
 
 // Part i: 3000 bytes of a pattern that repeats across parts (so priming pays), or none for an
 // empty part; the history is everything before it.
@@ -87,6 +91,28 @@ TEST(ParallelDeflate, TheFirstFailureReachesTheCallerOnceEveryWorkerHasEnded) {
         // Workers stop taking parts: only those under way and a few waiting to be written.
         EXPECT_LT(made, 15u) << c.threads << " threads";
     }
+
+    // Parts 1 and 2 fail, in this order, while the caller still writes part 0: part 1's failure
+    // is the one reported.
+    std::atomic<int> failed{0};
+    const auto waitFor = [&failed](int count) {
+        for (int i = 0; i < 200 && failed < count; ++i) std::this_thread::sleep_for(10ms);
+        std::this_thread::sleep_for(50ms); // for the failure to be recorded
+    };
+    const std::string error = test::MessageOf<FileError>([&] {
+        ParallelDeflate(
+            30, 1, 3,
+            [&](size_t index, TDeflatePart& part) {
+                if (index == 2) waitFor(1);
+                if (index == 1 || index == 2) {
+                    ++failed;
+                    throw FileError("part " + std::to_string(index));
+                }
+                part.bytes = PartBytes(index, none);
+            },
+            [&](const uint8_t*, size_t) { waitFor(2); });
+    });
+    EXPECT_EQ(error, "part 1");
 }
 
 } // namespace
