@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace drovak {
@@ -95,17 +97,37 @@ TEST_F(BaseFiles, Locks) {
     }
 }
 
-// Whole files: a pipe is read to its end, a FIFO without a writer reads as empty at once, a
-// device with nothing to give now is refused, and so is one without an end.
+// Whole files: a pipe is read to its end, a FIFO without a writer reads as empty at once, one
+// whose writer is slow to write is waited for, a device with nothing to give now is refused, and
+// so is one without an end. A pipe or a file of exactly the limit is read; one byte more is not.
 TEST_F(BaseFiles, ReadingWholeFiles) {
-    int ends[2];
-    ASSERT_EQ(::pipe(ends), 0);
-    ASSERT_EQ(::write(ends[1], "abc", 3), 3);
-    ::close(ends[1]);
-    EXPECT_EQ(ReadWholeFile("/proc/self/fd/" + std::to_string(ends[0])), Hex("61 62 63"));
-    ::close(ends[0]);
+    for (const auto& [size, limit] : {std::pair{3u, 3u}, {4u, 3u}, {0u, 0u}, {1u, 0u}}) {
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        ASSERT_EQ(::write(ends[1], "abcd", size), ssize_t(size));
+        ::close(ends[1]);
+        const std::string piped = "/proc/self/fd/" + std::to_string(ends[0]);
+        const std::string file = Write("limit.bin", Slice(Hex("61 62 63 64"), 0, size));
+        for (const std::string& path : {piped, file}) {
+            const std::string refused =
+                MessageOf<RefusedError>([&, limit = limit] { ReadWholeFile(path, limit, "L"); });
+            EXPECT_EQ(refused.empty(), size <= limit) << path << " " << size << " " << refused;
+            if (size <= limit && path == file) {
+                EXPECT_EQ(ReadWholeFile(file, limit), Slice(Hex("61 62 63 64"), 0, size));
+            }
+        }
+        ::close(ends[0]);
+    }
     ASSERT_EQ(::mkfifo(File("fifo").c_str(), 0644), 0);
     EXPECT_EQ(ReadWholeFile(File("fifo")), Bytes{});
+    const int writer = ::open(File("fifo").c_str(), O_RDWR); // a writer from the start
+    std::thread slow([writer] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(::write(writer, "abc", 3), 3);
+        ::close(writer);
+    });
+    EXPECT_EQ(ReadWholeFile(File("fifo")), Hex("61 62 63"));
+    slow.join();
     EXPECT_THROW(ReadWholeFile("/dev/zero", 1000), RefusedError);
     const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(terminal, 0);
