@@ -118,6 +118,7 @@ TEST(RomRlePage, RefusalsBuildNothing) {
     RleInsertPlan plan = PlanRleInsert(Image(before), {1, 2, 3, 4}, O);
     EXPECT_THROW(ApplyRleInsert(plan, Image(RomWithBlock("00 00 00 08 0F 00 00"))), RefusedError);
     EXPECT_THROW(ApplyRleInsert(plan, Image(Pattern(0x300))), RefusedError);
+    EXPECT_THROW(ApplyRleInsert(plan, Image(Cat(before, Bytes{0}))), RefusedError); // same block
 
     // From files: missing ones are reported, and a missing ROM is not created.
     TempDir dir;
