@@ -1,6 +1,7 @@
 #include "base/Errors.h"
 #include "base/ReplaceFile.h"
 #include "base/Stream.h"
+#include "base/TemporaryFiles.h"
 #include "base/WholeFile.h"
 #include "support/TestSupport.h"
 
@@ -78,6 +79,28 @@ TEST_F(BaseFiles, ReplacingFiles) {
     WriteFileReplacing(path, Bytes{1});
     EXPECT_FALSE(fs::exists(File(ended)));
     EXPECT_TRUE(fs::exists(File(running)) && fs::exists(File("x.drovak-1-1.tmp")));
+}
+
+// Temporary names carry the writer's process id, of any length Linux gives (up to 4194304, 7
+// digits); anything else that merely looks like one is no temporary name.
+TEST(BaseTemporaryNames, TheProcessIdIsReadBack) {
+    const std::pair<const char*, long> names[] = {{".data.bin.drovak-123-0.tmp", 123},
+                                                  {".data.bin.drovak-123456-7.tmp", 123456},
+                                                  {".data.bin.drovak-4194304-0.tmp", 4194304},
+                                                  {"data.bin.drovak-123-0.tmp", 0},
+                                                  {".data.bin.drovak-12a-0.tmp", 0},
+                                                  {".data.bin.drovak-123-0.tmp~", 0},
+                                                  {".data.bin.drovak--0.tmp", 0},
+                                                  {".data.bin.drovak-0-0.tmp", 0}};
+    for (const auto& [name, pid] : names) {
+        long read = 0;
+        EXPECT_EQ(IsTemporaryName(name, read), pid != 0) << name;
+        EXPECT_EQ(pid != 0 ? read : 0, pid) << name;
+    }
+    const std::string made = TemporaryNameBeside("/some/folder/tf3.bin");
+    long read = 0;
+    EXPECT_TRUE(IsTemporaryName(made.substr(made.rfind('/') + 1), read)) << made;
+    EXPECT_EQ(read, ::getpid());
 }
 
 // A lock another program holds: shared keeps writers out, exclusive keeps everyone out; a file
