@@ -92,25 +92,27 @@ TEST(ParallelDeflate, TheFirstFailureReachesTheCallerOnceEveryWorkerHasEnded) {
         EXPECT_LT(made, 15u) << c.threads << " threads";
     }
 
-    // Parts 1 and 2 fail, in this order, while the caller still writes part 0: part 1's failure
-    // is the one reported.
-    std::atomic<int> failed{0};
-    const auto waitFor = [&failed](int count) {
-        for (int i = 0; i < 200 && failed < count; ++i) std::this_thread::sleep_for(10ms);
-        std::this_thread::sleep_for(50ms); // for the failure to be recorded
+    // Parts 1 and 2 fail, in this order, both under way at once, while the caller still writes
+    // part 0: part 1's failure is the one reported.
+    std::atomic<int> started{0}, failed{0};
+    const auto waitFor = [](const std::atomic<int>& count, int least) {
+        for (int i = 0; i < 200 && count < least; ++i) std::this_thread::sleep_for(10ms);
+        std::this_thread::sleep_for(50ms); // for a failure to be recorded
     };
     const std::string error = test::MessageOf<FileError>([&] {
         ParallelDeflate(
             30, 1, 3,
             [&](size_t index, TDeflatePart& part) {
-                if (index == 2) waitFor(1);
                 if (index == 1 || index == 2) {
+                    ++started;
+                    waitFor(started, 2);
+                    if (index == 2) waitFor(failed, 1);
                     ++failed;
                     throw FileError("part " + std::to_string(index));
                 }
                 part.bytes = PartBytes(index, none);
             },
-            [&](const uint8_t*, size_t) { waitFor(2); });
+            [&](const uint8_t*, size_t) { waitFor(failed, 2); });
     });
     EXPECT_EQ(error, "part 1");
 }

@@ -45,10 +45,11 @@ TEST(RomPointerTable, EntryCountAndFieldPositions) {
         EXPECT_EQ(EntryCount(s, 2), count) << firstOffset;
     }
 
-    // Entry 3 of a table at 0x20000: fields at 0x20026, 0x2002A and 0x2002E.
-    Bytes rom(0x20040, 0);
+    // Entry 3 of a table at 0x20000: fields at 0x20026, 0x2002A and 0x2002E, the last ending
+    // with the file.
+    Bytes rom(0x20032, 0);
     Put(rom, 0x20026, Hex("11 22 33 44 55 66 77 88 99 AA BB CC"));
-    MemoryStream s(rom), written(Bytes(0x20040, 0));
+    MemoryStream s(rom), written(Bytes(0x20032, 0));
     TableEntry entry = ReadTableEntry(s, 0x20000, 3);
     EXPECT_EQ(entry, (TableEntry{0x11223344, 0x55667788, 0x99AABBCC}));
     WriteTableEntry(written, 0x20000, 3, entry);
