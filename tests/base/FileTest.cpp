@@ -103,6 +103,22 @@ TEST(BaseTemporaryNames, TheProcessIdIsReadBack) {
     EXPECT_EQ(read, ::getpid());
 }
 
+// Another program puts a file of its own at the name while the new content is written: the
+// replacement is refused, that file stays as it is, and nothing is left beside it.
+TEST_F(BaseFiles, AFileReplacedMeanwhileIsNotWrittenOver) {
+    const std::string path = Write("data.bin", Pattern(10));
+    const std::string theirs = Write("theirs.bin", Pattern(20, 1));
+    const std::string refused = MessageOf<RefusedError>([&] {
+        WriteFileReplacing(path, [&](Stream& out) {
+            fs::rename(theirs, path);
+            out.Write("new", 3);
+        });
+    });
+    EXPECT_NE(refused.find("replaced by another program meanwhile"), std::string::npos) << refused;
+    EXPECT_EQ(ReadBytes(path), Pattern(20, 1));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
 // A lock another program holds: shared keeps writers out, exclusive keeps everyone out; a file
 // opened for creation is only emptied once its lock is taken.
 TEST_F(BaseFiles, Locks) {

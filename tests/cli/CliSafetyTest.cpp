@@ -84,6 +84,7 @@ protected:
                 tally.old += now == old;
                 tally.complete += now == complete;
                 tally.torn += now != old && now != complete;
+                if (result.exitCode > 0) ExpectNothingLeftBehind();
                 if (result.exitCode == 0) {
                     EXPECT_EQ(now, complete);
                     EXPECT_EQ(ReadBytes(rom + ".bak"), old);
@@ -107,6 +108,16 @@ protected:
             EXPECT_FALSE(IsTemporaryName(entry.path().filename(), pid)) << entry.path();
         }
         return tally;
+    }
+
+    // After a failure the folder holds what it held and the backup a change may have made: no
+    // temporary file, no copy and no intermediate name.
+    void ExpectNothingLeftBehind() const {
+        const std::set<std::string> kept = {"tf3.bin",   "tf3.bin.bak", "big.bin", "block.bin",
+                                            "calls.log", ".run.out",    ".run.err"};
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
+            EXPECT_EQ(kept.count(entry.path().filename()), 1u) << entry.path().filename();
+        }
     }
 
     void ExpectSyncedBeforeRenamed(const std::vector<std::vector<std::string>>& calls) {

@@ -140,6 +140,19 @@ TEST_F(RomFiles, ALinkStaysALinkAndTheModeStays) {
     fs::create_hard_link(target, target + ".bak");
     EXPECT_NE(MessageOf<RefusedError>([&] { UndoRomChange(link); }).find("the same file"),
               std::string::npos);
+    // Another program puts a file at the ROM's name while the new image is made: refused, that
+    // file kept, no backup made of it and nothing left beside it.
+    fs::remove(target + ".bak");
+    const std::string theirs = Write("roms/theirs.bin", Pattern(0x40, 1));
+    EXPECT_NE(MessageOf<RefusedError>([&] {
+                  ChangeRom(link, [&](const RomBytes& rom) {
+                      fs::rename(theirs, target);
+                      return Changed(rom);
+                  });
+              }).find("replaced by another program meanwhile"),
+              std::string::npos);
+    EXPECT_EQ(ReadBytes(target), Pattern(0x40, 1));
+    EXPECT_EQ(std::distance(fs::directory_iterator(File("roms")), fs::directory_iterator()), 1);
     EXPECT_THROW(ChangeRom(File("missing.bin"), Changed), FileError);
     EXPECT_FALSE(FileExists(File("missing.bin")));
 }
