@@ -165,8 +165,11 @@ TEST_F(BaseFiles, ReadingWholeFiles) {
         EXPECT_EQ(::write(writer, "abc", 3), 3);
         ::close(writer);
     });
-    EXPECT_EQ(ReadWholeFile(File("fifo")), Hex("61 62 63"));
+    Bytes slowly;
+    const std::string failed =
+        MessageOf<DrovakError>([&] { slowly = ReadWholeFile(File("fifo")); });
     slow.join();
+    EXPECT_EQ(slowly, Hex("61 62 63")) << failed;
     EXPECT_THROW(ReadWholeFile("/dev/zero", 1000), RefusedError);
     const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(terminal, 0);
