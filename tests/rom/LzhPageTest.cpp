@@ -344,7 +344,7 @@ TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
         for (uint32_t f = 0; f < 3; ++f) Put32(image, T + 2 + 12 * k + 4 * f, fields[k][f]);
     }
     const std::string moved =
-        MessageOf<RefusedError>([&] { PlanLzhInsert(Image(image), InputPackingTo(0x130), T, 2); });
+        WordsOf<RefusedError>([&] { PlanLzhInsert(Image(image), InputPackingTo(0x130), T, 2); });
     EXPECT_NE(moved.find("the moved data of entry 0x3 of the table at 0x400 (256 bytes at 0x572) "
                          "would overwrite the data of entry 0x1 of the table at 0x400, which "
                          "stays where it is"),
