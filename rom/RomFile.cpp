@@ -1,7 +1,7 @@
 #include "rom/RomFile.h"
 
-#include "base/Errors.h"
 #include "base/Paths.h"
+#include "rom/RomProblem.h"
 
 namespace drovak {
 
@@ -11,9 +11,10 @@ std::unique_ptr<FileStream> OpenRomRead(const std::string& path) {
 
 void CheckRomSize(const std::string& name, uint64_t size) {
     if (size > MAX_ROM_SIZE) {
-        throw RefusedError(name + ": " + std::to_string(size) +
-                           " bytes are more than a ROM image " + "may hold (" +
-                           std::to_string(MAX_ROM_SIZE) + "); nothing was written");
+        RomProblem problem{RomProblemKind::RomOverLimit, name};
+        problem.size = size;
+        problem.value = MAX_ROM_SIZE;
+        ThrowRomProblem(problem);
     }
 }
 
@@ -44,8 +45,9 @@ RomBytes ReadRom(const std::string& path) {
 
 void RefuseWritingOverRom(const std::string& outPath, const std::string& romPath) {
     if (SameFile(outPath, romPath)) {
-        throw RefusedError(outPath + ": is the ROM image " + romPath +
-                           " itself; a decompress never writes over its ROM; nothing was written");
+        RomProblem problem{RomProblemKind::OutputIsRom, outPath};
+        problem.rom = romPath;
+        ThrowRomProblem(problem);
     }
 }
 

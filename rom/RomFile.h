@@ -32,10 +32,10 @@ std::vector<uint8_t> ReadRomContent(FileStream& rom);
 // position is left at the end.
 std::vector<uint8_t> ReadRest(Stream& rom, uint64_t at);
 
-// RefusedError naming the image when `size` bytes are more than a ROM image may hold.
+// RomRefusal naming the image when `size` bytes are more than a ROM image may hold.
 void CheckRomSize(const std::string& name, uint64_t size);
 
-// RefusedError when outPath names the ROM image itself (the same file, through a link or another
+// RomRefusal when outPath names the ROM image itself (the same file, through a link or another
 // path): a decompress never writes over its own ROM.
 void RefuseWritingOverRom(const std::string& outPath, const std::string& romPath);
 

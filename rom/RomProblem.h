@@ -30,6 +30,8 @@ enum class RomProblemKind {
     RleOffsetPastEnd,  // the offset `at` is at or past the end of a file of `fileSize` bytes
     RleBlockChanged,   // the block at `at` is no longer the one the plan measured
     DataOverLimit,     // the new data's `size` bytes are more than the `value` a block may hold
+    RomOverLimit,      // `size` bytes are more than the `value` a ROM image may hold
+    OutputIsRom,       // a decompress's output `file` is the ROM image `rom` itself
 };
 
 // A piece of the image a compress writes or keeps.
@@ -56,6 +58,7 @@ struct RomProblem {
 
     RomProblemKind kind = RomProblemKind::EntryBeyondTable;
     std::string file; // the file's name as given
+    std::string rom;  // OutputIsRom only: the ROM image's name as given
     uint32_t table = 0;
     uint32_t index = 0;
     uint32_t count = 0;

@@ -82,6 +82,12 @@ std::string Reason(const RomProblem& p) {
     case K::DataOverLimit:
         return "the new data's " + std::to_string(p.size) + " bytes are more than the " +
                std::to_string(p.value) + " a compressed block may hold" + NOTHING_WRITTEN;
+    case K::RomOverLimit:
+        return std::to_string(p.size) + " bytes are more than a ROM image may hold (" +
+               std::to_string(p.value) + ")" + NOTHING_WRITTEN;
+    case K::OutputIsRom:
+        return "is the ROM image " + p.rom + " itself; a decompress never writes over its ROM" +
+               NOTHING_WRITTEN;
     case K::RleBlockChanged:
         return "the RLE data at " + HexText(p.at) + " changed since it was read" + NOTHING_WRITTEN;
     }

@@ -16,6 +16,7 @@ RomProblem Problem(RomProblemKind kind) {
     problem.size = 2716;
     problem.fileSize = 0x80000;
     problem.value = 0x1;
+    problem.rom = "game.bin";
     return problem;
 }
 
@@ -45,6 +46,11 @@ TEST(RomProblemWords, EachKindIsThrownAsItsErrorAndWordedWithItsNumbers) {
         {K::RleOffsetPastEnd, false,
          "rom.bin: offset 0x220F2 is at or past the end of the file (524288 bytes); nothing was "
          "written"},
+        {K::RomOverLimit, false,
+         "rom.bin: 2716 bytes are more than a ROM image may hold (1); nothing was written"},
+        {K::OutputIsRom, false,
+         "rom.bin: is the ROM image game.bin itself; a decompress never writes over its ROM; "
+         "nothing was written"},
         {K::RleBlockChanged, false,
          "rom.bin: the RLE data at 0x220F2 changed since it was read; nothing was written"}};
     for (const auto& [kind, shortFile, words] : cases) {
