@@ -36,7 +36,7 @@ void MainForm::RunOperation(const std::function<void()>& operation) {
         operation();
     } catch (const UnsupportedRepeatError& error) {
         // The encoder's own box: no owner window.
-        dialogs_.ShowError(nullptr, QString::fromStdString(error.what()), "Error");
+        dialogs_.ShowError(nullptr, QString::fromStdString(ErrorText(error)), "Error");
     } catch (const DrovakError& error) {
         dialogs_.ShowError(this, QString::fromStdString(ErrorText(error)), "Error");
     } catch (const std::exception& error) {

@@ -139,10 +139,6 @@ RleDecodeResult RleDecode(std::span<const uint8_t> source, uint64_t at, const st
     return result;
 }
 
-std::string UnsupportedRepeatMessage(uint32_t count) {
-    return "Unsupported repeat count: " + std::to_string(count);
-}
-
 RleEncodeResult RleEncode(std::span<const uint8_t> source, const std::string& name) {
     if (source.size() > RLE_MAX_DECODED_SIZE) {
         throw RefusedError(name + ": " + std::to_string(source.size()) +

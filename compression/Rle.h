@@ -25,15 +25,12 @@ struct RleDecodeResult {
 RleDecodeResult RleDecode(std::span<const uint8_t> source, uint64_t at,
                           const std::string& name = "memory");
 
-// The text of the encoder's one failure: "Unsupported repeat count: " + count.
-std::string UnsupportedRepeatMessage(uint32_t count);
-
-// Raised by the operations that refuse to write a block with a run the encoder can't write;
-// what() is UnsupportedRepeatMessage(count), the text of the "Error" box.
+// Raised by the operations that refuse to write a block with a run the encoder can't write; it
+// carries the run's count (what() is not for the user: the window and the terminal word it).
 class UnsupportedRepeatError : public RefusedError {
 public:
     explicit UnsupportedRepeatError(uint32_t count)
-        : RefusedError(UnsupportedRepeatMessage(count)), count_(count) {}
+        : RefusedError("unsupported repeat count " + std::to_string(count)), count_(count) {}
     uint32_t count() const { return count_; }
 
 private:

@@ -1,5 +1,7 @@
 #include "words/RomProblemWords.h"
 
+#include "compression/Rle.h"
+
 namespace drovak {
 
 namespace {
@@ -100,9 +102,16 @@ std::string RomProblemText(const RomProblem& problem) {
     return problem.file + ": " + Reason(problem);
 }
 
+std::string UnsupportedRepeatMessage(uint32_t count) {
+    return "Unsupported repeat count: " + std::to_string(count);
+}
+
 std::string ErrorText(const std::exception& error) {
-    const RomProblem* problem = ProblemOf(error);
-    return problem != nullptr ? RomProblemText(*problem) : error.what();
+    if (const RomProblem* problem = ProblemOf(error)) return RomProblemText(*problem);
+    if (const auto* repeat = dynamic_cast<const UnsupportedRepeatError*>(&error)) {
+        return UnsupportedRepeatMessage(repeat->count());
+    }
+    return error.what();
 }
 
 } // namespace drovak

@@ -14,8 +14,11 @@ namespace drovak {
 // written", and so on for each kind.
 std::string RomProblemText(const RomProblem& problem);
 
-// What to show for an error the core threw: the words for the problem it carries, or its
-// message.
+// The text of the RLE encoder's one failure: "Unsupported repeat count: " + count.
+std::string UnsupportedRepeatMessage(uint32_t count);
+
+// What to show for an error the core threw: the words for the problem it carries (a ROM
+// problem, a run the RLE encoder can't write), or its message.
 std::string ErrorText(const std::exception& error);
 
 } // namespace drovak

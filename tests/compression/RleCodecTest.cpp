@@ -100,7 +100,6 @@ TEST(CompressionRleEncode, UnsupportedRunStopsTheItemsAndKeepsTheHeader) {
     EXPECT_EQ(zeros, Hex("00 01 00 04"));
     EXPECT_EQ(zerosResult.bytes.size(), 4u);
     EXPECT_EQ(zerosResult.unsupportedRepeatCount, 131073u);
-    EXPECT_EQ(UnsupportedRepeatMessage(131073), "Unsupported repeat count: 131073");
 
     // The runs before the long one are written, none after it.
     auto [mixed, mixedResult] = Encode(Cat(Hex("11 11"), Bytes(65538, 0), Hex("22 22 22 22")));

@@ -78,9 +78,9 @@ TEST(RomRlePage, InsertWritesTheBlockAndAsksWhenItGrows) {
 TEST(RomRlePage, RefusalsBuildNothing) {
     const Bytes before = RomWithBlock("00 00 00 04 07");
     // 65,537 zero bytes hold a run too long for any item.
-    EXPECT_EQ(MessageOf<UnsupportedRepeatError>(
-                  [&] { PlanRleInsert(Image(before), Bytes(65537, 0), O); }),
-              "Unsupported repeat count: 131073");
+    EXPECT_EQ(
+        WordsOf<UnsupportedRepeatError>([&] { PlanRleInsert(Image(before), Bytes(65537, 0), O); }),
+        "Unsupported repeat count: 131073");
     // An offset at or past the end of the file.
     for (uint32_t at : {0x200u, 0xFFFFFFFFu}) {
         std::string error = WordsOf<RefusedError>([&] {

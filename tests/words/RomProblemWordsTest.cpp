@@ -1,5 +1,7 @@
 #include "words/RomProblemWords.h"
 
+#include "compression/Rle.h"
+
 #include "words/HexFieldWords.h"
 #include "words/LzhListWords.h"
 
@@ -95,6 +97,11 @@ TEST(RomProblemWords, HexFieldRefusalQuotesTheText) {
                      "Table Index (HEX): \"zz\" is not a hexadecimal number (an optional 0x or "
                      "$, then 1 to 8 hexadecimal digits); nothing was read or written");
     }
+}
+
+// The encoder's failure is shown with the box's text.
+TEST(RomProblemWords, UnsupportedRepeatIsWordedWithItsCount) {
+    EXPECT_EQ(ErrorText(UnsupportedRepeatError(131073)), "Unsupported repeat count: 131073");
 }
 
 // Errors that carry no problem show their own message.
