@@ -12,11 +12,11 @@
 
 namespace {
 
-// The modified image: steps of a kind byte and its operands, until the input or 64 KiB ends.
+// The modified image: steps of a kind byte and its operands, until the input or 16 KiB ends.
 std::vector<uint8_t> Modified(const std::vector<uint8_t>& original,
                               const std::vector<uint8_t>& steps) {
     std::vector<uint8_t> out;
-    for (size_t at = 0; at + 4 <= steps.size() && out.size() < 0x10000;) {
+    for (size_t at = 0; at + 4 <= steps.size() && out.size() < 0x4000;) {
         const uint8_t kind = steps[at] % 4;
         const size_t a = size_t(steps[at + 1]) << 8 | steps[at + 2], n = steps[at + 3] + 1u;
         at += 4;

@@ -9,6 +9,8 @@
 #include "patch/BpsNumbers.h"
 #include "patch/Crc32.h"
 
+#include <algorithm>
+
 namespace drovak {
 
 namespace {
@@ -28,8 +30,22 @@ struct Choice {
 class PatchWriter {
 public:
     PatchWriter(std::span<const uint8_t> original, std::span<const uint8_t> modified)
-        : source_(original), target_(modified),
-          candidates_(bps::FindMatchCandidates(original, modified)) {}
+        : source_(original), target_(modified) {
+        // What the two share at their starts and their ends is read in place or copied from the
+        // original's end; only the part between is searched (the suffix array is made of less).
+        const size_t shortest = std::min(original.size(), modified.size());
+        while (searchStart_ < shortest && original[searchStart_] == modified[searchStart_]) {
+            ++searchStart_;
+        }
+        size_t sharedEnd = 0;
+        while (searchStart_ + sharedEnd < shortest &&
+               original[original.size() - 1 - sharedEnd] ==
+                   modified[modified.size() - 1 - sharedEnd]) {
+            ++sharedEnd;
+        }
+        candidates_ = bps::FindMatchCandidates(
+            original, modified.subspan(searchStart_, modified.size() - sharedEnd - searchStart_));
+    }
 
     std::vector<uint8_t> Write() {
         out_ = {'B', 'P', 'S', '1'};
@@ -97,15 +113,20 @@ private:
         ConsiderSource(best, SourceRead, at, at);
         ConsiderSource(best, SourceCopy, sourceCursor_, at);
         ConsiderTarget(best, targetCursor_, at);
+        // The same distance from the end: data after an insert or a removal.
+        if (at + source_.size() >= target_.size()) {
+            ConsiderSource(best, SourceCopy, at + source_.size() - target_.size(), at);
+        }
         const uint64_t sourceSize = source_.size();
+        if (at < searchStart_ || at - searchStart_ >= candidates_.sourceBelow.size()) return best;
         for (const auto* list : {&candidates_.sourceBelow, &candidates_.sourceAbove,
                                  &candidates_.earlierBelow, &candidates_.earlierAbove}) {
-            const int32_t from = (*list)[at];
+            const int32_t from = (*list)[at - searchStart_];
             if (from < 0) continue;
             if (uint64_t(from) < sourceSize) {
                 ConsiderSource(best, SourceCopy, uint64_t(from), at);
             } else {
-                ConsiderTarget(best, uint64_t(from) - sourceSize, at);
+                ConsiderTarget(best, uint64_t(from) - sourceSize + searchStart_, at);
             }
         }
         return best;
@@ -132,6 +153,7 @@ private:
     }
 
     std::span<const uint8_t> source_, target_;
+    uint64_t searchStart_ = 0; // where the searched part of the modified image starts
     bps::MatchCandidates candidates_;
     std::vector<uint8_t> out_;
     uint64_t sourceCursor_ = 0, targetCursor_ = 0, literalLength_ = 0;
