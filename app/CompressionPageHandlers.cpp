@@ -191,12 +191,14 @@ QLineEdit* RomFieldOnShow(const CompressionPage& page) {
                                                                            : page.decompRomEdit;
 }
 
-void MainForm::UndoLastChange(const CompressionPage& page) {
-    const std::string path = RomFieldOnShow(page)->text().toStdString();
+void MainForm::UndoLastChange() {
+    const std::string path = PageRomPath().toStdString();
     if (path.empty()) return;
     if (!FileExists(BackupPathOf(path))) throw RefusedError(NoBackupMessage(path));
     if (!Ask("Undo the last change to " + FileNamePart(path) + "?")) return;
-    ShowStatus(QString::fromStdString(RomUndoSummary(FileNamePart(path), UndoRomChange(path))));
+    const RomChange change = UndoRomChange(path);
+    ShowPageRomAnew();
+    ShowStatus(QString::fromStdString(RomUndoSummary(FileNamePart(path), change)));
 }
 
 bool MainForm::Ask(const std::string& question) {

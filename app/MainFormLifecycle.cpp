@@ -60,6 +60,12 @@ void MainForm::WireHandlers() {
         RunOperation([this, angleDelta] { WheelLevel(angleDelta); });
     });
     BuildPreviewMenu();
+    for (QLineEdit* field : {LzhDecompRomEdit, LzhCompRomEdit, RleDecompRomEdit, RleCompRomEdit,
+                             LevelRomEdit, TitleRomEdit}) {
+        field->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(field, &QLineEdit::customContextMenuRequested, this,
+                [this, field](const QPoint& position) { ShowRomFieldMenu(field, position); });
+    }
     TableListAction = new QAction("Choose an entry of the table...", this);
     connect(TableListAction, &QAction::triggered, this, run(&MainForm::ChooseTableEntry));
     LzhTableIndexEdit->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -112,11 +118,9 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         const bool start = widget && widget->window() == this &&
                            (widget == focus || (focus == nullptr && widget == this));
         if (start && IsEnter(keyEvent->key())) enterPressedIn_ = hexField ? watched : nullptr;
-        // Ctrl+Z on a compression page undoes the last change to its ROM (not the typing in
-        // a field).
-        const CompressionPage* undoPage = CompressionPageOnShow();
-        if (start && undoPage && keyEvent->matches(QKeySequence::Undo)) {
-            RunOperation([this, undoPage] { UndoLastChange(*undoPage); });
+        // Ctrl+Z undoes the last change to the page's ROM (not the typing in a field).
+        if (start && keyEvent->matches(QKeySequence::Undo)) {
+            RunOperation([this] { UndoLastChange(); });
             return true;
         }
         if (start) {

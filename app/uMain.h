@@ -53,6 +53,9 @@ inline constexpr const char* OPEN_BIN_FILTER = "Bin Files (*.bin)|*.bin|All file
 inline constexpr const char* SAVE_BIN_FILTER = "BIN Files (*.bin)|*.bin|All files (*)|*";
 inline constexpr const char* PNG_FILTER = "PNG Files (*.png)|*.png";
 
+// Whether a dropped file is a patch (.bps or .ips, any case) rather than a ROM.
+bool IsPatchFile(const QString& path);
+
 class MainForm final : public QMainWindow {
     Q_OBJECT
 public:
@@ -217,13 +220,24 @@ private:
                           std::vector<uint8_t>& data, std::string& pictureNote);
     // The compression page on show, if one is.
     const CompressionPage* CompressionPageOnShow() const;
-    // Ctrl+Z on a compression page: the last change to its ROM undone (or redone), when the
-    // user says so.
-    void UndoLastChange(const CompressionPage& page);
+    // Ctrl+Z: the last change to the page's ROM undone (or redone), when the user says so.
+    void UndoLastChange();
     // A "Warning" question, No by default.
     bool Ask(const std::string& question);
     // What a compress did, on the status line.
     void ShowRomChange(const RomChange& change, const std::string& details = {});
+
+    // Patches (PatchHandlers.cpp): the ROM of the page on show (the field of the mode tab on
+    // show on a compression page), and its picture drawn anew after a change.
+    QString PageRomPath() const;
+    void ShowPageRomAnew();
+    // A .bps or .ips dropped on the window: applied to the page's ROM when the user says so.
+    void ApplyDroppedPatch(const QString& patchPath);
+    // The context menu of a ROM field, with "Make a patch against an original ROM...".
+    void ShowRomFieldMenu(QLineEdit* field, const QPoint& position);
+    // Asks for the original ROM and where to save the patch, and writes the BPS patch from the
+    // original to the ROM at modifiedPath.
+    void MakePatchFrom(const QString& modifiedPath);
 
     // "LZH Compression" (LzhPageHandlers.cpp).
     void LzhDecompressEntry();
