@@ -119,9 +119,16 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         const bool start = widget && widget->window() == this &&
                            (widget == focus || (focus == nullptr && widget == this));
         if (start && IsEnter(keyEvent->key())) enterPressedIn_ = hexField ? watched : nullptr;
-        // Ctrl+Z undoes the last change to the page's ROM (not the typing in a field).
-        if (start && keyEvent->matches(QKeySequence::Undo)) {
-            RunOperation([this] { UndoLastChange(); });
+        // Ctrl+Z undoes the last change to the page's ROM, except in a text field: there it is
+        // the field's own undo of the typing.
+        const CompressionPage* undoPage = CompressionPageOnShow();
+        const bool inTextField = qobject_cast<QLineEdit*>(focus) != nullptr;
+        if (start && !inTextField && keyEvent->matches(QKeySequence::Undo)) {
+            if (undoPage) {
+                RunOperation([this, undoPage] { UndoLastChange(*undoPage); });
+            } else {
+                RunOperation([this] { UndoPictureRomChange(); });
+            }
             return true;
         }
         if (start) {
@@ -208,6 +215,9 @@ void MainForm::MainFormShown() {
             field->setText(startUpRom);
         }
         RomPath = startUpRom;
+    } else {
+        // Nothing to show yet: the status line says how to begin.
+        ShowStatus(NO_ROM_STATUS);
     }
     PageSwitched();
     if (!romProblem.isEmpty()) ShowStatus(romProblem);

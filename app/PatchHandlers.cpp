@@ -39,17 +39,30 @@ QString MainForm::PageRomPath() const {
                : TitleRomEdit->text();
 }
 
-void MainForm::ShowPageRomAnew() {
-    switch (static_cast<MainPage>(PageTabs->currentIndex())) {
-    case MainPage::Levels:
-        ShowLevel();
-        break;
-    case MainPage::Title:
-        ShowTitleScreen();
-        break;
-    default:
-        break;
+void MainForm::DrawPageRomAnew(std::string& summary) {
+    const std::string path = PageRomPath().toStdString();
+    try {
+        if (const CompressionPage* page = CompressionPageOnShow()) {
+            RomPath = QString::fromStdString(path);
+            page->showFromRom(path);
+        } else if (static_cast<MainPage>(PageTabs->currentIndex()) == MainPage::Levels) {
+            ShowLevel();
+        } else {
+            ShowTitleScreen();
+        }
+    } catch (const DrovakError& error) {
+        summary += std::string(" The preview could not be drawn: ") + error.what();
     }
+}
+
+void MainForm::UndoPictureRomChange() {
+    const std::string path = PageRomPath().toStdString();
+    if (path.empty()) return;
+    if (!FileExists(BackupPathOf(path))) throw RefusedError(NoBackupMessage(path));
+    if (!Ask("Undo the last change to " + FileNamePart(path) + "?")) return;
+    std::string summary = RomUndoSummary(FileNamePart(path), UndoRomChange(path));
+    DrawPageRomAnew(summary);
+    ShowStatus(QString::fromStdString(summary));
 }
 
 void MainForm::ApplyDroppedPatch(const QString& patchPath) {
@@ -74,13 +87,14 @@ void MainForm::ApplyDroppedPatch(const QString& patchPath) {
             return std::move(result.target);
         },
         true);
-    // The picture first: drawing it puts its own line on the status line.
-    ShowPageRomAnew();
     const bool ips = DetectPatchFormat(patch) == PatchFormat::Ips;
-    ShowStatus(QString::fromStdString(
+    std::string summary =
         patchName + " applied: " + RomChangeSummary(romName, change) +
         (ips ? " An IPS patch has no checksums: nothing told whether it was made for this ROM."
-             : "")));
+             : "");
+    // The picture first: drawing it puts its own line on the status line.
+    DrawPageRomAnew(summary);
+    ShowStatus(QString::fromStdString(summary));
 }
 
 void MainForm::ShowRomFieldMenu(QLineEdit* field, const QPoint& position) {
