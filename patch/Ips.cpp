@@ -65,7 +65,8 @@ PatchResult ApplyIpsPatch(std::span<const uint8_t> source, std::span<const uint8
             large.size = uint64_t(offset) + count;
             return large;
         }
-        if (target.size() < offset + count) target.resize(offset + count, 0);
+        // An empty run writes nothing, and so grows nothing.
+        if (count > 0 && target.size() < offset + count) target.resize(offset + count, 0);
         if (run) {
             std::fill_n(target.begin() + offset, count, patch[at + 2]);
             at += 3;

@@ -39,6 +39,7 @@ TEST(Ips, RecordsRunsGrowthAndTruncationMakeTheImage) {
         {"a record past the end grows the image with zeros", Ips(Record(12, "!")),
          std::string("0123456789\0\0!", 13)},
         {"a run past the end", Ips(RunRecord(9, 3, 'r')), "012345678rrr"},
+        {"an empty run past the end", Ips(RunRecord(20, 0, 'r')), "0123456789"},
         {"truncated after EOF", Ips(Record(0, "ab"), Hex("00 00 04")), "ab23"},
         {"a size after EOF larger than the image pads it", Ips({}, Hex("00 00 0C")),
          std::string("0123456789\0\0", 12)},
