@@ -92,28 +92,18 @@ namespace {
 constexpr size_t READ_BUFFER_SIZE = 64 * 1024;
 
 std::string Reason() {
-    return std::strerror(errno);
+    return SystemReason();
 }
 
 } // namespace
 
-FileStream::FileStream(const std::string& path, FileMode mode) : path_(path) {
-    if (mode != FileMode::Create) {
-        file_ = FileHandle::OpenLocked(path, O_RDONLY, mode == FileMode::Replace);
-    } else {
-        // The lock comes before the file is emptied: whoever holds it still has the old bytes.
-        file_ = FileHandle::Open(path, O_WRONLY | O_CREAT);
-        if (!file_.Info().IsRegular()) {
-            throw RefusedError(path + ": is " + FileKind(file_.Info().mode) +
-                               ", not a regular file; nothing was written");
-        }
-        file_.Lock(path, true);
-        if (::ftruncate(fd(), 0) != 0) {
-            throw FileError(path + ": cannot empty the file: " + Reason());
-        }
-    }
-    size_ = mode == FileMode::Create ? 0 : file_.Info().size;
-}
+FileStream::FileStream(const std::string& path, FileMode mode)
+    : path_(path),
+      file_(FileHandle::OpenLocked(path, mode == FileMode::Replace, mode == FileMode::Replace)),
+      size_(file_.Info().size) {}
+
+FileStream::FileStream(const std::string& name, FileHandle file)
+    : path_(name), file_(std::move(file)), size_(file_.Info().size) {}
 
 size_t FileStream::Read(void* buffer, size_t count) {
     auto* out = static_cast<uint8_t*>(buffer);

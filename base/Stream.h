@@ -97,9 +97,9 @@ private:
 
 enum class FileMode {
     Read,    // an existing regular file, read-only, under a shared lock: others may read it too
-    Replace, // an existing regular file, read-only, under an exclusive lock: it is read, and its
-             // content then replaced whole (base/ReplaceFile.h) while the lock is held
-    Create,  // a regular file, created or emptied (after its lock is taken); written whole
+    Replace, // an existing regular file that this user may write, under an exclusive lock: it
+             // is read, and its content then replaced whole (base/ReplaceFile.h) while the lock
+             // is held; a read-only one is refused (RefusedError)
 };
 
 // A stream over a file, with buffered reads. Nothing blocks on the open: a FIFO or a device is
@@ -109,6 +109,9 @@ enum class FileMode {
 class FileStream final : public Stream {
 public:
     FileStream(const std::string& path, FileMode mode);
+    // A stream over a file already open (a new, empty one: base/TemporaryFiles.h), written
+    // through its descriptor; `name` is for messages.
+    FileStream(const std::string& name, FileHandle file);
     FileStream(const FileStream&) = delete;
     FileStream& operator=(const FileStream&) = delete;
 
@@ -129,6 +132,7 @@ public:
     // The open file as fstat saw it when it was opened and locked.
     const FileInfo& Info() const { return file_.Info(); }
     int Descriptor() const { return file_.Descriptor(); }
+    const FileHandle& Handle() const { return file_; }
 
 private:
     int fd() const { return file_.Descriptor(); }
