@@ -71,9 +71,9 @@ TEST_F(RomUndo, AKilledUndoIsFinishedByTheNextRun) {
         fs::rename(backup, rom);
     };
     const auto linkOnly = [&] { fs::create_hard_link(rom, swap); };
-    for (const auto& [kill, finished] :
-         {std::pair{std::function<void()>(firstStep), true}, {secondStep, true},
-          {linkOnly, false}}) {
+    for (const auto& [kill, finished] : {std::pair{std::function<void()>(firstStep), true},
+                                         {secondStep, true},
+                                         {linkOnly, false}}) {
         ExpectImages(newer, older);
         kill();
         const RomChange undone = UndoRomChange(rom);
@@ -87,8 +87,7 @@ TEST_F(RomUndo, AKilledUndoIsFinishedByTheNextRun) {
     ExpectImages(Bytes(0x400, 0x22), older);
 
     WriteBytes(swap, Bytes(16, 3));
-    EXPECT_NE(MessageOf<RefusedError>([&] { UndoRomChange(rom); }).find(swap),
-              std::string::npos);
+    EXPECT_NE(MessageOf<RefusedError>([&] { UndoRomChange(rom); }).find(swap), std::string::npos);
     EXPECT_EQ(ReadBytes(rom), Bytes(0x400, 0x22));
     EXPECT_EQ(ReadBytes(swap), Bytes(16, 3));
 }
