@@ -180,7 +180,12 @@ TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
     for (const auto& [yes, now] : undos) {
         dialogs.answers = {yes};
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(dialogs.boxes.last(), "question Warning owned: Undo the last change to rom.bin?");
+        // The question says which two files swap, their sizes and dates.
+        EXPECT_TRUE(dialogs.boxes.last().startsWith(
+            "question Warning owned: Undo the last change to rom.bin?\r\nIt swaps rom.bin ("))
+            << dialogs.boxes.last().toStdString();
+        EXPECT_TRUE(dialogs.boxes.last().contains(" bytes, changed 20"));
+        EXPECT_TRUE(dialogs.boxes.last().contains(") with rom.bin.bak ("));
         EXPECT_EQ(ReadFile("rom.bin"), *now);
     }
     EXPECT_EQ(f.LzhCompInEdit->text(), Folder() + "empty.bin"); // not the field's own undo
