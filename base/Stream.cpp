@@ -82,6 +82,11 @@ size_t ViewStream::Read(void* buffer, size_t count) {
     return ReadAt(bytes_, position_, buffer, count);
 }
 
+size_t ViewStream::Write(const void*, size_t count) {
+    if (count == 0) return 0;
+    throw FileError(name_ + ": is read-only here; nothing was written");
+}
+
 uint64_t ViewStream::Seek(int64_t offset, SeekOrigin origin) {
     position_ = SeekTarget(offset, origin, position_, bytes_.size());
     return position_;

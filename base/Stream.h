@@ -14,7 +14,8 @@ namespace drovak {
 enum class SeekOrigin { Begin, Current, End };
 
 // A byte stream over memory or over a file. Read returns the number of bytes read, 0 at the
-// end; Write returns the number written. Positions are byte offsets from the start.
+// end; Write writes all it is given or throws (FileError), and returns that count. Positions
+// are byte offsets from the start.
 class Stream {
 public:
     virtual ~Stream() = default;
@@ -81,8 +82,8 @@ public:
         : bytes_(bytes), name_(std::move(name)) {}
 
     size_t Read(void* buffer, size_t count) override;
-    // Nothing is written: the bytes are not the stream's own.
-    size_t Write(const void*, size_t) override { return 0; }
+    // Refused (FileError): the bytes are not the stream's own.
+    size_t Write(const void*, size_t count) override;
     uint64_t Seek(int64_t offset, SeekOrigin origin) override;
     uint64_t Position() const override { return position_; }
     uint64_t Size() const override { return bytes_.size(); }
