@@ -5,6 +5,7 @@
 #include "compression/Rle.h"
 #include "graphics/Level.h"
 #include "preview/PreviewView.h"
+#include "rom/RomFile.h"
 #include "rom/RomLayout.h"
 
 #include <QAction>
@@ -112,10 +113,11 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         const bool start = widget && widget->window() == this &&
                            (widget == focus || (focus == nullptr && widget == this));
         if (start && IsEnter(keyEvent->key())) enterPressedIn_ = hexField ? watched : nullptr;
-        // Ctrl+Z on a compression page undoes the last change to its ROM (not the typing in
-        // a field).
+        // Ctrl+Z on a compression page undoes the last change to its ROM, except in a text
+        // field: there it is the field's own undo of the typing.
         const CompressionPage* undoPage = CompressionPageOnShow();
-        if (start && undoPage && keyEvent->matches(QKeySequence::Undo)) {
+        const bool inTextField = qobject_cast<QLineEdit*>(focus) != nullptr;
+        if (start && undoPage && !inTextField && keyEvent->matches(QKeySequence::Undo)) {
             RunOperation([this, undoPage] { UndoLastChange(*undoPage); });
             return true;
         }
@@ -185,15 +187,30 @@ void MainForm::MainFormShown() {
         return;
     }
     OpenRomDialog.startFolder = programFolder_;
-    const QString defaultRom = programFolder_ + DEFAULT_ROM_NAME;
-    if (FileExists(defaultRom.toStdString())) {
+    QString startUpRom = programFolder_ + DEFAULT_ROM_NAME;
+    QString romProblem;
+    if (!startUpRom_.isEmpty()) {
+        try {
+            OpenRomRead(startUpRom_.toStdString());
+            startUpRom = startUpRom_;
+            OpenRomDialog.startFolder =
+                QString::fromStdString(FolderPart(startUpRom.toStdString()));
+        } catch (const DrovakError& error) {
+            romProblem = "ROM image not opened: " + QString::fromStdString(error.what());
+        }
+    }
+    if (FileExists(startUpRom.toStdString())) {
         for (QLineEdit* field : {LzhCompRomEdit, LzhDecompRomEdit, RleCompRomEdit, RleDecompRomEdit,
                                  TitleRomEdit, LevelRomEdit}) {
-            field->setText(defaultRom);
+            field->setText(startUpRom);
         }
-        RomPath = defaultRom;
+        RomPath = startUpRom;
+    } else {
+        // Nothing to show yet: the status line says how to begin.
+        ShowStatus(NO_ROM_STATUS);
     }
     PageSwitched();
+    if (!romProblem.isEmpty()) ShowStatus(romProblem);
     started_ = true;
 }
 
