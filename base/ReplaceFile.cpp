@@ -17,10 +17,6 @@ namespace drovak {
 
 namespace {
 
-std::string Reason() {
-    return SystemReason();
-}
-
 // A FIFO or a character device takes the content as it comes: it is written through, after
 // an open that does not wait for a reader.
 void WriteThrough(const std::string& path, const std::function<void(Stream&)>& write) {
@@ -28,8 +24,9 @@ void WriteThrough(const std::string& path, const std::function<void(Stream&)>& w
     write(content);
     const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        throw FileError(path + ": nothing was written: " +
-                        (errno == ENXIO ? "no program reads from it" : "cannot open: " + Reason()));
+        throw FileError(
+            path + ": nothing was written: " +
+            (errno == ENXIO ? "no program reads from it" : "cannot open: " + SystemReason()));
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     const std::vector<uint8_t>& bytes = content.Data();
@@ -37,7 +34,7 @@ void WriteThrough(const std::string& path, const std::function<void(Stream&)>& w
         const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
-            const std::string reason = Reason();
+            const std::string reason = SystemReason();
             ::close(fd);
             throw FileError(path + ": cannot write (" + std::to_string(done) + " of " +
                             std::to_string(bytes.size()) + " bytes written): " + reason);
@@ -93,9 +90,7 @@ std::string CopyBeside(FileStream& locked, const std::string& backup) {
         backup,
         [&locked](Stream& copy) {
             locked.Seek(0, SeekOrigin::Begin);
-            std::vector<uint8_t> chunk(1 << 20);
-            for (size_t n; (n = locked.Read(chunk.data(), chunk.size())) != 0;)
-                copy.Write(chunk.data(), n);
+            CopyToEnd(locked, copy);
         },
         &locked, locked.Name());
 }
@@ -160,7 +155,7 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
         }
         if (locked) RefuseIfReplacedMeanwhile(path, target, locked->Info());
         if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-            throw FileError("cannot rename the new file over it: " + Reason());
+            throw FileError("cannot rename the new file over it: " + SystemReason());
         }
     } catch (const FileError& error) {
         if (!temporary.empty()) ::unlink(temporary.c_str());
@@ -179,7 +174,7 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
             throw FileError(path +
                             ": the new content was written, but the old one could not be "
                             "named " +
-                            backup + " (" + Reason() + "); it is kept as " + pendingBackup);
+                            backup + " (" + SystemReason() + "); it is kept as " + pendingBackup);
         }
     }
     std::string reason;
@@ -205,9 +200,7 @@ void SaveStreamToFile(Stream& stream, const std::string& path) {
     const uint64_t kept = stream.Position();
     WriteFileReplacing(path, [&stream](Stream& file) {
         stream.Seek(0, SeekOrigin::Begin);
-        std::vector<uint8_t> chunk(64 * 1024);
-        for (size_t n; (n = stream.Read(chunk.data(), chunk.size())) != 0;)
-            file.Write(chunk.data(), n);
+        CopyToEnd(stream, file);
     });
     stream.Seek(int64_t(kept), SeekOrigin::Begin);
 }

@@ -27,6 +27,11 @@ void Stream::ReadExact(void* buffer, size_t count) {
     }
 }
 
+void CopyToEnd(Stream& from, Stream& to) {
+    std::vector<uint8_t> chunk(1 << 20);
+    for (size_t n; (n = from.Read(chunk.data(), chunk.size())) != 0;) to.Write(chunk.data(), n);
+}
+
 uint32_t Stream::ReadBigEndian32() {
     uint8_t bytes[4];
     ReadExact(bytes, 4);
@@ -96,10 +101,6 @@ namespace {
 
 constexpr size_t READ_BUFFER_SIZE = 64 * 1024;
 
-std::string Reason() {
-    return SystemReason();
-}
-
 } // namespace
 
 FileStream::FileStream(const std::string& path, FileMode mode)
@@ -128,7 +129,8 @@ size_t FileStream::Read(void* buffer, size_t count) {
             got = ::pread(fd(), buffer_.data(), READ_BUFFER_SIZE, off_t(position_));
         } while (got < 0 && errno == EINTR);
         if (got < 0)
-            throw FileError(path_ + ": cannot read at " + HexText(position_) + ": " + Reason());
+            throw FileError(path_ + ": cannot read at " + HexText(position_) + ": " +
+                            SystemReason());
         bufferStart_ = position_;
         bufferFill_ = size_t(got);
         if (got == 0) break;
@@ -144,7 +146,7 @@ size_t FileStream::Write(const void* buffer, size_t count) {
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
             throw FileError(path_ + ": cannot write at " + HexText(position_ + done) + ": " +
-                            Reason());
+                            SystemReason());
         }
         done += size_t(put);
     }
@@ -161,7 +163,7 @@ uint64_t FileStream::Seek(int64_t offset, SeekOrigin origin) {
 }
 
 void FileStream::Sync() {
-    if (::fsync(fd()) != 0) throw FileError(path_ + ": cannot write to storage: " + Reason());
+    if (::fsync(fd()) != 0) throw FileError(path_ + ": cannot write to storage: " + SystemReason());
 }
 
 } // namespace drovak

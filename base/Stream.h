@@ -41,6 +41,9 @@ public:
     void WriteBigEndian32(uint32_t value);
 };
 
+// Copies what `from` holds from its position to its end into `to`, in chunks.
+void CopyToEnd(Stream& from, Stream& to);
+
 // A stream over a growable byte vector. Writing or seeking past the end grows it (the added
 // bytes are zero here).
 class MemoryStream final : public Stream {

@@ -29,6 +29,14 @@ protected:
         StoreChecksum(fixed);
     }
 
+    // A FUSE file system mounted by the test goes when it ends, whatever happened.
+    void TearDown() override {
+        if (mounted.empty()) return;
+        const std::string unmount = "fusermount3 -u " + mounted + " 2>/dev/null || fusermount -u " +
+                                    mounted + " 2>/dev/null || umount " + mounted;
+        EXPECT_EQ(std::system(unmount.c_str()), 0);
+    }
+
     std::string Preload() const { return std::string("LD_PRELOAD=") + DROVAK_FAULT_LIBRARY; }
 
     // The calls of a run, one "N NAME FILE [FILE]" line each.
@@ -46,6 +54,7 @@ protected:
     }
 
     Bytes image, fixed;
+    std::string mounted;
     const std::string rom = File("tf3.bin"), backup = rom + ".bak";
 };
 
@@ -68,6 +77,7 @@ TEST_F(CliFiles, UndoOnAFatStick) {
     ::stat(stick.c_str(), &inside);
     ::stat(dir.path.c_str(), &outside);
     if (inside.st_dev == outside.st_dev) GTEST_SKIP() << "fusefat mounted nothing";
+    mounted = stick;
 
     const std::string romOnStick = stick + "/tf3.bin";
     WriteBytes(romOnStick, image);
@@ -83,9 +93,6 @@ TEST_F(CliFiles, UndoOnAFatStick) {
         EXPECT_EQ(ReadBytes(romOnStick + ".bak"), round ? image : fixed);
     }
     EXPECT_FALSE(fs::exists(romOnStick + ".bak.swap"));
-    const std::string unmount = "fusermount3 -u " + stick + " 2>/dev/null || fusermount -u " +
-                                stick + " 2>/dev/null || umount " + stick;
-    EXPECT_EQ(std::system(unmount.c_str()), 0);
 }
 
 // An undo by renames killed before each of its calls: the next undo finishes it or, when it
