@@ -103,8 +103,9 @@ protected:
                 }
             }
         }
-        // The next run removes what the killed ones left behind.
+        // The next run removes what the killed ones left behind, once it is stale.
         WriteBytes(rom, old);
+        AgeTemporaries();
         EXPECT_EQ(Run(command).exitCode, 0);
         for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
             long pid = 0;
@@ -127,19 +128,34 @@ protected:
         }
     }
 
+    // Makes every temporary file in the folder look older than a stale one.
+    void AgeTemporaries() const {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
+            long pid = 0;
+            if (IsTemporaryName(entry.path().filename(), pid)) {
+                std::filesystem::last_write_time(
+                    entry.path(), std::filesystem::file_time_type::clock::now() -
+                                      std::chrono::seconds(STALE_TEMPORARY_SECONDS + 60));
+            }
+        }
+    }
+
+    // Every file written is synced before it is renamed; the new image takes the ROM's name
+    // before the old one takes the backup's (a failed change keeps the earlier backup); the
+    // folder is synced last.
     void ExpectSyncedBeforeRenamed(const std::vector<std::vector<std::string>>& calls) {
         std::set<std::string> unsynced;
-        std::string lastRenamed;
+        std::vector<std::string> renamedTo;
         for (const auto& call : calls) {
             ASSERT_GE(call.size(), 3u);
             if (call[1] == "write" || call[1] == "pwrite") unsynced.insert(call[2]);
             if (call[1] == "fsync") unsynced.erase(call[2]);
             if (call[1] == "rename") {
                 EXPECT_EQ(unsynced.count(call[2]), 0u) << call[2] << " renamed before its sync";
-                lastRenamed = call[3];
+                renamedTo.push_back(call[3]);
             }
         }
-        EXPECT_EQ(lastRenamed, "tf3.bin");
+        EXPECT_EQ(renamedTo, (std::vector<std::string>{"tf3.bin", "tf3.bin.bak"}));
         EXPECT_EQ(calls.back()[1], "fsync");
         EXPECT_EQ(calls.back()[2], dir.path.filename().string()) << "the folder is synced last";
     }
