@@ -12,6 +12,7 @@
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
 #include "words/HexFieldWords.h"
+#include "words/RomChangeWords.h"
 #include "words/RomProblemWords.h"
 
 #include <QLineEdit>

@@ -11,6 +11,7 @@
 #include "patch/Patch.h"
 #include "rom/RomChange.h"
 #include "rom/RomFile.h"
+#include "words/RomChangeWords.h"
 #include "words/RomProblemWords.h"
 
 #include <QAction>

@@ -10,6 +10,7 @@
 #include "patch/Patch.h"
 #include "rom/RomChange.h"
 #include "rom/RomFile.h"
+#include "words/RomChangeWords.h"
 
 namespace drovak::cli {
 

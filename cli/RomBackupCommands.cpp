@@ -5,6 +5,7 @@
 #include "rom/RomChange.h"
 #include "rom/RomFile.h"
 #include "rom/RomLayout.h"
+#include "words/RomChangeWords.h"
 
 namespace drovak::cli {
 

@@ -14,6 +14,7 @@
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
 #include "words/LzhListWords.h"
+#include "words/RomChangeWords.h"
 
 #include <iomanip>
 #include <sstream>

@@ -2,6 +2,7 @@
 
 #include "rom/HeaderChecksum.h"
 #include "rom/RomFile.h"
+#include "rom/RomProblem.h"
 
 #include <cstdint>
 #include <functional>
@@ -51,26 +52,16 @@ std::string BackupPathOf(const std::string& path);
 
 // Swaps the ROM image and its backup, under the image's lock: the last change is undone, and a
 // second undo redoes it. An undo that a killed run left half-way is finished instead: that was
-// the undo asked for (base/SwapFiles.h); a change finishes it too before it begins. RefusedError
+// the undo asked for (base/SwapFiles.h); a change finishes it too before it begins. RomRefusal
 // when there is no backup, or it is not a regular file (a link, a FIFO, a folder): nothing is
 // changed.
 RomChange UndoRomChange(const std::string& path);
 
 // What an undo of the ROM image at path would swap, for the question asked before it;
-// RefusedError as UndoRomChange when there is nothing it could swap.
+// RomRefusal as UndoRomChange when there is nothing it could swap.
 UndoSides DescribeUndo(const std::string& path);
 
-// "tf3.bin (4096 bytes, changed 2026-12-07 12:57:02) with tf3.bin.bak (4000 bytes, changed
-// 2026-12-07 12:50:11)": the two sides of an undo, named without their folder, local time.
-std::string UndoSidesText(const UndoSides& sides);
-
-// The refusal of an undo without a backup.
-std::string NoBackupMessage(const std::string& path);
-
-// What a change or an undo of the ROM image called `name` did, in one line: "tf3.bin written;
-// the previous image is kept as tf3.bin.bak; header checksum right (1A2B)." The backup is
-// named without its folder (it lies beside the file).
-std::string RomChangeSummary(const std::string& name, const RomChange& change);
-std::string RomUndoSummary(const std::string& name, const RomChange& change);
+// The refusal of an undo of the ROM image at path that has no backup.
+RomProblem NoBackupProblem(const std::string& path);
 
 } // namespace drovak

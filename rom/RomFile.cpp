@@ -46,7 +46,7 @@ RomBytes ReadRom(const std::string& path) {
 void RefuseWritingOverRom(const std::string& outPath, const std::string& romPath) {
     if (SameFile(outPath, romPath)) {
         RomProblem problem{RomProblemKind::OutputIsRom, outPath};
-        problem.rom = romPath;
+        problem.other = romPath;
         ThrowRomProblem(problem);
     }
 }

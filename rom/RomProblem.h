@@ -31,7 +31,10 @@ enum class RomProblemKind {
     RleBlockChanged,   // the block at `at` is no longer the one the plan measured
     DataOverLimit,     // the new data's `size` bytes are more than the `value` a block may hold
     RomOverLimit,      // `size` bytes are more than the `value` a ROM image may hold
-    OutputIsRom,       // a decompress's output `file` is the ROM image `rom` itself
+    OutputIsRom,       // a decompress's output `file` is the ROM image `other` itself
+    NoBackup,          // an undo of `file`: there is no backup `other`
+    BackupNotRegular,  // an undo of `file`: its backup `other` is of the kind `value` (st_mode)
+    BackupIsRom,       // an undo of `file`: its backup `other` is the same file
 };
 
 // A piece of the image a compress writes or keeps.
@@ -57,8 +60,8 @@ struct RomProblem {
         : kind(kind_), file(std::move(file_)), table(table_), index(index_), count(count_) {}
 
     RomProblemKind kind = RomProblemKind::EntryBeyondTable;
-    std::string file; // the file's name as given
-    std::string rom;  // OutputIsRom only: the ROM image's name as given
+    std::string file;  // the file's name as given
+    std::string other; // the other file: the ROM image (OutputIsRom), the backup (undo)
     uint32_t table = 0;
     uint32_t index = 0;
     uint32_t count = 0;

@@ -1,5 +1,6 @@
 #include "words/RomProblemWords.h"
 
+#include "base/FileHandle.h"
 #include "compression/Rle.h"
 
 namespace drovak {
@@ -88,8 +89,17 @@ std::string Reason(const RomProblem& p) {
         return std::to_string(p.size) + " bytes are more than a ROM image may hold (" +
                std::to_string(p.value) + ")" + NOTHING_WRITTEN;
     case K::OutputIsRom:
-        return "is the ROM image " + p.rom + " itself; a decompress never writes over its ROM" +
+        return "is the ROM image " + p.other + " itself; a decompress never writes over its ROM" +
                NOTHING_WRITTEN;
+    case K::NoBackup:
+        return "there is no backup " + p.other + " to go back to; nothing was changed";
+    case K::BackupNotRegular:
+        return "its backup " + p.other + " is " + FileKind(uint32_t(p.value)) +
+               ", not a regular file; undo swaps only a regular file; nothing was changed";
+    case K::BackupIsRom:
+        return "its backup " + p.other +
+               " is the same file, with the same image; nothing was "
+               "changed";
     case K::RleBlockChanged:
         return "the RLE data at " + HexText(p.at) + " changed since it was read" + NOTHING_WRITTEN;
     }

@@ -136,7 +136,7 @@ TEST_F(RomFiles, ALinkStaysALinkAndTheModeStays) {
     // A change that failed after its backup leaves the backup a second name of the ROM.
     fs::remove(target + ".bak");
     fs::create_hard_link(target, target + ".bak");
-    EXPECT_NE(MessageOf<RefusedError>([&] { UndoRomChange(link); }).find("the same file"),
+    EXPECT_NE(WordsOf<RefusedError>([&] { UndoRomChange(link); }).find("the same file"),
               std::string::npos);
     // Another program puts a file at the ROM's name while the new image is made: refused, that
     // file kept, no backup made of it and nothing left beside it.

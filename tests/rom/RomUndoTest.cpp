@@ -3,6 +3,8 @@
 #include "base/SwapFiles.h"
 #include "rom/RomChange.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
+#include "words/RomChangeWords.h"
 
 #include <gtest/gtest.h>
 
@@ -87,7 +89,7 @@ TEST_F(RomUndo, AKilledUndoIsFinishedByTheNextRun) {
     ExpectImages(Bytes(0x400, 0x22), older);
 
     WriteBytes(swap, Bytes(16, 3));
-    EXPECT_NE(MessageOf<RefusedError>([&] { UndoRomChange(rom); }).find(swap), std::string::npos);
+    EXPECT_NE(WordsOf<RefusedError>([&] { UndoRomChange(rom); }).find(swap), std::string::npos);
     EXPECT_EQ(ReadBytes(rom), Bytes(0x400, 0x22));
     EXPECT_EQ(ReadBytes(swap), Bytes(16, 3));
 }
@@ -103,7 +105,7 @@ TEST_F(RomUndo, ABackupThatIsNotARegularFileIsRefused) {
     for (const auto& [kind, make] : kinds) {
         fs::remove(backup);
         make();
-        const std::string message = MessageOf<RefusedError>([&] { UndoRomChange(rom); });
+        const std::string message = WordsOf<RefusedError>([&] { UndoRomChange(rom); });
         EXPECT_NE(message.find(backup + " is " + kind + ", not a regular file"), std::string::npos)
             << message;
         EXPECT_NE(message.find("nothing was changed"), std::string::npos) << message;

@@ -18,7 +18,7 @@ RomProblem Problem(RomProblemKind kind) {
     problem.size = 2716;
     problem.fileSize = 0x80000;
     problem.value = 0x1;
-    problem.rom = "game.bin";
+    problem.other = "game.bin";
     return problem;
 }
 
@@ -53,6 +53,11 @@ TEST(RomProblemWords, EachKindIsThrownAsItsErrorAndWordedWithItsNumbers) {
         {K::OutputIsRom, false,
          "rom.bin: is the ROM image game.bin itself; a decompress never writes over its ROM; "
          "nothing was written"},
+        {K::NoBackup, false,
+         "rom.bin: there is no backup game.bin to go back to; nothing was changed"},
+        {K::BackupIsRom, false,
+         "rom.bin: its backup game.bin is the same file, with the same image; nothing was "
+         "changed"},
         {K::RleBlockChanged, false,
          "rom.bin: the RLE data at 0x220F2 changed since it was read; nothing was written"}};
     for (const auto& [kind, shortFile, words] : cases) {
