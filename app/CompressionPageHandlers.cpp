@@ -1,5 +1,5 @@
 // The handlers of the controls that the two compression pages share, control for control.
-#include "app/uMain.h"
+#include "app/MainForm.h"
 
 #include "base/Errors.h"
 #include "base/Paths.h"

@@ -1,5 +1,5 @@
 // A ROM chosen with "..." or dropped on the window, and a data file dropped on "Compress from:".
-#include "app/uMain.h"
+#include "app/MainForm.h"
 
 #include <QDropEvent>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "app/uMain.h"
+#include "app/MainForm.h"
 
 #include "base/Errors.h"
 #include "base/Paths.h"

@@ -1,4 +1,4 @@
-#include "app/uMain.h"
+#include "app/MainForm.h"
 
 #include "app/AppFont.h"
 #include "app/Controls.h"
@@ -6,10 +6,12 @@
 #include "preview/PreviewView.h"
 #include "rom/RomLayout.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -80,6 +82,7 @@ void MainForm::BuildMainForm() {
 
     // 5. The handlers, after every default text is in place.
     WireHandlers();
+    NameControls();
 
     // 6. Plane A checked (its click handler finds no ROM yet and does nothing).
     PlaneARadio->setChecked(true);
@@ -97,6 +100,52 @@ void MainForm::BuildMainForm() {
 
     // 10.
     FinishMainForm();
+}
+
+void MainForm::NameControls() {
+    LzhTableOffsetEdit->setObjectName("LzhTableOffsetEdit");
+    LzhTableIndexEdit->setObjectName("LzhTableIndexEdit");
+    LzhModeTabs->setObjectName("LzhModeTabs");
+    LzhDecompRomEdit->setObjectName("LzhDecompRomEdit");
+    LzhDecompRomBrowse->setObjectName("LzhDecompRomBrowse");
+    LzhDecompressButton->setObjectName("LzhDecompressButton");
+    LzhDecompOutEdit->setObjectName("LzhDecompOutEdit");
+    LzhDecompOutBrowse->setObjectName("LzhDecompOutBrowse");
+    LzhCompInEdit->setObjectName("LzhCompInEdit");
+    LzhCompInBrowse->setObjectName("LzhCompInBrowse");
+    LzhCompressButton->setObjectName("LzhCompressButton");
+    LzhCompRomEdit->setObjectName("LzhCompRomEdit");
+    LzhCompRomBrowse->setObjectName("LzhCompRomBrowse");
+    RleOffsetEdit->setObjectName("RleOffsetEdit");
+    RleModeTabs->setObjectName("RleModeTabs");
+    RleDecompRomEdit->setObjectName("RleDecompRomEdit");
+    RleDecompRomBrowse->setObjectName("RleDecompRomBrowse");
+    RleDecompressButton->setObjectName("RleDecompressButton");
+    RleDecompOutEdit->setObjectName("RleDecompOutEdit");
+    RleDecompOutBrowse->setObjectName("RleDecompOutBrowse");
+    RleCompInEdit->setObjectName("RleCompInEdit");
+    RleCompInBrowse->setObjectName("RleCompInBrowse");
+    RleCompressButton->setObjectName("RleCompressButton");
+    RleCompRomEdit->setObjectName("RleCompRomEdit");
+    RleCompRomBrowse->setObjectName("RleCompRomBrowse");
+    LevelRomEdit->setObjectName("LevelRomEdit");
+    LevelRomBrowse->setObjectName("LevelRomBrowse");
+    LevelPngEdit->setObjectName("LevelPngEdit");
+    LevelPngBrowse->setObjectName("LevelPngBrowse");
+    SaveMapButton->setObjectName("SaveMapButton");
+    LevelCombo->setObjectName("LevelCombo");
+    PlaneARadio->setObjectName("PlaneARadio");
+    PlaneBRadio->setObjectName("PlaneBRadio");
+    ExportProgress->setObjectName("ExportProgress");
+    TitleViewButton->setObjectName("TitleViewButton");
+    TitleRomEdit->setObjectName("TitleRomEdit");
+    TitleRomBrowse->setObjectName("TitleRomBrowse");
+    PreviewMenu->setObjectName("PreviewMenu");
+    CopyPictureAction->setObjectName("CopyPictureAction");
+    SavePictureAction->setObjectName("SavePictureAction");
+    SaveTilesAction->setObjectName("SaveTilesAction");
+    KeepProportionsAction->setObjectName("KeepProportionsAction");
+    TableListAction->setObjectName("TableListAction");
 }
 
 void MainForm::FinishMainForm() {

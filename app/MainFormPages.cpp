@@ -1,4 +1,4 @@
-#include "app/uMain.h"
+#include "app/MainForm.h"
 
 #include "app/AppFont.h"
 #include "app/Controls.h"

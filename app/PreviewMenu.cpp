@@ -1,6 +1,6 @@
 // The preview's context menu: the picture on show to the clipboard or a PNG file, the tiles of a
 // sheet as an indexed PNG, and whether the picture keeps its proportions.
-#include "app/uMain.h"
+#include "app/MainForm.h"
 
 #include "base/Errors.h"
 #include "base/Paths.h"

@@ -1,5 +1,5 @@
 // "Table Index (HEX)" chosen from a list of the table's entries.
-#include "app/uMain.h"
+#include "app/MainForm.h"
 
 #include "base/Errors.h"
 #include "base/Paths.h"

@@ -1,5 +1,5 @@
+#include "app/MainForm.h"
 #include "app/QtUserDialogs.h"
-#include "app/uMain.h"
 
 #include <QApplication>
 #include <QString>

@@ -158,6 +158,7 @@ private:
     void BuildTitlePage(QWidget* page);
     void WireHandlers();
     void FinishMainForm();
+    void NameControls();
 
     // Start-up, shutdown, shared handlers (MainFormLifecycle.cpp).
     void MainFormShown();
