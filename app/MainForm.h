@@ -1,40 +1,34 @@
 #pragma once
 
-// The main window: every control of the four pages, the two file dialogs, the values the
-// operations share, and the handlers the controls are wired to.
+// The main window: the preview, the tab control of the four pages (each page an object of its
+// own), the two file dialogs, the status line and the values the operations share.
 
-#include "app/CompressionPage.h"
 #include "app/UserDialogs.h"
 #include "graphics/Renderer.h"
 
 #include <QMainWindow>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QAction;
-class QComboBox;
-class QLineEdit;
 class QMenu;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
 class QTabWidget;
 
-namespace drovak {
-struct RomBytes;
-struct RomChange;
-namespace preview {
+namespace drovak::preview {
 class PreviewView;
-}
-} // namespace drovak
+} // namespace drovak::preview
 
 namespace drovak::app {
+
+class CompressionPage;
+class LevelsPage;
+class Page;
+class TitlePage;
 
 // The pages of PageTabs and of the two mode tab controls, in tab order.
 enum class MainPage { Lzh, Rle, Levels, Title };
@@ -61,66 +55,6 @@ public:
     MainForm(const QString& programFolder, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~MainForm() override;
 
-    // The window.
-    preview::PreviewView* PreviewView = nullptr;
-    QTabWidget* PageTabs = nullptr;
-
-    // "LZH Compression".
-    QLineEdit* LzhTableOffsetEdit = nullptr;
-    QLineEdit* LzhTableIndexEdit = nullptr;
-    QTabWidget* LzhModeTabs = nullptr;
-    QLineEdit* LzhDecompRomEdit = nullptr;
-    QPushButton* LzhDecompRomBrowse = nullptr;
-    QPushButton* LzhDecompressButton = nullptr;
-    QLineEdit* LzhDecompOutEdit = nullptr;
-    QPushButton* LzhDecompOutBrowse = nullptr;
-    QLineEdit* LzhCompInEdit = nullptr;
-    QPushButton* LzhCompInBrowse = nullptr;
-    QPushButton* LzhCompressButton = nullptr;
-    QLineEdit* LzhCompRomEdit = nullptr;
-    QPushButton* LzhCompRomBrowse = nullptr;
-
-    // "RLE Compression".
-    QLineEdit* RleOffsetEdit = nullptr;
-    QTabWidget* RleModeTabs = nullptr;
-    QLineEdit* RleDecompRomEdit = nullptr;
-    QPushButton* RleDecompRomBrowse = nullptr;
-    QPushButton* RleDecompressButton = nullptr;
-    QLineEdit* RleDecompOutEdit = nullptr;
-    QPushButton* RleDecompOutBrowse = nullptr;
-    QLineEdit* RleCompInEdit = nullptr;
-    QPushButton* RleCompInBrowse = nullptr;
-    QPushButton* RleCompressButton = nullptr;
-    QLineEdit* RleCompRomEdit = nullptr;
-    QPushButton* RleCompRomBrowse = nullptr;
-
-    // "Levels Viewer".
-    QLineEdit* LevelRomEdit = nullptr;
-    QPushButton* LevelRomBrowse = nullptr;
-    QLineEdit* LevelPngEdit = nullptr;
-    QPushButton* LevelPngBrowse = nullptr;
-    QPushButton* SaveMapButton = nullptr;
-    QComboBox* LevelCombo = nullptr;
-    QRadioButton* PlaneARadio = nullptr;
-    QRadioButton* PlaneBRadio = nullptr;
-    QProgressBar* ExportProgress = nullptr;
-
-    // "Title Screen Background".
-    QPushButton* TitleViewButton = nullptr;
-    QLineEdit* TitleRomEdit = nullptr;
-    QPushButton* TitleRomBrowse = nullptr;
-
-    // The preview's context menu (PreviewMenu.cpp): "Copy picture", "Save picture as PNG..."
-    // and "Keep proportions" on every page, "Save tiles as PNG..." on the compression pages.
-    QMenu* PreviewMenu = nullptr;
-    QAction* CopyPictureAction = nullptr;
-    QAction* SavePictureAction = nullptr;
-    QAction* SaveTilesAction = nullptr;
-    QAction* KeepProportionsAction = nullptr;
-    // The list of the table's entries, from the context menu of "Table Index (HEX)" (and a double
-    // click on it).
-    QAction* TableListAction = nullptr;
-
     // The shared dialogs: each keeps the settings last given to it.
     FileDialogSettings OpenRomDialog;
     FileDialogSettings SaveFileDialog;
@@ -131,7 +65,7 @@ public:
     drovak::FrameBuffer FrameBuffer{};
 
     const QString& ProgramFolder() const { return programFolder_; }
-    bool ExportRunning() const { return exportRunning_; }
+    bool ExportRunning() const;
     // The texture on show in the preview (0 before the first picture).
     uint32_t PreviewTexture() const;
 
@@ -144,29 +78,16 @@ public:
     void ShowStatus(const QString& text);
     QString StatusText() const;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    // Construction (MainForm.cpp, MainFormPages.cpp).
-    void BuildMainForm();
-    void BuildLzhPage(QWidget* page);
-    void BuildRlePage(QWidget* page);
-    void BuildLevelsPage(QWidget* page);
-    void BuildTitlePage(QWidget* page);
-    void WireHandlers();
-    void FinishMainForm();
-    void NameControls();
-
-    // Start-up, shutdown, shared handlers (MainFormLifecycle.cpp).
-    void MainFormShown();
-    void MainFormClose();
-    void WindowKeyDown(int key);
-    void FocusPreview();
-    void BrowseRom(bool save, std::initializer_list<QLineEdit*> fields);
+    // What the pages share.
+    UserDialogs& Dialogs() const { return dialogs_; }
     std::optional<QString> RunDialog(FileDialogKind kind);
+    // A "Warning" question, No by default.
+    bool Ask(const std::string& question);
+    // "..." of a "TF3.bin:" field: the open (or save) dialog, then UseRom with the page's fields.
+    void BrowseRom(bool save, Page& page);
+    // A ROM chosen with "..." or dropped on the window (DragAndDrop.cpp): RomPath and the
+    // page's fields, then the picture of the page on show drawn anew.
+    void UseRom(const QString& path, Page& page);
     // The tile data of a compression page's sheet, and the ROM whose palette drew it.
     struct SheetTiles {
         std::vector<uint8_t> data;
@@ -174,12 +95,32 @@ private:
     };
     // The picture on show, with its tiles when it is a sheet ("Save tiles as PNG...").
     void ShowPicture(PreviewImage image, std::optional<SheetTiles> tiles = {});
-    void EndProgram(const QString& error);
+    bool PreviewHasFocus() const;
+    MainPage PageOnShow() const;
+    // Start-up is over: the status line leaves the credits for what the user does.
+    bool Started() const { return started_; }
 
-    // A ROM chosen with "..." or dropped on the window (DragAndDrop.cpp): RomPath and the
-    // fields, then the picture of the page on show drawn anew.
-    void UseRom(const QString& path, const std::vector<QLineEdit*>& fields);
-    std::vector<QLineEdit*> RomFieldsOfPageOnShow() const;
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Construction (MainForm.cpp).
+    void BuildMainForm();
+    void WireHandlers();
+    void FinishMainForm();
+
+    // Start-up, shutdown, shared handlers (MainFormLifecycle.cpp).
+    void MainFormShown();
+    void MainFormClose();
+    void WindowKeyDown(int key);
+    void FocusPreview();
+    void PageSwitched();
+    void EndProgram(const QString& error);
+    CompressionPage* CompressionPageOnShow() const;
+    CompressionPage* PageOfHexField(const QObject* field) const;
+
     // A file dragged over or dropped on the window: true when the event was taken.
     bool FileDragged(QObject* target, QEvent* event);
 
@@ -191,79 +132,29 @@ private:
     void SaveTilesAsPng();
     std::optional<QString> AskPngPath();
 
-    // The table's entries to choose "Table Index (HEX)" from (TableList.cpp).
-    void ShowTableIndexMenu(const QPoint& position);
-    void ChooseTableEntry();
-
-    // What the two compression pages' controls do, the same on both (CompressionPageHandlers.cpp).
-    void WireCompressionPage(const CompressionPage& page);
-    const CompressionPage* PageOfHexField(const QObject* field) const;
-    void PageEnterReleased(const CompressionPage& page);
-    void UpdateDataFileName(const CompressionPage& page);
-    void UpdateDecompressButton(const CompressionPage& page);
-    void UpdateCompressButton(const CompressionPage& page);
-    void BrowseDecompOut(const CompressionPage& page);
-    void BrowseCompIn(const CompressionPage& page);
-    // Shows the tiles as the page's sheet and saves them (asking first over other data); false
-    // when the user kept the file as it was.
-    bool ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom, uint8_t cellHeightTiles,
-                          const std::string& outPath);
-    // What a decompress did, on the status line: `what` names the entry or block.
-    void ShowDecompressed(const std::string& what, size_t bytes, const std::string& outPath,
-                          bool saved, const std::string& packedNote);
-    // The data of a "Compress from:" file, a PNG turned into tile data; false when the user
-    // does not want a picture whose drawing runs beyond the data kept.
-    bool ReadCompressData(const std::string& inPath, const std::string& what,
-                          const std::function<std::optional<uint64_t>()>& entryBytes,
-                          std::vector<uint8_t>& data, std::string& pictureNote);
-    // The compression page on show, if one is.
-    const CompressionPage* CompressionPageOnShow() const;
-    // Ctrl+Z on a compression page: the last change to its ROM undone (or redone), when the
-    // user says so.
-    void UndoLastChange(const CompressionPage& page);
-    // A "Warning" question, No by default.
-    bool Ask(const std::string& question);
-    // What a compress did, on the status line.
-    void ShowRomChange(const RomChange& change, const std::string& details = {});
-
-    // "LZH Compression" (LzhPageHandlers.cpp).
-    void LzhDecompressEntry();
-    void LzhCompressEntry();
-
-    // "RLE Compression" (RlePageHandlers.cpp).
-    void RleDecompressAt();
-    void RleCompressAt();
-
-    // "Levels Viewer" and the page change (LevelViewerHandlers.cpp).
-    void PageSwitched();
-    void ShowLevel();
-    void ScrollLevel(int key);
-    void WheelLevel(int angleDelta);
-    void ShowLevelPosition();
-    void UpdateSaveButton();
-    void BrowsePngPath();
-    void SaveLevelMap();
-    void DrawLevelView();
-    unsigned SelectedLevel() const;
-    bool PlaneBSelected() const;
-
-    // "Title Screen Background" (TitleHandlers.cpp).
-    void ShowTitleScreen();
-    void UpdateTitleButton();
-
     QString programFolder_;
     UserDialogs& dialogs_;
-    CompressionPage lzhPage_;
-    CompressionPage rlePage_;
+    preview::PreviewView* previewView_ = nullptr;
+    QTabWidget* pageTabs_ = nullptr;
+    // The pages, in tab order.
+    CompressionPage* lzhPage_ = nullptr;
+    CompressionPage* rlePage_ = nullptr;
+    LevelsPage* levelsPage_ = nullptr;
+    TitlePage* titlePage_ = nullptr;
+    std::array<Page*, 4> pages_{};
+    // The preview's context menu: "Copy picture", "Save picture as PNG..." and "Keep
+    // proportions" on every page, "Save tiles as PNG..." on the compression pages.
+    QMenu* previewMenu_ = nullptr;
+    QAction* copyPictureAction_ = nullptr;
+    QAction* savePictureAction_ = nullptr;
+    QAction* saveTilesAction_ = nullptr;
+    QAction* keepProportionsAction_ = nullptr;
+
     bool shown_ = false;
-    // Start-up is over: the status line leaves the credits for what the user does.
     bool started_ = false;
-    bool exportRunning_ = false;
     // The picture on show, and the tile data when it is a compression page's sheet.
     PreviewImage shownPicture_;
     std::optional<SheetTiles> shownTiles_;
-    // Wheel turns not yet a whole step (a step is 120).
-    int wheelRest_ = 0;
     // The hexadecimal field that received the last Enter press (its release runs the page's
     // operation).
     QObject* enterPressedIn_ = nullptr;

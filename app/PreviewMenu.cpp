@@ -34,39 +34,45 @@ QImage ToQImage(const PreviewImage& picture) {
 } // namespace
 
 void MainForm::BuildPreviewMenu() {
-    PreviewMenu = new QMenu(this);
-    CopyPictureAction = PreviewMenu->addAction("Copy picture");
-    SavePictureAction = PreviewMenu->addAction("Save picture as PNG...");
-    SaveTilesAction = PreviewMenu->addAction("Save tiles as PNG...");
-    PreviewMenu->addSeparator();
-    KeepProportionsAction = PreviewMenu->addAction("Keep proportions");
-    KeepProportionsAction->setCheckable(true);
+    previewMenu_ = new QMenu(this);
+    previewMenu_->setObjectName("PreviewMenu");
+    copyPictureAction_ = previewMenu_->addAction("Copy picture");
+    savePictureAction_ = previewMenu_->addAction("Save picture as PNG...");
+    saveTilesAction_ = previewMenu_->addAction("Save tiles as PNG...");
+    previewMenu_->addSeparator();
+    keepProportionsAction_ = previewMenu_->addAction("Keep proportions");
+    keepProportionsAction_->setCheckable(true);
+    copyPictureAction_->setObjectName("CopyPictureAction");
+    savePictureAction_->setObjectName("SavePictureAction");
+    saveTilesAction_->setObjectName("SaveTilesAction");
+    keepProportionsAction_->setObjectName("KeepProportionsAction");
     // Ctrl+C copies the picture while the view has the focus (a field keeps its own Ctrl+C).
-    CopyPictureAction->setShortcut(QKeySequence::Copy);
-    CopyPictureAction->setShortcutContext(Qt::WidgetShortcut);
-    PreviewView->addAction(CopyPictureAction);
+    copyPictureAction_->setShortcut(QKeySequence::Copy);
+    copyPictureAction_->setShortcutContext(Qt::WidgetShortcut);
+    previewView_->addAction(copyPictureAction_);
 
     const auto run = [this](void (MainForm::*handler)()) {
         return [this, handler] { RunOperation([this, handler] { (this->*handler)(); }); };
     };
-    connect(CopyPictureAction, &QAction::triggered, this, run(&MainForm::CopyPicture));
-    connect(SavePictureAction, &QAction::triggered, this, run(&MainForm::SavePictureAsPng));
-    connect(SaveTilesAction, &QAction::triggered, this, run(&MainForm::SaveTilesAsPng));
-    connect(KeepProportionsAction, &QAction::toggled, PreviewView,
+    connect(copyPictureAction_, &QAction::triggered, this, run(&MainForm::CopyPicture));
+    connect(savePictureAction_, &QAction::triggered, this, run(&MainForm::SavePictureAsPng));
+    connect(saveTilesAction_, &QAction::triggered, this, run(&MainForm::SaveTilesAsPng));
+    connect(keepProportionsAction_, &QAction::toggled, previewView_,
             &preview::PreviewView::SetKeepProportions);
-    connect(PreviewMenu, &QMenu::aboutToShow, this, &MainForm::UpdatePreviewMenu);
-    PreviewView->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(
-        PreviewView, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint& position) { PreviewMenu->popup(PreviewView->mapToGlobal(position)); });
+    connect(previewMenu_, &QMenu::aboutToShow, this, &MainForm::UpdatePreviewMenu);
+    previewView_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(previewView_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& position) {
+                previewMenu_->popup(previewView_->mapToGlobal(position));
+            });
 }
 
 void MainForm::UpdatePreviewMenu() {
     const bool picture = !shownPicture_.Pixels.empty();
-    CopyPictureAction->setEnabled(picture);
-    SavePictureAction->setEnabled(picture);
-    SaveTilesAction->setVisible(CompressionPageOnShow() != nullptr);
-    SaveTilesAction->setEnabled(shownTiles_.has_value());
+    copyPictureAction_->setEnabled(picture);
+    savePictureAction_->setEnabled(picture);
+    saveTilesAction_->setVisible(CompressionPageOnShow() != nullptr);
+    saveTilesAction_->setEnabled(shownTiles_.has_value());
 }
 
 void MainForm::CopyPicture() {

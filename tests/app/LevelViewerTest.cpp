@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -47,20 +48,26 @@ TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait)
     ClickPreview();
     PressKey(Qt::Key_Right);
     const unsigned uploads = Preview()->UploadCount();
-    // Runs between the export's screens: records what the window shows and tries to scroll,
-    // to change the plane and to start a second export.
+    // While the export runs the window answers: the bar and the column follow the screens
+    // exported, and the user tries to scroll, to change the plane and to start a second export.
     std::vector<int> progress, columns;
+    QProgressBar* bar = Control<QProgressBar>("ExportProgress");
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        if (!f.ExportRunning()) return;
+        progress.push_back(value);
+        columns.push_back(f.ScrollColumn);
+    });
     QTimer meanwhile;
     QObject::connect(&meanwhile, &QTimer::timeout, [&] {
         if (!f.ExportRunning()) return;
-        progress.push_back(Control<QProgressBar>("ExportProgress")->value());
-        columns.push_back(f.ScrollColumn);
         QTest::keyClick(Preview(), Qt::Key_Right);
         Click(Button("SaveMapButton"));
         Click(Control<QRadioButton>("PlaneBRadio"));
     });
-    meanwhile.start(0);
+    meanwhile.start(5);
     Click(Button("SaveMapButton"));
+    EXPECT_TRUE(f.ExportRunning());
+    WaitForExport(f);
     meanwhile.stop();
 
     ASSERT_EQ(dialogs.boxes, QStringList());
@@ -84,12 +91,46 @@ TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait)
     // A PNG that can't be created is shown; afterwards everything works as before.
     TypeInto(Edit("LevelPngEdit"), Folder() + "no/such/folder.png");
     Click(Button("SaveMapButton"));
+    WaitForExport(f);
     ASSERT_EQ(dialogs.Kinds(), "error");
     EXPECT_TRUE(dialogs.boxes[0].contains("folder.png"));
     ClickPreview();
     PressKey(Qt::Key_Right);
     EXPECT_EQ(f.ScrollColumn, 33);
     EXPECT_EQ(Preview()->UploadCount(), uploads + 1);
+}
+
+// The export works on what it read at its start, in a picture buffer of its own: a decompress
+// on another page (which draws into the window's buffer and sets RomPath) and a change of the
+// ROM file while it runs leave its file as an export made alone writes it.
+TEST_F(AppLevelsViewer, ADecompressAndARomChangeDuringAnExportLeaveItsFileAsMadeAlone) {
+    MainForm& f = OpenWindow();
+    Click(Control<QRadioButton>("PlaneBRadio"));
+    Click(Button("SaveMapButton"));
+    WaitForExport(f);
+    ASSERT_TRUE(dialogs.boxes.isEmpty());
+    const std::vector<uint8_t> alone = ReadFile("Level_01_PlaneB.png");
+    std::filesystem::remove(PathOf("Level_01_PlaneB.png"));
+
+    bool duringExport = false;
+    const auto disturb = [&] {
+        ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+        Click(Button("LzhDecompressButton"));
+        WriteFile("tf3.bin", std::vector<uint8_t>(ReadFile("tf3.bin").size(), 0));
+        duringExport = f.ExportRunning();
+    };
+    QObject::connect(Control<QProgressBar>("ExportProgress"), &QProgressBar::valueChanged,
+                     [&](int screens) {
+                         if (screens == 1) QTimer::singleShot(0, disturb);
+                     });
+    Click(Button("SaveMapButton"));
+    WaitForExport(f);
+    EXPECT_TRUE(duringExport);
+    EXPECT_TRUE(dialogs.boxes.isEmpty()) << dialogs.boxes.join('\n').toStdString();
+    EXPECT_TRUE(f.StatusText().startsWith("Level_01_PlaneB.png saved: "))
+        << f.StatusText().toStdString();
+    EXPECT_EQ(ReadFile("20000_0.bin").empty(), false);
+    EXPECT_TRUE(ReadFile("Level_01_PlaneB.png") == alone);
 }
 
 TEST_F(AppLevelsViewer, OnlyAClickOnAPageTabCarriesTheRomIntoThePage) {

@@ -108,6 +108,12 @@ protected:
     // A key pressed and released where the focus is.
     static void PressKey(int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); }
 
+    // Waits (two minutes at the most) until the level export that runs has ended.
+    static void WaitForExport(const MainForm& form) {
+        for (int i = 0; i < 6000 && form.ExportRunning(); ++i) QTest::qWait(20);
+        EXPECT_FALSE(form.ExportRunning());
+    }
+
     // The preview's framebuffer as read back from OpenGL.
     QImage Shown() const { return Preview()->grabFramebuffer(); }
     // Pixel (x, y) of a read-back picture; negative coordinates count from the far edge.

@@ -1,0 +1,104 @@
+// What the operations of the two compression pages share: the sheet shown and saved, the data
+// to compress read, the status line after either, and Ctrl+Z.
+#include "app/CompressionPage.h"
+
+#include "app/MainForm.h"
+
+#include "base/Errors.h"
+#include "base/Paths.h"
+#include "base/ReplaceFile.h"
+#include "base/Stream.h"
+#include "base/WholeFile.h"
+#include "graphics/CompressInput.h"
+#include "graphics/TileSheet.h"
+#include "rom/HexField.h"
+#include "rom/RomChange.h"
+#include "rom/RomLayout.h"
+
+namespace drovak::app {
+
+namespace {
+
+// The tile sheet of the two pages: 64 x 28 cells of one tile across.
+constexpr uint8_t CELL_WIDTH_TILES = 1;
+constexpr uint16_t SHEET_WIDTH_TILES = 64;
+constexpr uint16_t SHEET_HEIGHT_TILES = 28;
+
+} // namespace
+
+bool CompressionPage::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,
+                                       uint8_t cellHeightTiles, const std::string& outPath) {
+    ViewStream romStream(rom.bytes, rom.name);
+    const PaletteTable palette = ReadPalette(romStream, PREVIEW_PALETTE_OFFSET);
+    MemoryStream stream(std::move(data));
+    form_.ShowPicture(RenderTiles(stream, CELL_WIDTH_TILES, cellHeightTiles, SHEET_WIDTH_TILES,
+                                  SHEET_HEIGHT_TILES, palette, nullptr, form_.FrameBuffer),
+                      MainForm::SheetTiles{stream.Data(), rom.name});
+    // A data file that holds something else (edited since, perhaps) is replaced only when the
+    // user says so.
+    if (FileHoldsOtherBytes(outPath, stream.Data()) &&
+        !form_.Ask("The file " + FileNamePart(outPath) +
+                   " already exists and holds other data!\r\nDo you want to replace it?")) {
+        return false;
+    }
+    SaveStreamToFile(stream, outPath);
+    return true;
+}
+
+void CompressionPage::ShowDecompressed(const std::string& what, size_t bytes,
+                                       const std::string& outPath, bool saved,
+                                       const std::string& packedNote) {
+    const std::string file = FileNamePart(outPath);
+    form_.ShowStatus(
+        QString::fromStdString("Decompressed " + what + ": " + std::to_string(bytes) +
+                               (saved ? " bytes written to " + file + " (" + packedNote + ")."
+                                      : " bytes shown; " + file + " kept as it was.")));
+}
+
+bool CompressionPage::ReadCompressData(const std::string& inPath, const std::string& what,
+                                       const std::function<std::optional<uint64_t>()>& entryBytes,
+                                       std::vector<uint8_t>& data, std::string& pictureNote) {
+    // A picture is drawn with the palette of the tile sheets: line 0 of the preview palette.
+    CompressInput input = ReadCompressInput(
+        inPath,
+        [this] { return ReadTilePalette(form_.RomPath.toStdString(), PREVIEW_PALETTE_OFFSET, 0); },
+        entryBytes);
+    data = std::move(input.data);
+    if (!input.picture) return true;
+    const TilesFromPng& picture = *input.picture;
+    const std::string name = FileNamePart(inPath);
+    const std::string kept = std::to_string(TileCount(data.size())) + " tiles (" +
+                             std::to_string(data.size()) + " bytes)";
+    if (picture.droppedPixel &&
+        !form_.Ask("The picture " + name + " is drawn beyond the " + kept + " that go into " +
+                   what + " (the pixel at x " + std::to_string(picture.droppedPixel->x) + ", y " +
+                   std::to_string(picture.droppedPixel->y) +
+                   " is not blank); that part is left out.\r\nDo you want to continue?")) {
+        return false;
+    }
+    pictureNote = " " + name + ": " + std::to_string(picture.pictureTiles) +
+                  " tiles in the picture, " + kept + " compressed" +
+                  (picture.lengthRecorded ? "" : ", as many as the data it replaces") + ".";
+    if (picture.paletteDifference) {
+        pictureNote += " Its palette differs from the preview's at value " +
+                       std::to_string(picture.paletteDifference->value) +
+                       "; the picture's values are taken as they are.";
+    }
+    return true;
+}
+
+void CompressionPage::UndoLastChange() {
+    const std::string path = RomTextOnShow().toStdString();
+    if (path.empty()) return;
+    if (!FileExists(BackupPathOf(path))) throw RefusedError(NoBackupMessage(path));
+    if (!form_.Ask("Undo the last change to " + FileNamePart(path) + "?")) return;
+    form_.ShowStatus(
+        QString::fromStdString(RomUndoSummary(FileNamePart(path), UndoRomChange(path))));
+}
+
+void CompressionPage::ShowRomChange(const RomChange& change, const std::string& details) {
+    form_.ShowStatus(QString::fromStdString(
+        RomChangeSummary(FileNamePart(form_.RomPath.toStdString()), change) + details));
+}
+
+} // namespace drovak::app
