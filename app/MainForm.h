@@ -54,6 +54,10 @@ public:
     // default ROM. The dialogs are used for every message, file dialog and clipboard text.
     MainForm(const QString& programFolder, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~MainForm() override;
+    // Before the window is first shown: the ROM image to open at start-up instead of the
+    // default ROM (an absolute path). One that can't be read is named in the status line, and
+    // the start-up goes on as without it.
+    void OpenAtStartUp(const QString& romPath) { startUpRom_ = romPath; }
 
     // The shared dialogs: each keeps the settings last given to it.
     FileDialogSettings OpenRomDialog;
@@ -133,6 +137,7 @@ private:
     std::optional<QString> AskPngPath();
 
     QString programFolder_;
+    QString startUpRom_;
     UserDialogs& dialogs_;
     preview::PreviewView* previewView_ = nullptr;
     QTabWidget* pageTabs_ = nullptr;

@@ -7,6 +7,7 @@
 #include "base/Paths.h"
 #include "compression/Rle.h"
 #include "preview/PreviewView.h"
+#include "rom/RomFile.h"
 #include "rom/RomLayout.h"
 
 #include <QApplication>
@@ -171,12 +172,24 @@ void MainForm::MainFormShown() {
         return;
     }
     OpenRomDialog.startFolder = programFolder_;
-    const QString defaultRom = programFolder_ + DEFAULT_ROM_NAME;
-    if (FileExists(defaultRom.toStdString())) {
-        for (Page* page : pages_) page->ShowRom(defaultRom);
-        RomPath = defaultRom;
+    QString startUpRom = programFolder_ + DEFAULT_ROM_NAME;
+    QString romProblem;
+    if (!startUpRom_.isEmpty()) {
+        try {
+            OpenRomRead(startUpRom_.toStdString());
+            startUpRom = startUpRom_;
+            OpenRomDialog.startFolder =
+                QString::fromStdString(FolderPart(startUpRom.toStdString()));
+        } catch (const DrovakError& error) {
+            romProblem = "ROM image not opened: " + QString::fromStdString(error.what());
+        }
+    }
+    if (FileExists(startUpRom.toStdString())) {
+        for (Page* page : pages_) page->ShowRom(startUpRom);
+        RomPath = startUpRom;
     }
     PageSwitched();
+    if (!romProblem.isEmpty()) ShowStatus(romProblem);
     started_ = true;
 }
 
