@@ -106,6 +106,12 @@ void CompressionPage::Wire() {
             run(&CompressionPage::UpdateCompressButton));
     connect(compRomEdit_, &QLineEdit::textChanged, this,
             run(&CompressionPage::UpdateCompressButton));
+    // A ROM named: the start-up hint on how to choose one has done its work.
+    for (QLineEdit* rom : {decompRomEdit_, compRomEdit_}) {
+        connect(rom, &QLineEdit::textChanged, this, [this] {
+            if (form_.StatusText() == NO_ROM_STATUS) form_.ShowStatus(QString());
+        });
+    }
     connect(decompRomBrowse_, &QPushButton::clicked, this,
             [this] { form_.RunOperation([this] { form_.BrowseRom(false, *this); }); });
     connect(compRomBrowse_, &QPushButton::clicked, this,

@@ -2,6 +2,7 @@
 
 #include "app/Docking.h"
 #include "app/Page.h"
+#include "graphics/TileSheet.h"
 
 #include <QString>
 #include <cstdint>
@@ -28,6 +29,9 @@ inline constexpr const char* TABLE_OFFSET_CAPTION = "Table offset (HEX)";
 inline constexpr const char* TABLE_INDEX_CAPTION = "Table Index (HEX)";
 inline constexpr const char* RLE_OFFSET_CAPTION = "Offset (HEX)";
 
+// The compression pages' sheets lay 64 cells to a row (CompressionPageSpec::sheetCell).
+inline constexpr unsigned PREVIEW_SHEET_COLUMNS = 64;
+
 class CompressionPage;
 using PageOperation = std::function<void(CompressionPage&)>;
 
@@ -50,7 +54,7 @@ struct ValueListSpec {
 };
 
 // What makes a compression page the LZH or the RLE one: its header, the height of its
-// "Decompress to:" row, the data-file name it suggests and its two operations.
+// "Decompress to:" row, the data-file name it suggests, its two operations and its sheet.
 struct CompressionPageSpec {
     // The first part of the controls' names ("Lzh": "LzhModeTabs", "LzhDecompRomEdit", ...).
     QString prefix;
@@ -62,6 +66,12 @@ struct CompressionPageSpec {
     PageOperation decompress;
     PageOperation compress;
     std::optional<ValueListSpec> valueList;
+    // How the preview lays the page's tiles: cells of this size, 64 to a row (and so "Save tiles
+    // as PNG..." and a picture without its recorded cell as "Compress from:").
+    TileCell sheetCell;
+    // Draws the entry or block of the page's fields from the ROM image at the path given, as it
+    // is now.
+    std::function<void(CompressionPage&, const std::string& romPath)> showFromRom;
 };
 
 // "LZH Compression" (LzhPageHandlers.cpp), with the list of the table's entries (TableList.cpp).
@@ -82,8 +92,9 @@ public:
     bool TakeDroppedFile(QObject* target, const QString& path) override;
 
     // For the window's key preview: Enter released in a header field runs the operation of the
-    // tab on show; Ctrl+Z undoes the last change to the ROM of the tab on show, when the user
-    // says so.
+    // tab on show. Ctrl+Z outside a text field, or the preview menu's "Undo the last change to
+    // NAME...": the last change to the ROM of the tab on show undone (or redone), when the user
+    // says so, and the page's entry or block drawn from the ROM as it now is.
     bool IsHexField(const QObject* object) const;
     void EnterReleased();
     void UndoLastChange();
@@ -102,20 +113,26 @@ public:
     // The "TF3.bin:" field of the tab on show.
     QString RomTextOnShow() const;
 
+    // Shows the tiles as the page's sheet, drawn with the palette of the ROM image.
+    void ShowSheet(std::vector<uint8_t> data, const RomBytes& rom);
     // Shows the tiles as the page's sheet and saves them (asking first over other data); false
     // when the user kept the file as it was.
-    bool ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom, uint8_t cellHeightTiles,
+    bool ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,
                           const std::string& outPath);
     // What a decompress did, on the status line: `what` names the entry or block.
     void ShowDecompressed(const std::string& what, size_t bytes, const std::string& outPath,
                           bool saved, const std::string& packedNote);
     // The data of a "Compress from:" file, a PNG turned into tile data; false when the user
-    // does not want a picture whose drawing runs beyond the data kept.
+    // does not want a picture whose drawing runs beyond the data kept. The picture's tiles are
+    // read in the cell it records, or else in the page's cell; paletteNote says when its
+    // colours decided its values.
     bool ReadCompressData(const std::string& inPath, const std::string& what,
                           const std::function<std::optional<uint64_t>()>& entryBytes,
-                          std::vector<uint8_t>& data, std::string& pictureNote);
-    // What a compress did, on the status line.
-    void ShowRomChange(const RomChange& change, const std::string& details = {});
+                          std::vector<uint8_t>& data, std::string& pictureNote,
+                          std::string& paletteNote);
+    // What a compress did, on the status line; `lead` comes first (what the user must not miss).
+    void ShowRomChange(const RomChange& change, const std::string& details = {},
+                       const std::string& lead = {});
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -10,6 +10,7 @@
 #include "base/Stream.h"
 #include "base/WholeFile.h"
 #include "graphics/CompressInput.h"
+#include "graphics/PngToTiles.h"
 #include "graphics/TileSheet.h"
 #include "rom/HexField.h"
 #include "rom/RomChange.h"
@@ -19,21 +20,27 @@ namespace drovak::app {
 
 namespace {
 
-// The tile sheet of the two pages: 64 x 28 cells of one tile across.
-constexpr uint8_t CELL_WIDTH_TILES = 1;
-constexpr uint16_t SHEET_WIDTH_TILES = 64;
+// The tile sheet of the two pages: PREVIEW_SHEET_COLUMNS cells to a row, 28 tiles high.
 constexpr uint16_t SHEET_HEIGHT_TILES = 28;
 
 } // namespace
 
-bool CompressionPage::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,
-                                       uint8_t cellHeightTiles, const std::string& outPath) {
+void CompressionPage::ShowSheet(std::vector<uint8_t> data, const RomBytes& rom) {
+    const TileCell cell = spec_.sheetCell;
     ViewStream romStream(rom.bytes, rom.name);
     const PaletteTable palette = ReadPalette(romStream, PREVIEW_PALETTE_OFFSET);
     MemoryStream stream(std::move(data));
-    form_.ShowPicture(RenderTiles(stream, CELL_WIDTH_TILES, cellHeightTiles, SHEET_WIDTH_TILES,
-                                  SHEET_HEIGHT_TILES, palette, nullptr, form_.FrameBuffer),
-                      MainForm::SheetTiles{stream.Data(), rom.name});
+    PreviewImage picture = RenderTiles(stream, uint8_t(cell.width), uint8_t(cell.height),
+                                       uint16_t(PREVIEW_SHEET_COLUMNS * cell.width),
+                                       SHEET_HEIGHT_TILES, palette, nullptr, form_.FrameBuffer);
+    // The tiles leave the stream only once they are drawn.
+    form_.ShowPicture(std::move(picture), MainForm::SheetTiles{stream.Take(), rom.name, cell});
+}
+
+bool CompressionPage::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,
+                                       const std::string& outPath) {
+    ShowSheet(std::move(data), rom);
+    MemoryStream stream(form_.ShownTiles()->data);
     // A data file that holds something else (edited since, perhaps) is replaced only when the
     // user says so.
     if (FileHoldsOtherBytes(outPath, stream.Data()) &&
@@ -57,12 +64,17 @@ void CompressionPage::ShowDecompressed(const std::string& what, size_t bytes,
 
 bool CompressionPage::ReadCompressData(const std::string& inPath, const std::string& what,
                                        const std::function<std::optional<uint64_t>()>& entryBytes,
-                                       std::vector<uint8_t>& data, std::string& pictureNote) {
+                                       std::vector<uint8_t>& data, std::string& pictureNote,
+                                       std::string& paletteNote) {
     // A picture is drawn with the palette of the tile sheets: line 0 of the preview palette.
+    std::optional<TilePalette> palette;
     CompressInput input = ReadCompressInput(
         inPath,
-        [this] { return ReadTilePalette(form_.RomPath.toStdString(), PREVIEW_PALETTE_OFFSET, 0); },
-        entryBytes);
+        [this, &palette] {
+            palette = ReadTilePalette(form_.RomPath.toStdString(), PREVIEW_PALETTE_OFFSET, 0);
+            return *palette;
+        },
+        entryBytes, spec_.sheetCell);
     data = std::move(input.data);
     if (!input.picture) return true;
     const TilesFromPng& picture = *input.picture;
@@ -79,10 +91,8 @@ bool CompressionPage::ReadCompressData(const std::string& inPath, const std::str
     pictureNote = " " + name + ": " + std::to_string(picture.pictureTiles) +
                   " tiles in the picture, " + kept + " compressed" +
                   (picture.lengthRecorded ? "" : ", as many as the data it replaces") + ".";
-    if (picture.paletteDifference) {
-        pictureNote += " Its palette differs from the preview's at value " +
-                       std::to_string(picture.paletteDifference->value) +
-                       "; the picture's values are taken as they are.";
+    if (picture.valuesByColour && palette) {
+        paletteNote = PaletteDecidedText(name, *palette) + " ";
     }
     return true;
 }
@@ -92,13 +102,22 @@ void CompressionPage::UndoLastChange() {
     if (path.empty()) return;
     if (!FileExists(BackupPathOf(path))) throw RefusedError(NoBackupMessage(path));
     if (!form_.Ask("Undo the last change to " + FileNamePart(path) + "?")) return;
-    form_.ShowStatus(
-        QString::fromStdString(RomUndoSummary(FileNamePart(path), UndoRomChange(path))));
+    const std::string summary = RomUndoSummary(FileNamePart(path), UndoRomChange(path));
+    form_.ShowStatus(QString::fromStdString(summary));
+    // The preview follows the ROM: the page's entry or block as it now is.
+    try {
+        form_.RomPath = QString::fromStdString(path);
+        spec_.showFromRom(*this, path);
+    } catch (const DrovakError& error) {
+        form_.ShowStatus(
+            QString::fromStdString(summary + " The preview could not be drawn: " + error.what()));
+    }
 }
 
-void CompressionPage::ShowRomChange(const RomChange& change, const std::string& details) {
+void CompressionPage::ShowRomChange(const RomChange& change, const std::string& details,
+                                    const std::string& lead) {
     form_.ShowStatus(QString::fromStdString(
-        RomChangeSummary(FileNamePart(form_.RomPath.toStdString()), change) + details));
+        lead + RomChangeSummary(FileNamePart(form_.RomPath.toStdString()), change) + details));
 }
 
 } // namespace drovak::app

@@ -12,6 +12,7 @@ namespace drovak::app {
 void MainForm::UseRom(const QString& path, Page& page) {
     RomPath = path;
     page.ShowRom(path);
+    if (StatusText() == NO_ROM_STATUS) ShowStatus(QString()); // the start-up hint is done
     // The page's picture comes from the new ROM at once, not after the next change of level.
     pages_[size_t(PageOnShow())]->RomChosen();
 }

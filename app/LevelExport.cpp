@@ -28,6 +28,7 @@ void LevelsPage::SaveLevelMap() {
         // A ROM that can't be read ends the export before it starts, as any other end.
         form_.FrameBuffer.fill(0);
         exportProgress_->setValue(0);
+        form_.FocusPreview();
         throw;
     }
     connect(exportJob_.get(), &LevelExportJob::ScreensDone, this, &LevelsPage::ScreensExported,
@@ -48,6 +49,8 @@ void LevelsPage::ExportEnded() {
     exportJob_.release()->deleteLater();
     form_.FrameBuffer.fill(0);
     exportProgress_->setValue(0);
+    // The arrow keys scroll again at once.
+    form_.FocusPreview();
     if (error) std::rethrow_exception(error);
     form_.ShowStatus(QString("%1 saved: %2 x %3 pixels, %4 bytes, in %5 s.")
                          .arg(QFileInfo(exportPath_).fileName())

@@ -27,6 +27,13 @@ Entry HeaderEntry(const CompressionPage& page) {
     return {page.HexValue(TABLE_OFFSET_CAPTION), page.HexValue(TABLE_INDEX_CAPTION)};
 }
 
+// The entry of the header's fields, drawn from the ROM image at romPath as it now is.
+void ShowLzhEntry(CompressionPage& page, const std::string& romPath) {
+    const Entry entry = HeaderEntry(page);
+    const RomBytes rom = ReadRom(romPath);
+    page.ShowSheet(LzhExtractEntry(rom, entry.table, entry.index).data, rom);
+}
+
 void LzhDecompressEntry(CompressionPage& page) {
     MainForm& form = page.Form();
     form.RomPath = page.DecompRomText();
@@ -38,8 +45,7 @@ void LzhDecompressEntry(CompressionPage& page) {
     LzhExtractResult extracted = LzhExtractEntry(rom, entry.table, entry.index);
     form.Dialogs().SetClipboardText(QString::number(extracted.entry.PackedSize));
     const size_t bytes = extracted.data.size();
-    // Tiles row by row.
-    const bool saved = page.ShowSheetAndSave(std::move(extracted.data), rom, 1, outPath);
+    const bool saved = page.ShowSheetAndSave(std::move(extracted.data), rom, outPath);
     page.ShowDecompressed(entry.Text(), bytes, outPath, saved,
                           std::to_string(extracted.entry.PackedSize) + " bytes packed");
 }
@@ -53,11 +59,11 @@ void LzhCompressEntry(CompressionPage& page) {
 
     // A picture without a recorded length gives back as many bytes as the entry decodes to.
     std::vector<uint8_t> input;
-    std::string pictureNote;
+    std::string pictureNote, paletteNote;
     const auto entryBytes = [&]() -> std::optional<uint64_t> {
         return LzhTargetEntry(ReadRom(romPath), entry.table, entry.index).DecodedSize;
     };
-    if (!page.ReadCompressData(inPath, entry.Text(), entryBytes, input, pictureNote)) {
+    if (!page.ReadCompressData(inPath, entry.Text(), entryBytes, input, pictureNote, paletteNote)) {
         return;
     }
     // An index beyond the table is refused here, before any question.
@@ -66,11 +72,20 @@ void LzhCompressEntry(CompressionPage& page) {
     if (plan.needsConfirmation && !form.Ask(LzhGrowthQuestion(plan))) return;
     const RomChange change = ApplyLzhInsert(plan, romPath);
     const size_t moved = plan.moves.size();
-    page.ShowRomChange(change, " Compressed into " + entry.Text() + ": packed size " +
-                                   std::to_string(plan.oldSize) + " to " +
-                                   std::to_string(plan.newSize) + " bytes, " +
-                                   std::to_string(moved) + (moved == 1 ? " entry" : " entries") +
-                                   " moved." + pictureNote);
+    const std::string decodedSize =
+        plan.decodedSize == plan.inputSize
+            ? ""
+            : " Its decoded size stays " + std::to_string(plan.decodedSize) + ": the " +
+                  std::to_string(plan.inputSize - plan.decodedSize) +
+                  " bytes past it are what the old data decoded to there.";
+    page.ShowRomChange(
+        change,
+        " Compressed into " + entry.Text() + ": packed size " + std::to_string(plan.oldSize) +
+            " to " + std::to_string(plan.newSize) + " bytes, " + std::to_string(moved) +
+            (moved == 1 ? " entry" : " entries") + " moved." + decodedSize + pictureNote,
+        paletteNote);
+    // The preview shows what was written, decoded back from the ROM as it now is.
+    ShowLzhEntry(page, romPath);
 }
 
 } // namespace
@@ -92,6 +107,8 @@ CompressionPageSpec LzhPageSpec() {
     };
     spec.decompress = LzhDecompressEntry;
     spec.compress = LzhCompressEntry;
+    spec.sheetCell = {1, 1}; // tiles row by row
+    spec.showFromRom = ShowLzhEntry;
     spec.valueList = ValueListSpec{TABLE_INDEX_CAPTION, "TableListAction",
                                    "Choose an entry of the table...", ChooseTableEntry};
     return spec;

@@ -5,6 +5,7 @@
 
 #include "app/UserDialogs.h"
 #include "graphics/Renderer.h"
+#include "graphics/TileSheet.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -46,6 +47,11 @@ constexpr int TabIndex(ModeTab tab) {
 inline constexpr const char* OPEN_BIN_FILTER = "Bin Files (*.bin)|*.bin|All files (*)|*";
 inline constexpr const char* SAVE_BIN_FILTER = "BIN Files (*.bin)|*.bin|All files (*)|*";
 inline constexpr const char* PNG_FILTER = "PNG Files (*.png)|*.png";
+
+// The status line of a window started without a ROM image.
+inline constexpr const char* NO_ROM_STATUS =
+    "No ROM image chosen: choose one with \"...\" beside \"TF3.bin:\", or drop a file on the "
+    "window.";
 
 class MainForm final : public QMainWindow {
     Q_OBJECT
@@ -96,9 +102,13 @@ public:
     struct SheetTiles {
         std::vector<uint8_t> data;
         std::string romPath;
+        TileCell cell;
     };
     // The picture on show, with its tiles when it is a sheet ("Save tiles as PNG...").
     void ShowPicture(PreviewImage image, std::optional<SheetTiles> tiles = {});
+    const std::optional<SheetTiles>& ShownTiles() const { return shownTiles_; }
+    // The keyboard focus to the preview, where the keys scroll the level.
+    void FocusPreview();
     bool PreviewHasFocus() const;
     MainPage PageOnShow() const;
     // Start-up is over: the status line leaves the credits for what the user does.
@@ -119,7 +129,6 @@ private:
     void MainFormShown();
     void MainFormClose();
     void WindowKeyDown(int key);
-    void FocusPreview();
     void PageSwitched();
     void EndProgram(const QString& error);
     CompressionPage* CompressionPageOnShow() const;
@@ -148,12 +157,15 @@ private:
     TitlePage* titlePage_ = nullptr;
     std::array<Page*, 4> pages_{};
     // The preview's context menu: "Copy picture", "Save picture as PNG..." and "Keep
-    // proportions" on every page, "Save tiles as PNG..." on the compression pages.
+    // proportions" on every page, "Save tiles as PNG..." and "Undo the last change..." on the
+    // compression pages.
     QMenu* previewMenu_ = nullptr;
     QAction* copyPictureAction_ = nullptr;
     QAction* savePictureAction_ = nullptr;
     QAction* saveTilesAction_ = nullptr;
     QAction* keepProportionsAction_ = nullptr;
+    // "Undo the last change to NAME...", on the compression pages (as Ctrl+Z outside a field).
+    QAction* undoChangeAction_ = nullptr;
 
     bool shown_ = false;
     bool started_ = false;

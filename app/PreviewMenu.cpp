@@ -2,6 +2,8 @@
 // sheet as an indexed PNG, and whether the picture keeps its proportions.
 #include "app/MainForm.h"
 
+#include "app/CompressionPage.h"
+
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "graphics/PreviewPng.h"
@@ -39,12 +41,14 @@ void MainForm::BuildPreviewMenu() {
     copyPictureAction_ = previewMenu_->addAction("Copy picture");
     savePictureAction_ = previewMenu_->addAction("Save picture as PNG...");
     saveTilesAction_ = previewMenu_->addAction("Save tiles as PNG...");
+    undoChangeAction_ = previewMenu_->addAction("Undo the last change...");
     previewMenu_->addSeparator();
     keepProportionsAction_ = previewMenu_->addAction("Keep proportions");
     keepProportionsAction_->setCheckable(true);
     copyPictureAction_->setObjectName("CopyPictureAction");
     savePictureAction_->setObjectName("SavePictureAction");
     saveTilesAction_->setObjectName("SaveTilesAction");
+    undoChangeAction_->setObjectName("UndoChangeAction");
     keepProportionsAction_->setObjectName("KeepProportionsAction");
     // Ctrl+C copies the picture while the view has the focus (a field keeps its own Ctrl+C).
     copyPictureAction_->setShortcut(QKeySequence::Copy);
@@ -57,6 +61,11 @@ void MainForm::BuildPreviewMenu() {
     connect(copyPictureAction_, &QAction::triggered, this, run(&MainForm::CopyPicture));
     connect(savePictureAction_, &QAction::triggered, this, run(&MainForm::SavePictureAsPng));
     connect(saveTilesAction_, &QAction::triggered, this, run(&MainForm::SaveTilesAsPng));
+    connect(undoChangeAction_, &QAction::triggered, this, [this] {
+        RunOperation([this] {
+            if (CompressionPage* page = CompressionPageOnShow()) page->UndoLastChange();
+        });
+    });
     connect(keepProportionsAction_, &QAction::toggled, previewView_,
             &preview::PreviewView::SetKeepProportions);
     connect(previewMenu_, &QMenu::aboutToShow, this, &MainForm::UpdatePreviewMenu);
@@ -71,8 +80,17 @@ void MainForm::UpdatePreviewMenu() {
     const bool picture = !shownPicture_.Pixels.empty();
     copyPictureAction_->setEnabled(picture);
     savePictureAction_->setEnabled(picture);
-    saveTilesAction_->setVisible(CompressionPageOnShow() != nullptr);
+    const CompressionPage* page = CompressionPageOnShow();
+    saveTilesAction_->setVisible(page != nullptr);
     saveTilesAction_->setEnabled(shownTiles_.has_value());
+    // The ROM of the page's tab on show, as Ctrl+Z outside a field.
+    const QString rom = page ? page->RomTextOnShow() : QString();
+    undoChangeAction_->setVisible(page != nullptr);
+    undoChangeAction_->setEnabled(!rom.isEmpty());
+    undoChangeAction_->setText(
+        rom.isEmpty() ? QString("Undo the last change...")
+                      : QString::fromStdString("Undo the last change to " +
+                                               FileNamePart(rom.toStdString()) + "..."));
 }
 
 void MainForm::CopyPicture() {
@@ -107,11 +125,17 @@ void MainForm::SaveTilesAsPng() {
     const std::optional<QString> path = AskPngPath();
     if (!path) return;
     const std::vector<uint8_t>& tiles = shownTiles_->data;
-    SaveTilesPng(tiles, palette, DEFAULT_SHEET_COLUMNS, path->toStdString());
+    // Laid out as the preview lays them: 64 cells to a row.
+    SaveTilesPng(tiles, palette, PREVIEW_SHEET_COLUMNS, path->toStdString(), shownTiles_->cell);
     std::string status = std::to_string(TileCount(tiles.size())) + " tiles (" +
                          std::to_string(tiles.size()) + " bytes) saved as " +
                          FileNamePart(path->toStdString()) + " with palette line 0 of the " +
-                         "palette at " + HexText(PREVIEW_PALETTE_OFFSET) + ".";
+                         "palette at " + HexText(PREVIEW_PALETTE_OFFSET) + ", " +
+                         std::to_string(PREVIEW_SHEET_COLUMNS) +
+                         (shownTiles_->cell == TileCell{}
+                              ? " tiles"
+                              : " cells of " + TileCellText(shownTiles_->cell) + " tiles") +
+                         " a row as the preview shows them.";
     if (const auto repeated = RepeatedColour(palette)) {
         status += " Values " + std::to_string(repeated->second) + " and " +
                   std::to_string(repeated->first) + " have one colour: an RGB copy gives back " +

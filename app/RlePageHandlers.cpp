@@ -14,6 +14,13 @@ namespace {
 
 constexpr int RLE_DECOMPRESS_ROW_HEIGHT = 46;
 
+// The block of the header's field, drawn from the ROM image at romPath as it now is.
+void ShowRleBlock(CompressionPage& page, const std::string& romPath) {
+    const uint32_t offset = page.HexValue(RLE_OFFSET_CAPTION);
+    const RomBytes rom = ReadRom(romPath);
+    page.ShowSheet(RleExtractAt(rom, offset).data, rom);
+}
+
 void RleDecompressAt(CompressionPage& page) {
     MainForm& form = page.Form();
     form.RomPath = page.DecompRomText();
@@ -25,8 +32,7 @@ void RleDecompressAt(CompressionPage& page) {
     RleExtractResult extracted = RleExtractAt(rom, offset);
     form.Dialogs().SetClipboardText(QString::number(extracted.consumed));
     const size_t bytes = extracted.data.size();
-    // Columns of four tiles stacked top to bottom, 64 columns to a row, 7 rows.
-    const bool saved = page.ShowSheetAndSave(std::move(extracted.data), rom, 4, outPath);
+    const bool saved = page.ShowSheetAndSave(std::move(extracted.data), rom, outPath);
     page.ShowDecompressed("the block at " + HexText(offset), bytes, outPath, saved,
                           std::to_string(extracted.consumed) + " bytes in the ROM");
 }
@@ -40,21 +46,27 @@ void RleCompressAt(CompressionPage& page) {
 
     // A picture without a recorded length gives back as many bytes as the old block held.
     std::vector<uint8_t> input;
-    std::string pictureNote;
+    std::string pictureNote, paletteNote;
     const auto blockBytes = [&] { return RleBlockDataSize(ReadRom(romPath), offset); };
     const std::string block = "the block at " + HexText(offset);
-    if (!page.ReadCompressData(inPath, block, blockBytes, input, pictureNote)) return;
+    if (!page.ReadCompressData(inPath, block, blockBytes, input, pictureNote, paletteNote)) {
+        return;
+    }
     // A run the encoder can't write, or an offset past the end, is refused here, before
     // anything is asked or written.
     const RleInsertPlan plan = PlanRleInsert(ReadRom(romPath), input, offset);
     if (plan.emptyInput && !form.Ask(RleEmptyInputQuestion(plan, FileNamePart(inPath)))) return;
     if (plan.needsConfirmation && !form.Ask(RleGrowthQuestion(plan))) return;
     const RomChange change = ApplyRleInsert(plan, romPath);
-    page.ShowRomChange(change, " Compressed into " + block + ": " +
-                                   std::to_string(plan.packed.size()) + " bytes, " +
-                                   (plan.oldBlockSize ? "was " + std::to_string(*plan.oldBlockSize)
-                                                      : std::string("no valid block was there")) +
-                                   "." + pictureNote);
+    page.ShowRomChange(change,
+                       " Compressed into " + block + ": " + std::to_string(plan.packed.size()) +
+                           " bytes, " +
+                           (plan.oldBlockSize ? "was " + std::to_string(*plan.oldBlockSize)
+                                              : std::string("no valid block was there")) +
+                           "." + pictureNote,
+                       paletteNote);
+    // The preview shows what was written, decoded back from the ROM as it now is.
+    ShowRleBlock(page, romPath);
     // The size of the block now in the ROM.
     form.Dialogs().SetClipboardText(QString::number(plan.packed.size()));
     form.Dialogs().Inform(&form, "Succesfully Compressed!", "Information");
@@ -74,6 +86,9 @@ CompressionPageSpec RlePageSpec() {
     };
     spec.decompress = RleDecompressAt;
     spec.compress = RleCompressAt;
+    // Four tiles stacked top to bottom in a cell, the order of a sprite's tiles.
+    spec.sheetCell = {1, 4};
+    spec.showFromRom = ShowRleBlock;
     return spec;
 }
 
