@@ -136,6 +136,16 @@ TEST_F(AppLevelsViewer, ADecompressAndARomChangeDuringAnExportLeaveItsFileAsMade
         << f.StatusText().toStdString();
     EXPECT_EQ(ReadFile("20000_0.bin").empty(), false);
     EXPECT_TRUE(ReadFile("Level_01_PlaneB.png") == alone);
+
+    // A window closed and gone while its export runs leaves the file whole.
+    WriteFile("tf3.bin", drovak::MakeDemoRom());
+    ClickTab(Tabs("PageTabs"), app::MainPage::Levels);
+    Click(Control<QRadioButton>("PlaneBRadio"));
+    std::filesystem::remove(PathOf("Level_01_PlaneB.png"));
+    Click(Button("SaveMapButton"));
+    ASSERT_TRUE(f.ExportRunning());
+    TearDown();
+    EXPECT_TRUE(ReadFile("Level_01_PlaneB.png") == alone);
 }
 
 TEST_F(AppLevelsViewer, OnlyAClickOnAPageTabCarriesTheRomIntoThePage) {
