@@ -27,14 +27,11 @@ constexpr uint16_t SHEET_HEIGHT_TILES = 28;
 
 void CompressionPage::ShowSheet(std::vector<uint8_t> data, const RomBytes& rom) {
     const TileCell cell = spec_.sheetCell;
-    ViewStream romStream(rom.bytes, rom.name);
-    const PaletteTable palette = ReadPalette(romStream, PREVIEW_PALETTE_OFFSET);
-    MemoryStream stream(std::move(data));
-    PreviewImage picture = RenderTiles(stream, uint8_t(cell.width), uint8_t(cell.height),
-                                       uint16_t(PREVIEW_SHEET_COLUMNS * cell.width),
-                                       SHEET_HEIGHT_TILES, palette, nullptr, form_.FrameBuffer);
-    // The tiles leave the stream only once they are drawn.
-    form_.ShowPicture(std::move(picture), MainForm::SheetTiles{stream.Take(), rom.name, cell});
+    const PaletteTable palette = PaletteAt(rom.bytes, PREVIEW_PALETTE_OFFSET);
+    PreviewImage picture =
+        RenderTiles(data, uint8_t(cell.width), uint8_t(cell.height),
+                    uint16_t(PREVIEW_SHEET_COLUMNS * cell.width), SHEET_HEIGHT_TILES, palette);
+    form_.ShowPicture(std::move(picture), MainForm::SheetTiles{std::move(data), rom.name, cell});
 }
 
 bool CompressionPage::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,

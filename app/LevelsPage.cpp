@@ -144,14 +144,13 @@ void LevelsPage::ShowLevel() {
                                                        SelectedLevel(), PlaneBSelected())));
     UpdateSaveButton();
     form_.ScrollColumn = 0;
+    shownLevel_.reset(); // decoded anew: the level, the plane or the ROM changed
     DrawLevelView();
 }
 
 void LevelsPage::DrawLevelView() {
-    // Decoding the level anew on every key press costs about 0.2 ms on the demo ROM, a few per
-    // cent of a scroll step; keeping it decoded is not worth the staleness it risks.
-    form_.ShowPicture(AssembleLevel(DecodeLevel(form_.RomPath.toStdString(), SelectedLevel()),
-                                    PlaneBSelected(), form_.ScrollColumn, form_.FrameBuffer));
+    if (!shownLevel_) shownLevel_ = DecodeLevel(form_.RomPath.toStdString(), SelectedLevel());
+    form_.ShowPicture(AssembleLevel(*shownLevel_, PlaneBSelected(), form_.ScrollColumn));
     ShowLevelPosition();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/Page.h"
+#include "graphics/Level.h"
 
 #include <QElapsedTimer>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -61,6 +63,8 @@ private:
     QRadioButton* planeBRadio_ = nullptr;
     QProgressBar* exportProgress_ = nullptr;
 
+    // The level on show, decoded when it was shown: scrolling draws other columns of it.
+    std::optional<LevelData> shownLevel_;
     // Wheel turns not yet a whole step (a step is 120).
     int wheelRest_ = 0;
     // The export that runs, and since when.

@@ -1,6 +1,7 @@
 // "LZH Compression": its header, the name it suggests and its two operations.
 #include "app/CompressionPage.h"
 
+#include "app/InsertQuestions.h"
 #include "app/MainForm.h"
 #include "base/Errors.h"
 #include "base/Paths.h"

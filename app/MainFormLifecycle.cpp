@@ -228,6 +228,7 @@ bool MainForm::Ask(const std::string& question) {
 }
 
 void MainForm::ShowPicture(PreviewImage image, std::optional<SheetTiles> tiles) {
+    CopyToFrameBuffer(image, FrameBuffer);
     previewView_->ShowPicture(image);
     shownPicture_ = std::move(image);
     shownTiles_ = std::move(tiles);

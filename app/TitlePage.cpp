@@ -40,7 +40,7 @@ void TitlePage::ShowRom(const QString& path) {
 
 void TitlePage::ShowTitleScreen() {
     form_.RomPath = titleRomEdit_->text();
-    PreviewImage title = RenderTitleScreen(form_.RomPath.toStdString(), form_.FrameBuffer);
+    PreviewImage title = RenderTitleScreen(form_.RomPath.toStdString());
     const QString size = QString("%1 x %2").arg(title.Width).arg(title.Height);
     form_.ShowPicture(std::move(title));
     form_.ShowStatus(
