@@ -122,6 +122,8 @@ void CompressionPage::Wire() {
             [this] { form_.RunOperation([this] { spec_.decompress(*this); }); });
     connect(compressButton_, &QPushButton::clicked, this,
             [this] { form_.RunOperation([this] { spec_.compress(*this); }); });
+    form_.OfferPatchMenu(decompRomEdit_);
+    form_.OfferPatchMenu(compRomEdit_);
     if (spec_.valueList) BuildValueList();
 }
 
@@ -161,6 +163,11 @@ bool CompressionPage::eventFilter(QObject* watched, QEvent* event) {
 void CompressionPage::ShowRom(const QString& path) {
     decompRomEdit_->setText(path);
     compRomEdit_->setText(path);
+}
+
+void CompressionPage::DrawFromRom(const QString& path) {
+    form_.RomPath = path;
+    spec_.showFromRom(*this, path.toStdString());
 }
 
 bool CompressionPage::TakeDroppedFile(QObject* target, const QString& path) {

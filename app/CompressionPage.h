@@ -90,6 +90,8 @@ public:
 
     void ShowRom(const QString& path) override;
     bool TakeDroppedFile(QObject* target, const QString& path) override;
+    QString RomOnShow() const override { return RomTextOnShow(); }
+    void DrawFromRom(const QString& path) override;
 
     // For the window's key preview: Enter released in a header field runs the operation of the
     // tab on show. Ctrl+Z outside a text field, or the preview menu's "Undo the last change to

@@ -97,8 +97,11 @@ bool CompressionPage::ReadCompressData(const std::string& inPath, const std::str
 void CompressionPage::UndoLastChange() {
     const std::string path = RomTextOnShow().toStdString();
     if (path.empty()) return;
-    if (!FileExists(BackupPathOf(path))) throw RefusedError(NoBackupMessage(path));
-    if (!form_.Ask("Undo the last change to " + FileNamePart(path) + "?")) return;
+    const UndoSides sides = DescribeUndo(path);
+    if (!form_.Ask("Undo the last change to " + FileNamePart(path) + "?\r\nIt swaps " +
+                   UndoSidesText(sides) + ".")) {
+        return;
+    }
     const std::string summary = RomUndoSummary(FileNamePart(path), UndoRomChange(path));
     form_.ShowStatus(QString::fromStdString(summary));
     // The preview follows the ROM: the page's entry or block as it now is.

@@ -1,4 +1,5 @@
-// A ROM chosen with "..." or dropped on the window, and a data file dropped on "Compress from:".
+// A ROM chosen with "..." or dropped on the window, a data file dropped on "Compress from:" and
+// a patch dropped anywhere (PatchHandlers.cpp).
 #include "app/MainForm.h"
 
 #include "app/Page.h"
@@ -31,6 +32,10 @@ bool MainForm::FileDragged(QObject* target, QEvent* event) {
     drop->acceptProposedAction();
     if (type != QEvent::Drop) return true;
     const QString path = urls.first().toLocalFile();
+    if (IsPatchFile(path)) {
+        RunOperation([this, path] { ApplyDroppedPatch(path); });
+        return true;
+    }
     for (Page* page : pages_) {
         if (page->TakeDroppedFile(widget, path)) return true;
     }

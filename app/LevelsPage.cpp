@@ -107,11 +107,16 @@ void LevelsPage::Wire() {
     connect(levelRomEdit_, &QLineEdit::textChanged, this, run(&LevelsPage::UpdateSaveButton));
     connect(levelRomBrowse_, &QPushButton::clicked, this,
             [this] { form_.RunOperation([this] { form_.BrowseRom(false, *this); }); });
+    form_.OfferPatchMenu(levelRomEdit_);
     connect(levelPngBrowse_, &QPushButton::clicked, this, run(&LevelsPage::BrowsePngPath));
     connect(saveMapButton_, &QPushButton::clicked, this, run(&LevelsPage::SaveLevelMap));
     connect(levelCombo_, &QComboBox::currentIndexChanged, this, run(&LevelsPage::ShowLevel));
     connect(planeARadio_, &QRadioButton::clicked, this, run(&LevelsPage::ShowLevel));
     connect(planeBRadio_, &QRadioButton::clicked, this, run(&LevelsPage::ShowLevel));
+}
+
+QString LevelsPage::RomOnShow() const {
+    return levelRomEdit_->text();
 }
 
 void LevelsPage::ShowRom(const QString& path) {

@@ -28,6 +28,8 @@ public:
     void ShowRom(const QString& path) override;
     void Switched() override { ShowLevel(); }
     void RomChosen() override { ShowLevel(); }
+    QString RomOnShow() const override;
+    void DrawFromRom(const QString&) override { ShowLevel(); }
 
     // Start-up: the list of the levels, the first chosen.
     void FillLevelList();

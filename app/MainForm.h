@@ -17,6 +17,7 @@
 #include <vector>
 
 class QAction;
+class QLineEdit;
 class QMenu;
 class QTabWidget;
 
@@ -47,6 +48,9 @@ constexpr int TabIndex(ModeTab tab) {
 inline constexpr const char* OPEN_BIN_FILTER = "Bin Files (*.bin)|*.bin|All files (*)|*";
 inline constexpr const char* SAVE_BIN_FILTER = "BIN Files (*.bin)|*.bin|All files (*)|*";
 inline constexpr const char* PNG_FILTER = "PNG Files (*.png)|*.png";
+
+// Whether a dropped file is a patch (.bps or .ips, any case) rather than a ROM.
+bool IsPatchFile(const QString& path);
 
 // The status line of a window started without a ROM image.
 inline constexpr const char* NO_ROM_STATUS =
@@ -110,6 +114,9 @@ public:
     // The keyboard focus to the preview, where the keys scroll the level.
     void FocusPreview();
     bool PreviewHasFocus() const;
+    // A ROM field's context menu gets "Make a patch against an original ROM..."
+    // (PatchHandlers.cpp).
+    void OfferPatchMenu(QLineEdit* field);
     MainPage PageOnShow() const;
     // Start-up is over: the status line leaves the credits for what the user does.
     bool Started() const { return started_; }
@@ -136,6 +143,22 @@ private:
 
     // A file dragged over or dropped on the window: true when the event was taken.
     bool FileDragged(QObject* target, QEvent* event);
+
+    // Patches (PatchHandlers.cpp): the ROM of the page on show, and its picture drawn anew after
+    // a change.
+    QString PageRomPath() const;
+    // The page's picture drawn from its ROM as it now is; a failure to draw it is added to
+    // `summary`, the status line's text (which the caller shows after the picture's own).
+    void DrawPageRomAnew(std::string& summary);
+    // Ctrl+Z (outside a text field) on the Levels Viewer and the title page: the last change to
+    // the page's ROM undone (or redone), when the user says so.
+    void UndoPictureRomChange();
+    // A .bps or .ips dropped on the window: applied to the page's ROM when the user says so.
+    void ApplyDroppedPatch(const QString& patchPath);
+    void ShowRomFieldMenu(QLineEdit* field, const QPoint& position);
+    // Asks for the original ROM and where to save the patch, and writes the BPS patch from the
+    // original to the ROM at modifiedPath.
+    void MakePatchFrom(const QString& modifiedPath);
 
     // The preview's context menu (PreviewMenu.cpp).
     void BuildPreviewMenu();

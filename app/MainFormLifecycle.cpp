@@ -79,12 +79,16 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         const bool start = widget && widget->window() == this &&
                            (widget == focus || (focus == nullptr && widget == this));
         if (start && IsEnter(keyEvent->key())) enterPressedIn_ = page ? watched : nullptr;
-        // Ctrl+Z on a compression page undoes the last change to its ROM, except in a text
-        // field: there it is the field's own undo of the typing.
+        // Ctrl+Z undoes the last change to the page's ROM, except in a text field: there it is
+        // the field's own undo of the typing.
         CompressionPage* undoPage = CompressionPageOnShow();
         const bool inTextField = qobject_cast<QLineEdit*>(focus) != nullptr;
-        if (start && undoPage && !inTextField && keyEvent->matches(QKeySequence::Undo)) {
-            RunOperation([undoPage] { undoPage->UndoLastChange(); });
+        if (start && !inTextField && keyEvent->matches(QKeySequence::Undo)) {
+            if (undoPage) {
+                RunOperation([undoPage] { undoPage->UndoLastChange(); });
+            } else {
+                RunOperation([this] { UndoPictureRomChange(); });
+            }
             return true;
         }
         if (start) {

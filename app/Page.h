@@ -20,6 +20,10 @@ public:
     virtual void Switched() {}
     // A ROM chosen with "..." or dropped on the window while the page is on show.
     virtual void RomChosen() {}
+    // The ROM the page works on now (a compression page's: the field of its tab on show).
+    virtual QString RomOnShow() const = 0;
+    // The page's picture drawn from the ROM at `path` as it now is.
+    virtual void DrawFromRom(const QString& path) = 0;
     // A file dropped on `target`: true when one of the page's controls takes it itself.
     virtual bool TakeDroppedFile(QObject* /*target*/, const QString& /*path*/) { return false; }
 

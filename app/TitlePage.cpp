@@ -30,8 +30,13 @@ TitlePage::TitlePage(MainForm& form, QWidget* tab) : Page(form, tab) {
             [this] { form_.RunOperation([this] { UpdateTitleButton(); }); });
     connect(titleRomBrowse_, &QPushButton::clicked, this,
             [this] { form_.RunOperation([this] { form_.BrowseRom(false, *this); }); });
+    form_.OfferPatchMenu(titleRomEdit_);
     connect(titleViewButton_, &QPushButton::clicked, this,
             [this] { form_.RunOperation([this] { ShowTitleScreen(); }); });
+}
+
+QString TitlePage::RomOnShow() const {
+    return titleRomEdit_->text();
 }
 
 void TitlePage::ShowRom(const QString& path) {

@@ -14,6 +14,8 @@ public:
 
     void ShowRom(const QString& path) override;
     void RomChosen() override { ShowTitleScreen(); }
+    QString RomOnShow() const override;
+    void DrawFromRom(const QString&) override { ShowTitleScreen(); }
 
 private:
     void ShowTitleScreen();
