@@ -39,7 +39,8 @@ const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all;
         for (auto group :
-             {CodecCommands, RomCommands, RomBackupCommands, PictureCommands, TileCommands}) {
+             {CodecCommands, RomCommands, RomBackupCommands, PictureCommands, TileCommands,
+              ModCommands}) {
             for (auto& command : group()) all.push_back(std::move(command));
         }
         return all;

@@ -1,0 +1,181 @@
+// unpack and pack: a ROM image as a folder of files that any editor can change, and back.
+#include "base/Errors.h"
+#include "base/Paths.h"
+#include "cli/Command.h"
+#include "graphics/TileSheet.h"
+#include "mod/Crc32.h"
+#include "mod/Pack.h"
+#include "mod/Unpack.h"
+#include "rom/HexField.h"
+#include "rom/RomLayout.h"
+
+namespace drovak::cli {
+
+namespace {
+
+std::string DataLine(const ModFile& file) {
+    std::string line = file.name + ": ";
+    if (file.kind == ModKind::LzhEntry) {
+        line += "entry " + HexText(file.index) + ", " + std::to_string(file.size) +
+                " bytes (DecodedSize " + std::to_string(file.decodedSize) + ", PackedSize " +
+                std::to_string(file.packedSize) + ")";
+    } else {
+        line += "RLE block at " + HexText(file.offset) + ", " + std::to_string(file.size) +
+                " bytes (" + std::to_string(file.packedSize) + " in the ROM)";
+    }
+    if (file.sheet) {
+        line += "; " + file.sheet->name + ": " + std::to_string(TileCount(file.size)) +
+                " tiles, palette line " + std::to_string(file.sheet->layout.paletteLine) +
+                " of the palette at " + HexText(file.sheet->layout.paletteOffset);
+    }
+    return line;
+}
+
+int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
+    const std::string &rom = arguments.Positional(0), &dir = arguments.Positional(1);
+    const uint32_t table = arguments.Hex("--table", POINTER_TABLE_OFFSET);
+    const UnpackResult result = drovak::Unpack(
+        rom, dir, table, [&](const ModFile& file) { output.err << DataLine(file) << "\n"; });
+    size_t entries = 0, blocks = 0, sheets = 0;
+    for (const ModFile& file : result.manifest.files) {
+        (file.kind == ModKind::LzhEntry ? entries : blocks) += 1;
+        if (file.sheet) ++sheets;
+    }
+    for (const SkippedEntry& skipped : result.skipped) {
+        output.err << "note: entry " << HexText(skipped.index)
+                   << " is not unpacked: " << skipped.problem << "\n";
+    }
+    const Manifest& manifest = result.manifest;
+    output.out << manifest.romName << " (" << manifest.romSize << " bytes, CRC-32 "
+               << CrcText(manifest.romCrc) << ") unpacked into " << dir << ": " << entries
+               << " entries of the table at " << HexText(table) << ", " << blocks << " RLE blocks, "
+               << sheets << " sheets, " << MANIFEST_NAME
+               << (result.replacedPrevious ? " (the previous unpack written again)" : "") << "\n";
+    return EXIT_OK;
+}
+
+// A question of the window as one line, for a refusal on stderr.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (size_t at = 0; at < text.size(); ++at) {
+        if (text.compare(at, 2, "\r\n") == 0) {
+            line += ' ';
+            ++at;
+        } else {
+            line += text[at];
+        }
+    }
+    return line;
+}
+
+std::string ChangeLine(const PackedChange& change) {
+    std::string line =
+        FileNamePart(change.source) + ": " +
+        (change.file.kind == ModKind::LzhEntry ? "entry " + HexText(change.file.index)
+                                               : "RLE block at " + HexText(change.file.offset)) +
+        " packed " + std::to_string(change.oldPackedSize) + " -> " +
+        std::to_string(change.newPackedSize) + " bytes";
+    if (change.moves.empty())
+        return line + (change.file.kind == ModKind::LzhEntry ? "; no entry moved" : "");
+    uint32_t first = UINT32_MAX, last = 0;
+    for (const DataMove& move : change.moves) {
+        first = std::min(first, move.index);
+        last = std::max(last, move.index);
+    }
+    const int64_t by = int64_t(change.moves.front().to) - int64_t(change.moves.front().from);
+    return line + "; entries " + HexText(first) + " to " + HexText(last) + " moved by " +
+           (by > 0 ? "+" : "") + std::to_string(by) + " bytes";
+}
+
+std::string NewFileLine(const std::string& out, const RomChange& change) {
+    switch (change.checksum) {
+    case ChecksumState::Right:
+        return out + " written; header checksum right (" + ChecksumText(change.computedChecksum) +
+               ").";
+    case ChecksumState::Wrong:
+        return out + " written; header checksum wrong (stored " +
+               ChecksumText(change.storedChecksum) + ", computed " +
+               ChecksumText(change.computedChecksum) + ").";
+    case ChecksumState::NoHeader:
+        break;
+    }
+    return out + " written.";
+}
+
+int Pack(const ParsedArguments& arguments, CommandOutput& output) {
+    const std::string &dir = arguments.Positional(0), &out = arguments.Positional(1);
+    const PackPlan plan = PlanPack(dir, arguments.Text("--base"));
+    if (!PackQuestions(plan).empty() && !arguments.Has("--yes")) {
+        std::string text = dir + ":";
+        for (const PackedChange& change : plan.changes) {
+            for (const std::string& question : change.questions) {
+                text += ' ';
+                text += FileNamePart(change.source);
+                text += ": ";
+                text += OneLine(question);
+            }
+        }
+        throw RefusedError(text + " Give --yes to go ahead. Nothing was written.");
+    }
+    for (const PackedChange& change : plan.changes) {
+        for (const std::string& note : change.notes) output.err << "note: " << note << "\n";
+        output.out << ChangeLine(change) << "\n";
+    }
+    if (plan.changes.empty()) output.out << dir << ": no file changed since the unpack\n";
+    const bool existed = FileExists(out);
+    const RomChange change = WritePack(plan, out);
+    output.out << (existed ? RomChangeSummary(out, change) : NewFileLine(out, change)) << "\n";
+    return EXIT_OK;
+}
+
+} // namespace
+
+std::vector<Command> ModCommands() {
+    return {
+        {"unpack",
+         "ROM DIR [--table TABLE]",
+         "write a ROM as a folder of files (data, tile sheets, drovak.toml)",
+         "Writes into DIR (made when missing) every entry of the pointer table at TABLE\n"
+         "(hexadecimal, default " +
+             HexFieldText(POINTER_TABLE_OFFSET) +
+             ") as TABLE_K.bin (20000_0.bin ... 20000_1F.bin), as lzh-extract\n"
+             "writes it; the RLE blocks at " +
+             HexFieldText(DEFAULT_RLE_OFFSET) + " and " + HexFieldText(TITLE_ART_OFFSET) +
+             " (the sprite sheet and the title art) as OFFSET.bin, as\n"
+             "rle-extract writes them; beside each level's tile art and each RLE block a tile\n"
+             "sheet NAME.png, as tiles-to-png writes it with 64 tiles a row and the palette that\n"
+             "draws it (the level's palette; the tile sheets' palette at " +
+             HexFieldText(PREVIEW_PALETTE_OFFSET) +
+             " for the blocks);\n"
+             "and drovak.toml, which records the ROM (name, path from DIR, size, CRC-32), the\n"
+             "table and each file (its entry's fields or its block's offset, its CRC-32). A DIR\n"
+             "that is not empty is refused (exit code 3) unless it holds a previous unpack of the\n"
+             "same ROM whose files are all unchanged (other files are left alone). An entry that\n"
+             "does not decode within ROM is left out, with a note. Prints a line per file on\n"
+             "stderr and a summary on stdout.",
+         {{"ROM", "DIR"}, {"--table"}, {}},
+         Unpack},
+        {"pack",
+         "DIR OUT [--base ROM] [--yes]",
+         "build a ROM from an unpacked folder",
+         "Builds OUT from the base ROM (--base, default the ROM drovak.toml names, seen from\n"
+         "DIR) and the files of DIR. A base whose CRC-32 is not the one recorded is refused\n"
+         "(exit code 3). Each .bin whose CRC-32 is not the recorded one is compressed back as\n"
+         "lzh-insert or rle-insert would (offsets recalculated, data moved, the same\n"
+         "questions); a sheet .png that changed is read back as png-to-tiles reads it, with\n"
+         "its recorded palette (a sheet saved again with the same pixels changes nothing). A\n"
+         ".bin and a .png of one entry that both changed and disagree are refused. All changes\n"
+         "go into one image in memory, which must decode back to every file of DIR; it is\n"
+         "then written once. A question (data that grows, an empty file) is only answered with\n"
+         "--yes; without it the command refuses (exit code 3). OUT may be the base itself: it\n"
+         "is then replaced whole, its previous image kept as OUT.bak (drovak-cli undo OUT\n"
+         "swaps them back); so is any OUT that exists. A folder unchanged packs to the base\n"
+         "byte for byte. Prints a line per changed file (old and new packed size, entries\n"
+         "moved), then what was written and the header checksum's state; a right checksum is\n"
+         "kept right, unless the new data lies on it.",
+         {{"DIR", "OUT"}, {"--base"}, {"--yes"}},
+         Pack},
+    };
+}
+
+} // namespace drovak::cli
