@@ -41,9 +41,8 @@ int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
         (file.kind == ModKind::LzhEntry ? entries : blocks) += 1;
         if (file.sheet) ++sheets;
     }
-    for (const SkippedEntry& skipped : result.skipped) {
-        output.err << "note: entry " << HexText(skipped.index)
-                   << " is not unpacked: " << skipped.problem << "\n";
+    for (const SkippedFile& skipped : result.skipped) {
+        output.err << "note: " << skipped.name << " is not written: " << skipped.problem << "\n";
     }
     const Manifest& manifest = result.manifest;
     output.out << manifest.romName << " (" << manifest.romSize << " bytes, CRC-32 "

@@ -35,24 +35,29 @@ struct Unpacked {
 };
 
 Unpacked Make(const RomBytes& rom, ModFile record, std::vector<uint8_t> data,
-              const std::optional<SheetLayout>& sheet, const Manifest& manifest) {
+              const std::optional<SheetLayout>& sheet, const Manifest& manifest,
+              std::vector<SkippedFile>& skipped) {
     record.name = DataFileName(manifest, record);
     record.size = data.size();
     record.crc = Crc32(data);
     Unpacked unpacked{record, {}};
     if (sheet) {
-        MemoryStream picture;
-        WriteTilesPng(data, SheetPalette(rom, *sheet), sheet->columns, picture);
-        SheetRecord sheetRecord{SheetFileName(manifest, record), Crc32(picture.Data()), *sheet};
-        unpacked.record.sheet = sheetRecord;
-        unpacked.outputs.push_back({sheetRecord.name, picture.Take()});
+        const std::string name = SheetFileName(manifest, record);
+        try {
+            MemoryStream picture;
+            WriteTilesPng(data, SheetPalette(rom, *sheet), sheet->columns, picture);
+            unpacked.record.sheet = SheetRecord{name, Crc32(picture.Data()), *sheet};
+            unpacked.outputs.push_back({name, picture.Take()});
+        } catch (const DrovakError& error) {
+            skipped.push_back({name, error.what()});
+        }
     }
     unpacked.outputs.insert(unpacked.outputs.begin(), Output{record.name, std::move(data)});
     return unpacked;
 }
 
 std::vector<Unpacked> UnpackAll(const RomBytes& rom, Manifest& manifest,
-                                std::vector<SkippedEntry>& skipped) {
+                                std::vector<SkippedFile>& skipped) {
     std::vector<Unpacked> all;
     const std::vector<LzhListEntry> entries = ListLzhTable(rom, manifest.table);
     if (entries.size() > WORK_TABLE_CAPACITY) {
@@ -62,7 +67,8 @@ std::vector<Unpacked> UnpackAll(const RomBytes& rom, Manifest& manifest,
     }
     for (const LzhListEntry& listed : entries) {
         if (listed.problem) {
-            skipped.push_back({listed.index, *listed.problem});
+            skipped.push_back(
+                {LzhFileStem(manifest.table, listed.index) + ".bin", *listed.problem});
             continue;
         }
         LzhExtractResult extracted = LzhExtractEntry(rom, manifest.table, listed.index);
@@ -72,16 +78,23 @@ std::vector<Unpacked> UnpackAll(const RomBytes& rom, Manifest& manifest,
         record.decodedSize = extracted.entry.DecodedSize;
         record.packedSize = extracted.entry.PackedSize;
         all.push_back(Make(rom, record, std::move(extracted.data),
-                           LzhSheetLayout(manifest.table, listed.index), manifest));
+                           LzhSheetLayout(manifest.table, listed.index), manifest, skipped));
     }
     for (uint32_t offset : KnownRleBlocks()) {
-        RleExtractResult extracted = RleExtractAt(rom, offset);
         ModFile record;
         record.kind = ModKind::RleBlock;
         record.offset = offset;
+        RleExtractResult extracted;
+        try {
+            extracted = RleExtractAt(rom, offset);
+        } catch (const DrovakError& error) {
+            skipped.push_back({DataFileName(manifest, record), error.what()});
+            continue;
+        }
         record.decodedSize = uint32_t(extracted.data.size());
         record.packedSize = uint32_t(extracted.consumed);
-        all.push_back(Make(rom, record, std::move(extracted.data), RleSheetLayout(), manifest));
+        all.push_back(
+            Make(rom, record, std::move(extracted.data), RleSheetLayout(), manifest, skipped));
     }
     return all;
 }

@@ -9,15 +9,16 @@
 
 namespace drovak {
 
-// An entry of the table that was not unpacked, and why (it does not decode within the file).
-struct SkippedEntry {
-    uint32_t index = 0;
+// A file that was not written, and why: an entry that does not decode within the file, a
+// known block that is not there, a sheet whose palette is not there.
+struct SkippedFile {
+    std::string name;
     std::string problem;
 };
 
 struct UnpackResult {
     Manifest manifest;
-    std::vector<SkippedEntry> skipped;
+    std::vector<SkippedFile> skipped;
     // The folder held a previous unpack of the same ROM, every file of it unchanged.
     bool replacedPrevious = false;
 };
@@ -29,7 +30,8 @@ struct UnpackResult {
 // are written.
 // Refused (RefusedError, nothing written) when the folder is not empty, unless it holds a
 // previous unpack of the same ROM image whose files are all as that unpack wrote them; when the
-// table has more entries than a compress can recalculate (32) or is no table.
+// table has more entries than a compress can recalculate (32) or is no table. What can't be
+// read is left out and listed in `skipped`.
 UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t table,
                     const std::function<void(const ModFile&)>& written);
 
