@@ -137,21 +137,22 @@ std::vector<Command> ModCommands() {
          "Writes into DIR (made when missing) every entry of the pointer table at TABLE\n"
          "(hexadecimal, default " +
              HexFieldText(POINTER_TABLE_OFFSET) +
-             ") as TABLE_K.bin (20000_0.bin ... 20000_1F.bin), as lzh-extract\n"
-             "writes it; the RLE blocks at " +
+             ") as TABLE_K.bin (20000_0.bin ... 20000_1F.bin), as\n"
+             "lzh-extract writes it; the RLE blocks at " +
              HexFieldText(DEFAULT_RLE_OFFSET) + " and " + HexFieldText(TITLE_ART_OFFSET) +
-             " (the sprite sheet and the title art) as OFFSET.bin, as\n"
-             "rle-extract writes them; beside each level's tile art and each RLE block a tile\n"
-             "sheet NAME.png, as tiles-to-png writes it with 64 tiles a row and the palette that\n"
-             "draws it (the level's palette; the tile sheets' palette at " +
+             " (the sprite sheet, the title\n"
+             "art) as OFFSET.bin, as rle-extract writes them; beside each level's tile art and\n"
+             "each block a tile sheet NAME.png, as tiles-to-png writes it with 64 tiles a row\n"
+             "and the palette that draws it (the level's palette; for the blocks the tile\n"
+             "sheets' palette at " +
              HexFieldText(PREVIEW_PALETTE_OFFSET) +
-             " for the blocks);\n"
-             "and drovak.toml, which records the ROM (name, path from DIR, size, CRC-32), the\n"
-             "table and each file (its entry's fields or its block's offset, its CRC-32). A DIR\n"
-             "that is not empty is refused (exit code 3) unless it holds a previous unpack of the\n"
-             "same ROM whose files are all unchanged (other files are left alone). An entry that\n"
-             "does not decode within ROM is left out, with a note. Prints a line per file on\n"
-             "stderr and a summary on stdout.",
+             "); and drovak.toml, which records the ROM (name, path\n"
+             "from DIR, size, CRC-32), the table and each file (its entry's fields or its\n"
+             "block's offset, its CRC-32). A DIR that is not empty is refused (exit code 3)\n"
+             "unless it holds a previous unpack of the same ROM whose files are all unchanged\n"
+             "(other files are left alone). What can't be read (an entry that does not decode\n"
+             "within ROM, a block that is not there) is left out, with a note. Prints a line\n"
+             "per file on stderr and a summary on stdout.",
          {{"ROM", "DIR"}, {"--table"}, {}},
          Unpack},
         {"pack",

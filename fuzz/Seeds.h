@@ -16,5 +16,6 @@ using SeedSet = std::map<std::string, std::map<std::string, std::vector<uint8_t>
 void AddCodecSeeds(SeedSet& seeds);
 void AddRomSeeds(SeedSet& seeds);
 void AddPngSeeds(SeedSet& seeds);
+void AddModSeeds(SeedSet& seeds);
 
 } // namespace drovak::fuzz
