@@ -63,10 +63,11 @@ FolderData ReadFolderData(const std::string& dir, const Manifest& manifest, cons
     if (Crc32(ReadWholeFile(sheetPath, MAX_ROM_SIZE, "a sheet holds")) == file.sheet->crc) {
         return result;
     }
-    // A sheet saved again with the same pixels changes nothing.
+    // A sheet saved again with the pixels it had, or with those of the changed .bin, changes
+    // nothing.
     std::vector<std::string> notes;
     std::vector<uint8_t> tiles = ReadSheet(sheetPath, file, base, notes);
-    if (tiles == result.data) return result;
+    if (Crc32(tiles) == file.crc || tiles == result.data) return result;
     if (binChanged) {
         throw RefusedError(ModFileDescription(file) + ": both " + file.name + " and " +
                            file.sheet->name +

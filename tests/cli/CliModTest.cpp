@@ -254,8 +254,16 @@ TEST_F(CliMod, PackRefusesWhatWouldBuildAWrongRomAndWritesNothing) {
         EXPECT_NE(refused.err.find(expected), std::string::npos) << refused.err;
         EXPECT_FALSE(std::filesystem::exists(out)) << expected;
     }
-    // The grown entry goes in when the question is answered.
+    // The grown entry goes in when the question is answered; an edited .bin whose sheet an
+    // editor only saved again (other bytes, the same pixels, without the record) goes in too.
     EXPECT_EQ(Run({"pack", grown, out, "--yes"}).exitCode, 0);
+    LibpngPicture saved = DecodeWithLibpng(ReadBytes(File("mod/20000_A.png")));
+    saved.texts.clear();
+    saved.bitDepth = 8;
+    WriteBytes(disagree + "/20000_A.png", EncodeWithLibpng(saved));
+    CliResult packed = Run({"pack", disagree, out, "--yes"});
+    EXPECT_EQ(packed.exitCode, 0) << packed.err;
+    EXPECT_EQ(packed.out.rfind("20000_A.bin: entry 0xA", 0), 0u) << packed.out;
 }
 
 } // namespace
