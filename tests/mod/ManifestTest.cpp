@@ -85,7 +85,8 @@ TEST(ModManifest, RefusesWhatItDidNotWriteSayingWhereAndWhat) {
          "20000_1F.bin is listed twice"},
         {std::regex_replace(good, std::regex("\\[\\[file\\]\\]"), "[file]"), "line"},
     };
-    for (const auto& [text, expected] : cases) {
+    for (const auto& [manifest, expected] : cases) {
+        const std::string& text = manifest;
         const std::string message =
             MessageOf<RefusedError>([&] { ParseManifest(text, "mod/drovak.toml"); });
         EXPECT_NE(message.find(expected), std::string::npos) << "got: " << message;
