@@ -5,6 +5,7 @@
 #include "compression/Rle.h"
 #include "graphics/Level.h"
 #include "preview/PreviewView.h"
+#include "rom/RomFile.h"
 #include "rom/RomLayout.h"
 
 #include <QAction>
@@ -185,15 +186,27 @@ void MainForm::MainFormShown() {
         return;
     }
     OpenRomDialog.startFolder = programFolder_;
-    const QString defaultRom = programFolder_ + DEFAULT_ROM_NAME;
-    if (FileExists(defaultRom.toStdString())) {
+    QString startUpRom = programFolder_ + DEFAULT_ROM_NAME;
+    QString romProblem;
+    if (!startUpRom_.isEmpty()) {
+        try {
+            OpenRomRead(startUpRom_.toStdString());
+            startUpRom = startUpRom_;
+            OpenRomDialog.startFolder =
+                QString::fromStdString(FolderPart(startUpRom.toStdString()));
+        } catch (const DrovakError& error) {
+            romProblem = "ROM image not opened: " + QString::fromStdString(error.what());
+        }
+    }
+    if (FileExists(startUpRom.toStdString())) {
         for (QLineEdit* field : {LzhCompRomEdit, LzhDecompRomEdit, RleCompRomEdit, RleDecompRomEdit,
                                  TitleRomEdit, LevelRomEdit}) {
-            field->setText(defaultRom);
+            field->setText(startUpRom);
         }
-        RomPath = defaultRom;
+        RomPath = startUpRom;
     }
     PageSwitched();
+    if (!romProblem.isEmpty()) ShowStatus(romProblem);
     started_ = true;
 }
 

@@ -60,6 +60,10 @@ public:
     // default ROM. The dialogs are used for every message, file dialog and clipboard text.
     MainForm(const QString& programFolder, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~MainForm() override;
+    // Before the window is first shown: the ROM image to open at start-up instead of the
+    // default ROM (an absolute path). One that can't be read is named in the status line, and
+    // the start-up goes on as without it.
+    void OpenAtStartUp(const QString& romPath) { startUpRom_ = romPath; }
 
     // The window.
     preview::PreviewView* PreviewView = nullptr;
@@ -251,6 +255,7 @@ private:
     void UpdateTitleButton();
 
     QString programFolder_;
+    QString startUpRom_;
     UserDialogs& dialogs_;
     CompressionPage lzhPage_;
     CompressionPage rlePage_;

@@ -3,6 +3,7 @@
 #include "cli/Arguments.h"
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ constexpr int EXIT_UNEXPECTED = 4;
 struct CommandOutput {
     std::ostream& out; // results
     std::ostream& err; // errors and progress
+    // The width of the terminal `err` writes to; nothing when it is not one (Progress.h).
+    std::optional<unsigned> errTerminalColumns;
 };
 
 struct Command {

@@ -58,6 +58,7 @@ const Command* FindCommand(const std::string& name) {
 void PrintGeneralHelp(std::ostream& out) {
     out << "Usage: drovak-cli COMMAND ARGUMENTS...\n"
            "       drovak-cli COMMAND --help\n"
+           "       drovak-cli --version\n"
            "\n"
         << TOOL_DESCRIPTION << "\nCommands:\n";
     for (const auto& command : AllCommands()) {

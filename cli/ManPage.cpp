@@ -35,7 +35,8 @@ void WritePage(std::ostream& out) {
         << "drovak-cli \\- the Drovak core from the command line\n"
         << ".SH SYNOPSIS\n"
         << ".B drovak-cli\n.I COMMAND ARGUMENTS...\n.br\n"
-        << ".B drovak-cli\n.I COMMAND\n.B \\-\\-help\n"
+        << ".B drovak-cli\n.I COMMAND\n.B \\-\\-help\n.br\n"
+        << ".B drovak-cli \\-\\-version\n"
         << ".SH DESCRIPTION\n"
         << Roff(TOOL_DESCRIPTION) << ".PP\n"
         << Roff(NUMBERS_TEXT) << ".SH COMMANDS\n";

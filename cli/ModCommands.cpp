@@ -2,6 +2,7 @@
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "cli/Command.h"
+#include "cli/Progress.h"
 #include "graphics/TileSheet.h"
 #include "mod/Crc32.h"
 #include "mod/Pack.h"
@@ -34,8 +35,11 @@ std::string DataLine(const ModFile& file) {
 int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string &rom = arguments.Positional(0), &dir = arguments.Positional(1);
     const uint32_t table = arguments.Hex("--table", POINTER_TABLE_OFFSET);
-    const UnpackResult result = drovak::Unpack(
-        rom, dir, table, [&](const ModFile& file) { output.err << DataLine(file) << "\n"; });
+    const UnpackResult result = [&] {
+        Progress progress(output);
+        return drovak::Unpack(rom, dir, table,
+                              [&progress](const ModFile& file) { progress.Step(DataLine(file)); });
+    }();
     size_t entries = 0, blocks = 0, sheets = 0;
     for (const ModFile& file : result.manifest.files) {
         (file.kind == ModKind::LzhEntry ? entries : blocks) += 1;

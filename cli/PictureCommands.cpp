@@ -2,6 +2,7 @@
 #include "base/Folders.h"
 #include "cli/Command.h"
 #include "cli/Files.h"
+#include "cli/Progress.h"
 #include "graphics/AllPlanesExport.h"
 #include "graphics/Level.h"
 #include "graphics/LevelExport.h"
@@ -14,6 +15,7 @@
 #include "rom/RomLayout.h"
 
 #include <memory>
+#include <string>
 
 namespace drovak::cli {
 
@@ -41,17 +43,20 @@ int LevelPng(const ParsedArguments& arguments, CommandOutput& output) {
             throw UsageError("--all writes every level and plane: leave out --level and --plane");
         OpenRomRead(rom); // a ROM that can't be read makes no folder
         MakeFolder(out);
-        ExportAllLevelPngs(rom, out, 0, [&output](const std::string& path, unsigned written) {
-            output.err << path << " written (" << written << " of " << LEVEL_PLANE_COUNT << ")"
-                       << std::endl;
+        Progress progress(output);
+        ExportAllLevelPngs(rom, out, 0, [&progress](const std::string& path, unsigned written) {
+            progress.Step(path + " written (" + std::to_string(written) + " of " +
+                          std::to_string(LEVEL_PLANE_COUNT) + ")");
         });
         return EXIT_OK;
     }
     unsigned level = LevelArgument(arguments);
     bool planeB = PlaneBArgument(arguments);
     auto frameBuffer = std::make_unique<FrameBuffer>();
-    ExportLevelPng(rom, level, planeB, out, *frameBuffer, [&output](unsigned screensDone) {
-        output.err << "screen " << screensDone << " of " << LEVEL_SCREENS << std::endl;
+    Progress progress(output);
+    ExportLevelPng(rom, level, planeB, out, *frameBuffer, [&progress](unsigned screensDone) {
+        progress.Step("screen " + std::to_string(screensDone) + " of " +
+                      std::to_string(LEVEL_SCREENS));
     });
     return EXIT_OK;
 }
@@ -118,10 +123,11 @@ std::vector<Command> PictureCommands() {
          "export the whole width of a level plane as a PNG",
          "Writes the whole width of Plane A or Plane B of level N (1 to 8, as the window's list\n"
          "shows it) as one 16384 x 512 PNG (RGB with alpha, 16 bits per sample; pure black is\n"
-         "transparent). Prints a progress line per screen (32) on stderr.\n"
+         "transparent). Shows its progress on stderr: one line updated in place on a terminal,\n"
+         "a line per screen (32) otherwise.\n"
          "  --all  writes all 16 planes (levels 1 to 8, Plane A and B) into the folder DIR\n"
          "      (made when missing) under the window's names, Level_01_PlaneA.png to\n"
-         "      Level_08_PlaneB.png, several at once; prints a line per plane written.",
+         "      Level_08_PlaneB.png, several at once; its progress is a plane at a time.",
          {{"ROM", "OUT"}, {"--level", "--plane"}, {"--all"}},
          LevelPng},
         {"render",

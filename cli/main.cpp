@@ -1,5 +1,6 @@
 // drovak-cli: the Drovak core from the command line, for scripting and testing.
 #include "base/Errors.h"
+#include "base/Terminal.h"
 #include "cli/Command.h"
 #include "cli/Help.h"
 
@@ -26,6 +27,10 @@ int Run(const std::vector<std::string>& arguments) {
         PrintGeneralHelp(std::cout);
         return EXIT_OK;
     }
+    if (name == "--version") {
+        std::cout << "drovak-cli " DROVAK_VERSION "\n";
+        return EXIT_OK;
+    }
     const Command* command = FindCommand(name);
     if (command == nullptr) {
         return Fail(EXIT_USAGE,
@@ -38,7 +43,7 @@ int Run(const std::vector<std::string>& arguments) {
     }
     try {
         ParsedArguments parsed = ParseArguments(rest, command->arguments);
-        CommandOutput output{std::cout, std::cerr};
+        CommandOutput output{std::cout, std::cerr, StandardErrorTerminalColumns()};
         return command->run(parsed, output);
     } catch (const UsageError& error) {
         return Fail(EXIT_USAGE, name + ": " + error.what() + "\nUsage: drovak-cli " + name + " " +

@@ -45,10 +45,11 @@ protected:
     // The generated demo ROM as "tf3.bin" in the program folder.
     void PutDemoRom() const { WriteFile("tf3.bin", drovak::MakeDemoRom()); }
 
-    // Builds the window on the program folder, shows it and waits until it is active and the
-    // preview has painted once.
-    MainForm& OpenWindow() {
+    // Builds the window on the program folder (with the ROM named on the command line, if one
+    // is), shows it and waits until it is active and the preview has painted once.
+    MainForm& OpenWindow(const QString& startUpRom = {}) {
         form_ = std::make_unique<MainForm>(Folder(), dialogs);
+        if (!startUpRom.isEmpty()) form_->OpenAtStartUp(startUpRom);
         form_->show();
         form_->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form_.get()));

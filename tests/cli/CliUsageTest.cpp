@@ -23,6 +23,15 @@ TEST_F(CliUsage, HelpListsEveryCommandAndTheExitCodes) {
     }
 }
 
+TEST_F(CliUsage, VersionIsTheToolsNameAndTheProjectsVersion) {
+    const CliResult version = Run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "drovak-cli " DROVAK_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+    // Only as the first word: after a command it is that command's unknown option.
+    EXPECT_EQ(Run({"checksum", "x.bin", "--version"}).exitCode, 1);
+}
+
 TEST_F(CliUsage, FailuresExitWith1To3AndWriteNothing) {
     const std::string in = Write("in.bin", {0, 0, 0, 4, 0x07}), out = File("out.bin");
     const std::string png = File("out.png"), missing = File("missing.bin");

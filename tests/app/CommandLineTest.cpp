@@ -1,0 +1,144 @@
+// The window's command line: drovak [ROM], --help and --version.
+#include "WindowTest.h"
+
+#include "app/WindowArguments.h"
+#include "graphics/Level.h"
+
+#include <QDir>
+#include <cstdio>
+
+namespace {
+
+using Action = app::WindowArguments::Action;
+
+TEST(AppCommandLine, ArgumentsAreARomHelpVersionOrWrong) {
+    struct Case {
+        QStringList arguments;
+        Action action;
+        QString rom;
+        QString problem;
+    };
+    const Case cases[] = {
+        {{}, Action::Open, "", ""},
+        {{"game.bin"}, Action::Open, "game.bin", ""},
+        {{"-h"}, Action::Help, "", ""},
+        {{"game.bin", "--help"}, Action::Help, "", ""},
+        {{"--version"}, Action::Version, "", ""},
+        // Help and version win over what is wrong.
+        {{"--bogus", "--version"}, Action::Version, "", ""},
+        {{"a.bin", "b.bin", "--help"}, Action::Help, "", ""},
+        {{"--bogus"}, Action::Wrong, "", "unknown option \"--bogus\""},
+        {{"-x", "game.bin"}, Action::Wrong, "", "unknown option \"-x\""},
+        {{"a.bin", "b.bin"}, Action::Wrong, "", "one ROM image at most, not 2"},
+        {{"a.bin", "--", "b.bin"}, Action::Wrong, "", "one ROM image at most, not 2"},
+        // After "--" a name that looks like an option is a file; "-" alone is one anyway.
+        {{"--", "--help"}, Action::Open, "--help", ""},
+        {{"-"}, Action::Open, "-", ""},
+    };
+    for (const Case& c : cases) {
+        const app::WindowArguments parsed = app::ParseWindowArguments(c.arguments);
+        const std::string line = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(parsed.action, c.action) << line;
+        EXPECT_EQ(parsed.rom, c.rom) << line;
+        EXPECT_EQ(parsed.problem, c.problem) << line;
+    }
+}
+
+// The program itself, with `environment` before it: what it printed on stdout and stderr, and
+// its exit code.
+struct Ran {
+    std::string output;
+    int exitCode = -1;
+};
+Ran RunWindowProgram(const std::string& environment, const std::string& arguments) {
+    const std::string command = "env " + environment + " " DROVAK_WINDOW " " + arguments + " 2>&1";
+    Ran ran;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return ran;
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        ran.output.append(buffer, got);
+    const int status = ::pclose(pipe);
+    if (WIFEXITED(status)) ran.exitCode = WEXITSTATUS(status);
+    return ran;
+}
+
+TEST(AppCommandLine, HelpAndVersionNeedNoDisplayAndAWrongLineExits1) {
+    const std::string noDisplay = "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM";
+    const Ran version = RunWindowProgram(noDisplay, "--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.output, "drovak " DROVAK_VERSION "\n");
+    const Ran help = RunWindowProgram(noDisplay, "--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.output.rfind("Usage: drovak [ROM]\n", 0), 0u) << help.output;
+
+    const Ran two = RunWindowProgram("QT_QPA_PLATFORM=offscreen", "a.bin b.bin");
+    EXPECT_EQ(two.exitCode, 1);
+    // (The toolkit may have a remark of its own before it.)
+    EXPECT_NE(two.output.find("drovak: one ROM image at most, not 2\nUsage: drovak [ROM]\n"),
+              std::string::npos)
+        << two.output;
+    // The toolkit's own options are not the window's.
+    const Ran bogus = RunWindowProgram("-u DISPLAY", "-platform offscreen --bogus");
+    EXPECT_EQ(bogus.exitCode, 1);
+    EXPECT_NE(bogus.output.find("unknown option \"--bogus\""), std::string::npos) << bogus.output;
+}
+
+using AppStartUpRom = WindowTest;
+
+// A ROM named on the command line is the start-up ROM: its path in the six ROM fields, level 1,
+// Plane A drawn. One that can't be read is named in the status line, and the start-up goes on
+// as without it (the default ROM when there is one).
+TEST_F(AppStartUpRom, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
+    struct Case {
+        const char* name;
+        bool defaultRom;  // tf3.bin beside the program
+        QString named;    // in the program folder
+        QString expected; // the ROM the fields show, in the program folder; empty for none
+        QString status;   // in the status line; empty: the credits are left alone
+    };
+    const Case cases[] = {
+        {"elsewhere, no default ROM", false, "roms/game.bin", "roms/game.bin", ""},
+        {"over the default ROM", true, "roms/game.bin", "roms/game.bin", ""},
+        {"missing", true, "roms/missing.bin", "tf3.bin", "missing.bin: cannot open for reading"},
+        {"missing, no default ROM", false, "roms/missing.bin", "", "missing.bin"},
+        {"a folder", false, "roms", "", "is a folder"},
+    };
+    ASSERT_TRUE(QDir(Folder()).mkdir("roms"));
+    WriteFile("roms/game.bin", drovak::MakeDemoRom());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(Folder() + "tf3.bin");
+        if (c.defaultRom) PutDemoRom();
+        MainForm& f = OpenWindow(Folder() + c.named);
+        const QString rom = c.expected.isEmpty() ? "" : Folder() + c.expected;
+        for (QLineEdit* field : {f.LzhDecompRomEdit, f.LzhCompRomEdit, f.RleDecompRomEdit,
+                                 f.RleCompRomEdit, f.TitleRomEdit, f.LevelRomEdit}) {
+            EXPECT_EQ(field->text(), rom);
+        }
+        EXPECT_EQ(f.RomPath, rom);
+        EXPECT_EQ(f.PageTabs->currentIndex(), app::TabIndex(app::MainPage::Levels));
+        EXPECT_EQ(f.LevelCombo->currentIndex(), 0);
+        EXPECT_TRUE(f.PlaneARadio->isChecked());
+        if (!rom.isEmpty()) {
+            drovak::FrameBuffer expected{};
+            drovak::AssembleLevel(drovak::DecodeLevel(rom.toStdString(), 0), false, 0, expected);
+            EXPECT_TRUE(f.FrameBuffer == expected);
+        } else {
+            EXPECT_EQ(f.PreviewTexture(), 0u);
+        }
+        if (c.status.isEmpty()) {
+            EXPECT_EQ(f.StatusText(), "");
+        } else {
+            EXPECT_TRUE(f.StatusText().startsWith("ROM image not opened: " + Folder() + c.named))
+                << f.StatusText().toStdString();
+            EXPECT_TRUE(f.StatusText().contains(c.status)) << f.StatusText().toStdString();
+        }
+        // The ROM dialog starts beside the ROM named, when it was opened.
+        EXPECT_EQ(f.OpenRomDialog.startFolder, c.status.isEmpty() ? Folder() + "roms/" : Folder());
+        EXPECT_TRUE(dialogs.boxes.empty());
+        TearDown();
+    }
+}
+
+} // namespace

@@ -1,0 +1,123 @@
+// Progress of long work: one line written over on a terminal, a line per step elsewhere; and
+// level-png under a pseudo-terminal and under a pipe.
+#include "cli/Progress.h"
+#include "CliRunner.h"
+#include "demo/DemoRom.h"
+
+#include <algorithm>
+#include <pty.h>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace drovak::test {
+namespace {
+
+using cli::Progress;
+
+size_t Lines(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST(CliProgress, WritesALinePerStepOrOneLineWrittenOver) {
+    struct Case {
+        const char* name;
+        std::optional<unsigned> columns;
+        std::vector<std::string> steps;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"pipe",
+         std::nullopt,
+         {"screen 1 of 2", "screen 2 of 2"},
+         "screen 1 of 2\nscreen 2 of 2\n"},
+        {"pipe, nothing done", std::nullopt, {}, ""},
+        {"terminal", 80u, {"screen 1 of 2", "screen 2 of 2"}, "\rscreen 1 of 2\rscreen 2 of 2\n"},
+        // Nothing shown, nothing to end.
+        {"terminal, nothing done", 80u, {}, ""},
+        // A shorter text wipes out the rest of the longer one before it.
+        {"terminal, shorter", 80u, {"abcdef", "xy", "z"}, "\rabcdef\rxy    \rz \n"},
+        // A text wider than the terminal keeps its end, where the count is: the cursor stays
+        // on the line (9 of 10 columns).
+        {"terminal, narrow",
+         10u,
+         {"folder/Level_01_PlaneA.png written (1 of 16)"},
+         "\r...of 16)\n"},
+        {"terminal, exactly one column less", 10u, {"123456789"}, "\r123456789\n"},
+    };
+    for (const Case& c : cases) {
+        std::ostringstream err;
+        {
+            Progress progress(err, c.columns);
+            for (const std::string& step : c.steps) progress.Step(step);
+        }
+        EXPECT_EQ(err.str(), c.expected) << c.name;
+    }
+}
+
+TEST(CliProgress, AFailureEndsTheTerminalLineBeforeItsMessage) {
+    std::ostringstream err;
+    try {
+        Progress progress(err, 80u);
+        progress.Step("screen 3 of 32");
+        throw std::runtime_error("disk full");
+    } catch (const std::runtime_error& error) {
+        err << "drovak-cli: " << error.what() << "\n";
+    }
+    EXPECT_EQ(err.str(), "\rscreen 3 of 32\ndrovak-cli: disk full\n");
+}
+
+// drovak-cli run with a pseudo-terminal as its stdin, stdout and stderr; what it wrote there.
+CliResult RunOnTerminal(const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv = {DROVAK_CLI};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<char*> pointers;
+    for (std::string& text : argv) pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    winsize size{};
+    size.ws_row = 24;
+    size.ws_col = 80;
+    int terminal = -1;
+    const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, &size);
+    if (pid == 0) {
+        ::execv(DROVAK_CLI, pointers.data());
+        ::_exit(127);
+    }
+    CliResult result;
+    if (pid < 0) return result;
+    char buffer[4096];
+    // The read fails (EIO) once the program has ended and closed its side.
+    for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) {
+        result.err.append(buffer, static_cast<size_t>(got));
+    }
+    ::close(terminal);
+    int status = 0;
+    if (::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+        result.exitCode = WEXITSTATUS(status);
+    }
+    return result;
+}
+
+using CliProgressRun = CliTest;
+
+TEST_F(CliProgressRun, LevelPngWritesOneLineOnATerminalAndALinePerScreenToAPipe) {
+    const std::string rom = Write("demo.bin", MakeDemoRom());
+    const std::vector<std::string> arguments = {"level-png", rom, File("out.png"), "--level", "1",
+                                                "--plane",   "A"};
+    const CliResult terminal = RunOnTerminal(arguments);
+    ASSERT_EQ(terminal.exitCode, 0) << terminal.err;
+    EXPECT_LE(Lines(terminal.err), 2u) << terminal.err;
+    EXPECT_EQ(std::count(terminal.err.begin(), terminal.err.end(), '\r'), 32 + 1) // + the "\r\n"
+        << terminal.err;
+    EXPECT_NE(terminal.err.find("\rscreen 32 of 32"), std::string::npos) << terminal.err;
+
+    const CliResult piped = Run(arguments);
+    ASSERT_EQ(piped.exitCode, 0) << piped.err;
+    std::string expected;
+    for (int screen = 1; screen <= 32; ++screen)
+        expected += "screen " + std::to_string(screen) + " of 32\n";
+    EXPECT_EQ(piped.err, expected);
+}
+
+} // namespace
+} // namespace drovak::test
