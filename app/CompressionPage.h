@@ -1,8 +1,11 @@
 #pragma once
 
+#include "graphics/TileSheet.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QLineEdit;
@@ -15,6 +18,9 @@ namespace drovak::app {
 inline constexpr const char* TABLE_OFFSET_CAPTION = "Table offset (HEX)";
 inline constexpr const char* TABLE_INDEX_CAPTION = "Table Index (HEX)";
 inline constexpr const char* RLE_OFFSET_CAPTION = "Offset (HEX)";
+
+// The compression pages' sheets lay 64 cells to a row (CompressionPage::sheetCell).
+inline constexpr unsigned PREVIEW_SHEET_COLUMNS = 64;
 
 // The number in a hexadecimal field, read strictly; RefusedError naming the field's caption and
 // its text otherwise.
@@ -50,6 +56,12 @@ struct CompressionPage {
     std::function<QString()> suggestedFileName;
     std::function<void()> decompress;
     std::function<void()> compress;
+    // How the preview lays the page's tiles: cells of this size, 64 to a row (and so "Save tiles
+    // as PNG..." and a picture without its recorded cell as "Compress from:").
+    TileCell sheetCell;
+    // Draws the entry or block of the page's fields from the ROM image at the path given, as it
+    // is now.
+    std::function<void(const std::string& romPath)> showFromRom;
 };
 
 } // namespace drovak::app

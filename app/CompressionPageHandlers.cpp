@@ -22,9 +22,7 @@ namespace drovak::app {
 
 namespace {
 
-// The tile sheet of the two pages: 64 x 28 cells of one tile across.
-constexpr uint8_t CELL_WIDTH_TILES = 1;
-constexpr uint16_t SHEET_WIDTH_TILES = 64;
+// The tile sheet of the two pages: PREVIEW_SHEET_COLUMNS cells to a row, 28 tiles high.
 constexpr uint16_t SHEET_HEIGHT_TILES = 28;
 
 } // namespace
@@ -51,6 +49,12 @@ void MainForm::WireCompressionPage(const CompressionPage& page) {
             run(&MainForm::UpdateDecompressButton));
     connect(page.compInEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateCompressButton));
     connect(page.compRomEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateCompressButton));
+    // A ROM named: the start-up hint on how to choose one has done its work.
+    for (QLineEdit* rom : {page.decompRomEdit, page.compRomEdit}) {
+        connect(rom, &QLineEdit::textChanged, this, [this] {
+            if (StatusText() == NO_ROM_STATUS) ShowStatus(QString());
+        });
+    }
     connect(page.decompRomBrowse, &QPushButton::clicked, this, [this, &page] {
         RunOperation([this, &page] { BrowseRom(false, {page.decompRomEdit, page.compRomEdit}); });
     });
@@ -115,14 +119,21 @@ void MainForm::BrowseCompIn(const CompressionPage& page) {
     }
 }
 
-bool MainForm::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,
-                                uint8_t cellHeightTiles, const std::string& outPath) {
+void MainForm::ShowSheet(std::vector<uint8_t> data, const RomBytes& rom, TileCell cell) {
     ViewStream romStream(rom.bytes, rom.name);
     const PaletteTable palette = ReadPalette(romStream, PREVIEW_PALETTE_OFFSET);
     MemoryStream stream(std::move(data));
-    ShowPicture(RenderTiles(stream, CELL_WIDTH_TILES, cellHeightTiles, SHEET_WIDTH_TILES,
-                            SHEET_HEIGHT_TILES, palette, nullptr, FrameBuffer),
-                SheetTiles{stream.Data(), rom.name});
+    PreviewImage picture = RenderTiles(stream, uint8_t(cell.width), uint8_t(cell.height),
+                                       uint16_t(PREVIEW_SHEET_COLUMNS * cell.width),
+                                       SHEET_HEIGHT_TILES, palette, nullptr, FrameBuffer);
+    // The tiles leave the stream only once they are drawn.
+    ShowPicture(std::move(picture), SheetTiles{stream.Take(), rom.name, cell});
+}
+
+bool MainForm::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom, TileCell cell,
+                                const std::string& outPath) {
+    ShowSheet(std::move(data), rom, cell);
+    MemoryStream stream(shownTiles_->data);
     // A data file that holds something else (edited since, perhaps) is replaced only when the
     // user says so.
     if (FileHoldsOtherBytes(outPath, stream.Data()) &&
@@ -145,12 +156,17 @@ void MainForm::ShowDecompressed(const std::string& what, size_t bytes, const std
 
 bool MainForm::ReadCompressData(const std::string& inPath, const std::string& what,
                                 const std::function<std::optional<uint64_t>()>& entryBytes,
-                                std::vector<uint8_t>& data, std::string& pictureNote) {
+                                TileCell cell, std::vector<uint8_t>& data, std::string& pictureNote,
+                                std::string& paletteNote) {
     // A picture is drawn with the palette of the tile sheets: line 0 of the preview palette.
+    std::optional<TilePalette> palette;
     CompressInput input = ReadCompressInput(
         inPath,
-        [this] { return ReadTilePalette(RomPath.toStdString(), PREVIEW_PALETTE_OFFSET, 0); },
-        entryBytes);
+        [this, &palette] {
+            palette = ReadTilePalette(RomPath.toStdString(), PREVIEW_PALETTE_OFFSET, 0);
+            return *palette;
+        },
+        entryBytes, cell);
     data = std::move(input.data);
     if (!input.picture) return true;
     const TilesFromPng& picture = *input.picture;
@@ -167,10 +183,8 @@ bool MainForm::ReadCompressData(const std::string& inPath, const std::string& wh
     pictureNote = " " + name + ": " + std::to_string(picture.pictureTiles) +
                   " tiles in the picture, " + kept + " compressed" +
                   (picture.lengthRecorded ? "" : ", as many as the data it replaces") + ".";
-    if (picture.paletteDifference) {
-        pictureNote += " Its palette differs from the preview's at value " +
-                       std::to_string(picture.paletteDifference->value) +
-                       "; the picture's values are taken as they are.";
+    if (picture.valuesByColour && palette) {
+        paletteNote = PaletteDecidedText(name, *palette) + " ";
     }
     return true;
 }
@@ -196,16 +210,26 @@ void MainForm::UndoLastChange(const CompressionPage& page) {
     if (path.empty()) return;
     if (!FileExists(BackupPathOf(path))) throw RefusedError(NoBackupMessage(path));
     if (!Ask("Undo the last change to " + FileNamePart(path) + "?")) return;
-    ShowStatus(QString::fromStdString(RomUndoSummary(FileNamePart(path), UndoRomChange(path))));
+    const std::string summary = RomUndoSummary(FileNamePart(path), UndoRomChange(path));
+    ShowStatus(QString::fromStdString(summary));
+    // The preview follows the ROM: the page's entry or block as it now is.
+    try {
+        RomPath = QString::fromStdString(path);
+        page.showFromRom(path);
+    } catch (const DrovakError& error) {
+        ShowStatus(
+            QString::fromStdString(summary + " The preview could not be drawn: " + error.what()));
+    }
 }
 
 bool MainForm::Ask(const std::string& question) {
     return dialogs_.AskYesNo(this, QString::fromStdString(question), "Warning");
 }
 
-void MainForm::ShowRomChange(const RomChange& change, const std::string& details) {
+void MainForm::ShowRomChange(const RomChange& change, const std::string& details,
+                             const std::string& lead) {
     ShowStatus(QString::fromStdString(
-        RomChangeSummary(FileNamePart(RomPath.toStdString()), change) + details));
+        lead + RomChangeSummary(FileNamePart(RomPath.toStdString()), change) + details));
 }
 
 } // namespace drovak::app

@@ -26,6 +26,7 @@ std::vector<QLineEdit*> MainForm::RomFieldsOfPageOnShow() const {
 void MainForm::UseRom(const QString& path, const std::vector<QLineEdit*>& fields) {
     RomPath = path;
     for (QLineEdit* field : fields) field->setText(path);
+    if (StatusText() == NO_ROM_STATUS) ShowStatus(QString()); // the start-up hint is done
     // The page's picture comes from the new ROM at once, not after the next change of level.
     switch (static_cast<MainPage>(PageTabs->currentIndex())) {
     case MainPage::Levels:

@@ -164,6 +164,8 @@ void MainForm::SaveLevelMap() {
             form->FrameBuffer.fill(0);
             form->ExportProgress->setValue(0);
             form->exportRunning_ = false;
+            // The arrow keys scroll again at once.
+            form->FocusPreview();
         }
     } endOfExport{this};
 

@@ -113,10 +113,11 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         const bool start = widget && widget->window() == this &&
                            (widget == focus || (focus == nullptr && widget == this));
         if (start && IsEnter(keyEvent->key())) enterPressedIn_ = hexField ? watched : nullptr;
-        // Ctrl+Z on a compression page undoes the last change to its ROM (not the typing in
-        // a field).
+        // Ctrl+Z on a compression page undoes the last change to its ROM, except in a text
+        // field: there it is the field's own undo of the typing.
         const CompressionPage* undoPage = CompressionPageOnShow();
-        if (start && undoPage && keyEvent->matches(QKeySequence::Undo)) {
+        const bool inTextField = qobject_cast<QLineEdit*>(focus) != nullptr;
+        if (start && undoPage && !inTextField && keyEvent->matches(QKeySequence::Undo)) {
             RunOperation([this, undoPage] { UndoLastChange(*undoPage); });
             return true;
         }
@@ -204,6 +205,9 @@ void MainForm::MainFormShown() {
             field->setText(startUpRom);
         }
         RomPath = startUpRom;
+    } else {
+        // Nothing to show yet: the status line says how to begin.
+        ShowStatus(NO_ROM_STATUS);
     }
     PageSwitched();
     if (!romProblem.isEmpty()) ShowStatus(romProblem);

@@ -116,6 +116,8 @@ void MainForm::BuildLzhPage(QWidget* page) {
     };
     lzhPage_.decompress = [this] { LzhDecompressEntry(); };
     lzhPage_.compress = [this] { LzhCompressEntry(); };
+    lzhPage_.sheetCell = {1, 1};
+    lzhPage_.showFromRom = [this](const std::string& romPath) { ShowLzhEntry(romPath); };
 }
 
 void MainForm::BuildRlePage(QWidget* page) {
@@ -142,6 +144,9 @@ void MainForm::BuildRlePage(QWidget* page) {
     };
     rlePage_.decompress = [this] { RleDecompressAt(); };
     rlePage_.compress = [this] { RleCompressAt(); };
+    // Four tiles stacked top to bottom in a cell, the order of a sprite's tiles.
+    rlePage_.sheetCell = {1, 4};
+    rlePage_.showFromRom = [this](const std::string& romPath) { ShowRleBlock(romPath); };
 }
 
 void MainForm::BuildLevelsPage(QWidget* page) {

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 
 namespace drovak::app {
@@ -38,6 +39,7 @@ void MainForm::BuildPreviewMenu() {
     CopyPictureAction = PreviewMenu->addAction("Copy picture");
     SavePictureAction = PreviewMenu->addAction("Save picture as PNG...");
     SaveTilesAction = PreviewMenu->addAction("Save tiles as PNG...");
+    UndoChangeAction = PreviewMenu->addAction("Undo the last change...");
     PreviewMenu->addSeparator();
     KeepProportionsAction = PreviewMenu->addAction("Keep proportions");
     KeepProportionsAction->setCheckable(true);
@@ -52,6 +54,11 @@ void MainForm::BuildPreviewMenu() {
     connect(CopyPictureAction, &QAction::triggered, this, run(&MainForm::CopyPicture));
     connect(SavePictureAction, &QAction::triggered, this, run(&MainForm::SavePictureAsPng));
     connect(SaveTilesAction, &QAction::triggered, this, run(&MainForm::SaveTilesAsPng));
+    connect(UndoChangeAction, &QAction::triggered, this, [this] {
+        RunOperation([this] {
+            if (const CompressionPage* page = CompressionPageOnShow()) UndoLastChange(*page);
+        });
+    });
     connect(KeepProportionsAction, &QAction::toggled, PreviewView,
             &preview::PreviewView::SetKeepProportions);
     connect(PreviewMenu, &QMenu::aboutToShow, this, &MainForm::UpdatePreviewMenu);
@@ -65,8 +72,17 @@ void MainForm::UpdatePreviewMenu() {
     const bool picture = !shownPicture_.Pixels.empty();
     CopyPictureAction->setEnabled(picture);
     SavePictureAction->setEnabled(picture);
-    SaveTilesAction->setVisible(CompressionPageOnShow() != nullptr);
+    const CompressionPage* page = CompressionPageOnShow();
+    SaveTilesAction->setVisible(page != nullptr);
     SaveTilesAction->setEnabled(shownTiles_.has_value());
+    // The ROM of the page's tab on show, as Ctrl+Z outside a field.
+    const QString rom = page ? RomFieldOnShow(*page)->text() : QString();
+    UndoChangeAction->setVisible(page != nullptr);
+    UndoChangeAction->setEnabled(!rom.isEmpty());
+    UndoChangeAction->setText(
+        rom.isEmpty() ? QString("Undo the last change...")
+                      : QString::fromStdString("Undo the last change to " +
+                                               FileNamePart(rom.toStdString()) + "..."));
 }
 
 void MainForm::CopyPicture() {
@@ -101,11 +117,17 @@ void MainForm::SaveTilesAsPng() {
     const std::optional<QString> path = AskPngPath();
     if (!path) return;
     const std::vector<uint8_t>& tiles = shownTiles_->data;
-    SaveTilesPng(tiles, palette, DEFAULT_SHEET_COLUMNS, path->toStdString());
+    // Laid out as the preview lays them: 64 cells to a row.
+    SaveTilesPng(tiles, palette, PREVIEW_SHEET_COLUMNS, path->toStdString(), shownTiles_->cell);
     std::string status = std::to_string(TileCount(tiles.size())) + " tiles (" +
                          std::to_string(tiles.size()) + " bytes) saved as " +
                          FileNamePart(path->toStdString()) + " with palette line 0 of the " +
-                         "palette at " + HexText(PREVIEW_PALETTE_OFFSET) + ".";
+                         "palette at " + HexText(PREVIEW_PALETTE_OFFSET) + ", " +
+                         std::to_string(PREVIEW_SHEET_COLUMNS) +
+                         (shownTiles_->cell == TileCell{}
+                              ? " tiles"
+                              : " cells of " + TileCellText(shownTiles_->cell) + " tiles") +
+                         " a row as the preview shows them.";
     if (const auto repeated = RepeatedColour(palette)) {
         status += " Values " + std::to_string(repeated->second) + " and " +
                   std::to_string(repeated->first) + " have one colour: an RGB copy gives back " +

@@ -53,6 +53,11 @@ inline constexpr const char* OPEN_BIN_FILTER = "Bin Files (*.bin)|*.bin|All file
 inline constexpr const char* SAVE_BIN_FILTER = "BIN Files (*.bin)|*.bin|All files (*)|*";
 inline constexpr const char* PNG_FILTER = "PNG Files (*.png)|*.png";
 
+// The status line of a window started without a ROM image.
+inline constexpr const char* NO_ROM_STATUS =
+    "No ROM image chosen: choose one with \"...\" beside \"TF3.bin:\", or drop a file on the "
+    "window.";
+
 class MainForm final : public QMainWindow {
     Q_OBJECT
 public:
@@ -121,6 +126,8 @@ public:
     QAction* SavePictureAction = nullptr;
     QAction* SaveTilesAction = nullptr;
     QAction* KeepProportionsAction = nullptr;
+    // "Undo the last change to NAME...", on the compression pages (as Ctrl+Z outside a field).
+    QAction* UndoChangeAction = nullptr;
     // The list of the table's entries, from the context menu of "Table Index (HEX)" (and a double
     // click on it).
     QAction* TableListAction = nullptr;
@@ -174,6 +181,7 @@ private:
     struct SheetTiles {
         std::vector<uint8_t> data;
         std::string romPath;
+        TileCell cell;
     };
     // The picture on show, with its tiles when it is a sheet ("Save tiles as PNG...").
     void ShowPicture(PreviewImage image, std::optional<SheetTiles> tiles = {});
@@ -209,33 +217,42 @@ private:
     void BrowseCompIn(const CompressionPage& page);
     // Shows the tiles as the page's sheet and saves them (asking first over other data); false
     // when the user kept the file as it was.
-    bool ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom, uint8_t cellHeightTiles,
+    bool ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom, TileCell cell,
                           const std::string& outPath);
+    // Shows the tiles as a page's sheet, drawn with the palette of the ROM image.
+    void ShowSheet(std::vector<uint8_t> data, const RomBytes& rom, TileCell cell);
     // What a decompress did, on the status line: `what` names the entry or block.
     void ShowDecompressed(const std::string& what, size_t bytes, const std::string& outPath,
                           bool saved, const std::string& packedNote);
     // The data of a "Compress from:" file, a PNG turned into tile data; false when the user
     // does not want a picture whose drawing runs beyond the data kept.
+    // The picture's tiles are read in the cell it records, or else in the page's cell;
+    // paletteNote says when its colours decided its values.
     bool ReadCompressData(const std::string& inPath, const std::string& what,
-                          const std::function<std::optional<uint64_t>()>& entryBytes,
-                          std::vector<uint8_t>& data, std::string& pictureNote);
+                          const std::function<std::optional<uint64_t>()>& entryBytes, TileCell cell,
+                          std::vector<uint8_t>& data, std::string& pictureNote,
+                          std::string& paletteNote);
     // The compression page on show, if one is.
     const CompressionPage* CompressionPageOnShow() const;
-    // Ctrl+Z on a compression page: the last change to its ROM undone (or redone), when the
-    // user says so.
+    // Ctrl+Z on a compression page (outside a text field), or the preview menu's "Undo the last
+    // change to NAME...": the last change to its ROM undone (or redone), when the user says so,
+    // and the page's entry or block drawn from the ROM as it now is.
     void UndoLastChange(const CompressionPage& page);
     // A "Warning" question, No by default.
     bool Ask(const std::string& question);
-    // What a compress did, on the status line.
-    void ShowRomChange(const RomChange& change, const std::string& details = {});
+    // What a compress did, on the status line; `lead` comes first (what the user must not miss).
+    void ShowRomChange(const RomChange& change, const std::string& details = {},
+                       const std::string& lead = {});
 
     // "LZH Compression" (LzhPageHandlers.cpp).
     void LzhDecompressEntry();
     void LzhCompressEntry();
+    void ShowLzhEntry(const std::string& romPath);
 
     // "RLE Compression" (RlePageHandlers.cpp).
     void RleDecompressAt();
     void RleCompressAt();
+    void ShowRleBlock(const std::string& romPath);
 
     // "Levels Viewer" and the page change (LevelViewerHandlers.cpp).
     void PageSwitched();

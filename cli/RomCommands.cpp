@@ -13,6 +13,7 @@
 #include "rom/RomLayout.h"
 
 #include <iomanip>
+#include <sstream>
 #include <string_view>
 
 namespace drovak::cli {
@@ -55,13 +56,18 @@ int LzhExtract(const ParsedArguments& arguments, CommandOutput& output) {
 int LzhList(const ParsedArguments& arguments, CommandOutput& output) {
     const uint32_t table = arguments.Hex("--table", POINTER_TABLE_OFFSET);
     const std::vector<LzhListEntry> entries = ListLzhTable(ReadRom(arguments.Positional(0)), table);
-    // Columns as wide as their heading, left-aligned; the last one as it comes.
+    // Columns as wide as their heading, left-aligned; the last one as it comes, and no blanks
+    // at the end of a line.
     const auto line = [&output](const auto& cells) {
+        std::ostringstream text;
         for (size_t i = 0; i + 1 < cells.size(); ++i) {
-            output.out << std::left << std::setw(int(std::string_view(LZH_LIST_COLUMNS[i]).size()))
-                       << cells[i] << "  ";
+            text << std::left << std::setw(int(std::string_view(LZH_LIST_COLUMNS[i]).size()))
+                 << cells[i] << "  ";
         }
-        output.out << cells.back() << "\n";
+        text << cells.back();
+        std::string shown = text.str();
+        shown.erase(shown.find_last_not_of(' ') + 1);
+        output.out << shown << "\n";
     };
     line(LZH_LIST_COLUMNS);
     for (const LzhListEntry& entry : entries) line(LzhListCells(entry));
@@ -87,6 +93,11 @@ int LzhInsert(const ParsedArguments& arguments, CommandOutput& output) {
     const RomChange change = ApplyLzhInsert(plan, rom);
     output.out << plan.newSize << " " << plan.oldSize << "\n";
     ReportChange(output, rom, change);
+    if (plan.decodedSize != plan.inputSize) {
+        output.err << "The entry's decoded size stays " << plan.decodedSize << ": the "
+                   << plan.inputSize - plan.decodedSize
+                   << " bytes past it are what the old data decoded to there.\n";
+    }
     return EXIT_OK;
 }
 
@@ -135,7 +146,7 @@ std::vector<Command> RomCommands() {
              HexFieldText(POINTER_TABLE_OFFSET) +
              ") of ROM into OUT, and prints the entry's packed size in\n"
              "decimal. OUT gets everything the decoder wrote (up to 59 bytes past the entry's\n"
-             "decoded size)." +
+             "decoded size). An INDEX beyond the table is refused (exit code 3)." +
              OUT_TEXT,
          {{"ROM", "OUT"}, {"--table", "--index"}, {}},
          LzhExtract},
@@ -145,12 +156,11 @@ std::vector<Command> RomCommands() {
          "Prints a heading, then one line per entry of the pointer table at TABLE (hexadecimal,\n"
          "default " +
              HexFieldText(POINTER_TABLE_OFFSET) +
-             ") of ROM: its index and DataOffset in hexadecimal, its DecodedSize and\n"
-             "PackedSize in decimal, and whether it decodes within the file (\"yes\", or \"no\" "
-             "and\n"
-             "why). A table whose entries run past the end of ROM is refused (exit code 2), "
-             "naming\n"
-             "the file's size.",
+             ") of ROM: its index and DataOffset in hexadecimal, its DecodedSize (as stored)\n"
+             "and PackedSize in decimal, whether it decodes within the file (\"yes\", or \"no\"\n"
+             "and why), and for the game's table what the entry holds (\"tile art, level 3\",\n"
+             "\"blocks, level 3\"). A table whose entries run past the end of ROM is refused\n"
+             "(exit code 2), naming the file's size.",
          {{"ROM"}, {"--table"}, {}},
          LzhList},
         {"lzh-insert",
@@ -166,7 +176,9 @@ std::vector<Command> RomCommands() {
              "larger than the old it is only written with --yes (the refusal says how many bytes\n"
              "after the table's data it would overwrite); without it the command refuses (exit\n"
              "code 3) and the ROM is left as it was. So is an empty IN. The entry's decoded size\n"
-             "becomes IN's length. An INDEX beyond the table is refused, even with --yes.\n"
+             "becomes IN's length, unless IN is longer and every byte past the old decoded size\n"
+             "is what the old data decodes to there (the extra bytes lzh-extract saves, left as\n"
+             "they were): then it stays. An INDEX beyond the table is refused, even with --yes.\n"
              "Prints the new and the old packed size in decimal, on one line: NEW OLD." +
              ROM_CHANGE_TEXT,
          {{"ROM", "IN"}, {"--table", "--index"}, {"--yes"}},

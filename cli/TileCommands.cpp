@@ -28,6 +28,18 @@ TilePalette PaletteArgument(const ParsedArguments& arguments) {
         arguments.OptionalDecimal("--line", 0, PALETTE_LINE_COUNT - 1).value_or(0));
 }
 
+// --cell WxH, in tiles; 1x1 when not given.
+TileCell CellArgument(const ParsedArguments& arguments) {
+    const std::optional<std::string> text = arguments.Text("--cell");
+    if (!text) return {};
+    const std::optional<TileCell> cell = ParseTileCellText(*text);
+    if (!cell) {
+        throw UsageError("--cell " + *text + ": give the cell's width and height in tiles, 1 to " +
+                         std::to_string(MAX_CELL_SIDE) + " each, as in 1x4");
+    }
+    return *cell;
+}
+
 void PrintCounts(CommandOutput& output, uint64_t bytes) {
     output.out << TileCount(bytes) << " " << bytes << "\n";
 }
@@ -38,7 +50,7 @@ int TilesToPngFile(const ParsedArguments& arguments, CommandOutput& output) {
                                  .value_or(DEFAULT_SHEET_COLUMNS);
     const std::vector<uint8_t> data =
         ReadWholeFile(arguments.Positional(0), MAX_SHEET_DATA, "one tile picture holds (16 MiB)");
-    SaveTilesPng(data, palette, columns, arguments.Positional(1));
+    SaveTilesPng(data, palette, columns, arguments.Positional(1), CellArgument(arguments));
     if (auto repeated = RepeatedColour(palette)) {
         output.err << "note: " << palette.description << " has the colour "
                    << ColourText(palette.colours[repeated->first]) << " for both "
@@ -56,14 +68,14 @@ int PngToTilesFile(const ParsedArguments& arguments, CommandOutput& output) {
     if (auto tiles = arguments.OptionalDecimal("--tiles", 0, MAX_SHEET_DATA / TILE_DATA_BYTES))
         keepBytes = *tiles * TILE_DATA_BYTES;
     const std::string& in = arguments.Positional(0);
-    const TilesFromPng tiles = ReadTilesPng(in, palette, keepBytes);
+    const TilesFromPng tiles = ReadTilesPng(in, palette, keepBytes, CellArgument(arguments));
     WriteFileReplacing(arguments.Positional(1), tiles.data);
     if (tiles.droppedPixel) {
         output.err << "note: the pixel at x " << tiles.droppedPixel->x << ", y "
                    << tiles.droppedPixel->y << " lies beyond the " << TileCount(tiles.data.size())
                    << " tiles kept and is not blank; it is left out\n";
     }
-    if (tiles.paletteDifference) {
+    if (tiles.paletteDifference && !tiles.valuesByColour) {
         const auto [value, colour] = *tiles.paletteDifference;
         output.err << "note: the palette of " << in << " differs from " << palette.description
                    << " at " << value << " (" << ColourText(colour) << ", not "
@@ -71,6 +83,7 @@ int PngToTilesFile(const ParsedArguments& arguments, CommandOutput& output) {
                    << "); the picture's values are taken as they are\n";
     }
     PrintCounts(output, tiles.data.size());
+    if (tiles.valuesByColour) output.out << PaletteDecidedText(in, palette) << "\n";
     return EXIT_OK;
 }
 
@@ -83,29 +96,43 @@ std::vector<Command> TileCommands() {
         HexFieldText(PREVIEW_PALETTE_OFFSET) +
         ", the tile sheets' palette) in ROM,\n"
         "converted as the window draws it; without --rom a grey ramp (value v is grey v x 17).\n";
+    const std::string cell =
+        "With --cell WxH (in tiles, 1 to 16 a side, default 1x1) the tiles are laid in cells\n"
+        "of W x H tiles, N cells a row: a cell takes the next W x H tiles as one picture of\n"
+        "8W x 8H pixels, top row first, so cells one tile wide stack their tiles top to bottom\n"
+        "(the order of a sprite's tiles; the RLE page's preview is --cell 1x4 --columns 64,\n"
+        "the LZH page's --columns 64).\n";
     return {
         {"tiles-to-png",
-         "DATA OUT.png [--rom ROM] [--palette-at HEX] [--line N] [--columns N]",
+         "DATA OUT.png [--rom ROM] [--palette-at HEX] [--line N] [--columns N] [--cell WxH]",
          "write tile data as an indexed PNG",
          "Writes the 8 x 8 tiles of DATA (4 bits a pixel, 32 bytes a tile) as an indexed PNG\n"
          "(colour type 3, 4 bits, not interlaced) that any image editor can change: tiles laid\n"
          "left to right and top to bottom, N a row (--columns, 1 to 2048, default 16), each\n"
          "pixel the tile's 4-bit value. The places after the last tile are 0, and a last tile\n"
          "cut short is padded with zeros.\n" +
-             palette + "The PNG records the length of DATA in a tEXt chunk \"" + TILE_DATA_KEYWORD +
+             cell + palette + "The PNG records the length of DATA in a tEXt chunk \"" +
+             TILE_DATA_KEYWORD +
              "\" (text\n"
-             "\"2 tiles, 33 bytes\"), so that png-to-tiles gives back DATA exactly. DATA holds at\n"
-             "most 16 MiB. Prints the number of tiles and of bytes.",
-         {{"DATA", "OUT.png"}, {"--rom", "--palette-at", "--line", "--columns"}, {}},
+             "\"2 tiles, 33 bytes\") and a cell other than 1x1 in another, \"" +
+             TILE_CELL_KEYWORD +
+             "\"\n"
+             "(text \"1x4\"), so that png-to-tiles gives back DATA exactly. DATA holds at most\n"
+             "16 MiB. Prints the number of tiles and of bytes.",
+         {{"DATA", "OUT.png"}, {"--rom", "--palette-at", "--line", "--columns", "--cell"}, {}},
          TilesToPngFile},
         {"png-to-tiles",
-         "IN.png OUT [--rom ROM --palette-at HEX --line N] [--tiles N]",
+         "IN.png OUT [--rom ROM --palette-at HEX --line N] [--tiles N] [--cell WxH]",
          "turn a PNG of tiles back into tile data",
          "Writes the tiles of IN.png, laid out as tiles-to-png lays them, as tile data (32 bytes\n"
-         "a tile) to OUT. Width and height must be multiples of 8. An indexed PNG gives its\n"
-         "pixels' values (0 to 15; a higher one is refused). An RGB or RGBA PNG (8 or 16 bits,\n"
-         "grey too) gives each pixel the lowest value of its colour in the palette; a colour\n"
-         "that is not there is refused, naming the pixel's x and y and its colour. A 16-bit\n"
+         "a tile) to OUT, in the cell the PNG records, or else --cell WxH (default 1x1). Width\n"
+         "and height must be multiples of the cell's (8 pixels a tile). An RGB or RGBA PNG (8\n"
+         "or 16 bits, grey too) gives each pixel the lowest value of its colour in the palette;\n"
+         "a colour that is not there is refused, naming the pixel's x and y and its colour. So\n"
+         "does an indexed PNG whose palette is not the palette line (its first 16 colours in\n"
+         "the line's order), when the palette is known (--rom): an image editor may have\n"
+         "reordered it, and the colours decide (stdout says so on a second line). Otherwise an\n"
+         "indexed PNG gives its pixels' values (0 to 15; a higher one is refused). A 16-bit\n"
          "sample counts as the 8-bit v when it is v x 257 or v x 256; a pixel of alpha 0 is\n"
          "value 0, other alpha is ignored.\n" +
              palette +
@@ -113,7 +140,7 @@ std::vector<Command> TileCommands() {
              "else every tile of the picture; a note on stderr tells when what is left out is not\n"
              "blank. A refused picture writes nothing (exit 3). Prints the number of tiles and of\n"
              "bytes written.",
-         {{"IN.png", "OUT"}, {"--rom", "--palette-at", "--line", "--tiles"}, {}},
+         {{"IN.png", "OUT"}, {"--rom", "--palette-at", "--line", "--tiles", "--cell"}, {}},
          PngToTilesFile},
     };
 }

@@ -214,7 +214,20 @@ RleEncodeResult RleEncode(Stream& source, Stream& destination, uint32_t sourceSi
             }
             ++in;
         }
-        if (!result.unsupportedRepeatCount) endRun();
+        // The zero bytes of the padding may lengthen the last run past what an item holds;
+        // the input's own nibbles and the padding then take an item each, and a run too long
+        // is counted as the input gives it.
+        if (!result.unsupportedRepeatCount && !endRun() && runValue == 0) {
+            const uint32_t padding = 2 * (paddedSize - sourceSize);
+            const uint32_t ownLength = runLength - padding;
+            if (padding > 0 && ownLength - 1 <= MAX_COUNT) {
+                out = PutRunItem(out, runValue, ownLength);
+                out = PutRunItem(out, runValue, padding);
+                result.unsupportedRepeatCount.reset();
+            } else {
+                result.unsupportedRepeatCount = ownLength - 1;
+            }
+        }
     }
     const size_t itemBytes = size_t(out - items.get());
 

@@ -33,14 +33,16 @@ private:
 
 struct RleEncodeResult {
     int32_t size = 0; // the destination's size after the call
-    // Set when a run was too long to write: its length minus one. The runs from it on are
-    // missing from the output (the header is written all the same).
+    // Set when a run was too long to write: its length in the input as given (the padding not
+    // counted) minus one. The runs from it on are missing from the output (the header is
+    // written all the same).
     std::optional<uint32_t> unsupportedRepeatCount;
 };
 
 // Rewinds the source and encodes sourceSize bytes of it; writes the runs from destination
 // position 4 on and then the header at 0. An input whose length is not a multiple of 4 is
-// padded with zero bytes to the length the header announces; an empty input gives the header
+// padded with zero bytes to the length the header announces (the padding never makes a run too
+// long: it takes an item of its own when it would); an empty input gives the header
 // 00 00 00 00 alone. Throws, before writing anything, FileError when the source holds fewer than
 // sourceSize bytes and RefusedError when sourceSize exceeds MAX_DECODED_SIZE (no decoder would
 // take the block).

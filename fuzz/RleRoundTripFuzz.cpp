@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const drovak::RleEncodeResult result =
         drovak::RleEncode(source, encoded, uint32_t(input.size()));
     FUZZ_CHECK(result.size == int32_t(encoded.Size()));
-    FUZZ_CHECK(result.unsupportedRepeatCount.has_value() == (LongestNibbleRun(padded) > 131072));
+    FUZZ_CHECK(result.unsupportedRepeatCount.has_value() == (LongestNibbleRun(input) > 131072));
     if (result.unsupportedRepeatCount) return 0;
 
     encoded.Seek(0, drovak::SeekOrigin::Begin);

@@ -21,10 +21,12 @@ struct CompressInput {
 // is a picture of tiles (TileSheet.h), turned back into tile data with palette(): the length it
 // records, or else the first entryBytes() bytes (the size of the data it replaces, so that a
 // round trip through an editor that drops the record gives back as many tiles; nothing: every
-// tile of the picture). Any other file is taken as it is, and neither function is called.
-// PngToTiles's refusals name the file.
+// tile of the picture). The tiles are read in the cell the picture records, or else in `cell`
+// (the page's own layout, as "Save tiles as PNG..." writes it). Any other file is taken as it
+// is, and neither function is called. PngToTiles's refusals name the file.
 CompressInput ReadCompressInput(const std::string& path,
                                 const std::function<TilePalette()>& palette,
-                                const std::function<std::optional<uint64_t>()>& entryBytes);
+                                const std::function<std::optional<uint64_t>()>& entryBytes,
+                                TileCell cell = {});
 
 } // namespace drovak

@@ -4,6 +4,7 @@
 #include "graphics/TileSheet.h"
 
 #include <cstdio>
+#include <tuple>
 
 namespace drovak {
 
@@ -18,14 +19,32 @@ int EightBit(uint32_t sample) {
     return -1;
 }
 
+// Whether a palette picture's PLTE is the palette line: its first 16 colours (all of them when
+// it has fewer) are the line's, in the line's order.
+bool PlteIsTheLine(const TDecodedPng& image, const TilePalette& palette) {
+    for (size_t v = 0; v < PALETTE_LINE_COLOURS && v < image.palette.size(); ++v) {
+        if (image.palette[v] != palette.colours[v]) return false;
+    }
+    return true;
+}
+
 // Gives each pixel its tile value, or NOT_IN_PALETTE / a value above 15 for the caller to refuse.
 class PixelValues {
 public:
     PixelValues(const TDecodedPng& image, const TilePalette& palette)
-        : image_(image), palette_(palette) {}
+        : image_(image), palette_(palette),
+          byColour_(image.pixels != TPngPixels::Indices ||
+                    (palette.known && !PlteIsTheLine(image, palette))) {}
+
+    // The values come from the pixels' colours, not from their palette indices.
+    bool ByColour() const { return byColour_; }
 
     int At(uint32_t x, uint32_t y) const {
-        if (image_.pixels == TPngPixels::Indices) return int(image_.Sample(x, y, 0));
+        if (image_.pixels == TPngPixels::Indices) {
+            const uint32_t index = image_.Sample(x, y, 0);
+            if (!byColour_) return int(index);
+            return index < image_.palette.size() ? ValueOf(image_.palette[index]) : NOT_IN_PALETTE;
+        }
         if (image_.pixels == TPngPixels::RgbAlpha && image_.Sample(x, y, 3) == 0) return 0;
         uint32_t colour = 0;
         for (unsigned s = 0; s < 3; ++s) {
@@ -34,14 +53,16 @@ public:
             if (value < 0) return NOT_IN_PALETTE;
             colour |= uint32_t(value) << (8 * s);
         }
-        for (unsigned v = 0; v < PALETTE_LINE_COLOURS; ++v) {
-            if (palette_.colours[v] == colour) return int(v);
-        }
-        return NOT_IN_PALETTE;
+        return ValueOf(colour);
     }
 
     // The pixel's colour as the file holds it: #RRGGBB, or #RRRRGGGGBBBB at 16 bits.
     std::string ColourAt(uint32_t x, uint32_t y) const {
+        if (image_.pixels == TPngPixels::Indices) {
+            const uint32_t index = image_.Sample(x, y, 0);
+            return index < image_.palette.size() ? ColourText(image_.palette[index])
+                                                 : "of palette index " + std::to_string(index);
+        }
         std::string text = "#";
         char digits[5];
         for (unsigned s = 0; s < 3; ++s) {
@@ -53,8 +74,17 @@ public:
     }
 
 private:
+    // The lowest value of the colour in the palette line.
+    int ValueOf(uint32_t colour) const {
+        for (unsigned v = 0; v < PALETTE_LINE_COLOURS; ++v) {
+            if (palette_.colours[v] == colour) return int(v);
+        }
+        return NOT_IN_PALETTE;
+    }
+
     const TDecodedPng& image_;
     const TilePalette& palette_;
+    bool byColour_;
 };
 
 std::string Where(uint32_t x, uint32_t y) {
@@ -63,6 +93,20 @@ std::string Where(uint32_t x, uint32_t y) {
 
 std::string TilesText(uint64_t bytes) {
     return std::to_string(TileCount(bytes)) + " tiles (" + std::to_string(bytes) + " bytes)";
+}
+
+// The cell the picture records, or else the one given.
+std::pair<TileCell, bool> CellOf(const TDecodedPng& image, const std::string& name,
+                                 TileCell given) {
+    const std::optional<std::string> text = image.Text(TILE_CELL_KEYWORD);
+    if (!text) return {given, false};
+    const std::optional<TileCell> cell = ParseTileCellText(*text);
+    if (!cell) {
+        throw RefusedError(name + ": the recorded tile cell \"" + *text +
+                           "\" is not of the form \"1x4\" (1 to " + std::to_string(MAX_CELL_SIDE) +
+                           " tiles a side)");
+    }
+    return {*cell, true};
 }
 
 // How many bytes to keep, and whether the picture recorded it.
@@ -92,28 +136,40 @@ std::pair<uint64_t, bool> BytesToKeep(const TDecodedPng& image, const std::strin
 } // namespace
 
 TilesFromPng PngToTiles(const TDecodedPng& image, const std::string& name,
-                        const TilePalette& palette, std::optional<uint64_t> keepBytes) {
+                        const TilePalette& palette, std::optional<uint64_t> keepBytes,
+                        TileCell cell) {
     if (image.data.size() != size_t(image.width) * image.height * image.BytesPerPixel()) {
         throw DrovakError(name + ": the picture's pixels do not fill its size");
     }
-    if (image.width % TILE_SIDE != 0 || image.height % TILE_SIDE != 0) {
-        throw RefusedError(name + ": the picture is " + std::to_string(image.width) + " x " +
-                           std::to_string(image.height) +
-                           " pixels; a picture of 8 x 8 tiles has a width and a height that are "
-                           "multiples of 8");
-    }
-    const uint32_t columns = image.width / TILE_SIDE;
     TilesFromPng result;
-    result.pictureTiles = uint64_t(columns) * (image.height / TILE_SIDE);
+    std::tie(result.cell, result.cellRecorded) = CellOf(image, name, cell);
+    const uint32_t cellWidth = TILE_SIDE * result.cell.width;
+    const uint32_t cellHeight = TILE_SIDE * result.cell.height;
+    if (image.width % cellWidth != 0 || image.height % cellHeight != 0) {
+        throw RefusedError(
+            name + ": the picture is " + std::to_string(image.width) + " x " +
+            std::to_string(image.height) + " pixels; a picture of " +
+            (result.cell == TileCell{} ? "8 x 8 tiles"
+                                       : "cells of " + TileCellText(result.cell) + " tiles (" +
+                                             std::to_string(cellWidth) + " x " +
+                                             std::to_string(cellHeight) + " pixels)") +
+            " has a width and a height that are multiples of " +
+            (cellWidth == cellHeight
+                 ? std::to_string(cellWidth)
+                 : std::to_string(cellWidth) + " and " + std::to_string(cellHeight)));
+    }
+    const uint32_t columns = image.width / cellWidth;
+    result.pictureTiles =
+        uint64_t(columns) * (image.height / cellHeight) * result.cell.width * result.cell.height;
     const auto [keep, recorded] = BytesToKeep(image, name, result.pictureTiles, keepBytes);
     result.lengthRecorded = recorded;
 
     const PixelValues values(image, palette);
+    result.valuesByColour = image.pixels == TPngPixels::Indices && values.ByColour();
     result.data.assign(result.pictureTiles * TILE_DATA_BYTES, 0);
     for (uint32_t y = 0; y < image.height; ++y) {
         for (uint32_t x = 0; x < image.width; ++x) {
-            const uint64_t tile = uint64_t(y / TILE_SIDE) * columns + x / TILE_SIDE;
-            const uint64_t at = tile * TILE_DATA_BYTES + y % TILE_SIDE * 4 + x % TILE_SIDE / 2;
+            const uint64_t at = ByteOfPixel(x, y, columns, result.cell);
             const int value = values.At(x, y);
             if (at >= keep) {
                 if (value != 0 && !result.droppedPixel) result.droppedPixel = PixelPosition{x, y};
@@ -121,7 +177,10 @@ TilesFromPng PngToTiles(const TDecodedPng& image, const std::string& name,
             }
             if (value == NOT_IN_PALETTE) {
                 throw RefusedError(name + ": the colour " + values.ColourAt(x, y) + Where(x, y) +
-                                   " is not in " + palette.description);
+                                   " is not in " + palette.description +
+                                   (result.valuesByColour ? " (the picture's palette is not that "
+                                                            "line, so its colours decide)"
+                                                          : ""));
             }
             if (value >= int(PALETTE_LINE_COLOURS)) {
                 throw RefusedError(name + ": the palette index " + std::to_string(value) +
@@ -143,9 +202,14 @@ TilesFromPng PngToTiles(const TDecodedPng& image, const std::string& name,
     return result;
 }
 
+std::string PaletteDecidedText(const std::string& name, const TilePalette& palette) {
+    return "The palette of " + name + " is not " + palette.description +
+           " in its order: each pixel took the value of its colour.";
+}
+
 TilesFromPng ReadTilesPng(const std::string& path, const TilePalette& palette,
-                          std::optional<uint64_t> keepBytes) {
-    return PngToTiles(ReadPngFile(path), path, palette, keepBytes);
+                          std::optional<uint64_t> keepBytes, TileCell cell) {
+    return PngToTiles(ReadPngFile(path), path, palette, keepBytes, cell);
 }
 
 } // namespace drovak

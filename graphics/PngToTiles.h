@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphics/TilePalette.h"
+#include "graphics/TileSheet.h"
 #include "png/PngReader.h"
 
 #include <cstdint>
@@ -23,29 +24,42 @@ struct TilesFromPng {
     // not in the palette): what the data leaves out is not blank.
     std::optional<PixelPosition> droppedPixel;
     // Palette pictures: the first value whose PLTE colour differs from the palette given, and
-    // that colour (the picture's values are taken as they are all the same).
+    // that colour.
     struct PaletteDifference {
         unsigned value = 0;
         uint32_t pictureColour = 0;
     };
     std::optional<PaletteDifference> paletteDifference;
+    // A palette picture whose PLTE is not the palette line, with a known palette: each pixel
+    // got the value of its colour, not its index.
+    bool valuesByColour = false;
+    // The cell the tiles were read in, and whether the picture recorded it.
+    TileCell cell;
+    bool cellRecorded = false;
 };
 
-// Tile data from a picture of tiles (see TileSheet.h). A palette picture gives its pixels'
-// values. An RGB or RGBA picture (8 or 16 bits; grey counts as RGB) gives each pixel the lowest
-// value whose colour in `palette` it has; a 16-bit sample stands for the 8-bit v when it is
-// v x 257 or v x 256. A pixel of alpha 0 is value 0 (transparent to the Mega Drive) whatever its
-// colour; any other alpha is ignored.
-// The data kept: the first keepBytes bytes; without them the length the picture records; without
-// that every tile of the picture.
-// RefusedError (nothing is made) naming `name` for: a width or height that is not a multiple of
-// 8, a value above 15 or a colour not in the palette among the pixels kept (with its x and y),
-// fewer tiles than are to be kept, a recorded length that can't be read.
+// Tile data from a picture of tiles (see TileSheet.h), read in the cell the picture records, or
+// else in `cell`. A palette picture whose PLTE is the palette line (its first 16 colours, in
+// order), or any palette picture when the palette is not known (the grey ramp), gives its
+// pixels' values; with another PLTE each pixel takes the lowest value of its PLTE colour in the
+// palette line, as an RGB pixel does. An RGB or RGBA picture (8 or 16 bits; grey counts as RGB)
+// gives each pixel the lowest value whose colour in `palette` it has; a 16-bit sample stands for
+// the 8-bit v when it is v x 257 or v x 256. A pixel of alpha 0 is value 0 (transparent to the Mega
+// Drive) whatever its colour; any other alpha is ignored. The data kept: the first keepBytes bytes;
+// without them the length the picture records; without that every tile of the picture. RefusedError
+// (nothing is made) naming `name` for: a width or height that is not a multiple of the cell's, a
+// value above 15 or a colour not in the palette among the pixels kept (with its x and y), fewer
+// tiles than are to be kept, a recorded length or cell that can't be read.
 TilesFromPng PngToTiles(const TDecodedPng& image, const std::string& name,
-                        const TilePalette& palette, std::optional<uint64_t> keepBytes);
+                        const TilePalette& palette, std::optional<uint64_t> keepBytes,
+                        TileCell cell = {});
+
+// What the window and the command line say when valuesByColour is set: "The palette of NAME is
+// not palette line 0 of ... in its order: each pixel took the value of its colour."
+std::string PaletteDecidedText(const std::string& name, const TilePalette& palette);
 
 // The same from a PNG file (ReadPngFile's failures too).
 TilesFromPng ReadTilesPng(const std::string& path, const TilePalette& palette,
-                          std::optional<uint64_t> keepBytes);
+                          std::optional<uint64_t> keepBytes, TileCell cell = {});
 
 } // namespace drovak

@@ -36,6 +36,7 @@ TilePalette GreyRampPalette() {
     TilePalette result;
     for (uint32_t v = 0; v < PALETTE_LINE_COLOURS; ++v) result.colours[v] = 17 * v * 0x010101;
     result.description = "the grey ramp";
+    result.known = false;
     return result;
 }
 

@@ -18,6 +18,9 @@ constexpr unsigned PALETTE_LINE_COLOURS = 16;
 struct TilePalette {
     std::array<uint32_t, PALETTE_LINE_COLOURS> colours{};
     std::string description;
+    // The colours the game shows (read from a ROM). The grey ramp stands in when no palette is
+    // known: a palette picture's values are then taken as they are.
+    bool known = true;
 };
 
 // Line `line` (0 to 3) of a converted 64-colour palette.

@@ -6,6 +6,7 @@
 #include "base/Paths.h"
 #include "compression/Lzh.h"
 #include "rom/DataFile.h"
+#include "rom/LzhDecodedSize.h"
 
 #include <algorithm>
 
@@ -56,15 +57,15 @@ std::vector<uint8_t> PackChecked(const std::string& romName, const std::vector<u
     return packed.Take();
 }
 
-void CheckIndex(uint32_t table, uint32_t index, const std::string& romName) {
-    if (index >= WORK_TABLE_CAPACITY) {
-        throw RefusedError(romName + ": " + EntryName(table, index) +
-                           " is beyond the 32 entries (0x0 to 0x1F) that a compress can "
-                           "recalculate; nothing was written");
-    }
+// The refusal of an index the table does not hold.
+RefusedError BeyondTheTable(const std::string& romName, uint32_t table, uint32_t index,
+                            uint32_t count) {
+    return RefusedError(romName + ": entry " + HexText(index) + " is beyond the table at " +
+                        HexText(table) + ", which has " + std::to_string(count) +
+                        " entries; nothing was read or written");
 }
 
-// The number of entries of the table, refused beyond what a compress can recalculate or when
+// The number of entries of the table, refused beyond the 32 a compress can recalculate or when
 // the index lies beyond it.
 uint32_t CheckedEntryCount(Stream& rom, uint32_t table, uint32_t index) {
     rom.Seek(EntryPosition(table, 0), SeekOrigin::Begin);
@@ -81,11 +82,7 @@ uint32_t CheckedEntryCount(Stream& rom, uint32_t table, uint32_t index) {
                            HexText(firstOffset) +
                            "); a compress can recalculate at most 32; nothing was written");
     }
-    if (index >= count) {
-        throw RefusedError(rom.Name() + ": entry " + HexText(index) + " is beyond the table at " +
-                           HexText(table) + ", which has " + std::to_string(count) +
-                           " entries; nothing was written");
-    }
+    if (index >= count) throw BeyondTheTable(rom.Name(), table, index, count);
     return count;
 }
 
@@ -165,9 +162,10 @@ void PlaceData(const RomBytes& rom, LzhInsertPlan& plan) {
 
 } // namespace
 
-namespace {
-
-LzhExtractResult ExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
+LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
+    // What lies past the table's entries is no entry: its "fields" would be other data.
+    const uint32_t count = EntryCount(rom, table);
+    if (index >= count) throw BeyondTheTable(rom.Name(), table, index, count);
     LzhExtractResult result;
     result.entry = ReadTableEntry(rom, table, index);
     const uint32_t at = table + result.entry.DataOffset;
@@ -181,33 +179,6 @@ LzhExtractResult ExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
     return result;
 }
 
-// The message of a failed extract of an index beyond the table: what lies there is no entry, and
-// the table's own count says so.
-std::string BeyondTheTable(Stream& rom, uint32_t table, uint32_t index, const char* failure) {
-    try {
-        const uint32_t count = EntryCount(rom, table);
-        if (index < count) return failure;
-        return rom.Name() + ": entry " + HexText(index) + " is beyond the table at " +
-               HexText(table) + ", which has " + std::to_string(count) + " entries (" + failure +
-               ")";
-    } catch (const DrovakError&) {
-        return failure;
-    }
-}
-
-} // namespace
-
-LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
-    // An index beyond the table is read as the fields there say, as long as they can be read.
-    try {
-        return ExtractEntry(rom, table, index);
-    } catch (const FileError& error) {
-        throw FileError(BeyondTheTable(rom, table, index, error.what()));
-    } catch (const RefusedError& error) {
-        throw RefusedError(BeyondTheTable(rom, table, index, error.what()));
-    }
-}
-
 LzhExtractResult LzhExtractEntry(const RomBytes& rom, uint32_t table, uint32_t index) {
     ViewStream stream(rom.bytes, rom.name);
     return LzhExtractEntry(stream, table, index);
@@ -219,18 +190,18 @@ LzhExtractResult LzhExtractEntry(const std::string& romPath, uint32_t table, uin
 
 LzhInsertPlan PlanLzhInsert(const RomBytes& rom, const std::vector<uint8_t>& input, uint32_t table,
                             uint32_t index) {
-    CheckIndex(table, index, rom.name);
     LzhInsertPlan plan;
     plan.table = table;
     plan.index = index;
     plan.fileSize = rom.bytes.size();
+    ViewStream stream(rom.bytes, rom.name);
+    plan.entryCount = CheckedEntryCount(stream, table, index);
     plan.inputSize = uint32_t(input.size());
+    plan.decodedSize = plan.inputSize;
     plan.emptyInput = input.empty();
     plan.packed = PackChecked(rom.name, input);
     plan.newSize = uint32_t(plan.packed.size());
 
-    ViewStream stream(rom.bytes, rom.name);
-    plan.entryCount = CheckedEntryCount(stream, table, index);
     for (uint32_t k = index; k < plan.entryCount; ++k) {
         const TableEntry entry = ReadTableEntry(stream, table, k);
         CheckDataInFile(stream, table, k, uint64_t(table) + entry.DataOffset, entry.PackedSize);
@@ -240,11 +211,13 @@ LzhInsertPlan PlanLzhInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
     plan.needsConfirmation = plan.newSize > plan.oldSize;
 
     // The following entries shift by the change in size, in 32-bit wrap-around arithmetic; a
-    // shrink is a negative shift. The entry's DecodedSize follows its new data.
+    // shrink is a negative shift. The entry's DecodedSize follows its new data, unless that is
+    // the old data with the decoder's overshoot (NewDecodedSize).
     const uint32_t delta = plan.newSize - plan.oldSize;
+    plan.decodedSize = NewDecodedSize(stream, table, plan.oldEntries[0], input);
     plan.newEntries = plan.oldEntries;
     plan.newEntries[0].PackedSize = plan.newSize;
-    plan.newEntries[0].DecodedSize = plan.inputSize;
+    plan.newEntries[0].DecodedSize = plan.decodedSize;
     plan.newFileSize = plan.fileSize;
     for (size_t k = 0; k < plan.newEntries.size(); ++k) {
         if (k > 0) plan.newEntries[k].DataOffset += delta;
@@ -308,7 +281,6 @@ RomChange ApplyLzhInsert(const LzhInsertPlan& plan, const std::string& romPath) 
 }
 
 TableEntry LzhTargetEntry(const RomBytes& rom, uint32_t table, uint32_t index) {
-    CheckIndex(table, index, rom.name);
     ViewStream stream(rom.bytes, rom.name);
     CheckedEntryCount(stream, table, index);
     return ReadTableEntry(stream, table, index);

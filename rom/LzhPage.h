@@ -23,9 +23,9 @@ struct LzhExtractResult {
 
 // "Decompress": reads entry `index` of the table at `table` of a ROM image and decodes it.
 // Throws FileError when the image is too short (for the fields, or for the PackedSize bytes of
-// data of an entry with a DecodedSize), RefusedError for a decoded size over the limit. An index
-// beyond the table is read as the fields there say; when that fails, the message names the
-// table's entry count.
+// data of an entry with a DecodedSize), RefusedError for a decoded size over the limit and for
+// an index beyond the table's entry count ("entry 0x40 is beyond the table at 0x20000, which
+// has 32 entries; nothing was read or written").
 LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index);
 LzhExtractResult LzhExtractEntry(const RomBytes& rom, uint32_t table, uint32_t index);
 // The same from the ROM image at romPath; FileError too when it can't be opened.
@@ -59,7 +59,10 @@ struct LzhInsertPlan {
     uint64_t newFileSize = 0; // its size afterwards (larger when data runs past its end)
     uint32_t oldSize = 0;     // PackedSize before
     uint32_t newSize = 0;     // length of the new LZHUF stream
-    uint32_t inputSize = 0;   // the entry's new DecodedSize
+    uint32_t inputSize = 0;   // the input's length
+    // The entry's new DecodedSize: the input's length, or the old DecodedSize when the input is
+    // the old data's decoder overshoot past it, unedited (NewDecodedSize).
+    uint32_t decodedSize = 0;
     std::vector<uint8_t> packed;
     // Asked first: the input is empty, so the entry will hold no data.
     bool emptyInput = false;

@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "rom/LzhPage.h"
+#include "rom/RomLayout.h"
 
 namespace drovak {
 
@@ -25,15 +26,29 @@ std::vector<LzhListEntry> ListLzhTable(const RomBytes& rom, uint32_t table) {
     entries.reserve(count);
     for (uint32_t index = 0; index < count; ++index) {
         const TableEntry entry = ReadTableEntry(stream, table, index);
-        entries.push_back({index, entry, LzhEntryProblem(rom.bytes.size(), table, entry)});
+        entries.push_back({index, entry, LzhEntryProblem(rom.bytes.size(), table, entry),
+                           EntryRole(table, index)});
     }
     return entries;
 }
 
-std::array<std::string, 5> LzhListCells(const LzhListEntry& entry) {
-    return {HexText(entry.index), HexText(entry.entry.DataOffset),
-            std::to_string(entry.entry.DecodedSize), std::to_string(entry.entry.PackedSize),
-            entry.problem ? "no (" + *entry.problem + ")" : "yes"};
+std::optional<std::string> EntryRole(uint32_t table, uint32_t index) {
+    if (table != POINTER_TABLE_OFFSET) return std::nullopt;
+    for (unsigned level = 0; level < LEVEL_COUNT; ++level) {
+        const std::string shown = ", level " + std::to_string(level + 1);
+        if (index == TileArtEntry(level)) return "tile art" + shown;
+        if (index == BlockDataEntry(level)) return "blocks" + shown;
+    }
+    return std::nullopt;
+}
+
+std::array<std::string, 6> LzhListCells(const LzhListEntry& entry) {
+    return {HexText(entry.index),
+            HexText(entry.entry.DataOffset),
+            std::to_string(entry.entry.DecodedSize),
+            std::to_string(entry.entry.PackedSize),
+            entry.problem ? "no (" + *entry.problem + ")" : "yes",
+            entry.role.value_or("")};
 }
 
 } // namespace drovak

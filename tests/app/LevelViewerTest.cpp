@@ -75,6 +75,8 @@ TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait)
                                           " bytes, in "))
         << f.StatusText().toStdString();
     EXPECT_EQ(f.PreviewView->UploadCount(), uploads);
+    // The keys scroll at once: the preview has the focus again.
+    EXPECT_EQ(QApplication::focusWidget(), f.PreviewView);
     QProcess cli;
     cli.start(DROVAK_CLI, {"level-png", Folder() + "tf3.bin", Folder() + "cli.png", "--level", "1",
                            "--plane", "A"});

@@ -153,8 +153,8 @@ TEST_F(AppLzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
 }
 
 // An empty input and a decompress over an edited data file are asked about first (No by
-// default; the empty input shrinks the entry, which asks nothing more); Ctrl+Z asks too, then
-// swaps the ROM and its backup, and a second one redoes.
+// default; the empty input shrinks the entry, which asks nothing more); Ctrl+Z outside a field
+// asks too, then swaps the ROM and its backup, and a second one redoes.
 TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
     MainForm& f = OpenOnLzhPage(app::ModeTab::Compression);
     TypeInto(f.LzhTableIndexEdit, "1");
@@ -174,7 +174,7 @@ TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
     const Bytes changed = ReadFile("rom.bin");
 
     dialogs.boxes.clear();
-    f.LzhCompInEdit->setFocus();
+    f.PreviewView->setFocus();
     const std::pair<bool, const Bytes*> undos[] = {
         {false, &changed}, {true, &rom}, {true, &changed}};
     for (const auto& [yes, now] : undos) {
@@ -183,7 +183,7 @@ TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
         EXPECT_EQ(dialogs.boxes.last(), "question Warning owned: Undo the last change to rom.bin?");
         EXPECT_EQ(ReadFile("rom.bin"), *now);
     }
-    EXPECT_EQ(f.LzhCompInEdit->text(), Folder() + "empty.bin"); // not the field's own undo
+    EXPECT_EQ(f.LzhCompInEdit->text(), Folder() + "empty.bin"); // not a field's undo
     EXPECT_TRUE(f.StatusText().startsWith("rom.bin: last change undone, kept as rom.bin.bak"))
         << f.StatusText().toStdString();
 
@@ -205,7 +205,8 @@ TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
 
     // Without a backup, Ctrl+Z says so.
     std::filesystem::remove(PathOf("rom.bin.bak"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    f.PreviewView->setFocus();
+    QTest::keyClick(f.PreviewView, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(dialogs.boxes.last().startsWith("error Error owned: ") &&
                 dialogs.boxes.last().contains("no backup"));
 }
@@ -221,7 +222,11 @@ TEST_F(AppLzhPage, TheTableListFillsTheIndexField) {
     // The column names and a row per entry (the cells: RomLzhPage.ListShows...).
     ASSERT_EQ(dialogs.listsShown.size(), 1u);
     ASSERT_EQ(dialogs.listsShown[0].size(), 4u);
-    EXPECT_EQ(dialogs.listsShown[0][3].first() + " " + dialogs.listsShown[0][3].last(), "0x2 yes");
+    EXPECT_EQ(dialogs.listsShown[0][0].join(","),
+              "Index,DataOffset,DecodedSize,PackedSize,Decodes,Holds");
+    EXPECT_EQ(
+        dialogs.listsShown[0][3].join(","),
+        QString("0x2,0x%1,500,%2,yes,").arg(dialogs.listsShown[0][3][1].mid(2)).arg(PackedSize(2)));
 
     // The field's own menu carries the list; cancelled, the field stays as it was.
     QWidget* menu = OpenContextMenu(f.LzhTableIndexEdit);

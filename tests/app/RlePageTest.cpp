@@ -89,11 +89,19 @@ TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
         << f.StatusText().toStdString();
     EXPECT_EQ(ReadFile("rom.bin.bak"), rom);
 
-    // Ctrl+Z on this page too: asked, then the ROM and its backup swap (not the field's undo).
+    // Ctrl+Z on this page too: in the offset field the field's own undo, nothing asked; on the
+    // preview asked, then the ROM and its backup swap.
     const Bytes changed = ReadFile("rom.bin"), before = ReadFile("rom.bin.bak");
-    dialogs.answers = {true};
-    f.RleOffsetEdit->setFocus();
+    TypeInto(f.RleOffsetEdit, "300");
+    dialogs.boxes.clear();
     QTest::keyClick(f.RleOffsetEdit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(f.RleOffsetEdit->text(), "300");
+    EXPECT_TRUE(dialogs.boxes.isEmpty());
+    EXPECT_EQ(ReadFile("rom.bin"), changed);
+    TypeInto(f.RleOffsetEdit, "200");
+    dialogs.answers = {true};
+    f.PreviewView->setFocus();
+    QTest::keyClick(f.PreviewView, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(dialogs.boxes.last(), "question Warning owned: Undo the last change to rom.bin?");
     EXPECT_EQ(ReadFile("rom.bin"), before);
     EXPECT_EQ(ReadFile("rom.bin.bak"), changed);
@@ -104,9 +112,9 @@ TEST_F(AppRlePage, AnUnwritableRunWritesNothingAndALongerBlockIsAskedFor) {
     handmade::Put(rom, BLOCK, handmade::Packed({0, 0, 0, 0}, true)); // 5 bytes
     WriteFile("rom.bin", rom);
     MainForm& f = OpenOnCompression();
-    // 65540 zero bytes: one run of 131080 nibbles, one more than the longest that fits.
-    Compress(f, Bytes(65540, 0));
-    EXPECT_EQ(dialogs.boxes, QStringList("error Error: Unsupported repeat count: 131079"));
+    // 65537 zero bytes: one run of 131074 nibbles as given (the padding is not counted).
+    Compress(f, Bytes(65537, 0));
+    EXPECT_EQ(dialogs.boxes, QStringList("error Error: Unsupported repeat count: 131073"));
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
 

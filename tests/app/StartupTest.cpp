@@ -60,6 +60,8 @@ TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     EXPECT_EQ(f.OpenRomDialog.title, "Please, select Thunder Force III ROM...");
     EXPECT_EQ(app::QtNameFilters(f.OpenRomDialog.filter), "Bin Files (*.bin);;All files (*)");
     EXPECT_EQ(f.OpenRomDialog.startFolder, Folder());
+    // The status line says how to begin.
+    EXPECT_EQ(f.StatusText(), app::NO_ROM_STATUS);
 
     // Before the first picture the preview is white; closing then ends the loop with code 0.
     const QImage shown = Shown();

@@ -1,6 +1,6 @@
-// A sheet's tiles saved as an indexed PNG from the preview's menu, changed in an image editor (an
-// RGB copy that drops the recorded length) and put back through "Compress from:", on both
-// compression pages.
+// A sheet's tiles saved as an indexed PNG from the preview's menu, laid out as the preview shows
+// them, changed in an image editor (an RGB copy that drops the records, an indexed copy with its
+// palette reordered) and put back through "Compress from:", on both compression pages.
 #include "WindowTest.h"
 #include "support/HandMadeRom.h"
 #include "support/LibpngCodec.h"
@@ -26,10 +26,22 @@ Bytes ThreeColourData() {
     return data;
 }
 
-// An RGB copy of the indexed picture (16 tiles, 128 pixels wide) without its recorded length,
-// pixel (x, y) in `colour`.
+// An RGB copy of the indexed picture (512 pixels wide) without its records, pixel (x, y) in
+// `colour`.
 Bytes EditedCopy(const Bytes& indexed, uint32_t x, uint32_t y, png_color colour) {
-    return test::EditorCopy(indexed, PNG_COLOR_TYPE_RGB, 8, 257, 0, 128 * y + x, colour);
+    return test::EditorCopy(indexed, PNG_COLOR_TYPE_RGB, 8, 257, 0, 512 * y + x, colour);
+}
+
+// An indexed copy without its records whose palette has values 1 and 2 swapped, the pixels
+// with them: the same picture.
+Bytes ReorderedCopy(const Bytes& indexed) {
+    test::LibpngPicture picture = test::DecodeWithLibpng(indexed);
+    picture.bitDepth = 8;
+    std::swap(picture.palette[1], picture.palette[2]);
+    for (uint16_t& sample : picture.samples) {
+        if (sample == 1 || sample == 2) sample = uint16_t(3 - sample);
+    }
+    return test::EncodeWithLibpng(picture);
 }
 
 using AppTilesPng = WindowTest;
@@ -49,13 +61,16 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         QLineEdit *hex, *decompRom, *compRom, *compIn;
         QPushButton *decompress, *compress;
         std::function<Bytes()> readBack;
+        // The sheet's height, the picture's tiles, and a pixel past the data's tiles.
+        uint32_t height, pictureTiles, pastX, pastY;
     } pages[] = {
         {app::MainPage::Lzh, f.LzhModeTabs, f.LzhTableOffsetEdit, f.LzhDecompRomEdit,
          f.LzhCompRomEdit, f.LzhCompInEdit, f.LzhDecompressButton, f.LzhCompressButton,
-         [&] { return drovak::LzhExtractEntry(PathOf("rom.bin"), TABLE, 1).data; }},
+         [&] { return drovak::LzhExtractEntry(PathOf("rom.bin"), TABLE, 1).data; }, 8, 64, 321, 3},
+        // Cells of 1 x 4 tiles: 8 of them hold the 32 tiles.
         {app::MainPage::Rle, f.RleModeTabs, f.RleOffsetEdit, f.RleDecompRomEdit, f.RleCompRomEdit,
          f.RleCompInEdit, f.RleDecompressButton, f.RleCompressButton,
-         [&] { return drovak::RleExtractAt(PathOf("rom.bin"), BLOCK).data; }},
+         [&] { return drovak::RleExtractAt(PathOf("rom.bin"), BLOCK).data; }, 32, 256, 81, 10},
     };
     TypeInto(f.LzhTableIndexEdit, "1");
     for (const auto& p : pages) {
@@ -71,6 +86,16 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         EXPECT_TRUE(f.StatusText().startsWith("32 tiles (1000 bytes) saved as tiles.png"))
             << f.StatusText().toStdString();
         const Bytes png = ReadFile("tiles.png");
+        // Every pixel of the sheet is the preview's.
+        const test::LibpngPicture sheet = test::DecodeWithLibpng(png);
+        ASSERT_EQ(std::tie(sheet.width, sheet.height), std::tuple(512u, p.height));
+        int different = 0;
+        for (uint32_t at = 0; at < sheet.samples.size(); ++at) {
+            const png_color colour = sheet.palette.at(sheet.samples[at]);
+            const uint32_t shown = f.FrameBuffer[at];
+            different += qRgb(colour.red, colour.green, colour.blue) != Rgb(shown);
+        }
+        EXPECT_EQ(different, 0);
 
         ClickTab(p.modes, app::ModeTab::Compression);
         TypeInto(p.compIn, Folder() + "edited.png");
@@ -80,12 +105,13 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         // about (No); the first pixel made blue goes in, 1000 bytes as before.
         WriteFile("edited.png", EditedCopy(png, 3, 0, {0, 255, 0}));
         Click(p.compress);
-        WriteFile("edited.png", EditedCopy(png, 121, 10, {224, 0, 0}));
+        WriteFile("edited.png", EditedCopy(png, p.pastX, p.pastY, {224, 0, 0}));
         Click(p.compress);
         ASSERT_EQ(dialogs.Kinds(), "error,question");
         EXPECT_TRUE(dialogs.boxes[0].contains("#00FF00 at x 3, y 0 is not in palette line 0"))
             << dialogs.boxes[0].toStdString();
-        EXPECT_TRUE(dialogs.boxes[1].contains("the pixel at x 121, y 10 is not blank"))
+        EXPECT_TRUE(dialogs.boxes[1].contains(
+            QString("the pixel at x %1, y %2 is not blank").arg(p.pastX).arg(p.pastY)))
             << dialogs.boxes[1].toStdString();
         EXPECT_EQ(ReadFile("rom.bin"), rom);
 
@@ -96,9 +122,27 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         expected[0] = 0x20;
         EXPECT_EQ(p.readBack(), expected);
         EXPECT_TRUE(f.StatusText().contains(
-            "edited.png: 32 tiles in the picture, 32 tiles (1000 bytes) compressed, as many as "
-            "the data it replaces."))
+            QString("edited.png: %1 tiles in the picture, 32 tiles (1000 bytes) compressed, as "
+                    "many as the data it replaces.")
+                .arg(p.pictureTiles)))
             << f.StatusText().toStdString();
+        // The preview shows what was written.
+        EXPECT_EQ(f.FrameBuffer[0], 0xE00000u) << std::hex << f.FrameBuffer[0]; // blue
         dialogs.answers.clear();
+
+        // The palette reordered by an editor: the colours decide, and the status line says so
+        // first.
+        WriteFile("reordered.png", ReorderedCopy(png));
+        TypeInto(p.compIn, Folder() + "reordered.png");
+        dialogs.boxes.clear();
+        dialogs.answers = {true, true};
+        Click(p.compress);
+        dialogs.answers.clear();
+        EXPECT_EQ(p.readBack(), data);
+        EXPECT_TRUE(f.StatusText().startsWith(
+            "The palette of reordered.png is not palette line 0 of the palette at 0x5A000 in " +
+            romPath + " in its order: each pixel took the value of its colour. rom.bin written"))
+            << f.StatusText().toStdString();
+        EXPECT_EQ(f.FrameBuffer[0], 0u); // black again
     }
 }

@@ -47,8 +47,42 @@ TEST_F(CliRom, LzhListShowsEveryEntryOfTheTable) {
     EXPECT_EQ(Run({"lzh-list", Write("small.bin", handmade::MakeRom(0, {Hex("61 62 63")}, 14)),
                    "--table", "0"})
                   .out,
-              "Index  DataOffset  DecodedSize  PackedSize  Decodes\n"
+              "Index  DataOffset  DecodedSize  PackedSize  Decodes  Holds\n"
               "0x0    0xE         3            4           yes\n");
+    // The game's table names the level entries.
+    EXPECT_NE(demo.out.find("\n0xA    "), std::string::npos) << demo.out;
+    const std::string entryA = demo.out.substr(demo.out.find("\n0xA    ") + 1);
+    EXPECT_EQ(entryA.substr(0, entryA.find('\n')).substr(entryA.find("yes")),
+              "yes      tile art, level 3");
+    EXPECT_NE(demo.out.find("blocks, level 8\n0x18"), std::string::npos) << demo.out;
+}
+
+// An index the table does not hold reads and writes nothing, with the table's count; an
+// unchanged round trip keeps the entry's DecodedSize as the list shows it.
+TEST_F(CliRom, IndexBeyondTheTableAndAnUnchangedRoundTrip) {
+    const Bytes demo = ReadBytes(rom_);
+    const std::string data = Write("data.bin", Hex("61 62 63"));
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"lzh-extract", rom_, File("entry.bin")},
+          std::vector<std::string>{"lzh-insert", rom_, data, "--yes"}}) {
+        std::vector<std::string> arguments = command;
+        arguments.insert(arguments.end(), {"--index", "40"});
+        CliResult beyond = Run(arguments);
+        EXPECT_EQ(beyond.exitCode, 3) << command[0];
+        EXPECT_NE(beyond.err.find("entry 0x40 is beyond the table at 0x20000, which has 32 "
+                                  "entries; nothing was read or written"),
+                  std::string::npos)
+            << beyond.err;
+        EXPECT_EQ(beyond.err.find("bytes at"), std::string::npos) << beyond.err;
+        EXPECT_EQ(ReadBytes(rom_), demo);
+    }
+    const std::string listed = Run({"lzh-list", rom_}).out;
+    for (const char* index : {"0", "A", "12"}) {
+        ASSERT_EQ(Run({"lzh-extract", rom_, File("entry.bin"), "--index", index}).exitCode, 0);
+        ASSERT_EQ(Run({"lzh-insert", rom_, File("entry.bin"), "--index", index, "--yes"}).exitCode,
+                  0);
+    }
+    EXPECT_EQ(Run({"lzh-list", rom_}).out, listed);
 }
 
 // Every change keeps the previous image as ROM.bak; undo swaps them, a second undo redoes; a

@@ -3,6 +3,9 @@
 #include "CliRunner.h"
 #include "support/LibpngCodec.h"
 
+#include <algorithm>
+#include <tuple>
+
 namespace drovak::test {
 namespace {
 
@@ -28,6 +31,69 @@ TEST_F(CliTiles, SameBytesBackThroughIndexedAndRgbPictures) {
     line.insert(line.end(), std::begin(palette), std::end(palette));
     EXPECT_EQ(Run(line).exitCode, 0);
     EXPECT_EQ(ReadBytes(back), Cat(data, Bytes(25, 0)));
+}
+
+// The RLE page's layout (cells of 1 x 4 tiles, 64 a row) comes back in the same order, with the
+// PNG's record of the cell or, in a copy without it, with --cell.
+TEST_F(CliTiles, CellsComeBackInTheirOrder) {
+    const Bytes data = Pattern(32 * 300 + 5);
+    const std::string png = File("tiles.png"), back = File("back.bin");
+    CliResult made =
+        Run({"tiles-to-png", Write("data.bin", data), png, "--cell", "1x4", "--columns", "64"});
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    const LibpngPicture sheet = DecodeWithLibpng(ReadBytes(png));
+    EXPECT_EQ(std::tie(sheet.width, sheet.height), std::tuple(512u, 64u)); // 76 cells, 2 rows
+    ASSERT_EQ(Run({"png-to-tiles", png, back}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(back), data);
+    const std::string copy = Write("copy.png", EditorCopy(ReadBytes(png), PNG_COLOR_TYPE_RGB, 8));
+    ASSERT_EQ(Run({"png-to-tiles", copy, back, "--tiles", "301", "--cell", "1x4"}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(back), Cat(data, Bytes(27, 0)));
+    ASSERT_EQ(Run({"png-to-tiles", copy, back, "--tiles", "301"}).exitCode, 0); // read as 1x1
+    EXPECT_NE(ReadBytes(back), Cat(data, Bytes(27, 0)));
+    EXPECT_EQ(Run({"tiles-to-png", File("data.bin"), png, "--cell", "1x0"}).exitCode, 1);
+}
+
+// An editor that reorders the palette of an indexed sheet: with --rom the colours decide, and
+// stdout says so; a colour the palette line lacks is refused with its pixel.
+TEST_F(CliTiles, AReorderedPaletteIsReadByColour) {
+    const Bytes rom = Cat(Bytes(0x40, 0), SixtyFourColours());
+    const std::vector<std::string> palette = {"--rom", Write("rom.bin", rom), "--palette-at", "40"};
+    const Bytes data = Pattern(32 * 20);
+    std::vector<std::string> line = {"tiles-to-png", Write("data.bin", data), File("tiles.png")};
+    line.insert(line.end(), palette.begin(), palette.end());
+    ASSERT_EQ(Run(line).exitCode, 0);
+    LibpngPicture edited = DecodeWithLibpng(ReadBytes(File("tiles.png")));
+    edited.bitDepth = 8;
+    std::reverse(edited.palette.begin(), edited.palette.end());
+    for (uint16_t& sample : edited.samples) sample = uint16_t(15 - sample);
+    const std::string reordered = Write("reordered.png", EncodeWithLibpng(edited));
+
+    line = {"png-to-tiles", reordered, File("back.bin"), "--tiles", "20"}; // libpng wrote no tEXt
+    line.insert(line.end(), palette.begin(), palette.end());
+    CliResult read = Run(line);
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+    EXPECT_EQ(read.out, "20 640\nThe palette of " + reordered +
+                            " is not palette line 0 of the "
+                            "palette at 0x40 in " +
+                            palette[1] +
+                            " in its order: each pixel took "
+                            "the value of its colour.\n");
+    EXPECT_EQ(ReadBytes(File("back.bin")), data);
+    // Without --rom the values are taken as they are.
+    ASSERT_EQ(Run({"png-to-tiles", reordered, File("back.bin"), "--tiles", "20"}).exitCode, 0);
+    Bytes flipped = data;
+    for (uint8_t& byte : flipped) byte = uint8_t(~byte);
+    EXPECT_EQ(ReadBytes(File("back.bin")), flipped);
+
+    edited.palette.push_back({0x12, 0x34, 0x56});
+    edited.samples[3 * edited.width + 5] = 16;
+    line[1] = Write("foreign.png", EncodeWithLibpng(edited));
+    CliResult refused = Run(line);
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_NE(refused.err.find("the colour #123456 at x 5, y 3 is not in palette line 0"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(ReadBytes(File("back.bin")), flipped);
 }
 
 TEST_F(CliTiles, RefusedPicturesAndWrongCommandLinesWriteNothing) {

@@ -100,17 +100,30 @@ TEST(CompressionRle, ShortOrOversizedInputsWriteNothing) {
 }
 
 TEST(CompressionRleEncode, UnsupportedRunStopsTheItemsAndKeepsTheHeader) {
-    // 65,537 zero bytes are padded to 65,540: one run of 131,080 nibbles.
+    // 65,537 zero bytes: a run of 131,074 nibbles as given (the padding to 65,540 bytes is not
+    // counted).
     auto [zeros, zerosResult] = Encode(Bytes(65537, 0));
     EXPECT_EQ(zeros, Hex("00 01 00 04"));
     EXPECT_EQ(zerosResult.size, 4);
-    EXPECT_EQ(zerosResult.unsupportedRepeatCount, 131079u);
-    EXPECT_EQ(UnsupportedRepeatMessage(131079), "Unsupported repeat count: 131079");
+    EXPECT_EQ(zerosResult.unsupportedRepeatCount, 131073u);
+    EXPECT_EQ(UnsupportedRepeatMessage(131073), "Unsupported repeat count: 131073");
 
     // The runs before the long one are written, none after it.
     auto [mixed, mixedResult] = Encode(Cat(Hex("11 11"), Bytes(65538, 0), Hex("22 22 22 22")));
     EXPECT_EQ(mixed, Hex("00 01 00 08 13"));
     EXPECT_EQ(mixedResult.unsupportedRepeatCount, 131075u);
+}
+
+TEST(CompressionRleEncode, PaddingNeverMakesARunTooLong) {
+    // The longest run an item holds, then the padding: the padding takes an item of its own
+    // (6 nibbles, count 5) and the block decodes to the padded input.
+    const std::vector<uint8_t> input = Cat(Hex("01"), Bytes(65536, 0));
+    auto [encoded, result] = Encode(input);
+    EXPECT_FALSE(result.unsupportedRepeatCount);
+    EXPECT_EQ(encoded, Hex("00 01 00 04 00 10 0F FF FF 05"));
+    MemoryStream source(encoded), decoded;
+    EXPECT_EQ(RleDecode(source, decoded), result.size);
+    EXPECT_EQ(decoded.Data(), Cat(input, Bytes(3, 0)));
 }
 
 // Random nibble runs, from single nibbles up to the longest an item holds, of lengths that are

@@ -1,4 +1,5 @@
 #include "rom/LzhPage.h"
+#include "base/ByteOrder.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "compression/Lzh.h"
@@ -106,25 +107,27 @@ TEST(RomLzhPage, AnEntryEndingAtTheEndOfTheFile) {
 }
 
 TEST(RomLzhPage, ExtractReadsTheIndexedEntryOrRefuses) {
-    // Index 0x10 has its fields at T + 0xC2, 0xC6 and 0xCA; it is not compared with the count.
+    // Index 2 has its fields at T + 0x1A; what lies where index 0x10's would be is no entry,
+    // even when it reads like one, and an index far out reads nothing at all.
     Bytes image = ThreeEntryRom();
     Put(image, T + 0xC2, Slice(image, T + 0x1A, 12)); // entry 2's fields
-    EXPECT_EQ(LzhExtractEntry(Image(image), T, 0x10).entry, (TableEntry{0x226, 0x3333, 0x100}));
-    EXPECT_EQ(LzhExtractEntry(Image(image), T, 0x10).data,
-              LzhExtractEntry(Image(image), T, 2).data);
+    EXPECT_EQ(LzhExtractEntry(Image(image), T, 2).entry, (TableEntry{0x226, 0x3333, 0x100}));
+    for (uint32_t index : {3u, 0x10u, 0x100u, 0xFFFFFFFFu}) {
+        EXPECT_EQ(MessageOf<RefusedError>([&] { LzhExtractEntry(Image(image), T, index); }),
+                  "tf3.bin: entry " + HexText(index) +
+                      " is beyond the table at 0x400, which has 3 entries; nothing was read or "
+                      "written");
+    }
 
     image = ThreeEntryRom();
     Put32(image, T + 10 + 24, 0x1000); // entry 2's data runs past the end
     EXPECT_THROW(LzhExtractEntry(Image(image), T, 2), FileError);
-    // Beyond the table a failure names the table's count; fields past the end name the file's
-    // real end, not where the read stopped.
-    const std::string beyond =
-        MessageOf<FileError>([&] { LzhExtractEntry(Image(image), T, 0x100); });
-    EXPECT_NE(beyond.find("beyond the table at 0x400, which has 3 entries"), std::string::npos)
-        << beyond;
-    EXPECT_NE(beyond.find("lies at 0x1002, but the file ends at 0x766 (1894 bytes)"),
+    // A table past the end of the file names the file's real end.
+    const std::string tooShort =
+        MessageOf<FileError>([&] { LzhExtractEntry(Image(image), 0x1000, 0); });
+    EXPECT_NE(tooShort.find("lies at 0x1002, but the file ends at 0x766 (1894 bytes)"),
               std::string::npos)
-        << beyond;
+        << tooShort;
     EXPECT_THROW(LzhExtractEntry(std::string("/no/such/rom.bin"), T, 0), FileError);
     Put32(image, T + 6, MAX_DECODED_SIZE + 1);
     EXPECT_THROW(LzhExtractEntry(Image(image), T, 0), RefusedError);
@@ -138,11 +141,11 @@ TEST(RomLzhPage, ListShowsEveryEntryAndWhetherItDecodes) {
     Put32(image, T + 6 + 12, MAX_DECODED_SIZE + 1); // entry 1 decodes to too much
     const std::vector<LzhListEntry> list = ListLzhTable(Image(image), T);
     ASSERT_EQ(list.size(), 3u);
-    const std::array<std::string, 5> cells[] = {
-        {"0x0", "0x26", "4369", "256", "yes"},
+    const std::array<std::string, 6> cells[] = {
+        {"0x0", "0x26", "4369", "256", "yes", ""},
         {"0x1", "0x126", std::to_string(MAX_DECODED_SIZE + 1), "256",
-         "no (decoded size over the limit)"},
-        {"0x2", "0x226", "13107", "4096", "no (data past the end of the file)"}};
+         "no (decoded size over the limit)", ""},
+        {"0x2", "0x226", "13107", "4096", "no (data past the end of the file)", ""}};
     for (size_t k = 0; k < 3; ++k) EXPECT_EQ(LzhListCells(list[k]), cells[k]);
 
     Put32(image, T + 2, 1); // the first offset inside the leading word
@@ -150,6 +153,74 @@ TEST(RomLzhPage, ListShowsEveryEntryAndWhetherItDecodes) {
     Put32(image, T + 2, 0x1000); // 341 entries: their fields run past the end of the file
     const std::string tooShort = MessageOf<FileError>([&] { ListLzhTable(Image(image), T); });
     EXPECT_NE(tooShort.find("file ends at 0x766 (1894 bytes)"), std::string::npos) << tooShort;
+}
+
+// The game's table names what its level entries hold; other entries and other tables nothing.
+TEST(RomLzhPage, EntryRolesOfTheGamesTable) {
+    const std::tuple<uint32_t, uint32_t, std::optional<std::string>> cases[] = {
+        {0x20000, 0x0, std::nullopt},
+        {0x20000, 0x7, std::nullopt},
+        {0x20000, 0x8, "tile art, level 1"},
+        {0x20000, 0xA, "tile art, level 3"},
+        {0x20000, 0xF, "tile art, level 8"},
+        {0x20000, 0x10, "blocks, level 1"},
+        {0x20000, 0x12, "blocks, level 3"},
+        {0x20000, 0x17, "blocks, level 8"},
+        {0x20000, 0x18, std::nullopt},
+        {0x20000, 0x1F, std::nullopt},
+        {T, 0xA, std::nullopt},
+        {0x20002, 0x12, std::nullopt}};
+    for (const auto& [table, index, role] : cases) {
+        EXPECT_EQ(EntryRole(table, index), role) << HexText(table) << " " << index;
+    }
+}
+
+// The DecodedSize a compress stores: the old one while the data past it is what the old stream
+// decodes there (the decoder's overshoot, which a decompress saves), edits before it or not;
+// the input's length for anything else.
+TEST(RomLzhPage, CompressKeepsTheDecodedSizeTheGameExpects) {
+    // Eight letters as they come, then copies of up to 60 bytes of them: one entry of
+    // DecodedSize 10 whose stream holds 320 bytes. The decoder stops at the end of the copy
+    // that holds byte 10.
+    Bytes data;
+    for (int k = 0; k < 40; ++k) data.insert(data.end(), {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'});
+    const Bytes packed = Packed(data);
+    Bytes rom = Pattern(T + 0xE + packed.size() + 0x10, 0x33);
+    Put32(rom, T + 2, 0xE);
+    Put32(rom, T + 6, 10);
+    Put32(rom, T + 10, uint32_t(packed.size()));
+    Put(rom, T + 0xE, packed);
+    const Bytes extracted = LzhExtractEntry(Image(rom), T, 0).data;
+    ASSERT_GT(extracted.size(), 11u);
+    ASSERT_LT(extracted.size(), data.size());
+
+    Bytes editedInside = extracted, editedPast = extracted, longer = extracted;
+    editedInside[2] ^= 0xFF;
+    editedPast.back() ^= 0xFF;
+    longer.push_back(0);
+    const std::tuple<const char*, Bytes, uint32_t> cases[] = {
+        {"unedited", extracted, 10},
+        {"edited inside", editedInside, 10},
+        {"no overshoot", Slice(extracted, 0, 10), 10},
+        {"a shorter piece of the overshoot", Slice(extracted, 0, 11), 10},
+        {"shorter than before", Slice(extracted, 0, 3), 3},
+        {"edited past DecodedSize", editedPast, uint32_t(editedPast.size())},
+        {"longer than the overshoot", longer, uint32_t(longer.size())},
+    };
+    for (const auto& [name, input, decodedSize] : cases) {
+        const LzhInsertPlan plan = PlanLzhInsert(Image(rom), input, T, 0);
+        EXPECT_EQ(plan.decodedSize, decodedSize) << name;
+        const Bytes image = ApplyLzhInsert(plan, Image(rom));
+        EXPECT_EQ(LoadBigEndian32(&image[T + 6]), decodedSize) << name;
+        // What the game reads is the input's first DecodedSize bytes, and a round trip holds.
+        const Bytes back = LzhExtractEntry(Image(image), T, 0).data;
+        ASSERT_GE(back.size(), decodedSize) << name;
+        EXPECT_EQ(Slice(back, 0, decodedSize), Slice(input, 0, decodedSize)) << name;
+        EXPECT_EQ(PlanLzhInsert(Image(image), back, T, 0).decodedSize, decodedSize) << name;
+    }
+    // An old stream that does not decode (a DecodedSize over the limit) keeps nothing.
+    Put32(rom, T + 6, MAX_DECODED_SIZE + 1);
+    EXPECT_EQ(PlanLzhInsert(Image(rom), extracted, T, 0).decodedSize, extracted.size());
 }
 
 TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
@@ -175,7 +246,7 @@ TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
         };
         std::string error = fileError ? MessageOf<FileError>(plan) : MessageOf<RefusedError>(plan);
         EXPECT_NE(error.find("tf3.bin"), std::string::npos) << name << ": " << error;
-        EXPECT_NE(error.find("nothing was written"), std::string::npos) << name << ": " << error;
+        EXPECT_NE(error.find("nothing was"), std::string::npos) << name << ": " << error;
     }
 
     // The table or the file's size changed after the plan: nothing is built.

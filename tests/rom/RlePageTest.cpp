@@ -83,7 +83,7 @@ TEST(RomRlePage, RefusalsBuildNothing) {
     // 65,537 zero bytes hold a run too long for any item.
     EXPECT_EQ(MessageOf<UnsupportedRepeatError>(
                   [&] { PlanRleInsert(Image(before), Bytes(65537, 0), O); }),
-              "Unsupported repeat count: 131079");
+              "Unsupported repeat count: 131073");
     // An offset at or past the end of the file.
     for (uint32_t at : {0x200u, 0xFFFFFFFFu}) {
         std::string error = MessageOf<RefusedError>([&] {

@@ -1,0 +1,122 @@
+// What a modder's round trip relies on in the window: Ctrl+Z that belongs to the field it is
+// typed in, a preview that follows the ROM through a compress, an undo and a redo, a clear
+// refusal of an index beyond the table, and the table list naming the game's entries.
+#include "WindowTest.h"
+#include "support/HandMadeRom.h"
+
+#include "base/Paths.h"
+#include "rom/LzhPage.h"
+
+#include <QAction>
+#include <QMenu>
+
+using handmade::Bytes;
+
+namespace {
+
+constexpr uint32_t TABLE = 0x100;
+// The preview palette of handmade::MakeRom: value 1 red, value 2 blue.
+constexpr uint32_t RED = 0x0000E0, BLUE = 0xE00000;
+
+using AppRoundTrip = WindowTest;
+
+// The colour of the bottom left pixel of the sheet on show.
+uint32_t BottomLeft(const MainForm& f) {
+    return f.FrameBuffer[223 * 512];
+}
+
+} // namespace
+
+TEST_F(AppRoundTrip, CtrlZBelongsToTheFieldAndThePreviewFollowsTheRom) {
+    // Entry 1: the top half of the sheet red, the bottom half blue.
+    const Bytes rom = handmade::MakeRom(TABLE, {Bytes(300, 7), handmade::TwoColourTiles(896)});
+    WriteFile("rom.bin", rom);
+    WriteFile("red.bin", handmade::TwoColourTiles(1792));
+    MainForm& f = OpenWindow();
+    ClickTab(f.PageTabs, app::MainPage::Lzh);
+    ClickTab(f.LzhModeTabs, app::ModeTab::Compression);
+    TypeInto(f.LzhTableOffsetEdit, "100");
+    TypeInto(f.LzhTableIndexEdit, "1");
+    TypeInto(f.LzhCompRomEdit, Folder() + "rom.bin");
+    TypeInto(f.LzhCompInEdit, Folder() + "red.bin");
+    dialogs.answers = {true};
+    Click(f.LzhCompressButton);
+    const Bytes changed = ReadFile("rom.bin");
+    ASSERT_NE(changed, rom);
+    // The preview draws what was just written.
+    EXPECT_EQ(BottomLeft(f), RED);
+
+    // In a field, Ctrl+Z undoes the typing and asks nothing.
+    dialogs.boxes.clear();
+    TypeInto(f.LzhCompInEdit, "typed");
+    QTest::keyClick(f.LzhCompInEdit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(f.LzhCompInEdit->text(), "typed");
+    EXPECT_TRUE(dialogs.boxes.isEmpty()) << dialogs.boxes.join("|").toStdString();
+    EXPECT_EQ(ReadFile("rom.bin"), changed);
+
+    // On the preview it undoes the change; the preview draws the entry as the ROM now holds it.
+    ClickPreview();
+    dialogs.answers = {true};
+    QTest::keyClick(f.PreviewView, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.boxes,
+              QStringList("question Warning owned: Undo the last change to rom.bin?"));
+    EXPECT_EQ(ReadFile("rom.bin"), rom);
+    EXPECT_EQ(BottomLeft(f), BLUE);
+
+    // The preview's menu offers the same, named; it redoes.
+    ASSERT_EQ(OpenContextMenu(f.PreviewView), f.PreviewMenu);
+    EXPECT_TRUE(f.UndoChangeAction->isVisible() && f.UndoChangeAction->isEnabled());
+    EXPECT_EQ(f.UndoChangeAction->text(), "Undo the last change to rom.bin...");
+    f.PreviewMenu->close();
+    dialogs.answers = {true};
+    f.UndoChangeAction->trigger();
+    EXPECT_EQ(ReadFile("rom.bin"), changed);
+    EXPECT_EQ(BottomLeft(f), RED);
+
+    // Not on the other pages.
+    ClickTab(f.PageTabs, app::MainPage::Title);
+    ASSERT_EQ(OpenContextMenu(f.PreviewView), f.PreviewMenu);
+    EXPECT_FALSE(f.UndoChangeAction->isVisible());
+    f.PreviewMenu->close();
+}
+
+// An index beyond the table is refused with the table's count, nothing read or written; the
+// game's table names what its level entries hold.
+TEST_F(AppRoundTrip, TheTableSaysWhatItHoldsAndRefusesAnIndexBeyondIt) {
+    PutDemoRom();
+    const Bytes demo = ReadFile("tf3.bin");
+    MainForm& f = OpenWindow();
+    ClickTab(f.PageTabs, app::MainPage::Lzh);
+    ClickTab(f.LzhModeTabs, app::ModeTab::Decompression);
+    TypeInto(f.LzhTableIndexEdit, "40");
+    Click(f.LzhDecompressButton);
+    EXPECT_EQ(dialogs.boxes,
+              QStringList("error Error owned: " + Folder() +
+                          "tf3.bin: entry 0x40 is beyond the table at 0x20000, which has 32 "
+                          "entries; nothing was read or written"));
+    EXPECT_FALSE(drovak::FileExists(PathOf("20000_40.bin")));
+    EXPECT_EQ(ReadFile("tf3.bin"), demo);
+
+    f.TableListAction->trigger();
+    ASSERT_EQ(dialogs.listsShown.size(), 1u);
+    const std::vector<QStringList>& rows = dialogs.listsShown[0];
+    ASSERT_EQ(rows.size(), 33u);
+    EXPECT_EQ(rows[0].last(), "Holds");
+    EXPECT_EQ(rows[1 + 0x8].last(), "tile art, level 1");
+    EXPECT_EQ(rows[1 + 0x12].last(), "blocks, level 3");
+    EXPECT_EQ(rows[1 + 0x1F].last(), "");
+}
+
+// A window started without a ROM says how to choose one, until one is chosen.
+TEST_F(AppRoundTrip, TheEmptyWindowSaysHowToChooseARom) {
+    MainForm& f = OpenWindow();
+    EXPECT_EQ(f.StatusText(), app::NO_ROM_STATUS);
+    EXPECT_TRUE(f.StatusText().contains("\"...\"") && f.StatusText().contains("drop a file"));
+    PutDemoRom();
+    ClickTab(f.PageTabs, app::MainPage::Lzh);
+    EXPECT_EQ(f.StatusText(), app::NO_ROM_STATUS);
+    dialogs.picks = {Folder() + "tf3.bin"};
+    Click(f.LzhDecompRomBrowse);
+    EXPECT_EQ(f.LzhDecompRomEdit->text(), Folder() + "tf3.bin");
+    EXPECT_TRUE(f.StatusText().isEmpty()) << f.StatusText().toStdString();
+}
