@@ -146,8 +146,9 @@ std::vector<Command> ModCommands() {
              HexFieldText(DEFAULT_RLE_OFFSET) + " and " + HexFieldText(TITLE_ART_OFFSET) +
              " (the sprite sheet, the title\n"
              "art) as OFFSET.bin, as rle-extract writes them; beside each level's tile art and\n"
-             "each block a tile sheet NAME.png, as tiles-to-png writes it with 64 tiles a row\n"
-             "and the palette that draws it (the level's palette; for the blocks the tile\n"
+             "each block a tile sheet NAME.png, as tiles-to-png writes it laid out as the\n"
+             "page's preview lays it (64 tiles a row; for the blocks 64 cells of 1x4 tiles)\n"
+             "and with the palette that draws it (the level's palette; for the blocks the tile\n"
              "sheets' palette at " +
              HexFieldText(PREVIEW_PALETTE_OFFSET) +
              "); and drovak.toml, which records the ROM (name, path\n"
@@ -167,16 +168,17 @@ std::vector<Command> ModCommands() {
          "(exit code 3). Each .bin whose CRC-32 is not the recorded one is compressed back as\n"
          "lzh-insert or rle-insert would (offsets recalculated, data moved, the same\n"
          "questions); a sheet .png that changed is read back as png-to-tiles reads it, with\n"
-         "its recorded palette (a sheet saved again with the same pixels changes nothing). A\n"
-         ".bin and a .png of one entry that both changed and disagree are refused. All changes\n"
-         "go into one image in memory, which must decode back to every file of DIR; it is\n"
-         "then written once. A question (data that grows, an empty file) is only answered with\n"
-         "--yes; without it the command refuses (exit code 3). OUT may be the base itself: it\n"
-         "is then replaced whole, its previous image kept as OUT.bak (drovak-cli undo OUT\n"
-         "swaps them back); so is any OUT that exists. A folder unchanged packs to the base\n"
-         "byte for byte. Prints a line per changed file (old and new packed size, entries\n"
-         "moved), then what was written and the header checksum's state; a right checksum is\n"
-         "kept right, unless the new data lies on it.",
+         "its recorded palette and layout, keeping the recorded length (a sheet saved again\n"
+         "with the same pixels changes nothing). A .bin and a .png of one entry that both\n"
+         "changed and disagree are refused. All changes go into one image in memory, which\n"
+         "must decode back to every file of DIR; it is then written once. A question (data\n"
+         "that grows, an empty file) is only answered with --yes; without it the command\n"
+         "refuses (exit code 3). OUT may be the base itself: it is then replaced whole, its\n"
+         "previous image kept as OUT.bak (drovak-cli undo OUT swaps them back); so is any OUT\n"
+         "that exists. A folder unchanged packs to the base byte for byte. Prints a line per\n"
+         "changed file (old and new packed size, entries moved), then what was written and\n"
+         "the header checksum's state; a right checksum is kept right, unless the new data\n"
+         "lies on it.",
          {{"DIR", "OUT"}, {"--base"}, {"--yes"}},
          Pack},
     };

@@ -23,12 +23,11 @@ namespace {
 // The tiles of a sheet that changed, with notes on what the reading left out or took as it was.
 std::vector<uint8_t> ReadSheet(const std::string& path, const ModFile& file, const RomBytes& base,
                                std::vector<std::string>& notes) {
-    // TODO(cell): read the tiles back in the recorded cell order once sheets can lay out cells
-    // (every sheet written so far has cells of one tile).
     const SheetLayout& layout = file.sheet->layout;
+    const TilePalette palette = SheetPalette(base, layout);
     CompressInput input = ReadCompressInput(
-        path, [&] { return SheetPalette(base, layout); },
-        [&]() -> std::optional<uint64_t> { return file.size; });
+        path, [&] { return palette; }, [&]() -> std::optional<uint64_t> { return file.size; },
+        TileCell{layout.cellWidth, layout.cellHeight});
     if (!input.picture) {
         throw RefusedError(path + ": not a PNG picture (the sheet of " + ModFileDescription(file) +
                            "); nothing was written");
@@ -40,11 +39,7 @@ std::vector<uint8_t> ReadSheet(const std::string& path, const ModFile& file, con
                         std::to_string(TileCount(input.data.size())) +
                         " tiles kept and is not blank; it is left out");
     }
-    if (picture.paletteDifference) {
-        notes.push_back(path + ": its palette differs from the sheet's at value " +
-                        std::to_string(picture.paletteDifference->value) +
-                        "; the picture's values are taken as they are");
-    }
+    if (picture.valuesByColour) notes.push_back(PaletteDecidedText(path, palette));
     return std::move(input.data);
 }
 

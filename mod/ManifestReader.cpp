@@ -68,8 +68,8 @@ SheetLayout ReadLayout(const Reader& reader, const toml::table& sheet, const std
     layout.paletteLine =
         unsigned(reader.Number(sheet, "palette_line", PALETTE_LINE_COUNT - 1, where));
     layout.columns = unsigned(reader.Number(sheet, "columns", MAX_SHEET_COLUMNS, where));
-    layout.cellWidth = unsigned(reader.Number(sheet, "cell_width", MAX_SHEET_COLUMNS, where));
-    layout.cellHeight = unsigned(reader.Number(sheet, "cell_height", MAX_SHEET_COLUMNS, where));
+    layout.cellWidth = unsigned(reader.Number(sheet, "cell_width", MAX_CELL_SIDE, where));
+    layout.cellHeight = unsigned(reader.Number(sheet, "cell_height", MAX_CELL_SIDE, where));
     if (layout.columns == 0 || layout.cellWidth == 0 || layout.cellHeight == 0) {
         reader.Refuse(where, "a sheet's columns and cell sides are at least 1");
     }

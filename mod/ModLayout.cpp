@@ -35,9 +35,8 @@ std::optional<SheetLayout> LzhSheetLayout(uint32_t table, uint32_t index) {
 }
 
 SheetLayout RleSheetLayout() {
-    // TODO(cell): the RLE page's preview stacks 4 tiles in each cell (1 x 4, sprite order); the
-    // sheet lays them flat, one tile a cell, until the tile sheets can lay out cells.
-    return SheetLayout{PREVIEW_PALETTE_OFFSET, 0, PREVIEW_COLUMNS, 1, 1};
+    // The RLE page's preview stacks 4 tiles in each cell, in the order of a sprite's tiles.
+    return SheetLayout{PREVIEW_PALETTE_OFFSET, 0, PREVIEW_COLUMNS, 1, 4};
 }
 
 } // namespace drovak

@@ -11,7 +11,7 @@ namespace drovak {
 // tile sheet beside its data file.
 
 // How a sheet lays its tiles and which palette draws them: line `paletteLine` of the palette at
-// `paletteOffset`, `columns` cells a row, each cell cellWidth x cellHeight tiles.
+// `paletteOffset`, `columns` cells a row, each cell cellWidth x cellHeight tiles (TileSheet.h).
 struct SheetLayout {
     uint32_t paletteOffset = 0;
     unsigned paletteLine = 0;
@@ -34,7 +34,8 @@ std::vector<uint32_t> KnownRleBlocks();
 // other entry.
 std::optional<SheetLayout> LzhSheetLayout(uint32_t table, uint32_t index);
 
-// The sheet of a known RLE block: the tile sheets' palette, laid out as the RLE page's preview.
+// The sheet of a known RLE block: the tile sheets' palette, laid out as the RLE page's preview
+// (64 cells of 1 x 4 tiles a row).
 SheetLayout RleSheetLayout();
 
 } // namespace drovak

@@ -45,7 +45,8 @@ Unpacked Make(const RomBytes& rom, ModFile record, std::vector<uint8_t> data,
         const std::string name = SheetFileName(manifest, record);
         try {
             MemoryStream picture;
-            WriteTilesPng(data, SheetPalette(rom, *sheet), sheet->columns, picture);
+            WriteTilesPng(data, SheetPalette(rom, *sheet), sheet->columns, picture,
+                          TileCell{sheet->cellWidth, sheet->cellHeight});
             unpacked.record.sheet = SheetRecord{name, Crc32(picture.Data()), *sheet};
             unpacked.outputs.push_back({name, picture.Take()});
         } catch (const DrovakError& error) {

@@ -103,7 +103,8 @@ TEST_F(CliMod, FilesAreWhatTheExtractAndSheetCommandsWrite) {
     same({"tiles-to-png", File("mod/20000_9.bin"), File("x.png"), "--rom", rom, "--palette-at",
           "5FC80", "--columns", "64"},
          "20000_9.png");
-    same({"tiles-to-png", File("mod/48120.bin"), File("x.png"), "--rom", rom, "--columns", "64"},
+    same({"tiles-to-png", File("mod/48120.bin"), File("x.png"), "--rom", rom, "--columns", "64",
+          "--cell", "1x4"},
          "48120.png");
     // Only the level tile art and the blocks have sheets.
     EXPECT_FALSE(std::filesystem::exists(File("mod/20000_7.png")));
@@ -113,20 +114,31 @@ TEST_F(CliMod, FilesAreWhatTheExtractAndSheetCommandsWrite) {
 TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
     Unpack(demo_, "mod");
     const Bytes entry3 = ReadBytes(File("mod/20000_3.bin"));
+    // An image editor's copy of the sheet of `data` (RGB, without the records), and the data
+    // png-to-tiles reads back from it with the sheet's palette, cell and length, in NAME.bin.
+    const auto editorSheet = [this](const std::string& name, const Bytes& data,
+                                    const std::string& paletteAt, const std::string& cell) {
+        const std::string indexed = File(name + "-indexed.png");
+        EXPECT_EQ(Run({"tiles-to-png", Write(name + "-data.bin", data), indexed, "--rom", demo_,
+                       "--palette-at", paletteAt, "--columns", "64", "--cell", cell})
+                      .exitCode,
+                  0);
+        const Bytes copy = EditorCopy(ReadBytes(indexed), PNG_COLOR_TYPE_RGB, 8);
+        EXPECT_EQ(Run({"png-to-tiles", Write(name + ".png", copy), File(name + ".bin"), "--rom",
+                       demo_, "--palette-at", paletteAt, "--tiles",
+                       std::to_string(data.size() / 32), "--cell", cell})
+                      .exitCode,
+                  0);
+        return copy;
+    };
     Bytes tiles = ReadBytes(File("mod/20000_9.bin"));
     std::fill_n(tiles.begin() + 32 * 70, 32 * 5, 0x12); // five tiles drawn over
-    ASSERT_EQ(Run({"tiles-to-png", Write("tiles.bin", tiles), File("indexed.png"), "--rom", demo_,
-                   "--palette-at", "5FC80", "--columns", "64"})
-                  .exitCode,
-              0);
-    // An image editor's copy: RGB, without the recorded length.
-    const Bytes edited = EditorCopy(ReadBytes(File("indexed.png")), PNG_COLOR_TYPE_RGB, 8);
-    ASSERT_EQ(Run({"png-to-tiles", Write("edited.png", edited), File("edited.bin"), "--rom", demo_,
-                   "--palette-at", "5FC80", "--tiles", "528"})
-                  .exitCode,
-              0);
+    const Bytes edited = editorSheet("tiles", tiles, "5FC80", "1x1");
     Bytes sprites = ReadBytes(File("mod/48120.bin"));
     std::copy_n(Noise(300, 8).begin(), 300, sprites.begin() + 1000);
+    Bytes drawn = ReadBytes(File("mod/48120.bin"));
+    std::fill_n(drawn.begin() + 32 * 9, 32 * 6, 0x34); // across cells of 4 tiles
+    const Bytes editedSprites = editorSheet("sprites", drawn, "5A000", "1x4");
 
     struct Case {
         std::string file;
@@ -141,12 +153,16 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
          "20000_3.bin: entry 0x3 packed 2716 -> "},
         {"20000_9.png",
          edited,
-         {"lzh-insert", File("edited.bin"), "--index", "9", "--yes"},
+         {"lzh-insert", File("tiles.bin"), "--index", "9", "--yes"},
          "20000_9.png: entry 0x9 packed 1080 -> "},
         {"48120.bin",
          sprites,
-         {"rle-insert", Write("sprites.bin", sprites), "--at", "48120", "--yes"},
+         {"rle-insert", Write("noise.bin", sprites), "--at", "48120", "--yes"},
          "48120.bin: RLE block at 0x48120 packed 4517 -> "},
+        {"48120.png",
+         editedSprites,
+         {"rle-insert", File("sprites.bin"), "--at", "48120", "--yes"},
+         "48120.png: RLE block at 0x48120 packed 4517 -> "},
     };
     for (const Case& edit : cases) {
         SCOPED_TRACE(edit.file);
