@@ -120,14 +120,11 @@ void MainForm::BrowseCompIn(const CompressionPage& page) {
 }
 
 void MainForm::ShowSheet(std::vector<uint8_t> data, const RomBytes& rom, TileCell cell) {
-    ViewStream romStream(rom.bytes, rom.name);
-    const PaletteTable palette = ReadPalette(romStream, PREVIEW_PALETTE_OFFSET);
-    MemoryStream stream(std::move(data));
-    PreviewImage picture = RenderTiles(stream, uint8_t(cell.width), uint8_t(cell.height),
-                                       uint16_t(PREVIEW_SHEET_COLUMNS * cell.width),
-                                       SHEET_HEIGHT_TILES, palette, nullptr, FrameBuffer);
-    // The tiles leave the stream only once they are drawn.
-    ShowPicture(std::move(picture), SheetTiles{stream.Take(), rom.name, cell});
+    const PaletteTable palette = PaletteAt(rom.bytes, PREVIEW_PALETTE_OFFSET);
+    PreviewImage picture =
+        RenderTiles(data, uint8_t(cell.width), uint8_t(cell.height),
+                    uint16_t(PREVIEW_SHEET_COLUMNS * cell.width), SHEET_HEIGHT_TILES, palette);
+    ShowPicture(std::move(picture), SheetTiles{std::move(data), rom.name, cell});
 }
 
 bool MainForm::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom, TileCell cell,

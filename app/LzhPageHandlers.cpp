@@ -1,5 +1,6 @@
 #include "app/uMain.h"
 
+#include "app/InsertQuestions.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "rom/LzhPage.h"

@@ -240,6 +240,7 @@ void MainForm::BrowseRom(bool save, std::initializer_list<QLineEdit*> fields) {
 }
 
 void MainForm::ShowPicture(PreviewImage image, std::optional<SheetTiles> tiles) {
+    CopyToFrameBuffer(image, FrameBuffer);
     PreviewView->ShowPicture(image);
     shownPicture_ = std::move(image);
     shownTiles_ = std::move(tiles);

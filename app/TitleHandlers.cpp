@@ -10,7 +10,7 @@ namespace drovak::app {
 
 void MainForm::ShowTitleScreen() {
     RomPath = TitleRomEdit->text();
-    PreviewImage title = RenderTitleScreen(RomPath.toStdString(), FrameBuffer);
+    PreviewImage title = RenderTitleScreen(RomPath.toStdString());
     const QString size = QString("%1 x %2").arg(title.Width).arg(title.Height);
     ShowPicture(std::move(title));
     ShowStatus(QString("Title screen background of %1 drawn: %2 pixels.")

@@ -5,6 +5,7 @@
 
 #include "app/CompressionPage.h"
 #include "app/UserDialogs.h"
+#include "graphics/Level.h"
 #include "graphics/Renderer.h"
 
 #include <QMainWindow>
@@ -283,6 +284,8 @@ private:
     // The picture on show, and the tile data when it is a compression page's sheet.
     PreviewImage shownPicture_;
     std::optional<SheetTiles> shownTiles_;
+    // The level on show, decoded when it was shown: scrolling draws other columns of it.
+    std::optional<LevelData> shownLevel_;
     // Wheel turns not yet a whole step (a step is 120).
     int wheelRest_ = 0;
     // The hexadecimal field that received the last Enter press (its release runs the page's

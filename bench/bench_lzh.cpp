@@ -14,7 +14,6 @@
 
 namespace {
 
-using drovak::MemoryStream;
 
 constexpr size_t INPUT_SIZE = 1024 * 1024;
 
@@ -51,10 +50,7 @@ const std::vector<uint8_t>& Input(int kind) {
 }
 
 std::vector<uint8_t> LzhPack(const std::vector<uint8_t>& plain) {
-    MemoryStream source(plain);
-    MemoryStream packed;
-    drovak::LzhEncode(source, packed, uint32_t(plain.size()));
-    return packed.Take();
+    return drovak::LzhEncode(plain);
 }
 
 std::vector<uint8_t> Deflate(const std::vector<uint8_t>& plain) {
@@ -77,11 +73,9 @@ void BM_LzhEncode(benchmark::State& state) {
     const auto& plain = Input(int(state.range(0)));
     size_t packedSize = 0;
     for (auto _ : state) {
-        MemoryStream source(plain);
-        MemoryStream packed;
-        drovak::LzhEncode(source, packed, uint32_t(plain.size()));
-        packedSize = packed.Size();
-        benchmark::DoNotOptimize(packed.Data().data());
+        const std::vector<uint8_t> packed = drovak::LzhEncode(plain);
+        packedSize = packed.size();
+        benchmark::DoNotOptimize(packed.data());
     }
     SetLabels(state, packedSize);
 }
@@ -90,15 +84,11 @@ void BM_LzhDecode(benchmark::State& state) {
     const auto& plain = Input(int(state.range(0)));
     const auto packed = LzhPack(plain);
     for (auto _ : state) {
-        MemoryStream source(packed);
-        MemoryStream decoded;
-        drovak::LzhDecode(source, decoded, uint32_t(plain.size()));
-        benchmark::DoNotOptimize(decoded.Data().data());
+        const drovak::LzhDecodeResult decoded = drovak::LzhDecode(packed, uint32_t(plain.size()));
+        benchmark::DoNotOptimize(decoded.bytes.data());
     }
-    MemoryStream source(packed);
-    MemoryStream decoded;
-    drovak::LzhDecode(source, decoded, uint32_t(plain.size()));
-    if (decoded.Data() != plain) state.SkipWithError("LZHUF round trip differs");
+    if (drovak::LzhDecode(packed, uint32_t(plain.size())).bytes != plain)
+        state.SkipWithError("LZHUF round trip differs");
     SetLabels(state, packed.size());
 }
 

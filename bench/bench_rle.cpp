@@ -11,7 +11,6 @@
 
 namespace {
 
-using drovak::MemoryStream;
 
 constexpr size_t INPUT_SIZE = 1 << 20;
 
@@ -62,11 +61,9 @@ const char* InputName(int kind) {
 }
 
 std::vector<uint8_t> RleBlock(const std::vector<uint8_t>& input) {
-    MemoryStream source(input);
-    MemoryStream block;
-    drovak::RleEncodeResult result = drovak::RleEncode(source, block, uint32_t(input.size()));
+    drovak::RleEncodeResult result = drovak::RleEncode(input);
     if (result.unsupportedRepeatCount) throw std::runtime_error("run too long");
-    return block.Take();
+    return std::move(result.bytes);
 }
 
 std::vector<uint8_t> Deflated(const std::vector<uint8_t>& input) {
@@ -90,10 +87,9 @@ void BM_RleEncode(benchmark::State& state) {
     const std::vector<uint8_t>& input = Input(kind);
     size_t packed = 0;
     for (auto _ : state) {
-        MemoryStream source(input);
-        MemoryStream block;
-        packed = size_t(drovak::RleEncode(source, block, uint32_t(input.size())).size);
-        benchmark::DoNotOptimize(block.Data().data());
+        const drovak::RleEncodeResult block = drovak::RleEncode(input);
+        packed = block.bytes.size();
+        benchmark::DoNotOptimize(block.bytes.data());
     }
     Report(state, kind, packed);
 }
@@ -102,10 +98,8 @@ void BM_RleDecode(benchmark::State& state) {
     const int kind = int(state.range(0));
     const std::vector<uint8_t> block = RleBlock(Input(kind));
     for (auto _ : state) {
-        MemoryStream source(block);
-        MemoryStream data;
-        benchmark::DoNotOptimize(drovak::RleDecode(source, data));
-        benchmark::DoNotOptimize(data.Data().data());
+        const drovak::RleDecodeResult data = drovak::RleDecode(block, 0);
+        benchmark::DoNotOptimize(data.bytes.data());
     }
     Report(state, kind, block.size());
 }

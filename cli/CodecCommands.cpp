@@ -13,51 +13,45 @@ namespace {
 int LzhDecodeFile(const ParsedArguments& arguments, CommandOutput&) {
     uint32_t size = arguments.Decimal("--size", 0, UINT32_MAX);
     uint32_t offset = arguments.Hex("--at", 0);
-    MemoryStream decoded;
+    std::vector<uint8_t> decoded;
     if (size > 0) {
-        auto in = OpenInputAt(arguments.Positional(0), offset);
-        LzhDecode(*in, decoded, size);
+        const RomBytes in = ReadInput(arguments.Positional(0), offset);
+        decoded = LzhDecode(std::span(in.bytes).subspan(offset), size, in.name).bytes;
     }
-    WriteFileReplacing(arguments.Positional(1), decoded.Data());
+    WriteFileReplacing(arguments.Positional(1), decoded);
     return EXIT_OK;
 }
 
 int LzhEncodeFile(const ParsedArguments& arguments, CommandOutput&) {
-    MemoryStream source(ReadCodecInput(arguments.Positional(0)));
-    MemoryStream packed;
-    LzhEncode(source, packed, uint32_t(source.Size()));
-    WriteFileReplacing(arguments.Positional(1), packed.Data());
+    WriteFileReplacing(arguments.Positional(1), LzhEncode(ReadCodecInput(arguments.Positional(0))));
     return EXIT_OK;
 }
 
 int RleDecodeFile(const ParsedArguments& arguments, CommandOutput& output) {
     const uint32_t offset = arguments.Hex("--at", 0);
-    MemoryStream decoded;
     // The input is closed (its lock let go) before OUT, which may be the same file, is written.
-    const int32_t consumed = RleDecode(*OpenInputAt(arguments.Positional(0), offset), decoded);
-    WriteFileReplacing(arguments.Positional(1), decoded.Data());
-    output.out << consumed << "\n";
+    const RomBytes in = ReadInput(arguments.Positional(0), offset);
+    const RleDecodeResult decoded = RleDecode(in.bytes, offset, in.name);
+    WriteFileReplacing(arguments.Positional(1), decoded.bytes);
+    output.out << decoded.consumed << "\n";
     return EXIT_OK;
 }
 
 int RleEncodeFile(const ParsedArguments& arguments, CommandOutput& output) {
-    MemoryStream source(ReadCodecInput(arguments.Positional(0)));
-    MemoryStream packed;
-    RleEncodeResult result = RleEncode(source, packed, uint32_t(source.Size()));
+    const RleEncodeResult result = RleEncode(ReadCodecInput(arguments.Positional(0)));
     // A block with a run missing is refused: OUT is not written.
     if (result.unsupportedRepeatCount) {
         throw UnsupportedRepeatError(*result.unsupportedRepeatCount);
     }
-    WriteFileReplacing(arguments.Positional(1), packed.Data());
-    output.out << result.size << "\n";
+    WriteFileReplacing(arguments.Positional(1), result.bytes);
+    output.out << result.bytes.size() << "\n";
     return EXIT_OK;
 }
 
 int MaskDecodeFile(const ParsedArguments& arguments, CommandOutput&) {
     uint32_t offset = arguments.Hex("--at", 0);
-    MemoryStream tiles;
-    MaskedTileDecode(*OpenInputAt(arguments.Positional(0), offset), tiles, offset);
-    WriteFileReplacing(arguments.Positional(1), tiles.Data());
+    const RomBytes in = ReadInput(arguments.Positional(0), offset);
+    WriteFileReplacing(arguments.Positional(1), MaskedTileDecode(in.bytes, offset));
     return EXIT_OK;
 }
 

@@ -6,15 +6,14 @@
 
 namespace drovak::cli {
 
-std::unique_ptr<FileStream> OpenInputAt(const std::string& path, uint32_t offset) {
+RomBytes ReadInput(const std::string& path, uint32_t offset) {
     auto file = OpenRomRead(path);
     if (offset >= file->Size()) {
         throw FileError(path + ": too short: offset " + HexText(offset) +
                         " is at or past the end of the file (" + std::to_string(file->Size()) +
                         " bytes)");
     }
-    file->Seek(offset, SeekOrigin::Begin);
-    return file;
+    return {file->Name(), ReadRest(*file, 0)};
 }
 
 std::vector<uint8_t> ReadCodecInput(const std::string& path) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/Stream.h"
+#include "rom/RomFile.h"
 
 #include <cstdint>
 #include <memory>
@@ -9,9 +9,9 @@
 
 namespace drovak::cli {
 
-// Opens an input read-only and positions it at offset; FileError when the offset is at or past
-// the end of the file.
-std::unique_ptr<FileStream> OpenInputAt(const std::string& path, uint32_t offset);
+// Reads an input whole (read-only, under a shared lock), named as its messages name it; FileError
+// when the offset is at or past the end of the file.
+RomBytes ReadInput(const std::string& path, uint32_t offset);
 
 // A whole input file (a pipe read to its end) whose size a codec can take: at most a ROM
 // image's, 64 MiB; RefusedError beyond.

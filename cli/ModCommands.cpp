@@ -2,6 +2,7 @@
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "cli/Command.h"
+#include "cli/InsertRefusals.h"
 #include "cli/Progress.h"
 #include "graphics/TileSheet.h"
 #include "mod/Crc32.h"
@@ -13,6 +14,8 @@
 namespace drovak::cli {
 
 namespace {
+
+const char* const ANSWER_WITH_YES = " Give --yes to go ahead. Nothing was written.";
 
 std::string DataLine(const ModFile& file) {
     std::string line = file.name + ": ";
@@ -57,18 +60,19 @@ int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
     return EXIT_OK;
 }
 
-// A question of the window as one line, for a refusal on stderr.
-std::string OneLine(const std::string& text) {
-    std::string line;
-    for (size_t at = 0; at < text.size(); ++at) {
-        if (text.compare(at, 2, "\r\n") == 0) {
-            line += ' ';
-            ++at;
-        } else {
-            line += text[at];
-        }
-    }
-    return line;
+// The questions a change asks before it is written, as lzh-insert and rle-insert ask them.
+std::vector<std::string> Questions(const PackedChange& change) {
+    const std::string name = FileNamePart(change.source);
+    std::vector<std::string> questions;
+    if (change.lzh && change.lzh->emptyInput)
+        questions.push_back(LzhEmptyInputText(*change.lzh, name));
+    if (change.lzh && change.lzh->needsConfirmation)
+        questions.push_back(LzhGrowthText(*change.lzh));
+    if (change.rle && change.rle->emptyInput)
+        questions.push_back(RleEmptyInputText(*change.rle, name));
+    if (change.rle && change.rle->needsConfirmation)
+        questions.push_back(RleGrowthText(*change.rle));
+    return questions;
 }
 
 std::string ChangeLine(const PackedChange& change) {
@@ -76,16 +80,17 @@ std::string ChangeLine(const PackedChange& change) {
         FileNamePart(change.source) + ": " +
         (change.file.kind == ModKind::LzhEntry ? "entry " + HexText(change.file.index)
                                                : "RLE block at " + HexText(change.file.offset)) +
-        " packed " + std::to_string(change.oldPackedSize) + " -> " +
-        std::to_string(change.newPackedSize) + " bytes";
-    if (change.moves.empty())
+        " packed " + std::to_string(change.OldPackedSize()) + " -> " +
+        std::to_string(change.NewPackedSize()) + " bytes";
+    const std::vector<DataMove> moves = change.lzh ? change.lzh->moves : std::vector<DataMove>{};
+    if (moves.empty())
         return line + (change.file.kind == ModKind::LzhEntry ? "; no entry moved" : "");
     uint32_t first = UINT32_MAX, last = 0;
-    for (const DataMove& move : change.moves) {
+    for (const DataMove& move : moves) {
         first = std::min(first, move.index);
         last = std::max(last, move.index);
     }
-    const int64_t by = int64_t(change.moves.front().to) - int64_t(change.moves.front().from);
+    const int64_t by = int64_t(moves.front().to) - int64_t(moves.front().from);
     return line + "; entries " + HexText(first) + " to " + HexText(last) + " moved by " +
            (by > 0 ? "+" : "") + std::to_string(by) + " bytes";
 }
@@ -108,17 +113,17 @@ std::string NewFileLine(const std::string& out, const RomChange& change) {
 int Pack(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string &dir = arguments.Positional(0), &out = arguments.Positional(1);
     const PackPlan plan = PlanPack(dir, arguments.Text("--base"));
-    if (!PackQuestions(plan).empty() && !arguments.Has("--yes")) {
-        std::string text = dir + ":";
+    if (!arguments.Has("--yes")) {
+        std::string text;
         for (const PackedChange& change : plan.changes) {
-            for (const std::string& question : change.questions) {
+            for (const std::string& question : Questions(change)) {
                 text += ' ';
                 text += FileNamePart(change.source);
                 text += ": ";
-                text += OneLine(question);
+                text += question;
             }
         }
-        throw RefusedError(text + " Give --yes to go ahead. Nothing was written.");
+        if (!text.empty()) throw RefusedError(dir + ":" + text + ANSWER_WITH_YES);
     }
     for (const PackedChange& change : plan.changes) {
         for (const std::string& note : change.notes) output.err << "note: " << note << "\n";

@@ -69,7 +69,7 @@ void RejectOptionsOutside(const ParsedArguments& arguments, const std::string& m
     }
 }
 
-PreviewImage RenderPicture(const ParsedArguments& arguments, FrameBuffer& frameBuffer) {
+PreviewImage RenderPicture(const ParsedArguments& arguments) {
     const std::string& romPath = arguments.Positional(0);
     int modes = arguments.Has("--level") + arguments.Has("--title") + arguments.Has("--lzh-sheet") +
                 arguments.Has("--rle-sheet");
@@ -87,30 +87,24 @@ PreviewImage RenderPicture(const ParsedArguments& arguments, FrameBuffer& frameB
         bool planeB = PlaneBArgument(arguments);
         uint32_t column =
             arguments.OptionalDecimal("--column", 0, LEVEL_LAST_SCROLL_COLUMN).value_or(0);
-        return AssembleLevel(DecodeLevel(romPath, level), planeB, column, frameBuffer);
+        return AssembleLevel(DecodeLevel(romPath, level), planeB, column);
     }
     // The numbers are read before the ROM is.
     const uint32_t table = arguments.Hex("--table", POINTER_TABLE_OFFSET);
     const uint32_t index = arguments.Hex("--index", DEFAULT_TABLE_INDEX);
     const uint32_t at = arguments.Hex("--at", DEFAULT_RLE_OFFSET);
     const auto rom = OpenRomRead(romPath);
-    if (arguments.Has("--title")) return RenderTitleScreen(*rom, frameBuffer);
+    if (arguments.Has("--title")) return RenderTitleScreen(ReadRest(*rom, 0));
 
     const PaletteTable palette = ReadPalette(*rom, PREVIEW_PALETTE_OFFSET);
     if (arguments.Has("--lzh-sheet")) {
-        LzhExtractResult entry = LzhExtractEntry(*rom, table, index);
-        MemoryStream tiles(std::move(entry.data));
-        return RenderTiles(tiles, 1, 1, 64, 28, palette, nullptr, frameBuffer);
+        return RenderTiles(LzhExtractEntry(*rom, table, index).data, 1, 1, 64, 28, palette);
     }
-    RleExtractResult block = RleExtractAt(*rom, at);
-    MemoryStream tiles(std::move(block.data));
-    return RenderTiles(tiles, 1, 4, 64, 28, palette, nullptr, frameBuffer);
+    return RenderTiles(RleExtractAt(*rom, at).data, 1, 4, 64, 28, palette);
 }
 
 int Render(const ParsedArguments& arguments, CommandOutput&) {
-    auto frameBuffer = std::make_unique<FrameBuffer>();
-    PreviewImage image = RenderPicture(arguments, *frameBuffer);
-    SavePreviewPng(image, arguments.Positional(1));
+    SavePreviewPng(RenderPicture(arguments), arguments.Positional(1));
     return EXIT_OK;
 }
 

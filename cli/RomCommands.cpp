@@ -4,6 +4,7 @@
 #include "base/ReplaceFile.h"
 #include "cli/Command.h"
 #include "cli/Files.h"
+#include "cli/InsertRefusals.h"
 #include "demo/DemoRom.h"
 #include "rom/HexField.h"
 #include "rom/LzhPage.h"
@@ -19,12 +20,6 @@
 namespace drovak::cli {
 
 namespace {
-
-// A question of the window as one line, for a refusal on stderr.
-std::string OneLine(std::string text) {
-    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, " ");
-    return text;
-}
 
 const char* const ANSWER_WITH_YES = " Give --yes to go ahead. Nothing was written.";
 
@@ -81,14 +76,10 @@ int LzhInsert(const ParsedArguments& arguments, CommandOutput& output) {
     const bool yes = arguments.Has("--yes");
     LzhInsertPlan plan = PlanLzhInsert(rom, in, table, index);
     if (plan.emptyInput && !yes) {
-        throw RefusedError(rom + ": " + OneLine(LzhEmptyInputQuestion(plan, in)) + ANSWER_WITH_YES);
+        throw RefusedError(rom + ": " + LzhEmptyInputText(plan, in) + ANSWER_WITH_YES);
     }
     if (plan.needsConfirmation && !yes) {
-        throw RefusedError(rom + ": the new compressed data (" + std::to_string(plan.newSize) +
-                           " bytes) is larger than the old (" + std::to_string(plan.oldSize) +
-                           " bytes): the sizes table would be recalculated and the data of the "
-                           "following entries moved. " +
-                           LzhTailLine(plan) + ANSWER_WITH_YES);
+        throw RefusedError(rom + ": " + LzhGrowthText(plan) + ANSWER_WITH_YES);
     }
     const RomChange change = ApplyLzhInsert(plan, rom);
     output.out << plan.newSize << " " << plan.oldSize << "\n";
@@ -117,10 +108,10 @@ int RleInsert(const ParsedArguments& arguments, CommandOutput& output) {
     const bool yes = arguments.Has("--yes");
     RleInsertPlan plan = PlanRleInsert(rom, in, offset);
     if (plan.emptyInput && !yes) {
-        throw RefusedError(rom + ": " + OneLine(RleEmptyInputQuestion(plan, in)) + ANSWER_WITH_YES);
+        throw RefusedError(rom + ": " + RleEmptyInputText(plan, in) + ANSWER_WITH_YES);
     }
     if (plan.needsConfirmation && !yes) {
-        throw RefusedError(rom + ": " + OneLine(RleGrowthQuestion(plan)) + ANSWER_WITH_YES);
+        throw RefusedError(rom + ": " + RleGrowthText(plan) + ANSWER_WITH_YES);
     }
     const RomChange change = ApplyRleInsert(plan, rom);
     output.out << plan.packed.size() << "\n";

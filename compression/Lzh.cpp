@@ -18,98 +18,68 @@ using namespace lzh;
 
 namespace {
 
-constexpr size_t CHUNK_SIZE = 64 * 1024;
-
-// Gathers decoded bytes and hands them to the destination in large writes: the same bytes at
-// the same positions as one-byte writes, without a call per byte.
-class ChunkedWriter {
-public:
-    explicit ChunkedWriter(Stream& out) : out_(out) { bytes_.reserve(CHUNK_SIZE); }
-    void Put(uint8_t b) {
-        bytes_.push_back(b);
-        if (bytes_.size() == CHUNK_SIZE) Flush();
-    }
-    void Flush() {
-        if (!bytes_.empty()) out_.Write(bytes_.data(), bytes_.size());
-        bytes_.clear();
-    }
-
-private:
-    Stream& out_;
-    std::vector<uint8_t> bytes_;
-};
-
-// Reads the source from its position to its end in large reads: the encoder reads byte by
-// byte until a read yields nothing, which leaves the source at the same place.
-std::vector<uint8_t> ReadToEnd(Stream& source) {
-    std::vector<uint8_t> bytes;
-    size_t got = 0;
-    do {
-        bytes.resize(bytes.size() + CHUNK_SIZE);
-        got = source.Read(bytes.data() + bytes.size() - CHUNK_SIZE, CHUNK_SIZE);
-        bytes.resize(bytes.size() - CHUNK_SIZE + got);
-    } while (got != 0);
-    return bytes;
-}
-
 void FillInitialSpaces(LzhState& state) {
     std::fill(state.Window.begin(), state.Window.begin() + WINDOW_START, uint8_t(' '));
 }
 
 } // namespace
 
-void LzhDecode(Stream& source, Stream& destination, uint32_t decodedSize) {
-    if (decodedSize > MAX_DECODED_SIZE) {
-        throw RefusedError(source.Name() + ": the decoded size " + std::to_string(decodedSize) +
-                           " (" + HexText(decodedSize) + ") is over the limit of " +
-                           std::to_string(MAX_DECODED_SIZE) + " bytes");
+LzhDecodeResult LzhDecode(std::span<const uint8_t> source, uint32_t decodedSize,
+                          const std::string& name) {
+    if (decodedSize > LZH_MAX_DECODED_SIZE) {
+        throw RefusedError(name + ": the decoded size " + std::to_string(decodedSize) + " (" +
+                           HexText(decodedSize) + ") is over the limit of " +
+                           std::to_string(LZH_MAX_DECODED_SIZE) + " bytes");
     }
+    LzhDecodeResult result;
+    if (decodedSize == 0) return result;
     auto state = std::make_unique<LzhState>();
     ResetCodecState(*state);
-    if (decodedSize == 0) return;
     ResetModel(*state);
     FillInitialSpaces(*state);
 
-    ChunkedWriter out(destination);
+    ByteSource in{source.data(), source.size()};
+    std::vector<uint8_t>& out = result.bytes;
+    out.reserve(size_t(decodedSize) + MAX_MATCH);
     uint8_t* window = state->Window.data();
     int r = WINDOW_START;
     uint32_t count = 0;
     while (count < decodedSize) {
-        int c = ReadSymbol(*state, source);
+        int c = ReadSymbol(*state, in);
         if (c < 256) {
-            out.Put(uint8_t(c));
+            out.push_back(uint8_t(c));
             window[r] = uint8_t(c);
             r = (r + 1) & WINDOW_MASK;
             ++count;
         } else {
-            int from = r - ReadPosition(*state, source) - 1;
+            int from = r - ReadPosition(*state, in) - 1;
             int length = c - FIRST_LENGTH_SYMBOL;
             // One byte at a time: a copy that overlaps what it writes repeats those bytes.
             for (int k = 0; k < length; ++k) {
                 uint8_t b = window[(from + k) & WINDOW_MASK];
-                out.Put(b);
+                out.push_back(b);
                 window[r] = b;
                 r = (r + 1) & WINDOW_MASK;
             }
             count += uint32_t(length);
         }
     }
-    out.Flush();
+    result.consumed = in.taken;
+    return result;
 }
 
-void LzhEncode(Stream& source, Stream& destination, uint32_t sourceSize) {
+std::vector<uint8_t> LzhEncode(std::span<const uint8_t> input) {
+    std::vector<uint8_t> packed;
+    if (input.empty()) return packed;
     auto state = std::make_unique<LzhState>();
     ResetCodecState(*state);
-    if (sourceSize == 0) return;
     LzhState& st = *state;
     ResetModel(st);
     ResetMatchTree(st);
     FillInitialSpaces(st);
 
-    const std::vector<uint8_t> input = ReadToEnd(source);
     size_t next = 0; // the next input byte to enter the window
-    MemoryStream packed;
-    packed.Data().reserve(input.size() / 2 + 16);
+    packed.reserve(input.size() / 2 + 16);
 
     int s = 0;
     int r = WINDOW_START;
@@ -149,7 +119,7 @@ void LzhEncode(Stream& source, Stream& destination, uint32_t sourceSize) {
         }
     }
     FlushBits(st, packed);
-    if (!packed.Data().empty()) destination.Write(packed.Data().data(), packed.Data().size());
+    return packed;
 }
 
 } // namespace drovak

@@ -5,7 +5,7 @@
 
 namespace drovak::lzh {
 
-void WriteSymbol(LzhState& state, Stream& out, int symbol) {
+void WriteSymbol(LzhState& state, std::vector<uint8_t>& out, int symbol) {
     // Walk from the leaf to the root. The bits gather from the top of a 64-bit word down, so the
     // bit next to the root ends in bit 63; a path deeper than 64 (which the rebuild limit keeps
     // far away) spills its deeper, earlier-gathered bits into further words.
@@ -32,13 +32,13 @@ void WriteSymbol(LzhState& state, Stream& out, int symbol) {
     UpdateModel(state, symbol);
 }
 
-void WritePosition(LzhState& state, Stream& out, int code) {
+void WritePosition(LzhState& state, std::vector<uint8_t>& out, int code) {
     int high = code >> 6;
     WriteBits(state, out, PositionCodeLength[high], uint32_t(PositionCode[high]) << 8);
     WriteBits(state, out, 6, uint32_t(code & 0x3F) << 10);
 }
 
-int ReadSymbol(LzhState& state, Stream& in) {
+int ReadSymbol(LzhState& state, ByteSource& in) {
     int c = state.Child[ROOT];
     while (c < TREE_SIZE) c = state.Child[c + ReadBit(state, in)];
     int symbol = c - TREE_SIZE;
@@ -46,7 +46,7 @@ int ReadSymbol(LzhState& state, Stream& in) {
     return symbol;
 }
 
-int ReadPosition(LzhState& state, Stream& in) {
+int ReadPosition(LzhState& state, ByteSource& in) {
     int v = ReadBits8(state, in);
     int high = PositionDecodeHigh[v];
     for (int n = PositionDecodeLength[v] - 2; n > 0; --n) v = (v << 1) + ReadBit(state, in);

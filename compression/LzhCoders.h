@@ -3,7 +3,7 @@
 // The symbol coder (adaptive Huffman) and the distance coder (fixed prefix code for the upper
 // six bits, the lower six verbatim) of LZHUF streams.
 
-#include "base/Stream.h"
+#include "compression/LzhBitIo.h"
 #include "compression/LzhState.h"
 
 #include <array>
@@ -55,15 +55,15 @@ inline constexpr std::array<uint8_t, 256> PositionDecodeLength =
     detail::MakePositionDecode(PositionCodeLength, PositionCode, false);
 
 // Sends the symbol's current code (every bit of its path, however deep), then counts it.
-void WriteSymbol(LzhState& state, Stream& out, int symbol);
+void WriteSymbol(LzhState& state, std::vector<uint8_t>& out, int symbol);
 
 // Sends a 12-bit distance code (0 to 4095).
-void WritePosition(LzhState& state, Stream& out, int code);
+void WritePosition(LzhState& state, std::vector<uint8_t>& out, int code);
 
 // Reads one symbol (0 to 313) and counts it.
-int ReadSymbol(LzhState& state, Stream& in);
+int ReadSymbol(LzhState& state, ByteSource& in);
 
 // Reads a 12-bit distance code.
-int ReadPosition(LzhState& state, Stream& in);
+int ReadPosition(LzhState& state, ByteSource& in);
 
 } // namespace drovak::lzh

@@ -12,33 +12,35 @@ constexpr size_t TILE_SIZE = 32;
 constexpr int END_MARKER_MIN = 0x80;
 constexpr size_t MASK_ENTRY_SIZE = 5; // value byte, then a 32-bit big-endian mask
 
-// Reads exactly count bytes; false when the source ends first.
-bool ReadAll(Stream& source, uint8_t* buffer, size_t count) {
-    size_t got = 0;
-    while (got < count) {
-        size_t n = source.Read(buffer + got, count - got);
-        if (n == 0) return false;
-        got += n;
+// The bytes of a source from a position on.
+struct Reader {
+    std::span<const uint8_t> source;
+    size_t at = 0;
+
+    // The next byte, or -1 at the end.
+    int Byte() { return at < source.size() ? source[at++] : -1; }
+    // The next count bytes, or nullptr (and nothing taken) when the source ends first.
+    const uint8_t* Take(size_t count) {
+        if (source.size() - at < count) return nullptr;
+        at += count;
+        return source.data() + at - count;
     }
-    return true;
-}
+};
 
 } // namespace
 
-void MaskedTileDecode(Stream& source, Stream& destination, uint32_t offset) {
-    // Seeking a memory stream past its end would grow it; there is nothing to decode there.
-    if (offset >= source.Size()) return;
-    source.Seek(offset, SeekOrigin::Begin);
-
+std::vector<uint8_t> MaskedTileDecode(std::span<const uint8_t> source, uint32_t offset) {
+    std::vector<uint8_t> tiles;
+    if (offset >= source.size()) return tiles;
+    Reader in{source, offset};
     std::array<uint8_t, TILE_SIZE> tile{};
-    std::array<uint8_t, 0x7F * MASK_ENTRY_SIZE> entries{};
-    std::array<uint8_t, TILE_SIZE> literals{};
     for (;;) {
-        int count = source.ReadByte();
-        if (count < 0 || count >= END_MARKER_MIN) return;
+        int count = in.Byte();
+        if (count < 0 || count >= END_MARKER_MIN) return tiles;
 
-        size_t entryBytes = size_t(count) * MASK_ENTRY_SIZE;
-        if (!ReadAll(source, entries.data(), entryBytes)) return;
+        const size_t entryBytes = size_t(count) * MASK_ENTRY_SIZE;
+        const uint8_t* entries = in.Take(entryBytes);
+        if (entries == nullptr) return tiles;
         uint32_t coverage = 0;
         for (size_t e = 0; e < entryBytes; e += MASK_ENTRY_SIZE) {
             uint8_t value = entries[e];
@@ -55,12 +57,13 @@ void MaskedTileDecode(Stream& source, Stream& destination, uint32_t offset) {
         for (size_t k = 0; k < TILE_SIZE; ++k) {
             if (!(coverage & (0x80000000u >> k))) ++literalCount;
         }
-        if (!ReadAll(source, literals.data(), literalCount)) return;
+        const uint8_t* literals = in.Take(literalCount);
+        if (literals == nullptr) return tiles;
         size_t next = 0;
         for (size_t k = 0; k < TILE_SIZE; ++k) {
             if (!(coverage & (0x80000000u >> k))) tile[k] = literals[next++];
         }
-        destination.Write(tile.data(), tile.size());
+        tiles.insert(tiles.end(), tile.begin(), tile.end());
     }
 }
 

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "base/Stream.h"
-
 #include <cstdint>
+#include <span>
+#include <vector>
 
 namespace drovak {
 
-// Seeks the source to offset and expands masked-tile records into 32-byte tiles appended at the
-// destination's position, until a count byte of 0x80 or more. A source that ends before the end
-// marker keeps the whole tiles decoded so far (the unfinished one is dropped); an offset at or
-// past the source's end decodes nothing (and does not grow a memory source).
-void MaskedTileDecode(Stream& source, Stream& destination, uint32_t offset);
+// Expands the masked-tile records from offset `offset` of source into 32-byte tiles, until a
+// count byte of 0x80 or more. A source that ends before the end marker keeps the whole tiles
+// decoded so far (the unfinished one is dropped); an offset at or past the source's end decodes
+// nothing.
+std::vector<uint8_t> MaskedTileDecode(std::span<const uint8_t> source, uint32_t offset);
 
 } // namespace drovak

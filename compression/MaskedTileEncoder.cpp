@@ -43,7 +43,7 @@ void EncodeTile(const std::array<uint8_t, TILE_BYTES>& tile, std::vector<uint8_t
 
 } // namespace
 
-std::vector<uint8_t> MaskedTileEncode(const std::vector<uint8_t>& data) {
+std::vector<uint8_t> MaskedTileEncode(std::span<const uint8_t> data) {
     std::vector<uint8_t> out;
     for (size_t start = 0; start < data.size(); start += TILE_BYTES) {
         std::array<uint8_t, TILE_BYTES> tile{};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace drovak {
@@ -9,6 +10,6 @@ namespace drovak {
 // padded with zero bytes), then the end marker 0x80. A byte value that fills more than five
 // places of a tile gets a mask entry (5 bytes); the other bytes follow as literals, so no
 // record is longer than the tile itself plus its count byte.
-std::vector<uint8_t> MaskedTileEncode(const std::vector<uint8_t>& data);
+std::vector<uint8_t> MaskedTileEncode(std::span<const uint8_t> data);
 
 } // namespace drovak

@@ -1,7 +1,6 @@
 #include "compression/Rle.h"
 
 #include "base/ByteOrder.h"
-#include "compression/Lzh.h"
 
 #include <algorithm>
 #include <cstring>
@@ -42,46 +41,35 @@ inline void FillNibbles(uint8_t* out, uint64_t at, uint64_t count, uint8_t v) {
     if (count & 1) out[at / 2] = uint8_t(v << 4);
 }
 
-// Reads the run items through a buffer of its own and leaves the source right after the last
-// byte taken. The block is not complete while items are read, so the end of the source is an
-// error.
+// Reads the run items from the block. The block is not complete while items are read, so the
+// end of the source is an error.
 class ItemReader {
 public:
-    ItemReader(Stream& source, uint64_t blockStart) : source_(source), blockStart_(blockStart) {
-        bufferStart_ = source.Position();
-    }
+    ItemReader(std::span<const uint8_t> source, uint64_t at, const std::string& name)
+        : source_(source), blockStart_(at), next_(at + 4), name_(name) {}
 
     uint8_t Byte(uint64_t decodedBytes, uint64_t totalBytes) {
-        if (next_ == fill_) Refill(decodedBytes, totalBytes);
-        return buffer_[next_++];
+        if (next_ >= source_.size()) [[unlikely]]
+            EndsEarly(decodedBytes, totalBytes);
+        return source_[next_++];
     }
 
-    // Puts the source right after the last byte taken; returns that position.
-    uint64_t Finish() {
-        uint64_t end = bufferStart_ + next_;
-        source_.Seek(int64_t(end), SeekOrigin::Begin);
-        return end;
-    }
+    // The position after the last byte taken.
+    uint64_t End() const { return next_; }
 
 private:
-    void Refill(uint64_t decodedBytes, uint64_t totalBytes) {
-        bufferStart_ += fill_;
-        next_ = 0;
-        fill_ = source_.Read(buffer_, sizeof buffer_);
-        if (fill_ == 0) {
-            throw FileError(source_.Name() + ": the RLE block at " + HexText(blockStart_) +
-                            " ends early at " + HexText(bufferStart_) + ": " +
-                            std::to_string(decodedBytes) + " of " + std::to_string(totalBytes) +
-                            " bytes decoded");
-        }
+    // Kept out of the loop that reads the items.
+    [[noreturn, gnu::noinline, gnu::cold]] void EndsEarly(uint64_t decodedBytes,
+                                                          uint64_t totalBytes) const {
+        throw FileError(name_ + ": the RLE block at " + HexText(blockStart_) + " ends early at " +
+                        HexText(source_.size()) + ": " + std::to_string(decodedBytes) + " of " +
+                        std::to_string(totalBytes) + " bytes decoded");
     }
 
-    Stream& source_;
+    std::span<const uint8_t> source_;
     uint64_t blockStart_;
-    uint64_t bufferStart_ = 0;
-    size_t next_ = 0;
-    size_t fill_ = 0;
-    uint8_t buffer_[4096];
+    uint64_t next_;
+    const std::string& name_;
 };
 
 // Writes the item for a run of `length` nibbles of value v at `out` and returns the position
@@ -108,21 +96,26 @@ uint8_t* PutRunItem(uint8_t* out, uint8_t v, uint32_t length) {
 
 } // namespace
 
-int32_t RleDecode(Stream& source, Stream& destination) {
-    const uint64_t start = source.Position();
-    const uint32_t announced = source.ReadBigEndian32();
-    if (announced > MAX_DECODED_SIZE) {
-        throw RefusedError(source.Name() + ": the RLE block at " + HexText(start) + " announces " +
-                           std::to_string(announced) + " bytes, more than the limit of " +
-                           std::to_string(MAX_DECODED_SIZE));
+RleDecodeResult RleDecode(std::span<const uint8_t> source, uint64_t at, const std::string& name) {
+    if (at >= source.size() || source.size() - at < 4) {
+        throw FileError(name + ": too short: 4 bytes needed at " + HexText(at) +
+                        ", the data ends at " + HexText(source.size()));
     }
+    const uint32_t announced = LoadBigEndian32(source.data() + at);
+    if (announced > RLE_MAX_DECODED_SIZE) {
+        throw RefusedError(name + ": the RLE block at " + HexText(at) + " announces " +
+                           std::to_string(announced) + " bytes, more than the limit of " +
+                           std::to_string(RLE_MAX_DECODED_SIZE));
+    }
+    RleDecodeResult result;
+    result.consumed = 4;
     // Only whole 32-bit words are produced; a header below 4 asks for none.
     const uint64_t totalBytes = uint64_t(announced / 4) * 4;
-    if (totalBytes == 0) return int32_t(source.Position() - start);
+    if (totalBytes == 0) return result;
 
     std::vector<uint8_t> out(size_t(totalBytes), 0);
     const uint64_t totalNibbles = totalBytes * 2;
-    ItemReader items(source, start);
+    ItemReader items(source, at, name);
     uint64_t done = 0;
     while (done < totalNibbles) {
         uint8_t control = items.Byte(done / 2, totalBytes);
@@ -141,27 +134,27 @@ int32_t RleDecode(Stream& source, Stream& destination) {
         FillNibbles(out.data(), done, length, v);
         done += length;
     }
-    const int32_t consumed = int32_t(items.Finish() - start);
-    destination.Write(out.data(), out.size());
-    return consumed;
+    result.consumed = uint32_t(items.End() - at);
+    result.bytes = std::move(out);
+    return result;
 }
 
 std::string UnsupportedRepeatMessage(uint32_t count) {
     return "Unsupported repeat count: " + std::to_string(count);
 }
 
-RleEncodeResult RleEncode(Stream& source, Stream& destination, uint32_t sourceSize) {
-    if (sourceSize > MAX_DECODED_SIZE) {
-        throw RefusedError(source.Name() + ": " + std::to_string(sourceSize) +
+RleEncodeResult RleEncode(std::span<const uint8_t> source, const std::string& name) {
+    if (source.size() > RLE_MAX_DECODED_SIZE) {
+        throw RefusedError(name + ": " + std::to_string(source.size()) +
                            " bytes are more than an RLE block may hold (" +
-                           std::to_string(MAX_DECODED_SIZE) + ")");
+                           std::to_string(RLE_MAX_DECODED_SIZE) + ")");
     }
+    const auto sourceSize = uint32_t(source.size());
     // The header announces the length rounded up to whole words; the input is padded with
     // zero bytes to that length so that the runs cover everything the decoder will produce.
     const uint32_t paddedSize = (sourceSize + 3) & ~3u;
     std::vector<uint8_t> input(paddedSize, 0);
-    source.Seek(0, SeekOrigin::Begin);
-    source.ReadExact(input.data(), sourceSize);
+    std::copy(source.begin(), source.end(), input.begin());
 
     RleEncodeResult result;
     // At most one item byte per nibble: a run of one takes one byte, longer runs fewer per
@@ -231,11 +224,9 @@ RleEncodeResult RleEncode(Stream& source, Stream& destination, uint32_t sourceSi
     }
     const size_t itemBytes = size_t(out - items.get());
 
-    destination.Seek(4, SeekOrigin::Begin);
-    if (itemBytes > 0) destination.Write(items.get(), itemBytes);
-    destination.Seek(0, SeekOrigin::Begin);
-    destination.WriteBigEndian32(paddedSize);
-    result.size = int32_t(destination.Size());
+    result.bytes.resize(4 + itemBytes);
+    StoreBigEndian32(result.bytes.data(), paddedSize);
+    std::copy_n(items.get(), itemBytes, result.bytes.data() + 4);
     return result;
 }
 

@@ -40,18 +40,13 @@ void Place(std::vector<uint8_t>& rom, uint32_t offset, const std::vector<uint8_t
 }
 
 std::vector<uint8_t> LzhPack(const std::vector<uint8_t>& data) {
-    MemoryStream source(data);
-    MemoryStream packed;
-    LzhEncode(source, packed, uint32_t(data.size()));
-    return packed.Take();
+    return LzhEncode(data);
 }
 
 std::vector<uint8_t> RlePack(const std::vector<uint8_t>& data) {
-    MemoryStream source(data);
-    MemoryStream packed;
-    RleEncodeResult result = RleEncode(source, packed, uint32_t(data.size()));
+    RleEncodeResult result = RleEncode(data);
     if (result.unsupportedRepeatCount) throw std::logic_error("demo ROM: RLE run too long");
-    return packed.Take();
+    return std::move(result.bytes);
 }
 
 // What each table entry holds: level tile art at 8.., level block data at 16.., tile sheets

@@ -27,15 +27,11 @@ Bytes Cat(Bytes first, const Bytes& second) {
 }
 
 Bytes Lzh(const Bytes& data) {
-    MemoryStream source(data), packed;
-    LzhEncode(source, packed, uint32_t(data.size()));
-    return packed.Take();
+    return LzhEncode(data);
 }
 
 Bytes Rle(const Bytes& data) {
-    MemoryStream source(data), packed;
-    RleEncode(source, packed, uint32_t(data.size()));
-    return packed.Take();
+    return RleEncode(data).bytes;
 }
 
 // A piece of real-looking tile data: the start of the demo ROM's first tile sheet.

@@ -1,6 +1,5 @@
 // LzhDecode on arbitrary bytes: the first two bytes are the decoded size (so at most 64 KiB is
 // asked for), the rest is the stream.
-#include "base/Stream.h"
 #include "compression/Lzh.h"
 #include "fuzz/FuzzCheck.h"
 
@@ -13,12 +12,10 @@
 namespace {
 
 std::vector<uint8_t> Decode(std::span<const uint8_t> stream, uint32_t decodedSize) {
-    drovak::ViewStream source(stream, "fuzz");
-    drovak::MemoryStream decoded;
-    drovak::LzhDecode(source, decoded, decodedSize);
-    // The source is left at most one byte past what it holds (the reader's look-ahead).
-    FUZZ_CHECK(source.Position() <= stream.size());
-    return decoded.Take();
+    drovak::LzhDecodeResult decoded = drovak::LzhDecode(stream, decodedSize, "fuzz");
+    // What the decoder reads lies within the source, however far past its end it reads on.
+    FUZZ_CHECK(decoded.consumed <= stream.size());
+    return std::move(decoded.bytes);
 }
 
 } // namespace

@@ -43,17 +43,16 @@ Made MakeImage(FuzzedDataProvider& in, uint32_t table) {
     for (uint32_t k = 0; k < count; ++k) {
         const std::vector<uint8_t> content = drovak::fuzz::Content(
             in.ConsumeIntegralInRange<size_t>(0, 300), in.ConsumeIntegral<uint8_t>(), k);
-        drovak::MemoryStream source(content), packed;
-        drovak::LzhEncode(source, packed, uint32_t(content.size()));
+        const std::vector<uint8_t> packed = drovak::LzhEncode(content);
         made.image.resize(drovak::EntryPosition(table, k + 1), 0);
         uint8_t* field = &made.image[drovak::EntryPosition(table, k)];
         drovak::StoreBigEndian32(field, offset);
         drovak::StoreBigEndian32(field + 4, uint32_t(content.size()));
-        drovak::StoreBigEndian32(field + 8, uint32_t(packed.Size()));
+        drovak::StoreBigEndian32(field + 8, uint32_t(packed.size()));
         for (size_t f = 0; f < 3; ++f)
             made.fields.push_back(drovak::EntryPosition(table, k) + 4 * f);
-        streams.insert(streams.end(), packed.Data().begin(), packed.Data().end());
-        offset += uint32_t(packed.Size());
+        streams.insert(streams.end(), packed.begin(), packed.end());
+        offset += uint32_t(packed.size());
     }
     made.image.insert(made.image.end(), streams.begin(), streams.end());
     // What lies after the table's data: blank, or not.
@@ -72,10 +71,7 @@ std::vector<uint8_t> DecodeAlone(const std::vector<uint8_t>& stream, uint32_t de
                                  uint8_t fill) {
     std::vector<uint8_t> bytes = stream;
     bytes.resize(stream.size() + 2 * size_t(decodedSize) + 16, fill);
-    drovak::ViewStream source(bytes, "alone");
-    drovak::MemoryStream decoded;
-    drovak::LzhDecode(source, decoded, decodedSize);
-    return decoded.Take();
+    return drovak::LzhDecode(bytes, decodedSize, "alone").bytes;
 }
 
 // Entry k's data, when it decodes from its PackedSize bytes alone (not from what follows them),

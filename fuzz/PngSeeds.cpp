@@ -5,7 +5,8 @@
 #include "fuzz/Seeds.h"
 #include "graphics/TilePalette.h"
 #include "graphics/TilesToPng.h"
-#include "png/PngPicture.h"
+#include "png/PngRows.h"
+#include "png/PngWriter.h"
 
 #include <png.h>
 
@@ -32,25 +33,31 @@ Bytes Sheet(const Bytes& tiles, unsigned columns) {
 
 // A 16 x 8 picture of the writer's: RGB or RGB with alpha at 8 or 16 bits, or a palette one.
 Bytes Picture(uint8_t colourType, uint8_t bitDepth) {
-    TPngPicture picture;
-    picture.CreateBlank(colourType, bitDepth, 16, 8);
-    for (uint32_t y = 0; y < 8; ++y) {
-        for (uint32_t x = 0; x < 16; ++x) {
-            const uint32_t v = (x + y) % 16 * 17;
-            if (colourType == PNG_COLOUR_PALETTE) {
-                picture.SetIndex(x, y, uint8_t(v / 17));
-            } else {
-                picture.SetPixel(x, y, v | v << 8 | v << 16);
-            }
-        }
-    }
+    const auto value = [](uint32_t x, uint32_t y) { return (x + y) % 16 * 17; };
+    MemoryStream out;
+    PngWriter png(out, {16, 8, colourType, bitDepth});
     if (colourType == PNG_COLOUR_PALETTE) {
         std::vector<uint32_t> colours;
         for (uint32_t v = 0; v < 16; ++v) colours.push_back(v * 17 * 0x010101);
-        picture.SetPalette(colours);
+        png.Palette(colours);
     }
-    MemoryStream out;
-    picture.SaveToStream(out);
+    png.ImageData(
+        [&](uint32_t y, uint8_t* row) {
+            uint32_t pixels[16];
+            for (uint32_t x = 0; x < 16; ++x) {
+                const uint32_t v = value(x, y);
+                if (colourType != PNG_COLOUR_PALETTE) {
+                    pixels[x] = v | v << 8 | v << 16;
+                } else if (bitDepth == 8) {
+                    row[x] = uint8_t(v / 17);
+                } else {
+                    row[x / 2] = uint8_t(x % 2 ? row[x / 2] | v / 17 : v / 17 << 4);
+                }
+            }
+            if (colourType != PNG_COLOUR_PALETTE) PackPngRow(pixels, 16, colourType, bitDepth, row);
+        },
+        {});
+    png.End();
     return out.Take();
 }
 

@@ -41,7 +41,7 @@ void SetCrcs(std::vector<uint8_t>& file) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> file(data, data + size);
     SetCrcs(file);
-    drovak::TDecodedPng image;
+    drovak::DecodedPng image;
     try {
         image = drovak::ReadPng(file, "fuzz.png");
     } catch (const drovak::DrovakError&) {
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(image.width % 8 == 0 && image.height % 8 == 0);
     FUZZ_CHECK(tiles.pictureTiles == uint64_t(columns) * (image.height / 8));
     FUZZ_CHECK(tiles.data.size() <= tiles.pictureTiles * 32);
-    if (image.pixels == drovak::TPngPixels::Indices) {
+    if (image.pixels == drovak::PngPixels::Indices) {
         for (size_t i = 0; i < tiles.data.size(); ++i) {
             const drovak::fuzz::PixelPair at = drovak::fuzz::PixelsOfByte(i, columns);
             FUZZ_CHECK(tiles.data[i] ==
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     drovak::MemoryStream written;
     drovak::WriteTilesPng(tiles.data, palette, std::min(columns, drovak::MAX_SHEET_COLUMNS),
                           written);
-    const drovak::TDecodedPng again = drovak::ReadPng(written.Data(), "again.png");
+    const drovak::DecodedPng again = drovak::ReadPng(written.Data(), "again.png");
     const drovak::TilesFromPng back = drovak::PngToTiles(again, "again.png", palette, std::nullopt);
     FUZZ_CHECK(back.lengthRecorded && back.data == tiles.data);
     return 0;

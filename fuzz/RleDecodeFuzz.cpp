@@ -1,7 +1,6 @@
 // RleDecode on arbitrary bytes. The header's length is taken modulo 64 KiB so that runs stay
 // fast; everything else is as the fuzzer made it.
 #include "base/Errors.h"
-#include "base/Stream.h"
 #include "compression/Rle.h"
 #include "fuzz/FuzzCheck.h"
 
@@ -14,42 +13,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (block.size() >= 2) block[0] = block[1] = 0;
     const uint32_t announced = block.size() >= 4 ? uint32_t(block[2]) << 8 | block[3] : uint32_t(0);
 
-    drovak::MemoryStream decoded;
-    int32_t consumed = 0;
-    {
-        drovak::ViewStream source(block, "fuzz");
-        try {
-            consumed = drovak::RleDecode(source, decoded);
-        } catch (const drovak::FileError&) {
-            // The block ends before the output is complete: nothing is written.
-            FUZZ_CHECK(decoded.Size() == 0);
-            return 0;
-        }
-        FUZZ_CHECK(source.Position() == uint64_t(consumed));
+    drovak::RleDecodeResult decoded;
+    try {
+        decoded = drovak::RleDecode(block, 0, "fuzz");
+    } catch (const drovak::FileError&) {
+        return 0; // the block ends before the output is complete
     }
-    FUZZ_CHECK(block.size() >= 4 && consumed >= 4 && uint64_t(consumed) <= block.size());
-    FUZZ_CHECK(decoded.Size() == announced / 4 * 4);
+    const uint32_t consumed = decoded.consumed;
+    FUZZ_CHECK(block.size() >= 4 && consumed >= 4 && consumed <= block.size());
+    FUZZ_CHECK(decoded.bytes.size() == announced / 4 * 4);
 
-    // The block's own bytes are all the decoder reads: cut there, it decodes the same.
+    // The block's own bytes are all the decoder reads: cut there, it decodes the same; placed
+    // further on in a source, too.
     {
-        std::vector<uint8_t> cut(block.begin(), block.begin() + consumed);
-        drovak::ViewStream source(cut, "fuzz");
-        drovak::MemoryStream again;
-        FUZZ_CHECK(drovak::RleDecode(source, again) == consumed);
-        FUZZ_CHECK(again.Data() == decoded.Data());
+        const std::vector<uint8_t> cut(block.begin(), block.begin() + consumed);
+        const drovak::RleDecodeResult again = drovak::RleDecode(cut, 0, "fuzz");
+        FUZZ_CHECK(again.consumed == consumed && again.bytes == decoded.bytes);
+        std::vector<uint8_t> later(3, 0xAB);
+        later.insert(later.end(), cut.begin(), cut.end());
+        const drovak::RleDecodeResult moved = drovak::RleDecode(later, 3, "fuzz");
+        FUZZ_CHECK(moved.consumed == consumed && moved.bytes == decoded.bytes);
     }
 
     // Encoding the output gives it back, and in no more bytes than the block took: every run
     // is written in its shortest form, and neighbouring runs of one value are joined.
-    drovak::MemoryStream source(decoded.Data());
-    drovak::MemoryStream encoded;
-    const drovak::RleEncodeResult result =
-        drovak::RleEncode(source, encoded, uint32_t(decoded.Size()));
+    const drovak::RleEncodeResult result = drovak::RleEncode(decoded.bytes);
     FUZZ_CHECK(!result.unsupportedRepeatCount);
-    FUZZ_CHECK(result.size <= consumed);
-    encoded.Seek(0, drovak::SeekOrigin::Begin);
-    drovak::MemoryStream redecoded;
-    FUZZ_CHECK(drovak::RleDecode(encoded, redecoded) == result.size);
-    FUZZ_CHECK(redecoded.Data() == decoded.Data());
+    FUZZ_CHECK(result.bytes.size() <= consumed);
+    const drovak::RleDecodeResult redecoded = drovak::RleDecode(result.bytes, 0);
+    FUZZ_CHECK(redecoded.consumed == result.bytes.size());
+    FUZZ_CHECK(redecoded.bytes == decoded.bytes);
     return 0;
 }

@@ -27,11 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         const std::vector<uint8_t> content = drovak::fuzz::Content(
             in.ConsumeIntegralInRange<size_t>(0, 300), in.ConsumeIntegral<uint8_t>(), 3);
-        drovak::MemoryStream source(content), packed;
-        drovak::RleEncode(source, packed, uint32_t(content.size()));
+        const std::vector<uint8_t> packed = drovak::RleEncode(content).bytes;
         if (offset < image.size()) {
-            image.resize(std::max<size_t>(image.size(), offset + packed.Size()));
-            std::copy(packed.Data().begin(), packed.Data().end(), image.begin() + offset);
+            image.resize(std::max<size_t>(image.size(), offset + packed.size()));
+            std::copy(packed.begin(), packed.end(), image.begin() + offset);
         }
     }
     if (in.ConsumeBool()) drovak::StoreChecksum(image);

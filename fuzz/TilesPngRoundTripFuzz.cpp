@@ -28,9 +28,9 @@ drovak::TilePalette PaletteFrom(FuzzedDataProvider& in) {
 }
 
 // The picture with each pixel's colour instead of its value, 8 bits a sample.
-drovak::TDecodedPng RgbCopy(const drovak::TDecodedPng& indexed) {
-    drovak::TDecodedPng rgb = indexed;
-    rgb.pixels = drovak::TPngPixels::Rgb;
+drovak::DecodedPng RgbCopy(const drovak::DecodedPng& indexed) {
+    drovak::DecodedPng rgb = indexed;
+    rgb.pixels = drovak::PngPixels::Rgb;
     rgb.colourType = 2;
     rgb.bitDepth = 8;
     rgb.palette.clear();
@@ -53,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     drovak::MemoryStream file;
     drovak::WriteTilesPng(tiles, palette, columns, file);
-    const drovak::TDecodedPng image = drovak::ReadPng(file.Data(), "tiles.png");
-    FUZZ_CHECK(image.colourType == 3 && image.pixels == drovak::TPngPixels::Indices);
+    const drovak::DecodedPng image = drovak::ReadPng(file.Data(), "tiles.png");
+    FUZZ_CHECK(image.colourType == 3 && image.pixels == drovak::PngPixels::Indices);
     FUZZ_CHECK(image.palette.size() == 16);
     FUZZ_CHECK(std::equal(image.palette.begin(), image.palette.end(), palette.colours.begin()));
 

@@ -11,7 +11,7 @@ CompressInput ReadCompressInput(const std::string& path,
                                 TileCell cell) {
     CompressInput input{ReadDataFile(path), std::nullopt};
     if (!HasPngSignature(input.data)) return input;
-    const TDecodedPng image = ReadPng(input.data, path);
+    const DecodedPng image = ReadPng(input.data, path);
     const std::optional<uint64_t> keep =
         image.Text(TILE_DATA_KEYWORD) ? std::nullopt : entryBytes();
     input.picture = PngToTiles(image, path, palette(), keep, cell);

@@ -16,18 +16,19 @@ namespace {
 
 constexpr unsigned NAME_TABLE_SIDE = 64;
 
-std::vector<uint8_t> DecodeTableEntry(Stream& rom, unsigned index) {
-    TableEntry entry = ReadTableEntry(rom, POINTER_TABLE_OFFSET, index);
+std::vector<uint8_t> DecodeTableEntry(std::span<const uint8_t> rom, const std::string& name,
+                                      unsigned index) {
+    ViewStream table(rom, name);
+    TableEntry entry = ReadTableEntry(table, POINTER_TABLE_OFFSET, index);
     uint32_t start = POINTER_TABLE_OFFSET + entry.DataOffset;
-    if (entry.DecodedSize != 0 && start >= rom.Size()) {
-        throw FileError(rom.Name() + ": the data of level table entry " + std::to_string(index) +
+    if (entry.DecodedSize != 0 && start >= rom.size()) {
+        throw FileError(name + ": the data of level table entry " + std::to_string(index) +
                         " would begin at " + HexText(start) + ", past the end of the file (" +
-                        HexText(rom.Size()) + ")");
+                        HexText(rom.size()) + ")");
     }
-    rom.Seek(start, SeekOrigin::Begin);
-    MemoryStream decoded;
-    LzhDecode(rom, decoded, entry.DecodedSize);
-    return decoded.Take();
+    // A damaged entry's stream may run on past its packed size: it is read as far as it goes.
+    return LzhDecode(rom.subspan(std::min<size_t>(start, rom.size())), entry.DecodedSize, name)
+        .bytes;
 }
 
 void CheckLevel(unsigned level) {
@@ -39,13 +40,18 @@ void CheckLevel(unsigned level) {
 
 } // namespace
 
-LevelData DecodeLevel(Stream& rom, unsigned level) {
+LevelData DecodeLevel(std::span<const uint8_t> rom, const std::string& name, unsigned level) {
     CheckLevel(level);
     LevelData data;
-    data.blockData = DecodeTableEntry(rom, BlockDataEntry(level));
-    data.tileArt = DecodeTableEntry(rom, TileArtEntry(level));
-    data.palette = ReadPalette(rom, LevelPaletteOffset(level));
+    data.blockData = DecodeTableEntry(rom, name, BlockDataEntry(level));
+    data.tileArt = DecodeTableEntry(rom, name, TileArtEntry(level));
+    data.palette = PaletteAt(rom, LevelPaletteOffset(level));
     return data;
+}
+
+LevelData DecodeLevel(Stream& rom, unsigned level) {
+    CheckLevel(level);
+    return DecodeLevel(ReadRest(rom, 0), rom.Name(), level);
 }
 
 LevelData DecodeLevel(const std::string& romPath, unsigned level) {
@@ -82,17 +88,14 @@ std::vector<uint8_t> BuildLevelNameTable(const LevelData& level, bool planeB,
     return nameTable;
 }
 
-PreviewImage AssembleLevel(const LevelData& level, bool planeB, unsigned firstColumn,
-                           FrameBuffer& frameBuffer) {
-    MemoryStream nameTable(BuildLevelNameTable(level, planeB, firstColumn));
-    MemoryStream tileArt(level.tileArt);
-    return RenderTiles(tileArt, 1, 1, NAME_TABLE_SIDE, NAME_TABLE_SIDE, level.palette, &nameTable,
-                       frameBuffer);
+PreviewImage AssembleLevel(const LevelData& level, bool planeB, unsigned firstColumn) {
+    const std::vector<uint8_t> nameTable = BuildLevelNameTable(level, planeB, firstColumn);
+    return RenderTiles(level.tileArt, 1, 1, NAME_TABLE_SIDE, NAME_TABLE_SIDE, level.palette,
+                       nameTable);
 }
 
-PreviewImage AssembleLevelScreen(const LevelData& level, bool planeB, unsigned screen,
-                                 FrameBuffer& frameBuffer) {
-    return AssembleLevel(level, planeB, BLOCK_COLUMNS_SHOWN * screen, frameBuffer);
+PreviewImage AssembleLevelScreen(const LevelData& level, bool planeB, unsigned screen) {
+    return AssembleLevel(level, planeB, BLOCK_COLUMNS_SHOWN * screen);
 }
 
 std::string LevelListItem(unsigned level) {

@@ -4,6 +4,7 @@
 #include "rom/RomLayout.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct LevelData {
     PaletteTable palette{};
 };
 
+// Decodes a level of a ROM image held in memory, named `name` in messages.
+LevelData DecodeLevel(std::span<const uint8_t> rom, const std::string& name, unsigned level);
 // Reads and decodes a level from an open ROM image. Throws FileError when the ROM can't be read,
 // its table is short or an entry's data would begin past the end of the file; RefusedError for
 // a level of 8 or more or a decoded size over the limit.
@@ -33,15 +36,13 @@ LevelData DecodeLevel(const std::string& romPath, unsigned level);
 // their words zero.
 std::vector<uint8_t> BuildLevelNameTable(const LevelData& level, bool planeB, unsigned firstColumn);
 
-// The viewer's picture: 512 x 512 pixels of 16 block columns from firstColumn (0..496), into
-// frameBuffer too.
-PreviewImage AssembleLevel(const LevelData& level, bool planeB, unsigned firstColumn,
-                           FrameBuffer& frameBuffer);
+// The viewer's picture: 512 x 512 pixels of 16 block columns from firstColumn (0..496), drawn
+// from the decoded level as it is (a scroll step decodes nothing).
+PreviewImage AssembleLevel(const LevelData& level, bool planeB, unsigned firstColumn);
 
 // The export's step: screen 0..31 of the plane, that is block columns 16 x screen to
-// 16 x screen + 15 (into frameBuffer too).
-PreviewImage AssembleLevelScreen(const LevelData& level, bool planeB, unsigned screen,
-                                 FrameBuffer& frameBuffer);
+// 16 x screen + 15.
+PreviewImage AssembleLevelScreen(const LevelData& level, bool planeB, unsigned screen);
 
 // "LEVEL 01" .. "LEVEL 08".
 std::string LevelListItem(unsigned level);

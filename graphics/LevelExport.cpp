@@ -1,8 +1,12 @@
 #include "graphics/LevelExport.h"
 
 #include "base/Errors.h"
+#include "base/ReplaceFile.h"
 #include "graphics/Level.h"
-#include "png/PngPicture.h"
+#include "png/PngRows.h"
+#include "png/PngWriter.h"
+
+#include <vector>
 
 namespace drovak {
 
@@ -22,17 +26,16 @@ private:
     FrameBuffer& frameBuffer_;
 };
 
-// Copies a rendered 512 x 512 screen to x = 512 x screen of a blank picture; pure black stays
-// as the blank picture has it: colour 0, alpha 0 (transparent).
-void CopyScreen(const FrameBuffer& frameBuffer, unsigned screen, TPngPicture& picture) {
+// Copies a rendered 512 x 512 screen to x = 512 x screen of the picture (red + green x 256 +
+// blue x 65536 + alpha x 2^24): pure black is colour 0, alpha 0 (transparent), any other pixel
+// its colour at alpha 255.
+void CopyScreen(const FrameBuffer& frameBuffer, unsigned screen, std::vector<uint32_t>& picture) {
     const uint32_t left = SCREEN_PIXELS * screen;
     for (uint32_t y = 0; y < SCREEN_PIXELS; ++y) {
         const uint32_t* row = frameBuffer.data() + size_t(y) * SCREEN_PIXELS;
-        uint8_t* alpha = picture.AlphaRow(y) + left;
+        uint32_t* out = picture.data() + size_t(y) * LEVEL_PNG_WIDTH + left;
         for (uint32_t x = 0; x < SCREEN_PIXELS; ++x) {
-            if (row[x] == 0) continue;
-            picture.SetPixel(left + x, y, row[x]);
-            alpha[x] = 255;
+            out[x] = row[x] == 0 ? 0 : (row[x] & 0xFFFFFF) | 0xFF000000u;
         }
     }
 }
@@ -50,22 +53,27 @@ void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngP
     FrameBufferClearer clearer(frameBuffer);
     CheckPngPath(pngPath);
 
-    TPngPicture picture;
-    if (!picture.CreateBlank(PNG_COLOUR_RGB_ALPHA, 16, LEVEL_PNG_WIDTH, LEVEL_PNG_HEIGHT)) {
-        throw FileError(pngPath + ": the PNG picture could not be created");
-    }
-    picture.SetCompressionLevel(9);
-    picture.SetFilters(TPngFilterSet::Empty);
-    picture.SetThreads(threads);
-    picture.SetPartWritten(compressing);
-
+    std::vector<uint32_t> picture(size_t(LEVEL_PNG_WIDTH) * LEVEL_PNG_HEIGHT);
     for (unsigned screen = 0; screen < LEVEL_SCREENS; ++screen) {
-        frameBuffer.fill(0);
-        AssembleLevelScreen(level, planeB, screen, frameBuffer);
+        CopyToFrameBuffer(AssembleLevelScreen(level, planeB, screen), frameBuffer);
         CopyScreen(frameBuffer, screen, picture);
         if (progress) progress(screen + 1);
     }
-    picture.SaveToFile(pngPath);
+    PngCompression compression;
+    compression.level = 9;
+    compression.filters = PngFilterSet::Empty;
+    compression.threads = threads;
+    compression.partWritten = compressing;
+    WriteFileReplacing(pngPath, [&](Stream& file) {
+        PngWriter png(file, {LEVEL_PNG_WIDTH, LEVEL_PNG_HEIGHT, PNG_COLOUR_RGB_ALPHA, 16});
+        png.ImageData(
+            [&picture](uint32_t y, uint8_t* out) {
+                PackPngRow(picture.data() + size_t(y) * LEVEL_PNG_WIDTH, LEVEL_PNG_WIDTH,
+                           PNG_COLOUR_RGB_ALPHA, 16, out);
+            },
+            compression);
+        png.End();
+    });
 }
 
 void ExportLevelPng(const std::string& romPath, unsigned level, bool planeB,

@@ -21,7 +21,7 @@ int EightBit(uint32_t sample) {
 
 // Whether a palette picture's PLTE is the palette line: its first 16 colours (all of them when
 // it has fewer) are the line's, in the line's order.
-bool PlteIsTheLine(const TDecodedPng& image, const TilePalette& palette) {
+bool PlteIsTheLine(const DecodedPng& image, const TilePalette& palette) {
     for (size_t v = 0; v < PALETTE_LINE_COLOURS && v < image.palette.size(); ++v) {
         if (image.palette[v] != palette.colours[v]) return false;
     }
@@ -31,21 +31,21 @@ bool PlteIsTheLine(const TDecodedPng& image, const TilePalette& palette) {
 // Gives each pixel its tile value, or NOT_IN_PALETTE / a value above 15 for the caller to refuse.
 class PixelValues {
 public:
-    PixelValues(const TDecodedPng& image, const TilePalette& palette)
+    PixelValues(const DecodedPng& image, const TilePalette& palette)
         : image_(image), palette_(palette),
-          byColour_(image.pixels != TPngPixels::Indices ||
+          byColour_(image.pixels != PngPixels::Indices ||
                     (palette.known && !PlteIsTheLine(image, palette))) {}
 
     // The values come from the pixels' colours, not from their palette indices.
     bool ByColour() const { return byColour_; }
 
     int At(uint32_t x, uint32_t y) const {
-        if (image_.pixels == TPngPixels::Indices) {
+        if (image_.pixels == PngPixels::Indices) {
             const uint32_t index = image_.Sample(x, y, 0);
             if (!byColour_) return int(index);
             return index < image_.palette.size() ? ValueOf(image_.palette[index]) : NOT_IN_PALETTE;
         }
-        if (image_.pixels == TPngPixels::RgbAlpha && image_.Sample(x, y, 3) == 0) return 0;
+        if (image_.pixels == PngPixels::RgbAlpha && image_.Sample(x, y, 3) == 0) return 0;
         uint32_t colour = 0;
         for (unsigned s = 0; s < 3; ++s) {
             const uint32_t sample = image_.Sample(x, y, s);
@@ -58,7 +58,7 @@ public:
 
     // The pixel's colour as the file holds it: #RRGGBB, or #RRRRGGGGBBBB at 16 bits.
     std::string ColourAt(uint32_t x, uint32_t y) const {
-        if (image_.pixels == TPngPixels::Indices) {
+        if (image_.pixels == PngPixels::Indices) {
             const uint32_t index = image_.Sample(x, y, 0);
             return index < image_.palette.size() ? ColourText(image_.palette[index])
                                                  : "of palette index " + std::to_string(index);
@@ -82,7 +82,7 @@ private:
         return NOT_IN_PALETTE;
     }
 
-    const TDecodedPng& image_;
+    const DecodedPng& image_;
     const TilePalette& palette_;
     bool byColour_;
 };
@@ -96,8 +96,7 @@ std::string TilesText(uint64_t bytes) {
 }
 
 // The cell the picture records, or else the one given.
-std::pair<TileCell, bool> CellOf(const TDecodedPng& image, const std::string& name,
-                                 TileCell given) {
+std::pair<TileCell, bool> CellOf(const DecodedPng& image, const std::string& name, TileCell given) {
     const std::optional<std::string> text = image.Text(TILE_CELL_KEYWORD);
     if (!text) return {given, false};
     const std::optional<TileCell> cell = ParseTileCellText(*text);
@@ -110,7 +109,7 @@ std::pair<TileCell, bool> CellOf(const TDecodedPng& image, const std::string& na
 }
 
 // How many bytes to keep, and whether the picture recorded it.
-std::pair<uint64_t, bool> BytesToKeep(const TDecodedPng& image, const std::string& name,
+std::pair<uint64_t, bool> BytesToKeep(const DecodedPng& image, const std::string& name,
                                       uint64_t pictureTiles, std::optional<uint64_t> keepBytes) {
     const uint64_t pictureBytes = pictureTiles * TILE_DATA_BYTES;
     bool recorded = false;
@@ -135,7 +134,7 @@ std::pair<uint64_t, bool> BytesToKeep(const TDecodedPng& image, const std::strin
 
 } // namespace
 
-TilesFromPng PngToTiles(const TDecodedPng& image, const std::string& name,
+TilesFromPng PngToTiles(const DecodedPng& image, const std::string& name,
                         const TilePalette& palette, std::optional<uint64_t> keepBytes,
                         TileCell cell) {
     if (image.data.size() != size_t(image.width) * image.height * image.BytesPerPixel()) {
@@ -165,7 +164,7 @@ TilesFromPng PngToTiles(const TDecodedPng& image, const std::string& name,
     result.lengthRecorded = recorded;
 
     const PixelValues values(image, palette);
-    result.valuesByColour = image.pixels == TPngPixels::Indices && values.ByColour();
+    result.valuesByColour = image.pixels == PngPixels::Indices && values.ByColour();
     result.data.assign(result.pictureTiles * TILE_DATA_BYTES, 0);
     for (uint32_t y = 0; y < image.height; ++y) {
         for (uint32_t x = 0; x < image.width; ++x) {
@@ -191,7 +190,7 @@ TilesFromPng PngToTiles(const TDecodedPng& image, const std::string& name,
     }
     result.data.resize(keep);
 
-    if (image.pixels == TPngPixels::Indices) {
+    if (image.pixels == PngPixels::Indices) {
         for (unsigned v = 0; v < PALETTE_LINE_COLOURS && v < image.palette.size(); ++v) {
             if (image.palette[v] != palette.colours[v]) {
                 result.paletteDifference = {v, image.palette[v]};

@@ -50,7 +50,7 @@ struct TilesFromPng {
 // (nothing is made) naming `name` for: a width or height that is not a multiple of the cell's, a
 // value above 15 or a colour not in the palette among the pixels kept (with its x and y), fewer
 // tiles than are to be kept, a recorded length or cell that can't be read.
-TilesFromPng PngToTiles(const TDecodedPng& image, const std::string& name,
+TilesFromPng PngToTiles(const DecodedPng& image, const std::string& name,
                         const TilePalette& palette, std::optional<uint64_t> keepBytes,
                         TileCell cell = {});
 

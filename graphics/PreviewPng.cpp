@@ -1,22 +1,29 @@
 #include "graphics/PreviewPng.h"
 
 #include "base/Errors.h"
-#include "png/PngPicture.h"
+#include "base/ReplaceFile.h"
+#include "png/PngRows.h"
+#include "png/PngWriter.h"
 
 namespace drovak {
 
 void SavePreviewPng(const PreviewImage& image, const std::string& path) {
-    TPngPicture picture;
-    if (!picture.CreateBlank(PNG_COLOUR_RGB, 8, image.Width, image.Height)) {
+    const PngHeader header{image.Width, image.Height, PNG_COLOUR_RGB, 8};
+    if (!PngWritable(header) || image.Pixels.size() < size_t(image.Width) * image.Height) {
         throw RefusedError(path + ": not written: the picture is empty");
     }
-    picture.SetCompressionLevel(9);
-    for (uint32_t y = 0; y < image.Height; ++y) {
-        for (uint32_t x = 0; x < image.Width; ++x) {
-            picture.SetPixel(x, y, image.Pixels[size_t(y) * image.Width + x] & 0xFFFFFF);
-        }
-    }
-    picture.SaveToFile(path);
+    PngCompression compression;
+    compression.level = 9;
+    WriteFileReplacing(path, [&](Stream& file) {
+        PngWriter png(file, header);
+        png.ImageData(
+            [&image](uint32_t y, uint8_t* out) {
+                PackPngRow(image.Pixels.data() + size_t(y) * image.Width, image.Width,
+                           PNG_COLOUR_RGB, 8, out);
+            },
+            compression);
+        png.End();
+    });
 }
 
 } // namespace drovak

@@ -17,31 +17,6 @@ constexpr uint16_t SHIFTED_TILES_FIRST = 0x1F0;
 constexpr uint16_t SHIFTED_TILES_LAST = 0x1FF;
 constexpr uint32_t SHIFTED_TILES_OFFSET = 512;
 
-// The bytes of a stream from position 0, without copying when it lives in memory. Reads of a
-// position at or past `size` fail, exactly as the stream's own reads would.
-struct ByteView {
-    const uint8_t* data = nullptr;
-    size_t size = 0;
-};
-
-ByteView ViewFromStart(Stream& stream, size_t limit, std::vector<uint8_t>& storage) {
-    if (auto* memory = dynamic_cast<MemoryStream*>(&stream)) {
-        const auto& bytes = memory->Data();
-        return {bytes.data(), bytes.size()};
-    }
-    // Any other stream: read only as far as the walk can reach.
-    stream.Seek(0, SeekOrigin::Begin);
-    storage.resize(size_t(std::min<uint64_t>(stream.Size(), limit)));
-    size_t got = 0;
-    while (got < storage.size()) {
-        size_t n = stream.Read(storage.data() + got, storage.size() - got);
-        if (n == 0) break;
-        got += n;
-    }
-    storage.resize(got);
-    return {storage.data(), storage.size()};
-}
-
 uint32_t TileDataOffset(uint16_t index) {
     uint32_t offset = uint32_t(index) * TILE_BYTES;
     if (index >= SHIFTED_TILES_FIRST && index <= SHIFTED_TILES_LAST) offset += SHIFTED_TILES_OFFSET;
@@ -67,16 +42,16 @@ struct Canvas {
 
 // Draws one cell from `art` starting at `position`; stops at the end of the data, leaving the
 // rest of the cell as it was (black). Returns the position after the last byte read.
-size_t DrawCell(const ByteView& art, size_t position, unsigned cellPixelsX, unsigned cellPixelsY,
-                unsigned x, unsigned y, const CellPlacement& place, const PaletteTable& palette,
-                const Canvas& canvas) {
+size_t DrawCell(std::span<const uint8_t> art, size_t position, unsigned cellPixelsX,
+                unsigned cellPixelsY, unsigned x, unsigned y, const CellPlacement& place,
+                const PaletteTable& palette, const Canvas& canvas) {
     const uint32_t* colours = palette.data() + place.line * 16;
     for (unsigned r = 0; r < cellPixelsY; ++r) {
         unsigned py = y + (place.flipY ? Mirror(r) : r);
         uint32_t* row = py < canvas.height ? canvas.pixels + size_t(py) * canvas.width : nullptr;
         for (unsigned c = 0; c < cellPixelsX; c += 2) {
-            if (position >= art.size) return position;
-            uint8_t byte = art.data[position++];
+            if (position >= art.size()) return position;
+            uint8_t byte = art[position++];
             if (row == nullptr) continue;
             unsigned left = x + (place.flipX ? Mirror(c) : c);
             unsigned right = x + (place.flipX ? Mirror(c + 1) : c + 1);
@@ -89,7 +64,13 @@ size_t DrawCell(const ByteView& art, size_t position, unsigned cellPixelsX, unsi
 
 } // namespace
 
-PaletteTable ConvertPalette(const uint8_t* bytes, size_t count) {
+void CopyToFrameBuffer(const PreviewImage& image, FrameBuffer& frameBuffer) {
+    std::copy_n(image.Pixels.begin(), std::min(image.Pixels.size(), frameBuffer.size()),
+                frameBuffer.begin());
+}
+
+PaletteTable ConvertPalette(std::span<const uint8_t> bytes) {
+    const size_t count = bytes.size();
     PaletteTable table{};
     for (size_t i = 0; i < table.size(); ++i) {
         uint16_t word = 0;
@@ -109,7 +90,13 @@ PaletteTable ReadPalette(Stream& rom, uint32_t offset) {
         if (n == 0) break;
         got += n;
     }
-    return ConvertPalette(bytes, got);
+    return ConvertPalette({bytes, got});
+}
+
+PaletteTable PaletteAt(std::span<const uint8_t> rom, uint32_t offset) {
+    if (offset >= rom.size()) return ConvertPalette({});
+    return ConvertPalette(
+        rom.subspan(offset, std::min<size_t>(PALETTE_BYTES, rom.size() - offset)));
 }
 
 PaletteTable ReadPalette(const std::string& romPath, uint32_t offset) {
@@ -122,38 +109,27 @@ PaletteTable ReadPalette(const std::string& romPath, uint32_t offset) {
     return ReadPalette(*rom, offset);
 }
 
-PreviewImage RenderTiles(Stream& tileArt, uint8_t cellWidth, uint8_t cellHeight,
+PreviewImage RenderTiles(std::span<const uint8_t> art, uint8_t cellWidth, uint8_t cellHeight,
                          uint16_t widthInTiles, uint16_t heightInTiles, const PaletteTable& palette,
-                         Stream* nameTable, FrameBuffer& frameBuffer) {
+                         std::optional<std::span<const uint8_t>> nameTable) {
     if (cellWidth == 0 || cellHeight == 0) {
         throw RefusedError("Cannot draw tiles in cells of " + std::to_string(cellWidth) + " x " +
                            std::to_string(cellHeight) + " tiles");
     }
     const unsigned width = 8u * widthInTiles;
     const unsigned height = 8u * heightInTiles;
-    if (width > 0xFFFF || height > 0xFFFF || size_t(width) * height > frameBuffer.size()) {
+    if (width > 0xFFFF || height > 0xFFFF || size_t(width) * height > FRAME_BUFFER_PIXELS) {
         throw RefusedError("A picture of " + std::to_string(width) + " x " +
                            std::to_string(height) + " pixels is larger than the frame buffer");
     }
     const unsigned cellPixelsX = 8u * cellWidth;
     const unsigned cellPixelsY = 8u * cellHeight;
-    const size_t cellBytes = size_t(cellPixelsX) * cellPixelsY / 2;
-    const size_t cellsAcross = (width + cellPixelsX - 1) / cellPixelsX;
-    const size_t cellsDown = (height + cellPixelsY - 1) / cellPixelsY;
 
     PreviewImage image;
     image.Width = uint16_t(width);
     image.Height = uint16_t(height);
     image.Pixels.assign(size_t(width) * height, 0);
     const Canvas canvas{image.Pixels.data(), width, height};
-
-    std::vector<uint8_t> artStorage;
-    std::vector<uint8_t> namesStorage;
-    const size_t artReach =
-        nameTable ? TileDataOffset(0x7FF) + cellBytes : cellsAcross * cellsDown * cellBytes;
-    const ByteView art = ViewFromStart(tileArt, artReach, artStorage);
-    ByteView names;
-    if (nameTable) names = ViewFromStart(*nameTable, cellsAcross * cellsDown * 2, namesStorage);
 
     size_t artPosition = 0;
     size_t namePosition = 0;
@@ -163,8 +139,8 @@ PreviewImage RenderTiles(Stream& tileArt, uint8_t cellWidth, uint8_t cellHeight,
             if (nameTable) {
                 // A name table that has ended leaves the rest of the row (and so of the
                 // picture) black.
-                if (namePosition + 2 > names.size) break;
-                uint16_t word = LoadBigEndian16(names.data + namePosition);
+                if (namePosition + 2 > nameTable->size()) break;
+                uint16_t word = LoadBigEndian16(nameTable->data() + namePosition);
                 namePosition += 2;
                 place.line = (word >> 13) & 3;
                 place.flipX = (word & 0x0800) != 0;
@@ -175,8 +151,6 @@ PreviewImage RenderTiles(Stream& tileArt, uint8_t cellWidth, uint8_t cellHeight,
                 DrawCell(art, artPosition, cellPixelsX, cellPixelsY, x, y, place, palette, canvas);
         }
     }
-
-    std::copy(image.Pixels.begin(), image.Pixels.end(), frameBuffer.begin());
     return image;
 }
 

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,8 +20,12 @@ struct PreviewImage {
 };
 
 constexpr size_t FRAME_BUFFER_PIXELS = 512 * 512;
-// The last rendered picture, row length = that picture's width.
+// The picture on show, row length = that picture's width; filled by its owner.
 using FrameBuffer = std::array<uint32_t, FRAME_BUFFER_PIXELS>;
+
+// Copies a picture of at most FRAME_BUFFER_PIXELS pixels into the frame buffer (row length = the
+// picture's width); the entries past it keep what they held.
+void CopyToFrameBuffer(const PreviewImage& image, FrameBuffer& frameBuffer);
 
 // The 64 converted colours of a palette, red in the lowest byte.
 using PaletteTable = std::array<uint32_t, 64>;
@@ -33,22 +39,22 @@ constexpr uint32_t ConvertColourWord(uint16_t word) {
 }
 
 // 128 palette bytes (64 big-endian colour words) to colours; missing bytes count as zero.
-PaletteTable ConvertPalette(const uint8_t* bytes, size_t count);
+PaletteTable ConvertPalette(std::span<const uint8_t> bytes);
+// The palette of the 128 bytes at `offset` of a ROM image: bytes past its end stay black.
+PaletteTable PaletteAt(std::span<const uint8_t> rom, uint32_t offset);
 // Reads 128 bytes at `offset` of the file at romPath: missing bytes (end of file) stay black,
 // a file that can't be opened gives an all-black palette.
 PaletteTable ReadPalette(const std::string& romPath, uint32_t offset);
-// The same from an open ROM stream (moves its position).
+// The same from an open ROM file (moves its position).
 PaletteTable ReadPalette(Stream& rom, uint32_t offset);
 
 // Draws tiles (8x8, 4 bits per pixel) into a picture of 8 x widthInTiles by 8 x heightInTiles,
-// cell by cell; with a name table, one big-endian name-table word per cell places the tile
-// (flips, palette line, indices 496..511 taking the tile 16 further on). Short data leaves black.
-// Copies the picture into frameBuffer (row length = the picture's width) and returns it; the
-// frame buffer entries past the picture keep what they held. Both streams are read from
-// position 0; where they are left afterwards is unspecified. Throws RefusedError for a cell
-// size of 0 or a picture larger than the frame buffer (nothing is drawn then).
-PreviewImage RenderTiles(Stream& tileArt, uint8_t cellWidth, uint8_t cellHeight,
+// cell by cell, and returns it; with a name table, one big-endian name-table word per cell
+// places the tile (flips, palette line, indices 496..511 taking the tile 16 further on). Short
+// data leaves black. Throws RefusedError for a cell size of 0 or a picture larger than the frame
+// buffer.
+PreviewImage RenderTiles(std::span<const uint8_t> tileArt, uint8_t cellWidth, uint8_t cellHeight,
                          uint16_t widthInTiles, uint16_t heightInTiles, const PaletteTable& palette,
-                         Stream* nameTable, FrameBuffer& frameBuffer);
+                         std::optional<std::span<const uint8_t>> nameTable = std::nullopt);
 
 } // namespace drovak

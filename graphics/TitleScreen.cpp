@@ -7,29 +7,22 @@
 
 namespace drovak {
 
-PreviewImage RenderTitleScreen(Stream& rom, FrameBuffer& frameBuffer) {
-
+PreviewImage RenderTitleScreen(std::span<const uint8_t> rom) {
     // Art that can't be decoded (the file ends inside the block, or its header is out of
     // bounds) is drawn as no art at all: the picture keeps its size and shows black cells,
     // the way every other piece of missing picture data is shown.
-    MemoryStream art;
-    rom.Seek(TITLE_ART_OFFSET, SeekOrigin::Begin);
+    std::vector<uint8_t> art;
     try {
-        RleDecode(rom, art);
+        art = RleDecode(rom, TITLE_ART_OFFSET).bytes;
     } catch (const DrovakError&) {
-        art = MemoryStream();
     }
-
-    MemoryStream nameTable;
-    MaskedTileDecode(rom, nameTable, TITLE_NAME_TABLE_OFFSET);
-
-    const PaletteTable palette = ReadPalette(rom, TITLE_PALETTE_OFFSET);
-    return RenderTiles(art, 1, 1, TITLE_WIDTH_TILES, TITLE_HEIGHT_TILES, palette, &nameTable,
-                       frameBuffer);
+    const std::vector<uint8_t> nameTable = MaskedTileDecode(rom, TITLE_NAME_TABLE_OFFSET);
+    return RenderTiles(art, 1, 1, TITLE_WIDTH_TILES, TITLE_HEIGHT_TILES,
+                       PaletteAt(rom, TITLE_PALETTE_OFFSET), nameTable);
 }
 
-PreviewImage RenderTitleScreen(const std::string& romPath, FrameBuffer& frameBuffer) {
-    return RenderTitleScreen(*OpenRomRead(romPath), frameBuffer);
+PreviewImage RenderTitleScreen(const std::string& romPath) {
+    return RenderTitleScreen(ReadRest(*OpenRomRead(romPath), 0));
 }
 
 } // namespace drovak

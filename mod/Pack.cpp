@@ -44,25 +44,16 @@ std::vector<ModFile> PackOrder(const Manifest& manifest) {
 
 void ApplyLzh(PackPlan& plan, PackedChange& change, const std::vector<uint8_t>& data) {
     const RomBytes now{plan.base.name, std::move(plan.image)};
-    const LzhInsertPlan insert = PlanLzhInsert(now, data, plan.manifest.table, change.file.index);
-    change.oldPackedSize = insert.oldSize;
-    change.newPackedSize = insert.newSize;
-    change.moves = insert.moves;
-    if (insert.emptyInput) change.questions.push_back(LzhEmptyInputQuestion(insert, change.source));
-    if (insert.needsConfirmation) change.questions.push_back(LzhGrowthQuestion(insert));
-    plan.dataOnChecksum = plan.dataOnChecksum || insert.dataOnChecksum;
-    plan.image = ApplyLzhInsert(insert, now);
+    change.lzh = PlanLzhInsert(now, data, plan.manifest.table, change.file.index);
+    plan.dataOnChecksum = plan.dataOnChecksum || change.lzh->dataOnChecksum;
+    plan.image = ApplyLzhInsert(*change.lzh, now);
 }
 
 void ApplyRle(PackPlan& plan, PackedChange& change, const std::vector<uint8_t>& data) {
     const RomBytes now{plan.base.name, std::move(plan.image)};
-    const RleInsertPlan insert = PlanRleInsert(now, data, change.file.offset);
-    change.oldPackedSize = insert.oldBlockSize.value_or(0);
-    change.newPackedSize = uint32_t(insert.packed.size());
-    if (insert.emptyInput) change.questions.push_back(RleEmptyInputQuestion(insert, change.source));
-    if (insert.needsConfirmation) change.questions.push_back(RleGrowthQuestion(insert));
-    plan.dataOnChecksum = plan.dataOnChecksum || insert.dataOnChecksum;
-    plan.image = ApplyRleInsert(insert, now);
+    change.rle = PlanRleInsert(now, data, change.file.offset);
+    plan.dataOnChecksum = plan.dataOnChecksum || change.rle->dataOnChecksum;
+    plan.image = ApplyRleInsert(*change.rle, now);
 }
 
 // What the entry or block decodes to in the new image must be its data: an entry's first bytes
@@ -108,7 +99,7 @@ PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& base
     for (const ModFile& file : files) {
         FolderData now = ReadFolderData(dir, plan.manifest, file, plan.base);
         if (now.changed) {
-            PackedChange change{file, now.source, 0, 0, {}, {}, std::move(now.notes)};
+            PackedChange change{file, now.source, std::nullopt, std::nullopt, std::move(now.notes)};
             if (file.kind == ModKind::LzhEntry) {
                 ApplyLzh(plan, change, now.data);
             } else {
@@ -123,12 +114,12 @@ PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& base
     return plan;
 }
 
-std::vector<std::string> PackQuestions(const PackPlan& plan) {
-    std::vector<std::string> questions;
-    for (const PackedChange& change : plan.changes) {
-        questions.insert(questions.end(), change.questions.begin(), change.questions.end());
-    }
-    return questions;
+uint32_t PackedChange::OldPackedSize() const {
+    return lzh ? lzh->oldSize : rle ? rle->oldBlockSize.value_or(0) : 0;
+}
+
+uint32_t PackedChange::NewPackedSize() const {
+    return lzh ? lzh->newSize : rle ? uint32_t(rle->packed.size()) : 0;
 }
 
 RomChange WritePack(const PackPlan& plan, const std::string& outPath) {

@@ -2,6 +2,7 @@
 
 #include "mod/Manifest.h"
 #include "rom/LzhPage.h"
+#include "rom/RlePage.h"
 #include "rom/RomChange.h"
 #include "rom/RomFile.h"
 
@@ -16,13 +17,15 @@ namespace drovak {
 struct PackedChange {
     ModFile file;       // its record in the manifest
     std::string source; // the file the new data came from (the .bin or the sheet .png)
-    uint32_t oldPackedSize = 0;
-    uint32_t newPackedSize = 0;
-    std::vector<DataMove> moves; // the entries whose data moved (an entry of the table)
-    // Questions a compress of it asks (it grows, or is empty), each as the page asks it.
-    std::vector<std::string> questions;
-    // Notes on a sheet read back: a pixel left out that is not blank, a palette that differs.
+    // The compress it took (an entry's or a block's), planned on the image as the changes before
+    // it left it: its sizes, moves and questions (the data grows, or is empty).
+    std::optional<LzhInsertPlan> lzh;
+    std::optional<RleInsertPlan> rle;
+    // Notes on a sheet read back: a pixel left out that is not blank, values taken by colour.
     std::vector<std::string> notes;
+
+    uint32_t OldPackedSize() const;
+    uint32_t NewPackedSize() const;
 };
 
 // Everything a pack will write, worked out in memory before anything is.
@@ -45,9 +48,6 @@ struct PackPlan {
 // the entry), a change the page operations refuse, an image that does not decode back;
 // FileError for a data file that can't be read.
 PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& basePath);
-
-// The questions of all changes, in order.
-std::vector<std::string> PackQuestions(const PackPlan& plan);
 
 // Writes the plan's image to outPath through the one change path: an existing file (the base
 // itself, or another) is replaced whole with its old image kept as NAME.bak, an image the same

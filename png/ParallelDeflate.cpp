@@ -33,7 +33,8 @@ struct CompressedPart {
 // others are raw deflate data.
 class PartStream {
 public:
-    PartStream(int level, bool first) : level_(level) {
+    PartStream(int level, Level9Search search, bool first)
+        : quick_(level == 9 && search == Level9Search::Quick) {
         if (deflateInit2(&z_, level, Z_DEFLATED, first ? 15 : -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
             throw DrovakError("PNG image data: the compressor could not start");
         }
@@ -67,13 +68,9 @@ public:
 
 private:
     void TuneMatchSearch() {
-        if (level_ == 9) {
-            // Level 9's full search (4096 matches tried, lazy matching up to 258 bytes) spends
-            // most of its time confirming long matches it already has. Lazy matching only below
-            // 16 bytes, and a quarter of the search once a match of 4 bytes is in hand, give
-            // the same size within 0.01 % on level planes in about half the time.
-            deflateTune(&z_, 4, 16, 258, 4096);
-        }
+        // Level 9's full search (4096 matches tried, lazy matching up to 258 bytes) spends most
+        // of its time confirming long matches it already has.
+        if (quick_) deflateTune(&z_, 4, 16, 258, 4096);
     }
 
     void Run(int flush, std::vector<uint8_t>& out, size_t& filled) {
@@ -95,15 +92,15 @@ private:
     }
 
     z_stream z_{};
-    const int level_;
+    const bool quick_;
 };
 
 // What a thread keeps from part to part: the part's buffers and its stream.
 class PartCompressor {
 public:
-    PartCompressor(size_t count, int level,
-                   const std::function<void(size_t, TDeflatePart&)>& makePart)
-        : count_(count), level_(level), makePart_(makePart) {}
+    PartCompressor(size_t count, int level, Level9Search search,
+                   const std::function<void(size_t, DeflatePart&)>& makePart)
+        : count_(count), level_(level), search_(search), makePart_(makePart) {}
 
     CompressedPart Compress(size_t index) {
         part_.history.clear();
@@ -117,9 +114,9 @@ public:
         }
         const bool last = index + 1 == count_;
         if (index == 0) {
-            PartStream(level_, true).Compress({}, part_.bytes, last, out_);
+            PartStream(level_, search_, true).Compress({}, part_.bytes, last, out_);
         } else {
-            if (!raw_) raw_ = std::make_unique<PartStream>(level_, false);
+            if (!raw_) raw_ = std::make_unique<PartStream>(level_, search_, false);
             raw_->Compress(part_.history, part_.bytes, last, out_);
         }
         compressed.data.assign(out_.begin(), out_.end());
@@ -129,8 +126,9 @@ public:
 private:
     const size_t count_;
     const int level_;
-    const std::function<void(size_t, TDeflatePart&)>& makePart_;
-    TDeflatePart part_;
+    const Level9Search search_;
+    const std::function<void(size_t, DeflatePart&)>& makePart_;
+    DeflatePart part_;
     std::vector<uint8_t> out_;
     std::unique_ptr<PartStream> raw_;
 };
@@ -163,9 +161,9 @@ private:
 // The parts compressed by worker threads and handed to the calling thread in order.
 class PartWorkers {
 public:
-    PartWorkers(size_t count, int level, unsigned threads,
-                const std::function<void(size_t, TDeflatePart&)>& makePart)
-        : count_(count), level_(level), makePart_(makePart), done_(count),
+    PartWorkers(size_t count, int level, Level9Search search, unsigned threads,
+                const std::function<void(size_t, DeflatePart&)>& makePart)
+        : count_(count), level_(level), search_(search), makePart_(makePart), done_(count),
           ahead_(PARTS_AHEAD_PER_WORKER * threads) {
         for (unsigned i = 0; i < threads; ++i) {
             try {
@@ -202,7 +200,7 @@ public:
 
 private:
     void Work() {
-        PartCompressor compressor(count_, level_, makePart_);
+        PartCompressor compressor(count_, level_, search_, makePart_);
         for (;;) {
             size_t index;
             {
@@ -227,7 +225,8 @@ private:
 
     const size_t count_;
     const int level_;
-    const std::function<void(size_t, TDeflatePart&)>& makePart_;
+    const Level9Search search_;
+    const std::function<void(size_t, DeflatePart&)>& makePart_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::optional<CompressedPart>> done_;
@@ -247,19 +246,20 @@ unsigned DeflateThreads(unsigned threads) {
 }
 
 void ParallelDeflate(size_t partCount, int level, unsigned threads,
-                     const std::function<void(size_t index, TDeflatePart& part)>& makePart,
-                     const std::function<void(const uint8_t* data, size_t size)>& write) {
+                     const std::function<void(size_t index, DeflatePart& part)>& makePart,
+                     const std::function<void(const uint8_t* data, size_t size)>& write,
+                     Level9Search search) {
     if (partCount == 0) throw RefusedError("PNG image data: nothing to compress");
     StreamJoiner joiner(partCount, write);
     const unsigned workers = unsigned(std::min<size_t>(DeflateThreads(threads), partCount));
     if (workers > 1) {
-        PartWorkers pool(partCount, level, workers, makePart);
+        PartWorkers pool(partCount, level, search, workers, makePart);
         if (pool.Started()) {
             for (size_t index = 0; index < partCount; ++index) joiner.Add(pool.Take(index));
             return;
         }
     }
-    PartCompressor compressor(partCount, level, makePart);
+    PartCompressor compressor(partCount, level, search, makePart);
     for (size_t index = 0; index < partCount; ++index) joiner.Add(compressor.Compress(index));
 }
 

@@ -1,17 +1,12 @@
 #pragma once
 
-#include "base/Stream.h"
-
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace drovak {
 
 // The five PNG filter types: the filter-type byte written in front of each row.
-enum class TPngFilterType : uint8_t {
+enum class PngFilterType : uint8_t {
     None = 0,
     Sub = 1,
     Up = 2,
@@ -21,7 +16,7 @@ enum class TPngFilterType : uint8_t {
 constexpr unsigned PNG_FILTER_TYPE_COUNT = 5;
 
 // A set of filter types: bit t stands for type t.
-enum class TPngFilterSet : uint8_t {
+enum class PngFilterSet : uint8_t {
     Empty = 0,
     None = 1 << 0,
     Sub = 1 << 1,
@@ -31,14 +26,14 @@ enum class TPngFilterSet : uint8_t {
     All = None | Sub | Up | Average | Paeth,
 };
 
-constexpr TPngFilterSet operator|(TPngFilterSet a, TPngFilterSet b) {
-    return TPngFilterSet(uint8_t(a) | uint8_t(b));
+constexpr PngFilterSet operator|(PngFilterSet a, PngFilterSet b) {
+    return PngFilterSet(uint8_t(a) | uint8_t(b));
 }
-constexpr TPngFilterSet operator&(TPngFilterSet a, TPngFilterSet b) {
-    return TPngFilterSet(uint8_t(a) & uint8_t(b));
+constexpr PngFilterSet operator&(PngFilterSet a, PngFilterSet b) {
+    return PngFilterSet(uint8_t(a) & uint8_t(b));
 }
 // Whether the set holds the type.
-constexpr bool Contains(TPngFilterSet set, TPngFilterType type) {
+constexpr bool Contains(PngFilterSet set, PngFilterType type) {
     return ((uint8_t(set) >> uint8_t(type)) & 1u) != 0;
 }
 
@@ -56,8 +51,5 @@ constexpr uint32_t PNG_DEFAULT_IDAT_SIZE = 65535;
 constexpr size_t PNG_DEFAULT_PART_SIZE = size_t(2) << 20;
 // The largest chunk data length a PNG file may carry.
 constexpr uint32_t PNG_MAX_CHUNK_LENGTH = 0x7FFFFFFF;
-
-// The chunk classes, the chunk list with its order rule and TPngPicture are declared in the
-// png/ headers; see PngPicture.h.
 
 } // namespace drovak

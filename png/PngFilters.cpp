@@ -19,7 +19,7 @@ uint8_t Paeth(int left, int up, int upLeft) {
 
 } // namespace
 
-void FilterRow(TPngFilterType type, const uint8_t* row, const uint8_t* previous, size_t length,
+void FilterRow(PngFilterType type, const uint8_t* row, const uint8_t* previous, size_t length,
                size_t pixelSize, uint8_t* out) {
     for (size_t j = 0; j < length; ++j) {
         int left = j >= pixelSize ? row[j - pixelSize] : 0;
@@ -27,19 +27,19 @@ void FilterRow(TPngFilterType type, const uint8_t* row, const uint8_t* previous,
         int upLeft = j >= pixelSize ? previous[j - pixelSize] : 0;
         int predicted = 0;
         switch (type) {
-        case TPngFilterType::None:
+        case PngFilterType::None:
             predicted = 0;
             break;
-        case TPngFilterType::Sub:
+        case PngFilterType::Sub:
             predicted = left;
             break;
-        case TPngFilterType::Up:
+        case PngFilterType::Up:
             predicted = up;
             break;
-        case TPngFilterType::Average:
+        case PngFilterType::Average:
             predicted = (left + up) / 2;
             break;
-        case TPngFilterType::Paeth:
+        case PngFilterType::Paeth:
             predicted = Paeth(left, up, upLeft);
             break;
         }
@@ -55,36 +55,36 @@ size_t RepeatCount(const uint8_t* bytes, size_t length) {
     return count;
 }
 
-TPngRowFilter::TPngRowFilter(TPngFilterSet filters, size_t rowLength, size_t pixelSize)
-    : filters_(filters & TPngFilterSet::All), rowLength_(rowLength), pixelSize_(pixelSize) {
-    if (filters_ != TPngFilterSet::Empty && filters_ != TPngFilterSet::None) {
+PngRowFilter::PngRowFilter(PngFilterSet filters, size_t rowLength, size_t pixelSize)
+    : filters_(filters & PngFilterSet::All), rowLength_(rowLength), pixelSize_(pixelSize) {
+    if (filters_ != PngFilterSet::Empty && filters_ != PngFilterSet::None) {
         best_.resize(rowLength);
     }
     if (std::popcount(unsigned(filters_)) > 1) trial_.resize(rowLength);
 }
 
-TFilteredRow TPngRowFilter::Apply(const uint8_t* row, const uint8_t* previous) {
-    if (filters_ == TPngFilterSet::Empty || filters_ == TPngFilterSet::None) {
-        return {TPngFilterType::None, row};
+FilteredRow PngRowFilter::Apply(const uint8_t* row, const uint8_t* previous) {
+    if (filters_ == PngFilterSet::Empty || filters_ == PngFilterSet::None) {
+        return {PngFilterType::None, row};
     }
     if (std::popcount(unsigned(filters_)) == 1) {
-        auto type = TPngFilterType(std::countr_zero(unsigned(filters_)));
+        auto type = PngFilterType(std::countr_zero(unsigned(filters_)));
         FilterRow(type, row, previous, rowLength_, pixelSize_, best_.data());
         return {type, best_.data()};
     }
-    TPngFilterType bestType = TPngFilterType::None;
+    PngFilterType bestType = PngFilterType::None;
     size_t bestCount = 0;
     for (unsigned t = 0; t < PNG_FILTER_TYPE_COUNT; ++t) {
-        if (!Contains(filters_, TPngFilterType(t))) continue;
-        FilterRow(TPngFilterType(t), row, previous, rowLength_, pixelSize_, trial_.data());
+        if (!Contains(filters_, PngFilterType(t))) continue;
+        FilterRow(PngFilterType(t), row, previous, rowLength_, pixelSize_, trial_.data());
         size_t count = RepeatCount(trial_.data(), rowLength_);
         if (count > bestCount) {
             bestCount = count;
-            bestType = TPngFilterType(t);
+            bestType = PngFilterType(t);
             best_.swap(trial_);
         }
     }
-    if (bestCount == 0 || bestType == TPngFilterType::None) return {TPngFilterType::None, row};
+    if (bestCount == 0 || bestType == PngFilterType::None) return {PngFilterType::None, row};
     return {bestType, best_.data()};
 }
 

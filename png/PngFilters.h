@@ -10,15 +10,15 @@ namespace drovak {
 
 // Filters one row with a PNG filter type. previous is the row above (all zeros for the first
 // row); pixelSize is the distance in bytes that Sub, Average and Paeth look back.
-void FilterRow(TPngFilterType type, const uint8_t* row, const uint8_t* previous, size_t length,
+void FilterRow(PngFilterType type, const uint8_t* row, const uint8_t* previous, size_t length,
                size_t pixelSize, uint8_t* out);
 
 // How well a filtered row is likely to compress: the positions j from 2 on whose byte equals
 // the byte at j - 1 or at j - 2.
 size_t RepeatCount(const uint8_t* bytes, size_t length);
 
-struct TFilteredRow {
-    TPngFilterType type = TPngFilterType::None;
+struct FilteredRow {
+    PngFilterType type = PngFilterType::None;
     const uint8_t* bytes = nullptr; // length bytes, valid until the next Apply
 };
 
@@ -28,14 +28,14 @@ struct TFilteredRow {
 // - Otherwise each filter of the set is tried in type order; the highest RepeatCount wins, the
 //   earlier type on a tie, and when no filter counts above 0 the type is None (also when None
 //   is not in the set).
-class TPngRowFilter {
+class PngRowFilter {
 public:
-    TPngRowFilter(TPngFilterSet filters, size_t rowLength, size_t pixelSize);
+    PngRowFilter(PngFilterSet filters, size_t rowLength, size_t pixelSize);
 
-    TFilteredRow Apply(const uint8_t* row, const uint8_t* previous);
+    FilteredRow Apply(const uint8_t* row, const uint8_t* previous);
 
 private:
-    TPngFilterSet filters_;
+    PngFilterSet filters_;
     size_t rowLength_;
     size_t pixelSize_;
     std::vector<uint8_t> best_;

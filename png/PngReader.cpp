@@ -93,22 +93,22 @@ void CheckSize(const std::string& name, png_structp png, png_infop info, size_t 
 }
 
 // Asks libpng for one byte per index, RGB for grey, and the samples as stored otherwise.
-void ChooseTransforms(png_structp png, png_infop info, TDecodedPng& image) {
+void ChooseTransforms(png_structp png, png_infop info, DecodedPng& image) {
     const int type = png_get_color_type(png, info);
     const int depth = png_get_bit_depth(png, info);
     if (type == PNG_COLOR_TYPE_PALETTE && depth < 8) png_set_packing(png);
     if (type == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
     if (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
     png_set_interlace_handling(png);
-    image.pixels = type == PNG_COLOR_TYPE_PALETTE  ? TPngPixels::Indices
-                   : (type & PNG_COLOR_MASK_ALPHA) ? TPngPixels::RgbAlpha
-                                                   : TPngPixels::Rgb;
+    image.pixels = type == PNG_COLOR_TYPE_PALETTE  ? PngPixels::Indices
+                   : (type & PNG_COLOR_MASK_ALPHA) ? PngPixels::RgbAlpha
+                                                   : PngPixels::Rgb;
     image.sampleBits = type != PNG_COLOR_TYPE_PALETTE && depth == 16 ? 16 : 8;
 }
 
 // The libpng calls. Returns false when libpng reported an error (its message is in the
 // context). Nothing in this frame has a destructor, as libpng may leave it with longjmp.
-bool Decode(const std::string& name, ReadContext& context, ReadStructs& structs, TDecodedPng& image,
+bool Decode(const std::string& name, ReadContext& context, ReadStructs& structs, DecodedPng& image,
             std::vector<png_bytep>& rows) {
     png_structp png = structs.png;
     png_infop info = structs.info;
@@ -126,7 +126,7 @@ bool Decode(const std::string& name, ReadContext& context, ReadStructs& structs,
     if (png_get_rowbytes(png, info) != rowBytes) png_error(png, "unexpected row size");
     png_colorp colours = nullptr;
     int count = 0;
-    if (image.pixels == TPngPixels::Indices && png_get_PLTE(png, info, &colours, &count)) {
+    if (image.pixels == PngPixels::Indices && png_get_PLTE(png, info, &colours, &count)) {
         for (int i = 0; i < count; ++i) {
             image.palette.push_back(colours[i].red | colours[i].green << 8 |
                                     uint32_t(colours[i].blue) << 16);
@@ -149,24 +149,24 @@ bool Decode(const std::string& name, ReadContext& context, ReadStructs& structs,
 
 } // namespace
 
-size_t TDecodedPng::BytesPerPixel() const {
+size_t DecodedPng::BytesPerPixel() const {
     switch (pixels) {
-    case TPngPixels::Indices:
+    case PngPixels::Indices:
         return 1;
-    case TPngPixels::Rgb:
+    case PngPixels::Rgb:
         return 3 * sampleBits / 8;
-    case TPngPixels::RgbAlpha:
+    case PngPixels::RgbAlpha:
         return 4 * sampleBits / 8;
     }
     return 0;
 }
 
-uint32_t TDecodedPng::Sample(uint32_t x, uint32_t y, unsigned s) const {
+uint32_t DecodedPng::Sample(uint32_t x, uint32_t y, unsigned s) const {
     const uint8_t* at = data.data() + (size_t(y) * width + x) * BytesPerPixel();
     return sampleBits == 16 ? uint32_t(at[2 * s] << 8 | at[2 * s + 1]) : at[s];
 }
 
-std::optional<std::string> TDecodedPng::Text(std::string_view keyword) const {
+std::optional<std::string> DecodedPng::Text(std::string_view keyword) const {
     for (const auto& [key, text] : texts) {
         if (key == keyword) return text;
     }
@@ -178,7 +178,7 @@ bool HasPngSignature(std::span<const uint8_t> bytes) {
            std::equal(std::begin(PNG_SIGNATURE), std::end(PNG_SIGNATURE), bytes.begin());
 }
 
-TDecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
+DecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
     if (!HasPngSignature(bytes)) {
         throw RefusedError(name + ": not a PNG file" + (bytes.empty() ? " (it is empty)" : ""));
     }
@@ -198,7 +198,7 @@ TDecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
     png_set_chunk_cache_max(structs.png, 64);
     png_set_chunk_malloc_max(structs.png, 1 << 20);
 
-    TDecodedPng image;
+    DecodedPng image;
     std::vector<png_bytep> rows;
     if (!Decode(name, context, structs, image, rows)) {
         if (context.endReached) {
@@ -210,7 +210,7 @@ TDecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
     return image;
 }
 
-TDecodedPng ReadPngFile(const std::string& path) {
+DecodedPng ReadPngFile(const std::string& path) {
     const std::vector<uint8_t> bytes =
         ReadWholeFile(path, PNG_READ_MAX_FILE_SIZE, "a PNG file may have here (512 MiB)");
     return ReadPng(bytes, path);

@@ -19,7 +19,7 @@ constexpr uint64_t PNG_READ_MAX_PIXELS = uint64_t(32) << 20;
 constexpr uint64_t PNG_READ_MAX_FILE_SIZE = uint64_t(512) << 20;
 
 // How the pixels of a read picture are held.
-enum class TPngPixels : uint8_t {
+enum class PngPixels : uint8_t {
     Indices,  // palette images: one byte per pixel, the palette index (any bit depth)
     Rgb,      // three samples per pixel: red, green, blue (grey images too, grey in all three)
     RgbAlpha, // four samples per pixel: red, green, blue, alpha (grey with alpha too)
@@ -28,10 +28,10 @@ enum class TPngPixels : uint8_t {
 // A picture as read from a PNG file. Grey samples of 1, 2 or 4 bits are scaled to 8 bits as the
 // PNG standard does (a 4-bit grey g becomes g x 17). Gamma, colour profiles, tRNS and every
 // ancillary chunk but tEXt are ignored: samples are as stored.
-struct TDecodedPng {
+struct DecodedPng {
     uint32_t width = 0;
     uint32_t height = 0;
-    TPngPixels pixels = TPngPixels::Rgb;
+    PngPixels pixels = PngPixels::Rgb;
     // Bits per sample in `data`: 8, or 16 for Rgb and RgbAlpha pictures stored at 16 bits.
     uint8_t sampleBits = 8;
     // The file's own header.
@@ -58,8 +58,8 @@ bool HasPngSignature(std::span<const uint8_t> bytes);
 // Reads a PNG file held in memory with libpng; `name` names it in messages. Any input is safe:
 // RefusedError for what is not a PNG file, is damaged, or is larger than the limits above;
 // FileError when the data ends before the picture does.
-TDecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name);
+DecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name);
 // The same for a file (FileError when it can't be read).
-TDecodedPng ReadPngFile(const std::string& path);
+DecodedPng ReadPngFile(const std::string& path);
 
 } // namespace drovak

@@ -1,10 +1,17 @@
 #pragma once
 
+#include "compression/Lzh.h"
+#include "compression/Rle.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace drovak {
+
+// The most data a compressed block may hold, with either codec.
+constexpr uint32_t MAX_DECODED_SIZE = std::min(LZH_MAX_DECODED_SIZE, RLE_MAX_DECODED_SIZE);
 
 // Reads a "Compress from:" data file whole (a pipe to its end). FileError when it can't be read;
 // RefusedError, before anything is allocated, when it is larger than a block may decode to

@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "compression/Lzh.h"
+#include "rom/RomFile.h"
 
 #include <algorithm>
 
@@ -11,14 +12,14 @@ uint32_t NewDecodedSize(Stream& rom, uint32_t table, const TableEntry& old,
                         const std::vector<uint8_t>& input) {
     const uint32_t inputSize = uint32_t(input.size());
     if (inputSize <= old.DecodedSize) return inputSize;
-    MemoryStream decoded;
+    std::vector<uint8_t> overshoot;
     try {
-        rom.Seek(uint32_t(table + old.DataOffset), SeekOrigin::Begin);
-        LzhDecode(rom, decoded, old.DecodedSize);
+        overshoot =
+            LzhDecode(ReadRest(rom, uint32_t(table + old.DataOffset)), old.DecodedSize, rom.Name())
+                .bytes;
     } catch (const DrovakError&) {
         return inputSize;
     }
-    const std::vector<uint8_t>& overshoot = decoded.Data();
     if (overshoot.size() < inputSize) return inputSize;
     const bool unedited = std::equal(input.begin() + old.DecodedSize, input.end(),
                                      overshoot.begin() + old.DecodedSize);

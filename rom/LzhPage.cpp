@@ -12,10 +12,6 @@
 
 namespace drovak {
 
-const char* const LZH_GROWTH_QUESTION =
-    "New size of the compressed data is greater then previous!\r\n"
-    "Drovak may recalculate sizes table. Do you want to continue?";
-
 std::string SuggestedLzhFileName(const std::string& romPath, const std::string& offsetText,
                                  const std::string& indexText) {
     return FolderPart(romPath) + offsetText + "_" + indexText + ".bin";
@@ -43,18 +39,13 @@ void CheckDataInFile(const Stream& rom, uint32_t table, uint32_t index, uint64_t
 std::vector<uint8_t> PackChecked(const std::string& romName, const std::vector<uint8_t>& input) {
     CheckDataSize(romName, input.size());
     const uint32_t inputSize = uint32_t(input.size());
-    MemoryStream source(input);
-    MemoryStream packed;
-    LzhEncode(source, packed, inputSize);
-    packed.Seek(0, SeekOrigin::Begin);
-    MemoryStream decoded;
-    LzhDecode(packed, decoded, inputSize);
-    if (decoded.Size() < inputSize ||
-        !std::equal(input.begin(), input.end(), decoded.Data().begin())) {
+    std::vector<uint8_t> packed = LzhEncode(input);
+    const std::vector<uint8_t> decoded = LzhDecode(packed, inputSize).bytes;
+    if (decoded.size() < inputSize || !std::equal(input.begin(), input.end(), decoded.begin())) {
         throw RefusedError(romName + ": the LZH stream made from the new data does not decode "
                                      "back to it; nothing was written");
     }
-    return packed.Take();
+    return packed;
 }
 
 // The refusal of an index the table does not hold.
@@ -172,10 +163,8 @@ LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
     if (result.entry.DecodedSize > 0) {
         CheckDataInFile(rom, table, index, at, result.entry.PackedSize);
     }
-    rom.Seek(at, SeekOrigin::Begin);
-    MemoryStream data;
-    LzhDecode(rom, data, result.entry.DecodedSize);
-    result.data = data.Take();
+    // A damaged entry's stream may run on past its packed size: it is read as far as it goes.
+    result.data = LzhDecode(ReadRest(rom, at), result.entry.DecodedSize, rom.Name()).bytes;
     return result;
 }
 
@@ -294,31 +283,6 @@ std::optional<std::string> LzhEntryProblem(uint64_t fileSize, uint32_t table,
         return "data past the end of the file";
     }
     return std::nullopt;
-}
-
-std::string LzhTailLine(const LzhInsertPlan& plan) {
-    std::string line = std::to_string(plan.tailOverwritten) +
-                       " bytes after the table's data will be overwritten, from " +
-                       HexText(plan.tailStart) + " on; " + std::to_string(plan.tailNotBlank) +
-                       " of them are not 00 or FF.";
-    if (plan.newFileSize > plan.fileSize) {
-        line += " The file grows from " + std::to_string(plan.fileSize) + " to " +
-                std::to_string(plan.newFileSize) + " bytes.";
-    }
-    return line;
-}
-
-std::string LzhGrowthQuestion(const LzhInsertPlan& plan) {
-    return std::string(LZH_GROWTH_QUESTION) + "\r\n" + LzhTailLine(plan);
-}
-
-std::string LzhEmptyInputQuestion(const LzhInsertPlan& plan, const std::string& inputName) {
-    std::string consequence = "Entry " + HexText(plan.index) + " will hold no data";
-    if (!plan.moves.empty()) {
-        consequence += ", and the data of the entries after it moves back by " +
-                       std::to_string(plan.oldSize - plan.newSize) + " bytes";
-    }
-    return "The file " + inputName + " is empty!\r\n" + consequence + ". Do you want to continue?";
 }
 
 } // namespace drovak

@@ -85,16 +85,6 @@ struct LzhInsertPlan {
     std::vector<TableEntry> newEntries;
 };
 
-// The first two lines of the question asked when needsConfirmation is set.
-extern const char* const LZH_GROWTH_QUESTION;
-// The whole question: LZH_GROWTH_QUESTION and a line on the bytes after the table's data.
-std::string LzhGrowthQuestion(const LzhInsertPlan& plan);
-// That line alone: "12 bytes after the table's data will be overwritten, from 0x45A12 on; 3 of
-// them are not 00 or FF." (and how the file grows, when it does).
-std::string LzhTailLine(const LzhInsertPlan& plan);
-// The question asked when emptyInput is set; inputName names the data file.
-std::string LzhEmptyInputQuestion(const LzhInsertPlan& plan, const std::string& inputName);
-
 // Encodes the input, checks that the stream decodes back to it, reads the table of the image
 // and plans the new image. Pure: reads and writes no file. Throws RefusedError (an index of 32
 // or more, or beyond the table; more than 32 entries; a first DataOffset below 2; an input over

@@ -12,18 +12,24 @@ std::string SuggestedRleFileName(const std::string& romPath, const std::string& 
     return FolderPart(romPath) + offsetText + ".bin";
 }
 
-RleExtractResult RleExtractAt(Stream& rom, uint32_t offset) {
-    rom.Seek(offset, SeekOrigin::Begin);
-    MemoryStream data;
+namespace {
+
+RleExtractResult ExtractAt(std::span<const uint8_t> rom, const std::string& name, uint32_t offset) {
+    RleDecodeResult decoded = RleDecode(rom, offset, name);
     RleExtractResult result;
-    result.consumed = RleDecode(rom, data);
-    result.data = data.Take();
+    result.consumed = int32_t(decoded.consumed);
+    result.data = std::move(decoded.bytes);
     return result;
 }
 
+} // namespace
+
+RleExtractResult RleExtractAt(Stream& rom, uint32_t offset) {
+    return ExtractAt(ReadRest(rom, 0), rom.Name(), offset);
+}
+
 RleExtractResult RleExtractAt(const RomBytes& rom, uint32_t offset) {
-    ViewStream stream(rom.bytes, rom.name);
-    return RleExtractAt(stream, offset);
+    return ExtractAt(rom.bytes, rom.name, offset);
 }
 
 RleExtractResult RleExtractAt(const std::string& romPath, uint32_t offset) {
@@ -32,35 +38,28 @@ RleExtractResult RleExtractAt(const std::string& romPath, uint32_t offset) {
 
 namespace {
 
-// The length of the block now at the offset, its data decoded into `data`, or nothing when what
-// lies there can't be a block (it runs past the end of the file, or announces more than the
-// limit).
-std::optional<uint32_t> DecodeBlock(const RomBytes& rom, uint32_t offset, MemoryStream& data) {
-    ViewStream stream(rom.bytes, rom.name);
-    stream.Seek(offset, SeekOrigin::Begin);
+// The block now at the offset, or nothing when what lies there can't be a block (it runs past
+// the end of the file, or announces more than the limit).
+std::optional<RleDecodeResult> DecodeBlock(const RomBytes& rom, uint32_t offset) {
     try {
-        return uint32_t(RleDecode(stream, data));
+        return RleDecode(rom.bytes, offset, rom.name);
     } catch (const DrovakError&) {
         return std::nullopt;
     }
 }
 
 std::optional<uint32_t> MeasureBlock(const RomBytes& rom, uint32_t offset) {
-    MemoryStream discarded;
-    return DecodeBlock(rom, offset, discarded);
-}
-
-std::string FileGrowth(const RleInsertPlan& plan) {
-    return "runs past the end of the file: the file grows from " + std::to_string(plan.fileSize) +
-           " to " + std::to_string(plan.newFileSize) + " bytes";
+    const std::optional<RleDecodeResult> block = DecodeBlock(rom, offset);
+    if (!block) return std::nullopt;
+    return block->consumed;
 }
 
 } // namespace
 
 std::optional<uint64_t> RleBlockDataSize(const RomBytes& rom, uint32_t offset) {
-    MemoryStream data;
-    if (!DecodeBlock(rom, offset, data)) return std::nullopt;
-    return data.Size();
+    const std::optional<RleDecodeResult> block = DecodeBlock(rom, offset);
+    if (!block) return std::nullopt;
+    return block->bytes.size();
 }
 
 RleInsertPlan PlanRleInsert(const RomBytes& rom, const std::vector<uint8_t>& input,
@@ -71,9 +70,7 @@ RleInsertPlan PlanRleInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
                            std::to_string(rom.bytes.size()) + " bytes); nothing was written");
     }
     CheckDataSize(rom.name, input.size());
-    MemoryStream source(input);
-    MemoryStream packed;
-    RleEncodeResult encoded = RleEncode(source, packed, uint32_t(input.size()));
+    RleEncodeResult encoded = RleEncode(input);
     if (encoded.unsupportedRepeatCount) {
         throw UnsupportedRepeatError(*encoded.unsupportedRepeatCount);
     }
@@ -81,17 +78,15 @@ RleInsertPlan PlanRleInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
     // The block must give back the input, padded to whole words, before it goes anywhere.
     std::vector<uint8_t> expected = input;
     expected.resize((input.size() + 3) / 4 * 4, 0);
-    packed.Seek(0, SeekOrigin::Begin);
-    MemoryStream decoded;
-    int32_t consumed = RleDecode(packed, decoded);
-    if (decoded.Data() != expected || consumed != encoded.size) {
+    const RleDecodeResult decoded = RleDecode(encoded.bytes, 0);
+    if (decoded.bytes != expected || decoded.consumed != encoded.bytes.size()) {
         throw RefusedError(rom.name + ": the RLE block made from the new data does not decode " +
                            "back to it; nothing was written");
     }
 
     RleInsertPlan plan;
     plan.offset = offset;
-    plan.packed = packed.Take();
+    plan.packed = std::move(encoded.bytes);
     plan.emptyInput = input.empty();
     plan.fileSize = rom.bytes.size();
     plan.newFileSize = std::max<uint64_t>(plan.fileSize, uint64_t(offset) + plan.packed.size());
@@ -113,30 +108,6 @@ RleInsertPlan PlanRleInsert(const std::string& romPath, const std::string& input
                             uint32_t offset) {
     const std::vector<uint8_t> input = ReadDataFile(inputPath);
     return PlanRleInsert(ReadRom(romPath), input, offset);
-}
-
-std::string RleGrowthQuestion(const RleInsertPlan& plan) {
-    const std::string at = HexText(plan.offset);
-    const std::string size = std::to_string(plan.packed.size());
-    const bool grows = plan.newFileSize > plan.fileSize;
-    if (!plan.oldBlockSize) {
-        return "There is no valid RLE block at " + at + "!\r\nThe new block " +
-               (grows ? "(" + size + " bytes) " + FileGrowth(plan)
-                      : "will overwrite the " + size + " bytes from there") +
-               ". Do you want to continue?";
-    }
-    const std::string old = at + " (" + std::to_string(*plan.oldBlockSize) + " bytes)";
-    return "New size of the compressed data is greater than previous!\r\nThe new block (" + size +
-           " bytes) " +
-           (grows ? "replaces the old one at " + old + " and " + FileGrowth(plan)
-                  : "will overwrite " + std::to_string(plan.bytesBeyondOldBlock) +
-                        " bytes after the old one at " + old) +
-           ". Do you want to continue?";
-}
-
-std::string RleEmptyInputQuestion(const RleInsertPlan& plan, const std::string& inputName) {
-    return "The file " + inputName + " is empty!\r\nThe block at " + HexText(plan.offset) +
-           " will hold no data. Do you want to continue?";
 }
 
 std::vector<uint8_t> ApplyRleInsert(const RleInsertPlan& plan, const RomBytes& rom) {

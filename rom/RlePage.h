@@ -51,12 +51,6 @@ struct RleInsertPlan {
     bool dataOnChecksum = false;
 };
 
-// The question asked when needsConfirmation is set: what the new block overwrites, or how the
-// file grows when it runs past its end.
-std::string RleGrowthQuestion(const RleInsertPlan& plan);
-// The question asked when emptyInput is set; inputName names the data file.
-std::string RleEmptyInputQuestion(const RleInsertPlan& plan, const std::string& inputName);
-
 // Encodes the input, checks that the block decodes back to it (padded to a multiple of 4) and
 // measures the old block. Pure: reads and writes no file. Throws RefusedError for an offset at or
 // past the end of the image or a new image over MAX_ROM_SIZE, UnsupportedRepeatError (a

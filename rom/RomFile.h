@@ -28,6 +28,10 @@ RomBytes ReadRom(const std::string& path);
 // The whole content of an open ROM image; RefusedError beyond MAX_ROM_SIZE.
 std::vector<uint8_t> ReadRomContent(FileStream& rom);
 
+// The bytes of an open image from `at` to its end (none when `at` is at or past it); its
+// position is left at the end.
+std::vector<uint8_t> ReadRest(Stream& rom, uint64_t at);
+
 // RefusedError naming the image when `size` bytes are more than a ROM image may hold.
 void CheckRomSize(const std::string& name, uint64_t size);
 

@@ -3,11 +3,11 @@
 DROVAK_PACKAGES="qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev zlib1g-dev libpng-dev \
 libtomlplusplus-dev libgtest-dev libbenchmark-dev xvfb xauth cmake ninja-build g++ clang \
 libclang-rt-14-dev clang-format desktop-file-utils appstream lintian dpkg-dev file bash-completion \
-python3 git fonts-crosextra-carlito"
+python3 git fonts-crosextra-carlito ccache"
 # What scripts/fuzz needs on its own: Clang with its libFuzzer and sanitizer runtimes, and the
 # core's build.
 DROVAK_FUZZ_PACKAGES="clang libclang-rt-14-dev cmake ninja-build zlib1g-dev libpng-dev \
-libtomlplusplus-dev"
+libtomlplusplus-dev ccache"
 
 # drovak_install_deps [PACKAGES]: the packages given (DROVAK_PACKAGES when none are).
 drovak_install_deps() {

@@ -122,7 +122,9 @@ TEST_F(AppStartUpRom, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
         EXPECT_TRUE(f.PlaneARadio->isChecked());
         if (!rom.isEmpty()) {
             drovak::FrameBuffer expected{};
-            drovak::AssembleLevel(drovak::DecodeLevel(rom.toStdString(), 0), false, 0, expected);
+            drovak::CopyToFrameBuffer(
+                drovak::AssembleLevel(drovak::DecodeLevel(rom.toStdString(), 0), false, 0),
+                expected);
             EXPECT_TRUE(f.FrameBuffer == expected);
         } else {
             EXPECT_EQ(f.PreviewTexture(), 0u);

@@ -16,8 +16,9 @@ protected:
     void SetUp() override { PutDemoRom(); }
     drovak::FrameBuffer Expected(unsigned level, bool planeB, uint16_t column) {
         drovak::FrameBuffer expected{};
-        drovak::AssembleLevel(drovak::DecodeLevel(PathOf("tf3.bin"), level), planeB, column,
-                              expected);
+        drovak::CopyToFrameBuffer(
+            drovak::AssembleLevel(drovak::DecodeLevel(PathOf("tf3.bin"), level), planeB, column),
+            expected);
         return expected;
     }
 };
@@ -141,8 +142,7 @@ TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     ClickTab(f.PageTabs, app::MainPage::Title);
     Click(f.TitleViewButton);
     ASSERT_TRUE(dialogs.boxes.empty());
-    drovak::FrameBuffer expected{};
-    const drovak::PreviewImage title = drovak::RenderTitleScreen(PathOf("tf3.bin"), expected);
+    const drovak::PreviewImage title = drovak::RenderTitleScreen(PathOf("tf3.bin"));
     EXPECT_TRUE(std::equal(title.Pixels.begin(), title.Pixels.end(), f.FrameBuffer.begin()));
     EXPECT_EQ(At(Shown(), 0, 0), Rgb(title.Pixels[0]));
     // The button follows the field; a missing file is reported.

@@ -66,11 +66,11 @@ TEST_F(AppRlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndSh
     ASSERT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(dialogs.clipboard, QStringList{QString::number(packed.size())});
     EXPECT_EQ(ReadFile("48120.bin"), data);
-    drovak::MemoryStream art(data);
     drovak::FrameBuffer expected{};
-    drovak::RenderTiles(art, 1, 4, 64, 28,
-                        drovak::ReadPalette(PathOf("rom.bin"), drovak::PREVIEW_PALETTE_OFFSET),
-                        nullptr, expected);
+    drovak::CopyToFrameBuffer(
+        drovak::RenderTiles(data, 1, 4, 64, 28,
+                            drovak::ReadPalette(PathOf("rom.bin"), drovak::PREVIEW_PALETTE_OFFSET)),
+        expected);
     EXPECT_TRUE(f.FrameBuffer == expected);
     const QImage shown = Shown();
     EXPECT_EQ(At(shown, 0, 0), qRgb(224, 0, 0));

@@ -85,7 +85,8 @@ TEST_F(AppStartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
     MainForm& f = OpenWindow();
     ExpectFields(f, Folder() + "tf3.bin");
     drovak::FrameBuffer expected{};
-    drovak::AssembleLevel(drovak::DecodeLevel(PathOf("tf3.bin"), 0), false, 0, expected);
+    drovak::CopyToFrameBuffer(
+        drovak::AssembleLevel(drovak::DecodeLevel(PathOf("tf3.bin"), 0), false, 0), expected);
     EXPECT_TRUE(f.FrameBuffer == expected);
 }
 

@@ -259,7 +259,7 @@ TEST_F(CliMod, PackRefusesWhatWouldBuildAWrongRomAndWritesNothing) {
              " was unpacked from demo.bin, CRC-32 " + CrcText(ReadBytes(demo_))},
         {{"pack", disagree, out, "--yes"},
          "entry 0xA (20000_A.bin): both 20000_A.bin and 20000_A.png changed"},
-        {{"pack", grown, out}, "20000_1F.bin: New size of the compressed data is greater"},
+        {{"pack", grown, out}, "20000_1F.bin: the new compressed data (57494 bytes) is larger"},
         {{"pack", File("squeezed"), out, "--yes"},
          "the RLE block at 0x48120 (48120.bin) no longer decodes to its file"},
         {{"pack", File("notes"), out}, "notes/drovak.toml"},

@@ -1,4 +1,4 @@
-// LzhDecode and LzhEncode: known streams, what they leave in the streams, round trips.
+// LzhDecode and LzhEncode: known streams, what the decoder reads, round trips.
 
 #include "base/Errors.h"
 #include "compression/Lzh.h"
@@ -19,15 +19,11 @@ Bytes Text(const std::string& text) {
 }
 
 Bytes Encode(const Bytes& plain) {
-    MemoryStream source(plain), packed;
-    LzhEncode(source, packed, uint32_t(plain.size()));
-    return packed.Take();
+    return LzhEncode(plain);
 }
 
 Bytes Decode(const Bytes& packed, size_t decodedSize) {
-    MemoryStream source(packed), plain;
-    LzhDecode(source, plain, uint32_t(decodedSize));
-    return plain.Take();
+    return LzhDecode(packed, uint32_t(decodedSize)).bytes;
 }
 
 Bytes Random(size_t size, uint32_t seed, uint32_t limit) {
@@ -66,34 +62,26 @@ TEST(CompressionLzh, DecodeStopsAtAnItemBoundaryAndReadsOnlyOneByteAhead) {
         {"F6 FB BD F2 40 20 FF FF", 4, "abcabcabcabc", 7}, // the match is copied whole
         {"F6 FB BD E0", 3, "abc", 4},                      // the source stands at its end
     };
-    for (const auto& [packed, size, text, position] : cases) { // stream, size, bytes, position
-        MemoryStream source(Hex(packed)), plain;
-        LzhDecode(source, plain, size);
-        EXPECT_EQ(plain.Data(), Text(text)) << size;
-        EXPECT_EQ(source.Position(), position) << size;
+    for (const auto& [packed, size, text, consumed] : cases) { // stream, size, bytes, consumed
+        const LzhDecodeResult result = LzhDecode(Hex(packed), size);
+        EXPECT_EQ(result.bytes, Text(text)) << size;
+        EXPECT_EQ(result.consumed, consumed) << size;
     }
 }
 
-TEST(CompressionLzh, WorksFromTheStreamPositionsAndOnlyWithinTheSizeLimit) {
-    MemoryStream packed(Hex("99 F6 FB BD E0")), plain(Text("12345"));
-    packed.Seek(1, SeekOrigin::Begin);
-    plain.Seek(1, SeekOrigin::Begin);
-    LzhDecode(packed, plain, 3);
-    EXPECT_EQ(plain.Data(), Text("1abc5"));
-    EXPECT_EQ(plain.Position(), 4u);
-
-    // A size of 0, or one over the limit, leaves both streams untouched.
-    for (uint32_t size : {0u, MAX_DECODED_SIZE + 1}) {
-        MemoryStream source(Text("abc")), destination(Text("xyz"));
-        std::string error = MessageOf<RefusedError>([&] { LzhDecode(source, destination, size); });
-        EXPECT_EQ(error.find("16777217") != std::string::npos, size != 0) << error;
-        LzhEncode(source, destination, 0);
-        EXPECT_EQ(source.Position() + destination.Position(), 0u);
-        EXPECT_EQ(destination.Data(), Text("xyz"));
+TEST(CompressionLzh, DecodesOnlyWithinTheSizeLimit) {
+    // A size of 0 reads and gives nothing; one over the limit is refused, naming the source.
+    for (uint32_t size : {0u, LZH_MAX_DECODED_SIZE + 1}) {
+        const std::string error = MessageOf<RefusedError>(
+            [&] { EXPECT_EQ(LzhDecode(Text("abc"), size, "a.bin").consumed, 0u); });
+        EXPECT_EQ(error.find("a.bin: ") == 0 && error.find("16777217") != std::string::npos,
+                  size != 0)
+            << error;
     }
-    MemoryStream source(Hex("F6 FB BD E0")), destination;
-    LzhDecode(source, destination, MAX_DECODED_SIZE);
-    EXPECT_GE(destination.Size(), MAX_DECODED_SIZE);
+    EXPECT_EQ(LzhEncode(Bytes{}), Bytes{});
+    // A source that ends early is read on as zero bits, up to the limit.
+    EXPECT_GE(LzhDecode(Hex("F6 FB BD E0"), LZH_MAX_DECODED_SIZE).bytes.size(),
+              LZH_MAX_DECODED_SIZE);
 }
 
 TEST(CompressionLzh, EveryInputDecodesBackToItself) {

@@ -60,25 +60,25 @@ TEST(CompressionLzhModel, CodesDeeperThan16BitsAreSentWhole) {
     ASSERT_EQ(CodeLength(*model, 304), 17);
 
     auto writer = std::make_unique<LzhState>(*model), reader = std::make_unique<LzhState>(*model);
-    MemoryStream packed;
+    std::vector<uint8_t> packed;
     WriteSymbol(*writer, packed, 304);
-    EXPECT_EQ(packed.Size() * 8 + writer->OutBitCount, 17u);
+    EXPECT_EQ(packed.size() * 8 + writer->OutBitCount, 17u);
     const int symbols[] = {304, 310, 304, 0}; // the model adapts between them
     for (int s : {310, 304, 0}) WriteSymbol(*writer, packed, s);
     FlushBits(*writer, packed);
-    packed.Seek(0, SeekOrigin::Begin);
-    for (int s : symbols) EXPECT_EQ(ReadSymbol(*reader, packed), s);
+    ByteSource in{packed.data(), packed.size()};
+    for (int s : symbols) EXPECT_EQ(ReadSymbol(*reader, in), s);
 }
 
 // The bit order and the reading past the end are pinned by the codec's byte-exact streams; here
 // every distance code, long and short prefix alike, reads back.
 TEST(CompressionLzhBits, EveryDistanceCodeReadsBack) {
     auto writer = Fresh(false), reader = Fresh(false);
-    MemoryStream codes;
+    std::vector<uint8_t> codes;
     for (int code = 0; code < 4096; ++code) WritePosition(*writer, codes, code);
     FlushBits(*writer, codes);
-    codes.Seek(0, SeekOrigin::Begin);
-    for (int code = 0; code < 4096; ++code) ASSERT_EQ(ReadPosition(*reader, codes), code);
+    ByteSource in{codes.data(), codes.size()};
+    for (int code = 0; code < 4096; ++code) ASSERT_EQ(ReadPosition(*reader, in), code);
 }
 
 } // namespace

@@ -37,21 +37,16 @@ TEST(CompressionMaskedTile, Streams) {
         {"empty", {}, {}},
     };
     for (const auto& [name, stream, tiles] : cases) {
-        MemoryStream source(stream), destination;
-        MaskedTileDecode(source, destination, 0);
-        EXPECT_EQ(destination.Data(), tiles) << name;
+        EXPECT_EQ(MaskedTileDecode(stream, 0), tiles) << name;
     }
 }
 
-TEST(CompressionMaskedTile, SeeksToTheOffsetAndStopsAfterTheMarker) {
-    MemoryStream source(Hex("AA BB CC 01 05 FF FF FF FF 80 DD")), destination(Hex("EE"));
-    destination.Seek(0, SeekOrigin::End);
-    MaskedTileDecode(source, destination, 3);
-    EXPECT_EQ(destination.Data(), Cat(Hex("EE"), Bytes(32, 5)));
-    EXPECT_EQ(source.Position(), 10u);
-    // An offset past the end decodes nothing.
-    MaskedTileDecode(source, destination, 100);
-    EXPECT_EQ(destination.Size(), 33u);
+TEST(CompressionMaskedTile, StartsAtTheOffsetAndStopsAtTheMarker) {
+    const Bytes source = Hex("AA BB CC 01 05 FF FF FF FF 80 DD");
+    EXPECT_EQ(MaskedTileDecode(source, 3), Bytes(32, 5)); // DD, after the marker, is no record
+    // An offset at or past the end decodes nothing.
+    EXPECT_EQ(MaskedTileDecode(source, 11), Bytes{});
+    EXPECT_EQ(MaskedTileDecode(source, 100), Bytes{});
 }
 
 } // namespace

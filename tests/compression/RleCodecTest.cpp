@@ -1,4 +1,3 @@
-#include "compression/Lzh.h"
 #include "compression/Rle.h"
 #include "support/TestSupport.h"
 
@@ -11,18 +10,16 @@ namespace {
 
 using namespace test;
 
-// The decoded bytes; `consumed` gets what RleDecode returns and must match the source's position.
+// The decoded bytes; `consumed` gets the bytes of the block that RleDecode took.
 Bytes Decode(const Bytes& block, int32_t& consumed) {
-    MemoryStream source(block), destination;
-    consumed = RleDecode(source, destination);
-    EXPECT_EQ(source.Position(), uint64_t(consumed));
-    return destination.Take();
+    RleDecodeResult result = RleDecode(block, 0);
+    consumed = int32_t(result.consumed);
+    return std::move(result.bytes);
 }
 
 std::pair<Bytes, RleEncodeResult> Encode(const Bytes& input) {
-    MemoryStream source(input), destination;
-    RleEncodeResult result = RleEncode(source, destination, uint32_t(input.size()));
-    return {destination.Take(), result};
+    RleEncodeResult result = RleEncode(input);
+    return {result.bytes, result};
 }
 
 Bytes PaddedToAWord(const Bytes& bytes) {
@@ -73,30 +70,27 @@ TEST(CompressionRle, KnownBlocks) {
         if (c.consumed) continue;
         auto [block, result] = Encode(c.data);
         EXPECT_EQ(block, c.block);
-        EXPECT_EQ(result.size, int32_t(c.block.size()));
+        EXPECT_EQ(result.bytes.size(), c.block.size());
         EXPECT_FALSE(result.unsupportedRepeatCount);
     }
 }
 
-// Cut or oversized blocks and short or oversized sources write nothing.
-TEST(CompressionRle, ShortOrOversizedInputsWriteNothing) {
+// Cut or oversized blocks and oversized sources are refused; the messages name the source and,
+// for a block further on in it, where the block and the source end.
+TEST(CompressionRle, ShortOrOversizedInputsAreRefused) {
     for (const char* cut : {"00 00", "00 00 00 08 07", "00 00 00 04 0E 00", "00 00 00 04 0D"}) {
-        MemoryStream source(Hex(cut)), destination;
-        std::string error = MessageOf<FileError>([&] { RleDecode(source, destination); });
-        EXPECT_NE(error.find("memory"), std::string::npos) << cut; // names the stream and
+        std::string error = MessageOf<FileError>([&] { RleDecode(Hex(cut), 0); });
+        EXPECT_NE(error.find("memory"), std::string::npos) << cut; // names the source and
         EXPECT_NE(error.find(HexText(Hex(cut).size())), std::string::npos) << error; // the end
-        EXPECT_EQ(destination.Size(), 0u);
+        error =
+            MessageOf<FileError>([&] { RleDecode(Cat(Hex("AA BB CC"), Hex(cut)), 3, "a.bin"); });
+        EXPECT_NE(error.find("a.bin: "), std::string::npos) << error;
+        EXPECT_NE(error.find(HexText(Hex(cut).size() + 3)), std::string::npos) << error;
     }
-    MemoryStream over(Hex("01 00 00 01 07")), destination;
-    EXPECT_THROW(RleDecode(over, destination), RefusedError);
-    EXPECT_THROW(RleEncode(over, destination, 8), FileError);
-    EXPECT_THROW(RleEncode(over, destination, MAX_DECODED_SIZE + 1), RefusedError);
-    EXPECT_EQ(destination.Size(), 0u);
-
-    // The encoder reads its source from the start.
-    over.Seek(0, SeekOrigin::End);
-    RleEncode(over, destination, 4);
-    EXPECT_EQ(destination.Data(), Hex("00 00 00 04 00 10 04 10"));
+    EXPECT_THROW(RleDecode(Hex("01 00 00 01 07"), 0), RefusedError);
+    EXPECT_THROW(RleDecode(Hex("00 00 00 04 07"), 5), FileError); // at the end: no header
+    EXPECT_THROW(RleEncode(Bytes(RLE_MAX_DECODED_SIZE + 1)), RefusedError);
+    EXPECT_EQ(RleEncode(Hex("01 00 00 01")).bytes, Hex("00 00 00 04 00 10 04 10"));
 }
 
 TEST(CompressionRleEncode, UnsupportedRunStopsTheItemsAndKeepsTheHeader) {
@@ -104,7 +98,7 @@ TEST(CompressionRleEncode, UnsupportedRunStopsTheItemsAndKeepsTheHeader) {
     // counted).
     auto [zeros, zerosResult] = Encode(Bytes(65537, 0));
     EXPECT_EQ(zeros, Hex("00 01 00 04"));
-    EXPECT_EQ(zerosResult.size, 4);
+    EXPECT_EQ(zerosResult.bytes.size(), 4u);
     EXPECT_EQ(zerosResult.unsupportedRepeatCount, 131073u);
     EXPECT_EQ(UnsupportedRepeatMessage(131073), "Unsupported repeat count: 131073");
 
@@ -121,9 +115,9 @@ TEST(CompressionRleEncode, PaddingNeverMakesARunTooLong) {
     auto [encoded, result] = Encode(input);
     EXPECT_FALSE(result.unsupportedRepeatCount);
     EXPECT_EQ(encoded, Hex("00 01 00 04 00 10 0F FF FF 05"));
-    MemoryStream source(encoded), decoded;
-    EXPECT_EQ(RleDecode(source, decoded), result.size);
-    EXPECT_EQ(decoded.Data(), Cat(input, Bytes(3, 0)));
+    const RleDecodeResult decoded = RleDecode(encoded, 0);
+    EXPECT_EQ(decoded.consumed, encoded.size());
+    EXPECT_EQ(decoded.bytes, Cat(input, Bytes(3, 0)));
 }
 
 // Random nibble runs, from single nibbles up to the longest an item holds, of lengths that are
@@ -146,7 +140,7 @@ TEST(CompressionRle, RandomRoundTrips) {
         ASSERT_FALSE(result.unsupportedRepeatCount) << round;
         int32_t consumed = 0;
         ASSERT_EQ(Decode(block, consumed), PaddedToAWord(runs)) << round;
-        ASSERT_EQ(consumed, result.size) << round;
+        ASSERT_EQ(size_t(consumed), result.bytes.size()) << round;
     }
 }
 

@@ -16,13 +16,13 @@ TEST(DemoRom, LevelEntriesDecodeWithinTheirPackedSize) {
     for (uint32_t index = 0; index < 32; ++index) {
         const TableEntry entry = ReadTableEntry(stream, 0x20000, index);
         const auto start = rom.begin() + 0x20000 + entry.DataOffset;
-        MemoryStream alone(Bytes(start, start + entry.PackedSize)), decoded;
-        LzhDecode(alone, decoded, entry.DecodedSize);
+        const Bytes decoded =
+            LzhDecode(Bytes(start, start + entry.PackedSize), entry.DecodedSize).bytes;
         EXPECT_EQ(entry.DecodedSize, index / 8 == 1   ? 528 * 32
                                      : index / 8 == 2 ? 0x7000
                                                       : 57344)
             << index;
-        EXPECT_GE(decoded.Size(), entry.DecodedSize) << index;
+        EXPECT_GE(decoded.size(), entry.DecodedSize) << index;
     }
 }
 

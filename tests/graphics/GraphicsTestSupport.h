@@ -6,6 +6,8 @@
 #include "support/TestSupport.h"
 
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 
 namespace drovak::test {
@@ -37,12 +39,11 @@ inline PaletteTable MarkerPalette() {
     return palette;
 }
 
-inline PreviewImage Render(Bytes art, uint16_t width, uint16_t height, const Bytes* nameTable,
-                           FrameBuffer& frame, uint8_t cellHeight = 1) {
-    MemoryStream artStream(std::move(art));
-    MemoryStream names(nameTable ? *nameTable : Bytes{});
-    return RenderTiles(artStream, 1, cellHeight, width, height, MarkerPalette(),
-                       nameTable ? &names : nullptr, frame);
+inline PreviewImage Render(const Bytes& art, uint16_t width, uint16_t height,
+                           const Bytes* nameTable, uint8_t cellHeight = 1) {
+    std::optional<std::span<const uint8_t>> names;
+    if (nameTable) names = *nameTable;
+    return RenderTiles(art, 1, cellHeight, width, height, MarkerPalette(), names);
 }
 
 inline uint32_t PixelAt(const PreviewImage& image, unsigned x, unsigned y) {

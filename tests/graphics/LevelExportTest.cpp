@@ -51,7 +51,7 @@ TEST_F(GraphicsLevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent
     const LevelData data = DecodeLevel(rom, 2);
     std::vector<PreviewImage> screens;
     for (unsigned screen = 0; screen < 32; ++screen)
-        screens.push_back(AssembleLevelScreen(data, true, screen, *frame));
+        screens.push_back(AssembleLevelScreen(data, true, screen));
     const LibpngPicture read = DecodeWithLibpng(ReadWholeFile(png));
     EXPECT_EQ(std::tie(read.width, read.height, read.bitDepth, read.colourType),
               std::tuple(16384u, 512u, 16, PNG_COLOR_TYPE_RGB_ALPHA));

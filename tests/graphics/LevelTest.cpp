@@ -82,7 +82,7 @@ TEST_F(GraphicsLevelPictures, PlaneBLowerHalfIsTileZeroOnLineZero) {
     LevelData level = SyntheticLevel();
     level.tileArt = SolidTile(5);
     level.palette = MarkerPalette();
-    const PreviewImage image = AssembleLevel(level, true, 100, *frame);
+    const PreviewImage image = AssembleLevel(level, true, 100);
     ASSERT_EQ(image.Pixels.size(), 512u * 512);
     EXPECT_TRUE(std::all_of(image.Pixels.begin() + 512 * 256, image.Pixels.end(),
                             [](uint32_t pixel) { return pixel == MarkerPalette()[5]; }));
@@ -92,12 +92,12 @@ TEST_F(GraphicsLevelPictures, ExportScreenIsTheViewerAtSixteenTimesTheScreen) {
     const std::string rom = Write("demo.bin", DemoRomBytes());
     const LevelData level7 = DecodeLevel(rom, 7);
     for (bool planeB : {false, true}) {
-        const PreviewImage viewer = AssembleLevel(level7, planeB, 496, *frame);
-        EXPECT_EQ(AssembleLevelScreen(level7, planeB, 31, *frame).Pixels, viewer.Pixels);
-        EXPECT_NE(AssembleLevel(level7, planeB, 0, *frame).Pixels, viewer.Pixels);
+        const PreviewImage viewer = AssembleLevel(level7, planeB, 496);
+        EXPECT_EQ(AssembleLevelScreen(level7, planeB, 31).Pixels, viewer.Pixels);
+        EXPECT_NE(AssembleLevel(level7, planeB, 0).Pixels, viewer.Pixels);
     }
     const LevelData level3 = DecodeLevel(rom, 3);
-    EXPECT_EQ(level3.palette, ConvertPalette(DemoRomBytes().data() + 0x5FD80, 128));
+    EXPECT_EQ(level3.palette, ConvertPalette(std::span(DemoRomBytes()).subspan(0x5FD80, 128)));
     EXPECT_NE(level3.palette, DecodeLevel(rom, 2).palette);
 }
 

@@ -23,7 +23,7 @@ TEST_F(GraphicsRenderTiles, ColourWordsAndPalettesFromFiles) {
     };
     for (const auto& [word, colour] : cases) {
         const uint8_t bytes[2] = {uint8_t(word >> 8), uint8_t(word)};
-        EXPECT_EQ(ConvertPalette(bytes, 2)[0], colour) << std::hex << word;
+        EXPECT_EQ(ConvertPalette(bytes)[0], colour) << std::hex << word;
     }
     Bytes rom(0x110, 0);
     rom[0x101] = 0x0E; // colour 0: red 224
@@ -32,7 +32,10 @@ TEST_F(GraphicsRenderTiles, ColourWordsAndPalettesFromFiles) {
     expected[0] = Rgb(224, 0, 0);
     expected[7] = Rgb(0, 0, 224);
     EXPECT_EQ(ReadPalette(Write("short.bin", rom), 0x100), expected);
-    EXPECT_EQ(ConvertPalette(&rom[0x10E], 1)[0], Rgb(0, 0, 224)); // half a word: low byte 0
+    EXPECT_EQ(PaletteAt(rom, 0x100), expected);
+    EXPECT_EQ(PaletteAt(rom, 0x110), PaletteTable{}); // at the end: all black
+    EXPECT_EQ(ConvertPalette(std::span(rom).subspan(0x10E, 1))[0],
+              Rgb(0, 0, 224)); // half a word: low byte 0
     EXPECT_EQ(ReadPalette(File("missing.bin"), 0), PaletteTable{});
 }
 
@@ -52,7 +55,7 @@ TEST_F(GraphicsRenderTiles, NameTableWordsPlaceFlipAndColourTiles) {
     const PaletteTable palette = MarkerPalette();
     for (const Case& c : cases) {
         const Bytes names = Words({c.word});
-        const PreviewImage image = Render(art, 1, 1, &names, *frame);
+        const PreviewImage image = Render(art, 1, 1, &names);
         for (unsigned y = 0; y < 8; ++y) {
             for (unsigned x = 0; x < 8; ++x) {
                 unsigned value = y != c.oneY ? 3 : x == c.oneX ? 1 : x == c.twoX ? 2 : 3;
@@ -63,7 +66,7 @@ TEST_F(GraphicsRenderTiles, NameTableWordsPlaceFlipAndColourTiles) {
     }
     // Value 0 is a colour like any other: line 2 gives colour 32, which is not black here.
     const Bytes line2 = Words({0x4000});
-    EXPECT_EQ(Render(art, 1, 1, &line2, *frame).Pixels, std::vector<uint32_t>(64, palette[32]));
+    EXPECT_EQ(Render(art, 1, 1, &line2).Pixels, std::vector<uint32_t>(64, palette[32]));
 }
 
 // Every pixel of each 8 x 8 cell of solid tiles: the palette value of its tile, or 0 for black.
@@ -84,7 +87,7 @@ TEST_F(GraphicsRenderTiles, CellsTakeTheirTilesOrStayBlack) {
             {one, &pastTheArt, 2, 1, 1, {0, 1}},
         };
     for (const auto& [art, names, width, height, cellHeight, values] : cases) {
-        const PreviewImage image = Render(art, width, height, names, *frame, cellHeight);
+        const PreviewImage image = Render(art, width, height, names, cellHeight);
         ASSERT_EQ(std::tie(image.Width, image.Height), std::tuple(8 * width, 8 * height));
         for (unsigned y = 0; y < image.Height; ++y) {
             for (unsigned x = 0; x < image.Width; ++x) {
@@ -97,13 +100,18 @@ TEST_F(GraphicsRenderTiles, CellsTakeTheirTilesOrStayBlack) {
 }
 
 TEST_F(GraphicsRenderTiles, RefusesCellsOfNothingAndPicturesLargerThanTheFrameBuffer) {
+    const Bytes art = SolidTile(1);
+    EXPECT_THROW(RenderTiles(art, 0, 1, 1, 1, MarkerPalette()), RefusedError);
+    EXPECT_THROW(RenderTiles(art, 1, 1, 65, 64, MarkerPalette()), RefusedError);
+    EXPECT_THROW(RenderTiles(art, 1, 1, 8192, 1, MarkerPalette()), RefusedError);
+    // The largest picture fills the frame buffer exactly; a smaller one leaves the rest of it.
     frame->fill(7);
-    MemoryStream art(SolidTile(1));
-    EXPECT_THROW(RenderTiles(art, 0, 1, 1, 1, MarkerPalette(), nullptr, *frame), RefusedError);
-    EXPECT_THROW(RenderTiles(art, 1, 1, 65, 64, MarkerPalette(), nullptr, *frame), RefusedError);
-    EXPECT_THROW(RenderTiles(art, 1, 1, 8192, 1, MarkerPalette(), nullptr, *frame), RefusedError);
-    EXPECT_EQ((*frame)[0], 7u);
-    EXPECT_NO_THROW(RenderTiles(art, 1, 1, 64, 64, MarkerPalette(), nullptr, *frame));
+    CopyToFrameBuffer(RenderTiles(art, 1, 1, 64, 64, MarkerPalette()), *frame);
+    EXPECT_EQ(std::count(frame->begin(), frame->end(), 7u), 0);
+    frame->fill(7);
+    CopyToFrameBuffer(RenderTiles(art, 1, 1, 1, 1, MarkerPalette()), *frame);
+    EXPECT_EQ((*frame)[63], MarkerPalette()[1]);
+    EXPECT_EQ((*frame)[64], 7u);
 }
 
 } // namespace

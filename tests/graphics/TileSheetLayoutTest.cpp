@@ -28,14 +28,11 @@ TEST_F(GraphicsTileSheetLayout, TheSavedSheetIsThePreview) {
     for (auto& byte : data) byte = uint8_t(random());
     for (const TileCell cell : {TileCell{1, 1}, TileCell{1, 4}, TileCell{2, 2}}) {
         SCOPED_TRACE(TileCellText(cell));
-        FrameBuffer frame;
-        MemoryStream art(data);
-        const PreviewImage preview =
-            RenderTiles(art, uint8_t(cell.width), uint8_t(cell.height), 64 * cell.width, 28,
-                        MarkerPalette(), nullptr, frame);
+        const PreviewImage preview = RenderTiles(data, uint8_t(cell.width), uint8_t(cell.height),
+                                                 uint16_t(64 * cell.width), 28, MarkerPalette());
         MemoryStream file;
         WriteTilesPng(data, MarkerLine(), 64, file, cell);
-        TDecodedPng sheet = ReadPng(file.Data(), "sheet.png");
+        DecodedPng sheet = ReadPng(file.Data(), "sheet.png");
         ASSERT_EQ(sheet.width, preview.Width);
         ASSERT_EQ(sheet.height, cell.width == 1 ? 224u : 112u); // 7 rows of cells
         unsigned wrong = 0;
@@ -66,7 +63,7 @@ TEST_F(GraphicsTileSheetLayout, CellsOfOtherSizes) {
           std::tuple{TileCell{3, 1}, 2u, 48u, 8u}}) {
         MemoryStream file;
         WriteTilesPng(data, MarkerLine(), columns, file, cell);
-        const TDecodedPng sheet = ReadPng(file.Data(), "sheet.png");
+        const DecodedPng sheet = ReadPng(file.Data(), "sheet.png");
         EXPECT_EQ(std::tie(sheet.width, sheet.height), std::tie(width, height));
         EXPECT_EQ(PngToTiles(sheet, "sheet.png", MarkerLine(), std::nullopt).data, data);
     }
@@ -76,7 +73,7 @@ TEST_F(GraphicsTileSheetLayout, CellsOfOtherSizes) {
         {"x4", std::nullopt},    {"1x", std::nullopt}};
     for (const auto& [text, cell] : texts) EXPECT_EQ(ParseTileCellText(text), cell) << text;
 
-    TDecodedPng recorded{8, 16, TPngPixels::Indices, 8, 3, 4, 0, {}, Bytes(128, 0), {}};
+    DecodedPng recorded{8, 16, PngPixels::Indices, 8, 3, 4, 0, {}, Bytes(128, 0), {}};
     recorded.texts = {{TILE_CELL_KEYWORD, "1 by 4"}};
     EXPECT_NE(MessageOf<RefusedError>([&] {
                   PngToTiles(recorded, "in.png", MarkerLine(), std::nullopt);
@@ -93,8 +90,8 @@ TEST_F(GraphicsTileSheetLayout, CellsOfOtherSizes) {
 
 // An 8 x 8 palette picture whose first two rows hold indices 0 to 15, one of them (x 3, y 1)
 // set to `odd` when given.
-TDecodedPng IndexedPicture(std::vector<uint32_t> plte, std::optional<uint8_t> odd = {}) {
-    TDecodedPng image{8, 8, TPngPixels::Indices, 8, 3, 4, 0, std::move(plte), Bytes(64, 0), {}};
+DecodedPng IndexedPicture(std::vector<uint32_t> plte, std::optional<uint8_t> odd = {}) {
+    DecodedPng image{8, 8, PngPixels::Indices, 8, 3, 4, 0, std::move(plte), Bytes(64, 0), {}};
     for (uint8_t v = 0; v < 16; ++v) image.data[v] = v;
     if (odd) image.data[8 + 3] = *odd;
     return image;
@@ -125,7 +122,7 @@ TEST_F(GraphicsTileSheetLayout, AReorderedPaletteIsReadByColour) {
 
     struct Case {
         const char* name;
-        TDecodedPng image;
+        DecodedPng image;
         TilePalette palette;
         std::optional<std::array<uint8_t, 16>> values; // nothing: refused
         bool byColour = false;

@@ -33,7 +33,7 @@ TEST_F(GraphicsTileSheet, TilesToPngAndBackGiveTheSameBytes) {
         Bytes data(size);
         for (auto& byte : data) byte = uint8_t(random());
         for (unsigned columns : {1u, 3u, 16u}) {
-            const TDecodedPng image = ReadPng(SheetPng(data, GreyRampPalette(), columns), "a.png");
+            const DecodedPng image = ReadPng(SheetPng(data, GreyRampPalette(), columns), "a.png");
             const uint32_t rows =
                 std::max<uint32_t>(1, uint32_t(TileCount(size) + columns - 1) / columns);
             EXPECT_EQ(std::tie(image.width, image.height), std::tuple(8 * columns, 8 * rows));
@@ -85,9 +85,9 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
     EXPECT_THROW(ReadTilePalette(rom, 0x100, 4), RefusedError);
 }
 
-TDecodedPng Picture(uint32_t width, uint32_t height, TPngPixels pixels, uint8_t bits,
-                    std::vector<std::pair<PixelPosition, std::vector<uint32_t>>> set = {}) {
-    TDecodedPng image{width, height, pixels, bits, 0, 0, 0, {}, {}, {}};
+DecodedPng Picture(uint32_t width, uint32_t height, PngPixels pixels, uint8_t bits,
+                   std::vector<std::pair<PixelPosition, std::vector<uint32_t>>> set = {}) {
+    DecodedPng image{width, height, pixels, bits, 0, 0, 0, {}, {}, {}};
     image.data.assign(width * height * image.BytesPerPixel(), 0);
     for (const auto& [at, samples] : set) {
         uint8_t* to = image.data.data() + (at.y * width + at.x) * image.BytesPerPixel();
@@ -100,22 +100,22 @@ TDecodedPng Picture(uint32_t width, uint32_t height, TPngPixels pixels, uint8_t 
 }
 
 TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
-    TDecodedPng recorded = Picture(8, 8, TPngPixels::Indices, 8);
+    DecodedPng recorded = Picture(8, 8, PngPixels::Indices, 8);
     recorded.texts = {{TILE_DATA_KEYWORD, "2 tiles, 99 bytes"}};
     struct Case {
-        TDecodedPng image;
+        DecodedPng image;
         std::string message;
         std::optional<uint64_t> keep = {};
     };
     const Case cases[] = {
-        {Picture(16, 8, TPngPixels::Rgb, 8, {{{5, 3}, {1, 2, 3}}}),
+        {Picture(16, 8, PngPixels::Rgb, 8, {{{5, 3}, {1, 2, 3}}}),
          "the colour #010203 at x 5, y 3 is not in the grey ramp"},
-        {Picture(8, 8, TPngPixels::RgbAlpha, 16, {{{7, 7}, {0x1234, 0, 0, 1}}}),
+        {Picture(8, 8, PngPixels::RgbAlpha, 16, {{{7, 7}, {0x1234, 0, 0, 1}}}),
          "the colour #123400000000 at x 7, y 7"},
-        {Picture(8, 16, TPngPixels::Indices, 8, {{{2, 9}, {16}}}),
+        {Picture(8, 16, PngPixels::Indices, 8, {{{2, 9}, {16}}}),
          "the palette index 16 at x 2, y 9 is above 15"},
-        {Picture(13, 8, TPngPixels::Rgb, 8), "the picture is 13 x 8 pixels"},
-        {Picture(16, 16, TPngPixels::Rgb, 8),
+        {Picture(13, 8, PngPixels::Rgb, 8), "the picture is 13 x 8 pixels"},
+        {Picture(16, 16, PngPixels::Rgb, 8),
          "the picture holds 4 tiles, fewer than the 5 tiles (129 bytes) to keep", 4 * 32 + 1},
         {recorded, "the recorded tile data \"2 tiles, 99 bytes\" is not of the form"},
     };
@@ -129,10 +129,10 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
 }
 
 TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {
-    const TDecodedPng image = Picture(16, 8, TPngPixels::RgbAlpha, 8, // all black, alpha 0
-                                      {{{3, 2}, {1, 2, 3, 0}},        // transparent: 0
-                                       {{4, 2}, {68, 68, 68, 128}},   // grey 4, alpha ignored
-                                       {{12, 5}, {9, 9, 9, 255}}});   // foreign, in tile 1
+    const DecodedPng image = Picture(16, 8, PngPixels::RgbAlpha, 8, // all black, alpha 0
+                                     {{{3, 2}, {1, 2, 3, 0}},       // transparent: 0
+                                      {{4, 2}, {68, 68, 68, 128}},  // grey 4, alpha ignored
+                                      {{12, 5}, {9, 9, 9, 255}}});  // foreign, in tile 1
     const TilesFromPng tiles = PngToTiles(image, "in.png", GreyRampPalette(), 32);
     Bytes expected(32, 0);
     expected[2 * 4 + 2] = 0x40; // (4, 2): row 2, left of byte 2
@@ -140,7 +140,7 @@ TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {
     ASSERT_TRUE(tiles.droppedPixel);
     EXPECT_EQ(std::tie(tiles.droppedPixel->x, tiles.droppedPixel->y), std::tuple(12u, 5u));
 
-    TDecodedPng indexed = Picture(8, 8, TPngPixels::Indices, 8);
+    DecodedPng indexed = Picture(8, 8, PngPixels::Indices, 8);
     indexed.palette = {0, 0x111111, 0x123456};
     const auto difference = PngToTiles(indexed, "in.png", GreyRampPalette(), {}).paletteDifference;
     ASSERT_TRUE(difference);

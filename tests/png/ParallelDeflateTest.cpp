@@ -39,7 +39,7 @@ TEST(ParallelDeflate, PartsJoinIntoOneStreamThatDoesNotDependOnTheThreads) {
             Bytes stream;
             ParallelDeflate(
                 parts, level, threads,
-                [&](size_t index, TDeflatePart& part) {
+                [&](size_t index, DeflatePart& part) {
                     for (size_t i = 0; i < index; ++i) {
                         const Bytes before = PartBytes(i, emptyPart);
                         part.history.insert(part.history.end(), before.begin(), before.end());
@@ -71,7 +71,7 @@ TEST(ParallelDeflate, TheFirstFailureReachesTheCallerOnceEveryWorkerHasEnded) {
         try {
             ParallelDeflate(
                 30, 9, c.threads,
-                [&](size_t index, TDeflatePart& part) {
+                [&](size_t index, DeflatePart& part) {
                     if (index == c.failingPart) throw FileError("part " + std::to_string(index));
                     part.bytes = PartBytes(index, none);
                     ++made;

@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "compression/Lzh.h"
+#include "rom/DataFile.h"
 #include "rom/HeaderChecksum.h"
 #include "rom/LzhTableList.h"
 #include "support/TestSupport.h"
@@ -22,9 +23,7 @@ using namespace test;
 constexpr uint32_t T = 0x400;
 
 Bytes Packed(const Bytes& input) {
-    MemoryStream source(input), packed;
-    LzhEncode(source, packed, uint32_t(input.size()));
-    return packed.Take();
+    return LzhEncode(input);
 }
 
 // Random bytes whose LZH stream is exactly `size` bytes long (found once per size).

@@ -17,12 +17,7 @@ using drovak::test::Bytes;
 using drovak::test::Put;
 
 inline Bytes Packed(const Bytes& data, bool rle) {
-    drovak::MemoryStream source(data), packed;
-    if (rle)
-        drovak::RleEncode(source, packed, uint32_t(data.size()));
-    else
-        drovak::LzhEncode(source, packed, uint32_t(data.size()));
-    return packed.Take();
+    return rle ? drovak::RleEncode(data).bytes : drovak::LzhEncode(data);
 }
 
 // An image of `size` bytes (0x5A080 by default), zero but for colours 1 (red) and 2 (blue) of

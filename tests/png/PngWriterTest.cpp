@@ -1,33 +1,30 @@
-#include "png/PngPicture.h"
+#include "png/PngWriter.h"
 #include "base/Errors.h"
-#include "base/WholeFile.h"
 #include "png/IdatPieceWriter.h"
+#include "png/PngRows.h"
 #include "support/LibpngCodec.h"
 #include "support/PngReading.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <tuple>
 
 namespace drovak {
 namespace {
 
 using namespace test;
-namespace fs = std::filesystem;
 
-TEST(PngPicture, ChunkLayoutAndSixteenBitSamples) {
-    TPngPicture picture;
-    ASSERT_TRUE(picture.CreateBlank(6, 16, 3, 4));
-    picture.SetFilters(TPngFilterSet::Empty);
-    picture.SetPixel(1, 2, 32 + 224 * 65536);
-    picture.AlphaRow(2)[1] = 255;
-    for (auto [x, y] : {std::pair<int64_t, int64_t>{-1, 0}, {0, -1}, {3, 0}, {0, 4}})
-        picture.SetPixel(x, y, 0xFFFFFF); // outside: ignored
+TEST(PngWriter, ChunkLayoutAndSixteenBitSamples) {
+    std::vector<uint32_t> pixels(3 * 4, 0);
+    pixels[2 * 3 + 1] = 32 + (224 << 16) + (255u << 24);
+    PngCompression compression;
+    compression.filters = PngFilterSet::Empty;
     MemoryStream out;
-    picture.SaveToStream(out);
+    PngWriter png(out, {3, 4, PNG_COLOUR_RGB_ALPHA, 16});
+    png.ImageData([&](uint32_t y, uint8_t* row) { PackPngRow(&pixels[3 * y], 3, 6, 16, row); },
+                  compression);
+    png.End();
     const Bytes& file = out.Data();
 
     // The signature, IHDR (3 x 4, 16 bits, colour type 6) and IEND with its CRC.
@@ -54,7 +51,7 @@ TEST(PngPicture, ChunkLayoutAndSixteenBitSamples) {
     EXPECT_EQ(Inflate(JoinedImageData(chunks), expected.size()), expected);
 }
 
-TEST(PngPicture, CreateBlankAcceptsOnlyWhatItCanWriteAndNothingElseIsSaved) {
+TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
     const std::tuple<int, int, uint32_t, uint32_t, bool> cases[] = {
         {6, 16, 1, 1, true},  {2, 8, 5, 2, true},
         {2, 4, 5, 2, false},  {3, 8, 5, 2, true},
@@ -62,26 +59,36 @@ TEST(PngPicture, CreateBlankAcceptsOnlyWhatItCanWriteAndNothingElseIsSaved) {
         {3, 2, 5, 2, false},  {4, 8, 5, 2, false},
         {6, 16, 0, 2, false}, {6, 16, 0x80000000u, 1, false}};
     for (const auto& [type, depth, width, height, accepted] : cases) {
-        TPngPicture picture;
-        EXPECT_EQ(picture.CreateBlank(uint8_t(type), uint8_t(depth), width, height), accepted)
+        const PngHeader header{width, height, uint8_t(type), uint8_t(depth)};
+        EXPECT_EQ(PngWritable(header), accepted)
             << type << "/" << depth << " " << width << "x" << height;
-        if (accepted) continue;
         MemoryStream out;
-        EXPECT_THROW(picture.SaveToStream(out), RefusedError);
+        if (accepted) {
+            PngWriter png(out, header);
+            EXPECT_EQ(out.Size(), 33u); // the signature and IHDR
+            continue;
+        }
+        EXPECT_THROW(PngWriter(out, header), RefusedError);
         EXPECT_EQ(out.Size(), 0u);
     }
 }
 
 // Depth 4 is read back in the tile sheets' tests; here 8 bits, an odd width and the checks.
-TEST(PngPicture, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
-    TPngPicture picture;
-    ASSERT_TRUE(picture.CreateBlank(3, 8, 5, 3));
-    EXPECT_THROW(picture.SetPalette(std::vector<uint32_t>(257)), RefusedError);
-    picture.SetPalette({0x102030, 0x405060, 0x708090, 0xA0B0C0});
-    for (uint32_t i = 0; i < 15; ++i) picture.SetIndex(i % 5, i / 5, uint8_t(i % 4));
-    picture.SetPixel(0, 0, 0xFFFFFF); // a palette image has no colours: ignored
+TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
+    Bytes indices(15);
+    for (uint32_t i = 0; i < 15; ++i) indices[i] = uint8_t(i % 4);
+    const auto rows = [&](uint32_t y, uint8_t* row) {
+        std::copy_n(indices.begin() + 5 * y, 5, row);
+    };
+    const std::vector<uint32_t> palette = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
     MemoryStream out;
-    picture.SaveToStream(out);
+    {
+        PngWriter png(out, {5, 3, PNG_COLOUR_PALETTE, 8});
+        EXPECT_THROW(png.Palette(std::vector<uint32_t>(257)), RefusedError);
+        png.Palette(palette);
+        png.ImageData(rows, {});
+        png.End();
+    }
     const LibpngPicture read = DecodeWithLibpng(out.Data());
     EXPECT_EQ(std::tie(read.width, read.height, read.colourType, read.bitDepth, read.interlace),
               std::tuple(5u, 3u, 3, 8, 0));
@@ -89,10 +96,17 @@ TEST(PngPicture, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
     EXPECT_EQ(read.palette[2].red | read.palette[2].green << 8 | read.palette[2].blue << 16,
               0x708090);
     for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(read.samples.at(i), i % 4);
-    picture.SetIndex(4, 2, 4); // beyond the 4 colours
-    EXPECT_NE(MessageOf<RefusedError>([&] { picture.SaveToStream(out); }).find("x 4, y 2"),
+
+    indices[5 * 2 + 4] = 4; // beyond the 4 colours
+    MemoryStream refused;
+    PngWriter png(refused, {5, 3, PNG_COLOUR_PALETTE, 8});
+    png.Palette(palette);
+    const size_t before = refused.Size();
+    EXPECT_NE(MessageOf<RefusedError>([&] { png.ImageData(rows, {}); }).find("x 4, y 2"),
               std::string::npos);
-    EXPECT_THROW(picture.AddText("two  spaces", ""), RefusedError);
+    EXPECT_EQ(refused.Size(), before) << "image data written before the refusal";
+    EXPECT_THROW(png.Text("two  spaces", ""), RefusedError);
+    EXPECT_THROW(PngWriter(refused, {5, 3, PNG_COLOUR_RGB, 8}).Palette(palette), RefusedError);
 }
 
 TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
@@ -103,7 +117,7 @@ TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
         for (size_t i = 0; i < size; ++i) compressed[i] = uint8_t(i * 7);
         MemoryStream out;
         out.Seek(8, SeekOrigin::Begin); // where a signature would be
-        TIdatPieceWriter pieces(out, 65535);
+        IdatPieceWriter pieces(out, 65535);
         for (size_t at = 0; at < size; at += 40000) // uneven parts, as a compressor gives them
             pieces.Append(compressed.data() + at, std::min<size_t>(40000, size - at));
         pieces.Finish();
@@ -116,33 +130,6 @@ TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
         EXPECT_EQ(sizes, pieceSizes) << size;
         EXPECT_EQ(JoinedImageData(ReadChunks(out.Data())), compressed);
     }
-}
-
-TEST(PngSaveFile, ReplacesAnOldFileOrFailsLeavingEverythingAsItWas) {
-    const TempDir dir;
-    const fs::path folder = dir.path;
-    TPngPicture picture;
-    ASSERT_TRUE(picture.CreateBlank(6, 16, 4, 4));
-
-    const std::string path = (folder / "out.png").string();
-    std::ofstream(path) << std::string(100000, 'x');
-    picture.SaveToFile(path);
-    MemoryStream expected;
-    picture.SaveToStream(expected);
-    EXPECT_EQ(ReadWholeFile(path), expected.Data());
-
-    const std::string missingFolder = (folder / "no such folder" / "out.png").string();
-    try {
-        picture.SaveToFile(missingFolder);
-        ADD_FAILURE() << "saved into a missing folder";
-    } catch (const FileError& error) {
-        EXPECT_NE(std::string(error.what()).find(missingFolder), std::string::npos);
-    }
-    TPngPicture empty; // nothing to save: the old file stays
-    EXPECT_THROW(empty.SaveToFile(path), RefusedError);
-    EXPECT_EQ(ReadWholeFile(path), expected.Data());
-    // No temporary file is left beside them.
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
 } // namespace

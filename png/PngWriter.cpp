@@ -1,0 +1,185 @@
+#include "png/PngWriter.h"
+
+#include "base/ByteOrder.h"
+#include "base/Errors.h"
+#include "png/IdatPieceWriter.h"
+#include "png/PngFilters.h"
+#include "png/PngRows.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+#include <zlib.h>
+
+namespace drovak {
+
+namespace {
+
+uint32_t ChunkCrc(const char* name, std::span<const uint8_t> data) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    crc = crc32(crc, reinterpret_cast<const Bytef*>(name), 4);
+    // zlib takes at most a uInt per call.
+    for (size_t at = 0; at < data.size(); at += 0x40000000) {
+        crc = crc32(crc, data.data() + at, uInt(std::min<size_t>(data.size() - at, 0x40000000)));
+    }
+    return uint32_t(crc);
+}
+
+bool IsPalette(const PngHeader& header) {
+    return header.colourType == PNG_COLOUR_PALETTE;
+}
+
+// The index of pixel x of a packed palette row.
+uint8_t IndexAt(const PngHeader& header, const uint8_t* row, uint32_t x) {
+    if (header.bitDepth == 8) return row[x];
+    return uint8_t(x % 2 ? row[x / 2] & 0x0F : row[x / 2] >> 4);
+}
+
+// Every pixel of a palette image within the palette: RefusedError naming the first one beyond.
+void CheckIndices(const PngHeader& header, const PngRowSource& rows, size_t paletteSize) {
+    if (paletteSize >= (size_t(1) << header.bitDepth)) return; // every index fits
+    std::vector<uint8_t> row(PngRowLength(header));
+    for (uint32_t y = 0; y < header.height; ++y) {
+        rows(y, row.data());
+        for (uint32_t x = 0; x < header.width; ++x) {
+            const uint8_t index = IndexAt(header, row.data(), x);
+            if (index < paletteSize) continue;
+            throw RefusedError("PNG picture: the pixel at x " + std::to_string(x) + ", y " +
+                               std::to_string(y) + " has index " + std::to_string(index) +
+                               ", beyond the palette of " + std::to_string(paletteSize) +
+                               " colours");
+        }
+    }
+}
+
+} // namespace
+
+bool PngWritable(const PngHeader& header) {
+    return PngRowLength(header) > 0 && header.height > 0 && header.height <= PNG_MAX_CHUNK_LENGTH &&
+           header.width <= PNG_MAX_CHUNK_LENGTH;
+}
+
+size_t PngRowLength(const PngHeader& header) {
+    if (IsPalette(header)) {
+        if (header.bitDepth == 8) return header.width;
+        if (header.bitDepth == 4) return (size_t(header.width) + 1) / 2;
+        return 0;
+    }
+    return size_t(header.width) * PngPixelSize(header.colourType, header.bitDepth);
+}
+
+void WritePngChunk(Stream& out, const char* name, std::span<const uint8_t> data) {
+    if (data.size() > PNG_MAX_CHUNK_LENGTH) {
+        throw RefusedError(std::string("PNG chunk ") + std::string(name, 4) + ": " +
+                           std::to_string(data.size()) + " bytes is more than a chunk can hold");
+    }
+    std::vector<uint8_t> framed(12 + data.size());
+    StoreBigEndian32(framed.data(), uint32_t(data.size()));
+    std::memcpy(framed.data() + 4, name, 4);
+    if (!data.empty()) std::memcpy(framed.data() + 8, data.data(), data.size());
+    StoreBigEndian32(framed.data() + 8 + data.size(), ChunkCrc(name, data));
+    out.Write(framed.data(), framed.size());
+}
+
+PngWriter::PngWriter(Stream& out, const PngHeader& header) : out_(out), header_(header) {
+    if (!PngWritable(header)) {
+        throw RefusedError("PNG picture: colour type " + std::to_string(header.colourType) +
+                           " at " + std::to_string(header.bitDepth) + " bits, " +
+                           std::to_string(header.width) + " x " + std::to_string(header.height) +
+                           " pixels, is not what this writer writes");
+    }
+    out_.Write(PNG_SIGNATURE, sizeof PNG_SIGNATURE);
+    uint8_t data[13] = {};
+    StoreBigEndian32(data, header.width);
+    StoreBigEndian32(data + 4, header.height);
+    data[8] = header.bitDepth;
+    data[9] = header.colourType;
+    // Compression method 0, filter method 0, not interlaced.
+    WritePngChunk(out_, "IHDR", data);
+}
+
+void PngWriter::Palette(std::span<const uint32_t> colours) {
+    if (!IsPalette(header_)) throw RefusedError("PNG picture: only a palette image has a palette");
+    const size_t most = size_t(1) << header_.bitDepth;
+    if (colours.empty() || colours.size() > most) {
+        throw RefusedError("PNG picture: a palette of " + std::to_string(colours.size()) +
+                           " colours; this image takes 1 to " + std::to_string(most));
+    }
+    std::vector<uint8_t> data;
+    for (uint32_t colour : colours) {
+        data.push_back(uint8_t(colour));
+        data.push_back(uint8_t(colour >> 8));
+        data.push_back(uint8_t(colour >> 16));
+    }
+    WritePngChunk(out_, "PLTE", data);
+    paletteSize_ = colours.size();
+}
+
+void PngWriter::ImageData(const PngRowSource& rows, const PngCompression& compression) {
+    if (IsPalette(header_)) {
+        if (paletteSize_ == 0) throw RefusedError("PNG picture: a palette image without palette");
+        CheckIndices(header_, rows, paletteSize_);
+    }
+    // Sub, Average and Paeth look back a pixel, or a byte where pixels are smaller.
+    const size_t pixelSize =
+        IsPalette(header_) ? 1 : PngPixelSize(header_.colourType, header_.bitDepth);
+    const size_t rowLength = PngRowLength(header_);
+    const size_t rowBytes = 1 + rowLength; // the filter type, then the filtered row
+    const size_t height = header_.height;
+    const size_t partRows = compression.partSize > SIZE_MAX - rowBytes / 2
+                                ? height
+                                : (compression.partSize + rowBytes / 2) / rowBytes;
+    const size_t rowsPerPart = std::max<size_t>(1, std::min(height, partRows));
+    const size_t historyRows = (DEFLATE_WINDOW + rowBytes - 1) / rowBytes;
+
+    // A part is its rows as fed to deflate, after the rows before them that fill the window;
+    // the row above the first of those is built too, for the filters.
+    auto makePart = [&](size_t index, DeflatePart& part) {
+        const size_t first = index * rowsPerPart, end = std::min(height, first + rowsPerPart);
+        const size_t from = first - std::min(first, historyRows);
+        std::vector<uint8_t> row(rowLength), previous(rowLength, 0);
+        if (from > 0) rows(uint32_t(from - 1), previous.data());
+        PngRowFilter filter(compression.filters, rowLength, pixelSize);
+        part.history.reserve((first - from) * rowBytes);
+        part.bytes.reserve((end - first) * rowBytes);
+        for (size_t y = from; y < end; ++y) {
+            rows(uint32_t(y), row.data());
+            const FilteredRow filtered = filter.Apply(row.data(), previous.data());
+            std::vector<uint8_t>& out = y < first ? part.history : part.bytes;
+            out.push_back(uint8_t(filtered.type));
+            out.insert(out.end(), filtered.bytes, filtered.bytes + rowLength);
+            row.swap(previous);
+        }
+    };
+    IdatPieceWriter pieces(out_,
+                           std::clamp<uint32_t>(compression.maxIdatSize, 1, PNG_MAX_CHUNK_LENGTH));
+    ParallelDeflate((height + rowsPerPart - 1) / rowsPerPart, std::clamp(compression.level, 0, 9),
+                    compression.threads, makePart,
+                    [&pieces, &compression](const uint8_t* data, size_t size) {
+                        pieces.Append(data, size);
+                        if (compression.partWritten) compression.partWritten();
+                    },
+                    compression.search);
+    pieces.Finish();
+}
+
+void PngWriter::Text(std::string_view keyword, std::string_view text) {
+    bool good = !keyword.empty() && keyword.size() <= 79 && keyword.front() != ' ' &&
+                keyword.back() != ' ' && keyword.find("  ") == std::string::npos &&
+                text.find('\0') == std::string::npos;
+    for (unsigned char c : keyword) good = good && ((c >= 32 && c <= 126) || c >= 161);
+    if (!good) {
+        throw RefusedError("PNG picture: \"" + std::string(keyword) + "\" is not a tEXt keyword");
+    }
+    std::vector<uint8_t> data(keyword.begin(), keyword.end());
+    data.push_back(0);
+    data.insert(data.end(), text.begin(), text.end());
+    WritePngChunk(out_, "tEXt", data);
+}
+
+void PngWriter::End() {
+    WritePngChunk(out_, "IEND", {});
+}
+
+} // namespace drovak

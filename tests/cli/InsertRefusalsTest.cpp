@@ -1,0 +1,77 @@
+// The insert commands' refusals, worded from plans made of numbers alone.
+#include "cli/InsertRefusals.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+namespace drovak::cli {
+namespace {
+
+constexpr size_t npos() {
+    return std::string::npos;
+}
+
+// The parts the text does not hold.
+std::vector<std::string> Missing(const std::string& text, std::vector<std::string> parts) {
+    std::erase_if(parts, [&](const std::string& part) { return text.find(part) != npos(); });
+    return parts;
+}
+
+TEST(CliInsertRefusals, RleGrowthSaysWhatTheBlockOverwritesOrHowTheFileGrows) {
+    struct Case {
+        std::optional<uint32_t> oldBlock;
+        uint64_t newFileSize;
+        std::vector<std::string> parts;
+    };
+    const Case cases[] = {
+        {5,
+         0x200,
+         {"greater than previous! The new block (12 bytes) will overwrite 7 bytes after "
+          "the old one at 0x100 (5 bytes)."}},
+        {5,
+         0x210,
+         {"replaces the old one at 0x100 (5 bytes) and runs past the end of the file: "
+          "the file grows from 512 to 528 bytes."}},
+        {{}, 0x200, {"no valid RLE block at 0x100! The new block will overwrite the 12 bytes"}},
+        {{}, 0x210, {"The new block (12 bytes) runs past", "grows from 512 to 528 bytes"}},
+    };
+    for (const Case& c : cases) {
+        RleInsertPlan plan;
+        plan.offset = 0x100;
+        plan.fileSize = 0x200;
+        plan.newFileSize = c.newFileSize;
+        plan.packed.assign(12, 0);
+        plan.oldBlockSize = c.oldBlock;
+        plan.bytesBeyondOldBlock = 12 - c.oldBlock.value_or(0);
+        const std::string text = RleGrowthText(plan);
+        EXPECT_EQ(Missing(text, c.parts), std::vector<std::string>{}) << text;
+        EXPECT_EQ(text.find('\r'), npos()) << text;
+    }
+}
+
+TEST(CliInsertRefusals, LzhTextsNameTheEntryTheTailAndTheMoves) {
+    LzhInsertPlan plan;
+    plan.index = 3;
+    plan.oldSize = 20;
+    plan.newSize = 30;
+    plan.fileSize = 0x1000;
+    plan.newFileSize = 0x1004;
+    plan.tailStart = 0xFF0;
+    plan.tailOverwritten = 10;
+    plan.tailNotBlank = 2;
+    EXPECT_EQ(Missing(LzhGrowthText(plan),
+                      {"(30 bytes) is larger than the old (20 bytes)",
+                       "10 bytes after the table's data will be overwritten, from 0xFF0 on; 2 of "
+                       "them are not 00 or FF. The file grows from 4096 to 4100 bytes."}),
+              std::vector<std::string>{});
+    plan.newSize = 0;
+    EXPECT_EQ(LzhEmptyInputText(plan, "in.bin"),
+              "The file in.bin is empty! Entry 0x3 will hold no data. Do you want to continue?");
+    plan.moves.push_back({4, 0x40, 0x2C, 8});
+    EXPECT_NE(LzhEmptyInputText(plan, "in.bin").find("moves back by 20 bytes."), npos());
+}
+
+} // namespace
+} // namespace drovak::cli
