@@ -205,8 +205,11 @@ QLineEdit* RomFieldOnShow(const CompressionPage& page) {
 void MainForm::UndoLastChange(const CompressionPage& page) {
     const std::string path = RomFieldOnShow(page)->text().toStdString();
     if (path.empty()) return;
-    if (!FileExists(BackupPathOf(path))) throw RefusedError(NoBackupMessage(path));
-    if (!Ask("Undo the last change to " + FileNamePart(path) + "?")) return;
+    const UndoSides sides = DescribeUndo(path);
+    if (!Ask("Undo the last change to " + FileNamePart(path) + "?\r\nIt swaps " +
+             UndoSidesText(sides) + ".")) {
+        return;
+    }
     const std::string summary = RomUndoSummary(FileNamePart(path), UndoRomChange(path));
     ShowStatus(QString::fromStdString(summary));
     // The preview follows the ROM: the page's entry or block as it now is.

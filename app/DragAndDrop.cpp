@@ -1,4 +1,5 @@
-// A ROM chosen with "..." or dropped on the window, and a data file dropped on "Compress from:".
+// A ROM chosen with "..." or dropped on the window, a data file dropped on "Compress from:" and
+// a patch dropped anywhere (PatchHandlers.cpp).
 #include "app/uMain.h"
 
 #include <QDropEvent>
@@ -54,7 +55,9 @@ bool MainForm::FileDragged(QObject* target, QEvent* event) {
     drop->acceptProposedAction();
     if (type != QEvent::Drop) return true;
     const QString path = urls.first().toLocalFile();
-    if (widget == LzhCompInEdit || widget == RleCompInEdit) {
+    if (IsPatchFile(path)) {
+        RunOperation([this, path] { ApplyDroppedPatch(path); });
+    } else if (widget == LzhCompInEdit || widget == RleCompInEdit) {
         static_cast<QLineEdit*>(widget)->setText(path);
     } else {
         RunOperation([this, path] { UseRom(path, RomFieldsOfPageOnShow()); });

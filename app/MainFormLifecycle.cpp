@@ -61,6 +61,12 @@ void MainForm::WireHandlers() {
         RunOperation([this, angleDelta] { WheelLevel(angleDelta); });
     });
     BuildPreviewMenu();
+    for (QLineEdit* field : {LzhDecompRomEdit, LzhCompRomEdit, RleDecompRomEdit, RleCompRomEdit,
+                             LevelRomEdit, TitleRomEdit}) {
+        field->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(field, &QLineEdit::customContextMenuRequested, this,
+                [this, field](const QPoint& position) { ShowRomFieldMenu(field, position); });
+    }
     TableListAction = new QAction("Choose an entry of the table...", this);
     connect(TableListAction, &QAction::triggered, this, run(&MainForm::ChooseTableEntry));
     LzhTableIndexEdit->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -113,12 +119,16 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         const bool start = widget && widget->window() == this &&
                            (widget == focus || (focus == nullptr && widget == this));
         if (start && IsEnter(keyEvent->key())) enterPressedIn_ = hexField ? watched : nullptr;
-        // Ctrl+Z on a compression page undoes the last change to its ROM, except in a text
-        // field: there it is the field's own undo of the typing.
+        // Ctrl+Z undoes the last change to the page's ROM, except in a text field: there it is
+        // the field's own undo of the typing.
         const CompressionPage* undoPage = CompressionPageOnShow();
         const bool inTextField = qobject_cast<QLineEdit*>(focus) != nullptr;
-        if (start && undoPage && !inTextField && keyEvent->matches(QKeySequence::Undo)) {
-            RunOperation([this, undoPage] { UndoLastChange(*undoPage); });
+        if (start && !inTextField && keyEvent->matches(QKeySequence::Undo)) {
+            if (undoPage) {
+                RunOperation([this, undoPage] { UndoLastChange(*undoPage); });
+            } else {
+                RunOperation([this] { UndoPictureRomChange(); });
+            }
             return true;
         }
         if (start) {

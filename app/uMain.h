@@ -54,6 +54,9 @@ inline constexpr const char* OPEN_BIN_FILTER = "Bin Files (*.bin)|*.bin|All file
 inline constexpr const char* SAVE_BIN_FILTER = "BIN Files (*.bin)|*.bin|All files (*)|*";
 inline constexpr const char* PNG_FILTER = "PNG Files (*.png)|*.png";
 
+// Whether a dropped file is a patch (.bps or .ips, any case) rather than a ROM.
+bool IsPatchFile(const QString& path);
+
 // The status line of a window started without a ROM image.
 inline constexpr const char* NO_ROM_STATUS =
     "No ROM image chosen: choose one with \"...\" beside \"TF3.bin:\", or drop a file on the "
@@ -244,6 +247,23 @@ private:
     // What a compress did, on the status line; `lead` comes first (what the user must not miss).
     void ShowRomChange(const RomChange& change, const std::string& details = {},
                        const std::string& lead = {});
+
+    // Patches (PatchHandlers.cpp): the ROM of the page on show (the field of the mode tab on
+    // show on a compression page), and its picture drawn anew after a change.
+    QString PageRomPath() const;
+    // The page's picture drawn from its ROM as it now is; a failure to draw it is added to
+    // `summary`, the status line's text (which the caller shows after the picture's own).
+    void DrawPageRomAnew(std::string& summary);
+    // Ctrl+Z (outside a text field) on the Levels Viewer and the title page: the last change to
+    // the page's ROM undone (or redone), when the user says so.
+    void UndoPictureRomChange();
+    // A .bps or .ips dropped on the window: applied to the page's ROM when the user says so.
+    void ApplyDroppedPatch(const QString& patchPath);
+    // The context menu of a ROM field, with "Make a patch against an original ROM...".
+    void ShowRomFieldMenu(QLineEdit* field, const QPoint& position);
+    // Asks for the original ROM and where to save the patch, and writes the BPS patch from the
+    // original to the ROM at modifiedPath.
+    void MakePatchFrom(const QString& modifiedPath);
 
     // "LZH Compression" (LzhPageHandlers.cpp).
     void LzhDecompressEntry();

@@ -1,8 +1,18 @@
 #include "base/Errors.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace drovak {
+
+std::string SystemReason(int error) {
+    return std::strerror(error);
+}
+
+std::string SystemReason() {
+    return SystemReason(errno);
+}
 
 std::string HexText(unsigned long long value) {
     char text[32];

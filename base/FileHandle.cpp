@@ -3,7 +3,6 @@
 #include "base/Errors.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -15,17 +14,43 @@ namespace drovak {
 namespace {
 
 FileInfo InfoOf(const struct stat& s) {
-    return {uint64_t(s.st_dev), uint64_t(s.st_ino), uint32_t(s.st_mode),
-            uint32_t(s.st_uid), uint32_t(s.st_gid), uint64_t(s.st_size)};
+    return {uint64_t(s.st_dev), uint64_t(s.st_ino),  uint32_t(s.st_mode),      uint32_t(s.st_uid),
+            uint32_t(s.st_gid), uint64_t(s.st_size), int64_t(s.st_mtim.tv_sec)};
 }
 
 // How often a path that keeps naming another file is opened again before giving up.
 constexpr int REOPEN_ATTEMPTS = 20;
 
+bool HeldElsewhere(int error) {
+    return error == EWOULDBLOCK || error == EAGAIN || error == EACCES;
+}
+
+// Refuses a file that may not be changed in place: no write bit at all in its mode (which
+// root would otherwise ignore), or no write permission for this user.
+void RefuseReadOnly(const std::string& path, const FileInfo& info, int openError) {
+    std::string why;
+    if ((info.mode & 0222) == 0) {
+        why = "its mode lets no one write it";
+    } else if (openError == EACCES || openError == EPERM) {
+        why = "this user may not write it";
+    } else if (openError == EROFS) {
+        why = "its file system is mounted read-only";
+    } else if (openError != 0) {
+        throw FileError(path + ": cannot open for writing: " + SystemReason(openError) +
+                        "; nothing was written");
+    } else {
+        return;
+    }
+    throw RefusedError(path + ": read-only; nothing was written (" + why + ")");
+}
+
 } // namespace
 
 bool FileInfo::IsRegular() const {
     return S_ISREG(mode);
+}
+bool FileInfo::IsSymbolicLink() const {
+    return S_ISLNK(mode);
 }
 bool FileInfo::IsFifo() const {
     return S_ISFIFO(mode);
@@ -37,6 +62,7 @@ bool FileInfo::IsCharacterDevice() const {
 std::string FileKind(uint32_t mode) {
     if (S_ISREG(mode)) return "a regular file";
     if (S_ISDIR(mode)) return "a folder";
+    if (S_ISLNK(mode)) return "a symbolic link";
     if (S_ISFIFO(mode)) return "a FIFO";
     if (S_ISCHR(mode)) return "a character device";
     if (S_ISBLK(mode)) return "a block device";
@@ -67,22 +93,46 @@ FileHandle FileHandle::Open(const std::string& path, int flags, unsigned createM
     if (handle.fd_ < 0) {
         const bool writing = (flags & O_ACCMODE) != O_RDONLY;
         throw FileError(path + ": cannot open for " + (writing ? "writing" : "reading") + ": " +
-                        std::strerror(errno));
+                        SystemReason());
     }
     struct stat s {};
-    if (::fstat(handle.fd_, &s) != 0) {
-        throw FileError(path + ": cannot open: " + std::strerror(errno));
-    }
+    if (::fstat(handle.fd_, &s) != 0) throw FileError(path + ": cannot open: " + SystemReason());
     handle.info_ = InfoOf(s);
     return handle;
 }
 
-FileHandle FileHandle::OpenLocked(const std::string& path, int flags, bool exclusive) {
+FileHandle FileHandle::CreateNew(const std::string& path, int& error) {
+    FileHandle handle;
+    handle.fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    error = handle.fd_ < 0 ? errno : 0;
+    if (handle.fd_ < 0) return handle;
+    struct stat s {};
+    if (::fstat(handle.fd_, &s) == 0) handle.info_ = InfoOf(s);
+    handle.Lock(path, true);
+    return handle;
+}
+
+FileHandle FileHandle::OpenLocked(const std::string& path, bool exclusive, bool forChange) {
     for (int attempt = 1;; ++attempt) {
-        FileHandle handle = Open(path, flags);
+        FileHandle handle = Open(path, O_RDONLY);
         if (!handle.info_.IsRegular()) {
             throw RefusedError(path + ": is " + FileKind(handle.info_.mode) +
                                ", not a regular file; nothing was read or written");
+        }
+        if (forChange) {
+            // The permission to write it in place is asked of the file itself, by opening it
+            // for writing; the open also gives the record lock a descriptor that may hold a
+            // write lock.
+            RefuseReadOnly(path, handle.info_, 0);
+            const int writable = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+            if (writable < 0) RefuseReadOnly(path, handle.info_, errno);
+            FileHandle other;
+            other.fd_ = writable;
+            struct stat s {};
+            if (::fstat(writable, &s) == 0 && InfoOf(s).SameFileAs(handle.info_)) {
+                other.info_ = handle.info_;
+                handle = std::move(other);
+            }
         }
         handle.Lock(path, exclusive);
         FileInfo named;
@@ -95,10 +145,26 @@ FileHandle FileHandle::OpenLocked(const std::string& path, int flags, bool exclu
 }
 
 void FileHandle::Lock(const std::string& path, bool exclusive) {
-    // A file system without locks is no reason to refuse: only a lock held elsewhere is.
     if (::flock(fd_, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         throw InUseError(path + ": in use by another program; nothing was written");
     }
+    // A record lock for writing needs a descriptor open for writing; a read-only one takes a
+    // read lock, which still keeps out every writer.
+    const bool writable = (::fcntl(fd_, F_GETFL) & O_ACCMODE) != O_RDONLY;
+    struct flock record {};
+    record.l_type = short(exclusive && writable ? F_WRLCK : F_RDLCK);
+    record.l_whence = SEEK_SET;
+    if (::fcntl(fd_, F_OFD_SETLK, &record) != 0 && HeldElsewhere(errno)) {
+        throw InUseError(path + ": in use by another program; nothing was written");
+    }
+}
+
+bool FileHandle::LockedElsewhere() {
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return true;
+    struct flock record {};
+    record.l_type = F_RDLCK;
+    record.l_whence = SEEK_SET;
+    return ::fcntl(fd_, F_OFD_SETLK, &record) != 0 && HeldElsewhere(errno);
 }
 
 void FileHandle::MakeBlocking() {
@@ -109,6 +175,13 @@ void FileHandle::MakeBlocking() {
 bool StatPath(const std::string& path, FileInfo& info) {
     struct stat s {};
     if (::stat(path.c_str(), &s) != 0) return false;
+    info = InfoOf(s);
+    return true;
+}
+
+bool StatLink(const std::string& path, FileInfo& info) {
+    struct stat s {};
+    if (::lstat(path.c_str(), &s) != 0) return false;
     info = InfoOf(s);
     return true;
 }

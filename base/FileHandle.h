@@ -13,7 +13,9 @@ struct FileInfo {
     uint32_t owner = 0;
     uint32_t group = 0;
     uint64_t size = 0;
+    int64_t modified = 0; // seconds since 1970
     bool IsRegular() const;
+    bool IsSymbolicLink() const;
     bool IsFifo() const;
     bool IsCharacterDevice() const;
     bool SameFileAs(const FileInfo& other) const {
@@ -38,15 +40,30 @@ public:
     // open waiting. FileError naming the path and the reason when it can't be opened.
     static FileHandle Open(const std::string& path, int flags, unsigned createMode = 0666);
 
-    // Opens an existing regular file and takes its advisory lock, shared or exclusive, without
+    // Creates a new file at path, exclusively and without following a link there, with mode
+    // 0600 (only its owner may read it until its final mode is set), and takes its exclusive
+    // lock. A handle that is not open, with the errno value in `error`, when it can't.
+    static FileHandle CreateNew(const std::string& path, int& error);
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // Opens an existing regular file and takes its locks, shared or exclusive, without
     // waiting; then checks that the path still names the file it locked (a replacement may have
     // renamed a new file over it meanwhile; that one is opened instead). RefusedError for
-    // anything but a regular file, InUseError when another program holds the lock.
-    static FileHandle OpenLocked(const std::string& path, int flags, bool exclusive);
+    // anything but a regular file, InUseError when another program holds a lock. A file opened
+    // `forChange` is opened for reading and writing (nothing is written through it): one that
+    // this user could not write in place, or whose mode lets no one write it, is refused as
+    // read-only.
+    static FileHandle OpenLocked(const std::string& path, bool exclusive, bool forChange = false);
 
-    // Takes the advisory lock without waiting; InUseError naming the path when another program
-    // holds it.
+    // Takes both kinds of advisory lock without waiting, the whole-file one (flock) and an
+    // open-file-description record lock over the whole file, so that programs that use either
+    // kind see it; InUseError naming the path when another program holds either. A file system
+    // without locks is no reason to refuse.
     void Lock(const std::string& path, bool exclusive);
+
+    // Whether another program holds a lock on the file (tested by taking an exclusive one
+    // without waiting; it is kept when taken).
+    bool LockedElsewhere();
 
     int Descriptor() const { return fd_; }
     const FileInfo& Info() const { return info_; }
@@ -60,5 +77,7 @@ private:
 
 // What stat (following links) says of a path; false when nothing is there.
 bool StatPath(const std::string& path, FileInfo& info);
+// What lstat (a link itself, not followed) says of a path; false when nothing is there.
+bool StatLink(const std::string& path, FileInfo& info);
 
 } // namespace drovak

@@ -7,8 +7,9 @@ namespace drovak {
 // Whether a regular file exists at the path (a folder does not count).
 bool FileExists(const std::string& path);
 
-// The folder part of a path: everything up to and including its last "\", "/" or ":"; empty
-// when it has none.
+// The folder part of a path as typed: everything up to and including its last "\", "/" or
+// ":"; empty when it has none. A rule for texts (the suggested data-file names keep a typed
+// folder as it was typed), not for file-system calls, which go through std::filesystem.
 std::string FolderPart(const std::string& path);
 
 // The last part of a path: everything after its last "\", "/" or ":".

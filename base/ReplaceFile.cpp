@@ -1,6 +1,8 @@
 #include "base/ReplaceFile.h"
 
 #include "base/Errors.h"
+#include "base/FileAttributes.h"
+#include "base/SwapFiles.h"
 #include "base/TemporaryFiles.h"
 
 #include <cerrno>
@@ -15,10 +17,6 @@ namespace drovak {
 
 namespace {
 
-std::string Reason() {
-    return std::strerror(errno);
-}
-
 // A FIFO or a character device takes the content as it comes: it is written through, after
 // an open that does not wait for a reader.
 void WriteThrough(const std::string& path, const std::function<void(Stream&)>& write) {
@@ -26,8 +24,9 @@ void WriteThrough(const std::string& path, const std::function<void(Stream&)>& w
     write(content);
     const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        throw FileError(path + ": nothing was written: " +
-                        (errno == ENXIO ? "no program reads from it" : "cannot open: " + Reason()));
+        throw FileError(
+            path + ": nothing was written: " +
+            (errno == ENXIO ? "no program reads from it" : "cannot open: " + SystemReason()));
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     const std::vector<uint8_t>& bytes = content.Data();
@@ -35,7 +34,7 @@ void WriteThrough(const std::string& path, const std::function<void(Stream&)>& w
         const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
-            const std::string reason = Reason();
+            const std::string reason = SystemReason();
             ::close(fd);
             throw FileError(path + ": cannot write (" + std::to_string(done) + " of " +
                             std::to_string(bytes.size()) + " bytes written): " + reason);
@@ -45,46 +44,70 @@ void WriteThrough(const std::string& path, const std::function<void(Stream&)>& w
     ::close(fd);
 }
 
-// The replaced file's mode, and its owner where the process may set it.
-void KeepOwnerAndMode(const FileStream& file, const FileInfo& old) {
-    if (::fchown(file.Descriptor(), old.owner, old.group) != 0) {
-        // Not ours to give away; the group alone may still be allowed.
-        (void)::fchown(file.Descriptor(), uid_t(-1), old.group);
+// A new file with nothing to keep from an old one gets the mode any new file gets.
+void GiveNewFileMode(const FileHandle& file) {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    (void)::fchmod(file.Descriptor(), 0666 & ~mask);
+}
+
+// Gives a temporary file what the old file carries (or a new file's mode), syncs it, and checks
+// that its name is still its own before it is renamed.
+void Finish(FileStream& file, const std::string& temporary, const FileStream* old,
+            const std::string& path) {
+    if (old) {
+        KeepOwnerModeAndAttributes(old->Handle(), file.Handle(), path);
+    } else {
+        GiveNewFileMode(file.Handle());
     }
-    ::fchmod(file.Descriptor(), old.mode & 07777);
+    file.Sync();
+    if (!StillNames(temporary, file.Info())) {
+        throw RefusedError(path + ": its temporary file " + temporary +
+                           " was replaced by another program meanwhile; nothing was written");
+    }
+}
+
+// Writes a new temporary file beside `beside`, through the descriptor that created it, and
+// finishes it (above); returns its path. It is removed again when anything fails.
+std::string WriteTemporary(const std::string& beside, const std::function<void(Stream&)>& write,
+                           const FileStream* old, const std::string& path) {
+    TemporaryFile temporary = CreateTemporaryBeside(beside);
+    const FileInfo created = temporary.file.Info();
+    try {
+        FileStream file(temporary.path, std::move(temporary.file));
+        write(file);
+        Finish(file, temporary.path, old, path);
+    } catch (...) {
+        if (StillNames(temporary.path, created)) ::unlink(temporary.path.c_str());
+        throw;
+    }
+    return temporary.path;
 }
 
 // A copy of the locked file, synced, under a new temporary name beside `backup`.
 std::string CopyBeside(FileStream& locked, const std::string& backup) {
-    const std::string temporary = CreateTemporaryBeside(backup);
-    try {
-        FileStream copy(temporary, FileMode::Create);
-        KeepOwnerAndMode(copy, locked.Info());
-        locked.Seek(0, SeekOrigin::Begin);
-        std::vector<uint8_t> chunk(1 << 20);
-        for (size_t n; (n = locked.Read(chunk.data(), chunk.size())) != 0;)
-            copy.Write(chunk.data(), n);
-        copy.Sync();
-    } catch (...) {
-        ::unlink(temporary.c_str());
-        throw;
-    }
-    return temporary;
+    return WriteTemporary(
+        backup,
+        [&locked](Stream& copy) {
+            locked.Seek(0, SeekOrigin::Begin);
+            CopyToEnd(locked, copy);
+        },
+        &locked, locked.Name());
 }
 
-// Keeps the locked file at `target` as target + ".bak": a hard link of it costs nothing; where
-// the file system makes none, a copy.
-std::string KeepBackup(const std::string& target, FileStream& locked) {
+// The locked file at `target`, under a temporary name beside target + ".bak", to be renamed
+// to that once the new file is in place: a hard link of it costs nothing; where the file system
+// makes none, a copy.
+std::string PrepareBackup(const std::string& target, FileStream& locked) {
     const std::string backup = target + ".bak";
-    std::string temporary = TemporaryNameBeside(backup);
-    if (::link(target.c_str(), temporary.c_str()) != 0) temporary = CopyBeside(locked, backup);
-    const bool renamed = std::rename(temporary.c_str(), backup.c_str()) == 0;
-    const std::string reason = Reason();
-    // A backup that is already this file (a change that failed after its backup was made)
-    // leaves the link in place: rename does nothing between two names of one file.
-    ::unlink(temporary.c_str());
-    if (!renamed) throw FileError("cannot keep the old content as " + backup + ": " + reason);
-    return backup;
+    const std::string temporary = TemporaryNameBeside(backup);
+    if (MakeHardLink(target, temporary)) {
+        FileInfo linked;
+        if (StatLink(temporary, linked) && linked.SameFileAs(locked.Info())) return temporary;
+        ::unlink(temporary.c_str());
+        throw RefusedError(target + ": replaced by another program meanwhile; nothing was written");
+    }
+    return CopyBeside(locked, backup);
 }
 
 void RefuseIfReplacedMeanwhile(const std::string& path, const std::string& target,
@@ -121,31 +144,38 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
     }
 
     const std::string folder = FolderOf(target);
-    RemoveStaleTemporaries(folder);
+    RemoveStaleTemporaries(target);
     std::string temporary;
-    std::string backup;
+    std::string pendingBackup;
     try {
-        temporary = CreateTemporaryBeside(target);
-        {
-            FileStream file(temporary, FileMode::Create);
-            write(file);
-            if (locked) KeepOwnerAndMode(file, locked->Info());
-            file.Sync();
-        }
+        temporary = WriteTemporary(target, write, locked, path);
         if (options.keepBackup) {
             RefuseIfReplacedMeanwhile(path, target, locked->Info());
-            backup = KeepBackup(target, *locked);
+            pendingBackup = PrepareBackup(target, *locked);
         }
         if (locked) RefuseIfReplacedMeanwhile(path, target, locked->Info());
         if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-            throw FileError("cannot rename the new file over it: " + Reason());
+            throw FileError("cannot rename the new file over it: " + SystemReason());
         }
     } catch (const FileError& error) {
         if (!temporary.empty()) ::unlink(temporary.c_str());
+        if (!pendingBackup.empty()) ::unlink(pendingBackup.c_str());
         throw FileError(path + ": nothing was written: " + error.what());
     } catch (...) {
         if (!temporary.empty()) ::unlink(temporary.c_str());
+        if (!pendingBackup.empty()) ::unlink(pendingBackup.c_str());
         throw;
+    }
+    // The earlier backup gives way only now that the new file is in place.
+    std::string backup;
+    if (!pendingBackup.empty()) {
+        backup = target + ".bak";
+        if (std::rename(pendingBackup.c_str(), backup.c_str()) != 0) {
+            throw FileError(path +
+                            ": the new content was written, but the old one could not be "
+                            "named " +
+                            backup + " (" + SystemReason() + "); it is kept as " + pendingBackup);
+        }
     }
     std::string reason;
     if (!SyncFolder(folder, reason)) {
@@ -170,39 +200,9 @@ void SaveStreamToFile(Stream& stream, const std::string& path) {
     const uint64_t kept = stream.Position();
     WriteFileReplacing(path, [&stream](Stream& file) {
         stream.Seek(0, SeekOrigin::Begin);
-        std::vector<uint8_t> chunk(64 * 1024);
-        for (size_t n; (n = stream.Read(chunk.data(), chunk.size())) != 0;)
-            file.Write(chunk.data(), n);
+        CopyToEnd(stream, file);
     });
     stream.Seek(int64_t(kept), SeekOrigin::Begin);
-}
-
-void SwapFiles(const std::string& first, const std::string& second) {
-    const std::string notSwapped = first + ": nothing was changed: cannot swap it with " + second;
-    if (::renameat2(AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), RENAME_EXCHANGE) != 0) {
-        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
-            throw FileError(notSwapped + ": " + Reason());
-        }
-        // No exchange on this file system: first's file gets another name (not a temporary
-        // one: a run killed in the middle leaves it for the user), second's file takes first's
-        // place, and first's file then second's.
-        const std::string held = second + ".swap";
-        if (::link(first.c_str(), held.c_str()) != 0) throw FileError(notSwapped + ": " + Reason());
-        if (std::rename(second.c_str(), first.c_str()) != 0) {
-            const std::string reason = Reason();
-            ::unlink(held.c_str());
-            throw FileError(notSwapped + ": " + reason);
-        }
-        if (std::rename(held.c_str(), second.c_str()) != 0) {
-            throw FileError(first + ": now holds what " + second + " held, but the old " + first +
-                            " could not be named " + second + " (" + Reason() + "); it is " + held);
-        }
-    }
-    std::string reason;
-    if (!SyncFolder(FolderOf(first), reason)) {
-        throw FileError(first + ": swapped with " + second +
-                        ", but the folder could not be synced to storage: " + reason);
-    }
 }
 
 } // namespace drovak

@@ -14,15 +14,18 @@ struct ReplaceOptions {
     // through the replacement, and the path must still name it at the rename. Null: an existing
     // regular file at the path is opened and locked here.
     FileStream* locked = nullptr;
-    // The old file is kept as NAME.bak beside it (needs `locked`): a hard link of it, renamed over
-    // the previous backup; a copy where no link can be made.
+    // The old file is kept as NAME.bak beside it (needs `locked`): a hard link of it (a copy
+    // where no link can be made) under a temporary name, renamed over the previous backup only
+    // once the new file is in place.
     bool keepBackup = false;
 };
 
 // The one routine through which every file the program writes is replaced whole, never
-// half-written: write() fills a new temporary file beside the file (base/TemporaryFiles.h; stale
-// ones of ended runs are removed first), which is synced to storage, given the old file's mode
-// (and owner, where allowed), then renamed over it, and the folder synced. A symbolic link stays
+// half-written: write() fills a new temporary file beside the file (base/TemporaryFiles.h; its
+// own stale ones are removed first) through the descriptor that created it, which is then given
+// the old file's owner, mode and attributes (base/FileAttributes.h), synced to storage, renamed
+// over it, and the folder synced. A file this user could not write in place is refused as
+// read-only (RefusedError). A symbolic link stays
 // a link: its target is replaced. An existing FIFO or character device is written through
 // instead, never replaced; any other kind of file is not written (FileError). Returns the backup's
 // path ("" when none was kept). Failures before the rename remove the temporary file and leave the
@@ -39,11 +42,5 @@ void WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& byt
 // The same with the stream's whole content (position 0 to the end); the stream's own position
 // is left as it was.
 void SaveStreamToFile(Stream& stream, const std::string& path);
-
-// Swaps two files of one folder: each path then names the other's content. One atomic step
-// where the file system can (renameat2 with RENAME_EXCHANGE); else three steps (a link to
-// SECOND.swap and two renames) that never leave either content without a name. FileError:
-// "nothing was changed" before the swap, "swapped" after it (the folder's sync failed).
-void SwapFiles(const std::string& first, const std::string& second);
 
 } // namespace drovak

@@ -27,6 +27,11 @@ void Stream::ReadExact(void* buffer, size_t count) {
     }
 }
 
+void CopyToEnd(Stream& from, Stream& to) {
+    std::vector<uint8_t> chunk(1 << 20);
+    for (size_t n; (n = from.Read(chunk.data(), chunk.size())) != 0;) to.Write(chunk.data(), n);
+}
+
 uint32_t Stream::ReadBigEndian32() {
     uint8_t bytes[4];
     ReadExact(bytes, 4);
@@ -82,6 +87,11 @@ size_t ViewStream::Read(void* buffer, size_t count) {
     return ReadAt(bytes_, position_, buffer, count);
 }
 
+size_t ViewStream::Write(const void*, size_t count) {
+    if (count == 0) return 0;
+    throw FileError(name_ + ": is read-only here; nothing was written");
+}
+
 uint64_t ViewStream::Seek(int64_t offset, SeekOrigin origin) {
     position_ = SeekTarget(offset, origin, position_, bytes_.size());
     return position_;
@@ -91,29 +101,15 @@ namespace {
 
 constexpr size_t READ_BUFFER_SIZE = 64 * 1024;
 
-std::string Reason() {
-    return std::strerror(errno);
-}
-
 } // namespace
 
-FileStream::FileStream(const std::string& path, FileMode mode) : path_(path) {
-    if (mode != FileMode::Create) {
-        file_ = FileHandle::OpenLocked(path, O_RDONLY, mode == FileMode::Replace);
-    } else {
-        // The lock comes before the file is emptied: whoever holds it still has the old bytes.
-        file_ = FileHandle::Open(path, O_WRONLY | O_CREAT);
-        if (!file_.Info().IsRegular()) {
-            throw RefusedError(path + ": is " + FileKind(file_.Info().mode) +
-                               ", not a regular file; nothing was written");
-        }
-        file_.Lock(path, true);
-        if (::ftruncate(fd(), 0) != 0) {
-            throw FileError(path + ": cannot empty the file: " + Reason());
-        }
-    }
-    size_ = mode == FileMode::Create ? 0 : file_.Info().size;
-}
+FileStream::FileStream(const std::string& path, FileMode mode)
+    : path_(path),
+      file_(FileHandle::OpenLocked(path, mode == FileMode::Replace, mode == FileMode::Replace)),
+      size_(file_.Info().size) {}
+
+FileStream::FileStream(const std::string& name, FileHandle file)
+    : path_(name), file_(std::move(file)), size_(file_.Info().size) {}
 
 size_t FileStream::Read(void* buffer, size_t count) {
     auto* out = static_cast<uint8_t*>(buffer);
@@ -133,7 +129,8 @@ size_t FileStream::Read(void* buffer, size_t count) {
             got = ::pread(fd(), buffer_.data(), READ_BUFFER_SIZE, off_t(position_));
         } while (got < 0 && errno == EINTR);
         if (got < 0)
-            throw FileError(path_ + ": cannot read at " + HexText(position_) + ": " + Reason());
+            throw FileError(path_ + ": cannot read at " + HexText(position_) + ": " +
+                            SystemReason());
         bufferStart_ = position_;
         bufferFill_ = size_t(got);
         if (got == 0) break;
@@ -149,7 +146,7 @@ size_t FileStream::Write(const void* buffer, size_t count) {
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
             throw FileError(path_ + ": cannot write at " + HexText(position_ + done) + ": " +
-                            Reason());
+                            SystemReason());
         }
         done += size_t(put);
     }
@@ -166,7 +163,7 @@ uint64_t FileStream::Seek(int64_t offset, SeekOrigin origin) {
 }
 
 void FileStream::Sync() {
-    if (::fsync(fd()) != 0) throw FileError(path_ + ": cannot write to storage: " + Reason());
+    if (::fsync(fd()) != 0) throw FileError(path_ + ": cannot write to storage: " + SystemReason());
 }
 
 } // namespace drovak

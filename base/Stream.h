@@ -14,7 +14,8 @@ namespace drovak {
 enum class SeekOrigin { Begin, Current, End };
 
 // A byte stream over memory or over a file. Read returns the number of bytes read, 0 at the
-// end; Write returns the number written. Positions are byte offsets from the start.
+// end; Write writes all it is given or throws (FileError), and returns that count. Positions
+// are byte offsets from the start.
 class Stream {
 public:
     virtual ~Stream() = default;
@@ -39,6 +40,9 @@ public:
     uint32_t ReadBigEndian32();
     void WriteBigEndian32(uint32_t value);
 };
+
+// Copies what `from` holds from its position to its end into `to`, in chunks.
+void CopyToEnd(Stream& from, Stream& to);
 
 // A stream over a growable byte vector. Writing or seeking past the end grows it (the added
 // bytes are zero here).
@@ -81,8 +85,8 @@ public:
         : bytes_(bytes), name_(std::move(name)) {}
 
     size_t Read(void* buffer, size_t count) override;
-    // Nothing is written: the bytes are not the stream's own.
-    size_t Write(const void*, size_t) override { return 0; }
+    // Refused (FileError): the bytes are not the stream's own.
+    size_t Write(const void*, size_t count) override;
     uint64_t Seek(int64_t offset, SeekOrigin origin) override;
     uint64_t Position() const override { return position_; }
     uint64_t Size() const override { return bytes_.size(); }
@@ -97,9 +101,9 @@ private:
 
 enum class FileMode {
     Read,    // an existing regular file, read-only, under a shared lock: others may read it too
-    Replace, // an existing regular file, read-only, under an exclusive lock: it is read, and its
-             // content then replaced whole (base/ReplaceFile.h) while the lock is held
-    Create,  // a regular file, created or emptied (after its lock is taken); written whole
+    Replace, // an existing regular file that this user may write, under an exclusive lock: it
+             // is read, and its content then replaced whole (base/ReplaceFile.h) while the lock
+             // is held; a read-only one is refused (RefusedError)
 };
 
 // A stream over a file, with buffered reads. Nothing blocks on the open: a FIFO or a device is
@@ -109,6 +113,9 @@ enum class FileMode {
 class FileStream final : public Stream {
 public:
     FileStream(const std::string& path, FileMode mode);
+    // A stream over a file already open (a new, empty one: base/TemporaryFiles.h), written
+    // through its descriptor; `name` is for messages.
+    FileStream(const std::string& name, FileHandle file);
     FileStream(const FileStream&) = delete;
     FileStream& operator=(const FileStream&) = delete;
 
@@ -129,6 +136,7 @@ public:
     // The open file as fstat saw it when it was opened and locked.
     const FileInfo& Info() const { return file_.Info(); }
     int Descriptor() const { return file_.Descriptor(); }
+    const FileHandle& Handle() const { return file_; }
 
 private:
     int fd() const { return file_.Descriptor(); }

@@ -6,13 +6,17 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
-#include <limits.h>
+#include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace drovak {
+
+std::function<void(const std::string&)> afterTemporaryCreated;
 
 namespace {
 
@@ -21,60 +25,76 @@ constexpr const char* PATTERN_END = ".tmp";
 constexpr int MAX_LINKS_FOLLOWED = 40;
 
 std::string NameOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return std::filesystem::path(path).filename().string();
 }
 
 bool AllDigits(const std::string& text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
+// Whether a temporary file is stale: its process gone (one that merely belongs to someone else
+// can still be signalled), no lock on it (a live run in another process namespace holds one),
+// owned by this user, untouched for a while.
+bool IsStale(int folder, const char* name, long pid) {
+    if (pid == ::getpid() || ::kill(pid_t(pid), 0) == 0 || errno != ESRCH) return false;
+    const int fd = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat s {};
+    const bool stale = ::fstat(fd, &s) == 0 && S_ISREG(s.st_mode) && s.st_uid == ::geteuid() &&
+                       s.st_mtim.tv_sec + STALE_TEMPORARY_SECONDS < std::time(nullptr) &&
+                       ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return stale;
+}
+
 } // namespace
 
 std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    return folder.empty() ? "." : folder.string();
 }
 
 std::string ReplacementTarget(const std::string& path) {
-    std::string target = path;
+    std::filesystem::path target = path;
     for (int followed = 0; followed < MAX_LINKS_FOLLOWED; ++followed) {
-        struct stat s {};
-        if (::lstat(target.c_str(), &s) != 0 || !S_ISLNK(s.st_mode)) return target;
-        char link[PATH_MAX];
-        const ssize_t length = ::readlink(target.c_str(), link, sizeof link - 1);
-        if (length <= 0) return target;
-        const std::string pointed(link, size_t(length));
-        target = pointed[0] == '/' ? pointed : FolderOf(target) + "/" + pointed;
+        std::error_code error;
+        if (!std::filesystem::is_symlink(target, error)) break;
+        const std::filesystem::path pointed = std::filesystem::read_symlink(target, error);
+        if (error || pointed.empty()) break;
+        target = pointed.is_absolute() ? pointed : target.parent_path() / pointed;
     }
-    return target;
+    return target.string();
 }
 
 std::string TemporaryNameBeside(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    const std::string folder = path.find('/') == std::string::npos ? "" : FolderOf(path) + "/";
-    return folder + "." + NameOf(path) + PATTERN_MIDDLE + std::to_string(::getpid()) + "-" +
-           std::to_string(counter++) + PATTERN_END;
+    std::string name(".");
+    name.append(NameOf(path)).append(PATTERN_MIDDLE).append(std::to_string(::getpid()));
+    name.append("-").append(std::to_string(counter++)).append(PATTERN_END);
+    return (std::filesystem::path(path).parent_path() / name).string();
 }
 
-std::string CreateTemporaryBeside(const std::string& path) {
+bool StillNames(const std::string& path, const FileInfo& info) {
+    FileInfo named;
+    return StatLink(path, named) && named.SameFileAs(info);
+}
+
+TemporaryFile CreateTemporaryBeside(const std::string& path) {
     for (int attempt = 0;; ++attempt) {
-        std::string temporary = TemporaryNameBeside(path);
-        const int fd =
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return temporary;
-        }
-        if (errno != EEXIST || attempt >= 100) {
+        TemporaryFile temporary{TemporaryNameBeside(path), {}};
+        int error = 0;
+        temporary.file = FileHandle::CreateNew(temporary.path, error);
+        if (!temporary.file.IsOpen()) {
+            if (error == EEXIST && attempt < 100) continue;
             throw FileError("cannot create a temporary file in the folder of " + path + ": " +
-                            std::strerror(errno));
+                            SystemReason(error));
         }
+        if (afterTemporaryCreated) afterTemporaryCreated(temporary.path);
+        return temporary;
     }
 }
 
-bool IsTemporaryName(const std::string& name, long& pid) {
+bool IsTemporaryName(const std::string& name, long& pid, std::string* stem) {
     const size_t middle = name.rfind(PATTERN_MIDDLE);
     const size_t endLength = std::strlen(PATTERN_END);
     if (name.empty() || name[0] != '.' || middle == std::string::npos || name.size() < endLength ||
@@ -90,21 +110,22 @@ bool IsTemporaryName(const std::string& name, long& pid) {
         return false;
     }
     pid = std::stol(tail.substr(0, dash));
+    if (stem) *stem = name.substr(1, middle - 1);
     return pid > 0;
 }
 
-int RemoveStaleTemporaries(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
+int RemoveStaleTemporaries(const std::string& path) {
+    const std::string name = NameOf(path);
+    DIR* dir = ::opendir(FolderOf(path).c_str());
     if (dir == nullptr) return 0;
     int removed = 0;
     while (const dirent* entry = ::readdir(dir)) {
         long pid = 0;
-        if (!IsTemporaryName(entry->d_name, pid)) continue;
-        // A process that is gone can't be signalled; one that merely belongs to someone else can.
-        if (pid == ::getpid() || ::kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
-        const std::string path = folder + "/" + entry->d_name;
-        struct stat s {};
-        if (::lstat(path.c_str(), &s) == 0 && S_ISREG(s.st_mode) && ::unlink(path.c_str()) == 0) {
+        std::string stem;
+        if (!IsTemporaryName(entry->d_name, pid, &stem)) continue;
+        if (stem != name && stem != name + ".bak") continue;
+        if (IsStale(::dirfd(dir), entry->d_name, pid) &&
+            ::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) {
             ++removed;
         }
     }
@@ -118,7 +139,7 @@ bool SyncFolder(const std::string& folder, std::string& reason) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return true;
     const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
-    if (!synced) reason = std::strerror(errno);
+    if (!synced) reason = SystemReason();
     ::close(fd);
     return synced;
 }

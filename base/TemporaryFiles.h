@@ -1,12 +1,15 @@
 #pragma once
 
+#include "base/FileHandle.h"
+
+#include <functional>
 #include <string>
 
 namespace drovak {
 
 // A file is replaced through a temporary file beside it, named ".NAME.drovak-PID-N.tmp" (PID the
-// writing process, N a counter): a run that is killed leaves one behind, and the next run that
-// writes into the folder removes it once its process has gone.
+// writing process, N a counter): a run that is killed leaves one behind, and a later run that
+// replaces NAME removes it once it is stale (RemoveStaleTemporaries).
 
 // The folder of a path, for file-system calls ("." when the path names none).
 std::string FolderOf(const std::string& path);
@@ -18,19 +21,41 @@ std::string ReplacementTarget(const std::string& path);
 // A temporary name beside `path` that no file has yet (not created).
 std::string TemporaryNameBeside(const std::string& path);
 
-// Creates a new, empty temporary file beside `path` (exclusively) and returns its path.
-// FileError naming `path` when the folder takes no new file.
-std::string CreateTemporaryBeside(const std::string& path);
+// A new temporary file, open: everything is written, moded, owned and synced through `file`,
+// never through its name, which only serves the final rename.
+struct TemporaryFile {
+    std::string path;
+    FileHandle file;
+};
 
-// Whether a file name follows the temporary pattern; its process id then goes to `pid`.
-bool IsTemporaryName(const std::string& name, long& pid);
+// Whether `path` still names the file `info` describes, itself and not a link to it (no one has
+// put another file or a link at the name).
+bool StillNames(const std::string& path, const FileInfo& info);
 
-// Removes the regular files in `folder` that follow the temporary pattern and whose process has
-// ended; returns how many.
-int RemoveStaleTemporaries(const std::string& folder);
+// Creates a new, empty temporary file beside `path`: exclusively, without following a link at
+// its name, mode 0600, locked. FileError naming `path` when the folder takes no new file.
+TemporaryFile CreateTemporaryBeside(const std::string& path);
+
+// Whether a file name follows the temporary pattern; its process id then goes to `pid`, and
+// the name it stands beside to `stem` when given.
+bool IsTemporaryName(const std::string& name, long& pid, std::string* stem = nullptr);
+
+// How old a temporary file must be before a later run takes it for stale.
+constexpr int STALE_TEMPORARY_SECONDS = 5 * 60;
+
+// Removes the stale temporary files of the file at `path` (and of its backup, PATH.bak) from
+// its folder: those whose name stands beside exactly that name, owned by this user, whose
+// process has ended, that no program holds locked and that were last changed more than
+// STALE_TEMPORARY_SECONDS ago. Anything else that merely looks like one is left alone. Returns
+// how many were removed.
+int RemoveStaleTemporaries(const std::string& path);
 
 // Flushes a folder's entries (renames, new names) to storage; false, with the reason, when the
 // sync itself fails.
 bool SyncFolder(const std::string& folder, std::string& reason);
+
+// Test seam: called with a temporary file's path right after it is created, before anything
+// is written to it. Tests put another file or a link at that name here.
+extern std::function<void(const std::string& temporary)> afterTemporaryCreated;
 
 } // namespace drovak

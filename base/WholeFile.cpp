@@ -5,7 +5,6 @@
 #include "base/Stream.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -33,7 +32,7 @@ std::vector<uint8_t> ReadToEnd(const std::string& path, FileHandle& file, uint64
                                " with nothing to read now: it can't be read to an end; nothing "
                                "was written");
         }
-        if (got < 0) throw FileError(path + ": cannot read: " + std::strerror(errno));
+        if (got < 0) throw FileError(path + ": cannot read: " + SystemReason());
         if (got == 0) return data;
         if (data.size() + size_t(got) > maxSize) {
             throw RefusedError(OverLimit(path, "more bytes", limitText));

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 constexpr size_t INPUT_SIZE = 1024 * 1024;
 
 // 8 x 8 tiles of 4-bit pixels, each row one of a few nibble patterns, with pixels changed here

@@ -11,7 +11,6 @@
 
 namespace {
 
-
 constexpr size_t INPUT_SIZE = 1 << 20;
 
 // 4-bit tiles as the game draws them: solid backgrounds, stripes and dithered two-colour

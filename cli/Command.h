@@ -41,6 +41,7 @@ std::vector<Command> RomCommands();
 std::vector<Command> RomBackupCommands();
 std::vector<Command> PictureCommands();
 std::vector<Command> TileCommands();
+std::vector<Command> PatchCommands();
 std::vector<Command> ModCommands();
 
 // Every command, in the order the help lists them.

@@ -38,9 +38,8 @@ void PrintNumbersAndExitCodes(std::ostream& out) {
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all;
-        for (auto group :
-             {CodecCommands, RomCommands, RomBackupCommands, PictureCommands, TileCommands,
-              ModCommands}) {
+        for (auto group : {CodecCommands, RomCommands, RomBackupCommands, PictureCommands,
+                           TileCommands, PatchCommands, ModCommands}) {
             for (auto& command : group()) all.push_back(std::move(command));
         }
         return all;

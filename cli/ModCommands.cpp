@@ -1,13 +1,16 @@
 // unpack and pack: a ROM image as a folder of files that any editor can change, and back.
 #include "base/Errors.h"
 #include "base/Paths.h"
+#include "base/ReplaceFile.h"
+#include "base/WholeFile.h"
 #include "cli/Command.h"
 #include "cli/InsertRefusals.h"
 #include "cli/Progress.h"
 #include "graphics/TileSheet.h"
-#include "mod/Crc32.h"
 #include "mod/Pack.h"
 #include "mod/Unpack.h"
+#include "patch/Bps.h"
+#include "patch/Crc32.h"
 #include "rom/HexField.h"
 #include "rom/RomLayout.h"
 
@@ -130,9 +133,32 @@ int Pack(const ParsedArguments& arguments, CommandOutput& output) {
         output.out << ChangeLine(change) << "\n";
     }
     if (plan.changes.empty()) output.out << dir << ": no file changed since the unpack\n";
+    // The patch from the base to OUT, made and checked before anything is written.
+    const std::optional<std::string> patchPath = arguments.Text("--bps");
+    std::vector<uint8_t> patch;
+    if (patchPath) {
+        for (const std::string* image : {&plan.base.name, &out}) {
+            if (*patchPath == *image || SameFile(*patchPath, *image)) {
+                throw RefusedError(*patchPath + ": is the ROM image " + *image +
+                                   " itself; nothing was written");
+            }
+        }
+        patch = CreateBpsPatch(plan.base.bytes, plan.image);
+        if (!arguments.Has("--yes") && FileHoldsOtherBytes(*patchPath, patch)) {
+            throw RefusedError(*patchPath + ": already exists and holds other data. Give --yes "
+                                            "to replace it. Nothing was written.");
+        }
+    }
     const bool existed = FileExists(out);
     const RomChange change = WritePack(plan, out);
     output.out << (existed ? RomChangeSummary(out, change) : NewFileLine(out, change)) << "\n";
+    if (patchPath) {
+        WriteFileReplacing(*patchPath, patch);
+        output.out << *patchPath << " written: a patch of " << patch.size() << " bytes from "
+                   << plan.manifest.romName << " (CRC-32 " << CrcText(plan.manifest.romCrc)
+                   << ") to " << FileNamePart(out) << " (CRC-32 " << CrcText(Crc32(plan.image))
+                   << ")\n";
+    }
     return EXIT_OK;
 }
 
@@ -166,7 +192,7 @@ std::vector<Command> ModCommands() {
          {{"ROM", "DIR"}, {"--table"}, {}},
          Unpack},
         {"pack",
-         "DIR OUT [--base ROM] [--yes]",
+         "DIR OUT [--base ROM] [--bps PATCH] [--yes]",
          "build a ROM from an unpacked folder",
          "Builds OUT from the base ROM (--base, default the ROM drovak.toml names, seen from\n"
          "DIR) and the files of DIR. A base whose CRC-32 is not the one recorded is refused\n"
@@ -183,8 +209,10 @@ std::vector<Command> ModCommands() {
          "that exists. A folder unchanged packs to the base byte for byte. Prints a line per\n"
          "changed file (old and new packed size, entries moved), then what was written and\n"
          "the header checksum's state; a right checksum is kept right, unless the new data\n"
-         "lies on it.",
-         {{"DIR", "OUT"}, {"--base"}, {"--yes"}},
+         "lies on it. With --bps the BPS patch from the base to OUT is written to PATCH too\n"
+         "(as patch-create writes it; a PATCH that holds other data is only replaced with\n"
+         "--yes).",
+         {{"DIR", "OUT"}, {"--base", "--bps"}, {"--yes"}},
          Pack},
     };
 }

@@ -2,6 +2,7 @@
 // operations on a ROM image.
 #include "base/Errors.h"
 #include "base/ReplaceFile.h"
+#include "base/WholeFile.h"
 #include "cli/Command.h"
 #include "cli/Files.h"
 #include "cli/InsertRefusals.h"
@@ -30,7 +31,16 @@ const std::string ROM_CHANGE_TEXT =
 
 const std::string OUT_TEXT =
     "\nOUT may not be ROM itself, under any name; a FIFO or a device as OUT is "
-    "written through.";
+    "written through.\nAn OUT that exists and holds other data is only replaced with --yes.";
+
+// Writes an output file; one that exists and holds other data only with --yes.
+void WriteOutput(const ParsedArguments& arguments, const std::string& out,
+                 const std::vector<uint8_t>& bytes) {
+    if (!arguments.Has("--yes") && FileHoldsOtherBytes(out, bytes)) {
+        throw RefusedError(out + ": already exists and holds other data." + ANSWER_WITH_YES);
+    }
+    WriteFileReplacing(out, bytes);
+}
 
 // What a change did, on stderr: stdout keeps the numbers scripts read.
 void ReportChange(CommandOutput& output, const std::string& rom, const RomChange& change) {
@@ -43,7 +53,7 @@ int LzhExtract(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string &rom = arguments.Positional(0), &out = arguments.Positional(1);
     RefuseWritingOverRom(out, rom);
     LzhExtractResult result = LzhExtractEntry(rom, table, index);
-    WriteFileReplacing(out, result.data);
+    WriteOutput(arguments, out, result.data);
     output.out << result.entry.PackedSize << "\n";
     return EXIT_OK;
 }
@@ -97,7 +107,7 @@ int RleExtract(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string &rom = arguments.Positional(0), &out = arguments.Positional(1);
     RefuseWritingOverRom(out, rom);
     RleExtractResult result = RleExtractAt(rom, offset);
-    WriteFileReplacing(out, result.data);
+    WriteOutput(arguments, out, result.data);
     output.out << result.consumed << "\n";
     return EXIT_OK;
 }
@@ -120,7 +130,7 @@ int RleInsert(const ParsedArguments& arguments, CommandOutput& output) {
 }
 
 int MakeDemo(const ParsedArguments& arguments, CommandOutput&) {
-    WriteFileReplacing(arguments.Positional(0), MakeDemoRom());
+    WriteOutput(arguments, arguments.Positional(0), MakeDemoRom());
     return EXIT_OK;
 }
 
@@ -129,7 +139,7 @@ int MakeDemo(const ParsedArguments& arguments, CommandOutput&) {
 std::vector<Command> RomCommands() {
     return {
         {"lzh-extract",
-         "ROM OUT [--table TABLE] [--index INDEX]",
+         "ROM OUT [--table TABLE] [--index INDEX] [--yes]",
          "decompress an entry of a pointer table",
          "Decodes entry INDEX (hexadecimal, default " + HexFieldText(DEFAULT_TABLE_INDEX) +
              ") of the pointer table at TABLE\n"
@@ -139,7 +149,7 @@ std::vector<Command> RomCommands() {
              "decimal. OUT gets everything the decoder wrote (up to 59 bytes past the entry's\n"
              "decoded size). An INDEX beyond the table is refused (exit code 3)." +
              OUT_TEXT,
-         {{"ROM", "OUT"}, {"--table", "--index"}, {}},
+         {{"ROM", "OUT"}, {"--table", "--index"}, {"--yes"}},
          LzhExtract},
         {"lzh-list",
          "ROM [--table TABLE]",
@@ -175,14 +185,14 @@ std::vector<Command> RomCommands() {
          {{"ROM", "IN"}, {"--table", "--index"}, {"--yes"}},
          LzhInsert},
         {"rle-extract",
-         "ROM OUT [--at OFFSET]",
+         "ROM OUT [--at OFFSET] [--yes]",
          "decompress an RLE block of a ROM",
          "Decodes the RLE block at OFFSET (hexadecimal, default " +
              HexFieldText(DEFAULT_RLE_OFFSET) +
              ") of ROM into OUT and\n"
              "prints the number of bytes the block occupies in ROM, header included." +
              OUT_TEXT,
-         {{"ROM", "OUT"}, {"--at"}, {}},
+         {{"ROM", "OUT"}, {"--at"}, {"--yes"}},
          RleExtract},
         {"rle-insert",
          "ROM IN [--at OFFSET] [--yes]",
@@ -200,14 +210,15 @@ std::vector<Command> RomCommands() {
          {{"ROM", "IN"}, {"--at"}, {"--yes"}},
          RleInsert},
         {"make-demo-rom",
-         "OUT",
+         "OUT [--yes]",
          "write the synthetic demonstration ROM",
          "Writes the project's synthetic ROM image to OUT: the pointer table at " +
              HexFieldText(POINTER_TABLE_OFFSET) + ", level\n" +
              "data and palettes, an RLE block at " + HexFieldText(DEFAULT_RLE_OFFSET) +
              " and the title-screen data, laid out where\n"
-             "the program reads them.",
-         {{"OUT"}, {}, {}},
+             "the program reads them. An OUT that exists and holds other data is only replaced\n"
+             "with --yes.",
+         {{"OUT"}, {}, {"--yes"}},
          MakeDemo},
     };
 }

@@ -16,6 +16,7 @@ using SeedSet = std::map<std::string, std::map<std::string, std::vector<uint8_t>
 void AddCodecSeeds(SeedSet& seeds);
 void AddRomSeeds(SeedSet& seeds);
 void AddPngSeeds(SeedSet& seeds);
+void AddPatchSeeds(SeedSet& seeds);
 void AddModSeeds(SeedSet& seeds);
 
 } // namespace drovak::fuzz

@@ -6,7 +6,7 @@
 #include "base/WholeFile.h"
 #include "graphics/CompressInput.h"
 #include "graphics/TileSheet.h"
-#include "mod/Crc32.h"
+#include "patch/Crc32.h"
 #include "mod/SheetPalette.h"
 #include "rom/DataFile.h"
 

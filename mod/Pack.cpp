@@ -4,7 +4,7 @@
 #include "base/Folders.h"
 #include "base/Paths.h"
 #include "base/ReplaceFile.h"
-#include "mod/Crc32.h"
+#include "patch/Crc32.h"
 #include "mod/FolderData.h"
 #include "rom/HeaderChecksum.h"
 #include "rom/RlePage.h"

@@ -8,7 +8,7 @@
 #include "base/WholeFile.h"
 #include "graphics/TilePalette.h"
 #include "graphics/TilesToPng.h"
-#include "mod/Crc32.h"
+#include "patch/Crc32.h"
 #include "mod/SheetPalette.h"
 #include "rom/LzhPage.h"
 #include "rom/LzhTableList.h"

@@ -10,6 +10,14 @@
 
 namespace drovak {
 
+// The two files an undo swaps: the ROM image and its backup, their sizes and when each was
+// last changed (seconds since 1970).
+struct UndoSides {
+    std::string rom, backup;
+    uint64_t romSize = 0, backupSize = 0;
+    int64_t romChanged = 0, backupChanged = 0;
+};
+
 // What a change of a ROM image did.
 struct RomChange {
     // False when the new image was the same as the old one: nothing was written.
@@ -20,6 +28,10 @@ struct RomChange {
     ChecksumState checksum = ChecksumState::NoHeader;
     uint16_t storedChecksum = 0;
     uint16_t computedChecksum = 0;
+    // For an undo: the two files it swapped, as they were before (unknown when it finished an
+    // undo that a killed run had left half-way: `finishedInterrupted`).
+    UndoSides swapped;
+    bool finishedInterrupted = false;
 };
 
 // The one way a ROM image is changed: it is opened under its exclusive lock (InUseError while
@@ -38,8 +50,19 @@ RomChange ChangeRom(const std::string& path,
 std::string BackupPathOf(const std::string& path);
 
 // Swaps the ROM image and its backup, under the image's lock: the last change is undone, and a
-// second undo redoes it. RefusedError when there is no backup (nothing is changed).
+// second undo redoes it. An undo that a killed run left half-way is finished instead: that was
+// the undo asked for (base/SwapFiles.h); a change finishes it too before it begins. RefusedError
+// when there is no backup, or it is not a regular file (a link, a FIFO, a folder): nothing is
+// changed.
 RomChange UndoRomChange(const std::string& path);
+
+// What an undo of the ROM image at path would swap, for the question asked before it;
+// RefusedError as UndoRomChange when there is nothing it could swap.
+UndoSides DescribeUndo(const std::string& path);
+
+// "tf3.bin (4096 bytes, changed 2026-12-07 12:57:02) with tf3.bin.bak (4000 bytes, changed
+// 2026-12-07 12:50:11)": the two sides of an undo, named without their folder, local time.
+std::string UndoSidesText(const UndoSides& sides);
 
 // The refusal of an undo without a backup.
 std::string NoBackupMessage(const std::string& path);

@@ -6,6 +6,7 @@
 #include "rom/LzhPage.h"
 
 #include <QKeyEvent>
+#include <sys/stat.h>
 
 using handmade::Bytes;
 
@@ -146,9 +147,22 @@ TEST_F(AppLzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
                     dialogs.boxes[0].contains(c.shown))
             << dialogs.boxes[0].toStdString();
     }
+    // A ROM no one may write: an Error box, and the compress writes nothing.
+    ::chmod(PathOf("rom.bin").c_str(), 0444);
+    dialogs.boxes.clear();
+    ClickTab(f.LzhModeTabs, app::ModeTab::Compression);
+    TypeInto(f.LzhTableIndexEdit, "1");
+    TypeInto(f.LzhCompInEdit, Folder() + "new.bin");
+    Click(f.LzhCompressButton);
+    ASSERT_EQ(dialogs.boxes.size(), 1) << dialogs.boxes.join('\n').toStdString();
+    EXPECT_TRUE(dialogs.boxes[0].startsWith("error Error owned: ") &&
+                dialogs.boxes[0].contains("read-only; nothing was written"))
+        << dialogs.boxes[0].toStdString();
+    ::chmod(PathOf("rom.bin").c_str(), 0644);
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     EXPECT_FALSE(drovak::FileExists(PathOf("100_1.bin")) ||
-                 drovak::FileExists(PathOf("nothing.bin")));
+                 drovak::FileExists(PathOf("nothing.bin")) ||
+                 drovak::FileExists(PathOf("rom.bin.bak")));
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
 }
 
@@ -180,7 +194,12 @@ TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
     for (const auto& [yes, now] : undos) {
         dialogs.answers = {yes};
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(dialogs.boxes.last(), "question Warning owned: Undo the last change to rom.bin?");
+        // The question says which two files swap, their sizes and dates.
+        EXPECT_TRUE(dialogs.boxes.last().startsWith(
+            "question Warning owned: Undo the last change to rom.bin?\r\nIt swaps rom.bin ("))
+            << dialogs.boxes.last().toStdString();
+        EXPECT_TRUE(dialogs.boxes.last().contains(" bytes, changed 20"));
+        EXPECT_TRUE(dialogs.boxes.last().contains(") with rom.bin.bak ("));
         EXPECT_EQ(ReadFile("rom.bin"), *now);
     }
     EXPECT_EQ(f.LzhCompInEdit->text(), Folder() + "empty.bin"); // not a field's undo

@@ -102,7 +102,12 @@ TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     dialogs.answers = {true};
     f.PreviewView->setFocus();
     QTest::keyClick(f.PreviewView, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(dialogs.boxes.last(), "question Warning owned: Undo the last change to rom.bin?");
+    // The question says which two files swap, their sizes and dates.
+    EXPECT_TRUE(dialogs.boxes.last().startsWith(
+        "question Warning owned: Undo the last change to rom.bin?\r\nIt swaps rom.bin ("))
+        << dialogs.boxes.last().toStdString();
+    EXPECT_TRUE(dialogs.boxes.last().contains(" bytes, changed 20"));
+    EXPECT_TRUE(dialogs.boxes.last().contains(") with rom.bin.bak ("));
     EXPECT_EQ(ReadFile("rom.bin"), before);
     EXPECT_EQ(ReadFile("rom.bin.bak"), changed);
     EXPECT_EQ(f.RleOffsetEdit->text(), "200");

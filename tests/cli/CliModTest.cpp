@@ -90,6 +90,7 @@ TEST_F(CliMod, FilesAreWhatTheExtractAndSheetCommandsWrite) {
     const std::string rom = Write("varied.bin", VariedRom());
     Unpack(rom, "mod");
     const auto same = [this](std::vector<std::string> command, const std::string& name) {
+        std::filesystem::remove(command[2]);
         CliResult result = Run(command);
         EXPECT_EQ(result.exitCode, 0) << result.err;
         EXPECT_EQ(ReadBytes(File("mod/" + name)), ReadBytes(command[2])) << name;
@@ -170,10 +171,15 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
         std::filesystem::copy(File("mod"), folder);
         WriteBytes(folder + "/" + edit.file, edit.content);
         const std::string out = File("out-" + edit.file);
-        CliResult packed = Run({"pack", folder, out, "--yes"});
+        const std::string patch = File("patch-" + edit.file + ".bps");
+        CliResult packed = Run({"pack", folder, out, "--yes", "--bps", patch});
         ASSERT_EQ(packed.exitCode, 0) << packed.err;
         EXPECT_EQ(packed.out.rfind(edit.line, 0), 0u) << packed.out;
         EXPECT_EQ(ReadBytes(out), DemoAfter(edit.single));
+        // The patch takes a clean ROM to the same image.
+        const std::string applied = File("applied-" + edit.file);
+        EXPECT_EQ(Run({"patch-apply", demo_, patch, applied}).exitCode, 0);
+        EXPECT_EQ(ReadBytes(applied), ReadBytes(out));
     }
 }
 

@@ -24,6 +24,15 @@ protected:
         EXPECT_EQ(ReadBytes(rom_), original);
         CliResult inserted = Run({format + "-insert", rom_, file, "--yes"});
         ASSERT_EQ(inserted.exitCode, 0) << inserted.err;
+        // The refusal gave the sizes the insert then printed: the new one, and the old LZH one.
+        std::istringstream sizes(inserted.out);
+        std::string newSize, oldSize;
+        sizes >> newSize >> oldSize;
+        const std::string facts =
+            format == "lzh"
+                ? "(" + newSize + " bytes) is larger than the old (" + oldSize + " bytes)"
+                : "The new block (" + newSize + " bytes)";
+        EXPECT_NE(refused.err.find(facts), std::string::npos) << refused.err;
         CliResult back = Run({format + "-extract", rom_, File("back.bin")});
         ASSERT_EQ(back.exitCode, 0) << back.err;
         EXPECT_EQ(back.out, inserted.out.substr(0, inserted.out.find_first_of(" \n")) + "\n");
@@ -78,7 +87,9 @@ TEST_F(CliRom, IndexBeyondTheTableAndAnUnchangedRoundTrip) {
     }
     const std::string listed = Run({"lzh-list", rom_}).out;
     for (const char* index : {"0", "A", "12"}) {
-        ASSERT_EQ(Run({"lzh-extract", rom_, File("entry.bin"), "--index", index}).exitCode, 0);
+        // Each entry replaces the last one's data file: only with --yes.
+        ASSERT_EQ(Run({"lzh-extract", rom_, File("entry.bin"), "--index", index, "--yes"}).exitCode,
+                  0);
         ASSERT_EQ(Run({"lzh-insert", rom_, File("entry.bin"), "--index", index, "--yes"}).exitCode,
                   0);
     }

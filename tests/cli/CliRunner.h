@@ -22,22 +22,25 @@ struct CliResult {
 
 class CliTest : public ScratchTest {
 protected:
-    // A drovak-cli started with `environment` ("NAME=value") added to the test's own; its
-    // stdout and stderr go to scratch files named by `tag`.
+    // A drovak-cli started in the scratch folder with `environment` ("NAME=value") added to the
+    // test's own; its stdout and stderr go to scratch files named by `tag` (stdout to `out`
+    // when given).
     struct Started {
         pid_t pid = -1;
         std::string tag;
     };
     Started Start(const std::vector<std::string>& arguments,
-                  const std::vector<std::string>& environment = {},
-                  const std::string& tag = "run") const {
+                  const std::vector<std::string>& environment = {}, const std::string& tag = "run",
+                  std::string out = "") const {
         std::vector<std::string> argv = {DROVAK_CLI};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         std::vector<std::string> envp = environment;
         for (char** variable = environ; *variable; ++variable) envp.push_back(*variable);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        const std::string out = File("." + tag + ".out"), err = File("." + tag + ".err");
+        if (out.empty()) out = File("." + tag + ".out");
+        const std::string err = File("." + tag + ".err");
+        posix_spawn_file_actions_addchdir_np(&actions, dir.path.c_str());
         posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
         posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,

@@ -58,12 +58,15 @@ protected:
     // Runs the command once cleanly (the new image, and the calls it makes: every file written
     // is synced before it is renamed, the folder last), then once for each of those calls made
     // to fail with EIO, with ENOSPC, and killed there; after each the ROM must be the old image
-    // or the whole new one, and the exit code and message must say which.
-    Tally InjectEverywhere(const std::vector<std::string>& command) {
+    // or the whole new one, and the exit code and message must say which. `fileSystem` names
+    // the calls the file system does not offer (DROVAK_FAIL_ALWAYS).
+    Tally InjectEverywhere(const std::vector<std::string>& command,
+                           const std::string& fileSystem = "") {
         const Bytes old = ReadBytes(rom);
         const std::string log = File("calls.log");
         std::filesystem::remove(log);
-        const CliResult clean = Run(command, Preload({"DROVAK_FAULT_LOG=" + log}));
+        const std::string without = "DROVAK_FAIL_ALWAYS=" + fileSystem;
+        const CliResult clean = Run(command, Preload({without, "DROVAK_FAULT_LOG=" + log}));
         EXPECT_EQ(clean.exitCode, 0) << clean.err;
         const Bytes complete = ReadBytes(rom);
         EXPECT_NE(complete, old);
@@ -78,12 +81,13 @@ protected:
                 WriteBytes(rom, old);
                 std::filesystem::remove(rom + ".bak");
                 const CliResult result =
-                    Run(command, Preload({std::string("DROVAK_FAULT=") + fault,
+                    Run(command, Preload({without, std::string("DROVAK_FAULT=") + fault,
                                           "DROVAK_FAULT_AT=" + std::to_string(at)}));
                 const Bytes now = ReadBytes(rom);
                 tally.old += now == old;
                 tally.complete += now == complete;
                 tally.torn += now != old && now != complete;
+                if (result.exitCode > 0) ExpectNothingLeftBehind();
                 if (result.exitCode == 0) {
                     EXPECT_EQ(now, complete);
                     EXPECT_EQ(ReadBytes(rom + ".bak"), old);
@@ -99,8 +103,9 @@ protected:
                 }
             }
         }
-        // The next run removes what the killed ones left behind.
+        // The next run removes what the killed ones left behind, once it is stale.
         WriteBytes(rom, old);
+        AgeTemporaries();
         EXPECT_EQ(Run(command).exitCode, 0);
         for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
             long pid = 0;
@@ -109,19 +114,48 @@ protected:
         return tally;
     }
 
+    // What the folder holds besides what a run leaves behind.
+    bool Kept(const std::filesystem::path& name) const {
+        static const std::set<std::string> kept = {
+            "tf3.bin", "tf3.bin.bak", "big.bin", "block.bin", "calls.log", ".run.out", ".run.err"};
+        return kept.count(name.filename()) != 0;
+    }
+    // After a failure the folder holds what it held and the backup a change may have made: no
+    // temporary file, no copy and no intermediate name.
+    void ExpectNothingLeftBehind() const {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
+            EXPECT_TRUE(Kept(entry.path())) << entry.path().filename();
+        }
+    }
+
+    // Makes every temporary file in the folder look older than a stale one.
+    void AgeTemporaries() const {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
+            long pid = 0;
+            if (IsTemporaryName(entry.path().filename(), pid)) {
+                std::filesystem::last_write_time(
+                    entry.path(), std::filesystem::file_time_type::clock::now() -
+                                      std::chrono::seconds(STALE_TEMPORARY_SECONDS + 60));
+            }
+        }
+    }
+
+    // Every file written is synced before it is renamed; the new image takes the ROM's name
+    // before the old one takes the backup's (a failed change keeps the earlier backup); the
+    // folder is synced last.
     void ExpectSyncedBeforeRenamed(const std::vector<std::vector<std::string>>& calls) {
         std::set<std::string> unsynced;
-        std::string lastRenamed;
+        std::vector<std::string> renamedTo;
         for (const auto& call : calls) {
             ASSERT_GE(call.size(), 3u);
             if (call[1] == "write" || call[1] == "pwrite") unsynced.insert(call[2]);
             if (call[1] == "fsync") unsynced.erase(call[2]);
             if (call[1] == "rename") {
                 EXPECT_EQ(unsynced.count(call[2]), 0u) << call[2] << " renamed before its sync";
-                lastRenamed = call[3];
+                renamedTo.push_back(call[3]);
             }
         }
-        EXPECT_EQ(lastRenamed, "tf3.bin");
+        EXPECT_EQ(renamedTo, (std::vector<std::string>{"tf3.bin", "tf3.bin.bak"}));
         EXPECT_EQ(calls.back()[1], "fsync");
         EXPECT_EQ(calls.back()[2], dir.path.filename().string()) << "the folder is synced last";
     }
@@ -137,20 +171,45 @@ protected:
 };
 
 TEST_F(CliSafety, NoFailureOrKillAtAnyWriteSyncRenameOrLinkTearsTheRom) {
-    for (const auto& command : {lzhInsert, rleInsert}) {
-        SCOPED_TRACE(command[0]);
-        const Tally tally = InjectEverywhere(command);
+    // The LZH insert also where the file system makes no links (the backup is a copy).
+    const Bytes original = ReadBytes(rom);
+    for (const auto& [command, fileSystem] :
+         {std::pair{lzhInsert, ""}, {rleInsert, ""}, {lzhInsert, "link:eperm"}}) {
+        SCOPED_TRACE(command[0] + " " + fileSystem);
+        WriteBytes(rom, original);
+        const Tally tally = InjectEverywhere(command, fileSystem);
         EXPECT_EQ(tally.torn, 0);
         EXPECT_GT(tally.old, 0);
         EXPECT_GT(tally.complete, 0);
     }
 
-    // Where the file system can't exchange two names in one step, undo swaps in three.
+    // Where the file system can't exchange two names in one step, undo swaps in three; a failure
+    // at any of its calls that says nothing was changed leaves the pair as it was and nothing
+    // else behind.
     const Bytes changed = ReadBytes(rom), old = ReadBytes(rom + ".bak");
-    EXPECT_EQ(Run({"undo", rom}, Preload({"DROVAK_FAULT=einval", "DROVAK_FAULT_AT=1"})).exitCode,
-              0);
+    const std::string noExchange = "DROVAK_FAIL_ALWAYS=renameat2:einval";
+    const std::string log = File("calls.log");
+    std::filesystem::remove(log);
+    EXPECT_EQ(Run({"undo", rom}, Preload({noExchange, "DROVAK_FAULT_LOG=" + log})).exitCode, 0);
     EXPECT_EQ(ReadBytes(rom), old);
     EXPECT_EQ(ReadBytes(rom + ".bak"), changed);
+    const size_t calls = ReadCalls(log).size();
+    for (size_t at = 1; at <= calls; ++at) {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
+            if (!Kept(entry.path())) std::filesystem::remove(entry.path()); // an earlier run's
+        }
+        for (const auto& [name, bytes] : {std::pair{rom, &changed}, {rom + ".bak", &old}}) {
+            std::filesystem::remove(name);
+            WriteBytes(name, *bytes);
+        }
+        const CliResult undone =
+            Run({"undo", rom},
+                Preload({noExchange, "DROVAK_FAULT=eio", "DROVAK_FAULT_AT=" + std::to_string(at)}));
+        if (undone.err.find("nothing was changed") == std::string::npos) continue;
+        EXPECT_EQ(ReadBytes(rom), changed) << at;
+        EXPECT_EQ(ReadBytes(rom + ".bak"), old) << at;
+        ExpectNothingLeftBehind();
+    }
 }
 
 TEST_F(CliSafety, ARomHeldByAnotherProgramIsInUse) {

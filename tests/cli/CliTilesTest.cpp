@@ -33,6 +33,30 @@ TEST_F(CliTiles, SameBytesBackThroughIndexedAndRgbPictures) {
     EXPECT_EQ(ReadBytes(back), Cat(data, Bytes(25, 0)));
 }
 
+// The notes name the values and pixels as they are: a palette line that gives colour 0 to value 1
+// too, and the first pixel left out that is not blank (at the first byte past the tile kept).
+TEST_F(CliTiles, NotesNameTheValuesAndThePixel) {
+    Bytes rom = SixtyFourColours();
+    Put(rom, 0, Words({0x0E02, 0x0E02}));
+    Bytes data(64, 0);
+    data[32] = 0x0A;             // x 9, y 0
+    data[32 + 5 * 4 + 3] = 0x30; // x 14, y 5
+    const std::string png = File("tiles.png");
+    const CliResult made = Run({"tiles-to-png", Write("data.bin", data), png, "--rom",
+                                Write("rom.bin", rom), "--palette-at", "0"});
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    EXPECT_NE(made.err.find("has the colour #2000E0 for both 0 and 1: an RGB copy of the picture "
+                            "gives back 0 for both"),
+              std::string::npos)
+        << made.err;
+    const CliResult kept = Run({"png-to-tiles", png, File("out.bin"), "--tiles", "1"});
+    ASSERT_EQ(kept.exitCode, 0) << kept.err;
+    EXPECT_NE(kept.err.find("the pixel at x 9, y 0 lies beyond the 1 tiles kept"),
+              std::string::npos)
+        << kept.err;
+    EXPECT_EQ(ReadBytes(File("out.bin")), Bytes(32, 0));
+}
+
 // The RLE page's layout (cells of 1 x 4 tiles, 64 a row) comes back in the same order, with the
 // PNG's record of the cell or, in a copy without it, with --cell.
 TEST_F(CliTiles, CellsComeBackInTheirOrder) {

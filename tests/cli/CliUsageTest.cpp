@@ -88,5 +88,57 @@ TEST_F(CliUsage, FailuresExitWith1To3AndWriteNothing) {
     EXPECT_EQ(ReadBytes(old), (Bytes{9, 9, 9}));
 }
 
+// Names as written, relative to the scratch folder: "-" is a file like any other, "--" ends the
+// options so that a name may start with "-", the largest value of an option is taken, and a
+// failed write to stdout is an error though the command was carried out.
+TEST_F(CliUsage, TheGrammarOfTheCommandLine) {
+    const Bytes packed = Hex("00 00 00 04 00 13 02");
+    Write("-", Hex("01 11 10 00"));
+    Write("in.bin", Hex("01 11 10 00"));
+    Write("rom.bin", SixtyFourColours());
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string written; // holds the block afterwards; or a text of the message
+    };
+    const Case cases[] = {
+        {{"rle-encode", "-", "out.bin"}, 0, "out.bin"},
+        {{"rle-encode", "in.bin", "--", "--out.bin"}, 0, "--out.bin"},
+        {{"rle-encode", "--", "-", "-x"}, 0, "-x"},
+        {{"rle-encode", "in.bin", "--out.bin"}, 1, "unknown option --out.bin"},
+        {{"rle-encode", "in.bin", "out.bin", "extra"}, 1, "got 3"},
+        {{"rle-encode", "in.bin", "--", "out.bin", "--yes"}, 1, "got 3"},
+        {{"rle-encode", "in.bin"}, 1, "got 1"},
+        {{"rle-decode", "in.bin", "out.bin", "--at", "4"},
+         2,
+         "offset 0x4 is at or past the end of the file (4 bytes)"},
+        {{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at", "0", "--line",
+          "3"},
+         0,
+         ""},
+        {{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at", "0", "--line",
+          "4"},
+         1,
+         "--line wants a decimal number from 0 to 3"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(File("out.bin"));
+        const CliResult result = Run(c.arguments);
+        SCOPED_TRACE(c.arguments.back());
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+        if (c.exitCode != 0) {
+            EXPECT_NE(result.err.find(c.written), std::string::npos) << result.err;
+            EXPECT_FALSE(fs::exists(File("out.bin")));
+        } else if (!c.written.empty()) {
+            EXPECT_EQ(ReadBytes(File(c.written)), packed);
+        }
+    }
+    const CliResult full =
+        Finish(Start({"rle-encode", "in.bin", "full.bin"}, {}, "full", "/dev/full"));
+    EXPECT_EQ(full.exitCode, 2);
+    EXPECT_NE(full.err.find("cannot write the results to stdout"), std::string::npos) << full.err;
+    EXPECT_EQ(ReadBytes(File("full.bin")), packed);
+}
+
 } // namespace
 } // namespace drovak::test

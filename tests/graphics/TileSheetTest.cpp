@@ -80,6 +80,11 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
             EXPECT_EQ(uint32_t(c.red | c.green << 8 | c.blue << 16), rendered[16 * line + v]);
             EXPECT_EQ(read.samples[v], v); // the tile's first two rows
         }
+        // Read back with the same coloured palette: the same bytes, and no difference noted.
+        const TilesFromPng back =
+            PngToTiles(ReadPng(file, "a.png"), "a.png", ReadTilePalette(rom, 0x100, line), {});
+        EXPECT_EQ(back.data, tiles);
+        EXPECT_FALSE(back.paletteDifference) << back.paletteDifference->value;
     }
     EXPECT_THROW(ReadTilePalette(rom, 0x161, 3), FileError); // one byte past the end
     EXPECT_THROW(ReadTilePalette(rom, 0x100, 4), RefusedError);
@@ -129,19 +134,36 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
 }
 
 TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {
+    // The first pixel of the first byte not kept (byte 32: x 8 and 9 of row 0) is not blank.
     const DecodedPng image = Picture(16, 8, PngPixels::RgbAlpha, 8, // all black, alpha 0
                                      {{{3, 2}, {1, 2, 3, 0}},       // transparent: 0
                                       {{4, 2}, {68, 68, 68, 128}},  // grey 4, alpha ignored
+                                      {{9, 0}, {17, 17, 17, 255}},  // grey 1, in byte 32
                                       {{12, 5}, {9, 9, 9, 255}}});  // foreign, in tile 1
-    const TilesFromPng tiles = PngToTiles(image, "in.png", GreyRampPalette(), 32);
-    Bytes expected(32, 0);
-    expected[2 * 4 + 2] = 0x40; // (4, 2): row 2, left of byte 2
-    EXPECT_EQ(tiles.data, expected);
-    ASSERT_TRUE(tiles.droppedPixel);
-    EXPECT_EQ(std::tie(tiles.droppedPixel->x, tiles.droppedPixel->y), std::tuple(12u, 5u));
+    struct Case {
+        std::optional<uint64_t> keep;
+        const char* recorded;
+        size_t kept;
+        PixelPosition dropped;
+    };
+    for (const Case& c : {Case{32, nullptr, 32, {9, 0}}, Case{{}, "1 tiles, 32 bytes", 32, {9, 0}},
+                          Case{{}, "2 tiles, 33 bytes", 33, {12, 5}}}) {
+        DecodedPng recorded = image;
+        if (c.recorded) recorded.texts = {{TILE_DATA_KEYWORD, c.recorded}};
+        const TilesFromPng tiles = PngToTiles(recorded, "in.png", GreyRampPalette(), c.keep);
+        Bytes expected(c.kept, 0);
+        expected[2 * 4 + 2] = 0x40; // (4, 2): row 2, left of byte 2
+        if (expected.size() == 33) expected[32] = 0x01;
+        EXPECT_EQ(tiles.data, expected);
+        EXPECT_EQ(tiles.lengthRecorded, c.recorded != nullptr);
+        ASSERT_TRUE(tiles.droppedPixel);
+        EXPECT_EQ(std::tie(tiles.droppedPixel->x, tiles.droppedPixel->y),
+                  std::tie(c.dropped.x, c.dropped.y));
+    }
 
+    // The first value whose colour differs is noted, with the picture's colour.
     DecodedPng indexed = Picture(8, 8, PngPixels::Indices, 8);
-    indexed.palette = {0, 0x111111, 0x123456};
+    indexed.palette = {0, 0x111111, 0x123456, 0x654321};
     const auto difference = PngToTiles(indexed, "in.png", GreyRampPalette(), {}).paletteDifference;
     ASSERT_TRUE(difference);
     EXPECT_EQ(std::tie(difference->value, difference->pictureColour), std::tuple(2u, 0x123456u));

@@ -1,15 +1,19 @@
 #include "png/ParallelDeflate.h"
 #include "base/Errors.h"
 #include "support/PngReading.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace drovak {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using namespace std::chrono_literals;
 
 // Part i: 3000 bytes of a pattern that repeats across parts (so priming pays), or none for an
 // empty part; the history is everything before it.
@@ -87,6 +91,30 @@ TEST(ParallelDeflate, TheFirstFailureReachesTheCallerOnceEveryWorkerHasEnded) {
         // Workers stop taking parts: only those under way and a few waiting to be written.
         EXPECT_LT(made, 15u) << c.threads << " threads";
     }
+
+    // Parts 1 and 2 fail, in this order, both under way at once, while the caller still writes
+    // part 0: part 1's failure is the one reported.
+    std::atomic<int> started{0}, failed{0};
+    const auto waitFor = [](const std::atomic<int>& count, int least) {
+        for (int i = 0; i < 200 && count < least; ++i) std::this_thread::sleep_for(10ms);
+        std::this_thread::sleep_for(50ms); // for a failure to be recorded
+    };
+    const std::string error = test::MessageOf<FileError>([&] {
+        ParallelDeflate(
+            30, 1, 3,
+            [&](size_t index, DeflatePart& part) {
+                if (index == 1 || index == 2) {
+                    ++started;
+                    waitFor(started, 2);
+                    if (index == 2) waitFor(failed, 1);
+                    ++failed;
+                    throw FileError("part " + std::to_string(index));
+                }
+                part.bytes = PartBytes(index, none);
+            },
+            [&](const uint8_t*, size_t) { waitFor(failed, 2); });
+    });
+    EXPECT_EQ(error, "part 1");
 }
 
 } // namespace

@@ -52,6 +52,10 @@ TEST(PngReader, RefusesWhatItCannotReadAndSurvivesAnyDamage) {
         {Headed(100000, 100000, 8, 6), false, "a picture of 100000 x 100000 pixels is larger"},
         {Headed(16384, 2049, 8, 6), false, "a picture of 16384 x 2049 pixels is larger"},
         {Headed(4096, 8192, 16, 6), true, "too short: 61 bytes can't hold the image data"},
+        {Headed(16384, 2048, 8, 6), true, // the largest picture read
+         "too short: 61 bytes can't hold the image data of a picture of 16384 x 2048 pixels"},
+        {Slice(Headed(8, 8, 8, 2), 0, 47), true, // cut in the CRC of the IDAT chunk
+         "too short: a chunk of 4 bytes at byte 33 runs past the end of the data at byte 47"},
         // Found by fuzzing: a chunk that claims 1.9 GB made libpng set aside (and clear) that
         // much memory for a file of 61 bytes.
         {Cat(Slice(Headed(8, 8, 8, 2), 0, 49), Hex("76 00 00 22 74 45 58 74 44 72 6F 76")), true,

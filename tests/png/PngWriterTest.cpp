@@ -1,6 +1,7 @@
 #include "png/PngWriter.h"
 #include "base/Errors.h"
 #include "png/IdatPieceWriter.h"
+#include "png/PngReader.h"
 #include "png/PngRows.h"
 #include "support/LibpngCodec.h"
 #include "support/PngReading.h"
@@ -73,40 +74,65 @@ TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
     }
 }
 
-// Depth 4 is read back in the tile sheets' tests; here 8 bits, an odd width and the checks.
 TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
-    Bytes indices(15);
-    for (uint32_t i = 0; i < 15; ++i) indices[i] = uint8_t(i % 4);
-    const auto rows = [&](uint32_t y, uint8_t* row) {
-        std::copy_n(indices.begin() + 5 * y, 5, row);
-    };
-    const std::vector<uint32_t> palette = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
-    MemoryStream out;
-    {
-        PngWriter png(out, {5, 3, PNG_COLOUR_PALETTE, 8});
-        EXPECT_THROW(png.Palette(std::vector<uint32_t>(257)), RefusedError);
-        png.Palette(palette);
-        png.ImageData(rows, {});
-        png.End();
-    }
-    const LibpngPicture read = DecodeWithLibpng(out.Data());
-    EXPECT_EQ(std::tie(read.width, read.height, read.colourType, read.bitDepth, read.interlace),
-              std::tuple(5u, 3u, 3, 8, 0));
-    ASSERT_EQ(read.palette.size(), 4u);
-    EXPECT_EQ(read.palette[2].red | read.palette[2].green << 8 | read.palette[2].blue << 16,
-              0x708090);
-    for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(read.samples.at(i), i % 4);
+    // 8 and 4 bits a pixel; 4-bit rows of an odd width end in half a byte. Read back by libpng
+    // and by the program's own reader: the same colours (not a grey ramp: red and blue differ)
+    // and indices.
+    for (const uint8_t depth : {8, 4}) {
+        SCOPED_TRACE(int(depth));
+        const PngHeader header{5, 3, PNG_COLOUR_PALETTE, depth};
+        Bytes indices(15);
+        for (uint32_t i = 0; i < 15; ++i) indices[i] = uint8_t(i % 4);
+        const auto rows = [&](uint32_t y, uint8_t* row) {
+            std::fill_n(row, PngRowLength(header), 0);
+            for (uint32_t x = 0; x < 5; ++x) {
+                if (depth == 8)
+                    row[x] = indices[5 * y + x];
+                else
+                    row[x / 2] |= uint8_t(indices[5 * y + x] << (x % 2 ? 0 : 4));
+            }
+        };
+        const std::vector<uint32_t> palette = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
+        MemoryStream out;
+        {
+            PngWriter png(out, header);
+            EXPECT_THROW(png.Palette(std::vector<uint32_t>((size_t(1) << depth) + 1)),
+                         RefusedError);
+            EXPECT_NO_THROW(png.Palette(std::vector<uint32_t>(size_t(1) << depth)));
+        }
+        out = MemoryStream();
+        {
+            PngWriter png(out, header);
+            png.Palette(palette);
+            png.ImageData(rows, {});
+            png.End();
+        }
+        const LibpngPicture read = DecodeWithLibpng(out.Data());
+        EXPECT_EQ(std::tie(read.width, read.height, read.colourType, read.bitDepth, read.interlace),
+                  std::tuple(5u, 3u, 3, int(depth), 0));
+        ASSERT_EQ(read.palette.size(), 4u);
+        for (size_t v = 0; v < 4; ++v) {
+            const png_color& c = read.palette[v];
+            EXPECT_EQ(uint32_t(c.red | c.green << 8 | c.blue << 16), palette[v]);
+        }
+        for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(read.samples.at(i), i % 4);
+        const DecodedPng ours = ReadPng(out.Data(), "p.png");
+        EXPECT_EQ(ours.palette, palette);
+        for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(ours.Sample(i % 5, i / 5, 0), i % 4);
 
-    indices[5 * 2 + 4] = 4; // beyond the 4 colours
-    MemoryStream refused;
-    PngWriter png(refused, {5, 3, PNG_COLOUR_PALETTE, 8});
-    png.Palette(palette);
-    const size_t before = refused.Size();
-    EXPECT_NE(MessageOf<RefusedError>([&] { png.ImageData(rows, {}); }).find("x 4, y 2"),
-              std::string::npos);
-    EXPECT_EQ(refused.Size(), before) << "image data written before the refusal";
-    EXPECT_THROW(png.Text("two  spaces", ""), RefusedError);
-    EXPECT_THROW(PngWriter(refused, {5, 3, PNG_COLOUR_RGB, 8}).Palette(palette), RefusedError);
+        indices[5 * 2 + 4] = 4; // beyond the 4 colours
+        MemoryStream refused;
+        PngWriter png(refused, header);
+        png.Palette(palette);
+        const size_t before = refused.Size();
+        EXPECT_NE(MessageOf<RefusedError>([&] { png.ImageData(rows, {}); }).find("x 4, y 2"),
+                  std::string::npos);
+        EXPECT_EQ(refused.Size(), before) << "image data written before the refusal";
+        EXPECT_THROW(png.Text("two  spaces", ""), RefusedError);
+    }
+    MemoryStream out;
+    EXPECT_THROW(PngWriter(out, {5, 3, PNG_COLOUR_RGB, 8}).Palette(std::vector<uint32_t>(4)),
+                 RefusedError);
 }
 
 TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {

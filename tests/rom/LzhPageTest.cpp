@@ -91,6 +91,36 @@ TEST(RomLzhPage, InsertMovesTheFollowingEntries) {
     }
 }
 
+// The question counts the bytes after the table's data that growth overwrites, and those of them
+// that are neither 00 nor FF; the table's data ends where its last data ends, whatever the order
+// of the entries.
+TEST(RomLzhPage, TheTailAfterTheTableIsCounted) {
+    struct Case {
+        const char* name;
+        bool swapped; // entries 1 and 2 hold each other's data
+        uint32_t index, newSize, overwritten, notBlank;
+    };
+    const Case cases[] = {
+        {"in entry order", false, 1, 0x130, 0x30, 12},
+        {"data not in entry order", true, 0, 0x130, 0x30, 12},
+        {"the last entry", false, 2, 0x101, 1, 0},
+        {"past the end of the file", false, 0, 0x150, 0x40, 16},
+    };
+    for (const Case& c : cases) {
+        Bytes image = ThreeEntryRom();
+        for (uint32_t i = 0; i < 0x40; ++i) image[T + 0x326 + i] = Hex("00 FF 12 FF")[i % 4];
+        if (c.swapped) {
+            Put32(image, T + 2 + 12, 0x226);
+            Put32(image, T + 2 + 24, 0x126);
+        }
+        const LzhInsertPlan plan =
+            PlanLzhInsert(Image(image), InputPackingTo(c.newSize), T, c.index);
+        EXPECT_EQ(std::tuple(plan.tailStart, plan.tailOverwritten, plan.tailNotBlank),
+                  std::tuple(T + 0x326u, c.overwritten, c.notBlank))
+            << c.name;
+    }
+}
+
 // An entry whose data ends exactly at the end of the file is read, and moved by a compress
 // that grows an entry before it (the file grows with it).
 TEST(RomLzhPage, AnEntryEndingAtTheEndOfTheFile) {
@@ -223,18 +253,29 @@ TEST(RomLzhPage, CompressKeepsTheDecodedSizeTheGameExpects) {
 }
 
 TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
-    const std::tuple<const char*, uint32_t, uint32_t, uint32_t, bool> cases[] = {
-        // name, field at T changed first, its new value, index, a FileError (else refused)
-        {"index 32", 2, 0x26, 0x20, false},
-        {"index beyond the table", 2, 0x26, 3, false},
-        {"more than 32 entries", 2, 0x18E, 1, false},
-        {"first offset below 2", 2, 1, 1, false},
-        {"moved entry past the end", 10 + 24, 0x1000, 1, true},
-        {"target entry past the end", 10 + 12, 0x1000, 1, true},
-        {"target offset wraps around", 2 + 12, 0xFFFFFF00, 1, true},
-        {"table cut short", 0x1E, 0, 1, true}, // and the file cut there
+    const std::tuple<const char*, uint32_t, uint32_t, uint32_t, bool, const char*> cases[] = {
+        // name, field at T changed first, its new value, index, a FileError (else refused), the
+        // facts the message gives
+        {"index 32", 2, 0x26, 0x20, false,
+         "entry 0x20 is beyond the table at 0x400, which has 3 entries"},
+        {"index beyond the table", 2, 0x26, 3, false,
+         "entry 0x3 is beyond the table at 0x400, which has 3 entries"},
+        {"more than 32 entries", 2, 0x18E, 1, false, "has 33 entries (first data offset 0x18E)"},
+        {"32 entries, the fourth reaching past the end", 2, 0x182, 1, true,
+         "the data of entry 0x3 of the table at 0x400"},
+        {"first offset below 2", 2, 1, 1, false, "its first data offset 0x1"},
+        {"first offset 2: no entries", 2, 2, 0, false, "which has 0 entries"},
+        {"moved entry past the end", 10 + 24, 0x1000, 1, true,
+         "entry 0x2 of the table at 0x400 (4096 bytes at 0x626) runs past the end of the file at "
+         "0x766"},
+        {"target entry past the end", 10 + 12, 0x1000, 1, true,
+         "entry 0x1 of the table at 0x400 (4096 bytes at 0x526)"},
+        {"target offset wraps around", 2 + 12, 0xFFFFFF00, 1, true, "(256 bytes at 0x100000300)"},
+        {"table cut short", 0x1E, 0, 1, true, // and the file cut there
+         "the data of entry 0x1 of the table at 0x400 (256 bytes at 0x526) runs past the end of "
+         "the file at 0x41E"},
     };
-    for (const auto& [name, field, value, index, fileError] : cases) {
+    for (const auto& [name, field, value, index, fileError, facts] : cases) {
         Bytes image = ThreeEntryRom();
         Put32(image, T + field, value);
         if (field == 0x1E) image.resize(T + 0x1E);
@@ -246,6 +287,7 @@ TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
         std::string error = fileError ? MessageOf<FileError>(plan) : MessageOf<RefusedError>(plan);
         EXPECT_NE(error.find("tf3.bin"), std::string::npos) << name << ": " << error;
         EXPECT_NE(error.find("nothing was"), std::string::npos) << name << ": " << error;
+        EXPECT_NE(error.find(facts), std::string::npos) << name << ": " << error;
     }
 
     // The table or the file's size changed after the plan: nothing is built.
@@ -286,12 +328,37 @@ TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
             << c.name << ": " << error;
         EXPECT_NE(error.find("nothing was written"), std::string::npos) << c.name;
     }
+    // Four entries, entry 1's data after entry 3's: growing entry 2 by 0x30 would move entry 3's
+    // data onto entry 1's, which stays. The refusal names both, the size and where.
+    Bytes image = ThreeEntryRom();
+    const uint32_t fields[4][3] = {
+        {0x32, 0, 0x10}, {0x250, 0, 0x20}, {0x42, 0, 0x100}, {0x142, 0, 0x100}};
+    for (uint32_t k = 0; k < 4; ++k) {
+        for (uint32_t f = 0; f < 3; ++f) Put32(image, T + 2 + 12 * k + 4 * f, fields[k][f]);
+    }
+    const std::string moved =
+        MessageOf<RefusedError>([&] { PlanLzhInsert(Image(image), InputPackingTo(0x130), T, 2); });
+    EXPECT_NE(moved.find("the moved data of entry 0x3 of the table at 0x400 (256 bytes at 0x572) "
+                         "would overwrite the data of entry 0x1 of the table at 0x400, which "
+                         "stays where it is"),
+              std::string::npos)
+        << moved;
+
+    // Whether the data or the table's fields lie on the checksum's bytes (0x18E and 0x18F).
+    for (const auto& [table, covers] : {std::pair{0x100u, true}, // entry 0's data
+                                        {0x180u, true},          // the fields
+                                        {0x190u, false}}) {
+        image = ThreeEntryRom(table);
+        EXPECT_EQ(PlanLzhInsert(Image(image), InputPackingTo(0x100), table, 2).dataOnChecksum,
+                  covers)
+            << table;
+    }
 
     // A table at 0x100 whose entry 0 holds the bytes of a right header checksum (at 0x18E):
     // the new data stays as written there, and no checksum is stored over it.
     TempDir dir;
     const std::string rom = dir.File("header.bin");
-    Bytes image = ThreeEntryRom(0x100);
+    image = ThreeEntryRom(0x100);
     image.resize(0x800);
     StoreChecksum(image);
     WriteBytes(rom, image);

@@ -46,6 +46,8 @@ TEST(RomRlePage, InsertWritesTheBlockAndAsksWhenItGrows) {
         // name, ROM, input, new block, old block's size
         {"shorter", RomWithBlock("00 00 00 04 10 20 30 40 50 60 70 80"), "01 11 10 00", small, 12},
         {"longer", RomWithBlock("00 00 00 04 07"), "12 34 56 78", large, 5},
+        {"one byte longer", RomWithBlock("00 00 00 04 70 60 50 40 30 20 11"), "12 34 56 78", large,
+         11},
         {"equal, input padded", RomWithBlock("00 00 00 04 70 60 50 40 30 20 11"), "12 34 56",
          Hex("00 00 00 04 10 20 30 40 50 60 01"), 11},
         {"header over the limit", RomWithBlock("7F FF FF FF"), "01 11 10 00", small, {}},
@@ -99,10 +101,18 @@ TEST(RomRlePage, RefusalsBuildNothing) {
     ApplyRleInsert(covering, headerRom);
     EXPECT_EQ(RleExtractAt(Image(ReadBytes(headerRom)), O).data, noise);
 
+    // The checksum's bytes are 0x18E and 0x18F: a 7-byte block from 0x188 to 0x18F touches them.
+    for (const auto& [at, covers] :
+         {std::pair{0x187u, false}, {0x188u, true}, {0x18Fu, true}, {0x190u, false}}) {
+        EXPECT_EQ(PlanRleInsert(Image(header), Hex("01 11 10 00"), at).dataOnChecksum, covers)
+            << at;
+    }
+
     // A block or a file size that changed between the plan and the writes.
     RleInsertPlan plan = PlanRleInsert(Image(before), {1, 2, 3, 4}, O);
     EXPECT_THROW(ApplyRleInsert(plan, Image(RomWithBlock("00 00 00 08 0F 00 00"))), RefusedError);
     EXPECT_THROW(ApplyRleInsert(plan, Image(Pattern(0x300))), RefusedError);
+    EXPECT_THROW(ApplyRleInsert(plan, Image(Cat(before, Bytes{0}))), RefusedError); // same block
 
     // From files: missing ones are reported, and a missing ROM is not created.
     TempDir dir;

@@ -45,10 +45,11 @@ TEST(RomPointerTable, EntryCountAndFieldPositions) {
         EXPECT_EQ(EntryCount(s, 2), count) << firstOffset;
     }
 
-    // Entry 3 of a table at 0x20000: fields at 0x20026, 0x2002A and 0x2002E.
-    Bytes rom(0x20040, 0);
+    // Entry 3 of a table at 0x20000: fields at 0x20026, 0x2002A and 0x2002E, the last ending
+    // with the file.
+    Bytes rom(0x20032, 0);
     Put(rom, 0x20026, Hex("11 22 33 44 55 66 77 88 99 AA BB CC"));
-    MemoryStream s(rom), written(Bytes(0x20040, 0));
+    MemoryStream s(rom), written(Bytes(0x20032, 0));
     TableEntry entry = ReadTableEntry(s, 0x20000, 3);
     EXPECT_EQ(entry, (TableEntry{0x11223344, 0x55667788, 0x99AABBCC}));
     WriteTableEntry(written, 0x20000, 3, entry);
@@ -107,6 +108,12 @@ TEST_F(RomFiles, OpeningReadingAndSizeLimits) {
         EXPECT_EQ(MessageOf<RefusedError>([&] { ReadRom(saved); }).empty(), past == 0);
         fs::resize_file(saved, MAX_DECODED_SIZE + past);
         EXPECT_EQ(MessageOf<RefusedError>([&] { ReadDataFile(saved); }).empty(), past == 0);
+        // The same limits on data made in memory.
+        EXPECT_EQ(MessageOf<RefusedError>([&] { CheckRomSize("a", MAX_ROM_SIZE + past); }).empty(),
+                  past == 0);
+        EXPECT_EQ(
+            MessageOf<RefusedError>([&] { CheckDataSize("a", MAX_DECODED_SIZE + past); }).empty(),
+            past == 0);
     }
 }
 
@@ -133,6 +140,19 @@ TEST_F(RomFiles, ALinkStaysALinkAndTheModeStays) {
     fs::create_hard_link(target, target + ".bak");
     EXPECT_NE(MessageOf<RefusedError>([&] { UndoRomChange(link); }).find("the same file"),
               std::string::npos);
+    // Another program puts a file at the ROM's name while the new image is made: refused, that
+    // file kept, no backup made of it and nothing left beside it.
+    fs::remove(target + ".bak");
+    const std::string theirs = Write("roms/theirs.bin", Pattern(0x40, 1));
+    EXPECT_NE(MessageOf<RefusedError>([&] {
+                  ChangeRom(link, [&](const RomBytes& rom) {
+                      fs::rename(theirs, target);
+                      return Changed(rom);
+                  });
+              }).find("replaced by another program meanwhile"),
+              std::string::npos);
+    EXPECT_EQ(ReadBytes(target), Pattern(0x40, 1));
+    EXPECT_EQ(std::distance(fs::directory_iterator(File("roms")), fs::directory_iterator()), 1);
     EXPECT_THROW(ChangeRom(File("missing.bin"), Changed), FileError);
     EXPECT_FALSE(FileExists(File("missing.bin")));
 }

@@ -6,6 +6,9 @@
 //   DROVAK_FAULT=eio|enospc|einval|kill
 //                         fail it with EIO, ENOSPC or EINVAL, or SIGKILL the process instead
 //   DROVAK_FAULT_LOG=PATH one line per counted call: "N NAME FILE [FILE]" (file names only)
+//   DROVAK_FAIL_ALWAYS=NAME:ERROR,...
+//                         every call of NAME fails with ERROR (einval, eperm or eio), as on a file
+//                         system without it ("renameat2:einval,link:eperm" is FAT's)
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -24,7 +27,28 @@ struct Settings {
     int error = EIO;
     bool kill = false;
     int log = -1;
+    const char* always = nullptr; // "NAME:ERROR,..."
 };
+
+int ErrorNamed(const char* name) {
+    return std::strncmp(name, "enospc", 6) == 0   ? ENOSPC
+           : std::strncmp(name, "einval", 6) == 0 ? EINVAL
+           : std::strncmp(name, "eperm", 5) == 0  ? EPERM
+                                                  : EIO;
+}
+
+// The error every call of `call` fails with, or 0.
+int AlwaysFails(const Settings& settings, const char* call) {
+    const size_t length = std::strlen(call);
+    for (const char* at = settings.always; at && *at;) {
+        if (std::strncmp(at, call, length) == 0 && at[length] == ':') {
+            return ErrorNamed(at + length + 1);
+        }
+        at = std::strchr(at, ',');
+        if (at) ++at;
+    }
+    return 0;
+}
 
 const Settings& Get() {
     static const Settings settings = [] {
@@ -32,10 +56,9 @@ const Settings& Get() {
         if (const char* at = std::getenv("DROVAK_FAULT_AT")) s.at = std::atol(at);
         if (const char* fault = std::getenv("DROVAK_FAULT")) {
             s.kill = std::strcmp(fault, "kill") == 0;
-            s.error = std::strcmp(fault, "enospc") == 0   ? ENOSPC
-                      : std::strcmp(fault, "einval") == 0 ? EINVAL
-                                                          : EIO;
+            s.error = ErrorNamed(fault);
         }
+        s.always = std::getenv("DROVAK_FAIL_ALWAYS");
         if (const char* log = std::getenv("DROVAK_FAULT_LOG")) {
             s.log = ::open(log, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
         }
@@ -71,7 +94,12 @@ bool Fails(const char* call, const char* first, const char* second = nullptr) {
                           second ? " " : "", second ? NameOf(second) : "");
         ::syscall(SYS_write, settings.log, line, size_t(length));
     }
-    if (n != settings.at) return false;
+    if (n != settings.at) {
+        const int always = AlwaysFails(settings, call);
+        if (always == 0) return false;
+        errno = always;
+        return true;
+    }
     if (settings.kill) ::raise(SIGKILL);
     errno = settings.error;
     return true;

@@ -45,12 +45,14 @@ inline std::vector<uint8_t> JoinedImageData(const std::vector<ReadChunk>& chunks
     return joined;
 }
 
-// Inflates a zlib stream that must hold exactly expectedSize bytes; empty on any failure.
+// Inflates a zlib stream that must hold exactly expectedSize bytes and end with the data (nothing
+// after its trailer); empty on any failure.
 inline std::vector<uint8_t> Inflate(const std::vector<uint8_t>& compressed, size_t expectedSize) {
     std::vector<uint8_t> out(expectedSize + 1);
     uLongf outSize = uLongf(out.size());
-    if (uncompress(out.data(), &outSize, compressed.data(), uLong(compressed.size())) != Z_OK ||
-        outSize != expectedSize) {
+    uLong used = uLong(compressed.size());
+    if (uncompress2(out.data(), &outSize, compressed.data(), &used) != Z_OK ||
+        outSize != expectedSize || used != compressed.size()) {
         return {};
     }
     out.resize(outSize);

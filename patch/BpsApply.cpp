@@ -1,0 +1,166 @@
+// Applying a BPS patch: every number is checked against the bounds it must keep before a byte
+// is copied, and the target is given only when its checksum is the one the patch names.
+#include "patch/Bps.h"
+
+#include "patch/BpsNumbers.h"
+#include "patch/Crc32.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace drovak {
+
+namespace {
+
+constexpr uint8_t MAGIC[4] = {'B', 'P', 'S', '1'};
+constexpr size_t FOOTER_SIZE = 12;
+
+uint32_t LoadLittleEndian32(const uint8_t* p) {
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+
+PatchResult Refuse(PatchRefusal refusal, uint64_t position, std::string detail) {
+    PatchResult result;
+    result.refusal = refusal;
+    result.position = position;
+    result.detail = std::move(detail);
+    return result;
+}
+
+PatchResult Mismatch(PatchRefusal refusal, uint32_t expected, uint32_t actual, std::string detail) {
+    PatchResult result;
+    result.refusal = refusal;
+    result.expectedCrc = expected;
+    result.actualCrc = actual;
+    result.detail = std::move(detail);
+    return result;
+}
+
+enum Action { SourceRead = 0, TargetRead = 1, SourceCopy = 2, TargetCopy = 3 };
+
+// Runs the actions in patch[at, end) into `target` (sized already). A refusal, or None.
+PatchResult RunActions(std::span<const uint8_t> source, std::span<const uint8_t> patch, size_t at,
+                       size_t end, std::vector<uint8_t>& target) {
+    const uint64_t targetSize = target.size();
+    uint64_t out = 0, sourceCursor = 0, targetCursor = 0;
+    while (at < end) {
+        const size_t actionAt = at;
+        const std::optional<uint64_t> word = bps::ReadNumber(patch, at, end);
+        if (!word) return Refuse(PatchRefusal::Damaged, actionAt, "an action runs into the footer");
+        const uint64_t length = (*word >> 2) + 1;
+        if (length > targetSize - out) {
+            return Refuse(PatchRefusal::OutOfBounds, actionAt,
+                          "an action writes past the target's end");
+        }
+        switch (*word & 3) {
+        case SourceRead:
+            if (out + length > source.size()) {
+                return Refuse(PatchRefusal::OutOfBounds, actionAt,
+                              "an action reads past the source's end");
+            }
+            std::memcpy(&target[out], &source[out], length);
+            break;
+        case TargetRead:
+            if (length > end - at) {
+                return Refuse(PatchRefusal::Damaged, actionAt, "literal bytes run into the footer");
+            }
+            std::memcpy(&target[out], &patch[at], length);
+            at += length;
+            break;
+        case SourceCopy:
+        case TargetCopy: {
+            const std::optional<uint64_t> delta = bps::ReadNumber(patch, at, end);
+            if (!delta) {
+                return Refuse(PatchRefusal::Damaged, actionAt, "an action runs into the footer");
+            }
+            const bool fromSource = (*word & 3) == SourceCopy;
+            uint64_t& cursor = fromSource ? sourceCursor : targetCursor;
+            const uint64_t magnitude = *delta >> 1;
+            // A copy from the target reads only what is written already (it may overlap what it
+            // writes: byte by byte, each is written before it is read).
+            const uint64_t limit = fromSource ? source.size() : out;
+            if ((*delta & 1) ? magnitude > cursor : magnitude > limit - std::min(cursor, limit)) {
+                return Refuse(PatchRefusal::OutOfBounds, actionAt,
+                              fromSource ? "a copy starts outside the source"
+                                         : "a copy starts outside what the target holds so far");
+            }
+            cursor = (*delta & 1) ? cursor - magnitude : cursor + magnitude;
+            if (fromSource ? length > limit - cursor : cursor >= limit) {
+                return Refuse(PatchRefusal::OutOfBounds, actionAt,
+                              fromSource ? "a copy reads past the source's end"
+                                         : "a copy starts outside what the target holds so far");
+            }
+            if (fromSource) {
+                std::memcpy(&target[out], &source[cursor], length);
+            } else {
+                for (uint64_t i = 0; i < length; ++i) target[out + i] = target[cursor + i];
+            }
+            cursor += length;
+            break;
+        }
+        }
+        out += length;
+    }
+    if (out != targetSize) {
+        return Refuse(PatchRefusal::Damaged, end, "the actions end before the target's end");
+    }
+    return {};
+}
+
+} // namespace
+
+bool LooksLikeBps(std::span<const uint8_t> patch) {
+    return patch.size() >= sizeof MAGIC && std::memcmp(patch.data(), MAGIC, sizeof MAGIC) == 0;
+}
+
+PatchResult ApplyBpsPatch(std::span<const uint8_t> source, std::span<const uint8_t> patch) {
+    if (!LooksLikeBps(patch)) return Refuse(PatchRefusal::NotAPatch, 0, "no \"BPS1\" at the start");
+    if (patch.size() < sizeof MAGIC + 3 + FOOTER_SIZE) {
+        return Refuse(PatchRefusal::Damaged, patch.size(), "the patch ends early");
+    }
+    const uint8_t* footer = patch.data() + patch.size() - FOOTER_SIZE;
+    const uint32_t patchCrc = Crc32(patch.first(patch.size() - 4));
+    if (LoadLittleEndian32(footer + 8) != patchCrc) {
+        return Mismatch(PatchRefusal::Damaged, LoadLittleEndian32(footer + 8), patchCrc,
+                        "the patch's checksum fails");
+    }
+    const size_t end = patch.size() - FOOTER_SIZE;
+    size_t at = sizeof MAGIC;
+    const std::optional<uint64_t> sourceSize = bps::ReadNumber(patch, at, end);
+    const std::optional<uint64_t> targetSize =
+        sourceSize ? bps::ReadNumber(patch, at, end) : std::nullopt;
+    const std::optional<uint64_t> metadataSize =
+        targetSize ? bps::ReadNumber(patch, at, end) : std::nullopt;
+    if (!metadataSize || *metadataSize > end - at) {
+        return Refuse(PatchRefusal::Damaged, at, "the header runs into the footer");
+    }
+    at += *metadataSize;
+
+    const uint32_t expectedSource = LoadLittleEndian32(footer);
+    const uint32_t sourceCrc = Crc32(source);
+    if (*sourceSize != source.size() || expectedSource != sourceCrc) {
+        PatchResult wrong = Mismatch(PatchRefusal::WrongSource, expectedSource, sourceCrc,
+                                     "made for another image");
+        wrong.size = *sourceSize;
+        return wrong;
+    }
+    if (*targetSize > MAX_PATCH_TARGET_SIZE) {
+        PatchResult large = Refuse(PatchRefusal::TargetTooLarge, 4, "the target is too large");
+        large.size = *targetSize;
+        return large;
+    }
+
+    std::vector<uint8_t> target(*targetSize);
+    PatchResult result = RunActions(source, patch, at, end, target);
+    if (!result.Applied()) return result;
+    const uint32_t expectedTarget = LoadLittleEndian32(footer + 4);
+    const uint32_t targetCrc = Crc32(target);
+    if (expectedTarget != targetCrc) {
+        return Mismatch(PatchRefusal::TargetMismatch, expectedTarget, targetCrc,
+                        "the image made is not the one the patch was made from");
+    }
+    result.target = std::move(target);
+    return result;
+}
+
+} // namespace drovak

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace drovak {
+
+// The largest image a patch may make: a ROM image's largest size.
+constexpr uint64_t MAX_PATCH_TARGET_SIZE = 64u << 20;
+
+// Why a patch was not applied.
+enum class PatchRefusal {
+    None,           // applied: `target` holds the new image
+    NotAPatch,      // neither "BPS1" nor "PATCH" at the start
+    WrongSource,    // made for another image: `expectedCrc` (the patch's) and `actualCrc`
+    Damaged,        // the patch's own checksum fails, or it ends early or holds something else
+    OutOfBounds,    // an action reads or writes past an end: `position` in the patch
+    TargetTooLarge, // the image it would make is `size` bytes, over MAX_PATCH_TARGET_SIZE
+    TargetMismatch, // the image made is not the one the patch was made from (CRCs as above)
+};
+
+// What applying a patch gave: the new image, or the refusal and its numbers. Nothing is written
+// by the functions that return it.
+struct PatchResult {
+    PatchRefusal refusal = PatchRefusal::None;
+    std::vector<uint8_t> target;
+    uint32_t expectedCrc = 0;
+    uint32_t actualCrc = 0;
+    uint64_t position = 0; // where in the patch the fault lies
+    uint64_t size = 0;     // the size that was too large, or the source size the patch expects
+    std::string detail;    // what was wrong there, in a few words ("the patch's checksum fails")
+
+    bool Applied() const { return refusal == PatchRefusal::None; }
+};
+
+} // namespace drovak

@@ -1,0 +1,165 @@
+// Patches in the window: a .bps or .ips dropped on it is applied to the page's ROM after a
+// question (No by default), refused with nothing written when it does not fit, and undone with
+// Ctrl+Z; every ROM field's context menu makes a patch against an original ROM.
+#include "WindowTest.h"
+
+#include "patch/Bps.h"
+#include "rom/LzhPage.h"
+#include "rom/RomLayout.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <filesystem>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class AppPatch : public WindowTest {
+protected:
+    // tf3.bin (the demo ROM) and the same with a tile-art entry changed and compressed back.
+    void PutRoms() {
+        PutDemoRom();
+        const drovak::RomBytes rom{"tf3.bin", ReadFile("tf3.bin")};
+        Bytes art(4000, 0x5A);
+        modded_ = drovak::ApplyLzhInsert(
+            drovak::PlanLzhInsert(rom, art, drovak::POINTER_TABLE_OFFSET, drovak::TileArtEntry(1)),
+            rom);
+        clean_ = rom.bytes;
+        WriteFile("mod.bps", drovak::CreateBpsPatch(clean_, modded_));
+    }
+    void Drop(QWidget* on, const QString& name) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(Folder() + name)});
+        QDragEnterEvent enter(on->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(on, &enter);
+        QDropEvent dropped(QPointF(on->rect().center()), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(on, &dropped);
+    }
+    void CtrlZ() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier); }
+    // "Make a patch..." in the field's menu, as a right click opens it.
+    static QAction* MakePatchAction(QLineEdit* field) {
+        auto* menu = qobject_cast<QMenu*>(OpenContextMenu(field));
+        if (menu == nullptr) return nullptr;
+        for (QAction* action : menu->actions()) {
+            if (action->text() == "Make a patch against an original ROM...") return action;
+        }
+        return nullptr;
+    }
+    bool HasBackup() const { return std::filesystem::exists(PathOf("tf3.bin.bak")); }
+
+    Bytes clean_, modded_;
+};
+
+TEST_F(AppPatch, ADroppedPatchIsAskedAboutAppliedAndUndone) {
+    PutRoms();
+    MainForm& f = OpenWindow();
+    ClickTab(f.PageTabs, app::MainPage::Lzh);
+    Drop(f.PreviewView, "mod.bps"); // answered No
+    EXPECT_EQ(dialogs.boxes.value(0), "question Warning owned: Apply mod.bps to tf3.bin?");
+    EXPECT_EQ(ReadFile("tf3.bin"), clean_);
+    EXPECT_FALSE(HasBackup());
+    EXPECT_EQ(f.LzhDecompRomEdit->text(), Folder() + "tf3.bin"); // not taken for a ROM
+
+    dialogs.answers = {true};
+    Drop(f.LzhCompInEdit, "mod.bps");
+    EXPECT_EQ(ReadFile("tf3.bin"), modded_);
+    EXPECT_EQ(ReadFile("tf3.bin.bak"), clean_);
+    EXPECT_TRUE(f.StatusText().startsWith("mod.bps applied: tf3.bin written; the previous image "
+                                          "is kept as tf3.bin.bak"))
+        << f.StatusText().toStdString();
+    EXPECT_NE(f.LzhCompInEdit->text(), Folder() + "mod.bps"); // not taken for data
+
+    dialogs.answers = {true};
+    f.PreviewView->setFocus();
+    CtrlZ();
+    EXPECT_EQ(dialogs.boxes.last(), "question Warning owned: Undo the last change to tf3.bin?");
+    EXPECT_EQ(ReadFile("tf3.bin"), clean_);
+    EXPECT_EQ(dialogs.Kinds(), "question,question,question");
+}
+
+TEST_F(AppPatch, PatchesThatDoNotFitAreRefusedWithNothingWritten) {
+    PutRoms();
+    WriteFile("other.bin", modded_);
+    Bytes damaged = ReadFile("mod.bps");
+    damaged[damaged.size() / 2] ^= 0x01;
+    WriteFile("damaged.bps", damaged);
+    WriteFile("text.ips", {'h', 'e', 'l', 'l', 'o'});
+    MainForm& f = OpenWindow();
+    ClickTab(f.PageTabs, app::MainPage::Lzh);
+    f.LzhDecompRomEdit->setText(Folder() + "other.bin"); // the wrong base
+    dialogs.answers = {true, true, true};
+    Drop(f.PreviewView, "mod.bps");
+    f.LzhDecompRomEdit->setText(Folder() + "tf3.bin");
+    Drop(f.PreviewView, "damaged.bps");
+    Drop(f.PreviewView, "text.ips");
+    ASSERT_EQ(dialogs.Kinds().toStdString(), "question,error,question,error,question,error");
+    EXPECT_TRUE(dialogs.boxes[1].contains("mod.bps was made for a ROM with CRC-32 "))
+        << dialogs.boxes[1].toStdString();
+    EXPECT_TRUE(dialogs.boxes[3].contains("damaged.bps is damaged"));
+    EXPECT_TRUE(dialogs.boxes[5].contains("text.ips is not a patch"));
+    EXPECT_EQ(ReadFile("tf3.bin"), clean_);
+    EXPECT_EQ(ReadFile("other.bin"), modded_);
+    EXPECT_FALSE(HasBackup());
+}
+
+TEST_F(AppPatch, AnIpsPatchOnTheTitlePageSaysItHasNoChecksums) {
+    PutRoms();
+    const Bytes ips = {'P', 'A', 'T', 'C', 'H', 0, 2, 0, 0, 1, 0x77, 'E', 'O', 'F'};
+    WriteFile("fix.ips", ips);
+    MainForm& f = OpenWindow();
+    ClickTab(f.PageTabs, app::MainPage::Title);
+    dialogs.answers = {true};
+    Drop(f.TitleViewButton, "fix.ips");
+    Bytes expected = clean_;
+    expected[0x200] = 0x77;
+    EXPECT_EQ(ReadFile("tf3.bin"), expected);
+    EXPECT_TRUE(f.StatusText().contains("has no checksums")) << f.StatusText().toStdString();
+    // Ctrl+Z on this page too.
+    dialogs.answers = {true};
+    f.PreviewView->setFocus();
+    CtrlZ();
+    EXPECT_EQ(ReadFile("tf3.bin"), clean_);
+}
+
+TEST_F(AppPatch, EveryRomFieldMakesAPatchAgainstAnOriginal) {
+    PutRoms();
+    WriteFile("clean.bin", clean_);
+    MainForm& f = OpenWindow();
+    WriteFile("tf3.bin", modded_);
+    for (QLineEdit* field : {f.LzhDecompRomEdit, f.LzhCompRomEdit, f.RleDecompRomEdit,
+                             f.RleCompRomEdit, f.LevelRomEdit, f.TitleRomEdit}) {
+        SCOPED_TRACE(field->objectName().toStdString());
+        QAction* action = MakePatchAction(field);
+        ASSERT_NE(action, nullptr);
+        std::filesystem::remove(PathOf("made.bps"));
+        dialogs.picks = {Folder() + "clean.bin", Folder() + "made.bps"};
+        action->trigger();
+        QApplication::activePopupWidget()->close();
+        const Bytes patch = ReadFile("made.bps");
+        const drovak::PatchResult applied = drovak::ApplyBpsPatch(clean_, patch);
+        ASSERT_TRUE(applied.Applied());
+        EXPECT_EQ(applied.target, modded_);
+        EXPECT_EQ(f.StatusText(), QString("made.bps written: %1 bytes, the patch from clean.bin "
+                                          "to tf3.bin.")
+                                      .arg(patch.size()));
+    }
+    EXPECT_EQ(dialogs.dialogRuns.size(), 12u);
+    EXPECT_EQ(dialogs.dialogRuns[1].second.filter, "BPS Patches (*.bps)|*.bps|All files (*)|*");
+
+    // Cancelled at either dialog, or refused over the ROM itself: nothing is written.
+    std::filesystem::remove(PathOf("made.bps"));
+    dialogs.picks = {QString()};
+    MakePatchAction(f.LevelRomEdit)->trigger();
+    QApplication::activePopupWidget()->close();
+    dialogs.picks = {Folder() + "clean.bin", Folder() + "tf3.bin"};
+    MakePatchAction(f.LevelRomEdit)->trigger();
+    QApplication::activePopupWidget()->close();
+    EXPECT_FALSE(std::filesystem::exists(PathOf("made.bps")));
+    EXPECT_EQ(ReadFile("tf3.bin"), modded_);
+    EXPECT_EQ(dialogs.Kinds(), "error");
+}
+
+} // namespace

@@ -1,0 +1,300 @@
+// What a folder shared with others can do to a replacement: a temporary file swapped for a link,
+// a temporary readable by others, attributes and access lists lost, read-only files replaced,
+// look-alike temporaries removed, record locks ignored.
+#include "base/Errors.h"
+#include "base/ReplaceFile.h"
+#include "base/Stream.h"
+#include "base/SwapFiles.h"
+#include "base/TemporaryFiles.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace drovak {
+namespace {
+
+using namespace test;
+namespace fs = std::filesystem;
+
+constexpr uid_t NOBODY = 65534;
+
+class FileSafety : public ScratchTest {
+protected:
+    void TearDown() override {
+        afterTemporaryCreated = nullptr;
+        fileSystemWithoutLinks = false;
+        fileSystemWithoutExchange = false;
+    }
+
+    // Replaces `path` keeping a backup, as every ROM change does.
+    void ReplaceKeepingBackup(const std::string& path, const Bytes& bytes) {
+        FileStream locked(path, FileMode::Replace);
+        ReplaceFile(path, [&bytes](Stream& out) { out.Write(bytes.data(), bytes.size()); },
+                    {.locked = &locked, .keepBackup = true});
+    }
+
+    static Bytes Attribute(const std::string& path, const char* name) {
+        Bytes value(4096);
+        const ssize_t size = ::getxattr(path.c_str(), name, value.data(), value.size());
+        value.resize(size_t(std::max<ssize_t>(size, 0)));
+        return value;
+    }
+
+    static mode_t ModeOf(const std::string& path) {
+        struct stat s {};
+        ::lstat(path.c_str(), &s);
+        return s.st_mode & 07777;
+    }
+};
+
+// An access list in the kernel's form: user::rw-, user:daemon:rw-, group::r--, mask::rw-,
+// other::r--. The mask is wider than the group's bits: a plain chmod would lose that.
+Bytes AccessList() {
+    struct Entry {
+        uint16_t tag, permissions;
+        uint32_t id;
+    };
+    const uint32_t none = UINT32_MAX, daemon = 1;
+    const Entry entries[] = {
+        {0x01, 6, none}, {0x02, 6, daemon}, {0x04, 4, none}, {0x10, 6, none}, {0x20, 4, none}};
+    const uint32_t version = 2;
+    Bytes list(sizeof version + sizeof entries);
+    std::memcpy(list.data(), &version, sizeof version);
+    std::memcpy(list.data() + sizeof version, entries, sizeof entries);
+    return list;
+}
+
+// Another user puts a link at the temporary file's name between its creation and its use (the
+// new image's, and the backup copy's where no link can be made): nothing is written through the
+// link, the file and its backup stay as they were, and the temporary was only ever 0600.
+TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
+    const std::string victim = Write("victim", Pattern(16));
+    for (int swapAt : {1, 2}) {
+        SCOPED_TRACE(swapAt);
+        const std::string rom = Write("tf3.bin", Pattern(64));
+        Write("tf3.bin.bak", Bytes(8, 7));
+        ::chmod(rom.c_str(), 0644);
+        fileSystemWithoutLinks = true; // the backup is then a copy: a second temporary file
+        int created = 0;
+        mode_t modeAtCreation = 0;
+        afterTemporaryCreated = [&](const std::string& temporary) {
+            modeAtCreation = ModeOf(temporary);
+            if (++created != swapAt) return;
+            fs::remove(temporary);
+            fs::create_symlink(victim, temporary);
+        };
+        EXPECT_NE(MessageOf<RefusedError>([&] {
+                      ReplaceKeepingBackup(rom, Bytes(32, 1));
+                  }).find("replaced by another program meanwhile; nothing was written"),
+                  std::string::npos);
+        EXPECT_EQ(created, swapAt);
+        EXPECT_EQ(modeAtCreation, mode_t(0600));
+        EXPECT_EQ(ReadBytes(victim), Pattern(16));
+        EXPECT_EQ(ReadBytes(rom), Pattern(64));
+        EXPECT_EQ(ReadBytes(rom + ".bak"), Bytes(8, 7));
+        EXPECT_EQ(ModeOf(rom), mode_t(0644));
+    }
+}
+
+// The new file, and a backup that had to be copied, carry the old one's mode, access list and
+// user attributes.
+TEST_F(FileSafety, ModeAccessListAndAttributesAreKept) {
+    const std::string rom = Write("tf3.bin", Pattern(64));
+    const Bytes list = AccessList();
+    if (::setxattr(rom.c_str(), "system.posix_acl_access", list.data(), list.size(), 0) != 0 ||
+        ::setxattr(rom.c_str(), "user.x", "1", 1, 0) != 0) {
+        GTEST_SKIP() << "the scratch folder's file system keeps no access lists or user "
+                        "attributes: "
+                     << std::strerror(errno);
+    }
+    const mode_t mode = ModeOf(rom);
+    EXPECT_EQ(mode, mode_t(0664)); // the mask shows as the group's bits
+    for (bool links : {true, false}) {
+        SCOPED_TRACE(links ? "backup linked" : "backup copied");
+        fileSystemWithoutLinks = !links;
+        ReplaceKeepingBackup(rom, Bytes(32, links));
+        for (const std::string& path : {rom, rom + ".bak"}) {
+            EXPECT_EQ(Attribute(path, "system.posix_acl_access"), list) << path;
+            EXPECT_EQ(Attribute(path, "user.x"), Bytes{'1'}) << path;
+            EXPECT_EQ(ModeOf(path), mode) << path;
+        }
+    }
+}
+
+// A file no one may write (root included), or this user may not, is refused whole; so is one
+// whose owner this user could not give the new file. The unprivileged cases run in a child that
+// has given up root.
+TEST_F(FileSafety, ReadOnlyFilesAreRefused) {
+    for (mode_t mode : {0444, 0400, 0555}) {
+        const std::string path = Write("tf3.bin", Pattern(64));
+        ::chmod(path.c_str(), mode);
+        EXPECT_NE(MessageOf<RefusedError>([&] {
+                      WriteFileReplacing(path, Bytes{1});
+                  }).find("read-only; nothing was written"),
+                  std::string::npos)
+            << std::oct << mode;
+        EXPECT_EQ(ReadBytes(path), Pattern(64));
+    }
+    if (::geteuid() != 0) GTEST_SKIP() << "not root: can't test as another user";
+
+    // A folder the other user may write, holding root's files that user may not, or may write
+    // but not own.
+    ::chmod(dir.path.c_str(), 0755);
+    const std::string shared = File("shared");
+    fs::create_directory(shared);
+    ::chmod(shared.c_str(), 0777);
+    struct Case {
+        const char* name;
+        mode_t mode;
+        const char* expected;
+    };
+    for (const Case& c : {Case{"readonly.bin", 0644, "read-only; nothing was written"},
+                          Case{"others.bin", 0666, "its owner is never changed"}}) {
+        const std::string path = shared + "/" + c.name;
+        WriteBytes(path, Pattern(64));
+        ::chmod(path.c_str(), c.mode);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::setgid(NOBODY) != 0 || ::setuid(NOBODY) != 0) ::_exit(2);
+            try {
+                WriteFileReplacing(path, Bytes{1});
+            } catch (const RefusedError& error) {
+                ::_exit(std::string(error.what()).find(c.expected) == std::string::npos ? 3 : 0);
+            } catch (...) {
+                ::_exit(4);
+            }
+            ::_exit(5);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_EQ(WEXITSTATUS(status), 0) << c.name << " (2: can't drop root, 5: written)";
+        struct stat s {};
+        ::stat(path.c_str(), &s);
+        EXPECT_EQ(s.st_uid, 0u) << c.name;
+        EXPECT_EQ(ReadBytes(path), Pattern(64)) << c.name;
+    }
+}
+
+// The cleanup removes only this file's own temporaries, and of those only the stale ones: owned
+// by this user, their process gone, no lock on them, older than a few minutes.
+TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
+    const pid_t ended = [] {
+        const pid_t child = ::fork();
+        if (child == 0) ::_exit(0);
+        ::waitpid(child, nullptr, 0);
+        return child;
+    }();
+    const std::string rom = Write("tf3.bin", Pattern(64));
+    const auto name = [](const std::string& stem, long pid) {
+        return "." + stem + ".drovak-" + std::to_string(pid) + "-1.tmp";
+    };
+    struct Case {
+        std::string name;
+        bool fresh = false, locked = false, foreign = false, removed = false;
+    };
+    const std::vector<Case> cases = {
+        {name("tf3.bin", ended), false, false, false, true},
+        {name("tf3.bin.bak", ended + 1000000), false, false, false, true},
+        {name("tf3.bin", ended + 2000000), true},               // younger than stale
+        {name("tf3.bin", ended + 3000000), false, true},        // a live run elsewhere holds it
+        {name("tf3.bin", ended + 4000000), false, false, true}, // another user's
+        {name("tf3.bin", 1)},                                   // its process runs
+        {name("my-notes", ended)},                              // another file's, or a user's
+        {name("tf3", ended)},
+        {"tf3.bin.drovak-" + std::to_string(ended) + "-1.tmp"},
+    };
+    std::vector<int> locks;
+    for (const Case& c : cases) {
+        const std::string path = Write(c.name, {});
+        if (!c.fresh) {
+            fs::last_write_time(path, fs::file_time_type::clock::now() -
+                                          std::chrono::seconds(STALE_TEMPORARY_SECONDS + 60));
+        }
+        if (c.locked) {
+            locks.push_back(::open(path.c_str(), O_RDONLY));
+            ::flock(locks.back(), LOCK_EX);
+        }
+        if (c.foreign && ::chown(path.c_str(), NOBODY, NOBODY) != 0) {
+            GTEST_SKIP() << "not root: can't give a file to another user";
+        }
+    }
+    WriteFileReplacing(rom, Bytes{1});
+    for (const Case& c : cases) EXPECT_EQ(fs::exists(File(c.name)), !c.removed) << c.name;
+    for (int fd : locks) ::close(fd);
+}
+
+// Record locks of other programs (fcntl, lockf, open-file-description locks) keep a change out
+// as flock does, and they see the program's own lock.
+TEST_F(FileSafety, RecordLocksAreSeenBothWays) {
+    const std::string path = Write("tf3.bin", Pattern(64));
+    struct Case {
+        const char* name;
+        int command;
+        short type;
+        bool lockf;
+    };
+    for (const Case& c :
+         {Case{"fcntl read", F_SETLK, F_RDLCK, false}, Case{"fcntl write", F_SETLK, F_WRLCK, false},
+          Case{"lockf", 0, F_WRLCK, true},
+          Case{"open-file-description write", F_OFD_SETLK, F_WRLCK, false}}) {
+        SCOPED_TRACE(c.name);
+        // Another process holds the lock until the pipe closes (a process's own record locks
+        // go with the first close of any descriptor of the file).
+        int ready[2], release[2];
+        ASSERT_EQ(::pipe(ready) | ::pipe(release), 0);
+        const pid_t holder = ::fork();
+        if (holder == 0) {
+            ::close(release[1]);
+            const int fd = ::open(path.c_str(), O_RDWR);
+            struct flock record {};
+            record.l_type = c.type;
+            record.l_whence = SEEK_SET;
+            const char locked =
+                (c.lockf ? ::lockf(fd, F_TLOCK, 0) : ::fcntl(fd, c.command, &record)) == 0;
+            (void)!::write(ready[1], &locked, 1);
+            char end;
+            (void)!::read(release[0], &end, 1);
+            ::_exit(0);
+        }
+        char locked = 0;
+        ASSERT_EQ(::read(ready[0], &locked, 1), 1);
+        ASSERT_TRUE(locked);
+        EXPECT_THROW(FileStream(path, FileMode::Replace), InUseError);
+        EXPECT_THROW(WriteFileReplacing(path, Bytes{1}), InUseError);
+        const bool readable = c.type == F_RDLCK;
+        EXPECT_EQ(MessageOf<InUseError>([&] { FileStream(path, FileMode::Read); }).empty(),
+                  readable);
+        for (int end : {ready[0], ready[1], release[0], release[1]}) ::close(end);
+        ::waitpid(holder, nullptr, 0);
+        EXPECT_EQ(ReadBytes(path), Pattern(64));
+    }
+    for (FileMode mode : {FileMode::Read, FileMode::Replace}) {
+        FileStream held(path, mode);
+        const int fd = ::open(path.c_str(), O_RDWR);
+        struct flock record {};
+        record.l_whence = SEEK_SET;
+        for (short type : {F_RDLCK, F_WRLCK}) {
+            record.l_type = type;
+            const bool conflicts = mode == FileMode::Replace || type == F_WRLCK;
+            EXPECT_EQ(::fcntl(fd, F_SETLK, &record) != 0, conflicts) << int(mode) << " " << type;
+            EXPECT_EQ(::fcntl(fd, F_OFD_SETLK, &record) != 0, conflicts)
+                << int(mode) << " " << type;
+            record.l_type = F_UNLCK;
+            ::fcntl(fd, F_SETLK, &record);
+            ::fcntl(fd, F_OFD_SETLK, &record);
+        }
+        ::close(fd);
+    }
+}
+
+} // namespace
+} // namespace drovak

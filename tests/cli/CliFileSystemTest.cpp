@@ -1,0 +1,196 @@
+// The file layer as a user meets it: undo on a FAT stick and after a killed undo, the earlier
+// backup kept when a change fails, read-only ROMs and existing outputs left alone.
+#include "CliRunner.h"
+
+#include "rom/HeaderChecksum.h"
+#include "support/HandMadeRom.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace drovak::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* FAT_FAILURES = "DROVAK_FAIL_ALWAYS=renameat2:einval,link:eperm,linkat:eperm";
+
+class CliFiles : public CliTest {
+protected:
+    // A ROM whose header checksum is wrong: `checksum --fix` changes it.
+    void SetUp() override {
+        image = handmade::MakeRom(0x400, {Bytes(200, 1), handmade::Noise(300, 2)}, 0x1000);
+        Put(image, 0xE00, handmade::Packed({0x01, 0x11, 0x10, 0x00}, true));
+        StoreChecksum(image);
+        image[0x18F] ^= 1;
+        fixed = image;
+        StoreChecksum(fixed);
+    }
+
+    // A FUSE file system mounted by the test goes when it ends, whatever happened.
+    void TearDown() override {
+        if (mounted.empty()) return;
+        const std::string unmount = "fusermount3 -u " + mounted + " 2>/dev/null || fusermount -u " +
+                                    mounted + " 2>/dev/null || umount " + mounted;
+        EXPECT_EQ(std::system(unmount.c_str()), 0);
+    }
+
+    std::string Preload() const { return std::string("LD_PRELOAD=") + DROVAK_FAULT_LIBRARY; }
+
+    // The calls of a run, one "N NAME FILE [FILE]" line each.
+    std::vector<std::string> Calls(const std::vector<std::string>& command,
+                                   std::vector<std::string> environment) {
+        const std::string log = File("calls.log");
+        fs::remove(log);
+        environment.push_back(Preload());
+        environment.push_back("DROVAK_FAULT_LOG=" + log);
+        EXPECT_EQ(Run(command, environment).exitCode, 0);
+        std::vector<std::string> calls;
+        std::ifstream in(log);
+        for (std::string line; std::getline(in, line);) calls.push_back(line);
+        return calls;
+    }
+
+    Bytes image, fixed;
+    std::string mounted;
+    const std::string rom = File("tf3.bin"), backup = rom + ".bak";
+};
+
+// A FAT16 image mounted through FUSE: no exchange, no links, no modes. A change keeps a copy as
+// its backup, and undo swaps by renames alone.
+TEST_F(CliFiles, UndoOnAFatStick) {
+    if (!fs::exists("/usr/bin/fusefat") || !fs::exists("/usr/sbin/mkfs.fat")) {
+        GTEST_SKIP() << "fusefat or mkfs.fat is not installed (scripts/deps.sh installs them)";
+    }
+    if (::access("/dev/fuse", R_OK | W_OK) != 0) GTEST_SKIP() << "no usable /dev/fuse here";
+    const std::string fat = File("fat.img"), stick = File("stick");
+    fs::create_directory(stick);
+    fs::resize_file(Write("fat.img", {}), 16 << 20);
+    if (std::system(("mkfs.fat " + fat + " >/dev/null 2>&1").c_str()) != 0 ||
+        std::system(("fusefat -o rw+ " + fat + " " + stick + " >/dev/null 2>&1").c_str()) != 0) {
+        GTEST_SKIP() << "fusefat can't mount an image here";
+    }
+    struct stat inside {
+    }, outside{};
+    ::stat(stick.c_str(), &inside);
+    ::stat(dir.path.c_str(), &outside);
+    if (inside.st_dev == outside.st_dev) GTEST_SKIP() << "fusefat mounted nothing";
+    mounted = stick;
+
+    const std::string romOnStick = stick + "/tf3.bin";
+    WriteBytes(romOnStick, image);
+    const CliResult fix = Run({"checksum", romOnStick, "--fix"});
+    EXPECT_EQ(fix.exitCode, 0) << fix.err;
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(ReadBytes(romOnStick), round ? image : fixed);
+        const CliResult undo = Run({"undo", romOnStick});
+        EXPECT_EQ(undo.exitCode, 0) << undo.err;
+        EXPECT_NE(undo.out.find("Swapped tf3.bin (4096 bytes, changed "), std::string::npos)
+            << undo.out;
+        EXPECT_EQ(ReadBytes(romOnStick), round ? fixed : image);
+        EXPECT_EQ(ReadBytes(romOnStick + ".bak"), round ? image : fixed);
+    }
+    EXPECT_FALSE(fs::exists(romOnStick + ".bak.swap"));
+}
+
+// An undo by renames killed before each of its calls: the next undo finishes it or, when it
+// had not begun, does it; either way the two images swap once and no intermediate is left.
+TEST_F(CliFiles, AKilledUndoByRenamesIsFinishedByTheNextOne) {
+    WriteBytes(rom, image);
+    ASSERT_EQ(Run({"checksum", rom, "--fix"}).exitCode, 0);
+    const size_t calls = Calls({"undo", rom}, {FAT_FAILURES}).size();
+    ASSERT_GT(calls, 3u);
+    int leftHalfWay = 0;
+    for (size_t at = 1; at <= calls; ++at) {
+        SCOPED_TRACE(at);
+        WriteBytes(rom, fixed);
+        WriteBytes(backup, image);
+        const CliResult killed = Run({"undo", rom}, {Preload(), FAT_FAILURES, "DROVAK_FAULT=kill",
+                                                     "DROVAK_FAULT_AT=" + std::to_string(at)});
+        EXPECT_EQ(killed.exitCode, -SIGKILL);
+        const bool halfWay = fs::exists(backup + ".swap");
+        leftHalfWay += halfWay;
+        // Killed before the swap's first rename, or after its last: no intermediate.
+        const bool swapped = !halfWay && ReadBytes(rom) == image;
+        const CliResult next = Run({"undo", rom});
+        EXPECT_EQ(next.exitCode, 0) << next.err;
+        EXPECT_EQ(ReadBytes(rom), swapped ? fixed : image);
+        EXPECT_EQ(ReadBytes(backup), swapped ? image : fixed);
+        EXPECT_FALSE(fs::exists(backup + ".swap"));
+    }
+    EXPECT_EQ(leftHalfWay, 2) << "killed after the first and after the second rename";
+}
+
+// A change whose rename over the ROM fails keeps the ROM and the backup of the change before.
+TEST_F(CliFiles, AFailedChangeKeepsTheEarlierBackup) {
+    WriteBytes(rom, image);
+    const Bytes earlier(0x1000, 9);
+    WriteBytes(backup, earlier);
+    const std::vector<std::string> calls = Calls({"checksum", rom, "--fix"}, {});
+    size_t renameOverRom = 0;
+    for (const std::string& call : calls) {
+        if (call.find(" rename ") != std::string::npos && call.ends_with(" tf3.bin")) {
+            renameOverRom = std::stoul(call);
+        }
+    }
+    ASSERT_GT(renameOverRom, 0u);
+    WriteBytes(rom, image);
+    WriteBytes(backup, earlier);
+    const CliResult failed =
+        Run({"checksum", rom, "--fix"},
+            {Preload(), "DROVAK_FAULT=eio", "DROVAK_FAULT_AT=" + std::to_string(renameOverRom)});
+    EXPECT_EQ(failed.exitCode, 2);
+    EXPECT_NE(failed.err.find("nothing was written"), std::string::npos) << failed.err;
+    EXPECT_EQ(ReadBytes(rom), image);
+    EXPECT_EQ(ReadBytes(backup), earlier);
+}
+
+// A ROM no one may write is refused, root or not; a backup that is a link is not undone.
+TEST_F(CliFiles, ReadOnlyRomsAndLinkedBackupsAreRefused) {
+    WriteBytes(rom, image);
+    ::chmod(rom.c_str(), 0444);
+    const CliResult refused = Run({"checksum", rom, "--fix"});
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_NE(refused.err.find("read-only; nothing was written"), std::string::npos) << refused.err;
+    EXPECT_EQ(ReadBytes(rom), image);
+    EXPECT_FALSE(fs::exists(backup));
+
+    ::chmod(rom.c_str(), 0644);
+    fs::create_symlink(Write("note.txt", Bytes(10, 'n')), backup);
+    const CliResult undo = Run({"undo", rom});
+    EXPECT_EQ(undo.exitCode, 3);
+    EXPECT_NE(undo.err.find(backup + " is a symbolic link, not a regular file"), std::string::npos)
+        << undo.err;
+    EXPECT_EQ(ReadBytes(rom), image);
+}
+
+// An output that exists and holds other data is only replaced with --yes; the same data is no
+// reason to refuse.
+TEST_F(CliFiles, OutputsAreNotOverwrittenUnasked) {
+    WriteBytes(rom, image);
+    const std::string out = File("out.bin");
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"make-demo-rom", out},
+          {"lzh-extract", rom, out, "--table", "400", "--index", "1"},
+          {"rle-extract", rom, out, "--at", "E00"}}) {
+        SCOPED_TRACE(command[0]);
+        WriteBytes(out, Bytes(5, 'x'));
+        const CliResult refused = Run(command);
+        EXPECT_EQ(refused.exitCode, 3);
+        EXPECT_NE(refused.err.find("already exists and holds other data"), std::string::npos)
+            << refused.err;
+        EXPECT_EQ(ReadBytes(out), Bytes(5, 'x'));
+        std::vector<std::string> yes = command;
+        yes.push_back("--yes");
+        EXPECT_EQ(Run(yes).exitCode, 0);
+        const Bytes written = ReadBytes(out);
+        EXPECT_NE(written, Bytes(5, 'x'));
+        EXPECT_EQ(Run(command).exitCode, 0);
+        EXPECT_EQ(ReadBytes(out), written);
+    }
+}
+
+} // namespace
+} // namespace drovak::test

@@ -1,0 +1,98 @@
+// patch-create and patch-apply on the demo ROM: a change made with lzh-insert travels as a patch
+// to a clean copy; wrong bases, damaged patches and taken names are refused with nothing
+// written; OUT may be the ROM itself, and undo takes the patch back.
+#include "CliRunner.h"
+#include "support/HandMadeRom.h"
+
+#include <filesystem>
+
+namespace drovak::test {
+namespace {
+
+class CliPatch : public CliTest {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(Run({"make-demo-rom", clean_}).exitCode, 0);
+        std::filesystem::copy_file(clean_, modded_);
+        ASSERT_EQ(Run({"lzh-insert", modded_, Write("art.bin", handmade::Noise(3000, 4)), "--index",
+                       "8", "--yes"})
+                      .exitCode,
+                  0);
+        const CliResult made = Run({"patch-create", clean_, modded_, patch_});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        EXPECT_EQ(made.out, std::to_string(ReadBytes(patch_).size()) + "\n");
+    }
+    // The command is refused (exit code 3, the message holding `words`) and writes nothing:
+    // OUT is not made, the ROM and its backup (if any) stay as they were.
+    void ExpectRefused(const std::vector<std::string>& arguments, const std::string& words) {
+        const Bytes rom = ReadBytes(arguments[1]), backup = ReadBytes(arguments[1] + ".bak");
+        const CliResult refused = Run(arguments);
+        EXPECT_EQ(refused.exitCode, 3) << refused.err;
+        EXPECT_NE(refused.err.find(words), std::string::npos) << refused.err;
+        EXPECT_NE(refused.err.find("nothing was written"), std::string::npos) << refused.err;
+        EXPECT_EQ(ReadBytes(arguments[1]), rom);
+        EXPECT_FALSE(std::filesystem::exists(File("out.bin")));
+        EXPECT_EQ(ReadBytes(arguments[1] + ".bak"), backup);
+    }
+    const std::string clean_ = File("clean.bin"), modded_ = File("modded.bin"),
+                      patch_ = File("mod.bps");
+};
+
+TEST_F(CliPatch, APatchCarriesTheChangeToACleanRom) {
+    const CliResult applied = Run({"patch-apply", clean_, patch_, File("out.bin")});
+    ASSERT_EQ(applied.exitCode, 0) << applied.err;
+    EXPECT_EQ(ReadBytes(File("out.bin")), ReadBytes(modded_));
+    EXPECT_LT(ReadBytes(patch_).size(), 4000u); // the moved entries are copied, not carried
+}
+
+TEST_F(CliPatch, WrongBasesAndDamagedPatchesAreRefused) {
+    ExpectRefused({"patch-apply", modded_, patch_, File("out.bin")}, "made for a ROM with CRC-32");
+    ExpectRefused({"patch-apply", modded_, patch_, modded_}, "made for a ROM with CRC-32");
+    Bytes damaged = ReadBytes(patch_);
+    damaged[damaged.size() / 2] ^= 0x20;
+    ExpectRefused({"patch-apply", clean_, Write("damaged.bps", damaged), File("out.bin")},
+                  "damaged");
+    ExpectRefused({"patch-apply", clean_, Write("cut.bps", Slice(damaged, 0, 30)), clean_},
+                  "damaged");
+    ExpectRefused({"patch-apply", clean_, Write("text.txt", Hex("41 42 43")), File("out.bin")},
+                  "not a patch");
+}
+
+TEST_F(CliPatch, OutMayBeTheRomItselfAndUndoTakesThePatchBack) {
+    const Bytes clean = ReadBytes(clean_);
+    const CliResult applied = Run({"patch-apply", clean_, patch_, clean_});
+    ASSERT_EQ(applied.exitCode, 0) << applied.err;
+    EXPECT_EQ(ReadBytes(clean_), ReadBytes(modded_));
+    EXPECT_EQ(ReadBytes(clean_ + ".bak"), clean);
+    ASSERT_EQ(Run({"undo", clean_}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(clean_), clean);
+}
+
+TEST_F(CliPatch, AnOutThatHoldsOtherDataIsReplacedOnlyWithYes) {
+    const std::string out = Write("taken.bin", Hex("01 02"));
+    const CliResult refused = Run({"patch-apply", clean_, patch_, out});
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_NE(refused.err.find("--yes"), std::string::npos) << refused.err;
+    EXPECT_EQ(ReadBytes(out), Hex("01 02"));
+    EXPECT_EQ(Run({"patch-create", clean_, modded_, out}).exitCode, 3);
+    EXPECT_EQ(ReadBytes(out), Hex("01 02"));
+    EXPECT_EQ(Run({"patch-create", clean_, modded_, clean_, "--yes"}).exitCode, 3);
+    EXPECT_EQ(Run({"patch-apply", clean_, patch_, out, "--yes"}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(out), ReadBytes(modded_));
+    // The same content again needs no --yes.
+    EXPECT_EQ(Run({"patch-apply", clean_, patch_, out}).exitCode, 0);
+}
+
+TEST_F(CliPatch, AnIpsPatchAppliesWithAWarningThatNothingIsChecked) {
+    const Bytes ips = Cat(Hex("50 41 54 43 48"), Hex("00 01 00 00 02 AA BB"), Hex("45 4F 46"));
+    const CliResult applied = Run({"patch-apply", modded_, Write("mod.ips", ips), File("o.bin")});
+    ASSERT_EQ(applied.exitCode, 0) << applied.err;
+    EXPECT_NE(applied.err.find("no checksums"), std::string::npos) << applied.err;
+    Bytes expected = ReadBytes(modded_);
+    expected[0x100] = 0xAA;
+    expected[0x101] = 0xBB;
+    EXPECT_EQ(ReadBytes(File("o.bin")), expected);
+}
+
+} // namespace
+} // namespace drovak::test

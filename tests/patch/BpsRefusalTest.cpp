@@ -1,0 +1,159 @@
+// Wrong bases, damaged and hostile BPS patches are refused, with the numbers that say why, and
+// nothing is made of them.
+#include "ReferenceBps.h"
+#include "patch/Bps.h"
+#include "patch/Crc32.h"
+#include "patch/Patch.h"
+#include "support/HandMadeRom.h"
+#include "support/TestSupport.h"
+
+namespace drovak::test {
+namespace {
+
+// A number as a patch spells it, written here from the format: seven bits a byte, the last
+// byte marked, each further byte standing for one more than it carries.
+Bytes Number(uint64_t value) {
+    Bytes bytes;
+    while (value >= 0x80) {
+        bytes.push_back(uint8_t(value & 0x7F));
+        value = (value >> 7) - 1;
+    }
+    bytes.push_back(uint8_t(value | 0x80));
+    return bytes;
+}
+
+Bytes Action(unsigned kind, uint64_t length) {
+    return Number((length - 1) << 2 | kind);
+}
+Bytes Delta(int64_t delta) {
+    return Number(delta < 0 ? uint64_t(-delta) << 1 | 1 : uint64_t(delta) << 1);
+}
+
+Bytes Le32(uint32_t value) {
+    return {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
+}
+
+// A patch put together by hand, with a right checksum of its own.
+Bytes HandPatch(const Bytes& source, uint64_t targetSize, const Bytes& actions, uint32_t targetCrc,
+                const Bytes& metadata = {}) {
+    Bytes patch =
+        Cat(Bytes{'B', 'P', 'S', '1'}, Number(source.size()), Number(targetSize),
+            Number(metadata.size()), metadata, actions, Le32(Crc32(source)), Le32(targetCrc));
+    return Cat(patch, Le32(Crc32(patch)));
+}
+
+const Bytes SOURCE = Pattern(16);
+
+struct Hostile {
+    const char* name;
+    uint64_t targetSize;
+    Bytes actions;
+    PatchRefusal refusal;
+};
+
+TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
+    const Hostile cases[] = {
+        {"reads the source past its end", 32, Action(0, 32), PatchRefusal::OutOfBounds},
+        {"writes past the target's end", 5, Cat(Action(1, 10), Pattern(10)),
+         PatchRefusal::OutOfBounds},
+        {"copies from before the source", 4, Cat(Action(2, 4), Delta(-1)),
+         PatchRefusal::OutOfBounds},
+        {"copies past the source's end", 10, Cat(Action(2, 10), Delta(10)),
+         PatchRefusal::OutOfBounds},
+        {"copies from a target not yet written", 4, Cat(Action(3, 4), Delta(0)),
+         PatchRefusal::OutOfBounds},
+        {"copies from ahead of the target", 8,
+         Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)), PatchRefusal::OutOfBounds},
+        {"moves its cursor far back", 8,
+         Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(-(int64_t(1) << 40))),
+         PatchRefusal::OutOfBounds},
+        {"a target of a terabyte", uint64_t(1) << 40, Action(0, 16), PatchRefusal::TargetTooLarge},
+        {"a target just over 64 MiB", (64u << 20) + 1, Action(0, 16), PatchRefusal::TargetTooLarge},
+        {"a number that never ends", 16, Bytes(12, 0x00), PatchRefusal::Damaged},
+        {"literals that run into the footer", 100, Cat(Action(1, 100), Pattern(3)),
+         PatchRefusal::Damaged},
+        {"a copy without its delta", 4, Action(2, 4), PatchRefusal::Damaged},
+        {"actions that stop short", 20, Action(0, 16), PatchRefusal::Damaged},
+    };
+    for (const Hostile& hostile : cases) {
+        SCOPED_TRACE(hostile.name);
+        const Bytes patch = HandPatch(SOURCE, hostile.targetSize, hostile.actions, 0);
+        const PatchResult result = ApplyBpsPatch(SOURCE, patch);
+        EXPECT_EQ(result.refusal, hostile.refusal) << result.detail;
+        EXPECT_TRUE(result.target.empty());
+        EXPECT_FALSE(ReferenceBps::Apply(SOURCE, patch).has_value());
+    }
+}
+
+TEST(BpsRefusal, WellFormedCopiesApplyIncludingOverlappingTargetCopies) {
+    // The refusals above are not refusals of everything: the same kinds of action, in bounds.
+    const Bytes actions = Cat(Action(0, 2), Action(1, 2), Hex("AA BB"), Action(2, 4), Delta(8),
+                              Action(3, 6), Delta(3), Action(2, 2), Delta(-12));
+    const Bytes expected = Cat(Slice(SOURCE, 0, 2), Hex("AA BB"), Slice(SOURCE, 8, 4), Hex("BB"),
+                               Slice(SOURCE, 8, 4), Hex("BB"), Slice(SOURCE, 0, 2));
+    const PatchResult result =
+        ApplyBpsPatch(SOURCE, HandPatch(SOURCE, expected.size(), actions, Crc32(expected)));
+    ASSERT_TRUE(result.Applied()) << result.detail;
+    EXPECT_EQ(result.target, expected);
+}
+
+TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
+    const Bytes copy = Action(0, 16);
+    EXPECT_TRUE(
+        ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 16, copy, Crc32(SOURCE), Hex("41 42"))).Applied());
+    Bytes patch = Cat(Bytes{'B', 'P', 'S', '1'}, Number(16), Number(16), Number(1000), copy,
+                      Le32(Crc32(SOURCE)), Le32(Crc32(SOURCE)));
+    patch = Cat(patch, Le32(Crc32(patch)));
+    EXPECT_EQ(ApplyBpsPatch(SOURCE, patch).refusal, PatchRefusal::Damaged);
+}
+
+TEST(BpsRefusal, AWrongTargetChecksumIsReportedWithBothChecksums) {
+    const PatchResult result =
+        ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 16, Action(0, 16), 0x12345678));
+    EXPECT_EQ(result.refusal, PatchRefusal::TargetMismatch);
+    EXPECT_EQ(result.expectedCrc, 0x12345678u);
+    EXPECT_EQ(result.actualCrc, Crc32(SOURCE));
+    EXPECT_TRUE(result.target.empty());
+}
+
+TEST(BpsRefusal, AWrongBaseIsNamedByBothChecksums) {
+    const Bytes original = handmade::Noise(3000, 1), other = handmade::Noise(3000, 2);
+    const Bytes patch = CreateBpsPatch(original, Cat(original, Hex("01")));
+    const PatchResult result = ApplyBpsPatch(other, patch);
+    ASSERT_EQ(result.refusal, PatchRefusal::WrongSource);
+    EXPECT_EQ(result.expectedCrc, Crc32(original));
+    EXPECT_EQ(result.actualCrc, Crc32(other));
+    EXPECT_EQ(PatchRefusalText(result, "hack.bps", "tf3.bin"),
+              "hack.bps was made for a ROM with CRC-32 " + CrcText(Crc32(original)) +
+                  " (3000 bytes); tf3.bin has " + CrcText(Crc32(other)));
+}
+
+TEST(BpsRefusal, EveryTruncationAndEveryChangedByteIsRefused) {
+    const Bytes original = handmade::Noise(600, 3);
+    Bytes modified = original;
+    modified.insert(modified.begin() + 200, 50, 0x77);
+    modified[500] ^= 1;
+    const Bytes patch = CreateBpsPatch(original, modified);
+    ASSERT_TRUE(ApplyBpsPatch(original, patch).Applied());
+    for (size_t size = 0; size < patch.size(); ++size) {
+        const PatchResult result = ApplyBpsPatch(original, Slice(patch, 0, size));
+        EXPECT_EQ(result.refusal, size < 4 ? PatchRefusal::NotAPatch : PatchRefusal::Damaged)
+            << size;
+    }
+    for (size_t at = 0; at < patch.size(); ++at) {
+        for (const uint8_t flip : {0x01, 0x80, 0xFF}) {
+            Bytes damaged = patch;
+            damaged[at] ^= flip;
+            EXPECT_FALSE(ApplyBpsPatch(original, damaged).Applied()) << at;
+        }
+    }
+}
+
+TEST(BpsCreate, RefusesImagesLargerThanAPatchMayCarry) {
+    const Bytes large((64u << 20) + 1, 0);
+    EXPECT_THROW(CreateBpsPatch(large, {}), RefusedError);
+    EXPECT_THROW(CreateBpsPatch({}, large), RefusedError);
+}
+
+} // namespace
+} // namespace drovak::test

@@ -1,0 +1,96 @@
+// Patches made between generated images apply, with the program's reader and with the tests'
+// own, to exactly the modified image, and stay small where the change is small.
+#include "ReferenceBps.h"
+#include "demo/DemoRom.h"
+#include "patch/Bps.h"
+#include "rom/LzhPage.h"
+#include "rom/RomLayout.h"
+#include "support/HandMadeRom.h"
+#include "support/TestSupport.h"
+
+namespace drovak::test {
+namespace {
+
+using handmade::Noise;
+
+Bytes Inserted(Bytes bytes, size_t at, const Bytes& what) {
+    bytes.insert(bytes.begin() + long(at), what.begin(), what.end());
+    return bytes;
+}
+
+Bytes Repeated(const Bytes& block, size_t times) {
+    Bytes bytes;
+    for (size_t i = 0; i < times; ++i) bytes = Cat(bytes, block);
+    return bytes;
+}
+
+// The demo ROM with a tile-art entry changed and compressed back: the entries after it move
+// and the table's fields change.
+std::pair<Bytes, Bytes> DemoRomInsert() {
+    const Bytes rom = MakeDemoRom();
+    const RomBytes image{"demo", rom};
+    Bytes data = LzhExtractEntry(image, POINTER_TABLE_OFFSET, TileArtEntry(0)).data;
+    data.resize(LzhTargetEntry(image, POINTER_TABLE_OFFSET, TileArtEntry(0)).DecodedSize);
+    std::fill_n(data.begin() + 100, 700, 0x35);
+    return {rom, ApplyLzhInsert(PlanLzhInsert(image, data, POINTER_TABLE_OFFSET, TileArtEntry(0)),
+                                image)};
+}
+
+struct RoundTrip {
+    const char* name;
+    Bytes original, modified;
+    size_t largestPatch; // what a patch that finds the matches stays under
+};
+
+std::vector<RoundTrip> Cases() {
+    const Bytes base = Noise(200000, 1);
+    const Bytes block = Noise(4096, 2);
+    const auto [demo, demoChanged] = DemoRomInsert();
+    Bytes scattered = base;
+    for (size_t at = 500; at < scattered.size(); at += 2000) scattered[at] ^= 0x5A;
+    Bytes run = base;
+    std::fill_n(run.begin() + 1000, 30000, 0xFF);
+    return {
+        {"equal", base, base, 32},
+        {"both empty", {}, {}, 20},
+        {"from nothing", {}, Repeated(block, 8), 4096 + 64},
+        {"to nothing", base, {}, 24},
+        {"insert moves the rest", base, Inserted(base, 50000, Noise(1000, 3)), 1000 + 48},
+        {"insert at the start", base, Inserted(base, 0, Noise(300, 4)), 300 + 40},
+        {"block deleted", base, Cat(Slice(base, 0, 70000), Slice(base, 90000, 110000)), 48},
+        {"halves swapped", base, Cat(Slice(base, 100000, 100000), Slice(base, 0, 100000)), 48},
+        {"a block repeated", base, Cat(Slice(base, 0, 5000), Repeated(block, 10)), 4096 + 64},
+        {"a long run", base, run, 64},
+        {"grows", Slice(base, 0, 1000), Cat(Slice(base, 0, 1000), Noise(5000, 5)), 5000 + 40},
+        {"shrinks", base, Slice(base, 0, 120000), 32},
+        {"scattered bytes", base, scattered, 100 * 6 + 32},
+        {"unrelated", Noise(10000, 6), Noise(12000, 7), 12000 + 40},
+        {"demo ROM, entry compressed back", demo, demoChanged, 3000},
+    };
+}
+
+TEST(BpsRoundTrip, AppliesToTheModifiedImageWithBothReaders) {
+    for (const RoundTrip& trip : Cases()) {
+        SCOPED_TRACE(trip.name);
+        const Bytes patch = CreateBpsPatch(trip.original, trip.modified);
+        EXPECT_LE(patch.size(), trip.largestPatch);
+        const PatchResult applied = ApplyBpsPatch(trip.original, patch);
+        ASSERT_TRUE(applied.Applied()) << applied.detail;
+        EXPECT_TRUE(applied.target == trip.modified);
+        const std::optional<Bytes> reference = ReferenceBps::Apply(trip.original, patch);
+        ASSERT_TRUE(reference.has_value());
+        EXPECT_TRUE(*reference == trip.modified);
+    }
+}
+
+TEST(BpsRoundTrip, APatchAppliesToNoOtherImage) {
+    const Bytes original = Noise(5000, 8), modified = Inserted(original, 10, Hex("01 02 03"));
+    const Bytes patch = CreateBpsPatch(original, modified);
+    for (const Bytes& other : {modified, Slice(original, 0, 4999), Cat(original, Hex("00"))}) {
+        EXPECT_EQ(ApplyBpsPatch(other, patch).refusal, PatchRefusal::WrongSource);
+        EXPECT_FALSE(ReferenceBps::Apply(other, patch).has_value());
+    }
+}
+
+} // namespace
+} // namespace drovak::test

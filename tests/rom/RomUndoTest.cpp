@@ -1,0 +1,117 @@
+// Undo on every kind of file system, after a killed undo, and with backups that are not backups.
+#include "base/Errors.h"
+#include "base/SwapFiles.h"
+#include "rom/RomChange.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace drovak {
+namespace {
+
+using namespace test;
+namespace fs = std::filesystem;
+
+class RomUndo : public ScratchTest {
+protected:
+    void SetUp() override {
+        WriteBytes(rom, older);
+        ChangeRom(rom, [this](const RomBytes&) { return newer; });
+    }
+    void TearDown() override {
+        fileSystemWithoutExchange = false;
+        fileSystemWithoutLinks = false;
+    }
+
+    void ExpectImages(const Bytes& atRom, const Bytes& atBackup) const {
+        EXPECT_EQ(ReadBytes(rom), atRom);
+        EXPECT_EQ(ReadBytes(backup), atBackup);
+        EXPECT_FALSE(fs::exists(swap)) << "an intermediate file is left behind";
+    }
+
+    const std::string rom = File("tf3.bin"), backup = rom + ".bak", swap = backup + ".swap";
+    const Bytes older = Pattern(0x400), newer = Bytes(0x400, 0x11);
+};
+
+// An exchange in one step, links and renames, or renames alone (FAT, exFAT, FUSE): each undo
+// swaps the two images, and says what it swapped.
+TEST_F(RomUndo, UndoWorksWithoutExchangeOrLinks) {
+    struct Case {
+        const char* name;
+        bool exchange, links;
+    };
+    for (const Case& c : {Case{"exchange", true, true}, Case{"links", false, true},
+                          Case{"renames only", false, false}}) {
+        SCOPED_TRACE(c.name);
+        fileSystemWithoutExchange = !c.exchange;
+        fileSystemWithoutLinks = !c.links;
+        const RomChange undone = UndoRomChange(rom);
+        ExpectImages(older, newer);
+        const std::string summary = RomUndoSummary("tf3.bin", undone);
+        EXPECT_NE(summary.find("Swapped tf3.bin (1024 bytes, changed "), std::string::npos)
+            << summary;
+        EXPECT_NE(summary.find(") with tf3.bin.bak (1024 bytes, changed "), std::string::npos)
+            << summary;
+        UndoRomChange(rom);
+        ExpectImages(newer, older);
+    }
+}
+
+// A killed undo leaves the intermediate file at one of its steps; the next undo finishes it
+// (that was the undo asked for), and so does the next change before it begins. A state it can't
+// read is refused, naming the file.
+TEST_F(RomUndo, AKilledUndoIsFinishedByTheNextRun) {
+    // After the first step (ROM renamed to the intermediate), after the second (the backup
+    // renamed to the ROM), and after a link that renamed nothing yet.
+    const auto firstStep = [&] { fs::rename(rom, swap); };
+    const auto secondStep = [&] {
+        fs::rename(rom, swap);
+        fs::rename(backup, rom);
+    };
+    const auto linkOnly = [&] { fs::create_hard_link(rom, swap); };
+    for (const auto& [kill, finished] : {std::pair{std::function<void()>(firstStep), true},
+                                         {secondStep, true},
+                                         {linkOnly, false}}) {
+        ExpectImages(newer, older);
+        kill();
+        const RomChange undone = UndoRomChange(rom);
+        EXPECT_EQ(undone.finishedInterrupted, finished);
+        ExpectImages(older, newer);
+        UndoRomChange(rom);
+    }
+
+    secondStep();
+    ChangeRom(rom, [](const RomBytes& now) { return Bytes(now.bytes.size(), 0x22); });
+    ExpectImages(Bytes(0x400, 0x22), older);
+
+    WriteBytes(swap, Bytes(16, 3));
+    EXPECT_NE(MessageOf<RefusedError>([&] { UndoRomChange(rom); }).find(swap), std::string::npos);
+    EXPECT_EQ(ReadBytes(rom), Bytes(0x400, 0x22));
+    EXPECT_EQ(ReadBytes(swap), Bytes(16, 3));
+}
+
+// A backup that is a link, a FIFO or a folder is refused by name; nothing changes.
+TEST_F(RomUndo, ABackupThatIsNotARegularFileIsRefused) {
+    const std::string elsewhere = Write("elsewhere.bin", older);
+    const std::pair<const char*, std::function<void()>> kinds[] = {
+        {"a symbolic link", [&] { fs::create_symlink(elsewhere, backup); }},
+        {"a FIFO", [&] { ::mkfifo(backup.c_str(), 0644); }},
+        {"a folder", [&] { fs::create_directory(backup); }},
+    };
+    for (const auto& [kind, make] : kinds) {
+        fs::remove(backup);
+        make();
+        const std::string message = MessageOf<RefusedError>([&] { UndoRomChange(rom); });
+        EXPECT_NE(message.find(backup + " is " + kind + ", not a regular file"), std::string::npos)
+            << message;
+        EXPECT_NE(message.find("nothing was changed"), std::string::npos) << message;
+        EXPECT_THROW(DescribeUndo(rom), RefusedError);
+        EXPECT_EQ(ReadBytes(rom), newer);
+        EXPECT_EQ(ReadBytes(elsewhere), older);
+    }
+}
+
+} // namespace
+} // namespace drovak
