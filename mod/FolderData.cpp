@@ -6,8 +6,8 @@
 #include "base/WholeFile.h"
 #include "graphics/CompressInput.h"
 #include "graphics/TileSheet.h"
-#include "patch/Crc32.h"
 #include "mod/SheetPalette.h"
+#include "patch/Crc32.h"
 #include "rom/DataFile.h"
 
 namespace drovak {

@@ -4,8 +4,8 @@
 #include "base/Folders.h"
 #include "base/Paths.h"
 #include "base/ReplaceFile.h"
-#include "patch/Crc32.h"
 #include "mod/FolderData.h"
+#include "patch/Crc32.h"
 #include "rom/HeaderChecksum.h"
 #include "rom/RlePage.h"
 
