@@ -1,16 +1,26 @@
 #pragma once
 
+#include "app/Docking.h"
+#include "app/Page.h"
 #include "graphics/TileSheet.h"
 
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+class QAction;
 class QLineEdit;
+class QPoint;
 class QPushButton;
 class QTabWidget;
+
+namespace drovak {
+struct RomBytes;
+struct RomChange;
+} // namespace drovak
 
 namespace drovak::app {
 
@@ -19,49 +29,151 @@ inline constexpr const char* TABLE_OFFSET_CAPTION = "Table offset (HEX)";
 inline constexpr const char* TABLE_INDEX_CAPTION = "Table Index (HEX)";
 inline constexpr const char* RLE_OFFSET_CAPTION = "Offset (HEX)";
 
-// The compression pages' sheets lay 64 cells to a row (CompressionPage::sheetCell).
+// The compression pages' sheets lay 64 cells to a row (CompressionPageSpec::sheetCell).
 inline constexpr unsigned PREVIEW_SHEET_COLUMNS = 64;
 
-// The number in a hexadecimal field, read strictly; RefusedError naming the field's caption and
-// its text otherwise.
-uint32_t FieldHexValue(const char* caption, const QLineEdit* field);
+class CompressionPage;
+using PageOperation = std::function<void(CompressionPage&)>;
 
-struct CompressionPage;
+// A hexadecimal field in a compression page's header, after its caption.
+struct HexFieldSpec {
+    const char* name;      // the field's
+    const char* labelName; // its caption's
+    const char* caption;
+    uint32_t defaultValue;
+    Dock dock;
+};
 
-// The "TF3.bin:" field of the tab on show.
-QLineEdit* RomFieldOnShow(const CompressionPage& page);
+// A header field whose double click, or the entry on top of its context menu, chooses its value
+// from a list.
+struct ValueListSpec {
+    const char* caption; // the field's
+    const char* actionName;
+    const char* actionText;
+    PageOperation choose;
+};
 
-// One of the two compression pages ("LZH Compression", "RLE Compression"). Their controls
-// mirror each other control for control, and so do the handlers of those controls: one set of
-// handlers (CompressionPageHandlers.cpp) serves both pages through this. What differs is the
-// page's own: its hexadecimal fields, the data-file name it suggests and its two operations.
-struct CompressionPage {
-    // The header's hexadecimal fields: a change suggests a new data-file name, Enter released
-    // in one runs the operation of the tab on show.
-    std::vector<QLineEdit*> hexFields;
-    QTabWidget* modeTabs = nullptr;
-    // "Decompression": "TF3.bin:" and "Decompress to:".
-    QLineEdit* decompRomEdit = nullptr;
-    QPushButton* decompRomBrowse = nullptr;
-    QPushButton* decompressButton = nullptr;
-    QLineEdit* decompOutEdit = nullptr;
-    QPushButton* decompOutBrowse = nullptr;
-    // "Compression": "Compress from:" and "TF3.bin:".
-    QLineEdit* compInEdit = nullptr;
-    QPushButton* compInBrowse = nullptr;
-    QPushButton* compressButton = nullptr;
-    QLineEdit* compRomEdit = nullptr;
-    QPushButton* compRomBrowse = nullptr;
-
-    std::function<QString()> suggestedFileName;
-    std::function<void()> decompress;
-    std::function<void()> compress;
+// What makes a compression page the LZH or the RLE one: its header, the height of its
+// "Decompress to:" row, the data-file name it suggests, its two operations and its sheet.
+struct CompressionPageSpec {
+    // The first part of the controls' names ("Lzh": "LzhModeTabs", "LzhDecompRomEdit", ...).
+    QString prefix;
+    // In creation order: first every caption, then every field.
+    std::vector<HexFieldSpec> hexFields;
+    int decompressRowHeight = 0;
+    // From the ROM path and the hexadecimal texts as typed.
+    std::function<std::string(const CompressionPage&)> suggestedFileName;
+    PageOperation decompress;
+    PageOperation compress;
+    std::optional<ValueListSpec> valueList;
     // How the preview lays the page's tiles: cells of this size, 64 to a row (and so "Save tiles
     // as PNG..." and a picture without its recorded cell as "Compress from:").
     TileCell sheetCell;
     // Draws the entry or block of the page's fields from the ROM image at the path given, as it
     // is now.
-    std::function<void(const std::string& romPath)> showFromRom;
+    std::function<void(CompressionPage&, const std::string& romPath)> showFromRom;
+};
+
+// "LZH Compression" (LzhPageHandlers.cpp), with the list of the table's entries (TableList.cpp).
+CompressionPageSpec LzhPageSpec();
+void ChooseTableEntry(CompressionPage& page);
+// "RLE Compression" (RlePageHandlers.cpp).
+CompressionPageSpec RlePageSpec();
+
+// One of the two compression pages. Their controls mirror each other control for control, and
+// so do the handlers of those controls; what differs is given by the spec. The controls and
+// their handlers: CompressionPage.cpp; the parts the operations share:
+// CompressionPageOperations.cpp.
+class CompressionPage final : public Page {
+public:
+    CompressionPage(MainForm& form, QWidget* tab, CompressionPageSpec spec);
+
+    void ShowRom(const QString& path) override;
+    bool TakeDroppedFile(QObject* target, const QString& path) override;
+    QString RomOnShow() const override { return RomTextOnShow(); }
+    void DrawFromRom(const QString& path) override;
+
+    // For the window's key preview: Enter released in a header field runs the operation of the
+    // tab on show. Ctrl+Z outside a text field, or the preview menu's "Undo the last change to
+    // NAME...": the last change to the ROM of the tab on show undone (or redone), when the user
+    // says so, and the page's entry or block drawn from the ROM as it now is.
+    bool IsHexField(const QObject* object) const;
+    void EnterReleased();
+    void UndoLastChange();
+
+    // What the operations read and write.
+    MainForm& Form() const { return form_; }
+    QString HexText(const char* caption) const;
+    // The number in a header field, read strictly; RefusedError naming the caption and the text
+    // otherwise.
+    uint32_t HexValue(const char* caption) const;
+    void SetHexText(const char* caption, const QString& text);
+    QString DecompRomText() const;
+    QString DecompOutText() const;
+    QString CompInText() const;
+    QString CompRomText() const;
+    // The "TF3.bin:" field of the tab on show.
+    QString RomTextOnShow() const;
+
+    // Shows the tiles as the page's sheet, drawn with the palette of the ROM image.
+    void ShowSheet(std::vector<uint8_t> data, const RomBytes& rom);
+    // Shows the tiles as the page's sheet and saves them (asking first over other data); false
+    // when the user kept the file as it was.
+    bool ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,
+                          const std::string& outPath);
+    // What a decompress did, on the status line: `what` names the entry or block.
+    void ShowDecompressed(const std::string& what, size_t bytes, const std::string& outPath,
+                          bool saved, const std::string& packedNote);
+    // The data of a "Compress from:" file, a PNG turned into tile data; false when the user
+    // does not want a picture whose drawing runs beyond the data kept. The picture's tiles are
+    // read in the cell it records, or else in the page's cell; paletteNote says when its
+    // colours decided its values.
+    bool ReadCompressData(const std::string& inPath, const std::string& what,
+                          const std::function<std::optional<uint64_t>()>& entryBytes,
+                          std::vector<uint8_t>& data, std::string& pictureNote,
+                          std::string& paletteNote);
+    // What a compress did, on the status line; `lead` comes first (what the user must not miss).
+    void ShowRomChange(const RomChange& change, const std::string& details = {},
+                       const std::string& lead = {});
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Build(QWidget* tab);
+    void BuildValueList();
+    void Wire();
+    // Runs a handler of the page as one operation of the window.
+    void Run(void (CompressionPage::*handler)());
+    QLineEdit* HexField(const char* caption) const;
+    QLineEdit* RomFieldOnShow() const;
+
+    void UpdateDataFileName();
+    void UpdateDecompressButton();
+    void UpdateCompressButton();
+    void BrowseDecompOut();
+    void BrowseCompIn();
+    void ShowValueListMenu(const QPoint& position);
+
+    CompressionPageSpec spec_;
+    // The header's fields, in the spec's order.
+    std::vector<QLineEdit*> hexFields_;
+    QTabWidget* modeTabs_ = nullptr;
+    // "Decompression": "TF3.bin:" and "Decompress to:".
+    QLineEdit* decompRomEdit_ = nullptr;
+    QPushButton* decompRomBrowse_ = nullptr;
+    QPushButton* decompressButton_ = nullptr;
+    QLineEdit* decompOutEdit_ = nullptr;
+    QPushButton* decompOutBrowse_ = nullptr;
+    // "Compression": "Compress from:" and "TF3.bin:".
+    QLineEdit* compInEdit_ = nullptr;
+    QPushButton* compInBrowse_ = nullptr;
+    QPushButton* compressButton_ = nullptr;
+    QLineEdit* compRomEdit_ = nullptr;
+    QPushButton* compRomBrowse_ = nullptr;
+    // The field with a value list, and the list's entry in its context menu.
+    QLineEdit* listField_ = nullptr;
+    QAction* listAction_ = nullptr;
 };
 
 } // namespace drovak::app

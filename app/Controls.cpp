@@ -1,5 +1,7 @@
 #include "app/Controls.h"
 
+#include "app/AppFont.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,8 @@ namespace drovak::app {
 namespace {
 constexpr int PAGE_BORDER = 1;
 constexpr int ROW_BORDER = 0;
+constexpr int PATH_ROW_HEIGHT = 26;
+constexpr int ACTION_BUTTON_HEIGHT = 18;
 } // namespace
 
 DockLayout* Docking(QWidget* container) {
@@ -66,6 +70,26 @@ QTabWidget* AddTabs(QWidget* parent, const QStringList& pages, Dock dock, int he
     }
     Docking(parent)->AddDocked(tabs, dock, QSize(0, height));
     return tabs;
+}
+
+PathRow AddPathRow(QWidget* page, const QString& caption) {
+    QFrame* row = AddRowPanel(page, true, PATH_ROW_HEIGHT);
+    AddLabel(row, caption, Dock::Left);
+    QLineEdit* field = AddEdit(row, QString(), Dock::Client);
+    QPushButton* browse = AddButton(row, "...", Dock::Right);
+    return {field, browse};
+}
+
+ActionRow AddActionRow(QWidget* page, int height, const QString& caption,
+                       const QString& actionText) {
+    QFrame* row = AddRowPanel(page, true, height);
+    AddLabel(row, caption, Dock::Left);
+    QPushButton* action = AddButton(row, actionText, Dock::Bottom);
+    action->setFont(BoldButtonFont(ACTION_BUTTON_HEIGHT));
+    action->setEnabled(false);
+    QLineEdit* field = AddEdit(row, QString(), Dock::Client);
+    QPushButton* browse = AddButton(row, "...", Dock::Right);
+    return {action, field, browse};
 }
 
 } // namespace drovak::app

@@ -27,4 +27,21 @@ QPushButton* AddButton(QWidget* parent, const QString& text, Dock dock);
 // A tab control whose pages are containers with Border 1; not a keyboard tab stop.
 QTabWidget* AddTabs(QWidget* parent, const QStringList& pages, Dock dock, int height = 0);
 
+// A sunken row "caption: [field] [...]" at the top of a page.
+struct PathRow {
+    QLineEdit* field;
+    QPushButton* browse;
+};
+PathRow AddPathRow(QWidget* page, const QString& caption);
+
+// A sunken row "caption: [field] [...]" with an action button along its bottom (bold, disabled):
+// label, button, field and "..." in this creation order.
+struct ActionRow {
+    QPushButton* action;
+    QLineEdit* field;
+    QPushButton* browse;
+};
+ActionRow AddActionRow(QWidget* page, int height, const QString& caption,
+                       const QString& actionText);
+
 } // namespace drovak::app

@@ -1,44 +1,21 @@
 // A ROM chosen with "..." or dropped on the window, a data file dropped on "Compress from:" and
 // a patch dropped anywhere (PatchHandlers.cpp).
-#include "app/uMain.h"
+#include "app/MainForm.h"
+
+#include "app/Page.h"
 
 #include <QDropEvent>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QTabWidget>
 #include <QUrl>
 
 namespace drovak::app {
 
-std::vector<QLineEdit*> MainForm::RomFieldsOfPageOnShow() const {
-    switch (static_cast<MainPage>(PageTabs->currentIndex())) {
-    case MainPage::Lzh:
-        return {LzhDecompRomEdit, LzhCompRomEdit};
-    case MainPage::Rle:
-        return {RleDecompRomEdit, RleCompRomEdit};
-    case MainPage::Levels:
-        return {LevelRomEdit};
-    case MainPage::Title:
-        return {TitleRomEdit};
-    }
-    return {};
-}
-
-void MainForm::UseRom(const QString& path, const std::vector<QLineEdit*>& fields) {
+void MainForm::UseRom(const QString& path, Page& page) {
     RomPath = path;
-    for (QLineEdit* field : fields) field->setText(path);
+    page.ShowRom(path);
     if (StatusText() == NO_ROM_STATUS) ShowStatus(QString()); // the start-up hint is done
     // The page's picture comes from the new ROM at once, not after the next change of level.
-    switch (static_cast<MainPage>(PageTabs->currentIndex())) {
-    case MainPage::Levels:
-        ShowLevel();
-        break;
-    case MainPage::Title:
-        ShowTitleScreen();
-        break;
-    default:
-        break;
-    }
+    pages_[size_t(PageOnShow())]->RomChosen();
 }
 
 bool MainForm::FileDragged(QObject* target, QEvent* event) {
@@ -57,11 +34,12 @@ bool MainForm::FileDragged(QObject* target, QEvent* event) {
     const QString path = urls.first().toLocalFile();
     if (IsPatchFile(path)) {
         RunOperation([this, path] { ApplyDroppedPatch(path); });
-    } else if (widget == LzhCompInEdit || widget == RleCompInEdit) {
-        static_cast<QLineEdit*>(widget)->setText(path);
-    } else {
-        RunOperation([this, path] { UseRom(path, RomFieldsOfPageOnShow()); });
+        return true;
     }
+    for (Page* page : pages_) {
+        if (page->TakeDroppedFile(widget, path)) return true;
+    }
+    RunOperation([this, path] { UseRom(path, *pages_[size_t(PageOnShow())]); });
     return true;
 }
 

@@ -1,62 +1,76 @@
-#include "app/uMain.h"
+// "LZH Compression": its header, the name it suggests and its two operations.
+#include "app/CompressionPage.h"
 
 #include "app/InsertQuestions.h"
+#include "app/MainForm.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "rom/LzhPage.h"
 #include "rom/RomFile.h"
-
-#include <QLineEdit>
+#include "rom/RomLayout.h"
 
 namespace drovak::app {
 
 namespace {
 
-std::string EntryText(uint32_t table, uint32_t index) {
-    return "entry " + HexText(index) + " of the table at " + HexText(table);
+constexpr int LZH_DECOMPRESS_ROW_HEIGHT = 48;
+
+// The entry the header's fields name.
+struct Entry {
+    uint32_t table;
+    uint32_t index;
+    std::string Text() const {
+        return "entry " + HexText(index) + " of the table at " + HexText(table);
+    }
+};
+
+Entry HeaderEntry(const CompressionPage& page) {
+    return {page.HexValue(TABLE_OFFSET_CAPTION), page.HexValue(TABLE_INDEX_CAPTION)};
 }
 
-} // namespace
+// The entry of the header's fields, drawn from the ROM image at romPath as it now is.
+void ShowLzhEntry(CompressionPage& page, const std::string& romPath) {
+    const Entry entry = HeaderEntry(page);
+    const RomBytes rom = ReadRom(romPath);
+    page.ShowSheet(LzhExtractEntry(rom, entry.table, entry.index).data, rom);
+}
 
-void MainForm::LzhDecompressEntry() {
-    RomPath = LzhDecompRomEdit->text();
-    const uint32_t table = FieldHexValue(TABLE_OFFSET_CAPTION, LzhTableOffsetEdit);
-    const uint32_t index = FieldHexValue(TABLE_INDEX_CAPTION, LzhTableIndexEdit);
-    const std::string outPath = LzhDecompOutEdit->text().toStdString();
-    RefuseWritingOverRom(outPath, RomPath.toStdString());
+void LzhDecompressEntry(CompressionPage& page) {
+    MainForm& form = page.Form();
+    form.RomPath = page.DecompRomText();
+    const Entry entry = HeaderEntry(page);
+    const std::string outPath = page.DecompOutText().toStdString();
+    RefuseWritingOverRom(outPath, form.RomPath.toStdString());
 
-    const RomBytes rom = ReadRom(RomPath.toStdString());
-    LzhExtractResult extracted = LzhExtractEntry(rom, table, index);
-    dialogs_.SetClipboardText(QString::number(extracted.entry.PackedSize));
+    const RomBytes rom = ReadRom(form.RomPath.toStdString());
+    LzhExtractResult extracted = LzhExtractEntry(rom, entry.table, entry.index);
+    form.Dialogs().SetClipboardText(QString::number(extracted.entry.PackedSize));
     const size_t bytes = extracted.data.size();
-    // Tiles row by row.
-    const bool saved =
-        ShowSheetAndSave(std::move(extracted.data), rom, lzhPage_.sheetCell, outPath);
-    ShowDecompressed(EntryText(table, index), bytes, outPath, saved,
-                     std::to_string(extracted.entry.PackedSize) + " bytes packed");
+    const bool saved = page.ShowSheetAndSave(std::move(extracted.data), rom, outPath);
+    page.ShowDecompressed(entry.Text(), bytes, outPath, saved,
+                          std::to_string(extracted.entry.PackedSize) + " bytes packed");
 }
 
-void MainForm::LzhCompressEntry() {
-    RomPath = LzhCompRomEdit->text();
-    const uint32_t table = FieldHexValue(TABLE_OFFSET_CAPTION, LzhTableOffsetEdit);
-    const uint32_t index = FieldHexValue(TABLE_INDEX_CAPTION, LzhTableIndexEdit);
-    const std::string inPath = LzhCompInEdit->text().toStdString();
-    const std::string romPath = RomPath.toStdString();
+void LzhCompressEntry(CompressionPage& page) {
+    MainForm& form = page.Form();
+    form.RomPath = page.CompRomText();
+    const Entry entry = HeaderEntry(page);
+    const std::string inPath = page.CompInText().toStdString();
+    const std::string romPath = form.RomPath.toStdString();
 
     // A picture without a recorded length gives back as many bytes as the entry decodes to.
     std::vector<uint8_t> input;
     std::string pictureNote, paletteNote;
     const auto entryBytes = [&]() -> std::optional<uint64_t> {
-        return LzhTargetEntry(ReadRom(romPath), table, index).DecodedSize;
+        return LzhTargetEntry(ReadRom(romPath), entry.table, entry.index).DecodedSize;
     };
-    if (!ReadCompressData(inPath, EntryText(table, index), entryBytes, lzhPage_.sheetCell, input,
-                          pictureNote, paletteNote)) {
+    if (!page.ReadCompressData(inPath, entry.Text(), entryBytes, input, pictureNote, paletteNote)) {
         return;
     }
     // An index beyond the table is refused here, before any question.
-    const LzhInsertPlan plan = PlanLzhInsert(ReadRom(romPath), input, table, index);
-    if (plan.emptyInput && !Ask(LzhEmptyInputQuestion(plan, FileNamePart(inPath)))) return;
-    if (plan.needsConfirmation && !Ask(LzhGrowthQuestion(plan))) return;
+    const LzhInsertPlan plan = PlanLzhInsert(ReadRom(romPath), input, entry.table, entry.index);
+    if (plan.emptyInput && !form.Ask(LzhEmptyInputQuestion(plan, FileNamePart(inPath)))) return;
+    if (plan.needsConfirmation && !form.Ask(LzhGrowthQuestion(plan))) return;
     const RomChange change = ApplyLzhInsert(plan, romPath);
     const size_t moved = plan.moves.size();
     const std::string decodedSize =
@@ -65,21 +79,40 @@ void MainForm::LzhCompressEntry() {
             : " Its decoded size stays " + std::to_string(plan.decodedSize) + ": the " +
                   std::to_string(plan.inputSize - plan.decodedSize) +
                   " bytes past it are what the old data decoded to there.";
-    ShowRomChange(change,
-                  " Compressed into " + EntryText(table, index) + ": packed size " +
-                      std::to_string(plan.oldSize) + " to " + std::to_string(plan.newSize) +
-                      " bytes, " + std::to_string(moved) + (moved == 1 ? " entry" : " entries") +
-                      " moved." + decodedSize + pictureNote,
-                  paletteNote);
+    page.ShowRomChange(
+        change,
+        " Compressed into " + entry.Text() + ": packed size " + std::to_string(plan.oldSize) +
+            " to " + std::to_string(plan.newSize) + " bytes, " + std::to_string(moved) +
+            (moved == 1 ? " entry" : " entries") + " moved." + decodedSize + pictureNote,
+        paletteNote);
     // The preview shows what was written, decoded back from the ROM as it now is.
-    ShowLzhEntry(romPath);
+    ShowLzhEntry(page, romPath);
 }
 
-void MainForm::ShowLzhEntry(const std::string& romPath) {
-    const uint32_t table = FieldHexValue(TABLE_OFFSET_CAPTION, LzhTableOffsetEdit);
-    const uint32_t index = FieldHexValue(TABLE_INDEX_CAPTION, LzhTableIndexEdit);
-    const RomBytes rom = ReadRom(romPath);
-    ShowSheet(LzhExtractEntry(rom, table, index).data, rom, lzhPage_.sheetCell);
+} // namespace
+
+CompressionPageSpec LzhPageSpec() {
+    CompressionPageSpec spec;
+    spec.prefix = "Lzh";
+    // The header reads: "Table offset (HEX)", its field, free space, the index field, "Table
+    // Index (HEX)".
+    spec.hexFields = {{"LzhTableIndexEdit", "LzhTableIndexLabel", TABLE_INDEX_CAPTION,
+                       DEFAULT_TABLE_INDEX, Dock::Right},
+                      {"LzhTableOffsetEdit", "LzhTableOffsetLabel", TABLE_OFFSET_CAPTION,
+                       POINTER_TABLE_OFFSET, Dock::Left}};
+    spec.decompressRowHeight = LZH_DECOMPRESS_ROW_HEIGHT;
+    spec.suggestedFileName = [](const CompressionPage& page) {
+        return SuggestedLzhFileName(page.DecompRomText().toStdString(),
+                                    page.HexText(TABLE_OFFSET_CAPTION).toStdString(),
+                                    page.HexText(TABLE_INDEX_CAPTION).toStdString());
+    };
+    spec.decompress = LzhDecompressEntry;
+    spec.compress = LzhCompressEntry;
+    spec.sheetCell = {1, 1}; // tiles row by row
+    spec.showFromRom = ShowLzhEntry;
+    spec.valueList = ValueListSpec{TABLE_INDEX_CAPTION, "TableListAction",
+                                   "Choose an entry of the table...", ChooseTableEntry};
+    return spec;
 }
 
 } // namespace drovak::app

@@ -1,18 +1,16 @@
-#include "app/uMain.h"
+#include "app/MainForm.h"
 
 #include "app/AppFont.h"
+#include "app/CompressionPage.h"
 #include "app/Controls.h"
+#include "app/LevelsPage.h"
+#include "app/TitlePage.h"
 #include "base/Paths.h"
 #include "preview/PreviewView.h"
 #include "rom/RomLayout.h"
 
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -21,8 +19,7 @@ namespace drovak::app {
 
 namespace {
 
-constexpr int CLIENT_WIDTH = 660;
-constexpr int CLIENT_HEIGHT = 708;
+constexpr QSize CLIENT_SIZE(660, 708);
 constexpr int WINDOW_BORDER = 1;
 constexpr int PAGE_TABS_HEIGHT = 184;
 
@@ -40,7 +37,11 @@ MainForm::MainForm(const QString& programFolder, UserDialogs& dialogs, QWidget* 
 MainForm::~MainForm() = default;
 
 uint32_t MainForm::PreviewTexture() const {
-    return PreviewView->PreviewTexture();
+    return previewView_->PreviewTexture();
+}
+
+bool MainForm::ExportRunning() const {
+    return levelsPage_->ExportRunning();
 }
 
 void MainForm::BuildMainForm() {
@@ -54,7 +55,7 @@ void MainForm::BuildMainForm() {
     auto* credits = new QLabel(CREDITS);
     statusBar()->addWidget(credits, 1);
     statusBar()->setSizeGripEnabled(true);
-    resize(CLIENT_WIDTH, CLIENT_HEIGHT + statusBar()->sizeHint().height());
+    resize(CLIENT_SIZE + QSize(0, statusBar()->sizeHint().height()));
 
     // 2. The dialogs.
     OpenRomDialog = {"Please, select Thunder Force III ROM...", OPEN_BIN_FILTER, "bin", QString()};
@@ -64,29 +65,30 @@ void MainForm::BuildMainForm() {
     setAcceptDrops(true);
 
     // 3. The preview first, so that the tab control takes the top and the preview the rest.
-    PreviewView = new preview::PreviewView(client);
-    PreviewView->setObjectName("PreviewView");
-    Docking(client)->AddDocked(PreviewView, Dock::Client);
-    PageTabs = AddTabs(
+    previewView_ = new preview::PreviewView(client);
+    previewView_->setObjectName("PreviewView");
+    Docking(client)->AddDocked(previewView_, Dock::Client);
+    pageTabs_ = AddTabs(
         client, {"LZH Compression", "RLE Compression", "Levels Viewer", "Title Screen Background"},
         Dock::Top, PAGE_TABS_HEIGHT);
-    PageTabs->setObjectName("PageTabs");
+    pageTabs_->setObjectName("PageTabs");
 
-    // 4. The pages.
-    BuildLzhPage(PageTabs->widget(TabIndex(MainPage::Lzh)));
-    BuildRlePage(PageTabs->widget(TabIndex(MainPage::Rle)));
-    BuildLevelsPage(PageTabs->widget(TabIndex(MainPage::Levels)));
-    BuildTitlePage(PageTabs->widget(TabIndex(MainPage::Title)));
+    // 4. The pages, each wired as it is built (after its default texts are in place).
+    const auto tab = [this](MainPage page) { return pageTabs_->widget(TabIndex(page)); };
+    lzhPage_ = new CompressionPage(*this, tab(MainPage::Lzh), LzhPageSpec());
+    rlePage_ = new CompressionPage(*this, tab(MainPage::Rle), RlePageSpec());
+    levelsPage_ = new LevelsPage(*this, tab(MainPage::Levels));
+    titlePage_ = new TitlePage(*this, tab(MainPage::Title));
+    pages_ = {lzhPage_, rlePage_, levelsPage_, titlePage_};
 
-    // 5. The handlers, after every default text is in place.
+    // 5. The window's own handlers.
     WireHandlers();
 
     // 6. Plane A checked (its click handler finds no ROM yet and does nothing).
-    PlaneARadio->setChecked(true);
-    RunOperation([this] { ShowLevel(); });
+    RunOperation([this] { levelsPage_->ShowLevel(); });
 
     // 8. "Levels Viewer" in front; a page chosen by the program runs no page handler.
-    PageTabs->setCurrentIndex(TabIndex(MainPage::Levels));
+    pageTabs_->setCurrentIndex(TabIndex(MainPage::Levels));
 
     // 9. Centred on the screen.
     if (QScreen* screen = QGuiApplication::primaryScreen()) {

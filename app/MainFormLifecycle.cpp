@@ -1,25 +1,22 @@
-#include "app/uMain.h"
+#include "app/MainForm.h"
+
+#include "app/CompressionPage.h"
+#include "app/LevelsPage.h"
 
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "compression/Rle.h"
-#include "graphics/Level.h"
 #include "preview/PreviewView.h"
 #include "rom/RomFile.h"
 #include "rom/RomLayout.h"
 #include "words/RomProblemWords.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -53,54 +50,18 @@ void MainForm::EndProgram(const QString& error) {
 }
 
 void MainForm::WireHandlers() {
-    auto run = [this](void (MainForm::*handler)()) {
-        return [this, handler] { RunOperation([this, handler] { (this->*handler)(); }); };
-    };
-
-    connect(PreviewView, &preview::PreviewView::Clicked, this, run(&MainForm::FocusPreview));
-    connect(PreviewView, &preview::PreviewView::Wheel, this, [this](int angleDelta) {
-        RunOperation([this, angleDelta] { WheelLevel(angleDelta); });
+    connect(previewView_, &preview::PreviewView::Clicked, this,
+            [this] { RunOperation([this] { FocusPreview(); }); });
+    connect(previewView_, &preview::PreviewView::Wheel, this, [this](int angleDelta) {
+        RunOperation([this, angleDelta] { levelsPage_->WheelLevel(angleDelta); });
     });
     BuildPreviewMenu();
-    for (QLineEdit* field : {LzhDecompRomEdit, LzhCompRomEdit, RleDecompRomEdit, RleCompRomEdit,
-                             LevelRomEdit, TitleRomEdit}) {
-        field->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(field, &QLineEdit::customContextMenuRequested, this,
-                [this, field](const QPoint& position) { ShowRomFieldMenu(field, position); });
-    }
-    TableListAction = new QAction("Choose an entry of the table...", this);
-    connect(TableListAction, &QAction::triggered, this, run(&MainForm::ChooseTableEntry));
-    LzhTableIndexEdit->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(LzhTableIndexEdit, &QLineEdit::customContextMenuRequested, this,
-            [this](const QPoint& position) {
-                RunOperation([this, position] { ShowTableIndexMenu(position); });
-            });
-    connect(PageTabs->tabBar(), &QTabBar::tabBarClicked, this, [this](int index) {
+    connect(pageTabs_->tabBar(), &QTabBar::tabBarClicked, this, [this](int index) {
         // The page handler acts on the page the click selects.
         if (index < 0) return;
-        PageTabs->setCurrentIndex(index);
+        pageTabs_->setCurrentIndex(index);
         RunOperation([this] { PageSwitched(); });
     });
-
-    // "LZH Compression" and "RLE Compression".
-    WireCompressionPage(lzhPage_);
-    WireCompressionPage(rlePage_);
-
-    // "Levels Viewer".
-    connect(LevelRomEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateSaveButton));
-    connect(LevelRomBrowse, &QPushButton::clicked, this,
-            [this] { RunOperation([this] { BrowseRom(false, {LevelRomEdit}); }); });
-    connect(LevelPngBrowse, &QPushButton::clicked, this, run(&MainForm::BrowsePngPath));
-    connect(SaveMapButton, &QPushButton::clicked, this, run(&MainForm::SaveLevelMap));
-    connect(LevelCombo, &QComboBox::currentIndexChanged, this, run(&MainForm::ShowLevel));
-    connect(PlaneARadio, &QRadioButton::clicked, this, run(&MainForm::ShowLevel));
-    connect(PlaneBRadio, &QRadioButton::clicked, this, run(&MainForm::ShowLevel));
-
-    // "Title Screen Background".
-    connect(TitleRomEdit, &QLineEdit::textChanged, this, run(&MainForm::UpdateTitleButton));
-    connect(TitleRomBrowse, &QPushButton::clicked, this,
-            [this] { RunOperation([this] { BrowseRom(false, {TitleRomEdit}); }); });
-    connect(TitleViewButton, &QPushButton::clicked, this, run(&MainForm::ShowTitleScreen));
 
     // Key preview: the window sees every key press of its controls first (and the key-up of
     // the hexadecimal fields on the way).
@@ -109,8 +70,7 @@ void MainForm::WireHandlers() {
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
     if (FileDragged(watched, event)) return true;
-    const CompressionPage* page = PageOfHexField(watched);
-    const bool hexField = page != nullptr;
+    CompressionPage* page = PageOfHexField(watched);
     if (event->type() == QEvent::KeyPress) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         // A key press travels from the focus widget up its parents; take it once, where it
@@ -119,14 +79,14 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         QWidget* focus = QApplication::focusWidget();
         const bool start = widget && widget->window() == this &&
                            (widget == focus || (focus == nullptr && widget == this));
-        if (start && IsEnter(keyEvent->key())) enterPressedIn_ = hexField ? watched : nullptr;
+        if (start && IsEnter(keyEvent->key())) enterPressedIn_ = page ? watched : nullptr;
         // Ctrl+Z undoes the last change to the page's ROM, except in a text field: there it is
         // the field's own undo of the typing.
-        const CompressionPage* undoPage = CompressionPageOnShow();
+        CompressionPage* undoPage = CompressionPageOnShow();
         const bool inTextField = qobject_cast<QLineEdit*>(focus) != nullptr;
         if (start && !inTextField && keyEvent->matches(QKeySequence::Undo)) {
             if (undoPage) {
-                RunOperation([this, undoPage] { UndoLastChange(*undoPage); });
+                RunOperation([undoPage] { undoPage->UndoLastChange(); });
             } else {
                 RunOperation([this] { UndoPictureRomChange(); });
             }
@@ -136,17 +96,13 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
             const int key = keyEvent->key();
             RunOperation([this, key] { WindowKeyDown(key); });
         }
-    } else if (event->type() == QEvent::MouseButtonDblClick && watched == LzhTableIndexEdit &&
-               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        RunOperation([this] { ChooseTableEntry(); });
-        return true;
     } else if ((event->type() == QEvent::MouseButtonPress ||
                 event->type() == QEvent::MouseButtonDblClick) &&
-               watched == PageTabs->tabBar() &&
+               watched == pageTabs_->tabBar() &&
                static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
         // Only a left click switches pages; the tab bar would report any button's.
         return true;
-    } else if (event->type() == QEvent::KeyRelease && hexField) {
+    } else if (event->type() == QEvent::KeyRelease && page) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         // Only Enter acts on its release ("LzhKeyUp", "RleKeyUp"), and only when it was pressed
         // in the same field: the release of the Enter that closed a message box lands in the
@@ -154,18 +110,51 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         if (IsEnter(keyEvent->key()) && !keyEvent->isAutoRepeat()) {
             const bool pressedHere = enterPressedIn_ == watched;
             enterPressedIn_ = nullptr;
-            if (pressedHere) RunOperation([this, page] { PageEnterReleased(*page); });
+            if (pressedHere) RunOperation([page] { page->EnterReleased(); });
         }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
+CompressionPage* MainForm::PageOfHexField(const QObject* field) const {
+    for (CompressionPage* page : {lzhPage_, rlePage_}) {
+        if (page->IsHexField(field)) return page;
+    }
+    return nullptr;
+}
+
+CompressionPage* MainForm::CompressionPageOnShow() const {
+    switch (PageOnShow()) {
+    case MainPage::Lzh:
+        return lzhPage_;
+    case MainPage::Rle:
+        return rlePage_;
+    default:
+        return nullptr;
+    }
+}
+
+MainPage MainForm::PageOnShow() const {
+    return static_cast<MainPage>(pageTabs_->currentIndex());
+}
+
+bool MainForm::PreviewHasFocus() const {
+    return previewView_->hasFocus();
+}
+
+void MainForm::PageSwitched() {
+    if (!FileExists(RomPath.toStdString())) return;
+    Page* page = pages_[size_t(PageOnShow())];
+    page->ShowRom(RomPath);
+    page->Switched();
+}
+
 void MainForm::WindowKeyDown(int key) {
-    ScrollLevel(key);
+    levelsPage_->ScrollLevel(key);
 }
 
 void MainForm::FocusPreview() {
-    PreviewView->setFocus(Qt::MouseFocusReason);
+    previewView_->setFocus(Qt::MouseFocusReason);
 }
 
 void MainForm::showEvent(QShowEvent* event) {
@@ -178,18 +167,10 @@ void MainForm::showEvent(QShowEvent* event) {
 
 void MainForm::MainFormShown() {
     ScrollColumn = 0;
-    {
-        // Emptying and filling the list is not a change of the user's choice.
-        const QSignalBlocker blocker(LevelCombo);
-        LevelCombo->clear();
-        for (unsigned level = 0; level < LEVEL_COUNT; ++level) {
-            LevelCombo->addItem(QString::fromStdString(LevelListItem(level)));
-        }
-        LevelCombo->setCurrentIndex(0);
-    }
+    levelsPage_->FillLevelList();
     // The preview's context is created by the toolkit as the view is first shown. Without one
     // the window closes right after start-up, by its usual close, once the user has been told.
-    if (!PreviewView->HasContext()) {
+    if (!previewView_->HasContext()) {
         dialogs_.ShowError(this,
                            "No OpenGL context can be had for the preview (OpenGL 1.1, 32-bit "
                            "colour, 24-bit depth buffer); Drovak closes.",
@@ -211,10 +192,7 @@ void MainForm::MainFormShown() {
         }
     }
     if (FileExists(startUpRom.toStdString())) {
-        for (QLineEdit* field : {LzhCompRomEdit, LzhDecompRomEdit, RleCompRomEdit, RleDecompRomEdit,
-                                 TitleRomEdit, LevelRomEdit}) {
-            field->setText(startUpRom);
-        }
+        for (Page* page : pages_) page->ShowRom(startUpRom);
         RomPath = startUpRom;
     } else {
         // Nothing to show yet: the status line says how to begin.
@@ -231,7 +209,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
 }
 
 void MainForm::MainFormClose() {
-    PreviewView->ReleasePreview();
+    previewView_->ReleasePreview();
 }
 
 std::optional<QString> MainForm::RunDialog(FileDialogKind kind) {
@@ -240,19 +218,23 @@ std::optional<QString> MainForm::RunDialog(FileDialogKind kind) {
     return dialogs_.RunFileDialog(this, kind, settings);
 }
 
-void MainForm::BrowseRom(bool save, std::initializer_list<QLineEdit*> fields) {
+void MainForm::BrowseRom(bool save, Page& page) {
     if (save) {
         SaveFileDialog.filter = SAVE_BIN_FILTER;
         SaveFileDialog.defaultExtension = "bin";
     }
     const std::optional<QString> path =
         RunDialog(save ? FileDialogKind::Save : FileDialogKind::Open);
-    if (path) UseRom(*path, std::vector<QLineEdit*>(fields));
+    if (path) UseRom(*path, page);
+}
+
+bool MainForm::Ask(const std::string& question) {
+    return dialogs_.AskYesNo(this, QString::fromStdString(question), "Warning");
 }
 
 void MainForm::ShowPicture(PreviewImage image, std::optional<SheetTiles> tiles) {
     CopyToFrameBuffer(image, FrameBuffer);
-    PreviewView->ShowPicture(image);
+    previewView_->ShowPicture(image);
     shownPicture_ = std::move(image);
     shownTiles_ = std::move(tiles);
 }

@@ -1,7 +1,9 @@
 // Patches in the window: a .bps or .ips dropped on the window is applied to the page's ROM
 // (after a question), and the context menu of every ROM field makes a BPS patch from an
 // original ROM to the one in the field.
-#include "app/uMain.h"
+#include "app/MainForm.h"
+
+#include "app/Page.h"
 
 #include "base/Errors.h"
 #include "base/Paths.h"
@@ -35,26 +37,21 @@ bool IsPatchFile(const QString& path) {
 }
 
 QString MainForm::PageRomPath() const {
-    if (const CompressionPage* page = CompressionPageOnShow()) return RomFieldOnShow(*page)->text();
-    return static_cast<MainPage>(PageTabs->currentIndex()) == MainPage::Levels
-               ? LevelRomEdit->text()
-               : TitleRomEdit->text();
+    return pages_[size_t(PageOnShow())]->RomOnShow();
 }
 
 void MainForm::DrawPageRomAnew(std::string& summary) {
-    const std::string path = PageRomPath().toStdString();
     try {
-        if (const CompressionPage* page = CompressionPageOnShow()) {
-            RomPath = QString::fromStdString(path);
-            page->showFromRom(path);
-        } else if (static_cast<MainPage>(PageTabs->currentIndex()) == MainPage::Levels) {
-            ShowLevel();
-        } else {
-            ShowTitleScreen();
-        }
+        pages_[size_t(PageOnShow())]->DrawFromRom(PageRomPath());
     } catch (const DrovakError& error) {
         summary += " The preview could not be drawn: " + ErrorText(error);
     }
+}
+
+void MainForm::OfferPatchMenu(QLineEdit* field) {
+    field->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(field, &QLineEdit::customContextMenuRequested, this,
+            [this, field](const QPoint& position) { ShowRomFieldMenu(field, position); });
 }
 
 void MainForm::UndoPictureRomChange() {

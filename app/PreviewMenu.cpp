@@ -1,6 +1,8 @@
 // The preview's context menu: the picture on show to the clipboard or a PNG file, the tiles of a
 // sheet as an indexed PNG, and whether the picture keeps its proportions.
-#include "app/uMain.h"
+#include "app/MainForm.h"
+
+#include "app/CompressionPage.h"
 
 #include "base/Errors.h"
 #include "base/Paths.h"
@@ -12,7 +14,6 @@
 
 #include <QAction>
 #include <QImage>
-#include <QLineEdit>
 #include <QMenu>
 
 namespace drovak::app {
@@ -35,51 +36,58 @@ QImage ToQImage(const PreviewImage& picture) {
 } // namespace
 
 void MainForm::BuildPreviewMenu() {
-    PreviewMenu = new QMenu(this);
-    CopyPictureAction = PreviewMenu->addAction("Copy picture");
-    SavePictureAction = PreviewMenu->addAction("Save picture as PNG...");
-    SaveTilesAction = PreviewMenu->addAction("Save tiles as PNG...");
-    UndoChangeAction = PreviewMenu->addAction("Undo the last change...");
-    PreviewMenu->addSeparator();
-    KeepProportionsAction = PreviewMenu->addAction("Keep proportions");
-    KeepProportionsAction->setCheckable(true);
+    previewMenu_ = new QMenu(this);
+    previewMenu_->setObjectName("PreviewMenu");
+    copyPictureAction_ = previewMenu_->addAction("Copy picture");
+    savePictureAction_ = previewMenu_->addAction("Save picture as PNG...");
+    saveTilesAction_ = previewMenu_->addAction("Save tiles as PNG...");
+    undoChangeAction_ = previewMenu_->addAction("Undo the last change...");
+    previewMenu_->addSeparator();
+    keepProportionsAction_ = previewMenu_->addAction("Keep proportions");
+    keepProportionsAction_->setCheckable(true);
+    copyPictureAction_->setObjectName("CopyPictureAction");
+    savePictureAction_->setObjectName("SavePictureAction");
+    saveTilesAction_->setObjectName("SaveTilesAction");
+    undoChangeAction_->setObjectName("UndoChangeAction");
+    keepProportionsAction_->setObjectName("KeepProportionsAction");
     // Ctrl+C copies the picture while the view has the focus (a field keeps its own Ctrl+C).
-    CopyPictureAction->setShortcut(QKeySequence::Copy);
-    CopyPictureAction->setShortcutContext(Qt::WidgetShortcut);
-    PreviewView->addAction(CopyPictureAction);
+    copyPictureAction_->setShortcut(QKeySequence::Copy);
+    copyPictureAction_->setShortcutContext(Qt::WidgetShortcut);
+    previewView_->addAction(copyPictureAction_);
 
     const auto run = [this](void (MainForm::*handler)()) {
         return [this, handler] { RunOperation([this, handler] { (this->*handler)(); }); };
     };
-    connect(CopyPictureAction, &QAction::triggered, this, run(&MainForm::CopyPicture));
-    connect(SavePictureAction, &QAction::triggered, this, run(&MainForm::SavePictureAsPng));
-    connect(SaveTilesAction, &QAction::triggered, this, run(&MainForm::SaveTilesAsPng));
-    connect(UndoChangeAction, &QAction::triggered, this, [this] {
+    connect(copyPictureAction_, &QAction::triggered, this, run(&MainForm::CopyPicture));
+    connect(savePictureAction_, &QAction::triggered, this, run(&MainForm::SavePictureAsPng));
+    connect(saveTilesAction_, &QAction::triggered, this, run(&MainForm::SaveTilesAsPng));
+    connect(undoChangeAction_, &QAction::triggered, this, [this] {
         RunOperation([this] {
-            if (const CompressionPage* page = CompressionPageOnShow()) UndoLastChange(*page);
+            if (CompressionPage* page = CompressionPageOnShow()) page->UndoLastChange();
         });
     });
-    connect(KeepProportionsAction, &QAction::toggled, PreviewView,
+    connect(keepProportionsAction_, &QAction::toggled, previewView_,
             &preview::PreviewView::SetKeepProportions);
-    connect(PreviewMenu, &QMenu::aboutToShow, this, &MainForm::UpdatePreviewMenu);
-    PreviewView->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(
-        PreviewView, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint& position) { PreviewMenu->popup(PreviewView->mapToGlobal(position)); });
+    connect(previewMenu_, &QMenu::aboutToShow, this, &MainForm::UpdatePreviewMenu);
+    previewView_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(previewView_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& position) {
+                previewMenu_->popup(previewView_->mapToGlobal(position));
+            });
 }
 
 void MainForm::UpdatePreviewMenu() {
     const bool picture = !shownPicture_.Pixels.empty();
-    CopyPictureAction->setEnabled(picture);
-    SavePictureAction->setEnabled(picture);
+    copyPictureAction_->setEnabled(picture);
+    savePictureAction_->setEnabled(picture);
     const CompressionPage* page = CompressionPageOnShow();
-    SaveTilesAction->setVisible(page != nullptr);
-    SaveTilesAction->setEnabled(shownTiles_.has_value());
+    saveTilesAction_->setVisible(page != nullptr);
+    saveTilesAction_->setEnabled(shownTiles_.has_value());
     // The ROM of the page's tab on show, as Ctrl+Z outside a field.
-    const QString rom = page ? RomFieldOnShow(*page)->text() : QString();
-    UndoChangeAction->setVisible(page != nullptr);
-    UndoChangeAction->setEnabled(!rom.isEmpty());
-    UndoChangeAction->setText(
+    const QString rom = page ? page->RomTextOnShow() : QString();
+    undoChangeAction_->setVisible(page != nullptr);
+    undoChangeAction_->setEnabled(!rom.isEmpty());
+    undoChangeAction_->setText(
         rom.isEmpty() ? QString("Undo the last change...")
                       : QString::fromStdString("Undo the last change to " +
                                                FileNamePart(rom.toStdString()) + "..."));

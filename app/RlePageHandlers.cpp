@@ -1,71 +1,96 @@
-#include "app/uMain.h"
+// "RLE Compression": its header, the name it suggests and its two operations.
+#include "app/CompressionPage.h"
 
 #include "app/InsertQuestions.h"
+#include "app/MainForm.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "rom/RlePage.h"
 #include "rom/RomFile.h"
-
-#include <QLineEdit>
+#include "rom/RomLayout.h"
 
 namespace drovak::app {
 
-void MainForm::RleDecompressAt() {
-    RomPath = RleDecompRomEdit->text();
-    const uint32_t offset = FieldHexValue(RLE_OFFSET_CAPTION, RleOffsetEdit);
-    const std::string outPath = RleDecompOutEdit->text().toStdString();
-    RefuseWritingOverRom(outPath, RomPath.toStdString());
+namespace {
 
-    const RomBytes rom = ReadRom(RomPath.toStdString());
-    RleExtractResult extracted = RleExtractAt(rom, offset);
-    dialogs_.SetClipboardText(QString::number(extracted.consumed));
-    const size_t bytes = extracted.data.size();
-    // Columns of four tiles stacked top to bottom, 64 columns to a row, 7 rows.
-    const bool saved =
-        ShowSheetAndSave(std::move(extracted.data), rom, rlePage_.sheetCell, outPath);
-    ShowDecompressed("the block at " + HexText(offset), bytes, outPath, saved,
-                     std::to_string(extracted.consumed) + " bytes in the ROM");
+constexpr int RLE_DECOMPRESS_ROW_HEIGHT = 46;
+
+// The block of the header's field, drawn from the ROM image at romPath as it now is.
+void ShowRleBlock(CompressionPage& page, const std::string& romPath) {
+    const uint32_t offset = page.HexValue(RLE_OFFSET_CAPTION);
+    const RomBytes rom = ReadRom(romPath);
+    page.ShowSheet(RleExtractAt(rom, offset).data, rom);
 }
 
-void MainForm::RleCompressAt() {
-    RomPath = RleCompRomEdit->text();
-    const uint32_t offset = FieldHexValue(RLE_OFFSET_CAPTION, RleOffsetEdit);
-    const std::string inPath = RleCompInEdit->text().toStdString();
-    const std::string romPath = RomPath.toStdString();
+void RleDecompressAt(CompressionPage& page) {
+    MainForm& form = page.Form();
+    form.RomPath = page.DecompRomText();
+    const uint32_t offset = page.HexValue(RLE_OFFSET_CAPTION);
+    const std::string outPath = page.DecompOutText().toStdString();
+    RefuseWritingOverRom(outPath, form.RomPath.toStdString());
+
+    const RomBytes rom = ReadRom(form.RomPath.toStdString());
+    RleExtractResult extracted = RleExtractAt(rom, offset);
+    form.Dialogs().SetClipboardText(QString::number(extracted.consumed));
+    const size_t bytes = extracted.data.size();
+    const bool saved = page.ShowSheetAndSave(std::move(extracted.data), rom, outPath);
+    page.ShowDecompressed("the block at " + HexText(offset), bytes, outPath, saved,
+                          std::to_string(extracted.consumed) + " bytes in the ROM");
+}
+
+void RleCompressAt(CompressionPage& page) {
+    MainForm& form = page.Form();
+    form.RomPath = page.CompRomText();
+    const uint32_t offset = page.HexValue(RLE_OFFSET_CAPTION);
+    const std::string inPath = page.CompInText().toStdString();
+    const std::string romPath = form.RomPath.toStdString();
 
     // A picture without a recorded length gives back as many bytes as the old block held.
     std::vector<uint8_t> input;
     std::string pictureNote, paletteNote;
     const auto blockBytes = [&] { return RleBlockDataSize(ReadRom(romPath), offset); };
     const std::string block = "the block at " + HexText(offset);
-    if (!ReadCompressData(inPath, block, blockBytes, rlePage_.sheetCell, input, pictureNote,
-                          paletteNote)) {
+    if (!page.ReadCompressData(inPath, block, blockBytes, input, pictureNote, paletteNote)) {
         return;
     }
     // A run the encoder can't write, or an offset past the end, is refused here, before
     // anything is asked or written.
     const RleInsertPlan plan = PlanRleInsert(ReadRom(romPath), input, offset);
-    if (plan.emptyInput && !Ask(RleEmptyInputQuestion(plan, FileNamePart(inPath)))) return;
-    if (plan.needsConfirmation && !Ask(RleGrowthQuestion(plan))) return;
+    if (plan.emptyInput && !form.Ask(RleEmptyInputQuestion(plan, FileNamePart(inPath)))) return;
+    if (plan.needsConfirmation && !form.Ask(RleGrowthQuestion(plan))) return;
     const RomChange change = ApplyRleInsert(plan, romPath);
-    ShowRomChange(change,
-                  " Compressed into " + block + ": " + std::to_string(plan.packed.size()) +
-                      " bytes, " +
-                      (plan.oldBlockSize ? "was " + std::to_string(*plan.oldBlockSize)
-                                         : std::string("no valid block was there")) +
-                      "." + pictureNote,
-                  paletteNote);
+    page.ShowRomChange(change,
+                       " Compressed into " + block + ": " + std::to_string(plan.packed.size()) +
+                           " bytes, " +
+                           (plan.oldBlockSize ? "was " + std::to_string(*plan.oldBlockSize)
+                                              : std::string("no valid block was there")) +
+                           "." + pictureNote,
+                       paletteNote);
     // The preview shows what was written, decoded back from the ROM as it now is.
-    ShowRleBlock(romPath);
+    ShowRleBlock(page, romPath);
     // The size of the block now in the ROM.
-    dialogs_.SetClipboardText(QString::number(plan.packed.size()));
-    dialogs_.Inform(this, "Succesfully Compressed!", "Information");
+    form.Dialogs().SetClipboardText(QString::number(plan.packed.size()));
+    form.Dialogs().Inform(&form, "Succesfully Compressed!", "Information");
 }
 
-void MainForm::ShowRleBlock(const std::string& romPath) {
-    const uint32_t offset = FieldHexValue(RLE_OFFSET_CAPTION, RleOffsetEdit);
-    const RomBytes rom = ReadRom(romPath);
-    ShowSheet(RleExtractAt(rom, offset).data, rom, rlePage_.sheetCell);
+} // namespace
+
+CompressionPageSpec RlePageSpec() {
+    CompressionPageSpec spec;
+    spec.prefix = "Rle";
+    spec.hexFields = {
+        {"RleOffsetEdit", "RleOffsetLabel", RLE_OFFSET_CAPTION, DEFAULT_RLE_OFFSET, Dock::Left}};
+    spec.decompressRowHeight = RLE_DECOMPRESS_ROW_HEIGHT;
+    spec.suggestedFileName = [](const CompressionPage& page) {
+        return SuggestedRleFileName(page.DecompRomText().toStdString(),
+                                    page.HexText(RLE_OFFSET_CAPTION).toStdString());
+    };
+    spec.decompress = RleDecompressAt;
+    spec.compress = RleCompressAt;
+    // Four tiles stacked top to bottom in a cell, the order of a sprite's tiles.
+    spec.sheetCell = {1, 4};
+    spec.showFromRom = ShowRleBlock;
+    return spec;
 }
 
 } // namespace drovak::app

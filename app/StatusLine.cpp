@@ -1,6 +1,6 @@
 // The status line along the window's bottom edge: the credits, until an operation says what it
 // did (the text stays until the next one does).
-#include "app/uMain.h"
+#include "app/MainForm.h"
 
 #include <QStatusBar>
 

@@ -1,6 +1,6 @@
+#include "app/MainForm.h"
 #include "app/QtUserDialogs.h"
 #include "app/WindowArguments.h"
-#include "app/uMain.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -42,6 +42,7 @@ std::vector<Command> RomBackupCommands();
 std::vector<Command> PictureCommands();
 std::vector<Command> TileCommands();
 std::vector<Command> PatchCommands();
+std::vector<Command> ModCommands();
 
 // Every command, in the order the help lists them.
 const std::vector<Command>& AllCommands();

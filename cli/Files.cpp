@@ -4,9 +4,6 @@
 #include "base/WholeFile.h"
 #include "rom/RomFile.h"
 
-#include <filesystem>
-#include <system_error>
-
 namespace drovak::cli {
 
 RomBytes ReadInput(const std::string& path, uint32_t offset) {
@@ -23,15 +20,6 @@ std::vector<uint8_t> ReadCodecInput(const std::string& path) {
     // No data of the game is larger than its ROM image; a pipe or a device is read no further.
     return ReadWholeFile(path, MAX_ROM_SIZE,
                          "the codecs take (" + std::to_string(MAX_ROM_SIZE) + ", a ROM image's)");
-}
-
-void MakeFolder(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return;
-    if (!std::filesystem::create_directory(path, error) || error) {
-        throw FileError(path + ": cannot make the folder" +
-                        (error ? ": " + error.message() : ": something else is there"));
-    }
 }
 
 } // namespace drovak::cli

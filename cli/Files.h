@@ -17,8 +17,4 @@ RomBytes ReadInput(const std::string& path, uint32_t offset);
 // image's, 64 MiB; RefusedError beyond.
 std::vector<uint8_t> ReadCodecInput(const std::string& path);
 
-// Makes the folder when it is missing (its parent must exist); FileError naming it when that
-// fails or something else is in its place.
-void MakeFolder(const std::string& path);
-
 } // namespace drovak::cli

@@ -39,7 +39,7 @@ const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all;
         for (auto group : {CodecCommands, RomCommands, RomBackupCommands, PictureCommands,
-                           TileCommands, PatchCommands}) {
+                           TileCommands, PatchCommands, ModCommands}) {
             for (auto& command : group()) all.push_back(std::move(command));
         }
         return all;

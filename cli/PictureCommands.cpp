@@ -1,4 +1,5 @@
 // level-png and render: the pictures of the window as PNG files.
+#include "base/Folders.h"
 #include "cli/Command.h"
 #include "cli/Files.h"
 #include "cli/Progress.h"

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     drovak::fuzz::AddRomSeeds(seeds);
     drovak::fuzz::AddPngSeeds(seeds);
     drovak::fuzz::AddPatchSeeds(seeds);
+    drovak::fuzz::AddModSeeds(seeds);
     for (const auto& [target, files] : seeds) {
         const std::filesystem::path folder = std::filesystem::path(argv[1]) / target;
         std::filesystem::create_directories(folder);

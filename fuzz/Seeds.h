@@ -17,5 +17,6 @@ void AddCodecSeeds(SeedSet& seeds);
 void AddRomSeeds(SeedSet& seeds);
 void AddPngSeeds(SeedSet& seeds);
 void AddPatchSeeds(SeedSet& seeds);
+void AddModSeeds(SeedSet& seeds);
 
 } // namespace drovak::fuzz

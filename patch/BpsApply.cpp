@@ -19,14 +19,6 @@ uint32_t LoadLittleEndian32(const uint8_t* p) {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
 
-PatchResult Refuse(PatchRefusal refusal, uint64_t position, std::string detail) {
-    PatchResult result;
-    result.refusal = refusal;
-    result.position = position;
-    result.detail = std::move(detail);
-    return result;
-}
-
 PatchResult Mismatch(PatchRefusal refusal, uint32_t expected, uint32_t actual, std::string detail) {
     PatchResult result;
     result.refusal = refusal;
@@ -46,23 +38,26 @@ PatchResult RunActions(std::span<const uint8_t> source, std::span<const uint8_t>
     while (at < end) {
         const size_t actionAt = at;
         const std::optional<uint64_t> word = bps::ReadNumber(patch, at, end);
-        if (!word) return Refuse(PatchRefusal::Damaged, actionAt, "an action runs into the footer");
+        if (!word)
+            return PatchResult::Refused(PatchRefusal::Damaged, actionAt,
+                                        "an action runs into the footer");
         const uint64_t length = (*word >> 2) + 1;
         if (length > targetSize - out) {
-            return Refuse(PatchRefusal::OutOfBounds, actionAt,
-                          "an action writes past the target's end");
+            return PatchResult::Refused(PatchRefusal::OutOfBounds, actionAt,
+                                        "an action writes past the target's end");
         }
         switch (*word & 3) {
         case SourceRead:
             if (out + length > source.size()) {
-                return Refuse(PatchRefusal::OutOfBounds, actionAt,
-                              "an action reads past the source's end");
+                return PatchResult::Refused(PatchRefusal::OutOfBounds, actionAt,
+                                            "an action reads past the source's end");
             }
             std::memcpy(&target[out], &source[out], length);
             break;
         case TargetRead:
             if (length > end - at) {
-                return Refuse(PatchRefusal::Damaged, actionAt, "literal bytes run into the footer");
+                return PatchResult::Refused(PatchRefusal::Damaged, actionAt,
+                                            "literal bytes run into the footer");
             }
             std::memcpy(&target[out], &patch[at], length);
             at += length;
@@ -71,7 +66,8 @@ PatchResult RunActions(std::span<const uint8_t> source, std::span<const uint8_t>
         case TargetCopy: {
             const std::optional<uint64_t> delta = bps::ReadNumber(patch, at, end);
             if (!delta) {
-                return Refuse(PatchRefusal::Damaged, actionAt, "an action runs into the footer");
+                return PatchResult::Refused(PatchRefusal::Damaged, actionAt,
+                                            "an action runs into the footer");
             }
             const bool fromSource = (*word & 3) == SourceCopy;
             uint64_t& cursor = fromSource ? sourceCursor : targetCursor;
@@ -80,15 +76,17 @@ PatchResult RunActions(std::span<const uint8_t> source, std::span<const uint8_t>
             // writes: byte by byte, each is written before it is read).
             const uint64_t limit = fromSource ? source.size() : out;
             if ((*delta & 1) ? magnitude > cursor : magnitude > limit - std::min(cursor, limit)) {
-                return Refuse(PatchRefusal::OutOfBounds, actionAt,
-                              fromSource ? "a copy starts outside the source"
-                                         : "a copy starts outside what the target holds so far");
+                return PatchResult::Refused(
+                    PatchRefusal::OutOfBounds, actionAt,
+                    fromSource ? "a copy starts outside the source"
+                               : "a copy starts outside what the target holds so far");
             }
             cursor = (*delta & 1) ? cursor - magnitude : cursor + magnitude;
             if (fromSource ? length > limit - cursor : cursor >= limit) {
-                return Refuse(PatchRefusal::OutOfBounds, actionAt,
-                              fromSource ? "a copy reads past the source's end"
-                                         : "a copy starts outside what the target holds so far");
+                return PatchResult::Refused(
+                    PatchRefusal::OutOfBounds, actionAt,
+                    fromSource ? "a copy reads past the source's end"
+                               : "a copy starts outside what the target holds so far");
             }
             if (fromSource) {
                 std::memcpy(&target[out], &source[cursor], length);
@@ -102,7 +100,8 @@ PatchResult RunActions(std::span<const uint8_t> source, std::span<const uint8_t>
         out += length;
     }
     if (out != targetSize) {
-        return Refuse(PatchRefusal::Damaged, end, "the actions end before the target's end");
+        return PatchResult::Refused(PatchRefusal::Damaged, end,
+                                    "the actions end before the target's end");
     }
     return {};
 }
@@ -114,9 +113,10 @@ bool LooksLikeBps(std::span<const uint8_t> patch) {
 }
 
 PatchResult ApplyBpsPatch(std::span<const uint8_t> source, std::span<const uint8_t> patch) {
-    if (!LooksLikeBps(patch)) return Refuse(PatchRefusal::NotAPatch, 0, "no \"BPS1\" at the start");
+    if (!LooksLikeBps(patch))
+        return PatchResult::Refused(PatchRefusal::NotAPatch, 0, "no \"BPS1\" at the start");
     if (patch.size() < sizeof MAGIC + 3 + FOOTER_SIZE) {
-        return Refuse(PatchRefusal::Damaged, patch.size(), "the patch ends early");
+        return PatchResult::Refused(PatchRefusal::Damaged, patch.size(), "the patch ends early");
     }
     const uint8_t* footer = patch.data() + patch.size() - FOOTER_SIZE;
     const uint32_t patchCrc = Crc32(patch.first(patch.size() - 4));
@@ -132,7 +132,7 @@ PatchResult ApplyBpsPatch(std::span<const uint8_t> source, std::span<const uint8
     const std::optional<uint64_t> metadataSize =
         targetSize ? bps::ReadNumber(patch, at, end) : std::nullopt;
     if (!metadataSize || *metadataSize > end - at) {
-        return Refuse(PatchRefusal::Damaged, at, "the header runs into the footer");
+        return PatchResult::Refused(PatchRefusal::Damaged, at, "the header runs into the footer");
     }
     at += *metadataSize;
 
@@ -145,7 +145,8 @@ PatchResult ApplyBpsPatch(std::span<const uint8_t> source, std::span<const uint8
         return wrong;
     }
     if (*targetSize > MAX_PATCH_TARGET_SIZE) {
-        PatchResult large = Refuse(PatchRefusal::TargetTooLarge, 4, "the target is too large");
+        PatchResult large =
+            PatchResult::Refused(PatchRefusal::TargetTooLarge, 4, "the target is too large");
         large.size = *targetSize;
         return large;
     }

@@ -14,14 +14,6 @@ uint32_t Load24(const uint8_t* p) {
     return (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
 }
 
-PatchResult Refuse(PatchRefusal refusal, uint64_t position, std::string detail) {
-    PatchResult result;
-    result.refusal = refusal;
-    result.position = position;
-    result.detail = std::move(detail);
-    return result;
-}
-
 } // namespace
 
 bool LooksLikeIps(std::span<const uint8_t> patch) {
@@ -30,9 +22,10 @@ bool LooksLikeIps(std::span<const uint8_t> patch) {
 
 PatchResult ApplyIpsPatch(std::span<const uint8_t> source, std::span<const uint8_t> patch) {
     if (!LooksLikeIps(patch))
-        return Refuse(PatchRefusal::NotAPatch, 0, "no \"PATCH\" at the start");
+        return PatchResult::Refused(PatchRefusal::NotAPatch, 0, "no \"PATCH\" at the start");
     if (source.size() > MAX_PATCH_TARGET_SIZE) {
-        PatchResult large = Refuse(PatchRefusal::TargetTooLarge, 0, "the image is too large");
+        PatchResult large =
+            PatchResult::Refused(PatchRefusal::TargetTooLarge, 0, "the image is too large");
         large.size = source.size();
         return large;
     }
@@ -43,25 +36,29 @@ PatchResult ApplyIpsPatch(std::span<const uint8_t> source, std::span<const uint8
     const size_t size = patch.size();
     for (;;) {
         if (size - at < 3)
-            return Refuse(PatchRefusal::Damaged, at, "the patch ends before \"EOF\"");
+            return PatchResult::Refused(PatchRefusal::Damaged, at, "the patch ends before \"EOF\"");
         const uint32_t offset = Load24(&patch[at]);
         if (offset == END_MARK) break;
         const size_t recordAt = at;
-        if (size - at < 5) return Refuse(PatchRefusal::Damaged, at, "a record ends early");
+        if (size - at < 5)
+            return PatchResult::Refused(PatchRefusal::Damaged, at, "a record ends early");
         const uint32_t length = (uint32_t(patch[at + 3]) << 8) | patch[at + 4];
         at += 5;
         uint32_t count = length;
         bool run = false;
         if (length == 0) { // a run: count, then the byte
-            if (size - at < 3) return Refuse(PatchRefusal::Damaged, recordAt, "a run ends early");
+            if (size - at < 3)
+                return PatchResult::Refused(PatchRefusal::Damaged, recordAt, "a run ends early");
             count = (uint32_t(patch[at]) << 8) | patch[at + 1];
             run = true;
         } else if (size - at < length) {
-            return Refuse(PatchRefusal::Damaged, recordAt, "a record's bytes end early");
+            return PatchResult::Refused(PatchRefusal::Damaged, recordAt,
+                                        "a record's bytes end early");
         }
         // At most 16 MiB + 64 KiB: within the limit, but the limit is kept should it shrink.
         if (uint64_t(offset) + count > MAX_PATCH_TARGET_SIZE) {
-            PatchResult large = Refuse(PatchRefusal::TargetTooLarge, recordAt, "too large");
+            PatchResult large =
+                PatchResult::Refused(PatchRefusal::TargetTooLarge, recordAt, "too large");
             large.size = uint64_t(offset) + count;
             return large;
         }
@@ -79,7 +76,8 @@ PatchResult ApplyIpsPatch(std::span<const uint8_t> source, std::span<const uint8
     if (size - at == 3) {
         target.resize(Load24(&patch[at]), 0);
     } else if (size != at) {
-        return Refuse(PatchRefusal::Damaged, at, "something other than a size follows \"EOF\"");
+        return PatchResult::Refused(PatchRefusal::Damaged, at,
+                                    "something other than a size follows \"EOF\"");
     }
     return result;
 }

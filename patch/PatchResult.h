@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace drovak {
@@ -32,6 +33,15 @@ struct PatchResult {
     std::string detail;    // what was wrong there, in a few words ("the patch's checksum fails")
 
     bool Applied() const { return refusal == PatchRefusal::None; }
+
+    // A refusal of the given kind found at `at` in the patch.
+    static PatchResult Refused(PatchRefusal kind, uint64_t at, std::string what) {
+        PatchResult result;
+        result.refusal = kind;
+        result.position = at;
+        result.detail = std::move(what);
+        return result;
+    }
 };
 
 } // namespace drovak

@@ -1,7 +1,7 @@
 // How long from an arrow key on the preview to the new picture on screen, on the demo ROM.
 // Needs a display (run under xvfb-run).
 #include "../../tests/app/FakeDialogs.h"
-#include "app/uMain.h"
+#include "app/MainForm.h"
 #include "demo/DemoRom.h"
 #include "graphics/Level.h"
 #include "preview/PreviewView.h"
@@ -21,6 +21,7 @@ struct DemoWindow {
     QTemporaryDir folder;
     FakeDialogs dialogs;
     std::unique_ptr<drovak::app::MainForm> form;
+    drovak::preview::PreviewView* view = nullptr;
     unsigned framesShown = 0;
 
     DemoWindow() {
@@ -28,13 +29,13 @@ struct DemoWindow {
         std::ofstream((folder.path() + "/tf3.bin").toStdString(), std::ios::binary)
             .write(reinterpret_cast<const char*>(rom.data()), std::streamsize(rom.size()));
         form = std::make_unique<drovak::app::MainForm>(folder.path() + "/", dialogs);
-        QObject::connect(form->PreviewView, &QOpenGLWidget::frameSwapped,
-                         [this] { ++framesShown; });
+        view = form->findChild<drovak::preview::PreviewView*>("PreviewView");
+        QObject::connect(view, &QOpenGLWidget::frameSwapped, [this] { ++framesShown; });
         form->show();
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get())) qWarning("the window did not become active");
         QTest::qWait(100);
-        QTest::mouseClick(form->PreviewView, Qt::LeftButton);
+        QTest::mouseClick(view, Qt::LeftButton);
     }
 
     // Presses an arrow key on the focused preview and waits until the new frame is on screen.
@@ -42,7 +43,7 @@ struct DemoWindow {
         const int key =
             form->ScrollColumn >= drovak::LEVEL_LAST_SCROLL_COLUMN ? Qt::Key_Left : Qt::Key_Right;
         const unsigned before = framesShown;
-        QTest::keyClick(form->PreviewView, static_cast<Qt::Key>(key));
+        QTest::keyClick(view, static_cast<Qt::Key>(key));
         while (framesShown == before) QCoreApplication::processEvents();
     }
 };

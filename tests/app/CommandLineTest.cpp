@@ -112,14 +112,14 @@ TEST_F(AppStartUpRom, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
         if (c.defaultRom) PutDemoRom();
         MainForm& f = OpenWindow(Folder() + c.named);
         const QString rom = c.expected.isEmpty() ? "" : Folder() + c.expected;
-        for (QLineEdit* field : {f.LzhDecompRomEdit, f.LzhCompRomEdit, f.RleDecompRomEdit,
-                                 f.RleCompRomEdit, f.TitleRomEdit, f.LevelRomEdit}) {
-            EXPECT_EQ(field->text(), rom);
+        for (const char* field : {"LzhDecompRomEdit", "LzhCompRomEdit", "RleDecompRomEdit",
+                                  "RleCompRomEdit", "TitleRomEdit", "LevelRomEdit"}) {
+            EXPECT_EQ(Edit(field)->text(), rom) << field;
         }
         EXPECT_EQ(f.RomPath, rom);
-        EXPECT_EQ(f.PageTabs->currentIndex(), app::TabIndex(app::MainPage::Levels));
-        EXPECT_EQ(f.LevelCombo->currentIndex(), 0);
-        EXPECT_TRUE(f.PlaneARadio->isChecked());
+        EXPECT_EQ(Tabs("PageTabs")->currentIndex(), app::TabIndex(app::MainPage::Levels));
+        EXPECT_EQ(Control<QComboBox>("LevelCombo")->currentIndex(), 0);
+        EXPECT_TRUE(Control<QRadioButton>("PlaneARadio")->isChecked());
         if (!rom.isEmpty()) {
             drovak::FrameBuffer expected{};
             drovak::CopyToFrameBuffer(

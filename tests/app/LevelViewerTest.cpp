@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -29,17 +30,17 @@ TEST_F(AppLevelsViewer, LevelAndPlaneChoicesDrawFromColumnZeroAndRenameThePng) {
     MainForm& f = OpenWindow();
     ClickPreview();
     PressKey(Qt::Key_Right);
-    f.LevelCombo->setFocus();
+    Control<QComboBox>("LevelCombo")->setFocus();
     PressKey(Qt::Key_Down);
     EXPECT_EQ(f.ScrollColumn, 0);
-    EXPECT_EQ(f.LevelPngEdit->text(), Folder() + "Level_02_PlaneA.png");
-    Click(f.PlaneBRadio);
-    EXPECT_EQ(f.LevelPngEdit->text(), Folder() + "Level_02_PlaneB.png");
-    TypeInto(f.LevelPngEdit, "");
-    EXPECT_TRUE(f.SaveMapButton->isEnabled()); // the PNG field alone doesn't disable it
-    f.LevelCombo->setFocus();
+    EXPECT_EQ(Edit("LevelPngEdit")->text(), Folder() + "Level_02_PlaneA.png");
+    Click(Control<QRadioButton>("PlaneBRadio"));
+    EXPECT_EQ(Edit("LevelPngEdit")->text(), Folder() + "Level_02_PlaneB.png");
+    TypeInto(Edit("LevelPngEdit"), "");
+    EXPECT_TRUE(Button("SaveMapButton")->isEnabled()); // the PNG field alone doesn't disable it
+    Control<QComboBox>("LevelCombo")->setFocus();
     PressKey(Qt::Key_Down);
-    EXPECT_EQ(f.LevelPngEdit->text(), Folder() + "Level_03_PlaneB.png");
+    EXPECT_EQ(Edit("LevelPngEdit")->text(), Folder() + "Level_03_PlaneB.png");
     EXPECT_TRUE(f.FrameBuffer == Expected(2, true, 0));
 }
 
@@ -47,22 +48,31 @@ TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait)
     MainForm& f = OpenWindow();
     ClickPreview();
     PressKey(Qt::Key_Right);
-    const unsigned uploads = f.PreviewView->UploadCount();
-    // Runs between the export's screens: records what the window shows and tries to scroll,
-    // to change the plane and to start a second export.
+    const unsigned uploads = Preview()->UploadCount();
+    // While the export runs the window answers: the bar and the column follow the screens
+    // exported, and the user tries to scroll, to change the plane and to start a second export.
     std::vector<int> progress, columns;
+    QProgressBar* bar = Control<QProgressBar>("ExportProgress");
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        if (!f.ExportRunning()) return;
+        progress.push_back(value);
+        columns.push_back(f.ScrollColumn);
+    });
+    int answered = 0;
     QTimer meanwhile;
     QObject::connect(&meanwhile, &QTimer::timeout, [&] {
         if (!f.ExportRunning()) return;
-        progress.push_back(f.ExportProgress->value());
-        columns.push_back(f.ScrollColumn);
-        QTest::keyClick(f.PreviewView, Qt::Key_Right);
-        Click(f.SaveMapButton);
-        Click(f.PlaneBRadio);
+        ++answered;
+        QTest::keyClick(Preview(), Qt::Key_Right);
+        Click(Button("SaveMapButton"));
+        Click(Control<QRadioButton>("PlaneBRadio"));
     });
-    meanwhile.start(0);
-    Click(f.SaveMapButton);
+    meanwhile.start(5);
+    Click(Button("SaveMapButton"));
+    EXPECT_TRUE(f.ExportRunning());
+    WaitForExport(f);
     meanwhile.stop();
+    EXPECT_GT(answered, 0);
 
     ASSERT_EQ(dialogs.boxes, QStringList());
     // The bar moves 1..32 with the screen exported and ends at 0; nothing else moved.
@@ -70,14 +80,14 @@ TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait)
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()) && progress.front() >= 1);
     EXPECT_EQ(progress.back(), 32);
     EXPECT_EQ(progress, columns);
-    EXPECT_EQ(f.ExportProgress->value(), 0);
+    EXPECT_EQ(Control<QProgressBar>("ExportProgress")->value(), 0);
     EXPECT_TRUE(f.StatusText().startsWith("Level_01_PlaneA.png saved: 16384 x 512 pixels, " +
                                           QString::number(ReadFile("Level_01_PlaneA.png").size()) +
                                           " bytes, in "))
         << f.StatusText().toStdString();
-    EXPECT_EQ(f.PreviewView->UploadCount(), uploads);
+    EXPECT_EQ(Preview()->UploadCount(), uploads);
     // The keys scroll at once: the preview has the focus again.
-    EXPECT_EQ(QApplication::focusWidget(), f.PreviewView);
+    EXPECT_EQ(QApplication::focusWidget(), Preview());
     QProcess cli;
     cli.start(DROVAK_CLI, {"level-png", Folder() + "tf3.bin", Folder() + "cli.png", "--level", "1",
                            "--plane", "A"});
@@ -85,71 +95,115 @@ TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait)
     EXPECT_TRUE(ReadFile("Level_01_PlaneA.png") == ReadFile("cli.png"));
 
     // A PNG that can't be created is shown; afterwards everything works as before.
-    TypeInto(f.LevelPngEdit, Folder() + "no/such/folder.png");
-    Click(f.SaveMapButton);
+    TypeInto(Edit("LevelPngEdit"), Folder() + "no/such/folder.png");
+    Click(Button("SaveMapButton"));
+    WaitForExport(f);
     ASSERT_EQ(dialogs.Kinds(), "error");
     EXPECT_TRUE(dialogs.boxes[0].contains("folder.png"));
     ClickPreview();
     PressKey(Qt::Key_Right);
     EXPECT_EQ(f.ScrollColumn, 33);
-    EXPECT_EQ(f.PreviewView->UploadCount(), uploads + 1);
+    EXPECT_EQ(Preview()->UploadCount(), uploads + 1);
+}
+
+// The export works on what it read at its start, in a picture buffer of its own: a decompress
+// on another page (which draws into the window's buffer and sets RomPath) and a change of the
+// ROM file while it runs leave its file as an export made alone writes it.
+TEST_F(AppLevelsViewer, ADecompressAndARomChangeDuringAnExportLeaveItsFileAsMadeAlone) {
+    MainForm& f = OpenWindow();
+    Click(Control<QRadioButton>("PlaneBRadio"));
+    Click(Button("SaveMapButton"));
+    WaitForExport(f);
+    ASSERT_TRUE(dialogs.boxes.isEmpty());
+    const std::vector<uint8_t> alone = ReadFile("Level_01_PlaneB.png");
+    std::filesystem::remove(PathOf("Level_01_PlaneB.png"));
+
+    bool duringExport = false;
+    const auto disturb = [&] {
+        ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+        Click(Button("LzhDecompressButton"));
+        WriteFile("tf3.bin", std::vector<uint8_t>(ReadFile("tf3.bin").size(), 0));
+        duringExport = f.ExportRunning();
+    };
+    QObject::connect(Control<QProgressBar>("ExportProgress"), &QProgressBar::valueChanged,
+                     [&](int screens) {
+                         if (screens == 1) QTimer::singleShot(0, disturb);
+                     });
+    Click(Button("SaveMapButton"));
+    WaitForExport(f);
+    EXPECT_TRUE(duringExport);
+    EXPECT_TRUE(dialogs.boxes.isEmpty()) << dialogs.boxes.join('\n').toStdString();
+    EXPECT_TRUE(f.StatusText().startsWith("Level_01_PlaneB.png saved: "))
+        << f.StatusText().toStdString();
+    EXPECT_EQ(ReadFile("20000_0.bin").empty(), false);
+    EXPECT_TRUE(ReadFile("Level_01_PlaneB.png") == alone);
+
+    // A window closed and gone while its export runs leaves the file whole.
+    WriteFile("tf3.bin", drovak::MakeDemoRom());
+    ClickTab(Tabs("PageTabs"), app::MainPage::Levels);
+    Click(Control<QRadioButton>("PlaneBRadio"));
+    std::filesystem::remove(PathOf("Level_01_PlaneB.png"));
+    Click(Button("SaveMapButton"));
+    ASSERT_TRUE(f.ExportRunning());
+    TearDown();
+    EXPECT_TRUE(ReadFile("Level_01_PlaneB.png") == alone);
 }
 
 TEST_F(AppLevelsViewer, OnlyAClickOnAPageTabCarriesTheRomIntoThePage) {
     MainForm& f = OpenWindow();
     WriteFile("other.bin", ReadFile("tf3.bin"));
     dialogs.picks = {Folder() + "other.bin"};
-    Click(f.LevelRomBrowse);
-    EXPECT_EQ(f.LevelRomEdit->text(), Folder() + "other.bin");
+    Click(Button("LevelRomBrowse"));
+    EXPECT_EQ(Edit("LevelRomEdit")->text(), Folder() + "other.bin");
     // Chosen by the program or from the keyboard, a page gets nothing.
-    f.PageTabs->setCurrentIndex(app::TabIndex(app::MainPage::Lzh));
-    EXPECT_EQ(f.LzhDecompRomEdit->text(), Folder() + "tf3.bin");
-    f.PageTabs->setCurrentIndex(app::TabIndex(app::MainPage::Levels));
-    f.LevelPngEdit->setFocus();
-    QTest::keyClick(f.LevelPngEdit, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(f.PageTabs->currentIndex(), app::TabIndex(app::MainPage::Rle));
-    EXPECT_EQ(f.RleDecompRomEdit->text(), Folder() + "tf3.bin");
+    Tabs("PageTabs")->setCurrentIndex(app::TabIndex(app::MainPage::Lzh));
+    EXPECT_EQ(Edit("LzhDecompRomEdit")->text(), Folder() + "tf3.bin");
+    Tabs("PageTabs")->setCurrentIndex(app::TabIndex(app::MainPage::Levels));
+    Edit("LevelPngEdit")->setFocus();
+    QTest::keyClick(Edit("LevelPngEdit"), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Tabs("PageTabs")->currentIndex(), app::TabIndex(app::MainPage::Rle));
+    EXPECT_EQ(Edit("RleDecompRomEdit")->text(), Folder() + "tf3.bin");
     // Nor does a right or a middle click on a tab.
     const QPoint titleTab =
-        f.PageTabs->tabBar()->tabRect(app::TabIndex(app::MainPage::Title)).center();
+        Tabs("PageTabs")->tabBar()->tabRect(app::TabIndex(app::MainPage::Title)).center();
     for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
-        QTest::mouseClick(f.PageTabs->tabBar(), button, {}, titleTab);
-        QTest::mouseDClick(f.PageTabs->tabBar(), button, {}, titleTab);
-        EXPECT_EQ(f.PageTabs->currentIndex(), app::TabIndex(app::MainPage::Rle));
-        EXPECT_EQ(f.TitleRomEdit->text(), Folder() + "tf3.bin");
+        QTest::mouseClick(Tabs("PageTabs")->tabBar(), button, {}, titleTab);
+        QTest::mouseDClick(Tabs("PageTabs")->tabBar(), button, {}, titleTab);
+        EXPECT_EQ(Tabs("PageTabs")->currentIndex(), app::TabIndex(app::MainPage::Rle));
+        EXPECT_EQ(Edit("TitleRomEdit")->text(), Folder() + "tf3.bin");
     }
 
-    for (auto [page, field] : {std::pair(app::MainPage::Lzh, f.LzhCompRomEdit),
-                               std::pair(app::MainPage::Rle, f.RleDecompRomEdit),
-                               std::pair(app::MainPage::Title, f.TitleRomEdit)}) {
-        ClickTab(f.PageTabs, page);
+    for (auto [page, field] : {std::pair(app::MainPage::Lzh, Edit("LzhCompRomEdit")),
+                               std::pair(app::MainPage::Rle, Edit("RleDecompRomEdit")),
+                               std::pair(app::MainPage::Title, Edit("TitleRomEdit"))}) {
+        ClickTab(Tabs("PageTabs"), page);
         EXPECT_EQ(field->text(), Folder() + "other.bin");
     }
-    EXPECT_EQ(f.LzhDecompOutEdit->text(), Folder() + "20000_0.bin");
+    EXPECT_EQ(Edit("LzhDecompOutEdit")->text(), Folder() + "20000_0.bin");
     // Opening the viewer draws the chosen level from column 0 with its default name.
     f.ScrollColumn = 7;
-    TypeInto(f.LevelPngEdit, "x.png");
-    const unsigned uploads = f.PreviewView->UploadCount();
-    ClickTab(f.PageTabs, app::MainPage::Levels);
+    TypeInto(Edit("LevelPngEdit"), "x.png");
+    const unsigned uploads = Preview()->UploadCount();
+    ClickTab(Tabs("PageTabs"), app::MainPage::Levels);
     EXPECT_EQ(f.ScrollColumn, 0);
-    EXPECT_EQ(f.LevelPngEdit->text(), Folder() + "Level_01_PlaneA.png");
-    EXPECT_EQ(f.PreviewView->UploadCount(), uploads + 1);
+    EXPECT_EQ(Edit("LevelPngEdit")->text(), Folder() + "Level_01_PlaneA.png");
+    EXPECT_EQ(Preview()->UploadCount(), uploads + 1);
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     MainForm& f = OpenWindow();
-    ClickTab(f.PageTabs, app::MainPage::Title);
-    Click(f.TitleViewButton);
+    ClickTab(Tabs("PageTabs"), app::MainPage::Title);
+    Click(Button("TitleViewButton"));
     ASSERT_TRUE(dialogs.boxes.empty());
     const drovak::PreviewImage title = drovak::RenderTitleScreen(PathOf("tf3.bin"));
     EXPECT_TRUE(std::equal(title.Pixels.begin(), title.Pixels.end(), f.FrameBuffer.begin()));
     EXPECT_EQ(At(Shown(), 0, 0), Rgb(title.Pixels[0]));
     // The button follows the field; a missing file is reported.
-    f.TitleRomEdit->setText("");
-    EXPECT_FALSE(f.TitleViewButton->isEnabled());
-    f.TitleRomEdit->setText(Folder() + "missing.bin");
-    Click(f.TitleViewButton);
+    Edit("TitleRomEdit")->setText("");
+    EXPECT_FALSE(Button("TitleViewButton")->isEnabled());
+    Edit("TitleRomEdit")->setText(Folder() + "missing.bin");
+    Click(Button("TitleViewButton"));
     ASSERT_EQ(dialogs.Kinds(), "error");
     EXPECT_TRUE(dialogs.boxes[0].contains("missing.bin"));
 }
@@ -161,14 +215,14 @@ TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
 TEST_F(AppLevelsViewer, KeysAndTheWheelScrollTheLevelOnShowOnly) {
     MainForm& f = OpenWindow();
     EXPECT_TRUE(f.StatusText().isEmpty()); // start-up leaves the credits
-    unsigned uploads = f.PreviewView->UploadCount();
+    unsigned uploads = Preview()->UploadCount();
     PressKey(Qt::Key_Right); // the preview hasn't the focus yet
-    EXPECT_EQ(f.PreviewView->UploadCount(), uploads);
+    EXPECT_EQ(Preview()->UploadCount(), uploads);
     const auto wheel = [&](int angle) {
-        const QPointF at = f.PreviewView->rect().center();
-        QWheelEvent event(at, f.PreviewView->mapToGlobal(at), {}, {0, angle}, Qt::NoButton,
+        const QPointF at = Preview()->rect().center();
+        QWheelEvent event(at, Preview()->mapToGlobal(at), {}, {0, angle}, Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(f.PreviewView, &event);
+        QApplication::sendEvent(Preview(), &event);
     };
     ClickPreview();
     // A key, or with key 0 a turn of the wheel (120 a step, towards the user to the right);
@@ -194,19 +248,19 @@ TEST_F(AppLevelsViewer, KeysAndTheWheelScrollTheLevelOnShowOnly) {
         }
         uploads += step.draws;
         EXPECT_EQ(f.ScrollColumn, step.column) << step.key << " " << step.angle;
-        EXPECT_EQ(f.PreviewView->UploadCount(), uploads) << step.key << " " << step.angle;
+        EXPECT_EQ(Preview()->UploadCount(), uploads) << step.key << " " << step.angle;
     }
     EXPECT_TRUE(f.FrameBuffer == Expected(0, false, 16));
     EXPECT_EQ(f.StatusText(), "LEVEL 01, Plane A: column 16 of 496, screen 2 of 32");
 
-    TypeInto(f.LevelPngEdit, "abc.png");
+    TypeInto(Edit("LevelPngEdit"), "abc.png");
     PressKey(Qt::Key_Left);
-    EXPECT_EQ(f.LevelPngEdit->cursorPosition(), 6);
-    ClickTab(f.PageTabs, app::MainPage::Rle);
+    EXPECT_EQ(Edit("LevelPngEdit")->cursorPosition(), 6);
+    ClickTab(Tabs("PageTabs"), app::MainPage::Rle);
     ClickPreview();
-    uploads = f.PreviewView->UploadCount();
+    uploads = Preview()->UploadCount();
     for (int key : {Qt::Key_Right, Qt::Key_End, Qt::Key_Home}) PressKey(key);
     wheel(-120);
     EXPECT_EQ(f.ScrollColumn, 16);
-    EXPECT_EQ(f.PreviewView->UploadCount(), uploads);
+    EXPECT_EQ(Preview()->UploadCount(), uploads);
 }

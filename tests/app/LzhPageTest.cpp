@@ -25,10 +25,11 @@ protected:
     }
     MainForm& OpenOnLzhPage(app::ModeTab tab) {
         MainForm& f = OpenWindow();
-        ClickTab(f.PageTabs, app::MainPage::Lzh);
-        ClickTab(f.LzhModeTabs, tab);
-        TypeInto(f.LzhTableOffsetEdit, "100");
-        TypeInto(tab == app::ModeTab::Decompression ? f.LzhDecompRomEdit : f.LzhCompRomEdit,
+        ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+        ClickTab(Tabs("LzhModeTabs"), tab);
+        TypeInto(Edit("LzhTableOffsetEdit"), "100");
+        TypeInto(tab == app::ModeTab::Decompression ? Edit("LzhDecompRomEdit")
+                                                    : Edit("LzhCompRomEdit"),
                  Folder() + "rom.bin");
         return f;
     }
@@ -47,28 +48,28 @@ protected:
 
 TEST_F(AppLzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndShowsTheSheet) {
     MainForm& f = OpenOnLzhPage(app::ModeTab::Decompression);
-    TypeInto(f.LzhTableIndexEdit, "1");
-    ASSERT_EQ(f.LzhDecompOutEdit->text(), Folder() + "100_1.bin");
+    TypeInto(Edit("LzhTableIndexEdit"), "1");
+    ASSERT_EQ(Edit("LzhDecompOutEdit")->text(), Folder() + "100_1.bin");
     // Other keys do nothing, nor does the Enter that closes a message box: pressed in the box,
     // released in the field.
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Backspace}) {
-        QTest::keyClick(f.LzhTableIndexEdit, key);
+        QTest::keyClick(Edit("LzhTableIndexEdit"), key);
     }
-    f.LzhDecompOutBrowse->setFocus();
-    QTest::keyPress(f.LzhDecompOutBrowse, Qt::Key_Return);
-    f.LzhTableIndexEdit->setFocus();
-    QTest::keyRelease(f.LzhTableIndexEdit, Qt::Key_Return);
+    Button("LzhDecompOutBrowse")->setFocus();
+    QTest::keyPress(Button("LzhDecompOutBrowse"), Qt::Key_Return);
+    Edit("LzhTableIndexEdit")->setFocus();
+    QTest::keyRelease(Edit("LzhTableIndexEdit"), Qt::Key_Return);
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
     EXPECT_FALSE(drovak::FileExists(PathOf("100_1.bin")));
 
     // Held down, Enter runs the operation once, at its release, whatever the button.
-    f.LzhDecompressButton->setEnabled(false);
-    QTest::keyPress(f.LzhTableIndexEdit, Qt::Key_Return);
+    Button("LzhDecompressButton")->setEnabled(false);
+    QTest::keyPress(Edit("LzhTableIndexEdit"), Qt::Key_Return);
     for (QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
         QKeyEvent repeat(type, Qt::Key_Return, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(f.LzhTableIndexEdit, &repeat);
+        QApplication::sendEvent(Edit("LzhTableIndexEdit"), &repeat);
     }
-    QTest::keyRelease(f.LzhTableIndexEdit, Qt::Key_Return);
+    QTest::keyRelease(Edit("LzhTableIndexEdit"), Qt::Key_Return);
     ASSERT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(ReadFile("100_1.bin"), contents[1]);
     EXPECT_EQ(dialogs.clipboard, QStringList{QString::number(PackedSize(1))});
@@ -87,9 +88,9 @@ TEST_F(AppLzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData)
     // As long as the old data but packing larger; zero bytes after the table's data.
     const Bytes bigger = handmade::Noise(300, 9);
     WriteFile("bigger.bin", bigger);
-    TypeInto(f.LzhCompInEdit, Folder() + "bigger.bin");
+    TypeInto(Edit("LzhCompInEdit"), Folder() + "bigger.bin");
     dialogs.answers = {false};
-    Click(f.LzhCompressButton);
+    Click(Button("LzhCompressButton"));
     size_t dataEnd = TABLE + 2 + 12 * contents.size();
     for (const Bytes& content : contents) dataEnd += handmade::Packed(content, false).size();
     const size_t grown = handmade::Packed(bigger, false).size() - PackedSize(0);
@@ -107,8 +108,8 @@ TEST_F(AppLzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData)
     // Enter compresses on this tab too, whatever the button; the status line says what was
     // written.
     dialogs.answers = {true};
-    f.LzhCompressButton->setEnabled(false);
-    PressEnterIn(f.LzhTableIndexEdit);
+    Button("LzhCompressButton")->setEnabled(false);
+    PressEnterIn(Edit("LzhTableIndexEdit"));
     EXPECT_EQ(dialogs.Kinds(), "question,question");
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
     EXPECT_EQ(ReadFile("rom.bin"), handmade::MakeRom(TABLE, {bigger, contents[1], contents[2]}));
@@ -120,28 +121,29 @@ TEST_F(AppLzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData)
 // Each refusal comes before any question, names the field or the file, and writes nothing (the
 // refusals themselves: RomLzhPage.RefusalsNameTheRomAndBuildNothing, RomHexField).
 TEST_F(AppLzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
-    MainForm& f = OpenOnLzhPage(app::ModeTab::Compression);
+    OpenOnLzhPage(app::ModeTab::Compression);
     WriteFile("new.bin", Bytes(100, 2));
     const struct {
         app::ModeTab tab;
         QLineEdit* field;
         QString text, shown;
     } cases[] = {
-        {app::ModeTab::Compression, f.LzhTableIndexEdit, "zz", "Table Index (HEX): \"zz\""},
-        {app::ModeTab::Compression, f.LzhTableOffsetEdit, "", "Table offset (HEX): \"\""},
-        {app::ModeTab::Decompression, f.LzhDecompOutEdit, Folder() + "rom.bin", "itself"},
-        {app::ModeTab::Decompression, f.LzhDecompRomEdit, Folder() + "nothing.bin", "nothing.bin"},
+        {app::ModeTab::Compression, Edit("LzhTableIndexEdit"), "zz", "Table Index (HEX): \"zz\""},
+        {app::ModeTab::Compression, Edit("LzhTableOffsetEdit"), "", "Table offset (HEX): \"\""},
+        {app::ModeTab::Decompression, Edit("LzhDecompOutEdit"), Folder() + "rom.bin", "itself"},
+        {app::ModeTab::Decompression, Edit("LzhDecompRomEdit"), Folder() + "nothing.bin",
+         "nothing.bin"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         dialogs.boxes.clear();
-        TypeInto(f.LzhTableOffsetEdit, "100");
-        TypeInto(f.LzhTableIndexEdit, "1");
-        ClickTab(f.LzhModeTabs, c.tab);
-        TypeInto(f.LzhDecompRomEdit, Folder() + "rom.bin");
+        TypeInto(Edit("LzhTableOffsetEdit"), "100");
+        TypeInto(Edit("LzhTableIndexEdit"), "1");
+        ClickTab(Tabs("LzhModeTabs"), c.tab);
+        TypeInto(Edit("LzhDecompRomEdit"), Folder() + "rom.bin");
         TypeInto(c.field, c.text);
-        TypeInto(f.LzhCompInEdit, Folder() + "new.bin");
-        PressEnterIn(f.LzhTableIndexEdit);
+        TypeInto(Edit("LzhCompInEdit"), Folder() + "new.bin");
+        PressEnterIn(Edit("LzhTableIndexEdit"));
         ASSERT_EQ(dialogs.boxes.size(), 1) << dialogs.boxes.join('\n').toStdString();
         EXPECT_TRUE(dialogs.boxes[0].startsWith("error Error owned: ") &&
                     dialogs.boxes[0].contains(c.shown))
@@ -150,10 +152,10 @@ TEST_F(AppLzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
     // A ROM no one may write: an Error box, and the compress writes nothing.
     ::chmod(PathOf("rom.bin").c_str(), 0444);
     dialogs.boxes.clear();
-    ClickTab(f.LzhModeTabs, app::ModeTab::Compression);
-    TypeInto(f.LzhTableIndexEdit, "1");
-    TypeInto(f.LzhCompInEdit, Folder() + "new.bin");
-    Click(f.LzhCompressButton);
+    ClickTab(Tabs("LzhModeTabs"), app::ModeTab::Compression);
+    TypeInto(Edit("LzhTableIndexEdit"), "1");
+    TypeInto(Edit("LzhCompInEdit"), Folder() + "new.bin");
+    Click(Button("LzhCompressButton"));
     ASSERT_EQ(dialogs.boxes.size(), 1) << dialogs.boxes.join('\n').toStdString();
     EXPECT_TRUE(dialogs.boxes[0].startsWith("error Error owned: ") &&
                 dialogs.boxes[0].contains("read-only; nothing was written"))
@@ -171,12 +173,12 @@ TEST_F(AppLzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
 // asks too, then swaps the ROM and its backup, and a second one redoes.
 TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
     MainForm& f = OpenOnLzhPage(app::ModeTab::Compression);
-    TypeInto(f.LzhTableIndexEdit, "1");
+    TypeInto(Edit("LzhTableIndexEdit"), "1");
     WriteFile("empty.bin", {});
-    TypeInto(f.LzhCompInEdit, Folder() + "empty.bin");
+    TypeInto(Edit("LzhCompInEdit"), Folder() + "empty.bin");
     for (bool yes : {false, true}) {
         dialogs.answers = {yes};
-        Click(f.LzhCompressButton);
+        Click(Button("LzhCompressButton"));
         EXPECT_EQ(Entry(1), yes ? Bytes{} : contents[1]);
     }
     const QString emptyQuestion =
@@ -188,7 +190,7 @@ TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
     const Bytes changed = ReadFile("rom.bin");
 
     dialogs.boxes.clear();
-    f.PreviewView->setFocus();
+    Preview()->setFocus();
     const std::pair<bool, const Bytes*> undos[] = {
         {false, &changed}, {true, &rom}, {true, &changed}};
     for (const auto& [yes, now] : undos) {
@@ -202,20 +204,20 @@ TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
         EXPECT_TRUE(dialogs.boxes.last().contains(") with rom.bin.bak ("));
         EXPECT_EQ(ReadFile("rom.bin"), *now);
     }
-    EXPECT_EQ(f.LzhCompInEdit->text(), Folder() + "empty.bin"); // not a field's undo
+    EXPECT_EQ(Edit("LzhCompInEdit")->text(), Folder() + "empty.bin"); // not a field's undo
     EXPECT_TRUE(f.StatusText().startsWith("rom.bin: last change undone, kept as rom.bin.bak"))
         << f.StatusText().toStdString();
 
     // Decompress over a data file that holds something else: No keeps it, Yes replaces it;
     // the same content again asks nothing.
-    ClickTab(f.LzhModeTabs, app::ModeTab::Decompression);
-    TypeInto(f.LzhDecompRomEdit, Folder() + "rom.bin");
-    TypeInto(f.LzhTableIndexEdit, "2");
+    ClickTab(Tabs("LzhModeTabs"), app::ModeTab::Decompression);
+    TypeInto(Edit("LzhDecompRomEdit"), Folder() + "rom.bin");
+    TypeInto(Edit("LzhTableIndexEdit"), "2");
     WriteFile("100_2.bin", {1, 2, 3});
     dialogs.boxes.clear();
     for (bool yes : {false, true, true}) {
         dialogs.answers = {yes};
-        Click(f.LzhDecompressButton);
+        Click(Button("LzhDecompressButton"));
         EXPECT_EQ(ReadFile("100_2.bin"), yes ? contents[2] : Bytes({1, 2, 3}));
     }
     const QString replace = "question Warning owned: The file 100_2.bin already exists and "
@@ -224,8 +226,8 @@ TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
 
     // Without a backup, Ctrl+Z says so.
     std::filesystem::remove(PathOf("rom.bin.bak"));
-    f.PreviewView->setFocus();
-    QTest::keyClick(f.PreviewView, Qt::Key_Z, Qt::ControlModifier);
+    Preview()->setFocus();
+    QTest::keyClick(Preview(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(dialogs.boxes.last().startsWith("error Error owned: ") &&
                 dialogs.boxes.last().contains("no backup"));
 }
@@ -235,9 +237,9 @@ TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
 TEST_F(AppLzhPage, TheTableListFillsTheIndexField) {
     MainForm& f = OpenOnLzhPage(app::ModeTab::Decompression);
     dialogs.rowChoices = {2};
-    QTest::mouseDClick(f.LzhTableIndexEdit, Qt::LeftButton);
-    EXPECT_EQ(f.LzhTableIndexEdit->text(), "2");
-    EXPECT_EQ(f.LzhDecompOutEdit->text(), Folder() + "100_2.bin");
+    QTest::mouseDClick(Edit("LzhTableIndexEdit"), Qt::LeftButton);
+    EXPECT_EQ(Edit("LzhTableIndexEdit")->text(), "2");
+    EXPECT_EQ(Edit("LzhDecompOutEdit")->text(), Folder() + "100_2.bin");
     // The column names and a row per entry (the cells: RomLzhPage.ListShows...).
     ASSERT_EQ(dialogs.listsShown.size(), 1u);
     ASSERT_EQ(dialogs.listsShown[0].size(), 4u);
@@ -248,15 +250,15 @@ TEST_F(AppLzhPage, TheTableListFillsTheIndexField) {
         QString("0x2,0x%1,500,%2,yes,").arg(dialogs.listsShown[0][3][1].mid(2)).arg(PackedSize(2)));
 
     // The field's own menu carries the list; cancelled, the field stays as it was.
-    QWidget* menu = OpenContextMenu(f.LzhTableIndexEdit);
+    QWidget* menu = OpenContextMenu(Edit("LzhTableIndexEdit"));
     ASSERT_NE(menu, nullptr);
-    EXPECT_TRUE(menu->actions().contains(f.TableListAction));
+    EXPECT_TRUE(menu->actions().contains(Control<QAction>("TableListAction")));
     menu->close();
-    f.TableListAction->trigger();
-    EXPECT_EQ(f.LzhTableIndexEdit->text(), "2");
+    Control<QAction>("TableListAction")->trigger();
+    EXPECT_EQ(Edit("LzhTableIndexEdit")->text(), "2");
 
     // The status line after a decompress.
-    Click(f.LzhDecompressButton);
+    Click(Button("LzhDecompressButton"));
     EXPECT_EQ(f.StatusText(), QString("Decompressed entry 0x2 of the table at 0x100: 500 bytes "
                                       "written to 100_2.bin (%1 bytes packed).")
                                   .arg(PackedSize(2)));

@@ -8,42 +8,42 @@
 // One set of handlers serves both compression pages: the LZH page is driven through them, the
 // RLE page's own name (its offset alone) checked once.
 TEST_F(AppWindow, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
-    MainForm& f = OpenWindow();
+    OpenWindow();
     const std::pair<QString, QString> folders[] = {{"/data/tf3.bin", "/data/"},
                                                    {"C:\\roms\\tf3.bin", "C:\\roms\\"},
                                                    {"D:tf3.bin", "D:"},
                                                    {"tf3.bin", ""}};
-    ClickTab(f.PageTabs, app::MainPage::Lzh);
-    TypeInto(f.LzhTableIndexEdit, "1A");
-    TypeInto(f.LzhTableOffsetEdit, "$2g"); // not parsed
+    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    TypeInto(Edit("LzhTableIndexEdit"), "1A");
+    TypeInto(Edit("LzhTableOffsetEdit"), "$2g"); // not parsed
     for (const auto& [rom, folder] : folders) {
-        TypeInto(f.LzhDecompRomEdit, rom);
-        EXPECT_EQ(f.LzhDecompOutEdit->text(), folder + "$2g_1A.bin");
-        EXPECT_EQ(f.LzhCompInEdit->text(), folder + "$2g_1A.bin");
+        TypeInto(Edit("LzhDecompRomEdit"), rom);
+        EXPECT_EQ(Edit("LzhDecompOutEdit")->text(), folder + "$2g_1A.bin");
+        EXPECT_EQ(Edit("LzhCompInEdit")->text(), folder + "$2g_1A.bin");
     }
-    EXPECT_TRUE(f.LzhDecompressButton->isEnabled());
-    EXPECT_FALSE(f.LzhCompressButton->isEnabled());
+    EXPECT_TRUE(Button("LzhDecompressButton")->isEnabled());
+    EXPECT_FALSE(Button("LzhCompressButton")->isEnabled());
     // A typed output name stays, and only the "Decompress" button follows it.
-    TypeInto(f.LzhDecompOutEdit, "mine.bin");
-    EXPECT_EQ(f.LzhDecompOutEdit->text(), "mine.bin");
-    EXPECT_EQ(f.LzhCompInEdit->text(), "$2g_1A.bin");
-    TypeInto(f.LzhDecompOutEdit, "");
-    EXPECT_FALSE(f.LzhDecompressButton->isEnabled());
+    TypeInto(Edit("LzhDecompOutEdit"), "mine.bin");
+    EXPECT_EQ(Edit("LzhDecompOutEdit")->text(), "mine.bin");
+    EXPECT_EQ(Edit("LzhCompInEdit")->text(), "$2g_1A.bin");
+    TypeInto(Edit("LzhDecompOutEdit"), "");
+    EXPECT_FALSE(Button("LzhDecompressButton")->isEnabled());
     // Emptying the ROM field still suggests a name but disables the button.
-    TypeInto(f.LzhDecompRomEdit, "");
-    EXPECT_EQ(f.LzhDecompOutEdit->text(), "$2g_1A.bin");
-    EXPECT_FALSE(f.LzhDecompressButton->isEnabled());
-    ClickTab(f.LzhModeTabs, app::ModeTab::Compression);
-    TypeInto(f.LzhCompRomEdit, " ");
-    EXPECT_TRUE(f.LzhCompressButton->isEnabled());
-    TypeInto(f.LzhCompInEdit, "");
-    EXPECT_FALSE(f.LzhCompressButton->isEnabled());
+    TypeInto(Edit("LzhDecompRomEdit"), "");
+    EXPECT_EQ(Edit("LzhDecompOutEdit")->text(), "$2g_1A.bin");
+    EXPECT_FALSE(Button("LzhDecompressButton")->isEnabled());
+    ClickTab(Tabs("LzhModeTabs"), app::ModeTab::Compression);
+    TypeInto(Edit("LzhCompRomEdit"), " ");
+    EXPECT_TRUE(Button("LzhCompressButton")->isEnabled());
+    TypeInto(Edit("LzhCompInEdit"), "");
+    EXPECT_FALSE(Button("LzhCompressButton")->isEnabled());
 
-    ClickTab(f.PageTabs, app::MainPage::Rle);
-    TypeInto(f.RleOffsetEdit, "$2g");
-    TypeInto(f.RleDecompRomEdit, "C:\\roms\\tf3.bin");
-    EXPECT_EQ(f.RleDecompOutEdit->text(), "C:\\roms\\$2g.bin");
-    EXPECT_EQ(f.RleCompInEdit->text(), "C:\\roms\\$2g.bin");
+    ClickTab(Tabs("PageTabs"), app::MainPage::Rle);
+    TypeInto(Edit("RleOffsetEdit"), "$2g");
+    TypeInto(Edit("RleDecompRomEdit"), "C:\\roms\\tf3.bin");
+    EXPECT_EQ(Edit("RleDecompOutEdit")->text(), "C:\\roms\\$2g.bin");
+    EXPECT_EQ(Edit("RleCompInEdit")->text(), "C:\\roms\\$2g.bin");
 }
 
 TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
@@ -60,22 +60,23 @@ TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
         std::vector<QLineEdit*> filled;
     } cases[] = {
         // clang-format off
-        {app::MainPage::Levels, {}, f.LevelPngBrowse, true, png, {f.LevelPngEdit}},
-        {app::MainPage::Lzh, app::ModeTab::Decompression, f.LzhDecompOutBrowse, true, bin,
-         {f.LzhDecompOutEdit, f.LzhCompInEdit}},
-        {app::MainPage::Rle, app::ModeTab::Compression, f.RleCompInBrowse, false, rom,
-         {f.RleCompInEdit, f.RleDecompOutEdit}},
+        {app::MainPage::Levels, {}, Button("LevelPngBrowse"), true, png, {Edit("LevelPngEdit")}},
+        {app::MainPage::Lzh, app::ModeTab::Decompression, Button("LzhDecompOutBrowse"), true, bin,
+         {Edit("LzhDecompOutEdit"), Edit("LzhCompInEdit")}},
+        {app::MainPage::Rle, app::ModeTab::Compression, Button("RleCompInBrowse"), false, rom,
+         {Edit("RleCompInEdit"), Edit("RleDecompOutEdit")}},
         // The ROM "..." of a compression tab runs the save dialog.
-        {app::MainPage::Lzh, app::ModeTab::Compression, f.LzhCompRomBrowse, true, bin,
-         {f.LzhCompRomEdit, f.LzhDecompRomEdit}},
+        {app::MainPage::Lzh, app::ModeTab::Compression, Button("LzhCompRomBrowse"), true, bin,
+         {Edit("LzhCompRomEdit"), Edit("LzhDecompRomEdit")}},
         // clang-format on
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
         SCOPED_TRACE(i);
-        ClickTab(f.PageTabs, c.page);
+        ClickTab(Tabs("PageTabs"), c.page);
         if (c.page != app::MainPage::Levels) {
-            ClickTab(c.page == app::MainPage::Lzh ? f.LzhModeTabs : f.RleModeTabs, c.mode);
+            ClickTab(c.page == app::MainPage::Lzh ? Tabs("LzhModeTabs") : Tabs("RleModeTabs"),
+                     c.mode);
         }
         const QString pick = Folder() + QString("pick%1.bin").arg(i);
         dialogs.picks = {pick};
@@ -90,12 +91,12 @@ TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
         for (QLineEdit* field : c.filled) EXPECT_EQ(field->text(), pick);
     }
     // A cancelled dialog changes nothing.
-    Click(f.LzhCompRomBrowse);
-    EXPECT_EQ(f.LzhCompRomEdit->text(), Folder() + "pick3.bin");
+    Click(Button("LzhCompRomBrowse"));
+    EXPECT_EQ(Edit("LzhCompRomEdit")->text(), Folder() + "pick3.bin");
     // A ROM goes to RomPath and renames the page's data file; other pages keep theirs.
     EXPECT_EQ(f.RomPath, Folder() + "pick3.bin");
-    EXPECT_EQ(f.LzhDecompOutEdit->text(), Folder() + "20000_0.bin");
-    EXPECT_TRUE(f.RleDecompRomEdit->text().isEmpty());
+    EXPECT_EQ(Edit("LzhDecompOutEdit")->text(), Folder() + "20000_0.bin");
+    EXPECT_TRUE(Edit("RleDecompRomEdit")->text().isEmpty());
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
@@ -116,25 +117,25 @@ TEST_F(AppWindow, DroppedFilesAndRomsChosenWithDots) {
         QDropEvent dropped(QPointF(on->rect().center()), Qt::CopyAction, &mime, Qt::LeftButton, {});
         QApplication::sendEvent(on, &dropped);
     };
-    drop(f.PreviewView, "short.bin");
+    drop(Preview(), "short.bin");
     ASSERT_EQ(dialogs.Kinds(), "error");
-    EXPECT_EQ(f.LevelRomEdit->text(), Folder() + "short.bin");
-    const unsigned uploads = f.PreviewView->UploadCount();
+    EXPECT_EQ(Edit("LevelRomEdit")->text(), Folder() + "short.bin");
+    const unsigned uploads = Preview()->UploadCount();
     dialogs.picks = {Folder() + "other.bin"};
-    Click(f.LevelRomBrowse);
-    EXPECT_EQ(f.PreviewView->UploadCount(), uploads + 1);
+    Click(Button("LevelRomBrowse"));
+    EXPECT_EQ(Preview()->UploadCount(), uploads + 1);
     EXPECT_EQ(f.StatusText(), "LEVEL 01, Plane A: column 0 of 496, screen 1 of 32");
 
-    ClickTab(f.PageTabs, app::MainPage::Title);
-    drop(f.TitleViewButton, "tf3.bin");
+    ClickTab(Tabs("PageTabs"), app::MainPage::Title);
+    drop(Button("TitleViewButton"), "tf3.bin");
     EXPECT_TRUE(f.StatusText().startsWith("Title screen background of tf3.bin drawn: "));
 
-    ClickTab(f.PageTabs, app::MainPage::Lzh);
-    ClickTab(f.LzhModeTabs, app::ModeTab::Compression);
-    drop(f.LzhCompInEdit, "tiles.png");
-    EXPECT_EQ(f.LzhCompInEdit->text(), Folder() + "tiles.png");
-    EXPECT_EQ(f.LzhDecompOutEdit->text(), Folder() + "20000_0.bin");
-    drop(f.LzhCompRomEdit, "other.bin");
-    EXPECT_EQ(f.LzhDecompRomEdit->text(), Folder() + "other.bin");
+    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    ClickTab(Tabs("LzhModeTabs"), app::ModeTab::Compression);
+    drop(Edit("LzhCompInEdit"), "tiles.png");
+    EXPECT_EQ(Edit("LzhCompInEdit")->text(), Folder() + "tiles.png");
+    EXPECT_EQ(Edit("LzhDecompOutEdit")->text(), Folder() + "20000_0.bin");
+    drop(Edit("LzhCompRomEdit"), "other.bin");
+    EXPECT_EQ(Edit("LzhDecompRomEdit")->text(), Folder() + "other.bin");
     EXPECT_EQ(dialogs.Kinds(), "error");
 }

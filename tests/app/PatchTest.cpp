@@ -56,26 +56,29 @@ protected:
 TEST_F(AppPatch, ADroppedPatchIsAskedAboutAppliedAndUndone) {
     PutRoms();
     MainForm& f = OpenWindow();
-    ClickTab(f.PageTabs, app::MainPage::Lzh);
-    Drop(f.PreviewView, "mod.bps"); // answered No
+    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    Drop(Preview(), "mod.bps"); // answered No
     EXPECT_EQ(dialogs.boxes.value(0), "question Warning owned: Apply mod.bps to tf3.bin?");
     EXPECT_EQ(ReadFile("tf3.bin"), clean_);
     EXPECT_FALSE(HasBackup());
-    EXPECT_EQ(f.LzhDecompRomEdit->text(), Folder() + "tf3.bin"); // not taken for a ROM
+    EXPECT_EQ(Edit("LzhDecompRomEdit")->text(), Folder() + "tf3.bin"); // not taken for a ROM
 
     dialogs.answers = {true};
-    Drop(f.LzhCompInEdit, "mod.bps");
+    Drop(Edit("LzhCompInEdit"), "mod.bps");
     EXPECT_EQ(ReadFile("tf3.bin"), modded_);
     EXPECT_EQ(ReadFile("tf3.bin.bak"), clean_);
     EXPECT_TRUE(f.StatusText().startsWith("mod.bps applied: tf3.bin written; the previous image "
                                           "is kept as tf3.bin.bak"))
         << f.StatusText().toStdString();
-    EXPECT_NE(f.LzhCompInEdit->text(), Folder() + "mod.bps"); // not taken for data
+    EXPECT_NE(Edit("LzhCompInEdit")->text(), Folder() + "mod.bps"); // not taken for data
 
     dialogs.answers = {true};
-    f.PreviewView->setFocus();
+    Preview()->setFocus();
     CtrlZ();
-    EXPECT_EQ(dialogs.boxes.last(), "question Warning owned: Undo the last change to tf3.bin?");
+    // (The question goes on to say which two files swap.)
+    EXPECT_TRUE(dialogs.boxes.last().startsWith(
+        "question Warning owned: Undo the last change to tf3.bin?\r\nIt swaps tf3.bin ("))
+        << dialogs.boxes.last().toStdString();
     EXPECT_EQ(ReadFile("tf3.bin"), clean_);
     EXPECT_EQ(dialogs.Kinds(), "question,question,question");
 }
@@ -87,14 +90,14 @@ TEST_F(AppPatch, PatchesThatDoNotFitAreRefusedWithNothingWritten) {
     damaged[damaged.size() / 2] ^= 0x01;
     WriteFile("damaged.bps", damaged);
     WriteFile("text.ips", {'h', 'e', 'l', 'l', 'o'});
-    MainForm& f = OpenWindow();
-    ClickTab(f.PageTabs, app::MainPage::Lzh);
-    f.LzhDecompRomEdit->setText(Folder() + "other.bin"); // the wrong base
+    OpenWindow();
+    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    Edit("LzhDecompRomEdit")->setText(Folder() + "other.bin"); // the wrong base
     dialogs.answers = {true, true, true};
-    Drop(f.PreviewView, "mod.bps");
-    f.LzhDecompRomEdit->setText(Folder() + "tf3.bin");
-    Drop(f.PreviewView, "damaged.bps");
-    Drop(f.PreviewView, "text.ips");
+    Drop(Preview(), "mod.bps");
+    Edit("LzhDecompRomEdit")->setText(Folder() + "tf3.bin");
+    Drop(Preview(), "damaged.bps");
+    Drop(Preview(), "text.ips");
     ASSERT_EQ(dialogs.Kinds().toStdString(), "question,error,question,error,question,error");
     EXPECT_TRUE(dialogs.boxes[1].contains("mod.bps was made for a ROM with CRC-32 "))
         << dialogs.boxes[1].toStdString();
@@ -110,16 +113,16 @@ TEST_F(AppPatch, AnIpsPatchOnTheTitlePageSaysItHasNoChecksums) {
     const Bytes ips = {'P', 'A', 'T', 'C', 'H', 0, 2, 0, 0, 1, 0x77, 'E', 'O', 'F'};
     WriteFile("fix.ips", ips);
     MainForm& f = OpenWindow();
-    ClickTab(f.PageTabs, app::MainPage::Title);
+    ClickTab(Tabs("PageTabs"), app::MainPage::Title);
     dialogs.answers = {true};
-    Drop(f.TitleViewButton, "fix.ips");
+    Drop(Button("TitleViewButton"), "fix.ips");
     Bytes expected = clean_;
     expected[0x200] = 0x77;
     EXPECT_EQ(ReadFile("tf3.bin"), expected);
     EXPECT_TRUE(f.StatusText().contains("has no checksums")) << f.StatusText().toStdString();
     // Ctrl+Z on this page too.
     dialogs.answers = {true};
-    f.PreviewView->setFocus();
+    Preview()->setFocus();
     CtrlZ();
     EXPECT_EQ(ReadFile("tf3.bin"), clean_);
 }
@@ -129,8 +132,9 @@ TEST_F(AppPatch, EveryRomFieldMakesAPatchAgainstAnOriginal) {
     WriteFile("clean.bin", clean_);
     MainForm& f = OpenWindow();
     WriteFile("tf3.bin", modded_);
-    for (QLineEdit* field : {f.LzhDecompRomEdit, f.LzhCompRomEdit, f.RleDecompRomEdit,
-                             f.RleCompRomEdit, f.LevelRomEdit, f.TitleRomEdit}) {
+    for (QLineEdit* field :
+         {Edit("LzhDecompRomEdit"), Edit("LzhCompRomEdit"), Edit("RleDecompRomEdit"),
+          Edit("RleCompRomEdit"), Edit("LevelRomEdit"), Edit("TitleRomEdit")}) {
         SCOPED_TRACE(field->objectName().toStdString());
         QAction* action = MakePatchAction(field);
         ASSERT_NE(action, nullptr);
@@ -152,10 +156,10 @@ TEST_F(AppPatch, EveryRomFieldMakesAPatchAgainstAnOriginal) {
     // Cancelled at either dialog, or refused over the ROM itself: nothing is written.
     std::filesystem::remove(PathOf("made.bps"));
     dialogs.picks = {QString()};
-    MakePatchAction(f.LevelRomEdit)->trigger();
+    MakePatchAction(Edit("LevelRomEdit"))->trigger();
     QApplication::activePopupWidget()->close();
     dialogs.picks = {Folder() + "clean.bin", Folder() + "tf3.bin"};
-    MakePatchAction(f.LevelRomEdit)->trigger();
+    MakePatchAction(Edit("LevelRomEdit"))->trigger();
     QApplication::activePopupWidget()->close();
     EXPECT_FALSE(std::filesystem::exists(PathOf("made.bps")));
     EXPECT_EQ(ReadFile("tf3.bin"), modded_);

@@ -37,7 +37,7 @@ TEST_F(AppWindow, PreviewShowsThePictureUprightOverTheWholeViewAtAnySize) {
     // over the whole view.
     const auto expectUpright = [&] {
         const QImage shown = Shown();
-        EXPECT_EQ(shown.size(), f.PreviewView->size() * f.PreviewView->devicePixelRatio());
+        EXPECT_EQ(shown.size(), Preview()->size() * Preview()->devicePixelRatio());
         for (int x : {0, shown.width() / 4, -1}) {
             EXPECT_EQ(At(shown, x, 0), Rgb(RED));
             EXPECT_EQ(At(shown, x, -1), Rgb(BLUE));
@@ -45,25 +45,25 @@ TEST_F(AppWindow, PreviewShowsThePictureUprightOverTheWholeViewAtAnySize) {
         EXPECT_EQ(At(shown, 0, shown.height() / 2), Rgb(GREEN));
         EXPECT_EQ(At(shown, -1, shown.height() / 2), Rgb(GREY));
     };
-    f.PreviewView->ShowPicture(BandedPicture());
+    Preview()->ShowPicture(BandedPicture());
     expectUpright();
 
     // Repaints and a resize draw the same texture again without uploading.
     const uint32_t texture = f.PreviewTexture();
-    const unsigned uploads = f.PreviewView->UploadCount();
+    const unsigned uploads = Preview()->UploadCount();
     ASSERT_NE(texture, 0u);
-    f.PreviewView->repaint();
+    Preview()->repaint();
     f.resize(f.width() + 200, f.height() + 150);
     QApplication::processEvents();
     expectUpright();
     EXPECT_EQ(f.PreviewTexture(), texture);
-    EXPECT_EQ(f.PreviewView->UploadCount(), uploads);
+    EXPECT_EQ(Preview()->UploadCount(), uploads);
 
     // The close releases the preview; later pictures are ignored.
     f.close();
-    EXPECT_FALSE(f.PreviewView->IsReady());
+    EXPECT_FALSE(Preview()->IsReady());
     EXPECT_EQ(f.PreviewTexture(), 0u);
-    f.PreviewView->ShowPicture(BandedPicture());
+    Preview()->ShowPicture(BandedPicture());
     EXPECT_EQ(f.PreviewTexture(), 0u);
 }
 
@@ -85,12 +85,12 @@ TEST_F(AppWindow, ThePictureIsCopiedAndSavedAsShownAndKeepsItsProportions) {
     PutDemoRom();
     MainForm& f = OpenWindow();
     // The level on show: "Save tiles as PNG..." is for the compression pages' sheets only.
-    ASSERT_EQ(OpenContextMenu(f.PreviewView), f.PreviewMenu);
-    EXPECT_FALSE(f.SaveTilesAction->isVisible());
-    EXPECT_FALSE(f.KeepProportionsAction->isChecked());
-    f.PreviewMenu->close();
+    ASSERT_EQ(OpenContextMenu(Preview()), Control<QMenu>("PreviewMenu"));
+    EXPECT_FALSE(Control<QAction>("SaveTilesAction")->isVisible());
+    EXPECT_FALSE(Control<QAction>("KeepProportionsAction")->isChecked());
+    Control<QMenu>("PreviewMenu")->close();
 
-    f.CopyPictureAction->trigger();
+    Control<QAction>("CopyPictureAction")->trigger();
     ASSERT_EQ(dialogs.clipboardImages.size(), 1u);
     const QImage copied = dialogs.clipboardImages[0];
     ASSERT_EQ(copied.size(), QSize(512, 512));
@@ -105,7 +105,7 @@ TEST_F(AppWindow, ThePictureIsCopiedAndSavedAsShownAndKeepsItsProportions) {
     EXPECT_EQ(f.StatusText(), "Picture copied: 512 x 512 pixels.");
 
     dialogs.picks = {Folder() + "shot.png"};
-    f.SavePictureAction->trigger();
+    Control<QAction>("SavePictureAction")->trigger();
     EXPECT_EQ(dialogs.dialogRuns.back().second.filter, "PNG Files (*.png)|*.png");
     const drovak::test::LibpngPicture saved = drovak::test::DecodeWithLibpng(ReadFile("shot.png"));
     ASSERT_EQ(saved.samples.size(), 512u * 512 * 3);
@@ -116,7 +116,7 @@ TEST_F(AppWindow, ThePictureIsCopiedAndSavedAsShownAndKeepsItsProportions) {
     EXPECT_EQ(f.StatusText(), "Picture saved as shot.png: 512 x 512 pixels.");
 
     // Kept proportions: the 512 x 512 picture pixel for pixel in the middle, black beside it.
-    f.KeepProportionsAction->trigger();
+    Control<QAction>("KeepProportionsAction")->trigger();
     QApplication::processEvents();
     const QImage view = Shown();
     const QRect area(QPoint((view.width() - 512) / 2, (view.height() - 512) / 2), QSize(512, 512));
@@ -133,14 +133,16 @@ TEST_F(AppWindow, ASunkenEdgeAndAWindowThatClosesWithoutOpenGL) {
     qputenv("DROVAK_NO_OPENGL", "1");
     MainForm f(Folder(), dialogs);
     f.show();
-    const auto* edge = f.PreviewView->findChild<QFrame*>("PreviewEdge");
+    const auto* view = f.findChild<drovak::preview::PreviewView*>("PreviewView");
+    ASSERT_NE(view, nullptr);
+    const auto* edge = view->findChild<QFrame*>("PreviewEdge");
     ASSERT_NE(edge, nullptr);
     EXPECT_EQ(edge->frameShadow(), QFrame::Sunken);
-    EXPECT_EQ(edge->geometry(), f.PreviewView->rect());
+    EXPECT_EQ(edge->geometry(), view->rect());
     for (int i = 0; i < 250 && f.isVisible(); ++i) QTest::qWait(20);
     qunsetenv("DROVAK_NO_OPENGL");
     EXPECT_FALSE(f.isVisible());
     ASSERT_EQ(dialogs.Kinds(), "error");
     EXPECT_TRUE(dialogs.boxes[0].contains("No OpenGL context")) << dialogs.boxes[0].toStdString();
-    EXPECT_FALSE(f.PreviewView->IsReady());
+    EXPECT_FALSE(view->IsReady());
 }

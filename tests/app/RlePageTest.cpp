@@ -24,17 +24,17 @@ protected:
 
     MainForm& OpenOnCompression() {
         MainForm& f = OpenWindow();
-        ClickTab(f.PageTabs, app::MainPage::Rle);
-        ClickTab(f.RleModeTabs, app::ModeTab::Compression);
-        TypeInto(f.RleOffsetEdit, "200");
-        TypeInto(f.RleCompRomEdit, Folder() + "rom.bin");
+        ClickTab(Tabs("PageTabs"), app::MainPage::Rle);
+        ClickTab(Tabs("RleModeTabs"), app::ModeTab::Compression);
+        TypeInto(Edit("RleOffsetEdit"), "200");
+        TypeInto(Edit("RleCompRomEdit"), Folder() + "rom.bin");
         return f;
     }
 
-    void Compress(MainForm& f, const Bytes& input) {
+    void Compress(const Bytes& input) {
         WriteFile("in.bin", input);
-        TypeInto(f.RleCompInEdit, Folder() + "in.bin");
-        Click(f.RleCompressButton);
+        TypeInto(Edit("RleCompInEdit"), Folder() + "in.bin");
+        Click(Button("RleCompressButton"));
     }
 
     // The ROM as it was with `bytes` written at the block.
@@ -57,11 +57,11 @@ TEST_F(AppRlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndSh
     WriteFile("rom.bin", rom);
 
     MainForm& f = OpenWindow();
-    ClickTab(f.PageTabs, app::MainPage::Rle);
-    TypeInto(f.RleDecompRomEdit, Folder() + "rom.bin");
+    ClickTab(Tabs("PageTabs"), app::MainPage::Rle);
+    TypeInto(Edit("RleDecompRomEdit"), Folder() + "rom.bin");
     // Enter runs the decompression whatever the button.
-    f.RleDecompressButton->setEnabled(false);
-    PressEnterIn(f.RleOffsetEdit);
+    Button("RleDecompressButton")->setEnabled(false);
+    PressEnterIn(Edit("RleOffsetEdit"));
 
     ASSERT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(dialogs.clipboard, QStringList{QString::number(packed.size())});
@@ -79,7 +79,7 @@ TEST_F(AppRlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndSh
 
 TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     MainForm& f = OpenOnCompression();
-    Compress(f, {0x01, 0x11, 0x10, 0x00});
+    Compress({0x01, 0x11, 0x10, 0x00});
     EXPECT_EQ(dialogs.boxes, QStringList("information Information owned: Succesfully Compressed!"));
     EXPECT_EQ(dialogs.clipboard, QStringList{"7"});
     // The shorter block leaves the old block's last bytes behind it; nothing else changes.
@@ -92,16 +92,16 @@ TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     // Ctrl+Z on this page too: in the offset field the field's own undo, nothing asked; on the
     // preview asked, then the ROM and its backup swap.
     const Bytes changed = ReadFile("rom.bin"), before = ReadFile("rom.bin.bak");
-    TypeInto(f.RleOffsetEdit, "300");
+    TypeInto(Edit("RleOffsetEdit"), "300");
     dialogs.boxes.clear();
-    QTest::keyClick(f.RleOffsetEdit, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_NE(f.RleOffsetEdit->text(), "300");
+    QTest::keyClick(Edit("RleOffsetEdit"), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(Edit("RleOffsetEdit")->text(), "300");
     EXPECT_TRUE(dialogs.boxes.isEmpty());
     EXPECT_EQ(ReadFile("rom.bin"), changed);
-    TypeInto(f.RleOffsetEdit, "200");
+    TypeInto(Edit("RleOffsetEdit"), "200");
     dialogs.answers = {true};
-    f.PreviewView->setFocus();
-    QTest::keyClick(f.PreviewView, Qt::Key_Z, Qt::ControlModifier);
+    Preview()->setFocus();
+    QTest::keyClick(Preview(), Qt::Key_Z, Qt::ControlModifier);
     // The question says which two files swap, their sizes and dates.
     EXPECT_TRUE(dialogs.boxes.last().startsWith(
         "question Warning owned: Undo the last change to rom.bin?\r\nIt swaps rom.bin ("))
@@ -110,28 +110,28 @@ TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     EXPECT_TRUE(dialogs.boxes.last().contains(") with rom.bin.bak ("));
     EXPECT_EQ(ReadFile("rom.bin"), before);
     EXPECT_EQ(ReadFile("rom.bin.bak"), changed);
-    EXPECT_EQ(f.RleOffsetEdit->text(), "200");
+    EXPECT_EQ(Edit("RleOffsetEdit")->text(), "200");
 }
 
 TEST_F(AppRlePage, AnUnwritableRunWritesNothingAndALongerBlockIsAskedFor) {
     handmade::Put(rom, BLOCK, handmade::Packed({0, 0, 0, 0}, true)); // 5 bytes
     WriteFile("rom.bin", rom);
-    MainForm& f = OpenOnCompression();
+    OpenOnCompression();
     // 65537 zero bytes: one run of 131074 nibbles as given (the padding is not counted).
-    Compress(f, Bytes(65537, 0));
+    Compress(Bytes(65537, 0));
     EXPECT_EQ(dialogs.boxes, QStringList("error Error: Unsupported repeat count: 131073"));
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
 
     // The longest run that can be written is longer than the block there: No leaves the ROM
     // untouched (and the clipboard: it gets the size of a block written), Yes writes it.
-    Compress(f, Bytes(65536, 0));
+    Compress(Bytes(65536, 0));
     ASSERT_EQ(dialogs.boxes.size(), 2);
     EXPECT_TRUE(dialogs.boxes[1].startsWith("question Warning owned: "));
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
     dialogs.answers = {true};
-    Click(f.RleCompressButton);
+    Click(Button("RleCompressButton"));
     EXPECT_EQ(dialogs.Kinds(), "error,question,question,information");
     EXPECT_EQ(ReadFile("rom.bin"), RomWithBlock({0x00, 0x01, 0x00, 0x00, 0x0F, 0xFF, 0xFF}));
     EXPECT_EQ(dialogs.clipboard, QStringList{"7"});
@@ -139,14 +139,14 @@ TEST_F(AppRlePage, AnUnwritableRunWritesNothingAndALongerBlockIsAskedFor) {
     // An empty input is asked about; an offset that is not a hexadecimal number is refused
     // before any question (one past the end too: RomRlePage.RefusalsBuildNothing).
     dialogs.boxes.clear();
-    Compress(f, {});
+    Compress({});
     EXPECT_EQ(dialogs.boxes, QStringList("question Warning owned: The file in.bin is empty!\r\nThe "
                                          "block at 0x200 will hold no data. Do you want to "
                                          "continue?"));
     dialogs.boxes.clear();
-    TypeInto(f.RleOffsetEdit, "48120h");
-    TypeInto(f.RleCompInEdit, Folder() + "in.bin");
-    Click(f.RleCompressButton);
+    TypeInto(Edit("RleOffsetEdit"), "48120h");
+    TypeInto(Edit("RleCompInEdit"), Folder() + "in.bin");
+    Click(Button("RleCompressButton"));
     ASSERT_EQ(dialogs.Kinds(), "error");
     EXPECT_TRUE(dialogs.boxes[0].startsWith("error Error owned: Offset (HEX): \"48120h\""))
         << dialogs.boxes[0].toStdString();

@@ -33,14 +33,14 @@ TEST_F(AppRoundTrip, CtrlZBelongsToTheFieldAndThePreviewFollowsTheRom) {
     WriteFile("rom.bin", rom);
     WriteFile("red.bin", handmade::TwoColourTiles(1792));
     MainForm& f = OpenWindow();
-    ClickTab(f.PageTabs, app::MainPage::Lzh);
-    ClickTab(f.LzhModeTabs, app::ModeTab::Compression);
-    TypeInto(f.LzhTableOffsetEdit, "100");
-    TypeInto(f.LzhTableIndexEdit, "1");
-    TypeInto(f.LzhCompRomEdit, Folder() + "rom.bin");
-    TypeInto(f.LzhCompInEdit, Folder() + "red.bin");
+    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    ClickTab(Tabs("LzhModeTabs"), app::ModeTab::Compression);
+    TypeInto(Edit("LzhTableOffsetEdit"), "100");
+    TypeInto(Edit("LzhTableIndexEdit"), "1");
+    TypeInto(Edit("LzhCompRomEdit"), Folder() + "rom.bin");
+    TypeInto(Edit("LzhCompInEdit"), Folder() + "red.bin");
     dialogs.answers = {true};
-    Click(f.LzhCompressButton);
+    Click(Button("LzhCompressButton"));
     const Bytes changed = ReadFile("rom.bin");
     ASSERT_NE(changed, rom);
     // The preview draws what was just written.
@@ -48,16 +48,16 @@ TEST_F(AppRoundTrip, CtrlZBelongsToTheFieldAndThePreviewFollowsTheRom) {
 
     // In a field, Ctrl+Z undoes the typing and asks nothing.
     dialogs.boxes.clear();
-    TypeInto(f.LzhCompInEdit, "typed");
-    QTest::keyClick(f.LzhCompInEdit, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_NE(f.LzhCompInEdit->text(), "typed");
+    TypeInto(Edit("LzhCompInEdit"), "typed");
+    QTest::keyClick(Edit("LzhCompInEdit"), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(Edit("LzhCompInEdit")->text(), "typed");
     EXPECT_TRUE(dialogs.boxes.isEmpty()) << dialogs.boxes.join("|").toStdString();
     EXPECT_EQ(ReadFile("rom.bin"), changed);
 
     // On the preview it undoes the change; the preview draws the entry as the ROM now holds it.
     ClickPreview();
     dialogs.answers = {true};
-    QTest::keyClick(f.PreviewView, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(Preview(), Qt::Key_Z, Qt::ControlModifier);
     ASSERT_EQ(dialogs.boxes.size(), 1);
     EXPECT_TRUE(dialogs.boxes[0].startsWith(
         "question Warning owned: Undo the last change to rom.bin?\r\nIt swaps rom.bin ("))
@@ -66,20 +66,21 @@ TEST_F(AppRoundTrip, CtrlZBelongsToTheFieldAndThePreviewFollowsTheRom) {
     EXPECT_EQ(BottomLeft(f), BLUE);
 
     // The preview's menu offers the same, named; it redoes.
-    ASSERT_EQ(OpenContextMenu(f.PreviewView), f.PreviewMenu);
-    EXPECT_TRUE(f.UndoChangeAction->isVisible() && f.UndoChangeAction->isEnabled());
-    EXPECT_EQ(f.UndoChangeAction->text(), "Undo the last change to rom.bin...");
-    f.PreviewMenu->close();
+    ASSERT_EQ(OpenContextMenu(Preview()), Control<QMenu>("PreviewMenu"));
+    EXPECT_TRUE(Control<QAction>("UndoChangeAction")->isVisible() &&
+                Control<QAction>("UndoChangeAction")->isEnabled());
+    EXPECT_EQ(Control<QAction>("UndoChangeAction")->text(), "Undo the last change to rom.bin...");
+    Control<QMenu>("PreviewMenu")->close();
     dialogs.answers = {true};
-    f.UndoChangeAction->trigger();
+    Control<QAction>("UndoChangeAction")->trigger();
     EXPECT_EQ(ReadFile("rom.bin"), changed);
     EXPECT_EQ(BottomLeft(f), RED);
 
     // Not on the other pages.
-    ClickTab(f.PageTabs, app::MainPage::Title);
-    ASSERT_EQ(OpenContextMenu(f.PreviewView), f.PreviewMenu);
-    EXPECT_FALSE(f.UndoChangeAction->isVisible());
-    f.PreviewMenu->close();
+    ClickTab(Tabs("PageTabs"), app::MainPage::Title);
+    ASSERT_EQ(OpenContextMenu(Preview()), Control<QMenu>("PreviewMenu"));
+    EXPECT_FALSE(Control<QAction>("UndoChangeAction")->isVisible());
+    Control<QMenu>("PreviewMenu")->close();
 }
 
 // An index beyond the table is refused with the table's count, nothing read or written; the
@@ -87,11 +88,11 @@ TEST_F(AppRoundTrip, CtrlZBelongsToTheFieldAndThePreviewFollowsTheRom) {
 TEST_F(AppRoundTrip, TheTableSaysWhatItHoldsAndRefusesAnIndexBeyondIt) {
     PutDemoRom();
     const Bytes demo = ReadFile("tf3.bin");
-    MainForm& f = OpenWindow();
-    ClickTab(f.PageTabs, app::MainPage::Lzh);
-    ClickTab(f.LzhModeTabs, app::ModeTab::Decompression);
-    TypeInto(f.LzhTableIndexEdit, "40");
-    Click(f.LzhDecompressButton);
+    OpenWindow();
+    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    ClickTab(Tabs("LzhModeTabs"), app::ModeTab::Decompression);
+    TypeInto(Edit("LzhTableIndexEdit"), "40");
+    Click(Button("LzhDecompressButton"));
     EXPECT_EQ(dialogs.boxes,
               QStringList("error Error owned: " + Folder() +
                           "tf3.bin: entry 0x40 is beyond the table at 0x20000, which has 32 "
@@ -99,7 +100,7 @@ TEST_F(AppRoundTrip, TheTableSaysWhatItHoldsAndRefusesAnIndexBeyondIt) {
     EXPECT_FALSE(drovak::FileExists(PathOf("20000_40.bin")));
     EXPECT_EQ(ReadFile("tf3.bin"), demo);
 
-    f.TableListAction->trigger();
+    Control<QAction>("TableListAction")->trigger();
     ASSERT_EQ(dialogs.listsShown.size(), 1u);
     const std::vector<QStringList>& rows = dialogs.listsShown[0];
     ASSERT_EQ(rows.size(), 33u);
@@ -115,10 +116,10 @@ TEST_F(AppRoundTrip, TheEmptyWindowSaysHowToChooseARom) {
     EXPECT_EQ(f.StatusText(), app::NO_ROM_STATUS);
     EXPECT_TRUE(f.StatusText().contains("\"...\"") && f.StatusText().contains("drop a file"));
     PutDemoRom();
-    ClickTab(f.PageTabs, app::MainPage::Lzh);
+    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
     EXPECT_EQ(f.StatusText(), app::NO_ROM_STATUS);
     dialogs.picks = {Folder() + "tf3.bin"};
-    Click(f.LzhDecompRomBrowse);
-    EXPECT_EQ(f.LzhDecompRomEdit->text(), Folder() + "tf3.bin");
+    Click(Button("LzhDecompRomBrowse"));
+    EXPECT_EQ(Edit("LzhDecompRomEdit")->text(), Folder() + "tf3.bin");
     EXPECT_TRUE(f.StatusText().isEmpty()) << f.StatusText().toStdString();
 }

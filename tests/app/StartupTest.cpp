@@ -21,22 +21,23 @@ protected:
         };
         // clang-format off
         const std::pair<QLineEdit*, QString> texts[] = {
-            {f.LzhTableOffsetEdit, "20000"}, {f.LzhTableIndexEdit, "0"}, {f.RleOffsetEdit, "48120"},
-            {f.LzhDecompRomEdit, rom}, {f.LzhCompRomEdit, rom}, {f.RleDecompRomEdit, rom},
-            {f.RleCompRomEdit, rom}, {f.TitleRomEdit, rom}, {f.LevelRomEdit, rom},
-            {f.LzhDecompOutEdit, named("20000_0.bin")}, {f.LzhCompInEdit, named("20000_0.bin")},
-            {f.RleDecompOutEdit, named("48120.bin")}, {f.RleCompInEdit, named("48120.bin")},
-            {f.LevelPngEdit, named("Level_01_PlaneA.png")}};
+            {Edit("LzhTableOffsetEdit"), "20000"}, {Edit("LzhTableIndexEdit"), "0"}, {Edit("RleOffsetEdit"), "48120"},
+            {Edit("LzhDecompRomEdit"), rom}, {Edit("LzhCompRomEdit"), rom}, {Edit("RleDecompRomEdit"), rom},
+            {Edit("RleCompRomEdit"), rom}, {Edit("TitleRomEdit"), rom}, {Edit("LevelRomEdit"), rom},
+            {Edit("LzhDecompOutEdit"), named("20000_0.bin")}, {Edit("LzhCompInEdit"), named("20000_0.bin")},
+            {Edit("RleDecompOutEdit"), named("48120.bin")}, {Edit("RleCompInEdit"), named("48120.bin")},
+            {Edit("LevelPngEdit"), named("Level_01_PlaneA.png")}};
         // clang-format on
         for (const auto& [field, text] : texts) EXPECT_EQ(field->text(), text);
         // Without a ROM only the title button is enabled: its click reports the missing file.
-        for (QPushButton* button : {f.LzhDecompressButton, f.LzhCompressButton,
-                                    f.RleDecompressButton, f.RleCompressButton, f.SaveMapButton}) {
+        for (QPushButton* button : {Button("LzhDecompressButton"), Button("LzhCompressButton"),
+                                    Button("RleDecompressButton"), Button("RleCompressButton"),
+                                    Button("SaveMapButton")}) {
             EXPECT_EQ(button->isEnabled(), !rom.isEmpty()) << button->text().toStdString();
         }
-        EXPECT_TRUE(f.TitleViewButton->isEnabled());
+        EXPECT_TRUE(Button("TitleViewButton")->isEnabled());
         EXPECT_EQ(f.RomPath, rom);
-        EXPECT_EQ(f.PageTabs->currentIndex(), app::TabIndex(app::MainPage::Levels));
+        EXPECT_EQ(Tabs("PageTabs")->currentIndex(), app::TabIndex(app::MainPage::Levels));
         EXPECT_EQ(f.ScrollColumn, 0);
         EXPECT_EQ(f.PreviewTexture() != 0, !rom.isEmpty());
         EXPECT_TRUE(dialogs.boxes.empty());
@@ -54,9 +55,9 @@ TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     EXPECT_EQ(f.windowTitle(), "Drovak v1.2 [by Halvern]");
     EXPECT_EQ(f.centralWidget()->size(), QSize(660, 708));
     EXPECT_GE(f.statusBar()->geometry().top(), f.centralWidget()->geometry().bottom());
-    EXPECT_TRUE(f.LevelRomEdit->isReadOnly() && f.TitleRomEdit->isReadOnly());
-    EXPECT_TRUE(f.PlaneARadio->isChecked());
-    EXPECT_EQ(f.LevelCombo->count(), 8);
+    EXPECT_TRUE(Edit("LevelRomEdit")->isReadOnly() && Edit("TitleRomEdit")->isReadOnly());
+    EXPECT_TRUE(Control<QRadioButton>("PlaneARadio")->isChecked());
+    EXPECT_EQ(Control<QComboBox>("LevelCombo")->count(), 8);
     EXPECT_EQ(f.OpenRomDialog.title, "Please, select Thunder Force III ROM...");
     EXPECT_EQ(app::QtNameFilters(f.OpenRomDialog.filter), "Bin Files (*.bin);;All files (*)");
     EXPECT_EQ(f.OpenRomDialog.startFolder, Folder());
@@ -65,7 +66,7 @@ TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
 
     // Before the first picture the preview is white; closing then ends the loop with code 0.
     const QImage shown = Shown();
-    ASSERT_EQ(shown.size(), f.PreviewView->size() * f.PreviewView->devicePixelRatio());
+    ASSERT_EQ(shown.size(), Preview()->size() * Preview()->devicePixelRatio());
     for (int y = 0; y < shown.height(); y += 7) {
         for (int x = 0; x < shown.width(); x += 7) {
             ASSERT_EQ(At(shown, x, y), qRgb(255, 255, 255)) << x << "," << y;
@@ -76,7 +77,7 @@ TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     const int code = QApplication::exec();
     QApplication::setQuitOnLastWindowClosed(false);
     EXPECT_EQ(code, 0);
-    EXPECT_FALSE(f.PreviewView->IsReady());
+    EXPECT_FALSE(Preview()->IsReady());
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
@@ -94,22 +95,24 @@ TEST_F(AppStartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
 // docking rule (AppDocking) places the rows: a field between its label and its "...".
 TEST_F(AppWindow, TheTabAreaKeepsItsHeightAndThePreviewTakesTheRest) {
     MainForm& f = OpenWindow();
-    EXPECT_EQ(f.PageTabs->geometry(), QRect(1, 1, 658, 184));
-    EXPECT_EQ(f.PreviewView->geometry(), QRect(1, 186, 658, 521));
-    const QRect row = f.LevelRomEdit->parentWidget()->contentsRect();
-    const QRect field = f.LevelRomEdit->geometry(), browse = f.LevelRomBrowse->geometry();
+    EXPECT_EQ(Tabs("PageTabs")->geometry(), QRect(1, 1, 658, 184));
+    EXPECT_EQ(Preview()->geometry(), QRect(1, 186, 658, 521));
+    const QRect row = Edit("LevelRomEdit")->parentWidget()->contentsRect();
+    const QRect field = Edit("LevelRomEdit")->geometry(),
+                browse = Button("LevelRomBrowse")->geometry();
     EXPECT_EQ(browse.right(), row.right());
     EXPECT_EQ(field.right() + 1, browse.left());
     EXPECT_GT(field.left(), row.left());
     EXPECT_EQ(std::pair(field.top(), field.bottom()), std::pair(row.top(), row.bottom()));
-    QWidget* page = f.PageTabs->widget(app::TabIndex(app::MainPage::Levels));
-    EXPECT_EQ(f.ExportProgress->geometry(), QRect(1, page->height() - 21, page->width() - 2, 20));
+    QWidget* page = Tabs("PageTabs")->widget(app::TabIndex(app::MainPage::Levels));
+    EXPECT_EQ(Control<QProgressBar>("ExportProgress")->geometry(),
+              QRect(1, page->height() - 21, page->width() - 2, 20));
 
     f.resize(900, f.height() + 300);
     QApplication::processEvents();
     EXPECT_EQ(f.centralWidget()->size(), QSize(900, 1008));
-    EXPECT_EQ(f.PageTabs->geometry(), QRect(1, 1, 898, 184));
-    EXPECT_EQ(f.PreviewView->geometry(), QRect(1, 186, 898, 821));
+    EXPECT_EQ(Tabs("PageTabs")->geometry(), QRect(1, 1, 898, 184));
+    EXPECT_EQ(Preview()->geometry(), QRect(1, 186, 898, 821));
 }
 
 TEST_F(AppWindow, AnUnexpectedErrorIsShownAndEndsTheProgram) {
@@ -140,9 +143,10 @@ TEST_F(AppWindow, Screenshot) {
     // and the view's sunken edge over that.
     QPixmap shot = form.grab();
     QPainter painter(&shot);
-    const QPoint view = form.PreviewView->mapTo(&form, QPoint(0, 0));
+    const QPoint view = Preview()->mapTo(&form, QPoint(0, 0));
     painter.drawImage(view, Shown());
-    form.PreviewView->findChild<QWidget*>("PreviewEdge")
+    Preview()
+        ->findChild<QWidget*>("PreviewEdge")
         ->render(&painter, view, QRegion(), QWidget::DrawChildren);
     painter.end();
     ASSERT_TRUE(shot.save(QString::fromLocal8Bit(path)));

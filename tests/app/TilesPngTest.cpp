@@ -64,25 +64,27 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         // The sheet's height, the picture's tiles, and a pixel past the data's tiles.
         uint32_t height, pictureTiles, pastX, pastY;
     } pages[] = {
-        {app::MainPage::Lzh, f.LzhModeTabs, f.LzhTableOffsetEdit, f.LzhDecompRomEdit,
-         f.LzhCompRomEdit, f.LzhCompInEdit, f.LzhDecompressButton, f.LzhCompressButton,
+        {app::MainPage::Lzh, Tabs("LzhModeTabs"), Edit("LzhTableOffsetEdit"),
+         Edit("LzhDecompRomEdit"), Edit("LzhCompRomEdit"), Edit("LzhCompInEdit"),
+         Button("LzhDecompressButton"), Button("LzhCompressButton"),
          [&] { return drovak::LzhExtractEntry(PathOf("rom.bin"), TABLE, 1).data; }, 8, 64, 321, 3},
         // Cells of 1 x 4 tiles: 8 of them hold the 32 tiles.
-        {app::MainPage::Rle, f.RleModeTabs, f.RleOffsetEdit, f.RleDecompRomEdit, f.RleCompRomEdit,
-         f.RleCompInEdit, f.RleDecompressButton, f.RleCompressButton,
+        {app::MainPage::Rle, Tabs("RleModeTabs"), Edit("RleOffsetEdit"), Edit("RleDecompRomEdit"),
+         Edit("RleCompRomEdit"), Edit("RleCompInEdit"), Button("RleDecompressButton"),
+         Button("RleCompressButton"),
          [&] { return drovak::RleExtractAt(PathOf("rom.bin"), BLOCK).data; }, 32, 256, 81, 10},
     };
-    TypeInto(f.LzhTableIndexEdit, "1");
+    TypeInto(Edit("LzhTableIndexEdit"), "1");
     for (const auto& p : pages) {
         SCOPED_TRACE(app::TabIndex(p.page));
         WriteFile("rom.bin", rom);
-        ClickTab(f.PageTabs, p.page);
+        ClickTab(Tabs("PageTabs"), p.page);
         ClickTab(p.modes, app::ModeTab::Decompression);
         TypeInto(p.hex, QString::number(p.page == app::MainPage::Lzh ? TABLE : BLOCK, 16));
         TypeInto(p.decompRom, romPath);
         Click(p.decompress);
         dialogs.picks = {Folder() + "tiles.png"};
-        f.SaveTilesAction->trigger();
+        Control<QAction>("SaveTilesAction")->trigger();
         EXPECT_TRUE(f.StatusText().startsWith("32 tiles (1000 bytes) saved as tiles.png"))
             << f.StatusText().toStdString();
         const Bytes png = ReadFile("tiles.png");

@@ -2,15 +2,17 @@
 // The window tests' common ground: a main window over a temporary program folder, driven
 // through its controls, and the headers of the controls they drive.
 #include "FakeDialogs.h"
-#include "app/uMain.h"
+#include "app/MainForm.h"
 #include "demo/DemoRom.h"
 #include "preview/PreviewView.h"
 #include "support/TestSupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +22,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 using drovak::app::MainForm;
@@ -57,11 +61,25 @@ protected:
         return *form_;
     }
 
+    // A control of the window by its name (an exception, and so a failed test, when there is
+    // none).
+    template <class T = QWidget> T* Control(const char* name) const {
+        T* control = form_->findChild<T*>(name);
+        if (control == nullptr) throw std::runtime_error(std::string("no control ") + name);
+        return control;
+    }
+    QLineEdit* Edit(const char* name) const { return Control<QLineEdit>(name); }
+    QPushButton* Button(const char* name) const { return Control<QPushButton>(name); }
+    QTabWidget* Tabs(const char* name) const { return Control<QTabWidget>(name); }
+    drovak::preview::PreviewView* Preview() const {
+        return Control<drovak::preview::PreviewView>("PreviewView");
+    }
+
     // The user's actions.
     static void Click(QWidget* widget) {
         QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
     }
-    void ClickPreview() { Click(form_->PreviewView); }
+    void ClickPreview() { Click(Preview()); }
     // What a right click asks of the widget: its context menu, and the popup widget it opened.
     static QWidget* OpenContextMenu(QWidget* widget) {
         QContextMenuEvent event(QContextMenuEvent::Mouse, widget->rect().center(),
@@ -91,8 +109,14 @@ protected:
     // A key pressed and released where the focus is.
     static void PressKey(int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); }
 
+    // Waits (two minutes at the most) until the level export that runs has ended.
+    static void WaitForExport(const MainForm& form) {
+        for (int i = 0; i < 6000 && form.ExportRunning(); ++i) QTest::qWait(20);
+        EXPECT_FALSE(form.ExportRunning());
+    }
+
     // The preview's framebuffer as read back from OpenGL.
-    QImage Shown() const { return form_->PreviewView->grabFramebuffer(); }
+    QImage Shown() const { return Preview()->grabFramebuffer(); }
     // Pixel (x, y) of a read-back picture; negative coordinates count from the far edge.
     static QRgb At(const QImage& image, int x, int y) {
         return image.pixel(x < 0 ? image.width() + x : x, y < 0 ? image.height() + y : y) |

@@ -1,0 +1,125 @@
+// What the operations of the two compression pages share: the sheet shown and saved, the data
+// to compress read, the status line after either, and Ctrl+Z.
+#include "app/CompressionPage.h"
+
+#include "app/MainForm.h"
+
+#include "base/Errors.h"
+#include "base/Paths.h"
+#include "base/ReplaceFile.h"
+#include "base/Stream.h"
+#include "base/WholeFile.h"
+#include "graphics/CompressInput.h"
+#include "graphics/PngToTiles.h"
+#include "graphics/TileSheet.h"
+#include "rom/HexField.h"
+#include "rom/RomChange.h"
+#include "rom/RomLayout.h"
+#include "words/RomChangeWords.h"
+#include "words/RomProblemWords.h"
+
+namespace drovak::app {
+
+namespace {
+
+// The tile sheet of the two pages: PREVIEW_SHEET_COLUMNS cells to a row, 28 tiles high.
+constexpr uint16_t SHEET_HEIGHT_TILES = 28;
+
+} // namespace
+
+void CompressionPage::ShowSheet(std::vector<uint8_t> data, const RomBytes& rom) {
+    const TileCell cell = spec_.sheetCell;
+    const PaletteTable palette = PaletteAt(rom.bytes, PREVIEW_PALETTE_OFFSET);
+    PreviewImage picture =
+        RenderTiles(data, uint8_t(cell.width), uint8_t(cell.height),
+                    uint16_t(PREVIEW_SHEET_COLUMNS * cell.width), SHEET_HEIGHT_TILES, palette);
+    form_.ShowPicture(std::move(picture), MainForm::SheetTiles{std::move(data), rom.name, cell});
+}
+
+bool CompressionPage::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,
+                                       const std::string& outPath) {
+    ShowSheet(std::move(data), rom);
+    MemoryStream stream(form_.ShownTiles()->data);
+    // A data file that holds something else (edited since, perhaps) is replaced only when the
+    // user says so.
+    if (FileHoldsOtherBytes(outPath, stream.Data()) &&
+        !form_.Ask("The file " + FileNamePart(outPath) +
+                   " already exists and holds other data!\r\nDo you want to replace it?")) {
+        return false;
+    }
+    SaveStreamToFile(stream, outPath);
+    return true;
+}
+
+void CompressionPage::ShowDecompressed(const std::string& what, size_t bytes,
+                                       const std::string& outPath, bool saved,
+                                       const std::string& packedNote) {
+    const std::string file = FileNamePart(outPath);
+    form_.ShowStatus(
+        QString::fromStdString("Decompressed " + what + ": " + std::to_string(bytes) +
+                               (saved ? " bytes written to " + file + " (" + packedNote + ")."
+                                      : " bytes shown; " + file + " kept as it was.")));
+}
+
+bool CompressionPage::ReadCompressData(const std::string& inPath, const std::string& what,
+                                       const std::function<std::optional<uint64_t>()>& entryBytes,
+                                       std::vector<uint8_t>& data, std::string& pictureNote,
+                                       std::string& paletteNote) {
+    // A picture is drawn with the palette of the tile sheets: line 0 of the preview palette.
+    std::optional<TilePalette> palette;
+    CompressInput input = ReadCompressInput(
+        inPath,
+        [this, &palette] {
+            palette = ReadTilePalette(form_.RomPath.toStdString(), PREVIEW_PALETTE_OFFSET, 0);
+            return *palette;
+        },
+        entryBytes, spec_.sheetCell);
+    data = std::move(input.data);
+    if (!input.picture) return true;
+    const TilesFromPng& picture = *input.picture;
+    const std::string name = FileNamePart(inPath);
+    const std::string kept = std::to_string(TileCount(data.size())) + " tiles (" +
+                             std::to_string(data.size()) + " bytes)";
+    if (picture.droppedPixel &&
+        !form_.Ask("The picture " + name + " is drawn beyond the " + kept + " that go into " +
+                   what + " (the pixel at x " + std::to_string(picture.droppedPixel->x) + ", y " +
+                   std::to_string(picture.droppedPixel->y) +
+                   " is not blank); that part is left out.\r\nDo you want to continue?")) {
+        return false;
+    }
+    pictureNote = " " + name + ": " + std::to_string(picture.pictureTiles) +
+                  " tiles in the picture, " + kept + " compressed" +
+                  (picture.lengthRecorded ? "" : ", as many as the data it replaces") + ".";
+    if (picture.valuesByColour && palette) {
+        paletteNote = PaletteDecidedText(name, *palette) + " ";
+    }
+    return true;
+}
+
+void CompressionPage::UndoLastChange() {
+    const std::string path = RomTextOnShow().toStdString();
+    if (path.empty()) return;
+    const UndoSides sides = DescribeUndo(path);
+    if (!form_.Ask("Undo the last change to " + FileNamePart(path) + "?\r\nIt swaps " +
+                   UndoSidesText(sides) + ".")) {
+        return;
+    }
+    const std::string summary = RomUndoSummary(FileNamePart(path), UndoRomChange(path));
+    form_.ShowStatus(QString::fromStdString(summary));
+    // The preview follows the ROM: the page's entry or block as it now is.
+    try {
+        form_.RomPath = QString::fromStdString(path);
+        spec_.showFromRom(*this, path);
+    } catch (const DrovakError& error) {
+        form_.ShowStatus(QString::fromStdString(
+            summary + " The preview could not be drawn: " + ErrorText(error)));
+    }
+}
+
+void CompressionPage::ShowRomChange(const RomChange& change, const std::string& details,
+                                    const std::string& lead) {
+    form_.ShowStatus(QString::fromStdString(
+        lead + RomChangeSummary(FileNamePart(form_.RomPath.toStdString()), change) + details));
+}
+
+} // namespace drovak::app

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "mod/ModLayout.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace drovak {
+
+// drovak.toml: what an unpack wrote into a folder, so that a pack can tell what changed and put
+// it back. Written and read as TOML.
+
+constexpr const char* MANIFEST_NAME = "drovak.toml";
+// The manifest's format; a manifest of a later format is refused.
+constexpr int64_t MANIFEST_FORMAT = 1;
+
+enum class ModKind { LzhEntry, RleBlock };
+
+// A sheet written beside a data file, and the CRC-32 of the PNG file written.
+struct SheetRecord {
+    std::string name;
+    uint32_t crc = 0;
+    SheetLayout layout;
+    bool operator==(const SheetRecord&) const = default;
+};
+
+// One data file: an entry of the table (its index and the fields stored for it) or an RLE block
+// (its offset; decodedSize its data's length, packedSize the block's length in the ROM).
+struct ModFile {
+    ModKind kind = ModKind::LzhEntry;
+    std::string name;
+    uint32_t index = 0;
+    uint32_t offset = 0;
+    uint32_t dataOffset = 0;
+    uint32_t decodedSize = 0;
+    uint32_t packedSize = 0;
+    uint64_t size = 0; // the bytes written
+    uint32_t crc = 0;  // their CRC-32
+    std::optional<SheetRecord> sheet;
+    bool operator==(const ModFile&) const = default;
+};
+
+struct Manifest {
+    int64_t format = MANIFEST_FORMAT;
+    std::string romName; // the file's name
+    std::string romPath; // the ROM image's path, seen from the folder
+    uint64_t romSize = 0;
+    uint32_t romCrc = 0;
+    uint32_t table = 0;
+    std::vector<ModFile> files;
+    bool operator==(const Manifest&) const = default;
+};
+
+// The expected data-file name of a record ("20000_1F.bin", "48120.bin") and sheet name (".png").
+std::string DataFileName(const Manifest& manifest, const ModFile& file);
+std::string SheetFileName(const Manifest& manifest, const ModFile& file);
+
+// The manifest as TOML text.
+std::string ManifestText(const Manifest& manifest);
+
+// Reads a manifest. RefusedError naming `sourceName` (and the line, for a TOML fault) for
+// anything that is not one this program wrote: not TOML, a later format, a missing or
+// mistyped key, a number out of range, a file name other than the one its record gives, a
+// record repeated.
+Manifest ParseManifest(std::string_view text, const std::string& sourceName);
+
+// The same from DIR/drovak.toml (FileError when it can't be read), and written there whole.
+Manifest ReadManifest(const std::string& dir);
+void WriteManifest(const std::string& dir, const Manifest& manifest);
+
+} // namespace drovak

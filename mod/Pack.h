@@ -1,0 +1,58 @@
+#pragma once
+
+#include "mod/Manifest.h"
+#include "rom/LzhPage.h"
+#include "rom/RlePage.h"
+#include "rom/RomChange.h"
+#include "rom/RomFile.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace drovak {
+
+// One file of the folder that changed since the unpack, compressed back into the image.
+struct PackedChange {
+    ModFile file;       // its record in the manifest
+    std::string source; // the file the new data came from (the .bin or the sheet .png)
+    // The compress it took (an entry's or a block's), planned on the image as the changes before
+    // it left it: its sizes, moves and questions (the data grows, or is empty).
+    std::optional<LzhInsertPlan> lzh;
+    std::optional<RleInsertPlan> rle;
+    // Notes on a sheet read back: a pixel left out that is not blank, values taken by colour.
+    std::vector<std::string> notes;
+
+    uint32_t OldPackedSize() const;
+    uint32_t NewPackedSize() const;
+};
+
+// Everything a pack will write, worked out in memory before anything is.
+struct PackPlan {
+    std::string dir;
+    Manifest manifest;
+    RomBytes base;              // the base image as read (its CRC-32 the manifest's)
+    std::vector<uint8_t> image; // the new image, its header checksum as the change rule keeps it
+    std::vector<PackedChange> changes;
+    bool dataOnChecksum = false;
+};
+
+// Reads the manifest of `dir` and the base image (basePath, or else the ROM the manifest names,
+// seen from `dir`), tells which files changed (their CRC-32 is not the one recorded; a sheet
+// that changed is read back as png-to-tiles reads it, with its recorded palette and layout) and
+// applies each change to one image in memory as lzh-insert and rle-insert would, entries in
+// table order, then blocks; then checks that every entry and block of the manifest decodes to
+// its file's data. RefusedError (nothing written) for: a base whose CRC-32 or size is not the
+// manifest's (both CRCs named), a .bin and its sheet that both changed and disagree (naming
+// the entry), a change the page operations refuse, an image that does not decode back;
+// FileError for a data file that can't be read.
+PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& basePath);
+
+// Writes the plan's image to outPath through the one change path: an existing file (the base
+// itself, or another) is replaced whole with its old image kept as NAME.bak, an image the same
+// as the file's is not written; a missing one is written whole. RefusedError when outPath is
+// the base and it changed since it was read.
+RomChange WritePack(const PackPlan& plan, const std::string& outPath);
+
+} // namespace drovak

@@ -1,0 +1,22 @@
+#include "mod/SheetPalette.h"
+
+#include "base/Errors.h"
+#include "base/Stream.h"
+
+namespace drovak {
+
+TilePalette SheetPalette(const RomBytes& rom, const SheetLayout& layout) {
+    const uint64_t lineEnd =
+        uint64_t(layout.paletteOffset) + 2 * PALETTE_LINE_COLOURS * (layout.paletteLine + 1);
+    const std::string palette = "palette line " + std::to_string(layout.paletteLine) +
+                                " of the palette at " + HexText(layout.paletteOffset);
+    if (rom.bytes.size() < lineEnd) {
+        throw FileError(rom.name + ": too short: " + palette + " ends at " + HexText(lineEnd) +
+                        ", the file ends at " + HexText(rom.bytes.size()));
+    }
+    ViewStream stream(rom.bytes, rom.name);
+    return PaletteLineOf(ReadPalette(stream, layout.paletteOffset), layout.paletteLine,
+                         palette + " in " + rom.name);
+}
+
+} // namespace drovak

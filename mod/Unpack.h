@@ -1,0 +1,38 @@
+#pragma once
+
+#include "mod/Manifest.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace drovak {
+
+// A file that was not written, and why: an entry that does not decode within the file, a
+// known block that is not there, a sheet whose palette is not there.
+struct SkippedFile {
+    std::string name;
+    std::string problem;
+};
+
+struct UnpackResult {
+    Manifest manifest;
+    std::vector<SkippedFile> skipped;
+    // The folder held a previous unpack of the same ROM, every file of it unchanged.
+    bool replacedPrevious = false;
+};
+
+// Writes a ROM image into the folder `dir` as files (created when missing): every entry of the
+// table at `table` as lzh-extract writes it, the known RLE blocks as rle-extract writes them,
+// a sheet beside each that the layout knows as tiles (ModLayout.h), drawn as tiles-to-png
+// draws it, and drovak.toml last. `written` is told of each data file once it and its sheet
+// are written.
+// Refused (RefusedError, nothing written) when the folder is not empty, unless it holds a
+// previous unpack of the same ROM image whose files are all as that unpack wrote them; when the
+// table has more entries than a compress can recalculate (32) or is no table. What can't be
+// read is left out and listed in `skipped`.
+UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t table,
+                    const std::function<void(const ModFile&)>& written);
+
+} // namespace drovak

@@ -1,0 +1,292 @@
+// unpack and pack: a folder packed unchanged gives its ROM back byte for byte, each kind of edit
+// gives what the single-entry command gives, and what would lose an edit or build a broken ROM
+// is refused with nothing written.
+#include "CliRunner.h"
+#include "support/HandMadeRom.h"
+#include "support/LibpngCodec.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+
+namespace drovak::test {
+namespace {
+
+using handmade::Noise;
+using handmade::Packed;
+
+// A ROM with a table of varied entries (empty, one byte, noise, runs, odd lengths; entries 8 to
+// 0xB are level tile art, drawn with their levels' palettes), and a block at both RLE offsets
+// the layout knows.
+Bytes VariedRom() {
+    std::vector<Bytes> contents = {{},
+                                   Pattern(1),
+                                   Noise(777, 1),
+                                   Bytes(5000, 0xAA),
+                                   Pattern(32 * 40 + 7),
+                                   Noise(64, 2),
+                                   Cat(Bytes(300, 0), Noise(300, 3)),
+                                   Pattern(4096, 9),
+                                   Pattern(32 * 100),
+                                   Noise(32 * 3, 5),
+                                   {},
+                                   Pattern(33, 4)};
+    Bytes rom = handmade::MakeRom(0x20000, contents, 0x70000);
+    for (unsigned level = 0; level < 4; ++level) {
+        Bytes palette = SixtyFourColours();
+        std::rotate(palette.begin(), palette.begin() + 2 * level, palette.end());
+        Put(rom, 0x5FC00 + 128 * level, palette);
+    }
+    Put(rom, 0x48120, Packed(Pattern(32 * 64), true));
+    Put(rom, 0x6DDB4, Packed(Noise(640, 3), true));
+    return rom;
+}
+
+std::string CrcText(const Bytes& bytes) {
+    char text[12];
+    std::snprintf(text, sizeof text, "%08X", unsigned(crc32(0, bytes.data(), uInt(bytes.size()))));
+    return text;
+}
+
+class CliMod : public CliTest {
+protected:
+    void SetUp() override { ASSERT_EQ(Run({"make-demo-rom", demo_}).exitCode, 0); }
+    void Unpack(const std::string& rom, const std::string& folder) {
+        CliResult result = Run({"unpack", rom, File(folder)});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+    }
+    // What a single-entry command makes of a copy of the demo ROM.
+    Bytes DemoAfter(std::vector<std::string> command) {
+        const std::string copy = Write("single.bin", ReadBytes(demo_));
+        command.insert(command.begin() + 1, copy);
+        CliResult result = Run(command);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        return ReadBytes(copy);
+    }
+    const std::string demo_ = File("demo.bin");
+};
+
+TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
+    const std::string varied = Write("varied.bin", VariedRom());
+    for (const std::string& rom : {demo_, varied}) {
+        SCOPED_TRACE(rom);
+        const std::string folder = File("mod"), out = File("out.bin");
+        std::filesystem::remove_all(folder);
+        std::filesystem::remove(out);
+        Unpack(rom, "mod");
+        CliResult packed = Run({"pack", folder, out});
+        ASSERT_EQ(packed.exitCode, 0) << packed.err;
+        EXPECT_NE(packed.out.find("no file changed"), std::string::npos) << packed.out;
+        EXPECT_EQ(ReadBytes(out), ReadBytes(rom));
+        // Packed onto the ROM itself: nothing to write, no backup.
+        packed = Run({"pack", folder, rom});
+        EXPECT_EQ(packed.exitCode, 0) << packed.err;
+        EXPECT_NE(packed.out.find("nothing was written"), std::string::npos) << packed.out;
+        EXPECT_FALSE(std::filesystem::exists(rom + ".bak"));
+    }
+}
+
+TEST_F(CliMod, FilesAreWhatTheExtractAndSheetCommandsWrite) {
+    const std::string rom = Write("varied.bin", VariedRom());
+    Unpack(rom, "mod");
+    const auto same = [this](std::vector<std::string> command, const std::string& name) {
+        std::filesystem::remove(command[2]);
+        CliResult result = Run(command);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(ReadBytes(File("mod/" + name)), ReadBytes(command[2])) << name;
+    };
+    for (unsigned index = 0; index < 12; ++index) {
+        const std::string k = std::string(1, "0123456789AB"[index]);
+        same({"lzh-extract", rom, File("x.bin"), "--index", k}, "20000_" + k + ".bin");
+    }
+    same({"rle-extract", rom, File("x.bin"), "--at", "48120"}, "48120.bin");
+    same({"rle-extract", rom, File("x.bin"), "--at", "6DDB4"}, "6DDB4.bin");
+    same({"tiles-to-png", File("mod/20000_9.bin"), File("x.png"), "--rom", rom, "--palette-at",
+          "5FC80", "--columns", "64"},
+         "20000_9.png");
+    same({"tiles-to-png", File("mod/48120.bin"), File("x.png"), "--rom", rom, "--columns", "64",
+          "--cell", "1x4"},
+         "48120.png");
+    // Only the level tile art and the blocks have sheets.
+    EXPECT_FALSE(std::filesystem::exists(File("mod/20000_7.png")));
+    EXPECT_TRUE(std::filesystem::exists(File("mod/20000_B.png")));
+}
+
+TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
+    Unpack(demo_, "mod");
+    const Bytes entry3 = ReadBytes(File("mod/20000_3.bin"));
+    // An image editor's copy of the sheet of `data` (RGB, without the records), and the data
+    // png-to-tiles reads back from it with the sheet's palette, cell and length, in NAME.bin.
+    const auto editorSheet = [this](const std::string& name, const Bytes& data,
+                                    const std::string& paletteAt, const std::string& cell) {
+        const std::string indexed = File(name + "-indexed.png");
+        EXPECT_EQ(Run({"tiles-to-png", Write(name + "-data.bin", data), indexed, "--rom", demo_,
+                       "--palette-at", paletteAt, "--columns", "64", "--cell", cell})
+                      .exitCode,
+                  0);
+        const Bytes copy = EditorCopy(ReadBytes(indexed), PNG_COLOR_TYPE_RGB, 8);
+        EXPECT_EQ(Run({"png-to-tiles", Write(name + ".png", copy), File(name + ".bin"), "--rom",
+                       demo_, "--palette-at", paletteAt, "--tiles",
+                       std::to_string(data.size() / 32), "--cell", cell})
+                      .exitCode,
+                  0);
+        return copy;
+    };
+    Bytes tiles = ReadBytes(File("mod/20000_9.bin"));
+    std::fill_n(tiles.begin() + 32 * 70, 32 * 5, 0x12); // five tiles drawn over
+    const Bytes edited = editorSheet("tiles", tiles, "5FC80", "1x1");
+    Bytes sprites = ReadBytes(File("mod/48120.bin"));
+    std::copy_n(Noise(300, 8).begin(), 300, sprites.begin() + 1000);
+    Bytes drawn = ReadBytes(File("mod/48120.bin"));
+    std::fill_n(drawn.begin() + 32 * 9, 32 * 6, 0x34); // across cells of 4 tiles
+    const Bytes editedSprites = editorSheet("sprites", drawn, "5A000", "1x4");
+
+    struct Case {
+        std::string file;
+        Bytes content;
+        std::vector<std::string> single; // the command whose result the pack must equal
+        std::string line;                // what pack says of it
+    };
+    const Case cases[] = {
+        {"20000_3.bin",
+         Cat(entry3, Pattern(100)),
+         {"lzh-insert", Write("in3.bin", Cat(entry3, Pattern(100))), "--index", "3", "--yes"},
+         "20000_3.bin: entry 0x3 packed 2716 -> "},
+        {"20000_9.png",
+         edited,
+         {"lzh-insert", File("tiles.bin"), "--index", "9", "--yes"},
+         "20000_9.png: entry 0x9 packed 1080 -> "},
+        {"48120.bin",
+         sprites,
+         {"rle-insert", Write("noise.bin", sprites), "--at", "48120", "--yes"},
+         "48120.bin: RLE block at 0x48120 packed 4517 -> "},
+        {"48120.png",
+         editedSprites,
+         {"rle-insert", File("sprites.bin"), "--at", "48120", "--yes"},
+         "48120.png: RLE block at 0x48120 packed 4517 -> "},
+    };
+    for (const Case& edit : cases) {
+        SCOPED_TRACE(edit.file);
+        const std::string folder = File("mod-" + edit.file);
+        std::filesystem::copy(File("mod"), folder);
+        WriteBytes(folder + "/" + edit.file, edit.content);
+        const std::string out = File("out-" + edit.file);
+        const std::string patch = File("patch-" + edit.file + ".bps");
+        CliResult packed = Run({"pack", folder, out, "--yes", "--bps", patch});
+        ASSERT_EQ(packed.exitCode, 0) << packed.err;
+        EXPECT_EQ(packed.out.rfind(edit.line, 0), 0u) << packed.out;
+        EXPECT_EQ(ReadBytes(out), DemoAfter(edit.single));
+        // The patch takes a clean ROM to the same image.
+        const std::string applied = File("applied-" + edit.file);
+        EXPECT_EQ(Run({"patch-apply", demo_, patch, applied}).exitCode, 0);
+        EXPECT_EQ(ReadBytes(applied), ReadBytes(out));
+    }
+}
+
+TEST_F(CliMod, PackOntoTheBaseKeepsItsBackupForUndo) {
+    Unpack(demo_, "mod");
+    const Bytes original = ReadBytes(demo_);
+    Bytes entry = ReadBytes(File("mod/20000_5.bin"));
+    entry.resize(entry.size() / 2); // shrinks: no question
+    WriteBytes(File("mod/20000_5.bin"), entry);
+    CliResult packed = Run({"pack", File("mod"), demo_});
+    ASSERT_EQ(packed.exitCode, 0) << packed.err;
+    EXPECT_NE(packed.out.find("entries 0x6 to 0x1F moved by -"), std::string::npos) << packed.out;
+    EXPECT_NE(packed.out.find("kept as demo.bin.bak; header checksum right"), std::string::npos)
+        << packed.out;
+    EXPECT_EQ(ReadBytes(demo_ + ".bak"), original);
+    ASSERT_EQ(Run({"undo", demo_}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(demo_), original);
+}
+
+TEST_F(CliMod, UnpackWritesOnlyIntoAnEmptyFolderOrAnUnchangedUnpackOfTheSameRom) {
+    const std::string varied = Write("varied.bin", VariedRom());
+    Unpack(varied, "other");
+    Unpack(demo_, "edited");
+    WriteBytes(File("edited/20000_9.png"), {1, 2, 3});
+    std::filesystem::create_directory(File("notes"));
+    WriteBytes(File("notes/notes.txt"), {4, 5});
+    const std::pair<std::string, std::string> cases[] = {
+        {"notes", "not empty, and it holds no drovak.toml"},
+        {"other", "holds an unpack of varied.bin (CRC-32 " + CrcText(ReadBytes(varied)) +
+                      "), not of demo.bin (CRC-32 " + CrcText(ReadBytes(demo_)) + ")"},
+        {"edited", "edited/20000_9.png: changed since the unpack"},
+    };
+    for (const auto& [folder, expected] : cases) {
+        const Bytes manifest = ReadBytes(File(folder + "/drovak.toml"));
+        CliResult refused = Run({"unpack", demo_, File(folder)});
+        EXPECT_EQ(refused.exitCode, 3) << folder;
+        EXPECT_NE(refused.err.find(expected), std::string::npos) << refused.err;
+        EXPECT_EQ(ReadBytes(File(folder + "/drovak.toml")), manifest) << folder;
+    }
+    EXPECT_EQ(ReadBytes(File("edited/20000_9.png")), (Bytes{1, 2, 3}));
+    EXPECT_EQ(ReadBytes(File("notes/notes.txt")), (Bytes{4, 5}));
+    // An unchanged unpack of the same ROM is written again; other files are left alone.
+    WriteBytes(File("other/notes.txt"), {6});
+    CliResult again = Run({"unpack", varied, File("other")});
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(ReadBytes(File("other/notes.txt")), Bytes{6});
+}
+
+TEST_F(CliMod, PackRefusesWhatWouldBuildAWrongRomAndWritesNothing) {
+    Unpack(demo_, "mod");
+    const std::string out = File("out.bin");
+    // A table whose data lies right before the block at 0x48120, so that its entry's growth
+    // runs over the block.
+    Bytes squeezed = VariedRom();
+    const Bytes small = handmade::MakeRom(0, {Noise(100, 1)}, 0x120);
+    std::copy(small.begin(), small.end(), squeezed.begin() + 0x48000);
+    const std::string squeezedRom = Write("squeezed.bin", squeezed);
+    CliResult unpacked = Run({"unpack", squeezedRom, File("squeezed"), "--table", "48000"});
+    ASSERT_EQ(unpacked.exitCode, 0) << unpacked.err;
+    WriteBytes(File("squeezed/48000_0.bin"), Noise(400, 2));
+
+    const std::string wrong = Write("wrong.bin", VariedRom());
+    Bytes tiles = ReadBytes(File("mod/20000_A.bin"));
+    tiles[0] ^= 0xFF;
+    const auto folderWith = [this](const std::string& name, const std::string& file,
+                                   const Bytes& content) {
+        std::filesystem::copy(File("mod"), File(name));
+        WriteBytes(File(name + "/" + file), content);
+        return File(name);
+    };
+    const std::string disagree = folderWith("disagree", "20000_A.bin", tiles);
+    tiles[1] ^= 0x11; // the sheet holds another edit
+    ASSERT_EQ(Run({"tiles-to-png", Write("other.bin", tiles), disagree + "/20000_A.png", "--rom",
+                   demo_, "--palette-at", "5FD00", "--columns", "64"})
+                  .exitCode,
+              0);
+    const std::string grown =
+        folderWith("grown", "20000_1F.bin", Noise(ReadBytes(File("mod/20000_1F.bin")).size(), 4));
+
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"pack", File("mod"), out, "--base", wrong},
+         "wrong.bin: CRC-32 " + CrcText(ReadBytes(wrong)) + " (458752 bytes), but " + File("mod") +
+             " was unpacked from demo.bin, CRC-32 " + CrcText(ReadBytes(demo_))},
+        {{"pack", disagree, out, "--yes"},
+         "entry 0xA (20000_A.bin): both 20000_A.bin and 20000_A.png changed"},
+        {{"pack", grown, out}, "20000_1F.bin: the new compressed data (57494 bytes) is larger"},
+        {{"pack", File("squeezed"), out, "--yes"},
+         "the RLE block at 0x48120 (48120.bin) no longer decodes to its file"},
+        {{"pack", File("notes"), out}, "notes/drovak.toml"},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        CliResult refused = Run(arguments);
+        EXPECT_EQ(refused.exitCode, expected == "notes/drovak.toml" ? 2 : 3) << refused.err;
+        EXPECT_NE(refused.err.find(expected), std::string::npos) << refused.err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << expected;
+    }
+    // The grown entry goes in when the question is answered; an edited .bin whose sheet an
+    // editor only saved again (other bytes, the same pixels, without the record) goes in too.
+    EXPECT_EQ(Run({"pack", grown, out, "--yes"}).exitCode, 0);
+    LibpngPicture saved = DecodeWithLibpng(ReadBytes(File("mod/20000_A.png")));
+    saved.texts.clear();
+    saved.bitDepth = 8;
+    WriteBytes(disagree + "/20000_A.png", EncodeWithLibpng(saved));
+    CliResult packed = Run({"pack", disagree, out, "--yes"});
+    EXPECT_EQ(packed.exitCode, 0) << packed.err;
+    EXPECT_EQ(packed.out.rfind("20000_A.bin: entry 0xA", 0), 0u) << packed.out;
+}
+
+} // namespace
+} // namespace drovak::test
