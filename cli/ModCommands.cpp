@@ -13,6 +13,7 @@
 #include "patch/Crc32.h"
 #include "rom/HexField.h"
 #include "rom/RomLayout.h"
+#include "words/RomChangeWords.h"
 
 namespace drovak::cli {
 

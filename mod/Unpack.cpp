@@ -14,6 +14,7 @@
 #include "rom/LzhTableList.h"
 #include "rom/RlePage.h"
 #include "rom/RomFile.h"
+#include "words/LzhListWords.h"
 #include "words/RomProblemWords.h"
 
 #include <map>
@@ -69,8 +70,8 @@ std::vector<Unpacked> UnpackAll(const RomBytes& rom, Manifest& manifest,
     }
     for (const LzhListEntry& listed : entries) {
         if (listed.problem) {
-            skipped.push_back(
-                {LzhFileStem(manifest.table, listed.index) + ".bin", *listed.problem});
+            skipped.push_back({LzhFileStem(manifest.table, listed.index) + ".bin",
+                               EntryProblemText(*listed.problem)});
             continue;
         }
         LzhExtractResult extracted = LzhExtractEntry(rom, manifest.table, listed.index);
