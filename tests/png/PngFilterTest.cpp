@@ -34,8 +34,8 @@ TEST(PngRowFilter, EveryFilterSetReadsBackUnchangedWhateverThePartsAndThreads) {
                     expected.push_back(uint16_t(samples[s] * (depth == 16 ? 257 : 1)));
             }
         }
-        const auto rows = [&](uint32_t y, uint8_t* out) {
-            PackPngRow(&pixels[size_t(y) * width], width, colourType, depth, out);
+        const auto rows = [&, type = colourType, bits = depth](uint32_t y, uint8_t* out) {
+            PackPngRow(&pixels[size_t(y) * width], width, type, bits, out);
         };
         const size_t rowBytes = 1 + width * (colourType == 6 ? 4 : 3) * depth / 8;
         for (PngFilterSet set : sets) {
