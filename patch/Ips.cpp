@@ -65,7 +65,8 @@ PatchResult ApplyIpsPatch(std::span<const uint8_t> source, std::span<const uint8
         // An empty run writes nothing, and so grows nothing.
         if (count > 0 && target.size() < offset + count) target.resize(offset + count, 0);
         if (run) {
-            std::fill_n(target.begin() + offset, count, patch[at + 2]);
+            // An empty run may name an offset past the image's end: nothing is touched there.
+            if (count > 0) std::fill_n(target.begin() + offset, count, patch[at + 2]);
             at += 3;
         } else {
             std::memcpy(&target[offset], &patch[at], length);

@@ -50,6 +50,10 @@ TEST(Ips, RecordsRunsGrowthAndTruncationMakeTheImage) {
         ASSERT_TRUE(result.Applied()) << result.detail;
         EXPECT_EQ(std::string(result.target.begin(), result.target.end()), c.image);
     }
+    // An empty image touched only by an empty run stays empty (nothing is reached past its end).
+    const PatchResult empty = ApplyPatch({}, Ips(RunRecord(255, 0, 'r')));
+    ASSERT_TRUE(empty.Applied()) << empty.detail;
+    EXPECT_TRUE(empty.target.empty());
 }
 
 TEST(Ips, PatchesThatEndWrongAreRefused) {
