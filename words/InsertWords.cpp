@@ -1,0 +1,64 @@
+#include "words/InsertWords.h"
+
+#include "base/Errors.h"
+
+namespace drovak {
+
+namespace {
+
+std::string FileGrowth(const RleInsertPlan& plan) {
+    return "runs past the end of the file: the file grows from " + std::to_string(plan.fileSize) +
+           " to " + std::to_string(plan.newFileSize) + " bytes";
+}
+
+} // namespace
+
+std::string LzhTailWords(const LzhInsertPlan& plan) {
+    std::string line = std::to_string(plan.tailOverwritten) +
+                       " bytes after the table's data will be overwritten, from " +
+                       HexText(plan.tailStart) + " on; " + std::to_string(plan.tailNotBlank) +
+                       " of them are not 00 or FF.";
+    if (plan.newFileSize > plan.fileSize) {
+        line += " The file grows from " + std::to_string(plan.fileSize) + " to " +
+                std::to_string(plan.newFileSize) + " bytes.";
+    }
+    return line;
+}
+
+std::string LzhEmptyInputWords(const LzhInsertPlan& plan, const std::string& inputName,
+                               const char* lineBreak) {
+    std::string text = "The file " + inputName + " is empty!" + lineBreak + "Entry " +
+                       HexText(plan.index) + " will hold no data";
+    if (!plan.moves.empty()) {
+        text += ", and the data of the entries after it moves back by " +
+                std::to_string(plan.oldSize - plan.newSize) + " bytes";
+    }
+    return text + ". Do you want to continue?";
+}
+
+std::string RleEmptyInputWords(const RleInsertPlan& plan, const std::string& inputName,
+                               const char* lineBreak) {
+    return "The file " + inputName + " is empty!" + lineBreak + "The block at " +
+           HexText(plan.offset) + " will hold no data. Do you want to continue?";
+}
+
+std::string RleGrowthWords(const RleInsertPlan& plan, const char* lineBreak) {
+    const std::string at = HexText(plan.offset);
+    const std::string size = std::to_string(plan.packed.size());
+    const bool grows = plan.newFileSize > plan.fileSize;
+    if (!plan.oldBlockSize) {
+        return "There is no valid RLE block at " + at + "!" + lineBreak + "The new block " +
+               (grows ? "(" + size + " bytes) " + FileGrowth(plan)
+                      : "will overwrite the " + size + " bytes from there") +
+               ". Do you want to continue?";
+    }
+    const std::string old = at + " (" + std::to_string(*plan.oldBlockSize) + " bytes)";
+    return "New size of the compressed data is greater than previous!" + std::string(lineBreak) +
+           "The new block (" + size + " bytes) " +
+           (grows ? "replaces the old one at " + old + " and " + FileGrowth(plan)
+                  : "will overwrite " + std::to_string(plan.bytesBeyondOldBlock) +
+                        " bytes after the old one at " + old) +
+           ". Do you want to continue?";
+}
+
+} // namespace drovak
