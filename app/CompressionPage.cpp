@@ -31,20 +31,20 @@ void Name(QObject* object, const QString& prefix, const char* name) {
 
 } // namespace
 
-CompressionPage::CompressionPage(MainForm& form, QWidget* tab, CompressionPageSpec spec)
-    : Page(form, tab), spec_(std::move(spec)) {
+CompressionPage::CompressionPage(MainForm& form, QWidget* tab, CompressionPageSetup setup)
+    : Page(form, tab), setup_(std::move(setup)) {
     Build(tab);
     Wire();
 }
 
 void CompressionPage::Build(QWidget* tab) {
-    const QString& prefix = spec_.prefix;
+    const QString& prefix = setup_.prefix;
     QFrame* header = AddRowPanel(tab, false, HEADER_ROW_HEIGHT);
     Name(header, prefix, "HeaderPanel");
-    for (const HexFieldSpec& field : spec_.hexFields) {
+    for (const HexFieldSetup& field : setup_.hexFields) {
         AddLabel(header, field.caption, field.dock)->setObjectName(field.labelName);
     }
-    for (const HexFieldSpec& field : spec_.hexFields) {
+    for (const HexFieldSetup& field : setup_.hexFields) {
         QLineEdit* edit = AddEdit(header, QString::fromStdString(HexFieldText(field.defaultValue)),
                                   field.dock, HEX_FIELD_WIDTH);
         edit->setObjectName(field.name);
@@ -59,7 +59,7 @@ void CompressionPage::Build(QWidget* tab) {
     AddLabel(decompression, "Parameters:", Dock::Top);
     const PathRow decompRom = AddPathRow(decompression, "TF3.bin:");
     const ActionRow decompOut =
-        AddActionRow(decompression, spec_.decompressRowHeight, "Decompress to:", "Decompress");
+        AddActionRow(decompression, setup_.decompressRowHeight, "Decompress to:", "Decompress");
     QWidget* compression = modeTabs_->widget(TabIndex(ModeTab::Compression));
     AddLabel(compression, "Parameters:", Dock::Top);
     const PathRow compIn = AddPathRow(compression, "Compress from:");
@@ -120,20 +120,20 @@ void CompressionPage::Wire() {
     connect(decompOutBrowse_, &QPushButton::clicked, this, run(&CompressionPage::BrowseDecompOut));
     connect(compInBrowse_, &QPushButton::clicked, this, run(&CompressionPage::BrowseCompIn));
     connect(decompressButton_, &QPushButton::clicked, this,
-            [this] { form_.RunOperation([this] { spec_.decompress(*this); }); });
+            [this] { form_.RunOperation([this] { setup_.decompress(*this); }); });
     connect(compressButton_, &QPushButton::clicked, this,
-            [this] { form_.RunOperation([this] { spec_.compress(*this); }); });
+            [this] { form_.RunOperation([this] { setup_.compress(*this); }); });
     form_.OfferPatchMenu(decompRomEdit_);
     form_.OfferPatchMenu(compRomEdit_);
-    if (spec_.valueList) BuildValueList();
+    if (setup_.valueList) BuildValueList();
 }
 
 void CompressionPage::BuildValueList() {
-    listField_ = HexField(spec_.valueList->caption);
-    listAction_ = new QAction(spec_.valueList->actionText, this);
-    listAction_->setObjectName(spec_.valueList->actionName);
+    listField_ = HexField(setup_.valueList->caption);
+    listAction_ = new QAction(setup_.valueList->actionText, this);
+    listAction_->setObjectName(setup_.valueList->actionName);
     connect(listAction_, &QAction::triggered, this,
-            [this] { form_.RunOperation([this] { spec_.valueList->choose(*this); }); });
+            [this] { form_.RunOperation([this] { setup_.valueList->choose(*this); }); });
     listField_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(listField_, &QLineEdit::customContextMenuRequested, this,
             [this](const QPoint& position) {
@@ -155,7 +155,7 @@ void CompressionPage::ShowValueListMenu(const QPoint& position) {
 bool CompressionPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == listField_ && event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        form_.RunOperation([this] { spec_.valueList->choose(*this); });
+        form_.RunOperation([this] { setup_.valueList->choose(*this); });
         return true;
     }
     return Page::eventFilter(watched, event);
@@ -168,7 +168,7 @@ void CompressionPage::ShowRom(const QString& path) {
 
 void CompressionPage::DrawFromRom(const QString& path) {
     form_.RomPath = path;
-    spec_.showFromRom(*this, path.toStdString());
+    setup_.showFromRom(*this, path.toStdString());
 }
 
 bool CompressionPage::TakeDroppedFile(QObject* target, const QString& path) {
@@ -184,15 +184,15 @@ bool CompressionPage::IsHexField(const QObject* object) const {
 void CompressionPage::EnterReleased() {
     // The buttons' state is not consulted: Enter works with empty fields too.
     if (modeTabs_->currentIndex() != TabIndex(ModeTab::Decompression)) {
-        spec_.compress(*this);
+        setup_.compress(*this);
     } else {
-        spec_.decompress(*this);
+        setup_.decompress(*this);
     }
 }
 
 QLineEdit* CompressionPage::HexField(const char* caption) const {
-    for (size_t i = 0; i < spec_.hexFields.size(); ++i) {
-        if (QString(spec_.hexFields[i].caption) == caption) return hexFields_[i];
+    for (size_t i = 0; i < setup_.hexFields.size(); ++i) {
+        if (QString(setup_.hexFields[i].caption) == caption) return hexFields_[i];
     }
     return nullptr;
 }
@@ -232,7 +232,7 @@ QString CompressionPage::RomTextOnShow() const {
 }
 
 void CompressionPage::UpdateDataFileName() {
-    decompOutEdit_->setText(QString::fromStdString(spec_.suggestedFileName(*this)));
+    decompOutEdit_->setText(QString::fromStdString(setup_.suggestedFileName(*this)));
     compInEdit_->setText(decompOutEdit_->text());
 }
 

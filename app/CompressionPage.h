@@ -29,14 +29,14 @@ inline constexpr const char* TABLE_OFFSET_CAPTION = "Table offset (HEX)";
 inline constexpr const char* TABLE_INDEX_CAPTION = "Table Index (HEX)";
 inline constexpr const char* RLE_OFFSET_CAPTION = "Offset (HEX)";
 
-// The compression pages' sheets lay 64 cells to a row (CompressionPageSpec::sheetCell).
+// The compression pages' sheets lay 64 cells to a row (CompressionPageSetup::sheetCell).
 inline constexpr unsigned PREVIEW_SHEET_COLUMNS = 64;
 
 class CompressionPage;
 using PageOperation = std::function<void(CompressionPage&)>;
 
 // A hexadecimal field in a compression page's header, after its caption.
-struct HexFieldSpec {
+struct HexFieldSetup {
     const char* name;      // the field's
     const char* labelName; // its caption's
     const char* caption;
@@ -46,7 +46,7 @@ struct HexFieldSpec {
 
 // A header field whose double click, or the entry on top of its context menu, chooses its value
 // from a list.
-struct ValueListSpec {
+struct ValueListSetup {
     const char* caption; // the field's
     const char* actionName;
     const char* actionText;
@@ -55,17 +55,17 @@ struct ValueListSpec {
 
 // What makes a compression page the LZH or the RLE one: its header, the height of its
 // "Decompress to:" row, the data-file name it suggests, its two operations and its sheet.
-struct CompressionPageSpec {
+struct CompressionPageSetup {
     // The first part of the controls' names ("Lzh": "LzhModeTabs", "LzhDecompRomEdit", ...).
     QString prefix;
     // In creation order: first every caption, then every field.
-    std::vector<HexFieldSpec> hexFields;
+    std::vector<HexFieldSetup> hexFields;
     int decompressRowHeight = 0;
     // From the ROM path and the hexadecimal texts as typed.
     std::function<std::string(const CompressionPage&)> suggestedFileName;
     PageOperation decompress;
     PageOperation compress;
-    std::optional<ValueListSpec> valueList;
+    std::optional<ValueListSetup> valueList;
     // How the preview lays the page's tiles: cells of this size, 64 to a row (and so "Save tiles
     // as PNG..." and a picture without its recorded cell as "Compress from:").
     TileCell sheetCell;
@@ -75,18 +75,18 @@ struct CompressionPageSpec {
 };
 
 // "LZH Compression" (LzhPageHandlers.cpp), with the list of the table's entries (TableList.cpp).
-CompressionPageSpec LzhPageSpec();
+CompressionPageSetup LzhPageSetup();
 void ChooseTableEntry(CompressionPage& page);
 // "RLE Compression" (RlePageHandlers.cpp).
-CompressionPageSpec RlePageSpec();
+CompressionPageSetup RlePageSetup();
 
 // One of the two compression pages. Their controls mirror each other control for control, and
-// so do the handlers of those controls; what differs is given by the spec. The controls and
+// so do the handlers of those controls; what differs is given by the setup. The controls and
 // their handlers: CompressionPage.cpp; the parts the operations share:
 // CompressionPageOperations.cpp.
 class CompressionPage final : public Page {
 public:
-    CompressionPage(MainForm& form, QWidget* tab, CompressionPageSpec spec);
+    CompressionPage(MainForm& form, QWidget* tab, CompressionPageSetup setup);
 
     void ShowRom(const QString& path) override;
     bool TakeDroppedFile(QObject* target, const QString& path) override;
@@ -155,8 +155,8 @@ private:
     void BrowseCompIn();
     void ShowValueListMenu(const QPoint& position);
 
-    CompressionPageSpec spec_;
-    // The header's fields, in the spec's order.
+    CompressionPageSetup setup_;
+    // The header's fields, in the setup's order.
     std::vector<QLineEdit*> hexFields_;
     QTabWidget* modeTabs_ = nullptr;
     // "Decompression": "TF3.bin:" and "Decompress to:".

@@ -28,7 +28,7 @@ constexpr uint16_t SHEET_HEIGHT_TILES = 28;
 } // namespace
 
 void CompressionPage::ShowSheet(std::vector<uint8_t> data, const RomBytes& rom) {
-    const TileCell cell = spec_.sheetCell;
+    const TileCell cell = setup_.sheetCell;
     const PaletteTable palette = PaletteAt(rom.bytes, PREVIEW_PALETTE_OFFSET);
     PreviewImage picture =
         RenderTiles(data, uint8_t(cell.width), uint8_t(cell.height),
@@ -73,7 +73,7 @@ bool CompressionPage::ReadCompressData(const std::string& inPath, const std::str
             palette = ReadTilePalette(form_.RomPath.toStdString(), PREVIEW_PALETTE_OFFSET, 0);
             return *palette;
         },
-        entryBytes, spec_.sheetCell);
+        entryBytes, setup_.sheetCell);
     data = std::move(input.data);
     if (!input.picture) return true;
     const TilesFromPng& picture = *input.picture;
@@ -109,7 +109,7 @@ void CompressionPage::UndoLastChange() {
     // The preview follows the ROM: the page's entry or block as it now is.
     try {
         form_.RomPath = QString::fromStdString(path);
-        spec_.showFromRom(*this, path);
+        setup_.showFromRom(*this, path);
     } catch (const DrovakError& error) {
         form_.ShowStatus(QString::fromStdString(
             summary + " The preview could not be drawn: " + ErrorText(error)));

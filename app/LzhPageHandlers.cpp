@@ -91,28 +91,28 @@ void LzhCompressEntry(CompressionPage& page) {
 
 } // namespace
 
-CompressionPageSpec LzhPageSpec() {
-    CompressionPageSpec spec;
-    spec.prefix = "Lzh";
+CompressionPageSetup LzhPageSetup() {
+    CompressionPageSetup setup;
+    setup.prefix = "Lzh";
     // The header reads: "Table offset (HEX)", its field, free space, the index field, "Table
     // Index (HEX)".
-    spec.hexFields = {{"LzhTableIndexEdit", "LzhTableIndexLabel", TABLE_INDEX_CAPTION,
-                       DEFAULT_TABLE_INDEX, Dock::Right},
-                      {"LzhTableOffsetEdit", "LzhTableOffsetLabel", TABLE_OFFSET_CAPTION,
-                       POINTER_TABLE_OFFSET, Dock::Left}};
-    spec.decompressRowHeight = LZH_DECOMPRESS_ROW_HEIGHT;
-    spec.suggestedFileName = [](const CompressionPage& page) {
+    setup.hexFields = {{"LzhTableIndexEdit", "LzhTableIndexLabel", TABLE_INDEX_CAPTION,
+                        DEFAULT_TABLE_INDEX, Dock::Right},
+                       {"LzhTableOffsetEdit", "LzhTableOffsetLabel", TABLE_OFFSET_CAPTION,
+                        POINTER_TABLE_OFFSET, Dock::Left}};
+    setup.decompressRowHeight = LZH_DECOMPRESS_ROW_HEIGHT;
+    setup.suggestedFileName = [](const CompressionPage& page) {
         return SuggestedLzhFileName(page.DecompRomText().toStdString(),
                                     page.HexText(TABLE_OFFSET_CAPTION).toStdString(),
                                     page.HexText(TABLE_INDEX_CAPTION).toStdString());
     };
-    spec.decompress = LzhDecompressEntry;
-    spec.compress = LzhCompressEntry;
-    spec.sheetCell = {1, 1}; // tiles row by row
-    spec.showFromRom = ShowLzhEntry;
-    spec.valueList = ValueListSpec{TABLE_INDEX_CAPTION, "TableListAction",
-                                   "Choose an entry of the table...", ChooseTableEntry};
-    return spec;
+    setup.decompress = LzhDecompressEntry;
+    setup.compress = LzhCompressEntry;
+    setup.sheetCell = {1, 1}; // tiles row by row
+    setup.showFromRom = ShowLzhEntry;
+    setup.valueList = ValueListSetup{TABLE_INDEX_CAPTION, "TableListAction",
+                                     "Choose an entry of the table...", ChooseTableEntry};
+    return setup;
 }
 
 } // namespace drovak::app

@@ -75,8 +75,8 @@ void MainForm::BuildMainForm() {
 
     // 4. The pages, each wired as it is built (after its default texts are in place).
     const auto tab = [this](MainPage page) { return pageTabs_->widget(TabIndex(page)); };
-    lzhPage_ = new CompressionPage(*this, tab(MainPage::Lzh), LzhPageSpec());
-    rlePage_ = new CompressionPage(*this, tab(MainPage::Rle), RlePageSpec());
+    lzhPage_ = new CompressionPage(*this, tab(MainPage::Lzh), LzhPageSetup());
+    rlePage_ = new CompressionPage(*this, tab(MainPage::Rle), RlePageSetup());
     levelsPage_ = new LevelsPage(*this, tab(MainPage::Levels));
     titlePage_ = new TitlePage(*this, tab(MainPage::Title));
     pages_ = {lzhPage_, rlePage_, levelsPage_, titlePage_};

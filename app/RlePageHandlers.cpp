@@ -75,22 +75,22 @@ void RleCompressAt(CompressionPage& page) {
 
 } // namespace
 
-CompressionPageSpec RlePageSpec() {
-    CompressionPageSpec spec;
-    spec.prefix = "Rle";
-    spec.hexFields = {
+CompressionPageSetup RlePageSetup() {
+    CompressionPageSetup setup;
+    setup.prefix = "Rle";
+    setup.hexFields = {
         {"RleOffsetEdit", "RleOffsetLabel", RLE_OFFSET_CAPTION, DEFAULT_RLE_OFFSET, Dock::Left}};
-    spec.decompressRowHeight = RLE_DECOMPRESS_ROW_HEIGHT;
-    spec.suggestedFileName = [](const CompressionPage& page) {
+    setup.decompressRowHeight = RLE_DECOMPRESS_ROW_HEIGHT;
+    setup.suggestedFileName = [](const CompressionPage& page) {
         return SuggestedRleFileName(page.DecompRomText().toStdString(),
                                     page.HexText(RLE_OFFSET_CAPTION).toStdString());
     };
-    spec.decompress = RleDecompressAt;
-    spec.compress = RleCompressAt;
+    setup.decompress = RleDecompressAt;
+    setup.compress = RleCompressAt;
     // Four tiles stacked top to bottom in a cell, the order of a sprite's tiles.
-    spec.sheetCell = {1, 4};
-    spec.showFromRom = ShowRleBlock;
-    return spec;
+    setup.sheetCell = {1, 4};
+    setup.showFromRom = ShowRleBlock;
+    return setup;
 }
 
 } // namespace drovak::app
