@@ -39,4 +39,9 @@ constexpr void StoreBigEndian16(uint8_t* p, uint16_t v) {
     p[1] = uint8_t(v);
 }
 
+// Little-endian loads (patch files keep their checksums so).
+constexpr uint32_t LoadLittleEndian32(const uint8_t* p) {
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+
 } // namespace drovak

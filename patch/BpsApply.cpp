@@ -2,6 +2,8 @@
 // is copied, and the target is given only when its checksum is the one the patch names.
 #include "patch/Bps.h"
 
+#include "base/ByteOrder.h"
+
 #include "patch/BpsNumbers.h"
 #include "patch/Crc32.h"
 
@@ -14,10 +16,6 @@ namespace {
 
 constexpr uint8_t MAGIC[4] = {'B', 'P', 'S', '1'};
 constexpr size_t FOOTER_SIZE = 12;
-
-uint32_t LoadLittleEndian32(const uint8_t* p) {
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
 
 PatchResult Mismatch(PatchRefusal refusal, uint32_t expected, uint32_t actual, std::string detail) {
     PatchResult result;

@@ -1,5 +1,7 @@
 #include "patch/Ips.h"
 
+#include "base/ByteOrder.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -42,14 +44,14 @@ PatchResult ApplyIpsPatch(std::span<const uint8_t> source, std::span<const uint8
         const size_t recordAt = at;
         if (size - at < 5)
             return PatchResult::Refused(PatchRefusal::Damaged, at, "a record ends early");
-        const uint32_t length = (uint32_t(patch[at + 3]) << 8) | patch[at + 4];
+        const uint32_t length = LoadBigEndian16(&patch[at + 3]);
         at += 5;
         uint32_t count = length;
         bool run = false;
         if (length == 0) { // a run: count, then the byte
             if (size - at < 3)
                 return PatchResult::Refused(PatchRefusal::Damaged, recordAt, "a run ends early");
-            count = (uint32_t(patch[at]) << 8) | patch[at + 1];
+            count = LoadBigEndian16(&patch[at]);
             run = true;
         } else if (size - at < length) {
             return PatchResult::Refused(PatchRefusal::Damaged, recordAt,
