@@ -34,6 +34,13 @@ public:
     using RefusedError::RefusedError;
 };
 
+// Long work was cancelled by the one who started it: what it had begun is removed, the target is
+// as it was.
+class CancelledError : public DrovakError {
+public:
+    using DrovakError::DrovakError;
+};
+
 // What an errno value means, in words ("No space left on device"); the current errno when none
 // is given. Every message about a failed system call takes its reason from here.
 std::string SystemReason(int error);
