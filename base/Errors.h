@@ -27,6 +27,13 @@ public:
     using DrovakError::DrovakError;
 };
 
+// An output that already exists and holds other data was not replaced: the one who asked for
+// it is asked again (drovak-cli: --yes). Nothing was written.
+class OtherContentError : public RefusedError {
+public:
+    using RefusedError::RefusedError;
+};
+
 // Another program holds the file's lock (a read or a change of it is under way): nothing was
 // read or written.
 class InUseError : public RefusedError {

@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -14,8 +15,9 @@ namespace drovak {
 namespace {
 
 FileInfo InfoOf(const struct stat& s) {
-    return {uint64_t(s.st_dev), uint64_t(s.st_ino),  uint32_t(s.st_mode),      uint32_t(s.st_uid),
-            uint32_t(s.st_gid), uint64_t(s.st_size), int64_t(s.st_mtim.tv_sec)};
+    return {uint64_t(s.st_dev),        uint64_t(s.st_ino),  uint32_t(s.st_mode),
+            uint32_t(s.st_uid),        uint32_t(s.st_gid),  uint64_t(s.st_size),
+            int64_t(s.st_mtim.tv_sec), uint64_t(s.st_nlink)};
 }
 
 // How often a path that keeps naming another file is opened again before giving up.
@@ -89,7 +91,7 @@ FileHandle::~FileHandle() {
 FileHandle FileHandle::Open(const std::string& path, int flags, unsigned createMode) {
     if (path.empty()) throw FileError("No file name given");
     FileHandle handle;
-    handle.fd_ = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, createMode);
+    handle.fd_ = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, createMode);
     if (handle.fd_ < 0) {
         const bool writing = (flags & O_ACCMODE) != O_RDONLY;
         throw FileError(path + ": cannot open for " + (writing ? "writing" : "reading") + ": " +
@@ -124,7 +126,7 @@ FileHandle FileHandle::OpenLocked(const std::string& path, bool exclusive, bool 
             // for writing; the open also gives the record lock a descriptor that may hold a
             // write lock.
             RefuseReadOnly(path, handle.info_, 0);
-            const int writable = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+            const int writable = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
             if (writable < 0) RefuseReadOnly(path, handle.info_, errno);
             FileHandle other;
             other.fd_ = writable;
@@ -184,6 +186,19 @@ bool StatLink(const std::string& path, FileInfo& info) {
     if (::lstat(path.c_str(), &s) != 0) return false;
     info = InfoOf(s);
     return true;
+}
+
+std::string DescribeWhatIsAt(const std::string& path) {
+    FileInfo info;
+    if (!StatLink(path, info)) return "nothing";
+    if (info.IsSymbolicLink()) {
+        std::string target(4096, '\0');
+        const ssize_t size = ::readlink(path.c_str(), target.data(), target.size());
+        target.resize(size_t(std::max<ssize_t>(size, 0)));
+        return "a symbolic link to " + target;
+    }
+    if (info.IsRegular() && info.links > 1) return "a second name of another file";
+    return info.IsRegular() ? "another regular file" : FileKind(info.mode);
 }
 
 } // namespace drovak

@@ -14,6 +14,7 @@ struct FileInfo {
     uint32_t group = 0;
     uint64_t size = 0;
     int64_t modified = 0; // seconds since 1970
+    uint64_t links = 1;   // how many names the file has
     bool IsRegular() const;
     bool IsSymbolicLink() const;
     bool IsFifo() const;
@@ -36,8 +37,9 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
     ~FileHandle();
 
-    // Opens path with `flags` plus O_NONBLOCK and O_CLOEXEC, so that no FIFO or device keeps the
-    // open waiting. FileError naming the path and the reason when it can't be opened.
+    // Opens path with `flags` plus O_NONBLOCK, O_NOCTTY and O_CLOEXEC, so that no FIFO or device
+    // keeps the open waiting and no terminal becomes the program's own. FileError naming the path
+    // and the reason when it can't be opened.
     static FileHandle Open(const std::string& path, int flags, unsigned createMode = 0666);
 
     // Creates a new file at path, exclusively and without following a link there, with mode
@@ -79,5 +81,9 @@ private:
 bool StatPath(const std::string& path, FileInfo& info);
 // What lstat (a link itself, not followed) says of a path; false when nothing is there.
 bool StatLink(const std::string& path, FileInfo& info);
+
+// What is at a path, for messages, the name itself not followed: "nothing", "a symbolic link to
+// /etc/x", "a second name of another file", "another regular file", "a FIFO"...
+std::string DescribeWhatIsAt(const std::string& path);
 
 } // namespace drovak

@@ -4,10 +4,13 @@
 #include "base/FileAttributes.h"
 #include "base/SwapFiles.h"
 #include "base/TemporaryFiles.h"
+#include "base/Umask.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -46,9 +49,7 @@ void WriteThrough(const std::string& path, const std::function<void(Stream&)>& w
 
 // A new file with nothing to keep from an old one gets the mode any new file gets.
 void GiveNewFileMode(const FileHandle& file) {
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    (void)::fchmod(file.Descriptor(), 0666 & ~mask);
+    (void)::fchmod(file.Descriptor(), mode_t(0666 & ~StartupUmask()));
 }
 
 // Gives a temporary file what the old file carries (or a new file's mode), syncs it, and checks
@@ -67,32 +68,40 @@ void Finish(FileStream& file, const std::string& temporary, const FileStream* ol
     }
 }
 
+// A temporary file written: its path and the file itself, to check that a name names it.
+struct Written {
+    std::string path;
+    FileInfo file;
+};
+
 // Writes a new temporary file beside `beside`, through the descriptor that created it, and
-// finishes it (above); returns its path. It is removed again when anything fails.
-std::string WriteTemporary(const std::string& beside, const std::function<void(Stream&)>& write,
-                           const FileStream* old, const std::string& path) {
+// finishes it (above). It is removed again when anything fails.
+Written WriteTemporary(const std::string& beside, const std::function<void(Stream&)>& write,
+                       const FileStream* old, const std::string& path) {
     TemporaryFile temporary = CreateTemporaryBeside(beside);
-    const FileInfo created = temporary.file.Info();
+    Written written{temporary.path, temporary.file.Info()};
     try {
         FileStream file(temporary.path, std::move(temporary.file));
         write(file);
         Finish(file, temporary.path, old, path);
+        written.file.size = file.Size();
     } catch (...) {
-        if (StillNames(temporary.path, created)) ::unlink(temporary.path.c_str());
+        if (StillNames(written.path, written.file)) ::unlink(written.path.c_str());
         throw;
     }
-    return temporary.path;
+    return written;
 }
 
 // A copy of the locked file, synced, under a new temporary name beside `backup`.
 std::string CopyBeside(FileStream& locked, const std::string& backup) {
     return WriteTemporary(
-        backup,
-        [&locked](Stream& copy) {
-            locked.Seek(0, SeekOrigin::Begin);
-            CopyToEnd(locked, copy);
-        },
-        &locked, locked.Name());
+               backup,
+               [&locked](Stream& copy) {
+                   locked.Seek(0, SeekOrigin::Begin);
+                   CopyToEnd(locked, copy);
+               },
+               &locked, locked.Name())
+        .path;
 }
 
 // The locked file at `target`, under a temporary name beside target + ".bak", to be renamed
@@ -108,6 +117,39 @@ std::string PrepareBackup(const std::string& target, FileStream& locked) {
         throw RefusedError(target + ": replaced by another program meanwhile; nothing was written");
     }
     return CopyBeside(locked, backup);
+}
+
+// Gives the old image, held under a temporary name, a name of its own that no run removes as
+// stale: TARGET.bak.kept-DATE (with a number added when that is taken). Returns the name it has
+// now (the temporary one when even that rename fails).
+std::string KeepOldImage(const std::string& pending, const std::string& target) {
+    char date[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    std::strftime(date, sizeof date, "%Y%m%d-%H%M%S", ::gmtime_r(&now, &utc));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string kept = target + ".bak.kept-" + date +
+                                 (attempt ? "-" + std::to_string(attempt) : std::string());
+        FileInfo taken;
+        if (StatLink(kept, taken)) continue;
+        if (std::rename(pending.c_str(), kept.c_str()) == 0) return kept;
+        break;
+    }
+    return pending;
+}
+
+// Whether the file written as `temporary` holds other bytes than the locked old file.
+bool HoldsOtherBytes(FileStream& old, const Written& temporary) {
+    if (old.Size() != temporary.file.size) return true;
+    FileStream fresh(temporary.path, FileHandle::Open(temporary.path, O_RDONLY));
+    old.Seek(0, SeekOrigin::Begin);
+    std::vector<uint8_t> a(64 * 1024), b(64 * 1024);
+    for (;;) {
+        const size_t got = old.Read(a.data(), a.size());
+        if (got == 0) return false;
+        fresh.ReadExact(b.data(), got);
+        if (!std::equal(a.begin(), a.begin() + long(got), b.begin())) return true;
+    }
 }
 
 void RefuseIfReplacedMeanwhile(const std::string& path, const std::string& target,
@@ -126,11 +168,11 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
     if (options.keepBackup && options.locked == nullptr) {
         throw std::logic_error("a backup is kept only of a file the caller has locked");
     }
-    const std::string target = ReplacementTarget(path);
+    const std::string target = options.followLink ? ReplacementTarget(path) : path;
     FileStream* locked = options.locked;
     std::unique_ptr<FileStream> ownLock;
     FileInfo old;
-    if (locked == nullptr && StatPath(target, old)) {
+    if (locked == nullptr && options.followLink && StatPath(target, old)) {
         if (old.IsFifo() || old.IsCharacterDevice()) {
             WriteThrough(path, write);
             return "";
@@ -145,10 +187,15 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
 
     const std::string folder = FolderOf(target);
     RemoveStaleTemporaries(target);
-    std::string temporary;
+    Written written;
+    std::string& temporary = written.path;
     std::string pendingBackup;
     try {
-        temporary = WriteTemporary(target, write, locked, path);
+        written = WriteTemporary(target, write, locked, path);
+        if (options.keepOtherContent && locked && HoldsOtherBytes(*locked, written)) {
+            throw OtherContentError(path +
+                                    ": already exists and holds other data; nothing was written");
+        }
         if (options.keepBackup) {
             RefuseIfReplacedMeanwhile(path, target, locked->Info());
             pendingBackup = PrepareBackup(target, *locked);
@@ -166,15 +213,30 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
         if (!pendingBackup.empty()) ::unlink(pendingBackup.c_str());
         throw;
     }
+    // The rename went by name: another program may have put a link or another file at the
+    // temporary's name after it was checked. The name must now be the file written.
+    if (!StillNames(target, written.file)) {
+        const std::string found = DescribeWhatIsAt(target);
+        throw FileError(
+            path + ": not written: after the new file was renamed into place, " + target +
+            " holds " + found + ": another program changed the folder meanwhile" +
+            (pendingBackup.empty()
+                 ? ""
+                 : "; the old image is kept as " + KeepOldImage(pendingBackup, target)) +
+            "; look at " + target + " before using it");
+    }
     // The earlier backup gives way only now that the new file is in place.
     std::string backup;
     if (!pendingBackup.empty()) {
         backup = target + ".bak";
         if (std::rename(pendingBackup.c_str(), backup.c_str()) != 0) {
+            const std::string reason = SystemReason();
             throw FileError(path +
                             ": the new content was written, but the old one could not be "
                             "named " +
-                            backup + " (" + SystemReason() + "); it is kept as " + pendingBackup);
+                            backup + " (" + reason + "); it is kept as " +
+                            KeepOldImage(pendingBackup, target) +
+                            ", which no run of this program removes");
         }
     }
     std::string reason;
@@ -190,10 +252,14 @@ void WriteFileReplacing(const std::string& path, const std::function<void(Stream
     ReplaceFile(path, write);
 }
 
-void WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
-    WriteFileReplacing(path, [&bytes](Stream& file) {
-        if (!bytes.empty()) file.Write(bytes.data(), bytes.size());
-    });
+void WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
+                        const ReplaceOptions& options) {
+    ReplaceFile(
+        path,
+        [&bytes](Stream& file) {
+            if (!bytes.empty()) file.Write(bytes.data(), bytes.size());
+        },
+        options);
 }
 
 void SaveStreamToFile(Stream& stream, const std::string& path) {

@@ -18,6 +18,14 @@ struct ReplaceOptions {
     // where no link can be made) under a temporary name, renamed over the previous backup only
     // once the new file is in place.
     bool keepBackup = false;
+    // A link at the path is followed to its target, which is replaced. False: the name itself is
+    // replaced, never written through whatever is there, and nothing of an old file is kept (a
+    // file of a folder that others may have prepared: base/FolderFiles.h).
+    bool followLink = true;
+    // An existing file that holds other bytes than the new content is not replaced:
+    // OtherContentError "PATH: already exists and holds other data" (nothing written; the caller
+    // tells how to go ahead). One that holds the same bytes is no reason to refuse.
+    bool keepOtherContent = false;
 };
 
 // The one routine through which every file the program writes is replaced whole, never
@@ -30,15 +38,19 @@ struct ReplaceOptions {
 // instead, never replaced; any other kind of file is not written (FileError). Returns the backup's
 // path ("" when none was kept). Failures before the rename remove the temporary file and leave the
 // old file as it was: a FileError or RefusedError whose message says "nothing was written". A
-// failure after the rename (the folder's sync) is a FileError that says the new content was
-// written.
+// failure after the rename is a FileError that says what happened: the name was found to name
+// another file than the one written (another program put a link or a file there meanwhile: that
+// is named, and the call never returns as if it had written), or the backup could not take its
+// name (the old image is then kept as NAME.bak.kept-DATE, a name no run ever removes), or the
+// folder's sync failed.
 std::string ReplaceFile(const std::string& path, const std::function<void(Stream&)>& write,
                         const ReplaceOptions& options = {});
 
 // ReplaceFile for data files and pictures: no backup.
 void WriteFileReplacing(const std::string& path, const std::function<void(Stream&)>& write);
 // The same with the bytes as the file's whole content.
-void WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes);
+void WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
+                        const ReplaceOptions& options = {});
 // The same with the stream's whole content (position 0 to the end); the stream's own position
 // is left as it was.
 void SaveStreamToFile(Stream& stream, const std::string& path);

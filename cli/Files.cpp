@@ -16,6 +16,10 @@ RomBytes ReadInput(const std::string& path, uint32_t offset) {
     return {file->Name(), ReadRest(*file, 0)};
 }
 
+ReplaceOptions OutputOptions(const ParsedArguments& arguments) {
+    return {.keepOtherContent = !arguments.Has("--yes")};
+}
+
 std::vector<uint8_t> ReadCodecInput(const std::string& path) {
     // No data of the game is larger than its ROM image; a pipe or a device is read no further.
     return ReadWholeFile(path, MAX_ROM_SIZE,

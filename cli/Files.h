@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ReplaceFile.h"
+#include "cli/Arguments.h"
 #include "rom/RomFile.h"
 
 #include <cstdint>
@@ -12,6 +14,10 @@ namespace drovak::cli {
 // Reads an input whole (read-only, under a shared lock), named as its messages name it; FileError
 // when the offset is at or past the end of the file.
 RomBytes ReadInput(const std::string& path, uint32_t offset);
+
+// How a command writes a named output: an existing file that holds other data is replaced only
+// with --yes (OtherContentError otherwise, exit code 3); the same data is no reason to refuse.
+ReplaceOptions OutputOptions(const ParsedArguments& arguments);
 
 // A whole input file (a pipe read to its end) whose size a codec can take: at most a ROM
 // image's, 64 MiB; RefusedError beyond.

@@ -4,6 +4,7 @@
 #include "base/ReplaceFile.h"
 #include "base/WholeFile.h"
 #include "cli/Command.h"
+#include "cli/Files.h"
 #include "cli/InsertRefusals.h"
 #include "cli/Progress.h"
 #include "graphics/TileSheet.h"
@@ -114,10 +115,27 @@ std::string NewFileLine(const std::string& out, const RomChange& change) {
     return out + " written.";
 }
 
+// The patch from the base to OUT, made and checked before anything is written.
+std::vector<uint8_t> PackPatch(const PackPlan& plan, const std::string& patchPath,
+                               const std::string& out) {
+    for (const std::string* image : {&plan.base.name, &out}) {
+        if (patchPath == *image || SameFile(patchPath, *image)) {
+            throw RefusedError(patchPath + ": is the ROM image " + *image +
+                               " itself; nothing was written");
+        }
+    }
+    return CreateBpsPatch(plan.base.bytes, plan.image);
+}
+
 int Pack(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string &dir = arguments.Positional(0), &out = arguments.Positional(1);
+    const std::optional<std::string> patchPath = arguments.Text("--bps");
+    const bool yes = arguments.Has("--yes");
+    // What a pack writes never lies inside the folder it reads: no answer lets it.
+    RefuseOutputInside(dir, out);
+    if (patchPath) RefuseOutputInside(dir, *patchPath);
     const PackPlan plan = PlanPack(dir, arguments.Text("--base"));
-    if (!arguments.Has("--yes")) {
+    if (!yes) {
         std::string text;
         for (const PackedChange& change : plan.changes) {
             for (const std::string& question : Questions(change)) {
@@ -129,37 +147,34 @@ int Pack(const ParsedArguments& arguments, CommandOutput& output) {
         }
         if (!text.empty()) throw RefusedError(dir + ":" + text + ANSWER_WITH_YES);
     }
+    const std::vector<uint8_t> patch =
+        patchPath ? PackPatch(plan, *patchPath, out) : std::vector<uint8_t>{};
+    if (!yes && !SameFile(out, plan.base.name) && FileHoldsOtherBytes(out, plan.image)) {
+        throw OtherContentError(out + ": already exists and holds other data; nothing was written");
+    }
     for (const PackedChange& change : plan.changes) {
         for (const std::string& note : change.notes) output.err << "note: " << note << "\n";
         output.out << ChangeLine(change) << "\n";
     }
     if (plan.changes.empty()) output.out << dir << ": no file changed since the unpack\n";
-    // The patch from the base to OUT, made and checked before anything is written.
-    const std::optional<std::string> patchPath = arguments.Text("--bps");
-    std::vector<uint8_t> patch;
+    // The patch goes first: when OUT then can't be written, the patch is whole, and said so.
     if (patchPath) {
-        for (const std::string* image : {&plan.base.name, &out}) {
-            if (*patchPath == *image || SameFile(*patchPath, *image)) {
-                throw RefusedError(*patchPath + ": is the ROM image " + *image +
-                                   " itself; nothing was written");
-            }
-        }
-        patch = CreateBpsPatch(plan.base.bytes, plan.image);
-        if (!arguments.Has("--yes") && FileHoldsOtherBytes(*patchPath, patch)) {
-            throw RefusedError(*patchPath + ": already exists and holds other data. Give --yes "
-                                            "to replace it. Nothing was written.");
-        }
-    }
-    const bool existed = FileExists(out);
-    const RomChange change = WritePack(plan, out);
-    output.out << (existed ? RomChangeSummary(out, change) : NewFileLine(out, change)) << "\n";
-    if (patchPath) {
-        WriteFileReplacing(*patchPath, patch);
+        WriteFileReplacing(*patchPath, patch, OutputOptions(arguments));
         output.out << *patchPath << " written: a patch of " << patch.size() << " bytes from "
                    << plan.manifest.romName << " (CRC-32 " << CrcText(plan.manifest.romCrc)
                    << ") to " << FileNamePart(out) << " (CRC-32 " << CrcText(Crc32(plan.image))
                    << ")\n";
     }
+    const bool existed = FileExists(out);
+    RomChange change;
+    try {
+        change = WritePack(plan, out, yes);
+    } catch (const FileError& error) {
+        if (!patchPath) throw;
+        throw FileError(std::string(error.what()) + " (" + *patchPath +
+                        " was written, a patch to the image " + out + " would have held)");
+    }
+    output.out << (existed ? RomChangeSummary(out, change) : NewFileLine(out, change)) << "\n";
     return EXIT_OK;
 }
 
@@ -187,7 +202,11 @@ std::vector<Command> ModCommands() {
              "from DIR, size, CRC-32), the table and each file (its entry's fields or its\n"
              "block's offset, its CRC-32). A DIR that is not empty is refused (exit code 3)\n"
              "unless it holds a previous unpack of the same ROM whose files are all unchanged\n"
-             "(other files are left alone). What can't be read (an entry that does not decode\n"
+             "(other files are left alone); a name that is a link, a FIFO or a folder counts as\n"
+             "changed: nothing is ever written through a link. drovak.toml is written first,\n"
+             "marked unfinished: an unpack that stopped part-way (killed, a full disk) is\n"
+             "finished by the same command run again, and pack refuses it until then. What can't "
+             "be read (an entry that does not decode\n"
              "within ROM, a block that is not there) is left out, with a note. Prints a line\n"
              "per file on stderr and a summary on stdout.",
          {{"ROM", "DIR"}, {"--table"}, {}},
@@ -211,8 +230,11 @@ std::vector<Command> ModCommands() {
          "changed file (old and new packed size, entries moved), then what was written and\n"
          "the header checksum's state; a right checksum is kept right, unless the new data\n"
          "lies on it. With --bps the BPS patch from the base to OUT is written to PATCH too\n"
-         "(as patch-create writes it; a PATCH that holds other data is only replaced with\n"
-         "--yes).",
+         "(as patch-create writes it), before OUT. An OUT other than the base, or a PATCH,\n"
+         "that exists and holds other data is only replaced with --yes. OUT and PATCH may not\n"
+         "lie inside DIR, not even with --yes (exit code 3). Data files and sheets must be\n"
+         "regular files inside DIR (a link that stays inside is followed): a link leading out\n"
+         "of DIR, a FIFO or a device is refused (exit code 3), naming it.",
          {{"DIR", "OUT"}, {"--base", "--bps"}, {"--yes"}},
          Pack},
     };

@@ -5,6 +5,7 @@
 #include "base/ReplaceFile.h"
 #include "base/WholeFile.h"
 #include "cli/Command.h"
+#include "cli/Files.h"
 #include "patch/Bps.h"
 #include "patch/Crc32.h"
 #include "patch/Patch.h"
@@ -19,14 +20,6 @@ namespace {
 // No patch of a ROM image is larger than the image it carries and a little more.
 constexpr uint64_t MAX_PATCH_SIZE = MAX_PATCH_TARGET_SIZE + (1u << 20);
 
-// An OUT that already holds something else is replaced only with --yes.
-void RefuseReplacingOtherData(const std::string& out, const std::vector<uint8_t>& bytes, bool yes) {
-    if (!yes && FileHoldsOtherBytes(out, bytes)) {
-        throw RefusedError(out + ": already exists and holds other data. Give --yes to replace "
-                                 "it. Nothing was written.");
-    }
-}
-
 int PatchCreate(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string &original = arguments.Positional(0), &modified = arguments.Positional(1),
                       &out = arguments.Positional(2);
@@ -39,8 +32,7 @@ int PatchCreate(const ParsedArguments& arguments, CommandOutput& output) {
     }
     const RomBytes before = ReadRom(original), after = ReadRom(modified);
     const std::vector<uint8_t> patch = CreateBpsPatch(before.bytes, after.bytes);
-    RefuseReplacingOtherData(out, patch, arguments.Has("--yes"));
-    WriteFileReplacing(out, patch);
+    WriteFileReplacing(out, patch, OutputOptions(arguments));
     output.out << patch.size() << "\n";
     output.err << out << " written: " << patch.size() << " bytes, from CRC-32 "
                << CrcText(Crc32(before.bytes)) << " (" << before.bytes.size() << " bytes) to "
@@ -75,8 +67,7 @@ int PatchApply(const ParsedArguments& arguments, CommandOutput& output) {
         return EXIT_OK;
     }
     const std::vector<uint8_t> target = Patched(ReadRom(rom), patch, patchPath);
-    RefuseReplacingOtherData(out, target, arguments.Has("--yes"));
-    WriteFileReplacing(out, target);
+    WriteFileReplacing(out, target, OutputOptions(arguments));
     output.err << out << " written: " << target.size() << " bytes, CRC-32 "
                << CrcText(Crc32(target)) << ".\n";
     return EXIT_OK;

@@ -44,20 +44,26 @@ int LevelPng(const ParsedArguments& arguments, CommandOutput& output) {
         OpenRomRead(rom); // a ROM that can't be read makes no folder
         MakeFolder(out);
         Progress progress(output);
-        ExportAllLevelPngs(rom, out, 0, [&progress](const std::string& path, unsigned written) {
-            progress.Step(path + " written (" + std::to_string(written) + " of " +
-                          std::to_string(LEVEL_PLANE_COUNT) + ")");
-        });
+        ExportAllLevelPngs(
+            rom, out, 0,
+            [&progress](const std::string& path, unsigned written) {
+                progress.Step(path + " written (" + std::to_string(written) + " of " +
+                              std::to_string(LEVEL_PLANE_COUNT) + ")");
+            },
+            OutputOptions(arguments));
         return EXIT_OK;
     }
     unsigned level = LevelArgument(arguments);
     bool planeB = PlaneBArgument(arguments);
     auto frameBuffer = std::make_unique<FrameBuffer>();
     Progress progress(output);
-    ExportLevelPng(rom, level, planeB, out, *frameBuffer, [&progress](unsigned screensDone) {
-        progress.Step("screen " + std::to_string(screensDone) + " of " +
-                      std::to_string(LEVEL_SCREENS));
-    });
+    ExportLevelPng(
+        rom, level, planeB, out, *frameBuffer,
+        [&progress](unsigned screensDone) {
+            progress.Step("screen " + std::to_string(screensDone) + " of " +
+                          std::to_string(LEVEL_SCREENS));
+        },
+        0, {}, OutputOptions(arguments));
     return EXIT_OK;
 }
 
@@ -104,7 +110,7 @@ PreviewImage RenderPicture(const ParsedArguments& arguments) {
 }
 
 int Render(const ParsedArguments& arguments, CommandOutput&) {
-    SavePreviewPng(RenderPicture(arguments), arguments.Positional(1));
+    SavePreviewPng(RenderPicture(arguments), arguments.Positional(1), OutputOptions(arguments));
     return EXIT_OK;
 }
 
@@ -113,7 +119,7 @@ int Render(const ParsedArguments& arguments, CommandOutput&) {
 std::vector<Command> PictureCommands() {
     return {
         {"level-png",
-         "ROM OUT.png --level N --plane A|B | ROM DIR --all",
+         "ROM OUT.png --level N --plane A|B [--yes] | ROM DIR --all [--yes]",
          "export the whole width of a level plane as a PNG",
          "Writes the whole width of Plane A or Plane B of level N (1 to 8, as the window's list\n"
          "shows it) as one 16384 x 512 PNG (RGB with alpha, 16 bits per sample; pure black is\n"
@@ -121,12 +127,13 @@ std::vector<Command> PictureCommands() {
          "a line per screen (32) otherwise.\n"
          "  --all  writes all 16 planes (levels 1 to 8, Plane A and B) into the folder DIR\n"
          "      (made when missing) under the window's names, Level_01_PlaneA.png to\n"
-         "      Level_08_PlaneB.png, several at once; its progress is a plane at a time.",
-         {{"ROM", "OUT"}, {"--level", "--plane"}, {"--all"}},
+         "      Level_08_PlaneB.png, several at once; its progress is a plane at a time.\n"
+         "A file that exists and holds another picture is only replaced with --yes.",
+         {{"ROM", "OUT"}, {"--level", "--plane"}, {"--all", "--yes"}},
          LevelPng},
         {"render",
          "ROM OUT.png (--level N --plane A|B [--column C] | --title | --lzh-sheet [--table "
-         "TABLE] [--index INDEX] | --rle-sheet [--at OFFSET])",
+         "TABLE] [--index INDEX] | --rle-sheet [--at OFFSET]) [--yes]",
          "write the picture the window would show as a PNG",
          "Writes one picture as an 8-bit RGB PNG:\n"
          "  --level N --plane A|B [--column C]  16 block columns of a level plane from block\n"
@@ -140,10 +147,12 @@ std::vector<Command> PictureCommands() {
              "      512 x 224.\n"
              "  --rle-sheet [--at OFFSET]  the tiles of the RLE block at OFFSET (hexadecimal,\n"
              "      default " +
-             HexFieldText(DEFAULT_RLE_OFFSET) + ") in columns of 4 tiles, 512 x 224.",
+             HexFieldText(DEFAULT_RLE_OFFSET) +
+             ") in columns of 4 tiles, 512 x 224.\n"
+             "An OUT.png that exists and holds another picture is only replaced with --yes.",
          {{"ROM", "OUT.png"},
           {"--level", "--plane", "--column", "--table", "--index", "--at"},
-          {"--title", "--lzh-sheet", "--rle-sheet"}},
+          {"--title", "--lzh-sheet", "--rle-sheet", "--yes"}},
          Render},
     };
 }

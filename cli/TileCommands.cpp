@@ -4,6 +4,7 @@
 #include "base/ReplaceFile.h"
 #include "base/WholeFile.h"
 #include "cli/Command.h"
+#include "cli/Files.h"
 #include "graphics/PngToTiles.h"
 #include "graphics/TileSheet.h"
 #include "graphics/TilesToPng.h"
@@ -50,7 +51,8 @@ int TilesToPngFile(const ParsedArguments& arguments, CommandOutput& output) {
                                  .value_or(DEFAULT_SHEET_COLUMNS);
     const std::vector<uint8_t> data =
         ReadWholeFile(arguments.Positional(0), MAX_SHEET_DATA, "one tile picture holds (16 MiB)");
-    SaveTilesPng(data, palette, columns, arguments.Positional(1), CellArgument(arguments));
+    SaveTilesPng(data, palette, columns, arguments.Positional(1), CellArgument(arguments),
+                 OutputOptions(arguments));
     if (auto repeated = RepeatedColour(palette)) {
         output.err << "note: " << palette.description << " has the colour "
                    << ColourText(palette.colours[repeated->first]) << " for both "
@@ -69,7 +71,7 @@ int PngToTilesFile(const ParsedArguments& arguments, CommandOutput& output) {
         keepBytes = *tiles * TILE_DATA_BYTES;
     const std::string& in = arguments.Positional(0);
     const TilesFromPng tiles = ReadTilesPng(in, palette, keepBytes, CellArgument(arguments));
-    WriteFileReplacing(arguments.Positional(1), tiles.data);
+    WriteFileReplacing(arguments.Positional(1), tiles.data, OutputOptions(arguments));
     if (tiles.droppedPixel) {
         output.err << "note: the pixel at x " << tiles.droppedPixel->x << ", y "
                    << tiles.droppedPixel->y << " lies beyond the " << TileCount(tiles.data.size())
@@ -104,7 +106,8 @@ std::vector<Command> TileCommands() {
         "the LZH page's --columns 64).\n";
     return {
         {"tiles-to-png",
-         "DATA OUT.png [--rom ROM] [--palette-at HEX] [--line N] [--columns N] [--cell WxH]",
+         "DATA OUT.png [--rom ROM] [--palette-at HEX] [--line N] [--columns N] [--cell WxH] "
+         "[--yes]",
          "write tile data as an indexed PNG",
          "Writes the 8 x 8 tiles of DATA (4 bits a pixel, 32 bytes a tile) as an indexed PNG\n"
          "(colour type 3, 4 bits, not interlaced) that any image editor can change: tiles laid\n"
@@ -118,11 +121,14 @@ std::vector<Command> TileCommands() {
              TILE_CELL_KEYWORD +
              "\"\n"
              "(text \"1x4\"), so that png-to-tiles gives back DATA exactly. DATA holds at most\n"
-             "16 MiB. Prints the number of tiles and of bytes.",
-         {{"DATA", "OUT.png"}, {"--rom", "--palette-at", "--line", "--columns", "--cell"}, {}},
+             "16 MiB. An OUT.png that exists and holds something else is only replaced with\n"
+             "--yes. Prints the number of tiles and of bytes.",
+         {{"DATA", "OUT.png"},
+          {"--rom", "--palette-at", "--line", "--columns", "--cell"},
+          {"--yes"}},
          TilesToPngFile},
         {"png-to-tiles",
-         "IN.png OUT [--rom ROM --palette-at HEX --line N] [--tiles N] [--cell WxH]",
+         "IN.png OUT [--rom ROM --palette-at HEX --line N] [--tiles N] [--cell WxH] [--yes]",
          "turn a PNG of tiles back into tile data",
          "Writes the tiles of IN.png, laid out as tiles-to-png lays them, as tile data (32 bytes\n"
          "a tile) to OUT, in the cell the PNG records, or else --cell WxH (default 1x1). Width\n"
@@ -138,9 +144,10 @@ std::vector<Command> TileCommands() {
              palette +
              "OUT gets the first N tiles (--tiles), or else the data length the PNG records, or\n"
              "else every tile of the picture; a note on stderr tells when what is left out is not\n"
-             "blank. A refused picture writes nothing (exit 3). Prints the number of tiles and of\n"
+             "blank. A refused picture writes nothing (exit 3), and so does an OUT that exists\n"
+             "and holds something else, unless --yes is given. Prints the number of tiles and of\n"
              "bytes written.",
-         {{"IN.png", "OUT"}, {"--rom", "--palette-at", "--line", "--tiles", "--cell"}, {}},
+         {{"IN.png", "OUT"}, {"--rom", "--palette-at", "--line", "--tiles", "--cell"}, {"--yes"}},
          PngToTilesFile},
     };
 }

@@ -51,6 +51,8 @@ int Run(const std::vector<std::string>& arguments) {
                                     command->usage);
     } catch (const FileError& error) {
         return Fail(EXIT_FILE, ErrorText(error));
+    } catch (const OtherContentError& error) {
+        return Fail(EXIT_REFUSED, ErrorText(error) + ". Give --yes to replace it.");
     } catch (const RefusedError& error) {
         return Fail(EXIT_REFUSED, ErrorText(error));
     } catch (const std::bad_alloc&) {

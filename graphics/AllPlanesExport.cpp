@@ -18,7 +18,8 @@ namespace drovak {
 
 void ExportAllLevelPngs(
     const std::string& romPath, const std::string& folder, unsigned threads,
-    const std::function<void(const std::string& path, unsigned written)>& planeWritten) {
+    const std::function<void(const std::string& path, unsigned written)>& planeWritten,
+    const ReplaceOptions& options) {
     std::atomic<unsigned> next{0};
     std::atomic<bool> failed{false};
     std::mutex mutex; // guards written, error and the calls of planeWritten
@@ -34,7 +35,7 @@ void ExportAllLevelPngs(
                 const bool planeB = plane % 2 != 0;
                 const std::string path =
                     (std::filesystem::path(folder) / DefaultLevelPngName(level, planeB)).string();
-                ExportLevelPng(romPath, level, planeB, path, *frameBuffer, {}, 1);
+                ExportLevelPng(romPath, level, planeB, path, *frameBuffer, {}, 1, {}, options);
                 std::lock_guard lock(mutex);
                 ++written;
                 if (planeWritten) planeWritten(path, written);

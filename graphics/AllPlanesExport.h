@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ReplaceFile.h"
+
 #include <functional>
 #include <string>
 
@@ -17,6 +19,7 @@ constexpr unsigned LEVEL_PLANE_COUNT = 16;
 // failed one leaves no file, the ones not started are not written.
 void ExportAllLevelPngs(
     const std::string& romPath, const std::string& folder, unsigned threads,
-    const std::function<void(const std::string& path, unsigned written)>& planeWritten = {});
+    const std::function<void(const std::string& path, unsigned written)>& planeWritten = {},
+    const ReplaceOptions& options = {});
 
 } // namespace drovak

@@ -9,7 +9,14 @@ CompressInput ReadCompressInput(const std::string& path,
                                 const std::function<TilePalette()>& palette,
                                 const std::function<std::optional<uint64_t>()>& entryBytes,
                                 TileCell cell) {
-    CompressInput input{ReadDataFile(path), std::nullopt};
+    return CompressInputFrom(ReadDataFile(path), path, palette, entryBytes, cell);
+}
+
+CompressInput CompressInputFrom(std::vector<uint8_t> bytes, const std::string& path,
+                                const std::function<TilePalette()>& palette,
+                                const std::function<std::optional<uint64_t>()>& entryBytes,
+                                TileCell cell) {
+    CompressInput input{std::move(bytes), std::nullopt};
     if (!HasPngSignature(input.data)) return input;
     const DecodedPng image = ReadPng(input.data, path);
     const std::optional<uint64_t> keep =

@@ -28,5 +28,10 @@ CompressInput ReadCompressInput(const std::string& path,
                                 const std::function<TilePalette()>& palette,
                                 const std::function<std::optional<uint64_t>()>& entryBytes,
                                 TileCell cell = {});
+// The same with the file's bytes already read (`name` for messages).
+CompressInput CompressInputFrom(std::vector<uint8_t> bytes, const std::string& name,
+                                const std::function<TilePalette()>& palette,
+                                const std::function<std::optional<uint64_t>()>& entryBytes,
+                                TileCell cell = {});
 
 } // namespace drovak

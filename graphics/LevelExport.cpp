@@ -49,7 +49,7 @@ void CheckPngPath(const std::string& pngPath) {
 void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngPath,
                     FrameBuffer& frameBuffer,
                     const std::function<void(unsigned screensDone)>& progress, unsigned threads,
-                    const std::function<void()>& compressing) {
+                    const std::function<void()>& compressing, const ReplaceOptions& options) {
     FrameBufferClearer clearer(frameBuffer);
     CheckPngPath(pngPath);
 
@@ -64,27 +64,30 @@ void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngP
     compression.filters = PngFilterSet::Empty;
     compression.threads = threads;
     compression.partWritten = compressing;
-    WriteFileReplacing(pngPath, [&](Stream& file) {
-        PngWriter png(file, {LEVEL_PNG_WIDTH, LEVEL_PNG_HEIGHT, PNG_COLOUR_RGB_ALPHA, 16});
-        png.ImageData(
-            [&picture](uint32_t y, uint8_t* out) {
-                PackPngRow(picture.data() + size_t(y) * LEVEL_PNG_WIDTH, LEVEL_PNG_WIDTH,
-                           PNG_COLOUR_RGB_ALPHA, 16, out);
-            },
-            compression);
-        png.End();
-    });
+    ReplaceFile(
+        pngPath,
+        [&](Stream& file) {
+            PngWriter png(file, {LEVEL_PNG_WIDTH, LEVEL_PNG_HEIGHT, PNG_COLOUR_RGB_ALPHA, 16});
+            png.ImageData(
+                [&picture](uint32_t y, uint8_t* out) {
+                    PackPngRow(picture.data() + size_t(y) * LEVEL_PNG_WIDTH, LEVEL_PNG_WIDTH,
+                               PNG_COLOUR_RGB_ALPHA, 16, out);
+                },
+                compression);
+            png.End();
+        },
+        options);
 }
 
 void ExportLevelPng(const std::string& romPath, unsigned level, bool planeB,
                     const std::string& pngPath, FrameBuffer& frameBuffer,
                     const std::function<void(unsigned screensDone)>& progress, unsigned threads,
-                    const std::function<void()>& compressing) {
+                    const std::function<void()>& compressing, const ReplaceOptions& options) {
     FrameBufferClearer clearer(frameBuffer);
     CheckPngPath(pngPath);
     // The level is the same for every screen: decode it once.
     ExportLevelPng(DecodeLevel(romPath, level), planeB, pngPath, frameBuffer, progress, threads,
-                   compressing);
+                   compressing, options);
 }
 
 } // namespace drovak

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ReplaceFile.h"
+
 #include "graphics/Level.h"
 #include "graphics/Renderer.h"
 
@@ -22,13 +24,15 @@ constexpr uint32_t LEVEL_PNG_HEIGHT = 512;
 void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngPath,
                     FrameBuffer& frameBuffer,
                     const std::function<void(unsigned screensDone)>& progress = {},
-                    unsigned threads = 0, const std::function<void()>& compressing = {});
+                    unsigned threads = 0, const std::function<void()>& compressing = {},
+                    const ReplaceOptions& options = {});
 
 // The same for level `level` of the ROM image at romPath, decoded once; FileError too when the
 // ROM can't be read.
 void ExportLevelPng(const std::string& romPath, unsigned level, bool planeB,
                     const std::string& pngPath, FrameBuffer& frameBuffer,
                     const std::function<void(unsigned screensDone)>& progress = {},
-                    unsigned threads = 0, const std::function<void()>& compressing = {});
+                    unsigned threads = 0, const std::function<void()>& compressing = {},
+                    const ReplaceOptions& options = {});
 
 } // namespace drovak

@@ -7,23 +7,27 @@
 
 namespace drovak {
 
-void SavePreviewPng(const PreviewImage& image, const std::string& path) {
+void SavePreviewPng(const PreviewImage& image, const std::string& path,
+                    const ReplaceOptions& options) {
     const PngHeader header{image.Width, image.Height, PNG_COLOUR_RGB, 8};
     if (!PngWritable(header) || image.Pixels.size() < size_t(image.Width) * image.Height) {
         throw RefusedError(path + ": not written: the picture is empty");
     }
     PngCompression compression;
     compression.level = 9;
-    WriteFileReplacing(path, [&](Stream& file) {
-        PngWriter png(file, header);
-        png.ImageData(
-            [&image](uint32_t y, uint8_t* out) {
-                PackPngRow(image.Pixels.data() + size_t(y) * image.Width, image.Width,
-                           PNG_COLOUR_RGB, 8, out);
-            },
-            compression);
-        png.End();
-    });
+    ReplaceFile(
+        path,
+        [&](Stream& file) {
+            PngWriter png(file, header);
+            png.ImageData(
+                [&image](uint32_t y, uint8_t* out) {
+                    PackPngRow(image.Pixels.data() + size_t(y) * image.Width, image.Width,
+                               PNG_COLOUR_RGB, 8, out);
+                },
+                compression);
+            png.End();
+        },
+        options);
 }
 
 } // namespace drovak

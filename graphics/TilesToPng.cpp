@@ -47,10 +47,10 @@ void WriteTilesPng(std::span<const uint8_t> tiles, const TilePalette& palette, u
 }
 
 void SaveTilesPng(std::span<const uint8_t> tiles, const TilePalette& palette, unsigned columns,
-                  const std::string& path, TileCell cell) {
+                  const std::string& path, TileCell cell, const ReplaceOptions& options) {
     SheetSizeFor(tiles.size(), columns, cell); // refused before the file is touched
-    WriteFileReplacing(path,
-                       [&](Stream& file) { WriteTilesPng(tiles, palette, columns, file, cell); });
+    ReplaceFile(
+        path, [&](Stream& file) { WriteTilesPng(tiles, palette, columns, file, cell); }, options);
 }
 
 } // namespace drovak

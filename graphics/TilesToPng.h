@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ReplaceFile.h"
 #include "base/Stream.h"
 #include "graphics/TilePalette.h"
 #include "graphics/TileSheet.h"
@@ -22,6 +23,6 @@ void WriteTilesPng(std::span<const uint8_t> tiles, const TilePalette& palette, u
 // The same into a file, through the atomic file writer: FileError naming path when it can't be
 // written, and an existing file is then left as it was.
 void SaveTilesPng(std::span<const uint8_t> tiles, const TilePalette& palette, unsigned columns,
-                  const std::string& path, TileCell cell = {});
+                  const std::string& path, TileCell cell = {}, const ReplaceOptions& options = {});
 
 } // namespace drovak

@@ -1,9 +1,10 @@
 #include "mod/FolderData.h"
 
 #include "base/Errors.h"
+#include "base/FileHandle.h"
+#include "base/FolderFiles.h"
 #include "base/Folders.h"
 #include "base/Paths.h"
-#include "base/WholeFile.h"
 #include "graphics/CompressInput.h"
 #include "graphics/TileSheet.h"
 #include "mod/SheetPalette.h"
@@ -21,12 +22,14 @@ std::string ModFileDescription(const ModFile& file) {
 namespace {
 
 // The tiles of a sheet that changed, with notes on what the reading left out or took as it was.
-std::vector<uint8_t> ReadSheet(const std::string& path, const ModFile& file, const RomBytes& base,
+std::vector<uint8_t> ReadSheet(std::vector<uint8_t> bytes, const std::string& path,
+                               const ModFile& file, const RomBytes& base,
                                std::vector<std::string>& notes) {
     const SheetLayout& layout = file.sheet->layout;
     const TilePalette palette = SheetPalette(base, layout);
-    CompressInput input = ReadCompressInput(
-        path, [&] { return palette; }, [&]() -> std::optional<uint64_t> { return file.size; },
+    CompressInput input = CompressInputFrom(
+        std::move(bytes), path, [&] { return palette; },
+        [&]() -> std::optional<uint64_t> { return file.size; },
         TileCell{layout.cellWidth, layout.cellHeight});
     if (!input.picture) {
         throw RefusedError(path + ": not a PNG picture (the sheet of " + ModFileDescription(file) +
@@ -49,19 +52,21 @@ FolderData ReadFolderData(const std::string& dir, const Manifest& manifest, cons
                           const RomBytes& base) {
     FolderData result;
     result.source = PathIn(dir, file.name);
-    result.data = ReadDataFile(result.source);
+    result.data = ReadDataFileInFolder(dir, file.name);
     const bool binChanged = Crc32(result.data) != file.crc;
     result.changed = binChanged;
     if (!file.sheet) return result;
-    const std::string sheetPath = PathIn(dir, SheetFileName(manifest, file));
-    if (!FileExists(sheetPath)) return result;
-    if (Crc32(ReadWholeFile(sheetPath, MAX_ROM_SIZE, "a sheet holds")) == file.sheet->crc) {
-        return result;
-    }
+    const std::string sheetName = SheetFileName(manifest, file);
+    const std::string sheetPath = PathIn(dir, sheetName);
+    FileInfo present;
+    if (!StatLink(sheetPath, present)) return result;
+    std::vector<uint8_t> sheet =
+        ReadFileInsideFolder(dir, sheetName, MAX_ROM_SIZE, "a sheet holds");
+    if (Crc32(sheet) == file.sheet->crc) return result;
     // A sheet saved again with the pixels it had, or with those of the changed .bin, changes
     // nothing.
     std::vector<std::string> notes;
-    std::vector<uint8_t> tiles = ReadSheet(sheetPath, file, base, notes);
+    std::vector<uint8_t> tiles = ReadSheet(std::move(sheet), sheetPath, file, base, notes);
     if (Crc32(tiles) == file.crc || tiles == result.data) return result;
     if (binChanged) {
         throw RefusedError(ModFileDescription(file) + ": both " + file.name + " and " +

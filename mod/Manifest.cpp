@@ -1,8 +1,7 @@
 #include "mod/Manifest.h"
 
+#include "base/FolderFiles.h"
 #include "base/Folders.h"
-#include "base/ReplaceFile.h"
-#include "base/WholeFile.h"
 
 #include <toml++/toml.h>
 
@@ -65,7 +64,7 @@ toml::table FileTable(const ModFile& file) {
 std::string ManifestText(const Manifest& manifest) {
     toml::array files;
     for (const ModFile& file : manifest.files) files.push_back(FileTable(file));
-    const toml::table document{
+    toml::table document{
         {"format", manifest.format},
         {"rom", toml::table{{"name", manifest.romName},
                             {"path", manifest.romPath},
@@ -74,6 +73,7 @@ std::string ManifestText(const Manifest& manifest) {
         {"table", toml::table{{"offset", Hex(manifest.table)}}},
         {"file", std::move(files)},
     };
+    if (manifest.unfinished) document.insert("unfinished", true);
     std::ostringstream text;
     text << "# Written by drovak-cli unpack: the ROM image this folder was unpacked from, and\n"
             "# each file as it was written (drovak-cli pack puts back what changed).\n\n"
@@ -84,14 +84,15 @@ std::string ManifestText(const Manifest& manifest) {
 Manifest ReadManifest(const std::string& dir) {
     const std::string path = PathIn(dir, MANIFEST_NAME);
     // A manifest is a few kilobytes; anything near a megabyte is not one.
-    const std::vector<uint8_t> bytes = ReadWholeFile(path, 1u << 20, "a manifest holds (1 MiB)");
+    const std::vector<uint8_t> bytes =
+        ReadFileInsideFolder(dir, MANIFEST_NAME, 1u << 20, "a manifest holds (1 MiB)");
     return ParseManifest(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path);
 }
 
 void WriteManifest(const std::string& dir, const Manifest& manifest) {
     const std::string text = ManifestText(manifest);
-    WriteFileReplacing(PathIn(dir, MANIFEST_NAME), std::vector<uint8_t>(text.begin(), text.end()));
+    WriteFileInFolder(dir, MANIFEST_NAME, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 } // namespace drovak

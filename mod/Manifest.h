@@ -51,6 +51,9 @@ struct Manifest {
     uint32_t romCrc = 0;
     uint32_t table = 0;
     std::vector<ModFile> files;
+    // Written first by an unpack that has not finished writing the files it lists (a run killed,
+    // a disk full): the same unpack run again finishes it; a pack refuses it.
+    bool unfinished = false;
     bool operator==(const Manifest&) const = default;
 };
 

@@ -141,6 +141,11 @@ Manifest ParseManifest(std::string_view text, const std::string& sourceName) {
     manifest.table =
         reader.Number32(reader.Table(document, "table", "the top"), "offset", "[table]");
 
+    if (document.contains("unfinished")) {
+        const std::optional<bool> unfinished = document["unfinished"].value<bool>();
+        if (!unfinished) reader.Refuse("the top", "unfinished is not true or false");
+        manifest.unfinished = *unfinished;
+    }
     const toml::array* files = document["file"].as_array();
     if (!files) reader.Refuse("the top", "[[file]] is missing or not an array of tables");
     std::set<std::string> names;

@@ -1,6 +1,7 @@
 #include "mod/Pack.h"
 
 #include "base/Errors.h"
+#include "base/FolderFiles.h"
 #include "base/Folders.h"
 #include "base/Paths.h"
 #include "base/ReplaceFile.h"
@@ -93,6 +94,11 @@ PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& base
     PackPlan plan;
     plan.dir = dir;
     plan.manifest = ReadManifest(dir);
+    if (plan.manifest.unfinished) {
+        throw RefusedError(PathIn(dir, MANIFEST_NAME) +
+                           ": marked unfinished: the unpack into the folder did not finish; run "
+                           "the same unpack again to finish it; nothing was written");
+    }
     plan.base = ReadBase(plan.manifest, dir, basePath);
     plan.image = plan.base.bytes;
     const std::vector<ModFile> files = PackOrder(plan.manifest);
@@ -123,13 +129,22 @@ uint32_t PackedChange::NewPackedSize() const {
     return lzh ? lzh->newSize : rle ? uint32_t(rle->packed.size()) : 0;
 }
 
-RomChange WritePack(const PackPlan& plan, const std::string& outPath) {
+void RefuseOutputInside(const std::string& dir, const std::string& outPath) {
+    if (LiesInside(dir, outPath)) {
+        throw RefusedError(outPath + ": lies inside " + dir +
+                           ", the folder being packed; a pack never writes over the files it "
+                           "reads: give a path outside it; nothing was written");
+    }
+}
+
+RomChange WritePack(const PackPlan& plan, const std::string& outPath, bool replaceOther) {
+    RefuseOutputInside(plan.dir, outPath);
     RomChange result;
     result.checksum = CheckChecksum(plan.image);
     result.storedChecksum = StoredChecksum(plan.image).value_or(0);
     result.computedChecksum = ComputeChecksum(plan.image);
     if (!FileExists(outPath)) {
-        WriteFileReplacing(outPath, plan.image);
+        WriteFileReplacing(outPath, plan.image, {.keepOtherContent = !replaceOther});
         result.written = true;
         return result;
     }
@@ -140,6 +155,11 @@ RomChange WritePack(const PackPlan& plan, const std::string& outPath) {
         [&](const RomBytes& now) {
             if (isBase && now.bytes != plan.base.bytes) {
                 throw RefusedError(outPath + ": changed since it was read; nothing was written");
+            }
+            if (!isBase && !replaceOther && now.bytes != plan.image) {
+                throw OtherContentError(outPath +
+                                        ": already exists and holds other data; nothing was "
+                                        "written");
             }
             return plan.image;
         },

@@ -49,10 +49,16 @@ struct PackPlan {
 // FileError for a data file that can't be read.
 PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& basePath);
 
+// Refuses (RefusedError) an output of a pack (the image, a patch) that lies inside the folder it
+// packs: it would replace a file the folder holds (a .bin, drovak.toml). Nothing may answer
+// that question.
+void RefuseOutputInside(const std::string& dir, const std::string& outPath);
+
 // Writes the plan's image to outPath through the one change path: an existing file (the base
 // itself, or another) is replaced whole with its old image kept as NAME.bak, an image the same
-// as the file's is not written; a missing one is written whole. RefusedError when outPath is
-// the base and it changed since it was read.
-RomChange WritePack(const PackPlan& plan, const std::string& outPath);
+// as the file's is not written; a missing one is written whole. RefusedError when outPath lies
+// inside the folder (RefuseOutputInside), or is the base and changed since it was read;
+// OtherContentError when it is another file that holds other data, unless `replaceOther`.
+RomChange WritePack(const PackPlan& plan, const std::string& outPath, bool replaceOther);
 
 } // namespace drovak

@@ -1,11 +1,12 @@
 #include "mod/Unpack.h"
 
 #include "base/Errors.h"
+#include "base/FileHandle.h"
+#include "base/FolderFiles.h"
 #include "base/Folders.h"
 #include "base/Paths.h"
-#include "base/ReplaceFile.h"
 #include "base/Stream.h"
-#include "base/WholeFile.h"
+#include "base/TemporaryFiles.h"
 #include "graphics/TilePalette.h"
 #include "graphics/TilesToPng.h"
 #include "mod/SheetPalette.h"
@@ -17,6 +18,7 @@
 #include "words/LzhListWords.h"
 #include "words/RomProblemWords.h"
 
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -102,46 +104,88 @@ std::vector<Unpacked> UnpackAll(const RomBytes& rom, Manifest& manifest,
     return all;
 }
 
-// A folder that is not empty may only hold a previous unpack of this ROM image, every file of
-// it unchanged, and other files that this unpack does not write.
+const std::string REFUSED = "; an unpack never writes over what may be an edit, and nothing "
+                            "was written";
+
+// The file NAME of the folder, when it is there, must be a regular file itself (not a link, not
+// a FIFO...) holding `crc`: what an unpack wrote. False when nothing is there.
+bool CheckWritten(const std::string& dir, const std::string& name, uint32_t crc) {
+    const std::string path = PathIn(dir, name);
+    FileInfo info;
+    if (!StatLink(path, info)) return false;
+    if (!info.IsRegular()) {
+        throw RefusedError(path + ": is " + FileKind(info.mode) +
+                           ", not a file of a previous unpack" + REFUSED);
+    }
+    if (Crc32(ReadFileInsideFolder(dir, name, MAX_ROM_SIZE, "an unpacked file holds")) != crc) {
+        throw RefusedError(path + ": changed since the unpack" + REFUSED);
+    }
+    return true;
+}
+
+// A folder that is not empty may only hold an unpack of this ROM image (finished or not, as a
+// run killed or stopped by a full disk leaves it), every file of it unchanged, and other files
+// that this unpack does not write. Each name is looked at itself: a link is never followed.
 bool CheckFolder(const std::string& dir, const Manifest& manifest,
                  const std::vector<Unpacked>& all) {
-    const std::vector<std::string> present = FolderEntries(dir);
-    if (present.empty()) return false;
-    const std::string refused = "; an unpack never writes over what may be an edit, and "
-                                "nothing was written";
-    if (!FileExists(PathIn(dir, MANIFEST_NAME))) {
+    bool empty = true;
+    for (const std::string& name : FolderEntries(dir)) {
+        long pid = 0;
+        empty = empty && IsTemporaryName(name, pid); // what a killed run leaves behind
+    }
+    if (empty) return false;
+    FileInfo info;
+    if (!StatLink(PathIn(dir, MANIFEST_NAME), info)) {
         throw RefusedError(dir + ": not empty, and it holds no " + MANIFEST_NAME +
-                           " of a previous unpack" + refused);
+                           " of a previous unpack" + REFUSED);
+    }
+    if (!info.IsRegular()) {
+        throw RefusedError(PathIn(dir, MANIFEST_NAME) + ": is " + FileKind(info.mode) +
+                           ", not the manifest of a previous unpack" + REFUSED);
     }
     const Manifest previous = ReadManifest(dir);
     if (previous.romCrc != manifest.romCrc || previous.romSize != manifest.romSize) {
         throw RefusedError(dir + ": holds an unpack of " + previous.romName + " (CRC-32 " +
                            CrcText(previous.romCrc) + "), not of " + manifest.romName +
-                           " (CRC-32 " + CrcText(manifest.romCrc) + ")" + refused);
+                           " (CRC-32 " + CrcText(manifest.romCrc) + ")" + REFUSED);
     }
     std::set<std::string> unchanged{MANIFEST_NAME};
     for (const ModFile& file : previous.files) {
         std::map<std::string, uint32_t> written{{file.name, file.crc}};
         if (file.sheet) written[file.sheet->name] = file.sheet->crc;
         for (const auto& [name, crc] : written) {
-            const std::string path = PathIn(dir, name);
-            if (!FileExists(path)) continue;
-            if (Crc32(ReadWholeFile(path, MAX_ROM_SIZE, "an unpacked file holds")) != crc) {
-                throw RefusedError(path + ": changed since the unpack" + refused);
-            }
-            unchanged.insert(name);
+            if (CheckWritten(dir, name, crc)) unchanged.insert(name);
         }
     }
     for (const Unpacked& unpacked : all) {
         for (const Output& output : unpacked.outputs) {
-            if (FileExists(PathIn(dir, output.name)) && !unchanged.count(output.name)) {
+            if (StatLink(PathIn(dir, output.name), info) && !unchanged.count(output.name)) {
                 throw RefusedError(PathIn(dir, output.name) +
-                                   ": not a file of the previous unpack" + refused);
+                                   ": not a file of the previous unpack" + REFUSED);
             }
         }
     }
     return true;
+}
+
+// The ROM image's path as seen from where the folder really is (the folder may be a link).
+std::string RomPathFrom(const std::string& dir, const std::string& romPath) {
+    const std::string romFolder = RealFolderPath(FolderOf(romPath));
+    return RelativePathFrom(RealFolderPath(dir),
+                            PathIn(romFolder, std::filesystem::path(romPath).filename()));
+}
+
+// A failure part-way: the message says what is in the folder now, never "nothing was written".
+[[noreturn]] void StoppedPartWay(const std::string& dir, const DrovakError& error) {
+    std::string text = ErrorText(error);
+    for (size_t at; (at = text.find("nothing was written")) != std::string::npos;) {
+        text.replace(at, 19, "not written");
+    }
+    text = dir + ": the unpack stopped before its end (" + text + "); " + dir +
+           " holds the files written so far and a " + MANIFEST_NAME +
+           " marked unfinished: the same command run again finishes it";
+    if (dynamic_cast<const FileError*>(&error)) throw FileError(text);
+    throw RefusedError(text);
 }
 
 } // namespace
@@ -152,22 +196,31 @@ UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t
     UnpackResult result;
     Manifest& manifest = result.manifest;
     manifest.romName = FileNamePart(romPath);
-    manifest.romPath = RelativePathFrom(dir, romPath);
     manifest.romSize = rom.bytes.size();
     manifest.romCrc = Crc32(rom.bytes);
     manifest.table = table;
     const std::vector<Unpacked> all = UnpackAll(rom, manifest, result.skipped);
 
     MakeFolder(dir);
+    manifest.romPath = RomPathFrom(dir, romPath);
     result.replacedPrevious = CheckFolder(dir, manifest, all);
-    for (const Unpacked& unpacked : all) {
-        for (const Output& output : unpacked.outputs) {
-            WriteFileReplacing(PathIn(dir, output.name), output.bytes);
-        }
-        manifest.files.push_back(unpacked.record);
-        if (written) written(unpacked.record);
-    }
+    // The manifest goes first, marked unfinished, listing every file: a run that stops part-way
+    // leaves a folder that the same unpack recognises as its own and finishes.
+    for (const Unpacked& unpacked : all) manifest.files.push_back(unpacked.record);
+    manifest.unfinished = true;
     WriteManifest(dir, manifest);
+    try {
+        for (const Unpacked& unpacked : all) {
+            for (const Output& output : unpacked.outputs) {
+                WriteFileInFolder(dir, output.name, output.bytes);
+            }
+            if (written) written(unpacked.record);
+        }
+        manifest.unfinished = false;
+        WriteManifest(dir, manifest);
+    } catch (const DrovakError& error) {
+        StoppedPartWay(dir, error);
+    }
     return result;
 }
 

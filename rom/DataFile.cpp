@@ -1,6 +1,7 @@
 #include "rom/DataFile.h"
 
 #include "base/Errors.h"
+#include "base/FolderFiles.h"
 #include "base/WholeFile.h"
 #include "compression/Lzh.h"
 #include "rom/RomProblem.h"
@@ -17,6 +18,10 @@ std::string DataLimitText() {
 
 std::vector<uint8_t> ReadDataFile(const std::string& path) {
     return ReadWholeFile(path, MAX_DECODED_SIZE, DataLimitText());
+}
+
+std::vector<uint8_t> ReadDataFileInFolder(const std::string& folder, const std::string& name) {
+    return ReadFileInsideFolder(folder, name, MAX_DECODED_SIZE, DataLimitText());
 }
 
 void CheckDataSize(const std::string& romName, uint64_t size) {

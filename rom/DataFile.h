@@ -17,6 +17,9 @@ constexpr uint32_t MAX_DECODED_SIZE = std::min(LZH_MAX_DECODED_SIZE, RLE_MAX_DEC
 // RefusedError, before anything is allocated, when it is larger than a block may decode to
 // (MAX_DECODED_SIZE).
 std::vector<uint8_t> ReadDataFile(const std::string& path);
+// The same for the file NAME of a folder that others may have prepared: only a regular file
+// inside the folder is read (base/FolderFiles.h), anything else refused (RefusedError).
+std::vector<uint8_t> ReadDataFileInFolder(const std::string& folder, const std::string& name);
 
 // RomRefusal, naming the ROM image, when new data of `size` bytes is more than a block may
 // decode to.

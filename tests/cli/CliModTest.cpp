@@ -253,7 +253,7 @@ TEST_F(CliMod, PackRefusesWhatWouldBuildAWrongRomAndWritesNothing) {
     const std::string disagree = folderWith("disagree", "20000_A.bin", tiles);
     tiles[1] ^= 0x11; // the sheet holds another edit
     ASSERT_EQ(Run({"tiles-to-png", Write("other.bin", tiles), disagree + "/20000_A.png", "--rom",
-                   demo_, "--palette-at", "5FD00", "--columns", "64"})
+                   demo_, "--palette-at", "5FD00", "--columns", "64", "--yes"})
                   .exitCode,
               0);
     const std::string grown =

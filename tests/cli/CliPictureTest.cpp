@@ -24,7 +24,7 @@ TEST_F(CliPicture, RenderWritesThePicturesOfTheWindow) {
         {{"render", "--level", "8", "--plane", "B", "--column", "496"}, "512 x 512, 8/2"},
     };
     for (const auto& [arguments, expected] : cases) {
-        std::vector<std::string> line = {arguments[0], rom, File("out.png")};
+        std::vector<std::string> line = {arguments[0], rom, File("out.png"), "--yes"};
         line.insert(line.end(), arguments.begin() + 1, arguments.end());
         CliResult result = Run(line);
         ASSERT_EQ(result.exitCode, 0) << arguments[1] << "\n" << result.err;
@@ -48,7 +48,7 @@ TEST_F(CliPicture, LevelPngAllWritesEveryPlaneAsTheSingleExportDoes) {
         for (const char* plane : {"A", "B"}) {
             const std::string name = std::string("Level_0") + level + "_Plane" + plane + ".png";
             const CliResult single = Run({"level-png", rom, File("single.png"), "--level",
-                                          std::string(1, level), "--plane", plane});
+                                          std::string(1, level), "--plane", plane, "--yes"});
             ASSERT_EQ(single.exitCode, 0) << single.err;
             EXPECT_EQ(std::count(single.err.begin(), single.err.end(), '\n'), 32);
             EXPECT_NE(single.err.find("screen 32 of 32"), std::string::npos) << single.err;

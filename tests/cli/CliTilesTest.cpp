@@ -27,7 +27,8 @@ TEST_F(CliTiles, SameBytesBackThroughIndexedAndRgbPictures) {
     EXPECT_EQ(ReadBytes(back), data);
     // An RGB copy, without the recorded length: the whole tiles asked for.
     line = {"png-to-tiles", Write("copy.png", EditorCopy(ReadBytes(png), PNG_COLOR_TYPE_RGB, 8)),
-            back, "--tiles", "51"};
+            back,           "--tiles",
+            "51",           "--yes"};
     line.insert(line.end(), std::begin(palette), std::end(palette));
     EXPECT_EQ(Run(line).exitCode, 0);
     EXPECT_EQ(ReadBytes(back), Cat(data, Bytes(25, 0)));
@@ -70,9 +71,10 @@ TEST_F(CliTiles, CellsComeBackInTheirOrder) {
     ASSERT_EQ(Run({"png-to-tiles", png, back}).exitCode, 0);
     EXPECT_EQ(ReadBytes(back), data);
     const std::string copy = Write("copy.png", EditorCopy(ReadBytes(png), PNG_COLOR_TYPE_RGB, 8));
-    ASSERT_EQ(Run({"png-to-tiles", copy, back, "--tiles", "301", "--cell", "1x4"}).exitCode, 0);
+    ASSERT_EQ(
+        Run({"png-to-tiles", copy, back, "--tiles", "301", "--cell", "1x4", "--yes"}).exitCode, 0);
     EXPECT_EQ(ReadBytes(back), Cat(data, Bytes(27, 0)));
-    ASSERT_EQ(Run({"png-to-tiles", copy, back, "--tiles", "301"}).exitCode, 0); // read as 1x1
+    ASSERT_EQ(Run({"png-to-tiles", copy, back, "--tiles", "301", "--yes"}).exitCode, 0); // 1x1
     EXPECT_NE(ReadBytes(back), Cat(data, Bytes(27, 0)));
     EXPECT_EQ(Run({"tiles-to-png", File("data.bin"), png, "--cell", "1x0"}).exitCode, 1);
 }
@@ -104,7 +106,8 @@ TEST_F(CliTiles, AReorderedPaletteIsReadByColour) {
                             "the value of its colour.\n");
     EXPECT_EQ(ReadBytes(File("back.bin")), data);
     // Without --rom the values are taken as they are.
-    ASSERT_EQ(Run({"png-to-tiles", reordered, File("back.bin"), "--tiles", "20"}).exitCode, 0);
+    ASSERT_EQ(Run({"png-to-tiles", reordered, File("back.bin"), "--tiles", "20", "--yes"}).exitCode,
+              0);
     Bytes flipped = data;
     for (uint8_t& byte : flipped) byte = uint8_t(~byte);
     EXPECT_EQ(ReadBytes(File("back.bin")), flipped);

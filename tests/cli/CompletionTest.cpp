@@ -86,7 +86,7 @@ TEST_F(CliCompletionScript, OffersCommandsOptionsValuesAndFiles) {
     const Case cases[] = {
         {{"drovak-cli", "lev"}, "level-png\n"},
         {{"drovak-cli", "--v"}, "--version\n"},
-        {{"drovak-cli", "level-png", "--"}, "--all\n--help\n--level\n--plane\n"},
+        {{"drovak-cli", "level-png", "--"}, "--all\n--help\n--level\n--plane\n--yes\n"},
         {{"drovak-cli", "level-png", "tf3.bin", "--plane", ""}, "A\nB\n"},
         {{"drovak-cli", "level-png", "tf3.bin", "--plane", "=", ""}, "A\nB\n"},
         {{"drovak-cli", "level-png", "tf3.bin", "--plane", "=", "b"}, "\n"},
