@@ -68,10 +68,12 @@ void Finish(FileStream& file, const std::string& temporary, const FileStream* ol
     }
 }
 
-// A temporary file written: its path and the file itself, to check that a name names it.
+// A temporary file written: its path, and the file itself, held open until the replacement ends
+// (a file that is closed and removed may give its number to the next new one, which would then
+// pass for it).
 struct Written {
     std::string path;
-    FileInfo file;
+    std::unique_ptr<FileStream> file;
 };
 
 // Writes a new temporary file beside `beside`, through the descriptor that created it, and
@@ -79,14 +81,14 @@ struct Written {
 Written WriteTemporary(const std::string& beside, const std::function<void(Stream&)>& write,
                        const FileStream* old, const std::string& path) {
     TemporaryFile temporary = CreateTemporaryBeside(beside);
-    Written written{temporary.path, temporary.file.Info()};
+    const FileInfo created = temporary.file.Info();
+    Written written{temporary.path, nullptr};
     try {
-        FileStream file(temporary.path, std::move(temporary.file));
-        write(file);
-        Finish(file, temporary.path, old, path);
-        written.file.size = file.Size();
+        written.file = std::make_unique<FileStream>(temporary.path, std::move(temporary.file));
+        write(*written.file);
+        Finish(*written.file, temporary.path, old, path);
     } catch (...) {
-        if (StillNames(written.path, written.file)) ::unlink(written.path.c_str());
+        if (StillNames(written.path, created)) ::unlink(written.path.c_str());
         throw;
     }
     return written;
@@ -138,11 +140,11 @@ std::string KeepOldImage(const std::string& pending, const std::string& target) 
     return pending;
 }
 
-// Whether the file written as `temporary` holds other bytes than the locked old file.
-bool HoldsOtherBytes(FileStream& old, const Written& temporary) {
-    if (old.Size() != temporary.file.size) return true;
-    FileStream fresh(temporary.path, FileHandle::Open(temporary.path, O_RDONLY));
+// Whether the file written holds other bytes than the locked old file.
+bool HoldsOtherBytes(FileStream& old, FileStream& fresh) {
+    if (old.Size() != fresh.Size()) return true;
     old.Seek(0, SeekOrigin::Begin);
+    fresh.Seek(0, SeekOrigin::Begin);
     std::vector<uint8_t> a(64 * 1024), b(64 * 1024);
     for (;;) {
         const size_t got = old.Read(a.data(), a.size());
@@ -192,7 +194,7 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
     std::string pendingBackup;
     try {
         written = WriteTemporary(target, write, locked, path);
-        if (options.keepOtherContent && locked && HoldsOtherBytes(*locked, written)) {
+        if (options.keepOtherContent && locked && HoldsOtherBytes(*locked, *written.file)) {
             throw OtherContentError(path +
                                     ": already exists and holds other data; nothing was written");
         }
@@ -215,7 +217,7 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
     }
     // The rename went by name: another program may have put a link or another file at the
     // temporary's name after it was checked. The name must now be the file written.
-    if (!StillNames(target, written.file)) {
+    if (!StillNames(target, written.file->Info())) {
         const std::string found = DescribeWhatIsAt(target);
         throw FileError(
             path + ": not written: after the new file was renamed into place, " + target +

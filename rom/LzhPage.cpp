@@ -126,7 +126,9 @@ void PlaceData(const RomBytes& rom, LzhInsertPlan& plan) {
     };
     const auto moved = [](const Piece& piece) { return piece.kind == PieceKind::MovedData; };
     const auto onChecksum = [](const Piece& piece) { return CoversChecksum(piece.at, piece.size); };
-    plan.dataOnChecksum = onChecksum(fresh) || onChecksum(table);
+    // The table's leading word is the table's too: a table at 0x18E lies on the checksum.
+    plan.dataOnChecksum = onChecksum(fresh) || onChecksum(table) ||
+                          CoversChecksum(plan.table, TABLE_LEADING_WORD_SIZE);
     if (Overlap(fresh, table)) refuse(fresh, table);
     for (const Piece& other : others) {
         plan.dataOnChecksum = plan.dataOnChecksum || onChecksum(other);

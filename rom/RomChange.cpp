@@ -21,6 +21,12 @@ FileInfo CheckedBackup(const std::string& path, const std::string& backup, const
         problem.value = info.mode;
         ThrowRomProblem(problem);
     }
+    if (info.links > 1 && !info.SameFileAs(rom)) {
+        RomProblem problem{RomProblemKind::BackupHasOtherNames, path};
+        problem.other = backup;
+        problem.value = uint32_t(info.links);
+        ThrowRomProblem(problem);
+    }
     if (info.SameFileAs(rom)) {
         // A change that failed after keeping its backup leaves two names of one file.
         RomProblem problem{RomProblemKind::BackupIsRom, path};

@@ -18,23 +18,24 @@ enum class RomProblemKind {
     TableRunsPastEnd, // the table's `count` entries run to `at`, past `fileSize`
     EntryDataPastEnd, // entry `index`'s `size` bytes at `at` run past `fileSize`
     // RefusedError kinds:
-    EntryBeyondTable,  // entry `index` of a table of `count` entries (a read or a compress)
-    NotATable,         // a compress: the first data offset `value` lies in the leading word
-    NoTableToList,     // a list: the first data offset lies in the leading word
-    TooManyEntries,    // a compress: `count` entries (first data offset `value`), over 32
-    LzhNotDecodedBack, // the new LZH stream does not decode back to the input
-    RleNotDecodedBack, // the new RLE block does not decode back to the input
-    Overwrite,         // `writer` would land on `overwritten`
-    ImageSizeChanged,  // the image is now `fileSize` bytes, planned with `value`
-    EntryChanged,      // entry `index` is no longer what the plan read
-    RleOffsetPastEnd,  // the offset `at` is at or past the end of a file of `fileSize` bytes
-    RleBlockChanged,   // the block at `at` is no longer the one the plan measured
-    DataOverLimit,     // the new data's `size` bytes are more than the `value` a block may hold
-    RomOverLimit,      // `size` bytes are more than the `value` a ROM image may hold
-    OutputIsRom,       // a decompress's output `file` is the ROM image `other` itself
-    NoBackup,          // an undo of `file`: there is no backup `other`
-    BackupNotRegular,  // an undo of `file`: its backup `other` is of the kind `value` (st_mode)
-    BackupIsRom,       // an undo of `file`: its backup `other` is the same file
+    EntryBeyondTable,    // entry `index` of a table of `count` entries (a read or a compress)
+    NotATable,           // a compress: the first data offset `value` lies in the leading word
+    NoTableToList,       // a list: the first data offset lies in the leading word
+    TooManyEntries,      // a compress: `count` entries (first data offset `value`), over 32
+    LzhNotDecodedBack,   // the new LZH stream does not decode back to the input
+    RleNotDecodedBack,   // the new RLE block does not decode back to the input
+    Overwrite,           // `writer` would land on `overwritten`
+    ImageSizeChanged,    // the image is now `fileSize` bytes, planned with `value`
+    EntryChanged,        // entry `index` is no longer what the plan read
+    RleOffsetPastEnd,    // the offset `at` is at or past the end of a file of `fileSize` bytes
+    RleBlockChanged,     // the block at `at` is no longer the one the plan measured
+    DataOverLimit,       // the new data's `size` bytes are more than the `value` a block may hold
+    RomOverLimit,        // `size` bytes are more than the `value` a ROM image may hold
+    OutputIsRom,         // a decompress's output `file` is the ROM image `other` itself
+    NoBackup,            // an undo of `file`: there is no backup `other`
+    BackupNotRegular,    // an undo of `file`: its backup `other` is of the kind `value` (st_mode)
+    BackupIsRom,         // an undo of `file`: its backup `other` is the same file
+    BackupHasOtherNames, // an undo of `file`: its backup `other` has `value` names (a hard link)
 };
 
 // A piece of the image a compress writes or keeps.

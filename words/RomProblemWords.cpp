@@ -100,6 +100,10 @@ std::string Reason(const RomProblem& p) {
         return "its backup " + p.other +
                " is the same file, with the same image; nothing was "
                "changed";
+    case K::BackupHasOtherNames:
+        return "its backup " + p.other + " is one of " + std::to_string(p.value) +
+               " names of one file (a hard link): an undo would make the ROM image another name "
+               "of that file, and what changes one would change the other; nothing was changed";
     case K::RleBlockChanged:
         return "the RLE data at " + HexText(p.at) + " changed since it was read" + NOTHING_WRITTEN;
     }

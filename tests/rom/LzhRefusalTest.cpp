@@ -115,6 +115,7 @@ TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
     // Whether the data or the table's fields lie on the checksum's bytes (0x18E and 0x18F).
     for (const auto& [table, covers] : {std::pair{0x100u, true}, // entry 0's data
                                         {0x180u, true},          // the fields
+                                        {0x18Eu, true},          // the leading word
                                         {0x190u, false}}) {
         image = ThreeEntryRom(table);
         EXPECT_EQ(PlanLzhInsert(Image(image), InputPackingTo(0x100), table, 2).dataOnChecksum,

@@ -9,6 +9,9 @@
 //   DROVAK_FAIL_ALWAYS=NAME:ERROR,...
 //                         every call of NAME fails with ERROR (einval, eperm or eio), as on a file
 //                         system without it ("renameat2:einval,link:eperm" is FAT's)
+//   DROVAK_SWAP_TO=PATH   another program's move just before a temporary file is renamed over
+//                         anything but a backup: its name then holds a symbolic link to PATH
+//                         (with DROVAK_SWAP_HARD set, a hard link of PATH)
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -111,6 +114,17 @@ bool FailsOnFile(const char* call, int fd) {
     return Fails(call, name);
 }
 
+void SwapTemporary(const char* from, const char* to) {
+    static const char* victim = std::getenv("DROVAK_SWAP_TO");
+    if (!victim || !std::strstr(from, ".drovak-") || std::strstr(to, ".bak")) return;
+    ::unlink(from);
+    if (std::getenv("DROVAK_SWAP_HARD")) {
+        ::syscall(SYS_linkat, AT_FDCWD, victim, AT_FDCWD, from, 0);
+    } else {
+        ::symlink(victim, from);
+    }
+}
+
 } // namespace
 
 // A C library function that fails (returning -1) when `fails` says so, else is passed on.
@@ -129,7 +143,8 @@ INTERCEPT(ssize_t, pwrite64, (int fd, const void* data, size_t size, off_t at),
           (fd, data, size, at), fd > 2 && FailsOnFile("pwrite", fd))
 INTERCEPT(int, fsync, (int fd), (fd), FailsOnFile("fsync", fd))
 INTERCEPT(int, fdatasync, (int fd), (fd), FailsOnFile("fdatasync", fd))
-INTERCEPT(int, rename, (const char* from, const char* to), (from, to), Fails("rename", from, to))
+INTERCEPT(int, rename, (const char* from, const char* to), (from, to),
+          (SwapTemporary(from, to), Fails("rename", from, to)))
 INTERCEPT(int, renameat, (int fromDir, const char* from, int toDir, const char* to),
           (fromDir, from, toDir, to), Fails("renameat", from, to))
 INTERCEPT(int, renameat2,

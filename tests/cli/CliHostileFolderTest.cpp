@@ -1,0 +1,166 @@
+// A mod folder from strangers, and outputs in the way: nothing is written through a link or read
+// from outside the folder, nothing replaced unasked, a temporary file swapped before its rename is
+// never reported as written, and an unpack stopped part-way is finished by the same command.
+#include "CliRunner.h"
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace drovak::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CliHostile : public CliTest {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(Run({"make-demo-rom", demo}).exitCode, 0);
+        ASSERT_EQ(Run({"unpack", demo, mod}).exitCode, 0);
+        WriteBytes(victim, Bytes(9, 'v'));
+    }
+    // A copy of the unpacked folder, links kept as links.
+    std::string Copy(const std::string& name) {
+        fs::remove_all(File(name));
+        fs::copy(mod, File(name), fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+        return File(name);
+    }
+    std::string Preload() const { return std::string("LD_PRELOAD=") + DROVAK_FAULT_LIBRARY; }
+    const std::string demo = File("demo.bin"), mod = File("mod"), victim = File("victim");
+};
+
+// A folder holding a copy of a real drovak.toml and a link (dangling, or to another file) at the
+// name of each kind of output: refused, and nothing is written anywhere.
+TEST_F(CliHostile, UnpackNeverWritesThroughALinkPlantedInTheFolder) {
+    for (const char* name : {"20000_0.bin", "20000_9.png", "48120.bin", "drovak.toml"}) {
+        for (const std::string& target : {victim, File("created")}) {
+            SCOPED_TRACE(std::string(name) + " -> " + target);
+            const std::string planted = File("planted");
+            fs::remove_all(planted);
+            fs::create_directory(planted);
+            fs::copy_file(mod + "/drovak.toml", planted + "/drovak.toml");
+            fs::remove(planted + "/" + name);
+            fs::create_symlink(target, planted + "/" + name);
+            const CliResult refused = Run({"unpack", demo, planted});
+            EXPECT_EQ(refused.exitCode, 3);
+            EXPECT_NE(refused.err.find(std::string(name) + ": is a symbolic link"),
+                      std::string::npos)
+                << refused.err;
+            EXPECT_EQ(ReadBytes(victim), Bytes(9, 'v'));
+            EXPECT_FALSE(fs::exists(File("created")));
+        }
+    }
+}
+
+// Data files and sheets are regular files inside the folder; a link that stays inside is fine.
+TEST_F(CliHostile, PackReadsOnlyRegularFilesInsideTheFolder) {
+    const std::string out = File("out.bin");
+    struct Case {
+        const char* name;
+        std::string linkTo; // "" for a FIFO
+        const char* expected;
+    };
+    for (const Case& c :
+         {Case{"20000_5.bin", victim, "leads outside the folder"},
+          Case{"20000_9.png", victim, "leads outside the folder"},
+          Case{"20000_5.bin", "", "is a FIFO"}, Case{"20000_5.bin", "sub/inside.bin", ""}}) {
+        SCOPED_TRACE(c.name + (" -> " + c.linkTo));
+        const std::string folder = Copy("case"), path = folder + "/" + c.name;
+        fs::create_directory(folder + "/sub");
+        fs::rename(path, folder + "/sub/inside.bin");
+        c.linkTo.empty() ? (void)::mkfifo(path.c_str(), 0644) : fs::create_symlink(c.linkTo, path);
+        const CliResult packed = Run({"pack", folder, out, "--yes"});
+        if (*c.expected == '\0') {
+            EXPECT_EQ(packed.exitCode, 0) << packed.err;
+            EXPECT_EQ(ReadBytes(out), ReadBytes(demo));
+            continue;
+        }
+        EXPECT_EQ(packed.exitCode, 3);
+        EXPECT_NE(packed.err.find(path + ": " + c.expected), std::string::npos) << packed.err;
+        EXPECT_FALSE(fs::exists(out));
+    }
+}
+
+// OUT and the patch never land inside DIR, --yes or not; an OUT that holds something else needs
+// --yes. A folder reached through a link finds its ROM from where it really is.
+TEST_F(CliHostile, PackWritesOnlyWhereItMayAndFindsItsRomThroughALinkedFolder) {
+    const Bytes manifest = ReadBytes(mod + "/drovak.toml"), entry = ReadBytes(mod + "/20000_5.bin");
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"pack", mod, mod + "/drovak.toml", "--yes"},
+          {"pack", mod, File("out.bin"), "--bps", mod + "/20000_5.bin", "--yes"},
+          {"pack", mod, File("out.bin"), "--bps", File("mod/../mod/x.bps"), "--yes"}}) {
+        const CliResult refused = Run(arguments);
+        EXPECT_EQ(refused.exitCode, 3);
+        EXPECT_NE(refused.err.find("lies inside"), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(ReadBytes(mod + "/drovak.toml"), manifest);
+    EXPECT_EQ(ReadBytes(mod + "/20000_5.bin"), entry);
+    EXPECT_FALSE(fs::exists(File("out.bin")));
+    EXPECT_EQ(Run({"pack", mod, victim}).exitCode, 3);
+    EXPECT_EQ(ReadBytes(victim), Bytes(9, 'v'));
+
+    fs::create_directories(File("deep/real"));
+    fs::create_symlink(File("deep/real"), File("linked"));
+    ASSERT_EQ(Run({"unpack", demo, "linked"}).exitCode, 0);
+    const CliResult packed = Run({"pack", "linked", "again.bin"});
+    EXPECT_EQ(packed.exitCode, 0) << packed.err;
+    EXPECT_EQ(ReadBytes(File("again.bin")), ReadBytes(demo));
+}
+
+// Another program puts a link at the temporary file's name just before its rename: the command
+// fails naming what it found, and the other file is never written.
+TEST_F(CliHostile, ASwappedTemporaryIsNeverReportedAsWritten) {
+    const std::string rom = File("rom.bin"), patch = File("p.bps");
+    WriteBytes(File("half.bin"), Bytes(100, 1));
+    Bytes changed = ReadBytes(demo);
+    changed[0x300] ^= 1;
+    ASSERT_EQ(Run({"patch-create", demo, Write("changed.bin", changed), patch}).exitCode, 0);
+    for (bool hard : {false, true}) {
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"lzh-insert", rom, File("half.bin"), "--index", "5"},
+              {"pack", mod, File("out.bin")},
+              {"patch-apply", demo, patch, File("out.bin")}}) {
+            SCOPED_TRACE(command[0] + (hard ? " (hard link)" : ""));
+            fs::remove(rom); // after a hard link, another name of the victim
+            fs::remove(File("out.bin"));
+            WriteBytes(rom, ReadBytes(demo));
+            std::vector<std::string> environment = {Preload(), "DROVAK_SWAP_TO=" + victim};
+            if (hard) environment.push_back("DROVAK_SWAP_HARD=1");
+            const CliResult result = Run(command, environment);
+            EXPECT_EQ(result.exitCode, 2);
+            EXPECT_NE(result.err.find(hard ? "holds a second name of another file"
+                                           : "holds a symbolic link to " + victim),
+                      std::string::npos)
+                << result.err;
+            EXPECT_EQ(ReadBytes(victim), Bytes(9, 'v'));
+        }
+    }
+}
+
+// Killed, or out of room, at points all through an unpack: the same command run again finishes
+// the folder, which then packs to the ROM byte for byte; a pack before that refuses it.
+TEST_F(CliHostile, AnUnpackStoppedPartWayIsFinishedByTheSameCommand) {
+    const std::string folder = File("u"), out = File("u.bin");
+    for (const auto& [fault, at] :
+         {std::pair{"kill", 2}, {"kill", 60}, {"kill", 150}, {"enospc", 1}, {"enospc", 90}}) {
+        SCOPED_TRACE(fault + (" at " + std::to_string(at)));
+        fs::remove_all(folder);
+        fs::remove(out);
+        const CliResult stopped =
+            Run({"unpack", demo, folder}, {Preload(), std::string("DROVAK_FAULT=") + fault,
+                                           "DROVAK_FAULT_AT=" + std::to_string(at)});
+        EXPECT_EQ(stopped.exitCode, std::string(fault) == "kill" ? -SIGKILL : 2);
+        if (at > 3 && stopped.exitCode == 2) {
+            EXPECT_EQ(stopped.err.find("nothing was written"), std::string::npos) << stopped.err;
+            EXPECT_NE(stopped.err.find("the same command run again finishes it"), std::string::npos)
+                << stopped.err;
+            EXPECT_EQ(Run({"pack", folder, out}).exitCode, 3);
+        }
+        const CliResult again = Run({"unpack", demo, folder});
+        ASSERT_EQ(again.exitCode, 0) << again.err;
+        ASSERT_EQ(Run({"pack", folder, out}).exitCode, 0);
+        EXPECT_EQ(ReadBytes(out), ReadBytes(demo));
+    }
+}
+
+} // namespace
+} // namespace drovak::test
