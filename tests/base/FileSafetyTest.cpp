@@ -2,6 +2,7 @@
 // a temporary readable by others, attributes and access lists lost, read-only files replaced,
 // look-alike temporaries removed, record locks ignored.
 #include "base/Errors.h"
+#include "base/FolderFiles.h"
 #include "base/ReplaceFile.h"
 #include "base/Stream.h"
 #include "base/SwapFiles.h"
@@ -103,6 +104,22 @@ TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
         EXPECT_EQ(ReadBytes(rom + ".bak"), Bytes(8, 7));
         EXPECT_EQ(ModeOf(rom), mode_t(0644));
     }
+}
+
+// A file of a folder from others is written by its own name: a link planted there, dangling or
+// not, is replaced, and nothing is created or written where it pointed.
+TEST_F(FileSafety, AFolderFileReplacesALinkAtItsName) {
+    const std::string victim = Write("victim", Pattern(16));
+    fs::create_directory(File("mod"));
+    for (const std::string& target : {victim, File("created")}) {
+        fs::remove(File("mod/a.bin"));
+        fs::create_symlink(target, File("mod/a.bin"));
+        WriteFileInFolder(File("mod"), "a.bin", Bytes(4, 1));
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(File("mod/a.bin"))));
+        EXPECT_EQ(ReadBytes(File("mod/a.bin")), Bytes(4, 1));
+    }
+    EXPECT_EQ(ReadBytes(victim), Pattern(16));
+    EXPECT_FALSE(fs::exists(File("created")));
 }
 
 // The new file, and a backup that had to be copied, carry the old one's mode, access list and

@@ -5,6 +5,7 @@
 #include "rom/HeaderChecksum.h"
 #include "support/HandMadeRom.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -158,23 +159,66 @@ TEST_F(CliFiles, ReadOnlyRomsAndLinkedBackupsAreRefused) {
     EXPECT_FALSE(fs::exists(backup));
 
     ::chmod(rom.c_str(), 0644);
-    fs::create_symlink(Write("note.txt", Bytes(10, 'n')), backup);
+    const std::string note = Write("note.txt", Bytes(10, 'n'));
+    fs::create_symlink(note, backup);
     const CliResult undo = Run({"undo", rom});
     EXPECT_EQ(undo.exitCode, 3);
     EXPECT_NE(undo.err.find(backup + " is a symbolic link, not a regular file"), std::string::npos)
         << undo.err;
+    fs::remove(backup);
+    fs::create_hard_link(note, backup);
+    const CliResult linked = Run({"undo", rom});
+    EXPECT_EQ(linked.exitCode, 3);
+    EXPECT_NE(linked.err.find(backup + " is one of 2 names of one file"), std::string::npos)
+        << linked.err;
     EXPECT_EQ(ReadBytes(rom), image);
+    EXPECT_EQ(ReadBytes(note), Bytes(10, 'n'));
+}
+
+// A backup that can't take its name keeps the old image under a name that no later run removes,
+// and the message gives it.
+TEST_F(CliFiles, AnOldImageTheMessageNamesIsNeverRemoved) {
+    WriteBytes(rom, image);
+    size_t renameToBackup = 0;
+    for (const std::string& call : Calls({"checksum", rom, "--fix"}, {})) {
+        if (call.find(" rename ") != std::string::npos && call.ends_with(" tf3.bin.bak")) {
+            renameToBackup = std::stoul(call);
+        }
+    }
+    WriteBytes(rom, image);
+    const CliResult failed =
+        Run({"checksum", rom, "--fix"},
+            {Preload(), "DROVAK_FAULT=eio", "DROVAK_FAULT_AT=" + std::to_string(renameToBackup)});
+    EXPECT_EQ(failed.exitCode, 2);
+    const size_t at = failed.err.find("it is kept as " + backup + ".kept-");
+    ASSERT_NE(at, std::string::npos) << failed.err;
+    const std::string kept = failed.err.substr(at + 14, failed.err.find(',', at) - at - 14);
+    fs::last_write_time(kept, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    WriteBytes(rom, image);
+    EXPECT_EQ(Run({"checksum", rom, "--fix"}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(kept), image);
 }
 
 // An output that exists and holds other data is only replaced with --yes; the same data is no
 // reason to refuse.
 TEST_F(CliFiles, OutputsAreNotOverwrittenUnasked) {
     WriteBytes(rom, image);
-    const std::string out = File("out.bin");
+    const std::string out = File("out.bin"), demo = File("demo.bin"), patch = File("p.bps");
+    ASSERT_EQ(Run({"make-demo-rom", demo}).exitCode, 0);
+    ASSERT_EQ(Run({"patch-create", rom, Write("fixed.bin", fixed), patch}).exitCode, 0);
+    ASSERT_EQ(Run({"tiles-to-png", rom, File("sheet.png")}).exitCode, 0);
+    ASSERT_EQ(Run({"unpack", demo, File("mod")}).exitCode, 0);
     for (const std::vector<std::string>& command :
          {std::vector<std::string>{"make-demo-rom", out},
           {"lzh-extract", rom, out, "--table", "400", "--index", "1"},
-          {"rle-extract", rom, out, "--at", "E00"}}) {
+          {"rle-extract", rom, out, "--at", "E00"},
+          {"tiles-to-png", rom, out},
+          {"png-to-tiles", File("sheet.png"), out},
+          {"render", demo, out, "--title"},
+          {"level-png", demo, out, "--level", "1", "--plane", "A"},
+          {"patch-create", rom, File("fixed.bin"), out},
+          {"patch-apply", rom, patch, out},
+          {"pack", File("mod"), out}}) {
         SCOPED_TRACE(command[0]);
         WriteBytes(out, Bytes(5, 'x'));
         const CliResult refused = Run(command);

@@ -2,6 +2,8 @@
 #include "CliRunner.h"
 #include "support/LibpngCodec.h"
 
+#include <sys/stat.h>
+
 namespace drovak::test {
 namespace {
 
@@ -37,8 +39,25 @@ TEST_F(CliPicture, RenderWritesThePicturesOfTheWindow) {
 TEST_F(CliPicture, LevelPngAllWritesEveryPlaneAsTheSingleExportDoes) {
     const std::string rom = File("demo.bin"), folder = File("planes");
     ASSERT_EQ(Run({"make-demo-rom", rom}).exitCode, 0);
-    const CliResult all = Run({"level-png", rom, folder, "--all"});
+    // A plane that holds another picture stops the export; --yes replaces it. The files are
+    // made with the umask the program started with, on every thread.
+    std::filesystem::create_directory(folder);
+    WriteBytes(folder + "/Level_01_PlaneA.png", {1});
+    ::chmod((folder + "/Level_01_PlaneA.png").c_str(), 0600);
+    const mode_t mask = ::umask(077);
+    const CliResult refused = Run({"level-png", rom, folder, "--all"});
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_NE(refused.err.find("Level_01_PlaneA.png: already exists and holds other data"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(ReadBytes(folder + "/Level_01_PlaneA.png"), Bytes{1});
+    const CliResult all = Run({"level-png", rom, folder, "--all", "--yes"});
+    ::umask(mask);
     ASSERT_EQ(all.exitCode, 0) << all.err;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        EXPECT_EQ(std::filesystem::status(entry).permissions(), std::filesystem::perms(0600))
+            << entry.path();
+    }
     EXPECT_EQ(std::count(all.err.begin(), all.err.end(), '\n'), 16);
     EXPECT_NE(all.err.find("(16 of 16)"), std::string::npos) << all.err;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
