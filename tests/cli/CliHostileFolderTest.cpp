@@ -4,6 +4,7 @@
 #include "CliRunner.h"
 
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 
 namespace drovak::test {
@@ -97,6 +98,23 @@ TEST_F(CliHostile, PackWritesOnlyWhereItMayAndFindsItsRomThroughALinkedFolder) {
     EXPECT_FALSE(fs::exists(File("out.bin")));
     EXPECT_EQ(Run({"pack", mod, victim}).exitCode, 3);
     EXPECT_EQ(ReadBytes(victim), Bytes(9, 'v'));
+
+    // The patch is written first: when the disk is full at OUT, the message says which exists.
+    const std::vector<std::string> withPatch = {"pack", mod, File("full.bin"), "--bps", "f.bps"};
+    ASSERT_EQ(Run(withPatch, {Preload(), "DROVAK_FAULT_LOG=" + File("calls.log")}).exitCode, 0);
+    std::ifstream log(File("calls.log"));
+    std::string outWrite;
+    for (std::string line; outWrite.empty() && std::getline(log, line);) {
+        if (line.find("write .full.bin.drovak-") != std::string::npos) outWrite = line;
+    }
+    fs::remove(File("full.bin"));
+    const CliResult full =
+        Run(withPatch, {Preload(), "DROVAK_FAULT=enospc",
+                        "DROVAK_FAULT_AT=" + outWrite.substr(0, outWrite.find(' '))});
+    EXPECT_EQ(full.exitCode, 2);
+    EXPECT_NE(full.err.find("(f.bps was written"), std::string::npos) << full.err;
+    EXPECT_TRUE(fs::exists(File("f.bps")));
+    EXPECT_FALSE(fs::exists(File("full.bin")));
 
     fs::create_directories(File("deep/real"));
     fs::create_symlink(File("deep/real"), File("linked"));
