@@ -185,12 +185,12 @@ void BM_ExportLevelPng(benchmark::State& state) {
     const bool varied = state.range(0) != 0, planeB = state.range(1) != 0;
     const unsigned threads = unsigned(state.range(2));
     const std::string png = std::filesystem::temp_directory_path() / "drovak-bench-export.png";
-    auto frame = std::make_unique<FrameBuffer>();
     const std::string& rom = RomPath(varied);
+    NoProgress progress;
     FastestIteration fastest;
     for (auto _ : state) {
         fastest.Start();
-        ExportLevelPng(rom, LEVEL, planeB, png, *frame, {}, threads);
+        ExportLevelPng(rom, LEVEL, planeB, png, progress, threads);
         fastest.Stop();
     }
     const double fileBytes = double(std::filesystem::file_size(png));

@@ -6,6 +6,7 @@
 #include "png/PngRows.h"
 #include "png/PngWriter.h"
 
+#include <memory>
 #include <vector>
 
 namespace drovak {
@@ -13,18 +14,6 @@ namespace drovak {
 namespace {
 
 constexpr unsigned SCREEN_PIXELS = 512;
-
-// The frame buffer ends up all zero however the export ends.
-class FrameBufferClearer {
-public:
-    explicit FrameBufferClearer(FrameBuffer& frameBuffer) : frameBuffer_(frameBuffer) {}
-    ~FrameBufferClearer() { frameBuffer_.fill(0); }
-    FrameBufferClearer(const FrameBufferClearer&) = delete;
-    FrameBufferClearer& operator=(const FrameBufferClearer&) = delete;
-
-private:
-    FrameBuffer& frameBuffer_;
-};
 
 // Copies a rendered 512 x 512 screen to x = 512 x screen of the picture (red + green x 256 +
 // blue x 65536 + alpha x 2^24): pure black is colour 0, alpha 0 (transparent), any other pixel
@@ -47,23 +36,19 @@ void CheckPngPath(const std::string& pngPath) {
 } // namespace
 
 void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngPath,
-                    FrameBuffer& frameBuffer,
-                    const std::function<void(unsigned screensDone)>& progress, unsigned threads,
-                    const std::function<void()>& compressing) {
-    FrameBufferClearer clearer(frameBuffer);
+                    Progress& progress, unsigned threads) {
     CheckPngPath(pngPath);
-
+    progress.ThrowIfCancelled();
+    auto frameBuffer = std::make_unique<FrameBuffer>();
     std::vector<uint32_t> picture(size_t(LEVEL_PNG_WIDTH) * LEVEL_PNG_HEIGHT);
     for (unsigned screen = 0; screen < LEVEL_SCREENS; ++screen) {
-        CopyToFrameBuffer(AssembleLevelScreen(level, planeB, screen), frameBuffer);
-        CopyScreen(frameBuffer, screen, picture);
-        if (progress) progress(screen + 1);
+        CopyToFrameBuffer(AssembleLevelScreen(level, planeB, screen), *frameBuffer);
+        CopyScreen(*frameBuffer, screen, picture);
     }
     PngCompression compression;
     compression.level = 9;
     compression.filters = PngFilterSet::Empty;
     compression.threads = threads;
-    compression.partWritten = compressing;
     WriteFileReplacing(pngPath, [&](Stream& file) {
         PngWriter png(file, {LEVEL_PNG_WIDTH, LEVEL_PNG_HEIGHT, PNG_COLOUR_RGB_ALPHA, 16});
         png.ImageData(
@@ -71,20 +56,16 @@ void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngP
                 PackPngRow(picture.data() + size_t(y) * LEVEL_PNG_WIDTH, LEVEL_PNG_WIDTH,
                            PNG_COLOUR_RGB_ALPHA, 16, out);
             },
-            compression);
+            compression, progress);
         png.End();
     });
 }
 
 void ExportLevelPng(const std::string& romPath, unsigned level, bool planeB,
-                    const std::string& pngPath, FrameBuffer& frameBuffer,
-                    const std::function<void(unsigned screensDone)>& progress, unsigned threads,
-                    const std::function<void()>& compressing) {
-    FrameBufferClearer clearer(frameBuffer);
+                    const std::string& pngPath, Progress& progress, unsigned threads) {
     CheckPngPath(pngPath);
     // The level is the same for every screen: decode it once.
-    ExportLevelPng(DecodeLevel(romPath, level), planeB, pngPath, frameBuffer, progress, threads,
-                   compressing);
+    ExportLevelPng(DecodeLevel(romPath, level), planeB, pngPath, progress, threads);
 }
 
 } // namespace drovak
