@@ -1,5 +1,6 @@
 #include "mod/Unpack.h"
 
+#include "base/Crc32.h"
 #include "base/Errors.h"
 #include "base/Folders.h"
 #include "base/Paths.h"
@@ -9,7 +10,6 @@
 #include "graphics/TilePalette.h"
 #include "graphics/TilesToPng.h"
 #include "mod/SheetPalette.h"
-#include "patch/Crc32.h"
 #include "rom/LzhPage.h"
 #include "rom/LzhTableList.h"
 #include "rom/RlePage.h"
