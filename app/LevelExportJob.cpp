@@ -22,11 +22,26 @@ void LevelExportJob::Start() {
     thread_->start();
 }
 
+namespace {
+
+// The rows written, as the 32 steps of the window's bar.
+class ScreensProgress final : public Progress {
+public:
+    explicit ScreensProgress(LevelExportJob& job) : job_(job) {}
+    void Step(uint64_t done, uint64_t total, std::string_view) override {
+        emit job_.ScreensDone(unsigned(done * LEVEL_SCREENS / total));
+    }
+
+private:
+    LevelExportJob& job_;
+};
+
+} // namespace
+
 void LevelExportJob::Run() {
     try {
-        auto frameBuffer = std::make_unique<FrameBuffer>();
-        ExportLevelPng(level_, planeB_, pngPath_, *frameBuffer,
-                       [this](unsigned screens) { emit ScreensDone(screens); });
+        ScreensProgress progress(*this);
+        ExportLevelPng(level_, planeB_, pngPath_, progress);
     } catch (...) {
         error_ = std::current_exception();
     }

@@ -1,4 +1,5 @@
 // unpack and pack: a ROM image as a folder of files that any editor can change, and back.
+#include "base/Crc32.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "base/ReplaceFile.h"
@@ -11,7 +12,6 @@
 #include "mod/Pack.h"
 #include "mod/Unpack.h"
 #include "patch/Bps.h"
-#include "patch/Crc32.h"
 #include "rom/HexField.h"
 #include "rom/RomLayout.h"
 #include "words/RomChangeWords.h"

@@ -1,5 +1,6 @@
 // patch-create and patch-apply: BPS patches made between two ROM images, BPS and IPS patches
 // applied to one.
+#include "base/Crc32.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "base/ReplaceFile.h"
@@ -7,7 +8,6 @@
 #include "cli/Command.h"
 #include "cli/Files.h"
 #include "patch/Bps.h"
-#include "patch/Crc32.h"
 #include "patch/Patch.h"
 #include "rom/RomChange.h"
 #include "rom/RomFile.h"

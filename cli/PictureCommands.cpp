@@ -14,7 +14,6 @@
 #include "rom/RomFile.h"
 #include "rom/RomLayout.h"
 
-#include <memory>
 #include <string>
 
 namespace drovak::cli {
@@ -43,27 +42,17 @@ int LevelPng(const ParsedArguments& arguments, CommandOutput& output) {
             throw UsageError("--all writes every level and plane: leave out --level and --plane");
         OpenRomRead(rom); // a ROM that can't be read makes no folder
         MakeFolder(out);
-        Progress progress(output);
-        ExportAllLevelPngs(
-            rom, out, 0,
-            [&progress](const std::string& path, unsigned written) {
-                progress.Step(path + " written (" + std::to_string(written) + " of " +
-                              std::to_string(LEVEL_PLANE_COUNT) + ")");
-            },
-            OutputOptions(arguments));
+        Progress progress(output, [](uint64_t written, uint64_t planes, std::string_view path) {
+            return std::string(path) + " written (" + std::to_string(written) + " of " +
+                   std::to_string(planes) + ")";
+        });
+        ExportAllLevelPngs(rom, out, 0, progress, OutputOptions(arguments));
         return EXIT_OK;
     }
     unsigned level = LevelArgument(arguments);
     bool planeB = PlaneBArgument(arguments);
-    auto frameBuffer = std::make_unique<FrameBuffer>();
     Progress progress(output);
-    ExportLevelPng(
-        rom, level, planeB, out, *frameBuffer,
-        [&progress](unsigned screensDone) {
-            progress.Step("screen " + std::to_string(screensDone) + " of " +
-                          std::to_string(LEVEL_SCREENS));
-        },
-        0, {}, OutputOptions(arguments));
+    ExportLevelPng(rom, level, planeB, out, progress, 0, OutputOptions(arguments));
     return EXIT_OK;
 }
 
@@ -124,7 +113,7 @@ std::vector<Command> PictureCommands() {
          "Writes the whole width of Plane A or Plane B of level N (1 to 8, as the window's list\n"
          "shows it) as one 16384 x 512 PNG (RGB with alpha, 16 bits per sample; pure black is\n"
          "transparent). Shows its progress on stderr: one line updated in place on a terminal,\n"
-         "a line per screen (32) otherwise.\n"
+         "a line per 16 rows written (32 lines) otherwise.\n"
          "  --all  writes all 16 planes (levels 1 to 8, Plane A and B) into the folder DIR\n"
          "      (made when missing) under the window's names, Level_01_PlaneA.png to\n"
          "      Level_08_PlaneB.png, several at once; its progress is a plane at a time.\n"

@@ -1,11 +1,14 @@
 #include "cli/Progress.h"
 
+#include <utility>
+
 namespace drovak::cli {
 
-Progress::Progress(const CommandOutput& output) : Progress(output.err, output.errTerminalColumns) {}
+Progress::Progress(const CommandOutput& output, Wording wording)
+    : Progress(output.err, output.errTerminalColumns, std::move(wording)) {}
 
-Progress::Progress(std::ostream& err, std::optional<unsigned> terminalColumns)
-    : err_(err), columns_(terminalColumns) {}
+Progress::Progress(std::ostream& err, std::optional<unsigned> terminalColumns, Wording wording)
+    : wording_(std::move(wording)), err_(err), columns_(terminalColumns) {}
 
 Progress::~Progress() {
     if (lineOpen_) err_ << std::endl;
@@ -25,6 +28,14 @@ void Progress::Step(const std::string& text) {
     err_ << '\r' << line << std::flush;
     shownLength_ = length;
     lineOpen_ = true;
+}
+
+void Progress::Step(uint64_t done, uint64_t total, std::string_view what) {
+    if (wording_) {
+        Step(wording_(done, total, what));
+        return;
+    }
+    Step(std::string(what) + " " + std::to_string(done) + " of " + std::to_string(total));
 }
 
 } // namespace drovak::cli

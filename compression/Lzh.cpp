@@ -1,6 +1,7 @@
 #include "compression/Lzh.h"
 
 #include "base/Errors.h"
+#include "compression/CodecProblem.h"
 #include "compression/LzhBitIo.h"
 #include "compression/LzhCoders.h"
 #include "compression/LzhMatchTree.h"
@@ -27,9 +28,10 @@ void FillInitialSpaces(LzhState& state) {
 LzhDecodeResult LzhDecode(std::span<const uint8_t> source, uint32_t decodedSize,
                           const std::string& name) {
     if (decodedSize > LZH_MAX_DECODED_SIZE) {
-        throw RefusedError(name + ": the decoded size " + std::to_string(decodedSize) + " (" +
-                           HexText(decodedSize) + ") is over the limit of " +
-                           std::to_string(LZH_MAX_DECODED_SIZE) + " bytes");
+        CodecProblem problem{CodecProblemKind::LzhSizeOverLimit, name};
+        problem.size = decodedSize;
+        problem.limit = LZH_MAX_DECODED_SIZE;
+        ThrowCodecProblem(std::move(problem));
     }
     LzhDecodeResult result;
     if (decodedSize == 0) return result;

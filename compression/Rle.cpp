@@ -1,10 +1,12 @@
 #include "compression/Rle.h"
 
 #include "base/ByteOrder.h"
+#include "compression/CodecProblem.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace drovak {
@@ -61,9 +63,11 @@ private:
     // Kept out of the loop that reads the items.
     [[noreturn, gnu::noinline, gnu::cold]] void EndsEarly(uint64_t decodedBytes,
                                                           uint64_t totalBytes) const {
-        throw FileError(name_ + ": the RLE block at " + HexText(blockStart_) + " ends early at " +
-                        HexText(source_.size()) + ": " + std::to_string(decodedBytes) + " of " +
-                        std::to_string(totalBytes) + " bytes decoded");
+        CodecProblem problem{CodecProblemKind::RleBlockEndsEarly, name_, blockStart_};
+        problem.end = source_.size();
+        problem.done = decodedBytes;
+        problem.size = totalBytes;
+        ThrowCodecProblem(std::move(problem));
     }
 
     std::span<const uint8_t> source_;
@@ -98,14 +102,16 @@ uint8_t* PutRunItem(uint8_t* out, uint8_t v, uint32_t length) {
 
 RleDecodeResult RleDecode(std::span<const uint8_t> source, uint64_t at, const std::string& name) {
     if (at >= source.size() || source.size() - at < 4) {
-        throw FileError(name + ": too short: 4 bytes needed at " + HexText(at) +
-                        ", the data ends at " + HexText(source.size()));
+        CodecProblem problem{CodecProblemKind::RleHeaderPastEnd, name, at};
+        problem.end = source.size();
+        ThrowCodecProblem(std::move(problem));
     }
     const uint32_t announced = LoadBigEndian32(source.data() + at);
     if (announced > RLE_MAX_DECODED_SIZE) {
-        throw RefusedError(name + ": the RLE block at " + HexText(at) + " announces " +
-                           std::to_string(announced) + " bytes, more than the limit of " +
-                           std::to_string(RLE_MAX_DECODED_SIZE));
+        CodecProblem problem{CodecProblemKind::RleSizeOverLimit, name, at};
+        problem.size = announced;
+        problem.limit = RLE_MAX_DECODED_SIZE;
+        ThrowCodecProblem(std::move(problem));
     }
     RleDecodeResult result;
     result.consumed = 4;
@@ -141,9 +147,10 @@ RleDecodeResult RleDecode(std::span<const uint8_t> source, uint64_t at, const st
 
 RleEncodeResult RleEncode(std::span<const uint8_t> source, const std::string& name) {
     if (source.size() > RLE_MAX_DECODED_SIZE) {
-        throw RefusedError(name + ": " + std::to_string(source.size()) +
-                           " bytes are more than an RLE block may hold (" +
-                           std::to_string(RLE_MAX_DECODED_SIZE) + ")");
+        CodecProblem problem{CodecProblemKind::RleDataOverLimit, name};
+        problem.size = source.size();
+        problem.limit = RLE_MAX_DECODED_SIZE;
+        ThrowCodecProblem(std::move(problem));
     }
     const auto sourceSize = uint32_t(source.size());
     // The header announces the length rounded up to whole words; the input is padded with

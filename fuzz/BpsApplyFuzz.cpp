@@ -3,10 +3,10 @@
 // that the actions are reached at all (a random patch fails its own checksum). Properties: a
 // refusal makes nothing; an applied patch makes the target its header announces, with the
 // checksum its footer names; no action reads or writes out of bounds (the sanitizers).
+#include "base/Crc32.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/PatchInput.h"
 #include "patch/Bps.h"
-#include "patch/Crc32.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <exception>
 #include <filesystem>
-#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -16,29 +15,42 @@
 
 namespace drovak {
 
-void ExportAllLevelPngs(
-    const std::string& romPath, const std::string& folder, unsigned threads,
-    const std::function<void(const std::string& path, unsigned written)>& planeWritten,
-    const ReplaceOptions& options) {
+namespace {
+
+// One plane's export within them all: its steps are not reported, the stop is shared.
+class PlaneProgress final : public Progress {
+public:
+    explicit PlaneProgress(const Progress& all) : all_(all) {}
+    void Step(uint64_t, uint64_t, std::string_view) override {}
+    bool Cancelled() const override { return all_.Cancelled(); }
+
+private:
+    const Progress& all_;
+};
+
+} // namespace
+
+void ExportAllLevelPngs(const std::string& romPath, const std::string& folder, unsigned threads,
+                        Progress& progress, const ReplaceOptions& options) {
     std::atomic<unsigned> next{0};
     std::atomic<bool> failed{false};
-    std::mutex mutex; // guards written, error and the calls of planeWritten
+    std::mutex mutex; // guards written, error and the calls of progress.Step
     unsigned written = 0;
     std::exception_ptr error;
 
     // Planes in list order, each exported whole by one thread with a frame buffer of its own.
     auto work = [&]() noexcept {
         try {
-            auto frameBuffer = std::make_unique<FrameBuffer>();
+            PlaneProgress planeProgress(progress);
             for (unsigned plane; !failed && (plane = next++) < LEVEL_PLANE_COUNT;) {
                 const unsigned level = plane / 2;
                 const bool planeB = plane % 2 != 0;
                 const std::string path =
                     (std::filesystem::path(folder) / DefaultLevelPngName(level, planeB)).string();
-                ExportLevelPng(romPath, level, planeB, path, *frameBuffer, {}, 1, {}, options);
+                ExportLevelPng(romPath, level, planeB, path, planeProgress, 1, options);
                 std::lock_guard lock(mutex);
                 ++written;
-                if (planeWritten) planeWritten(path, written);
+                progress.Step(written, LEVEL_PLANE_COUNT, path);
             }
         } catch (...) {
             std::lock_guard lock(mutex);

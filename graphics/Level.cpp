@@ -3,6 +3,7 @@
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
 #include "compression/Lzh.h"
+#include "graphics/PlaneRenderer.h"
 #include "rom/LevelLayout.h"
 #include "rom/PointerTable.h"
 #include "rom/RomFile.h"
@@ -13,8 +14,6 @@
 namespace drovak {
 
 namespace {
-
-constexpr unsigned NAME_TABLE_SIDE = 64;
 
 std::vector<uint8_t> DecodeTableEntry(std::span<const uint8_t> rom, const std::string& name,
                                       unsigned index) {
@@ -59,39 +58,51 @@ LevelData DecodeLevel(const std::string& romPath, unsigned level) {
     return DecodeLevel(*OpenRomRead(romPath), level);
 }
 
-std::vector<uint8_t> BuildLevelNameTable(const LevelData& level, bool planeB,
-                                         unsigned firstColumn) {
+TilePlane BuildLevelPlane(const LevelData& level, bool planeB, unsigned firstColumn,
+                          unsigned columns) {
     const std::vector<uint8_t>& data = level.blockData;
     const size_t definitions = planeB ? PLANE_B_DEFINITIONS : PLANE_A_DEFINITIONS;
     const unsigned blockRows = planeB ? PLANE_B_BLOCK_ROWS : PLANE_A_BLOCK_ROWS;
     // The layout is stored column by column, each column top to bottom.
     size_t layout = (planeB ? PLANE_B_LAYOUT : PLANE_A_LAYOUT) + size_t(blockRows) * firstColumn;
 
-    std::vector<uint8_t> nameTable(NAME_TABLE_SIDE * NAME_TABLE_SIDE * 2, 0);
-    for (unsigned column = 0; column < BLOCK_COLUMNS_SHOWN; ++column) {
+    TilePlane plane;
+    plane.width = BLOCK_TILES * columns;
+    plane.height = LEVEL_PLANE_ROWS;
+    plane.cells.resize(size_t(plane.width) * plane.height);
+    for (unsigned column = 0; column < columns; ++column) {
         for (unsigned blockRow = 0; blockRow < blockRows; ++blockRow, ++layout) {
-            // Layout bytes and block words past the decoded data leave their words zero.
+            // Layout bytes and block words past the decoded data leave their cells tile 0.
             if (layout >= data.size()) continue;
             size_t definition = definitions + BLOCK_DEFINITION_BYTES * data[layout];
             for (unsigned k = 0; k < BLOCK_TILES; ++k) {
                 for (unsigned j = 0; j < BLOCK_TILES; ++j) {
                     size_t at = definition + 2 * (BLOCK_TILES * k + j);
                     if (at + 2 > data.size()) continue;
-                    uint16_t word = LoadBigEndian16(data.data() + at) & LEVEL_NAME_MASK;
-                    size_t cell = size_t(BLOCK_TILES * blockRow + k) * NAME_TABLE_SIDE +
-                                  BLOCK_TILES * column + j;
-                    StoreBigEndian16(nameTable.data() + 2 * cell, word);
+                    const uint16_t word = LoadBigEndian16(data.data() + at) & LEVEL_NAME_MASK;
+                    const size_t cell =
+                        size_t(BLOCK_TILES * blockRow + k) * plane.width + BLOCK_TILES * column + j;
+                    plane.cells[cell] = PlaneCell::FromNameWord(word);
                 }
             }
         }
     }
+    return plane;
+}
+
+std::vector<uint8_t> BuildLevelNameTable(const LevelData& level, bool planeB,
+                                         unsigned firstColumn) {
+    const TilePlane plane = BuildLevelPlane(level, planeB, firstColumn, BLOCK_COLUMNS_SHOWN);
+    std::vector<uint8_t> nameTable(2 * plane.cells.size());
+    for (size_t i = 0; i < plane.cells.size(); ++i)
+        StoreBigEndian16(nameTable.data() + 2 * i, plane.cells[i].NameWord());
     return nameTable;
 }
 
 PreviewImage AssembleLevel(const LevelData& level, bool planeB, unsigned firstColumn) {
-    const std::vector<uint8_t> nameTable = BuildLevelNameTable(level, planeB, firstColumn);
-    return RenderTiles(level.tileArt, 1, 1, NAME_TABLE_SIDE, NAME_TABLE_SIDE, level.palette,
-                       nameTable);
+    const TilePlane plane = BuildLevelPlane(level, planeB, firstColumn, BLOCK_COLUMNS_SHOWN);
+    return PlaneRenderer(plane, level.tileArt, level.palette)
+        .Picture({0, 0, 8 * plane.width, 8 * plane.height});
 }
 
 PreviewImage AssembleLevelScreen(const LevelData& level, bool planeB, unsigned screen) {

@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 #include "base/ReplaceFile.h"
 #include "graphics/Level.h"
+#include "graphics/PlaneRenderer.h"
 #include "png/PngRows.h"
 #include "png/PngWriter.h"
 
@@ -12,34 +13,6 @@ namespace drovak {
 
 namespace {
 
-constexpr unsigned SCREEN_PIXELS = 512;
-
-// The frame buffer ends up all zero however the export ends.
-class FrameBufferClearer {
-public:
-    explicit FrameBufferClearer(FrameBuffer& frameBuffer) : frameBuffer_(frameBuffer) {}
-    ~FrameBufferClearer() { frameBuffer_.fill(0); }
-    FrameBufferClearer(const FrameBufferClearer&) = delete;
-    FrameBufferClearer& operator=(const FrameBufferClearer&) = delete;
-
-private:
-    FrameBuffer& frameBuffer_;
-};
-
-// Copies a rendered 512 x 512 screen to x = 512 x screen of the picture (red + green x 256 +
-// blue x 65536 + alpha x 2^24): pure black is colour 0, alpha 0 (transparent), any other pixel
-// its colour at alpha 255.
-void CopyScreen(const FrameBuffer& frameBuffer, unsigned screen, std::vector<uint32_t>& picture) {
-    const uint32_t left = SCREEN_PIXELS * screen;
-    for (uint32_t y = 0; y < SCREEN_PIXELS; ++y) {
-        const uint32_t* row = frameBuffer.data() + size_t(y) * SCREEN_PIXELS;
-        uint32_t* out = picture.data() + size_t(y) * LEVEL_PNG_WIDTH + left;
-        for (uint32_t x = 0; x < SCREEN_PIXELS; ++x) {
-            out[x] = row[x] == 0 ? 0 : (row[x] & 0xFFFFFF) | 0xFF000000u;
-        }
-    }
-}
-
 void CheckPngPath(const std::string& pngPath) {
     if (pngPath.empty()) throw FileError("No file name given for the PNG picture");
 }
@@ -47,47 +20,42 @@ void CheckPngPath(const std::string& pngPath) {
 } // namespace
 
 void ExportLevelPng(const LevelData& level, bool planeB, const std::string& pngPath,
-                    FrameBuffer& frameBuffer,
-                    const std::function<void(unsigned screensDone)>& progress, unsigned threads,
-                    const std::function<void()>& compressing, const ReplaceOptions& options) {
-    FrameBufferClearer clearer(frameBuffer);
+                    Progress& progress, unsigned threads, const ReplaceOptions& options) {
     CheckPngPath(pngPath);
-
-    std::vector<uint32_t> picture(size_t(LEVEL_PNG_WIDTH) * LEVEL_PNG_HEIGHT);
-    for (unsigned screen = 0; screen < LEVEL_SCREENS; ++screen) {
-        CopyToFrameBuffer(AssembleLevelScreen(level, planeB, screen), frameBuffer);
-        CopyScreen(frameBuffer, screen, picture);
-        if (progress) progress(screen + 1);
-    }
+    progress.ThrowIfCancelled();
+    // The plane is built once; each row of the picture is drawn from it when the compressor
+    // asks for it, so that only the rows in hand are ever held.
+    const TilePlane plane = BuildLevelPlane(level, planeB);
+    const PlaneRenderer renderer(plane, level.tileArt, level.palette);
     PngCompression compression;
     compression.level = 9;
     compression.filters = PngFilterSet::Empty;
     compression.threads = threads;
-    compression.partWritten = compressing;
     ReplaceFile(
         pngPath,
         [&](Stream& file) {
             PngWriter png(file, {LEVEL_PNG_WIDTH, LEVEL_PNG_HEIGHT, PNG_COLOUR_RGB_ALPHA, 16});
             png.ImageData(
-                [&picture](uint32_t y, uint8_t* out) {
-                    PackPngRow(picture.data() + size_t(y) * LEVEL_PNG_WIDTH, LEVEL_PNG_WIDTH,
-                               PNG_COLOUR_RGB_ALPHA, 16, out);
+                [&renderer](uint32_t y, uint8_t* out) {
+                    // Pure black is colour 0 at alpha 0 (transparent), any other colour is opaque.
+                    std::vector<uint32_t> row(LEVEL_PNG_WIDTH);
+                    renderer.Draw({0, y, LEVEL_PNG_WIDTH, 1}, row.data(), LEVEL_PNG_WIDTH);
+                    for (uint32_t& pixel : row)
+                        pixel = pixel == 0 ? 0 : (pixel & 0xFFFFFF) | 0xFF000000u;
+                    PackPngRow(row.data(), LEVEL_PNG_WIDTH, PNG_COLOUR_RGB_ALPHA, 16, out);
                 },
-                compression);
+                compression, progress);
             png.End();
         },
         options);
 }
 
 void ExportLevelPng(const std::string& romPath, unsigned level, bool planeB,
-                    const std::string& pngPath, FrameBuffer& frameBuffer,
-                    const std::function<void(unsigned screensDone)>& progress, unsigned threads,
-                    const std::function<void()>& compressing, const ReplaceOptions& options) {
-    FrameBufferClearer clearer(frameBuffer);
+                    const std::string& pngPath, Progress& progress, unsigned threads,
+                    const ReplaceOptions& options) {
     CheckPngPath(pngPath);
-    // The level is the same for every screen: decode it once.
-    ExportLevelPng(DecodeLevel(romPath, level), planeB, pngPath, frameBuffer, progress, threads,
-                   compressing, options);
+    // The level is the same for every row: decode it once.
+    ExportLevelPng(DecodeLevel(romPath, level), planeB, pngPath, progress, threads, options);
 }
 
 } // namespace drovak

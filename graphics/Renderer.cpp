@@ -2,6 +2,8 @@
 
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
+#include "graphics/PlaneRenderer.h"
+#include "graphics/TilePlane.h"
 #include "rom/RomFile.h"
 
 #include <algorithm>
@@ -11,52 +13,23 @@ namespace drovak {
 namespace {
 
 constexpr size_t PALETTE_BYTES = 128;
-constexpr uint32_t TILE_BYTES = 32;
-// Name-table indices 496..511 take their data 16 tiles further on.
-constexpr uint16_t SHIFTED_TILES_FIRST = 0x1F0;
-constexpr uint16_t SHIFTED_TILES_LAST = 0x1FF;
-constexpr uint32_t SHIFTED_TILES_OFFSET = 512;
 
-uint32_t TileDataOffset(uint16_t index) {
-    uint32_t offset = uint32_t(index) * TILE_BYTES;
-    if (index >= SHIFTED_TILES_FIRST && index <= SHIFTED_TILES_LAST) offset += SHIFTED_TILES_OFFSET;
-    return offset;
-}
-
-// Where a cell coordinate lands when flipped: mirrored within its own 8-pixel tile.
-unsigned Mirror(unsigned c) {
-    return (c & ~7u) + 7 - (c & 7u);
-}
-
-struct CellPlacement {
-    unsigned line = 0;
-    bool flipX = false;
-    bool flipY = false;
-};
-
-struct Canvas {
-    uint32_t* pixels;
-    unsigned width;
-    unsigned height;
-};
-
-// Draws one cell from `art` starting at `position`; stops at the end of the data, leaving the
-// rest of the cell as it was (black). Returns the position after the last byte read.
-size_t DrawCell(std::span<const uint8_t> art, size_t position, unsigned cellPixelsX,
-                unsigned cellPixelsY, unsigned x, unsigned y, const CellPlacement& place,
-                const PaletteTable& palette, const Canvas& canvas) {
-    const uint32_t* colours = palette.data() + place.line * 16;
+// Draws one cell of a sheet from `art` starting at `position`, row by row; stops at the end of
+// the data, leaving the rest of the cell as it was (black). Returns the position after the last
+// byte read.
+size_t DrawSheetCell(std::span<const uint8_t> art, size_t position, unsigned cellPixelsX,
+                     unsigned cellPixelsY, unsigned x, unsigned y, const PaletteTable& palette,
+                     PreviewImage& image) {
     for (unsigned r = 0; r < cellPixelsY; ++r) {
-        unsigned py = y + (place.flipY ? Mirror(r) : r);
-        uint32_t* row = py < canvas.height ? canvas.pixels + size_t(py) * canvas.width : nullptr;
+        const unsigned py = y + r;
+        uint32_t* row =
+            py < image.Height ? image.Pixels.data() + size_t(py) * image.Width : nullptr;
         for (unsigned c = 0; c < cellPixelsX; c += 2) {
             if (position >= art.size()) return position;
-            uint8_t byte = art[position++];
+            const uint8_t byte = art[position++];
             if (row == nullptr) continue;
-            unsigned left = x + (place.flipX ? Mirror(c) : c);
-            unsigned right = x + (place.flipX ? Mirror(c + 1) : c + 1);
-            if (left < canvas.width) row[left] = colours[SelectNibble(byte, false)];
-            if (right < canvas.width) row[right] = colours[SelectNibble(byte, true)];
+            if (x + c < image.Width) row[x + c] = palette[SelectNibble(byte, false)];
+            if (x + c + 1 < image.Width) row[x + c + 1] = palette[SelectNibble(byte, true)];
         }
     }
     return position;
@@ -125,31 +98,23 @@ PreviewImage RenderTiles(std::span<const uint8_t> art, uint8_t cellWidth, uint8_
     const unsigned cellPixelsX = 8u * cellWidth;
     const unsigned cellPixelsY = 8u * cellHeight;
 
+    if (nameTable) {
+        // Each word places a cell: the plane of the table, drawn whole.
+        const TilePlane plane =
+            PlaneOfNameTable(*nameTable, (width + cellPixelsX - 1) / cellPixelsX,
+                             (height + cellPixelsY - 1) / cellPixelsY, cellWidth, cellHeight);
+        return PlaneRenderer(plane, art, palette).Picture({0, 0, width, height});
+    }
+    // Without a name table the cells take the art in turn, row by row.
     PreviewImage image;
     image.Width = uint16_t(width);
     image.Height = uint16_t(height);
     image.Pixels.assign(size_t(width) * height, 0);
-    const Canvas canvas{image.Pixels.data(), width, height};
-
     size_t artPosition = 0;
-    size_t namePosition = 0;
     for (unsigned y = 0; y < height; y += cellPixelsY) {
-        for (unsigned x = 0; x < width; x += cellPixelsX) {
-            CellPlacement place;
-            if (nameTable) {
-                // A name table that has ended leaves the rest of the row (and so of the
-                // picture) black.
-                if (namePosition + 2 > nameTable->size()) break;
-                uint16_t word = LoadBigEndian16(nameTable->data() + namePosition);
-                namePosition += 2;
-                place.line = (word >> 13) & 3;
-                place.flipX = (word & 0x0800) != 0;
-                place.flipY = (word & 0x1000) != 0;
-                artPosition = TileDataOffset(word & 0x07FF);
-            }
+        for (unsigned x = 0; x < width; x += cellPixelsX)
             artPosition =
-                DrawCell(art, artPosition, cellPixelsX, cellPixelsY, x, y, place, palette, canvas);
-        }
+                DrawSheetCell(art, artPosition, cellPixelsX, cellPixelsY, x, y, palette, image);
     }
     return image;
 }

@@ -49,10 +49,10 @@ PaletteTable ReadPalette(const std::string& romPath, uint32_t offset);
 PaletteTable ReadPalette(Stream& rom, uint32_t offset);
 
 // Draws tiles (8x8, 4 bits per pixel) into a picture of 8 x widthInTiles by 8 x heightInTiles,
-// cell by cell, and returns it; with a name table, one big-endian name-table word per cell
-// places the tile (flips, palette line, indices 496..511 taking the tile 16 further on). Short
-// data leaves black. Throws RefusedError for a cell size of 0 or a picture larger than the frame
-// buffer.
+// cell by cell, and returns it: without a name table the cells take the art in turn; with one,
+// one big-endian name-table word per cell places the tile (the plane of graphics/TilePlane.h,
+// drawn by graphics/PlaneRenderer.h). Short data leaves black. Throws RefusedError for a cell size
+// of 0 or a picture larger than the frame buffer.
 PreviewImage RenderTiles(std::span<const uint8_t> tileArt, uint8_t cellWidth, uint8_t cellHeight,
                          uint16_t widthInTiles, uint16_t heightInTiles, const PaletteTable& palette,
                          std::optional<std::span<const uint8_t>> nameTable = std::nullopt);

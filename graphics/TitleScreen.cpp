@@ -3,6 +3,8 @@
 #include "base/Errors.h"
 #include "compression/MaskedTile.h"
 #include "compression/Rle.h"
+#include "graphics/PlaneRenderer.h"
+#include "graphics/TilePlane.h"
 #include "rom/RomFile.h"
 
 namespace drovak {
@@ -16,9 +18,12 @@ PreviewImage RenderTitleScreen(std::span<const uint8_t> rom) {
         art = RleDecode(rom, TITLE_ART_OFFSET).bytes;
     } catch (const DrovakError&) {
     }
-    const std::vector<uint8_t> nameTable = MaskedTileDecode(rom, TITLE_NAME_TABLE_OFFSET);
-    return RenderTiles(art, 1, 1, TITLE_WIDTH_TILES, TITLE_HEIGHT_TILES,
-                       PaletteAt(rom, TITLE_PALETTE_OFFSET), nameTable);
+    // The name table's plane, drawn whole; a table that ends early leaves the rest black.
+    const TilePlane plane = PlaneOfNameTable(MaskedTileDecode(rom, TITLE_NAME_TABLE_OFFSET),
+                                             TITLE_WIDTH_TILES, TITLE_HEIGHT_TILES);
+    const PaletteTable palette = PaletteAt(rom, TITLE_PALETTE_OFFSET);
+    return PlaneRenderer(plane, art, palette)
+        .Picture({0, 0, 8u * TITLE_WIDTH_TILES, 8u * TITLE_HEIGHT_TILES});
 }
 
 PreviewImage RenderTitleScreen(const std::string& romPath) {

@@ -1,5 +1,6 @@
 #include "mod/FolderData.h"
 
+#include "base/Crc32.h"
 #include "base/Errors.h"
 #include "base/FileHandle.h"
 #include "base/FolderFiles.h"
@@ -8,7 +9,6 @@
 #include "graphics/CompressInput.h"
 #include "graphics/TileSheet.h"
 #include "mod/SheetPalette.h"
-#include "patch/Crc32.h"
 #include "rom/DataFile.h"
 
 namespace drovak {

@@ -1,12 +1,12 @@
 #include "mod/Pack.h"
 
+#include "base/Crc32.h"
 #include "base/Errors.h"
 #include "base/FolderFiles.h"
 #include "base/Folders.h"
 #include "base/Paths.h"
 #include "base/ReplaceFile.h"
 #include "mod/FolderData.h"
-#include "patch/Crc32.h"
 #include "rom/HeaderChecksum.h"
 #include "rom/RlePage.h"
 #include "words/RomProblemWords.h"

@@ -1,5 +1,6 @@
 #include "mod/Unpack.h"
 
+#include "base/Crc32.h"
 #include "base/Errors.h"
 #include "base/FileHandle.h"
 #include "base/FolderFiles.h"
@@ -10,7 +11,6 @@
 #include "graphics/TilePalette.h"
 #include "graphics/TilesToPng.h"
 #include "mod/SheetPalette.h"
-#include "patch/Crc32.h"
 #include "rom/LzhPage.h"
 #include "rom/LzhTableList.h"
 #include "rom/RlePage.h"

@@ -4,8 +4,8 @@
 
 #include "base/ByteOrder.h"
 
+#include "base/Crc32.h"
 #include "patch/BpsNumbers.h"
-#include "patch/Crc32.h"
 
 #include <algorithm>
 #include <cstring>

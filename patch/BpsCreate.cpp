@@ -4,10 +4,10 @@
 // one.
 #include "patch/Bps.h"
 
+#include "base/Crc32.h"
 #include "base/Errors.h"
 #include "patch/BpsMatches.h"
 #include "patch/BpsNumbers.h"
-#include "patch/Crc32.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "patch/Patch.h"
 
+#include "base/Crc32.h"
 #include "patch/Bps.h"
-#include "patch/Crc32.h"
 #include "patch/Ips.h"
 
 namespace drovak {

@@ -117,6 +117,13 @@ void PngWriter::Palette(std::span<const uint32_t> colours) {
 }
 
 void PngWriter::ImageData(const PngRowSource& rows, const PngCompression& compression) {
+    NoProgress none;
+    ImageData(rows, compression, none);
+}
+
+void PngWriter::ImageData(const PngRowSource& rows, const PngCompression& compression,
+                          Progress& progress) {
+    progress.ThrowIfCancelled();
     if (IsPalette(header_)) {
         if (paletteSize_ == 0) throw RefusedError("PNG picture: a palette image without palette");
         CheckIndices(header_, rows, paletteSize_);
@@ -154,13 +161,17 @@ void PngWriter::ImageData(const PngRowSource& rows, const PngCompression& compre
     };
     IdatPieceWriter pieces(out_,
                            std::clamp<uint32_t>(compression.maxIdatSize, 1, PNG_MAX_CHUNK_LENGTH));
-    ParallelDeflate((height + rowsPerPart - 1) / rowsPerPart, std::clamp(compression.level, 0, 9),
-                    compression.threads, makePart,
-                    [&pieces, &compression](const uint8_t* data, size_t size) {
-                        pieces.Append(data, size);
-                        if (compression.partWritten) compression.partWritten();
-                    },
-                    compression.search);
+    const size_t parts = (height + rowsPerPart - 1) / rowsPerPart;
+    size_t written = 0; // parts, and then the stream's trailer
+    ParallelDeflate(
+        parts, std::clamp(compression.level, 0, 9), compression.threads, makePart,
+        [&](const uint8_t* data, size_t size) {
+            pieces.Append(data, size);
+            if (++written > parts) return;
+            progress.Step(std::min(height, written * rowsPerPart), height, "rows");
+            progress.ThrowIfCancelled();
+        },
+        compression.search);
     pieces.Finish();
 }
 

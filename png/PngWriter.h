@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Progress.h"
 #include "base/Stream.h"
 #include "png/ParallelDeflate.h"
 #include "png/Png.h"
@@ -41,9 +42,6 @@ struct PngCompression {
     size_t partSize = PNG_DEFAULT_PART_SIZE;
     unsigned threads = 0;
     Level9Search search = Level9Search::Quick;
-    // Called on the writing thread after each compressed part is written, while the other parts
-    // are still being compressed (a window answers its events there).
-    std::function<void()> partWritten;
 };
 
 // Puts raw row y (PngRowLength bytes, before filtering) at out. Called on the compressing
@@ -70,7 +68,10 @@ public:
     // count or for a picture that has no palette.
     void Palette(std::span<const uint32_t> colours);
     // RefusedError, before any IDAT is written, for a palette image without its palette or with
-    // a pixel whose index is beyond it.
+    // a pixel whose index is beyond it. After each compressed part is written, on the calling
+    // thread, progress hears of the rows written so far (of the image's height, "rows") and is
+    // asked whether to go on: CancelledError when it says stop.
+    void ImageData(const PngRowSource& rows, const PngCompression& compression, Progress& progress);
     void ImageData(const PngRowSource& rows, const PngCompression& compression);
     // Keyword 1 to 79 printable Latin-1 characters without leading, trailing or double spaces,
     // text without NUL; RefusedError otherwise.

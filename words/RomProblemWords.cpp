@@ -2,6 +2,7 @@
 
 #include "base/FileHandle.h"
 #include "compression/Rle.h"
+#include "words/CodecProblemWords.h"
 
 namespace drovak {
 
@@ -122,6 +123,7 @@ std::string UnsupportedRepeatMessage(uint32_t count) {
 
 std::string ErrorText(const std::exception& error) {
     if (const RomProblem* problem = ProblemOf(error)) return RomProblemText(*problem);
+    if (const CodecProblem* problem = CodecProblemOf(error)) return CodecProblemText(*problem);
     if (const auto* repeat = dynamic_cast<const UnsupportedRepeatError*>(&error)) {
         return UnsupportedRepeatMessage(repeat->count());
     }

@@ -100,7 +100,7 @@ CliResult RunOnTerminal(const std::vector<std::string>& arguments) {
 
 using CliProgressRun = CliTest;
 
-TEST_F(CliProgressRun, LevelPngWritesOneLineOnATerminalAndALinePerScreenToAPipe) {
+TEST_F(CliProgressRun, LevelPngWritesOneLineOnATerminalAndALinePerPartToAPipe) {
     const std::string rom = Write("demo.bin", MakeDemoRom());
     const std::vector<std::string> arguments = {"level-png", rom, File("out.png"), "--level", "1",
                                                 "--plane",   "A"};
@@ -109,13 +109,13 @@ TEST_F(CliProgressRun, LevelPngWritesOneLineOnATerminalAndALinePerScreenToAPipe)
     EXPECT_LE(Lines(terminal.err), 2u) << terminal.err;
     EXPECT_EQ(std::count(terminal.err.begin(), terminal.err.end(), '\r'), 32 + 1) // + the "\r\n"
         << terminal.err;
-    EXPECT_NE(terminal.err.find("\rscreen 32 of 32"), std::string::npos) << terminal.err;
+    EXPECT_NE(terminal.err.find("\rrows 512 of 512"), std::string::npos) << terminal.err;
 
     const CliResult piped = Run(arguments);
     ASSERT_EQ(piped.exitCode, 0) << piped.err;
     std::string expected;
-    for (int screen = 1; screen <= 32; ++screen)
-        expected += "screen " + std::to_string(screen) + " of 32\n";
+    for (int part = 1; part <= 32; ++part)
+        expected += "rows " + std::to_string(16 * part) + " of 512\n";
     EXPECT_EQ(piped.err, expected);
 }
 

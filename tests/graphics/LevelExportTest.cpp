@@ -2,12 +2,14 @@
 
 #include "base/Errors.h"
 #include "base/WholeFile.h"
+#include "graphics/AllPlanesExport.h"
 #include "graphics/Level.h"
 #include "graphics/LevelExport.h"
 #include "support/LibpngCodec.h"
 #include "support/PngReading.h"
 
-#include <numeric>
+#include <algorithm>
+#include <tuple>
 
 namespace drovak {
 namespace {
@@ -15,26 +17,27 @@ namespace {
 using namespace test;
 using GraphicsLevelExport = GraphicsTest;
 
+// The rows written as the progress hears of them; asked whether to go on, it says stop once
+// `stopAfter` steps have been heard.
+struct RecordingProgress final : Progress {
+    std::vector<uint64_t> rows;
+    size_t stopAfter = SIZE_MAX;
+    void Step(uint64_t done, uint64_t total, std::string_view what) override {
+        EXPECT_EQ(std::tie(total, what), std::tuple(512u, "rows"));
+        rows.push_back(done);
+    }
+    bool Cancelled() const override { return rows.size() >= stopAfter; }
+};
+
 // The whole export in one test: it is the slow one (a 64 MiB image at level 9).
 TEST_F(GraphicsLevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent) {
     const std::string rom = Write("demo.bin", DemoRomBytes()), png = File("Level_03_PlaneB.png");
-    std::vector<unsigned> progress, expectedProgress(32);
-    std::iota(expectedProgress.begin(), expectedProgress.end(), 1u);
-    frame->fill(0x777777);
-    // While the picture is compressed, after the 32 screens, the caller hears of each part.
-    std::vector<size_t> screensAtEachPart;
-    ExportLevelPng(
-        rom, 2, true, png, *frame,
-        [&](unsigned done) {
-            progress.push_back(done);
-            // Each screen is in the frame buffer when its progress is reported.
-            EXPECT_NE(std::count(frame->begin(), frame->end(), 0x777777u), 262144);
-        },
-        0, [&] { screensAtEachPart.push_back(progress.size()); });
-    EXPECT_EQ(progress, expectedProgress);
-    EXPECT_GT(screensAtEachPart.size(), 8u);
-    EXPECT_EQ(screensAtEachPart.front(), 32u);
-    EXPECT_EQ(std::count(frame->begin(), frame->end(), 0u), 262144);
+    RecordingProgress progress;
+    ExportLevelPng(rom, 2, true, png, progress);
+    // The rows written, part by part, in order, to the last.
+    EXPECT_GT(progress.rows.size(), 8u);
+    EXPECT_TRUE(std::is_sorted(progress.rows.begin(), progress.rows.end()));
+    EXPECT_EQ(progress.rows.back(), 512u);
 
     // IHDR, IDAT pieces of 65535 bytes but the last, IEND; every CRC right.
     const auto chunks = test::ReadChunks(ReadWholeFile(png));
@@ -75,16 +78,43 @@ TEST_F(GraphicsLevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent
     EXPECT_LT(transparent, 16384u * 512);
 }
 
-TEST_F(GraphicsLevelExport, FailuresLeaveNoFileAndAnEmptyFrameBuffer) {
-    const std::string rom = Write("demo.bin", DemoRomBytes());
-    const std::pair<std::string, std::string> cases[] = {
-        {File("missing.bin"), File("out.png")}, {rom, File("no-such-folder/out.png")}, {rom, ""}};
-    for (const auto& [romPath, png] : cases) {
-        frame->fill(5);
-        EXPECT_THROW(ExportLevelPng(romPath, 0, false, png, *frame), FileError) << png;
-        EXPECT_FALSE(!png.empty() && std::filesystem::exists(png)) << png;
-        EXPECT_EQ(std::count(frame->begin(), frame->end(), 0u), 262144) << png;
+// A failure or a stop leaves nothing: no new file, no temporary one, a file that was there as
+// it was.
+TEST_F(GraphicsLevelExport, FailuresAndStopsLeaveTheTargetAsItWas) {
+    const std::string rom = Write("demo.bin", DemoRomBytes()), kept = Write("kept.png", Hex("01"));
+    const struct {
+        std::string rom, png;
+        size_t stopAfter;
+    } cases[] = {{File("missing.bin"), File("out.png"), SIZE_MAX},
+                 {rom, File("no-such-folder/out.png"), SIZE_MAX},
+                 {rom, "", SIZE_MAX},
+                 {rom, File("out.png"), 0},
+                 {rom, File("out.png"), 3},
+                 {rom, kept, 5}};
+    for (const auto& c : cases) {
+        RecordingProgress progress;
+        progress.stopAfter = c.stopAfter;
+        const auto run = [&] { ExportLevelPng(c.rom, 0, false, c.png, progress); };
+        if (c.stopAfter == SIZE_MAX) {
+            EXPECT_THROW(run(), FileError) << c.png;
+        } else {
+            EXPECT_THROW(run(), CancelledError) << c.png;
+            EXPECT_EQ(progress.rows.size(), c.stopAfter) << c.png;
+        }
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"demo.bin", "kept.png"})) << c.png;
+        EXPECT_EQ(ReadWholeFile(kept), Hex("01"));
     }
+    // All the planes: a stop before the first leaves the folder empty.
+    RecordingProgress stopped;
+    stopped.stopAfter = 0;
+    const std::string folder = File("planes");
+    std::filesystem::create_directory(folder);
+    EXPECT_THROW(ExportAllLevelPngs(rom, folder, 2, stopped), CancelledError);
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "GraphicsTestSupport.h"
 
 #include "base/Errors.h"
+#include "graphics/PlaneRenderer.h"
 
 #include <tuple>
 
@@ -94,6 +95,27 @@ TEST_F(GraphicsRenderTiles, CellsTakeTheirTilesOrStayBlack) {
                 const int value = values[y / 8 * width + x / 8];
                 ASSERT_EQ(PixelAt(image, x, y), value ? MarkerPalette()[value] : 0)
                     << width << " x " << height << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+// Any rectangle of a plane is that part of the whole picture: within a cell, across cells, and
+// black beyond the plane's cells.
+TEST_F(GraphicsRenderTiles, AnyRectangleOfAPlaneIsThatPartOfTheWhole) {
+    const Bytes art = Pattern(700), names = Pattern(38, 5); // 19 of the 5 x 4 cells, flips too
+    const TilePlane plane = PlaneOfNameTable(names, 5, 4);
+    const PlaneRenderer renderer(plane, art, MarkerPalette());
+    const PreviewImage whole = renderer.Picture({0, 0, 40, 32});
+    EXPECT_EQ(whole.Pixels, Render(art, 5, 4, &names).Pixels);
+    for (const PixelRect& area : {PixelRect{3, 5, 1, 1}, PixelRect{7, 1, 10, 9},
+                                  PixelRect{0, 31, 40, 1}, PixelRect{37, 29, 6, 6}}) {
+        const PreviewImage part = renderer.Picture(area);
+        for (uint32_t y = 0; y < area.height; ++y) {
+            for (uint32_t x = 0; x < area.width; ++x) {
+                const uint32_t wx = area.x + x, wy = area.y + y;
+                ASSERT_EQ(PixelAt(part, x, y), wx < 40 && wy < 32 ? PixelAt(whole, wx, wy) : 0)
+                    << area.x << "," << area.y << " at " << x << "," << y;
             }
         }
     }

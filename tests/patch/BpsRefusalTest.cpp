@@ -1,8 +1,8 @@
 // Wrong bases, damaged and hostile BPS patches are refused, with the numbers that say why, and
 // nothing is made of them.
 #include "ReferenceBps.h"
+#include "base/Crc32.h"
 #include "patch/Bps.h"
-#include "patch/Crc32.h"
 #include "patch/Patch.h"
 #include "support/HandMadeRom.h"
 #include "support/TestSupport.h"

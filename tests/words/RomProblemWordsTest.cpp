@@ -1,5 +1,6 @@
 #include "words/RomProblemWords.h"
 
+#include "compression/CodecProblem.h"
 #include "compression/Rle.h"
 
 #include "words/HexFieldWords.h"
@@ -107,6 +108,37 @@ TEST(RomProblemWords, HexFieldRefusalQuotesTheText) {
 // The encoder's failure is shown with the box's text.
 TEST(RomProblemWords, UnsupportedRepeatIsWordedWithItsCount) {
     EXPECT_EQ(ErrorText(UnsupportedRepeatError(131073)), "Unsupported repeat count: 131073");
+}
+
+// A codec's problem is thrown as its error and worded with its numbers, naming the source first.
+TEST(RomProblemWords, CodecProblemsAreWordedWithTheirNumbers) {
+    using K = CodecProblemKind;
+    const std::tuple<CodecProblem, bool, std::string> cases[] = {
+        {{K::RleHeaderPastEnd, "a.bin", 0x7FFFE, 0x80000},
+         true,
+         "a.bin: too short: 4 bytes needed at 0x7FFFE, the data ends at 0x80000"},
+        {{K::RleBlockEndsEarly, "a.bin", 0, 5, 8, 4},
+         true,
+         "a.bin: the RLE block at 0x0 ends early at 0x5: 4 of 8 bytes decoded"},
+        {{K::LzhSizeOverLimit, "a.bin", 0, 0, 16777217, 0, 16777216},
+         false,
+         "a.bin: the decoded size 16777217 (0x1000001) is over the limit of 16777216 bytes"},
+        {{K::RleSizeOverLimit, "a.bin", 0x100, 0, 16777217, 0, 16777216},
+         false,
+         "a.bin: the RLE block at 0x100 announces 16777217 bytes, more than the limit of "
+         "16777216"},
+        {{K::RleDataOverLimit, "memory", 0, 0, 17000000, 0, 16777216},
+         false,
+         "memory: 17000000 bytes are more than an RLE block may hold (16777216)"},
+    };
+    for (const auto& [problem, shortData, text] : cases) {
+        try {
+            ThrowCodecProblem(problem);
+        } catch (const DrovakError& error) {
+            EXPECT_EQ(dynamic_cast<const FileError*>(&error) != nullptr, shortData) << text;
+            EXPECT_EQ(ErrorText(error), text);
+        }
+    }
 }
 
 // Errors that carry no problem show their own message.

@@ -1,4 +1,4 @@
-#include "patch/Crc32.h"
+#include "base/Crc32.h"
 
 #include <algorithm>
 #include <cstdio>
