@@ -47,10 +47,14 @@ int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
         return drovak::Unpack(rom, dir, table,
                               [&progress](const ModFile& file) { progress.Step(DataLine(file)); });
     }();
-    size_t entries = 0, blocks = 0, sheets = 0;
+    size_t entries = 0, blocks = 0, sheets = 0, maps = 0, palettes = 0;
     for (const ModFile& file : result.manifest.files) {
         (file.kind == ModKind::LzhEntry ? entries : blocks) += 1;
         if (file.sheet) ++sheets;
+    }
+    for (const ViewRecord& view : result.manifest.views) {
+        if (view.kind == ViewKind::LevelMap || view.kind == ViewKind::BlockMap) ++maps;
+        if (view.kind == ViewKind::Palette) ++palettes;
     }
     for (const SkippedFile& skipped : result.skipped) {
         output.err << "note: " << skipped.name << " is not written: " << skipped.problem << "\n";
@@ -59,7 +63,8 @@ int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
     output.out << manifest.romName << " (" << manifest.romSize << " bytes, CRC-32 "
                << CrcText(manifest.romCrc) << ") unpacked into " << dir << ": " << entries
                << " entries of the table at " << HexText(table) << ", " << blocks << " RLE blocks, "
-               << sheets << " sheets, " << MANIFEST_NAME
+               << sheets << " sheets, " << maps << " maps, " << palettes << " palettes, "
+               << MANIFEST_NAME
                << (result.replacedPrevious ? " (the previous unpack written again)" : "") << "\n";
     return EXIT_OK;
 }
@@ -99,6 +104,24 @@ std::string ChangeLine(const PackedChange& change) {
            (by > 0 ? "+" : "") + std::to_string(by) + " bytes";
 }
 
+// A map or palette that changed: what it changes, and the colours an editor left off the grid.
+std::string ViewLine(const ViewChange& view, CommandOutput& output) {
+    const std::string name = view.record.name + ": " + ViewRole(view.record) + ", ";
+    if (view.record.kind != ViewKind::Palette) {
+        return name + std::to_string(view.cellsChanged) + " cells changed";
+    }
+    std::string snapped;
+    for (const unsigned k : view.snapped) {
+        snapped += (snapped.empty() ? "" : ", ") + std::to_string(k) + " (line " +
+                   std::to_string(k / 16) + ", " + std::to_string(k % 16) + ")";
+    }
+    if (!snapped.empty()) {
+        output.err << "note: " << view.path << ": colours " << snapped
+                   << " are not colours the console shows; each took the nearest one\n";
+    }
+    return name + std::to_string(view.coloursChanged.size()) + " colours changed";
+}
+
 std::string NewFileLine(const std::string& out, const RomChange& change) {
     switch (change.checksum) {
     case ChecksumState::Right:
@@ -133,7 +156,9 @@ int Pack(const ParsedArguments& arguments, CommandOutput& output) {
         for (const std::string& note : change.notes) output.err << "note: " << note << "\n";
         output.out << ChangeLine(change) << "\n";
     }
-    if (plan.changes.empty()) output.out << dir << ": no file changed since the unpack\n";
+    for (const ViewChange& view : plan.views) output.out << ViewLine(view, output) << "\n";
+    if (plan.changes.empty() && plan.views.empty())
+        output.out << dir << ": no file changed since the unpack\n";
     // The patch from the base to OUT, made and checked before anything is written.
     const std::optional<std::string> patchPath = arguments.Text("--bps");
     std::vector<uint8_t> patch;

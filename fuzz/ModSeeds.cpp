@@ -47,7 +47,7 @@ void AddModSeeds(SeedSet& seeds) {
         file.decodedSize = file.size = 640;
         file.packedSize = 324;
         file.name = DataFileName(manifest, file);
-        file.sheet = SheetRecord{SheetFileName(manifest, file), 0xCAFEF00D, RleSheetLayout()};
+        file.sheet = SheetRecord{SheetFileName(manifest, file), 0xCAFEF00D, RleSheetLayout(offset)};
         manifest.files.push_back(file);
     }
     auto& target = seeds["manifest"];

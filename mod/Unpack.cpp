@@ -8,7 +8,9 @@
 #include "base/WholeFile.h"
 #include "graphics/TilePalette.h"
 #include "graphics/TilesToPng.h"
+#include "mod/LevelMap.h"
 #include "mod/SheetPalette.h"
+#include "mod/Views.h"
 #include "patch/Crc32.h"
 #include "rom/LzhPage.h"
 #include "rom/LzhTableList.h"
@@ -96,16 +98,16 @@ std::vector<Unpacked> UnpackAll(const RomBytes& rom, Manifest& manifest,
         }
         record.decodedSize = uint32_t(extracted.data.size());
         record.packedSize = uint32_t(extracted.consumed);
-        all.push_back(
-            Make(rom, record, std::move(extracted.data), RleSheetLayout(), manifest, skipped));
+        all.push_back(Make(rom, record, std::move(extracted.data), RleSheetLayout(offset), manifest,
+                           skipped));
     }
     return all;
 }
 
 // A folder that is not empty may only hold a previous unpack of this ROM image, every file of
 // it unchanged, and other files that this unpack does not write.
-bool CheckFolder(const std::string& dir, const Manifest& manifest,
-                 const std::vector<Unpacked>& all) {
+bool CheckFolder(const std::string& dir, const Manifest& manifest, const std::vector<Unpacked>& all,
+                 const ViewOutputs& views) {
     const std::vector<std::string> present = FolderEntries(dir);
     if (present.empty()) return false;
     const std::string refused = "; an unpack never writes over what may be an edit, and "
@@ -124,6 +126,7 @@ bool CheckFolder(const std::string& dir, const Manifest& manifest,
     for (const ModFile& file : previous.files) {
         std::map<std::string, uint32_t> written{{file.name, file.crc}};
         if (file.sheet) written[file.sheet->name] = file.sheet->crc;
+        for (const ViewRecord& view : previous.views) written[view.name] = view.crc;
         for (const auto& [name, crc] : written) {
             const std::string path = PathIn(dir, name);
             if (!FileExists(path)) continue;
@@ -141,7 +144,24 @@ bool CheckFolder(const std::string& dir, const Manifest& manifest,
             }
         }
     }
+    for (const ViewOutput& output : views.outputs) {
+        if (FileExists(PathIn(dir, output.record.name)) && !unchanged.count(output.record.name)) {
+            throw RefusedError(PathIn(dir, output.record.name) +
+                               ": not a file of the previous unpack" + refused);
+        }
+    }
     return true;
+}
+
+void WriteViews(const std::string& dir, const ViewOutputs& views, Manifest& manifest) {
+    if (!views.outputs.empty()) {
+        MakeFolder(PathIn(dir, LEVELS_FOLDER));
+        MakeFolder(PathIn(dir, PALETTES_FOLDER));
+    }
+    for (const ViewOutput& output : views.outputs) {
+        WriteFileReplacing(PathIn(dir, output.record.name), output.bytes);
+        manifest.views.push_back(output.record);
+    }
 }
 
 } // namespace
@@ -157,9 +177,11 @@ UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t
     manifest.romCrc = Crc32(rom.bytes);
     manifest.table = table;
     const std::vector<Unpacked> all = UnpackAll(rom, manifest, result.skipped);
+    const ViewOutputs views = MakeViews(rom, table);
+    for (const auto& [name, problem] : views.skipped) result.skipped.push_back({name, problem});
 
     MakeFolder(dir);
-    result.replacedPrevious = CheckFolder(dir, manifest, all);
+    result.replacedPrevious = CheckFolder(dir, manifest, all, views);
     for (const Unpacked& unpacked : all) {
         for (const Output& output : unpacked.outputs) {
             WriteFileReplacing(PathIn(dir, output.name), output.bytes);
@@ -167,6 +189,7 @@ UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t
         manifest.files.push_back(unpacked.record);
         if (written) written(unpacked.record);
     }
+    WriteViews(dir, views, manifest);
     WriteManifest(dir, manifest);
     return result;
 }
