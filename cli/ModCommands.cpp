@@ -73,6 +73,7 @@ int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
 std::vector<std::string> Questions(const PackedChange& change) {
     const std::string name = FileNamePart(change.source);
     std::vector<std::string> questions;
+    if (!change.question.empty()) questions.push_back(change.question);
     if (change.lzh && change.lzh->emptyInput)
         questions.push_back(LzhEmptyInputText(*change.lzh, name));
     if (change.lzh && change.lzh->needsConfirmation)

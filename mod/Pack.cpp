@@ -114,7 +114,8 @@ PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& base
         FolderData now = ReadFolderData(dir, plan.manifest, file, plan.base);
         TakeViewData(views, file, now);
         if (now.changed) {
-            PackedChange change{file, now.source, std::nullopt, std::nullopt, std::move(now.notes)};
+            PackedChange change{file,         now.source,           std::nullopt,
+                                std::nullopt, std::move(now.notes), std::move(now.question)};
             if (file.kind == ModKind::LzhEntry) {
                 ApplyLzh(plan, change, now.data);
             } else {

@@ -24,6 +24,8 @@ struct PackedChange {
     std::optional<RleInsertPlan> rle;
     // Notes on a sheet read back: a pixel left out that is not blank, values taken by colour.
     std::vector<std::string> notes;
+    // A question of its own before it is written (a sheet drawn beyond its length), or empty.
+    std::string question;
 
     uint32_t OldPackedSize() const;
     uint32_t NewPackedSize() const;
