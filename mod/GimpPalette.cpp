@@ -63,8 +63,9 @@ std::vector<uint32_t> ParseGimpPalette(std::string_view text, const std::string&
         std::istringstream fields{std::string(line)};
         long channel[3] = {-1, -1, -1};
         fields >> channel[0] >> channel[1] >> channel[2];
-        const int after = fields.fail() ? EOF : fields.peek();
-        if (fields.fail() || (after != EOF && after != ' ' && after != '\t')) {
+        const bool numbers = !fields.fail();
+        const int after = numbers ? fields.peek() : EOF;
+        if (!numbers || (after != EOF && after != ' ' && after != '\t')) {
             refuse("\"" + std::string(line.substr(0, 40)) +
                    "\" is not a colour (three numbers 0 to 255, then a name if any)");
         }

@@ -130,13 +130,12 @@ std::vector<uint32_t> LayerGids(const pugi::xml_node& data, size_t cells,
             text.remove_prefix(std::min(comma + 1, text.size()));
         }
     } else if (encoding == "base64") {
-        std::vector<uint8_t> bytes = Base64(data.child_value(), where);
-        if (compression == "zlib" || compression == "gzip") {
-            bytes = Inflate(bytes, 4 * cells, where);
-        } else if (!compression.empty()) {
+        if (!compression.empty() && compression != "zlib" && compression != "gzip") {
             Refuse(where, "data compressed with " + compression +
                               "; save the map with CSV, base64, zlib or gzip layer data");
         }
+        std::vector<uint8_t> bytes = Base64(data.child_value(), where);
+        if (!compression.empty()) bytes = Inflate(bytes, 4 * cells, where);
         if (bytes.size() != 4 * cells) Refuse(where, "the data does not hold one gid a cell");
         for (size_t k = 0; k < cells; ++k) gids.push_back(LoadLittleEndian32(bytes.data() + 4 * k));
     } else {
@@ -239,9 +238,12 @@ TmxMap ParseTmx(std::string_view text, const std::string& name) {
         TmxLayer layer;
         layer.name = node.attribute("name").value();
         const std::string where = name + ": layer \"" + layer.name + "\"";
-        if (Attribute(node, "width", where, map.width) != map.width ||
-            Attribute(node, "height", where, map.height) != map.height) {
-            Refuse(where, "not the map's size");
+        const uint32_t width = Attribute(node, "width", where, map.width);
+        const uint32_t height = Attribute(node, "height", where, map.height);
+        if (width != map.width || height != map.height) {
+            Refuse(where, std::to_string(width) + " x " + std::to_string(height) +
+                              " cells, not the map's " + std::to_string(map.width) + " x " +
+                              std::to_string(map.height));
         }
         layer.gids = LayerGids(node.child("data"), size_t(cells), where);
         map.layers.push_back(std::move(layer));
