@@ -117,8 +117,10 @@ std::string ViewLine(const ViewChange& view, CommandOutput& output) {
                    std::to_string(k / 16) + ", " + std::to_string(k % 16) + ")";
     }
     if (!snapped.empty()) {
-        output.err << "note: " << view.path << ": colours " << snapped
-                   << " are not colours the console shows; each took the nearest one\n";
+        const bool one = view.snapped.size() == 1;
+        output.err << "note: " << view.path << (one ? ": colour " : ": colours ") << snapped
+                   << (one ? " is not a colour" : " are not colours")
+                   << " the console shows; the nearest one is taken\n";
     }
     return name + std::to_string(view.coloursChanged.size()) + " colours changed";
 }
@@ -195,7 +197,7 @@ std::vector<Command> ModCommands() {
     return {
         {"unpack",
          "ROM DIR [--table TABLE]",
-         "write a ROM as a folder of files (data, tile sheets, drovak.toml)",
+         "write a ROM as a folder of files (data, sheets, maps, palettes, drovak.toml)",
          "Writes into DIR (made when missing) every entry of the pointer table at TABLE\n"
          "(hexadecimal, default " +
              HexFieldText(POINTER_TABLE_OFFSET) +
@@ -209,9 +211,13 @@ std::vector<Command> ModCommands() {
              "and with the palette that draws it (the level's palette; for the blocks the tile\n"
              "sheets' palette at " +
              HexFieldText(PREVIEW_PALETTE_OFFSET) +
-             "); and drovak.toml, which records the ROM (name, path\n"
-             "from DIR, size, CRC-32), the table and each file (its entry's fields or its\n"
-             "block's offset, its CRC-32). A DIR that is not empty is refused (exit code 3)\n"
+             ", for the title art the title palette); each level as a\n"
+             "Tiled map levels/levelNN.tmx (layers Plane A and Plane B) and its blocks as\n"
+             "levels/levelNN-blocks.tmx (layers Low and High), with the drawings they show;\n"
+             "every palette as a GIMP palette palettes/NAME.gpl (levels, sheets, title); and\n"
+             "drovak.toml, which records the ROM (name, path from DIR, size, CRC-32), the\n"
+             "table and each file (its role, its entry's fields or its block's offset, its\n"
+             "CRC-32). A DIR that is not empty is refused (exit code 3)\n"
              "unless it holds a previous unpack of the same ROM whose files are all unchanged\n"
              "(other files are left alone). What can't be read (an entry that does not decode\n"
              "within ROM, a block that is not there) is left out, with a note. Prints a line\n"
@@ -227,8 +233,12 @@ std::vector<Command> ModCommands() {
          "lzh-insert or rle-insert would (offsets recalculated, data moved, the same\n"
          "questions); a sheet .png that changed is read back as png-to-tiles reads it, with\n"
          "its recorded palette and layout, keeping the recorded length (a sheet saved again\n"
-         "with the same pixels changes nothing). A .bin and a .png of one entry that both\n"
-         "changed and disagree are refused. All changes go into one image in memory, which\n"
+         "with the same pixels changes nothing; one drawn beyond that length asks, and the\n"
+         "entry grows). A changed map rebuilds its level's block data (changed cells only),\n"
+         "a changed palette file its colours in place (a colour off the console's grid takes\n"
+         "the nearest, with a note); a map cell or palette line that can't be packed is\n"
+         "refused, naming it. A .bin and a .png or map of one entry that both changed and\n"
+         "disagree are refused. All changes go into one image in memory, which\n"
          "must decode back to every file of DIR; it is then written once. A question (data\n"
          "that grows, an empty file) is only answered with --yes; without it the command\n"
          "refuses (exit code 3). OUT may be the base itself: it is then replaced whole, its\n"
