@@ -153,12 +153,14 @@ bool CheckFolder(const std::string& dir, const Manifest& manifest, const std::ve
     return true;
 }
 
+// "levels" of "levels/level01.tmx".
+std::string FolderOf(const std::string& name) {
+    return name.substr(0, name.find('/'));
+}
+
 void WriteViews(const std::string& dir, const ViewOutputs& views, Manifest& manifest) {
-    if (!views.outputs.empty()) {
-        MakeFolder(PathIn(dir, LEVELS_FOLDER));
-        MakeFolder(PathIn(dir, PALETTES_FOLDER));
-    }
     for (const ViewOutput& output : views.outputs) {
+        MakeFolder(PathIn(dir, FolderOf(output.record.name)));
         WriteFileReplacing(PathIn(dir, output.record.name), output.bytes);
         manifest.views.push_back(output.record);
     }
