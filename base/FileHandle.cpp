@@ -51,6 +51,9 @@ void RefuseReadOnly(const std::string& path, const FileInfo& info, int openError
 bool FileInfo::IsRegular() const {
     return S_ISREG(mode);
 }
+bool FileInfo::IsFolder() const {
+    return S_ISDIR(mode);
+}
 bool FileInfo::IsSymbolicLink() const {
     return S_ISLNK(mode);
 }

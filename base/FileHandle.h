@@ -16,6 +16,7 @@ struct FileInfo {
     int64_t modified = 0; // seconds since 1970
     uint64_t links = 1;   // how many names the file has
     bool IsRegular() const;
+    bool IsFolder() const;
     bool IsSymbolicLink() const;
     bool IsFifo() const;
     bool IsCharacterDevice() const;

@@ -48,10 +48,14 @@ int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
         return drovak::Unpack(rom, dir, table,
                               [&progress](const ModFile& file) { progress.Step(DataLine(file)); });
     }();
-    size_t entries = 0, blocks = 0, sheets = 0;
+    size_t entries = 0, blocks = 0, sheets = 0, maps = 0, palettes = 0;
     for (const ModFile& file : result.manifest.files) {
         (file.kind == ModKind::LzhEntry ? entries : blocks) += 1;
         if (file.sheet) ++sheets;
+    }
+    for (const ViewRecord& view : result.manifest.views) {
+        if (view.kind == ViewKind::LevelMap || view.kind == ViewKind::BlockMap) ++maps;
+        if (view.kind == ViewKind::Palette) ++palettes;
     }
     for (const SkippedFile& skipped : result.skipped) {
         output.err << "note: " << skipped.name << " is not written: " << skipped.problem << "\n";
@@ -60,7 +64,8 @@ int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
     output.out << manifest.romName << " (" << manifest.romSize << " bytes, CRC-32 "
                << CrcText(manifest.romCrc) << ") unpacked into " << dir << ": " << entries
                << " entries of the table at " << HexText(table) << ", " << blocks << " RLE blocks, "
-               << sheets << " sheets, " << MANIFEST_NAME
+               << sheets << " sheets, " << maps << " maps, " << palettes << " palettes, "
+               << MANIFEST_NAME
                << (result.replacedPrevious ? " (the previous unpack written again)" : "") << "\n";
     return EXIT_OK;
 }
@@ -69,6 +74,7 @@ int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
 std::vector<std::string> Questions(const PackedChange& change) {
     const std::string name = FileNamePart(change.source);
     std::vector<std::string> questions;
+    if (!change.question.empty()) questions.push_back(change.question);
     if (change.lzh && change.lzh->emptyInput)
         questions.push_back(LzhEmptyInputText(*change.lzh, name));
     if (change.lzh && change.lzh->needsConfirmation)
@@ -98,6 +104,26 @@ std::string ChangeLine(const PackedChange& change) {
     const int64_t by = int64_t(moves.front().to) - int64_t(moves.front().from);
     return line + "; entries " + HexText(first) + " to " + HexText(last) + " moved by " +
            (by > 0 ? "+" : "") + std::to_string(by) + " bytes";
+}
+
+// A map or palette that changed: what it changes, and the colours an editor left off the grid.
+std::string ViewLine(const ViewChange& view, CommandOutput& output) {
+    const std::string name = view.record.name + ": " + ViewRole(view.record) + ", ";
+    if (view.record.kind != ViewKind::Palette) {
+        return name + std::to_string(view.cellsChanged) + " cells changed";
+    }
+    std::string snapped;
+    for (const unsigned k : view.snapped) {
+        snapped += (snapped.empty() ? "" : ", ") + std::to_string(k) + " (line " +
+                   std::to_string(k / 16) + ", " + std::to_string(k % 16) + ")";
+    }
+    if (!snapped.empty()) {
+        const bool one = view.snapped.size() == 1;
+        output.err << "note: " << view.path << (one ? ": colour " : ": colours ") << snapped
+                   << (one ? " is not a colour" : " are not colours")
+                   << " the console shows; the nearest one is taken\n";
+    }
+    return name + std::to_string(view.coloursChanged.size()) + " colours changed";
 }
 
 std::string NewFileLine(const std::string& out, const RomChange& change) {
@@ -156,7 +182,9 @@ int Pack(const ParsedArguments& arguments, CommandOutput& output) {
         for (const std::string& note : change.notes) output.err << "note: " << note << "\n";
         output.out << ChangeLine(change) << "\n";
     }
-    if (plan.changes.empty()) output.out << dir << ": no file changed since the unpack\n";
+    for (const ViewChange& view : plan.views) output.out << ViewLine(view, output) << "\n";
+    if (plan.changes.empty() && plan.views.empty())
+        output.out << dir << ": no file changed since the unpack\n";
     // The patch goes first: when OUT then can't be written, the patch is whole, and said so.
     if (patchPath) {
         WriteFileReplacing(*patchPath, patch, OutputOptions(arguments));
@@ -184,7 +212,7 @@ std::vector<Command> ModCommands() {
     return {
         {"unpack",
          "ROM DIR [--table TABLE]",
-         "write a ROM as a folder of files (data, tile sheets, drovak.toml)",
+         "write a ROM as a folder of files (data, sheets, maps, palettes, drovak.toml)",
          "Writes into DIR (made when missing) every entry of the pointer table at TABLE\n"
          "(hexadecimal, default " +
              HexFieldText(POINTER_TABLE_OFFSET) +
@@ -198,9 +226,13 @@ std::vector<Command> ModCommands() {
              "and with the palette that draws it (the level's palette; for the blocks the tile\n"
              "sheets' palette at " +
              HexFieldText(PREVIEW_PALETTE_OFFSET) +
-             "); and drovak.toml, which records the ROM (name, path\n"
-             "from DIR, size, CRC-32), the table and each file (its entry's fields or its\n"
-             "block's offset, its CRC-32). A DIR that is not empty is refused (exit code 3)\n"
+             ", for the title art the title palette); each level as a\n"
+             "Tiled map levels/levelNN.tmx (layers Plane A and Plane B) and its blocks as\n"
+             "levels/levelNN-blocks.tmx (layers Low and High), with the drawings they show;\n"
+             "every palette as a GIMP palette palettes/NAME.gpl (levels, sheets, title); and\n"
+             "drovak.toml, which records the ROM (name, path from DIR, size, CRC-32), the\n"
+             "table and each file (its role, its entry's fields or its block's offset, its\n"
+             "CRC-32). A DIR that is not empty is refused (exit code 3)\n"
              "unless it holds a previous unpack of the same ROM whose files are all unchanged\n"
              "(other files are left alone); a name that is a link, a FIFO or a folder counts as\n"
              "changed: nothing is ever written through a link. drovak.toml is written first,\n"
@@ -220,8 +252,12 @@ std::vector<Command> ModCommands() {
          "lzh-insert or rle-insert would (offsets recalculated, data moved, the same\n"
          "questions); a sheet .png that changed is read back as png-to-tiles reads it, with\n"
          "its recorded palette and layout, keeping the recorded length (a sheet saved again\n"
-         "with the same pixels changes nothing). A .bin and a .png of one entry that both\n"
-         "changed and disagree are refused. All changes go into one image in memory, which\n"
+         "with the same pixels changes nothing; one drawn beyond that length asks, and the\n"
+         "entry grows). A changed map rebuilds its level's block data (changed cells only),\n"
+         "a changed palette file its colours in place (a colour off the console's grid takes\n"
+         "the nearest, with a note); a map cell or palette line that can't be packed is\n"
+         "refused, naming it. A .bin and a .png or map of one entry that both changed and\n"
+         "disagree are refused. All changes go into one image in memory, which\n"
          "must decode back to every file of DIR; it is then written once. A question (data\n"
          "that grows, an empty file) is only answered with --yes; without it the command\n"
          "refuses (exit code 3). OUT may be the base itself: it is then replaced whole, its\n"

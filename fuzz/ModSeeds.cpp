@@ -1,7 +1,11 @@
-// Seeds of the manifest target: the manifest of the demo ROM's unpack, and a small one.
+// Seeds of the manifest target: the manifest of the demo ROM's unpack, and a small one; a
+// level's maps and a palette.
 #include "demo/DemoRom.h"
 #include "fuzz/Seeds.h"
+#include "mod/GimpPalette.h"
+#include "mod/LevelMap.h"
 #include "mod/Manifest.h"
+#include "rom/LzhPage.h"
 #include "rom/LzhTableList.h"
 #include "rom/RomLayout.h"
 
@@ -47,7 +51,7 @@ void AddModSeeds(SeedSet& seeds) {
         file.decodedSize = file.size = 640;
         file.packedSize = 324;
         file.name = DataFileName(manifest, file);
-        file.sheet = SheetRecord{SheetFileName(manifest, file), 0xCAFEF00D, RleSheetLayout()};
+        file.sheet = SheetRecord{SheetFileName(manifest, file), 0xCAFEF00D, RleSheetLayout(offset)};
         manifest.files.push_back(file);
     }
     auto& target = seeds["manifest"];
@@ -56,6 +60,14 @@ void AddModSeeds(SeedSet& seeds) {
     target["one-file.toml"] = Text(manifest);
     manifest.files.clear();
     target["no-files.toml"] = Text(manifest);
+    // Level 1's maps (the fuzz target reads them against the demo's level 1) and a palette.
+    const std::vector<uint8_t> blocks = LzhExtractEntry(rom, POINTER_TABLE_OFFSET, 16).data;
+    const auto bytes = [](const std::string& text) {
+        return std::vector<uint8_t>(text.begin(), text.end());
+    };
+    target["level01.tmx"] = bytes(TmxText(LevelTmx(blocks, 0)));
+    target["level01-blocks.tmx"] = bytes(TmxText(BlockTmx(blocks, 0)));
+    target["title.gpl"] = bytes(GimpPaletteText(std::vector<uint16_t>(17, 0x0ACE), "title"));
 }
 
 } // namespace drovak::fuzz

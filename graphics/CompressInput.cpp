@@ -8,20 +8,13 @@ namespace drovak {
 CompressInput ReadCompressInput(const std::string& path,
                                 const std::function<TilePalette()>& palette,
                                 const std::function<std::optional<uint64_t>()>& entryBytes,
-                                TileCell cell) {
-    return CompressInputFrom(ReadDataFile(path), path, palette, entryBytes, cell);
-}
-
-CompressInput CompressInputFrom(std::vector<uint8_t> bytes, const std::string& path,
-                                const std::function<TilePalette()>& palette,
-                                const std::function<std::optional<uint64_t>()>& entryBytes,
-                                TileCell cell) {
-    CompressInput input{std::move(bytes), std::nullopt};
+                                TileCell cell, const std::function<SheetHints()>& hints) {
+    CompressInput input{ReadDataFile(path), std::nullopt};
     if (!HasPngSignature(input.data)) return input;
     const DecodedPng image = ReadPng(input.data, path);
     const std::optional<uint64_t> keep =
         image.Text(TILE_DATA_KEYWORD) ? std::nullopt : entryBytes();
-    input.picture = PngToTiles(image, path, palette(), keep, cell);
+    input.picture = PngToTiles(image, path, palette(), keep, cell, hints ? hints() : SheetHints{});
     input.data = std::move(input.picture->data);
     return input;
 }

@@ -23,15 +23,11 @@ struct CompressInput {
 // round trip through an editor that drops the record gives back as many tiles; nothing: every
 // tile of the picture). The tiles are read in the cell the picture records, or else in `cell`
 // (the page's own layout, as "Save tiles as PNG..." writes it). Any other file is taken as it
-// is, and neither function is called. PngToTiles's refusals name the file.
+// is, and neither function is called. hints() (when given) tells PngToTiles what else is known
+// of the data. PngToTiles's refusals name the file.
 CompressInput ReadCompressInput(const std::string& path,
                                 const std::function<TilePalette()>& palette,
                                 const std::function<std::optional<uint64_t>()>& entryBytes,
-                                TileCell cell = {});
-// The same with the file's bytes already read (`name` for messages).
-CompressInput CompressInputFrom(std::vector<uint8_t> bytes, const std::string& name,
-                                const std::function<TilePalette()>& palette,
-                                const std::function<std::optional<uint64_t>()>& entryBytes,
-                                TileCell cell = {});
+                                TileCell cell = {}, const std::function<SheetHints()>& hints = {});
 
 } // namespace drovak

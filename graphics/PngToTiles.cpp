@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 #include "graphics/TileSheet.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <tuple>
 
@@ -31,19 +32,25 @@ bool PlteIsTheLine(const DecodedPng& image, const TilePalette& palette) {
 // Gives each pixel its tile value, or NOT_IN_PALETTE / a value above 15 for the caller to refuse.
 class PixelValues {
 public:
-    PixelValues(const DecodedPng& image, const TilePalette& palette)
+    PixelValues(const DecodedPng& image, const TilePalette& palette, const SheetHints& hints)
         : image_(image), palette_(palette),
-          byColour_(image.pixels != PngPixels::Indices ||
-                    (palette.known && !PlteIsTheLine(image, palette))) {}
+          byColour_(
+              image.pixels != PngPixels::Indices ||
+              (palette.known && !PlteIsTheLine(image, palette) &&
+               std::none_of(hints.otherLines.begin(), hints.otherLines.end(),
+                            [&](const TilePalette& line) { return PlteIsTheLine(image, line); }))) {
+    }
 
     // The values come from the pixels' colours, not from their palette indices.
     bool ByColour() const { return byColour_; }
 
-    int At(uint32_t x, uint32_t y) const {
+    // `previous`: the value the data had at the pixel, or -1.
+    int At(uint32_t x, uint32_t y, int previous) const {
         if (image_.pixels == PngPixels::Indices) {
             const uint32_t index = image_.Sample(x, y, 0);
             if (!byColour_) return int(index);
-            return index < image_.palette.size() ? ValueOf(image_.palette[index]) : NOT_IN_PALETTE;
+            return index < image_.palette.size() ? ValueOf(image_.palette[index], previous)
+                                                 : NOT_IN_PALETTE;
         }
         if (image_.pixels == PngPixels::RgbAlpha && image_.Sample(x, y, 3) == 0) return 0;
         uint32_t colour = 0;
@@ -53,7 +60,7 @@ public:
             if (value < 0) return NOT_IN_PALETTE;
             colour |= uint32_t(value) << (8 * s);
         }
-        return ValueOf(colour);
+        return ValueOf(colour, previous);
     }
 
     // The pixel's colour as the file holds it: #RRGGBB, or #RRRRGGGGBBBB at 16 bits.
@@ -74,8 +81,9 @@ public:
     }
 
 private:
-    // The lowest value of the colour in the palette line.
-    int ValueOf(uint32_t colour) const {
+    // The previous value when it has the colour, else the lowest value of the colour in the line.
+    int ValueOf(uint32_t colour, int previous) const {
+        if (previous >= 0 && palette_.colours[unsigned(previous)] == colour) return previous;
         for (unsigned v = 0; v < PALETTE_LINE_COLOURS; ++v) {
             if (palette_.colours[v] == colour) return int(v);
         }
@@ -136,7 +144,7 @@ std::pair<uint64_t, bool> BytesToKeep(const DecodedPng& image, const std::string
 
 TilesFromPng PngToTiles(const DecodedPng& image, const std::string& name,
                         const TilePalette& palette, std::optional<uint64_t> keepBytes,
-                        TileCell cell) {
+                        TileCell cell, const SheetHints& hints) {
     if (image.data.size() != size_t(image.width) * image.height * image.BytesPerPixel()) {
         throw DrovakError(name + ": the picture's pixels do not fill its size");
     }
@@ -163,13 +171,15 @@ TilesFromPng PngToTiles(const DecodedPng& image, const std::string& name,
     const auto [keep, recorded] = BytesToKeep(image, name, result.pictureTiles, keepBytes);
     result.lengthRecorded = recorded;
 
-    const PixelValues values(image, palette);
+    const PixelValues values(image, palette, hints);
     result.valuesByColour = image.pixels == PngPixels::Indices && values.ByColour();
     result.data.assign(result.pictureTiles * TILE_DATA_BYTES, 0);
     for (uint32_t y = 0; y < image.height; ++y) {
         for (uint32_t x = 0; x < image.width; ++x) {
             const uint64_t at = ByteOfPixel(x, y, columns, result.cell);
-            const int value = values.At(x, y);
+            const int previous =
+                at < hints.previous.size() ? (hints.previous[at] >> (x % 2 ? 0 : 4)) & 0xF : -1;
+            const int value = values.At(x, y, previous);
             if (at >= keep) {
                 if (value != 0 && !result.droppedPixel) result.droppedPixel = PixelPosition{x, y};
                 continue;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,17 @@ struct TilesFromPng {
     bool cellRecorded = false;
 };
 
+// What else is known of the data a picture shows.
+struct SheetHints {
+    // The data the picture was drawn from (or the data it replaces): where several values of
+    // the line have a pixel's colour, the pixel keeps the value this data has there when that
+    // value has the colour; only other pixels take the lowest.
+    std::span<const uint8_t> previous;
+    // Other palette lines the data is drawn with: a palette picture whose PLTE is one of them
+    // (as it is the line's) keeps its values too.
+    std::vector<TilePalette> otherLines;
+};
+
 // Tile data from a picture of tiles (see TileSheet.h), read in the cell the picture records, or
 // else in `cell`. A palette picture whose PLTE is the palette line (its first 16 colours, in
 // order), or any palette picture when the palette is not known (the grey ramp), gives its
@@ -52,7 +64,7 @@ struct TilesFromPng {
 // tiles than are to be kept, a recorded length or cell that can't be read.
 TilesFromPng PngToTiles(const DecodedPng& image, const std::string& name,
                         const TilePalette& palette, std::optional<uint64_t> keepBytes,
-                        TileCell cell = {});
+                        TileCell cell = {}, const SheetHints& hints = {});
 
 // What the window and the command line say when valuesByColour is set: "The palette of NAME is
 // not palette line 0 of ... in its order: each pixel took the value of its colour."

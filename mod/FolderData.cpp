@@ -6,10 +6,12 @@
 #include "base/FolderFiles.h"
 #include "base/Folders.h"
 #include "base/Paths.h"
-#include "graphics/CompressInput.h"
+#include "graphics/PngToTiles.h"
 #include "graphics/TileSheet.h"
 #include "mod/SheetPalette.h"
 #include "rom/DataFile.h"
+
+#include <algorithm>
 
 namespace drovak {
 
@@ -21,29 +23,58 @@ std::string ModFileDescription(const ModFile& file) {
 
 namespace {
 
-// The tiles of a sheet that changed, with notes on what the reading left out or took as it was.
-std::vector<uint8_t> ReadSheet(std::vector<uint8_t> bytes, const std::string& path,
+// The other palette lines the data of a sheet is drawn with (those the image holds).
+std::vector<TilePalette> OtherLines(const RomBytes& base, const SheetLayout& layout) {
+    std::vector<TilePalette> lines;
+    for (const auto& [offset, line] : SheetDrawingLines(layout)) {
+        SheetLayout other = layout;
+        other.paletteOffset = offset;
+        other.paletteLine = line;
+        try {
+            lines.push_back(SheetPalette(base, other));
+        } catch (const FileError&) {
+        }
+    }
+    return lines;
+}
+
+// The tiles of a sheet that changed, with notes on what the reading took as it was, and the
+// question a sheet drawn beyond its length asks.
+std::vector<uint8_t> ReadSheet(const std::vector<uint8_t>& bytes, const std::string& path,
                                const ModFile& file, const RomBytes& base,
-                               std::vector<std::string>& notes) {
+                               std::span<const uint8_t> previous, FolderData& result) {
     const SheetLayout& layout = file.sheet->layout;
     const TilePalette palette = SheetPalette(base, layout);
-    CompressInput input = CompressInputFrom(
-        std::move(bytes), path, [&] { return palette; },
-        [&]() -> std::optional<uint64_t> { return file.size; },
-        TileCell{layout.cellWidth, layout.cellHeight});
-    if (!input.picture) {
+    if (!HasPngSignature(bytes)) {
         throw RefusedError(path + ": not a PNG picture (the sheet of " + ModFileDescription(file) +
                            "); nothing was written");
     }
-    const TilesFromPng& picture = *input.picture;
+    const DecodedPng image = ReadPng(bytes, path);
+    const SheetHints hints{previous, OtherLines(base, layout)};
+    const TileCell cell{layout.cellWidth, layout.cellHeight};
+    const std::optional<uint64_t> keep =
+        image.Text(TILE_DATA_KEYWORD) ? std::nullopt : std::optional<uint64_t>(file.size);
+    TilesFromPng picture = PngToTiles(image, path, palette, keep, cell, hints);
     if (picture.droppedPixel) {
-        notes.push_back(path + ": the pixel at x " + std::to_string(picture.droppedPixel->x) +
-                        ", y " + std::to_string(picture.droppedPixel->y) + " lies beyond the " +
-                        std::to_string(TileCount(input.data.size())) +
-                        " tiles kept and is not blank; it is left out");
+        // Drawn beyond its length: the data takes every tile up to the last that is not blank.
+        const uint64_t kept = picture.data.size();
+        picture =
+            PngToTiles(image, path, palette, picture.pictureTiles * TILE_DATA_BYTES, cell, hints);
+        uint64_t tiles = picture.pictureTiles;
+        const auto blank = [&](uint64_t tile) {
+            return std::all_of(picture.data.begin() + long(TILE_DATA_BYTES * tile),
+                               picture.data.begin() + long(TILE_DATA_BYTES * (tile + 1)),
+                               [](uint8_t byte) { return byte == 0; });
+        };
+        while (tiles > 0 && TILE_DATA_BYTES * tiles > kept && blank(tiles - 1)) --tiles;
+        picture.data.resize(std::max<uint64_t>(kept, TILE_DATA_BYTES * tiles));
+        result.question = "drawn beyond the " + std::to_string(TileCount(kept)) + " tiles of " +
+                          ModFileDescription(file) + ": it holds " +
+                          std::to_string(TileCount(picture.data.size())) +
+                          " tiles, and the data grows by those tiles.";
     }
-    if (picture.valuesByColour) notes.push_back(PaletteDecidedText(path, palette));
-    return std::move(input.data);
+    if (picture.valuesByColour) result.notes.push_back(PaletteDecidedText(path, palette));
+    return std::move(picture.data);
 }
 
 } // namespace
@@ -60,13 +91,13 @@ FolderData ReadFolderData(const std::string& dir, const Manifest& manifest, cons
     const std::string sheetPath = PathIn(dir, sheetName);
     FileInfo present;
     if (!StatLink(sheetPath, present)) return result;
-    std::vector<uint8_t> sheet =
+    const std::vector<uint8_t> bytes =
         ReadFileInsideFolder(dir, sheetName, MAX_ROM_SIZE, "a sheet holds");
-    if (Crc32(sheet) == file.sheet->crc) return result;
+    if (Crc32(bytes) == file.sheet->crc) return result;
     // A sheet saved again with the pixels it had, or with those of the changed .bin, changes
     // nothing.
-    std::vector<std::string> notes;
-    std::vector<uint8_t> tiles = ReadSheet(std::move(sheet), sheetPath, file, base, notes);
+    FolderData sheet;
+    std::vector<uint8_t> tiles = ReadSheet(bytes, sheetPath, file, base, result.data, sheet);
     if (Crc32(tiles) == file.crc || tiles == result.data) return result;
     if (binChanged) {
         throw RefusedError(ModFileDescription(file) + ": both " + file.name + " and " +
@@ -78,7 +109,8 @@ FolderData ReadFolderData(const std::string& dir, const Manifest& manifest, cons
     result.data = std::move(tiles);
     result.changed = true;
     result.source = sheetPath;
-    result.notes = std::move(notes);
+    result.notes = std::move(sheet.notes);
+    result.question = std::move(sheet.question);
     return result;
 }
 

@@ -16,6 +16,9 @@ struct FolderData {
     bool changed = false; // not the data the unpack wrote
     std::string source;   // the path the data came from
     std::vector<std::string> notes;
+    // What must be answered before it is written (a sheet drawn beyond its length); empty when
+    // nothing.
+    std::string question;
 };
 
 // Reads the .bin of `file` in `dir` (FileError when it can't be read) and, when it has one and

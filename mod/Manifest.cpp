@@ -2,6 +2,10 @@
 
 #include "base/FolderFiles.h"
 #include "base/Folders.h"
+#include "base/ReplaceFile.h"
+#include "base/WholeFile.h"
+#include "mod/LevelMap.h"
+#include "rom/RomLayout.h"
 
 #include <toml++/toml.h>
 
@@ -18,6 +22,87 @@ std::string DataFileName(const Manifest& manifest, const ModFile& file) {
 std::string SheetFileName(const Manifest& manifest, const ModFile& file) {
     const std::string name = DataFileName(manifest, file);
     return name.substr(0, name.size() - 4) + ".png";
+}
+
+namespace {
+
+std::string OfLevel(unsigned level) {
+    return ", level " + std::to_string(level + 1);
+}
+
+} // namespace
+
+std::string FileRole(const Manifest& manifest, const ModFile& file) {
+    if (file.kind == ModKind::RleBlock) {
+        return file.offset == TITLE_ART_OFFSET     ? "title art"
+               : file.offset == DEFAULT_RLE_OFFSET ? "sprite sheet"
+                                                   : "not known";
+    }
+    for (unsigned level = 0; level < LEVEL_COUNT && manifest.table == POINTER_TABLE_OFFSET;
+         ++level) {
+        if (file.index == TileArtEntry(level)) return "tile art" + OfLevel(level);
+        if (file.index == BlockDataEntry(level)) return "blocks" + OfLevel(level);
+    }
+    return "not known";
+}
+
+std::string ViewRole(const ViewRecord& view) {
+    switch (view.kind) {
+    case ViewKind::LevelMap:
+        return "level map" + OfLevel(view.level);
+    case ViewKind::BlockMap:
+        return "block map" + OfLevel(view.level);
+    case ViewKind::Drawing:
+        return "drawing of a map's tileset" + OfLevel(view.level);
+    case ViewKind::Palette:
+        break;
+    }
+    for (const KnownPalette& palette : KnownPalettes()) {
+        if (palette.offset != view.offset) continue;
+        if (palette.level < LEVEL_COUNT) return "palette" + OfLevel(palette.level);
+        return palette.offset == TITLE_PALETTE_OFFSET ? "title palette"
+                                                      : "palette of the tile sheets";
+    }
+    return "palette";
+}
+
+std::string ViewName(const ViewRecord& view) {
+    switch (view.kind) {
+    case ViewKind::LevelMap:
+        return LevelMapName(view.level);
+    case ViewKind::BlockMap:
+        return BlockMapName(view.level);
+    case ViewKind::Drawing:
+        for (const bool planeB : {false, true}) {
+            const std::string name = PathIn(LEVELS_FOLDER, PlaneDrawingName(view.level, planeB));
+            if (name == view.name) return name;
+        }
+        for (unsigned line = 0; line < 4; ++line) {
+            const std::string name = PathIn(LEVELS_FOLDER, LineDrawingName(view.level, line));
+            if (name == view.name) return name;
+        }
+        return PathIn(LEVELS_FOLDER, PlaneDrawingName(view.level, false));
+    case ViewKind::Palette:
+        break;
+    }
+    for (const KnownPalette& palette : KnownPalettes()) {
+        if (palette.offset == view.offset && palette.colours == view.colours) return palette.name;
+    }
+    return {};
+}
+
+const char* ViewKindText(ViewKind kind) {
+    switch (kind) {
+    case ViewKind::LevelMap:
+        return "level map";
+    case ViewKind::BlockMap:
+        return "block map";
+    case ViewKind::Palette:
+        return "palette";
+    case ViewKind::Drawing:
+        break;
+    }
+    return "drawing";
 }
 
 namespace {
@@ -41,8 +126,8 @@ toml::table SheetTable(const SheetRecord& sheet) {
     return table;
 }
 
-toml::table FileTable(const ModFile& file) {
-    toml::table table{{"name", file.name}};
+toml::table FileTable(const Manifest& manifest, const ModFile& file) {
+    toml::table table{{"name", file.name}, {"role", FileRole(manifest, file)}};
     if (file.kind == ModKind::LzhEntry) {
         table.insert("kind", "lzh");
         table.insert("index", Hex(file.index));
@@ -59,11 +144,27 @@ toml::table FileTable(const ModFile& file) {
     return table;
 }
 
+toml::table ViewTable(const ViewRecord& view) {
+    toml::table table{{"name", view.name},
+                      {"role", ViewRole(view)},
+                      {"kind", ViewKindText(view.kind)},
+                      {"crc32", Hex(view.crc)}};
+    if (view.kind == ViewKind::Palette) {
+        table.insert("offset", Hex(view.offset));
+        table.insert("colours", int64_t(view.colours));
+    } else {
+        table.insert("level", int64_t(view.level + 1));
+    }
+    return table;
+}
+
 } // namespace
 
 std::string ManifestText(const Manifest& manifest) {
     toml::array files;
-    for (const ModFile& file : manifest.files) files.push_back(FileTable(file));
+    for (const ModFile& file : manifest.files) files.push_back(FileTable(manifest, file));
+    toml::array views;
+    for (const ViewRecord& view : manifest.views) views.push_back(ViewTable(view));
     toml::table document{
         {"format", manifest.format},
         {"rom", toml::table{{"name", manifest.romName},
@@ -74,9 +175,11 @@ std::string ManifestText(const Manifest& manifest) {
         {"file", std::move(files)},
     };
     if (manifest.unfinished) document.insert("unfinished", true);
+    if (!views.empty()) document.insert("view", std::move(views));
     std::ostringstream text;
     text << "# Written by drovak-cli unpack: the ROM image this folder was unpacked from, and\n"
-            "# each file as it was written (drovak-cli pack puts back what changed).\n\n"
+            "# each file as it was written (drovak-cli pack puts back what changed).\n"
+            "# [[view]]: maps and palettes (packed back too) and the drawings the maps show.\n\n"
          << document << "\n";
     return text.str();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mod/ModLayout.h"
+#include "rom/RomLayout.h"
 
 #include <cstdint>
 #include <optional>
@@ -15,7 +16,8 @@ namespace drovak {
 
 constexpr const char* MANIFEST_NAME = "drovak.toml";
 // The manifest's format; a manifest of a later format is refused.
-constexpr int64_t MANIFEST_FORMAT = 1;
+// Format 1 had no views; it is still read.
+constexpr int64_t MANIFEST_FORMAT = 2;
 
 enum class ModKind { LzhEntry, RleBlock };
 
@@ -43,6 +45,20 @@ struct ModFile {
     bool operator==(const ModFile&) const = default;
 };
 
+// A file written to show data in another tool's format: a level's map or block map and a
+// palette, which a pack reads back, and a drawing a map shows as its tileset, which it never
+// reads. `level` is 0 to 7 (maps and drawings); `offset` and `colours` are a palette's.
+enum class ViewKind { LevelMap, BlockMap, Palette, Drawing };
+struct ViewRecord {
+    ViewKind kind = ViewKind::LevelMap;
+    std::string name; // in a subfolder: "levels/level01.tmx", "palettes/title.gpl"
+    uint32_t crc = 0;
+    unsigned level = 0;
+    uint32_t offset = 0;
+    unsigned colours = 0;
+    bool operator==(const ViewRecord&) const = default;
+};
+
 struct Manifest {
     int64_t format = MANIFEST_FORMAT;
     std::string romName; // the file's name
@@ -54,12 +70,24 @@ struct Manifest {
     // Written first by an unpack that has not finished writing the files it lists (a run killed,
     // a disk full): the same unpack run again finishes it; a pack refuses it.
     bool unfinished = false;
+    std::vector<ViewRecord> views;
     bool operator==(const Manifest&) const = default;
 };
 
 // The expected data-file name of a record ("20000_1F.bin", "48120.bin") and sheet name (".png").
 std::string DataFileName(const Manifest& manifest, const ModFile& file);
 std::string SheetFileName(const Manifest& manifest, const ModFile& file);
+
+// What a record holds, as the layout knows it: "tile art, level 3", "blocks, level 3", "title
+// art", "level map, level 3", "palette of the tile sheets", ...; "not known" for other data.
+std::string FileRole(const Manifest& manifest, const ModFile& file);
+std::string ViewRole(const ViewRecord& view);
+
+// The name a view record must have: the one its kind and level (or palette) give; empty for a
+// palette the layout does not know.
+std::string ViewName(const ViewRecord& view);
+// "level map", "block map", "palette", "drawing": the kind as the manifest writes it.
+const char* ViewKindText(ViewKind kind);
 
 // The manifest as TOML text.
 std::string ManifestText(const Manifest& manifest);

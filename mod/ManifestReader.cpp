@@ -7,6 +7,7 @@
 #include "graphics/TileSheet.h"
 #include "rom/PointerTable.h"
 #include "rom/RomFile.h"
+#include "rom/RomLayout.h"
 
 #include <toml++/toml.h>
 
@@ -113,6 +114,41 @@ ModFile ReadFile(const Reader& reader, const Manifest& manifest, const toml::tab
     return file;
 }
 
+ViewRecord ReadView(const Reader& reader, const toml::table& table, const std::string& where) {
+    ViewRecord view;
+    const std::string kind = reader.Text(table, "kind", where);
+    bool known = false;
+    for (const ViewKind k :
+         {ViewKind::LevelMap, ViewKind::BlockMap, ViewKind::Palette, ViewKind::Drawing}) {
+        if (kind == ViewKindText(k)) {
+            view.kind = k;
+            known = true;
+        }
+    }
+    if (!known) {
+        reader.Refuse(where,
+                      "kind is \"" + kind +
+                          "\", not \"level map\", \"block map\", \"palette\" or \"drawing\"");
+    }
+    if (view.kind == ViewKind::Palette) {
+        view.offset = uint32_t(reader.Number(table, "offset", MAX_ROM_SIZE - 1, where));
+        view.colours = unsigned(reader.Number(table, "colours", PALETTE_SIZE / 2, where));
+    } else {
+        view.level = unsigned(reader.Number(table, "level", LEVEL_COUNT, where));
+        if (view.level == 0) reader.Refuse(where, "level is 0, not 1 to 8");
+        view.level -= 1;
+    }
+    view.crc = reader.Number32(table, "crc32", where);
+    view.name = reader.Text(table, "name", where);
+    const std::string expected = ViewName(view);
+    if (expected.empty()) reader.Refuse(where, "not a palette the layout knows");
+    if (view.name != expected) {
+        reader.Refuse(where, "name is \"" + view.name + "\", not \"" + expected +
+                                 "\" as its kind and place give");
+    }
+    return view;
+}
+
 } // namespace
 
 Manifest ParseManifest(std::string_view text, const std::string& sourceName) {
@@ -128,9 +164,10 @@ Manifest ParseManifest(std::string_view text, const std::string& sourceName) {
     const Reader reader(sourceName);
     Manifest manifest;
     manifest.format = int64_t(reader.Number(document, "format", INT64_MAX, "the top"));
-    if (manifest.format != MANIFEST_FORMAT) {
+    if (manifest.format != MANIFEST_FORMAT && manifest.format != 1) {
         throw RefusedError(sourceName + ": format " + std::to_string(manifest.format) +
-                           "; this drovak-cli reads format " + std::to_string(MANIFEST_FORMAT));
+                           "; this drovak-cli reads formats 1 to " +
+                           std::to_string(MANIFEST_FORMAT));
     }
     const toml::table& rom = reader.Table(document, "rom", "the top");
     manifest.romName = reader.Text(rom, "name", "[rom]");
@@ -156,6 +193,18 @@ Manifest ParseManifest(std::string_view text, const std::string& sourceName) {
         manifest.files.push_back(ReadFile(reader, manifest, *table, where));
         if (!names.insert(manifest.files.back().name).second) {
             reader.Refuse(where, manifest.files.back().name + " is listed twice");
+        }
+    }
+    const toml::node* viewNode = document.get("view");
+    const toml::array* views = viewNode ? viewNode->as_array() : nullptr;
+    if (viewNode && !views) reader.Refuse("the top", "[[view]] is not an array of tables");
+    for (size_t k = 0; views && k < views->size(); ++k) {
+        const std::string where = "view " + std::to_string(k + 1);
+        const toml::table* table = views->get(k)->as_table();
+        if (!table) reader.Refuse(where, "not a table");
+        manifest.views.push_back(ReadView(reader, *table, where));
+        if (!names.insert(manifest.views.back().name).second) {
+            reader.Refuse(where, manifest.views.back().name + " is listed twice");
         }
     }
     return manifest;

@@ -34,8 +34,25 @@ std::vector<uint32_t> KnownRleBlocks();
 // other entry.
 std::optional<SheetLayout> LzhSheetLayout(uint32_t table, uint32_t index);
 
-// The sheet of a known RLE block: the tile sheets' palette, laid out as the RLE page's preview
-// (64 cells of 1 x 4 tiles a row).
-SheetLayout RleSheetLayout();
+// The sheet of a known RLE block, laid out as the RLE page's preview (64 cells of 1 x 4 tiles a
+// row): the title art with the title palette, the sprites with the tile sheets' palette.
+SheetLayout RleSheetLayout(uint32_t offset);
+
+// The other palette lines the program draws a sheet's data with (its palette's four lines, and
+// line 0 of the tile sheets' palette that the pages' previews use), as pairs of the palette's
+// offset and the line: a picture drawn with any of them keeps its values.
+std::vector<std::pair<uint32_t, unsigned>> SheetDrawingLines(const SheetLayout& layout);
+
+// The palettes an unpack writes as palette files, in palettes/: the levels' ("level01.gpl" to
+// "level08.gpl", 64 colours), the tile sheets' ("sheets.gpl", 64) and the title's ("title.gpl",
+// the 17 colours before its name table). `level` is LEVEL_COUNT for the last two.
+constexpr const char* PALETTES_FOLDER = "palettes";
+struct KnownPalette {
+    std::string name;
+    uint32_t offset = 0;
+    unsigned colours = 0;
+    unsigned level = 0;
+};
+std::vector<KnownPalette> KnownPalettes();
 
 } // namespace drovak

@@ -88,6 +88,18 @@ void CheckDecodes(const PackPlan& plan, const ModFile& file, const std::vector<u
     }
 }
 
+// Palettes lie at fixed places: their words are written in place (a change that moved data
+// over one is caught when the data no longer decodes).
+void WritePalettes(PackPlan& plan, const std::vector<PaletteWrite>& palettes) {
+    for (const PaletteWrite& palette : palettes) {
+        if (palette.offset + palette.bytes.size() > plan.image.size()) {
+            throw RefusedError(plan.dir + ": the palette at " + HexText(palette.offset) +
+                               " ends past the new image's end; nothing was written");
+        }
+        std::copy(palette.bytes.begin(), palette.bytes.end(), plan.image.begin() + palette.offset);
+    }
+}
+
 } // namespace
 
 PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& basePath) {
@@ -102,11 +114,14 @@ PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& base
     plan.base = ReadBase(plan.manifest, dir, basePath);
     plan.image = plan.base.bytes;
     const std::vector<ModFile> files = PackOrder(plan.manifest);
+    ViewEdits views = ReadViewEdits(dir, plan.manifest, plan.base);
     std::vector<std::vector<uint8_t>> data;
     for (const ModFile& file : files) {
         FolderData now = ReadFolderData(dir, plan.manifest, file, plan.base);
+        TakeViewData(views, file, now);
         if (now.changed) {
-            PackedChange change{file, now.source, std::nullopt, std::nullopt, std::move(now.notes)};
+            PackedChange change{file,         now.source,           std::nullopt,
+                                std::nullopt, std::move(now.notes), std::move(now.question)};
             if (file.kind == ModKind::LzhEntry) {
                 ApplyLzh(plan, change, now.data);
             } else {
@@ -116,6 +131,8 @@ PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& base
         }
         data.push_back(std::move(now.data));
     }
+    WritePalettes(plan, views.palettes);
+    plan.views = std::move(views.changes);
     for (size_t k = 0; k < files.size(); ++k) CheckDecodes(plan, files[k], data[k]);
     KeepChecksum(plan.base.bytes, plan.image, plan.dataOnChecksum);
     return plan;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mod/Manifest.h"
+#include "mod/ViewEdits.h"
 #include "rom/LzhPage.h"
 #include "rom/RlePage.h"
 #include "rom/RomChange.h"
@@ -23,6 +24,8 @@ struct PackedChange {
     std::optional<RleInsertPlan> rle;
     // Notes on a sheet read back: a pixel left out that is not blank, values taken by colour.
     std::vector<std::string> notes;
+    // A question of its own before it is written (a sheet drawn beyond its length), or empty.
+    std::string question;
 
     uint32_t OldPackedSize() const;
     uint32_t NewPackedSize() const;
@@ -35,6 +38,9 @@ struct PackPlan {
     RomBytes base;              // the base image as read (its CRC-32 the manifest's)
     std::vector<uint8_t> image; // the new image, its header checksum as the change rule keeps it
     std::vector<PackedChange> changes;
+    // The maps and palettes that changed (a level's block data they give is among `changes`;
+    // palettes are written in place).
+    std::vector<ViewChange> views;
     bool dataOnChecksum = false;
 };
 

@@ -10,7 +10,9 @@
 #include "base/TemporaryFiles.h"
 #include "graphics/TilePalette.h"
 #include "graphics/TilesToPng.h"
+#include "mod/LevelMap.h"
 #include "mod/SheetPalette.h"
+#include "mod/Views.h"
 #include "rom/LzhPage.h"
 #include "rom/LzhTableList.h"
 #include "rom/RlePage.h"
@@ -98,8 +100,8 @@ std::vector<Unpacked> UnpackAll(const RomBytes& rom, Manifest& manifest,
         }
         record.decodedSize = uint32_t(extracted.data.size());
         record.packedSize = uint32_t(extracted.consumed);
-        all.push_back(
-            Make(rom, record, std::move(extracted.data), RleSheetLayout(), manifest, skipped));
+        all.push_back(Make(rom, record, std::move(extracted.data), RleSheetLayout(offset), manifest,
+                           skipped));
     }
     return all;
 }
@@ -126,8 +128,8 @@ bool CheckWritten(const std::string& dir, const std::string& name, uint32_t crc)
 // A folder that is not empty may only hold an unpack of this ROM image (finished or not, as a
 // run killed or stopped by a full disk leaves it), every file of it unchanged, and other files
 // that this unpack does not write. Each name is looked at itself: a link is never followed.
-bool CheckFolder(const std::string& dir, const Manifest& manifest,
-                 const std::vector<Unpacked>& all) {
+bool CheckFolder(const std::string& dir, const Manifest& manifest, const std::vector<Unpacked>& all,
+                 const ViewOutputs& views) {
     bool empty = true;
     for (const std::string& name : FolderEntries(dir)) {
         long pid = 0;
@@ -157,6 +159,9 @@ bool CheckFolder(const std::string& dir, const Manifest& manifest,
             if (CheckWritten(dir, name, crc)) unchanged.insert(name);
         }
     }
+    for (const ViewRecord& view : previous.views) {
+        if (CheckWritten(dir, view.name, view.crc)) unchanged.insert(view.name);
+    }
     for (const Unpacked& unpacked : all) {
         for (const Output& output : unpacked.outputs) {
             if (StatLink(PathIn(dir, output.name), info) && !unchanged.count(output.name)) {
@@ -165,7 +170,24 @@ bool CheckFolder(const std::string& dir, const Manifest& manifest,
             }
         }
     }
+    for (const ViewOutput& output : views.outputs) {
+        const std::string& name = output.record.name;
+        if (StatLink(PathIn(dir, name), info) && !unchanged.count(name)) {
+            throw RefusedError(PathIn(dir, name) + ": not a file of the previous unpack" + REFUSED);
+        }
+    }
     return true;
+}
+
+// Makes the subfolder a view lies in ("levels" of "levels/level01.tmx"); one that is there must
+// be a folder itself, never a link that would lead the view's file elsewhere.
+void MakeViewFolder(const std::string& dir, const std::string& name) {
+    const std::string folder = PathIn(dir, name.substr(0, name.find('/')));
+    FileInfo info;
+    if (StatLink(folder, info) && !info.IsFolder()) {
+        throw RefusedError(folder + ": is " + FileKind(info.mode) + ", not a folder" + REFUSED);
+    }
+    MakeFolder(folder);
 }
 
 // The ROM image's path as seen from where the folder really is (the folder may be a link).
@@ -200,13 +222,16 @@ UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t
     manifest.romCrc = Crc32(rom.bytes);
     manifest.table = table;
     const std::vector<Unpacked> all = UnpackAll(rom, manifest, result.skipped);
+    const ViewOutputs views = MakeViews(rom, table);
+    for (const auto& [name, problem] : views.skipped) result.skipped.push_back({name, problem});
 
     MakeFolder(dir);
     manifest.romPath = RomPathFrom(dir, romPath);
-    result.replacedPrevious = CheckFolder(dir, manifest, all);
+    result.replacedPrevious = CheckFolder(dir, manifest, all, views);
     // The manifest goes first, marked unfinished, listing every file: a run that stops part-way
     // leaves a folder that the same unpack recognises as its own and finishes.
     for (const Unpacked& unpacked : all) manifest.files.push_back(unpacked.record);
+    for (const ViewOutput& output : views.outputs) manifest.views.push_back(output.record);
     manifest.unfinished = true;
     WriteManifest(dir, manifest);
     try {
@@ -215,6 +240,10 @@ UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t
                 WriteFileInFolder(dir, output.name, output.bytes);
             }
             if (written) written(unpacked.record);
+        }
+        for (const ViewOutput& output : views.outputs) {
+            MakeViewFolder(dir, output.record.name);
+            WriteFileInFolder(dir, output.record.name, output.bytes);
         }
         manifest.unfinished = false;
         WriteManifest(dir, manifest);

@@ -45,6 +45,8 @@ constexpr uint32_t PREVIEW_PALETTE_OFFSET = 0x5A000;
 // The title-screen background: its palette, its name table (masked tiles) and its art (RLE).
 constexpr uint32_t TITLE_PALETTE_OFFSET = 0x6DA56;
 constexpr uint32_t TITLE_NAME_TABLE_OFFSET = 0x6DA78;
+// The title palette's colours (17): the name table follows them.
+constexpr unsigned TITLE_PALETTE_COLOURS = (TITLE_NAME_TABLE_OFFSET - TITLE_PALETTE_OFFSET) / 2;
 constexpr uint32_t TITLE_ART_OFFSET = 0x6DDB4;
 
 } // namespace drovak

@@ -1,14 +1,14 @@
 # Installs with apt-get whatever the build and the tests need and the machine lacks.
 # Sourced by scripts/run, scripts/test and scripts/fuzz.
 DROVAK_PACKAGES="qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev zlib1g-dev libpng-dev \
-libdivsufsort-dev libtomlplusplus-dev libgtest-dev libbenchmark-dev xvfb xauth cmake ninja-build g++ clang \
+libdivsufsort-dev libtomlplusplus-dev libpugixml-dev libgtest-dev libbenchmark-dev xvfb xauth cmake ninja-build g++ clang \
 libclang-rt-14-dev clang-format desktop-file-utils appstream lintian dpkg-dev file bash-completion \
 python3 git fonts-crosextra-carlito ccache \
-acl attr dosfstools fusefat fuse3"
+acl attr dosfstools fusefat fuse3 tiled"
 # What scripts/fuzz needs on its own: Clang with its libFuzzer and sanitizer runtimes, and the
 # core's build.
 DROVAK_FUZZ_PACKAGES="clang libclang-rt-14-dev cmake ninja-build zlib1g-dev libpng-dev \
-libdivsufsort-dev libtomlplusplus-dev ccache"
+libdivsufsort-dev libtomlplusplus-dev libpugixml-dev ccache"
 # What the benchmarks compare with when they run (bench_patch measures its patches against
 # xdelta3's and skips that comparison without it); nothing is built with it.
 DROVAK_BENCH_PACKAGES="xdelta3"

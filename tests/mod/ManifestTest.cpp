@@ -34,6 +34,8 @@ Manifest Sample() {
     block.size = 57344;
     block.crc = 0xFFFFFFFF;
     manifest.files = {entry, block};
+    manifest.views = {{ViewKind::LevelMap, "levels/level03.tmx", 0x1234, 2, 0, 0},
+                      {ViewKind::Palette, "palettes/title.gpl", 0x5678, 0, 0x6DA56, 17}};
     return manifest;
 }
 
@@ -60,10 +62,15 @@ TEST(ModManifest, RefusesWhatItDidNotWriteSayingWhereAndWhat) {
     const std::pair<std::string, std::string> cases[] = {
         // the manifest; what the refusal says
         {"", "format is missing"},
-        {"format = 1\n[rom\n", "line 2"},
+        {"format = 2\n[rom\n", "line 2"},
         {"\xFF\xFE", "line 1"},
-        {edit("format = 1", "format = 2"), "format 2; this drovak-cli reads format 1"},
-        {edit("format = 1", "format = '1'"), "format is not an integer"},
+        {edit("format = 2", "format = 3"), "format 3; this drovak-cli reads formats 1 to 2"},
+        {edit("format = 2", "format = '1'"), "format is not an integer"},
+        {edit("level = 3", "level = 9"), "view 1: level is 9, not 0 to 8"},
+        {edit("kind = 'level map'", "kind = 'map'"), "view 1: kind is \"map\""},
+        {edit("name = 'levels/level03.tmx'", "name = 'levels/../../x.tmx'"),
+         "view 1: name is \"levels/../../x.tmx\", not \"levels/level03.tmx\""},
+        {edit("offset = 0x6DA56", "offset = 0x6DA58"), "view 2: not a palette the layout knows"},
         {edit("\\[table\\]\noffset = 0x20000", "[table]"), "[table]: offset is missing"},
         {edit("size = 524288", "size = -1"), "[rom]: size is -1, not 0 to 67108864"},
         {edit("crc32 = 0xFEDCBA98", "crc32 = 0x1FEDCBA98"),

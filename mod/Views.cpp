@@ -1,0 +1,90 @@
+#include "mod/Views.h"
+
+#include "base/ByteOrder.h"
+#include "base/Crc32.h"
+#include "base/Errors.h"
+#include "base/Folders.h"
+#include "base/Paths.h"
+#include "graphics/BlockTilesets.h"
+#include "graphics/Level.h"
+#include "graphics/TilePalette.h"
+#include "mod/GimpPalette.h"
+#include "mod/LevelMap.h"
+#include "rom/LzhPage.h"
+#include "words/RomProblemWords.h"
+
+namespace drovak {
+
+namespace {
+
+void Add(ViewOutputs& views, ViewKind kind, std::string name, unsigned level,
+         std::vector<uint8_t> bytes) {
+    ViewRecord record{kind, std::move(name), Crc32(bytes), level, 0, 0};
+    views.outputs.push_back({std::move(record), std::move(bytes)});
+}
+
+std::vector<uint8_t> Bytes(const std::string& text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+void AddLevel(ViewOutputs& views, const RomBytes& rom, uint32_t table, unsigned level) {
+    // The maps show the block data as its file holds it; the drawings the level as the viewer
+    // decodes it.
+    const std::vector<uint8_t> blocks = LzhExtractEntry(rom, table, BlockDataEntry(level)).data;
+    const LevelData data = DecodeLevel(rom.bytes, rom.name, level);
+    Add(views, ViewKind::LevelMap, LevelMapName(level), level,
+        Bytes(TmxText(LevelTmx(blocks, level))));
+    Add(views, ViewKind::BlockMap, BlockMapName(level), level,
+        Bytes(TmxText(BlockTmx(blocks, level))));
+    for (const bool planeB : {false, true}) {
+        Add(views, ViewKind::Drawing, PathIn(LEVELS_FOLDER, PlaneDrawingName(level, planeB)), level,
+            DrawingPng(DrawPlaneBlocks(data, planeB), true));
+    }
+    for (unsigned line = 0; line < PALETTE_LINE_COUNT; ++line) {
+        Add(views, ViewKind::Drawing, PathIn(LEVELS_FOLDER, LineDrawingName(level, line)), level,
+            DrawingPng(DrawArtLine(data, line), false));
+    }
+}
+
+} // namespace
+
+std::vector<uint16_t> PaletteWordsAt(const RomBytes& rom, uint32_t offset, unsigned count) {
+    if (uint64_t(offset) + 2 * count > rom.bytes.size()) {
+        throw RefusedError(rom.name + ": the palette at " + HexText(offset) + " (" +
+                           std::to_string(count) + " colours) ends past the end of the file");
+    }
+    std::vector<uint16_t> words(count);
+    for (unsigned k = 0; k < count; ++k)
+        words[k] = LoadBigEndian16(rom.bytes.data() + offset + 2 * k);
+    return words;
+}
+
+ViewOutputs MakeViews(const RomBytes& rom, uint32_t table) {
+    ViewOutputs views;
+    for (unsigned level = 0; level < LEVEL_COUNT && table == POINTER_TABLE_OFFSET; ++level) {
+        ViewOutputs one;
+        try {
+            AddLevel(one, rom, table, level);
+        } catch (const DrovakError& error) {
+            views.skipped.emplace_back(LevelMapName(level), ErrorText(error));
+            continue;
+        }
+        for (ViewOutput& output : one.outputs) views.outputs.push_back(std::move(output));
+    }
+    for (const KnownPalette& palette : KnownPalettes()) {
+        try {
+            std::string title = FileNamePart(palette.name); // "level01.gpl": "level01"
+            title.resize(title.size() - 4);
+            const std::string text =
+                GimpPaletteText(PaletteWordsAt(rom, palette.offset, palette.colours), title);
+            views.outputs.push_back({ViewRecord{ViewKind::Palette, palette.name, Crc32(Bytes(text)),
+                                                0, palette.offset, palette.colours},
+                                     Bytes(text)});
+        } catch (const DrovakError& error) {
+            views.skipped.emplace_back(palette.name, ErrorText(error));
+        }
+    }
+    return views;
+}
+
+} // namespace drovak

@@ -1,0 +1,354 @@
+// Levels, blocks and palettes as Tiled maps and GIMP palettes: Tiled shows what the viewer and
+// the renderer show, a re-save in any form changes nothing, every edit lands exactly and comes
+// back on a second unpack, and what can't be packed is refused, naming its place.
+#include "base/ByteOrder.h"
+#include "base/Errors.h"
+#include "demo/DemoRom.h"
+#include "graphics/Level.h"
+#include "graphics/LevelExport.h"
+#include "mod/GimpPalette.h"
+#include "mod/LevelMap.h"
+#include "mod/Pack.h"
+#include "mod/Unpack.h"
+#include "rom/LevelLayout.h"
+#include "rom/RomLayout.h"
+#include "support/LibpngCodec.h"
+#include "support/TestSupport.h"
+
+#include <zlib.h>
+
+#include <regex>
+
+namespace drovak::test {
+namespace {
+
+bool Have(const char* tool) {
+    return std::filesystem::exists(std::string("/usr/bin/") + tool);
+}
+
+// Runs a Qt tool of Tiled without a display; true when it succeeded.
+bool RunTiled(const std::string& arguments) {
+    return std::system(("QT_QPA_PLATFORM=offscreen " + arguments + " >/dev/null 2>&1").c_str()) ==
+           0;
+}
+
+// A picture's pixels as red, green, blue, alpha bytes (16-bit samples reduced); transparent
+// pixels all 0.
+std::vector<uint32_t> Rgba(const std::string& path) {
+    const LibpngPicture p = DecodeWithLibpng(ReadBytes(path));
+    EXPECT_EQ(p.colourType, PNG_COLOR_TYPE_RGB_ALPHA) << path;
+    std::vector<uint32_t> pixels;
+    for (size_t i = 0; i + 3 < p.samples.size(); i += 4) {
+        uint32_t pixel = 0;
+        for (unsigned s = 0; s < 4; ++s) {
+            pixel |= uint32_t(p.bitDepth == 16 ? p.samples[i + s] / 257 : p.samples[i + s])
+                     << (8 * s);
+        }
+        pixels.push_back(pixel >> 24 ? pixel : 0);
+    }
+    return pixels;
+}
+
+// The layer data of a map written as base64 of little-endian gids, with `compression`.
+std::string Base64Layers(const std::string& map, const std::string& compression) {
+    std::string out;
+    const std::regex csv("<data encoding=\"csv\">([^<]*)</data>");
+    auto at = map.cbegin();
+    for (std::sregex_iterator m(map.begin(), map.end(), csv), end; m != end; ++m) {
+        out.append(at, (*m)[0].first);
+        at = (*m)[0].second;
+        Bytes raw;
+        std::string cells = (*m)[1];
+        for (char& c : cells) c = c == ',' ? ' ' : c;
+        std::istringstream numbers(cells);
+        for (uint32_t gid; numbers >> gid;) {
+            for (unsigned k = 0; k < 4; ++k) raw.push_back(uint8_t(gid >> (8 * k)));
+        }
+        if (!compression.empty()) {
+            z_stream z{};
+            deflateInit2(&z, 9, Z_DEFLATED, compression == "gzip" ? 31 : 15, 8, 0);
+            Bytes packed(deflateBound(&z, uLong(raw.size())) + 32);
+            z.next_in = raw.data();
+            z.avail_in = uInt(raw.size());
+            z.next_out = packed.data();
+            z.avail_out = uInt(packed.size());
+            deflate(&z, Z_FINISH);
+            packed.resize(z.total_out);
+            deflateEnd(&z);
+            raw = packed;
+        }
+        static const char* digits =
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+        std::string text;
+        for (size_t i = 0; i < raw.size(); i += 3) {
+            const size_t left = raw.size() - i;
+            const uint32_t n = uint32_t(raw[i]) << 16 | (left > 1 ? raw[i + 1] << 8 : 0) |
+                               (left > 2 ? raw[i + 2] : 0);
+            for (unsigned k = 0; k < 4; ++k)
+                text += k <= left ? digits[n >> (18 - 6 * k) & 63] : '=';
+        }
+        out += "<data encoding=\"base64\"" +
+               (compression.empty() ? "" : " compression=\"" + compression + "\"") + ">\n   " +
+               text + "\n  </data>";
+    }
+    return out.append(at, map.cend());
+}
+
+class Views : public ScratchTest {
+protected:
+    void SetUp() override {
+        WriteBytes(rom_, MakeDemoRom());
+        drovak::Unpack(rom_, folder_, POINTER_TABLE_OFFSET, {});
+    }
+    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+    std::string Text(const std::string& name) const {
+        const Bytes bytes = ReadBytes(Path(name));
+        return std::string(bytes.begin(), bytes.end());
+    }
+    void SetText(const std::string& name, const std::string& text) const {
+        WriteBytes(Path(name), Bytes(text.begin(), text.end()));
+    }
+    // Replaces gid number `cell` of layer number `layer` (0 first) of a map in this writer's CSV.
+    static std::string SetCell(std::string map, unsigned layer, size_t cell, uint32_t gid) {
+        size_t at = map.find("<data encoding=\"csv\">");
+        for (unsigned k = 0; k < layer; ++k) at = map.find("<data encoding=\"csv\">", at + 1);
+        at = map.find('\n', at) + 1;
+        for (size_t k = 0; k < cell; ++k) at = map.find_first_of(",", at) + 1;
+        while (map[at] == '\n') ++at;
+        const size_t end = map.find_first_of(",\n", at);
+        return map.replace(at, end - at, std::to_string(gid));
+    }
+    const std::string rom_ = File("demo.bin"), folder_ = File("mod");
+};
+
+TEST_F(Views, TiledShowsTheLevelsAsTheViewerAndTheBlocksAsTheRenderer) {
+    if (!Have("tmxrasterizer")) GTEST_SKIP() << "tmxrasterizer (Debian's tiled) is not installed";
+    FrameBuffer frame{};
+    for (unsigned level = 0; level < LEVEL_COUNT; ++level) {
+        const LevelData data = DecodeLevel(rom_, level);
+        for (const bool planeB : {false, true}) {
+            SCOPED_TRACE(LevelMapName(level) + (planeB ? " B" : " A"));
+            const std::string tiled = File("tiled.png"), viewer = File("viewer.png");
+            ASSERT_TRUE(RunTiled("tmxrasterizer --no-smoothing --show-layer 'Plane " +
+                                 std::string(planeB ? "B" : "A") + "' " +
+                                 Path(LevelMapName(level)) + " " + tiled));
+            // level-png's picture itself once; its screens as it lays them out for the rest.
+            std::vector<uint32_t> expected(size_t(LEVEL_PNG_WIDTH) * LEVEL_PNG_HEIGHT);
+            if (level == 0) {
+                ExportLevelPng(data, planeB, viewer, frame, {}, 1);
+                expected = Rgba(viewer);
+            }
+            for (unsigned screen = 0; screen < LEVEL_SCREENS && level > 0; ++screen) {
+                const PreviewImage image = AssembleLevelScreen(data, planeB, screen);
+                for (size_t at = 0; at < image.Pixels.size(); ++at) {
+                    const uint32_t pixel = image.Pixels[at];
+                    expected[at / 512 * LEVEL_PNG_WIDTH + 512 * screen + at % 512] =
+                        pixel ? pixel | 0xFF000000u : 0;
+                }
+            }
+            EXPECT_TRUE(Rgba(tiled) == expected);
+        }
+        if (level % 3) continue;
+        // The block map: both planes' blocks drawn from their words, 64 x 64 tiles each.
+        const std::string tiled = File("blocks.png");
+        ASSERT_TRUE(
+            RunTiled("tmxrasterizer --no-smoothing " + Path(BlockMapName(level)) + " " + tiled));
+        std::vector<uint32_t> expected;
+        for (const size_t plane : {PLANE_A_DEFINITIONS, PLANE_B_DEFINITIONS}) {
+            Bytes nameTable(64 * 64 * 2);
+            for (size_t cell = 0; cell < 64 * 64; ++cell) {
+                const size_t x = cell % 64, y = cell / 64, block = y / 4 * 16 + x / 4;
+                const size_t at = plane + 32 * block + 2 * (4 * (y % 4) + x % 4);
+                StoreBigEndian16(&nameTable[2 * cell],
+                                 LoadBigEndian16(&data.blockData[at]) & ~0x0600);
+            }
+            for (const uint32_t pixel :
+                 RenderTiles(data.tileArt, 1, 1, 64, 64, data.palette, nameTable).Pixels) {
+                expected.push_back(pixel | 0xFF000000u);
+            }
+        }
+        EXPECT_TRUE(Rgba(tiled) == expected) << BlockMapName(level);
+    }
+}
+
+TEST_F(Views, MapsAndPalettesSavedAgainInAnyFormPackToTheRomByteForByte) {
+    const Bytes base = ReadBytes(rom_);
+    const std::string level = LevelMapName(2), blocks = BlockMapName(2);
+    const std::string tsx = "<?xml version=\"1.0\"?>\n<tileset version=\"1.8\" name=\"x\" "
+                            "tilewidth=\"32\" tileheight=\"32\" tilecount=\"256\" columns=\"16\">"
+                            "<image source=\"level03-planeB.png\" width=\"512\" height=\"512\"/>"
+                            "</tileset>\n";
+    SetText("levels/b.tsx", tsx);
+    // A map as another editor writes it: attributes reordered, properties, an object layer, an
+    // external tileset, another nextobjectid.
+    const auto elsewhere = [](std::string map) {
+        map = std::regex_replace(map, std::regex("<map version=\"1.8\" (orientation=\"[a-z]+\") "),
+                                 "<map nextobjectid=\"7\" $1 version=\"1.9\" ");
+        map = std::regex_replace(map, std::regex(" nextobjectid=\"1\""), "");
+        map = std::regex_replace(map, std::regex("<tileset firstgid=\"257\"[\\s\\S]*?</tileset>"),
+                                 "<tileset source=\"b.tsx\" firstgid=\"257\"/>");
+        map = std::regex_replace(map, std::regex("<tileset firstgid=\"1\""),
+                                 "<properties><property name=\"by\" value=\"me\"/></properties>\n"
+                                 " <tileset firstgid=\"1\"");
+        return std::regex_replace(map, std::regex("</map>"),
+                                  "<objectgroup id=\"9\" name=\"Notes\"/>\n</map>");
+    };
+    const std::string gpl = Text("palettes/level03.gpl");
+    std::string gimp = "GIMP Palette\r\nName: Level 3 (edited)\r\n# by hand\r\n\r\n";
+    for (const std::regex line("\n *([0-9]+) +([0-9]+) +([0-9]+)\t[^\n]*");
+         const auto& m : std::vector<std::smatch>(
+             std::sregex_iterator(gpl.begin(), gpl.end(), line), std::sregex_iterator())) {
+        gimp += m[1].str() + "\t" + m[2].str() + " " + m[3].str() + "\r\n"; // no names
+    }
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {level, Base64Layers(Text(level), "")},
+        {level, Base64Layers(Text(level), "zlib")},
+        {blocks, Base64Layers(Text(blocks), "gzip")},
+        {level, elsewhere(Text(level))},
+        {"palettes/level03.gpl", gimp},
+    };
+    const bool tiled = Have("tiled");
+    for (size_t k = 0, count = cases.size(); k < count && tiled; ++k) {
+        // Tiled's own re-save of each (it keeps the layer format it read).
+        if (cases[k].first.find(".tmx") == std::string::npos) continue;
+        SetText("levels/in.tmx", cases[k].second);
+        ASSERT_TRUE(RunTiled("tiled --export-map tmx " + Path("levels/in.tmx") + " " +
+                             Path("levels/resaved.tmx")));
+        cases.emplace_back(cases[k].first, Text("levels/resaved.tmx"));
+    }
+    for (const auto& [name, text] : cases) {
+        const std::string before = Text(name);
+        SetText(name, text);
+        const PackPlan plan = PlanPack(folder_, std::nullopt);
+        EXPECT_TRUE(plan.image == base) << name << ":\n" << text.substr(0, 600);
+        EXPECT_EQ(plan.views.size(), 1u);
+        SetText(name, before);
+    }
+}
+
+TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
+    const std::string level = LevelMapName(2), blocks = BlockMapName(2);
+    // Plane A column 5 row 3 becomes block 0x42; Plane B column 7 row 2 block 0x11.
+    SetText(level,
+            SetCell(SetCell(Text(level), 0, 3 * 512 + 5, 1 + 0x42), 1, 2 * 512 + 7, 257 + 0x11));
+    // Plane B's block 17, its tile at x 1, y 2 (cell x 5, y 64 + 6): a high tile 0x1AB of line
+    // 2, flipped both ways.
+    const size_t cell = (64 + 6) * 64 + 5;
+    SetText(blocks, SetCell(SetCell(Text(blocks), 0, cell, 0), 1, cell,
+                            (1 + 512 * 2 + 0x1AB) | 0xC0000000u));
+    // Colour 17 (line 1, 1) on the grid; colour 2 off it.
+    std::string gpl = Text("palettes/level03.gpl");
+    gpl = std::regex_replace(gpl, std::regex("\n[^\n]*line 1, 1\n"), "\n224 0 64\tline 1, 1\n");
+    gpl = std::regex_replace(gpl, std::regex("\n[^\n]*line 0, 2\n"), "\n17 47 48\tline 0, 2\n");
+    SetText("palettes/level03.gpl", gpl);
+
+    const PackPlan plan = PlanPack(folder_, std::nullopt);
+    ASSERT_EQ(plan.views.size(), 3u);
+    EXPECT_EQ(plan.views[0].cellsChanged + plan.views[1].cellsChanged, 3u);
+    EXPECT_EQ(plan.views[2].snapped, std::vector<unsigned>{2});
+    WritePack(plan, File("out.bin"));
+    drovak::Unpack(File("out.bin"), File("again"), POINTER_TABLE_OFFSET, {});
+    const LevelData data = DecodeLevel(File("out.bin"), 2);
+    EXPECT_EQ(data.blockData[PLANE_A_LAYOUT + 16 * 5 + 3], 0x42);
+    EXPECT_EQ(data.blockData[PLANE_B_LAYOUT + 8 * 7 + 2], 0x11);
+    EXPECT_EQ(LoadBigEndian16(&data.blockData[PLANE_B_DEFINITIONS + 32 * 17 + 2 * (4 * 2 + 1)]),
+              0x8000 | 2 << 13 | 0x1800 | 0x1AB);
+    const Bytes image = ReadBytes(File("out.bin"));
+    EXPECT_EQ(LoadBigEndian16(&image[LevelPaletteOffset(2) + 2 * 17]), 0x040E); // 224, 0, 64
+    EXPECT_EQ(LoadBigEndian16(&image[LevelPaletteOffset(2) + 2 * 2]), 0x0422);  // 32, 32, 64
+    for (const std::string& name : {level, blocks}) {
+        EXPECT_EQ(ReadBytes(File("again/" + name)), ReadBytes(Path(name))) << name;
+    }
+    EXPECT_NE(ReadBytes(File("again/palettes/level03.gpl")),
+              ReadBytes(Path("palettes/level03.gpl")));
+}
+
+TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
+    const std::string level = LevelMapName(0), blocks = BlockMapName(0), gpl = "palettes/title.gpl";
+    const std::string a = Text(level), b = Text(blocks), p = Text(gpl);
+    const auto Line6 = [](std::string text, const std::string& line) {
+        size_t at = 0;
+        for (int k = 0; k < 5; ++k) at = text.find('\n', at) + 1;
+        return text.replace(at, text.find('\n', at) - at, line);
+    };
+    struct Case {
+        std::string file, text, expected;
+    };
+    const Case cases[] = {
+        {level, SetCell(a, 0, 512 + 4, 257 + 3),
+         "\"Plane A\", column 4, row 1: a block of the other plane"},
+        {level, SetCell(a, 1, 9, 9999), "\"Plane B\", column 9, row 0: a tile of no tileset"},
+        {level, SetCell(a, 1, 9 * 512 + 2, 257),
+         "column 2, row 9: a block in Plane B's rows 8 to 15"},
+        {level, SetCell(a, 0, 7, 0x80000002u), "column 7, row 0: a flipped or rotated block"},
+        {level, SetCell(a, 0, 8, 0), "column 8, row 0: an empty cell"},
+        {blocks, SetCell(SetCell(b, 0, 65, 0x20000001u), 1, 65, 0),
+         "\"Low\", column 1, row 1: a rotated tile"},
+        {blocks, SetCell(SetCell(b, 0, 66, 5), 1, 66, 5), "column 2, row 1: a tile in both"},
+        {blocks, SetCell(SetCell(b, 0, 67, 0), 1, 67, 0), "column 3, row 1: a tile in neither"},
+        {level,
+         std::regex_replace(a, std::regex("width=\"512\""), "width=\"511\"",
+                            std::regex_constants::format_first_only),
+         "not the map's 511 x 16"},
+        {blocks, std::regex_replace(b, std::regex("\"High\""), "\"high\""), "tile layers are not"},
+        {level,
+         std::regex_replace(a, std::regex("encoding=\"csv\""),
+                            "encoding=\"base64\" compression=\"zstd\""),
+         "compressed with zstd"},
+        {level, a.substr(0, 400), "line "},
+        {gpl, p.substr(0, p.rfind("line 0, 15")), "holds 16 colours; the palette has 17"},
+        {gpl, Line6(p, "1 2 x"), "line 6: \"1 2 x\" is not a colour"},
+        {gpl, Line6(p, "1 640 3 big"), "line 6: 640 is not 0 to 255"},
+        {"20000_10.bin", "changed", "20000_10.bin and " + Path(level)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        const std::string before = Text(c.file);
+        SetText(c.file, c.text);
+        if (c.file.ends_with(".bin")) SetText(level, SetCell(a, 0, 0, 2));
+        const std::string message =
+            MessageOf<RefusedError>([&] { PlanPack(folder_, std::nullopt); });
+        EXPECT_NE(message.find(c.expected), std::string::npos) << message;
+        EXPECT_NE(message.find(c.file.ends_with(".bin") ? "20000_10.bin" : Path(c.file)),
+                  std::string::npos)
+            << message;
+        SetText(c.file, before);
+        SetText(level, a);
+    }
+}
+
+TEST(BlockMap, AnUnchangedCellKeepsEveryBitAndAChangedOneClearsBits9And10) {
+    Bytes data(0x7000, 0);
+    StoreBigEndian16(&data[0], 0xFE5A); // priority, line 3, both flips, bits 9-10, tile 0x5A
+    StoreBigEndian16(&data[2], 0x0633);
+    TmxMap read = ParseTmx(TmxText(BlockTmx(data, 0)), "b.tmx");
+    read.layers[0].gids[1] = 1 + 512 + 0x33 | 0x80000000u; // line 1, flipped horizontally
+    Bytes out = data;
+    EXPECT_EQ(ApplyBlockTmx(read, data, out, 0, "b.tmx"), 1u);
+    EXPECT_EQ(LoadBigEndian16(&out[0]), 0xFE5A);
+    EXPECT_EQ(LoadBigEndian16(&out[2]), 0x2833);
+}
+
+TEST(GimpPalette, ColoursOffTheGridTakeTheNearestAndUnchangedOnesKeepTheirWords) {
+    struct Case {
+        uint32_t colour;
+        uint16_t old, word;
+        bool snapped;
+    };
+    const Case cases[] = {
+        {0x000000, 0x1001, 0x1001, false}, // shown as it was: stray bits kept
+        {0x402020, 0x0000, 0x0422, false}, // 32, 32, 64 on the grid
+        {0xFA1464, 0x0000, 0x0E26, true},  // 100, 20, 250: 96, 32, 224
+        {0x0F0F10, 0x0000, 0x0002, true},  // 16 rounds up, 15 down
+        {0xFFFFFF, 0x0EEE, 0x0EEE, true},  // 255 is nearest 224: the old word again
+    };
+    for (const Case& c : cases) {
+        const PaletteFromColours words = PaletteWords({c.colour}, {c.old});
+        EXPECT_EQ(words.words[0], c.word) << std::hex << c.colour;
+        EXPECT_EQ(words.snapped.size(), c.snapped ? 1u : 0u) << std::hex << c.colour;
+        EXPECT_EQ(words.changed.size(), c.word != c.old ? 1u : 0u) << std::hex << c.colour;
+    }
+}
+
+} // namespace
+} // namespace drovak::test
