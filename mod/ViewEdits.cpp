@@ -3,9 +3,10 @@
 #include "base/ByteOrder.h"
 #include "base/Crc32.h"
 #include "base/Errors.h"
+#include "base/FileHandle.h"
+#include "base/FolderFiles.h"
 #include "base/Folders.h"
 #include "base/Paths.h"
-#include "base/WholeFile.h"
 #include "mod/GimpPalette.h"
 #include "mod/LevelMap.h"
 #include "mod/TmxMap.h"
@@ -45,9 +46,10 @@ ViewEdits ReadViewEdits(const std::string& dir, const Manifest& manifest, const 
     for (const ViewRecord& view : manifest.views) {
         if (view.kind == ViewKind::Drawing) continue;
         const std::string path = PathIn(dir, view.name);
-        if (!FileExists(path)) continue;
+        FileInfo present;
+        if (!StatLink(path, present)) continue;
         const std::vector<uint8_t> bytes =
-            ReadWholeFile(path, MAX_VIEW_BYTES, "a map or palette holds (64 MiB)");
+            ReadFileInsideFolder(dir, view.name, MAX_VIEW_BYTES, "a map or palette holds (64 MiB)");
         if (Crc32(bytes) == view.crc) continue;
         const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         ViewChange change{view, path, 0, {}, {}};

@@ -123,7 +123,6 @@ protected:
 
 TEST_F(Views, TiledShowsTheLevelsAsTheViewerAndTheBlocksAsTheRenderer) {
     if (!Have("tmxrasterizer")) GTEST_SKIP() << "tmxrasterizer (Debian's tiled) is not installed";
-    FrameBuffer frame{};
     for (unsigned level = 0; level < LEVEL_COUNT; ++level) {
         const LevelData data = DecodeLevel(rom_, level);
         for (const bool planeB : {false, true}) {
@@ -135,7 +134,8 @@ TEST_F(Views, TiledShowsTheLevelsAsTheViewerAndTheBlocksAsTheRenderer) {
             // level-png's picture itself once; its screens as it lays them out for the rest.
             std::vector<uint32_t> expected(size_t(LEVEL_PNG_WIDTH) * LEVEL_PNG_HEIGHT);
             if (level == 0) {
-                ExportLevelPng(data, planeB, viewer, frame, {}, 1);
+                NoProgress quiet;
+                ExportLevelPng(data, planeB, viewer, quiet, 1);
                 expected = Rgba(viewer);
             }
             for (unsigned screen = 0; screen < LEVEL_SCREENS && level > 0; ++screen) {
@@ -246,7 +246,7 @@ TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
     ASSERT_EQ(plan.views.size(), 3u);
     EXPECT_EQ(plan.views[0].cellsChanged + plan.views[1].cellsChanged, 3u);
     EXPECT_EQ(plan.views[2].snapped, std::vector<unsigned>{2});
-    WritePack(plan, File("out.bin"));
+    WritePack(plan, File("out.bin"), false);
     drovak::Unpack(File("out.bin"), File("again"), POINTER_TABLE_OFFSET, {});
     const LevelData data = DecodeLevel(File("out.bin"), 2);
     EXPECT_EQ(data.blockData[PLANE_A_LAYOUT + 16 * 5 + 3], 0x42);
@@ -322,7 +322,7 @@ TEST(BlockMap, AnUnchangedCellKeepsEveryBitAndAChangedOneClearsBits9And10) {
     StoreBigEndian16(&data[0], 0xFE5A); // priority, line 3, both flips, bits 9-10, tile 0x5A
     StoreBigEndian16(&data[2], 0x0633);
     TmxMap read = ParseTmx(TmxText(BlockTmx(data, 0)), "b.tmx");
-    read.layers[0].gids[1] = 1 + 512 + 0x33 | 0x80000000u; // line 1, flipped horizontally
+    read.layers[0].gids[1] = (1 + 512 + 0x33) | 0x80000000u; // line 1, flipped horizontally
     Bytes out = data;
     EXPECT_EQ(ApplyBlockTmx(read, data, out, 0, "b.tmx"), 1u);
     EXPECT_EQ(LoadBigEndian16(&out[0]), 0xFE5A);
