@@ -100,7 +100,8 @@ PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& base
     for (const ModFile& file : files) {
         FolderData now = ReadFolderData(dir, plan.manifest, file, plan.base);
         if (now.changed) {
-            PackedChange change{file, now.source, std::nullopt, std::nullopt, std::move(now.notes)};
+            PackedChange change{file,         now.source,   now.data,
+                                std::nullopt, std::nullopt, std::move(now.notes)};
             if (file.kind == ModKind::LzhEntry) {
                 ApplyLzh(plan, change, now.data);
             } else {

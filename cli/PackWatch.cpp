@@ -1,0 +1,73 @@
+// pack --watch: a pack each time a file of the folder is saved, until Ctrl+C.
+#include "base/Errors.h"
+#include "base/FolderWatch.h"
+#include "base/Paths.h"
+#include "cli/PackCommand.h"
+#include "words/RomChangeWords.h"
+#include "words/RomProblemWords.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+
+namespace drovak::cli {
+
+namespace {
+
+// Saves closer together than this are one.
+constexpr std::chrono::milliseconds SETTLE{500};
+
+// The time of day, and the text on one line.
+std::string Stamped(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const std::string time =
+        LocalTimeText(std::chrono::duration_cast<std::chrono::seconds>(now).count());
+    return time.substr(time.size() > 8 ? time.size() - 8 : 0) + " " + text;
+}
+
+// A pack, said in one line; a refusal or a file that can't be read is said and the watch goes
+// on.
+bool PackLine(const ParsedArguments& arguments, CommandOutput& output) {
+    try {
+        output.out << Stamped(PackOnce(arguments, output, false)) << std::endl;
+        return true;
+    } catch (const DrovakError& error) {
+        output.out << Stamped("not packed: " + ErrorText(error)) << std::endl;
+        return false;
+    }
+}
+
+} // namespace
+
+int WatchAndPack(const ParsedArguments& arguments, CommandOutput& output) {
+    const std::string &dir = arguments.Positional(0), &out = arguments.Positional(1);
+    FolderWatch watch(dir);
+    // What the pack writes (OUT, its backup, its temporary files) and an editor's hidden and
+    // backup files are not saves of the folder.
+    const std::filesystem::path outPath = std::filesystem::absolute(out).lexically_normal();
+    const std::string outName = outPath.filename().string();
+    const auto counts = [&](const std::string& folder, const std::string& name) {
+        if (name.empty() || name.front() == '.' || name.back() == '~') return false;
+        return !(name.rfind(outName, 0) == 0 &&
+                 std::filesystem::absolute(folder).lexically_normal() == outPath.parent_path());
+    };
+    std::vector<std::string> emulator =
+        arguments.Has("--run") ? EmulatorFor(out) : std::vector<std::string>{};
+    // The emulator starts after the first pack that writes OUT, once.
+    const auto run = [&] {
+        if (!emulator.empty()) StartEmulator(emulator, arguments.Positional(1), output);
+        emulator.clear();
+    };
+    if (PackLine(arguments, output)) run();
+    output.out << "watching " << dir << " (Ctrl+C ends)" << std::endl;
+    for (;;) {
+        const FolderWatch::Saves saves = watch.Next(SETTLE, counts);
+        if (saves.stopped) break;
+        if (PackLine(arguments, output)) run();
+    }
+    output.out << "stopped watching " << dir << std::endl;
+    return EXIT_OK;
+}
+
+} // namespace drovak::cli
