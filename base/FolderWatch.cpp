@@ -32,6 +32,8 @@ struct FolderWatch::Handles {
     int signals = -1;
     sigset_t previousMask{};
     std::map<int, std::string> folders; // by watch descriptor
+    std::map<int, bool> holdsIgnored;   // the folder of the ignored file
+    std::string ignoredName;
 
     ~Handles() {
         if (inotify >= 0) close(inotify);
@@ -40,8 +42,13 @@ struct FolderWatch::Handles {
     }
 };
 
-FolderWatch::FolderWatch(const std::string& folder) : handles_(new Handles) {
+FolderWatch::FolderWatch(const std::string& folder, const std::string& ignored)
+    : handles_(new Handles) {
     Handles& h = *handles_;
+    std::error_code error;
+    const std::filesystem::path ignoredPath = std::filesystem::absolute(ignored, error);
+    h.ignoredName = ignoredPath.filename().string();
+    const auto ignoredFolder = std::filesystem::weakly_canonical(ignoredPath.parent_path(), error);
     const sigset_t signals = StopSignals();
     sigprocmask(SIG_BLOCK, &signals, &h.previousMask);
     h.signals = signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
@@ -53,12 +60,13 @@ FolderWatch::FolderWatch(const std::string& folder) : handles_(new Handles) {
             throw FileError(path + ": can't be watched (" + SystemReason() + ")");
         }
         h.folders[watch] = path;
+        std::error_code failed;
+        h.holdsIgnored[watch] = std::filesystem::weakly_canonical(path, failed) == ignoredFolder;
     };
     if (h.signals < 0 || h.inotify < 0) {
         throw FileError(folder + ": can't be watched (" + SystemReason() + ")");
     }
     add(folder);
-    std::error_code error;
     // Links are not followed: only the folders that lie inside are watched.
     for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
          !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
@@ -92,6 +100,8 @@ FolderWatch::Saves FolderWatch::Next(std::chrono::milliseconds settle, const Fil
                 const auto folder = handles_->folders.find(event->wd);
                 if (event->len == 0 || folder == handles_->folders.end()) continue;
                 const std::string name = event->name;
+                if (handles_->holdsIgnored[event->wd] && name.rfind(handles_->ignoredName, 0) == 0)
+                    continue;
                 if (!counts(folder->second, name)) continue;
                 const std::string path = folder->second + "/" + name;
                 if (std::find(saves.paths.begin(), saves.paths.end(), path) == saves.paths.end())

@@ -5,7 +5,10 @@ namespace drovak::cli {
 const char* const TOOL_DESCRIPTION =
     "The Drovak core from the command line: the codecs, the ROM operations of the\n"
     "compression pages, the pictures of the window as PNG files, and tile data as indexed\n"
-    "PNG pictures and back.\n";
+    "PNG pictures and back. A whole ROM becomes a folder of files any editor can change\n"
+    "(unpack), and the folder a ROM again (pack; status tells what changed, pack --watch\n"
+    "packs on each save, --run test-plays it); a mod travels as a BPS or IPS patch\n"
+    "(patch-create, patch-info, patch-apply).\n";
 
 const char* const NUMBERS_TEXT =
     "OFFSET, TABLE and INDEX are hexadecimal, read like the window's \"(HEX)\" fields: an\n"

@@ -10,6 +10,7 @@
 #include "mod/Pack.h"
 #include "patch/Bps.h"
 #include "patch/Crc32.h"
+#include "words/EmulatorWords.h"
 #include "words/RomChangeWords.h"
 
 namespace drovak::cli {
@@ -63,12 +64,7 @@ std::string PackOnce(const ParsedArguments& arguments, CommandOutput& output, bo
 
 std::vector<std::string> EmulatorFor(const std::string& rom) {
     std::optional<std::vector<std::string>> command = EmulatorCommand(std::nullopt, rom);
-    if (!command) {
-        throw RefusedError("no emulator to run " + rom +
-                           " in: set DROVAK_EMULATOR to its command line, %f standing for the "
-                           "ROM (export DROVAK_EMULATOR='blastem %f'), or install blastem or "
-                           "mednafen; nothing was written");
-    }
+    if (!command) throw RefusedError(NoEmulatorText(rom) + "; nothing was written");
     return std::move(*command);
 }
 
@@ -77,9 +73,9 @@ void StartEmulator(const std::vector<std::string>& command, const std::string& r
     try {
         StartProgram(command);
     } catch (const FileError& error) {
-        throw FileError(std::string(error.what()) + "; the ROM was written");
+        throw FileError(std::string(error.what()) + "; " + rom + " was written");
     }
-    output.out << command[0] << " started on " << rom << std::endl;
+    output.out << EmulatorStartedText(command[0], rom) << std::endl;
 }
 
 int Pack(const ParsedArguments& arguments, CommandOutput& output) {

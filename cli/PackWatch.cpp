@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 
 namespace drovak::cli {
 
@@ -42,15 +41,10 @@ bool PackLine(const ParsedArguments& arguments, CommandOutput& output) {
 
 int WatchAndPack(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string &dir = arguments.Positional(0), &out = arguments.Positional(1);
-    FolderWatch watch(dir);
-    // What the pack writes (OUT, its backup, its temporary files) and an editor's hidden and
-    // backup files are not saves of the folder.
-    const std::filesystem::path outPath = std::filesystem::absolute(out).lexically_normal();
-    const std::string outName = outPath.filename().string();
-    const auto counts = [&](const std::string& folder, const std::string& name) {
-        if (name.empty() || name.front() == '.' || name.back() == '~') return false;
-        return !(name.rfind(outName, 0) == 0 &&
-                 std::filesystem::absolute(folder).lexically_normal() == outPath.parent_path());
+    FolderWatch watch(dir, out); // the pack's own writes are no saves
+    // Nor are an editor's hidden and backup files.
+    const auto counts = [](const std::string&, const std::string& name) {
+        return !name.empty() && name.front() != '.' && name.back() != '~';
     };
     std::vector<std::string> emulator =
         arguments.Has("--run") ? EmulatorFor(out) : std::vector<std::string>{};
