@@ -16,6 +16,10 @@ const char* const NUMBERS_TEXT =
     "anything else is refused (exit code 1) before a file is touched. SIZE, N and C are\n"
     "decimal. Results go to stdout, errors to stderr.\n";
 
+const char* const ENVIRONMENT_TEXT =
+    "DROVAK_EMULATOR  the emulator pack --run starts: a command line, %f standing for the\n"
+    "ROM (\"blastem %f\"); unset, the first of blastem and mednafen that is installed.\n";
+
 const std::vector<ExitCodeMeaning>& ExitCodeMeanings() {
     static const std::vector<ExitCodeMeaning> meanings = {
         {EXIT_OK, "success"},
@@ -67,7 +71,7 @@ void PrintGeneralHelp(std::ostream& out) {
         out << "  " << command.name << std::string(16 - command.name.size(), ' ') << command.summary
             << "\n";
     }
-    out << "\n";
+    out << "\n" << ENVIRONMENT_TEXT << "\n";
     PrintNumbersAndExitCodes(out);
 }
 
