@@ -155,6 +155,10 @@ void MainForm::MakePatchFrom(const QString& modifiedPath) {
         }
     }
     const RomBytes before = ReadRom(original->toStdString()), after = ReadRom(modified);
+    if (before.bytes == after.bytes) {
+        throw RefusedError(FileNamePart(before.name) + " and " + FileNamePart(after.name) +
+                           " are the same ROM: a patch would change nothing. Nothing was written.");
+    }
     const std::vector<uint8_t> patch = CreateBpsPatch(before.bytes, after.bytes);
     if (FileHoldsOtherBytes(out, patch) &&
         !Ask("The file " + FileNamePart(out) +

@@ -3,6 +3,7 @@
 #include "base/FolderWatch.h"
 #include "base/Paths.h"
 #include "cli/PackCommand.h"
+#include "mod/Pack.h"
 #include "words/RomChangeWords.h"
 #include "words/RomProblemWords.h"
 
@@ -41,6 +42,12 @@ bool PackLine(const ParsedArguments& arguments, CommandOutput& output) {
 
 int WatchAndPack(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string &dir = arguments.Positional(0), &out = arguments.Positional(1);
+    // Each pack starts from the base: written over, it would be the base of none after.
+    const std::string base = PackBasePath(ReadManifest(dir), dir, arguments.Text("--base"));
+    if (out == base || SameFile(out, base)) {
+        throw RefusedError(out + ": is the base ROM; pack --watch writes OUT at each save and "
+                                 "needs the base as it was: give another OUT; nothing was written");
+    }
     FolderWatch watch(dir, out); // the pack's own writes are no saves
     // Nor are an editor's hidden and backup files.
     const auto counts = [](const std::string&, const std::string& name) {

@@ -18,9 +18,7 @@ namespace {
 
 RomBytes ReadBase(const Manifest& manifest, const std::string& dir,
                   const std::optional<std::string>& basePath) {
-    const std::string path = basePath                          ? *basePath
-                             : manifest.romPath.front() == '/' ? manifest.romPath
-                                                               : PathIn(dir, manifest.romPath);
+    const std::string path = PackBasePath(manifest, dir, basePath);
     RomBytes base = ReadRom(path);
     const uint32_t crc = Crc32(base.bytes);
     if (crc != manifest.romCrc || base.bytes.size() != manifest.romSize) {
@@ -88,6 +86,13 @@ void CheckDecodes(const PackPlan& plan, const ModFile& file, const std::vector<u
 }
 
 } // namespace
+
+std::string PackBasePath(const Manifest& manifest, const std::string& dir,
+                         const std::optional<std::string>& basePath) {
+    return basePath                          ? *basePath
+           : manifest.romPath.front() == '/' ? manifest.romPath
+                                             : PathIn(dir, manifest.romPath);
+}
 
 PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& basePath) {
     PackPlan plan;

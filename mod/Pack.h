@@ -39,6 +39,10 @@ struct PackPlan {
     bool dataOnChecksum = false;
 };
 
+// The base image's path: basePath, or else the ROM the manifest names, seen from `dir`.
+std::string PackBasePath(const Manifest& manifest, const std::string& dir,
+                         const std::optional<std::string>& basePath);
+
 // Reads the manifest of `dir` and the base image (basePath, or else the ROM the manifest names,
 // seen from `dir`), tells which files changed (their CRC-32 is not the one recorded; a sheet
 // that changed is read back as png-to-tiles reads it, with its recorded palette and layout) and

@@ -15,7 +15,9 @@ namespace {
 class CliLoop : public CliTest {
 protected:
     void SetUp() override {
-        ASSERT_EQ(Run({"make-demo-rom", demo_}).exitCode, 0);
+        const CliResult made = Run({"make-demo-rom", demo_});
+        ASSERT_EQ(made.exitCode, 0);
+        EXPECT_EQ(made.out.rfind(demo_ + " written: 524288 bytes, in ", 0), 0u) << made.out;
         ASSERT_EQ(Run({"unpack", demo_, mod_}).exitCode, 0);
     }
     // The lines a started command has printed on stdout once it has printed `count` (or, past a
@@ -49,6 +51,10 @@ protected:
 };
 
 TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
+    // Each pack starts from the base: the base itself is no OUT for a watch.
+    const CliResult base = Run({"pack", mod_, demo_, "--watch"});
+    EXPECT_EQ(base.exitCode, 3);
+    EXPECT_NE(base.err.find("is the base ROM"), std::string::npos) << base.err;
     const std::string out = File("out.bin");
     const Started watch = Start({"pack", mod_, out, "--watch", "--yes"}, {}, "watch");
     ASSERT_EQ(LinesOnceThere(watch, 2).size(), 2u);
