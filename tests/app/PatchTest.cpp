@@ -94,14 +94,14 @@ TEST_F(AppPatch, PatchesThatDoNotFitAreRefusedWithNothingWritten) {
     WriteFile("text.ips", {'h', 'e', 'l', 'l', 'o'});
     OpenWindow();
     ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
-    Edit("LzhDecompRomEdit")->setText(Folder() + "other.bin"); // the wrong base
+    Edit("LzhDecompRomEdit")->setText(Folder() + "other.bin"); // the patched ROM
     dialogs.answers = {true, true, true};
     Drop(Preview(), "mod.bps");
     Edit("LzhDecompRomEdit")->setText(Folder() + "tf3.bin");
     Drop(Preview(), "damaged.bps");
     Drop(Preview(), "text.ips");
     ASSERT_EQ(dialogs.Kinds().toStdString(), "question,error,question,error,question,error");
-    EXPECT_TRUE(dialogs.boxes[1].contains("mod.bps was made for a ROM with CRC-32 "))
+    EXPECT_TRUE(dialogs.boxes[1].contains("mod.bps is already applied: other.bin (CRC-32 "))
         << dialogs.boxes[1].toStdString();
     EXPECT_TRUE(dialogs.boxes[3].contains("damaged.bps is damaged"));
     EXPECT_TRUE(dialogs.boxes[5].contains("text.ips is not a patch"));
