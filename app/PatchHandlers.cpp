@@ -41,6 +41,7 @@ QString RunInEmulator(const QString& romPath) {
     const std::optional<std::vector<std::string>> command = EmulatorCommand(
         setting.isEmpty() ? std::nullopt : std::optional(setting.toStdString()), rom);
     if (!command) throw RefusedError(NoEmulatorText(rom) + ".");
+    ReapEndedPrograms(); // those started before
     StartProgram(*command);
     return QString::fromStdString(EmulatorStartedText((*command)[0], rom));
 }

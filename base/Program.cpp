@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -115,6 +116,11 @@ void StartProgram(const std::vector<std::string>& words) {
     posix_spawnattr_destroy(&attributes);
     if (failed != 0)
         throw FileError(*program + ": can't be started (" + SystemReason(failed) + ")");
+}
+
+void ReapEndedPrograms() {
+    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+    }
 }
 
 std::optional<std::vector<std::string>> EmulatorCommand(const std::optional<std::string>& setting,

@@ -30,6 +30,10 @@ std::optional<std::string> EnvironmentValue(const char* name);
 // empty, without waiting for it. FileError when it can't be started.
 void StartProgram(const std::vector<std::string>& words);
 
+// Collects the programs started that have ended since (a program that runs on after starting
+// one calls it now and then, so that none lingers as a zombie).
+void ReapEndedPrograms();
+
 // The emulator to test-play a ROM with: the command line in DROVAK_EMULATOR, else `setting`,
 // else the first of blastem and mednafen that is installed ("NAME %f"); its words with the ROM
 // in place of "%f" (WithFile). Nothing when none is set or found.

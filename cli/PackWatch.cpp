@@ -2,6 +2,7 @@
 #include "base/Errors.h"
 #include "base/FolderWatch.h"
 #include "base/Paths.h"
+#include "base/Program.h"
 #include "cli/PackCommand.h"
 #include "mod/Pack.h"
 #include "words/RomChangeWords.h"
@@ -64,6 +65,7 @@ int WatchAndPack(const ParsedArguments& arguments, CommandOutput& output) {
     output.out << "watching " << dir << " (Ctrl+C ends)" << std::endl;
     for (;;) {
         const FolderWatch::Saves saves = watch.Next(SETTLE, counts);
+        ReapEndedPrograms();
         if (saves.stopped) break;
         if (PackLine(arguments, output)) run();
     }
