@@ -27,14 +27,18 @@ std::string Stamped(std::string text) {
     return time.substr(time.size() > 8 ? time.size() - 8 : 0) + " " + text;
 }
 
-// A pack, said in one line; a refusal or a file that can't be read is said and the watch goes
-// on.
-bool PackLine(const ParsedArguments& arguments, CommandOutput& output) {
+// A pack, said in one line after the files whose saves started it ("20000_9.png saved: ");
+// a refusal or a file that can't be read is said and the watch goes on.
+bool PackLine(const ParsedArguments& arguments, CommandOutput& output,
+              const std::vector<std::string>& saved) {
+    std::string names;
+    for (const std::string& path : saved) names += (names.empty() ? "" : ", ") + FileNamePart(path);
+    if (!names.empty()) names += " saved: ";
     try {
-        output.out << Stamped(PackOnce(arguments, output, false)) << std::endl;
+        output.out << Stamped(names + PackOnce(arguments, output, false)) << std::endl;
         return true;
     } catch (const DrovakError& error) {
-        output.out << Stamped("not packed: " + ErrorText(error)) << std::endl;
+        output.out << Stamped(names + "not packed: " + ErrorText(error)) << std::endl;
         return false;
     }
 }
@@ -49,7 +53,9 @@ int WatchAndPack(const ParsedArguments& arguments, CommandOutput& output) {
         throw RefusedError(out + ": is the base ROM; pack --watch writes OUT at each save and "
                                  "needs the base as it was: give another OUT; nothing was written");
     }
-    FolderWatch watch(dir, out); // the pack's own writes are no saves
+    std::vector<std::string> written = {out}; // the pack's own writes are no saves
+    if (const std::optional<std::string> patch = arguments.Text("--bps")) written.push_back(*patch);
+    FolderWatch watch(dir, written);
     // Nor are an editor's hidden and backup files.
     const auto counts = [](const std::string&, const std::string& name) {
         return !name.empty() && name.front() != '.' && name.back() != '~';
@@ -61,13 +67,13 @@ int WatchAndPack(const ParsedArguments& arguments, CommandOutput& output) {
         if (!emulator.empty()) StartEmulator(emulator, arguments.Positional(1), output);
         emulator.clear();
     };
-    if (PackLine(arguments, output)) run();
+    if (PackLine(arguments, output, {})) run();
     output.out << "watching " << dir << " (Ctrl+C ends)" << std::endl;
     for (;;) {
         const FolderWatch::Saves saves = watch.Next(SETTLE, counts);
         ReapEndedPrograms();
         if (saves.stopped) break;
-        if (PackLine(arguments, output)) run();
+        if (PackLine(arguments, output, saves.paths)) run();
     }
     output.out << "stopped watching " << dir << std::endl;
     return EXIT_OK;

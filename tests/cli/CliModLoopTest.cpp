@@ -55,8 +55,10 @@ TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
     const CliResult base = Run({"pack", mod_, demo_, "--watch"});
     EXPECT_EQ(base.exitCode, 3);
     EXPECT_NE(base.err.find("is the base ROM"), std::string::npos) << base.err;
-    const std::string out = File("out.bin");
-    const Started watch = Start({"pack", mod_, out, "--watch", "--yes"}, {}, "watch");
+    // OUT and the patch inside the folder: what the pack writes is no save.
+    const std::string out = File("mod/out.bin");
+    const Started watch =
+        Start({"pack", mod_, out, "--watch", "--yes", "--bps", File("mod/mod.bps")}, {}, "watch");
     ASSERT_EQ(LinesOnceThere(watch, 2).size(), 2u);
     const Bytes sheet = ReadBytes(File("mod/20000_9.png"));
     // Each step saves, then waits for the pack's line and checks it.
@@ -75,14 +77,17 @@ TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
         },
         [&] { WriteBytes(File("mod/20000_9.png"), sheet); },
     };
-    const char* said[] = {"1 file changed since the unpack; ", "2 files changed", "3 files changed",
-                          "not packed: ", "3 files changed"};
+    // Each line names the saves that started its pack, and only those.
+    const char* said[] = {"20000_5.bin saved: 1 file changed since the unpack; ",
+                          "20000_6.bin saved: 2 files changed",
+                          "20000_7.bin saved: 3 files changed",
+                          "20000_9.png saved: not packed: ", "20000_9.png saved: 3 files changed"};
     for (size_t step = 0; step < std::size(saves); ++step) {
         SCOPED_TRACE(said[step]);
         saves[step]();
         const std::vector<std::string> lines = LinesOnceThere(watch, 3 + step);
         ASSERT_EQ(lines.size(), 3 + step);
-        EXPECT_NE(lines.back().find(said[step]), std::string::npos) << lines.back();
+        EXPECT_EQ(lines.back().find(said[step]), 9u) << lines.back(); // after "HH:MM:SS "
     }
     ::kill(watch.pid, SIGINT);
     const CliResult stopped = Finish(watch);
