@@ -111,15 +111,16 @@ std::vector<Command> ModCommands() {
          "--yes).\n"
          "With --watch it packs, then packs again each time a file of DIR (or of a folder in\n"
          "it) is saved: written, or renamed into place as many editors save; saves within half\n"
-         "a second of each other pack once. Each pack prints one line, with the time; a pack\n"
-         "that is refused says why and the watch goes on. Ctrl+C ends it (exit code 0) once the\n"
-         "pack under way is written: OUT is only ever replaced whole, so an emulator that\n"
-         "reloads it never reads half an image. With --run an emulator is started on OUT\n"
-         "after the first pack that writes it: the command line in DROVAK_EMULATOR, %f\n"
-         "standing for OUT (OUT is added last when there is no %f), else the first of blastem\n"
-         "and mednafen that is installed; none is refused before anything is written. The\n"
-         "command is split into words as a shell would, but run without one: OUT's name is one\n"
-         "word, whatever it holds.",
+         "a second of each other pack once. Each pack prints one line: the time, the files\n"
+         "saved, what was written; a pack that is refused says why and the watch goes on.\n"
+         "What the pack writes (OUT, PATCH) is no save, and OUT may not be the base. Ctrl+C\n"
+         "ends it (exit code 0) once the pack under way is written: OUT is only ever replaced\n"
+         "whole, so an emulator that reloads it never reads half an image. With --run an\n"
+         "emulator is started on OUT after the first pack that writes it: the command line in\n"
+         "DROVAK_EMULATOR, %f standing for OUT (OUT is added last when there is no %f), else\n"
+         "the first of blastem and mednafen that is installed; none is refused before anything\n"
+         "is written. The command is split into words as a shell would, but run without one:\n"
+         "OUT's name is one word, whatever it holds.",
          {{"DIR", "OUT"}, {"--base", "--bps"}, {"--watch", "--run", "--yes"}},
          Pack},
         {"status",
