@@ -1,24 +1,27 @@
 // Patches in the window: a .bps or .ips dropped on the window is applied to the page's ROM
 // (after a question), and the context menu of every ROM field makes a BPS patch from an
-// original ROM to the one in the field.
+// original ROM to the one in the field, or runs that ROM in an emulator.
 #include "app/MainForm.h"
 
 #include "app/Page.h"
 
 #include "base/Errors.h"
 #include "base/Paths.h"
+#include "base/Program.h"
 #include "base/ReplaceFile.h"
 #include "base/WholeFile.h"
 #include "patch/Bps.h"
 #include "patch/Patch.h"
 #include "rom/RomChange.h"
 #include "rom/RomFile.h"
+#include "words/EmulatorWords.h"
 #include "words/RomChangeWords.h"
 #include "words/RomProblemWords.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSettings>
 #include <QTabWidget>
 
 namespace drovak::app {
@@ -29,6 +32,19 @@ namespace {
 constexpr uint64_t MAX_PATCH_SIZE = MAX_PATCH_TARGET_SIZE + (1u << 20);
 
 constexpr const char* PATCH_FILTER = "BPS Patches (*.bps)|*.bps|All files (*)|*";
+
+// Starts the emulator (DROVAK_EMULATOR, the setting "emulator", blastem or mednafen) on the ROM;
+// what was started, for the status line.
+QString RunInEmulator(const QString& romPath) {
+    const std::string rom = romPath.toStdString();
+    const QString setting = QSettings("drovak", "drovak").value("emulator").toString();
+    const std::optional<std::vector<std::string>> command = EmulatorCommand(
+        setting.isEmpty() ? std::nullopt : std::optional(setting.toStdString()), rom);
+    if (!command) throw RefusedError(NoEmulatorText(rom) + ".");
+    ReapEndedPrograms(); // those started before
+    StartProgram(*command);
+    return QString::fromStdString(EmulatorStartedText((*command)[0], rom));
+}
 
 } // namespace
 
@@ -106,6 +122,13 @@ void MainForm::ShowRomFieldMenu(QLineEdit* field, const QPoint& position) {
     connect(makePatch, &QAction::triggered, this,
             [this, field] { RunOperation([this, field] { MakePatchFrom(field->text()); }); });
     menu->insertAction(first, makePatch);
+    // Test-play: the ROM in the field started in an emulator.
+    QAction* run = new QAction("Run in emulator", menu);
+    run->setEnabled(!field->text().isEmpty());
+    connect(run, &QAction::triggered, this, [this, field] {
+        RunOperation([this, field] { ShowStatus(RunInEmulator(field->text())); });
+    });
+    menu->insertAction(first, run);
     menu->insertSeparator(first);
     menu->popup(field->mapToGlobal(position));
 }
@@ -133,6 +156,10 @@ void MainForm::MakePatchFrom(const QString& modifiedPath) {
         }
     }
     const RomBytes before = ReadRom(original->toStdString()), after = ReadRom(modified);
+    if (before.bytes == after.bytes) {
+        throw RefusedError(FileNamePart(before.name) + " and " + FileNamePart(after.name) +
+                           " are the same ROM: a patch would change nothing. Nothing was written.");
+    }
     const std::vector<uint8_t> patch = CreateBpsPatch(before.bytes, after.bytes);
     if (FileHoldsOtherBytes(out, patch) &&
         !Ask("The file " + FileNamePart(out) +

@@ -4,6 +4,7 @@
 #include "cli/Arguments.h"
 #include "rom/RomFile.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,5 +23,10 @@ ReplaceOptions OutputOptions(const ParsedArguments& arguments);
 // A whole input file (a pipe read to its end) whose size a codec can take: at most a ROM
 // image's, 64 MiB; RefusedError beyond.
 std::vector<uint8_t> ReadCodecInput(const std::string& path);
+
+// What a command wrote, as the window says it: "level1.png written: 16384 x 512 pixels,
+// 1234567 bytes, in 2.5 s." (`what` before the size when given), the time since `started`.
+std::string WrittenLine(const std::string& path, const std::string& what,
+                        std::chrono::steady_clock::time_point started);
 
 } // namespace drovak::cli

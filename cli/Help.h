@@ -11,6 +11,8 @@ namespace drovak::cli {
 extern const char* const TOOL_DESCRIPTION;
 // How the numbers of the command lines are read and where the output goes.
 extern const char* const NUMBERS_TEXT;
+// The environment variables the commands read.
+extern const char* const ENVIRONMENT_TEXT;
 
 struct ExitCodeMeaning {
     int code;

@@ -47,6 +47,7 @@ void WritePage(std::ostream& out) {
             << "\\fBdrovak\\-cli " << Roff(command.name) << "\\fR " << Roff(command.usage) << "\n\n"
             << Roff(command.description) << "\n.fi\n.RE\n";
     }
+    out << ".SH ENVIRONMENT\n" << Roff(ENVIRONMENT_TEXT);
     out << ".SH \"EXIT STATUS\"\n";
     for (const ExitCodeMeaning& exit : ExitCodeMeanings()) {
         out << ".TP\n.B " << exit.code << "\n" << Roff(exit.meaning) << "\n";

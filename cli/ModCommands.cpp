@@ -5,22 +5,16 @@
 #include "base/ReplaceFile.h"
 #include "base/WholeFile.h"
 #include "cli/Command.h"
-#include "cli/Files.h"
-#include "cli/InsertRefusals.h"
+#include "cli/PackCommand.h"
 #include "cli/Progress.h"
 #include "graphics/TileSheet.h"
-#include "mod/Pack.h"
 #include "mod/Unpack.h"
-#include "patch/Bps.h"
 #include "rom/HexField.h"
 #include "rom/RomLayout.h"
-#include "words/RomChangeWords.h"
 
 namespace drovak::cli {
 
 namespace {
-
-const char* const ANSWER_WITH_YES = " Give --yes to go ahead. Nothing was written.";
 
 std::string DataLine(const ModFile& file) {
     std::string line = file.name + ": ";
@@ -70,142 +64,6 @@ int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
     return EXIT_OK;
 }
 
-// The questions a change asks before it is written, as lzh-insert and rle-insert ask them.
-std::vector<std::string> Questions(const PackedChange& change) {
-    const std::string name = FileNamePart(change.source);
-    std::vector<std::string> questions;
-    if (!change.question.empty()) questions.push_back(change.question);
-    if (change.lzh && change.lzh->emptyInput)
-        questions.push_back(LzhEmptyInputText(*change.lzh, name));
-    if (change.lzh && change.lzh->needsConfirmation)
-        questions.push_back(LzhGrowthText(*change.lzh));
-    if (change.rle && change.rle->emptyInput)
-        questions.push_back(RleEmptyInputText(*change.rle, name));
-    if (change.rle && change.rle->needsConfirmation)
-        questions.push_back(RleGrowthText(*change.rle));
-    return questions;
-}
-
-std::string ChangeLine(const PackedChange& change) {
-    std::string line =
-        FileNamePart(change.source) + ": " +
-        (change.file.kind == ModKind::LzhEntry ? "entry " + HexText(change.file.index)
-                                               : "RLE block at " + HexText(change.file.offset)) +
-        " packed " + std::to_string(change.OldPackedSize()) + " -> " +
-        std::to_string(change.NewPackedSize()) + " bytes";
-    const std::vector<DataMove> moves = change.lzh ? change.lzh->moves : std::vector<DataMove>{};
-    if (moves.empty())
-        return line + (change.file.kind == ModKind::LzhEntry ? "; no entry moved" : "");
-    uint32_t first = UINT32_MAX, last = 0;
-    for (const DataMove& move : moves) {
-        first = std::min(first, move.index);
-        last = std::max(last, move.index);
-    }
-    const int64_t by = int64_t(moves.front().to) - int64_t(moves.front().from);
-    return line + "; entries " + HexText(first) + " to " + HexText(last) + " moved by " +
-           (by > 0 ? "+" : "") + std::to_string(by) + " bytes";
-}
-
-// A map or palette that changed: what it changes, and the colours an editor left off the grid.
-std::string ViewLine(const ViewChange& view, CommandOutput& output) {
-    const std::string name = view.record.name + ": " + ViewRole(view.record) + ", ";
-    if (view.record.kind != ViewKind::Palette) {
-        return name + std::to_string(view.cellsChanged) + " cells changed";
-    }
-    std::string snapped;
-    for (const unsigned k : view.snapped) {
-        snapped += (snapped.empty() ? "" : ", ") + std::to_string(k) + " (line " +
-                   std::to_string(k / 16) + ", " + std::to_string(k % 16) + ")";
-    }
-    if (!snapped.empty()) {
-        const bool one = view.snapped.size() == 1;
-        output.err << "note: " << view.path << (one ? ": colour " : ": colours ") << snapped
-                   << (one ? " is not a colour" : " are not colours")
-                   << " the console shows; the nearest one is taken\n";
-    }
-    return name + std::to_string(view.coloursChanged.size()) + " colours changed";
-}
-
-std::string NewFileLine(const std::string& out, const RomChange& change) {
-    switch (change.checksum) {
-    case ChecksumState::Right:
-        return out + " written; header checksum right (" + ChecksumText(change.computedChecksum) +
-               ").";
-    case ChecksumState::Wrong:
-        return out + " written; header checksum wrong (stored " +
-               ChecksumText(change.storedChecksum) + ", computed " +
-               ChecksumText(change.computedChecksum) + ").";
-    case ChecksumState::NoHeader:
-        break;
-    }
-    return out + " written.";
-}
-
-// The patch from the base to OUT, made and checked before anything is written.
-std::vector<uint8_t> PackPatch(const PackPlan& plan, const std::string& patchPath,
-                               const std::string& out) {
-    for (const std::string* image : {&plan.base.name, &out}) {
-        if (patchPath == *image || SameFile(patchPath, *image)) {
-            throw RefusedError(patchPath + ": is the ROM image " + *image +
-                               " itself; nothing was written");
-        }
-    }
-    return CreateBpsPatch(plan.base.bytes, plan.image);
-}
-
-int Pack(const ParsedArguments& arguments, CommandOutput& output) {
-    const std::string &dir = arguments.Positional(0), &out = arguments.Positional(1);
-    const std::optional<std::string> patchPath = arguments.Text("--bps");
-    const bool yes = arguments.Has("--yes");
-    // What a pack writes never lies inside the folder it reads: no answer lets it.
-    RefuseOutputInside(dir, out);
-    if (patchPath) RefuseOutputInside(dir, *patchPath);
-    const PackPlan plan = PlanPack(dir, arguments.Text("--base"));
-    if (!yes) {
-        std::string text;
-        for (const PackedChange& change : plan.changes) {
-            for (const std::string& question : Questions(change)) {
-                text += ' ';
-                text += FileNamePart(change.source);
-                text += ": ";
-                text += question;
-            }
-        }
-        if (!text.empty()) throw RefusedError(dir + ":" + text + ANSWER_WITH_YES);
-    }
-    const std::vector<uint8_t> patch =
-        patchPath ? PackPatch(plan, *patchPath, out) : std::vector<uint8_t>{};
-    if (!yes && !SameFile(out, plan.base.name) && FileHoldsOtherBytes(out, plan.image)) {
-        throw OtherContentError(out + ": already exists and holds other data; nothing was written");
-    }
-    for (const PackedChange& change : plan.changes) {
-        for (const std::string& note : change.notes) output.err << "note: " << note << "\n";
-        output.out << ChangeLine(change) << "\n";
-    }
-    for (const ViewChange& view : plan.views) output.out << ViewLine(view, output) << "\n";
-    if (plan.changes.empty() && plan.views.empty())
-        output.out << dir << ": no file changed since the unpack\n";
-    // The patch goes first: when OUT then can't be written, the patch is whole, and said so.
-    if (patchPath) {
-        WriteFileReplacing(*patchPath, patch, OutputOptions(arguments));
-        output.out << *patchPath << " written: a patch of " << patch.size() << " bytes from "
-                   << plan.manifest.romName << " (CRC-32 " << CrcText(plan.manifest.romCrc)
-                   << ") to " << FileNamePart(out) << " (CRC-32 " << CrcText(Crc32(plan.image))
-                   << ")\n";
-    }
-    const bool existed = FileExists(out);
-    RomChange change;
-    try {
-        change = WritePack(plan, out, yes);
-    } catch (const FileError& error) {
-        if (!patchPath) throw;
-        throw FileError(std::string(error.what()) + " (" + *patchPath +
-                        " was written, a patch to the image " + out + " would have held)");
-    }
-    output.out << (existed ? RomChangeSummary(out, change) : NewFileLine(out, change)) << "\n";
-    return EXIT_OK;
-}
-
 } // namespace
 
 std::vector<Command> ModCommands() {
@@ -244,7 +102,7 @@ std::vector<Command> ModCommands() {
          {{"ROM", "DIR"}, {"--table"}, {}},
          Unpack},
         {"pack",
-         "DIR OUT [--base ROM] [--bps PATCH] [--yes]",
+         "DIR OUT [--base ROM] [--bps PATCH] [--watch] [--run] [--yes]",
          "build a ROM from an unpacked folder",
          "Builds OUT from the base ROM (--base, default the ROM drovak.toml names, seen from\n"
          "DIR) and the files of DIR. A base whose CRC-32 is not the one recorded is refused\n"
@@ -270,9 +128,34 @@ std::vector<Command> ModCommands() {
          "that exists and holds other data is only replaced with --yes. OUT and PATCH may not\n"
          "lie inside DIR, not even with --yes (exit code 3). Data files and sheets must be\n"
          "regular files inside DIR (a link that stays inside is followed): a link leading out\n"
-         "of DIR, a FIFO or a device is refused (exit code 3), naming it.",
-         {{"DIR", "OUT"}, {"--base", "--bps"}, {"--yes"}},
+         "of DIR, a FIFO or a device is refused (exit code 3), naming it.\n"
+         "With --watch it packs, then packs again each time a file of DIR (or of a folder in\n"
+         "it) is saved: written, or renamed into place as many editors save; saves within half\n"
+         "a second of each other pack once. Each pack prints one line: the time, the files\n"
+         "saved, what was written; a pack that is refused says why and the watch goes on.\n"
+         "What the pack writes (OUT, PATCH) is no save, and OUT may not be the base. Ctrl+C\n"
+         "ends it (exit code 0) once the pack under way is written: OUT is only ever replaced\n"
+         "whole, so an emulator that reloads it never reads half an image. With --run an\n"
+         "emulator is started on OUT after the first pack that writes it: the command line in\n"
+         "DROVAK_EMULATOR, %f standing for OUT (OUT is added last when there is no %f), else\n"
+         "the first of blastem and mednafen that is installed; none is refused before anything\n"
+         "is written. The command is split into words as a shell would, but run without one:\n"
+         "OUT's name is one word, whatever it holds.",
+         {{"DIR", "OUT"}, {"--base", "--bps"}, {"--watch", "--run", "--yes"}},
          Pack},
+        {"status",
+         "DIR [--base ROM] [--diff]",
+         "show what changed in an unpacked folder and what pack would do",
+         "Reads DIR and its base ROM as pack does, and writes nothing: says \"nothing changed\"\n"
+         "when no file changed since the unpack; else each changed file (the .bin or the sheet\n"
+         "that holds the change) with what it holds (tile art of level 3, the sprite sheet)\n"
+         "and what pack would do with it: its old and new packed size, the entries that would\n"
+         "move, the questions pack would ask and the notes it would give. With --diff each\n"
+         "file also lists the tiles, blocks and layout cells (by column and row) that differ\n"
+         "from the base ROM's. A folder that pack would refuse is said to be, with the reason,\n"
+         "and the exit code is 3.",
+         {{"DIR"}, {"--base"}, {"--diff"}},
+         Status},
     };
 }
 

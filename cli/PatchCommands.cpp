@@ -1,5 +1,5 @@
-// patch-create and patch-apply: BPS patches made between two ROM images, BPS and IPS patches
-// applied to one.
+// patch-create, patch-info and patch-apply: BPS and IPS patches made between two ROM images,
+// described, and applied to one.
 #include "base/Crc32.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
@@ -8,9 +8,13 @@
 #include "cli/Command.h"
 #include "cli/Files.h"
 #include "patch/Bps.h"
+#include "patch/ImageDifference.h"
+#include "patch/Ips.h"
 #include "patch/Patch.h"
+#include "patch/PatchInfo.h"
 #include "rom/RomChange.h"
 #include "rom/RomFile.h"
+#include "words/PatchWords.h"
 #include "words/RomChangeWords.h"
 
 namespace drovak::cli {
@@ -20,9 +24,15 @@ namespace {
 // No patch of a ROM image is larger than the image it carries and a little more.
 constexpr uint64_t MAX_PATCH_SIZE = MAX_PATCH_TARGET_SIZE + (1u << 20);
 
+// A BPS patch's metadata file holds text; more than this is not a note on a mod.
+constexpr uint64_t MAX_METADATA_SIZE = 1u << 20;
+
 int PatchCreate(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string &original = arguments.Positional(0), &modified = arguments.Positional(1),
                       &out = arguments.Positional(2);
+    const bool ips = arguments.Has("--ips");
+    const std::optional<std::string> metaPath = arguments.Text("--meta");
+    if (ips && metaPath) throw UsageError("--meta: an IPS patch has no metadata");
     for (const std::string* image : {&original, &modified}) {
         if (SameFile(out, *image)) {
             throw RefusedError(out + ": is the ROM image " + *image +
@@ -31,13 +41,43 @@ int PatchCreate(const ParsedArguments& arguments, CommandOutput& output) {
         }
     }
     const RomBytes before = ReadRom(original), after = ReadRom(modified);
-    const std::vector<uint8_t> patch = CreateBpsPatch(before.bytes, after.bytes);
+    const ImageDifference difference = CompareImages(before.bytes, after.bytes);
+    if (difference.Same()) {
+        throw RefusedError(original + " and " + modified + " are the same image (CRC-32 " +
+                           CrcText(Crc32(after.bytes)) + ", " + std::to_string(after.bytes.size()) +
+                           " bytes): a patch would change nothing; nothing was written");
+    }
+    std::vector<uint8_t> patch;
+    if (ips) {
+        try {
+            patch = CreateIpsPatch(before.bytes, after.bytes);
+        } catch (const RefusedError& error) {
+            throw RefusedError(out + ": no IPS patch: " + error.what() + "; nothing was written");
+        }
+    } else {
+        patch = CreateBpsPatch(before.bytes, after.bytes);
+        if (metaPath) {
+            const std::vector<uint8_t> text =
+                ReadWholeFile(*metaPath, MAX_METADATA_SIZE, "metadata may be (1 MiB)");
+            patch = WithBpsMetadata(patch, std::string(text.begin(), text.end()));
+        }
+    }
     WriteFileReplacing(out, patch, OutputOptions(arguments));
-    output.out << patch.size() << "\n";
-    output.err << out << " written: " << patch.size() << " bytes, from CRC-32 "
-               << CrcText(Crc32(before.bytes)) << " (" << before.bytes.size() << " bytes) to "
-               << CrcText(Crc32(after.bytes)) << " (" << after.bytes.size() << " bytes).\n";
+    output.out << out << " written: " << (ips ? "IPS" : "BPS") << " patch of " << patch.size()
+               << " bytes from " << FileNamePart(original) << " (CRC-32 "
+               << CrcText(Crc32(before.bytes)) << ", " << before.bytes.size() << " bytes) to "
+               << FileNamePart(modified) << " (CRC-32 " << CrcText(Crc32(after.bytes)) << ", "
+               << after.bytes.size() << " bytes); it " << ImageDifferenceText(difference) << ".\n";
     return EXIT_OK;
+}
+
+int ShowPatchInfo(const ParsedArguments& arguments, CommandOutput& output) {
+    const std::string& path = arguments.Positional(0);
+    const std::vector<uint8_t> patch = ReadWholeFile(
+        path, MAX_PATCH_SIZE, "a patch may be (" + std::to_string(MAX_PATCH_SIZE) + " bytes)");
+    const PatchInfo info = DescribePatch(patch);
+    output.out << PatchInfoText(info, FileNamePart(path), patch.size());
+    return info.problem.Applied() ? EXIT_OK : EXIT_REFUSED;
 }
 
 // The patched image, or RefusedError with the refusal's reason.
@@ -78,16 +118,34 @@ int PatchApply(const ParsedArguments& arguments, CommandOutput& output) {
 std::vector<Command> PatchCommands() {
     return {
         {"patch-create",
-         "ORIGINAL MODIFIED PATCH [--yes]",
-         "make a BPS patch that turns one ROM into another",
+         "ORIGINAL MODIFIED PATCH [--ips] [--meta FILE] [--yes]",
+         "make a BPS (or IPS) patch that turns one ROM into another",
          "Writes to PATCH a BPS patch that turns ORIGINAL into MODIFIED: data left in place is\n"
          "read from ORIGINAL, data that moved or repeats is copied from where it is found\n"
          "(long matches found with a suffix array), the rest carried literally. The patch holds\n"
-         "the CRC-32s of both images and its own; patch-apply checks them. Prints the patch's\n"
-         "size in bytes. A PATCH that exists and holds something else is only replaced with\n"
-         "--yes; PATCH may not be ORIGINAL or MODIFIED. Both images may be up to 64 MiB.",
-         {{"ORIGINAL", "MODIFIED", "PATCH"}, {}, {"--yes"}},
+         "the CRC-32s of both images and its own; patch-apply checks them. --meta FILE stores\n"
+         "the text of FILE (up to 1 MiB) as the patch's metadata, which most patchers show.\n"
+         "--ips writes an IPS patch instead, for those who share IPS: a record for each\n"
+         "stretch that differs, and the new size when the image shrinks; IPS has no checksums\n"
+         "and can't reach past 16 MiB, so a MODIFIED over 16 MiB is refused (exit code 3).\n"
+         "Two images that are the same are refused: a patch would change nothing. Prints the\n"
+         "patch's name, format and size, both images' CRC-32s and sizes, and what it changes\n"
+         "(bytes, stretches, where). A PATCH that exists and holds something else is only\n"
+         "replaced with --yes; PATCH may not be ORIGINAL or MODIFIED. Both images may be up\n"
+         "to 64 MiB.",
+         {{"ORIGINAL", "MODIFIED", "PATCH"}, {"--meta"}, {"--ips", "--yes"}},
          PatchCreate},
+        {"patch-info",
+         "PATCH",
+         "show what a BPS or IPS patch holds",
+         "Prints PATCH's format and size; for a BPS patch the sizes and CRC-32s of the ROM it\n"
+         "is made for (source) and of the ROM it makes (target), its metadata (control\n"
+         "characters shown as \\xNN) and its actions by kind; for an IPS patch its records\n"
+         "(runs among them), the bytes they write and the size it cuts the image to. A\n"
+         "damaged patch (a checksum that fails, a record or action cut short) or a file that\n"
+         "is no patch is said to be so, and the exit code is 3.",
+         {{"PATCH"}, {}, {}},
+         ShowPatchInfo},
         {"patch-apply",
          "ORIGINAL PATCH OUT [--yes]",
          "apply a BPS or IPS patch to a ROM",
@@ -99,7 +157,10 @@ std::vector<Command> PatchCommands() {
          "stderr says so, and only its records' form and bounds are checked. OUT may be ORIGINAL\n"
          "itself: it is then changed as every change of a ROM is, its previous image kept as\n"
          "ORIGINAL.bak (drovak-cli undo ORIGINAL swaps them back). Any other OUT that exists and\n"
-         "holds something else is only replaced with --yes.",
+         "holds something else is only replaced with --yes. A patch that ORIGINAL already went\n"
+         "through (ORIGINAL is the ROM a BPS patch makes, or the patch changes nothing in it)\n"
+         "is refused as \"already applied\" (exit code 3). As the common patchers do, an IPS\n"
+         "size after \"EOF\" only ever cuts the image, and a run of length 0 is damage.",
          {{"ORIGINAL", "PATCH", "OUT"}, {}, {"--yes"}},
          PatchApply},
     };

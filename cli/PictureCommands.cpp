@@ -37,22 +37,34 @@ bool PlaneBArgument(const ParsedArguments& arguments) {
 int LevelPng(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string& rom = arguments.Positional(0);
     const std::string& out = arguments.Positional(1);
+    const auto started = std::chrono::steady_clock::now();
     if (arguments.Has("--all")) {
         if (arguments.Has("--level") || arguments.Has("--plane"))
             throw UsageError("--all writes every level and plane: leave out --level and --plane");
         OpenRomRead(rom); // a ROM that can't be read makes no folder
         MakeFolder(out);
-        Progress progress(output, [](uint64_t written, uint64_t planes, std::string_view path) {
-            return std::string(path) + " written (" + std::to_string(written) + " of " +
-                   std::to_string(planes) + ")";
-        });
-        ExportAllLevelPngs(rom, out, 0, progress, OutputOptions(arguments));
+        {
+            Progress progress(output, [](uint64_t written, uint64_t planes, std::string_view path) {
+                return std::string(path) + " written (" + std::to_string(written) + " of " +
+                       std::to_string(planes) + ")";
+            });
+            ExportAllLevelPngs(rom, out, 0, progress, OutputOptions(arguments));
+        }
+        output.out << WrittenLine(out, std::to_string(LEVEL_PLANE_COUNT) + " pictures", started)
+                   << "\n";
         return EXIT_OK;
     }
     unsigned level = LevelArgument(arguments);
     bool planeB = PlaneBArgument(arguments);
-    Progress progress(output);
-    ExportLevelPng(rom, level, planeB, out, progress, 0, OutputOptions(arguments));
+    {
+        Progress progress(output);
+        ExportLevelPng(rom, level, planeB, out, progress, 0, OutputOptions(arguments));
+    }
+    output.out << WrittenLine(out,
+                              std::to_string(LEVEL_PNG_WIDTH) + " x " +
+                                  std::to_string(LEVEL_PNG_HEIGHT) + " pixels",
+                              started)
+               << "\n";
     return EXIT_OK;
 }
 
@@ -113,7 +125,8 @@ std::vector<Command> PictureCommands() {
          "Writes the whole width of Plane A or Plane B of level N (1 to 8, as the window's list\n"
          "shows it) as one 16384 x 512 PNG (RGB with alpha, 16 bits per sample; pure black is\n"
          "transparent). Shows its progress on stderr: one line updated in place on a terminal,\n"
-         "a line per 16 rows written (32 lines) otherwise.\n"
+         "a line per 16 rows written (32 lines) otherwise; then what it wrote (file, size,\n"
+         "time) on stdout.\n"
          "  --all  writes all 16 planes (levels 1 to 8, Plane A and B) into the folder DIR\n"
          "      (made when missing) under the window's names, Level_01_PlaneA.png to\n"
          "      Level_08_PlaneB.png, several at once; its progress is a plane at a time.\n"

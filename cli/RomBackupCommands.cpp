@@ -27,7 +27,8 @@ int Checksum(const ParsedArguments& arguments, CommandOutput& output) {
                         HexText(HEADER_CHECKSUM_OFFSET) + ")");
     }
     const uint16_t computed = ComputeChecksum(image.bytes);
-    output.out << ChecksumText(*stored) << " " << ChecksumText(computed) << "\n";
+    output.out << "stored " << ChecksumText(*stored) << ", computed " << ChecksumText(computed)
+               << (*stored == computed ? ": right" : ": wrong") << "\n";
     if (!arguments.Has("--fix")) return EXIT_OK;
     if (*stored == computed) {
         output.err << rom << ": the header checksum is right; nothing was written.\n";
@@ -61,8 +62,9 @@ std::vector<Command> RomBackupCommands() {
              ") and the one computed from it (the 16-bit\n"
              "sum of the big-endian words from " +
              HexText(CHECKSUM_START) +
-             " to the end), as four hexadecimal digits each:\n"
-             "STORED COMPUTED. With --fix a wrong checksum is replaced by the computed one: ROM\n"
+             " to the end), as four hexadecimal digits each,\n"
+             "and whether they agree: \"stored BAD2, computed BAD2: right\". With --fix a wrong "
+             "checksum is replaced by the computed one: ROM\n"
              "is replaced whole and its previous image kept as ROM.bak, as by every change.",
          {{"ROM"}, {}, {"--fix"}},
          Checksum},

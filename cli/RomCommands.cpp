@@ -131,8 +131,10 @@ int RleInsert(const ParsedArguments& arguments, CommandOutput& output) {
     return EXIT_OK;
 }
 
-int MakeDemo(const ParsedArguments& arguments, CommandOutput&) {
+int MakeDemo(const ParsedArguments& arguments, CommandOutput& output) {
+    const auto started = std::chrono::steady_clock::now();
     WriteOutput(arguments, arguments.Positional(0), MakeDemoRom());
+    output.out << WrittenLine(arguments.Positional(0), "", started) << "\n";
     return EXIT_OK;
 }
 
@@ -219,7 +221,7 @@ std::vector<Command> RomCommands() {
              "data and palettes, an RLE block at " + HexFieldText(DEFAULT_RLE_OFFSET) +
              " and the title-screen data, laid out where\n"
              "the program reads them. An OUT that exists and holds other data is only replaced\n"
-             "with --yes.",
+             "with --yes. Prints what it wrote: the file, its size and the time it took.",
          {{"OUT"}, {}, {"--yes"}},
          MakeDemo},
     };

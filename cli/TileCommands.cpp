@@ -42,7 +42,7 @@ TileCell CellArgument(const ParsedArguments& arguments) {
 }
 
 void PrintCounts(CommandOutput& output, uint64_t bytes) {
-    output.out << TileCount(bytes) << " " << bytes << "\n";
+    output.out << TileCount(bytes) << " tiles, " << bytes << " bytes\n";
 }
 
 int TilesToPngFile(const ParsedArguments& arguments, CommandOutput& output) {

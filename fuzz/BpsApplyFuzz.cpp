@@ -2,11 +2,13 @@
 // source has its low bit set gets its footer's source and patch checksums made right first, so
 // that the actions are reached at all (a random patch fails its own checksum). Properties: a
 // refusal makes nothing; an applied patch makes the target its header announces, with the
-// checksum its footer names; no action reads or writes out of bounds (the sanitizers).
+// checksum its footer names, and patch-info's reading of it finds nothing wrong and the same
+// target size; no action reads or writes out of bounds (the sanitizers).
 #include "base/Crc32.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/PatchInput.h"
 #include "patch/Bps.h"
+#include "patch/PatchInfo.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -34,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                   drovak::Crc32(std::span(patch).first(patch.size() - 4)));
     }
     const drovak::PatchResult result = drovak::ApplyBpsPatch(input.source, patch);
+    const drovak::PatchInfo info = drovak::DescribePatch(patch);
     if (!result.Applied()) {
         FUZZ_CHECK(result.target.empty());
         return 0;
@@ -42,5 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(result.target.size() <= drovak::MAX_PATCH_TARGET_SIZE);
     FUZZ_CHECK(drovak::Crc32(result.target) == LoadLe32(&patch[patch.size() - 8]));
     FUZZ_CHECK(drovak::Crc32(input.source) == LoadLe32(&patch[patch.size() - 12]));
+    FUZZ_CHECK(info.problem.Applied() && info.bps && info.bps->targetSize == result.target.size());
     return 0;
 }

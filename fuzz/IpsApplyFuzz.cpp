@@ -1,10 +1,12 @@
 // ApplyIpsPatch on a source and a patch from the fuzzer ("PATCH" put in front of the rest, so
 // that the records are reached). Properties: a refusal makes nothing; an applied patch keeps
 // the source's bytes that no record covers (checked where the image did not shrink) and makes
-// no image over the limit; no record writes out of bounds (the sanitizers).
+// no image over the limit, and patch-info's reading of it finds nothing wrong; no record writes
+// out of bounds (the sanitizers).
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/PatchInput.h"
 #include "patch/Ips.h"
+#include "patch/PatchInfo.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -20,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     FUZZ_CHECK(result.target.size() <= drovak::MAX_PATCH_TARGET_SIZE);
+    FUZZ_CHECK(drovak::DescribePatch(patch).problem.Applied());
     // Which of the bytes kept from the source the records cover, read the simple way.
     const size_t kept = std::min(result.target.size(), input.source.size());
     std::vector<bool> covered(kept, false);

@@ -19,9 +19,7 @@ namespace {
 
 RomBytes ReadBase(const Manifest& manifest, const std::string& dir,
                   const std::optional<std::string>& basePath) {
-    const std::string path = basePath                          ? *basePath
-                             : manifest.romPath.front() == '/' ? manifest.romPath
-                                                               : PathIn(dir, manifest.romPath);
+    const std::string path = PackBasePath(manifest, dir, basePath);
     RomBytes base = ReadRom(path);
     const uint32_t crc = Crc32(base.bytes);
     if (crc != manifest.romCrc || base.bytes.size() != manifest.romSize) {
@@ -102,6 +100,13 @@ void WritePalettes(PackPlan& plan, const std::vector<PaletteWrite>& palettes) {
 
 } // namespace
 
+std::string PackBasePath(const Manifest& manifest, const std::string& dir,
+                         const std::optional<std::string>& basePath) {
+    return basePath                          ? *basePath
+           : manifest.romPath.front() == '/' ? manifest.romPath
+                                             : PathIn(dir, manifest.romPath);
+}
+
 PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& basePath) {
     PackPlan plan;
     plan.dir = dir;
@@ -120,8 +125,13 @@ PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& base
         FolderData now = ReadFolderData(dir, plan.manifest, file, plan.base);
         TakeViewData(views, file, now);
         if (now.changed) {
-            PackedChange change{file,         now.source,           std::nullopt,
-                                std::nullopt, std::move(now.notes), std::move(now.question)};
+            PackedChange change{file,
+                                now.source,
+                                now.data,
+                                std::nullopt,
+                                std::nullopt,
+                                std::move(now.notes),
+                                std::move(now.question)};
             if (file.kind == ModKind::LzhEntry) {
                 ApplyLzh(plan, change, now.data);
             } else {

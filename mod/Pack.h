@@ -16,8 +16,9 @@ namespace drovak {
 
 // One file of the folder that changed since the unpack, compressed back into the image.
 struct PackedChange {
-    ModFile file;       // its record in the manifest
-    std::string source; // the file the new data came from (the .bin or the sheet .png)
+    ModFile file;              // its record in the manifest
+    std::string source;        // the file the new data came from (the .bin or the sheet .png)
+    std::vector<uint8_t> data; // the data it holds now
     // The compress it took (an entry's or a block's), planned on the image as the changes before
     // it left it: its sizes, moves and questions (the data grows, or is empty).
     std::optional<LzhInsertPlan> lzh;
@@ -43,6 +44,10 @@ struct PackPlan {
     std::vector<ViewChange> views;
     bool dataOnChecksum = false;
 };
+
+// The base image's path: basePath, or else the ROM the manifest names, seen from `dir`.
+std::string PackBasePath(const Manifest& manifest, const std::string& dir,
+                         const std::optional<std::string>& basePath);
 
 // Reads the manifest of `dir` and the base image (basePath, or else the ROM the manifest names,
 // seen from `dir`), tells which files changed (their CRC-32 is not the one recorded; a sheet

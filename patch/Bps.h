@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace drovak {
@@ -18,6 +19,10 @@ namespace drovak {
 // RefusedError when either is larger than MAX_PATCH_TARGET_SIZE.
 std::vector<uint8_t> CreateBpsPatch(std::span<const uint8_t> original,
                                     std::span<const uint8_t> modified);
+
+// The same patch with `metadata` as its metadata (in place of what it had) and its own
+// checksum made anew. RefusedError for a patch whose header can't be read.
+std::vector<uint8_t> WithBpsMetadata(std::span<const uint8_t> patch, std::string_view metadata);
 
 // Applies a BPS patch to `source`. Everything is checked before the result is given: the
 // patch's own checksum, the source's size and checksum, every action's bounds, the target's

@@ -137,6 +137,10 @@ PatchResult ApplyBpsPatch(std::span<const uint8_t> source, std::span<const uint8
     const uint32_t expectedSource = LoadLittleEndian32(footer);
     const uint32_t sourceCrc = Crc32(source);
     if (*sourceSize != source.size() || expectedSource != sourceCrc) {
+        if (*targetSize == source.size() && LoadLittleEndian32(footer + 4) == sourceCrc) {
+            return Mismatch(PatchRefusal::AlreadyApplied, sourceCrc, sourceCrc,
+                            "the image is the one the patch makes");
+        }
         PatchResult wrong = Mismatch(PatchRefusal::WrongSource, expectedSource, sourceCrc,
                                      "made for another image");
         wrong.size = *sourceSize;

@@ -4,6 +4,8 @@
 #include "patch/Bps.h"
 #include "patch/Ips.h"
 
+#include <algorithm>
+
 namespace drovak {
 
 PatchFormat DetectPatchFormat(std::span<const uint8_t> patch) {
@@ -13,16 +15,25 @@ PatchFormat DetectPatchFormat(std::span<const uint8_t> patch) {
 }
 
 PatchResult ApplyPatch(std::span<const uint8_t> source, std::span<const uint8_t> patch) {
+    PatchResult result;
     switch (DetectPatchFormat(patch)) {
     case PatchFormat::Bps:
-        return ApplyBpsPatch(source, patch);
-    case PatchFormat::Ips:
-        return ApplyIpsPatch(source, patch);
-    case PatchFormat::Unknown:
+        result = ApplyBpsPatch(source, patch);
         break;
+    case PatchFormat::Ips:
+        result = ApplyIpsPatch(source, patch);
+        break;
+    case PatchFormat::Unknown:
+        result.refusal = PatchRefusal::NotAPatch;
+        return result;
     }
-    PatchResult result;
-    result.refusal = PatchRefusal::NotAPatch;
+    // A patch that changes nothing in the image was applied to it already.
+    if (result.Applied() &&
+        std::equal(source.begin(), source.end(), result.target.begin(), result.target.end())) {
+        result.refusal = PatchRefusal::AlreadyApplied;
+        result.expectedCrc = result.actualCrc = Crc32(source);
+        result.target.clear();
+    }
     return result;
 }
 
@@ -51,6 +62,9 @@ std::string PatchRefusalText(const PatchResult& result, const std::string& patch
         return patchName + " would make an image of " + std::to_string(result.size) +
                " bytes, more than a ROM image may hold (" + std::to_string(MAX_PATCH_TARGET_SIZE) +
                ")";
+    case PatchRefusal::AlreadyApplied:
+        return patchName + " is already applied: " + romName + " (CRC-32 " +
+               CrcText(result.actualCrc) + ") is the image it makes, and it would change nothing";
     case PatchRefusal::TargetMismatch:
         return patchName + " did not make the image it was made from: the result has CRC-32 " +
                CrcText(result.actualCrc) + ", the patch names " + CrcText(result.expectedCrc);

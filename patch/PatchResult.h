@@ -19,6 +19,7 @@ enum class PatchRefusal {
     OutOfBounds,    // an action reads or writes past an end: `position` in the patch
     TargetTooLarge, // the image it would make is `size` bytes, over MAX_PATCH_TARGET_SIZE
     TargetMismatch, // the image made is not the one the patch was made from (CRCs as above)
+    AlreadyApplied, // the image is the one the patch makes (`actualCrc`): it would change nothing
 };
 
 // What applying a patch gave: the new image, or the refusal and its numbers. Nothing is written

@@ -102,6 +102,10 @@ RleInsertPlan PlanRleInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
         plan.needsConfirmation = true;
         plan.bytesBeyondOldBlock = newSize - *plan.oldBlockSize;
     }
+    const uint64_t end = std::min<uint64_t>(plan.fileSize, uint64_t(offset) + newSize);
+    for (uint64_t at = uint64_t(offset) + newSize - plan.bytesBeyondOldBlock; at < end; ++at) {
+        if (rom.bytes[at] != 0x00 && rom.bytes[at] != 0xFF) ++plan.beyondNotBlank;
+    }
     return plan;
 }
 

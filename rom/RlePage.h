@@ -46,6 +46,8 @@ struct RleInsertPlan {
     // How many bytes past the old block's end the new one writes over (the whole new block
     // when there is no old block).
     uint32_t bytesBeyondOldBlock = 0;
+    // How many of those (within the file) are neither 00 nor FF: data that may be in use.
+    uint32_t beyondNotBlank = 0;
     // The new block lies on the header checksum's two bytes: they keep the block's data, and
     // the checksum is not stored.
     bool dataOnChecksum = false;

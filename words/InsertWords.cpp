@@ -46,10 +46,12 @@ std::string RleGrowthWords(const RleInsertPlan& plan, const char* lineBreak) {
     const std::string at = HexText(plan.offset);
     const std::string size = std::to_string(plan.packed.size());
     const bool grows = plan.newFileSize > plan.fileSize;
+    const std::string notBlank =
+        "; " + std::to_string(plan.beyondNotBlank) + " of them are not 00 or FF";
     if (!plan.oldBlockSize) {
         return "There is no valid RLE block at " + at + "!" + lineBreak + "The new block " +
                (grows ? "(" + size + " bytes) " + FileGrowth(plan)
-                      : "will overwrite the " + size + " bytes from there") +
+                      : "will overwrite the " + size + " bytes from there" + notBlank) +
                ". Do you want to continue?";
     }
     const std::string old = at + " (" + std::to_string(*plan.oldBlockSize) + " bytes)";
@@ -57,7 +59,7 @@ std::string RleGrowthWords(const RleInsertPlan& plan, const char* lineBreak) {
            "The new block (" + size + " bytes) " +
            (grows ? "replaces the old one at " + old + " and " + FileGrowth(plan)
                   : "will overwrite " + std::to_string(plan.bytesBeyondOldBlock) +
-                        " bytes after the old one at " + old) +
+                        " bytes after the old one at " + old + notBlank) +
            ". Do you want to continue?";
 }
 

@@ -7,15 +7,15 @@
 
 namespace drovak {
 
-namespace {
-
-std::string TimeText(int64_t seconds) {
+std::string LocalTimeText(int64_t seconds) {
     const std::time_t time = std::time_t(seconds);
     std::tm local{};
     char text[32] = "?";
     if (::localtime_r(&time, &local)) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return text;
 }
+
+namespace {
 
 std::string ChecksumNote(const RomChange& change) {
     switch (change.checksum) {
@@ -38,9 +38,9 @@ std::string NoBackupMessage(const std::string& path) {
 
 std::string UndoSidesText(const UndoSides& sides) {
     return FileNamePart(sides.rom) + " (" + std::to_string(sides.romSize) + " bytes, changed " +
-           TimeText(sides.romChanged) + ") with " + FileNamePart(sides.backup) + " (" +
-           std::to_string(sides.backupSize) + " bytes, changed " + TimeText(sides.backupChanged) +
-           ")";
+           LocalTimeText(sides.romChanged) + ") with " + FileNamePart(sides.backup) + " (" +
+           std::to_string(sides.backupSize) + " bytes, changed " +
+           LocalTimeText(sides.backupChanged) + ")";
 }
 
 std::string RomChangeSummary(const std::string& name, const RomChange& change) {

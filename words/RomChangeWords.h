@@ -5,9 +5,13 @@
 
 #include "rom/RomChange.h"
 
+#include <cstdint>
 #include <string>
 
 namespace drovak {
+
+// "2026-12-07 12:57:02": a time (seconds since 1970) in local time.
+std::string LocalTimeText(int64_t seconds);
 
 // "tf3.bin (4096 bytes, changed 2026-12-07 12:57:02) with tf3.bin.bak (4000 bytes, changed
 // 2026-12-07 12:50:11)": the two sides of an undo, named without their folder, local time.

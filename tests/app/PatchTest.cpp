@@ -39,12 +39,14 @@ protected:
         QApplication::sendEvent(on, &dropped);
     }
     void CtrlZ() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier); }
-    // "Make a patch..." in the field's menu, as a right click opens it.
-    static QAction* MakePatchAction(QLineEdit* field) {
+    // An action of the field's menu, as a right click opens it ("Make a patch..." by default).
+    static QAction*
+    MakePatchAction(QLineEdit* field,
+                    const QString& text = "Make a patch against an original ROM...") {
         auto* menu = qobject_cast<QMenu*>(OpenContextMenu(field));
         if (menu == nullptr) return nullptr;
         for (QAction* action : menu->actions()) {
-            if (action->text() == "Make a patch against an original ROM...") return action;
+            if (action->text() == text) return action;
         }
         return nullptr;
     }
@@ -92,14 +94,14 @@ TEST_F(AppPatch, PatchesThatDoNotFitAreRefusedWithNothingWritten) {
     WriteFile("text.ips", {'h', 'e', 'l', 'l', 'o'});
     OpenWindow();
     ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
-    Edit("LzhDecompRomEdit")->setText(Folder() + "other.bin"); // the wrong base
+    Edit("LzhDecompRomEdit")->setText(Folder() + "other.bin"); // the patched ROM
     dialogs.answers = {true, true, true};
     Drop(Preview(), "mod.bps");
     Edit("LzhDecompRomEdit")->setText(Folder() + "tf3.bin");
     Drop(Preview(), "damaged.bps");
     Drop(Preview(), "text.ips");
     ASSERT_EQ(dialogs.Kinds().toStdString(), "question,error,question,error,question,error");
-    EXPECT_TRUE(dialogs.boxes[1].contains("mod.bps was made for a ROM with CRC-32 "))
+    EXPECT_TRUE(dialogs.boxes[1].contains("mod.bps is already applied: other.bin (CRC-32 "))
         << dialogs.boxes[1].toStdString();
     EXPECT_TRUE(dialogs.boxes[3].contains("damaged.bps is damaged"));
     EXPECT_TRUE(dialogs.boxes[5].contains("text.ips is not a patch"));
@@ -163,6 +165,33 @@ TEST_F(AppPatch, EveryRomFieldMakesAPatchAgainstAnOriginal) {
     QApplication::activePopupWidget()->close();
     EXPECT_FALSE(std::filesystem::exists(PathOf("made.bps")));
     EXPECT_EQ(ReadFile("tf3.bin"), modded_);
+    EXPECT_EQ(dialogs.Kinds(), "error");
+}
+
+TEST_F(AppPatch, RunInEmulatorStartsTheFieldsRomWithoutAShell) {
+    PutRoms();
+    const std::string script =
+        "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.new\"\nmv \"$0.new\" \"$0.args\"\n";
+    WriteFile("emulator.sh", Bytes(script.begin(), script.end()));
+    std::filesystem::permissions(PathOf("emulator.sh"), std::filesystem::perms::owner_all);
+    MainForm& f = OpenWindow();
+    const std::string path = PathOf("emulator.sh");
+    ::setenv("DROVAK_EMULATOR", ("'" + path + "' -f %f").c_str(), 1);
+    MakePatchAction(Edit("TitleRomEdit"), "Run in emulator")->trigger();
+    QApplication::activePopupWidget()->close();
+    for (int tries = 0; tries < 3000 && !std::filesystem::exists(path + ".args"); ++tries)
+        QTest::qWait(20);
+    const Bytes args = ReadFile("emulator.sh.args");
+    EXPECT_EQ(std::string(args.begin(), args.end()),
+              "-f\n" + Edit("TitleRomEdit")->text().toStdString() + "\n");
+    EXPECT_EQ(f.StatusText(), "emulator.sh started on tf3.bin.");
+    // None set or installed: said, how to set one.
+    const std::string paths = ::getenv("PATH");
+    ::setenv("DROVAK_EMULATOR", "", 1);
+    ::setenv("PATH", PathOf("nowhere").c_str(), 1);
+    MakePatchAction(Edit("TitleRomEdit"), "Run in emulator")->trigger();
+    QApplication::activePopupWidget()->close();
+    ::setenv("PATH", paths.c_str(), 1);
     EXPECT_EQ(dialogs.Kinds(), "error");
 }
 

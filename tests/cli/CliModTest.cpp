@@ -78,6 +78,9 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
         ASSERT_EQ(packed.exitCode, 0) << packed.err;
         EXPECT_NE(packed.out.find("no file changed"), std::string::npos) << packed.out;
         EXPECT_EQ(ReadBytes(out), ReadBytes(rom));
+        const CliResult status = Run({"status", folder, "--diff"});
+        EXPECT_EQ(status.exitCode, 0) << status.err;
+        EXPECT_NE(status.out.find("nothing changed since the unpack"), std::string::npos);
         // Packed onto the ROM itself: nothing to write, no backup.
         packed = Run({"pack", folder, rom});
         EXPECT_EQ(packed.exitCode, 0) << packed.err;
@@ -141,35 +144,63 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
     std::fill_n(drawn.begin() + 32 * 9, 32 * 6, 0x34); // across cells of 4 tiles
     const Bytes editedSprites = editorSheet("sprites", drawn, "5A000", "1x4");
 
+    Bytes blocks = ReadBytes(File("mod/20000_11.bin"));
+    blocks[0x4000 + 16 * 12 + 3] ^= 1; // plane A, column 12, row 3
+    blocks[32 * 7] ^= 1;               // plane A's block 7
+
     struct Case {
         std::string file;
         Bytes content;
         std::vector<std::string> single; // the command whose result the pack must equal
         std::string line;                // what pack says of it
+        std::string holds, differs;      // what status says of it
     };
     const Case cases[] = {
         {"20000_3.bin",
          Cat(entry3, Pattern(100)),
          {"lzh-insert", Write("in3.bin", Cat(entry3, Pattern(100))), "--index", "3", "--yes"},
-         "20000_3.bin: entry 0x3 packed 2716 -> "},
+         "20000_3.bin: entry 0x3 packed 2716 -> ",
+         "data",
+         "bytes: " + std::to_string(entry3.size()) + " before, " +
+             std::to_string(entry3.size() + 100) + " now"},
         {"20000_9.png",
          edited,
          {"lzh-insert", File("tiles.bin"), "--index", "9", "--yes"},
-         "20000_9.png: entry 0x9 packed 1080 -> "},
+         "20000_9.png: entry 0x9 packed 1080 -> ",
+         "tile art of level 2",
+         "tiles that differ: 70-74 (5 of"},
+        {"20000_11.bin",
+         blocks,
+         {"lzh-insert", Write("blocks.bin", blocks), "--index", "11", "--yes"},
+         "20000_11.bin: entry 0x11 packed ",
+         "blocks and layout of level 2",
+         "plane A blocks that differ: 7 (1 of 256)\n    plane A layout cells that differ: "
+         "column 12 row 3 (1 of 8192)"},
         {"48120.bin",
          sprites,
          {"rle-insert", Write("noise.bin", sprites), "--at", "48120", "--yes"},
-         "48120.bin: RLE block at 0x48120 packed 4517 -> "},
+         "48120.bin: RLE block at 0x48120 packed 4517 -> ",
+         "the sprite sheet",
+         "tiles that differ: 31-40 (10 of"},
         {"48120.png",
          editedSprites,
          {"rle-insert", File("sprites.bin"), "--at", "48120", "--yes"},
-         "48120.png: RLE block at 0x48120 packed 4517 -> "},
+         "48120.png: RLE block at 0x48120 packed 4517 -> ",
+         "the sprite sheet",
+         "tiles that differ: 9-14 (6 of"},
     };
     for (const Case& edit : cases) {
         SCOPED_TRACE(edit.file);
         const std::string folder = File("mod-" + edit.file);
         std::filesystem::copy(File("mod"), folder);
         WriteBytes(folder + "/" + edit.file, edit.content);
+        // status says what changed, what it holds and what pack would do, and writes nothing.
+        const CliResult status = Run({"status", folder, "--diff"});
+        EXPECT_EQ(status.exitCode, 0) << status.err;
+        const std::string said =
+            "  " + edit.file + ", " + edit.holds + ": " + edit.line.substr(edit.file.size() + 2);
+        EXPECT_NE(status.out.find(said), std::string::npos) << status.out;
+        EXPECT_NE(status.out.find("\n    " + edit.differs), std::string::npos) << status.out;
         const std::string out = File("out-" + edit.file);
         const std::string patch = File("patch-" + edit.file + ".bps");
         CliResult packed = Run({"pack", folder, out, "--yes", "--bps", patch});
@@ -275,6 +306,19 @@ TEST_F(CliMod, PackRefusesWhatWouldBuildAWrongRomAndWritesNothing) {
         EXPECT_EQ(refused.exitCode, expected == "notes/drovak.toml" ? 2 : 3) << refused.err;
         EXPECT_NE(refused.err.find(expected), std::string::npos) << refused.err;
         EXPECT_FALSE(std::filesystem::exists(out)) << expected;
+        // status says the same refusal (the questions of the grown entry are no refusal).
+        std::vector<std::string> status = {"status", arguments[1]};
+        if (arguments.size() > 4 && arguments[3] == "--base") status.push_back("--base");
+        if (arguments.size() > 4 && arguments[3] == "--base") status.push_back(arguments[4]);
+        refused = Run(status);
+        if (arguments[1] == grown) {
+            EXPECT_NE(refused.out.find("    pack asks: the new compressed data (57494 bytes)"),
+                      std::string::npos)
+                << refused.out;
+            continue;
+        }
+        EXPECT_EQ(refused.exitCode, expected == "notes/drovak.toml" ? 2 : 3) << refused.err;
+        EXPECT_NE((refused.out + refused.err).find(expected), std::string::npos) << refused.out;
     }
     // The grown entry goes in when the question is answered; an edited .bin whose sheet an
     // editor only saved again (other bytes, the same pixels, without the record) goes in too.

@@ -4,10 +4,23 @@
 #include "CliRunner.h"
 #include "support/HandMadeRom.h"
 
+#include <zlib.h>
+
+#include <cstdio>
 #include <filesystem>
 
 namespace drovak::test {
 namespace {
+
+Bytes Text(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+std::string CrcOf(const Bytes& bytes) {
+    char text[12];
+    std::snprintf(text, sizeof text, "%08X", unsigned(crc32(0, bytes.data(), uInt(bytes.size()))));
+    return text;
+}
 
 class CliPatch : public CliTest {
 protected:
@@ -20,7 +33,12 @@ protected:
                   0);
         const CliResult made = Run({"patch-create", clean_, modded_, patch_});
         ASSERT_EQ(made.exitCode, 0) << made.err;
-        EXPECT_EQ(made.out, std::to_string(ReadBytes(patch_).size()) + "\n");
+        EXPECT_EQ(made.out.rfind(patch_ + " written: BPS patch of " +
+                                     std::to_string(ReadBytes(patch_).size()) +
+                                     " bytes from clean.bin (CRC-32 ",
+                                 0),
+                  0u)
+            << made.out;
     }
     // The command is refused (exit code 3, the message holding `words`) and writes nothing:
     // OUT is not made, the ROM and its backup (if any) stay as they were.
@@ -43,11 +61,50 @@ TEST_F(CliPatch, APatchCarriesTheChangeToACleanRom) {
     ASSERT_EQ(applied.exitCode, 0) << applied.err;
     EXPECT_EQ(ReadBytes(File("out.bin")), ReadBytes(modded_));
     EXPECT_LT(ReadBytes(patch_).size(), 4000u); // the moved entries are copied, not carried
+    // The same as IPS.
+    ASSERT_EQ(Run({"patch-create", clean_, modded_, File("mod.ips"), "--ips"}).exitCode, 0);
+    ASSERT_EQ(Run({"patch-apply", clean_, File("mod.ips"), File("ips.bin")}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(File("ips.bin")), ReadBytes(modded_));
+}
+
+TEST_F(CliPatch, PatchInfoSaysWhatAPatchHolds) {
+    const std::string meta = Write("meta.txt", Text("Faster ship\nby me \x1B[31m\n"));
+    ASSERT_EQ(Run({"patch-create", clean_, modded_, File("meta.bps"), "--meta", meta}).exitCode, 0);
+    const Bytes shrunk = Slice(ReadBytes(modded_), 0, 0x40000);
+    ASSERT_EQ(Run({"patch-create", clean_, Write("shrunk.bin", shrunk), File("cut.ips"), "--ips"})
+                  .exitCode,
+              0);
+    Bytes damaged = ReadBytes(patch_);
+    damaged[damaged.size() / 2] ^= 1;
+    const std::string sizes = "  source: 524288 bytes, CRC-32 " + CrcOf(ReadBytes(clean_)) +
+                              "\n  target: 524288 bytes, CRC-32 " + CrcOf(ReadBytes(modded_)) +
+                              "\n";
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {patch_, {"mod.bps: BPS patch of ", sizes + "  metadata: none\n  actions: "}},
+        {File("meta.bps"),
+         {sizes + "  metadata: 24 bytes\n    Faster ship\n    by me \\x1B[31m\n  actions: "}},
+        {File("cut.ips"),
+         {"cut.ips: IPS patch of ", "  records: ", "truncation: the image is cut to 262144 bytes",
+          "checksums: none"}},
+        {Write("damaged.bps", damaged), {"damaged.bps is damaged: its own checksum fails"}},
+        {Write("text.txt", Text("hello")), {"text.txt is not a patch"}},
+    };
+    for (const auto& [patch, expected] : cases) {
+        const CliResult info = Run({"patch-info", patch});
+        EXPECT_EQ(info.exitCode, expected.front().find("damaged") != std::string::npos ||
+                                         expected.front().find("not a") != std::string::npos
+                                     ? 3
+                                     : 0)
+            << patch;
+        for (const std::string& words : expected)
+            EXPECT_NE(info.out.find(words), std::string::npos) << info.out;
+    }
 }
 
 TEST_F(CliPatch, WrongBasesAndDamagedPatchesAreRefused) {
-    ExpectRefused({"patch-apply", modded_, patch_, File("out.bin")}, "made for a ROM with CRC-32");
-    ExpectRefused({"patch-apply", modded_, patch_, modded_}, "made for a ROM with CRC-32");
+    const std::string other = Write("other.bin", handmade::Noise(1000, 3));
+    ExpectRefused({"patch-apply", other, patch_, File("out.bin")}, "made for a ROM with CRC-32");
+    ExpectRefused({"patch-apply", other, patch_, other}, "made for a ROM with CRC-32");
     Bytes damaged = ReadBytes(patch_);
     damaged[damaged.size() / 2] ^= 0x20;
     ExpectRefused({"patch-apply", clean_, Write("damaged.bps", damaged), File("out.bin")},
@@ -56,6 +113,14 @@ TEST_F(CliPatch, WrongBasesAndDamagedPatchesAreRefused) {
                   "damaged");
     ExpectRefused({"patch-apply", clean_, Write("text.txt", Hex("41 42 43")), File("out.bin")},
                   "not a patch");
+    // A patch applied twice, and a patch between two images that are the same.
+    ExpectRefused({"patch-apply", modded_, patch_, File("out.bin")}, "is already applied");
+    ExpectRefused({"patch-create", clean_, Write("copy.bin", ReadBytes(clean_)), File("out.bin")},
+                  "are the same image");
+    // What IPS can't hold: an image over 16 MiB.
+    ExpectRefused({"patch-create", clean_, Write("large.bin", Bytes((16 << 20) + 2, 0)),
+                   File("out.bin"), "--ips"},
+                  "more than IPS can reach");
 }
 
 TEST_F(CliPatch, OutMayBeTheRomItselfAndUndoTakesThePatchBack) {

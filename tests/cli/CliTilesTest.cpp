@@ -22,7 +22,7 @@ TEST_F(CliTiles, SameBytesBackThroughIndexedAndRgbPictures) {
     line.insert(line.end(), std::begin(palette), std::end(palette));
     CliResult made = Run(line), undone = Run({"png-to-tiles", png, back});
     EXPECT_EQ(made.exitCode + undone.exitCode, 0) << made.err << undone.err;
-    EXPECT_EQ(made.out, "51 1607\n");
+    EXPECT_EQ(made.out, "51 tiles, 1607 bytes\n");
     EXPECT_EQ(undone.out, made.out);
     EXPECT_EQ(ReadBytes(back), data);
     // An RGB copy, without the recorded length: the whole tiles asked for.
@@ -98,7 +98,7 @@ TEST_F(CliTiles, AReorderedPaletteIsReadByColour) {
     line.insert(line.end(), palette.begin(), palette.end());
     CliResult read = Run(line);
     ASSERT_EQ(read.exitCode, 0) << read.err;
-    EXPECT_EQ(read.out, "20 640\nThe palette of " + reordered +
+    EXPECT_EQ(read.out, "20 tiles, 640 bytes\nThe palette of " + reordered +
                             " is not palette line 0 of the "
                             "palette at 0x40 in " +
                             palette[1] +

@@ -29,7 +29,7 @@ TEST(CliInsertRefusals, RleGrowthSaysWhatTheBlockOverwritesOrHowTheFileGrows) {
         {5,
          0x200,
          {"greater than previous! The new block (12 bytes) will overwrite 7 bytes after "
-          "the old one at 0x100 (5 bytes)."}},
+          "the old one at 0x100 (5 bytes); 4 of them are not 00 or FF."}},
         {5,
          0x210,
          {"replaces the old one at 0x100 (5 bytes) and runs past the end of the file: "
@@ -45,6 +45,7 @@ TEST(CliInsertRefusals, RleGrowthSaysWhatTheBlockOverwritesOrHowTheFileGrows) {
         plan.packed.assign(12, 0);
         plan.oldBlockSize = c.oldBlock;
         plan.bytesBeyondOldBlock = 12 - c.oldBlock.value_or(0);
+        plan.beyondNotBlank = 4;
         const std::string text = RleGrowthText(plan);
         EXPECT_EQ(Missing(text, c.parts), std::vector<std::string>{}) << text;
         EXPECT_EQ(text.find('\r'), npos()) << text;

@@ -1,6 +1,9 @@
 // IPS patches: records, runs, growth and truncation, and the patches that end wrong.
 #include "patch/Ips.h"
 #include "patch/Patch.h"
+#include "patch/PatchInfo.h"
+
+#include "base/Errors.h"
 #include "support/TestSupport.h"
 
 namespace drovak::test {
@@ -33,16 +36,17 @@ TEST(Ips, RecordsRunsGrowthAndTruncationMakeTheImage) {
         Bytes patch;
         std::string image;
     } cases[] = {
-        {"no records", Ips({}), "0123456789"},
         {"a record and a run", Ips(Cat(Record(2, "AB"), RunRecord(6, 3, 'Z'))), "01AB45ZZZ9"},
         {"a later record wins", Ips(Cat(Record(0, "xyz"), Record(1, "Q"))), "xQz3456789"},
         {"a record past the end grows the image with zeros", Ips(Record(12, "!")),
          std::string("0123456789\0\0!", 13)},
         {"a run past the end", Ips(RunRecord(9, 3, 'r')), "012345678rrr"},
-        {"an empty run past the end", Ips(RunRecord(20, 0, 'r')), "0123456789"},
         {"truncated after EOF", Ips(Record(0, "ab"), Hex("00 00 04")), "ab23"},
-        {"a size after EOF larger than the image pads it", Ips({}, Hex("00 00 0C")),
-         std::string("0123456789\0\0", 12)},
+        // As the common patchers do: a size after EOF only ever cuts.
+        {"a size after EOF past the image's end leaves it", Ips(Record(0, "ab"), Hex("00 00 0C")),
+         "ab23456789"},
+        {"a size after EOF past a grown image's end", Ips(Record(10, "ab"), Hex("00 00 0B")),
+         "0123456789a"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -50,10 +54,6 @@ TEST(Ips, RecordsRunsGrowthAndTruncationMakeTheImage) {
         ASSERT_TRUE(result.Applied()) << result.detail;
         EXPECT_EQ(std::string(result.target.begin(), result.target.end()), c.image);
     }
-    // An empty image touched only by an empty run stays empty (nothing is reached past its end).
-    const PatchResult empty = ApplyPatch({}, Ips(RunRecord(255, 0, 'r')));
-    ASSERT_TRUE(empty.Applied()) << empty.detail;
-    EXPECT_TRUE(empty.target.empty());
 }
 
 TEST(Ips, PatchesThatEndWrongAreRefused) {
@@ -71,6 +71,9 @@ TEST(Ips, PatchesThatEndWrongAreRefused) {
          PatchRefusal::Damaged},
         {"one byte after EOF", Ips({}, Hex("00")), PatchRefusal::Damaged},
         {"four bytes after EOF", Ips({}, Hex("00 00 00 01")), PatchRefusal::Damaged},
+        {"a run of length 0", Ips(RunRecord(2, 0, 'r')), PatchRefusal::Damaged},
+        {"no records", Ips({}), PatchRefusal::AlreadyApplied},
+        {"a record that changes nothing", Ips(Record(0, "01")), PatchRefusal::AlreadyApplied},
         {"another format", Text("PATCX"), PatchRefusal::NotAPatch},
         {"nothing", {}, PatchRefusal::NotAPatch},
     };
@@ -93,6 +96,45 @@ TEST(Ips, TheLargestRecordStaysInsideWhatItGrows) {
     const PatchResult below = ApplyIpsPatch(SOURCE, Ips(Record(0x454F45, "x")));
     ASSERT_TRUE(below.Applied());
     EXPECT_EQ(below.target.size(), 0x454F46u);
+}
+
+TEST(Ips, MadePatchesGiveTheModifiedImageAndSayWhatTheyHold) {
+    Bytes large = Pattern(0x460000, 3);
+    Bytes eof = large; // a change right at the offset that reads as "EOF"
+    eof[0x454F46] ^= 0xFF;
+    Bytes stretch = large; // longer than a record holds, then a run
+    std::fill_n(stretch.begin() + 0x1000, 0x20000, 0x55);
+    std::fill_n(stretch.begin() + 0x454F40, 0x30, 0x77); // a run across the "EOF" offset
+    const struct {
+        const char* name;
+        Bytes original, modified;
+        uint64_t records, runs;
+        std::optional<uint32_t> truncation;
+    } cases[] = {
+        {"bytes changed", SOURCE, Text("0x23456y89"), 2, 0, std::nullopt},
+        {"changes close together are one record", SOURCE, Text("0x2y4z6789"), 1, 0, std::nullopt},
+        {"grown", SOURCE, Text("0123456789abc"), 1, 0, std::nullopt},
+        {"shrunk", SOURCE, Text("01234"), 0, 0, 5},
+        {"the EOF offset", large, eof, 1, 0, std::nullopt},
+        {"long stretches and runs", large, stretch, 4, 3, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes patch = CreateIpsPatch(c.original, c.modified);
+        const PatchResult result = ApplyPatch(c.original, patch);
+        ASSERT_TRUE(result.Applied()) << result.detail;
+        EXPECT_TRUE(result.target == c.modified);
+        const PatchInfo info = DescribePatch(patch);
+        ASSERT_TRUE(info.ips);
+        EXPECT_EQ(info.ips->records, c.records);
+        EXPECT_EQ(info.ips->runs, c.runs);
+        EXPECT_EQ(info.ips->truncation, c.truncation);
+    }
+    // What IPS can't reach is refused.
+    const Bytes over(MAX_IPS_IMAGE_SIZE + 1, 0), full(MAX_IPS_IMAGE_SIZE, 0);
+    EXPECT_THROW(CreateIpsPatch(SOURCE, over), RefusedError);
+    EXPECT_THROW(CreateIpsPatch(over, full), RefusedError);
+    EXPECT_NO_THROW(CreateIpsPatch(SOURCE, full));
 }
 
 } // namespace

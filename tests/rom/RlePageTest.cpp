@@ -68,6 +68,11 @@ TEST(RomRlePage, InsertWritesTheBlockAndAsksWhenItGrows) {
         EXPECT_EQ(plan.needsConfirmation, block.size() > oldSize.value_or(0));
         if (plan.needsConfirmation) {
             EXPECT_EQ(plan.bytesBeyondOldBlock, beyond);
+            const auto from = image.begin() + long(end - beyond);
+            EXPECT_EQ(plan.beyondNotBlank,
+                      std::count_if(from,
+                                    image.begin() + long(std::min<uint64_t>(end, image.size())),
+                                    [](uint8_t b) { return b != 0 && b != 0xFF; }));
         }
         EXPECT_EQ(plan.fileSize, image.size());
         Bytes expected = image;

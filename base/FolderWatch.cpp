@@ -1,0 +1,124 @@
+#include "base/FolderWatch.h"
+
+#include "base/Errors.h"
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <map>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+namespace drovak {
+
+namespace {
+
+constexpr uint32_t SAVES = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE;
+
+sigset_t StopSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    return signals;
+}
+
+} // namespace
+
+struct FolderWatch::Handles {
+    int inotify = -1;
+    int signals = -1;
+    sigset_t previousMask{};
+    std::map<int, std::string> folders; // by watch descriptor
+    // The names ignored in each folder: the ignored files' names, as prefixes.
+    std::map<int, std::vector<std::string>> ignoredNames;
+
+    ~Handles() {
+        if (inotify >= 0) close(inotify);
+        if (signals >= 0) close(signals);
+        sigprocmask(SIG_SETMASK, &previousMask, nullptr);
+    }
+};
+
+FolderWatch::FolderWatch(const std::string& folder, const std::vector<std::string>& ignored)
+    : handles_(new Handles) {
+    Handles& h = *handles_;
+    std::error_code error;
+    std::vector<std::pair<std::filesystem::path, std::string>> ignoredFiles; // folder, name
+    for (const std::string& file : ignored) {
+        const std::filesystem::path path = std::filesystem::absolute(file, error);
+        ignoredFiles.emplace_back(std::filesystem::weakly_canonical(path.parent_path(), error),
+                                  path.filename().string());
+    }
+    const sigset_t signals = StopSignals();
+    sigprocmask(SIG_BLOCK, &signals, &h.previousMask);
+    h.signals = signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
+    h.inotify = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    const auto add = [&](const std::string& path) {
+        const int watch = inotify_add_watch(h.inotify, path.c_str(),
+                                            SAVES | IN_ONLYDIR | IN_DONT_FOLLOW | IN_EXCL_UNLINK);
+        if (watch < 0) {
+            throw FileError(path + ": can't be watched (" + SystemReason() + ")");
+        }
+        h.folders[watch] = path;
+        std::error_code failed;
+        const auto canonical = std::filesystem::weakly_canonical(path, failed);
+        for (const auto& [ignoredFolder, name] : ignoredFiles) {
+            if (canonical == ignoredFolder) h.ignoredNames[watch].push_back(name);
+        }
+    };
+    if (h.signals < 0 || h.inotify < 0) {
+        throw FileError(folder + ": can't be watched (" + SystemReason() + ")");
+    }
+    add(folder);
+    // Links are not followed: only the folders that lie inside are watched.
+    for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        if (it->is_directory(error) && !it->is_symlink(error)) add(it->path().string());
+    }
+}
+
+FolderWatch::~FolderWatch() = default;
+
+FolderWatch::Saves FolderWatch::Next(std::chrono::milliseconds settle, const Filter& counts) {
+    Saves saves;
+    pollfd waits[2] = {{handles_->signals, POLLIN, 0}, {handles_->inotify, POLLIN, 0}};
+    for (;;) {
+        const int ready = poll(waits, 2, saves.paths.empty() ? -1 : int(settle.count()));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready < 0) throw FileError("watching the folder failed (" + SystemReason() + ")");
+        if (ready == 0) return saves; // settled
+        if (waits[0].revents & POLLIN) {
+            signalfd_siginfo info;
+            while (read(handles_->signals, &info, sizeof info) == ssize_t(sizeof info)) {
+            }
+            saves.stopped = true;
+            return saves;
+        }
+        alignas(inotify_event) char buffer[16 * 1024];
+        ssize_t length;
+        while ((length = read(handles_->inotify, buffer, sizeof buffer)) > 0) {
+            for (ssize_t at = 0; at < length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                at += ssize_t(sizeof(inotify_event) + event->len);
+                const auto folder = handles_->folders.find(event->wd);
+                if (event->len == 0 || folder == handles_->folders.end()) continue;
+                const std::string name = event->name;
+                const std::vector<std::string>& ignoredHere = handles_->ignoredNames[event->wd];
+                if (std::any_of(
+                        ignoredHere.begin(), ignoredHere.end(),
+                        [&](const std::string& prefix) { return name.rfind(prefix, 0) == 0; })) {
+                    continue;
+                }
+                if (!counts(folder->second, name)) continue;
+                const std::string path = folder->second + "/" + name;
+                if (std::find(saves.paths.begin(), saves.paths.end(), path) == saves.paths.end())
+                    saves.paths.push_back(path);
+            }
+        }
+    }
+}
+
+} // namespace drovak

@@ -1,0 +1,51 @@
+// status: what changed in an unpacked folder, and what pack would do with it; writes nothing.
+#include "base/Crc32.h"
+#include "base/Errors.h"
+#include "base/Paths.h"
+#include "cli/PackCommand.h"
+#include "cli/PackLines.h"
+#include "mod/Pack.h"
+#include "mod/PackDifferences.h"
+#include "words/RomProblemWords.h"
+
+namespace drovak::cli {
+
+int Status(const ParsedArguments& arguments, CommandOutput& output) {
+    const std::string& dir = arguments.Positional(0);
+    PackPlan plan;
+    try {
+        plan = PlanPack(dir, arguments.Text("--base"));
+    } catch (const RefusedError& error) {
+        output.out << dir << ": pack would refuse: " << ErrorText(error) << "\n";
+        return EXIT_REFUSED;
+    }
+    const std::string from =
+        plan.manifest.romName + " (CRC-32 " + CrcText(plan.manifest.romCrc) + ")";
+    if (plan.changes.empty()) {
+        output.out << dir << ": nothing changed since the unpack of " << from << "\n";
+        return EXIT_OK;
+    }
+    const size_t count = plan.changes.size();
+    output.out << dir << ": " << count << (count == 1 ? " file" : " files")
+               << " changed since the unpack of " << from << ":\n";
+    bool asks = false;
+    for (const PackedChange& change : plan.changes) {
+        output.out << "  " << FileNamePart(change.source) << ", "
+                   << ContentText(ContentOf(change.file, plan.manifest.table)) << ": "
+                   << PackChangeText(change) << "\n";
+        for (const std::string& question : PackQuestions(change)) {
+            output.out << "    pack asks: " << question << "\n";
+            asks = true;
+        }
+        for (const std::string& note : change.notes) output.out << "    note: " << note << "\n";
+        if (arguments.Has("--diff")) {
+            for (const std::string& line : DifferenceLines(ChangeDifferences(plan, change)))
+                output.out << "    " << line << "\n";
+        }
+    }
+    output.out << (asks ? "pack would ask the questions above (pack --yes answers them)\n"
+                        : "pack would write these changes\n");
+    return EXIT_OK;
+}
+
+} // namespace drovak::cli

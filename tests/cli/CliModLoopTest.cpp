@@ -1,0 +1,128 @@
+// The modder's loop around pack: --watch packs on each save (a save by rename too, a burst of
+// saves once), says a refused pack and goes on, and stops on SIGINT with OUT whole; --run starts
+// the emulator on the packed ROM without a shell.
+#include "CliRunner.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+namespace drovak::test {
+namespace {
+
+class CliLoop : public CliTest {
+protected:
+    void SetUp() override {
+        const CliResult made = Run({"make-demo-rom", demo_});
+        ASSERT_EQ(made.exitCode, 0);
+        EXPECT_EQ(made.out.rfind(demo_ + " written: 524288 bytes, in ", 0), 0u) << made.out;
+        ASSERT_EQ(Run({"unpack", demo_, mod_}).exitCode, 0);
+    }
+    // The lines a started command has printed on stdout once it has printed `count` (or, past a
+    // bound that only a hung command reaches, what it printed so far).
+    std::vector<std::string> LinesOnceThere(const Started& started, size_t count) const {
+        std::vector<std::string> lines;
+        for (int tries = 0; tries < 3000; ++tries) {
+            const Bytes out = ReadBytes(File("." + started.tag + ".out"));
+            lines.clear();
+            std::string line;
+            for (const uint8_t byte : out) {
+                if (byte != '\n') {
+                    line += char(byte);
+                } else {
+                    lines.push_back(std::move(line));
+                    line.clear();
+                }
+            }
+            if (lines.size() >= count) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return lines;
+    }
+    Bytes Entry(const std::string& name, size_t size, uint8_t seed) const {
+        Bytes data = ReadBytes(File("mod/" + name));
+        data.resize(size);
+        data.front() = seed;
+        return data;
+    }
+    const std::string demo_ = File("demo.bin"), mod_ = File("mod");
+};
+
+TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
+    // Each pack starts from the base: the base itself is no OUT for a watch.
+    const CliResult base = Run({"pack", mod_, demo_, "--watch"});
+    EXPECT_EQ(base.exitCode, 3);
+    EXPECT_NE(base.err.find("is the base ROM"), std::string::npos) << base.err;
+    // OUT and the patch inside the folder: what the pack writes is no save.
+    const std::string out = File("mod/out.bin");
+    const Started watch =
+        Start({"pack", mod_, out, "--watch", "--yes", "--bps", File("mod/mod.bps")}, {}, "watch");
+    ASSERT_EQ(LinesOnceThere(watch, 2).size(), 2u);
+    const Bytes sheet = ReadBytes(File("mod/20000_9.png"));
+    // Each step saves, then waits for the pack's line and checks it.
+    const std::function<void()> saves[] = {
+        [&] { WriteBytes(File("mod/20000_5.bin"), Entry("20000_5.bin", 500, 1)); },
+        [&] { // an editor's save: a new file renamed over the old
+            WriteBytes(File("mod/.20000_6.bin.new"), Entry("20000_6.bin", 600, 2));
+            std::filesystem::rename(File("mod/.20000_6.bin.new"), File("mod/20000_6.bin"));
+        },
+        [&] { // a burst of saves packs once, with the last
+            for (uint8_t seed = 3; seed < 6; ++seed)
+                WriteBytes(File("mod/20000_7.bin"), Entry("20000_7.bin", 700, seed));
+        },
+        [&] {
+            WriteBytes(File("mod/20000_9.png"), Bytes{1, 2, 3});
+        },
+        [&] { WriteBytes(File("mod/20000_9.png"), sheet); },
+    };
+    // Each line names the saves that started its pack, and only those.
+    const char* said[] = {"20000_5.bin saved: 1 file changed since the unpack; ",
+                          "20000_6.bin saved: 2 files changed",
+                          "20000_7.bin saved: 3 files changed",
+                          "20000_9.png saved: not packed: ", "20000_9.png saved: 3 files changed"};
+    for (size_t step = 0; step < std::size(saves); ++step) {
+        SCOPED_TRACE(said[step]);
+        saves[step]();
+        const std::vector<std::string> lines = LinesOnceThere(watch, 3 + step);
+        ASSERT_EQ(lines.size(), 3 + step);
+        EXPECT_EQ(lines.back().find(said[step]), 9u) << lines.back(); // after "HH:MM:SS "
+    }
+    ::kill(watch.pid, SIGINT);
+    const CliResult stopped = Finish(watch);
+    EXPECT_EQ(stopped.exitCode, 0) << stopped.err;
+    EXPECT_EQ(stopped.out.substr(stopped.out.rfind('\n', stopped.out.size() - 2) + 1),
+              "stopped watching " + mod_ + "\n");
+    // OUT is the last pack, whole: what a pack of the folder as it is now writes.
+    ASSERT_EQ(Run({"pack", mod_, File("again.bin"), "--yes"}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(out), ReadBytes(File("again.bin")));
+}
+
+TEST_F(CliLoop, RunStartsTheEmulatorOnThePackedRomWithoutAShell) {
+    const std::string emulator = Write("emulator.sh", {});
+    WriteBytes(emulator, [] {
+        const std::string script =
+            "#!/bin/sh\nprintf '%s\\n' \"$@\" > args.new\nmv args.new args\n";
+        return Bytes(script.begin(), script.end());
+    }());
+    std::filesystem::permissions(emulator, std::filesystem::perms::owner_all);
+    const std::string out = "my rom;$(touch hacked).bin";
+    const CliResult run =
+        Run({"pack", mod_, out, "--run"}, {"DROVAK_EMULATOR='" + emulator + "' --rom %f -v"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (int tries = 0; tries < 3000 && !std::filesystem::exists(File("args")); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const Bytes args = ReadBytes(File("args"));
+    EXPECT_EQ(std::string(args.begin(), args.end()), "--rom\n" + out + "\n-v\n");
+    EXPECT_FALSE(std::filesystem::exists(File("hacked")));
+    // None set or installed: said before anything is written.
+    const CliResult none = Run({"pack", mod_, File("none.bin"), "--run"},
+                               {"DROVAK_EMULATOR=", "PATH=" + File("empty")});
+    EXPECT_EQ(none.exitCode, 3);
+    EXPECT_NE(none.err.find("set DROVAK_EMULATOR"), std::string::npos) << none.err;
+    EXPECT_FALSE(std::filesystem::exists(File("none.bin")));
+}
+
+} // namespace
+} // namespace drovak::test
