@@ -45,9 +45,21 @@ protected:
                                          0644);
         posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
+        // The signals a test sends reach it, whatever the test runner ignores or holds back.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t none, stops;
+        sigemptyset(&none);
+        sigemptyset(&stops);
+        sigaddset(&stops, SIGINT);
+        sigaddset(&stops, SIGTERM);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        posix_spawnattr_setsigdefault(&attributes, &stops);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
         Started started{-1, tag};
-        const int failed = posix_spawn(&started.pid, DROVAK_CLI, &actions, nullptr,
+        const int failed = posix_spawn(&started.pid, DROVAK_CLI, &actions, &attributes,
                                        Pointers(argv).data(), Pointers(envp).data());
+        posix_spawnattr_destroy(&attributes);
         posix_spawn_file_actions_destroy(&actions);
         EXPECT_EQ(failed, 0) << "cannot start " << DROVAK_CLI;
         return started;
