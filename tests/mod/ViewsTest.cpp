@@ -322,7 +322,7 @@ TEST(BlockMap, AnUnchangedCellKeepsEveryBitAndAChangedOneClearsBits9And10) {
     StoreBigEndian16(&data[0], 0xFE5A); // priority, line 3, both flips, bits 9-10, tile 0x5A
     StoreBigEndian16(&data[2], 0x0633);
     TmxMap read = ParseTmx(TmxText(BlockTmx(data, 0)), "b.tmx");
-    read.layers[0].gids[1] = 1 + 512 + 0x33 | 0x80000000u; // line 1, flipped horizontally
+    read.layers[0].gids[1] = (1 + 512 + 0x33) | 0x80000000u; // line 1, flipped horizontally
     Bytes out = data;
     EXPECT_EQ(ApplyBlockTmx(read, data, out, 0, "b.tmx"), 1u);
     EXPECT_EQ(LoadBigEndian16(&out[0]), 0xFE5A);
