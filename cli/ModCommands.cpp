@@ -109,7 +109,8 @@ std::string ChangeLine(const PackedChange& change) {
 std::string ViewLine(const ViewChange& view, CommandOutput& output) {
     const std::string name = view.record.name + ": " + ViewRole(view.record) + ", ";
     if (view.record.kind != ViewKind::Palette) {
-        return name + std::to_string(view.cellsChanged) + " cells changed";
+        return name + std::to_string(view.cellsChanged) +
+               (view.cellsChanged == 1 ? " cell changed" : " cells changed");
     }
     std::string snapped;
     for (const unsigned k : view.snapped) {
@@ -122,7 +123,8 @@ std::string ViewLine(const ViewChange& view, CommandOutput& output) {
                    << (one ? " is not a colour" : " are not colours")
                    << " the console shows; the nearest one is taken\n";
     }
-    return name + std::to_string(view.coloursChanged.size()) + " colours changed";
+    return name + std::to_string(view.coloursChanged.size()) +
+           (view.coloursChanged.size() == 1 ? " colour changed" : " colours changed");
 }
 
 std::string NewFileLine(const std::string& out, const RomChange& change) {
