@@ -128,8 +128,11 @@ public:
     // does not want a picture whose drawing runs beyond the data kept. The picture's tiles are
     // read in the cell it records, or else in the page's cell; paletteNote says when its
     // colours decided its values.
+    // `previous` gives the data the input replaces (empty when it can't be read): a picture's
+    // pixels whose colour several values have keep the value they had there.
     bool ReadCompressData(const std::string& inPath, const std::string& what,
                           const std::function<std::optional<uint64_t>()>& entryBytes,
+                          const std::function<std::vector<uint8_t>()>& previous,
                           std::vector<uint8_t>& data, std::string& pictureNote,
                           std::string& paletteNote);
     // What a compress did, on the status line; `lead` comes first (what the user must not miss).

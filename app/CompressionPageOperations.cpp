@@ -63,17 +63,23 @@ void CompressionPage::ShowDecompressed(const std::string& what, size_t bytes,
 
 bool CompressionPage::ReadCompressData(const std::string& inPath, const std::string& what,
                                        const std::function<std::optional<uint64_t>()>& entryBytes,
+                                       const std::function<std::vector<uint8_t>()>& previous,
                                        std::vector<uint8_t>& data, std::string& pictureNote,
                                        std::string& paletteNote) {
     // A picture is drawn with the palette of the tile sheets: line 0 of the preview palette.
     std::optional<TilePalette> palette;
+    std::vector<uint8_t> old;
     CompressInput input = ReadCompressInput(
         inPath,
         [this, &palette] {
             palette = ReadTilePalette(form_.RomPath.toStdString(), PREVIEW_PALETTE_OFFSET, 0);
             return *palette;
         },
-        entryBytes, setup_.sheetCell);
+        entryBytes, setup_.sheetCell,
+        [&previous, &old] {
+            old = previous();
+            return SheetHints{old, {}};
+        });
     data = std::move(input.data);
     if (!input.picture) return true;
     const TilesFromPng& picture = *input.picture;

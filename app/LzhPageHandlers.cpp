@@ -64,7 +64,15 @@ void LzhCompressEntry(CompressionPage& page) {
     const auto entryBytes = [&]() -> std::optional<uint64_t> {
         return LzhTargetEntry(ReadRom(romPath), entry.table, entry.index).DecodedSize;
     };
-    if (!page.ReadCompressData(inPath, entry.Text(), entryBytes, input, pictureNote, paletteNote)) {
+    const auto entryData = [&]() -> std::vector<uint8_t> {
+        try {
+            return LzhExtractEntry(ReadRom(romPath), entry.table, entry.index).data;
+        } catch (const DrovakError&) {
+            return {};
+        }
+    };
+    if (!page.ReadCompressData(inPath, entry.Text(), entryBytes, entryData, input, pictureNote,
+                               paletteNote)) {
         return;
     }
     // An index beyond the table is refused here, before any question.

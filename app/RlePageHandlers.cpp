@@ -50,7 +50,15 @@ void RleCompressAt(CompressionPage& page) {
     std::string pictureNote, paletteNote;
     const auto blockBytes = [&] { return RleBlockDataSize(ReadRom(romPath), offset); };
     const std::string block = "the block at " + HexText(offset);
-    if (!page.ReadCompressData(inPath, block, blockBytes, input, pictureNote, paletteNote)) {
+    const auto blockData = [&]() -> std::vector<uint8_t> {
+        try {
+            return RleExtractAt(ReadRom(romPath), offset).data;
+        } catch (const DrovakError&) {
+            return {};
+        }
+    };
+    if (!page.ReadCompressData(inPath, block, blockBytes, blockData, input, pictureNote,
+                               paletteNote)) {
         return;
     }
     // A run the encoder can't write, or an offset past the end, is refused here, before

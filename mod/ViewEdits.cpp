@@ -13,6 +13,7 @@
 #include "mod/Views.h"
 #include "rom/LzhPage.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace drovak {
@@ -57,6 +58,13 @@ ViewEdits ReadViewEdits(const std::string& dir, const Manifest& manifest, const 
             ReadPalette(change, text, base, edits);
         } else {
             const uint32_t index = BlockDataEntry(view.level);
+            if (std::none_of(manifest.files.begin(), manifest.files.end(), [&](const ModFile& f) {
+                    return f.kind == ModKind::LzhEntry && f.index == index;
+                })) {
+                throw RefusedError(path + ": changed, but " + MANIFEST_NAME +
+                                   " records no block data of its level to put it into; "
+                                   "nothing was written");
+            }
             if (!unpacked.count(index)) {
                 unpacked[index] = LzhExtractEntry(base, manifest.table, index).data;
             }

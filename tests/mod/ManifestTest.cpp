@@ -50,6 +50,11 @@ TEST(ModManifest, ReadsBackWhatItWrites) {
     Manifest empty = manifest;
     empty.files.clear();
     EXPECT_EQ(ParseManifest(ManifestText(empty), "drovak.toml"), empty);
+    // A folder unpacked before the views (format 1) still packs.
+    Manifest first = empty;
+    first.format = 1;
+    first.views.clear();
+    EXPECT_EQ(ParseManifest(ManifestText(first), "drovak.toml"), first);
 }
 
 TEST(ModManifest, RefusesWhatItDidNotWriteSayingWhereAndWhat) {

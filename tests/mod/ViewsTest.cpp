@@ -10,6 +10,7 @@
 #include "mod/LevelMap.h"
 #include "mod/Pack.h"
 #include "mod/Unpack.h"
+#include "png/PngReader.h"
 #include "rom/LevelLayout.h"
 #include "rom/RomLayout.h"
 #include "support/LibpngCodec.h"
@@ -35,16 +36,15 @@ bool RunTiled(const std::string& arguments) {
 // A picture's pixels as red, green, blue, alpha bytes (16-bit samples reduced); transparent
 // pixels all 0.
 std::vector<uint32_t> Rgba(const std::string& path) {
-    const LibpngPicture p = DecodeWithLibpng(ReadBytes(path));
-    EXPECT_EQ(p.colourType, PNG_COLOR_TYPE_RGB_ALPHA) << path;
-    std::vector<uint32_t> pixels;
-    for (size_t i = 0; i + 3 < p.samples.size(); i += 4) {
-        uint32_t pixel = 0;
-        for (unsigned s = 0; s < 4; ++s) {
-            pixel |= uint32_t(p.bitDepth == 16 ? p.samples[i + s] / 257 : p.samples[i + s])
-                     << (8 * s);
-        }
-        pixels.push_back(pixel >> 24 ? pixel : 0);
+    const DecodedPng p = ReadPngFile(path);
+    EXPECT_EQ(p.pixels, PngPixels::RgbAlpha) << path;
+    const size_t step = p.sampleBits / 8;
+    std::vector<uint32_t> pixels(size_t(p.width) * p.height);
+    for (size_t k = 0; k < pixels.size() && p.pixels == PngPixels::RgbAlpha; ++k) {
+        const uint8_t* at = &p.data[4 * step * k];
+        const uint32_t pixel =
+            at[0] | at[step] << 8 | at[2 * step] << 16 | uint32_t(at[3 * step]) << 24;
+        pixels[k] = pixel >> 24 ? pixel : 0;
     }
     return pixels;
 }
@@ -125,12 +125,17 @@ TEST_F(Views, TiledShowsTheLevelsAsTheViewerAndTheBlocksAsTheRenderer) {
     if (!Have("tmxrasterizer")) GTEST_SKIP() << "tmxrasterizer (Debian's tiled) is not installed";
     for (unsigned level = 0; level < LEVEL_COUNT; ++level) {
         const LevelData data = DecodeLevel(rom_, level);
+        // Both planes, and every third level's block map, drawn side by side.
+        const std::string draw = "tmxrasterizer --no-smoothing ";
+        ASSERT_TRUE(RunTiled(
+            "sh -c \"" + draw + "--show-layer 'Plane A' " + Path(LevelMapName(level)) + " " +
+            File("a.png") + " & " + draw + "--show-layer 'Plane B' " + Path(LevelMapName(level)) +
+            " " + File("b.png") + " & " +
+            (level % 3 ? "" : draw + Path(BlockMapName(level)) + " " + File("blocks.png") + " & ") +
+            "wait\""));
         for (const bool planeB : {false, true}) {
             SCOPED_TRACE(LevelMapName(level) + (planeB ? " B" : " A"));
-            const std::string tiled = File("tiled.png"), viewer = File("viewer.png");
-            ASSERT_TRUE(RunTiled("tmxrasterizer --no-smoothing --show-layer 'Plane " +
-                                 std::string(planeB ? "B" : "A") + "' " +
-                                 Path(LevelMapName(level)) + " " + tiled));
+            const std::string tiled = File(planeB ? "b.png" : "a.png"), viewer = File("viewer.png");
             // level-png's picture itself once; its screens as it lays them out for the rest.
             std::vector<uint32_t> expected(size_t(LEVEL_PNG_WIDTH) * LEVEL_PNG_HEIGHT);
             if (level == 0) {
@@ -151,8 +156,6 @@ TEST_F(Views, TiledShowsTheLevelsAsTheViewerAndTheBlocksAsTheRenderer) {
         if (level % 3) continue;
         // The block map: both planes' blocks drawn from their words, 64 x 64 tiles each.
         const std::string tiled = File("blocks.png");
-        ASSERT_TRUE(
-            RunTiled("tmxrasterizer --no-smoothing " + Path(BlockMapName(level)) + " " + tiled));
         std::vector<uint32_t> expected;
         for (const size_t plane : {PLANE_A_DEFINITIONS, PLANE_B_DEFINITIONS}) {
             Bytes nameTable(64 * 64 * 2);
