@@ -56,9 +56,9 @@ TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
     EXPECT_EQ(base.exitCode, 3);
     EXPECT_NE(base.err.find("is the base ROM"), std::string::npos) << base.err;
     // OUT and the patch inside the folder: what the pack writes is no save.
-    const std::string out = File("mod/out.bin");
+    const std::string out = File("out.bin");
     const Started watch =
-        Start({"pack", mod_, out, "--watch", "--yes", "--bps", File("mod/mod.bps")}, {}, "watch");
+        Start({"pack", mod_, out, "--watch", "--yes", "--bps", File("mod.bps")}, {}, "watch");
     ASSERT_EQ(LinesOnceThere(watch, 2).size(), 2u);
     const Bytes sheet = ReadBytes(File("mod/20000_9.png"));
     // Each step saves, then waits for the pack's line and checks it.
