@@ -2,7 +2,6 @@
 
 #include "base/Errors.h"
 #include "base/FileAttributes.h"
-#include "base/SwapFiles.h"
 #include "base/TemporaryFiles.h"
 #include "base/Umask.h"
 
@@ -79,8 +78,9 @@ struct Written {
 // Writes a new temporary file beside `beside`, through the descriptor that created it, and
 // finishes it (above). It is removed again when anything fails.
 Written WriteTemporary(const std::string& beside, const std::function<void(Stream&)>& write,
-                       const FileStream* old, const std::string& path) {
-    TemporaryFile temporary = CreateTemporaryBeside(beside);
+                       const FileStream* old, const std::string& path,
+                       const FileSystemPolicy& fileSystem) {
+    TemporaryFile temporary = CreateTemporaryBeside(beside, fileSystem);
     const FileInfo created = temporary.file.Info();
     Written written{temporary.path, nullptr};
     try {
@@ -95,30 +95,32 @@ Written WriteTemporary(const std::string& beside, const std::function<void(Strea
 }
 
 // A copy of the locked file, synced, under a new temporary name beside `backup`.
-std::string CopyBeside(FileStream& locked, const std::string& backup) {
+std::string CopyBeside(FileStream& locked, const std::string& backup,
+                       const FileSystemPolicy& fileSystem) {
     return WriteTemporary(
                backup,
                [&locked](Stream& copy) {
                    locked.Seek(0, SeekOrigin::Begin);
                    CopyToEnd(locked, copy);
                },
-               &locked, locked.Name())
+               &locked, locked.Name(), fileSystem)
         .path;
 }
 
 // The locked file at `target`, under a temporary name beside target + ".bak", to be renamed
 // to that once the new file is in place: a hard link of it costs nothing; where the file system
 // makes none, a copy.
-std::string PrepareBackup(const std::string& target, FileStream& locked) {
+std::string PrepareBackup(const std::string& target, FileStream& locked,
+                          const FileSystemPolicy& fileSystem) {
     const std::string backup = target + ".bak";
     const std::string temporary = TemporaryNameBeside(backup);
-    if (MakeHardLink(target, temporary)) {
+    if (fileSystem.MakeHardLink(target, temporary)) {
         FileInfo linked;
         if (StatLink(temporary, linked) && linked.SameFileAs(locked.Info())) return temporary;
         ::unlink(temporary.c_str());
         throw RefusedError(target + ": replaced by another program meanwhile; nothing was written");
     }
-    return CopyBeside(locked, backup);
+    return CopyBeside(locked, backup, fileSystem);
 }
 
 // Gives the old image, held under a temporary name, a name of its own that no run removes as
@@ -187,20 +189,22 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
         locked = ownLock.get();
     }
 
+    const FileSystemPolicy& fileSystem =
+        options.fileSystem ? *options.fileSystem : RealFileSystem();
     const std::string folder = FolderOf(target);
     RemoveStaleTemporaries(target);
     Written written;
     std::string& temporary = written.path;
     std::string pendingBackup;
     try {
-        written = WriteTemporary(target, write, locked, path);
+        written = WriteTemporary(target, write, locked, path, fileSystem);
         if (options.keepOtherContent && locked && HoldsOtherBytes(*locked, *written.file)) {
             throw OtherContentError(path +
                                     ": already exists and holds other data; nothing was written");
         }
         if (options.keepBackup) {
             RefuseIfReplacedMeanwhile(path, target, locked->Info());
-            pendingBackup = PrepareBackup(target, *locked);
+            pendingBackup = PrepareBackup(target, *locked, fileSystem);
         }
         if (locked) RefuseIfReplacedMeanwhile(path, target, locked->Info());
         if (std::rename(temporary.c_str(), target.c_str()) != 0) {

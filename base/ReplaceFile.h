@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/FileSystem.h"
 #include "base/Stream.h"
 
 #include <cstdint>
@@ -26,6 +27,8 @@ struct ReplaceOptions {
     // OtherContentError "PATH: already exists and holds other data" (nothing written; the caller
     // tells how to go ahead). One that holds the same bytes is no reason to refuse.
     bool keepOtherContent = false;
+    // The calls the file system offers (null: the real file system's).
+    const FileSystemPolicy* fileSystem = nullptr;
 };
 
 // The one routine through which every file the program writes is replaced whole, never

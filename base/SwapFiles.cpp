@@ -11,26 +11,7 @@
 
 namespace drovak {
 
-bool fileSystemWithoutExchange = false;
-bool fileSystemWithoutLinks = false;
-
-bool MakeHardLink(const std::string& from, const std::string& to) {
-    if (fileSystemWithoutLinks) {
-        errno = EPERM;
-        return false;
-    }
-    return ::link(from.c_str(), to.c_str()) == 0;
-}
-
 namespace {
-
-bool Exchange(const std::string& first, const std::string& second) {
-    if (fileSystemWithoutExchange) {
-        errno = EINVAL;
-        return false;
-    }
-    return ::renameat2(AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), RENAME_EXCHANGE) == 0;
-}
 
 bool Renamed(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
@@ -56,10 +37,11 @@ std::string SwapIntermediate(const std::string& second) {
     return second + ".swap";
 }
 
-void SwapFiles(const std::string& first, const std::string& second) {
+void SwapFiles(const std::string& first, const std::string& second,
+               const FileSystemPolicy& fileSystem) {
     const std::string notSwapped = first + ": nothing was changed: cannot swap it with " + second;
     const std::string held = SwapIntermediate(second);
-    if (!Exchange(first, second)) {
+    if (!fileSystem.Exchange(first, second)) {
         if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP) {
             throw FileError(notSwapped + ": " + SystemReason());
         }
@@ -67,7 +49,7 @@ void SwapFiles(const std::string& first, const std::string& second) {
         if (StatLink(held, left)) throw RefusedError(LeftMessage(first, second, held));
         // First's file gets the intermediate name, second's file takes first's place, and
         // first's file then second's. With a link, first's name is never missing.
-        const bool linked = MakeHardLink(first, held);
+        const bool linked = fileSystem.MakeHardLink(first, held);
         if (!linked && (!NotOffered(errno) || !Renamed(first, held))) {
             throw FileError(notSwapped + ": " + SystemReason());
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/FileSystem.h"
+
 #include <string>
 
 namespace drovak {
@@ -13,7 +15,9 @@ namespace drovak {
 // for the next one (FinishInterruptedSwap). FileError: "nothing was changed" before the swap,
 // "swapped" after it (the folder's sync failed), and the intermediate named where a step failed
 // half-way.
-void SwapFiles(const std::string& first, const std::string& second);
+// `fileSystem` says which calls the file system offers.
+void SwapFiles(const std::string& first, const std::string& second,
+               const FileSystemPolicy& fileSystem = RealFileSystem());
 
 // The intermediate file name of a swap of `first` with `second`.
 std::string SwapIntermediate(const std::string& second);
@@ -28,13 +32,5 @@ enum class InterruptedSwap { None, RolledBack, Finished };
 // is refused (RefusedError naming the intermediate, for the user to look at), and so is an
 // intermediate that a live run holds (InUseError).
 InterruptedSwap FinishInterruptedSwap(const std::string& first, const std::string& second);
-
-// Test seams: the exchange of two names, or hard links, fail as on a file system without them
-// (EINVAL, EPERM): swaps and backups then take the ways such file systems leave.
-extern bool fileSystemWithoutExchange;
-extern bool fileSystemWithoutLinks;
-
-// link(2), or EPERM under fileSystemWithoutLinks.
-bool MakeHardLink(const std::string& from, const std::string& to);
 
 } // namespace drovak

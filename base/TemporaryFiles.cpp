@@ -16,8 +16,6 @@
 
 namespace drovak {
 
-std::function<void(const std::string&)> afterTemporaryCreated;
-
 namespace {
 
 constexpr const char* PATTERN_MIDDLE = ".drovak-";
@@ -79,7 +77,7 @@ bool StillNames(const std::string& path, const FileInfo& info) {
     return StatLink(path, named) && named.SameFileAs(info);
 }
 
-TemporaryFile CreateTemporaryBeside(const std::string& path) {
+TemporaryFile CreateTemporaryBeside(const std::string& path, const FileSystemPolicy& fileSystem) {
     for (int attempt = 0;; ++attempt) {
         TemporaryFile temporary{TemporaryNameBeside(path), {}};
         int error = 0;
@@ -89,7 +87,7 @@ TemporaryFile CreateTemporaryBeside(const std::string& path) {
             throw FileError("cannot create a temporary file in the folder of " + path + ": " +
                             SystemReason(error));
         }
-        if (afterTemporaryCreated) afterTemporaryCreated(temporary.path);
+        if (fileSystem.afterTemporaryCreated) fileSystem.afterTemporaryCreated(temporary.path);
         return temporary;
     }
 }

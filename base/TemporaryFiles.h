@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/FileHandle.h"
+#include "base/FileSystem.h"
 
 #include <functional>
 #include <string>
@@ -33,8 +34,10 @@ struct TemporaryFile {
 bool StillNames(const std::string& path, const FileInfo& info);
 
 // Creates a new, empty temporary file beside `path`: exclusively, without following a link at
-// its name, mode 0600, locked. FileError naming `path` when the folder takes no new file.
-TemporaryFile CreateTemporaryBeside(const std::string& path);
+// its name, mode 0600, locked; then tells `fileSystem` of it. FileError naming `path` when the
+// folder takes no new file.
+TemporaryFile CreateTemporaryBeside(const std::string& path,
+                                    const FileSystemPolicy& fileSystem = RealFileSystem());
 
 // Whether a file name follows the temporary pattern; its process id then goes to `pid`, and
 // the name it stands beside to `stem` when given.
@@ -53,9 +56,5 @@ int RemoveStaleTemporaries(const std::string& path);
 // Flushes a folder's entries (renames, new names) to storage; false, with the reason, when the
 // sync itself fails.
 bool SyncFolder(const std::string& folder, std::string& reason);
-
-// Test seam: called with a temporary file's path right after it is created, before anything
-// is written to it. Tests put another file or a link at that name here.
-extern std::function<void(const std::string& temporary)> afterTemporaryCreated;
 
 } // namespace drovak

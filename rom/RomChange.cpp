@@ -51,7 +51,7 @@ void NoteChecksum(const std::vector<uint8_t>& image, RomChange& change) {
 
 RomChange ChangeRom(const std::string& path,
                     const std::function<std::vector<uint8_t>(const RomBytes&)>& change,
-                    bool dataOnChecksum) {
+                    bool dataOnChecksum, const FileSystemPolicy& fileSystem) {
     const std::string target = ReplacementTarget(path);
     FinishInterruptedSwap(target, target + ".bak");
     FileStream file(path, FileMode::Replace);
@@ -65,7 +65,7 @@ RomChange ChangeRom(const std::string& path,
     if (image == old.bytes) return result;
     result.backupPath =
         ReplaceFile(path, [&image](Stream& out) { out.Write(image.data(), image.size()); },
-                    {.locked = &file, .keepBackup = true});
+                    {.locked = &file, .keepBackup = true, .fileSystem = &fileSystem});
     result.written = true;
     return result;
 }
@@ -80,7 +80,7 @@ RomProblem NoBackupProblem(const std::string& path) {
     return problem;
 }
 
-RomChange UndoRomChange(const std::string& path) {
+RomChange UndoRomChange(const std::string& path, const FileSystemPolicy& fileSystem) {
     const std::string target = ReplacementTarget(path);
     const std::string backup = target + ".bak";
     if (FinishInterruptedSwap(target, backup) == InterruptedSwap::Finished) {
@@ -99,7 +99,7 @@ RomChange UndoRomChange(const std::string& path) {
     RomChange result;
     NoteChecksum(ReadRomContent(kept), result);
     result.swapped = SidesOf(path, rom.Info(), backup, info);
-    SwapFiles(target, backup);
+    SwapFiles(target, backup, fileSystem);
     result.written = true;
     result.backupPath = backup;
     return result;

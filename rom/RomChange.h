@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/FileSystem.h"
 #include "rom/HeaderChecksum.h"
 #include "rom/RomFile.h"
 #include "rom/RomProblem.h"
@@ -42,9 +43,11 @@ struct RomChange {
 // change's own data lies on (`dataOnChecksum`, see KeepChecksum); the file is then
 // replaced through ReplaceFile, with the old image kept as NAME.bak. An image the same as the
 // old one is not written, and the backup stays as it was.
+// `fileSystem` says which calls the file system offers.
 RomChange ChangeRom(const std::string& path,
                     const std::function<std::vector<uint8_t>(const RomBytes&)>& change,
-                    bool dataOnChecksum = false);
+                    bool dataOnChecksum = false,
+                    const FileSystemPolicy& fileSystem = RealFileSystem());
 
 // Where the backup of the ROM image at path lies: NAME.bak beside the file (beside a link's
 // target when path is a link).
@@ -55,7 +58,8 @@ std::string BackupPathOf(const std::string& path);
 // the undo asked for (base/SwapFiles.h); a change finishes it too before it begins. RomRefusal
 // when there is no backup, or it is not a regular file (a link, a FIFO, a folder): nothing is
 // changed.
-RomChange UndoRomChange(const std::string& path);
+RomChange UndoRomChange(const std::string& path,
+                        const FileSystemPolicy& fileSystem = RealFileSystem());
 
 // What an undo of the ROM image at path would swap, for the question asked before it;
 // RomRefusal as UndoRomChange when there is nothing it could swap.

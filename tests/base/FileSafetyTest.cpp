@@ -30,18 +30,14 @@ constexpr uid_t NOBODY = 65534;
 
 class FileSafety : public ScratchTest {
 protected:
-    void TearDown() override {
-        afterTemporaryCreated = nullptr;
-        fileSystemWithoutLinks = false;
-        fileSystemWithoutExchange = false;
-    }
-
     // Replaces `path` keeping a backup, as every ROM change does.
     void ReplaceKeepingBackup(const std::string& path, const Bytes& bytes) {
         FileStream locked(path, FileMode::Replace);
         ReplaceFile(path, [&bytes](Stream& out) { out.Write(bytes.data(), bytes.size()); },
-                    {.locked = &locked, .keepBackup = true});
+                    {.locked = &locked, .keepBackup = true, .fileSystem = &fileSystem});
     }
+
+    FileSystemPolicy fileSystem;
 
     static Bytes Attribute(const std::string& path, const char* name) {
         Bytes value(4096);
@@ -84,10 +80,10 @@ TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
         const std::string rom = Write("tf3.bin", Pattern(64));
         Write("tf3.bin.bak", Bytes(8, 7));
         ::chmod(rom.c_str(), 0644);
-        fileSystemWithoutLinks = true; // the backup is then a copy: a second temporary file
+        fileSystem.withoutLinks = true; // the backup is then a copy: a second temporary file
         int created = 0;
         mode_t modeAtCreation = 0;
-        afterTemporaryCreated = [&](const std::string& temporary) {
+        fileSystem.afterTemporaryCreated = [&](const std::string& temporary) {
             modeAtCreation = ModeOf(temporary);
             if (++created != swapAt) return;
             fs::remove(temporary);
@@ -137,7 +133,7 @@ TEST_F(FileSafety, ModeAccessListAndAttributesAreKept) {
     EXPECT_EQ(mode, mode_t(0664)); // the mask shows as the group's bits
     for (bool links : {true, false}) {
         SCOPED_TRACE(links ? "backup linked" : "backup copied");
-        fileSystemWithoutLinks = !links;
+        fileSystem.withoutLinks = !links;
         ReplaceKeepingBackup(rom, Bytes(32, links));
         for (const std::string& path : {rom, rom + ".bak"}) {
             EXPECT_EQ(Attribute(path, "system.posix_acl_access"), list) << path;

@@ -22,10 +22,6 @@ protected:
         WriteBytes(rom, older);
         ChangeRom(rom, [this](const RomBytes&) { return newer; });
     }
-    void TearDown() override {
-        fileSystemWithoutExchange = false;
-        fileSystemWithoutLinks = false;
-    }
 
     void ExpectImages(const Bytes& atRom, const Bytes& atBackup) const {
         EXPECT_EQ(ReadBytes(rom), atRom);
@@ -47,16 +43,15 @@ TEST_F(RomUndo, UndoWorksWithoutExchangeOrLinks) {
     for (const Case& c : {Case{"exchange", true, true}, Case{"links", false, true},
                           Case{"renames only", false, false}}) {
         SCOPED_TRACE(c.name);
-        fileSystemWithoutExchange = !c.exchange;
-        fileSystemWithoutLinks = !c.links;
-        const RomChange undone = UndoRomChange(rom);
+        const FileSystemPolicy fileSystem{.withoutExchange = !c.exchange, .withoutLinks = !c.links};
+        const RomChange undone = UndoRomChange(rom, fileSystem);
         ExpectImages(older, newer);
         const std::string summary = RomUndoSummary("tf3.bin", undone);
         EXPECT_NE(summary.find("Swapped tf3.bin (1024 bytes, changed "), std::string::npos)
             << summary;
         EXPECT_NE(summary.find(") with tf3.bin.bak (1024 bytes, changed "), std::string::npos)
             << summary;
-        UndoRomChange(rom);
+        UndoRomChange(rom, fileSystem);
         ExpectImages(newer, older);
     }
 }
