@@ -11,7 +11,7 @@
 namespace drovak::app {
 
 void MainForm::UseRom(const QString& path, Page& page) {
-    RomPath = path;
+    document_.RomPath = path;
     page.ShowRom(path);
     if (StatusText() == NO_ROM_STATUS) ShowStatus(QString()); // the start-up hint is done
     // The page's picture comes from the new ROM at once, not after the next change of level.

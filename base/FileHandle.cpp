@@ -49,9 +49,6 @@ void RefuseReadOnly(const std::string& path, const FileInfo& info, int openError
 bool FileInfo::IsRegular() const {
     return S_ISREG(mode);
 }
-bool FileInfo::IsSymbolicLink() const {
-    return S_ISLNK(mode);
-}
 bool FileInfo::IsFifo() const {
     return S_ISFIFO(mode);
 }
@@ -157,14 +154,6 @@ void FileHandle::Lock(const std::string& path, bool exclusive) {
     if (::fcntl(fd_, F_OFD_SETLK, &record) != 0 && HeldElsewhere(errno)) {
         throw InUseError(path + ": in use by another program; nothing was written");
     }
-}
-
-bool FileHandle::LockedElsewhere() {
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return true;
-    struct flock record {};
-    record.l_type = F_RDLCK;
-    record.l_whence = SEEK_SET;
-    return ::fcntl(fd_, F_OFD_SETLK, &record) != 0 && HeldElsewhere(errno);
 }
 
 void FileHandle::MakeBlocking() {

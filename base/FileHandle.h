@@ -15,7 +15,6 @@ struct FileInfo {
     uint64_t size = 0;
     int64_t modified = 0; // seconds since 1970
     bool IsRegular() const;
-    bool IsSymbolicLink() const;
     bool IsFifo() const;
     bool IsCharacterDevice() const;
     bool SameFileAs(const FileInfo& other) const {
@@ -60,10 +59,6 @@ public:
     // kind see it; InUseError naming the path when another program holds either. A file system
     // without locks is no reason to refuse.
     void Lock(const std::string& path, bool exclusive);
-
-    // Whether another program holds a lock on the file (tested by taking an exclusive one
-    // without waiting; it is kept when taken).
-    bool LockedElsewhere();
 
     int Descriptor() const { return fd_; }
     const FileInfo& Info() const { return info_; }

@@ -2,7 +2,6 @@
 
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
-#include "rom/RomFile.h"
 
 #include <algorithm>
 
@@ -97,16 +96,6 @@ PaletteTable PaletteAt(std::span<const uint8_t> rom, uint32_t offset) {
     if (offset >= rom.size()) return ConvertPalette({});
     return ConvertPalette(
         rom.subspan(offset, std::min<size_t>(PALETTE_BYTES, rom.size() - offset)));
-}
-
-PaletteTable ReadPalette(const std::string& romPath, uint32_t offset) {
-    std::unique_ptr<FileStream> rom;
-    try {
-        rom = OpenRomRead(romPath);
-    } catch (const FileError&) {
-        return PaletteTable{};
-    }
-    return ReadPalette(*rom, offset);
 }
 
 PreviewImage RenderTiles(std::span<const uint8_t> art, uint8_t cellWidth, uint8_t cellHeight,

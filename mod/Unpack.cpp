@@ -147,7 +147,7 @@ bool CheckFolder(const std::string& dir, const Manifest& manifest,
 } // namespace
 
 UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t table,
-                    const std::function<void(const ModFile&)>& written) {
+                    const std::function<void(const ModFile&)>& written, Progress& progress) {
     const RomBytes rom = ReadRom(romPath);
     UnpackResult result;
     Manifest& manifest = result.manifest;
@@ -158,6 +158,7 @@ UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t
     manifest.table = table;
     const std::vector<Unpacked> all = UnpackAll(rom, manifest, result.skipped);
 
+    progress.ThrowIfCancelled();
     MakeFolder(dir);
     result.replacedPrevious = CheckFolder(dir, manifest, all);
     for (const Unpacked& unpacked : all) {
@@ -166,9 +167,16 @@ UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t
         }
         manifest.files.push_back(unpacked.record);
         if (written) written(unpacked.record);
+        progress.Step(manifest.files.size(), all.size(), unpacked.record.name);
     }
     WriteManifest(dir, manifest);
     return result;
+}
+
+UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t table,
+                    const std::function<void(const ModFile&)>& written) {
+    NoProgress none;
+    return Unpack(romPath, dir, table, written, none);
 }
 
 } // namespace drovak

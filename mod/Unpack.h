@@ -2,7 +2,9 @@
 
 #include "mod/Manifest.h"
 
+#include "base/Progress.h"
 #include <cstdint>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -31,8 +33,12 @@ struct UnpackResult {
 // Refused (RefusedError, nothing written) when the folder is not empty, unless it holds a
 // previous unpack of the same ROM image whose files are all as that unpack wrote them; when the
 // table has more entries than a compress can recalculate (32) or is no table. What can't be
-// read is left out and listed in `skipped`.
+// read is left out and listed in `skipped`. `progress` hears of each data file written (its name);
+// a cancel is heeded before the folder is touched (CancelledError, nothing written), and after
+// that the unpack goes on to the end, so that the folder never holds half an unpack's manifest.
 UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t table,
-                    const std::function<void(const ModFile&)>& written);
+                    const std::function<void(const ModFile&)>& written, Progress& progress);
+UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t table,
+                    const std::function<void(const ModFile&)>& written = {});
 
 } // namespace drovak

@@ -94,7 +94,7 @@ TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
     Click(Button("LzhCompRomBrowse"));
     EXPECT_EQ(Edit("LzhCompRomEdit")->text(), Folder() + "pick3.bin");
     // A ROM goes to RomPath and renames the page's data file; other pages keep theirs.
-    EXPECT_EQ(f.RomPath, Folder() + "pick3.bin");
+    EXPECT_EQ(f.Document().RomPath, Folder() + "pick3.bin");
     EXPECT_EQ(Edit("LzhDecompOutEdit")->text(), Folder() + "20000_0.bin");
     EXPECT_TRUE(Edit("RleDecompRomEdit")->text().isEmpty());
     EXPECT_TRUE(dialogs.boxes.empty());

@@ -97,7 +97,8 @@ TEST_F(AppWindow, ThePictureIsCopiedAndSavedAsShownAndKeepsItsProportions) {
     const auto expectFrameBuffer = [&](auto pixelAt) {
         for (int y = 0; y < 512; ++y) {
             for (int x = 0; x < 512; ++x) {
-                ASSERT_EQ(pixelAt(x, y), Rgb(f.FrameBuffer[512 * y + x])) << x << "," << y;
+                ASSERT_EQ(pixelAt(x, y), Rgb(f.Document().FrameBuffer[512 * y + x]))
+                    << x << "," << y;
             }
         }
     };
