@@ -36,10 +36,6 @@ MainForm::MainForm(const QString& programFolder, UserDialogs& dialogs, QWidget* 
 
 MainForm::~MainForm() = default;
 
-uint32_t MainForm::PreviewTexture() const {
-    return previewView_->PreviewTexture();
-}
-
 bool MainForm::ExportRunning() const {
     return levelsPage_->ExportRunning();
 }

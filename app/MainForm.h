@@ -96,8 +96,6 @@ public:
     // write there, else the user's pictures folder (or home), with a trailing "/".
     QString OutputFolder() const;
     bool ExportRunning() const;
-    // The texture on show in the preview (0 before the first picture).
-    uint32_t PreviewTexture() const;
 
     // Runs one operation: a failure of the core (a file that can't be read or written, a
     // refused operation) is shown in an "Error" box and the program goes on; anything else is

@@ -127,7 +127,7 @@ TEST_F(AppStartUpRom, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
                 expected);
             EXPECT_TRUE(f.Document().FrameBuffer == expected);
         } else {
-            EXPECT_EQ(f.PreviewTexture(), 0u);
+            EXPECT_EQ(Preview()->PreviewTexture(), 0u);
         }
         if (c.status.isEmpty()) {
             EXPECT_EQ(f.StatusText(), "");

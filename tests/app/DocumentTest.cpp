@@ -102,7 +102,7 @@ TEST_F(AppDocument, ARomDroppedOnTheLzhPageNeverLeavesTheOldRomsPicture) {
     EXPECT_FALSE(f.Document().FrameBuffer == before);
     Drop(Preview(), "short.bin");
     EXPECT_FALSE(f.ShownTiles().has_value());
-    EXPECT_EQ(f.PreviewTexture(), 0u);
+    EXPECT_EQ(Preview()->PreviewTexture(), 0u);
     EXPECT_TRUE(f.StatusText().startsWith("short.bin: nothing to show on this page: "))
         << f.StatusText().toStdString();
     EXPECT_TRUE(dialogs.boxes.isEmpty());

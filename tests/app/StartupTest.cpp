@@ -39,7 +39,7 @@ protected:
         EXPECT_EQ(f.Document().RomPath, rom);
         EXPECT_EQ(Tabs("PageTabs")->currentIndex(), app::TabIndex(app::MainPage::Levels));
         EXPECT_EQ(f.Document().ScrollColumn, 0);
-        EXPECT_EQ(f.PreviewTexture() != 0, !rom.isEmpty());
+        EXPECT_EQ(Preview()->PreviewTexture() != 0, !rom.isEmpty());
         EXPECT_TRUE(dialogs.boxes.empty());
     }
 };
