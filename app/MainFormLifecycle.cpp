@@ -232,35 +232,6 @@ void MainForm::MainFormClose() {
     previewView_->ReleasePreview();
 }
 
-void MainForm::RefuseWhileTaskRuns(const QString& what) const {
-    if (tasks_.Running()) {
-        throw RefusedError(what.toStdString() + " waits: " + tasks_.What().toStdString() +
-                           " runs; cancel it (Esc) or wait for its end. Nothing was done.");
-    }
-}
-
-void MainForm::StartTask(const QString& what, TaskRunner::Work work, TaskRunner::Done done) {
-    RefuseWhileTaskRuns(what);
-    tasks_.Start(what, std::move(work), std::move(done));
-}
-
-void MainForm::TaskStarted() {
-    cancelButton_->show();
-    ShowStatus(tasks_.What() + "... (Esc or Cancel stops it)");
-}
-
-void MainForm::TaskStepped(quint64 done, quint64 total, const QString&) {
-    if (!tasks_.Running() || total == 0) return;
-    ShowStatus(QString("%1: %2 %... (Esc or Cancel stops it)")
-                   .arg(tasks_.What())
-                   .arg(std::min<quint64>(100, done * 100 / total)));
-}
-
-void MainForm::TaskEnded() {
-    cancelButton_->hide();
-    if (StatusText().endsWith("(Esc or Cancel stops it)")) ShowStatus(QString());
-}
-
 std::optional<QString> MainForm::RunDialog(FileDialogKind kind) {
     const FileDialogSettings& settings =
         kind == FileDialogKind::Open ? OpenRomDialog : SaveFileDialog;
