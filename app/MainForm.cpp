@@ -64,8 +64,8 @@ void MainForm::BuildMainForm() {
     // 2. The dialogs.
     OpenRomDialog = {"Please, select Thunder Force III ROM...", OPEN_BIN_FILTER, "bin", QString(),
                      QString()};
-    SaveFileDialog = {"Please, select where you want to save...", OPEN_BIN_FILTER, "bin",
-                      QString(), QString()};
+    SaveFileDialog = {"Please, select where you want to save...", OPEN_BIN_FILTER, "bin", QString(),
+                      QString()};
 
     setAcceptDrops(true);
 
