@@ -120,6 +120,12 @@ QString LevelsPage::RomOnShow() const {
     return levelRomEdit_->text();
 }
 
+void LevelsPage::RomChosen() {
+    // A path that names no file has no level to show: nor has the previous ROM's level.
+    if (!ExportRunning() && !RomExists(form_.Document().RomPath)) form_.ClearPicture();
+    ShowLevel();
+}
+
 void LevelsPage::RomChanged() {
     shownLevel_.reset();
     if (ExportRunning()) drawAfterExport_ = true;

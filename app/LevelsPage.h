@@ -24,7 +24,7 @@ public:
 
     void ShowRom(const QString& path) override;
     void Switched() override { ShowLevel(); }
-    void RomChosen() override { ShowLevel(); }
+    void RomChosen() override;
     QString RomOnShow() const override;
     void DrawFromRom(const QString&) override { ShowLevel(); }
 

@@ -120,6 +120,7 @@ TEST_F(AppWindow, DroppedFilesAndRomsChosenWithDots) {
     drop(Preview(), "short.bin");
     ASSERT_EQ(dialogs.Kinds(), "error");
     EXPECT_EQ(Edit("LevelRomEdit")->text(), Folder() + "short.bin");
+    EXPECT_EQ(Preview()->PreviewTexture(), 0u); // level 1 of tf3.bin is no picture of short.bin
     const unsigned uploads = Preview()->UploadCount();
     dialogs.picks = {Folder() + "other.bin"};
     Click(Button("LevelRomBrowse"));
