@@ -21,6 +21,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <filesystem>
+
 namespace drovak::app {
 
 namespace {
@@ -203,8 +205,9 @@ void MainForm::MainFormShown() {
         try {
             OpenRomRead(startUpRom_.toStdString());
             startUpRom = startUpRom_;
-            OpenRomDialog.startFolder =
-                QString::fromStdString(FolderPart(startUpRom.toStdString()));
+            // A real path: its folder ends at the last "/" alone.
+            OpenRomDialog.startFolder = QString::fromStdString(
+                std::filesystem::path(startUpRom.toStdString()).parent_path().string() + "/");
         } catch (const DrovakError& error) {
             romProblem = "ROM image not opened: " + QString::fromStdString(ErrorText(error));
         }

@@ -33,17 +33,13 @@ protected:
         return action;
     }
     void CtrlZ() { QTest::keyClick(Preview(), Qt::Key_Z, Qt::ControlModifier); }
-    size_t FilesInFolder() const {
-        return size_t(std::distance(std::filesystem::directory_iterator(Folder().toStdString()),
-                                    std::filesystem::directory_iterator()));
-    }
 };
 
 } // namespace
 
 TEST_F(AppDocument, OneUndoQuestionOnEveryPageOfferedOnlyWithABackup) {
     PutDemoRom();
-    MainForm& f = OpenWindow();
+    OpenWindow();
     ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
     QAction* undo = Control<QAction>("UndoChangeAction");
     emit Control<QMenu>("PreviewMenu")->aboutToShow();
@@ -63,7 +59,6 @@ TEST_F(AppDocument, OneUndoQuestionOnEveryPageOfferedOnlyWithABackup) {
     }
     EXPECT_EQ(dialogs.Kinds(), "question,question,question,question");
     EXPECT_EQ(ReadFile("tf3.bin"), drovak::MakeDemoRom());
-    (void)f;
 }
 
 // An undo made while an export runs is drawn once the export has ended (the level decoded
@@ -115,6 +110,7 @@ TEST_F(AppDocument, TheRomFieldMenuFixesTheHeaderChecksum) {
     wrong[drovak::HEADER_CHECKSUM_OFFSET] ^= 0xFF;
     WriteFile("my:rom.bin", wrong);
     MainForm& f = OpenWindow(Folder() + "my:rom.bin");
+    EXPECT_EQ(f.OpenRomDialog.startFolder, Folder());
     MenuAction(Edit("LevelRomEdit"), "FixChecksumAction")->trigger();
     EXPECT_EQ(ReadFile("my:rom.bin"), drovak::MakeDemoRom());
     EXPECT_EQ(ReadFile("my:rom.bin.bak"), wrong);
@@ -141,7 +137,8 @@ TEST_F(AppDocument, ACancelledPatchLeavesNothing) {
     ASSERT_TRUE(f.Tasks().Running());
     Click(Control<QPushButton>("CancelTaskButton"));
     WaitForExport(f);
-    EXPECT_EQ(FilesInFolder(), 2u) << "tf3.bin and clean.bin only";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder().toStdString()), {}), 2)
+        << "tf3.bin and clean.bin only";
     EXPECT_TRUE(f.StatusText().contains("cancelled; nothing was written"))
         << f.StatusText().toStdString();
     EXPECT_TRUE(dialogs.boxes.isEmpty());
