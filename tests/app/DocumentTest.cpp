@@ -1,7 +1,4 @@
-// The ROM document and the task runner as the user meets them: one undo question, offered only
-// with a backup; pictures drawn anew after every change, an export's included; a ROM dropped on
-// a page never leaving the old ROM's picture; the checksum fixed from a ROM field's menu; long
-// work cancelled leaving nothing; and the window's own small faults.
+// The ROM document and the task runner as the user meets them, and the window's small faults.
 #include "WindowTest.h"
 
 #include "app/QtUserDialogs.h"
