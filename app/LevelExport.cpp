@@ -70,14 +70,7 @@ void LevelsPage::ExportEnded(std::exception_ptr error) {
         drawAfterExport_ = false;
         if (form_.PageOnShow() == MainPage::Levels) ShowLevel();
     }
-    if (error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const CancelledError&) {
-            throw CancelledError(FileNamePart(exportPath_.toStdString()) +
-                                 ": export cancelled; nothing was written");
-        }
-    }
+    RethrowTaskError(error, FileNamePart(exportPath_.toStdString()));
     form_.ShowStatus(QString("%1 saved: %2 x %3 pixels, %4 bytes, in %5 s.")
                          .arg(QFileInfo(exportPath_).fileName())
                          .arg(LEVEL_PNG_WIDTH)

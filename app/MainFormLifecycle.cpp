@@ -36,9 +36,7 @@ void MainForm::RunOperation(const std::function<void()>& operation) {
         operation();
     } catch (const CancelledError& error) {
         // Asked for by the user: the status line says it, without a box.
-        QString text = QString::fromStdString(ErrorText(error)) + ".";
-        if (!text.isEmpty()) text[0] = text[0].toUpper();
-        ShowStatus(text);
+        ShowStatus(QString::fromStdString(ErrorText(error)) + ".");
     } catch (const UnsupportedRepeatError& error) {
         // The encoder's own box: no owner window.
         dialogs_.ShowError(nullptr, QString::fromStdString(ErrorText(error)), "Error");

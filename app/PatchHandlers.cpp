@@ -74,7 +74,7 @@ void MainForm::ApplyDroppedPatch(const QString& patchPath) {
     StartTask(QString::fromStdString("Applying " + patchName), apply,
               [this, rom, summary](std::exception_ptr error) {
                   RunOperation([&] {
-                      if (error) std::rethrow_exception(error);
+                      RethrowTaskError(error, FileNamePart(rom));
                       document_.Changed(rom, *summary);
                   });
               });
@@ -121,12 +121,11 @@ void MainForm::MakePatchFrom(const QString& modifiedPath) {
     StartTask(QString::fromStdString("Making the patch " + FileNamePart(out)), make,
               [this, out, made](std::exception_ptr error) {
                   RunOperation([&] {
-                      if (error) std::rethrow_exception(error);
                       // A cancel that came after the patch was made still counts.
                       if (tasks_.CancelAsked()) {
-                          throw CancelledError(FileNamePart(out) + ": cancelled; nothing was "
-                                                                   "written");
+                          error = std::make_exception_ptr(CancelledError("cancelled"));
                       }
+                      RethrowTaskError(error, FileNamePart(out));
                       if (FileHoldsOtherBytes(out, made->patch) &&
                           !Ask("The file " + FileNamePart(out) +
                                " already exists and holds other data!\r\nDo you want to replace "

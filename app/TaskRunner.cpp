@@ -70,4 +70,13 @@ void TaskRunner::Finish() {
     if (done) done(error);
 }
 
+void RethrowTaskError(std::exception_ptr error, const std::string& name) {
+    if (!error) return;
+    try {
+        std::rethrow_exception(error);
+    } catch (const CancelledError&) {
+        throw CancelledError(name + ": cancelled; nothing was written");
+    }
+}
+
 } // namespace drovak::app

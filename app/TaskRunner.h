@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QThread;
 
@@ -59,5 +60,9 @@ private:
     std::exception_ptr error_;
     Done done_;
 };
+
+// What made a task fail, thrown again on the window's thread; a cancel is named by `name`, the
+// file the task was to write ("made.bps: cancelled; nothing was written"). Nothing when null.
+void RethrowTaskError(std::exception_ptr error, const std::string& name);
 
 } // namespace drovak::app
