@@ -167,7 +167,7 @@ void CompressionPage::ShowRom(const QString& path) {
 }
 
 void CompressionPage::DrawFromRom(const QString& path) {
-    form_.RomPath = path;
+    form_.Document().RomPath = path;
     setup_.showFromRom(*this, path.toStdString());
 }
 

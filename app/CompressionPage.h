@@ -93,13 +93,14 @@ public:
     QString RomOnShow() const override { return RomTextOnShow(); }
     void DrawFromRom(const QString& path) override;
 
+    // A ROM chosen or dropped while the page is on show: its entry or block drawn from the new
+    // ROM, or no picture (and why on the status line) where it has none to draw.
+    void RomChosen() override;
+
     // For the window's key preview: Enter released in a header field runs the operation of the
-    // tab on show. Ctrl+Z outside a text field, or the preview menu's "Undo the last change to
-    // NAME...": the last change to the ROM of the tab on show undone (or redone), when the user
-    // says so, and the page's entry or block drawn from the ROM as it now is.
+    // tab on show.
     bool IsHexField(const QObject* object) const;
     void EnterReleased();
-    void UndoLastChange();
 
     // What the operations read and write.
     MainForm& Form() const { return form_; }
@@ -135,7 +136,8 @@ public:
                           const std::function<std::vector<uint8_t>()>& previous,
                           std::vector<uint8_t>& data, std::string& pictureNote,
                           std::string& paletteNote);
-    // What a compress did, on the status line; `lead` comes first (what the user must not miss).
+    // What a compress did, told to the document (the status line says it, the page's entry or
+    // block is drawn from the ROM as it now is); `lead` comes first (what the user must not miss).
     void ShowRomChange(const RomChange& change, const std::string& details = {},
                        const std::string& lead = {});
 

@@ -33,7 +33,9 @@ void CompressionPage::ShowSheet(std::vector<uint8_t> data, const RomBytes& rom) 
     PreviewImage picture =
         RenderTiles(data, uint8_t(cell.width), uint8_t(cell.height),
                     uint16_t(PREVIEW_SHEET_COLUMNS * cell.width), SHEET_HEIGHT_TILES, palette);
-    form_.ShowPicture(std::move(picture), MainForm::SheetTiles{std::move(data), rom.name, cell});
+    form_.ShowPicture(std::move(picture),
+                      MainForm::SheetTiles{std::move(data), rom.name, cell,
+                                           FileNamePart(DecompOutText().toStdString())});
 }
 
 bool CompressionPage::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes& rom,
@@ -72,7 +74,8 @@ bool CompressionPage::ReadCompressData(const std::string& inPath, const std::str
     CompressInput input = ReadCompressInput(
         inPath,
         [this, &palette] {
-            palette = ReadTilePalette(form_.RomPath.toStdString(), PREVIEW_PALETTE_OFFSET, 0);
+            palette =
+                ReadTilePalette(form_.Document().RomPath.toStdString(), PREVIEW_PALETTE_OFFSET, 0);
             return *palette;
         },
         entryBytes, setup_.sheetCell,
@@ -102,30 +105,22 @@ bool CompressionPage::ReadCompressData(const std::string& inPath, const std::str
     return true;
 }
 
-void CompressionPage::UndoLastChange() {
+void CompressionPage::RomChosen() {
     const std::string path = RomTextOnShow().toStdString();
-    if (path.empty()) return;
-    const UndoSides sides = DescribeUndo(path);
-    if (!form_.Ask("Undo the last change to " + FileNamePart(path) + "?\r\nIt swaps " +
-                   UndoSidesText(sides) + ".")) {
-        return;
-    }
-    const std::string summary = RomUndoSummary(FileNamePart(path), UndoRomChange(path));
-    form_.ShowStatus(QString::fromStdString(summary));
-    // The preview follows the ROM: the page's entry or block as it now is.
     try {
-        form_.RomPath = QString::fromStdString(path);
-        setup_.showFromRom(*this, path);
+        DrawFromRom(QString::fromStdString(path));
     } catch (const DrovakError& error) {
+        // The picture of the ROM before is no picture of this one.
+        form_.ClearPicture();
         form_.ShowStatus(QString::fromStdString(
-            summary + " The preview could not be drawn: " + ErrorText(error)));
+            FileNamePart(path) + ": nothing to show on this page: " + ErrorText(error)));
     }
 }
 
 void CompressionPage::ShowRomChange(const RomChange& change, const std::string& details,
                                     const std::string& lead) {
-    form_.ShowStatus(QString::fromStdString(
-        lead + RomChangeSummary(FileNamePart(form_.RomPath.toStdString()), change) + details));
+    const std::string path = form_.Document().RomPath.toStdString();
+    form_.Document().Changed(path, lead + RomChangeSummary(FileNamePart(path), change) + details);
 }
 
 } // namespace drovak::app

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 
 #include "app/Page.h"
+#include "base/Errors.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -11,11 +12,17 @@
 namespace drovak::app {
 
 void MainForm::UseRom(const QString& path, Page& page) {
-    RomPath = path;
+    document_.RomPath = path;
     page.ShowRom(path);
     if (StatusText() == NO_ROM_STATUS) ShowStatus(QString()); // the start-up hint is done
-    // The page's picture comes from the new ROM at once, not after the next change of level.
-    pages_[size_t(PageOnShow())]->RomChosen();
+    // The page's picture comes from the new ROM at once, not after the next change of level; a
+    // picture of the previous ROM is never left on show as if it were of this one.
+    try {
+        pages_[size_t(PageOnShow())]->RomChosen();
+    } catch (const DrovakError&) {
+        ClearPicture();
+        throw;
+    }
 }
 
 bool MainForm::FileDragged(QObject* target, QEvent* event) {

@@ -1,9 +1,10 @@
-// "Save All Map to PNG": the export runs on a job of its own while the window stays live; the
-// arrows do not scroll and a second export does not start until it has ended.
-#include "app/LevelExportJob.h"
+// "Save All Map to PNG": the export runs as a task of the window while the window stays live;
+// the arrows do not scroll and a second export does not start until it has ended. Esc or Cancel
+// stops it, and nothing is left of it then.
 #include "app/LevelsPage.h"
 #include "app/MainForm.h"
 
+#include "base/Paths.h"
 #include "graphics/LevelExport.h"
 
 #include <QFileInfo>
@@ -11,47 +12,65 @@
 #include <QProgressBar>
 #include <QRadioButton>
 
+#include <memory>
+
 namespace drovak::app {
 
 void LevelsPage::SaveLevelMap() {
     if (ExportRunning()) return;
+    const QString what = "Exporting " + QFileInfo(levelPngEdit_->text()).fileName();
+    form_.RefuseWhileTaskRuns(what);
     exportProgress_->setValue(0);
     exportProgress_->setMaximum(static_cast<int>(LEVEL_SCREENS));
-    form_.ScrollColumn = 0;
+    form_.Document().ScrollColumn = 0;
     exportPath_ = levelPngEdit_->text();
     exportTime_.start();
+    std::optional<LevelData> level;
     try {
-        exportJob_ = std::make_unique<LevelExportJob>(
-            DecodeLevel(form_.RomPath.toStdString(), SelectedLevel()), PlaneBSelected(),
-            exportPath_.toStdString());
+        level = DecodeLevel(form_.Document().RomPath.toStdString(), SelectedLevel());
     } catch (...) {
         // A ROM that can't be read ends the export before it starts, as any other end.
-        form_.FrameBuffer.fill(0);
+        form_.Document().FrameBuffer.fill(0);
         exportProgress_->setValue(0);
         form_.FocusPreview();
         throw;
     }
-    connect(exportJob_.get(), &LevelExportJob::ScreensDone, this, &LevelsPage::ScreensExported,
-            Qt::QueuedConnection);
-    connect(exportJob_.get(), &LevelExportJob::Finished, this,
-            [this] { form_.RunOperation([this] { ExportEnded(); }); });
-    exportJob_->Start();
+    // The task draws into a picture buffer of its own; nothing the window does reaches it.
+    const auto work = [level = std::move(*level), planeB = PlaneBSelected(),
+                       path = exportPath_.toStdString()](Progress& progress) {
+        auto frameBuffer = std::make_unique<FrameBuffer>();
+        ExportLevelPng(
+            level, planeB, path, *frameBuffer,
+            [&progress](unsigned screens) {
+                progress.ThrowIfCancelled();
+                progress.Step(screens, LEVEL_SCREENS, "screens");
+            },
+            0, [&progress] { progress.ThrowIfCancelled(); });
+    };
+    exportRunning_ = true;
+    form_.StartTask(what, work, [this](std::exception_ptr error) {
+        form_.RunOperation([this, error] { ExportEnded(error); });
+    });
 }
 
-void LevelsPage::ScreensExported(unsigned screens) {
-    form_.ScrollColumn = static_cast<uint16_t>(screens);
-    exportProgress_->setValue(static_cast<int>(screens));
+void LevelsPage::ExportStepped(quint64 done) {
+    if (!ExportRunning()) return;
+    form_.Document().ScrollColumn = static_cast<uint16_t>(done);
+    exportProgress_->setValue(static_cast<int>(done));
 }
 
-void LevelsPage::ExportEnded() {
-    const std::exception_ptr error = exportJob_->Error();
-    // The job's signal is still being delivered: the job goes once it is over.
-    exportJob_.release()->deleteLater();
-    form_.FrameBuffer.fill(0);
+void LevelsPage::ExportEnded(std::exception_ptr error) {
+    exportRunning_ = false;
+    form_.Document().FrameBuffer.fill(0);
     exportProgress_->setValue(0);
     // The arrow keys scroll again at once.
     form_.FocusPreview();
-    if (error) std::rethrow_exception(error);
+    // A ROM changed meanwhile is drawn as it now is.
+    if (drawAfterExport_) {
+        drawAfterExport_ = false;
+        if (form_.PageOnShow() == MainPage::Levels) ShowLevel();
+    }
+    RethrowTaskError(error, FileNamePart(exportPath_.toStdString()));
     form_.ShowStatus(QString("%1 saved: %2 x %3 pixels, %4 bytes, in %5 s.")
                          .arg(QFileInfo(exportPath_).fileName())
                          .arg(LEVEL_PNG_WIDTH)

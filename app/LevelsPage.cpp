@@ -2,7 +2,6 @@
 #include "app/LevelsPage.h"
 
 #include "app/Controls.h"
-#include "app/LevelExportJob.h"
 #include "app/MainForm.h"
 #include "base/Paths.h"
 #include "graphics/Level.h"
@@ -113,10 +112,23 @@ void LevelsPage::Wire() {
     connect(levelCombo_, &QComboBox::currentIndexChanged, this, run(&LevelsPage::ShowLevel));
     connect(planeARadio_, &QRadioButton::clicked, this, run(&LevelsPage::ShowLevel));
     connect(planeBRadio_, &QRadioButton::clicked, this, run(&LevelsPage::ShowLevel));
+    connect(&form_.Tasks(), &TaskRunner::Stepped, this,
+            [this](quint64 done) { ExportStepped(done); });
 }
 
 QString LevelsPage::RomOnShow() const {
     return levelRomEdit_->text();
+}
+
+void LevelsPage::RomChosen() {
+    // A path that names no file has no level to show: nor has the previous ROM's level.
+    if (!ExportRunning() && !RomExists(form_.Document().RomPath)) form_.ClearPicture();
+    ShowLevel();
+}
+
+void LevelsPage::RomChanged() {
+    shownLevel_.reset();
+    if (ExportRunning()) drawAfterExport_ = true;
 }
 
 void LevelsPage::ShowRom(const QString& path) {
@@ -144,18 +156,19 @@ bool LevelsPage::PlaneBSelected() const {
 
 void LevelsPage::ShowLevel() {
     // While an export runs, the level on show stays as it is.
-    if (ExportRunning() || !RomExists(form_.RomPath)) return;
-    levelPngEdit_->setText(form_.ProgramFolder() + QString::fromStdString(DefaultLevelPngName(
-                                                       SelectedLevel(), PlaneBSelected())));
+    if (ExportRunning() || !RomExists(form_.Document().RomPath)) return;
+    levelPngEdit_->setText(form_.OutputFolder() + QString::fromStdString(DefaultLevelPngName(
+                                                      SelectedLevel(), PlaneBSelected())));
     UpdateSaveButton();
-    form_.ScrollColumn = 0;
+    form_.Document().ScrollColumn = 0;
     shownLevel_.reset(); // decoded anew: the level, the plane or the ROM changed
     DrawLevelView();
 }
 
 void LevelsPage::DrawLevelView() {
-    if (!shownLevel_) shownLevel_ = DecodeLevel(form_.RomPath.toStdString(), SelectedLevel());
-    form_.ShowPicture(AssembleLevel(*shownLevel_, PlaneBSelected(), form_.ScrollColumn));
+    if (!shownLevel_)
+        shownLevel_ = DecodeLevel(form_.Document().RomPath.toStdString(), SelectedLevel());
+    form_.ShowPicture(AssembleLevel(*shownLevel_, PlaneBSelected(), form_.Document().ScrollColumn));
     ShowLevelPosition();
 }
 
@@ -164,26 +177,28 @@ void LevelsPage::ShowLevelPosition() {
     if (!form_.Started()) return;
     form_.ShowStatus(QString("%1, Plane %2: column %3 of %4, screen %5 of %6")
                          .arg(levelCombo_->currentText(), PlaneBSelected() ? "B" : "A")
-                         .arg(form_.ScrollColumn)
+                         .arg(form_.Document().ScrollColumn)
                          .arg(LEVEL_LAST_SCROLL_COLUMN)
-                         .arg(form_.ScrollColumn / BLOCK_COLUMNS_SHOWN + 1)
+                         .arg(form_.Document().ScrollColumn / BLOCK_COLUMNS_SHOWN + 1)
                          .arg(LEVEL_SCREENS));
 }
 
 void LevelsPage::ScrollLevel(int key) {
-    const std::optional<int> column = ColumnAfterKey(key, form_.ScrollColumn);
+    const std::optional<int> column = ColumnAfterKey(key, form_.Document().ScrollColumn);
     if (!column || !form_.PreviewHasFocus()) return;
     // Only the level on show scrolls; nothing before a ROM is there or while an export runs.
-    if (form_.PageOnShow() != MainPage::Levels || ExportRunning() || !RomExists(form_.RomPath)) {
+    if (form_.PageOnShow() != MainPage::Levels || ExportRunning() ||
+        !RomExists(form_.Document().RomPath)) {
         return;
     }
     // At either end the view stays but is still drawn again.
-    form_.ScrollColumn = uint16_t(std::clamp(*column, 0, int(LEVEL_LAST_SCROLL_COLUMN)));
+    form_.Document().ScrollColumn = uint16_t(std::clamp(*column, 0, int(LEVEL_LAST_SCROLL_COLUMN)));
     DrawLevelView();
 }
 
 void LevelsPage::WheelLevel(int angleDelta) {
-    if (form_.PageOnShow() != MainPage::Levels || ExportRunning() || !RomExists(form_.RomPath)) {
+    if (form_.PageOnShow() != MainPage::Levels || ExportRunning() ||
+        !RomExists(form_.Document().RomPath)) {
         return;
     }
     // One column a step (120), a turn away from the user to the left, as a Left arrow.
@@ -191,8 +206,8 @@ void LevelsPage::WheelLevel(int angleDelta) {
     const int steps = wheelRest_ / 120;
     wheelRest_ %= 120;
     if (steps == 0) return;
-    form_.ScrollColumn =
-        uint16_t(std::clamp(form_.ScrollColumn - steps, 0, int(LEVEL_LAST_SCROLL_COLUMN)));
+    form_.Document().ScrollColumn = uint16_t(
+        std::clamp(form_.Document().ScrollColumn - steps, 0, int(LEVEL_LAST_SCROLL_COLUMN)));
     DrawLevelView();
 }
 

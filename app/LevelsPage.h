@@ -4,7 +4,7 @@
 #include "graphics/Level.h"
 
 #include <QElapsedTimer>
-#include <memory>
+#include <exception>
 #include <optional>
 
 class QComboBox;
@@ -15,19 +15,16 @@ class QRadioButton;
 
 namespace drovak::app {
 
-class LevelExportJob;
-
 // "Levels Viewer": a plane of a level in the preview, scrolled by keys and the wheel, and the
 // whole plane exported as a PNG picture (LevelExport.cpp).
 class LevelsPage final : public Page {
 public:
     LevelsPage(MainForm& form, QWidget* tab);
-    // Waits for an export that still runs.
     ~LevelsPage() override;
 
     void ShowRom(const QString& path) override;
     void Switched() override { ShowLevel(); }
-    void RomChosen() override { ShowLevel(); }
+    void RomChosen() override;
     QString RomOnShow() const override;
     void DrawFromRom(const QString&) override { ShowLevel(); }
 
@@ -38,7 +35,10 @@ public:
     // A key on the window and a turn of the wheel over the preview.
     void ScrollLevel(int key);
     void WheelLevel(int angleDelta);
-    bool ExportRunning() const { return exportJob_ != nullptr; }
+    bool ExportRunning() const { return exportRunning_; }
+    // The ROM changed: the level decoded from it is of the ROM as it was. While an export runs
+    // the view stays, and is drawn anew from the ROM as it is once the export has ended.
+    void RomChanged();
 
 private:
     void Build(QWidget* tab);
@@ -52,8 +52,8 @@ private:
 
     // The export (LevelExport.cpp).
     void SaveLevelMap();
-    void ScreensExported(unsigned screens);
-    void ExportEnded();
+    void ExportStepped(quint64 done);
+    void ExportEnded(std::exception_ptr error);
 
     QLineEdit* levelRomEdit_ = nullptr;
     QPushButton* levelRomBrowse_ = nullptr;
@@ -69,8 +69,9 @@ private:
     std::optional<LevelData> shownLevel_;
     // Wheel turns not yet a whole step (a step is 120).
     int wheelRest_ = 0;
-    // The export that runs, and since when.
-    std::unique_ptr<LevelExportJob> exportJob_;
+    // The export that runs (on the window's task runner), and since when.
+    bool exportRunning_ = false;
+    bool drawAfterExport_ = false;
     QString exportPath_;
     QElapsedTimer exportTime_;
 };

@@ -37,12 +37,12 @@ void ShowLzhEntry(CompressionPage& page, const std::string& romPath) {
 
 void LzhDecompressEntry(CompressionPage& page) {
     MainForm& form = page.Form();
-    form.RomPath = page.DecompRomText();
+    form.Document().RomPath = page.DecompRomText();
     const Entry entry = HeaderEntry(page);
     const std::string outPath = page.DecompOutText().toStdString();
-    RefuseWritingOverRom(outPath, form.RomPath.toStdString());
+    RefuseWritingOverRom(outPath, form.Document().RomPath.toStdString());
 
-    const RomBytes rom = ReadRom(form.RomPath.toStdString());
+    const RomBytes rom = ReadRom(form.Document().RomPath.toStdString());
     LzhExtractResult extracted = LzhExtractEntry(rom, entry.table, entry.index);
     form.Dialogs().SetClipboardText(QString::number(extracted.entry.PackedSize));
     const size_t bytes = extracted.data.size();
@@ -53,10 +53,10 @@ void LzhDecompressEntry(CompressionPage& page) {
 
 void LzhCompressEntry(CompressionPage& page) {
     MainForm& form = page.Form();
-    form.RomPath = page.CompRomText();
+    form.Document().RomPath = page.CompRomText();
     const Entry entry = HeaderEntry(page);
     const std::string inPath = page.CompInText().toStdString();
-    const std::string romPath = form.RomPath.toStdString();
+    const std::string romPath = form.Document().RomPath.toStdString();
 
     // A picture without a recorded length gives back as many bytes as the entry decodes to.
     std::vector<uint8_t> input;
@@ -93,8 +93,6 @@ void LzhCompressEntry(CompressionPage& page) {
             " to " + std::to_string(plan.newSize) + " bytes, " + std::to_string(moved) +
             (moved == 1 ? " entry" : " entries") + " moved." + decodedSize + pictureNote,
         paletteNote);
-    // The preview shows what was written, decoded back from the ROM as it now is.
-    ShowLzhEntry(page, romPath);
 }
 
 } // namespace

@@ -9,9 +9,13 @@
 #include "preview/PreviewView.h"
 #include "rom/RomLayout.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -23,10 +27,6 @@ constexpr QSize CLIENT_SIZE(660, 708);
 constexpr int WINDOW_BORDER = 1;
 constexpr int PAGE_TABS_HEIGHT = 184;
 
-const char* const CAPTION = "Drovak v1.2 [by Halvern]";
-const char* const CREDITS =
-    "Drovak v1.2 by Halvern - LZH and RLE codecs, level viewer and title screen for ROM modders";
-
 } // namespace
 
 MainForm::MainForm(const QString& programFolder, UserDialogs& dialogs, QWidget* parent)
@@ -36,17 +36,14 @@ MainForm::MainForm(const QString& programFolder, UserDialogs& dialogs, QWidget* 
 
 MainForm::~MainForm() = default;
 
-uint32_t MainForm::PreviewTexture() const {
-    return previewView_->PreviewTexture();
-}
-
 bool MainForm::ExportRunning() const {
     return levelsPage_->ExportRunning();
 }
 
 void MainForm::BuildMainForm() {
     // 1. The window.
-    setWindowTitle(CAPTION);
+    setObjectName("MainForm");
+    setWindowTitle(WINDOW_CAPTION);
     setFont(WindowFont(16));
     auto* client = new QWidget(this);
     client->setObjectName("Client");
@@ -54,12 +51,20 @@ void MainForm::BuildMainForm() {
     setCentralWidget(client);
     auto* credits = new QLabel(CREDITS);
     statusBar()->addWidget(credits, 1);
+    // Cancel, beside the status line while long work runs (the pages' controls stay put).
+    cancelButton_ = new QPushButton("Cancel");
+    cancelButton_->setObjectName("CancelTaskButton");
+    cancelButton_->setToolTip("Cancel the work that runs (Esc)");
+    cancelButton_->setFocusPolicy(Qt::NoFocus);
+    cancelButton_->hide();
+    statusBar()->addPermanentWidget(cancelButton_);
     statusBar()->setSizeGripEnabled(true);
     resize(CLIENT_SIZE + QSize(0, statusBar()->sizeHint().height()));
 
     // 2. The dialogs.
-    OpenRomDialog = {"Please, select Thunder Force III ROM...", OPEN_BIN_FILTER, "bin", QString()};
-    SaveFileDialog = {"Please, select where you want to save...", OPEN_BIN_FILTER, "bin",
+    OpenRomDialog = {"Please, select Thunder Force III ROM...", OPEN_BIN_FILTER, "bin", QString(),
+                     QString()};
+    SaveFileDialog = {"Please, select where you want to save...", OPEN_BIN_FILTER, "bin", QString(),
                       QString()};
 
     setAcceptDrops(true);
@@ -90,12 +95,7 @@ void MainForm::BuildMainForm() {
     // 8. "Levels Viewer" in front; a page chosen by the program runs no page handler.
     pageTabs_->setCurrentIndex(TabIndex(MainPage::Levels));
 
-    // 9. Centred on the screen.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    // 9. Centred on the screen once its frame exists (showEvent).
 
     // 10.
     FinishMainForm();
@@ -103,8 +103,24 @@ void MainForm::BuildMainForm() {
 
 void MainForm::FinishMainForm() {
     const QString defaultRom = programFolder_ + DEFAULT_ROM_NAME;
-    if (FileExists(defaultRom.toStdString())) RomPath = defaultRom;
-    FrameBuffer.fill(0);
+    if (FileExists(defaultRom.toStdString())) document_.RomPath = defaultRom;
+    document_.FrameBuffer.fill(0);
+}
+
+void MainForm::CentreOnScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    // The frame the window manager put around the window counts: the whole window is centred.
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+QString MainForm::OutputFolder() const {
+    if (QFileInfo(programFolder_).isWritable()) return programFolder_;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isWritable()) folder = QDir::homePath();
+    return folder.endsWith('/') ? folder : folder + "/";
 }
 
 } // namespace drovak::app

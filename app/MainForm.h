@@ -3,6 +3,8 @@
 // The main window: the preview, the tab control of the four pages (each page an object of its
 // own), the two file dialogs, the status line and the values the operations share.
 
+#include "app/RomDocument.h"
+#include "app/TaskRunner.h"
 #include "app/UserDialogs.h"
 #include "graphics/Renderer.h"
 #include "graphics/TileSheet.h"
@@ -19,6 +21,7 @@
 class QAction;
 class QLineEdit;
 class QMenu;
+class QPushButton;
 class QTabWidget;
 
 namespace drovak::preview {
@@ -52,6 +55,11 @@ inline constexpr const char* PNG_FILTER = "PNG Files (*.png)|*.png";
 // Whether a dropped file is a patch (.bps or .ips, any case) rather than a ROM.
 bool IsPatchFile(const QString& path);
 
+// The window's caption and the credits of its status line, as they are to be read.
+inline constexpr const char* WINDOW_CAPTION = "Drovak v1.2 [by Halvern]";
+inline constexpr const char* CREDITS =
+    "Drovak v1.2 by Halvern - LZH and RLE codecs, level viewer and title screen for ROM modders";
+
 // The status line of a window started without a ROM image.
 inline constexpr const char* NO_ROM_STATUS =
     "No ROM image chosen: choose one with \"...\" beside \"TF3.bin:\", or drop a file on the "
@@ -73,15 +81,21 @@ public:
     FileDialogSettings OpenRomDialog;
     FileDialogSettings SaveFileDialog;
 
-    // The values the operations share.
-    QString RomPath;
-    uint16_t ScrollColumn = 0;
-    drovak::FrameBuffer FrameBuffer{};
+    // The ROM image the pages share, and the window's long work.
+    RomDocument& Document() { return document_; }
+    const RomDocument& Document() const { return document_; }
+    TaskRunner& Tasks() { return tasks_; }
+    const TaskRunner& Tasks() const { return tasks_; }
+    // Starts long work on the task runner; RefusedError while another task runs
+    // (RefuseWhileTaskRuns).
+    void RefuseWhileTaskRuns(const QString& what) const;
+    void StartTask(const QString& what, TaskRunner::Work work, TaskRunner::Done done);
 
     const QString& ProgramFolder() const { return programFolder_; }
+    // Where the window suggests writing what it makes: the program's folder where the user may
+    // write there, else the user's pictures folder (or home), with a trailing "/".
+    QString OutputFolder() const;
     bool ExportRunning() const;
-    // The texture on show in the preview (0 before the first picture).
-    uint32_t PreviewTexture() const;
 
     // Runs one operation: a failure of the core (a file that can't be read or written, a
     // refused operation) is shown in an "Error" box and the program goes on; anything else is
@@ -107,15 +121,19 @@ public:
         std::vector<uint8_t> data;
         std::string romPath;
         TileCell cell;
+        // The name of the data file the tiles are decompressed to (the suggested PNG's name).
+        std::string dataName;
     };
     // The picture on show, with its tiles when it is a sheet ("Save tiles as PNG...").
     void ShowPicture(PreviewImage image, std::optional<SheetTiles> tiles = {});
+    // No picture on show: the preview white, as before the first one.
+    void ClearPicture();
     const std::optional<SheetTiles>& ShownTiles() const { return shownTiles_; }
     // The keyboard focus to the preview, where the keys scroll the level.
     void FocusPreview();
     bool PreviewHasFocus() const;
-    // A ROM field's context menu gets "Make a patch against an original ROM..."
-    // (PatchHandlers.cpp).
+    // A ROM field's context menu gets "Make a patch against an original ROM..." and "Fix the
+    // header checksum" (RomFieldMenu.cpp).
     void OfferPatchMenu(QLineEdit* field);
     MainPage PageOnShow() const;
     // Start-up is over: the status line leaves the credits for what the user does.
@@ -147,15 +165,23 @@ private:
     // Patches (PatchHandlers.cpp): the ROM of the page on show, and its picture drawn anew after
     // a change.
     QString PageRomPath() const;
-    // The page's picture drawn from its ROM as it now is; a failure to draw it is added to
-    // `summary`, the status line's text (which the caller shows after the picture's own).
-    void DrawPageRomAnew(std::string& summary);
-    // Ctrl+Z (outside a text field) on the Levels Viewer and the title page: the last change to
-    // the page's ROM undone (or redone), when the user says so.
-    void UndoPictureRomChange();
+    // Ctrl+Z outside a text field, and the preview menu's "Undo the last change to NAME...": the
+    // last change to the page's ROM undone (or redone), when the user says so.
+    void UndoPageRomChange();
+    // The document's `changed`: every page hears of it, the page on show draws anew.
+    void RomChanged(const QString& path, const QString& summary);
+    // The Cancel button beside the status line, shown while a task runs.
+    void TaskStarted();
+    void TaskStepped(quint64 done, quint64 total, const QString& what);
+    void TaskEnded();
+    // Moves the window to the centre of the screen, its frame included.
+    void CentreOnScreen();
     // A .bps or .ips dropped on the window: applied to the page's ROM when the user says so.
     void ApplyDroppedPatch(const QString& patchPath);
     void ShowRomFieldMenu(QLineEdit* field, const QPoint& position);
+    // "Fix the header checksum": the ROM in the field, through the document.
+    void FixHeaderChecksum(const QString& romPath);
+    void RunInEmulator(const QString& romPath);
     // Asks for the original ROM and where to save the patch, and writes the BPS patch from the
     // original to the ROM at modifiedPath.
     void MakePatchFrom(const QString& modifiedPath);
@@ -166,8 +192,12 @@ private:
     void CopyPicture();
     void SavePictureAsPng();
     void SaveTilesAsPng();
-    std::optional<QString> AskPngPath();
+    // The save dialog for a PNG, suggesting the name of `suggestedFrom` (a path) as a PNG.
+    std::optional<QString> AskPngPath(const std::string& suggestedFrom);
 
+    RomDocument document_;
+    TaskRunner tasks_;
+    QPushButton* cancelButton_ = nullptr;
     QString programFolder_;
     QString startUpRom_;
     UserDialogs& dialogs_;

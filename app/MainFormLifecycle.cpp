@@ -17,8 +17,11 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+
+#include <filesystem>
 
 namespace drovak::app {
 
@@ -31,6 +34,9 @@ bool IsEnter(int key) {
 void MainForm::RunOperation(const std::function<void()>& operation) {
     try {
         operation();
+    } catch (const CancelledError& error) {
+        // Asked for by the user: the status line says it, without a box.
+        ShowStatus(QString::fromStdString(ErrorText(error)) + ".");
     } catch (const UnsupportedRepeatError& error) {
         // The encoder's own box: no owner window.
         dialogs_.ShowError(nullptr, QString::fromStdString(ErrorText(error)), "Error");
@@ -56,6 +62,14 @@ void MainForm::WireHandlers() {
         RunOperation([this, angleDelta] { levelsPage_->WheelLevel(angleDelta); });
     });
     BuildPreviewMenu();
+    connect(&document_, &RomDocument::changed, this,
+            [this](const QString& path, const QString& summary) {
+                RunOperation([this, &path, &summary] { RomChanged(path, summary); });
+            });
+    connect(&tasks_, &TaskRunner::Started, this, &MainForm::TaskStarted);
+    connect(&tasks_, &TaskRunner::Stepped, this, &MainForm::TaskStepped);
+    connect(&tasks_, &TaskRunner::Ended, this, &MainForm::TaskEnded);
+    connect(cancelButton_, &QPushButton::clicked, &tasks_, &TaskRunner::Cancel);
     connect(pageTabs_->tabBar(), &QTabBar::tabBarClicked, this, [this](int index) {
         // The page handler acts on the page the click selects.
         if (index < 0) return;
@@ -82,14 +96,14 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         if (start && IsEnter(keyEvent->key())) enterPressedIn_ = page ? watched : nullptr;
         // Ctrl+Z undoes the last change to the page's ROM, except in a text field: there it is
         // the field's own undo of the typing.
-        CompressionPage* undoPage = CompressionPageOnShow();
         const bool inTextField = qobject_cast<QLineEdit*>(focus) != nullptr;
         if (start && !inTextField && keyEvent->matches(QKeySequence::Undo)) {
-            if (undoPage) {
-                RunOperation([undoPage] { undoPage->UndoLastChange(); });
-            } else {
-                RunOperation([this] { UndoPictureRomChange(); });
-            }
+            RunOperation([this] { UndoPageRomChange(); });
+            return true;
+        }
+        // Esc cancels the work that runs.
+        if (start && keyEvent->key() == Qt::Key_Escape && tasks_.Running()) {
+            tasks_.Cancel();
             return true;
         }
         if (start) {
@@ -143,9 +157,9 @@ bool MainForm::PreviewHasFocus() const {
 }
 
 void MainForm::PageSwitched() {
-    if (!FileExists(RomPath.toStdString())) return;
+    if (!FileExists(document_.RomPath.toStdString())) return;
     Page* page = pages_[size_t(PageOnShow())];
-    page->ShowRom(RomPath);
+    page->ShowRom(document_.RomPath);
     page->Switched();
 }
 
@@ -161,12 +175,16 @@ void MainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shown_) {
         shown_ = true;
+        // Centred now, and again once the window manager has put its frame around the window
+        // (the frame's height would otherwise put the window below the centre).
+        CentreOnScreen();
+        QMetaObject::invokeMethod(this, &MainForm::CentreOnScreen, Qt::QueuedConnection);
         RunOperation([this] { MainFormShown(); });
     }
 }
 
 void MainForm::MainFormShown() {
-    ScrollColumn = 0;
+    document_.ScrollColumn = 0;
     levelsPage_->FillLevelList();
     // The preview's context is created by the toolkit as the view is first shown. Without one
     // the window closes right after start-up, by its usual close, once the user has been told.
@@ -185,15 +203,16 @@ void MainForm::MainFormShown() {
         try {
             OpenRomRead(startUpRom_.toStdString());
             startUpRom = startUpRom_;
-            OpenRomDialog.startFolder =
-                QString::fromStdString(FolderPart(startUpRom.toStdString()));
+            // A real path: its folder ends at the last "/" alone.
+            OpenRomDialog.startFolder = QString::fromStdString(
+                std::filesystem::path(startUpRom.toStdString()).parent_path().string() + "/");
         } catch (const DrovakError& error) {
             romProblem = "ROM image not opened: " + QString::fromStdString(ErrorText(error));
         }
     }
     if (FileExists(startUpRom.toStdString())) {
         for (Page* page : pages_) page->ShowRom(startUpRom);
-        RomPath = startUpRom;
+        document_.RomPath = startUpRom;
     } else {
         // Nothing to show yet: the status line says how to begin.
         ShowStatus(NO_ROM_STATUS);
@@ -209,6 +228,8 @@ void MainForm::closeEvent(QCloseEvent* event) {
 }
 
 void MainForm::MainFormClose() {
+    // Long work is cancelled, and the window waits for it: nothing half-made stays behind.
+    tasks_.CancelAndWait();
     previewView_->ReleasePreview();
 }
 
@@ -233,10 +254,17 @@ bool MainForm::Ask(const std::string& question) {
 }
 
 void MainForm::ShowPicture(PreviewImage image, std::optional<SheetTiles> tiles) {
-    CopyToFrameBuffer(image, FrameBuffer);
+    CopyToFrameBuffer(image, document_.FrameBuffer);
     previewView_->ShowPicture(image);
     shownPicture_ = std::move(image);
     shownTiles_ = std::move(tiles);
+}
+
+void MainForm::ClearPicture() {
+    document_.FrameBuffer.fill(0);
+    previewView_->ClearPicture();
+    shownPicture_ = {};
+    shownTiles_.reset();
 }
 
 } // namespace drovak::app

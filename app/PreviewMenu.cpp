@@ -10,11 +10,14 @@
 #include "graphics/TileSheet.h"
 #include "graphics/TilesToPng.h"
 #include "preview/PreviewView.h"
+#include "rom/RomChange.h"
 #include "rom/RomLayout.h"
 
 #include <QAction>
 #include <QImage>
 #include <QMenu>
+
+#include <filesystem>
 
 namespace drovak::app {
 
@@ -61,11 +64,7 @@ void MainForm::BuildPreviewMenu() {
     connect(copyPictureAction_, &QAction::triggered, this, run(&MainForm::CopyPicture));
     connect(savePictureAction_, &QAction::triggered, this, run(&MainForm::SavePictureAsPng));
     connect(saveTilesAction_, &QAction::triggered, this, run(&MainForm::SaveTilesAsPng));
-    connect(undoChangeAction_, &QAction::triggered, this, [this] {
-        RunOperation([this] {
-            if (CompressionPage* page = CompressionPageOnShow()) page->UndoLastChange();
-        });
-    });
+    connect(undoChangeAction_, &QAction::triggered, this, run(&MainForm::UndoPageRomChange));
     connect(keepProportionsAction_, &QAction::toggled, previewView_,
             &preview::PreviewView::SetKeepProportions);
     connect(previewMenu_, &QMenu::aboutToShow, this, &MainForm::UpdatePreviewMenu);
@@ -83,14 +82,14 @@ void MainForm::UpdatePreviewMenu() {
     const CompressionPage* page = CompressionPageOnShow();
     saveTilesAction_->setVisible(page != nullptr);
     saveTilesAction_->setEnabled(shownTiles_.has_value());
-    // The ROM of the page's tab on show, as Ctrl+Z outside a field.
-    const QString rom = page ? page->RomTextOnShow() : QString();
-    undoChangeAction_->setVisible(page != nullptr);
-    undoChangeAction_->setEnabled(!rom.isEmpty());
+    // The ROM of the page's tab on show, as Ctrl+Z outside a field: offered where it has a
+    // backup to go back to.
+    const std::string rom = page ? page->RomTextOnShow().toStdString() : std::string();
+    const bool backup = !rom.empty() && FileExists(BackupPathOf(rom));
+    undoChangeAction_->setVisible(backup);
+    undoChangeAction_->setEnabled(backup);
     undoChangeAction_->setText(
-        rom.isEmpty() ? QString("Undo the last change...")
-                      : QString::fromStdString("Undo the last change to " +
-                                               FileNamePart(rom.toStdString()) + "..."));
+        QString::fromStdString("Undo the last change to " + FileNamePart(rom) + "..."));
 }
 
 void MainForm::CopyPicture() {
@@ -101,15 +100,22 @@ void MainForm::CopyPicture() {
                    .arg(shownPicture_.Height));
 }
 
-std::optional<QString> MainForm::AskPngPath() {
+std::optional<QString> MainForm::AskPngPath(const std::string& suggestedFrom) {
     SaveFileDialog.defaultExtension = "png";
     SaveFileDialog.filter = PNG_FILTER;
-    return RunDialog(FileDialogKind::Save);
+    FileDialogSettings settings = SaveFileDialog;
+    if (settings.startFolder.isEmpty()) settings.startFolder = OutputFolder();
+    // The name of the file the picture comes from, as a PNG.
+    if (!suggestedFrom.empty()) {
+        settings.fileName =
+            QString::fromStdString(std::filesystem::path(suggestedFrom).stem().string() + ".png");
+    }
+    return dialogs_.RunFileDialog(this, FileDialogKind::Save, settings);
 }
 
 void MainForm::SavePictureAsPng() {
     if (shownPicture_.Pixels.empty()) return;
-    const std::optional<QString> path = AskPngPath();
+    const std::optional<QString> path = AskPngPath(PageRomPath().toStdString());
     if (!path) return;
     SavePreviewPng(shownPicture_, path->toStdString());
     ShowStatus(QString("Picture saved as %1: %2 x %3 pixels.")
@@ -122,7 +128,8 @@ void MainForm::SaveTilesAsPng() {
     if (!shownTiles_) return;
     // The palette the sheet was drawn with: line 0 of the preview palette of its ROM.
     const TilePalette palette = ReadTilePalette(shownTiles_->romPath, PREVIEW_PALETTE_OFFSET, 0);
-    const std::optional<QString> path = AskPngPath();
+    const std::optional<QString> path =
+        AskPngPath(shownTiles_->dataName.empty() ? shownTiles_->romPath : shownTiles_->dataName);
     if (!path) return;
     const std::vector<uint8_t>& tiles = shownTiles_->data;
     // Laid out as the preview lays them: 64 cells to a row.

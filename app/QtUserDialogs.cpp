@@ -25,17 +25,27 @@ QString QtNameFilters(const QString& pipeSeparatedFilter) {
     return filters.join(";;");
 }
 
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, QMessageBox::Icon icon,
+                                            const QString& text, const QString& caption,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton) {
+    // Texts break their lines with "\r\n"; the toolkit wants a plain line feed.
+    auto box = std::make_unique<QMessageBox>(icon, caption, QString(text).replace("\r\n", "\n"),
+                                             buttons, owner);
+    box->setDefaultButton(defaultButton);
+    box->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+    // Last: setting the modality sets the window flags anew, and would drop the hint.
+    box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    return box;
+}
+
 namespace {
 
 QMessageBox::StandardButton RunBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
                                    const QString& caption, QMessageBox::StandardButtons buttons,
                                    QMessageBox::StandardButton defaultButton) {
-    // Texts break their lines with "\r\n"; the toolkit wants a plain line feed.
-    QMessageBox box(icon, caption, QString(text).replace("\r\n", "\n"), buttons, owner);
-    box.setDefaultButton(defaultButton);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    box.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    return static_cast<QMessageBox::StandardButton>(
+        MakeMessageBox(owner, icon, text, caption, buttons, defaultButton)->exec());
 }
 
 } // namespace
@@ -71,6 +81,7 @@ std::optional<QString> QtUserDialogs::RunFileDialog(QWidget* owner, FileDialogKi
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+        if (!settings.fileName.isEmpty()) dialog.selectFile(settings.fileName);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

@@ -2,7 +2,17 @@
 
 #include "app/UserDialogs.h"
 
+#include <QMessageBox>
+#include <memory>
+
 namespace drovak::app {
+
+// The message box the dialogs run: modal over its owner (over the whole program without one),
+// and kept above other windows.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, QMessageBox::Icon icon,
+                                            const QString& text, const QString& caption,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton);
 
 // UserDialogs with QMessageBox, QFileDialog, QClipboard and a list dialog (RowChooser.cpp).
 class QtUserDialogs final : public UserDialogs {

@@ -24,12 +24,12 @@ void ShowRleBlock(CompressionPage& page, const std::string& romPath) {
 
 void RleDecompressAt(CompressionPage& page) {
     MainForm& form = page.Form();
-    form.RomPath = page.DecompRomText();
+    form.Document().RomPath = page.DecompRomText();
     const uint32_t offset = page.HexValue(RLE_OFFSET_CAPTION);
     const std::string outPath = page.DecompOutText().toStdString();
-    RefuseWritingOverRom(outPath, form.RomPath.toStdString());
+    RefuseWritingOverRom(outPath, form.Document().RomPath.toStdString());
 
-    const RomBytes rom = ReadRom(form.RomPath.toStdString());
+    const RomBytes rom = ReadRom(form.Document().RomPath.toStdString());
     RleExtractResult extracted = RleExtractAt(rom, offset);
     form.Dialogs().SetClipboardText(QString::number(extracted.consumed));
     const size_t bytes = extracted.data.size();
@@ -40,10 +40,10 @@ void RleDecompressAt(CompressionPage& page) {
 
 void RleCompressAt(CompressionPage& page) {
     MainForm& form = page.Form();
-    form.RomPath = page.CompRomText();
+    form.Document().RomPath = page.CompRomText();
     const uint32_t offset = page.HexValue(RLE_OFFSET_CAPTION);
     const std::string inPath = page.CompInText().toStdString();
-    const std::string romPath = form.RomPath.toStdString();
+    const std::string romPath = form.Document().RomPath.toStdString();
 
     // A picture without a recorded length gives back as many bytes as the old block held.
     std::vector<uint8_t> input;
@@ -74,8 +74,6 @@ void RleCompressAt(CompressionPage& page) {
                                               : std::string("no valid block was there")) +
                            "." + pictureNote,
                        paletteNote);
-    // The preview shows what was written, decoded back from the ROM as it now is.
-    ShowRleBlock(page, romPath);
     // The size of the block now in the ROM.
     form.Dialogs().SetClipboardText(QString::number(plan.packed.size()));
     form.Dialogs().Inform(&form, "Succesfully Compressed!", "Information");

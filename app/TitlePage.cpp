@@ -44,13 +44,14 @@ void TitlePage::ShowRom(const QString& path) {
 }
 
 void TitlePage::ShowTitleScreen() {
-    form_.RomPath = titleRomEdit_->text();
-    PreviewImage title = RenderTitleScreen(form_.RomPath.toStdString());
+    form_.Document().RomPath = titleRomEdit_->text();
+    PreviewImage title = RenderTitleScreen(form_.Document().RomPath.toStdString());
     const QString size = QString("%1 x %2").arg(title.Width).arg(title.Height);
     form_.ShowPicture(std::move(title));
     form_.ShowStatus(
         QString("Title screen background of %1 drawn: %2 pixels.")
-            .arg(QString::fromStdString(FileNamePart(form_.RomPath.toStdString())), size));
+            .arg(QString::fromStdString(FileNamePart(form_.Document().RomPath.toStdString())),
+                 size));
 }
 
 void TitlePage::UpdateTitleButton() {

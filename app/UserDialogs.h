@@ -17,6 +17,7 @@ struct FileDialogSettings {
     QString filter;
     QString defaultExtension;
     QString startFolder; // empty: the toolkit's choice
+    QString fileName;    // the name a save dialog suggests; empty: none
 };
 
 enum class FileDialogKind { Open, Save };

@@ -4,18 +4,6 @@
 
 namespace drovak {
 
-// Every 32-bit number in the ROM image and in the compressed formats is big-endian and passes
-// through this after reading and before writing.
-constexpr uint32_t SwapBytes32(uint32_t value) {
-    return (value >> 24) | ((value >> 8) & 0x0000FF00u) | ((value << 8) & 0x00FF0000u) |
-           (value << 24);
-}
-
-// Swaps the two low bytes and leaves the bytes above them unchanged.
-constexpr uint32_t SwapBytes16(uint32_t value) {
-    return (value & 0xFFFF0000u) | ((value & 0xFFu) << 8) | ((value >> 8) & 0xFFu);
-}
-
 // The low four bits of the byte when low is set, else the high four bits.
 constexpr uint8_t SelectNibble(uint8_t byte, bool low) {
     return low ? static_cast<uint8_t>(byte & 0x0F) : static_cast<uint8_t>(byte >> 4);

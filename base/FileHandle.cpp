@@ -164,14 +164,6 @@ void FileHandle::Lock(const std::string& path, bool exclusive) {
     }
 }
 
-bool FileHandle::LockedElsewhere() {
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return true;
-    struct flock record {};
-    record.l_type = F_RDLCK;
-    record.l_whence = SEEK_SET;
-    return ::fcntl(fd_, F_OFD_SETLK, &record) != 0 && HeldElsewhere(errno);
-}
-
 void FileHandle::MakeBlocking() {
     const int flags = ::fcntl(fd_, F_GETFL);
     if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);

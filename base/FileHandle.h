@@ -64,10 +64,6 @@ public:
     // without locks is no reason to refuse.
     void Lock(const std::string& path, bool exclusive);
 
-    // Whether another program holds a lock on the file (tested by taking an exclusive one
-    // without waiting; it is kept when taken).
-    bool LockedElsewhere();
-
     int Descriptor() const { return fd_; }
     const FileInfo& Info() const { return info_; }
     // The blocking mode back (reads of a pipe wait for its writer).

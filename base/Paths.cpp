@@ -2,6 +2,8 @@
 
 #include "base/FileHandle.h"
 
+#include <filesystem>
+
 #include <sys/stat.h>
 
 namespace drovak {
@@ -17,7 +19,7 @@ std::string FolderPart(const std::string& path) {
 }
 
 std::string FileNamePart(const std::string& path) {
-    return path.substr(FolderPart(path).size());
+    return std::filesystem::path(path).filename().string();
 }
 
 bool SameFile(const std::string& first, const std::string& second) {

@@ -12,7 +12,8 @@ bool FileExists(const std::string& path);
 // folder as it was typed), not for file-system calls, which go through std::filesystem.
 std::string FolderPart(const std::string& path);
 
-// The last part of a path: everything after its last "\", "/" or ":".
+// The name of the file a path names: everything after its last "/" (a ":" or "\" is part of a
+// name on this system).
 std::string FileNamePart(const std::string& path);
 
 // Whether two paths name one file (links and other paths to it included); false when either

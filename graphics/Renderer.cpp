@@ -72,16 +72,6 @@ PaletteTable PaletteAt(std::span<const uint8_t> rom, uint32_t offset) {
         rom.subspan(offset, std::min<size_t>(PALETTE_BYTES, rom.size() - offset)));
 }
 
-PaletteTable ReadPalette(const std::string& romPath, uint32_t offset) {
-    std::unique_ptr<FileStream> rom;
-    try {
-        rom = OpenRomRead(romPath);
-    } catch (const FileError&) {
-        return PaletteTable{};
-    }
-    return ReadPalette(*rom, offset);
-}
-
 PreviewImage RenderTiles(std::span<const uint8_t> art, uint8_t cellWidth, uint8_t cellHeight,
                          uint16_t widthInTiles, uint16_t heightInTiles, const PaletteTable& palette,
                          std::optional<std::span<const uint8_t>> nameTable) {

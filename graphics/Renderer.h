@@ -42,9 +42,6 @@ constexpr uint32_t ConvertColourWord(uint16_t word) {
 PaletteTable ConvertPalette(std::span<const uint8_t> bytes);
 // The palette of the 128 bytes at `offset` of a ROM image: bytes past its end stay black.
 PaletteTable PaletteAt(std::span<const uint8_t> rom, uint32_t offset);
-// Reads 128 bytes at `offset` of the file at romPath: missing bytes (end of file) stay black,
-// a file that can't be opened gives an all-black palette.
-PaletteTable ReadPalette(const std::string& romPath, uint32_t offset);
 // The same from an open ROM file (moves its position).
 PaletteTable ReadPalette(Stream& rom, uint32_t offset);
 

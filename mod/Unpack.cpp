@@ -213,7 +213,7 @@ std::string RomPathFrom(const std::string& dir, const std::string& romPath) {
 } // namespace
 
 UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t table,
-                    const std::function<void(const ModFile&)>& written) {
+                    const std::function<void(const ModFile&)>& written, Progress& progress) {
     const RomBytes rom = ReadRom(romPath);
     UnpackResult result;
     Manifest& manifest = result.manifest;
@@ -225,6 +225,7 @@ UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t
     const ViewOutputs views = MakeViews(rom, table);
     for (const auto& [name, problem] : views.skipped) result.skipped.push_back({name, problem});
 
+    progress.ThrowIfCancelled();
     MakeFolder(dir);
     manifest.romPath = RomPathFrom(dir, romPath);
     result.replacedPrevious = CheckFolder(dir, manifest, all, views);
@@ -235,11 +236,13 @@ UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t
     manifest.unfinished = true;
     WriteManifest(dir, manifest);
     try {
+        size_t done = 0;
         for (const Unpacked& unpacked : all) {
             for (const Output& output : unpacked.outputs) {
                 WriteFileInFolder(dir, output.name, output.bytes);
             }
             if (written) written(unpacked.record);
+            progress.Step(++done, all.size(), unpacked.record.name);
         }
         for (const ViewOutput& output : views.outputs) {
             MakeViewFolder(dir, output.record.name);
@@ -251,6 +254,12 @@ UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t
         StoppedPartWay(dir, error);
     }
     return result;
+}
+
+UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t table,
+                    const std::function<void(const ModFile&)>& written) {
+    NoProgress none;
+    return Unpack(romPath, dir, table, written, none);
 }
 
 } // namespace drovak

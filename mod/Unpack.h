@@ -2,7 +2,9 @@
 
 #include "mod/Manifest.h"
 
+#include "base/Progress.h"
 #include <cstdint>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,8 +38,12 @@ struct UnpackResult {
 // regular files (links are not followed, and count as changed) with their recorded CRC-32;
 // when the table has more entries than a compress can recalculate (32) or is no table. What
 // can't be read is left out and listed in `skipped`. A failure part-way leaves the unfinished
-// folder, which the same unpack run again finishes, and says so.
+// folder, which the same unpack run again finishes, and says so. `progress` hears of each data
+// file written (its name); a cancel is heeded before the folder is touched (CancelledError,
+// nothing written), and after that the unpack goes on to the end.
 UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t table,
-                    const std::function<void(const ModFile&)>& written);
+                    const std::function<void(const ModFile&)>& written, Progress& progress);
+UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t table,
+                    const std::function<void(const ModFile&)>& written = {});
 
 } // namespace drovak

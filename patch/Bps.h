@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Progress.h"
 #include "patch/PatchResult.h"
 
 #include <cstdint>
@@ -16,7 +17,10 @@ namespace drovak {
 // The patch that turns `original` into `modified`: unchanged data is read in place, data found
 // elsewhere in the original (moved) or earlier in the modified image (repeated) is copied from
 // there, the rest is carried literally. Long matches are found with a suffix array of both.
-// RefusedError when either is larger than MAX_PATCH_TARGET_SIZE.
+// RefusedError when either is larger than MAX_PATCH_TARGET_SIZE. `progress` hears how far the
+// walk over the modified image has come (bytes of it); a cancel ends the work with CancelledError.
+std::vector<uint8_t> CreateBpsPatch(std::span<const uint8_t> original,
+                                    std::span<const uint8_t> modified, Progress& progress);
 std::vector<uint8_t> CreateBpsPatch(std::span<const uint8_t> original,
                                     std::span<const uint8_t> modified);
 

@@ -19,6 +19,8 @@ enum Kind : uint8_t { SourceRead = 0, TargetRead = 1, SourceCopy = 2, TargetCopy
 
 // A match shorter than this is weighed against the one a byte further on.
 constexpr uint64_t LOOK_AHEAD_BELOW = 32;
+// How often the walk reports its progress and looks for a cancel (bytes of the modified image).
+constexpr uint64_t PROGRESS_STEP = 64 * 1024;
 
 struct Choice {
     Kind kind = TargetRead;
@@ -47,13 +49,18 @@ public:
             original, modified.subspan(searchStart_, modified.size() - sharedEnd - searchStart_));
     }
 
-    std::vector<uint8_t> Write() {
+    std::vector<uint8_t> Write(Progress& progress) {
         out_ = {'B', 'P', 'S', '1'};
         bps::PutNumber(out_, source_.size());
         bps::PutNumber(out_, target_.size());
         bps::PutNumber(out_, 0); // no metadata
-        uint64_t at = 0;
+        uint64_t at = 0, reported = 0;
         while (at < target_.size()) {
+            if (at >= reported + PROGRESS_STEP) {
+                reported = at;
+                progress.ThrowIfCancelled();
+                progress.Step(at, target_.size(), "patch");
+            }
             Choice best = Best(at);
             const int64_t needed = literalLength_ > 0 ? 2 : 1;
             if (best.gain >= needed && best.length < LOOK_AHEAD_BELOW && at + 1 < target_.size() &&
@@ -68,6 +75,8 @@ public:
             Emit(at, best);
             at += best.length;
         }
+        progress.ThrowIfCancelled();
+        progress.Step(target_.size(), target_.size(), "patch");
         FlushLiterals(at);
         PutCrc(Crc32(source_));
         PutCrc(Crc32(target_));
@@ -162,7 +171,7 @@ private:
 } // namespace
 
 std::vector<uint8_t> CreateBpsPatch(std::span<const uint8_t> original,
-                                    std::span<const uint8_t> modified) {
+                                    std::span<const uint8_t> modified, Progress& progress) {
     using Named = std::pair<std::span<const uint8_t>, const char*>;
     for (const auto& [bytes, what] : {Named{original, "original"}, Named{modified, "modified"}}) {
         if (bytes.size() > MAX_PATCH_TARGET_SIZE) {
@@ -171,7 +180,14 @@ std::vector<uint8_t> CreateBpsPatch(std::span<const uint8_t> original,
                                "may be made of (" + std::to_string(MAX_PATCH_TARGET_SIZE) + ")");
         }
     }
-    return PatchWriter(original, modified).Write();
+    progress.ThrowIfCancelled();
+    return PatchWriter(original, modified).Write(progress);
+}
+
+std::vector<uint8_t> CreateBpsPatch(std::span<const uint8_t> original,
+                                    std::span<const uint8_t> modified) {
+    NoProgress none;
+    return CreateBpsPatch(original, modified, none);
 }
 
 } // namespace drovak

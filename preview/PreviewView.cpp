@@ -181,6 +181,16 @@ void PreviewView::ReleaseTexture() {
     }
 }
 
+void PreviewView::ClearPicture() {
+    pending_.reset();
+    pictureSize_ = QSize();
+    if (!ready_) return;
+    makeCurrent();
+    ReleaseTexture();
+    doneCurrent();
+    update();
+}
+
 void PreviewView::ReleasePreview() {
     if (released_) return;
     released_ = true;

@@ -41,6 +41,8 @@ public:
     unsigned UploadCount() const { return uploads_; }
     // Whether the context exists and has not been released.
     bool IsReady() const { return ready_; }
+    // No picture: the view white again, as before the first one.
+    void ClearPicture();
     // Deletes the texture and stops drawing; nothing is drawn or uploaded afterwards.
     void ReleasePreview();
     // Whether the view has its OpenGL context (the toolkit makes it as the view is first shown),

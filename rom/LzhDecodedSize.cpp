@@ -15,8 +15,7 @@ uint32_t NewDecodedSize(Stream& rom, uint32_t table, const TableEntry& old,
     std::vector<uint8_t> overshoot;
     try {
         overshoot =
-            LzhDecode(ReadRest(rom, uint32_t(table + old.DataOffset)), old.DecodedSize, rom.Name())
-                .bytes;
+            LzhDecode(ReadRest(rom, DataPosition(table, old)), old.DecodedSize, rom.Name()).bytes;
     } catch (const DrovakError&) {
         return inputSize;
     }

@@ -72,7 +72,7 @@ uint32_t CheckedEntryCount(Stream& rom, uint32_t table, uint32_t index) {
 }
 
 uint64_t DataEnd(uint32_t table, const TableEntry& entry) {
-    return uint64_t(table) + entry.DataOffset + entry.PackedSize;
+    return uint64_t(DataPosition(table, entry)) + entry.PackedSize;
 }
 
 // What the grown data overwrites after the table's data.
@@ -102,8 +102,8 @@ bool Overlap(const Piece& a, const Piece& b) {
 // table or those entries would no longer decode. (A table whose data lies after it in entry
 // order never does this.) Notes whether any of it lies on the header checksum's bytes.
 void PlaceData(const RomBytes& rom, LzhInsertPlan& plan) {
-    const Piece fresh{PieceKind::NewData, plan.index,
-                      uint64_t(plan.table) + plan.newEntries[0].DataOffset, plan.newSize};
+    const Piece fresh{PieceKind::NewData, plan.index, DataPosition(plan.table, plan.newEntries[0]),
+                      plan.newSize};
     const Piece fields{PieceKind::NewFields, plan.index, EntryPosition(plan.table, plan.index),
                        uint64_t(TABLE_ENTRY_SIZE) * plan.newEntries.size()};
     const Piece table{PieceKind::TableFields, 0, EntryPosition(plan.table, 0),
@@ -116,7 +116,7 @@ void PlaceData(const RomBytes& rom, LzhInsertPlan& plan) {
         const TableEntry data = k < plan.index ? ReadTableEntry(stream, plan.table, k)
                                                : plan.newEntries[k - plan.index];
         others.push_back({moved ? PieceKind::MovedData : PieceKind::StayingData, k,
-                          uint64_t(plan.table) + data.DataOffset, data.PackedSize});
+                          DataPosition(plan.table, data), data.PackedSize});
     }
     const auto refuse = [&rom, &plan](const Piece& writer, const Piece& overwritten) {
         RomProblem problem{RomProblemKind::Overwrite, rom.name, plan.table};
@@ -149,7 +149,7 @@ LzhExtractResult LzhExtractEntry(Stream& rom, uint32_t table, uint32_t index) {
     if (index >= count) BeyondTheTable(rom.Name(), table, index, count);
     LzhExtractResult result;
     result.entry = ReadTableEntry(rom, table, index);
-    const uint32_t at = table + result.entry.DataOffset;
+    const uint32_t at = DataPosition(table, result.entry);
     if (result.entry.DecodedSize > 0) {
         CheckDataInFile(rom, table, index, at, result.entry.PackedSize);
     }
@@ -183,7 +183,7 @@ LzhInsertPlan PlanLzhInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
 
     for (uint32_t k = index; k < plan.entryCount; ++k) {
         const TableEntry entry = ReadTableEntry(stream, table, k);
-        CheckDataInFile(stream, table, k, uint64_t(table) + entry.DataOffset, entry.PackedSize);
+        CheckDataInFile(stream, table, k, DataPosition(table, entry), entry.PackedSize);
         plan.oldEntries.push_back(entry);
     }
     plan.oldSize = plan.oldEntries[0].PackedSize;
@@ -202,8 +202,8 @@ LzhInsertPlan PlanLzhInsert(const RomBytes& rom, const std::vector<uint8_t>& inp
         if (k > 0) plan.newEntries[k].DataOffset += delta;
         plan.newFileSize = std::max(plan.newFileSize, DataEnd(table, plan.newEntries[k]));
         if (k == 0 || delta == 0) continue;
-        plan.moves.push_back({index + uint32_t(k), table + plan.oldEntries[k].DataOffset,
-                              table + plan.newEntries[k].DataOffset,
+        plan.moves.push_back({index + uint32_t(k), DataPosition(table, plan.oldEntries[k]),
+                              DataPosition(table, plan.newEntries[k]),
                               plan.oldEntries[k].PackedSize});
     }
     CheckRomSize(rom.name, plan.newFileSize);
@@ -243,7 +243,7 @@ std::vector<uint8_t> ApplyLzhInsert(const LzhInsertPlan& plan, const RomBytes& r
         std::copy_n(rom.bytes.begin() + move.from, move.size, image.begin() + move.to);
     }
     std::copy(plan.packed.begin(), plan.packed.end(),
-              image.begin() + uint32_t(plan.table + plan.newEntries[0].DataOffset));
+              image.begin() + DataPosition(plan.table, plan.newEntries[0]));
     for (uint32_t k = 0; k < plan.newEntries.size(); ++k) {
         uint8_t* field = &image[EntryPosition(plan.table, plan.index + k)];
         StoreBigEndian32(field, plan.newEntries[k].DataOffset);
@@ -269,7 +269,7 @@ std::optional<EntryProblem> LzhEntryProblem(uint64_t fileSize, uint32_t table,
                                             const TableEntry& entry) {
     if (entry.DecodedSize > MAX_DECODED_SIZE) return EntryProblem::DecodedSizeOverLimit;
     if (entry.DecodedSize > 0 &&
-        uint64_t(uint32_t(table + entry.DataOffset)) + entry.PackedSize > fileSize) {
+        uint64_t(DataPosition(table, entry)) + entry.PackedSize > fileSize) {
         return EntryProblem::DataPastEnd;
     }
     return std::nullopt;

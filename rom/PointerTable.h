@@ -24,6 +24,13 @@ constexpr uint32_t EntryPosition(uint32_t table, uint32_t index) {
     return table + TABLE_LEADING_WORD_SIZE + TABLE_ENTRY_SIZE * index;
 }
 
+// Where an entry's stream begins in the image: table + DataOffset in unsigned 32-bit arithmetic
+// (the 68000's address arithmetic), the one reading of the two fields everywhere, so that what
+// one operation finds another finds too.
+constexpr uint32_t DataPosition(uint32_t table, const TableEntry& entry) {
+    return table + entry.DataOffset;
+}
+
 // (DataOffset of entry 0 - 2) / 12 in unsigned 32-bit arithmetic. RomShortFile when short.
 uint32_t EntryCount(Stream& s, uint32_t table);
 // Reads the three fields (RomShortFile naming the stream and position when short).

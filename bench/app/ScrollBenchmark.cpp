@@ -40,8 +40,9 @@ struct DemoWindow {
 
     // Presses an arrow key on the focused preview and waits until the new frame is on screen.
     void ScrollOnce() {
-        const int key =
-            form->ScrollColumn >= drovak::LEVEL_LAST_SCROLL_COLUMN ? Qt::Key_Left : Qt::Key_Right;
+        const int key = form->Document().ScrollColumn >= drovak::LEVEL_LAST_SCROLL_COLUMN
+                            ? Qt::Key_Left
+                            : Qt::Key_Right;
         const unsigned before = framesShown;
         QTest::keyClick(view, static_cast<Qt::Key>(key));
         while (framesShown == before) QCoreApplication::processEvents();

@@ -116,7 +116,7 @@ TEST_F(AppStartUpRom, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
                                   "RleCompRomEdit", "TitleRomEdit", "LevelRomEdit"}) {
             EXPECT_EQ(Edit(field)->text(), rom) << field;
         }
-        EXPECT_EQ(f.RomPath, rom);
+        EXPECT_EQ(f.Document().RomPath, rom);
         EXPECT_EQ(Tabs("PageTabs")->currentIndex(), app::TabIndex(app::MainPage::Levels));
         EXPECT_EQ(Control<QComboBox>("LevelCombo")->currentIndex(), 0);
         EXPECT_TRUE(Control<QRadioButton>("PlaneARadio")->isChecked());
@@ -125,9 +125,9 @@ TEST_F(AppStartUpRom, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
             drovak::CopyToFrameBuffer(
                 drovak::AssembleLevel(drovak::DecodeLevel(rom.toStdString(), 0), false, 0),
                 expected);
-            EXPECT_TRUE(f.FrameBuffer == expected);
+            EXPECT_TRUE(f.Document().FrameBuffer == expected);
         } else {
-            EXPECT_EQ(f.PreviewTexture(), 0u);
+            EXPECT_EQ(Preview()->PreviewTexture(), 0u);
         }
         if (c.status.isEmpty()) {
             EXPECT_EQ(f.StatusText(), "");

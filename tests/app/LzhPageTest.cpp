@@ -73,11 +73,11 @@ TEST_F(AppLzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndSh
     ASSERT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(ReadFile("100_1.bin"), contents[1]);
     EXPECT_EQ(dialogs.clipboard, QStringList{QString::number(PackedSize(1))});
-    EXPECT_EQ(f.RomPath, Folder() + "rom.bin");
+    EXPECT_EQ(f.Document().RomPath, Folder() + "rom.bin");
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     // The 512 x 224 sheet: the first 896 tiles (the top half) red, the rest blue, upright.
-    EXPECT_EQ(f.FrameBuffer[512 * 111 + 511], 224u);
-    EXPECT_EQ(f.FrameBuffer[512 * 112], 224u << 16);
+    EXPECT_EQ(f.Document().FrameBuffer[512 * 111 + 511], 224u);
+    EXPECT_EQ(f.Document().FrameBuffer[512 * 112], 224u << 16);
     const QImage shown = Shown();
     EXPECT_EQ(At(shown, 0, 0), qRgb(224, 0, 0));
     EXPECT_EQ(At(shown, -1, -1), qRgb(0, 0, 224));

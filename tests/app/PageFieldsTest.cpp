@@ -94,7 +94,7 @@ TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
     Click(Button("LzhCompRomBrowse"));
     EXPECT_EQ(Edit("LzhCompRomEdit")->text(), Folder() + "pick3.bin");
     // A ROM goes to RomPath and renames the page's data file; other pages keep theirs.
-    EXPECT_EQ(f.RomPath, Folder() + "pick3.bin");
+    EXPECT_EQ(f.Document().RomPath, Folder() + "pick3.bin");
     EXPECT_EQ(Edit("LzhDecompOutEdit")->text(), Folder() + "20000_0.bin");
     EXPECT_TRUE(Edit("RleDecompRomEdit")->text().isEmpty());
     EXPECT_TRUE(dialogs.boxes.empty());
@@ -120,6 +120,7 @@ TEST_F(AppWindow, DroppedFilesAndRomsChosenWithDots) {
     drop(Preview(), "short.bin");
     ASSERT_EQ(dialogs.Kinds(), "error");
     EXPECT_EQ(Edit("LevelRomEdit")->text(), Folder() + "short.bin");
+    EXPECT_EQ(Preview()->PreviewTexture(), 0u); // level 1 of tf3.bin is no picture of short.bin
     const unsigned uploads = Preview()->UploadCount();
     dialogs.picks = {Folder() + "other.bin"};
     Click(Button("LevelRomBrowse"));

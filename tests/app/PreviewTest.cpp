@@ -49,22 +49,22 @@ TEST_F(AppWindow, PreviewShowsThePictureUprightOverTheWholeViewAtAnySize) {
     expectUpright();
 
     // Repaints and a resize draw the same texture again without uploading.
-    const uint32_t texture = f.PreviewTexture();
+    const uint32_t texture = Preview()->PreviewTexture();
     const unsigned uploads = Preview()->UploadCount();
     ASSERT_NE(texture, 0u);
     Preview()->repaint();
     f.resize(f.width() + 200, f.height() + 150);
     QApplication::processEvents();
     expectUpright();
-    EXPECT_EQ(f.PreviewTexture(), texture);
+    EXPECT_EQ(Preview()->PreviewTexture(), texture);
     EXPECT_EQ(Preview()->UploadCount(), uploads);
 
     // The close releases the preview; later pictures are ignored.
     f.close();
     EXPECT_FALSE(Preview()->IsReady());
-    EXPECT_EQ(f.PreviewTexture(), 0u);
+    EXPECT_EQ(Preview()->PreviewTexture(), 0u);
     Preview()->ShowPicture(BandedPicture());
-    EXPECT_EQ(f.PreviewTexture(), 0u);
+    EXPECT_EQ(Preview()->PreviewTexture(), 0u);
 }
 
 TEST(AppPreview, AKeptProportionIsAnIntegerZoomWhereOneFitsCentred) {
@@ -97,7 +97,8 @@ TEST_F(AppWindow, ThePictureIsCopiedAndSavedAsShownAndKeepsItsProportions) {
     const auto expectFrameBuffer = [&](auto pixelAt) {
         for (int y = 0; y < 512; ++y) {
             for (int x = 0; x < 512; ++x) {
-                ASSERT_EQ(pixelAt(x, y), Rgb(f.FrameBuffer[512 * y + x])) << x << "," << y;
+                ASSERT_EQ(pixelAt(x, y), Rgb(f.Document().FrameBuffer[512 * y + x]))
+                    << x << "," << y;
             }
         }
     };

@@ -69,9 +69,9 @@ TEST_F(AppRlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndSh
     drovak::FrameBuffer expected{};
     drovak::CopyToFrameBuffer(
         drovak::RenderTiles(data, 1, 4, 64, 28,
-                            drovak::ReadPalette(PathOf("rom.bin"), drovak::PREVIEW_PALETTE_OFFSET)),
+                            drovak::PaletteAt(ReadFile("rom.bin"), drovak::PREVIEW_PALETTE_OFFSET)),
         expected);
-    EXPECT_TRUE(f.FrameBuffer == expected);
+    EXPECT_TRUE(f.Document().FrameBuffer == expected);
     const QImage shown = Shown();
     EXPECT_EQ(At(shown, 0, 0), qRgb(224, 0, 0));
     EXPECT_EQ(At(shown, 0, -1), qRgb(0, 0, 224));

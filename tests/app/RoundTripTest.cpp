@@ -22,7 +22,7 @@ using AppRoundTrip = WindowTest;
 
 // The colour of the bottom left pixel of the sheet on show.
 uint32_t BottomLeft(const MainForm& f) {
-    return f.FrameBuffer[223 * 512];
+    return f.Document().FrameBuffer[223 * 512];
 }
 
 } // namespace

@@ -36,10 +36,10 @@ protected:
             EXPECT_EQ(button->isEnabled(), !rom.isEmpty()) << button->text().toStdString();
         }
         EXPECT_TRUE(Button("TitleViewButton")->isEnabled());
-        EXPECT_EQ(f.RomPath, rom);
+        EXPECT_EQ(f.Document().RomPath, rom);
         EXPECT_EQ(Tabs("PageTabs")->currentIndex(), app::TabIndex(app::MainPage::Levels));
-        EXPECT_EQ(f.ScrollColumn, 0);
-        EXPECT_EQ(f.PreviewTexture() != 0, !rom.isEmpty());
+        EXPECT_EQ(f.Document().ScrollColumn, 0);
+        EXPECT_EQ(Preview()->PreviewTexture() != 0, !rom.isEmpty());
         EXPECT_TRUE(dialogs.boxes.empty());
     }
 };
@@ -52,7 +52,12 @@ TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     MainForm& f = OpenWindow();
     ExpectFields(f, "");
 
-    EXPECT_EQ(f.windowTitle(), "Drovak v1.2 [by Halvern]");
+    EXPECT_EQ(f.windowTitle(), app::WINDOW_CAPTION);
+    EXPECT_EQ(f.objectName(), "MainForm");
+    // Centred on the screen, the frame included.
+    EXPECT_LE(
+        (f.frameGeometry().center() - f.screen()->availableGeometry().center()).manhattanLength(),
+        2);
     EXPECT_EQ(f.centralWidget()->size(), QSize(660, 708));
     EXPECT_GE(f.statusBar()->geometry().top(), f.centralWidget()->geometry().bottom());
     EXPECT_TRUE(Edit("LevelRomEdit")->isReadOnly() && Edit("TitleRomEdit")->isReadOnly());
@@ -88,7 +93,7 @@ TEST_F(AppStartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
     drovak::FrameBuffer expected{};
     drovak::CopyToFrameBuffer(
         drovak::AssembleLevel(drovak::DecodeLevel(PathOf("tf3.bin"), 0), false, 0), expected);
-    EXPECT_TRUE(f.FrameBuffer == expected);
+    EXPECT_TRUE(f.Document().FrameBuffer == expected);
 }
 
 // The tab area keeps its height at any size; the preview takes the rest. Inside a page the

@@ -9,6 +9,7 @@
 #include "rom/RlePage.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <functional>
 
 using handmade::Bytes;
@@ -85,6 +86,11 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         Click(p.decompress);
         dialogs.picks = {Folder() + "tiles.png"};
         Control<QAction>("SaveTilesAction")->trigger();
+        // The dialog suggests the data file's name.
+        const QString dataFile =
+            Edit(p.page == app::MainPage::Lzh ? "LzhDecompOutEdit" : "RleDecompOutEdit")->text();
+        EXPECT_EQ(dialogs.dialogRuns.back().second.fileName,
+                  QFileInfo(dataFile).completeBaseName() + ".png");
         EXPECT_TRUE(f.StatusText().startsWith("32 tiles (1000 bytes) saved as tiles.png"))
             << f.StatusText().toStdString();
         const Bytes png = ReadFile("tiles.png");
@@ -94,7 +100,7 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         int different = 0;
         for (uint32_t at = 0; at < sheet.samples.size(); ++at) {
             const png_color colour = sheet.palette.at(sheet.samples[at]);
-            const uint32_t shown = f.FrameBuffer[at];
+            const uint32_t shown = f.Document().FrameBuffer[at];
             different += qRgb(colour.red, colour.green, colour.blue) != Rgb(shown);
         }
         EXPECT_EQ(different, 0);
@@ -129,7 +135,8 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
                 .arg(p.pictureTiles)))
             << f.StatusText().toStdString();
         // The preview shows what was written.
-        EXPECT_EQ(f.FrameBuffer[0], 0xE00000u) << std::hex << f.FrameBuffer[0]; // blue
+        EXPECT_EQ(f.Document().FrameBuffer[0], 0xE00000u)
+            << std::hex << f.Document().FrameBuffer[0]; // blue
         dialogs.answers.clear();
 
         // The palette reordered by an editor: the colours decide, and the status line says so
@@ -145,6 +152,6 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
             "The palette of reordered.png is not palette line 0 of the palette at 0x5A000 in " +
             romPath + " in its order: each pixel took the value of its colour. rom.bin written"))
             << f.StatusText().toStdString();
-        EXPECT_EQ(f.FrameBuffer[0], 0u); // black again
+        EXPECT_EQ(f.Document().FrameBuffer[0], 0u); // black again
     }
 }

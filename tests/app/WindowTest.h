@@ -11,8 +11,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -61,6 +63,8 @@ protected:
         return *form_;
     }
 
+    MainForm& Window() const { return *form_; }
+
     // A control of the window by its name (an exception, and so a failed test, when there is
     // none).
     template <class T = QWidget> T* Control(const char* name) const {
@@ -106,13 +110,24 @@ protected:
         field->setFocus();
         QTest::keyClick(field, Qt::Key_Return);
     }
+    // The file `name` of the program folder dragged onto `on` and dropped; the task it starts
+    // (a patch) waited for.
+    void Drop(QWidget* on, const QString& name) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(Folder() + name)});
+        QDragEnterEvent enter(on->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(on, &enter);
+        QDropEvent dropped(QPointF(on->rect().center()), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(on, &dropped);
+        WaitForExport(Window());
+    }
     // A key pressed and released where the focus is.
     static void PressKey(int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); }
 
-    // Waits (two minutes at the most) until the level export that runs has ended.
+    // Waits (two minutes at the most) until the task that runs (an export, a patch) has ended.
     static void WaitForExport(const MainForm& form) {
-        for (int i = 0; i < 6000 && form.ExportRunning(); ++i) QTest::qWait(20);
-        EXPECT_FALSE(form.ExportRunning());
+        for (int i = 0; i < 6000 && form.Tasks().Running(); ++i) QTest::qWait(20);
+        EXPECT_FALSE(form.Tasks().Running());
     }
 
     // The preview's framebuffer as read back from OpenGL.

@@ -1,4 +1,5 @@
 #include "base/Errors.h"
+#include "base/Paths.h"
 #include "base/ReplaceFile.h"
 #include "base/Stream.h"
 #include "base/TemporaryFiles.h"
@@ -159,6 +160,14 @@ TEST_F(BaseFiles, ReadingWholeFiles) {
               }).find("can't be read to an end"),
               std::string::npos);
     ::close(terminal);
+}
+
+// A file's name ends at the last "/" alone; the typed-text rule of the suggested names also
+// splits at "\" and ":".
+TEST(BasePaths, AFileNameEndsAtTheLastSlashOnly) {
+    EXPECT_EQ(FileNamePart("/roms/my:rom.bin"), "my:rom.bin");
+    EXPECT_EQ(FileNamePart("/roms/a\\b.bin"), "a\\b.bin");
+    EXPECT_EQ(FolderPart("C:\\roms\\tf3.bin"), "C:\\roms\\");
 }
 
 } // namespace

@@ -74,7 +74,7 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
         EXPECT_EQ(read.texts.at(0).first + ": " + read.texts.at(0).second,
                   std::string(TILE_DATA_KEYWORD) + ": 2 tiles, 33 bytes");
         ASSERT_EQ(read.palette.size(), 16u);
-        const PaletteTable rendered = ReadPalette(rom, 0x100);
+        const PaletteTable rendered = PaletteAt(PaletteRom(), 0x100);
         for (unsigned v = 0; v < 16; ++v) {
             const png_color& c = read.palette[v];
             EXPECT_EQ(uint32_t(c.red | c.green << 8 | c.blue << 16), rendered[16 * line + v]);

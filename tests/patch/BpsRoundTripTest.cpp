@@ -1,11 +1,13 @@
 // Patches made between generated images apply, with the program's reader and with the tests'
 // own, to exactly the modified image, and stay small where the change is small.
 #include "ReferenceBps.h"
+#include "base/Errors.h"
 #include "demo/DemoRom.h"
 #include "patch/Bps.h"
 #include "rom/LzhPage.h"
 #include "rom/RomLayout.h"
 #include "support/HandMadeRom.h"
+#include "support/ProgressWatcher.h"
 #include "support/TestSupport.h"
 
 namespace drovak::test {
@@ -72,7 +74,11 @@ std::vector<RoundTrip> Cases() {
 TEST(BpsRoundTrip, AppliesToTheModifiedImageWithBothReaders) {
     for (const RoundTrip& trip : Cases()) {
         SCOPED_TRACE(trip.name);
-        const Bytes patch = CreateBpsPatch(trip.original, trip.modified);
+        ProgressWatcher progress;
+        const Bytes patch = CreateBpsPatch(trip.original, trip.modified, progress);
+        ASSERT_FALSE(progress.done.empty());
+        EXPECT_EQ(progress.done.back(), trip.modified.size());
+        EXPECT_EQ(progress.total, trip.modified.size());
         EXPECT_LE(patch.size(), trip.largestPatch);
         const PatchResult applied = ApplyBpsPatch(trip.original, patch);
         ASSERT_TRUE(applied.Applied()) << applied.detail;
@@ -80,6 +86,15 @@ TEST(BpsRoundTrip, AppliesToTheModifiedImageWithBothReaders) {
         const std::optional<Bytes> reference = ReferenceBps::Apply(trip.original, patch);
         ASSERT_TRUE(reference.has_value());
         EXPECT_TRUE(*reference == trip.modified);
+    }
+}
+
+TEST(BpsRoundTrip, ACancelEndsTheWorkAtItsNextStep) {
+    for (const size_t after : {size_t(0), size_t(1)}) {
+        ProgressWatcher progress;
+        progress.cancelAfter = after;
+        EXPECT_THROW(CreateBpsPatch(Noise(300000, 9), Noise(300000, 10), progress), CancelledError);
+        EXPECT_EQ(progress.done.size(), after);
     }
 }
 

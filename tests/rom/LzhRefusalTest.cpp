@@ -38,7 +38,9 @@ TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
          "0x766"},
         {"target entry past the end", 10 + 12, 0x1000, 1, true,
          "entry 0x1 of the table at 0x400 (4096 bytes at 0x526)"},
-        {"target offset wraps around", 2 + 12, 0xFFFFFF00, 1, true, "(256 bytes at 0x100000300)"},
+        // table + offset wraps to 0x300, as extract reads it: the grown data reaches the table.
+        {"target offset wraps around", 2 + 12, 0xFFFFFF00, 1, false,
+         "would overwrite the table's fields"},
         {"table cut short", 0x1E, 0, 1, true, // and the file cut there
          "the data of entry 0x1 of the table at 0x400 (256 bytes at 0x526) runs past the end of "
          "the file at 0x41E"},
@@ -57,6 +59,13 @@ TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
         EXPECT_NE(error.find("nothing was"), std::string::npos) << name << ": " << error;
         EXPECT_NE(error.find(facts), std::string::npos) << name << ": " << error;
     }
+
+    // A wrapped entry whose new data fits is compressed into where extract finds it.
+    Bytes wrapped = ThreeEntryRom();
+    Put32(wrapped, T + 2 + 12, 0xFFFFFF00);
+    const LzhInsertPlan fits = PlanLzhInsert(Image(wrapped), InputPackingTo(0xF0), T, 1);
+    const Bytes written = ApplyLzhInsert(fits, Image(wrapped));
+    EXPECT_TRUE(std::equal(fits.packed.begin(), fits.packed.end(), written.begin() + 0x300));
 
     // The table or the file's size changed after the plan: nothing is built.
     const LzhInsertPlan plan = PlanLzhInsert(Image(ThreeEntryRom()), InputPackingTo(0x130), T, 1);

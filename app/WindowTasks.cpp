@@ -1,0 +1,42 @@
+// The window's long work: one task at a time on the task runner, with a Cancel button beside the
+// status line while it runs (Esc does the same, MainFormLifecycle.cpp).
+#include "app/MainForm.h"
+
+#include "base/Errors.h"
+
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace drovak::app {
+
+void MainForm::RefuseWhileTaskRuns(const QString& what) const {
+    if (tasks_.Running()) {
+        throw RefusedError(what.toStdString() + " waits: " + tasks_.What().toStdString() +
+                           " runs; cancel it (Esc) or wait for its end. Nothing was done.");
+    }
+}
+
+void MainForm::StartTask(const QString& what, TaskRunner::Work work, TaskRunner::Done done) {
+    RefuseWhileTaskRuns(what);
+    tasks_.Start(what, std::move(work), std::move(done));
+}
+
+void MainForm::TaskStarted() {
+    cancelButton_->show();
+    ShowStatus(tasks_.What() + "... (Esc or Cancel stops it)");
+}
+
+void MainForm::TaskStepped(quint64 done, quint64 total, const QString&) {
+    if (!tasks_.Running() || total == 0) return;
+    ShowStatus(QString("%1: %2 %... (Esc or Cancel stops it)")
+                   .arg(tasks_.What())
+                   .arg(std::min<quint64>(100, done * 100 / total)));
+}
+
+void MainForm::TaskEnded() {
+    cancelButton_->hide();
+    if (StatusText().endsWith("(Esc or Cancel stops it)")) ShowStatus(QString());
+}
+
+} // namespace drovak::app

@@ -1,0 +1,159 @@
+// The ROM document and the task runner as the user meets them, and the window's small faults.
+#include "WindowTest.h"
+
+#include "app/QtUserDialogs.h"
+#include "graphics/Level.h"
+#include "rom/RomLayout.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <filesystem>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class AppDocument : public WindowTest {
+protected:
+    // The demo ROM with the 128 bytes at `offset` (a palette) black.
+    static Bytes Darkened(uint32_t offset) {
+        Bytes rom = drovak::MakeDemoRom();
+        std::fill_n(rom.begin() + offset, drovak::PALETTE_SIZE, 0);
+        return rom;
+    }
+    // The entry `name` of the field's context menu, as a right click opens it (closed again).
+    static QAction* MenuAction(QLineEdit* field, const char* name) {
+        QWidget* menu = OpenContextMenu(field);
+        QAction* action = menu ? menu->findChild<QAction*>(name) : nullptr;
+        if (menu) menu->close();
+        return action;
+    }
+    void CtrlZ() { QTest::keyClick(Preview(), Qt::Key_Z, Qt::ControlModifier); }
+};
+
+} // namespace
+
+TEST_F(AppDocument, OneUndoQuestionOnEveryPageOfferedOnlyWithABackup) {
+    PutDemoRom();
+    OpenWindow();
+    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    QAction* undo = Control<QAction>("UndoChangeAction");
+    emit Control<QMenu>("PreviewMenu")->aboutToShow();
+    EXPECT_FALSE(undo->isVisible());
+    WriteFile("tf3.bin.bak", Darkened(drovak::PREVIEW_PALETTE_OFFSET));
+    emit Control<QMenu>("PreviewMenu")->aboutToShow();
+    EXPECT_TRUE(undo->isVisible());
+    EXPECT_EQ(undo->text(), "Undo the last change to tf3.bin...");
+    for (const app::MainPage page :
+         {app::MainPage::Lzh, app::MainPage::Rle, app::MainPage::Levels, app::MainPage::Title}) {
+        ClickTab(Tabs("PageTabs"), page);
+        Preview()->setFocus();
+        CtrlZ(); // answered No
+        EXPECT_TRUE(dialogs.boxes.last().startsWith("question Warning owned: Undo the last change "
+                                                    "to tf3.bin?\r\nIt swaps tf3.bin ("))
+            << dialogs.boxes.last().toStdString();
+    }
+    EXPECT_EQ(dialogs.Kinds(), "question,question,question,question");
+    EXPECT_EQ(ReadFile("tf3.bin"), drovak::MakeDemoRom());
+}
+
+// An undo made while an export runs is drawn once the export has ended (the level decoded
+// before it is not kept).
+TEST_F(AppDocument, AnUndoDuringAnExportIsDrawnWhenTheExportEnds) {
+    PutDemoRom();
+    WriteFile("tf3.bin.bak", Darkened(drovak::LevelPaletteOffset(0)));
+    MainForm& f = OpenWindow();
+    Click(Button("SaveMapButton"));
+    ASSERT_TRUE(f.ExportRunning());
+    dialogs.answers = {true};
+    Preview()->setFocus();
+    CtrlZ();
+    WaitForExport(f);
+    ASSERT_EQ(ReadFile("tf3.bin"), Darkened(drovak::LevelPaletteOffset(0)));
+    drovak::FrameBuffer expected{};
+    drovak::CopyToFrameBuffer(
+        drovak::AssembleLevel(drovak::DecodeLevel(PathOf("tf3.bin"), 0), false, 0), expected);
+    EXPECT_TRUE(f.Document().FrameBuffer == expected);
+}
+
+// A ROM dropped on the LZH page: its entry is drawn from the new ROM, or, where the new one has
+// none, no picture is left on show.
+TEST_F(AppDocument, ARomDroppedOnTheLzhPageNeverLeavesTheOldRomsPicture) {
+    PutDemoRom();
+    WriteFile("other.bin", Darkened(drovak::PREVIEW_PALETTE_OFFSET));
+    WriteFile("short.bin", Bytes(16, 0));
+    MainForm& f = OpenWindow();
+    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    Click(Button("LzhDecompressButton"));
+    ASSERT_TRUE(f.ShownTiles().has_value());
+    const drovak::FrameBuffer before = f.Document().FrameBuffer;
+    Drop(Preview(), "other.bin");
+    ASSERT_TRUE(f.ShownTiles().has_value());
+    EXPECT_EQ(f.ShownTiles()->romPath, PathOf("other.bin"));
+    EXPECT_FALSE(f.Document().FrameBuffer == before);
+    Drop(Preview(), "short.bin");
+    EXPECT_FALSE(f.ShownTiles().has_value());
+    EXPECT_EQ(Preview()->PreviewTexture(), 0u);
+    EXPECT_TRUE(f.StatusText().startsWith("short.bin: nothing to show on this page: "))
+        << f.StatusText().toStdString();
+    EXPECT_TRUE(dialogs.boxes.isEmpty());
+}
+
+// "Fix the header checksum" changes the ROM the one way, with a backup that Ctrl+Z goes back
+// to; a ':' in the file's name is part of the name.
+TEST_F(AppDocument, TheRomFieldMenuFixesTheHeaderChecksum) {
+    Bytes wrong = drovak::MakeDemoRom();
+    wrong[drovak::HEADER_CHECKSUM_OFFSET] ^= 0xFF;
+    WriteFile("my:rom.bin", wrong);
+    MainForm& f = OpenWindow(Folder() + "my:rom.bin");
+    EXPECT_EQ(f.OpenRomDialog.startFolder, Folder());
+    MenuAction(Edit("LevelRomEdit"), "FixChecksumAction")->trigger();
+    EXPECT_EQ(ReadFile("my:rom.bin"), drovak::MakeDemoRom());
+    EXPECT_EQ(ReadFile("my:rom.bin.bak"), wrong);
+    EXPECT_TRUE(f.StatusText().startsWith("Header checksum fixed: my:rom.bin written; the "
+                                          "previous image is kept as my:rom.bin.bak"))
+        << f.StatusText().toStdString();
+    MenuAction(Edit("LevelRomEdit"), "FixChecksumAction")->trigger();
+    EXPECT_TRUE(f.StatusText().contains("the header checksum is right"))
+        << f.StatusText().toStdString();
+    dialogs.answers = {true};
+    Preview()->setFocus();
+    CtrlZ();
+    EXPECT_EQ(ReadFile("my:rom.bin"), wrong);
+    EXPECT_EQ(dialogs.Kinds(), "question");
+}
+
+// A patch whose making is cancelled (the Cancel button beside the status line) writes nothing.
+TEST_F(AppDocument, ACancelledPatchLeavesNothing) {
+    PutDemoRom();
+    WriteFile("clean.bin", Darkened(drovak::PREVIEW_PALETTE_OFFSET));
+    MainForm& f = OpenWindow();
+    dialogs.picks = {Folder() + "clean.bin", Folder() + "made.bps"};
+    MenuAction(Edit("LevelRomEdit"), "MakePatchAction")->trigger();
+    ASSERT_TRUE(f.Tasks().Running());
+    Click(Control<QPushButton>("CancelTaskButton"));
+    WaitForExport(f);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder().toStdString()), {}), 2)
+        << "tf3.bin and clean.bin only";
+    EXPECT_TRUE(f.StatusText().contains("cancelled; nothing was written"))
+        << f.StatusText().toStdString();
+    EXPECT_TRUE(dialogs.boxes.isEmpty());
+}
+
+TEST_F(AppDocument, MessageBoxesStayOnTopAndOutputsGoWhereTheUserMayWrite) {
+    MainForm& f = OpenWindow();
+    for (QWidget* owner : {static_cast<QWidget*>(&f), static_cast<QWidget*>(nullptr)}) {
+        const auto box = app::MakeMessageBox(owner, QMessageBox::Warning, "text", "Warning",
+                                             QMessageBox::Ok, QMessageBox::Ok);
+        EXPECT_TRUE(box->windowFlags() & Qt::WindowStaysOnTopHint);
+        EXPECT_EQ(box->windowModality(), owner ? Qt::WindowModal : Qt::ApplicationModal);
+    }
+    EXPECT_EQ(f.OutputFolder(), Folder());
+    // A program folder the user can't write in (here: none) is never suggested.
+    const MainForm installed(Folder() + "missing/", dialogs);
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    EXPECT_TRUE(installed.OutputFolder() == pictures + "/" ||
+                installed.OutputFolder() == QDir::homePath() + "/")
+        << installed.OutputFolder().toStdString();
+}
