@@ -12,9 +12,25 @@
 #include <QProgressBar>
 #include <QRadioButton>
 
-#include <memory>
-
 namespace drovak::app {
+
+namespace {
+
+// The export reports the rows it has written; the page shows them as screens (the progress bar
+// and the column counter count 32).
+class ScreensProgress final : public Progress {
+public:
+    explicit ScreensProgress(Progress& task) : task_(task) {}
+    void Step(uint64_t done, uint64_t total, std::string_view) override {
+        task_.Step(total == 0 ? 0 : done * LEVEL_SCREENS / total, LEVEL_SCREENS, "screens");
+    }
+    bool Cancelled() const override { return task_.Cancelled(); }
+
+private:
+    Progress& task_;
+};
+
+} // namespace
 
 void LevelsPage::SaveLevelMap() {
     if (ExportRunning()) return;
@@ -38,14 +54,8 @@ void LevelsPage::SaveLevelMap() {
     // The task draws into a picture buffer of its own; nothing the window does reaches it.
     const auto work = [level = std::move(*level), planeB = PlaneBSelected(),
                        path = exportPath_.toStdString()](Progress& progress) {
-        auto frameBuffer = std::make_unique<FrameBuffer>();
-        ExportLevelPng(
-            level, planeB, path, *frameBuffer,
-            [&progress](unsigned screens) {
-                progress.ThrowIfCancelled();
-                progress.Step(screens, LEVEL_SCREENS, "screens");
-            },
-            0, [&progress] { progress.ThrowIfCancelled(); });
+        ScreensProgress screens(progress);
+        ExportLevelPng(level, planeB, path, screens);
     };
     exportRunning_ = true;
     form_.StartTask(what, work, [this](std::exception_ptr error) {
