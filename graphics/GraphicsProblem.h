@@ -28,6 +28,16 @@ enum class GraphicsProblemKind {
     SheetTooLarge,      // `count` cells at `columns` a row: `width` x `height` pixels, over
                         // `limit` a side or `size` in all; `fewest` a row would do
     EmptyPicture,       // the picture to write to `file` is empty
+    RecordedCellBad,    // the picture records the cell `text`, not a cell of sides 1 to `limit`
+    RecordedDataBad,    // the picture records the tile data `text`, not a length
+    TooFewTiles,        // the picture holds `count` tiles, fewer than the `size` bytes to keep
+                        // (`flag`: the length it records)
+    NotWholeCells,      // a picture of `width` x `height` pixels, not whole cells of `columns` x
+                        // `count` tiles
+    ColourNotInPalette, // the colour `text` (empty: index `value`, beyond the picture's palette)
+                        // at `x`, `y` is not in the palette `other` (`flag`: the picture's
+                        // colours decide, its palette not being that palette)
+    IndexAboveTile,     // the palette index `value` at `x`, `y`, above what a tile holds
 };
 
 struct GraphicsProblem {
@@ -44,6 +54,12 @@ struct GraphicsProblem {
     uint64_t columns = 0;
     uint64_t fewest = 0;
     bool cells = false; // the sheet's units are cells, not single tiles
+    uint64_t x = 0;
+    uint64_t y = 0;
+    uint64_t value = 0;
+    std::string text{};
+    std::string other{};
+    bool flag = false;
 };
 
 // What both kinds of exception carry; find it with GraphicsProblemOf to word it.

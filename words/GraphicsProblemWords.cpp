@@ -10,6 +10,17 @@ std::string Number(uint64_t value) {
     return std::to_string(value);
 }
 
+std::string Where(const GraphicsProblem& p) {
+    return " at x " + Number(p.x) + ", y " + Number(p.y);
+}
+
+// "8 x 8 tiles", "cells of 1x4 tiles (8 x 32 pixels)"
+std::string CellsText(uint64_t width, uint64_t height) {
+    if (width == 1 && height == 1) return "8 x 8 tiles";
+    return "cells of " + TileCellText({unsigned(width), unsigned(height)}) + " tiles (" +
+           Number(8 * width) + " x " + Number(8 * height) + " pixels)";
+}
+
 std::string Text(const GraphicsProblem& p) {
     using K = GraphicsProblemKind;
     const std::string unit = p.cells ? " cells" : " tiles";
@@ -50,6 +61,30 @@ std::string Text(const GraphicsProblem& p) {
                Number(p.size) + " in all); take at least " + Number(p.fewest) + unit + " a row";
     case K::EmptyPicture:
         return p.file + ": not written: the picture is empty";
+    case K::RecordedCellBad:
+        return p.file + ": the recorded tile cell \"" + p.text +
+               "\" is not of the form \"1x4\" (1 to " + Number(p.limit) + " tiles a side)";
+    case K::RecordedDataBad:
+        return p.file + ": the recorded tile data \"" + p.text +
+               "\" is not of the form \"2 tiles, 33 bytes\"";
+    case K::TooFewTiles:
+        return p.file + ": the picture holds " + Number(p.count) + " tiles, fewer than the " +
+               Number(TileCount(p.size)) + " tiles (" + Number(p.size) + " bytes)" +
+               (p.flag ? " it records" : " to keep");
+    case K::NotWholeCells:
+        return p.file + ": the picture is " + Number(p.width) + " x " + Number(p.height) +
+               " pixels; a picture of " + CellsText(p.columns, p.count) +
+               " has a width and a height that are multiples of " +
+               (p.columns == p.count ? Number(8 * p.columns)
+                                     : Number(8 * p.columns) + " and " + Number(8 * p.count));
+    case K::ColourNotInPalette:
+        return p.file + ": the colour " +
+               (p.text.empty() ? "of palette index " + Number(p.value) : p.text) + Where(p) +
+               " is not in " + p.other +
+               (p.flag ? " (the picture's palette is not that line, so its colours decide)" : "");
+    case K::IndexAboveTile:
+        return p.file + ": the palette index " + Number(p.value) + Where(p) +
+               " is above 15, the highest a tile holds";
     }
     return p.file + ": refused";
 }
