@@ -4,6 +4,7 @@
 #include "compression/Rle.h"
 #include "words/CodecProblemWords.h"
 #include "words/GraphicsProblemWords.h"
+#include "words/PngProblemWords.h"
 
 namespace drovak {
 
@@ -124,6 +125,7 @@ std::string ErrorText(const std::exception& error) {
     if (const GraphicsProblem* problem = GraphicsProblemOf(error)) {
         return GraphicsProblemText(*problem);
     }
+    if (const PngProblem* problem = PngProblemOf(error)) return PngProblemText(*problem);
     if (const auto* repeat = dynamic_cast<const UnsupportedRepeatError*>(&error)) {
         return UnsupportedRepeatMessage(repeat->count());
     }
