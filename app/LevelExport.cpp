@@ -47,6 +47,9 @@ void LevelsPage::ExportEnded() {
     const std::exception_ptr error = exportJob_->Error();
     // The job's signal is still being delivered: the job goes once it is over.
     exportJob_.release()->deleteLater();
+    // The column is left at the last screen's, as an export of the 32 screens one by one leaves
+    // it, also when the file could not be written (the rows are drawn as they are written).
+    form_.ScrollColumn = static_cast<uint16_t>(LEVEL_SCREENS);
     form_.FrameBuffer.fill(0);
     exportProgress_->setValue(0);
     // The arrow keys scroll again at once.
