@@ -71,6 +71,9 @@ void LevelsPage::ExportStepped(quint64 done) {
 
 void LevelsPage::ExportEnded(std::exception_ptr error) {
     exportRunning_ = false;
+    // The column is left at the last screen's, as an export of the 32 screens one by one leaves
+    // it, also when the file could not be written (the rows are drawn as they are written).
+    form_.Document().ScrollColumn = static_cast<uint16_t>(LEVEL_SCREENS);
     form_.Document().FrameBuffer.fill(0);
     exportProgress_->setValue(0);
     // The arrow keys scroll again at once.

@@ -23,7 +23,7 @@ enum class CodecProblemKind {
 
 struct CodecProblem {
     CodecProblemKind kind = CodecProblemKind::RleHeaderPastEnd;
-    std::string source; // the source's name as given
+    std::string source{}; // the source's name as given
     uint64_t at = 0;
     uint64_t end = 0;
     uint64_t size = 0;

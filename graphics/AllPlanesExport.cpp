@@ -38,7 +38,7 @@ void ExportAllLevelPngs(const std::string& romPath, const std::string& folder, u
     unsigned written = 0;
     std::exception_ptr error;
 
-    // Planes in list order, each exported whole by one thread with a frame buffer of its own.
+    // Planes in list order, each exported whole by one thread.
     auto work = [&]() noexcept {
         try {
             PlaneProgress planeProgress(progress);

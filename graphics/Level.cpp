@@ -3,6 +3,7 @@
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
 #include "compression/Lzh.h"
+#include "graphics/GraphicsProblem.h"
 #include "graphics/PlaneRenderer.h"
 #include "rom/LevelLayout.h"
 #include "rom/PointerTable.h"
@@ -21,9 +22,10 @@ std::vector<uint8_t> DecodeTableEntry(std::span<const uint8_t> rom, const std::s
     TableEntry entry = ReadTableEntry(table, POINTER_TABLE_OFFSET, index);
     uint32_t start = POINTER_TABLE_OFFSET + entry.DataOffset;
     if (entry.DecodedSize != 0 && start >= rom.size()) {
-        throw FileError(name + ": the data of level table entry " + std::to_string(index) +
-                        " would begin at " + HexText(start) + ", past the end of the file (" +
-                        HexText(rom.size()) + ")");
+        GraphicsProblem problem{GraphicsProblemKind::LevelDataPastEnd, name, index};
+        problem.at = start;
+        problem.end = rom.size();
+        ThrowGraphicsProblem(std::move(problem));
     }
     // A damaged entry's stream may run on past its packed size: it is read as far as it goes.
     return LzhDecode(rom.subspan(std::min<size_t>(start, rom.size())), entry.DecodedSize, name)
@@ -32,8 +34,7 @@ std::vector<uint8_t> DecodeTableEntry(std::span<const uint8_t> rom, const std::s
 
 void CheckLevel(unsigned level) {
     if (level >= LEVEL_COUNT) {
-        throw RefusedError("There is no level " + std::to_string(level + 1) + ": the game has " +
-                           std::to_string(LEVEL_COUNT));
+        ThrowGraphicsProblem({GraphicsProblemKind::NoSuchLevel, "", level, LEVEL_COUNT});
     }
 }
 

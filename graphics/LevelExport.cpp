@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "base/ReplaceFile.h"
+#include "graphics/GraphicsProblem.h"
 #include "graphics/Level.h"
 #include "graphics/PlaneRenderer.h"
 #include "png/PngRows.h"
@@ -14,7 +15,7 @@ namespace drovak {
 namespace {
 
 void CheckPngPath(const std::string& pngPath) {
-    if (pngPath.empty()) throw FileError("No file name given for the PNG picture");
+    if (pngPath.empty()) ThrowGraphicsProblem({GraphicsProblemKind::NoPngName});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "graphics/PngToTiles.h"
 
 #include "base/Errors.h"
+#include "graphics/GraphicsProblem.h"
 #include "graphics/TileSheet.h"
 
 #include <algorithm>
@@ -63,12 +64,12 @@ public:
         return ValueOf(colour, previous);
     }
 
-    // The pixel's colour as the file holds it: #RRGGBB, or #RRRRGGGGBBBB at 16 bits.
+    // The pixel's colour as the file holds it: #RRGGBB, or #RRRRGGGGBBBB at 16 bits; nothing
+    // for an index beyond the picture's palette.
     std::string ColourAt(uint32_t x, uint32_t y) const {
         if (image_.pixels == PngPixels::Indices) {
             const uint32_t index = image_.Sample(x, y, 0);
-            return index < image_.palette.size() ? ColourText(image_.palette[index])
-                                                 : "of palette index " + std::to_string(index);
+            return index < image_.palette.size() ? ColourText(image_.palette[index]) : "";
         }
         std::string text = "#";
         char digits[5];
@@ -95,23 +96,16 @@ private:
     bool byColour_;
 };
 
-std::string Where(uint32_t x, uint32_t y) {
-    return " at x " + std::to_string(x) + ", y " + std::to_string(y);
-}
-
-std::string TilesText(uint64_t bytes) {
-    return std::to_string(TileCount(bytes)) + " tiles (" + std::to_string(bytes) + " bytes)";
-}
-
 // The cell the picture records, or else the one given.
 std::pair<TileCell, bool> CellOf(const DecodedPng& image, const std::string& name, TileCell given) {
     const std::optional<std::string> text = image.Text(TILE_CELL_KEYWORD);
     if (!text) return {given, false};
     const std::optional<TileCell> cell = ParseTileCellText(*text);
     if (!cell) {
-        throw RefusedError(name + ": the recorded tile cell \"" + *text +
-                           "\" is not of the form \"1x4\" (1 to " + std::to_string(MAX_CELL_SIDE) +
-                           " tiles a side)");
+        GraphicsProblem problem{GraphicsProblemKind::RecordedCellBad, name};
+        problem.text = *text;
+        problem.limit = MAX_CELL_SIDE;
+        ThrowGraphicsProblem(std::move(problem));
     }
     return {*cell, true};
 }
@@ -125,17 +119,20 @@ std::pair<uint64_t, bool> BytesToKeep(const DecodedPng& image, const std::string
         if (auto text = image.Text(TILE_DATA_KEYWORD)) {
             keepBytes = ParseTileDataText(*text);
             if (!keepBytes) {
-                throw RefusedError(name + ": the recorded tile data \"" + *text +
-                                   "\" is not of the form \"2 tiles, 33 bytes\"");
+                GraphicsProblem problem{GraphicsProblemKind::RecordedDataBad, name};
+                problem.text = *text;
+                ThrowGraphicsProblem(std::move(problem));
             }
             recorded = true;
         }
     }
     if (!keepBytes) return {pictureBytes, false};
     if (*keepBytes > pictureBytes) {
-        throw RefusedError(name + ": the picture holds " + std::to_string(pictureTiles) +
-                           " tiles, fewer than the " + TilesText(*keepBytes) +
-                           (recorded ? " it records" : " to keep"));
+        GraphicsProblem problem{GraphicsProblemKind::TooFewTiles, name};
+        problem.count = pictureTiles;
+        problem.size = *keepBytes;
+        problem.flag = recorded;
+        ThrowGraphicsProblem(std::move(problem));
     }
     return {*keepBytes, recorded};
 }
@@ -153,17 +150,12 @@ TilesFromPng PngToTiles(const DecodedPng& image, const std::string& name,
     const uint32_t cellWidth = TILE_SIDE * result.cell.width;
     const uint32_t cellHeight = TILE_SIDE * result.cell.height;
     if (image.width % cellWidth != 0 || image.height % cellHeight != 0) {
-        throw RefusedError(
-            name + ": the picture is " + std::to_string(image.width) + " x " +
-            std::to_string(image.height) + " pixels; a picture of " +
-            (result.cell == TileCell{} ? "8 x 8 tiles"
-                                       : "cells of " + TileCellText(result.cell) + " tiles (" +
-                                             std::to_string(cellWidth) + " x " +
-                                             std::to_string(cellHeight) + " pixels)") +
-            " has a width and a height that are multiples of " +
-            (cellWidth == cellHeight
-                 ? std::to_string(cellWidth)
-                 : std::to_string(cellWidth) + " and " + std::to_string(cellHeight)));
+        GraphicsProblem problem{GraphicsProblemKind::NotWholeCells, name};
+        problem.width = image.width;
+        problem.height = image.height;
+        problem.columns = result.cell.width;
+        problem.count = result.cell.height;
+        ThrowGraphicsProblem(std::move(problem));
     }
     const uint32_t columns = image.width / cellWidth;
     result.pictureTiles =
@@ -185,15 +177,21 @@ TilesFromPng PngToTiles(const DecodedPng& image, const std::string& name,
                 continue;
             }
             if (value == NOT_IN_PALETTE) {
-                throw RefusedError(name + ": the colour " + values.ColourAt(x, y) + Where(x, y) +
-                                   " is not in " + palette.description +
-                                   (result.valuesByColour ? " (the picture's palette is not that "
-                                                            "line, so its colours decide)"
-                                                          : ""));
+                GraphicsProblem problem{GraphicsProblemKind::ColourNotInPalette, name};
+                problem.x = x;
+                problem.y = y;
+                problem.text = values.ColourAt(x, y);
+                problem.value = image.pixels == PngPixels::Indices ? image.Sample(x, y, 0) : 0;
+                problem.other = palette.description;
+                problem.flag = result.valuesByColour;
+                ThrowGraphicsProblem(std::move(problem));
             }
             if (value >= int(PALETTE_LINE_COLOURS)) {
-                throw RefusedError(name + ": the palette index " + std::to_string(value) +
-                                   Where(x, y) + " is above 15, the highest a tile holds");
+                GraphicsProblem problem{GraphicsProblemKind::IndexAboveTile, name};
+                problem.x = x;
+                problem.y = y;
+                problem.value = uint64_t(value);
+                ThrowGraphicsProblem(std::move(problem));
             }
             result.data[at] |= uint8_t(value << (x % 2 ? 0 : 4));
         }

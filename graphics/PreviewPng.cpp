@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "base/ReplaceFile.h"
+#include "graphics/GraphicsProblem.h"
 #include "png/PngRows.h"
 #include "png/PngWriter.h"
 
@@ -11,7 +12,7 @@ void SavePreviewPng(const PreviewImage& image, const std::string& path,
                     const ReplaceOptions& options) {
     const PngHeader header{image.Width, image.Height, PNG_COLOUR_RGB, 8};
     if (!PngWritable(header) || image.Pixels.size() < size_t(image.Width) * image.Height) {
-        throw RefusedError(path + ": not written: the picture is empty");
+        ThrowGraphicsProblem({GraphicsProblemKind::EmptyPicture, path});
     }
     PngCompression compression;
     compression.level = 9;

@@ -2,6 +2,7 @@
 
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
+#include "graphics/GraphicsProblem.h"
 #include "graphics/PlaneRenderer.h"
 #include "graphics/TilePlane.h"
 #include "rom/RomFile.h"
@@ -76,14 +77,18 @@ PreviewImage RenderTiles(std::span<const uint8_t> art, uint8_t cellWidth, uint8_
                          uint16_t widthInTiles, uint16_t heightInTiles, const PaletteTable& palette,
                          std::optional<std::span<const uint8_t>> nameTable) {
     if (cellWidth == 0 || cellHeight == 0) {
-        throw RefusedError("Cannot draw tiles in cells of " + std::to_string(cellWidth) + " x " +
-                           std::to_string(cellHeight) + " tiles");
+        GraphicsProblem problem{GraphicsProblemKind::EmptyCell};
+        problem.width = cellWidth;
+        problem.height = cellHeight;
+        ThrowGraphicsProblem(std::move(problem));
     }
     const unsigned width = 8u * widthInTiles;
     const unsigned height = 8u * heightInTiles;
     if (width > 0xFFFF || height > 0xFFFF || size_t(width) * height > FRAME_BUFFER_PIXELS) {
-        throw RefusedError("A picture of " + std::to_string(width) + " x " +
-                           std::to_string(height) + " pixels is larger than the frame buffer");
+        GraphicsProblem problem{GraphicsProblemKind::OverFrameBuffer};
+        problem.width = width;
+        problem.height = height;
+        ThrowGraphicsProblem(std::move(problem));
     }
     const unsigned cellPixelsX = 8u * cellWidth;
     const unsigned cellPixelsY = 8u * cellHeight;

@@ -1,6 +1,7 @@
 #include "graphics/TilePalette.h"
 
 #include "base/Errors.h"
+#include "graphics/GraphicsProblem.h"
 #include "rom/RomFile.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@ namespace drovak {
 
 TilePalette PaletteLineOf(const PaletteTable& palette, unsigned line, std::string description) {
     if (line >= PALETTE_LINE_COUNT) {
-        throw RefusedError("palette line " + std::to_string(line) + ": the lines are 0 to 3");
+        ThrowGraphicsProblem({GraphicsProblemKind::NoSuchPaletteLine, "", line});
     }
     TilePalette result;
     std::copy_n(palette.begin() + PALETTE_LINE_COLOURS * line, PALETTE_LINE_COLOURS,
@@ -23,9 +24,11 @@ TilePalette ReadTilePalette(const std::string& romPath, uint32_t paletteOffset, 
     const auto rom = OpenRomRead(romPath);
     const uint64_t lineEnd = uint64_t(paletteOffset) + 2 * PALETTE_LINE_COLOURS * (line + 1);
     if (line < PALETTE_LINE_COUNT && rom->Size() < lineEnd) {
-        throw FileError(romPath + ": too short: palette line " + std::to_string(line) +
-                        " of the palette at " + HexText(paletteOffset) + " ends at " +
-                        HexText(lineEnd) + ", the file ends at " + HexText(rom->Size()));
+        GraphicsProblem problem{GraphicsProblemKind::PaletteLinePastEnd, romPath, line};
+        problem.at = paletteOffset;
+        problem.end = lineEnd;
+        problem.size = rom->Size();
+        ThrowGraphicsProblem(std::move(problem));
     }
     return PaletteLineOf(ReadPalette(*rom, paletteOffset), line,
                          "palette line " + std::to_string(line) + " of the palette at " +

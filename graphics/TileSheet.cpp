@@ -1,6 +1,7 @@
 #include "graphics/TileSheet.h"
 
 #include "base/Errors.h"
+#include "graphics/GraphicsProblem.h"
 
 #include <charconv>
 
@@ -54,23 +55,27 @@ std::optional<TileCell> ParseTileCellText(std::string_view text) {
 }
 
 TileSheetSize SheetSizeFor(size_t dataSize, unsigned columns, TileCell cell) {
-    const std::string unit = cell == TileCell{} ? " tiles" : " cells";
+    GraphicsProblem problem{GraphicsProblemKind::SheetColumns};
+    problem.cells = cell != TileCell{};
+    problem.columns = columns;
+    problem.width = cell.width;
+    problem.height = cell.height;
     if (columns < 1 || columns > MAX_SHEET_COLUMNS) {
-        throw RefusedError("a tile picture of " + std::to_string(columns) + unit +
-                           " a row: it takes 1 to " + std::to_string(MAX_SHEET_COLUMNS));
+        problem.limit = MAX_SHEET_COLUMNS;
+        ThrowGraphicsProblem(std::move(problem));
     }
     for (unsigned side : {cell.width, cell.height}) {
         if (side < 1 || side > MAX_CELL_SIDE) {
-            throw RefusedError("a tile picture of cells of " + TileCellText(cell) +
-                               " tiles: a cell's sides take 1 to " + std::to_string(MAX_CELL_SIDE) +
-                               " tiles");
+            problem.kind = GraphicsProblemKind::SheetCellSides;
+            problem.limit = MAX_CELL_SIDE;
+            ThrowGraphicsProblem(std::move(problem));
         }
     }
     if (dataSize > MAX_SHEET_DATA) {
-        throw RefusedError(std::to_string(dataSize) +
-                           " bytes are more tile data than one picture "
-                           "holds (" +
-                           std::to_string(MAX_SHEET_DATA) + ")");
+        problem.kind = GraphicsProblemKind::SheetDataOverLimit;
+        problem.size = dataSize;
+        problem.limit = MAX_SHEET_DATA;
+        ThrowGraphicsProblem(std::move(problem));
     }
     const uint64_t cells = (dataSize + cell.Bytes() - 1) / cell.Bytes();
     const uint64_t rows = cells == 0 ? 1 : (cells + columns - 1) / columns;
@@ -80,12 +85,14 @@ TileSheetSize SheetSizeFor(size_t dataSize, unsigned columns, TileCell cell) {
         width * height > PNG_READ_MAX_PIXELS) {
         const uint64_t mostRows = PNG_READ_MAX_SIDE / (TILE_SIDE * cell.height);
         const uint64_t fewestColumns = (cells + mostRows - 1) / mostRows;
-        throw RefusedError(std::to_string(cells) + unit + " at " + std::to_string(columns) +
-                           " a row make a picture of " + std::to_string(width) + " x " +
-                           std::to_string(height) + " pixels, more than a picture may have (" +
-                           std::to_string(PNG_READ_MAX_SIDE) + " pixels a side, " +
-                           std::to_string(PNG_READ_MAX_PIXELS) + " in all); take at least " +
-                           std::to_string(fewestColumns) + unit + " a row");
+        problem.kind = GraphicsProblemKind::SheetTooLarge;
+        problem.count = cells;
+        problem.width = width;
+        problem.height = height;
+        problem.limit = PNG_READ_MAX_SIDE;
+        problem.size = PNG_READ_MAX_PIXELS;
+        problem.fewest = fewestColumns;
+        ThrowGraphicsProblem(std::move(problem));
     }
     return {columns, uint32_t(rows)};
 }

@@ -2,6 +2,7 @@
 
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
+#include "png/PngProblem.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -36,7 +37,7 @@ public:
     PartStream(int level, Level9Search search, bool first)
         : quick_(level == 9 && search == Level9Search::Quick) {
         if (deflateInit2(&z_, level, Z_DEFLATED, first ? 15 : -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-            throw DrovakError("PNG image data: the compressor could not start");
+            ThrowPngProblem({PngProblemKind::CompressorNotStarted});
         }
     }
     ~PartStream() { deflateEnd(&z_); }
@@ -46,14 +47,12 @@ public:
     // Compresses bytes after history into out (replacing what it held).
     void Compress(const std::vector<uint8_t>& history, const std::vector<uint8_t>& bytes, bool last,
                   std::vector<uint8_t>& out) {
-        if (deflateReset(&z_) != Z_OK) {
-            throw DrovakError("PNG image data: the compressor could not start");
-        }
+        if (deflateReset(&z_) != Z_OK) ThrowPngProblem({PngProblemKind::CompressorNotStarted});
         TuneMatchSearch(); // after the reset, which sets the level's own values
         const size_t window = std::min(history.size(), DEFLATE_WINDOW);
         if (window > 0 && deflateSetDictionary(&z_, history.data() + history.size() - window,
                                                uInt(window)) != Z_OK) {
-            throw DrovakError("PNG image data: the compressor could not be primed");
+            ThrowPngProblem({PngProblemKind::CompressorNotPrimed});
         }
         out.resize(std::max<size_t>(out.capacity(), bytes.size() / 4 + 4096));
         size_t filled = 0;
@@ -84,7 +83,7 @@ private:
             if (result == Z_STREAM_END) return;
             if ((result != Z_OK && result != Z_BUF_ERROR) ||
                 (flush == Z_FINISH && result == Z_BUF_ERROR && z_.avail_out != 0)) {
-                throw DrovakError("PNG image data: the compressor failed");
+                ThrowPngProblem({PngProblemKind::CompressorFailed});
             }
             // Room left over means all input was taken and, for a flush, all output given.
             if (flush != Z_FINISH && z_.avail_out != 0 && z_.avail_in == 0) return;
@@ -249,7 +248,7 @@ void ParallelDeflate(size_t partCount, int level, unsigned threads,
                      const std::function<void(size_t index, DeflatePart& part)>& makePart,
                      const std::function<void(const uint8_t* data, size_t size)>& write,
                      Level9Search search) {
-    if (partCount == 0) throw RefusedError("PNG image data: nothing to compress");
+    if (partCount == 0) ThrowPngProblem({PngProblemKind::NothingToCompress});
     StreamJoiner joiner(partCount, write);
     const unsigned workers = unsigned(std::min<size_t>(DeflateThreads(threads), partCount));
     if (workers > 1) {

@@ -4,6 +4,7 @@
 #include "base/Errors.h"
 #include "base/WholeFile.h"
 #include "png/Png.h"
+#include "png/PngProblem.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -61,10 +62,8 @@ void CheckChunksFit(std::span<const uint8_t> bytes, const std::string& name) {
     for (size_t at = sizeof PNG_SIGNATURE; at + 8 <= bytes.size();) {
         const uint64_t length = LoadBigEndian32(&bytes[at]);
         if (at + 12 + length > bytes.size()) {
-            throw FileError(name + ": too short: a chunk of " + std::to_string(length) +
-                            " bytes at byte " + std::to_string(at) +
-                            " runs past the end of the data at byte " +
-                            std::to_string(bytes.size()));
+            PngProblem problem{PngProblemKind::ChunkPastEnd, name, at, bytes.size(), length};
+            ThrowPngProblem(std::move(problem));
         }
         if (std::equal(std::begin(IEND), std::end(IEND), &bytes[at + 4])) return;
         at += 12 + length;
@@ -77,18 +76,22 @@ void CheckSize(const std::string& name, png_structp png, png_infop info, size_t 
     const uint32_t height = png_get_image_height(png, info);
     if (width > PNG_READ_MAX_SIDE || height > PNG_READ_MAX_SIDE ||
         uint64_t(width) * height > PNG_READ_MAX_PIXELS) {
-        throw RefusedError(name + ": a picture of " + std::to_string(width) + " x " +
-                           std::to_string(height) + " pixels is larger than this program reads (" +
-                           std::to_string(PNG_READ_MAX_SIDE) + " pixels a side, " +
-                           std::to_string(PNG_READ_MAX_PIXELS) + " pixels in all)");
+        PngProblem problem{PngProblemKind::TooLarge, name};
+        problem.width = width;
+        problem.height = height;
+        problem.limit = PNG_READ_MAX_SIDE;
+        problem.size = PNG_READ_MAX_PIXELS;
+        ThrowPngProblem(std::move(problem));
     }
     const uint64_t bitsPerPixel =
         uint64_t(png_get_channels(png, info)) * png_get_bit_depth(png, info);
     const uint64_t imageData = height * (1 + (width * bitsPerPixel + 7) / 8);
     if (imageData > DEFLATE_MOST_EXPANSION * fileSize + 4096) {
-        throw FileError(name + ": too short: " + std::to_string(fileSize) +
-                        " bytes can't hold the image data of a picture of " +
-                        std::to_string(width) + " x " + std::to_string(height) + " pixels");
+        PngProblem problem{PngProblemKind::TooShortForData, name};
+        problem.size = fileSize;
+        problem.width = width;
+        problem.height = height;
+        ThrowPngProblem(std::move(problem));
     }
 }
 
@@ -180,7 +183,9 @@ bool HasPngSignature(std::span<const uint8_t> bytes) {
 
 DecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
     if (!HasPngSignature(bytes)) {
-        throw RefusedError(name + ": not a PNG file" + (bytes.empty() ? " (it is empty)" : ""));
+        PngProblem problem{PngProblemKind::NotPng, name};
+        problem.flag = bytes.empty();
+        ThrowPngProblem(std::move(problem));
     }
     CheckChunksFit(bytes, name);
     ReadContext context;
@@ -189,7 +194,7 @@ DecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
     ReadStructs structs;
     structs.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &context, OnError, OnWarning);
     if (structs.png) structs.info = png_create_info_struct(structs.png);
-    if (!structs.png || !structs.info) throw DrovakError(name + ": libpng could not start");
+    if (!structs.png || !structs.info) ThrowPngProblem({PngProblemKind::ReaderNotStarted, name});
     png_set_read_fn(structs.png, &context, ReadFromMemory);
     // Only tEXt of the ancillary chunks is read; at most 64 of them, of at most 1 MiB each.
     png_set_keep_unknown_chunks(structs.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
@@ -202,10 +207,11 @@ DecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
     std::vector<png_bytep> rows;
     if (!Decode(name, context, structs, image, rows)) {
         if (context.endReached) {
-            throw FileError(name + ": too short: the PNG data ends at byte " +
-                            std::to_string(context.size) + " before the picture does");
+            ThrowPngProblem({PngProblemKind::EndsEarly, name, 0, context.size});
         }
-        throw RefusedError(name + ": not a PNG picture this program can read: " + context.message);
+        PngProblem problem{PngProblemKind::Unreadable, name};
+        problem.text = context.message;
+        ThrowPngProblem(std::move(problem));
     }
     return image;
 }

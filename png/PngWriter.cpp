@@ -4,6 +4,7 @@
 #include "base/Errors.h"
 #include "png/IdatPieceWriter.h"
 #include "png/PngFilters.h"
+#include "png/PngProblem.h"
 #include "png/PngRows.h"
 
 #include <algorithm>
@@ -45,10 +46,12 @@ void CheckIndices(const PngHeader& header, const PngRowSource& rows, size_t pale
         for (uint32_t x = 0; x < header.width; ++x) {
             const uint8_t index = IndexAt(header, row.data(), x);
             if (index < paletteSize) continue;
-            throw RefusedError("PNG picture: the pixel at x " + std::to_string(x) + ", y " +
-                               std::to_string(y) + " has index " + std::to_string(index) +
-                               ", beyond the palette of " + std::to_string(paletteSize) +
-                               " colours");
+            PngProblem problem{PngProblemKind::IndexBeyondPalette};
+            problem.x = x;
+            problem.y = y;
+            problem.value = index;
+            problem.size = paletteSize;
+            ThrowPngProblem(std::move(problem));
         }
     }
 }
@@ -71,8 +74,10 @@ size_t PngRowLength(const PngHeader& header) {
 
 void WritePngChunk(Stream& out, const char* name, std::span<const uint8_t> data) {
     if (data.size() > PNG_MAX_CHUNK_LENGTH) {
-        throw RefusedError(std::string("PNG chunk ") + std::string(name, 4) + ": " +
-                           std::to_string(data.size()) + " bytes is more than a chunk can hold");
+        PngProblem problem{PngProblemKind::ChunkTooLong};
+        problem.text = std::string(name, 4);
+        problem.size = data.size();
+        ThrowPngProblem(std::move(problem));
     }
     std::vector<uint8_t> framed(12 + data.size());
     StoreBigEndian32(framed.data(), uint32_t(data.size()));
@@ -84,10 +89,12 @@ void WritePngChunk(Stream& out, const char* name, std::span<const uint8_t> data)
 
 PngWriter::PngWriter(Stream& out, const PngHeader& header) : out_(out), header_(header) {
     if (!PngWritable(header)) {
-        throw RefusedError("PNG picture: colour type " + std::to_string(header.colourType) +
-                           " at " + std::to_string(header.bitDepth) + " bits, " +
-                           std::to_string(header.width) + " x " + std::to_string(header.height) +
-                           " pixels, is not what this writer writes");
+        PngProblem problem{PngProblemKind::NotWritable};
+        problem.value = header.colourType;
+        problem.depth = header.bitDepth;
+        problem.width = header.width;
+        problem.height = header.height;
+        ThrowPngProblem(std::move(problem));
     }
     out_.Write(PNG_SIGNATURE, sizeof PNG_SIGNATURE);
     uint8_t data[13] = {};
@@ -100,11 +107,13 @@ PngWriter::PngWriter(Stream& out, const PngHeader& header) : out_(out), header_(
 }
 
 void PngWriter::Palette(std::span<const uint32_t> colours) {
-    if (!IsPalette(header_)) throw RefusedError("PNG picture: only a palette image has a palette");
+    if (!IsPalette(header_)) ThrowPngProblem({PngProblemKind::PaletteNotTaken});
     const size_t most = size_t(1) << header_.bitDepth;
     if (colours.empty() || colours.size() > most) {
-        throw RefusedError("PNG picture: a palette of " + std::to_string(colours.size()) +
-                           " colours; this image takes 1 to " + std::to_string(most));
+        PngProblem problem{PngProblemKind::PaletteSize};
+        problem.size = colours.size();
+        problem.limit = most;
+        ThrowPngProblem(std::move(problem));
     }
     std::vector<uint8_t> data;
     for (uint32_t colour : colours) {
@@ -125,7 +134,7 @@ void PngWriter::ImageData(const PngRowSource& rows, const PngCompression& compre
                           Progress& progress) {
     progress.ThrowIfCancelled();
     if (IsPalette(header_)) {
-        if (paletteSize_ == 0) throw RefusedError("PNG picture: a palette image without palette");
+        if (paletteSize_ == 0) ThrowPngProblem({PngProblemKind::PaletteMissing});
         CheckIndices(header_, rows, paletteSize_);
     }
     // Sub, Average and Paeth look back a pixel, or a byte where pixels are smaller.
@@ -181,7 +190,9 @@ void PngWriter::Text(std::string_view keyword, std::string_view text) {
                 text.find('\0') == std::string::npos;
     for (unsigned char c : keyword) good = good && ((c >= 32 && c <= 126) || c >= 161);
     if (!good) {
-        throw RefusedError("PNG picture: \"" + std::string(keyword) + "\" is not a tEXt keyword");
+        PngProblem problem{PngProblemKind::NotAKeyword};
+        problem.text = keyword;
+        ThrowPngProblem(std::move(problem));
     }
     std::vector<uint8_t> data(keyword.begin(), keyword.end());
     data.push_back(0);

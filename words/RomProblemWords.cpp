@@ -3,6 +3,8 @@
 #include "base/FileHandle.h"
 #include "compression/Rle.h"
 #include "words/CodecProblemWords.h"
+#include "words/GraphicsProblemWords.h"
+#include "words/PngProblemWords.h"
 
 namespace drovak {
 
@@ -124,6 +126,10 @@ std::string UnsupportedRepeatMessage(uint32_t count) {
 std::string ErrorText(const std::exception& error) {
     if (const RomProblem* problem = ProblemOf(error)) return RomProblemText(*problem);
     if (const CodecProblem* problem = CodecProblemOf(error)) return CodecProblemText(*problem);
+    if (const GraphicsProblem* problem = GraphicsProblemOf(error)) {
+        return GraphicsProblemText(*problem);
+    }
+    if (const PngProblem* problem = PngProblemOf(error)) return PngProblemText(*problem);
     if (const auto* repeat = dynamic_cast<const UnsupportedRepeatError*>(&error)) {
         return UnsupportedRepeatMessage(repeat->count());
     }

@@ -18,7 +18,8 @@ std::string RomProblemText(const RomProblem& problem);
 std::string UnsupportedRepeatMessage(uint32_t count);
 
 // What to show for an error the core threw: the words for the problem it carries (a ROM
-// problem, a codec's problem, a run the RLE encoder can't write), or its message.
+// problem, a codec's, a picture's or a PNG file's problem, a run the RLE encoder can't write),
+// or its message.
 std::string ErrorText(const std::exception& error);
 
 } // namespace drovak

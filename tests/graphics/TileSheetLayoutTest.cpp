@@ -6,6 +6,7 @@
 #include "graphics/PngToTiles.h"
 #include "graphics/TileSheet.h"
 #include "graphics/TilesToPng.h"
+#include "support/WordsOf.h"
 
 #include <random>
 
@@ -75,12 +76,12 @@ TEST_F(GraphicsTileSheetLayout, CellsOfOtherSizes) {
 
     DecodedPng recorded{8, 16, PngPixels::Indices, 8, 3, 4, 0, {}, Bytes(128, 0), {}};
     recorded.texts = {{TILE_CELL_KEYWORD, "1 by 4"}};
-    EXPECT_NE(MessageOf<RefusedError>([&] {
+    EXPECT_NE(WordsOf<RefusedError>([&] {
                   PngToTiles(recorded, "in.png", MarkerLine(), std::nullopt);
               }).find("in.png: the recorded tile cell \"1 by 4\""),
               std::string::npos);
     recorded.texts.clear();
-    EXPECT_NE(MessageOf<RefusedError>([&] {
+    EXPECT_NE(WordsOf<RefusedError>([&] {
                   PngToTiles(recorded, "in.png", MarkerLine(), std::nullopt, TileCell{1, 4});
               }).find("in.png: the picture is 8 x 16 pixels; a picture of cells of 1x4 tiles"),
               std::string::npos);
@@ -150,7 +151,7 @@ TEST_F(GraphicsTileSheetLayout, AReorderedPaletteIsReadByColour) {
     for (const Case& c : cases) {
         if (!c.values) {
             const std::string error =
-                MessageOf<RefusedError>([&] { PngToTiles(c.image, "in.png", c.palette, 32); });
+                WordsOf<RefusedError>([&] { PngToTiles(c.image, "in.png", c.palette, 32); });
             EXPECT_NE(error.find("in.png: the colour #563412 at x 3, y 1 is not in the marker "
                                  "line"),
                       std::string::npos)

@@ -6,6 +6,7 @@
 #include "graphics/TilesToPng.h"
 #include "support/LibpngCodec.h"
 #include "support/PngReading.h"
+#include "support/WordsOf.h"
 
 #include <random>
 
@@ -126,7 +127,7 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
     };
     for (const Case& c : cases) {
         auto convert = [&] { PngToTiles(c.image, "in.png", GreyRampPalette(), c.keep); };
-        EXPECT_NE(MessageOf<RefusedError>(convert).find("in.png: " + c.message), std::string::npos)
+        EXPECT_NE(WordsOf<RefusedError>(convert).find("in.png: " + c.message), std::string::npos)
             << c.message;
     }
     EXPECT_EQ(SheetSizeFor(MAX_SHEET_DATA, 256).rows, 2048u);

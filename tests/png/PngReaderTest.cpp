@@ -2,6 +2,7 @@
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
 #include "support/LibpngCodec.h"
+#include "words/RomProblemWords.h"
 
 #include <gtest/gtest.h>
 
@@ -66,9 +67,9 @@ TEST(PngReader, RefusesWhatItCannotReadAndSurvivesAnyDamage) {
             ReadPng(file, "bad.png");
             ADD_FAILURE() << message;
         } catch (const DrovakError& error) {
-            EXPECT_EQ(dynamic_cast<const FileError*>(&error) != nullptr, fileError) << error.what();
-            EXPECT_NE(std::string(error.what()).find("bad.png: " + message), std::string::npos)
-                << error.what();
+            EXPECT_EQ(dynamic_cast<const FileError*>(&error) != nullptr, fileError) << message;
+            EXPECT_NE(ErrorText(error).find("bad.png: " + message), std::string::npos)
+                << ErrorText(error);
         }
     }
     // Every cut, and every flipped bit with the CRCs made right, of a good file: read or

@@ -6,6 +6,7 @@
 #include "support/LibpngCodec.h"
 #include "support/PngReading.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 
 #include <gtest/gtest.h>
 
@@ -125,7 +126,7 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
         PngWriter png(refused, header);
         png.Palette(palette);
         const size_t before = refused.Size();
-        EXPECT_NE(MessageOf<RefusedError>([&] { png.ImageData(rows, {}); }).find("x 4, y 2"),
+        EXPECT_NE(WordsOf<RefusedError>([&] { png.ImageData(rows, {}); }).find("x 4, y 2"),
                   std::string::npos);
         EXPECT_EQ(refused.Size(), before) << "image data written before the refusal";
         EXPECT_THROW(png.Text("two  spaces", ""), RefusedError);

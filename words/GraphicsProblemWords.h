@@ -1,0 +1,16 @@
+#pragma once
+
+// The user's words for why a picture was not drawn, read or written: one line, naming the file
+// first where there is one.
+
+#include "graphics/GraphicsProblem.h"
+
+#include <string>
+
+namespace drovak {
+
+// "rom.bin: too short: palette line 0 of the palette at 0x7C0 ends at 0x7E0, the file ends at
+// 0x7D0", and so on for each kind.
+std::string GraphicsProblemText(const GraphicsProblem& problem);
+
+} // namespace drovak
