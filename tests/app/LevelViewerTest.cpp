@@ -127,12 +127,13 @@ TEST_F(AppLevelsViewer, ADecompressAndARomChangeDuringAnExportLeaveItsFileAsMade
     };
     // At the first screen, before anything else the window is told (on a loaded machine the
     // export's end may already wait behind its steps).
-    QObject::connect(Control<QProgressBar>("ExportProgress"), &QProgressBar::valueChanged,
-                     [&](int screens) {
-                         if (screens == 1) disturb();
-                     });
+    const QMetaObject::Connection disturbing = QObject::connect(
+        Control<QProgressBar>("ExportProgress"), &QProgressBar::valueChanged, [&](int screens) {
+            if (screens == 1) disturb();
+        });
     Click(Button("SaveMapButton"));
     WaitForExport(f);
+    QObject::disconnect(disturbing);
     EXPECT_TRUE(duringExport);
     EXPECT_TRUE(dialogs.boxes.isEmpty()) << dialogs.boxes.join('\n').toStdString();
     EXPECT_TRUE(f.StatusText().startsWith("Level_01_PlaneB.png saved: "))
