@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace drovak {
 
@@ -47,6 +48,24 @@ class CancelledError : public DrovakError {
 public:
     using DrovakError::DrovakError;
 };
+
+// What a layer's exceptions carry besides their text: the problem as data (a kind and its
+// numbers), which words/ turns into the sentence a user reads. Find it with CarriedProblem.
+template <typename Problem> class ProblemCarrier {
+public:
+    explicit ProblemCarrier(Problem problem) : problem_(std::move(problem)) {}
+    virtual ~ProblemCarrier() = default;
+    const Problem& Carried() const { return problem_; }
+
+private:
+    Problem problem_;
+};
+
+// The problem of that type an exception carries, or nothing.
+template <typename Problem> const Problem* CarriedProblem(const std::exception& error) {
+    const auto* carrier = dynamic_cast<const ProblemCarrier<Problem>*>(&error);
+    return carrier != nullptr ? &carrier->Carried() : nullptr;
+}
 
 // What an errno value means, in words ("No space left on device"); the current errno when none
 // is given. Every message about a failed system call takes its reason from here.

@@ -29,8 +29,7 @@ void ThrowCodecProblem(CodecProblem problem) {
 }
 
 const CodecProblem* CodecProblemOf(const std::exception& error) {
-    const auto* carrier = dynamic_cast<const CodecProblemCarrier*>(&error);
-    return carrier != nullptr ? &carrier->Problem() : nullptr;
+    return CarriedProblem<CodecProblem>(error);
 }
 
 } // namespace drovak

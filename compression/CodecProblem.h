@@ -32,15 +32,7 @@ struct CodecProblem {
 };
 
 // What both kinds of exception carry; find it with CodecProblemOf to word it.
-class CodecProblemCarrier {
-public:
-    explicit CodecProblemCarrier(CodecProblem problem) : problem_(std::move(problem)) {}
-    virtual ~CodecProblemCarrier() = default;
-    const CodecProblem& Problem() const { return problem_; }
-
-private:
-    CodecProblem problem_;
-};
+using CodecProblemCarrier = ProblemCarrier<CodecProblem>;
 
 // what() names only the source and the kind's number: it is not for the user.
 class CodecShortData : public FileError, public CodecProblemCarrier {

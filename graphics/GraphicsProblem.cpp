@@ -30,8 +30,7 @@ void ThrowGraphicsProblem(GraphicsProblem problem) {
 }
 
 const GraphicsProblem* GraphicsProblemOf(const std::exception& error) {
-    const auto* carrier = dynamic_cast<const GraphicsProblemCarrier*>(&error);
-    return carrier != nullptr ? &carrier->Problem() : nullptr;
+    return CarriedProblem<GraphicsProblem>(error);
 }
 
 } // namespace drovak

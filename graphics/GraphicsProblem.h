@@ -63,15 +63,7 @@ struct GraphicsProblem {
 };
 
 // What both kinds of exception carry; find it with GraphicsProblemOf to word it.
-class GraphicsProblemCarrier {
-public:
-    explicit GraphicsProblemCarrier(GraphicsProblem problem) : problem_(std::move(problem)) {}
-    virtual ~GraphicsProblemCarrier() = default;
-    const GraphicsProblem& Problem() const { return problem_; }
-
-private:
-    GraphicsProblem problem_;
-};
+using GraphicsProblemCarrier = ProblemCarrier<GraphicsProblem>;
 
 // what() names only the file and the kind's number: it is not for the user.
 class GraphicsFileProblem : public FileError, public GraphicsProblemCarrier {

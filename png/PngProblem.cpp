@@ -39,8 +39,7 @@ void ThrowPngProblem(PngProblem problem) {
 }
 
 const PngProblem* PngProblemOf(const std::exception& error) {
-    const auto* carrier = dynamic_cast<const PngProblemCarrier*>(&error);
-    return carrier != nullptr ? &carrier->Problem() : nullptr;
+    return CarriedProblem<PngProblem>(error);
 }
 
 } // namespace drovak

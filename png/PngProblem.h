@@ -54,15 +54,7 @@ struct PngProblem {
 };
 
 // What the three kinds of exception carry; find it with PngProblemOf to word it.
-class PngProblemCarrier {
-public:
-    explicit PngProblemCarrier(PngProblem problem) : problem_(std::move(problem)) {}
-    virtual ~PngProblemCarrier() = default;
-    const PngProblem& Problem() const { return problem_; }
-
-private:
-    PngProblem problem_;
-};
+using PngProblemCarrier = ProblemCarrier<PngProblem>;
 
 // what() names only the file and the kind's number: it is not for the user.
 class PngFileProblem : public FileError, public PngProblemCarrier {

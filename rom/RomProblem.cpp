@@ -22,8 +22,7 @@ void ThrowRomProblem(RomProblem problem) {
 }
 
 const RomProblem* ProblemOf(const std::exception& error) {
-    const auto* carrier = dynamic_cast<const RomProblemCarrier*>(&error);
-    return carrier != nullptr ? &carrier->Problem() : nullptr;
+    return CarriedProblem<RomProblem>(error);
 }
 
 } // namespace drovak

@@ -82,15 +82,7 @@ constexpr bool IsShortFile(RomProblemKind kind) {
 }
 
 // What both kinds of exception carry; catch it, or find it with ProblemOf, to word it.
-class RomProblemCarrier {
-public:
-    explicit RomProblemCarrier(RomProblem problem) : problem_(std::move(problem)) {}
-    virtual ~RomProblemCarrier() = default;
-    const RomProblem& Problem() const { return problem_; }
-
-private:
-    RomProblem problem_;
-};
+using RomProblemCarrier = ProblemCarrier<RomProblem>;
 
 // what() names only the file and the kind's number: it is not for the user.
 class RomShortFile : public FileError, public RomProblemCarrier {
