@@ -8,6 +8,9 @@
 #include "mod/PackDifferences.h"
 #include "words/RomProblemWords.h"
 
+#include <set>
+#include <sstream>
+
 namespace drovak::cli {
 
 int Status(const ParsedArguments& arguments, CommandOutput& output) {
@@ -21,11 +24,15 @@ int Status(const ParsedArguments& arguments, CommandOutput& output) {
     }
     const std::string from =
         plan.manifest.romName + " (CRC-32 " + CrcText(plan.manifest.romCrc) + ")";
-    if (plan.changes.empty()) {
+    if (plan.changes.empty() && plan.views.empty()) {
         output.out << dir << ": nothing changed since the unpack of " << from << "\n";
         return EXIT_OK;
     }
-    const size_t count = plan.changes.size();
+    // A map that changed is a view and the source of its level's block data: one file.
+    std::set<std::string> files;
+    for (const PackedChange& change : plan.changes) files.insert(change.source);
+    for (const ViewChange& view : plan.views) files.insert(view.path);
+    const size_t count = files.size();
     output.out << dir << ": " << count << (count == 1 ? " file" : " files")
                << " changed since the unpack of " << from << ":\n";
     bool asks = false;
@@ -42,6 +49,12 @@ int Status(const ParsedArguments& arguments, CommandOutput& output) {
             for (const std::string& line : DifferenceLines(ChangeDifferences(plan, change)))
                 output.out << "    " << line << "\n";
         }
+    }
+    for (const ViewChange& view : plan.views) {
+        std::ostringstream notes;
+        output.out << "  " << PackViewLine(view, notes) << "\n";
+        std::istringstream lines(notes.str());
+        for (std::string note; std::getline(lines, note);) output.out << "    " << note << "\n";
     }
     output.out << (asks ? "pack would ask the questions above (pack --yes answers them)\n"
                         : "pack would write these changes\n");

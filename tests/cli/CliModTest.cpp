@@ -214,6 +214,24 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
     }
 }
 
+// A palette is a file of the folder like any other: status counts and names it.
+TEST_F(CliMod, StatusNamesAChangedPalette) {
+    Unpack(demo_, "mod");
+    const std::string palette = File("mod/palettes/level02.gpl");
+    const Bytes bytes = ReadBytes(palette);
+    std::string text(bytes.begin(), bytes.end());
+    text.replace(text.find(" 96  96  96"), 11, "200  40  40");
+    WriteBytes(palette, Bytes(text.begin(), text.end()));
+    const CliResult status = Run({"status", File("mod")});
+    EXPECT_EQ(status.exitCode, 0) << status.err;
+    EXPECT_NE(status.out.find(": 1 file changed since the unpack of "), std::string::npos)
+        << status.out;
+    EXPECT_NE(status.out.find("\n  palettes/level02.gpl: palette, level 2, 1 colour changed\n"
+                              "    note: "),
+              std::string::npos)
+        << status.out;
+}
+
 TEST_F(CliMod, PackOntoTheBaseKeepsItsBackupForUndo) {
     Unpack(demo_, "mod");
     const Bytes original = ReadBytes(demo_);
