@@ -92,8 +92,8 @@ TEST(ParallelDeflate, TheFirstFailureReachesTheCallerOnceEveryWorkerHasEnded) {
         EXPECT_LT(made, 15u) << c.threads << " threads";
     }
 
-    // The second and third parts (1 and 2) fail, in this order, both under way at once, while the caller still writes
-    // part 0: part 1's failure is the one reported.
+    // The second and third parts (1 and 2) fail, in this order, both under way at once, while the
+    // caller still writes part 0: part 1's failure is the one reported.
     std::atomic<int> started{0}, failed{0};
     const auto waitFor = [](const std::atomic<int>& count, int least) {
         for (int i = 0; i < 200 && count < least; ++i) std::this_thread::sleep_for(10ms);
