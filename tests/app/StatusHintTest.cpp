@@ -23,6 +23,9 @@ TEST_F(AppWindow, TheStartUpHintGoesOnceARomIsChosenOrDropped) {
                 QMimeData mime;
                 mime.setUrls({QUrl::fromLocalFile(Folder() + "demo.bin")});
                 QWidget* on = target ? Control(target) : Preview();
+                QDragEnterEvent enter(on->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton,
+                                      {});
+                QApplication::sendEvent(on, &enter);
                 QDropEvent drop(QPointF(on->rect().center()), Qt::CopyAction, &mime, Qt::LeftButton,
                                 {});
                 QApplication::sendEvent(on, &drop);
@@ -30,7 +33,7 @@ TEST_F(AppWindow, TheStartUpHintGoesOnceARomIsChosenOrDropped) {
                 dialogs.picks = {Folder() + "demo.bin"};
                 Click(Button(browse));
             }
-            EXPECT_NE(f.StatusText(), app::NO_ROM_STATUS);
+            EXPECT_NE(f.StatusText(), app::NO_ROM_STATUS) << f.StatusText().toStdString();
             // Another status is not the hint: naming a ROM again leaves it.
             f.ShowStatus("busy");
             dialogs.picks = {Folder() + "demo.bin"};
