@@ -24,7 +24,8 @@ TEST_F(OpenAndCreate, AFailedOpenSaysWhatItWasFor) {
         {O_RDWR, missing + ": cannot open for writing: No such file or directory"},
     };
     for (const auto& [flags, words] : cases) {
-        EXPECT_EQ(MessageOf<FileError>([&] { FileHandle::Open(missing, flags); }), words);
+        EXPECT_EQ(MessageOf<FileError>([&, flags = flags] { FileHandle::Open(missing, flags); }),
+                  words);
     }
     EXPECT_EQ(MessageOf<FileError>([] { FileHandle::Open("", O_RDONLY); }), "No file name given");
 }

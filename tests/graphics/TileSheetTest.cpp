@@ -91,7 +91,8 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
                                              {0x121u, 2u, false},
                                              {0x160u, 0u, true},
                                              {0x101u, 3u, false}}) {
-        EXPECT_EQ(MessageOf<FileError>([&] { ReadTilePalette(rom, offset, line); }),
+        EXPECT_EQ(MessageOf<FileError>(
+                      [&, offset = offset, line = line] { ReadTilePalette(rom, offset, line); }),
                   read ? ""
                        : rom + ": too short: palette line " + std::to_string(line) +
                              " of the palette at " + HexText(offset) + " ends at " +

@@ -83,6 +83,13 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
         EXPECT_TRUE(result.target.empty());
         EXPECT_FALSE(ReferenceBps::Apply(SOURCE, patch).has_value());
     }
+    // Which way a copy left its bounds is said.
+    for (const auto& [actions, detail] :
+         {std::pair{Cat(Action(2, 10), Delta(10)), "a copy reads past the source's end"},
+          {Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)),
+           "a copy starts outside what the target holds so far"}}) {
+        EXPECT_EQ(ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 10, actions, 0)).detail, detail);
+    }
 }
 
 TEST(BpsRefusal, WellFormedCopiesApplyIncludingOverlappingTargetCopies) {
