@@ -56,6 +56,8 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
         {"reads the source past its end", 32, Action(0, 32), PatchRefusal::OutOfBounds},
         {"writes past the target's end", 5, Cat(Action(1, 10), Pattern(10)),
          PatchRefusal::OutOfBounds},
+        {"writes past the target's end later", 6,
+         Cat(Action(1, 4), Pattern(4), Action(1, 4), Pattern(4)), PatchRefusal::OutOfBounds},
         {"copies from before the source", 4, Cat(Action(2, 4), Delta(-1)),
          PatchRefusal::OutOfBounds},
         {"copies past the source's end", 10, Cat(Action(2, 10), Delta(10)),

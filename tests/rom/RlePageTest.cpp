@@ -32,6 +32,8 @@ TEST(RomRlePage, ExtractDecodesTheBlockAndCountsItsBytes) {
     EXPECT_EQ(result.consumed, 6);
     EXPECT_EQ(result.data, Bytes(16, 0xFF));
     EXPECT_THROW(RleExtractAt(rom, 0x1FE), FileError); // header runs past the end
+    EXPECT_EQ(RleBlockDataSize(rom, O), 16u);
+    EXPECT_EQ(RleBlockDataSize(rom, 0x1FE), std::nullopt);
     EXPECT_THROW(RleExtractAt(std::string("/no/such/rom.bin"), O), FileError);
 }
 
