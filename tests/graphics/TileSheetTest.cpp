@@ -87,7 +87,18 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
         EXPECT_EQ(back.data, tiles);
         EXPECT_FALSE(back.paletteDifference) << back.paletteDifference->value;
     }
-    EXPECT_THROW(ReadTilePalette(rom, 0x161, 3), FileError); // one byte past the end
+    // A line that ends with the file is read; one the file ends inside is refused (0x180 bytes).
+    for (const auto& [offset, line, read] : {std::tuple{0x120u, 2u, true},
+                                             {0x121u, 2u, false},
+                                             {0x160u, 0u, true},
+                                             {0x101u, 3u, false}}) {
+        EXPECT_EQ(MessageOf<FileError>(
+                      [&, offset = offset, line = line] { ReadTilePalette(rom, offset, line); }),
+                  read ? ""
+                       : rom + ": too short: palette line " + std::to_string(line) +
+                             " of the palette at " + HexText(offset) + " ends at " +
+                             HexText(offset + 32 * (line + 1)) + ", the file ends at 0x180");
+    }
     EXPECT_THROW(ReadTilePalette(rom, 0x100, 4), RefusedError);
 }
 

@@ -56,6 +56,8 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
         {"reads the source past its end", 32, Action(0, 32), PatchRefusal::OutOfBounds},
         {"writes past the target's end", 5, Cat(Action(1, 10), Pattern(10)),
          PatchRefusal::OutOfBounds},
+        {"writes past the target's end later", 6,
+         Cat(Action(1, 4), Pattern(4), Action(1, 4), Pattern(4)), PatchRefusal::OutOfBounds},
         {"copies from before the source", 4, Cat(Action(2, 4), Delta(-1)),
          PatchRefusal::OutOfBounds},
         {"copies past the source's end", 10, Cat(Action(2, 10), Delta(10)),
@@ -82,6 +84,13 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
         EXPECT_EQ(result.refusal, hostile.refusal) << result.detail;
         EXPECT_TRUE(result.target.empty());
         EXPECT_FALSE(ReferenceBps::Apply(SOURCE, patch).has_value());
+    }
+    // Which way a copy left its bounds is said.
+    for (const auto& [actions, detail] :
+         {std::pair{Cat(Action(2, 10), Delta(10)), "a copy reads past the source's end"},
+          {Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)),
+           "a copy starts outside what the target holds so far"}}) {
+        EXPECT_EQ(ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 10, actions, 0)).detail, detail);
     }
 }
 

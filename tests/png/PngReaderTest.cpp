@@ -72,6 +72,9 @@ TEST(PngReader, RefusesWhatItCannotReadAndSurvivesAnyDamage) {
                 << ErrorText(error);
         }
     }
+    // What follows IEND is not the picture's, even a chunk that claims more than there is.
+    EXPECT_EQ(ReadPng(Cat(good, Hex("FF FF FF FF 41 42 43 44")), "tail.png").data,
+              ReadPng(good, "good.png").data);
     // Every cut, and every flipped bit with the CRCs made right, of a good file: read or
     // refused, never worse (the sanitizers watch).
     for (size_t size = 0; size < good.size(); ++size)

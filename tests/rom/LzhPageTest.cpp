@@ -154,6 +154,28 @@ TEST(RomLzhPage, ListShowsEveryEntryAndWhetherItDecodes) {
     EXPECT_NE(tooShort.find("file ends at 0x766 (1894 bytes)"), std::string::npos) << tooShort;
 }
 
+// The listing's limits, exactly at each and one past it, and the extract agreeing with the
+// listing on an empty entry whose data would lie past the end of the file.
+TEST(RomLzhPage, ListingLimitsAndTheExtractAgree) {
+    const uint64_t size = T + 0x326; // entry 2's data ends with the file
+    const std::tuple<TableEntry, std::optional<EntryProblem>> cases[] = {
+        {{0x226, MAX_DECODED_SIZE, 0x100}, std::nullopt},
+        {{0x226, MAX_DECODED_SIZE + 1, 0x100}, EntryProblem::DecodedSizeOverLimit},
+        {{0x226, 0x3333, 0x101}, EntryProblem::DataPastEnd},
+        {{0x1000, 1, 0x100}, EntryProblem::DataPastEnd},
+        {{0x1000, 0, 0x100}, std::nullopt},
+    };
+    for (const auto& [entry, problem] : cases) {
+        EXPECT_EQ(LzhEntryProblem(size, T, entry), problem) << entry.DecodedSize;
+    }
+    Bytes rom = ThreeEntryRom();
+    rom.resize(size);
+    Put32(rom, T + 2 + 24, 0x1000);
+    Put32(rom, T + 6 + 24, 0);
+    EXPECT_EQ(LzhListCells(ListLzhTable(Image(rom), T)[2])[4], "yes");
+    EXPECT_EQ(LzhExtractEntry(Image(rom), T, 2).data, Bytes{});
+}
+
 // The game's table names what its level entries hold; other entries and other tables nothing.
 TEST(RomLzhPage, EntryRolesOfTheGamesTable) {
     const std::tuple<uint32_t, uint32_t, std::optional<std::string>> cases[] = {

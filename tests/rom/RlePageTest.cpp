@@ -32,6 +32,8 @@ TEST(RomRlePage, ExtractDecodesTheBlockAndCountsItsBytes) {
     EXPECT_EQ(result.consumed, 6);
     EXPECT_EQ(result.data, Bytes(16, 0xFF));
     EXPECT_THROW(RleExtractAt(rom, 0x1FE), FileError); // header runs past the end
+    EXPECT_EQ(RleBlockDataSize(rom, O), 16u);
+    EXPECT_EQ(RleBlockDataSize(rom, 0x1FE), std::nullopt);
     EXPECT_THROW(RleExtractAt(std::string("/no/such/rom.bin"), O), FileError);
 }
 
@@ -55,6 +57,11 @@ TEST(RomRlePage, InsertWritesTheBlockAndAsksWhenItGrows) {
         {"items run past the end", cutShort, "01 11 10 00", small, {}},
         {"longer, past the end", nearTheEnd, "12 34 56 78", large, 5},
         {"empty input", RomWithBlock("00 00 00 04 07"), "", Hex("00 00 00 00"), 5},
+        // Whole words are encoded: 4n+1 and 4n+2 bytes keep their last bytes.
+        {"4n+1 bytes", RomWithBlock("00 00 00 04 07"), "12 34 56 78 9A",
+         Hex("00 00 00 08 10 20 30 40 50 60 70 80 90 A0 05"), 5},
+        {"4n+2 bytes", RomWithBlock("00 00 00 04 07"), "12 34 56 78 9A BC",
+         Hex("00 00 00 08 10 20 30 40 50 60 70 80 90 A0 B0 C0 03"), 5},
     };
     for (const auto& [name, image, data, block, oldSize] : cases) {
         SCOPED_TRACE(name);

@@ -60,6 +60,9 @@ TEST(RomHeaderChecksum, SumOfTheWordsFrom0x200) {
     EXPECT_EQ(StoredChecksum(Bytes(0x18F, 0)), std::nullopt);
     EXPECT_EQ(CheckChecksum(Bytes(0x18F, 0)), ChecksumState::NoHeader);
     EXPECT_EQ(CheckChecksum(Bytes(0x190, 0)), ChecksumState::Right);
+    Bytes exact = Cat(Bytes(0x18E, 0), Hex("FF FF")); // ends with the checksum: 0000 is stored
+    StoreChecksum(exact);
+    EXPECT_EQ(Slice(exact, 0x18E, 2), Hex("00 00"));
     // The words 1234, FFFF and an odd last byte 80 (as 8000): 0x19233 kept to 16 bits.
     image = Cat(image, Hex("12 34 FF FF 80"));
     EXPECT_EQ(ComputeChecksum(image), 0x9233);

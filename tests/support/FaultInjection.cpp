@@ -8,7 +8,8 @@
 //   DROVAK_FAULT_LOG=PATH one line per counted call: "N NAME FILE [FILE]" (file names only)
 //   DROVAK_FAIL_ALWAYS=NAME:ERROR,...
 //                         every call of NAME fails with ERROR (einval, eperm or eio), as on a file
-//                         system without it ("renameat2:einval,link:eperm" is FAT's)
+//                         system without it ("renameat2:einval,link:eperm" is FAT's);
+//                         fsetxattr fails only here (not counted)
 //   DROVAK_SWAP_TO=PATH   another program's move just before a temporary file is renamed over
 //                         anything but a backup: its name then holds a symbolic link to PATH
 //                         (with DROVAK_SWAP_HARD set, a hard link of PATH)
@@ -153,3 +154,13 @@ INTERCEPT(int, renameat2,
 INTERCEPT(int, link, (const char* from, const char* to), (from, to), Fails("link", from, to))
 INTERCEPT(int, linkat, (int fromDir, const char* from, int toDir, const char* to, int flags),
           (fromDir, from, toDir, to, flags), Fails("linkat", from, to))
+// Not counted: it fails only as on a file system, or for a user, that can't have the attribute.
+extern "C" int fsetxattr(int fd, const char* name, const void* value, size_t size, int flags) {
+    static const auto real = reinterpret_cast<int (*)(int, const char*, const void*, size_t, int)>(
+        ::dlsym(RTLD_NEXT, "fsetxattr"));
+    if (const int error = AlwaysFails(Get(), "fsetxattr")) {
+        errno = error;
+        return -1;
+    }
+    return real(fd, name, value, size, flags);
+}

@@ -6,9 +6,12 @@
 
 #include "words/HexFieldWords.h"
 #include "words/LzhListWords.h"
+#include "words/RomChangeWords.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <tuple>
 
 namespace drovak {
@@ -106,11 +109,6 @@ TEST(RomProblemWords, HexFieldRefusalQuotesTheText) {
     }
 }
 
-// The encoder's failure is shown with the box's text.
-TEST(RomProblemWords, UnsupportedRepeatIsWordedWithItsCount) {
-    EXPECT_EQ(ErrorText(UnsupportedRepeatError(131073)), "Unsupported repeat count: 131073");
-}
-
 // A codec's problem is thrown as its error and worded with its numbers, naming the source first.
 TEST(RomProblemWords, CodecProblemsAreWordedWithTheirNumbers) {
     using K = CodecProblemKind;
@@ -186,10 +184,43 @@ TEST(RomProblemWords, GraphicsProblemsAreWordedWithTheirNumbers) {
     }
 }
 
-// Errors that carry no problem show their own message.
+// Errors that carry no problem show their own message; the encoder's names its count.
 TEST(RomProblemWords, OtherErrorsKeepTheirMessage) {
+    EXPECT_EQ(ErrorText(UnsupportedRepeatError(131073)), "Unsupported repeat count: 131073");
     EXPECT_EQ(ErrorText(RefusedError("in.bin: too large")), "in.bin: too large");
     EXPECT_EQ(ErrorText(std::runtime_error("x")), "x");
+}
+
+// A change's and an undo's words, whole: both sides of the swap with their own sizes and times,
+// the checksum's note in each state with four digits.
+TEST(RomChangeWords, SummariesNameBothSidesAndTheChecksum) {
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    RomChange change{
+        true,   "/r/tf3.bin.bak", ChecksumState::Wrong,
+        0x0A0B, 0x00FF,           UndoSides{"/r/tf3.bin", "/r/tf3.bin.bak", 1024, 2048, 0, 86461}};
+    const std::string swapped = " Swapped tf3.bin (1024 bytes, changed 1970-01-01 00:00:00) with "
+                                "tf3.bin.bak (2048 bytes, changed 1970-01-02 00:01:01).";
+    EXPECT_EQ(RomChangeSummary("tf3.bin", change),
+              "tf3.bin written; the previous image is kept as tf3.bin.bak; header checksum wrong "
+              "(stored 0A0B, computed 00FF).");
+    EXPECT_EQ(RomUndoSummary("tf3.bin", change),
+              "tf3.bin: last change undone, kept as tf3.bin.bak (undo again to redo it); header "
+              "checksum wrong (stored 0A0B, computed 00FF)." +
+                  swapped);
+    change.checksum = ChecksumState::Right;
+    change.computedChecksum = 0x0001;
+    EXPECT_EQ(RomChangeSummary("tf3.bin", change),
+              "tf3.bin written; the previous image is kept as tf3.bin.bak; header checksum right "
+              "(0001).");
+    change.checksum = ChecksumState::NoHeader;
+    change.finishedInterrupted = true;
+    EXPECT_EQ(RomUndoSummary("tf3.bin", change),
+              "tf3.bin: last change undone, kept as tf3.bin.bak (undo again to redo it). An undo "
+              "that was interrupted has been finished.");
+    change.written = false;
+    EXPECT_EQ(RomChangeSummary("tf3.bin", change),
+              "tf3.bin unchanged: the new data is the same as the old; nothing was written.");
 }
 
 } // namespace

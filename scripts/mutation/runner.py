@@ -1,0 +1,178 @@
+"""Applies one mutant at a time, builds what it touches and runs the test programs that can see
+it; the changed file is always put back."""
+
+import fcntl
+import getpass
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+XVFB = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"]
+
+
+class Restorer:
+    """Keeps a copy of each file it changes in BUILD/mutate-original until the file is put back,
+    so that a run killed outright is mended by the next one (recover)."""
+
+    def __init__(self, root, build):
+        self.root = root
+        self.store = os.path.join(build, "mutate-original")
+        self.changed = {}
+
+    def recover(self):
+        if not os.path.isdir(self.store):
+            return
+        for folder, _, names in os.walk(self.store):
+            for name in names:
+                kept = os.path.join(folder, name)
+                relative = os.path.relpath(kept, self.store)
+                shutil.copyfile(kept, os.path.join(self.root, relative))
+                print(f"put back {relative}, left changed by an earlier run")
+        shutil.rmtree(self.store)
+
+    def change(self, relative, text):
+        path = os.path.join(self.root, relative)
+        with open(path, encoding="utf-8") as f:
+            original = f.read()
+        kept = os.path.join(self.store, relative)
+        os.makedirs(os.path.dirname(kept), exist_ok=True)
+        shutil.copyfile(path, kept)
+        self.changed[path] = original
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(text)
+
+    def restore(self):
+        # A new modification time on purpose: the build must not take the mutant's object for
+        # the original's (ccache gives the original's back at once).
+        for path, original in self.changed.items():
+            with open(path, "w", encoding="utf-8") as f:
+                f.write(original)
+        self.changed.clear()
+        shutil.rmtree(self.store, ignore_errors=True)
+
+
+def build(directory, targets):
+    """Builds the targets holding /tmp/drovak-build-<user>.lock, so that a build started by hand
+    with `flock` on it waits instead of running beside this one."""
+    with open(f"/tmp/drovak-build-{getpass.getuser()}.lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        result = subprocess.run(["cmake", "--build", directory, "-j2", "--target", *targets],
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    return result.returncode == 0, result.stdout
+
+
+class Graph:
+    """What each test program is made of, read from the build's build.ninja: a program sees an
+    object file when it links it or when it needs a program that does (test_cli runs drovak-cli)."""
+
+    def __init__(self, directory):
+        self.inputs = {}
+        with open(os.path.join(directory, "build.ninja")) as f:
+            text = f.read().replace("$\n", "")
+        for line in text.splitlines():
+            if not line.startswith("build "):
+                continue
+            head, _, rest = line[6:].partition(": ")
+            outputs = head.split(" | ")[0].split()
+            words = rest.replace(" || ", " | ").split()[1:]
+            inputs = [w for w in words if w != "|"]
+            for output in outputs:
+                self.inputs.setdefault(output, []).extend(inputs)
+        self.programs = sorted(o for o in self.inputs if re.fullmatch(r"test_\w+", o))
+        self.closure = {}
+
+    def reaches(self, node):
+        if node not in self.closure:
+            self.closure[node] = set()  # a cycle stops here
+            seen = {node}
+            for child in self.inputs.get(node, []):
+                seen |= self.reaches(child) if child in self.inputs else {child}
+            self.closure[node] = seen
+        return self.closure[node]
+
+    def programs_seeing(self, objects):
+        return [p for p in self.programs if any(o in self.reaches(p) for o in objects)]
+
+
+def objects_of(directory, compile_commands, sources):
+    """The object files (relative to the build folder) that the given sources compile to."""
+    found = []
+    for entry in compile_commands:
+        if entry["relative"] in sources:
+            words = entry["command"].split() if "command" in entry else entry["arguments"]
+            if "-o" in words:
+                found.append(words[words.index("-o") + 1])
+    return found
+
+
+def first_failure(output):
+    found = re.search(r"^\[  FAILED  \] (\S+)", output, re.M)
+    return found.group(1) if found else "(no test named: a crash or an exit)"
+
+
+def failures(output):
+    return sorted(set(re.findall(r"^\[  FAILED  \] ([\w/.]+)", output, re.M)))
+
+
+def run_programs(directory, programs, limits, every_test=False, window=False):
+    """Runs the programs two at a time. Returns (verdict or None, {program: seconds}, failed
+    tests). The first failure ends the run unless every_test; a program running past its limit
+    is stopped and counted as a failure. Each gets a process group of its own (to be stopped
+    whole) but stays in this session: the file-layer tests open a terminal, and a session leader
+    without one that opens one is hung up when it closes it."""
+    running = []
+    try:
+        return _run(directory, programs, limits, every_test, window, running)
+    finally:  # also on Ctrl-C: nothing is left running
+        for _, process, _ in running:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
+            process.log.close()
+
+
+def _run(directory, programs, limits, every_test, window, running):
+    waiting, times, failed, verdict = list(programs), {}, [], None
+    while waiting or running:
+        while waiting and len(running) < 2:
+            program = waiting.pop(0)
+            command = [os.path.join(directory, program), "--gtest_brief=1"]
+            if not every_test:
+                command.append("--gtest_fail_fast")
+            if window and program == "test_app":
+                command = XVFB + command
+            # A file, not a pipe: a program that writes much must not block on it.
+            log = tempfile.TemporaryFile("w+")
+            process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT, text=True,
+                                       cwd=directory, process_group=0)
+            process.log = log
+            running.append((program, process, time.time()))
+        time.sleep(0.1)
+        for entry in list(running):
+            program, process, started = entry
+            code = process.poll()
+            late = code is None and time.time() - started > limits.get(program, 600)
+            if code is None and not late:
+                continue
+            running.remove(entry)
+            times[program] = time.time() - started
+            if late:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+            process.log.seek(0)
+            output = process.log.read()
+            process.log.close()
+            if late:
+                failed.append(f"{program}: out of time")
+            else:
+                if code == 0:
+                    continue
+                failed += [f"{program}: {name}" for name in failures(output)] or \
+                    [f"{program}: {first_failure(output)}"]
+            verdict = verdict or failed[-1]
+            if not every_test:
+                return verdict, times, failed
+    return verdict, times, failed
