@@ -1,7 +1,7 @@
 // What a refused patch says, whole: which checksum the patch names and which the bytes give,
 // each with all eight digits, and the sizes.
+#include "base/Crc32.h"
 #include "patch/Bps.h"
-#include "patch/Crc32.h"
 #include "patch/Patch.h"
 #include "support/TestSupport.h"
 
