@@ -10,7 +10,7 @@
 namespace drovak::test {
 namespace {
 
-TEST(ModUnpack, StepsEachFileAndACancelWritesNothing) {
+TEST(ModUnpackProgress, StepsEachFileAndACancelWritesNothing) {
     TempDir dir;
     const std::string rom = dir.File("demo.bin"), folder = dir.File("mod");
     WriteBytes(rom, MakeDemoRom());

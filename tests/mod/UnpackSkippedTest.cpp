@@ -13,7 +13,8 @@ TEST_F(ModUnpack, WhatDoesNotDecodeIsSkippedByItsName) {
     Put32(image, T + 10 + 24, 0x1000); // entry 2's data runs past the end of the file
     const std::string rom = Write("tf3.bin", image);
     const UnpackResult result = Unpack(rom, File("mod"), T, {});
-    ASSERT_EQ(result.skipped.size(), 3u); // and the two RLE blocks, far past the end
+    // And the two RLE blocks and the ten palettes, far past the end.
+    ASSERT_EQ(result.skipped.size(), 13u);
     EXPECT_EQ(result.skipped[0].name + ": " + result.skipped[0].problem,
               "400_2.bin: data past the end of the file");
     EXPECT_EQ(result.skipped[1].name + ": " + result.skipped[1].problem,
