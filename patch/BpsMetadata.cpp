@@ -1,9 +1,9 @@
 // A BPS patch's metadata: any text between its header's sizes and its actions, which most
 // patchers show.
+#include "base/Crc32.h"
 #include "base/Errors.h"
 #include "patch/Bps.h"
 #include "patch/BpsNumbers.h"
-#include "base/Crc32.h"
 
 namespace drovak {
 

@@ -1,9 +1,9 @@
 #include "patch/PatchInfo.h"
 
 #include "base/ByteOrder.h"
+#include "base/Crc32.h"
 #include "patch/Bps.h"
 #include "patch/BpsNumbers.h"
-#include "base/Crc32.h"
 #include "patch/Ips.h"
 
 namespace drovak {

@@ -1,7 +1,7 @@
 #include "words/PatchWords.h"
 
-#include "base/Errors.h"
 #include "base/Crc32.h"
+#include "base/Errors.h"
 
 #include <cstdio>
 #include <string_view>
