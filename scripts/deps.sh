@@ -9,6 +9,9 @@ acl attr dosfstools fusefat fuse3 tiled"
 # core's build.
 DROVAK_FUZZ_PACKAGES="clang libclang-rt-14-dev cmake ninja-build zlib1g-dev libpng-dev \
 libdivsufsort-dev libtomlplusplus-dev libpugixml-dev ccache"
+# What scripts/mutate reads the code's syntax tree with (libclang's Python bindings), beside the
+# packages of the build.
+DROVAK_MUTATE_PACKAGES="python3-clang-14"
 # What the benchmarks compare with when they run (bench_patch measures its patches against
 # xdelta3's and skips that comparison without it); nothing is built with it.
 DROVAK_BENCH_PACKAGES="xdelta3"
