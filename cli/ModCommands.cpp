@@ -11,6 +11,7 @@
 #include "mod/Unpack.h"
 #include "rom/HexField.h"
 #include "rom/RomLayout.h"
+#include "words/ModProblemWords.h"
 
 namespace drovak::cli {
 
@@ -52,7 +53,8 @@ int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
         if (view.kind == ViewKind::Palette) ++palettes;
     }
     for (const SkippedFile& skipped : result.skipped) {
-        output.err << "note: " << skipped.name << " is not written: " << skipped.problem << "\n";
+        output.err << "note: " << skipped.name << " is not written: " << SkippedText(skipped)
+                   << "\n";
     }
     const Manifest& manifest = result.manifest;
     output.out << manifest.romName << " (" << manifest.romSize << " bytes, CRC-32 "

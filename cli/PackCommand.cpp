@@ -8,10 +8,10 @@
 #include "base/ReplaceFile.h"
 #include "base/WholeFile.h"
 #include "cli/Files.h"
-#include "cli/PackLines.h"
 #include "mod/Pack.h"
 #include "patch/Bps.h"
 #include "words/EmulatorWords.h"
+#include "words/PackWords.h"
 #include "words/RomChangeWords.h"
 
 namespace drovak::cli {
@@ -44,7 +44,7 @@ std::string PackOnce(const ParsedArguments& arguments, CommandOutput& output, bo
         throw OtherContentError(out + ": already exists and holds other data; nothing was written");
     }
     for (const PackedChange& change : plan.changes) {
-        for (const std::string& note : change.notes) output.err << "note: " << note << "\n";
+        for (const std::string& note : PackNotes(change)) output.err << "note: " << note << "\n";
         if (lines) output.out << PackChangeLine(change) << "\n";
     }
     for (const ViewChange& view : plan.views) {

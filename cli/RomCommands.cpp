@@ -5,7 +5,6 @@
 #include "base/WholeFile.h"
 #include "cli/Command.h"
 #include "cli/Files.h"
-#include "cli/InsertRefusals.h"
 #include "demo/DemoRom.h"
 #include "rom/HexField.h"
 #include "rom/LzhPage.h"
@@ -13,6 +12,7 @@
 #include "rom/RlePage.h"
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
+#include "words/InsertLines.h"
 #include "words/LzhListWords.h"
 #include "words/RomChangeWords.h"
 

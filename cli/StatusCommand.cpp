@@ -3,9 +3,9 @@
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "cli/PackCommand.h"
-#include "cli/PackLines.h"
 #include "mod/Pack.h"
 #include "mod/PackDifferences.h"
+#include "words/PackWords.h"
 #include "words/RomProblemWords.h"
 
 #include <set>
@@ -44,7 +44,8 @@ int Status(const ParsedArguments& arguments, CommandOutput& output) {
             output.out << "    pack asks: " << question << "\n";
             asks = true;
         }
-        for (const std::string& note : change.notes) output.out << "    note: " << note << "\n";
+        for (const std::string& note : PackNotes(change))
+            output.out << "    note: " << note << "\n";
         if (arguments.Has("--diff")) {
             for (const std::string& line : DifferenceLines(ChangeDifferences(plan, change)))
                 output.out << "    " << line << "\n";

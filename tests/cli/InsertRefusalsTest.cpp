@@ -1,5 +1,5 @@
 // The insert commands' refusals, worded from plans made of numbers alone.
-#include "cli/InsertRefusals.h"
+#include "words/InsertLines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "cli/InsertRefusals.h"
+#include "words/InsertLines.h"
 
 #include "words/InsertWords.h"
 
-namespace drovak::cli {
+namespace drovak {
 
 // On the terminal a question stands on one line.
 namespace {
@@ -29,4 +29,4 @@ std::string RleGrowthText(const RleInsertPlan& plan) {
     return RleGrowthWords(plan, ONE_LINE);
 }
 
-} // namespace drovak::cli
+} // namespace drovak

@@ -11,10 +11,13 @@
 #include <string>
 #include <vector>
 
-namespace drovak::cli {
+namespace drovak {
 
 // The questions a change asks before it is written, as lzh-insert and rle-insert ask them.
 std::vector<std::string> PackQuestions(const PackedChange& change);
+
+// The notes on a change: how a sheet's colours were read.
+std::vector<std::string> PackNotes(const PackedChange& change);
 
 // All the plan's questions, a line each ("  20000_3.bin: the new compressed data ..."); empty
 // when it asks none.
@@ -39,4 +42,4 @@ std::string ContentText(const ModContent& content);
 // line each; each list cut after a few ranges.
 std::vector<std::string> DifferenceLines(const std::vector<UnitDifferences>& differences);
 
-} // namespace drovak::cli
+} // namespace drovak
