@@ -14,6 +14,7 @@
 #include "patch/PatchInfo.h"
 #include "rom/RomChange.h"
 #include "rom/RomFile.h"
+#include "words/CliWords.h"
 #include "words/PatchWords.h"
 #include "words/RomChangeWords.h"
 
@@ -32,7 +33,7 @@ int PatchCreate(const ParsedArguments& arguments, CommandOutput& output) {
                       &out = arguments.Positional(2);
     const bool ips = arguments.Has("--ips");
     const std::optional<std::string> metaPath = arguments.Text("--meta");
-    if (ips && metaPath) throw UsageError("--meta: an IPS patch has no metadata");
+    if (ips && metaPath) throw UsageError(IpsMetadataText());
     for (const std::string* image : {&original, &modified}) {
         if (SameFile(out, *image)) {
             throw RefusedError(out + ": is the ROM image " + *image +

@@ -12,6 +12,7 @@
 #include "rom/RlePage.h"
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
+#include "words/CliWords.h"
 #include "words/InsertLines.h"
 #include "words/LzhListWords.h"
 #include "words/RomChangeWords.h"
@@ -23,8 +24,6 @@
 namespace drovak::cli {
 
 namespace {
-
-const char* const ANSWER_WITH_YES = " Give --yes to go ahead. Nothing was written.";
 
 const std::string ROM_CHANGE_TEXT =
     "\nThe ROM is replaced whole (a new file beside it, synced, renamed over it), its previous\n"
