@@ -14,6 +14,7 @@
 #include "rom/RomFile.h"
 #include "rom/RomLayout.h"
 #include "words/CliWords.h"
+#include "words/CommandWords.h"
 
 #include <string>
 
@@ -46,13 +47,11 @@ int LevelPng(const ParsedArguments& arguments, CommandOutput& output) {
         MakeFolder(out);
         {
             Progress progress(output, [](uint64_t written, uint64_t planes, std::string_view path) {
-                return std::string(path) + " written (" + std::to_string(written) + " of " +
-                       std::to_string(planes) + ")";
+                return PlaneWrittenText(std::string(path), written, planes);
             });
             ExportAllLevelPngs(rom, out, 0, progress, OutputOptions(arguments));
         }
-        output.out << WrittenLine(out, std::to_string(LEVEL_PLANE_COUNT) + " pictures", started)
-                   << "\n";
+        output.out << WrittenLine(out, PicturesText(LEVEL_PLANE_COUNT), started) << "\n";
         return EXIT_OK;
     }
     unsigned level = LevelArgument(arguments);
@@ -61,11 +60,7 @@ int LevelPng(const ParsedArguments& arguments, CommandOutput& output) {
         Progress progress(output);
         ExportLevelPng(rom, level, planeB, out, progress, 0, OutputOptions(arguments));
     }
-    output.out << WrittenLine(out,
-                              std::to_string(LEVEL_PNG_WIDTH) + " x " +
-                                  std::to_string(LEVEL_PNG_HEIGHT) + " pixels",
-                              started)
-               << "\n";
+    output.out << WrittenLine(out, PixelsText(LEVEL_PNG_WIDTH, LEVEL_PNG_HEIGHT), started) << "\n";
     return EXIT_OK;
 }
 

@@ -13,6 +13,7 @@
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
 #include "words/CliWords.h"
+#include "words/CommandWords.h"
 #include "words/InsertLines.h"
 #include "words/LzhListWords.h"
 #include "words/RomChangeWords.h"
@@ -38,7 +39,7 @@ const std::string OUT_TEXT =
 void WriteOutput(const ParsedArguments& arguments, const std::string& out,
                  const std::vector<uint8_t>& bytes) {
     if (!arguments.Has("--yes") && FileHoldsOtherBytes(out, bytes)) {
-        throw RefusedError(out + ": already exists and holds other data." + ANSWER_WITH_YES);
+        throw RefusedError(HoldsOtherDataText(out));
     }
     WriteFileReplacing(out, bytes);
 }
@@ -96,9 +97,7 @@ int LzhInsert(const ParsedArguments& arguments, CommandOutput& output) {
     output.out << plan.newSize << " " << plan.oldSize << "\n";
     ReportChange(output, rom, change);
     if (plan.decodedSize != plan.inputSize) {
-        output.err << "The entry's decoded size stays " << plan.decodedSize << ": the "
-                   << plan.inputSize - plan.decodedSize
-                   << " bytes past it are what the old data decoded to there.\n";
+        output.err << DecodedSizeStaysText(plan.decodedSize, plan.inputSize) << "\n";
     }
     return EXIT_OK;
 }
