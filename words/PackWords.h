@@ -35,7 +35,8 @@ std::string PackViewLine(const ViewChange& view, std::ostream& err);
 // "OUT written; header checksum right (1A2B)." for a file that did not exist.
 std::string NewFileLine(const std::string& out, const RomChange& change);
 
-// "tile art of level 3", "blocks and layout of level 3", "the sprite sheet", "data".
+// "tile art of level 3", "blocks and layout of level 3", "the sprite sheet", "data": the words
+// for what a file holds (the manifest stores its own, FileRole, which stored folders rely on).
 std::string ContentText(const ModContent& content);
 
 // "tiles 70-74 differ (5 of 100)", "plane A layout cells differ: column 12 row 3, ...", one
