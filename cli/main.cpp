@@ -57,7 +57,7 @@ int Run(const std::vector<std::string>& arguments) {
     } catch (const std::bad_alloc&) {
         return Fail(EXIT_UNEXPECTED, OutOfMemoryText(name));
     } catch (const std::exception& error) {
-        return Fail(EXIT_UNEXPECTED, UnexpectedText(name, error.what()));
+        return Fail(EXIT_UNEXPECTED, UnexpectedText(name, ErrorText(error)));
     }
 }
 
