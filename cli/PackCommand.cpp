@@ -45,7 +45,7 @@ std::string PackOnce(const ParsedArguments& arguments, CommandOutput& output, bo
         ThrowModProblem(ModProblem{.kind = ModProblemKind::OutputHoldsOther, .file = out});
     }
     for (const PackedChange& change : plan.changes) {
-        for (const std::string& note : PackNotes(change)) output.err << "note: " << note << "\n";
+        for (const std::string& note : PackNotes(change)) output.err << NoteLine(note) << "\n";
         if (lines) output.out << PackChangeLine(change) << "\n";
     }
     for (const ViewChange& view : plan.views) {

@@ -133,8 +133,12 @@ std::string StatusQuestionLine(const std::string& question) {
     return "    pack asks: " + question;
 }
 
+std::string NoteLine(const std::string& note) {
+    return "note: " + note;
+}
+
 std::string StatusNoteLine(const std::string& note) {
-    return "    note: " + note;
+    return "    " + NoteLine(note);
 }
 
 std::string StatusEndText(bool asks) {

@@ -57,6 +57,8 @@ std::string NothingChangedText(const std::string& dir, const Manifest& manifest)
 std::string FilesChangedText(const std::string& dir, size_t count, const Manifest& manifest);
 // "20000_A.png, tile art of level 3: entry 0xA packed 1079 -> 1647 bytes; ...".
 std::string StatusChangeText(const PackedChange& change, uint32_t table);
+// "note: NOTE".
+std::string NoteLine(const std::string& note);
 // "    pack asks: QUESTION", "    note: NOTE".
 std::string StatusQuestionLine(const std::string& question);
 std::string StatusNoteLine(const std::string& note);
