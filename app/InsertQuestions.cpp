@@ -9,12 +9,8 @@ namespace {
 constexpr const char* BOX_LINE = "\r\n";
 }
 
-const char* const LZH_GROWTH_QUESTION =
-    "New size of the compressed data is greater then previous!\r\n"
-    "Drovak may recalculate sizes table. Do you want to continue?";
-
 std::string LzhGrowthQuestion(const LzhInsertPlan& plan) {
-    return std::string(LZH_GROWTH_QUESTION) + BOX_LINE + LzhTailWords(plan);
+    return LzhGrowthBoxWords(plan);
 }
 
 std::string LzhEmptyInputQuestion(const LzhInsertPlan& plan, const std::string& inputName) {

@@ -10,9 +10,8 @@
 
 namespace drovak::app {
 
-// The first two lines of the question asked when an LZH plan needsConfirmation.
-extern const char* const LZH_GROWTH_QUESTION;
-// The whole question: LZH_GROWTH_QUESTION and a line on the bytes after the table's data:
+// The whole question (words/InsertWords.h): LZH_GROWTH_QUESTION and a line on the bytes after
+// the table's data:
 // "12 bytes after the table's data will be overwritten, from 0x45A12 on; 3 of them are not 00
 // or FF." (and how the file grows, when it does).
 std::string LzhGrowthQuestion(const LzhInsertPlan& plan);

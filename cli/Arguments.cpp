@@ -1,6 +1,7 @@
 #include "cli/Arguments.h"
 
 #include "rom/HexField.h"
+#include "words/CliWords.h"
 #include "words/HexFieldWords.h"
 
 #include <algorithm>
@@ -29,8 +30,7 @@ uint32_t ParsedArguments::Hex(const std::string& option, uint32_t defaultValue) 
     auto text = Text(option);
     if (!text) return defaultValue;
     if (const std::optional<uint32_t> value = ParseHexStrict(*text)) return *value;
-    throw UsageError(option + " wants a hexadecimal number (" + HEX_TEXT_FORM + "), not \"" +
-                     *text + "\"");
+    throw UsageError(HexWantedText(option, *text));
 }
 
 std::optional<uint32_t> ParsedArguments::OptionalDecimal(const std::string& option, uint32_t min,
@@ -42,15 +42,14 @@ std::optional<uint32_t> ParsedArguments::OptionalDecimal(const std::string& opti
         std::all_of(text->begin(), text->end(), [](char c) { return c >= '0' && c <= '9'; });
     uint64_t value = digitsOnly ? std::stoull(*text) : 0;
     if (!digitsOnly || value < min || value > max) {
-        throw UsageError(option + " wants a decimal number from " + std::to_string(min) + " to " +
-                         std::to_string(max) + ", not \"" + *text + "\"");
+        throw UsageError(DecimalWantedText(option, min, max, *text));
     }
     return uint32_t(value);
 }
 
 uint32_t ParsedArguments::Decimal(const std::string& option, uint32_t min, uint32_t max) const {
     auto value = OptionalDecimal(option, min, max);
-    if (!value) throw UsageError(option + " is required");
+    if (!value) throw UsageError(RequiredText(option));
     return *value;
 }
 
@@ -75,9 +74,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments,
             name = argument.substr(0, equals);
             inlineValue = argument.substr(equals + 1);
         }
-        if (parsed.Has(name)) throw UsageError(name + " is given twice");
+        if (parsed.Has(name)) throw UsageError(GivenTwiceText(name));
         if (Contains(shape.flags, name)) {
-            if (inlineValue) throw UsageError(name + " takes no value");
+            if (inlineValue) throw UsageError(TakesNoValueText(name));
             parsed.flags_.insert(name);
         } else if (Contains(shape.valueOptions, name)) {
             if (inlineValue) {
@@ -85,18 +84,14 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments,
             } else if (i + 1 < arguments.size()) {
                 parsed.values_[name] = arguments[++i];
             } else {
-                throw UsageError(name + " needs a value");
+                throw UsageError(NeedsValueText(name));
             }
         } else {
-            throw UsageError("unknown option " + name);
+            throw UsageError(UnknownOptionText(name));
         }
     }
     if (parsed.positional_.size() != shape.positional.size()) {
-        std::string names;
-        for (const auto& positional : shape.positional) names += " " + positional;
-        throw UsageError("expected " + std::to_string(shape.positional.size()) + " arguments (" +
-                         names.substr(names.empty() ? 0 : 1) + "), got " +
-                         std::to_string(parsed.positional_.size()));
+        throw UsageError(ArgumentCountText(shape.positional, parsed.positional_.size()));
     }
     return parsed;
 }

@@ -4,6 +4,7 @@
 #include "base/FileHandle.h"
 #include "base/WholeFile.h"
 #include "rom/RomFile.h"
+#include "words/CommandWords.h"
 
 #include <cstdio>
 
@@ -12,9 +13,7 @@ namespace drovak::cli {
 RomBytes ReadInput(const std::string& path, uint32_t offset) {
     auto file = OpenRomRead(path);
     if (offset >= file->Size()) {
-        throw FileError(path + ": too short: offset " + HexText(offset) +
-                        " is at or past the end of the file (" + std::to_string(file->Size()) +
-                        " bytes)");
+        throw FileError(OffsetPastEndText(path, offset, file->Size()));
     }
     return {file->Name(), ReadRest(*file, 0)};
 }
@@ -33,11 +32,10 @@ std::string WrittenLine(const std::string& path, const std::string& what,
                         std::chrono::steady_clock::time_point started) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    char time[32];
-    std::snprintf(time, sizeof time, "%.1f", seconds);
     FileInfo info;
-    const std::string size = StatPath(path, info) ? std::to_string(info.size) + " bytes, " : "";
-    return path + " written: " + (what.empty() ? "" : what + ", ") + size + "in " + time + " s.";
+    const bool there = StatPath(path, info);
+    return WrittenText(path, what, there ? std::optional<uint64_t>(info.size) : std::nullopt,
+                       seconds);
 }
 
 } // namespace drovak::cli

@@ -11,56 +11,35 @@
 #include "mod/Unpack.h"
 #include "rom/HexField.h"
 #include "rom/RomLayout.h"
+#include "words/ModProblemWords.h"
+#include "words/PackCommandWords.h"
 
 namespace drovak::cli {
 
 namespace {
-
-std::string DataLine(const ModFile& file) {
-    std::string line = file.name + ": ";
-    if (file.kind == ModKind::LzhEntry) {
-        line += "entry " + HexText(file.index) + ", " + std::to_string(file.size) +
-                " bytes (DecodedSize " + std::to_string(file.decodedSize) + ", PackedSize " +
-                std::to_string(file.packedSize) + ")";
-    } else {
-        line += "RLE block at " + HexText(file.offset) + ", " + std::to_string(file.size) +
-                " bytes (" + std::to_string(file.packedSize) + " in the ROM)";
-    }
-    if (file.sheet) {
-        line += "; " + file.sheet->name + ": " + std::to_string(TileCount(file.size)) +
-                " tiles, palette line " + std::to_string(file.sheet->layout.paletteLine) +
-                " of the palette at " + HexText(file.sheet->layout.paletteOffset);
-    }
-    return line;
-}
 
 int Unpack(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string &rom = arguments.Positional(0), &dir = arguments.Positional(1);
     const uint32_t table = arguments.Hex("--table", POINTER_TABLE_OFFSET);
     const UnpackResult result = [&] {
         Progress progress(output);
-        return drovak::Unpack(rom, dir, table,
-                              [&progress](const ModFile& file) { progress.Step(DataLine(file)); });
+        return drovak::Unpack(rom, dir, table, [&progress](const ModFile& file) {
+            progress.Step(UnpackedFileLine(file));
+        });
     }();
-    size_t entries = 0, blocks = 0, sheets = 0, maps = 0, palettes = 0;
+    UnpackCounts counts;
     for (const ModFile& file : result.manifest.files) {
-        (file.kind == ModKind::LzhEntry ? entries : blocks) += 1;
-        if (file.sheet) ++sheets;
+        (file.kind == ModKind::LzhEntry ? counts.entries : counts.blocks) += 1;
+        if (file.sheet) ++counts.sheets;
     }
     for (const ViewRecord& view : result.manifest.views) {
-        if (view.kind == ViewKind::LevelMap || view.kind == ViewKind::BlockMap) ++maps;
-        if (view.kind == ViewKind::Palette) ++palettes;
+        if (view.kind == ViewKind::LevelMap || view.kind == ViewKind::BlockMap) ++counts.maps;
+        if (view.kind == ViewKind::Palette) ++counts.palettes;
     }
     for (const SkippedFile& skipped : result.skipped) {
-        output.err << "note: " << skipped.name << " is not written: " << skipped.problem << "\n";
+        output.err << SkippedNote(skipped) << "\n";
     }
-    const Manifest& manifest = result.manifest;
-    output.out << manifest.romName << " (" << manifest.romSize << " bytes, CRC-32 "
-               << CrcText(manifest.romCrc) << ") unpacked into " << dir << ": " << entries
-               << " entries of the table at " << HexText(table) << ", " << blocks << " RLE blocks, "
-               << sheets << " sheets, " << maps << " maps, " << palettes << " palettes, "
-               << MANIFEST_NAME
-               << (result.replacedPrevious ? " (the previous unpack written again)" : "") << "\n";
+    output.out << UnpackSummary(result.manifest, dir, counts, result.replacedPrevious) << "\n";
     return EXIT_OK;
 }
 

@@ -8,11 +8,14 @@
 #include "base/ReplaceFile.h"
 #include "base/WholeFile.h"
 #include "cli/Files.h"
-#include "cli/PackLines.h"
+#include "mod/ModProblem.h"
 #include "mod/Pack.h"
 #include "patch/Bps.h"
 #include "words/EmulatorWords.h"
+#include "words/PackCommandWords.h"
+#include "words/PackWords.h"
 #include "words/RomChangeWords.h"
+#include "words/RomProblemWords.h"
 
 namespace drovak::cli {
 
@@ -26,25 +29,23 @@ std::string PackOnce(const ParsedArguments& arguments, CommandOutput& output, bo
     const PackPlan plan = PlanPack(dir, arguments.Text("--base"));
     const std::string questions = PackQuestionLines(plan);
     if (!yes && !questions.empty()) {
-        throw RefusedError(dir + ": the pack asks:\n" + questions +
-                           "Give --yes to go ahead. Nothing was written.");
+        throw RefusedError(PackAsksText(dir, questions));
     }
     // The patch from the base to OUT, made and checked before anything is written.
     std::vector<uint8_t> patch;
     if (patchPath) {
         for (const std::string* image : {&plan.base.name, &out}) {
             if (*patchPath == *image || SameFile(*patchPath, *image)) {
-                throw RefusedError(*patchPath + ": is the ROM image " + *image +
-                                   " itself; nothing was written");
+                throw RefusedError(PatchIsImageText(*patchPath, *image));
             }
         }
         patch = CreateBpsPatch(plan.base.bytes, plan.image);
     }
     if (!yes && !SameFile(out, plan.base.name) && FileHoldsOtherBytes(out, plan.image)) {
-        throw OtherContentError(out + ": already exists and holds other data; nothing was written");
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::OutputHoldsOther, .file = out});
     }
     for (const PackedChange& change : plan.changes) {
-        for (const std::string& note : change.notes) output.err << "note: " << note << "\n";
+        for (const std::string& note : PackNotes(change)) output.err << NoteLine(note) << "\n";
         if (lines) output.out << PackChangeLine(change) << "\n";
     }
     for (const ViewChange& view : plan.views) {
@@ -52,15 +53,13 @@ std::string PackOnce(const ParsedArguments& arguments, CommandOutput& output, bo
         if (lines) output.out << line << "\n";
     }
     const size_t changed = plan.changes.size() + plan.views.size();
-    if (lines && changed == 0) output.out << dir << ": no file changed since the unpack\n";
+    if (lines && changed == 0) output.out << NothingPackedText(dir) << "\n";
     // The patch goes first: when OUT then can't be written, the patch is whole, and said so.
     std::string patchLine;
     if (patchPath) {
         WriteFileReplacing(*patchPath, patch, OutputOptions(arguments));
-        patchLine = *patchPath + " written: a patch of " + std::to_string(patch.size()) +
-                    " bytes from " + plan.manifest.romName + " (CRC-32 " +
-                    CrcText(plan.manifest.romCrc) + ") to " + FileNamePart(out) + " (CRC-32 " +
-                    CrcText(Crc32(plan.image)) + ").";
+        patchLine = PackPatchLine(*patchPath, patch.size(), plan.manifest.romName,
+                                  plan.manifest.romCrc, FileNamePart(out), Crc32(plan.image));
     }
     const bool existed = FileExists(out);
     RomChange change;
@@ -68,21 +67,19 @@ std::string PackOnce(const ParsedArguments& arguments, CommandOutput& output, bo
         change = WritePack(plan, out, yes);
     } catch (const FileError& error) {
         if (!patchPath) throw;
-        throw FileError(std::string(error.what()) + " (" + *patchPath +
-                        " was written, a patch to the image " + out + " would have held)");
+        throw FileError(PatchWithoutImageText(ErrorText(error), *patchPath, out));
     }
     std::string written = existed ? RomChangeSummary(out, change) : NewFileLine(out, change);
     if (patchPath) written = patchLine + (lines ? "\n" : " ") + written;
     if (!lines) {
-        written = std::to_string(changed) + (changed == 1 ? " file" : " files") +
-                  " changed since the unpack; " + written;
+        written = ChangedSinceUnpackText(changed) + written;
     }
     return written;
 }
 
 std::vector<std::string> EmulatorFor(const std::string& rom) {
     std::optional<std::vector<std::string>> command = EmulatorCommand(std::nullopt, rom);
-    if (!command) throw RefusedError(NoEmulatorText(rom) + "; nothing was written");
+    if (!command) throw RefusedError(NoEmulatorRefusalText(rom));
     return std::move(*command);
 }
 
@@ -91,7 +88,7 @@ void StartEmulator(const std::vector<std::string>& command, const std::string& r
     try {
         StartProgram(command);
     } catch (const FileError& error) {
-        throw FileError(std::string(error.what()) + "; " + rom + " was written");
+        throw FileError(RomWrittenText(ErrorText(error), rom));
     }
     output.out << EmulatorStartedText(command[0], rom) << std::endl;
 }

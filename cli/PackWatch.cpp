@@ -5,6 +5,7 @@
 #include "base/Program.h"
 #include "cli/PackCommand.h"
 #include "mod/Pack.h"
+#include "words/PackCommandWords.h"
 #include "words/RomChangeWords.h"
 #include "words/RomProblemWords.h"
 
@@ -33,12 +34,11 @@ bool PackLine(const ParsedArguments& arguments, CommandOutput& output,
               const std::vector<std::string>& saved) {
     std::string names;
     for (const std::string& path : saved) names += (names.empty() ? "" : ", ") + FileNamePart(path);
-    if (!names.empty()) names += " saved: ";
     try {
-        output.out << Stamped(names + PackOnce(arguments, output, false)) << std::endl;
+        output.out << Stamped(SavedText(names) + PackOnce(arguments, output, false)) << std::endl;
         return true;
     } catch (const DrovakError& error) {
-        output.out << Stamped(names + "not packed: " + ErrorText(error)) << std::endl;
+        output.out << Stamped(SavedText(names) + NotPackedText(ErrorText(error))) << std::endl;
         return false;
     }
 }
@@ -50,8 +50,7 @@ int WatchAndPack(const ParsedArguments& arguments, CommandOutput& output) {
     // Each pack starts from the base: written over, it would be the base of none after.
     const std::string base = PackBasePath(ReadManifest(dir), dir, arguments.Text("--base"));
     if (out == base || SameFile(out, base)) {
-        throw RefusedError(out + ": is the base ROM; pack --watch writes OUT at each save and "
-                                 "needs the base as it was: give another OUT; nothing was written");
+        throw RefusedError(WatchOverBaseText(out));
     }
     std::vector<std::string> written = {out}; // the pack's own writes are no saves
     if (const std::optional<std::string> patch = arguments.Text("--bps")) written.push_back(*patch);
@@ -68,14 +67,14 @@ int WatchAndPack(const ParsedArguments& arguments, CommandOutput& output) {
         emulator.clear();
     };
     if (PackLine(arguments, output, {})) run();
-    output.out << "watching " << dir << " (Ctrl+C ends)" << std::endl;
+    output.out << WatchingText(dir) << std::endl;
     for (;;) {
         const FolderWatch::Saves saves = watch.Next(SETTLE, counts);
         ReapEndedPrograms();
         if (saves.stopped) break;
         if (PackLine(arguments, output, saves.paths)) run();
     }
-    output.out << "stopped watching " << dir << std::endl;
+    output.out << StoppedWatchingText(dir) << std::endl;
     return EXIT_OK;
 }
 

@@ -14,8 +14,11 @@
 #include "patch/PatchInfo.h"
 #include "rom/RomChange.h"
 #include "rom/RomFile.h"
+#include "words/CliWords.h"
+#include "words/CommandWords.h"
 #include "words/PatchWords.h"
 #include "words/RomChangeWords.h"
+#include "words/RomProblemWords.h"
 
 namespace drovak::cli {
 
@@ -32,27 +35,24 @@ int PatchCreate(const ParsedArguments& arguments, CommandOutput& output) {
                       &out = arguments.Positional(2);
     const bool ips = arguments.Has("--ips");
     const std::optional<std::string> metaPath = arguments.Text("--meta");
-    if (ips && metaPath) throw UsageError("--meta: an IPS patch has no metadata");
+    if (ips && metaPath) throw UsageError(IpsMetadataText());
     for (const std::string* image : {&original, &modified}) {
         if (SameFile(out, *image)) {
-            throw RefusedError(out + ": is the ROM image " + *image +
-                               " itself; a patch is never written over its images; nothing was "
-                               "written");
+            throw RefusedError(PatchOverImageText(out, *image));
         }
     }
     const RomBytes before = ReadRom(original), after = ReadRom(modified);
     const ImageDifference difference = CompareImages(before.bytes, after.bytes);
     if (difference.Same()) {
-        throw RefusedError(original + " and " + modified + " are the same image (CRC-32 " +
-                           CrcText(Crc32(after.bytes)) + ", " + std::to_string(after.bytes.size()) +
-                           " bytes): a patch would change nothing; nothing was written");
+        throw RefusedError(
+            SameImageText(original, modified, Crc32(after.bytes), after.bytes.size()));
     }
     std::vector<uint8_t> patch;
     if (ips) {
         try {
             patch = CreateIpsPatch(before.bytes, after.bytes);
         } catch (const RefusedError& error) {
-            throw RefusedError(out + ": no IPS patch: " + error.what() + "; nothing was written");
+            throw RefusedError(NoIpsPatchText(out, ErrorText(error)));
         }
     } else {
         patch = CreateBpsPatch(before.bytes, after.bytes);
@@ -63,11 +63,12 @@ int PatchCreate(const ParsedArguments& arguments, CommandOutput& output) {
         }
     }
     WriteFileReplacing(out, patch, OutputOptions(arguments));
-    output.out << out << " written: " << (ips ? "IPS" : "BPS") << " patch of " << patch.size()
-               << " bytes from " << FileNamePart(original) << " (CRC-32 "
-               << CrcText(Crc32(before.bytes)) << ", " << before.bytes.size() << " bytes) to "
-               << FileNamePart(modified) << " (CRC-32 " << CrcText(Crc32(after.bytes)) << ", "
-               << after.bytes.size() << " bytes); it " << ImageDifferenceText(difference) << ".\n";
+    output.out << PatchCreatedText(
+                      out, ips, patch.size(),
+                      {FileNamePart(original), Crc32(before.bytes), before.bytes.size()},
+                      {FileNamePart(modified), Crc32(after.bytes), after.bytes.size()},
+                      ImageDifferenceText(difference))
+               << "\n";
     return EXIT_OK;
 }
 
@@ -96,8 +97,7 @@ int PatchApply(const ParsedArguments& arguments, CommandOutput& output) {
     const std::vector<uint8_t> patch = ReadWholeFile(
         patchPath, MAX_PATCH_SIZE, "a patch may be (" + std::to_string(MAX_PATCH_SIZE) + " bytes)");
     if (DetectPatchFormat(patch) == PatchFormat::Ips) {
-        output.err << patchPath << ": an IPS patch has no checksums: nothing tells whether " << rom
-                   << " is the ROM it was made for, or whether the result is right.\n";
+        output.err << IpsUncheckedText(patchPath, rom) << "\n";
     }
     if (SameFile(out, rom)) {
         // The ROM itself is changed: the patch decides every byte, the header checksum's too.
@@ -108,8 +108,7 @@ int PatchApply(const ParsedArguments& arguments, CommandOutput& output) {
     }
     const std::vector<uint8_t> target = Patched(ReadRom(rom), patch, patchPath);
     WriteFileReplacing(out, target, OutputOptions(arguments));
-    output.err << out << " written: " << target.size() << " bytes, CRC-32 "
-               << CrcText(Crc32(target)) << ".\n";
+    output.err << PatchAppliedText(out, target.size(), Crc32(target)) << "\n";
     return EXIT_OK;
 }
 

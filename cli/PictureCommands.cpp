@@ -13,6 +13,8 @@
 #include "rom/RlePage.h"
 #include "rom/RomFile.h"
 #include "rom/RomLayout.h"
+#include "words/CliWords.h"
+#include "words/CommandWords.h"
 
 #include <string>
 
@@ -27,10 +29,10 @@ unsigned LevelArgument(const ParsedArguments& arguments) {
 
 bool PlaneBArgument(const ParsedArguments& arguments) {
     auto plane = arguments.Text("--plane");
-    if (!plane) throw UsageError("--plane A or --plane B is required");
+    if (!plane) throw UsageError(PlaneRequiredText());
     if (*plane == "A" || *plane == "a") return false;
     if (*plane == "B" || *plane == "b") return true;
-    throw UsageError("--plane wants A or B, not \"" + *plane + "\"");
+    throw UsageError(PlaneWantedText(*plane));
 }
 
 // With --all, OUT is a folder (made when missing) that receives all 16 planes.
@@ -40,18 +42,16 @@ int LevelPng(const ParsedArguments& arguments, CommandOutput& output) {
     const auto started = std::chrono::steady_clock::now();
     if (arguments.Has("--all")) {
         if (arguments.Has("--level") || arguments.Has("--plane"))
-            throw UsageError("--all writes every level and plane: leave out --level and --plane");
+            throw UsageError(AllPlanesAloneText());
         OpenRomRead(rom); // a ROM that can't be read makes no folder
         MakeFolder(out);
         {
             Progress progress(output, [](uint64_t written, uint64_t planes, std::string_view path) {
-                return std::string(path) + " written (" + std::to_string(written) + " of " +
-                       std::to_string(planes) + ")";
+                return PlaneWrittenText(std::string(path), written, planes);
             });
             ExportAllLevelPngs(rom, out, 0, progress, OutputOptions(arguments));
         }
-        output.out << WrittenLine(out, std::to_string(LEVEL_PLANE_COUNT) + " pictures", started)
-                   << "\n";
+        output.out << WrittenLine(out, PicturesText(LEVEL_PLANE_COUNT), started) << "\n";
         return EXIT_OK;
     }
     unsigned level = LevelArgument(arguments);
@@ -60,11 +60,7 @@ int LevelPng(const ParsedArguments& arguments, CommandOutput& output) {
         Progress progress(output);
         ExportLevelPng(rom, level, planeB, out, progress, 0, OutputOptions(arguments));
     }
-    output.out << WrittenLine(out,
-                              std::to_string(LEVEL_PNG_WIDTH) + " x " +
-                                  std::to_string(LEVEL_PNG_HEIGHT) + " pixels",
-                              started)
-               << "\n";
+    output.out << WrittenLine(out, PixelsText(LEVEL_PNG_WIDTH, LEVEL_PNG_HEIGHT), started) << "\n";
     return EXIT_OK;
 }
 
@@ -72,7 +68,7 @@ int LevelPng(const ParsedArguments& arguments, CommandOutput& output) {
 void RejectOptionsOutside(const ParsedArguments& arguments, const std::string& mode,
                           std::initializer_list<const char*> options) {
     for (const char* option : options) {
-        if (arguments.Has(option)) throw UsageError(std::string(option) + " goes with " + mode);
+        if (arguments.Has(option)) throw UsageError(GoesWithText(option, mode));
     }
 }
 
@@ -81,7 +77,7 @@ PreviewImage RenderPicture(const ParsedArguments& arguments) {
     int modes = arguments.Has("--level") + arguments.Has("--title") + arguments.Has("--lzh-sheet") +
                 arguments.Has("--rle-sheet");
     if (modes != 1) {
-        throw UsageError("give exactly one of --level N, --title, --lzh-sheet, --rle-sheet");
+        throw UsageError(OneRenderModeText());
     }
     if (!arguments.Has("--level"))
         RejectOptionsOutside(arguments, "--level", {"--plane", "--column"});

@@ -1,4 +1,5 @@
 #include "cli/Progress.h"
+#include "words/CommandWords.h"
 
 #include <utility>
 
@@ -35,7 +36,7 @@ void Progress::Step(uint64_t done, uint64_t total, std::string_view what) {
         Step(wording_(done, total, what));
         return;
     }
-    Step(std::string(what) + " " + std::to_string(done) + " of " + std::to_string(total));
+    Step(StepText(std::string(what), done, total));
 }
 
 } // namespace drovak::cli

@@ -5,6 +5,7 @@
 #include "rom/RomChange.h"
 #include "rom/RomFile.h"
 #include "rom/RomLayout.h"
+#include "words/CommandWords.h"
 #include "words/RomChangeWords.h"
 
 namespace drovak::cli {
@@ -22,16 +23,13 @@ int Checksum(const ParsedArguments& arguments, CommandOutput& output) {
     const RomBytes image = ReadRom(rom);
     const std::optional<uint16_t> stored = StoredChecksum(image.bytes);
     if (!stored) {
-        throw FileError(rom + ": too short: " + std::to_string(image.bytes.size()) +
-                        " bytes hold no header checksum (it lies at " +
-                        HexText(HEADER_CHECKSUM_OFFSET) + ")");
+        throw FileError(NoHeaderChecksumText(rom, image.bytes.size()));
     }
     const uint16_t computed = ComputeChecksum(image.bytes);
-    output.out << "stored " << ChecksumText(*stored) << ", computed " << ChecksumText(computed)
-               << (*stored == computed ? ": right" : ": wrong") << "\n";
+    output.out << ChecksumLine(*stored, computed) << "\n";
     if (!arguments.Has("--fix")) return EXIT_OK;
     if (*stored == computed) {
-        output.err << rom << ": the header checksum is right; nothing was written.\n";
+        output.err << ChecksumRightText(rom) << "\n";
         return EXIT_OK;
     }
     const RomChange change = ChangeRom(rom, [](const RomBytes& now) {

@@ -5,7 +5,6 @@
 #include "base/WholeFile.h"
 #include "cli/Command.h"
 #include "cli/Files.h"
-#include "cli/InsertRefusals.h"
 #include "demo/DemoRom.h"
 #include "rom/HexField.h"
 #include "rom/LzhPage.h"
@@ -13,6 +12,9 @@
 #include "rom/RlePage.h"
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
+#include "words/CliWords.h"
+#include "words/CommandWords.h"
+#include "words/InsertLines.h"
 #include "words/LzhListWords.h"
 #include "words/RomChangeWords.h"
 
@@ -23,8 +25,6 @@
 namespace drovak::cli {
 
 namespace {
-
-const char* const ANSWER_WITH_YES = " Give --yes to go ahead. Nothing was written.";
 
 const std::string ROM_CHANGE_TEXT =
     "\nThe ROM is replaced whole (a new file beside it, synced, renamed over it), its previous\n"
@@ -39,7 +39,7 @@ const std::string OUT_TEXT =
 void WriteOutput(const ParsedArguments& arguments, const std::string& out,
                  const std::vector<uint8_t>& bytes) {
     if (!arguments.Has("--yes") && FileHoldsOtherBytes(out, bytes)) {
-        throw RefusedError(out + ": already exists and holds other data." + ANSWER_WITH_YES);
+        throw RefusedError(HoldsOtherDataText(out));
     }
     WriteFileReplacing(out, bytes);
 }
@@ -97,9 +97,7 @@ int LzhInsert(const ParsedArguments& arguments, CommandOutput& output) {
     output.out << plan.newSize << " " << plan.oldSize << "\n";
     ReportChange(output, rom, change);
     if (plan.decodedSize != plan.inputSize) {
-        output.err << "The entry's decoded size stays " << plan.decodedSize << ": the "
-                   << plan.inputSize - plan.decodedSize
-                   << " bytes past it are what the old data decoded to there.\n";
+        output.err << DecodedSizeStaysText(plan.decodedSize, plan.inputSize) << "\n";
     }
     return EXIT_OK;
 }

@@ -3,9 +3,10 @@
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "cli/PackCommand.h"
-#include "cli/PackLines.h"
 #include "mod/Pack.h"
 #include "mod/PackDifferences.h"
+#include "words/PackCommandWords.h"
+#include "words/PackWords.h"
 #include "words/RomProblemWords.h"
 
 #include <set>
@@ -19,32 +20,27 @@ int Status(const ParsedArguments& arguments, CommandOutput& output) {
     try {
         plan = PlanPack(dir, arguments.Text("--base"));
     } catch (const RefusedError& error) {
-        output.out << dir << ": pack would refuse: " << ErrorText(error) << "\n";
+        output.out << PackWouldRefuseText(dir, ErrorText(error)) << "\n";
         return EXIT_REFUSED;
     }
-    const std::string from =
-        plan.manifest.romName + " (CRC-32 " + CrcText(plan.manifest.romCrc) + ")";
     if (plan.changes.empty() && plan.views.empty()) {
-        output.out << dir << ": nothing changed since the unpack of " << from << "\n";
+        output.out << NothingChangedText(dir, plan.manifest) << "\n";
         return EXIT_OK;
     }
     // A map that changed is a view and the source of its level's block data: one file.
     std::set<std::string> files;
     for (const PackedChange& change : plan.changes) files.insert(change.source);
     for (const ViewChange& view : plan.views) files.insert(view.path);
-    const size_t count = files.size();
-    output.out << dir << ": " << count << (count == 1 ? " file" : " files")
-               << " changed since the unpack of " << from << ":\n";
+    output.out << FilesChangedText(dir, files.size(), plan.manifest) << "\n";
     bool asks = false;
     for (const PackedChange& change : plan.changes) {
-        output.out << "  " << FileNamePart(change.source) << ", "
-                   << ContentText(ContentOf(change.file, plan.manifest.table)) << ": "
-                   << PackChangeText(change) << "\n";
+        output.out << "  " << StatusChangeText(change, plan.manifest.table) << "\n";
         for (const std::string& question : PackQuestions(change)) {
-            output.out << "    pack asks: " << question << "\n";
+            output.out << StatusQuestionLine(question) << "\n";
             asks = true;
         }
-        for (const std::string& note : change.notes) output.out << "    note: " << note << "\n";
+        for (const std::string& note : PackNotes(change))
+            output.out << StatusNoteLine(note) << "\n";
         if (arguments.Has("--diff")) {
             for (const std::string& line : DifferenceLines(ChangeDifferences(plan, change)))
                 output.out << "    " << line << "\n";
@@ -56,8 +52,7 @@ int Status(const ParsedArguments& arguments, CommandOutput& output) {
         std::istringstream lines(notes.str());
         for (std::string note; std::getline(lines, note);) output.out << "    " << note << "\n";
     }
-    output.out << (asks ? "pack would ask the questions above (pack --yes answers them)\n"
-                        : "pack would write these changes\n");
+    output.out << StatusEndText(asks) << "\n";
     return EXIT_OK;
 }
 

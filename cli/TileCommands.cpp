@@ -10,6 +10,8 @@
 #include "graphics/TilesToPng.h"
 #include "rom/HexField.h"
 #include "rom/RomLayout.h"
+#include "words/CliWords.h"
+#include "words/CommandWords.h"
 
 namespace drovak::cli {
 
@@ -20,7 +22,7 @@ TilePalette PaletteArgument(const ParsedArguments& arguments) {
     auto rom = arguments.Text("--rom");
     if (!rom) {
         for (const char* option : {"--palette-at", "--line"}) {
-            if (arguments.Has(option)) throw UsageError(std::string(option) + " goes with --rom");
+            if (arguments.Has(option)) throw UsageError(GoesWithText(option, "--rom"));
         }
         return GreyRampPalette();
     }
@@ -35,14 +37,13 @@ TileCell CellArgument(const ParsedArguments& arguments) {
     if (!text) return {};
     const std::optional<TileCell> cell = ParseTileCellText(*text);
     if (!cell) {
-        throw UsageError("--cell " + *text + ": give the cell's width and height in tiles, 1 to " +
-                         std::to_string(MAX_CELL_SIDE) + " each, as in 1x4");
+        throw UsageError(CellWantedText(*text));
     }
     return *cell;
 }
 
 void PrintCounts(CommandOutput& output, uint64_t bytes) {
-    output.out << TileCount(bytes) << " tiles, " << bytes << " bytes\n";
+    output.out << TileCountText(bytes) << "\n";
 }
 
 int TilesToPngFile(const ParsedArguments& arguments, CommandOutput& output) {
@@ -54,11 +55,9 @@ int TilesToPngFile(const ParsedArguments& arguments, CommandOutput& output) {
     SaveTilesPng(data, palette, columns, arguments.Positional(1), CellArgument(arguments),
                  OutputOptions(arguments));
     if (auto repeated = RepeatedColour(palette)) {
-        output.err << "note: " << palette.description << " has the colour "
-                   << ColourText(palette.colours[repeated->first]) << " for both "
-                   << repeated->second << " and " << repeated->first
-                   << ": an RGB copy of the picture gives back " << repeated->second
-                   << " for both\n";
+        output.err << RepeatedColourNote(palette, unsigned(repeated->second),
+                                         unsigned(repeated->first))
+                   << "\n";
     }
     PrintCounts(output, data.size());
     return EXIT_OK;
@@ -73,16 +72,13 @@ int PngToTilesFile(const ParsedArguments& arguments, CommandOutput& output) {
     const TilesFromPng tiles = ReadTilesPng(in, palette, keepBytes, CellArgument(arguments));
     WriteFileReplacing(arguments.Positional(1), tiles.data, OutputOptions(arguments));
     if (tiles.droppedPixel) {
-        output.err << "note: the pixel at x " << tiles.droppedPixel->x << ", y "
-                   << tiles.droppedPixel->y << " lies beyond the " << TileCount(tiles.data.size())
-                   << " tiles kept and is not blank; it is left out\n";
+        output.err << DroppedPixelNote(tiles.droppedPixel->x, tiles.droppedPixel->y,
+                                       tiles.data.size())
+                   << "\n";
     }
     if (tiles.paletteDifference && !tiles.valuesByColour) {
         const auto [value, colour] = *tiles.paletteDifference;
-        output.err << "note: the palette of " << in << " differs from " << palette.description
-                   << " at " << value << " (" << ColourText(colour) << ", not "
-                   << ColourText(palette.colours[value])
-                   << "); the picture's values are taken as they are\n";
+        output.err << PaletteDiffersNote(in, palette, unsigned(value), colour) << "\n";
     }
     PrintCounts(output, tiles.data.size());
     if (tiles.valuesByColour) output.out << PaletteDecidedText(in, palette) << "\n";

@@ -3,6 +3,7 @@
 #include "base/Terminal.h"
 #include "cli/Command.h"
 #include "cli/Help.h"
+#include "words/CliWords.h"
 #include "words/RomProblemWords.h"
 
 #include <iostream>
@@ -34,8 +35,7 @@ int Run(const std::vector<std::string>& arguments) {
     }
     const Command* command = FindCommand(name);
     if (command == nullptr) {
-        return Fail(EXIT_USAGE,
-                    "unknown command \"" + name + "\" (drovak-cli --help lists the commands)");
+        return Fail(EXIT_USAGE, UnknownCommandText(name));
     }
     std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (AsksForHelp(rest)) {
@@ -47,18 +47,17 @@ int Run(const std::vector<std::string>& arguments) {
         CommandOutput output{std::cout, std::cerr, StandardErrorTerminalColumns()};
         return command->run(parsed, output);
     } catch (const UsageError& error) {
-        return Fail(EXIT_USAGE, name + ": " + error.what() + "\nUsage: drovak-cli " + name + " " +
-                                    command->usage);
+        return Fail(EXIT_USAGE, UsageFailureText(name, error.what(), command->usage));
     } catch (const FileError& error) {
         return Fail(EXIT_FILE, ErrorText(error));
     } catch (const OtherContentError& error) {
-        return Fail(EXIT_REFUSED, ErrorText(error) + ". Give --yes to replace it.");
+        return Fail(EXIT_REFUSED, ErrorText(error) + REPLACE_WITH_YES);
     } catch (const RefusedError& error) {
         return Fail(EXIT_REFUSED, ErrorText(error));
     } catch (const std::bad_alloc&) {
-        return Fail(EXIT_UNEXPECTED, name + ": out of memory");
+        return Fail(EXIT_UNEXPECTED, OutOfMemoryText(name));
     } catch (const std::exception& error) {
-        return Fail(EXIT_UNEXPECTED, name + ": " + error.what());
+        return Fail(EXIT_UNEXPECTED, UnexpectedText(name, ErrorText(error)));
     }
 }
 
@@ -68,8 +67,7 @@ int main(int argc, char** argv) {
     int code = Run(std::vector<std::string>(argv + 1, argv + argc));
     std::cout.flush();
     if (!std::cout) {
-        return Fail(EXIT_FILE, "cannot write the results to stdout; the command itself was "
-                               "carried out (a file it changed was written)");
+        return Fail(EXIT_FILE, STDOUT_FAILED);
     }
     return code;
 }

@@ -62,31 +62,32 @@ size_t ApplyBlockTmx(const TmxMap& read, const std::vector<uint8_t>& unpacked,
     CheckMapShape(read, written, path);
     const std::vector<uint32_t> low = WrittenGids(read, written, LOW);
     const std::vector<uint32_t> high = WrittenGids(read, written, HIGH);
-    const std::string refused = "; nothing was written";
     size_t changed = 0;
     for (size_t cell = 0; cell < low.size(); ++cell) {
         if (low[cell] == written.layers[0].gids[cell] && high[cell] == written.layers[1].gids[cell])
             continue;
         if ((low[cell] == 0) == (high[cell] == 0)) {
-            throw RefusedError(CellText(path, LOW, cell, written.width) +
-                               (low[cell] ? "a tile in both" : "a tile in neither") +
-                               " of the layers \"Low\" and \"High\"; each cell of a block "
-                               "holds one tile, in one of them" +
-                               refused);
+            ModProblem problem =
+                CellProblem(ModProblemKind::BlockTileCount, path, LOW, cell, written.width);
+            problem.flag = low[cell] != 0;
+            ThrowModProblem(std::move(problem));
         }
         const bool priority = high[cell] != 0;
         const uint32_t gid = priority ? high[cell] : low[cell];
-        const std::string where = CellText(path, priority ? HIGH : LOW, cell, written.width);
-        if (gid & (TMX_FLIPPED_DIAGONALLY | TMX_ROTATED_HEXAGONAL)) {
-            throw RefusedError(where + "a rotated tile; tiles can only be flipped" + refused);
-        }
+        const auto refuse = [&](ModProblemKind kind) {
+            ThrowModProblem(CellProblem(kind, path, priority ? HIGH : LOW, cell, written.width));
+        };
+        if (gid & (TMX_FLIPPED_DIAGONALLY | TMX_ROTATED_HEXAGONAL))
+            refuse(ModProblemKind::TileRotated);
         const uint32_t tile = gid & ~TMX_GID_FLAGS;
         const int line = TilesetOf(written, tile);
-        if (line < 0) throw RefusedError(where + "a tile of no tileset of the map" + refused);
+        if (line < 0) refuse(ModProblemKind::TileOfNoTileset);
         const size_t at = WordAt(cell);
         if (at + 2 > data.size()) {
-            throw RefusedError(where + "past the end of the level's block data (" +
-                               std::to_string(data.size()) + " bytes)" + refused);
+            ModProblem problem = CellProblem(ModProblemKind::CellPastBlockData, path,
+                                             priority ? HIGH : LOW, cell, written.width);
+            problem.size = data.size();
+            ThrowModProblem(std::move(problem));
         }
         const uint16_t word = uint16_t((priority ? PRIORITY : 0) | unsigned(line) << LINE_SHIFT |
                                        (gid & TMX_FLIPPED_VERTICALLY ? FLIP_Y : 0) |

@@ -8,18 +8,13 @@
 #include "base/Paths.h"
 #include "graphics/PngToTiles.h"
 #include "graphics/TileSheet.h"
+#include "mod/ModProblem.h"
 #include "mod/SheetPalette.h"
 #include "rom/DataFile.h"
 
 #include <algorithm>
 
 namespace drovak {
-
-std::string ModFileDescription(const ModFile& file) {
-    return (file.kind == ModKind::LzhEntry ? "entry " + HexText(file.index)
-                                           : "the RLE block at " + HexText(file.offset)) +
-           " (" + file.name + ")";
-}
 
 namespace {
 
@@ -46,8 +41,8 @@ std::vector<uint8_t> ReadSheet(const std::vector<uint8_t>& bytes, const std::str
     const SheetLayout& layout = file.sheet->layout;
     const TilePalette palette = SheetPalette(base, layout);
     if (!HasPngSignature(bytes)) {
-        throw RefusedError(path + ": not a PNG picture (the sheet of " + ModFileDescription(file) +
-                           "); nothing was written");
+        ThrowModProblem(
+            ModProblem{.kind = ModProblemKind::SheetNotPng, .file = path, .record = file});
     }
     const DecodedPng image = ReadPng(bytes, path);
     const SheetHints hints{previous, OtherLines(base, layout)};
@@ -68,12 +63,9 @@ std::vector<uint8_t> ReadSheet(const std::vector<uint8_t>& bytes, const std::str
         };
         while (tiles > 0 && TILE_DATA_BYTES * tiles > kept && blank(tiles - 1)) --tiles;
         picture.data.resize(std::max<uint64_t>(kept, TILE_DATA_BYTES * tiles));
-        result.question = "drawn beyond the " + std::to_string(TileCount(kept)) + " tiles of " +
-                          ModFileDescription(file) + ": it holds " +
-                          std::to_string(TileCount(picture.data.size())) +
-                          " tiles, and the data grows by those tiles.";
+        result.grown = SheetGrowth{TileCount(kept), TileCount(picture.data.size())};
     }
-    if (picture.valuesByColour) result.notes.push_back(PaletteDecidedText(path, palette));
+    if (picture.valuesByColour) result.decidedBy = palette;
     return std::move(picture.data);
 }
 
@@ -100,17 +92,13 @@ FolderData ReadFolderData(const std::string& dir, const Manifest& manifest, cons
     std::vector<uint8_t> tiles = ReadSheet(bytes, sheetPath, file, base, result.data, sheet);
     if (Crc32(tiles) == file.crc || tiles == result.data) return result;
     if (binChanged) {
-        throw RefusedError(ModFileDescription(file) + ": both " + file.name + " and " +
-                           file.sheet->name +
-                           " changed since the unpack, and they hold different data; keep the "
-                           "edit in one of them and put the other back as it was; nothing was "
-                           "written");
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::BinAndSheetDisagree, .record = file});
     }
     result.data = std::move(tiles);
     result.changed = true;
     result.source = sheetPath;
-    result.notes = std::move(sheet.notes);
-    result.question = std::move(sheet.question);
+    result.decidedBy = std::move(sheet.decidedBy);
+    result.grown = sheet.grown;
     return result;
 }
 

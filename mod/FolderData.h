@@ -1,13 +1,21 @@
 #pragma once
 
+#include "graphics/TilePalette.h"
 #include "mod/Manifest.h"
 #include "rom/RomFile.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace drovak {
+
+// A sheet drawn beyond the tiles of its data: how many it held and how many it holds now.
+struct SheetGrowth {
+    uint64_t before = 0;
+    uint64_t after = 0;
+};
 
 // The data a file of an unpacked folder holds now: its .bin, or its sheet when only the sheet
 // changed.
@@ -15,10 +23,10 @@ struct FolderData {
     std::vector<uint8_t> data;
     bool changed = false; // not the data the unpack wrote
     std::string source;   // the path the data came from
-    std::vector<std::string> notes;
-    // What must be answered before it is written (a sheet drawn beyond its length); empty when
-    // nothing.
-    std::string question;
+    // The palette a changed sheet's values were taken by, by colour (a note for the user).
+    std::optional<TilePalette> decidedBy;
+    // A sheet drawn beyond its length: asked before it is written.
+    std::optional<SheetGrowth> grown;
 };
 
 // Reads the .bin of `file` in `dir` (FileError when it can't be read) and, when it has one and
@@ -28,8 +36,5 @@ struct FolderData {
 // entry, when the .bin and the sheet both changed and hold different data.
 FolderData ReadFolderData(const std::string& dir, const Manifest& manifest, const ModFile& file,
                           const RomBytes& base);
-
-// "entry 0x1F (20000_1F.bin)", "the RLE block at 0x48120 (48120.bin)".
-std::string ModFileDescription(const ModFile& file);
 
 } // namespace drovak

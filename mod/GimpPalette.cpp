@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "graphics/Renderer.h"
+#include "mod/ModProblem.h"
 
 #include <cstdio>
 #include <sstream>
@@ -49,12 +50,15 @@ std::vector<uint32_t> ParseGimpPalette(std::string_view text, const std::string&
         const std::string_view line = Trimmed(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
         ++number;
-        const auto refuse = [&](const std::string& what) {
-            throw RefusedError(path + ": line " + std::to_string(number) + ": " + what +
-                               "; nothing was written");
+        const auto refuse = [&](ModProblemKind kind, std::string read = {}, long value = 0) {
+            ThrowModProblem(ModProblem{.kind = kind,
+                                       .file = path,
+                                       .text = std::move(read),
+                                       .number = value,
+                                       .line = number});
         };
         if (number == 1) {
-            if (line != "GIMP Palette") refuse("not \"GIMP Palette\"; not a GIMP palette file");
+            if (line != "GIMP Palette") refuse(ModProblemKind::PaletteNotGimp);
             continue;
         }
         if (line.empty() || line.front() == '#' || line.substr(0, 5) == "Name:" ||
@@ -66,20 +70,21 @@ std::vector<uint32_t> ParseGimpPalette(std::string_view text, const std::string&
         const bool numbers = !fields.fail();
         const int after = numbers ? fields.peek() : EOF;
         if (!numbers || (after != EOF && after != ' ' && after != '\t')) {
-            refuse("\"" + std::string(line.substr(0, 40)) +
-                   "\" is not a colour (three numbers 0 to 255, then a name if any)");
+            refuse(ModProblemKind::PaletteNotColour, std::string(line.substr(0, 40)));
         }
         for (const long value : channel) {
-            if (value < 0 || value > 255) refuse(std::to_string(value) + " is not 0 to 255");
+            if (value < 0 || value > 255) refuse(ModProblemKind::PaletteValue, {}, value);
         }
         colours.push_back(uint32_t(channel[0]) | uint32_t(channel[1]) << 8 |
                           uint32_t(channel[2]) << 16);
     }
-    if (number == 0) throw RefusedError(path + ": empty; not a GIMP palette file");
+    if (number == 0)
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::PaletteEmpty, .file = path});
     if (colours.size() != count) {
-        throw RefusedError(path + ": holds " + std::to_string(colours.size()) +
-                           " colours; the palette has " + std::to_string(count) +
-                           "; nothing was written");
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::PaletteColourCount,
+                                   .file = path,
+                                   .limit = count,
+                                   .count = colours.size()});
     }
     return colours;
 }

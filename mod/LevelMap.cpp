@@ -83,33 +83,23 @@ size_t ApplyLevelTmx(const TmxMap& read, const std::vector<uint8_t>& unpacked,
         const std::vector<uint32_t> now = WrittenGids(read, written, before.name);
         for (size_t cell = 0; cell < now.size(); ++cell) {
             if (now[cell] == before.gids[cell]) continue;
-            const std::string where = CellText(path, before.name, cell, written.width);
-            const std::string refused = "; nothing was written";
+            const auto problem = [&](ModProblemKind kind) {
+                return CellProblem(kind, path, before.name, cell, written.width);
+            };
             const std::optional<size_t> at = LayoutByte(planeB, cell);
-            if (!at) {
-                throw RefusedError(where +
-                                   "a block in Plane B's rows 8 to 15, which the level "
-                                   "does not have; leave them empty" +
-                                   refused);
-            }
-            if (now[cell] & TMX_GID_FLAGS) {
-                throw RefusedError(where +
-                                   "a flipped or rotated block; a level's blocks can't "
-                                   "be flipped (flip the tiles in the block map)" +
-                                   refused);
-            }
+            if (!at) ThrowModProblem(problem(ModProblemKind::BlockInPlaneBLowRows));
+            if (now[cell] & TMX_GID_FLAGS) ThrowModProblem(problem(ModProblemKind::BlockFlipped));
             const int tileset = now[cell] ? TilesetOf(written, now[cell]) : -1;
             if (tileset != int(k)) {
-                throw RefusedError(where +
-                                   (now[cell] == 0 ? "an empty cell"
-                                    : tileset < 0  ? "a tile of no tileset of the map"
-                                                   : "a block of the other plane's tileset") +
-                                   "; each cell holds one of " + before.name + "'s blocks" +
-                                   refused);
+                ModProblem notBlock = problem(ModProblemKind::CellNotBlock);
+                notBlock.number = now[cell] == 0 ? 0 : tileset < 0 ? 1 : 2;
+                notBlock.text = before.name;
+                ThrowModProblem(std::move(notBlock));
             }
             if (*at >= data.size()) {
-                throw RefusedError(where + "past the end of the level's block data (" +
-                                   std::to_string(data.size()) + " bytes)" + refused);
+                ModProblem past = problem(ModProblemKind::CellPastBlockData);
+                past.size = data.size();
+                ThrowModProblem(std::move(past));
             }
             data[*at] = uint8_t(now[cell] - written.tilesets[k].firstGid);
             ++changed;

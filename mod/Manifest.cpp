@@ -32,16 +32,35 @@ std::string OfLevel(unsigned level) {
 
 } // namespace
 
-std::string FileRole(const Manifest& manifest, const ModFile& file) {
+ModContent ContentOf(const ModFile& file, uint32_t table) {
     if (file.kind == ModKind::RleBlock) {
-        return file.offset == TITLE_ART_OFFSET     ? "title art"
-               : file.offset == DEFAULT_RLE_OFFSET ? "sprite sheet"
-                                                   : "not known";
+        return {file.offset == TITLE_ART_OFFSET     ? ModContentKind::TitleArt
+                : file.offset == DEFAULT_RLE_OFFSET ? ModContentKind::SpriteSheet
+                                                    : ModContentKind::Data,
+                0};
     }
-    for (unsigned level = 0; level < LEVEL_COUNT && manifest.table == POINTER_TABLE_OFFSET;
-         ++level) {
-        if (file.index == TileArtEntry(level)) return "tile art" + OfLevel(level);
-        if (file.index == BlockDataEntry(level)) return "blocks" + OfLevel(level);
+    if (table == POINTER_TABLE_OFFSET) {
+        for (unsigned level = 0; level < LEVEL_COUNT; ++level) {
+            if (file.index == TileArtEntry(level)) return {ModContentKind::TileArt, level};
+            if (file.index == BlockDataEntry(level)) return {ModContentKind::LevelBlocks, level};
+        }
+    }
+    return {};
+}
+
+std::string FileRole(const Manifest& manifest, const ModFile& file) {
+    const ModContent content = ContentOf(file, manifest.table);
+    switch (content.kind) {
+    case ModContentKind::TileArt:
+        return "tile art" + OfLevel(content.level);
+    case ModContentKind::LevelBlocks:
+        return "blocks" + OfLevel(content.level);
+    case ModContentKind::SpriteSheet:
+        return "sprite sheet";
+    case ModContentKind::TitleArt:
+        return "title art";
+    case ModContentKind::Data:
+        break;
     }
     return "not known";
 }

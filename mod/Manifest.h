@@ -78,8 +78,17 @@ struct Manifest {
 std::string DataFileName(const Manifest& manifest, const ModFile& file);
 std::string SheetFileName(const Manifest& manifest, const ModFile& file);
 
-// What a record holds, as the layout knows it: "tile art, level 3", "blocks, level 3", "title
-// art", "level map, level 3", "palette of the tile sheets", ...; "not known" for other data.
+// What a file of the folder holds, as the game's layout knows it.
+enum class ModContentKind { TileArt, LevelBlocks, SpriteSheet, TitleArt, Data };
+struct ModContent {
+    ModContentKind kind = ModContentKind::Data;
+    unsigned level = 0; // 0 to 7, for tile art and level blocks
+};
+ModContent ContentOf(const ModFile& file, uint32_t table);
+
+// What a record holds as the manifest stores it (its `role`; the words for the user are
+// words/' ContentText): "tile art, level 3", "blocks, level 3", "title art", "sprite sheet";
+// "not known" for other data. And a view's: "level map, level 3", "palette of the tile sheets".
 std::string FileRole(const Manifest& manifest, const ModFile& file);
 std::string ViewRole(const ViewRecord& view);
 

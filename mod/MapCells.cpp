@@ -1,6 +1,7 @@
 #include "mod/MapCells.h"
 
 #include "base/Errors.h"
+#include "mod/ModProblem.h"
 
 #include <algorithm>
 #include <set>
@@ -8,32 +9,34 @@
 namespace drovak {
 
 void CheckMapShape(const TmxMap& read, const TmxMap& written, const std::string& path) {
-    const auto size = [](const TmxMap& map) {
-        return std::to_string(map.width) + " x " + std::to_string(map.height) + " cells of " +
-               std::to_string(map.tileWidth) + " x " + std::to_string(map.tileHeight) + " pixels";
-    };
-    const std::string unpacked = "; the map the unpack wrote has ";
     if (read.width != written.width || read.height != written.height ||
         read.tileWidth != written.tileWidth || read.tileHeight != written.tileHeight) {
-        throw RefusedError(path + ": a map of " + size(read) + unpacked + size(written) +
-                           "; nothing was written");
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::MapShape,
+                                   .file = path,
+                                   .width = read.width,
+                                   .height = read.height,
+                                   .cellWidth = read.tileWidth,
+                                   .cellHeight = read.tileHeight,
+                                   .otherWidth = written.width,
+                                   .otherHeight = written.height,
+                                   .otherCellWidth = written.tileWidth,
+                                   .otherCellHeight = written.tileHeight});
     }
     if (read.tilesets.size() != written.tilesets.size()) {
-        throw RefusedError(path + ": " + std::to_string(read.tilesets.size()) + " tilesets" +
-                           unpacked + std::to_string(written.tilesets.size()) +
-                           ", in that order; nothing was written");
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::MapTilesets,
+                                   .file = path,
+                                   .limit = written.tilesets.size(),
+                                   .count = read.tilesets.size()});
     }
     std::set<std::string> names;
     for (const TmxLayer& layer : read.layers) names.insert(layer.name);
-    std::string expected;
-    for (const TmxLayer& layer : written.layers) {
-        expected += (expected.empty() ? "\"" : " and \"") + layer.name + "\"";
-    }
+    std::vector<std::string> expected;
+    for (const TmxLayer& layer : written.layers) expected.push_back(layer.name);
     if (names.size() != read.layers.size() || read.layers.size() != written.layers.size() ||
         !std::all_of(written.layers.begin(), written.layers.end(),
                      [&](const TmxLayer& layer) { return names.count(layer.name) == 1; })) {
-        throw RefusedError(path + ": its tile layers are not the unpack's, " + expected +
-                           " (each once); nothing was written");
+        ThrowModProblem(
+            ModProblem{.kind = ModProblemKind::MapLayers, .file = path, .names = expected});
     }
 }
 
@@ -66,10 +69,10 @@ int TilesetOf(const TmxMap& written, uint32_t gid) {
     return -1;
 }
 
-std::string CellText(const std::string& path, const std::string& layer, size_t cell,
-                     unsigned width) {
-    return path + ": layer \"" + layer + "\", column " + std::to_string(cell % width) + ", row " +
-           std::to_string(cell / width) + ": ";
+ModProblem CellProblem(ModProblemKind kind, const std::string& path, const std::string& layer,
+                       size_t cell, unsigned width) {
+    return ModProblem{
+        .kind = kind, .file = path, .layer = layer, .column = cell % width, .row = cell / width};
 }
 
 } // namespace drovak

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mod/ModProblem.h"
 #include "mod/TmxMap.h"
 
 #include <cstdint>
@@ -27,9 +28,9 @@ std::vector<uint32_t> WrittenGids(const TmxMap& read, const TmxMap& written,
 // The tileset of the written map a gid (without flags, not 0) of its numbering lies in, or -1.
 int TilesetOf(const TmxMap& written, uint32_t gid);
 
-// "PATH: layer "Plane A", column 12, row 3: " for a refusal naming a cell (counted from 0, as
+// A problem of a cell: the map's path, the layer, the cell's column and row (counted from 0, as
 // the editor shows them).
-std::string CellText(const std::string& path, const std::string& layer, size_t cell,
-                     unsigned width);
+ModProblem CellProblem(ModProblemKind kind, const std::string& path, const std::string& layer,
+                       size_t cell, unsigned width);
 
 } // namespace drovak

@@ -7,9 +7,9 @@
 #include "base/Paths.h"
 #include "base/ReplaceFile.h"
 #include "mod/FolderData.h"
+#include "mod/ModProblem.h"
 #include "rom/HeaderChecksum.h"
 #include "rom/RlePage.h"
-#include "words/RomProblemWords.h"
 
 #include <algorithm>
 
@@ -23,11 +23,14 @@ RomBytes ReadBase(const Manifest& manifest, const std::string& dir,
     RomBytes base = ReadRom(path);
     const uint32_t crc = Crc32(base.bytes);
     if (crc != manifest.romCrc || base.bytes.size() != manifest.romSize) {
-        throw RefusedError(path + ": CRC-32 " + CrcText(crc) + " (" +
-                           std::to_string(base.bytes.size()) + " bytes), but " + dir +
-                           " was unpacked from " + manifest.romName + ", CRC-32 " +
-                           CrcText(manifest.romCrc) + " (" + std::to_string(manifest.romSize) +
-                           " bytes); give the ROM it was unpacked from; nothing was written");
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::BaseNotUnpacked,
+                                   .file = path,
+                                   .other = dir,
+                                   .text = manifest.romName,
+                                   .size = base.bytes.size(),
+                                   .otherSize = manifest.romSize,
+                                   .crc = crc,
+                                   .otherCrc = manifest.romCrc});
     }
     return base;
 }
@@ -60,7 +63,8 @@ void ApplyRle(PackPlan& plan, PackedChange& change, const std::vector<uint8_t>& 
 // (as many as both hold, at least its DecodedSize), a block's whole data padded to whole words.
 void CheckDecodes(const PackPlan& plan, const ModFile& file, const std::vector<uint8_t>& data) {
     const RomBytes image{plan.base.name, plan.image};
-    std::string problem;
+    ModProblem problem{.kind = ModProblemKind::NoLongerDecodes, .other = plan.dir, .record = file};
+    bool decodes = true;
     try {
         if (file.kind == ModKind::LzhEntry) {
             const LzhExtractResult decoded =
@@ -68,22 +72,18 @@ void CheckDecodes(const PackPlan& plan, const ModFile& file, const std::vector<u
             const size_t common = std::min(decoded.data.size(), data.size());
             if (common < decoded.entry.DecodedSize ||
                 !std::equal(data.begin(), data.begin() + long(common), decoded.data.begin())) {
-                problem = "it decodes to other data";
+                decodes = false;
             }
         } else {
             std::vector<uint8_t> padded = data;
             padded.resize((data.size() + 3) / 4 * 4, 0);
-            if (RleExtractAt(image, file.offset).data != padded)
-                problem = "it decodes to other data";
+            if (RleExtractAt(image, file.offset).data != padded) decodes = false;
         }
-    } catch (const DrovakError& error) {
-        problem = ErrorText(error);
+    } catch (const DrovakError&) {
+        problem.cause = std::current_exception();
+        decodes = false;
     }
-    if (!problem.empty()) {
-        throw RefusedError(plan.dir + ": after the changes, " + ModFileDescription(file) +
-                           " no longer decodes to its file (" + problem +
-                           "): a change overwrote it; nothing was written");
-    }
+    if (!decodes) ThrowModProblem(std::move(problem));
 }
 
 // Palettes lie at fixed places: their words are written in place (a change that moved data
@@ -91,8 +91,9 @@ void CheckDecodes(const PackPlan& plan, const ModFile& file, const std::vector<u
 void WritePalettes(PackPlan& plan, const std::vector<PaletteWrite>& palettes) {
     for (const PaletteWrite& palette : palettes) {
         if (palette.offset + palette.bytes.size() > plan.image.size()) {
-            throw RefusedError(plan.dir + ": the palette at " + HexText(palette.offset) +
-                               " ends past the new image's end; nothing was written");
+            ThrowModProblem(ModProblem{.kind = ModProblemKind::PalettePastNewEnd,
+                                       .other = plan.dir,
+                                       .offset = palette.offset});
         }
         std::copy(palette.bytes.begin(), palette.bytes.end(), plan.image.begin() + palette.offset);
     }
@@ -112,9 +113,8 @@ PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& base
     plan.dir = dir;
     plan.manifest = ReadManifest(dir);
     if (plan.manifest.unfinished) {
-        throw RefusedError(PathIn(dir, MANIFEST_NAME) +
-                           ": marked unfinished: the unpack into the folder did not finish; run "
-                           "the same unpack again to finish it; nothing was written");
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::ManifestUnfinished,
+                                   .file = PathIn(dir, MANIFEST_NAME)});
     }
     plan.base = ReadBase(plan.manifest, dir, basePath);
     plan.image = plan.base.bytes;
@@ -125,13 +125,8 @@ PackPlan PlanPack(const std::string& dir, const std::optional<std::string>& base
         FolderData now = ReadFolderData(dir, plan.manifest, file, plan.base);
         TakeViewData(views, file, now);
         if (now.changed) {
-            PackedChange change{file,
-                                now.source,
-                                now.data,
-                                std::nullopt,
-                                std::nullopt,
-                                std::move(now.notes),
-                                std::move(now.question)};
+            PackedChange change{file,         now.source,    now.data, std::nullopt,
+                                std::nullopt, now.decidedBy, now.grown};
             if (file.kind == ModKind::LzhEntry) {
                 ApplyLzh(plan, change, now.data);
             } else {
@@ -158,9 +153,8 @@ uint32_t PackedChange::NewPackedSize() const {
 
 void RefuseOutputInside(const std::string& dir, const std::string& outPath) {
     if (LiesInside(dir, outPath)) {
-        throw RefusedError(outPath + ": lies inside " + dir +
-                           ", the folder being packed; a pack never writes over the files it "
-                           "reads: give a path outside it; nothing was written");
+        ThrowModProblem(
+            ModProblem{.kind = ModProblemKind::OutputInsideFolder, .file = outPath, .other = dir});
     }
 }
 
@@ -181,12 +175,11 @@ RomChange WritePack(const PackPlan& plan, const std::string& outPath, bool repla
         outPath,
         [&](const RomBytes& now) {
             if (isBase && now.bytes != plan.base.bytes) {
-                throw RefusedError(outPath + ": changed since it was read; nothing was written");
+                ThrowModProblem(ModProblem{.kind = ModProblemKind::OutputChanged, .file = outPath});
             }
             if (!isBase && !replaceOther && now.bytes != plan.image) {
-                throw OtherContentError(outPath +
-                                        ": already exists and holds other data; nothing was "
-                                        "written");
+                ThrowModProblem(
+                    ModProblem{.kind = ModProblemKind::OutputHoldsOther, .file = outPath});
             }
             return plan.image;
         },

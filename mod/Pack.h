@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mod/FolderData.h"
 #include "mod/Manifest.h"
 #include "mod/ViewEdits.h"
 #include "rom/LzhPage.h"
@@ -23,10 +24,10 @@ struct PackedChange {
     // it left it: its sizes, moves and questions (the data grows, or is empty).
     std::optional<LzhInsertPlan> lzh;
     std::optional<RleInsertPlan> rle;
-    // Notes on a sheet read back: a pixel left out that is not blank, values taken by colour.
-    std::vector<std::string> notes;
-    // A question of its own before it is written (a sheet drawn beyond its length), or empty.
-    std::string question;
+    // A sheet read back: the palette its values were taken by, by colour (a note), and how it
+    // grew when drawn beyond its length (a question of its own before it is written).
+    std::optional<TilePalette> decidedBy;
+    std::optional<SheetGrowth> grown;
 
     uint32_t OldPackedSize() const;
     uint32_t NewPackedSize() const;

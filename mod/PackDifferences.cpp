@@ -36,22 +36,6 @@ UnitDifferences Compare(DataUnit unit, std::span<const uint8_t> before,
 
 } // namespace
 
-ModContent ContentOf(const ModFile& file, uint32_t table) {
-    if (file.kind == ModKind::RleBlock) {
-        return {file.offset == TITLE_ART_OFFSET     ? ModContentKind::TitleArt
-                : file.offset == DEFAULT_RLE_OFFSET ? ModContentKind::SpriteSheet
-                                                    : ModContentKind::Data,
-                0};
-    }
-    if (table == POINTER_TABLE_OFFSET) {
-        for (unsigned level = 0; level < LEVEL_COUNT; ++level) {
-            if (file.index == TileArtEntry(level)) return {ModContentKind::TileArt, level};
-            if (file.index == BlockDataEntry(level)) return {ModContentKind::LevelBlocks, level};
-        }
-    }
-    return {};
-}
-
 std::vector<UnitDifferences> DataDifferences(ModContent content, std::span<const uint8_t> before,
                                              std::span<const uint8_t> after) {
     std::vector<UnitDifferences> all;

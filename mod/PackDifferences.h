@@ -8,14 +8,6 @@
 
 namespace drovak {
 
-// What a file of the folder holds, as the game's layout knows it.
-enum class ModContentKind { TileArt, LevelBlocks, SpriteSheet, TitleArt, Data };
-struct ModContent {
-    ModContentKind kind = ModContentKind::Data;
-    unsigned level = 0; // 0 to 7, for tile art and level blocks
-};
-ModContent ContentOf(const ModFile& file, uint32_t table);
-
 // The units an edit is counted in: the tiles of tile art (32 bytes each); the block
 // definitions (32 bytes) and layout cells (a byte each, column by column) of each plane of a
 // level's blocks; bytes for anything else.

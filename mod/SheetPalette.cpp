@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "base/Stream.h"
+#include "mod/ModProblem.h"
 
 namespace drovak {
 
@@ -11,8 +12,12 @@ TilePalette SheetPalette(const RomBytes& rom, const SheetLayout& layout) {
     const std::string palette = "palette line " + std::to_string(layout.paletteLine) +
                                 " of the palette at " + HexText(layout.paletteOffset);
     if (rom.bytes.size() < lineEnd) {
-        throw FileError(rom.name + ": too short: " + palette + " ends at " + HexText(lineEnd) +
-                        ", the file ends at " + HexText(rom.bytes.size()));
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::SheetPalettePastEnd,
+                                   .file = rom.name,
+                                   .limit = lineEnd,
+                                   .line = layout.paletteLine,
+                                   .offset = layout.paletteOffset,
+                                   .size = rom.bytes.size()});
     }
     ViewStream stream(rom.bytes, rom.name);
     return PaletteLineOf(ReadPalette(stream, layout.paletteOffset), layout.paletteLine,

@@ -2,6 +2,7 @@
 
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
+#include "mod/ModProblem.h"
 
 #include <pugixml.hpp>
 #include <zlib.h>
@@ -18,8 +19,19 @@ namespace {
 // More cells than any map of a folder holds; a layer beyond it is not read.
 constexpr uint64_t MAX_MAP_CELLS = 1u << 20;
 
-[[noreturn]] void Refuse(const std::string& name, const std::string& what) {
-    throw RefusedError(name + ": " + what);
+// The file a problem is in, and the layer where there is one.
+struct Where {
+    std::string file;
+    std::optional<std::string> layer{};
+};
+
+[[noreturn]] void Refuse(const Where& where, ModProblem problem) {
+    problem.file = where.file;
+    problem.layer = where.layer;
+    ThrowModProblem(std::move(problem));
+}
+[[noreturn]] void Refuse(const Where& where, ModProblemKind kind) {
+    Refuse(where, ModProblem{.kind = kind});
 }
 
 // A whole decimal number of 32 bits, or nothing.
@@ -38,22 +50,26 @@ std::optional<uint32_t> ParseNumber(std::string_view text) {
     return uint32_t(value);
 }
 
-uint32_t Attribute(const pugi::xml_node& node, const char* key, const std::string& name,
+uint32_t Attribute(const pugi::xml_node& node, const char* key, const Where& name,
                    std::optional<uint32_t> missing = std::nullopt) {
     const pugi::xml_attribute attribute = node.attribute(key);
     if (!attribute) {
         if (missing) return *missing;
-        Refuse(name, "<" + std::string(node.name()) + "> has no " + key);
+        Refuse(name, ModProblem{.kind = ModProblemKind::TmxAttributeMissing,
+                                .key = key,
+                                .element = node.name()});
     }
     const std::optional<uint32_t> value = ParseNumber(attribute.value());
     if (!value) {
-        Refuse(name, "<" + std::string(node.name()) + "> " + key + "=\"" + attribute.value() +
-                         "\" is not a whole number");
+        Refuse(name, ModProblem{.kind = ModProblemKind::TmxAttributeNotNumber,
+                                .text = attribute.value(),
+                                .key = key,
+                                .element = node.name()});
     }
     return *value;
 }
 
-std::vector<uint8_t> Base64(std::string_view text, const std::string& where) {
+std::vector<uint8_t> Base64(std::string_view text, const Where& where) {
     std::vector<uint8_t> bytes;
     uint32_t bits = 0;
     unsigned held = 0, padding = 0;
@@ -70,7 +86,7 @@ std::vector<uint8_t> Base64(std::string_view text, const std::string& where) {
             continue;
         }
         if (value < 0 || padding)
-            Refuse(where, "the base64 data holds '" + std::string(1, c) + "'");
+            Refuse(where, ModProblem{.kind = ModProblemKind::TmxBase64, .text = std::string(1, c)});
         bits = bits << 6 | uint32_t(value);
         held += 6;
         if (held >= 8) {
@@ -82,11 +98,11 @@ std::vector<uint8_t> Base64(std::string_view text, const std::string& where) {
 }
 
 // zlib or gzip data (told apart by their headers) that must inflate to exactly `size` bytes.
-std::vector<uint8_t> Inflate(const std::vector<uint8_t>& packed, size_t size,
-                             const std::string& where) {
+std::vector<uint8_t> Inflate(const std::vector<uint8_t>& packed, size_t size, const Where& where) {
     std::vector<uint8_t> out(size + 1);
     z_stream stream{};
-    if (inflateInit2(&stream, 15 + 32) != Z_OK) Refuse(where, "zlib can't be started");
+    if (inflateInit2(&stream, 15 + 32) != Z_OK)
+        Refuse(where, ModProblemKind::TmxInflaterNotStarted);
     stream.next_in = const_cast<Bytef*>(packed.data());
     stream.avail_in = uInt(packed.size());
     stream.next_out = out.data();
@@ -96,17 +112,17 @@ std::vector<uint8_t> Inflate(const std::vector<uint8_t>& packed, size_t size,
     inflateEnd(&stream);
     if (status != Z_STREAM_END || got != size) {
         Refuse(where, status == Z_STREAM_END || status == Z_BUF_ERROR
-                          ? "the compressed data does not hold one gid a cell"
-                          : "the compressed data is damaged");
+                          ? ModProblemKind::TmxCompressedCells
+                          : ModProblemKind::TmxCompressedDamaged);
     }
     out.resize(size);
     return out;
 }
 
-std::vector<uint32_t> LayerGids(const pugi::xml_node& data, size_t cells,
-                                const std::string& where) {
-    if (!data) Refuse(where, "no <data>");
-    if (data.child("chunk")) Refuse(where, "data in chunks (an infinite map)");
+std::vector<uint32_t> LayerGids(const pugi::xml_node& data, size_t cells, const Where& where) {
+    if (!data) Refuse(where, ModProblemKind::TmxNoData);
+    if (data.child("chunk"))
+        Refuse(where, ModProblem{.kind = ModProblemKind::TmxInfinite, .flag = true});
     const std::string encoding = data.attribute("encoding").value();
     const std::string compression = data.attribute("compression").value();
     std::vector<uint32_t> gids;
@@ -122,28 +138,29 @@ std::vector<uint32_t> LayerGids(const pugi::xml_node& data, size_t cells,
             const std::optional<uint32_t> gid = ParseNumber(text.substr(0, comma));
             if (!gid) {
                 if (comma == text.size() && text.find_first_not_of(" \t\r\n") == text.npos) break;
-                Refuse(where, "cell " + std::to_string(gids.size()) + " of the CSV data, \"" +
-                                  std::string(text.substr(0, std::min<size_t>(comma, 20))) +
-                                  "\", is not a gid");
+                Refuse(where,
+                       ModProblem{.kind = ModProblemKind::TmxCsvCell,
+                                  .text = std::string(text.substr(0, std::min<size_t>(comma, 20))),
+                                  .count = gids.size()});
             }
             gids.push_back(*gid);
             text.remove_prefix(std::min(comma + 1, text.size()));
         }
     } else if (encoding == "base64") {
         if (!compression.empty() && compression != "zlib" && compression != "gzip") {
-            Refuse(where, "data compressed with " + compression +
-                              "; save the map with CSV, base64, zlib or gzip layer data");
+            Refuse(where, ModProblem{.kind = ModProblemKind::TmxCompression, .text = compression});
         }
         std::vector<uint8_t> bytes = Base64(data.child_value(), where);
         if (!compression.empty()) bytes = Inflate(bytes, 4 * cells, where);
-        if (bytes.size() != 4 * cells) Refuse(where, "the data does not hold one gid a cell");
+        if (bytes.size() != 4 * cells) Refuse(where, ModProblemKind::TmxBase64Cells);
         for (size_t k = 0; k < cells; ++k) gids.push_back(LoadLittleEndian32(bytes.data() + 4 * k));
     } else {
-        Refuse(where, "data encoded as \"" + encoding + "\", not CSV or base64");
+        Refuse(where, ModProblem{.kind = ModProblemKind::TmxEncoding, .text = encoding});
     }
     if (gids.size() != cells) {
-        Refuse(where, "the data holds " + std::string(gids.size() > cells ? "more" : "fewer") +
-                          " cells than the map's " + std::to_string(cells));
+        Refuse(
+            where,
+            ModProblem{.kind = ModProblemKind::TmxCellCount, .limit = cells, .count = gids.size()});
     }
     return gids;
 }
@@ -201,32 +218,35 @@ std::string TmxText(const TmxMap& map) {
 }
 
 TmxMap ParseTmx(std::string_view text, const std::string& name) {
+    const Where file{name};
     pugi::xml_document document;
     const pugi::xml_parse_result parsed = document.load_buffer(text.data(), text.size());
     if (!parsed) {
         const size_t offset = std::min(size_t(std::max<ptrdiff_t>(parsed.offset, 0)), text.size());
         const auto line = std::count(text.begin(), text.begin() + long(offset), '\n') + 1;
-        Refuse(name,
-               "line " + std::to_string(line) + ": " + parsed.description() + "; not a TMX map");
+        Refuse(file, ModProblem{.kind = ModProblemKind::TmxSyntax,
+                                .text = parsed.description(),
+                                .line = uint64_t(line)});
     }
     const pugi::xml_node root = document.child("map");
-    if (!root) Refuse(name, "no <map>; not a TMX map");
+    if (!root) Refuse(file, ModProblemKind::TmxNoMap);
     if (std::string(root.attribute("orientation").value()) != "orthogonal")
-        Refuse(name, "not an orthogonal map");
-    if (Attribute(root, "infinite", name, 0) != 0) Refuse(name, "an infinite map");
+        Refuse(file, ModProblemKind::TmxNotOrthogonal);
+    if (Attribute(root, "infinite", file, 0) != 0) Refuse(file, ModProblemKind::TmxInfinite);
     TmxMap map;
-    map.width = Attribute(root, "width", name);
-    map.height = Attribute(root, "height", name);
-    map.tileWidth = Attribute(root, "tilewidth", name);
-    map.tileHeight = Attribute(root, "tileheight", name);
+    map.width = Attribute(root, "width", file);
+    map.height = Attribute(root, "height", file);
+    map.tileWidth = Attribute(root, "tilewidth", file);
+    map.tileHeight = Attribute(root, "tileheight", file);
     const uint64_t cells = uint64_t(map.width) * map.height;
     if (cells > MAX_MAP_CELLS) {
-        Refuse(name, "a map of " + std::to_string(map.width) + " x " + std::to_string(map.height) +
-                         " cells, larger than any of a folder");
+        Refuse(file, ModProblem{.kind = ModProblemKind::TmxTooLarge,
+                                .width = map.width,
+                                .height = map.height});
     }
     for (const pugi::xml_node node : root.children("tileset")) {
         TmxTileset tileset;
-        tileset.firstGid = Attribute(node, "firstgid", name);
+        tileset.firstGid = Attribute(node, "firstgid", file);
         tileset.name = node.attribute("name").value();
         tileset.image = node.attribute("source").value();
         map.tilesets.push_back(tileset);
@@ -237,13 +257,15 @@ TmxMap ParseTmx(std::string_view text, const std::string& name) {
     for (const pugi::xml_node node : root.children("layer")) {
         TmxLayer layer;
         layer.name = node.attribute("name").value();
-        const std::string where = name + ": layer \"" + layer.name + "\"";
+        const Where where{name, layer.name};
         const uint32_t width = Attribute(node, "width", where, map.width);
         const uint32_t height = Attribute(node, "height", where, map.height);
         if (width != map.width || height != map.height) {
-            Refuse(where, std::to_string(width) + " x " + std::to_string(height) +
-                              " cells, not the map's " + std::to_string(map.width) + " x " +
-                              std::to_string(map.height));
+            Refuse(where, ModProblem{.kind = ModProblemKind::TmxLayerSize,
+                                     .width = width,
+                                     .height = height,
+                                     .otherWidth = map.width,
+                                     .otherHeight = map.height});
         }
         layer.gids = LayerGids(node.child("data"), size_t(cells), where);
         map.layers.push_back(std::move(layer));

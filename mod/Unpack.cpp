@@ -11,14 +11,13 @@
 #include "graphics/TilePalette.h"
 #include "graphics/TilesToPng.h"
 #include "mod/LevelMap.h"
+#include "mod/ModProblem.h"
 #include "mod/SheetPalette.h"
 #include "mod/Views.h"
 #include "rom/LzhPage.h"
 #include "rom/LzhTableList.h"
 #include "rom/RlePage.h"
 #include "rom/RomFile.h"
-#include "words/LzhListWords.h"
-#include "words/RomProblemWords.h"
 
 #include <filesystem>
 #include <map>
@@ -55,8 +54,8 @@ Unpacked Make(const RomBytes& rom, ModFile record, std::vector<uint8_t> data,
                           TileCell{sheet->cellWidth, sheet->cellHeight});
             unpacked.record.sheet = SheetRecord{name, Crc32(picture.Data()), *sheet};
             unpacked.outputs.push_back({name, picture.Take()});
-        } catch (const DrovakError& error) {
-            skipped.push_back({name, ErrorText(error)});
+        } catch (const DrovakError&) {
+            skipped.push_back({name, std::current_exception()});
         }
     }
     unpacked.outputs.insert(unpacked.outputs.begin(), Output{record.name, std::move(data)});
@@ -68,14 +67,16 @@ std::vector<Unpacked> UnpackAll(const RomBytes& rom, Manifest& manifest,
     std::vector<Unpacked> all;
     const std::vector<LzhListEntry> entries = ListLzhTable(rom, manifest.table);
     if (entries.size() > WORK_TABLE_CAPACITY) {
-        throw RefusedError(rom.name + ": the table at " + HexText(manifest.table) + " has " +
-                           std::to_string(entries.size()) +
-                           " entries; a pack can recalculate at most 32; nothing was written");
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::TableTooLong,
+                                   .file = rom.name,
+                                   .limit = WORK_TABLE_CAPACITY,
+                                   .count = entries.size(),
+                                   .offset = manifest.table});
     }
     for (const LzhListEntry& listed : entries) {
         if (listed.problem) {
-            skipped.push_back({LzhFileStem(manifest.table, listed.index) + ".bin",
-                               EntryProblemText(*listed.problem)});
+            skipped.push_back(
+                {LzhFileStem(manifest.table, listed.index) + ".bin", {}, listed.problem});
             continue;
         }
         LzhExtractResult extracted = LzhExtractEntry(rom, manifest.table, listed.index);
@@ -94,8 +95,8 @@ std::vector<Unpacked> UnpackAll(const RomBytes& rom, Manifest& manifest,
         RleExtractResult extracted;
         try {
             extracted = RleExtractAt(rom, offset);
-        } catch (const DrovakError& error) {
-            skipped.push_back({DataFileName(manifest, record), ErrorText(error)});
+        } catch (const DrovakError&) {
+            skipped.push_back({DataFileName(manifest, record), std::current_exception()});
             continue;
         }
         record.decodedSize = uint32_t(extracted.data.size());
@@ -106,9 +107,6 @@ std::vector<Unpacked> UnpackAll(const RomBytes& rom, Manifest& manifest,
     return all;
 }
 
-const std::string REFUSED = "; an unpack never writes over what may be an edit, and nothing "
-                            "was written";
-
 // The file NAME of the folder, when it is there, must be a regular file itself (not a link, not
 // a FIFO...) holding `crc`: what an unpack wrote. False when nothing is there.
 bool CheckWritten(const std::string& dir, const std::string& name, uint32_t crc) {
@@ -116,11 +114,11 @@ bool CheckWritten(const std::string& dir, const std::string& name, uint32_t crc)
     FileInfo info;
     if (!StatLink(path, info)) return false;
     if (!info.IsRegular()) {
-        throw RefusedError(path + ": is " + FileKind(info.mode) +
-                           ", not a file of a previous unpack" + REFUSED);
+        ThrowModProblem(
+            ModProblem{.kind = ModProblemKind::NotUnpackedFile, .file = path, .number = info.mode});
     }
     if (Crc32(ReadFileInsideFolder(dir, name, MAX_ROM_SIZE, "an unpacked file holds")) != crc) {
-        throw RefusedError(path + ": changed since the unpack" + REFUSED);
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::UnpackedFileChanged, .file = path});
     }
     return true;
 }
@@ -138,18 +136,21 @@ bool CheckFolder(const std::string& dir, const Manifest& manifest, const std::ve
     if (empty) return false;
     FileInfo info;
     if (!StatLink(PathIn(dir, MANIFEST_NAME), info)) {
-        throw RefusedError(dir + ": not empty, and it holds no " + MANIFEST_NAME +
-                           " of a previous unpack" + REFUSED);
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::FolderNotEmpty, .file = dir});
     }
     if (!info.IsRegular()) {
-        throw RefusedError(PathIn(dir, MANIFEST_NAME) + ": is " + FileKind(info.mode) +
-                           ", not the manifest of a previous unpack" + REFUSED);
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::ManifestNotFile,
+                                   .file = PathIn(dir, MANIFEST_NAME),
+                                   .number = info.mode});
     }
     const Manifest previous = ReadManifest(dir);
     if (previous.romCrc != manifest.romCrc || previous.romSize != manifest.romSize) {
-        throw RefusedError(dir + ": holds an unpack of " + previous.romName + " (CRC-32 " +
-                           CrcText(previous.romCrc) + "), not of " + manifest.romName +
-                           " (CRC-32 " + CrcText(manifest.romCrc) + ")" + REFUSED);
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::OtherRomUnpacked,
+                                   .file = dir,
+                                   .other = manifest.romName,
+                                   .text = previous.romName,
+                                   .crc = previous.romCrc,
+                                   .otherCrc = manifest.romCrc});
     }
     std::set<std::string> unchanged{MANIFEST_NAME};
     for (const ModFile& file : previous.files) {
@@ -165,15 +166,16 @@ bool CheckFolder(const std::string& dir, const Manifest& manifest, const std::ve
     for (const Unpacked& unpacked : all) {
         for (const Output& output : unpacked.outputs) {
             if (StatLink(PathIn(dir, output.name), info) && !unchanged.count(output.name)) {
-                throw RefusedError(PathIn(dir, output.name) +
-                                   ": not a file of the previous unpack" + REFUSED);
+                ThrowModProblem(ModProblem{.kind = ModProblemKind::NotOfPreviousUnpack,
+                                           .file = PathIn(dir, output.name)});
             }
         }
     }
     for (const ViewOutput& output : views.outputs) {
         const std::string& name = output.record.name;
         if (StatLink(PathIn(dir, name), info) && !unchanged.count(name)) {
-            throw RefusedError(PathIn(dir, name) + ": not a file of the previous unpack" + REFUSED);
+            ThrowModProblem(
+                ModProblem{.kind = ModProblemKind::NotOfPreviousUnpack, .file = PathIn(dir, name)});
         }
     }
     return true;
@@ -185,7 +187,8 @@ void MakeViewFolder(const std::string& dir, const std::string& name) {
     const std::string folder = PathIn(dir, name.substr(0, name.find('/')));
     FileInfo info;
     if (StatLink(folder, info) && !info.IsFolder()) {
-        throw RefusedError(folder + ": is " + FileKind(info.mode) + ", not a folder" + REFUSED);
+        ThrowModProblem(ModProblem{
+            .kind = ModProblemKind::ViewFolderNotFolder, .file = folder, .number = info.mode});
     }
     MakeFolder(folder);
 }
@@ -197,17 +200,12 @@ std::string RomPathFrom(const std::string& dir, const std::string& romPath) {
                             PathIn(romFolder, std::filesystem::path(romPath).filename()));
 }
 
-// A failure part-way: the message says what is in the folder now, never "nothing was written".
+// A failure part-way: the problem tells what is in the folder now.
 [[noreturn]] void StoppedPartWay(const std::string& dir, const DrovakError& error) {
-    std::string text = ErrorText(error);
-    for (size_t at; (at = text.find("nothing was written")) != std::string::npos;) {
-        text.replace(at, 19, "not written");
-    }
-    text = dir + ": the unpack stopped before its end (" + text + "); " + dir +
-           " holds the files written so far and a " + MANIFEST_NAME +
-           " marked unfinished: the same command run again finishes it";
-    if (dynamic_cast<const FileError*>(&error)) throw FileError(text);
-    throw RefusedError(text);
+    ThrowModProblem(ModProblem{.kind = ModProblemKind::UnpackStopped,
+                               .file = dir,
+                               .flag = dynamic_cast<const FileError*>(&error) != nullptr,
+                               .cause = std::current_exception()});
 }
 
 } // namespace
@@ -223,7 +221,7 @@ UnpackResult Unpack(const std::string& romPath, const std::string& dir, uint32_t
     manifest.table = table;
     const std::vector<Unpacked> all = UnpackAll(rom, manifest, result.skipped);
     const ViewOutputs views = MakeViews(rom, table);
-    for (const auto& [name, problem] : views.skipped) result.skipped.push_back({name, problem});
+    for (const auto& [name, error] : views.skipped) result.skipped.push_back({name, error});
 
     progress.ThrowIfCancelled();
     MakeFolder(dir);

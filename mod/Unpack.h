@@ -1,11 +1,14 @@
 #pragma once
 
 #include "mod/Manifest.h"
+#include "rom/LzhPage.h"
 
 #include "base/Progress.h"
 #include <cstdint>
 
+#include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +18,8 @@ namespace drovak {
 // known block that is not there, a sheet whose palette is not there.
 struct SkippedFile {
     std::string name;
-    std::string problem;
+    std::exception_ptr error{};                 // what stopped it, or
+    std::optional<EntryProblem> entryProblem{}; // why an entry does not decode
 };
 
 struct UnpackResult {

@@ -9,6 +9,7 @@
 #include "base/Paths.h"
 #include "mod/GimpPalette.h"
 #include "mod/LevelMap.h"
+#include "mod/ModProblem.h"
 #include "mod/TmxMap.h"
 #include "mod/Views.h"
 #include "rom/LzhPage.h"
@@ -61,9 +62,8 @@ ViewEdits ReadViewEdits(const std::string& dir, const Manifest& manifest, const 
             if (std::none_of(manifest.files.begin(), manifest.files.end(), [&](const ModFile& f) {
                     return f.kind == ModKind::LzhEntry && f.index == index;
                 })) {
-                throw RefusedError(path + ": changed, but " + MANIFEST_NAME +
-                                   " records no block data of its level to put it into; "
-                                   "nothing was written");
+                ThrowModProblem(
+                    ModProblem{.kind = ModProblemKind::MapWithoutBlockData, .file = path});
             }
             if (!unpacked.count(index)) {
                 unpacked[index] = LzhExtractEntry(base, manifest.table, index).data;
@@ -89,13 +89,10 @@ void TakeViewData(const ViewEdits& edits, const ModFile& file, FolderData& now) 
     if (found == edits.entries.end()) return;
     const EntryFromViews& maps = found->second;
     if (now.changed && now.data != maps.data) {
-        std::string names;
-        for (const std::string& source : maps.sources)
-            names += (names.empty() ? "" : " and ") + source;
-        throw RefusedError(ModFileDescription(file) + ": both " + now.source + " and " + names +
-                           " changed since the unpack, and they give different block data; "
-                           "keep the edit in one of them and put the other back as it was; "
-                           "nothing was written");
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::MapsDisagree,
+                                   .text = now.source,
+                                   .names = maps.sources,
+                                   .record = file});
     }
     now.data = maps.data;
     now.changed = true;

@@ -10,8 +10,8 @@
 #include "graphics/TilePalette.h"
 #include "mod/GimpPalette.h"
 #include "mod/LevelMap.h"
+#include "mod/ModProblem.h"
 #include "rom/LzhPage.h"
-#include "words/RomProblemWords.h"
 
 namespace drovak {
 
@@ -50,8 +50,10 @@ void AddLevel(ViewOutputs& views, const RomBytes& rom, uint32_t table, unsigned 
 
 std::vector<uint16_t> PaletteWordsAt(const RomBytes& rom, uint32_t offset, unsigned count) {
     if (uint64_t(offset) + 2 * count > rom.bytes.size()) {
-        throw RefusedError(rom.name + ": the palette at " + HexText(offset) + " (" +
-                           std::to_string(count) + " colours) ends past the end of the file");
+        ThrowModProblem(ModProblem{.kind = ModProblemKind::PaletteBeyondRom,
+                                   .file = rom.name,
+                                   .count = count,
+                                   .offset = offset});
     }
     std::vector<uint16_t> words(count);
     for (unsigned k = 0; k < count; ++k)
@@ -65,8 +67,8 @@ ViewOutputs MakeViews(const RomBytes& rom, uint32_t table) {
         ViewOutputs one;
         try {
             AddLevel(one, rom, table, level);
-        } catch (const DrovakError& error) {
-            views.skipped.emplace_back(LevelMapName(level), ErrorText(error));
+        } catch (const DrovakError&) {
+            views.skipped.emplace_back(LevelMapName(level), std::current_exception());
             continue;
         }
         for (ViewOutput& output : one.outputs) views.outputs.push_back(std::move(output));
@@ -80,8 +82,8 @@ ViewOutputs MakeViews(const RomBytes& rom, uint32_t table) {
             views.outputs.push_back({ViewRecord{ViewKind::Palette, palette.name, Crc32(Bytes(text)),
                                                 0, palette.offset, palette.colours},
                                      Bytes(text)});
-        } catch (const DrovakError& error) {
-            views.skipped.emplace_back(palette.name, ErrorText(error));
+        } catch (const DrovakError&) {
+            views.skipped.emplace_back(palette.name, std::current_exception());
         }
     }
     return views;

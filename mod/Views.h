@@ -4,6 +4,7 @@
 #include "rom/RomFile.h"
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,7 +24,7 @@ struct ViewOutputs {
     std::vector<ViewOutput> outputs;
     // What can't be drawn (a level whose data does not decode, a palette past the end), by
     // name, and why.
-    std::vector<std::pair<std::string, std::string>> skipped;
+    std::vector<std::pair<std::string, std::exception_ptr>> skipped;
 };
 
 // The views of a ROM image unpacked with the table `table` (only the game's table has levels).

@@ -25,6 +25,22 @@ std::string LzhTailWords(const LzhInsertPlan& plan) {
     return line;
 }
 
+const char* const LZH_GROWTH_QUESTION =
+    "New size of the compressed data is greater then previous!\r\n"
+    "Drovak may recalculate sizes table. Do you want to continue?";
+
+std::string LzhGrowthBoxWords(const LzhInsertPlan& plan) {
+    return std::string(LZH_GROWTH_QUESTION) + "\r\n" + LzhTailWords(plan);
+}
+
+std::string LzhGrowthLineWords(const LzhInsertPlan& plan) {
+    return "the new compressed data (" + std::to_string(plan.newSize) +
+           " bytes) is larger than the old (" + std::to_string(plan.oldSize) +
+           " bytes): the sizes table would be recalculated and the data of the following "
+           "entries moved. " +
+           LzhTailWords(plan);
+}
+
 std::string LzhEmptyInputWords(const LzhInsertPlan& plan, const std::string& inputName,
                                const char* lineBreak) {
     std::string text = "The file " + inputName + " is empty!" + lineBreak + "Entry " +

@@ -15,6 +15,13 @@ namespace drovak {
 // or FF." and, when the file grows, how.
 std::string LzhTailWords(const LzhInsertPlan& plan);
 
+// The question an LZH plan that needsConfirmation asks, in both its forms: the window's box
+// (LZH_GROWTH_QUESTION, then the tail, lines broken with "\r\n") and the terminal's one line,
+// which names the two sizes.
+extern const char* const LZH_GROWTH_QUESTION;
+std::string LzhGrowthBoxWords(const LzhInsertPlan& plan);
+std::string LzhGrowthLineWords(const LzhInsertPlan& plan);
+
 // "The file NAME is empty!", then what the entry then holds and what moves.
 std::string LzhEmptyInputWords(const LzhInsertPlan& plan, const std::string& inputName,
                                const char* lineBreak);

@@ -4,6 +4,7 @@
 #include "compression/Rle.h"
 #include "words/CodecProblemWords.h"
 #include "words/GraphicsProblemWords.h"
+#include "words/ModProblemWords.h"
 #include "words/PngProblemWords.h"
 
 namespace drovak {
@@ -133,6 +134,7 @@ std::string ErrorText(const std::exception& error) {
     if (const auto* repeat = dynamic_cast<const UnsupportedRepeatError*>(&error)) {
         return UnsupportedRepeatMessage(repeat->count());
     }
+    if (const ModProblem* problem = ModProblemOf(error)) return ModProblemText(*problem);
     return error.what();
 }
 

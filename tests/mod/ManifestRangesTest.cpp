@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 #include "mod/Manifest.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 
 #include <regex>
 #include <tuple>
@@ -52,8 +53,7 @@ TEST(ModManifest, EveryNumberIsCheckedOnItsOwn) {
     for (const auto& [key, where, max] : keys) {
         const std::string k = key, name = k.substr(k.rfind('.') + 1);
         const auto refusal = [&, k = k](const std::string& value) {
-            return MessageOf<RefusedError>(
-                [&] { ParseManifest(ManifestWith(k, value), "m.toml"); });
+            return WordsOf<RefusedError>([&] { ParseManifest(ManifestWith(k, value), "m.toml"); });
         };
         // The largest value passes the range (a block's name then differs: refused for that).
         EXPECT_EQ(refusal(std::to_string(max)).find(" not 0 to "), std::string::npos) << key;

@@ -3,6 +3,7 @@
 #include "mod/Manifest.h"
 #include "base/Errors.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 
 #include <regex>
 
@@ -100,7 +101,7 @@ TEST(ModManifest, RefusesWhatItDidNotWriteSayingWhereAndWhat) {
     for (const auto& [manifest, expected] : cases) {
         const std::string& text = manifest;
         const std::string message =
-            MessageOf<RefusedError>([&] { ParseManifest(text, "mod/drovak.toml"); });
+            WordsOf<RefusedError>([&] { ParseManifest(text, "mod/drovak.toml"); });
         EXPECT_NE(message.find(expected), std::string::npos) << "got: " << message;
         EXPECT_EQ(message.rfind("mod/drovak.toml: ", 0), 0u) << message;
     }

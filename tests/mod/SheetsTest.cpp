@@ -10,6 +10,7 @@
 #include "rom/RomLayout.h"
 #include "support/LibpngCodec.h"
 #include "support/TestSupport.h"
+#include "words/PackWords.h"
 
 namespace drovak::test {
 namespace {
@@ -71,11 +72,13 @@ TEST_F(Sheets, ASheetDrawnBeyondItsLengthAsksAndGrows) {
     WriteBytes(path, EncodeWithLibpng(p));
     const PackPlan plan = PlanPack(folder_, std::nullopt);
     ASSERT_EQ(plan.changes.size(), 1u);
-    EXPECT_NE(plan.changes[0].question.find("drawn beyond the " + std::to_string(tiles) +
-                                            " tiles of entry 0x8 (20000_8.bin): it holds " +
-                                            std::to_string(tiles + 3) + " tiles"),
+    const std::vector<std::string> questions = PackQuestions(plan.changes[0]);
+    ASSERT_FALSE(questions.empty());
+    EXPECT_NE(questions[0].find("drawn beyond the " + std::to_string(tiles) +
+                                " tiles of entry 0x8 (20000_8.bin): it holds " +
+                                std::to_string(tiles + 3) + " tiles"),
               std::string::npos)
-        << plan.changes[0].question;
+        << questions[0];
     const RomBytes image{"new", plan.image};
     EXPECT_EQ(LzhExtractEntry(image, POINTER_TABLE_OFFSET, 8).data.size(), 32 * (tiles + 3));
 }

@@ -15,6 +15,7 @@
 #include "rom/RomLayout.h"
 #include "support/LibpngCodec.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 
 #include <zlib.h>
 
@@ -309,8 +310,7 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
         const std::string before = Text(c.file);
         SetText(c.file, c.text);
         if (c.file.ends_with(".bin")) SetText(level, SetCell(a, 0, 0, 2));
-        const std::string message =
-            MessageOf<RefusedError>([&] { PlanPack(folder_, std::nullopt); });
+        const std::string message = WordsOf<RefusedError>([&] { PlanPack(folder_, std::nullopt); });
         EXPECT_NE(message.find(c.expected), std::string::npos) << message;
         EXPECT_NE(message.find(c.file.ends_with(".bin") ? "20000_10.bin" : Path(c.file)),
                   std::string::npos)

@@ -1,12 +1,12 @@
 // The insert commands' refusals, worded from plans made of numbers alone.
-#include "cli/InsertRefusals.h"
+#include "words/InsertLines.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <vector>
 
-namespace drovak::cli {
+namespace drovak {
 namespace {
 
 constexpr size_t npos() {
@@ -19,7 +19,7 @@ std::vector<std::string> Missing(const std::string& text, std::vector<std::strin
     return parts;
 }
 
-TEST(CliInsertRefusals, RleGrowthSaysWhatTheBlockOverwritesOrHowTheFileGrows) {
+TEST(InsertLines, RleGrowthSaysWhatTheBlockOverwritesOrHowTheFileGrows) {
     struct Case {
         std::optional<uint32_t> oldBlock;
         uint64_t newFileSize;
@@ -52,7 +52,7 @@ TEST(CliInsertRefusals, RleGrowthSaysWhatTheBlockOverwritesOrHowTheFileGrows) {
     }
 }
 
-TEST(CliInsertRefusals, LzhTextsNameTheEntryTheTailAndTheMoves) {
+TEST(InsertLines, LzhTextsNameTheEntryTheTailAndTheMoves) {
     LzhInsertPlan plan;
     plan.index = 3;
     plan.oldSize = 20;
@@ -75,4 +75,4 @@ TEST(CliInsertRefusals, LzhTextsNameTheEntryTheTailAndTheMoves) {
 }
 
 } // namespace
-} // namespace drovak::cli
+} // namespace drovak

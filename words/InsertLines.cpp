@@ -1,8 +1,8 @@
-#include "cli/InsertRefusals.h"
+#include "words/InsertLines.h"
 
 #include "words/InsertWords.h"
 
-namespace drovak::cli {
+namespace drovak {
 
 // On the terminal a question stands on one line.
 namespace {
@@ -18,15 +18,11 @@ std::string RleEmptyInputText(const RleInsertPlan& plan, const std::string& inpu
 }
 
 std::string LzhGrowthText(const LzhInsertPlan& plan) {
-    return "the new compressed data (" + std::to_string(plan.newSize) +
-           " bytes) is larger than the old (" + std::to_string(plan.oldSize) +
-           " bytes): the sizes table would be recalculated and the data of the following "
-           "entries moved. " +
-           LzhTailWords(plan);
+    return LzhGrowthLineWords(plan);
 }
 
 std::string RleGrowthText(const RleInsertPlan& plan) {
     return RleGrowthWords(plan, ONE_LINE);
 }
 
-} // namespace drovak::cli
+} // namespace drovak

@@ -1,14 +1,16 @@
-#include "cli/PackLines.h"
+#include "words/PackWords.h"
 
 #include "base/Errors.h"
 #include "base/Paths.h"
-#include "cli/InsertRefusals.h"
+#include "graphics/PngToTiles.h"
 #include "rom/LevelLayout.h"
+#include "words/InsertLines.h"
+#include "words/ModProblemWords.h"
 #include "words/RomChangeWords.h"
 
 #include <algorithm>
 
-namespace drovak::cli {
+namespace drovak {
 
 namespace {
 
@@ -68,7 +70,12 @@ std::string UnitList(const std::vector<uint32_t>& units, unsigned rows) {
 std::vector<std::string> PackQuestions(const PackedChange& change) {
     const std::string name = FileNamePart(change.source);
     std::vector<std::string> questions;
-    if (!change.question.empty()) questions.push_back(change.question);
+    if (change.grown) {
+        questions.push_back("drawn beyond the " + std::to_string(change.grown->before) +
+                            " tiles of " + ModFileDescription(change.file) + ": it holds " +
+                            std::to_string(change.grown->after) +
+                            " tiles, and the data grows by those tiles.");
+    }
     if (change.lzh && change.lzh->emptyInput)
         questions.push_back(LzhEmptyInputText(*change.lzh, name));
     if (change.lzh && change.lzh->needsConfirmation)
@@ -78,6 +85,11 @@ std::vector<std::string> PackQuestions(const PackedChange& change) {
     if (change.rle && change.rle->needsConfirmation)
         questions.push_back(RleGrowthText(*change.rle));
     return questions;
+}
+
+std::vector<std::string> PackNotes(const PackedChange& change) {
+    if (!change.decidedBy) return {};
+    return {PaletteDecidedText(change.source, *change.decidedBy)};
 }
 
 std::string PackQuestionLines(const PackPlan& plan) {
@@ -185,4 +197,4 @@ std::vector<std::string> DifferenceLines(const std::vector<UnitDifferences>& dif
     return lines;
 }
 
-} // namespace drovak::cli
+} // namespace drovak

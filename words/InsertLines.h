@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace drovak::cli {
+namespace drovak {
 
 // The input is empty: what the entry or block will hold, and what moves.
 std::string LzhEmptyInputText(const LzhInsertPlan& plan, const std::string& inputName);
@@ -17,4 +17,4 @@ std::string RleEmptyInputText(const RleInsertPlan& plan, const std::string& inpu
 std::string LzhGrowthText(const LzhInsertPlan& plan);
 std::string RleGrowthText(const RleInsertPlan& plan);
 
-} // namespace drovak::cli
+} // namespace drovak
