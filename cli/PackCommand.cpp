@@ -13,6 +13,7 @@
 #include "patch/Bps.h"
 #include "words/EmulatorWords.h"
 #include "words/RomChangeWords.h"
+#include "words/RomProblemWords.h"
 
 namespace drovak::cli {
 
@@ -68,7 +69,7 @@ std::string PackOnce(const ParsedArguments& arguments, CommandOutput& output, bo
         change = WritePack(plan, out, yes);
     } catch (const FileError& error) {
         if (!patchPath) throw;
-        throw FileError(std::string(error.what()) + " (" + *patchPath +
+        throw FileError(ErrorText(error) + " (" + *patchPath +
                         " was written, a patch to the image " + out + " would have held)");
     }
     std::string written = existed ? RomChangeSummary(out, change) : NewFileLine(out, change);
@@ -91,7 +92,7 @@ void StartEmulator(const std::vector<std::string>& command, const std::string& r
     try {
         StartProgram(command);
     } catch (const FileError& error) {
-        throw FileError(std::string(error.what()) + "; " + rom + " was written");
+        throw FileError(ErrorText(error) + "; " + rom + " was written");
     }
     output.out << EmulatorStartedText(command[0], rom) << std::endl;
 }

@@ -3,6 +3,7 @@
 #include "base/FileHandle.h"
 #include "compression/Rle.h"
 #include "words/CodecProblemWords.h"
+#include "words/FileProblemWords.h"
 #include "words/GraphicsProblemWords.h"
 #include "words/PngProblemWords.h"
 
@@ -124,6 +125,7 @@ std::string UnsupportedRepeatMessage(uint32_t count) {
 }
 
 std::string ErrorText(const std::exception& error) {
+    if (const FileProblem* problem = FileProblemOf(error)) return FileProblemText(*problem);
     if (const RomProblem* problem = ProblemOf(error)) return RomProblemText(*problem);
     if (const CodecProblem* problem = CodecProblemOf(error)) return CodecProblemText(*problem);
     if (const GraphicsProblem* problem = GraphicsProblemOf(error)) {
