@@ -16,6 +16,7 @@
 #include "rom/RomFile.h"
 #include "words/PatchWords.h"
 #include "words/RomChangeWords.h"
+#include "words/RomProblemWords.h"
 
 namespace drovak::cli {
 
@@ -52,7 +53,8 @@ int PatchCreate(const ParsedArguments& arguments, CommandOutput& output) {
         try {
             patch = CreateIpsPatch(before.bytes, after.bytes);
         } catch (const RefusedError& error) {
-            throw RefusedError(out + ": no IPS patch: " + error.what() + "; nothing was written");
+            throw RefusedError(out + ": no IPS patch: " + ErrorText(error) +
+                               "; nothing was written");
         }
     } else {
         patch = CreateBpsPatch(before.bytes, after.bytes);
