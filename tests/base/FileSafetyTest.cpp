@@ -7,8 +7,8 @@
 #include "base/Stream.h"
 #include "base/SwapFiles.h"
 #include "base/TemporaryFiles.h"
-#include "support/ErrorWords.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 
 #include <gtest/gtest.h>
 

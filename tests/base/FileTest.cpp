@@ -4,8 +4,8 @@
 #include "base/Stream.h"
 #include "base/TemporaryFiles.h"
 #include "base/WholeFile.h"
-#include "support/ErrorWords.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 
 #include <gtest/gtest.h>
 

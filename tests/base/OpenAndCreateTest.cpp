@@ -3,8 +3,8 @@
 #include "base/Errors.h"
 #include "base/FileHandle.h"
 #include "base/TemporaryFiles.h"
-#include "support/ErrorWords.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 
 #include <gtest/gtest.h>
 
