@@ -58,7 +58,7 @@ int Run(const std::vector<std::string>& arguments) {
     } catch (const std::bad_alloc&) {
         return Fail(EXIT_UNEXPECTED, name + ": out of memory");
     } catch (const std::exception& error) {
-        return Fail(EXIT_UNEXPECTED, name + ": " + error.what());
+        return Fail(EXIT_UNEXPECTED, name + ": " + ErrorText(error));
     }
 }
 
