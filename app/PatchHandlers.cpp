@@ -13,6 +13,7 @@
 #include "patch/Patch.h"
 #include "rom/RomChange.h"
 #include "rom/RomFile.h"
+#include "words/PatchRefusalWords.h"
 #include "words/RomChangeWords.h"
 #include "words/RomProblemWords.h"
 

@@ -6,9 +6,9 @@
 
 namespace drovak {
 
-// Every failure inside the core is one of these, with a message that names the file (or the
-// data) and what was wrong. Callers show the message; nothing has been written when they see it
-// unless the message says so.
+// Every failure inside the core is one of these. Most carry their problem as data (below, and
+// base/FileProblem.h): callers show what words/ makes of it (ErrorText), never what(); nothing
+// has been written when they see it unless the words say so.
 class DrovakError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -1,6 +1,6 @@
 #include "base/FileAttributes.h"
 
-#include "base/Errors.h"
+#include "base/FileProblem.h"
 
 #include <cerrno>
 #include <string_view>
@@ -47,8 +47,10 @@ void CopyAttribute(int from, int to, const char* name, const std::string& path) 
     if (::fsetxattr(to, name, value.data(), size_t(size), 0) == 0) return;
     const int error = errno;
     if (name == ACCESS_LIST || (!Unsupported(error) && error != EPERM && error != EACCES)) {
-        throw FileError("cannot give the new file the attribute " + std::string(name) + " of " +
-                        path + ": " + SystemReason(error));
+        ThrowFileProblem({.kind = FileProblemKind::CannotGiveAttribute,
+                          .path = path,
+                          .text = name,
+                          .error = error});
     }
 }
 
@@ -62,17 +64,17 @@ void KeepOwnerModeAndAttributes(const FileHandle& from, const FileHandle& to,
     if (::fchown(fd, old.owner, old.group) != 0) (void)::fchown(fd, uid_t(-1), old.group);
     struct stat now {};
     if (::fstat(fd, &now) != 0) {
-        throw FileError("cannot check the new file of " + path + ": " + SystemReason());
+        ThrowFileProblem(FileProblemKind::CannotCheckNewFile, path, errno);
     }
     if (now.st_uid != old.owner || now.st_gid != old.group) {
-        throw RefusedError(path + ": owned by user " + std::to_string(old.owner) + ", group " +
-                           std::to_string(old.group) +
-                           "; this user can't give a new file that owner, and its owner is "
-                           "never changed; nothing was written");
+        ThrowFileProblem({.kind = FileProblemKind::OwnerNotKept,
+                          .path = path,
+                          .owner = old.owner,
+                          .group = old.group});
     }
     // After the owner: a change of owner clears the set-user-ID and set-group-ID bits.
     if (::fchmod(fd, old.mode & 07777) != 0 && !Unsupported(errno)) {
-        throw FileError("cannot give the new file the mode of " + path + ": " + SystemReason());
+        ThrowFileProblem(FileProblemKind::CannotGiveMode, path, errno);
     }
     const std::vector<char> names = AttributeNames(from.Descriptor());
     for (size_t at = 0; at < names.size(); at += std::string_view(names.data() + at).size() + 1) {

@@ -1,6 +1,6 @@
 #include "base/FileHandle.h"
 
-#include "base/Errors.h"
+#include "base/FileProblem.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -30,20 +30,11 @@ bool HeldElsewhere(int error) {
 // Refuses a file that may not be changed in place: no write bit at all in its mode (which
 // root would otherwise ignore), or no write permission for this user.
 void RefuseReadOnly(const std::string& path, const FileInfo& info, int openError) {
-    std::string why;
-    if ((info.mode & 0222) == 0) {
-        why = "its mode lets no one write it";
-    } else if (openError == EACCES || openError == EPERM) {
-        why = "this user may not write it";
-    } else if (openError == EROFS) {
-        why = "its file system is mounted read-only";
-    } else if (openError != 0) {
-        throw FileError(path + ": cannot open for writing: " + SystemReason(openError) +
-                        "; nothing was written");
-    } else {
-        return;
-    }
-    throw RefusedError(path + ": read-only; nothing was written (" + why + ")");
+    using K = FileProblemKind;
+    if ((info.mode & 0222) == 0) ThrowFileProblem(K::ReadOnlyMode, path);
+    if (openError == EACCES || openError == EPERM) ThrowFileProblem(K::ReadOnlyForUser, path);
+    if (openError == EROFS) ThrowFileProblem(K::ReadOnlyFileSystem, path);
+    if (openError != 0) ThrowFileProblem(K::CannotOpenToChange, path, openError);
 }
 
 } // namespace
@@ -92,16 +83,18 @@ FileHandle::~FileHandle() {
 }
 
 FileHandle FileHandle::Open(const std::string& path, int flags, unsigned createMode) {
-    if (path.empty()) throw FileError("No file name given");
+    if (path.empty()) ThrowFileProblem(FileProblemKind::NoFileName, path);
     FileHandle handle;
     handle.fd_ = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, createMode);
     if (handle.fd_ < 0) {
-        const bool writing = (flags & O_ACCMODE) != O_RDONLY;
-        throw FileError(path + ": cannot open for " + (writing ? "writing" : "reading") + ": " +
-                        SystemReason());
+        const int error = errno;
+        ThrowFileProblem({.kind = FileProblemKind::CannotOpen,
+                          .path = path,
+                          .error = error,
+                          .flag = (flags & O_ACCMODE) != O_RDONLY});
     }
     struct stat s {};
-    if (::fstat(handle.fd_, &s) != 0) throw FileError(path + ": cannot open: " + SystemReason());
+    if (::fstat(handle.fd_, &s) != 0) ThrowFileProblem(FileProblemKind::CannotStat, path, errno);
     handle.info_ = InfoOf(s);
     return handle;
 }
@@ -121,8 +114,8 @@ FileHandle FileHandle::OpenLocked(const std::string& path, bool exclusive, bool 
     for (int attempt = 1;; ++attempt) {
         FileHandle handle = Open(path, O_RDONLY);
         if (!handle.info_.IsRegular()) {
-            throw RefusedError(path + ": is " + FileKind(handle.info_.mode) +
-                               ", not a regular file; nothing was read or written");
+            ThrowFileProblem(
+                {.kind = FileProblemKind::NotRegular, .path = path, .mode = handle.info_.mode});
         }
         if (forChange) {
             // The permission to write it in place is asked of the file itself, by opening it
@@ -143,15 +136,14 @@ FileHandle FileHandle::OpenLocked(const std::string& path, bool exclusive, bool 
         FileInfo named;
         if (StatPath(path, named) && named.SameFileAs(handle.info_)) return handle;
         if (attempt == REOPEN_ATTEMPTS) {
-            throw InUseError(path + ": in use by another program (it keeps being replaced); "
-                                    "nothing was written");
+            ThrowFileProblem(FileProblemKind::KeepsBeingReplaced, path);
         }
     }
 }
 
 void FileHandle::Lock(const std::string& path, bool exclusive) {
     if (::flock(fd_, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        throw InUseError(path + ": in use by another program; nothing was written");
+        ThrowFileProblem(FileProblemKind::InUse, path);
     }
     // A record lock for writing needs a descriptor open for writing; a read-only one takes a
     // read lock, which still keeps out every writer.
@@ -160,7 +152,7 @@ void FileHandle::Lock(const std::string& path, bool exclusive) {
     record.l_type = short(exclusive && writable ? F_WRLCK : F_RDLCK);
     record.l_whence = SEEK_SET;
     if (::fcntl(fd_, F_OFD_SETLK, &record) != 0 && HeldElsewhere(errno)) {
-        throw InUseError(path + ": in use by another program; nothing was written");
+        ThrowFileProblem(FileProblemKind::InUse, path);
     }
 }
 
@@ -183,17 +175,11 @@ bool StatLink(const std::string& path, FileInfo& info) {
     return true;
 }
 
-std::string DescribeWhatIsAt(const std::string& path) {
-    FileInfo info;
-    if (!StatLink(path, info)) return "nothing";
-    if (info.IsSymbolicLink()) {
-        std::string target(4096, '\0');
-        const ssize_t size = ::readlink(path.c_str(), target.data(), target.size());
-        target.resize(size_t(std::max<ssize_t>(size, 0)));
-        return "a symbolic link to " + target;
-    }
-    if (info.IsRegular() && info.links > 1) return "a second name of another file";
-    return info.IsRegular() ? "another regular file" : FileKind(info.mode);
+std::string LinkTarget(const std::string& path) {
+    std::string target(4096, '\0');
+    const ssize_t size = ::readlink(path.c_str(), target.data(), target.size());
+    target.resize(size_t(std::max<ssize_t>(size, 0)));
+    return target;
 }
 
 } // namespace drovak

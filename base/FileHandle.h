@@ -79,8 +79,7 @@ bool StatPath(const std::string& path, FileInfo& info);
 // What lstat (a link itself, not followed) says of a path; false when nothing is there.
 bool StatLink(const std::string& path, FileInfo& info);
 
-// What is at a path, for messages, the name itself not followed: "nothing", "a symbolic link to
-// /etc/x", "a second name of another file", "another regular file", "a FIFO"...
-std::string DescribeWhatIsAt(const std::string& path);
+// Where the symbolic link at `path` leads, as it is written; "" when it is no link.
+std::string LinkTarget(const std::string& path);
 
 } // namespace drovak

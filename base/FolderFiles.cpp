@@ -1,7 +1,7 @@
 #include "base/FolderFiles.h"
 
-#include "base/Errors.h"
 #include "base/FileHandle.h"
+#include "base/FileProblem.h"
 #include "base/Folders.h"
 #include "base/ReplaceFile.h"
 #include "base/Stream.h"
@@ -48,21 +48,24 @@ std::vector<uint8_t> ReadFileInsideFolder(const std::string& folder, const std::
                                           uint64_t maxSize, const std::string& limitText) {
     const std::string path = PathIn(folder, name);
     FileHandle file = FileHandle::Open(path, O_RDONLY);
-    const std::string refused = "; only regular files inside " + folder +
-                                " are read; nothing "
-                                "was written";
     if (!file.Info().IsRegular()) {
-        throw RefusedError(path + ": is " + FileKind(file.Info().mode) + refused);
+        ThrowFileProblem({.kind = FileProblemKind::NotRegularInFolder,
+                          .path = path,
+                          .other = folder,
+                          .mode = file.Info().mode});
     }
     std::string opened = OpenedPath(file);
     if (opened.empty()) opened = RealFolderPath(path);
     if (!Within(RealFolderPath(folder), opened)) {
-        throw RefusedError(path + ": leads outside the folder, to " + opened + refused);
+        ThrowFileProblem(
+            {.kind = FileProblemKind::LeadsOutside, .path = path, .other = folder, .text = opened});
     }
     file.Lock(path, false);
     if (file.Info().size > maxSize) {
-        throw RefusedError(path + ": " + std::to_string(file.Info().size) + " bytes, more than " +
-                           limitText + "; nothing was written");
+        ThrowFileProblem({.kind = FileProblemKind::TooLarge,
+                          .path = path,
+                          .text = limitText,
+                          .count = file.Info().size});
     }
     FileStream stream(path, std::move(file));
     std::vector<uint8_t> bytes(size_t(stream.Size()));

@@ -1,6 +1,6 @@
 #include "base/FolderWatch.h"
 
-#include "base/Errors.h"
+#include "base/FileProblem.h"
 
 #include <algorithm>
 #include <csignal>
@@ -60,7 +60,7 @@ FolderWatch::FolderWatch(const std::string& folder, const std::vector<std::strin
         const int watch = inotify_add_watch(h.inotify, path.c_str(),
                                             SAVES | IN_ONLYDIR | IN_DONT_FOLLOW | IN_EXCL_UNLINK);
         if (watch < 0) {
-            throw FileError(path + ": can't be watched (" + SystemReason() + ")");
+            ThrowFileProblem(FileProblemKind::CannotWatch, path, errno);
         }
         h.folders[watch] = path;
         std::error_code failed;
@@ -70,7 +70,7 @@ FolderWatch::FolderWatch(const std::string& folder, const std::vector<std::strin
         }
     };
     if (h.signals < 0 || h.inotify < 0) {
-        throw FileError(folder + ": can't be watched (" + SystemReason() + ")");
+        ThrowFileProblem(FileProblemKind::CannotWatch, folder, errno);
     }
     add(folder);
     // Links are not followed: only the folders that lie inside are watched.
@@ -88,7 +88,7 @@ FolderWatch::Saves FolderWatch::Next(std::chrono::milliseconds settle, const Fil
     for (;;) {
         const int ready = poll(waits, 2, saves.paths.empty() ? -1 : int(settle.count()));
         if (ready < 0 && errno == EINTR) continue;
-        if (ready < 0) throw FileError("watching the folder failed (" + SystemReason() + ")");
+        if (ready < 0) ThrowFileProblem(FileProblemKind::WatchFailed, "", errno);
         if (ready == 0) return saves; // settled
         if (waits[0].revents & POLLIN) {
             signalfd_siginfo info;

@@ -1,6 +1,6 @@
 #include "base/Folders.h"
 
-#include "base/Errors.h"
+#include "base/FileProblem.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -14,8 +14,7 @@ void MakeFolder(const std::string& path) {
     std::error_code error;
     if (fs::is_directory(path, error)) return;
     if (!fs::create_directory(path, error) || error) {
-        throw FileError(path + ": cannot make the folder" +
-                        (error ? ": " + error.message() : ": something else is there"));
+        ThrowFileProblem(FileProblemKind::CannotMakeFolder, path, error ? error.value() : 0);
     }
 }
 
@@ -25,7 +24,7 @@ std::vector<std::string> FolderEntries(const std::string& path) {
     for (fs::directory_iterator it(path, error), end; !error && it != end; it.increment(error)) {
         names.push_back(it->path().filename().string());
     }
-    if (error) throw FileError(path + ": cannot read the folder: " + error.message());
+    if (error) ThrowFileProblem(FileProblemKind::CannotReadFolder, path, error.value());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -1,6 +1,6 @@
 #include "base/Program.h"
 
-#include "base/Errors.h"
+#include "base/FileProblem.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -46,9 +46,11 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
             inWord = true;
         }
     }
-    if (quote != 0) throw RefusedError("the command line \"" + line + "\" leaves a quote open");
+    if (quote != 0) {
+        ThrowFileProblem({.kind = FileProblemKind::QuoteOpen, .path = "", .text = line});
+    }
     if (inWord) words.push_back(std::move(word));
-    if (words.empty()) throw RefusedError("the command line is empty");
+    if (words.empty()) ThrowFileProblem(FileProblemKind::EmptyCommandLine, "");
     return words;
 }
 
@@ -89,7 +91,7 @@ std::optional<std::string> EnvironmentValue(const char* name) {
 
 void StartProgram(const std::vector<std::string>& words) {
     const std::optional<std::string> program = FindProgram(words.at(0));
-    if (!program) throw FileError(words[0] + ": no such program (on PATH) to start");
+    if (!program) ThrowFileProblem(FileProblemKind::NoSuchProgram, words[0]);
     std::vector<char*> argv;
     for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
@@ -114,8 +116,7 @@ void StartProgram(const std::vector<std::string>& words) {
         posix_spawn(&pid, program->c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
-    if (failed != 0)
-        throw FileError(*program + ": can't be started (" + SystemReason(failed) + ")");
+    if (failed != 0) ThrowFileProblem(FileProblemKind::CannotStart, *program, failed);
 }
 
 void ReapEndedPrograms() {

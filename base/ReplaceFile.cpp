@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "base/FileAttributes.h"
+#include "base/FileProblem.h"
 #include "base/TemporaryFiles.h"
 #include "base/Umask.h"
 
@@ -26,9 +27,9 @@ void WriteThrough(const std::string& path, const std::function<void(Stream&)>& w
     write(content);
     const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        throw FileError(
-            path + ": nothing was written: " +
-            (errno == ENXIO ? "no program reads from it" : "cannot open: " + SystemReason()));
+        const int error = errno;
+        if (error == ENXIO) ThrowFileProblem(FileProblemKind::NoReader, path);
+        ThrowFileProblem(FileProblemKind::CannotOpenThrough, path, error);
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     const std::vector<uint8_t>& bytes = content.Data();
@@ -36,10 +37,13 @@ void WriteThrough(const std::string& path, const std::function<void(Stream&)>& w
         const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
-            const std::string reason = SystemReason();
+            const int error = errno;
             ::close(fd);
-            throw FileError(path + ": cannot write (" + std::to_string(done) + " of " +
-                            std::to_string(bytes.size()) + " bytes written): " + reason);
+            ThrowFileProblem({.kind = FileProblemKind::CannotWriteThrough,
+                              .path = path,
+                              .error = error,
+                              .count = done,
+                              .total = bytes.size()});
         }
         done += size_t(put);
     }
@@ -62,8 +66,8 @@ void Finish(FileStream& file, const std::string& temporary, const FileStream* ol
     }
     file.Sync();
     if (!StillNames(temporary, file.Info())) {
-        throw RefusedError(path + ": its temporary file " + temporary +
-                           " was replaced by another program meanwhile; nothing was written");
+        ThrowFileProblem(
+            {.kind = FileProblemKind::TemporaryReplaced, .path = path, .other = temporary});
     }
 }
 
@@ -118,7 +122,7 @@ std::string PrepareBackup(const std::string& target, FileStream& locked,
         FileInfo linked;
         if (StatLink(temporary, linked) && linked.SameFileAs(locked.Info())) return temporary;
         ::unlink(temporary.c_str());
-        throw RefusedError(target + ": replaced by another program meanwhile; nothing was written");
+        ThrowFileProblem(FileProblemKind::ReplacedMeanwhile, target);
     }
     return CopyBeside(locked, backup, fileSystem);
 }
@@ -132,8 +136,8 @@ std::string KeepOldImage(const std::string& pending, const std::string& target) 
     std::tm utc{};
     std::strftime(date, sizeof date, "%Y%m%d-%H%M%S", ::gmtime_r(&now, &utc));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string kept = target + ".bak.kept-" + date +
-                                 (attempt ? "-" + std::to_string(attempt) : std::string());
+        std::string kept = target + ".bak.kept-" + date;
+        if (attempt) kept.append(1, '-').append(std::to_string(attempt));
         FileInfo taken;
         if (StatLink(kept, taken)) continue;
         if (std::rename(pending.c_str(), kept.c_str()) == 0) return kept;
@@ -160,7 +164,7 @@ void RefuseIfReplacedMeanwhile(const std::string& path, const std::string& targe
                                const FileInfo& old) {
     FileInfo now;
     if (!StatPath(target, now) || !now.SameFileAs(old)) {
-        throw RefusedError(path + ": replaced by another program meanwhile; nothing was written");
+        ThrowFileProblem(FileProblemKind::ReplacedMeanwhile, path);
     }
 }
 
@@ -168,7 +172,7 @@ void RefuseIfReplacedMeanwhile(const std::string& path, const std::string& targe
 
 std::string ReplaceFile(const std::string& path, const std::function<void(Stream&)>& write,
                         const ReplaceOptions& options) {
-    if (path.empty()) throw FileError("No file name given");
+    if (path.empty()) ThrowFileProblem(FileProblemKind::NoFileName, path);
     if (options.keepBackup && options.locked == nullptr) {
         throw std::logic_error("a backup is kept only of a file the caller has locked");
     }
@@ -182,8 +186,8 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
             return "";
         }
         if (!old.IsRegular()) {
-            throw FileError(path + ": is " + FileKind(old.mode) +
-                            ", not a regular file; nothing was written");
+            ThrowFileProblem(
+                {.kind = FileProblemKind::NotRegularToWrite, .path = path, .mode = old.mode});
         }
         ownLock = std::make_unique<FileStream>(target, FileMode::Replace);
         locked = ownLock.get();
@@ -199,8 +203,7 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
     try {
         written = WriteTemporary(target, write, locked, path, fileSystem);
         if (options.keepOtherContent && locked && HoldsOtherBytes(*locked, *written.file)) {
-            throw OtherContentError(path +
-                                    ": already exists and holds other data; nothing was written");
+            ThrowFileProblem(FileProblemKind::OtherContent, path);
         }
         if (options.keepBackup) {
             RefuseIfReplacedMeanwhile(path, target, locked->Info());
@@ -208,12 +211,14 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
         }
         if (locked) RefuseIfReplacedMeanwhile(path, target, locked->Info());
         if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-            throw FileError("cannot rename the new file over it: " + SystemReason());
+            ThrowFileProblem(FileProblemKind::CannotRename, path, errno);
         }
     } catch (const FileError& error) {
         if (!temporary.empty()) ::unlink(temporary.c_str());
         if (!pendingBackup.empty()) ::unlink(pendingBackup.c_str());
-        throw FileError(path + ": nothing was written: " + error.what());
+        ThrowFileProblem({.kind = FileProblemKind::NothingWritten,
+                          .path = path,
+                          .cause = std::current_exception()});
     } catch (...) {
         if (!temporary.empty()) ::unlink(temporary.c_str());
         if (!pendingBackup.empty()) ::unlink(pendingBackup.c_str());
@@ -222,34 +227,35 @@ std::string ReplaceFile(const std::string& path, const std::function<void(Stream
     // The rename went by name: another program may have put a link or another file at the
     // temporary's name after it was checked. The name must now be the file written.
     if (!StillNames(target, written.file->Info())) {
-        const std::string found = DescribeWhatIsAt(target);
-        throw FileError(
-            path + ": not written: after the new file was renamed into place, " + target +
-            " holds " + found + ": another program changed the folder meanwhile" +
-            (pendingBackup.empty()
-                 ? ""
-                 : "; the old image is kept as " + KeepOldImage(pendingBackup, target)) +
-            "; look at " + target + " before using it");
+        FileProblem problem{.kind = FileProblemKind::OtherAtTarget, .path = path, .other = target};
+        FileInfo found;
+        if (StatLink(target, found)) {
+            problem.mode = found.mode;
+            problem.links = found.links;
+            if (found.IsSymbolicLink()) problem.text = LinkTarget(target);
+        }
+        if (!pendingBackup.empty()) problem.third = KeepOldImage(pendingBackup, target);
+        ThrowFileProblem(std::move(problem));
     }
     // The earlier backup gives way only now that the new file is in place.
     std::string backup;
     if (!pendingBackup.empty()) {
         backup = target + ".bak";
         if (std::rename(pendingBackup.c_str(), backup.c_str()) != 0) {
-            const std::string reason = SystemReason();
-            throw FileError(path +
-                            ": the new content was written, but the old one could not be "
-                            "named " +
-                            backup + " (" + reason + "); it is kept as " +
-                            KeepOldImage(pendingBackup, target) +
-                            ", which no run of this program removes");
+            const int error = errno;
+            ThrowFileProblem({.kind = FileProblemKind::BackupNotNamed,
+                              .path = path,
+                              .other = backup,
+                              .third = KeepOldImage(pendingBackup, target),
+                              .error = error});
         }
     }
-    std::string reason;
-    if (!SyncFolder(folder, reason)) {
-        throw FileError(path + ": the new content was written" +
-                        (backup.empty() ? "" : " (the old one kept as " + backup + ")") +
-                        ", but its folder could not be synced to storage: " + reason);
+    int error = 0;
+    if (!SyncFolder(folder, error)) {
+        ThrowFileProblem({.kind = FileProblemKind::FolderNotSynced,
+                          .path = path,
+                          .other = backup,
+                          .error = error});
     }
     return backup;
 }

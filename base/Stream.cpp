@@ -2,6 +2,7 @@
 
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
+#include "base/FileProblem.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -22,8 +23,11 @@ void Stream::ReadExact(void* buffer, size_t count) {
     }
     if (got != count) {
         // A read that starts past the end stops where it starts: the data ends before that.
-        throw FileError(Name() + ": too short: " + std::to_string(count) + " bytes needed at " +
-                        HexText(at) + ", the data ends at " + HexText(std::min(at + got, Size())));
+        ThrowFileProblem({.kind = FileProblemKind::TooShort,
+                          .path = Name(),
+                          .count = count,
+                          .at = at,
+                          .end = std::min(at + got, Size())});
     }
 }
 
@@ -89,7 +93,7 @@ size_t ViewStream::Read(void* buffer, size_t count) {
 
 size_t ViewStream::Write(const void*, size_t count) {
     if (count == 0) return 0;
-    throw FileError(name_ + ": is read-only here; nothing was written");
+    ThrowFileProblem(FileProblemKind::ReadOnlyView, name_);
 }
 
 uint64_t ViewStream::Seek(int64_t offset, SeekOrigin origin) {
@@ -128,9 +132,13 @@ size_t FileStream::Read(void* buffer, size_t count) {
         do {
             got = ::pread(fd(), buffer_.data(), READ_BUFFER_SIZE, off_t(position_));
         } while (got < 0 && errno == EINTR);
-        if (got < 0)
-            throw FileError(path_ + ": cannot read at " + HexText(position_) + ": " +
-                            SystemReason());
+        if (got < 0) {
+            const int error = errno;
+            ThrowFileProblem({.kind = FileProblemKind::CannotReadAt,
+                              .path = path_,
+                              .error = error,
+                              .at = position_});
+        }
         bufferStart_ = position_;
         bufferFill_ = size_t(got);
         if (got == 0) break;
@@ -145,8 +153,11 @@ size_t FileStream::Write(const void* buffer, size_t count) {
         ssize_t put = ::pwrite(fd(), in + done, count - done, off_t(position_ + done));
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
-            throw FileError(path_ + ": cannot write at " + HexText(position_ + done) + ": " +
-                            SystemReason());
+            const int error = errno;
+            ThrowFileProblem({.kind = FileProblemKind::CannotWriteAt,
+                              .path = path_,
+                              .error = error,
+                              .at = position_ + done});
         }
         done += size_t(put);
     }
@@ -163,7 +174,7 @@ uint64_t FileStream::Seek(int64_t offset, SeekOrigin origin) {
 }
 
 void FileStream::Sync() {
-    if (::fsync(fd()) != 0) throw FileError(path_ + ": cannot write to storage: " + SystemReason());
+    if (::fsync(fd()) != 0) ThrowFileProblem(FileProblemKind::CannotSync, path_, errno);
 }
 
 } // namespace drovak

@@ -1,7 +1,7 @@
 #include "base/SwapFiles.h"
 
-#include "base/Errors.h"
 #include "base/FileHandle.h"
+#include "base/FileProblem.h"
 #include "base/TemporaryFiles.h"
 
 #include <cerrno>
@@ -23,12 +23,13 @@ bool NotOffered(int error) {
            error == EPERM;
 }
 
-std::string LeftMessage(const std::string& first, const std::string& second,
-                        const std::string& held) {
-    return first + ": an undo was interrupted and left " + held + ", and it can't tell from " +
-           first + " and " + second +
-           " where that image belongs: look at the three, keep the one you want as " + first +
-           " and remove " + held + "; nothing was changed";
+[[noreturn]] void ThrowSwapProblem(FileProblemKind kind, const std::string& first,
+                                   const std::string& second, int error = 0) {
+    ThrowFileProblem({.kind = kind,
+                      .path = first,
+                      .other = second,
+                      .third = SwapIntermediate(second),
+                      .error = error});
 }
 
 } // namespace
@@ -39,39 +40,30 @@ std::string SwapIntermediate(const std::string& second) {
 
 void SwapFiles(const std::string& first, const std::string& second,
                const FileSystemPolicy& fileSystem) {
-    const std::string notSwapped = first + ": nothing was changed: cannot swap it with " + second;
+    using K = FileProblemKind;
     const std::string held = SwapIntermediate(second);
     if (!fileSystem.Exchange(first, second)) {
         if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP) {
-            throw FileError(notSwapped + ": " + SystemReason());
+            ThrowSwapProblem(K::CannotSwap, first, second, errno);
         }
         FileInfo left;
-        if (StatLink(held, left)) throw RefusedError(LeftMessage(first, second, held));
+        if (StatLink(held, left)) ThrowSwapProblem(K::InterruptedSwapLeft, first, second);
         // First's file gets the intermediate name, second's file takes first's place, and
         // first's file then second's. With a link, first's name is never missing.
         const bool linked = fileSystem.MakeHardLink(first, held);
         if (!linked && (!NotOffered(errno) || !Renamed(first, held))) {
-            throw FileError(notSwapped + ": " + SystemReason());
+            ThrowSwapProblem(K::CannotSwap, first, second, errno);
         }
         if (!Renamed(second, first)) {
-            const std::string reason = SystemReason();
+            const int error = errno;
             const bool back = linked ? ::unlink(held.c_str()) == 0 : Renamed(held, first);
-            if (!back) {
-                throw FileError(first + ": cannot swap it with " + second + " (" + reason +
-                                "), nor put it back: it is " + held);
-            }
-            throw FileError(notSwapped + ": " + reason);
+            ThrowSwapProblem(back ? K::CannotSwap : K::SwapNotPutBack, first, second, error);
         }
-        if (!Renamed(held, second)) {
-            throw FileError(first + ": now holds what " + second + " held, but the old " + first +
-                            " could not be named " + second + " (" + SystemReason() + "); it is " +
-                            held);
-        }
+        if (!Renamed(held, second)) ThrowSwapProblem(K::SwapHalfDone, first, second, errno);
     }
-    std::string reason;
-    if (!SyncFolder(FolderOf(first), reason)) {
-        throw FileError(first + ": swapped with " + second +
-                        ", but the folder could not be synced to storage: " + reason);
+    int error = 0;
+    if (!SyncFolder(FolderOf(first), error)) {
+        ThrowSwapProblem(K::SwapNotSynced, first, second, error);
     }
 }
 
@@ -80,8 +72,11 @@ InterruptedSwap FinishInterruptedSwap(const std::string& first, const std::strin
     FileInfo intermediate, firstInfo, secondInfo;
     if (!StatLink(held, intermediate)) return InterruptedSwap::None;
     if (!intermediate.IsRegular()) {
-        throw RefusedError(first + ": " + held + " is " + FileKind(intermediate.mode) +
-                           ", not an image an undo left; nothing was changed");
+        ThrowFileProblem({.kind = FileProblemKind::IntermediateNotRegular,
+                          .path = first,
+                          .other = second,
+                          .third = held,
+                          .mode = intermediate.mode});
     }
     // A run that is still swapping holds the intermediate's file locked.
     FileHandle holder = FileHandle::OpenLocked(held, true);
@@ -94,14 +89,13 @@ InterruptedSwap FinishInterruptedSwap(const std::string& first, const std::strin
     } else if (hasFirst && firstInfo.SameFileAs(intermediate)) {
         if (::unlink(held.c_str()) == 0) done = InterruptedSwap::RolledBack;
     } else {
-        throw RefusedError(LeftMessage(first, second, held));
+        ThrowSwapProblem(FileProblemKind::InterruptedSwapLeft, first, second);
     }
     if (done == InterruptedSwap::None) {
-        throw FileError(first + ": an undo was interrupted and left " + held +
-                        ", which can't be put in its place: " + SystemReason());
+        ThrowSwapProblem(FileProblemKind::InterruptedNotRestored, first, second, errno);
     }
-    std::string reason;
-    SyncFolder(FolderOf(first), reason);
+    int error = 0;
+    SyncFolder(FolderOf(first), error);
     return done;
 }
 

@@ -1,6 +1,6 @@
 #include "base/TemporaryFiles.h"
 
-#include "base/Errors.h"
+#include "base/FileProblem.h"
 
 #include <atomic>
 #include <cerrno>
@@ -84,8 +84,7 @@ TemporaryFile CreateTemporaryBeside(const std::string& path, const FileSystemPol
         temporary.file = FileHandle::CreateNew(temporary.path, error);
         if (!temporary.file.IsOpen()) {
             if (error == EEXIST && attempt < 100) continue;
-            throw FileError("cannot create a temporary file in the folder of " + path + ": " +
-                            SystemReason(error));
+            ThrowFileProblem(FileProblemKind::CannotCreateTemporary, path, error);
         }
         if (fileSystem.afterTemporaryCreated) fileSystem.afterTemporaryCreated(temporary.path);
         return temporary;
@@ -131,13 +130,13 @@ int RemoveStaleTemporaries(const std::string& path) {
     return removed;
 }
 
-bool SyncFolder(const std::string& folder, std::string& reason) {
+bool SyncFolder(const std::string& folder, int& error) {
     // A folder that can't be opened, or a file system that can't sync folders, leaves nothing to
     // do: only a sync that fails is a failure.
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return true;
     const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
-    if (!synced) reason = SystemReason();
+    if (!synced) error = errno;
     ::close(fd);
     return synced;
 }

@@ -53,8 +53,8 @@ constexpr int STALE_TEMPORARY_SECONDS = 5 * 60;
 // how many were removed.
 int RemoveStaleTemporaries(const std::string& path);
 
-// Flushes a folder's entries (renames, new names) to storage; false, with the reason, when the
-// sync itself fails.
-bool SyncFolder(const std::string& folder, std::string& reason);
+// Flushes a folder's entries (renames, new names) to storage; false, with the errno value in
+// `error`, when the sync itself fails.
+bool SyncFolder(const std::string& folder, int& error);
 
 } // namespace drovak

@@ -1,7 +1,7 @@
 #include "base/WholeFile.h"
 
-#include "base/Errors.h"
 #include "base/FileHandle.h"
+#include "base/FileProblem.h"
 #include "base/Stream.h"
 
 #include <cerrno>
@@ -11,11 +11,6 @@
 namespace drovak {
 
 namespace {
-
-std::string OverLimit(const std::string& path, const std::string& amount,
-                      const std::string& limitText) {
-    return path + ": " + amount + " than " + limitText + "; nothing was written";
-}
 
 // A pipe, FIFO or device, read to its end.
 std::vector<uint8_t> ReadToEnd(const std::string& path, FileHandle& file, uint64_t maxSize,
@@ -28,14 +23,15 @@ std::vector<uint8_t> ReadToEnd(const std::string& path, FileHandle& file, uint64
         const ssize_t got = ::read(file.Descriptor(), chunk.data(), chunk.size());
         if (got < 0 && errno == EINTR) continue;
         if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            throw RefusedError(path + ": is " + FileKind(file.Info().mode) +
-                               " with nothing to read now: it can't be read to an end; nothing "
-                               "was written");
+            ThrowFileProblem({.kind = FileProblemKind::NothingToReadNow,
+                              .path = path,
+                              .mode = file.Info().mode});
         }
-        if (got < 0) throw FileError(path + ": cannot read: " + SystemReason());
+        if (got < 0) ThrowFileProblem(FileProblemKind::CannotRead, path, errno);
         if (got == 0) return data;
         if (data.size() + size_t(got) > maxSize) {
-            throw RefusedError(OverLimit(path, "more bytes", limitText));
+            ThrowFileProblem(
+                {.kind = FileProblemKind::MoreBytesThan, .path = path, .text = limitText});
         }
         data.insert(data.end(), chunk.begin(), chunk.begin() + got);
     }
@@ -53,8 +49,10 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path, uint64_t maxSize,
     }
     FileStream file(path, FileMode::Read);
     if (file.Size() > maxSize) {
-        throw RefusedError(
-            OverLimit(path, std::to_string(file.Size()) + " bytes, more", limitText));
+        ThrowFileProblem({.kind = FileProblemKind::TooLarge,
+                          .path = path,
+                          .text = limitText,
+                          .count = file.Size()});
     }
     std::vector<uint8_t> data(size_t(file.Size()));
     file.ReadExact(data.data(), data.size());

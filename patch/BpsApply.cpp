@@ -17,12 +17,12 @@ namespace {
 constexpr uint8_t MAGIC[4] = {'B', 'P', 'S', '1'};
 constexpr size_t FOOTER_SIZE = 12;
 
-PatchResult Mismatch(PatchRefusal refusal, uint32_t expected, uint32_t actual, std::string detail) {
+PatchResult Mismatch(PatchRefusal refusal, uint32_t expected, uint32_t actual, PatchFault fault) {
     PatchResult result;
     result.refusal = refusal;
     result.expectedCrc = expected;
     result.actualCrc = actual;
-    result.detail = std::move(detail);
+    result.fault = fault;
     return result;
 }
 
@@ -38,24 +38,24 @@ PatchResult RunActions(std::span<const uint8_t> source, std::span<const uint8_t>
         const std::optional<uint64_t> word = bps::ReadNumber(patch, at, end);
         if (!word)
             return PatchResult::Refused(PatchRefusal::Damaged, actionAt,
-                                        "an action runs into the footer");
+                                        PatchFault::ActionIntoFooter);
         const uint64_t length = (*word >> 2) + 1;
         if (length > targetSize - out) {
             return PatchResult::Refused(PatchRefusal::OutOfBounds, actionAt,
-                                        "an action writes past the target's end");
+                                        PatchFault::WritesPastTarget);
         }
         switch (*word & 3) {
         case SourceRead:
             if (out + length > source.size()) {
                 return PatchResult::Refused(PatchRefusal::OutOfBounds, actionAt,
-                                            "an action reads past the source's end");
+                                            PatchFault::ReadsPastSource);
             }
             std::memcpy(&target[out], &source[out], length);
             break;
         case TargetRead:
             if (length > end - at) {
                 return PatchResult::Refused(PatchRefusal::Damaged, actionAt,
-                                            "literal bytes run into the footer");
+                                            PatchFault::LiteralsIntoFooter);
             }
             std::memcpy(&target[out], &patch[at], length);
             at += length;
@@ -65,7 +65,7 @@ PatchResult RunActions(std::span<const uint8_t> source, std::span<const uint8_t>
             const std::optional<uint64_t> delta = bps::ReadNumber(patch, at, end);
             if (!delta) {
                 return PatchResult::Refused(PatchRefusal::Damaged, actionAt,
-                                            "an action runs into the footer");
+                                            PatchFault::ActionIntoFooter);
             }
             const bool fromSource = (*word & 3) == SourceCopy;
             uint64_t& cursor = fromSource ? sourceCursor : targetCursor;
@@ -74,17 +74,15 @@ PatchResult RunActions(std::span<const uint8_t> source, std::span<const uint8_t>
             // writes: byte by byte, each is written before it is read).
             const uint64_t limit = fromSource ? source.size() : out;
             if ((*delta & 1) ? magnitude > cursor : magnitude > limit - std::min(cursor, limit)) {
-                return PatchResult::Refused(
-                    PatchRefusal::OutOfBounds, actionAt,
-                    fromSource ? "a copy starts outside the source"
-                               : "a copy starts outside what the target holds so far");
+                return PatchResult::Refused(PatchRefusal::OutOfBounds, actionAt,
+                                            fromSource ? PatchFault::CopyOutsideSource
+                                                       : PatchFault::CopyOutsideTarget);
             }
             cursor = (*delta & 1) ? cursor - magnitude : cursor + magnitude;
             if (fromSource ? length > limit - cursor : cursor >= limit) {
-                return PatchResult::Refused(
-                    PatchRefusal::OutOfBounds, actionAt,
-                    fromSource ? "a copy reads past the source's end"
-                               : "a copy starts outside what the target holds so far");
+                return PatchResult::Refused(PatchRefusal::OutOfBounds, actionAt,
+                                            fromSource ? PatchFault::CopyPastSource
+                                                       : PatchFault::CopyOutsideTarget);
             }
             if (fromSource) {
                 std::memcpy(&target[out], &source[cursor], length);
@@ -98,8 +96,7 @@ PatchResult RunActions(std::span<const uint8_t> source, std::span<const uint8_t>
         out += length;
     }
     if (out != targetSize) {
-        return PatchResult::Refused(PatchRefusal::Damaged, end,
-                                    "the actions end before the target's end");
+        return PatchResult::Refused(PatchRefusal::Damaged, end, PatchFault::ActionsEndEarly);
     }
     return {};
 }
@@ -112,15 +109,15 @@ bool LooksLikeBps(std::span<const uint8_t> patch) {
 
 PatchResult ApplyBpsPatch(std::span<const uint8_t> source, std::span<const uint8_t> patch) {
     if (!LooksLikeBps(patch))
-        return PatchResult::Refused(PatchRefusal::NotAPatch, 0, "no \"BPS1\" at the start");
+        return PatchResult::Refused(PatchRefusal::NotAPatch, 0, PatchFault::NoBpsStart);
     if (patch.size() < sizeof MAGIC + 3 + FOOTER_SIZE) {
-        return PatchResult::Refused(PatchRefusal::Damaged, patch.size(), "the patch ends early");
+        return PatchResult::Refused(PatchRefusal::Damaged, patch.size(), PatchFault::EndsEarly);
     }
     const uint8_t* footer = patch.data() + patch.size() - FOOTER_SIZE;
     const uint32_t patchCrc = Crc32(patch.first(patch.size() - 4));
     if (LoadLittleEndian32(footer + 8) != patchCrc) {
         return Mismatch(PatchRefusal::Damaged, LoadLittleEndian32(footer + 8), patchCrc,
-                        "the patch's checksum fails");
+                        PatchFault::ChecksumFails);
     }
     const size_t end = patch.size() - FOOTER_SIZE;
     size_t at = sizeof MAGIC;
@@ -130,7 +127,7 @@ PatchResult ApplyBpsPatch(std::span<const uint8_t> source, std::span<const uint8
     const std::optional<uint64_t> metadataSize =
         targetSize ? bps::ReadNumber(patch, at, end) : std::nullopt;
     if (!metadataSize || *metadataSize > end - at) {
-        return PatchResult::Refused(PatchRefusal::Damaged, at, "the header runs into the footer");
+        return PatchResult::Refused(PatchRefusal::Damaged, at, PatchFault::HeaderIntoFooter);
     }
     at += *metadataSize;
 
@@ -139,16 +136,16 @@ PatchResult ApplyBpsPatch(std::span<const uint8_t> source, std::span<const uint8
     if (*sourceSize != source.size() || expectedSource != sourceCrc) {
         if (*targetSize == source.size() && LoadLittleEndian32(footer + 4) == sourceCrc) {
             return Mismatch(PatchRefusal::AlreadyApplied, sourceCrc, sourceCrc,
-                            "the image is the one the patch makes");
+                            PatchFault::ImageIsTarget);
         }
         PatchResult wrong = Mismatch(PatchRefusal::WrongSource, expectedSource, sourceCrc,
-                                     "made for another image");
+                                     PatchFault::MadeForAnother);
         wrong.size = *sourceSize;
         return wrong;
     }
     if (*targetSize > MAX_PATCH_TARGET_SIZE) {
         PatchResult large =
-            PatchResult::Refused(PatchRefusal::TargetTooLarge, 4, "the target is too large");
+            PatchResult::Refused(PatchRefusal::TargetTooLarge, 4, PatchFault::TargetTooLarge);
         large.size = *targetSize;
         return large;
     }
@@ -160,7 +157,7 @@ PatchResult ApplyBpsPatch(std::span<const uint8_t> source, std::span<const uint8
     const uint32_t targetCrc = Crc32(target);
     if (expectedTarget != targetCrc) {
         return Mismatch(PatchRefusal::TargetMismatch, expectedTarget, targetCrc,
-                        "the image made is not the one the patch was made from");
+                        PatchFault::ImageNotTarget);
     }
     result.target = std::move(target);
     return result;

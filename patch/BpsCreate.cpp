@@ -5,9 +5,9 @@
 #include "patch/Bps.h"
 
 #include "base/Crc32.h"
-#include "base/Errors.h"
 #include "patch/BpsMatches.h"
 #include "patch/BpsNumbers.h"
+#include "patch/PatchProblem.h"
 
 #include <algorithm>
 
@@ -172,13 +172,11 @@ private:
 
 std::vector<uint8_t> CreateBpsPatch(std::span<const uint8_t> original,
                                     std::span<const uint8_t> modified, Progress& progress) {
-    using Named = std::pair<std::span<const uint8_t>, const char*>;
-    for (const auto& [bytes, what] : {Named{original, "original"}, Named{modified, "modified"}}) {
-        if (bytes.size() > MAX_PATCH_TARGET_SIZE) {
-            throw RefusedError("the " + std::string(what) + " image's " +
-                               std::to_string(bytes.size()) + " bytes are more than a patch " +
-                               "may be made of (" + std::to_string(MAX_PATCH_TARGET_SIZE) + ")");
-        }
+    if (original.size() > MAX_PATCH_TARGET_SIZE) {
+        ThrowPatchProblem(PatchProblemKind::OriginalTooLarge, original.size());
+    }
+    if (modified.size() > MAX_PATCH_TARGET_SIZE) {
+        ThrowPatchProblem(PatchProblemKind::ModifiedTooLarge, modified.size());
     }
     progress.ThrowIfCancelled();
     return PatchWriter(original, modified).Write(progress);

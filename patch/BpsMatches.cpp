@@ -1,6 +1,6 @@
 #include "patch/BpsMatches.h"
 
-#include "base/Errors.h"
+#include "patch/PatchProblem.h"
 
 #include <divsufsort.h>
 
@@ -21,8 +21,7 @@ MatchCandidates FindMatchCandidates(std::span<const uint8_t> original,
     whole.insert(whole.end(), modified.begin(), modified.end());
     std::vector<int32_t> sorted(size_t(size), 0);
     if (divsufsort(whole.data(), sorted.data(), size) != 0) {
-        throw DrovakError("the suffix array of " + std::to_string(size) +
-                          " bytes could not be made");
+        ThrowPatchProblem(PatchProblemKind::SuffixArrayFailed, uint64_t(size));
     }
     whole.clear();
     whole.shrink_to_fit();

@@ -23,35 +23,35 @@ bool LooksLikeIps(std::span<const uint8_t> patch) {
 
 PatchResult ReadIpsPatch(std::span<const uint8_t> patch, IpsContents& contents) {
     if (!LooksLikeIps(patch))
-        return PatchResult::Refused(PatchRefusal::NotAPatch, 0, "no \"PATCH\" at the start");
+        return PatchResult::Refused(PatchRefusal::NotAPatch, 0, PatchFault::NoIpsStart);
     size_t at = sizeof MAGIC;
     const size_t size = patch.size();
     for (;;) {
         if (size - at < 3)
-            return PatchResult::Refused(PatchRefusal::Damaged, at, "the patch ends before \"EOF\"");
+            return PatchResult::Refused(PatchRefusal::Damaged, at, PatchFault::EndsBeforeEof);
         IpsRecord record;
         record.recordAt = at;
         record.offset = Load24(&patch[at]);
         if (record.offset == IPS_END_MARK) break;
         if (size - at < 5)
-            return PatchResult::Refused(PatchRefusal::Damaged, at, "a record ends early");
+            return PatchResult::Refused(PatchRefusal::Damaged, at, PatchFault::RecordEndsEarly);
         record.length = LoadBigEndian16(&patch[at + 3]);
         at += 5;
         if (record.length == 0) { // a run: count, then the byte
             if (size - at < 3)
                 return PatchResult::Refused(PatchRefusal::Damaged, record.recordAt,
-                                            "a run ends early");
+                                            PatchFault::RunEndsEarly);
             record.length = LoadBigEndian16(&patch[at]);
             if (record.length == 0) {
                 return PatchResult::Refused(PatchRefusal::Damaged, record.recordAt,
-                                            "a run of length 0");
+                                            PatchFault::RunOfZero);
             }
             record.run = true;
             record.dataAt = at + 2;
             at += 3;
         } else if (size - at < record.length) {
             return PatchResult::Refused(PatchRefusal::Damaged, record.recordAt,
-                                        "a record's bytes end early");
+                                        PatchFault::RecordBytesEndEarly);
         } else {
             record.dataAt = at;
             at += record.length;
@@ -62,8 +62,7 @@ PatchResult ReadIpsPatch(std::span<const uint8_t> patch, IpsContents& contents) 
     if (size - at == 3) {
         contents.truncation = Load24(&patch[at]);
     } else if (size != at) {
-        return PatchResult::Refused(PatchRefusal::Damaged, at,
-                                    "something other than a size follows \"EOF\"");
+        return PatchResult::Refused(PatchRefusal::Damaged, at, PatchFault::AfterEof);
     }
     return {};
 }
@@ -74,7 +73,7 @@ PatchResult ApplyIpsPatch(std::span<const uint8_t> source, std::span<const uint8
     if (!result.Applied()) return result;
     if (source.size() > MAX_PATCH_TARGET_SIZE) {
         PatchResult large =
-            PatchResult::Refused(PatchRefusal::TargetTooLarge, 0, "the image is too large");
+            PatchResult::Refused(PatchRefusal::TargetTooLarge, 0, PatchFault::ImageTooLarge);
         large.size = source.size();
         return large;
     }
@@ -84,8 +83,8 @@ PatchResult ApplyIpsPatch(std::span<const uint8_t> source, std::span<const uint8
         // At most 16 MiB + 64 KiB: within the limit, but the limit is kept should it shrink.
         const uint64_t end = uint64_t(record.offset) + record.length;
         if (end > MAX_PATCH_TARGET_SIZE) {
-            PatchResult large =
-                PatchResult::Refused(PatchRefusal::TargetTooLarge, record.recordAt, "too large");
+            PatchResult large = PatchResult::Refused(PatchRefusal::TargetTooLarge, record.recordAt,
+                                                     PatchFault::RecordTooLarge);
             large.size = end;
             return large;
         }

@@ -2,7 +2,7 @@
 // repeats long enough to be shorter so), split where a record may hold no more.
 #include "patch/Ips.h"
 
-#include "base/Errors.h"
+#include "patch/PatchProblem.h"
 
 #include <algorithm>
 
@@ -100,13 +100,10 @@ private:
 std::vector<uint8_t> CreateIpsPatch(std::span<const uint8_t> original,
                                     std::span<const uint8_t> modified) {
     if (modified.size() > MAX_IPS_IMAGE_SIZE) {
-        throw RefusedError("the modified image's " + std::to_string(modified.size()) +
-                           " bytes are more than IPS can reach (16 MiB: its offsets have 24 "
-                           "bits); make a BPS patch instead");
+        ThrowPatchProblem(PatchProblemKind::BeyondIpsReach, modified.size());
     }
     if (modified.size() < original.size() && modified.size() >= MAX_IPS_IMAGE_SIZE) {
-        throw RefusedError("the modified image is cut to " + std::to_string(modified.size()) +
-                           " bytes, a size IPS can't write (24 bits); make a BPS patch instead");
+        ThrowPatchProblem(PatchProblemKind::IpsCannotCutTo, modified.size());
     }
     return IpsWriter(original, modified).Write();
 }

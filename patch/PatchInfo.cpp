@@ -12,13 +12,13 @@ namespace {
 
 constexpr size_t BPS_FOOTER = 12;
 
-PatchResult Damaged(uint64_t at, std::string what) {
-    return PatchResult::Refused(PatchRefusal::Damaged, at, std::move(what));
+PatchResult Damaged(uint64_t at, PatchFault fault) {
+    return PatchResult::Refused(PatchRefusal::Damaged, at, fault);
 }
 
 // The header, then the actions: their lengths must fill the target, their bytes the patch.
 PatchResult ReadBps(std::span<const uint8_t> patch, BpsInfo& info) {
-    if (patch.size() < 4 + 3 + BPS_FOOTER) return Damaged(patch.size(), "the patch ends early");
+    if (patch.size() < 4 + 3 + BPS_FOOTER) return Damaged(patch.size(), PatchFault::EndsEarly);
     const size_t end = patch.size() - BPS_FOOTER;
     info.sourceCrc = LoadLittleEndian32(&patch[end]);
     info.targetCrc = LoadLittleEndian32(&patch[end + 4]);
@@ -26,7 +26,7 @@ PatchResult ReadBps(std::span<const uint8_t> patch, BpsInfo& info) {
     const auto source = bps::ReadNumber(patch, at, end);
     const auto target = source ? bps::ReadNumber(patch, at, end) : std::nullopt;
     const auto metadata = target ? bps::ReadNumber(patch, at, end) : std::nullopt;
-    if (!metadata || *metadata > end - at) return Damaged(at, "the header runs into the footer");
+    if (!metadata || *metadata > end - at) return Damaged(at, PatchFault::HeaderIntoFooter);
     info.sourceSize = *source;
     info.targetSize = *target;
     info.metadata.assign(patch.begin() + long(at), patch.begin() + long(at + *metadata));
@@ -34,7 +34,7 @@ PatchResult ReadBps(std::span<const uint8_t> patch, BpsInfo& info) {
     const uint32_t stored = LoadLittleEndian32(&patch[end + 8]);
     const uint32_t actual = Crc32(patch.first(patch.size() - 4));
     if (stored != actual) {
-        PatchResult damaged = Damaged(end + 8, "the patch's checksum fails");
+        PatchResult damaged = Damaged(end + 8, PatchFault::ChecksumFails);
         damaged.expectedCrc = stored;
         damaged.actualCrc = actual;
         return damaged;
@@ -43,11 +43,11 @@ PatchResult ReadBps(std::span<const uint8_t> patch, BpsInfo& info) {
     while (at < end) {
         const size_t actionAt = at;
         const auto word = bps::ReadNumber(patch, at, end);
-        if (!word) return Damaged(actionAt, "an action runs into the footer");
+        if (!word) return Damaged(actionAt, PatchFault::ActionIntoFooter);
         const uint64_t length = (*word >> 2) + 1;
         if (length > info.targetSize - out) {
             return PatchResult::Refused(PatchRefusal::OutOfBounds, actionAt,
-                                        "an action writes past the target's end");
+                                        PatchFault::WritesPastTarget);
         }
         out += length;
         switch (*word & 3) {
@@ -56,16 +56,16 @@ PatchResult ReadBps(std::span<const uint8_t> patch, BpsInfo& info) {
             break;
         case 1:
             ++info.targetReads;
-            if (length > end - at) return Damaged(actionAt, "literal bytes run into the footer");
+            if (length > end - at) return Damaged(actionAt, PatchFault::LiteralsIntoFooter);
             at += length;
             break;
         default:
             ++((*word & 3) == 2 ? info.sourceCopies : info.targetCopies);
             if (!bps::ReadNumber(patch, at, end))
-                return Damaged(actionAt, "an action runs into the footer");
+                return Damaged(actionAt, PatchFault::ActionIntoFooter);
         }
     }
-    if (out != info.targetSize) return Damaged(end, "the actions end before the target's end");
+    if (out != info.targetSize) return Damaged(end, PatchFault::ActionsEndEarly);
     return {};
 }
 
@@ -90,8 +90,7 @@ PatchInfo DescribePatch(std::span<const uint8_t> patch) {
             ips.bytesWritten += record.length;
         }
     } else {
-        info.problem = PatchResult::Refused(PatchRefusal::NotAPatch, 0,
-                                            "no \"BPS1\" or \"PATCH\" at the start");
+        info.problem = PatchResult::Refused(PatchRefusal::NotAPatch, 0, PatchFault::NoPatchStart);
     }
     return info;
 }

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <utility>
 #include <vector>
 
 namespace drovak {
@@ -22,6 +20,37 @@ enum class PatchRefusal {
     AlreadyApplied, // the image is the one the patch makes (`actualCrc`): it would change nothing
 };
 
+// What exactly was wrong where a patch was refused (its words are in words/).
+enum class PatchFault {
+    None,
+    NoBpsStart,
+    NoIpsStart,
+    NoPatchStart,
+    EndsEarly,
+    ChecksumFails,
+    HeaderIntoFooter,
+    ActionIntoFooter,
+    WritesPastTarget,
+    ReadsPastSource,
+    LiteralsIntoFooter,
+    CopyOutsideSource,
+    CopyOutsideTarget,
+    CopyPastSource,
+    ActionsEndEarly,
+    ImageIsTarget,
+    MadeForAnother,
+    TargetTooLarge,
+    ImageNotTarget,
+    EndsBeforeEof,
+    RecordEndsEarly,
+    RunEndsEarly,
+    RunOfZero,
+    RecordBytesEndEarly,
+    AfterEof,
+    ImageTooLarge,
+    RecordTooLarge,
+};
+
 // What applying a patch gave: the new image, or the refusal and its numbers. Nothing is written
 // by the functions that return it.
 struct PatchResult {
@@ -31,16 +60,16 @@ struct PatchResult {
     uint32_t actualCrc = 0;
     uint64_t position = 0; // where in the patch the fault lies
     uint64_t size = 0;     // the size that was too large, or the source size the patch expects
-    std::string detail;    // what was wrong there, in a few words ("the patch's checksum fails")
+    PatchFault fault = PatchFault::None; // what was wrong there
 
     bool Applied() const { return refusal == PatchRefusal::None; }
 
     // A refusal of the given kind found at `at` in the patch.
-    static PatchResult Refused(PatchRefusal kind, uint64_t at, std::string what) {
+    static PatchResult Refused(PatchRefusal kind, uint64_t at, PatchFault fault) {
         PatchResult result;
         result.refusal = kind;
         result.position = at;
-        result.detail = std::move(what);
+        result.fault = fault;
         return result;
     }
 };

@@ -2,6 +2,7 @@
 
 #include "base/Crc32.h"
 #include "base/Errors.h"
+#include "words/PatchRefusalWords.h"
 
 #include <cstdio>
 #include <string_view>

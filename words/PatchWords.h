@@ -5,6 +5,7 @@
 
 #include "patch/ImageDifference.h"
 #include "patch/PatchInfo.h"
+#include "words/PatchRefusalWords.h"
 
 #include <string>
 

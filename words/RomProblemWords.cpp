@@ -3,8 +3,10 @@
 #include "base/FileHandle.h"
 #include "compression/Rle.h"
 #include "words/CodecProblemWords.h"
+#include "words/FileProblemWords.h"
 #include "words/GraphicsProblemWords.h"
 #include "words/ModProblemWords.h"
+#include "words/PatchRefusalWords.h"
 #include "words/PngProblemWords.h"
 
 namespace drovak {
@@ -125,6 +127,8 @@ std::string UnsupportedRepeatMessage(uint32_t count) {
 }
 
 std::string ErrorText(const std::exception& error) {
+    if (const FileProblem* problem = FileProblemOf(error)) return FileProblemText(*problem);
+    if (const PatchProblem* problem = PatchProblemOf(error)) return PatchProblemText(*problem);
     if (const RomProblem* problem = ProblemOf(error)) return RomProblemText(*problem);
     if (const CodecProblem* problem = CodecProblemOf(error)) return CodecProblemText(*problem);
     if (const GraphicsProblem* problem = GraphicsProblemOf(error)) {

@@ -8,6 +8,7 @@
 #include "base/SwapFiles.h"
 #include "base/TemporaryFiles.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 
 #include <gtest/gtest.h>
 
@@ -89,7 +90,7 @@ TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
             fs::remove(temporary);
             fs::create_symlink(victim, temporary);
         };
-        EXPECT_NE(MessageOf<RefusedError>([&] {
+        EXPECT_NE(WordsOf<RefusedError>([&] {
                       ReplaceKeepingBackup(rom, Bytes(32, 1));
                   }).find("replaced by another program meanwhile; nothing was written"),
                   std::string::npos);
@@ -150,7 +151,7 @@ TEST_F(FileSafety, ReadOnlyFilesAreRefused) {
     for (mode_t mode : {0444, 0400, 0555}) {
         const std::string path = Write("tf3.bin", Pattern(64));
         ::chmod(path.c_str(), mode);
-        EXPECT_NE(MessageOf<RefusedError>([&] {
+        EXPECT_NE(WordsOf<RefusedError>([&] {
                       WriteFileReplacing(path, Bytes{1});
                   }).find("read-only; nothing was written"),
                   std::string::npos)
@@ -181,7 +182,7 @@ TEST_F(FileSafety, ReadOnlyFilesAreRefused) {
             try {
                 WriteFileReplacing(path, Bytes{1});
             } catch (const RefusedError& error) {
-                ::_exit(std::string(error.what()).find(c.expected) == std::string::npos ? 3 : 0);
+                ::_exit(ErrorText(error).find(c.expected) == std::string::npos ? 3 : 0);
             } catch (...) {
                 ::_exit(4);
             }
@@ -284,8 +285,7 @@ TEST_F(FileSafety, RecordLocksAreSeenBothWays) {
         EXPECT_THROW(FileStream(path, FileMode::Replace), InUseError);
         EXPECT_THROW(WriteFileReplacing(path, Bytes{1}), InUseError);
         const bool readable = c.type == F_RDLCK;
-        EXPECT_EQ(MessageOf<InUseError>([&] { FileStream(path, FileMode::Read); }).empty(),
-                  readable);
+        EXPECT_EQ(WordsOf<InUseError>([&] { FileStream(path, FileMode::Read); }).empty(), readable);
         for (int end : {ready[0], ready[1], release[0], release[1]}) ::close(end);
         ::waitpid(holder, nullptr, 0);
         EXPECT_EQ(ReadBytes(path), Pattern(64));

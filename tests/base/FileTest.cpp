@@ -5,6 +5,7 @@
 #include "base/TemporaryFiles.h"
 #include "base/WholeFile.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +48,7 @@ TEST_F(BaseFiles, ReplacingFiles) {
     // A FIFO with a reader gets the bytes; one without is refused; neither is replaced.
     const std::string fifo = File("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    EXPECT_NE(MessageOf<FileError>([&] {
+    EXPECT_NE(WordsOf<FileError>([&] {
                   WriteFileReplacing(fifo, Bytes{6});
               }).find("no program reads from it"),
               std::string::npos);
@@ -91,7 +92,7 @@ TEST(BaseTemporaryNames, TheProcessIdIsReadBack) {
 TEST_F(BaseFiles, AFileReplacedMeanwhileIsNotWrittenOver) {
     const std::string path = Write("data.bin", Pattern(10));
     const std::string theirs = Write("theirs.bin", Pattern(20, 1));
-    const std::string refused = MessageOf<RefusedError>([&] {
+    const std::string refused = WordsOf<RefusedError>([&] {
         WriteFileReplacing(path, [&](Stream& out) {
             fs::rename(theirs, path);
             out.Write("new", 3);
@@ -108,7 +109,7 @@ TEST_F(BaseFiles, Locks) {
     for (int lock : {LOCK_SH, LOCK_EX}) {
         const int fd = ::open(path.c_str(), O_RDONLY);
         ASSERT_EQ(::flock(fd, lock), 0);
-        EXPECT_EQ(MessageOf<InUseError>([&] { FileStream(path, FileMode::Read); }).empty(),
+        EXPECT_EQ(WordsOf<InUseError>([&] { FileStream(path, FileMode::Read); }).empty(),
                   lock == LOCK_SH);
         EXPECT_THROW(FileStream(path, FileMode::Replace), InUseError);
         EXPECT_THROW(WriteFileReplacing(path, Bytes{1}), InUseError);
@@ -130,7 +131,7 @@ TEST_F(BaseFiles, ReadingWholeFiles) {
         const std::string file = Write("limit.bin", Slice(Hex("61 62 63 64"), 0, size));
         for (const std::string& path : {piped, file}) {
             const std::string refused =
-                MessageOf<RefusedError>([&, limit = limit] { ReadWholeFile(path, limit, "L"); });
+                WordsOf<RefusedError>([&, limit = limit] { ReadWholeFile(path, limit, "L"); });
             EXPECT_EQ(refused.empty(), size <= limit) << path << " " << size << " " << refused;
             if (size <= limit && path == file) {
                 EXPECT_EQ(ReadWholeFile(file, limit), Slice(Hex("61 62 63 64"), 0, size));
@@ -147,15 +148,14 @@ TEST_F(BaseFiles, ReadingWholeFiles) {
         ::close(writer);
     });
     Bytes slowly;
-    const std::string failed =
-        MessageOf<DrovakError>([&] { slowly = ReadWholeFile(File("fifo")); });
+    const std::string failed = WordsOf<DrovakError>([&] { slowly = ReadWholeFile(File("fifo")); });
     slow.join();
     EXPECT_EQ(slowly, Hex("61 62 63")) << failed;
     EXPECT_THROW(ReadWholeFile("/dev/zero", 1000), RefusedError);
     const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(terminal, 0);
     ASSERT_EQ(::grantpt(terminal) | ::unlockpt(terminal), 0);
-    EXPECT_NE(MessageOf<RefusedError>([&] {
+    EXPECT_NE(WordsOf<RefusedError>([&] {
                   ReadWholeFile(::ptsname(terminal));
               }).find("can't be read to an end"),
               std::string::npos);

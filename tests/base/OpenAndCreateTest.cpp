@@ -4,6 +4,7 @@
 #include "base/FileHandle.h"
 #include "base/TemporaryFiles.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +25,10 @@ TEST_F(OpenAndCreate, AFailedOpenSaysWhatItWasFor) {
         {O_RDWR, missing + ": cannot open for writing: No such file or directory"},
     };
     for (const auto& [flags, words] : cases) {
-        EXPECT_EQ(MessageOf<FileError>([&, flags = flags] { FileHandle::Open(missing, flags); }),
+        EXPECT_EQ(WordsOf<FileError>([&, flags = flags] { FileHandle::Open(missing, flags); }),
                   words);
     }
-    EXPECT_EQ(MessageOf<FileError>([] { FileHandle::Open("", O_RDONLY); }), "No file name given");
+    EXPECT_EQ(WordsOf<FileError>([] { FileHandle::Open("", O_RDONLY); }), "No file name given");
 }
 
 // A file already at the name a temporary would take is left as it is; the next name is taken.

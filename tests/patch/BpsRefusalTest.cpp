@@ -6,6 +6,7 @@
 #include "patch/Patch.h"
 #include "support/HandMadeRom.h"
 #include "support/TestSupport.h"
+#include "words/PatchRefusalWords.h"
 
 namespace drovak::test {
 namespace {
@@ -81,7 +82,7 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
         SCOPED_TRACE(hostile.name);
         const Bytes patch = HandPatch(SOURCE, hostile.targetSize, hostile.actions, 0);
         const PatchResult result = ApplyBpsPatch(SOURCE, patch);
-        EXPECT_EQ(result.refusal, hostile.refusal) << result.detail;
+        EXPECT_EQ(result.refusal, hostile.refusal) << PatchFaultText(result.fault);
         EXPECT_TRUE(result.target.empty());
         EXPECT_FALSE(ReferenceBps::Apply(SOURCE, patch).has_value());
     }
@@ -90,7 +91,8 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
          {std::pair{Cat(Action(2, 10), Delta(10)), "a copy reads past the source's end"},
           {Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)),
            "a copy starts outside what the target holds so far"}}) {
-        EXPECT_EQ(ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 10, actions, 0)).detail, detail);
+        EXPECT_EQ(PatchFaultText(ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 10, actions, 0)).fault),
+                  detail);
     }
 }
 
@@ -102,7 +104,7 @@ TEST(BpsRefusal, WellFormedCopiesApplyIncludingOverlappingTargetCopies) {
                                Slice(SOURCE, 8, 4), Hex("BB"), Slice(SOURCE, 0, 2));
     const PatchResult result =
         ApplyBpsPatch(SOURCE, HandPatch(SOURCE, expected.size(), actions, Crc32(expected)));
-    ASSERT_TRUE(result.Applied()) << result.detail;
+    ASSERT_TRUE(result.Applied()) << PatchFaultText(result.fault);
     EXPECT_EQ(result.target, expected);
 }
 

@@ -9,6 +9,7 @@
 #include "support/HandMadeRom.h"
 #include "support/ProgressWatcher.h"
 #include "support/TestSupport.h"
+#include "words/PatchRefusalWords.h"
 
 namespace drovak::test {
 namespace {
@@ -81,7 +82,7 @@ TEST(BpsRoundTrip, AppliesToTheModifiedImageWithBothReaders) {
         EXPECT_EQ(progress.total, trip.modified.size());
         EXPECT_LE(patch.size(), trip.largestPatch);
         const PatchResult applied = ApplyBpsPatch(trip.original, patch);
-        ASSERT_TRUE(applied.Applied()) << applied.detail;
+        ASSERT_TRUE(applied.Applied()) << PatchFaultText(applied.fault);
         EXPECT_TRUE(applied.target == trip.modified);
         const std::optional<Bytes> reference = ReferenceBps::Apply(trip.original, patch);
         ASSERT_TRUE(reference.has_value());

@@ -5,6 +5,7 @@
 
 #include "base/Errors.h"
 #include "support/TestSupport.h"
+#include "words/PatchRefusalWords.h"
 
 namespace drovak::test {
 namespace {
@@ -51,7 +52,7 @@ TEST(Ips, RecordsRunsGrowthAndTruncationMakeTheImage) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const PatchResult result = ApplyPatch(SOURCE, c.patch);
-        ASSERT_TRUE(result.Applied()) << result.detail;
+        ASSERT_TRUE(result.Applied()) << PatchFaultText(result.fault);
         EXPECT_EQ(std::string(result.target.begin(), result.target.end()), c.image);
     }
 }
@@ -122,7 +123,7 @@ TEST(Ips, MadePatchesGiveTheModifiedImageAndSayWhatTheyHold) {
         SCOPED_TRACE(c.name);
         const Bytes patch = CreateIpsPatch(c.original, c.modified);
         const PatchResult result = ApplyPatch(c.original, patch);
-        ASSERT_TRUE(result.Applied()) << result.detail;
+        ASSERT_TRUE(result.Applied()) << PatchFaultText(result.fault);
         EXPECT_TRUE(result.target == c.modified);
         const PatchInfo info = DescribePatch(patch);
         ASSERT_TRUE(info.ips);

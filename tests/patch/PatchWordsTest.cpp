@@ -4,13 +4,14 @@
 #include "patch/Bps.h"
 #include "patch/Patch.h"
 #include "support/TestSupport.h"
+#include "words/PatchRefusalWords.h"
 
 namespace drovak::test {
 namespace {
 
 PatchResult Refusal(PatchRefusal kind, uint32_t named, uint32_t given, uint64_t size = 0,
-                    const char* detail = "", uint64_t position = 0) {
-    PatchResult result = PatchResult::Refused(kind, position, detail);
+                    PatchFault fault = PatchFault::None, uint64_t position = 0) {
+    PatchResult result = PatchResult::Refused(kind, position, fault);
     result.expectedCrc = named;
     result.actualCrc = given;
     result.size = size;
@@ -27,10 +28,11 @@ TEST(PatchWords, EveryRefusalNamesWhatWasExpectedAndWhatWasFound) {
         {Refusal(PatchRefusal::Damaged, 0x0000ABCD, 0x00000001),
          "hack.bps is damaged: its own checksum fails (it names 0000ABCD, its bytes give "
          "00000001)"},
-        {Refusal(PatchRefusal::Damaged, 5, 5, 0, "the patch ends early", 7),
+        {Refusal(PatchRefusal::Damaged, 5, 5, 0, PatchFault::EndsEarly, 7),
          "hack.bps is damaged: the patch ends early (at byte 7 of the patch)"},
-        {Refusal(PatchRefusal::OutOfBounds, 0, 0, 0, "a copy reads past the source", 12),
-         "hack.bps is damaged or hostile: a copy reads past the source (at byte 12 of the patch)"},
+        {Refusal(PatchRefusal::OutOfBounds, 0, 0, 0, PatchFault::CopyPastSource, 12),
+         "hack.bps is damaged or hostile: a copy reads past the source's end (at byte 12 of the "
+         "patch)"},
         {Refusal(PatchRefusal::TargetTooLarge, 0, 0, MAX_PATCH_TARGET_SIZE + 1),
          "hack.bps would make an image of 67108865 bytes, more than a ROM image may hold "
          "(67108864)"},

@@ -145,7 +145,7 @@ TEST_F(RomFiles, ALinkStaysALinkAndTheModeStays) {
     // file kept, no backup made of it and nothing left beside it.
     fs::remove(target + ".bak");
     const std::string theirs = Write("roms/theirs.bin", Pattern(0x40, 1));
-    EXPECT_NE(MessageOf<RefusedError>([&] {
+    EXPECT_NE(WordsOf<RefusedError>([&] {
                   ChangeRom(link, [&](const RomBytes& rom) {
                       fs::rename(theirs, target);
                       return Changed(rom);

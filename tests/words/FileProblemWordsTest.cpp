@@ -1,0 +1,207 @@
+#include "words/FileProblemWords.h"
+
+#include "patch/PatchProblem.h"
+#include "words/PatchRefusalWords.h"
+#include "words/RomProblemWords.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace drovak {
+namespace {
+
+// Each kind, worded whole from its facts, and thrown as the exception its exit code goes by:
+// F a file error, R a refusal, O other content (asked again), U in use.
+TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
+    using K = FileProblemKind;
+    const FileProblem failed{.kind = K::CannotRename, .path = "a", .error = ENOENT};
+    const std::string gone = "No such file or directory";
+    // Each case's words begin with the type's letter.
+    const struct {
+        FileProblem problem;
+        std::string typed;
+    } cases[] = {
+        {{.kind = K::NoFileName}, "F No file name given"},
+        {{.kind = K::CannotOpen, .path = "a", .error = ENOENT},
+         "F a: cannot open for reading: " + gone},
+        {{.kind = K::CannotOpen, .path = "a", .error = ENOENT, .flag = true},
+         "F a: cannot open for writing: " + gone},
+        {{.kind = K::CannotStat, .path = "a", .error = ENOENT}, "F a: cannot open: " + gone},
+        {{.kind = K::CannotOpenToChange, .path = "a", .error = ENOENT},
+         "F a: cannot open for writing: " + gone + "; nothing was written"},
+        {{.kind = K::NotRegularToWrite, .path = "a", .mode = S_IFDIR},
+         "F a: is a folder, not a regular file; nothing was written"},
+        {{.kind = K::CannotRead, .path = "a", .error = ENOENT}, "F a: cannot read: " + gone},
+        {{.kind = K::CannotReadAt, .path = "a", .error = ENOENT, .at = 31},
+         "F a: cannot read at 0x1F: " + gone},
+        {{.kind = K::CannotWriteAt, .path = "a", .error = ENOENT, .at = 32},
+         "F a: cannot write at 0x20: " + gone},
+        {{.kind = K::CannotSync, .path = "a", .error = ENOENT},
+         "F a: cannot write to storage: " + gone},
+        {{.kind = K::TooShort, .path = "a", .count = 4, .at = 16, .end = 18},
+         "F a: too short: 4 bytes needed at 0x10, the data ends at 0x12"},
+        {{.kind = K::ReadOnlyView, .path = "a"}, "F a: is read-only here; nothing was written"},
+        {{.kind = K::NoReader, .path = "a"}, "F a: nothing was written: no program reads from it"},
+        {{.kind = K::CannotOpenThrough, .path = "a", .error = ENOENT},
+         "F a: nothing was written: cannot open: " + gone},
+        {{.kind = K::CannotWriteThrough, .path = "a", .error = ENOENT, .count = 3, .total = 9},
+         "F a: cannot write (3 of 9 bytes written): " + gone},
+        {{.kind = K::CannotCreateTemporary, .path = "a", .error = ENOENT},
+         "F cannot create a temporary file in the folder of a: " + gone},
+        {{.kind = K::CannotCheckNewFile, .path = "a", .error = ENOENT},
+         "F cannot check the new file of a: " + gone},
+        {{.kind = K::CannotGiveMode, .path = "a", .error = ENOENT},
+         "F cannot give the new file the mode of a: " + gone},
+        {{.kind = K::CannotGiveAttribute, .path = "a", .text = "user.x", .error = ENOENT},
+         "F cannot give the new file the attribute user.x of a: " + gone},
+        {failed, "F cannot rename the new file over it: " + gone},
+        {{.kind = K::NothingWritten,
+          .path = "a",
+          .cause = std::make_exception_ptr(FileFailure(failed))},
+         "F a: nothing was written: cannot rename the new file over it: " + gone},
+        {{.kind = K::OtherAtTarget, .path = "a", .other = "t", .text = "/x", .mode = S_IFLNK},
+         "F a: not written: after the new file was renamed into place, t holds a symbolic link to "
+         "/x: "
+         "another program changed the folder meanwhile; look at t before using it"},
+        {{.kind = K::OtherAtTarget,
+          .path = "a",
+          .other = "t",
+          .third = "k",
+          .mode = S_IFREG,
+          .links = 2},
+         "F a: not written: after the new file was renamed into place, t holds a second name of "
+         "another file: another program changed the folder meanwhile; the old image is kept as k; "
+         "look at t before using it"},
+        {{.kind = K::BackupNotNamed, .path = "a", .other = "a.bak", .third = "k", .error = ENOENT},
+         "F a: the new content was written, but the old one could not be named a.bak (" + gone +
+             "); it is kept as k, which no run of this program removes"},
+        {{.kind = K::FolderNotSynced, .path = "a", .other = "a.bak", .error = ENOENT},
+         "F a: the new content was written (the old one kept as a.bak), but its folder could not "
+         "be "
+         "synced to storage: " +
+             gone},
+        {{.kind = K::CannotSwap, .path = "a", .other = "b", .third = "b.swap", .error = ENOENT},
+         "F a: nothing was changed: cannot swap it with b: " + gone},
+        {{.kind = K::SwapNotPutBack, .path = "a", .other = "b", .third = "b.swap", .error = ENOENT},
+         "F a: cannot swap it with b (" + gone + "), nor put it back: it is b.swap"},
+        {{.kind = K::SwapHalfDone, .path = "a", .other = "b", .third = "b.swap", .error = ENOENT},
+         "F a: now holds what b held, but the old a could not be named b (" + gone +
+             "); it is b.swap"},
+        {{.kind = K::SwapNotSynced, .path = "a", .other = "b", .third = "b.swap", .error = ENOENT},
+         "F a: swapped with b, but the folder could not be synced to storage: " + gone},
+        {{.kind = K::InterruptedNotRestored,
+          .path = "a",
+          .other = "b",
+          .third = "b.swap",
+          .error = ENOENT},
+         "F a: an undo was interrupted and left b.swap, which can't be put in its place: " + gone},
+        {{.kind = K::CannotMakeFolder, .path = "d"},
+         "F d: cannot make the folder: something else is there"},
+        {{.kind = K::CannotReadFolder, .path = "d", .error = ENOENT},
+         "F d: cannot read the folder: " + gone},
+        {{.kind = K::CannotWatch, .path = "d", .error = ENOENT},
+         "F d: can't be watched (" + gone + ")"},
+        {{.kind = K::WatchFailed, .error = ENOENT}, "F watching the folder failed (" + gone + ")"},
+        {{.kind = K::NoSuchProgram, .path = "emu"}, "F emu: no such program (on PATH) to start"},
+        {{.kind = K::CannotStart, .path = "emu", .error = ENOENT},
+         "F emu: can't be started (" + gone + ")"},
+        {{.kind = K::NotRegular, .path = "a", .mode = S_IFIFO},
+         "R a: is a FIFO, not a regular file; nothing was read or written"},
+        {{.kind = K::ReadOnlyMode, .path = "a"},
+         "R a: read-only; nothing was written (its mode lets no one write it)"},
+        {{.kind = K::ReadOnlyForUser, .path = "a"},
+         "R a: read-only; nothing was written (this user may not write it)"},
+        {{.kind = K::ReadOnlyFileSystem, .path = "a"},
+         "R a: read-only; nothing was written (its file system is mounted read-only)"},
+        {{.kind = K::NothingToReadNow, .path = "a", .mode = S_IFCHR},
+         "R a: is a character device with nothing to read now: it can't be read to an end; nothing "
+         "was written"},
+        {{.kind = K::TooLarge, .path = "a", .text = "L", .count = 9},
+         "R a: 9 bytes, more than L; nothing was written"},
+        {{.kind = K::MoreBytesThan, .path = "a", .text = "L"},
+         "R a: more bytes than L; nothing was written"},
+        {{.kind = K::NotRegularInFolder, .path = "d/a", .other = "d", .mode = S_IFSOCK},
+         "R d/a: is a socket; only regular files inside d are read; nothing was written"},
+        {{.kind = K::LeadsOutside, .path = "d/a", .other = "d", .text = "/etc/x"},
+         "R d/a: leads outside the folder, to /etc/x; only regular files inside d are read; "
+         "nothing "
+         "was written"},
+        {{.kind = K::TemporaryReplaced, .path = "a", .other = "a.tmp"},
+         "R a: its temporary file a.tmp was replaced by another program meanwhile; nothing was "
+         "written"},
+        {{.kind = K::ReplacedMeanwhile, .path = "a"},
+         "R a: replaced by another program meanwhile; nothing was written"},
+        {{.kind = K::OwnerNotKept, .path = "a", .owner = 7, .group = 8},
+         "R a: owned by user 7, group 8; this user can't give a new file that owner, and its owner "
+         "is never changed; nothing was written"},
+        {{.kind = K::InterruptedSwapLeft, .path = "a", .other = "b", .third = "b.swap"},
+         "R a: an undo was interrupted and left b.swap, and it can't tell from a and b where that "
+         "image belongs: look at the three, keep the one you want as a and remove b.swap; nothing "
+         "was changed"},
+        {{.kind = K::IntermediateNotRegular, .path = "a", .third = "b.swap", .mode = S_IFDIR},
+         "R a: b.swap is a folder, not an image an undo left; nothing was changed"},
+        {{.kind = K::QuoteOpen, .text = "emu \"x"},
+         "R the command line \"emu \"x\" leaves a quote open"},
+        {{.kind = K::EmptyCommandLine}, "R the command line is empty"},
+        {{.kind = K::OtherContent, .path = "a"},
+         "O a: already exists and holds other data; nothing was written"},
+        {{.kind = K::InUse, .path = "a"}, "U a: in use by another program; nothing was written"},
+        {{.kind = K::KeepsBeingReplaced, .path = "a"},
+         "U a: in use by another program (it keeps being replaced); nothing was written"},
+    };
+    for (const auto& [problem, typed] : cases) {
+        const std::string words = typed.substr(2);
+        SCOPED_TRACE(words);
+        EXPECT_EQ(FileProblemText(problem), words);
+        try {
+            ThrowFileProblem(problem);
+        } catch (const std::exception& e) {
+            EXPECT_EQ(ErrorText(e), words);
+            const char type = dynamic_cast<const InUseError*>(&e)          ? 'U'
+                              : dynamic_cast<const OtherContentError*>(&e) ? 'O'
+                              : dynamic_cast<const RefusedError*>(&e)      ? 'R'
+                              : dynamic_cast<const FileError*>(&e)         ? 'F'
+                                                                           : '?';
+            EXPECT_EQ(type, typed[0]);
+        }
+    }
+}
+
+// A patch not made: each kind once, found in the exception it is thrown in.
+TEST(FileProblemWords, EachPatchMakingProblemIsWordedWhole) {
+    using K = PatchProblemKind;
+    const struct {
+        PatchProblem problem;
+        std::string words;
+    } cases[] = {
+        {{.kind = K::OriginalTooLarge, .size = 70},
+         "the original image's 70 bytes are more than a patch may be made of (67108864)"},
+        {{.kind = K::ModifiedTooLarge, .size = 71},
+         "the modified image's 71 bytes are more than a patch may be made of (67108864)"},
+        {{.kind = K::BeyondIpsReach, .size = 17},
+         "the modified image's 17 bytes are more than IPS can reach (16 MiB: its offsets have 24 "
+         "bits); make a BPS patch instead"},
+        {{.kind = K::IpsCannotCutTo, .size = 16},
+         "the modified image is cut to 16 bytes, a size IPS can't write (24 bits); make a BPS "
+         "patch instead"},
+        {{.kind = K::MetadataNotBps, .size = 0}, "not a BPS patch: its metadata can't be set"},
+        {{.kind = K::MetadataDamagedBps, .size = 0},
+         "a damaged BPS patch: its metadata can't be set"},
+        {{.kind = K::SuffixArrayFailed, .size = 5},
+         "the suffix array of 5 bytes could not be made"},
+    };
+    for (const auto& [problem, words] : cases) {
+        try {
+            ThrowPatchProblem(problem.kind, problem.size);
+        } catch (const DrovakError& e) {
+            EXPECT_EQ(ErrorText(e), words);
+            EXPECT_EQ(dynamic_cast<const RefusedError*>(&e) != nullptr,
+                      problem.kind != K::SuffixArrayFailed);
+        }
+    }
+}
+
+} // namespace
+} // namespace drovak
