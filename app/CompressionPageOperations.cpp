@@ -15,6 +15,7 @@
 #include "rom/HexField.h"
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
+#include "words/GraphicsProblemWords.h"
 #include "words/RomChangeWords.h"
 #include "words/RomProblemWords.h"
 
@@ -100,7 +101,7 @@ bool CompressionPage::ReadCompressData(const std::string& inPath, const std::str
                   " tiles in the picture, " + kept + " compressed" +
                   (picture.lengthRecorded ? "" : ", as many as the data it replaces") + ".";
     if (picture.valuesByColour && palette) {
-        paletteNote = PaletteDecidedText(name, *palette) + " ";
+        paletteNote = PaletteDecidedText(name, palette->source) + " ";
     }
     return true;
 }

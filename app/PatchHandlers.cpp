@@ -50,8 +50,7 @@ void MainForm::ApplyDroppedPatch(const QString& patchPath) {
     auto summary = std::make_shared<std::string>();
     const auto apply = [rom, patchFile, patchName, romName, summary](Progress& progress) {
         const std::vector<uint8_t> patch =
-            ReadWholeFile(patchFile, MAX_PATCH_SIZE,
-                          "a patch may be (" + std::to_string(MAX_PATCH_SIZE) + " bytes)");
+            ReadWholeFile(patchFile, MAX_PATCH_SIZE, SizeLimit::Patch);
         // The patch decides every byte of the new image, the header checksum's too.
         const RomChange change = ChangeRom(
             rom,
@@ -129,7 +128,7 @@ void MainForm::MakePatchFrom(const QString& modifiedPath) {
                   RunOperation([&] {
                       // A cancel that came after the patch was made still counts.
                       if (tasks_.CancelAsked()) {
-                          error = std::make_exception_ptr(CancelledError("cancelled"));
+                          error = std::make_exception_ptr(CancelledError());
                       }
                       RethrowTaskError(error, FileNamePart(out));
                       if (FileHoldsOtherBytes(out, made->patch) &&

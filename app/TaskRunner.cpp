@@ -75,7 +75,7 @@ void RethrowTaskError(std::exception_ptr error, const std::string& name) {
     try {
         std::rethrow_exception(error);
     } catch (const CancelledError&) {
-        throw CancelledError(name + ": cancelled; nothing was written");
+        throw CancelledError(name);
     }
 }
 

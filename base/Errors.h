@@ -43,10 +43,15 @@ public:
 };
 
 // Long work was cancelled by the one who started it: what it had begun is removed, the target is
-// as it was.
+// as it was. It names the file the work was for, once that is known.
 class CancelledError : public DrovakError {
 public:
-    using DrovakError::DrovakError;
+    explicit CancelledError(std::string file = {})
+        : DrovakError("cancelled"), file_(std::move(file)) {}
+    const std::string& File() const { return file_; }
+
+private:
+    std::string file_;
 };
 
 // What a layer's exceptions carry besides their text: the problem as data (a kind and its

@@ -55,15 +55,15 @@ bool FileInfo::IsCharacterDevice() const {
     return S_ISCHR(mode);
 }
 
-std::string FileKind(uint32_t mode) {
-    if (S_ISREG(mode)) return "a regular file";
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISLNK(mode)) return "a symbolic link";
-    if (S_ISFIFO(mode)) return "a FIFO";
-    if (S_ISCHR(mode)) return "a character device";
-    if (S_ISBLK(mode)) return "a block device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "not a regular file";
+FileType FileTypeOf(uint32_t mode) {
+    if (S_ISREG(mode)) return FileType::Regular;
+    if (S_ISDIR(mode)) return FileType::Folder;
+    if (S_ISLNK(mode)) return FileType::SymbolicLink;
+    if (S_ISFIFO(mode)) return FileType::Fifo;
+    if (S_ISCHR(mode)) return FileType::CharacterDevice;
+    if (S_ISBLK(mode)) return FileType::BlockDevice;
+    if (S_ISSOCK(mode)) return FileType::Socket;
+    return FileType::Other;
 }
 
 FileHandle::FileHandle(FileHandle&& other) noexcept

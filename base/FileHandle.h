@@ -25,8 +25,18 @@ struct FileInfo {
     }
 };
 
-// What kind of file a mode names, for messages: "a folder", "a FIFO", "a character device"...
-std::string FileKind(uint32_t mode);
+// What kind of file a mode names.
+enum class FileType {
+    Regular,
+    Folder,
+    SymbolicLink,
+    Fifo,
+    CharacterDevice,
+    BlockDevice,
+    Socket,
+    Other
+};
+FileType FileTypeOf(uint32_t mode);
 
 // An open file descriptor, closed with its owner.
 class FileHandle {

@@ -5,6 +5,7 @@
 // user are in words/ (FileProblemText).
 
 #include "base/Errors.h"
+#include "base/SizeLimit.h"
 
 #include <cstdint>
 #include <exception>
@@ -57,8 +58,8 @@ enum class FileProblemKind {
     ReadOnlyForUser,        // `path`: this user may not write it
     ReadOnlyFileSystem,     // `path`: its file system is mounted read-only
     NothingToReadNow,       // `path` of `mode` has nothing to read now
-    TooLarge,               // `path` of `count` bytes, more than `text` says
-    MoreBytesThan,          // `path` gave more bytes than `text` says
+    TooLarge,               // `path` of `count` bytes, more than the `total` its `limit` allows
+    MoreBytesThan,          // `path` gave more bytes than the `total` its `limit` allows
     NotRegularInFolder,     // `path` is of `mode`; only regular files inside `other` are read
     LeadsOutside,           // `path` leads to `text`, outside folder `other`
     TemporaryReplaced,      // `path`'s temporary file `other` was replaced meanwhile
@@ -80,7 +81,7 @@ struct FileProblem {
     std::string path{};  // the file's name as given
     std::string other{}; // a second name
     std::string third{}; // a third name
-    std::string text{};  // a limit's words, an attribute's name, a path found, a command line
+    std::string text{};  // an attribute's name, a path found, a command line
     int error = 0;       // the errno value the system gave
     uint64_t count = 0;
     uint64_t total = 0;
@@ -90,6 +91,7 @@ struct FileProblem {
     uint32_t owner = 0;
     uint32_t group = 0;
     uint64_t links = 0; // the found file's number of names
+    SizeLimit limit = SizeLimit::None;
     bool flag = false;
     std::exception_ptr cause{}; // the error this one wraps
 };

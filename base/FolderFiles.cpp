@@ -45,7 +45,7 @@ bool LiesInside(const std::string& folder, const std::string& path) {
 }
 
 std::vector<uint8_t> ReadFileInsideFolder(const std::string& folder, const std::string& name,
-                                          uint64_t maxSize, const std::string& limitText) {
+                                          uint64_t maxSize, SizeLimit limit) {
     const std::string path = PathIn(folder, name);
     FileHandle file = FileHandle::Open(path, O_RDONLY);
     if (!file.Info().IsRegular()) {
@@ -64,8 +64,9 @@ std::vector<uint8_t> ReadFileInsideFolder(const std::string& folder, const std::
     if (file.Info().size > maxSize) {
         ThrowFileProblem({.kind = FileProblemKind::TooLarge,
                           .path = path,
-                          .text = limitText,
-                          .count = file.Info().size});
+                          .count = file.Info().size,
+                          .total = maxSize,
+                          .limit = limit});
     }
     FileStream stream(path, std::move(file));
     std::vector<uint8_t> bytes(size_t(stream.Size()));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/SizeLimit.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,7 +23,7 @@ bool LiesInside(const std::string& folder, const std::string& path);
 // where it leads); FileError when it can't be read; more than maxSize bytes refused as
 // ReadWholeFile refuses them.
 std::vector<uint8_t> ReadFileInsideFolder(const std::string& folder, const std::string& name,
-                                          uint64_t maxSize, const std::string& limitText);
+                                          uint64_t maxSize, SizeLimit limit);
 
 // Creates or replaces the file NAME of a folder whole, through a new temporary file renamed
 // over the name itself: a link or anything else planted at the name is replaced, never written

@@ -20,7 +20,7 @@ public:
 
     // Throws CancelledError when Cancelled() says so.
     void ThrowIfCancelled() const {
-        if (Cancelled()) throw CancelledError("cancelled; nothing was written");
+        if (Cancelled()) throw CancelledError();
     }
 };
 

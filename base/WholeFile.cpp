@@ -14,7 +14,7 @@ namespace {
 
 // A pipe, FIFO or device, read to its end.
 std::vector<uint8_t> ReadToEnd(const std::string& path, FileHandle& file, uint64_t maxSize,
-                               const std::string& limitText) {
+                               SizeLimit limit) {
     // A pipe's writer is waited for; a device that has nothing now has no end to read to.
     if (file.Info().IsFifo()) file.MakeBlocking();
     std::vector<uint8_t> data;
@@ -30,8 +30,10 @@ std::vector<uint8_t> ReadToEnd(const std::string& path, FileHandle& file, uint64
         if (got < 0) ThrowFileProblem(FileProblemKind::CannotRead, path, errno);
         if (got == 0) return data;
         if (data.size() + size_t(got) > maxSize) {
-            ThrowFileProblem(
-                {.kind = FileProblemKind::MoreBytesThan, .path = path, .text = limitText});
+            ThrowFileProblem({.kind = FileProblemKind::MoreBytesThan,
+                              .path = path,
+                              .total = maxSize,
+                              .limit = limit});
         }
         data.insert(data.end(), chunk.begin(), chunk.begin() + got);
     }
@@ -39,20 +41,20 @@ std::vector<uint8_t> ReadToEnd(const std::string& path, FileHandle& file, uint64
 
 } // namespace
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path, uint64_t maxSize,
-                                   const std::string& limitText) {
+std::vector<uint8_t> ReadWholeFile(const std::string& path, uint64_t maxSize, SizeLimit limit) {
     {
         FileHandle probe = FileHandle::Open(path, O_RDONLY);
         if (probe.Info().IsFifo() || probe.Info().IsCharacterDevice()) {
-            return ReadToEnd(path, probe, maxSize, limitText);
+            return ReadToEnd(path, probe, maxSize, limit);
         }
     }
     FileStream file(path, FileMode::Read);
     if (file.Size() > maxSize) {
         ThrowFileProblem({.kind = FileProblemKind::TooLarge,
                           .path = path,
-                          .text = limitText,
-                          .count = file.Size()});
+                          .count = file.Size(),
+                          .total = maxSize,
+                          .limit = limit});
     }
     std::vector<uint8_t> data(size_t(file.Size()));
     file.ReadExact(data.data(), data.size());

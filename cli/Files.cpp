@@ -24,8 +24,7 @@ ReplaceOptions OutputOptions(const ParsedArguments& arguments) {
 
 std::vector<uint8_t> ReadCodecInput(const std::string& path) {
     // No data of the game is larger than its ROM image; a pipe or a device is read no further.
-    return ReadWholeFile(path, MAX_ROM_SIZE,
-                         "the codecs take (" + std::to_string(MAX_ROM_SIZE) + ", a ROM image's)");
+    return ReadWholeFile(path, MAX_ROM_SIZE, SizeLimit::CodecInput);
 }
 
 std::string WrittenLine(const std::string& path, const std::string& what,

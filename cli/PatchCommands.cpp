@@ -58,7 +58,7 @@ int PatchCreate(const ParsedArguments& arguments, CommandOutput& output) {
         patch = CreateBpsPatch(before.bytes, after.bytes);
         if (metaPath) {
             const std::vector<uint8_t> text =
-                ReadWholeFile(*metaPath, MAX_METADATA_SIZE, "metadata may be (1 MiB)");
+                ReadWholeFile(*metaPath, MAX_METADATA_SIZE, SizeLimit::Metadata);
             patch = WithBpsMetadata(patch, std::string(text.begin(), text.end()));
         }
     }
@@ -74,8 +74,7 @@ int PatchCreate(const ParsedArguments& arguments, CommandOutput& output) {
 
 int ShowPatchInfo(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string& path = arguments.Positional(0);
-    const std::vector<uint8_t> patch = ReadWholeFile(
-        path, MAX_PATCH_SIZE, "a patch may be (" + std::to_string(MAX_PATCH_SIZE) + " bytes)");
+    const std::vector<uint8_t> patch = ReadWholeFile(path, MAX_PATCH_SIZE, SizeLimit::Patch);
     const PatchInfo info = DescribePatch(patch);
     output.out << PatchInfoText(info, FileNamePart(path), patch.size());
     return info.problem.Applied() ? EXIT_OK : EXIT_REFUSED;
@@ -94,8 +93,7 @@ std::vector<uint8_t> Patched(const RomBytes& rom, const std::vector<uint8_t>& pa
 int PatchApply(const ParsedArguments& arguments, CommandOutput& output) {
     const std::string &rom = arguments.Positional(0), &patchPath = arguments.Positional(1),
                       &out = arguments.Positional(2);
-    const std::vector<uint8_t> patch = ReadWholeFile(
-        patchPath, MAX_PATCH_SIZE, "a patch may be (" + std::to_string(MAX_PATCH_SIZE) + " bytes)");
+    const std::vector<uint8_t> patch = ReadWholeFile(patchPath, MAX_PATCH_SIZE, SizeLimit::Patch);
     if (DetectPatchFormat(patch) == PatchFormat::Ips) {
         output.err << IpsUncheckedText(patchPath, rom) << "\n";
     }

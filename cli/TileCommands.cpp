@@ -12,6 +12,7 @@
 #include "rom/RomLayout.h"
 #include "words/CliWords.h"
 #include "words/CommandWords.h"
+#include "words/GraphicsProblemWords.h"
 
 namespace drovak::cli {
 
@@ -51,7 +52,7 @@ int TilesToPngFile(const ParsedArguments& arguments, CommandOutput& output) {
     const unsigned columns = arguments.OptionalDecimal("--columns", 1, MAX_SHEET_COLUMNS)
                                  .value_or(DEFAULT_SHEET_COLUMNS);
     const std::vector<uint8_t> data =
-        ReadWholeFile(arguments.Positional(0), MAX_SHEET_DATA, "one tile picture holds (16 MiB)");
+        ReadWholeFile(arguments.Positional(0), MAX_SHEET_DATA, SizeLimit::TilePicture);
     SaveTilesPng(data, palette, columns, arguments.Positional(1), CellArgument(arguments),
                  OutputOptions(arguments));
     if (auto repeated = RepeatedColour(palette)) {
@@ -81,7 +82,7 @@ int PngToTilesFile(const ParsedArguments& arguments, CommandOutput& output) {
         output.err << PaletteDiffersNote(in, palette, unsigned(value), colour) << "\n";
     }
     PrintCounts(output, tiles.data.size());
-    if (tiles.valuesByColour) output.out << PaletteDecidedText(in, palette) << "\n";
+    if (tiles.valuesByColour) output.out << PaletteDecidedText(in, palette.source) << "\n";
     return EXIT_OK;
 }
 

@@ -23,7 +23,7 @@ drovak::TilePalette PaletteFrom(FuzzedDataProvider& in) {
     for (uint32_t& colour : palette.colours) {
         colour = drovak::ConvertColourWord(in.ConsumeIntegral<uint16_t>());
     }
-    palette.description = "fuzz palette";
+    palette.source = drovak::PaletteOrigin{0, 0, "fuzz"};
     return palette;
 }
 

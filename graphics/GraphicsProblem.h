@@ -5,6 +5,7 @@
 // written when one is thrown.
 
 #include "base/Errors.h"
+#include "graphics/PaletteOrigin.h"
 
 #include <cstdint>
 #include <exception>
@@ -35,7 +36,7 @@ enum class GraphicsProblemKind {
     NotWholeCells,      // a picture of `width` x `height` pixels, not whole cells of `columns` x
                         // `count` tiles
     ColourNotInPalette, // the colour `text` (empty: index `value`, beyond the picture's palette)
-                        // at `x`, `y` is not in the palette `other` (`flag`: the picture's
+                        // at `x`, `y` is not in the palette `palette` (`flag`: the picture's
                         // colours decide, its palette not being that palette)
     IndexAboveTile,     // the palette index `value` at `x`, `y`, above what a tile holds
 };
@@ -58,7 +59,7 @@ struct GraphicsProblem {
     uint64_t y = 0;
     uint64_t value = 0;
     std::string text{};
-    std::string other{};
+    PaletteSource palette{};
     bool flag = false;
 };
 

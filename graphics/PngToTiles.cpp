@@ -182,7 +182,7 @@ TilesFromPng PngToTiles(const DecodedPng& image, const std::string& name,
                 problem.y = y;
                 problem.text = values.ColourAt(x, y);
                 problem.value = image.pixels == PngPixels::Indices ? image.Sample(x, y, 0) : 0;
-                problem.other = palette.description;
+                problem.palette = palette.source;
                 problem.flag = result.valuesByColour;
                 ThrowGraphicsProblem(std::move(problem));
             }
@@ -207,11 +207,6 @@ TilesFromPng PngToTiles(const DecodedPng& image, const std::string& name,
         }
     }
     return result;
-}
-
-std::string PaletteDecidedText(const std::string& name, const TilePalette& palette) {
-    return "The palette of " + name + " is not " + palette.description +
-           " in its order: each pixel took the value of its colour.";
 }
 
 TilesFromPng ReadTilesPng(const std::string& path, const TilePalette& palette,

@@ -66,10 +66,6 @@ TilesFromPng PngToTiles(const DecodedPng& image, const std::string& name,
                         const TilePalette& palette, std::optional<uint64_t> keepBytes,
                         TileCell cell = {}, const SheetHints& hints = {});
 
-// What the window and the command line say when valuesByColour is set: "The palette of NAME is
-// not palette line 0 of ... in its order: each pixel took the value of its colour."
-std::string PaletteDecidedText(const std::string& name, const TilePalette& palette);
-
 // The same from a PNG file (ReadPngFile's failures too).
 TilesFromPng ReadTilesPng(const std::string& path, const TilePalette& palette,
                           std::optional<uint64_t> keepBytes, TileCell cell = {});

@@ -9,14 +9,15 @@
 
 namespace drovak {
 
-TilePalette PaletteLineOf(const PaletteTable& palette, unsigned line, std::string description) {
+TilePalette PaletteLineOf(const PaletteTable& palette, PaletteOrigin origin) {
+    const unsigned line = origin.line;
     if (line >= PALETTE_LINE_COUNT) {
         ThrowGraphicsProblem({GraphicsProblemKind::NoSuchPaletteLine, "", line});
     }
     TilePalette result;
     std::copy_n(palette.begin() + PALETTE_LINE_COLOURS * line, PALETTE_LINE_COLOURS,
                 result.colours.begin());
-    result.description = std::move(description);
+    result.source = std::move(origin);
     return result;
 }
 
@@ -30,15 +31,12 @@ TilePalette ReadTilePalette(const std::string& romPath, uint32_t paletteOffset, 
         problem.size = rom->Size();
         ThrowGraphicsProblem(std::move(problem));
     }
-    return PaletteLineOf(ReadPalette(*rom, paletteOffset), line,
-                         "palette line " + std::to_string(line) + " of the palette at " +
-                             HexText(paletteOffset) + " in " + romPath);
+    return PaletteLineOf(ReadPalette(*rom, paletteOffset), {line, paletteOffset, romPath});
 }
 
 TilePalette GreyRampPalette() {
     TilePalette result;
     for (uint32_t v = 0; v < PALETTE_LINE_COLOURS; ++v) result.colours[v] = 17 * v * 0x010101;
-    result.description = "the grey ramp";
     result.known = false;
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphics/PaletteOrigin.h"
 #include "graphics/Renderer.h"
 
 #include <array>
@@ -13,18 +14,19 @@ namespace drovak {
 constexpr unsigned PALETTE_LINE_COUNT = 4;
 constexpr unsigned PALETTE_LINE_COLOURS = 16;
 
-// The 16 colours a tile's pixel values 0 to 15 stand for, in PaletteTable form, and what they
-// are for messages ("palette line 0 of the palette at 0x5A000 in tf3.bin").
+// The 16 colours a tile's pixel values 0 to 15 stand for, in PaletteTable form, and where they
+// were read (for messages).
 struct TilePalette {
     std::array<uint32_t, PALETTE_LINE_COLOURS> colours{};
-    std::string description;
+    PaletteSource source;
     // The colours the game shows (read from a ROM). The grey ramp stands in when no palette is
     // known: a palette picture's values are then taken as they are.
     bool known = true;
 };
 
-// Line `line` (0 to 3) of a converted 64-colour palette.
-TilePalette PaletteLineOf(const PaletteTable& palette, unsigned line, std::string description);
+// Line origin.line (0 to 3) of a converted 64-colour palette, read at origin.offset of origin.rom.
+// The line number of `origin` is the line taken.
+TilePalette PaletteLineOf(const PaletteTable& palette, PaletteOrigin origin);
 
 // Line `line` of the palette at paletteOffset of a ROM image, converted as the renderer
 // converts it. FileError when the ROM can't be read or ends before the line's 32 bytes.

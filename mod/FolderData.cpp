@@ -84,7 +84,7 @@ FolderData ReadFolderData(const std::string& dir, const Manifest& manifest, cons
     FileInfo present;
     if (!StatLink(sheetPath, present)) return result;
     const std::vector<uint8_t> bytes =
-        ReadFileInsideFolder(dir, sheetName, MAX_ROM_SIZE, "a sheet holds");
+        ReadFileInsideFolder(dir, sheetName, MAX_ROM_SIZE, SizeLimit::Sheet);
     if (Crc32(bytes) == file.sheet->crc) return result;
     // A sheet saved again with the pixels it had, or with those of the changed .bin, changes
     // nothing.

@@ -207,7 +207,7 @@ Manifest ReadManifest(const std::string& dir) {
     const std::string path = PathIn(dir, MANIFEST_NAME);
     // A manifest is a few kilobytes; anything near a megabyte is not one.
     const std::vector<uint8_t> bytes =
-        ReadFileInsideFolder(dir, MANIFEST_NAME, 1u << 20, "a manifest holds (1 MiB)");
+        ReadFileInsideFolder(dir, MANIFEST_NAME, 1u << 20, SizeLimit::Manifest);
     return ParseManifest(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path);
 }

@@ -9,8 +9,6 @@ namespace drovak {
 TilePalette SheetPalette(const RomBytes& rom, const SheetLayout& layout) {
     const uint64_t lineEnd =
         uint64_t(layout.paletteOffset) + 2 * PALETTE_LINE_COLOURS * (layout.paletteLine + 1);
-    const std::string palette = "palette line " + std::to_string(layout.paletteLine) +
-                                " of the palette at " + HexText(layout.paletteOffset);
     if (rom.bytes.size() < lineEnd) {
         ThrowModProblem(ModProblem{.kind = ModProblemKind::SheetPalettePastEnd,
                                    .file = rom.name,
@@ -20,8 +18,8 @@ TilePalette SheetPalette(const RomBytes& rom, const SheetLayout& layout) {
                                    .size = rom.bytes.size()});
     }
     ViewStream stream(rom.bytes, rom.name);
-    return PaletteLineOf(ReadPalette(stream, layout.paletteOffset), layout.paletteLine,
-                         palette + " in " + rom.name);
+    return PaletteLineOf(ReadPalette(stream, layout.paletteOffset),
+                         {layout.paletteLine, layout.paletteOffset, rom.name});
 }
 
 } // namespace drovak

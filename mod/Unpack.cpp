@@ -117,7 +117,7 @@ bool CheckWritten(const std::string& dir, const std::string& name, uint32_t crc)
         ThrowModProblem(
             ModProblem{.kind = ModProblemKind::NotUnpackedFile, .file = path, .number = info.mode});
     }
-    if (Crc32(ReadFileInsideFolder(dir, name, MAX_ROM_SIZE, "an unpacked file holds")) != crc) {
+    if (Crc32(ReadFileInsideFolder(dir, name, MAX_ROM_SIZE, SizeLimit::UnpackedFile)) != crc) {
         ThrowModProblem(ModProblem{.kind = ModProblemKind::UnpackedFileChanged, .file = path});
     }
     return true;

@@ -51,7 +51,7 @@ ViewEdits ReadViewEdits(const std::string& dir, const Manifest& manifest, const 
         FileInfo present;
         if (!StatLink(path, present)) continue;
         const std::vector<uint8_t> bytes =
-            ReadFileInsideFolder(dir, view.name, MAX_VIEW_BYTES, "a map or palette holds (64 MiB)");
+            ReadFileInsideFolder(dir, view.name, MAX_VIEW_BYTES, SizeLimit::MapOrPalette);
         if (Crc32(bytes) == view.crc) continue;
         const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         ViewChange change{view, path, 0, {}, {}};

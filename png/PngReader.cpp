@@ -218,7 +218,7 @@ DecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
 
 DecodedPng ReadPngFile(const std::string& path) {
     const std::vector<uint8_t> bytes =
-        ReadWholeFile(path, PNG_READ_MAX_FILE_SIZE, "a PNG file may have here (512 MiB)");
+        ReadWholeFile(path, PNG_READ_MAX_FILE_SIZE, SizeLimit::PngFile);
     return ReadPng(bytes, path);
 }
 

@@ -8,20 +8,12 @@
 
 namespace drovak {
 
-namespace {
-
-std::string DataLimitText() {
-    return "the " + std::to_string(MAX_DECODED_SIZE) + " a compressed block may hold";
-}
-
-} // namespace
-
 std::vector<uint8_t> ReadDataFile(const std::string& path) {
-    return ReadWholeFile(path, MAX_DECODED_SIZE, DataLimitText());
+    return ReadWholeFile(path, MAX_DECODED_SIZE, SizeLimit::DataBlock);
 }
 
 std::vector<uint8_t> ReadDataFileInFolder(const std::string& folder, const std::string& name) {
-    return ReadFileInsideFolder(folder, name, MAX_DECODED_SIZE, DataLimitText());
+    return ReadFileInsideFolder(folder, name, MAX_DECODED_SIZE, SizeLimit::DataBlock);
 }
 
 void CheckDataSize(const std::string& romName, uint64_t size) {

@@ -5,6 +5,7 @@
 #include "graphics/TileSheet.h"
 #include "rom/HeaderChecksum.h"
 #include "rom/RomLayout.h"
+#include "words/GraphicsProblemWords.h"
 
 #include <cstdio>
 
@@ -74,7 +75,7 @@ std::string TileCountText(uint64_t bytes) {
 }
 
 std::string RepeatedColourNote(const TilePalette& palette, unsigned kept, unsigned other) {
-    return "note: " + palette.description + " has the colour " +
+    return "note: " + PaletteText(palette.source) + " has the colour " +
            ColourText(palette.colours[other]) + " for both " + std::to_string(kept) + " and " +
            std::to_string(other) + ": an RGB copy of the picture gives back " +
            std::to_string(kept) + " for both";
@@ -88,7 +89,7 @@ std::string DroppedPixelNote(uint64_t x, uint64_t y, uint64_t keptBytes) {
 
 std::string PaletteDiffersNote(const std::string& in, const TilePalette& palette, unsigned value,
                                uint32_t colour) {
-    return "note: the palette of " + in + " differs from " + palette.description + " at " +
+    return "note: the palette of " + in + " differs from " + PaletteText(palette.source) + " at " +
            std::to_string(value) + " (" + ColourText(colour) + ", not " +
            ColourText(palette.colours[value]) + "); the picture's values are taken as they are";
 }

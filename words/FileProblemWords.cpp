@@ -7,6 +7,28 @@
 
 namespace drovak {
 
+std::string FileKind(uint32_t mode) {
+    switch (FileTypeOf(mode)) {
+    case FileType::Regular:
+        return "a regular file";
+    case FileType::Folder:
+        return "a folder";
+    case FileType::SymbolicLink:
+        return "a symbolic link";
+    case FileType::Fifo:
+        return "a FIFO";
+    case FileType::CharacterDevice:
+        return "a character device";
+    case FileType::BlockDevice:
+        return "a block device";
+    case FileType::Socket:
+        return "a socket";
+    case FileType::Other:
+        break;
+    }
+    return "not a regular file";
+}
+
 namespace {
 
 std::string Number(uint64_t value) {
@@ -31,6 +53,35 @@ std::string Cause(const FileProblem& p) {
     } catch (const std::exception& error) {
         return ErrorText(error);
     } catch (...) {
+    }
+    return "";
+}
+
+// What a size limit allows, as the refusal names it ("a patch may be (16777216 bytes)").
+std::string LimitText(const FileProblem& p) {
+    switch (p.limit) {
+    case SizeLimit::None:
+        break;
+    case SizeLimit::CodecInput:
+        return "the codecs take (" + Number(p.total) + ", a ROM image's)";
+    case SizeLimit::DataBlock:
+        return "the " + Number(p.total) + " a compressed block may hold";
+    case SizeLimit::Patch:
+        return "a patch may be (" + Number(p.total) + " bytes)";
+    case SizeLimit::Metadata:
+        return "metadata may be (1 MiB)";
+    case SizeLimit::TilePicture:
+        return "one tile picture holds (16 MiB)";
+    case SizeLimit::PngFile:
+        return "a PNG file may have here (512 MiB)";
+    case SizeLimit::Sheet:
+        return "a sheet holds";
+    case SizeLimit::Manifest:
+        return "a manifest holds (1 MiB)";
+    case SizeLimit::UnpackedFile:
+        return "an unpacked file holds";
+    case SizeLimit::MapOrPalette:
+        return "a map or palette holds (64 MiB)";
     }
     return "";
 }
@@ -137,9 +188,9 @@ std::string Text(const FileProblem& p) {
         return file + "is " + FileKind(p.mode) +
                " with nothing to read now: it can't be read to an end" + unwritten;
     case K::TooLarge:
-        return file + Number(p.count) + " bytes, more than " + p.text + unwritten;
+        return file + Number(p.count) + " bytes, more than " + LimitText(p) + unwritten;
     case K::MoreBytesThan:
-        return file + "more bytes than " + p.text + unwritten;
+        return file + "more bytes than " + LimitText(p) + unwritten;
     case K::NotRegularInFolder:
         return file + "is " + FileKind(p.mode) + "; only regular files inside " + p.other +
                " are read" + unwritten;

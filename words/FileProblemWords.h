@@ -12,4 +12,7 @@ namespace drovak {
 // "rom.bin: cannot open for reading: No such file or directory", and so on for each kind.
 std::string FileProblemText(const FileProblem& problem);
 
+// What kind of file a mode names: "a folder", "a FIFO", "a character device"...
+std::string FileKind(uint32_t mode);
+
 } // namespace drovak

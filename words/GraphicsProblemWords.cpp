@@ -1,5 +1,6 @@
 #include "words/GraphicsProblemWords.h"
 
+#include "base/Errors.h"
 #include "graphics/TileSheet.h"
 
 namespace drovak {
@@ -80,7 +81,7 @@ std::string Text(const GraphicsProblem& p) {
     case K::ColourNotInPalette:
         return p.file + ": the colour " +
                (p.text.empty() ? "of palette index " + Number(p.value) : p.text) + Where(p) +
-               " is not in " + p.other +
+               " is not in " + PaletteText(p.palette) +
                (p.flag ? " (the picture's palette is not that line, so its colours decide)" : "");
     case K::IndexAboveTile:
         return p.file + ": the palette index " + Number(p.value) + Where(p) +
@@ -93,6 +94,17 @@ std::string Text(const GraphicsProblem& p) {
 
 std::string GraphicsProblemText(const GraphicsProblem& problem) {
     return Text(problem);
+}
+
+std::string PaletteText(const PaletteSource& source) {
+    if (!source) return "the grey ramp";
+    return "palette line " + std::to_string(source->line) + " of the palette at " +
+           HexText(source->offset) + " in " + source->rom;
+}
+
+std::string PaletteDecidedText(const std::string& name, const PaletteSource& palette) {
+    return "The palette of " + name + " is not " + PaletteText(palette) +
+           " in its order: each pixel took the value of its colour.";
 }
 
 } // namespace drovak

@@ -13,4 +13,12 @@ namespace drovak {
 // 0x7D0", and so on for each kind.
 std::string GraphicsProblemText(const GraphicsProblem& problem);
 
+// "palette line 0 of the palette at 0x5A000 in tf3.bin", or "the grey ramp" without an origin.
+std::string PaletteText(const PaletteSource& source);
+
+// What the window and the command line say when a picture's colours decided its values: "The
+// palette of NAME is not palette line 0 of ... in its order: each pixel took the value of its
+// colour."
+std::string PaletteDecidedText(const std::string& name, const PaletteSource& palette);
+
 } // namespace drovak

@@ -2,6 +2,7 @@
 
 #include "base/Crc32.h"
 #include "base/FileHandle.h"
+#include "words/FileProblemWords.h"
 #include "words/LzhListWords.h"
 #include "words/ModReasonWords.h"
 #include "words/RomProblemWords.h"

@@ -4,6 +4,7 @@
 #include "base/Paths.h"
 #include "graphics/PngToTiles.h"
 #include "rom/LevelLayout.h"
+#include "words/GraphicsProblemWords.h"
 #include "words/InsertLines.h"
 #include "words/ModProblemWords.h"
 #include "words/RomChangeWords.h"
@@ -89,7 +90,7 @@ std::vector<std::string> PackQuestions(const PackedChange& change) {
 
 std::vector<std::string> PackNotes(const PackedChange& change) {
     if (!change.decidedBy) return {};
-    return {PaletteDecidedText(change.source, *change.decidedBy)};
+    return {PaletteDecidedText(change.source, change.decidedBy->source)};
 }
 
 std::string PackQuestionLines(const PackPlan& plan) {

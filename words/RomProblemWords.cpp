@@ -135,6 +135,10 @@ std::string ErrorText(const std::exception& error) {
         return GraphicsProblemText(*problem);
     }
     if (const PngProblem* problem = PngProblemOf(error)) return PngProblemText(*problem);
+    if (const auto* cancelled = dynamic_cast<const CancelledError*>(&error)) {
+        const std::string text = "cancelled; nothing was written";
+        return cancelled->File().empty() ? text : cancelled->File() + ": " + text;
+    }
     if (const auto* repeat = dynamic_cast<const UnsupportedRepeatError*>(&error)) {
         return UnsupportedRepeatMessage(repeat->count());
     }

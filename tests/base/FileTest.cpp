@@ -130,8 +130,8 @@ TEST_F(BaseFiles, ReadingWholeFiles) {
         const std::string piped = "/proc/self/fd/" + std::to_string(ends[0]);
         const std::string file = Write("limit.bin", Slice(Hex("61 62 63 64"), 0, size));
         for (const std::string& path : {piped, file}) {
-            const std::string refused =
-                WordsOf<RefusedError>([&, limit = limit] { ReadWholeFile(path, limit, "L"); });
+            const std::string refused = WordsOf<RefusedError>(
+                [&, limit = limit] { ReadWholeFile(path, limit, SizeLimit::Sheet); });
             EXPECT_EQ(refused.empty(), size <= limit) << path << " " << size << " " << refused;
             if (size <= limit && path == file) {
                 EXPECT_EQ(ReadWholeFile(file, limit), Slice(Hex("61 62 63 64"), 0, size));

@@ -17,7 +17,7 @@ using namespace test;
 using GraphicsTileSheetLayout = GraphicsTest;
 
 TilePalette MarkerLine() {
-    return PaletteLineOf(MarkerPalette(), 0, "the marker line");
+    return PaletteLineOf(MarkerPalette(), {0, 0, "marker"});
 }
 
 // The two pages' previews: 1792 tiles, 64 cells of 1 x 1 or of 1 x 4 tiles to a row. The saved
@@ -152,8 +152,8 @@ TEST_F(GraphicsTileSheetLayout, AReorderedPaletteIsReadByColour) {
         if (!c.values) {
             const std::string error =
                 WordsOf<RefusedError>([&] { PngToTiles(c.image, "in.png", c.palette, 32); });
-            EXPECT_NE(error.find("in.png: the colour #563412 at x 3, y 1 is not in the marker "
-                                 "line"),
+            EXPECT_NE(error.find("in.png: the colour #563412 at x 3, y 1 is not in palette "
+                                 "line 0 of the palette at 0x0 in marker"),
                       std::string::npos)
                 << c.name << ": " << error;
             continue;
