@@ -58,8 +58,7 @@ void MainForm::ApplyDroppedPatch(const QString& patchPath) {
                 progress.ThrowIfCancelled();
                 PatchResult result = ApplyPatch(now.bytes, patch);
                 if (!result.Applied()) {
-                    throw RefusedError(PatchRefusalText(result, patchName, romName) +
-                                       ". Nothing was written.");
+                    throw RefusedError(PatchRefusedMessage(result, patchName, romName));
                 }
                 progress.ThrowIfCancelled();
                 return std::move(result.target);

@@ -85,7 +85,7 @@ std::vector<uint8_t> Patched(const RomBytes& rom, const std::vector<uint8_t>& pa
                              const std::string& patchPath) {
     PatchResult result = ApplyPatch(rom.bytes, patch);
     if (!result.Applied()) {
-        throw RefusedError(PatchRefusalText(result, patchPath, rom.name) + "; nothing was written");
+        throw RefusedError(PatchRefusedLine(result, patchPath, rom.name));
     }
     return std::move(result.target);
 }

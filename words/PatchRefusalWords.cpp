@@ -127,4 +127,14 @@ std::string PatchProblemText(const PatchProblem& problem) {
     return "patch refused";
 }
 
+std::string PatchRefusedLine(const PatchResult& result, const std::string& patchName,
+                             const std::string& romName) {
+    return PatchRefusalText(result, patchName, romName) + "; nothing was written";
+}
+
+std::string PatchRefusedMessage(const PatchResult& result, const std::string& patchName,
+                                const std::string& romName) {
+    return PatchRefusalText(result, patchName, romName) + ". Nothing was written.";
+}
+
 } // namespace drovak

@@ -18,6 +18,13 @@ std::string PatchFaultText(PatchFault fault);
 std::string PatchRefusalText(const PatchResult& result, const std::string& patchName,
                              const std::string& romName);
 
+// The refusal with what it left, as the terminal says it ("...; nothing was written") and as the
+// window's box says it ("... . Nothing was written.").
+std::string PatchRefusedLine(const PatchResult& result, const std::string& patchName,
+                             const std::string& romName);
+std::string PatchRefusedMessage(const PatchResult& result, const std::string& patchName,
+                                const std::string& romName);
+
 // "the modified image's 17825792 bytes are more than IPS can reach (...)", and so on.
 std::string PatchProblemText(const PatchProblem& problem);
 
