@@ -26,8 +26,8 @@ using namespace test;
 // Growth asks first; the entries after the index move by the size change and only their
 // DataOffsets, the entry's sizes and the stream itself change. A shrink leaves the old bytes
 // after the last entry's moved data (0x10 of them at T + 0x316). Growth overwrites the bytes
-// after the table's data (0x40 of them before the end of the file) and then grows the file. An
-// empty input is flagged (it is asked about). What goes in is what an extract gives back.
+// after the table's data and then grows the file. An empty input is flagged (it is asked
+// about). What goes in is what an extract gives back.
 TEST(RomLzhPage, InsertMovesTheFollowingEntries) {
     const std::tuple<uint32_t, uint32_t, bool> cases[] = {
         {1, 0x130, true}, {1, 0xF0, false}, {1, 0x100, false}, {1, 0, false},
@@ -39,11 +39,6 @@ TEST(RomLzhPage, InsertMovesTheFollowingEntries) {
         EXPECT_EQ(plan.needsConfirmation, asks);
         EXPECT_EQ(plan.emptyInput, data.empty());
         const uint32_t grown = asks ? newSize - 0x100 : 0;
-        EXPECT_EQ(plan.tailStart, T + 0x326u);
-        EXPECT_EQ(plan.tailOverwritten, std::min(grown, 0x40u));
-        const Bytes tail = Slice(before, T + 0x326, plan.tailOverwritten);
-        EXPECT_EQ(plan.tailNotBlank, tail.size() - std::count(tail.begin(), tail.end(), 0) -
-                                         std::count(tail.begin(), tail.end(), 0xFF));
         EXPECT_EQ(plan.newFileSize, std::max<uint64_t>(before.size(), T + 0x326 + grown));
 
         const Bytes image = ApplyLzhInsert(plan, Image(before));
@@ -179,17 +174,10 @@ TEST(RomLzhPage, ListingLimitsAndTheExtractAgree) {
 // The game's table names what its level entries hold; other entries and other tables nothing.
 TEST(RomLzhPage, EntryRolesOfTheGamesTable) {
     const std::tuple<uint32_t, uint32_t, std::optional<std::string>> cases[] = {
-        {0x20000, 0x0, std::nullopt},
-        {0x20000, 0x7, std::nullopt},
-        {0x20000, 0x8, "tile art, level 1"},
-        {0x20000, 0xA, "tile art, level 3"},
-        {0x20000, 0xF, "tile art, level 8"},
-        {0x20000, 0x10, "blocks, level 1"},
-        {0x20000, 0x12, "blocks, level 3"},
-        {0x20000, 0x17, "blocks, level 8"},
-        {0x20000, 0x18, std::nullopt},
-        {0x20000, 0x1F, std::nullopt},
-        {T, 0xA, std::nullopt},
+        {0x20000, 0x7, std::nullopt},        {0x20000, 0x8, "tile art, level 1"},
+        {0x20000, 0xF, "tile art, level 8"}, {0x20000, 0x10, "blocks, level 1"},
+        {0x20000, 0x12, "blocks, level 3"},  {0x20000, 0x17, "blocks, level 8"},
+        {0x20000, 0x18, std::nullopt},       {T, 0xA, std::nullopt},
         {0x20002, 0x12, std::nullopt}};
     const auto roleText = [](uint32_t table, uint32_t index) -> std::optional<std::string> {
         const std::optional<EntryRole> role = RoleOfEntry(table, index);
