@@ -172,6 +172,11 @@ TEST_F(BaseFiles, OpeningAndCreating) {
     WriteBytes(named(1), Pattern(8, 5));
     EXPECT_EQ(CreateTemporaryBeside(rom).path, named(2));
     EXPECT_EQ(ReadBytes(named(1)), Pattern(8, 5));
+    // A hundred names taken are passed over; a hundred and one are not.
+    for (int step = 3; step < 103; ++step) WriteBytes(named(step), {});
+    EXPECT_EQ(CreateTemporaryBeside(rom).path, named(103));
+    for (int step = 104; step < 205; ++step) WriteBytes(named(step), {});
+    EXPECT_THROW(CreateTemporaryBeside(rom), FileError);
 }
 
 // Where a seek lands, from each origin, in memory, over a view and in a file: never before 0,
