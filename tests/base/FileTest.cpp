@@ -180,7 +180,7 @@ TEST_F(BaseFiles, OpeningAndCreating) {
 }
 
 // Where a seek lands, from each origin, in memory, over a view and in a file: never before 0,
-// and past the end where asked.
+// and past the end where asked, where a byte read gives -1.
 TEST_F(BaseFiles, SeeksFromEachOriginFromPosition3Of10) {
     const Bytes bytes = Pattern(10);
     MemoryStream memory(bytes);
@@ -195,6 +195,7 @@ TEST_F(BaseFiles, SeeksFromEachOriginFromPosition3Of10) {
             stream->Seek(3, SeekOrigin::Begin);
             EXPECT_EQ(stream->Seek(offset, origin), landed) << offset;
             EXPECT_EQ(stream->Position(), landed) << offset;
+            EXPECT_EQ(stream->ReadByte(), landed < 10 ? bytes[landed] : -1) << offset;
         }
     }
 }
