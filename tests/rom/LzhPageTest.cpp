@@ -100,17 +100,19 @@ TEST(RomLzhPage, AnEntryEndingAtTheEndOfTheFile) {
     }
 }
 
-TEST(RomLzhPage, ExtractReadsTheIndexedEntryOrRefuses) {
+TEST(RomLzhPage, ExtractAndTargetReadTheIndexedEntryOrRefuse) {
     // Index 2 has its fields at T + 0x1A; what lies where index 0x10's would be is no entry,
     // even when it reads like one, and an index far out reads nothing at all.
     Bytes image = ThreeEntryRom();
     Put(image, T + 0xC2, Slice(image, T + 0x1A, 12)); // entry 2's fields
     EXPECT_EQ(LzhExtractEntry(Image(image), T, 2).entry, (TableEntry{0x226, 0x3333, 0x100}));
+    EXPECT_EQ(LzhTargetEntry(Image(image), T, 2), (TableEntry{0x226, 0x3333, 0x100}));
     for (uint32_t index : {3u, 0x10u, 0x100u, 0xFFFFFFFFu}) {
         EXPECT_EQ(WordsOf<RefusedError>([&] { LzhExtractEntry(Image(image), T, index); }),
                   "tf3.bin: entry " + HexText(index) +
                       " is beyond the table at 0x400, which has 3 entries; nothing was read or "
                       "written");
+        EXPECT_THROW(LzhTargetEntry(Image(image), T, index), RefusedError);
     }
 
     image = ThreeEntryRom();
