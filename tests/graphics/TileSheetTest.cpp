@@ -141,7 +141,9 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
             << c.message;
     }
     EXPECT_EQ(SheetSizeFor(MAX_SHEET_DATA, 256).rows, 2048u);
-    EXPECT_THROW(SheetSizeFor(2048 * 32 + 1, 1), RefusedError); // 2049 rows of tiles
+    EXPECT_EQ(WordsOf<RefusedError>([] { SheetSizeFor(2048 * 32 + 1, 1); }),
+              "2049 tiles at 1 a row make a picture of 8 x 16392 pixels, more than a picture may "
+              "have (16384 pixels a side, 33554432 in all); take at least 2 tiles a row");
 }
 
 TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {

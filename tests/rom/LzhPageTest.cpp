@@ -116,7 +116,7 @@ TEST(RomLzhPage, ExtractAndTargetReadTheIndexedEntryOrRefuse) {
     }
 
     image = ThreeEntryRom();
-    Put32(image, T + 10 + 24, 0x1000); // entry 2's data runs past the end
+    Put32(image, T + 10 + 24, 0x200); // entry 2's data runs past the end, by less than it starts at
     EXPECT_THROW(LzhExtractEntry(Image(image), T, 2), FileError);
     // A table past the end of the file names the file's real end.
     const std::string tooShort =
