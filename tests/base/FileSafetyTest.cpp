@@ -246,20 +246,19 @@ TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
     for (int fd : locks) ::close(fd);
 }
 
-// Record locks of other programs (fcntl, lockf, open-file-description locks) keep a change out
-// as flock does, and they see the program's own lock.
-TEST_F(FileSafety, RecordLocksAreSeenBothWays) {
+// Locks of other programs (flock, fcntl, lockf, open-file-description locks) keep a change out,
+// a shared one keeping readers in, and they see the program's own lock.
+TEST_F(FileSafety, LocksAreSeenBothWays) {
     const std::string path = Write("tf3.bin", Pattern(64));
     struct Case {
         const char* name;
-        int command;
+        int command; // 0: lockf, 1: flock
         short type;
-        bool lockf;
     };
     for (const Case& c :
-         {Case{"fcntl read", F_SETLK, F_RDLCK, false}, Case{"fcntl write", F_SETLK, F_WRLCK, false},
-          Case{"lockf", 0, F_WRLCK, true},
-          Case{"open-file-description write", F_OFD_SETLK, F_WRLCK, false}}) {
+         {Case{"flock shared", 1, F_RDLCK}, Case{"flock", 1, F_WRLCK},
+          Case{"fcntl read", F_SETLK, F_RDLCK}, Case{"fcntl write", F_SETLK, F_WRLCK},
+          Case{"lockf", 0, F_WRLCK}, Case{"open-file-description write", F_OFD_SETLK, F_WRLCK}}) {
         SCOPED_TRACE(c.name);
         // Another process holds the lock until the pipe closes (a process's own record locks
         // go with the first close of any descriptor of the file).
@@ -273,7 +272,9 @@ TEST_F(FileSafety, RecordLocksAreSeenBothWays) {
             record.l_type = c.type;
             record.l_whence = SEEK_SET;
             const char locked =
-                (c.lockf ? ::lockf(fd, F_TLOCK, 0) : ::fcntl(fd, c.command, &record)) == 0;
+                (c.command == 0   ? ::lockf(fd, F_TLOCK, 0)
+                 : c.command == 1 ? ::flock(fd, c.type == F_RDLCK ? LOCK_SH : LOCK_EX)
+                                  : ::fcntl(fd, c.command, &record)) == 0;
             (void)!::write(ready[1], &locked, 1);
             char end;
             (void)!::read(release[0], &end, 1);

@@ -1,5 +1,7 @@
 #include "base/Errors.h"
+#include "base/FileHandle.h"
 #include "base/Paths.h"
+#include "base/Program.h"
 #include "base/ReplaceFile.h"
 #include "base/Stream.h"
 #include "base/TemporaryFiles.h"
@@ -15,6 +17,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace drovak {
@@ -103,21 +106,6 @@ TEST_F(BaseFiles, AFileReplacedMeanwhileIsNotWrittenOver) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 }
 
-// A lock another program holds: shared keeps writers out, exclusive keeps everyone out.
-TEST_F(BaseFiles, Locks) {
-    const std::string path = Write("tf3.bin", Pattern(64));
-    for (int lock : {LOCK_SH, LOCK_EX}) {
-        const int fd = ::open(path.c_str(), O_RDONLY);
-        ASSERT_EQ(::flock(fd, lock), 0);
-        EXPECT_EQ(WordsOf<InUseError>([&] { FileStream(path, FileMode::Read); }).empty(),
-                  lock == LOCK_SH);
-        EXPECT_THROW(FileStream(path, FileMode::Replace), InUseError);
-        EXPECT_THROW(WriteFileReplacing(path, Bytes{1}), InUseError);
-        ::close(fd);
-        EXPECT_EQ(ReadBytes(path), Pattern(64));
-    }
-}
-
 // Whole files: a pipe is read to its end, a FIFO without a writer reads as empty at once, one
 // whose writer is slow to write is waited for, a device with nothing to give now is refused, and
 // so is one without an end. A pipe or a file of exactly the limit is read; one byte more is not.
@@ -160,6 +148,75 @@ TEST_F(BaseFiles, ReadingWholeFiles) {
               }).find("can't be read to an end"),
               std::string::npos);
     ::close(terminal);
+}
+
+// A failed open says what it was for; a file already at the name a temporary would take is left
+// as it is, and the next name is taken.
+TEST_F(BaseFiles, OpeningAndCreating) {
+    const std::string missing = File("missing.bin");
+    for (const auto& [flags, words] :
+         {std::pair{O_RDONLY, "reading"}, {O_WRONLY, "writing"}, {O_RDWR, "writing"}}) {
+        EXPECT_EQ(WordsOf<FileError>([&, flags = flags] { FileHandle::Open(missing, flags); }),
+                  missing + ": cannot open for " + words + ": No such file or directory");
+    }
+    EXPECT_EQ(WordsOf<FileError>([] { FileHandle::Open("", O_RDONLY); }), "No file name given");
+
+    const std::string rom = Write("tf3.bin", Pattern(16));
+    const std::string seen = TemporaryNameBeside(rom);
+    const size_t dash = seen.rfind('-'), dot = seen.rfind('.');
+    const auto named = [&](int step) {
+        return seen.substr(0, dash + 1) +
+               std::to_string(std::stoi(seen.substr(dash + 1, dot - dash - 1)) + step) +
+               seen.substr(dot);
+    };
+    WriteBytes(named(1), Pattern(8, 5));
+    EXPECT_EQ(CreateTemporaryBeside(rom).path, named(2));
+    EXPECT_EQ(ReadBytes(named(1)), Pattern(8, 5));
+    // A hundred names taken are passed over; a hundred and one are not.
+    for (int step = 3; step < 103; ++step) WriteBytes(named(step), {});
+    EXPECT_EQ(CreateTemporaryBeside(rom).path, named(103));
+    for (int step = 104; step < 205; ++step) WriteBytes(named(step), {});
+    EXPECT_THROW(CreateTemporaryBeside(rom), FileError);
+}
+
+// Where a seek lands, from each origin, in memory, over a view and in a file: never before 0,
+// and past the end where asked, where a byte read gives -1.
+TEST_F(BaseFiles, SeeksFromEachOriginFromPosition3Of10) {
+    const Bytes bytes = Pattern(10);
+    MemoryStream memory(bytes);
+    ViewStream view(bytes, "view");
+    FileStream file(Write("ten.bin", bytes), FileMode::Read);
+    const std::tuple<int64_t, SeekOrigin, uint64_t> cases[] = {
+        {2, SeekOrigin::Begin, 2},    {2, SeekOrigin::Current, 5}, {-2, SeekOrigin::End, 8},
+        {-9, SeekOrigin::Current, 0}, {4, SeekOrigin::End, 14},    {-1, SeekOrigin::Begin, 0},
+    };
+    for (Stream* stream : std::initializer_list<Stream*>{&memory, &view, &file}) {
+        for (const auto& [offset, origin, landed] : cases) {
+            stream->Seek(3, SeekOrigin::Begin);
+            EXPECT_EQ(stream->Seek(offset, origin), landed) << offset;
+            EXPECT_EQ(stream->Position(), landed) << offset;
+            EXPECT_EQ(stream->ReadByte(), landed < 10 ? bytes[landed] : -1) << offset;
+        }
+    }
+}
+
+// A user's command line split into words as a shell splits it, without a shell's expansions,
+// and a file's path put in as one word.
+TEST(BaseProgram, CommandLinesSplitAsAShellSplitsThemAndTheFileIsOneWord) {
+    using Words = std::vector<std::string>;
+    const std::pair<const char*, Words> cases[] = {
+        // with the file "my rom;$(x).bin"
+        {"blastem %f", {"blastem", "my rom;$(x).bin"}},
+        {"  mednafen\t-force_module md  ", {"mednafen", "-force_module", "md", "my rom;$(x).bin"}},
+        {"'/opt/my emu/run' --rom=%f -v", {"/opt/my emu/run", "--rom=my rom;$(x).bin", "-v"}},
+        {R"(emu "a \"b\" c" a\ b 'it''s' %f)",
+         {"emu", R"(a "b" c)", "a b", "its", "my rom;$(x).bin"}},
+        {R"(emu '$HOME \n' "")", {"emu", R"($HOME \n)", "", "my rom;$(x).bin"}},
+    };
+    for (const auto& [line, words] : cases)
+        EXPECT_EQ(WithFile(SplitCommandLine(line), "my rom;$(x).bin"), words) << line;
+    for (const char* wrong : {"", "   ", "emu 'open", "emu \"open"})
+        EXPECT_THROW(SplitCommandLine(wrong), RefusedError) << wrong;
 }
 
 // A file's name ends at the last "/" alone; the typed-text rule of the suggested names also

@@ -1,8 +1,11 @@
 #include "compression/MaskedTile.h"
+#include "base/Crc32.h"
+#include "compression/MaskedTileEncoder.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <tuple>
 
 namespace drovak {
@@ -47,6 +50,25 @@ TEST(CompressionMaskedTile, StartsAtTheOffsetAndStopsAtTheMarker) {
     // An offset at or past the end decodes nothing.
     EXPECT_EQ(MaskedTileDecode(source, 11), Bytes{});
     EXPECT_EQ(MaskedTileDecode(source, 100), Bytes{});
+}
+
+// The encoder: every tile back as it was (a last, shorter one padded with zeros), and its
+// records byte for byte; a value in more than five places of a tile takes a mask.
+TEST(CompressionMaskedTile, EncodedTilesDecodeBackAndKeepTheirBytes) {
+    std::mt19937 random(7);
+    Bytes streams;
+    for (size_t size : {0, 1, 31, 32, 33, 32 * 20}) {
+        for (unsigned values : {1u, 2u, 6u, 7u, 256u}) {
+            Bytes data(size);
+            for (auto& byte : data) byte = uint8_t(random() % values * 0x35);
+            const Bytes stream = MaskedTileEncode(data);
+            data.resize((size + 31) / 32 * 32, 0);
+            EXPECT_EQ(MaskedTileDecode(stream, 0), data) << size << " bytes, " << values;
+            streams.insert(streams.end(), stream.begin(), stream.end());
+        }
+    }
+    EXPECT_EQ(MaskedTileEncode(Bytes(32, 5)), Hex("01 05 FF FF FF FF 80"));
+    EXPECT_EQ(CrcText(Crc32(streams)), "49776031");
 }
 
 } // namespace

@@ -1,8 +1,14 @@
 #include "GraphicsTestSupport.h"
 
 #include "base/Errors.h"
+#include "compression/MaskedTileEncoder.h"
+#include "compression/Rle.h"
 #include "graphics/PlaneRenderer.h"
+#include "graphics/PreviewPng.h"
+#include "graphics/TitleScreen.h"
+#include "support/LibpngCodec.h"
 
+#include <fstream>
 #include <tuple>
 
 namespace drovak {
@@ -134,6 +140,78 @@ TEST_F(GraphicsRenderTiles, RefusesCellsOfNothingAndPicturesLargerThanTheFrameBu
     CopyToFrameBuffer(RenderTiles(art, 1, 1, 1, 1, MarkerPalette()), *frame);
     EXPECT_EQ((*frame)[63], MarkerPalette()[1]);
     EXPECT_EQ((*frame)[64], 7u);
+}
+
+TEST_F(GraphicsRenderTiles, TitleScreenRowsAre320PixelsLong) {
+    frame->fill(0x123456);
+    const PreviewImage image = RenderTitleScreen(Write("demo.bin", DemoRomBytes()));
+    ASSERT_EQ(image.Width, 320);
+    ASSERT_EQ(image.Height, 224);
+    EXPECT_EQ(RenderTitleScreen(DemoRomBytes()).Pixels, image.Pixels);
+    CopyToFrameBuffer(image, *frame);
+    for (size_t i = 0; i < 320 * 224; ++i) ASSERT_EQ((*frame)[i], image.Pixels[i]) << i;
+    EXPECT_EQ((*frame)[320 * 224], 0x123456u);
+    // The border's corners are one tile drawn with the four flips: they mirror each other.
+    for (unsigned i = 0; i < 64; ++i) {
+        const unsigned x = i % 8, y = i / 8;
+        const uint32_t topLeft = PixelAt(image, x, y);
+        EXPECT_EQ(PixelAt(image, 319 - x, y), topLeft) << x << "," << y;
+        EXPECT_EQ(PixelAt(image, x, 223 - y), topLeft) << x << "," << y;
+        EXPECT_EQ(PixelAt(image, 319 - x, 223 - y), topLeft) << x << "," << y;
+    }
+    EXPECT_NE(PixelAt(image, 0, 0), PixelAt(image, 7, 7));
+}
+
+TEST_F(GraphicsRenderTiles, TitleScreenShortDataLeavesBlackCellsAndAMissingRomIsAFileError) {
+    // Colour 1 red; the art one tile of value 1; the name table one masked tile: 16 words.
+    Bytes rom(TITLE_ART_OFFSET, 0);
+    rom[TITLE_PALETTE_OFFSET + 3] = 0x0E;
+    const Bytes masked = MaskedTileEncode(Bytes(32, 0));
+    std::copy(masked.begin(), masked.end(), rom.begin() + TITLE_NAME_TABLE_OFFSET);
+    const Bytes packed = RleEncode(SolidTile(1)).bytes;
+    rom.insert(rom.end(), packed.begin(), packed.end());
+    PreviewImage image = RenderTitleScreen(Write("small.bin", rom));
+    ASSERT_EQ(image.Width, 320);
+    ASSERT_EQ(image.Height, 224);
+    EXPECT_EQ(PixelAt(image, 0, 0), 224u);
+    EXPECT_EQ(PixelAt(image, 16 * 8 - 1, 7), 224u);
+    EXPECT_EQ(PixelAt(image, 16 * 8, 0), 0u);
+    EXPECT_EQ(PixelAt(image, 0, 8), 0u);
+
+    rom.resize(TITLE_ART_OFFSET + 5); // the art's header and half of its one run item
+    image = RenderTitleScreen(Write("cut.bin", rom));
+    EXPECT_EQ(image.Pixels, std::vector<uint32_t>(320 * 224, 0));
+    rom.resize(0x1000); // ends before the title data altogether
+    image = RenderTitleScreen(Write("tiny.bin", rom));
+    EXPECT_EQ(image.Pixels, std::vector<uint32_t>(320 * 224, 0));
+
+    EXPECT_THROW(RenderTitleScreen(File("missing.bin")), FileError);
+}
+
+TEST_F(GraphicsRenderTiles, APreviewPngReplacesAnOldFileOrFailsLeavingEverythingAsItWas) {
+    const PreviewImage image{3, 2, {0x010203, 0xFF000000u | 0x40, 0, 0, 0xFFFFFF, 0x800000}};
+    const std::string path = File("out.png");
+    std::ofstream(path) << std::string(100000, 'x');
+    SavePreviewPng(image, path);
+    const Bytes saved = ReadBytes(path);
+    const LibpngPicture read = DecodeWithLibpng(saved);
+    EXPECT_EQ(std::tie(read.width, read.height, read.colourType, read.bitDepth),
+              std::tuple(3u, 2u, 2, 8));
+    // Red, green, blue of each pixel; the top byte is not a colour.
+    EXPECT_EQ(read.samples, (std::vector<uint16_t>{3, 2, 1, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255,
+                                                   255, 0, 0, 0x80}));
+
+    const std::string missingFolder = File("no such folder/out.png");
+    EXPECT_NE(
+        MessageOf<FileError>([&] { SavePreviewPng(image, missingFolder); }).find(missingFolder),
+        std::string::npos);
+    // Nothing to save: the old file stays.
+    EXPECT_THROW(SavePreviewPng(PreviewImage{}, path), RefusedError);
+    EXPECT_EQ(ReadBytes(path), saved);
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 } // namespace

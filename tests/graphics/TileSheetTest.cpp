@@ -1,7 +1,6 @@
 #include "GraphicsTestSupport.h"
 
 #include "base/Errors.h"
-#include "graphics/GraphicsProblem.h"
 #include "graphics/PngToTiles.h"
 #include "graphics/TileSheet.h"
 #include "graphics/TilesToPng.h"
@@ -93,20 +92,11 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
                                              {0x121u, 2u, false},
                                              {0x160u, 0u, true},
                                              {0x101u, 3u, false}}) {
-        std::string said;
-        try {
-            ReadTilePalette(rom, offset, line);
-        } catch (const FileError& error) {
-            const GraphicsProblem* problem = GraphicsProblemOf(error);
-            ASSERT_NE(problem, nullptr);
-            EXPECT_EQ(problem->kind, GraphicsProblemKind::PaletteLinePastEnd);
-            said = problem->file + ": line " + std::to_string(problem->index) + " at " +
-                   HexText(problem->at) + " ends at " + HexText(problem->end) + " past " +
-                   HexText(problem->size);
-        }
-        EXPECT_EQ(said, read ? ""
-                             : rom + ": line " + std::to_string(line) + " at " + HexText(offset) +
-                                   " ends at " + HexText(offset + 32 * (line + 1)) + " past 0x180");
+        EXPECT_EQ(WordsOf<FileError>([&, o = offset, l = line] { ReadTilePalette(rom, o, l); }),
+                  read ? ""
+                       : rom + ": too short: palette line " + std::to_string(line) +
+                             " of the palette at " + HexText(offset) + " ends at " +
+                             HexText(offset + 32 * (line + 1)) + ", the file ends at 0x180");
     }
     EXPECT_THROW(ReadTilePalette(rom, 0x100, 4), RefusedError);
 }
@@ -151,7 +141,9 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
             << c.message;
     }
     EXPECT_EQ(SheetSizeFor(MAX_SHEET_DATA, 256).rows, 2048u);
-    EXPECT_THROW(SheetSizeFor(2048 * 32 + 1, 1), RefusedError); // 2049 rows of tiles
+    EXPECT_EQ(WordsOf<RefusedError>([] { SheetSizeFor(2048 * 32 + 1, 1); }),
+              "2049 tiles at 1 a row make a picture of 8 x 16392 pixels, more than a picture may "
+              "have (16384 pixels a side, 33554432 in all); take at least 2 tiles a row");
 }
 
 TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {

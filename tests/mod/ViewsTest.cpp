@@ -232,6 +232,9 @@ TEST_F(Views, MapsAndPalettesSavedAgainInAnyFormPackToTheRomByteForByte) {
 
 TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
     const std::string level = LevelMapName(2), blocks = BlockMapName(2);
+    // Tiled gives a layer it adds the number after the two there.
+    for (const std::string& name : {level, blocks})
+        EXPECT_NE(Text(name).find(" nextlayerid=\"3\" "), std::string::npos) << name;
     // Plane A column 5 row 3 becomes block 0x42; Plane B column 7 row 2 block 0x11.
     SetText(level,
             SetCell(SetCell(Text(level), 0, 3 * 512 + 5, 1 + 0x42), 1, 2 * 512 + 7, 257 + 0x11));
@@ -300,6 +303,10 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
                             "encoding=\"base64\" compression=\"zstd\""),
          "compressed with zstd"},
         {level, a.substr(0, 400), "line "},
+        {level,
+         std::regex_replace(a, std::regex("csv\">\n"), "csv\">abcdefghijklmnopqrstuvwxyz,\n",
+                            std::regex_constants::format_first_only),
+         "cell 0 of the CSV data, \"abcdefghijklmnopqrst\", is not a gid"},
         {gpl, p.substr(0, p.rfind("line 0, 15")), "holds 16 colours; the palette has 17"},
         {gpl, Line6(p, "1 2 x"), "line 6: \"1 2 x\" is not a colour"},
         {gpl, Line6(p, "1 640 3 big"), "line 6: 640 is not 0 to 255"},

@@ -1,12 +1,13 @@
 // Wrong bases, damaged and hostile BPS patches are refused, with the numbers that say why, and
 // nothing is made of them.
-#include "ReferenceBps.h"
 #include "base/Crc32.h"
 #include "patch/Bps.h"
 #include "patch/Patch.h"
 #include "support/HandMadeRom.h"
 #include "support/TestSupport.h"
 #include "words/PatchRefusalWords.h"
+
+#include <tuple>
 
 namespace drovak::test {
 namespace {
@@ -84,7 +85,6 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
         const PatchResult result = ApplyBpsPatch(SOURCE, patch);
         EXPECT_EQ(result.refusal, hostile.refusal) << PatchFaultText(result.fault);
         EXPECT_TRUE(result.target.empty());
-        EXPECT_FALSE(ReferenceBps::Apply(SOURCE, patch).has_value());
     }
     // Which way a copy left its bounds is said.
     for (const auto& [actions, detail] :
@@ -118,25 +118,36 @@ TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
     EXPECT_EQ(ApplyBpsPatch(SOURCE, patch).refusal, PatchRefusal::Damaged);
 }
 
-TEST(BpsRefusal, AWrongTargetChecksumIsReportedWithBothChecksums) {
-    const PatchResult result =
-        ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 16, Action(0, 16), 0x12345678));
-    EXPECT_EQ(result.refusal, PatchRefusal::TargetMismatch);
-    EXPECT_EQ(result.expectedCrc, 0x12345678u);
-    EXPECT_EQ(result.actualCrc, Crc32(SOURCE));
-    EXPECT_TRUE(result.target.empty());
-}
-
-TEST(BpsRefusal, AWrongBaseIsNamedByBothChecksums) {
+// A wrong base, a wrong result and a header naming another size than the base's (its checksum
+// right) are refused, naming both checksums, whole.
+TEST(BpsRefusal, AWrongBaseOrResultIsNamedByBothChecksums) {
     const Bytes original = handmade::Noise(3000, 1), other = handmade::Noise(3000, 2);
-    const Bytes patch = CreateBpsPatch(original, Cat(original, Hex("01")));
-    const PatchResult result = ApplyBpsPatch(other, patch);
-    ASSERT_EQ(result.refusal, PatchRefusal::WrongSource);
-    EXPECT_EQ(result.expectedCrc, Crc32(original));
-    EXPECT_EQ(result.actualCrc, Crc32(other));
-    EXPECT_EQ(PatchRefusalText(result, "hack.bps", "tf3.bin"),
-              "hack.bps was made for a ROM with CRC-32 " + CrcText(Crc32(original)) +
-                  " (3000 bytes); tf3.bin has " + CrcText(Crc32(other)));
+    Bytes longer = CreateBpsPatch(SOURCE, Pattern(20, 3));
+    ASSERT_EQ(longer[4], 0x90); // the source's size, 16, in one byte
+    longer[4] = 0x91;
+    longer =
+        Cat(Slice(longer, 0, longer.size() - 4), Le32(Crc32(Slice(longer, 0, longer.size() - 4))));
+    const std::string ours = CrcText(Crc32(SOURCE));
+    const std::tuple<Bytes, Bytes, PatchRefusal, uint32_t, uint32_t, std::string> cases[] = {
+        // base, patch, refusal, checksum named, checksum given, words
+        {SOURCE, HandPatch(SOURCE, 16, Action(0, 16), 0x01234567), PatchRefusal::TargetMismatch,
+         0x01234567, Crc32(SOURCE),
+         "hack.bps did not make the image it was made from: the result has CRC-32 " + ours +
+             ", the patch names 01234567"},
+        {other, CreateBpsPatch(original, Cat(original, Hex("01"))), PatchRefusal::WrongSource,
+         Crc32(original), Crc32(other),
+         "hack.bps was made for a ROM with CRC-32 " + CrcText(Crc32(original)) +
+             " (3000 bytes); tf3.bin has " + CrcText(Crc32(other))},
+        {SOURCE, longer, PatchRefusal::WrongSource, Crc32(SOURCE), Crc32(SOURCE),
+         "hack.bps was made for a ROM with CRC-32 " + ours + " (17 bytes); tf3.bin has " + ours},
+    };
+    for (const auto& [base, patch, refusal, named, given, words] : cases) {
+        const PatchResult result = ApplyBpsPatch(base, patch);
+        EXPECT_EQ(result.refusal, refusal) << words;
+        EXPECT_EQ(std::tie(result.expectedCrc, result.actualCrc), std::tie(named, given));
+        EXPECT_TRUE(result.target.empty());
+        EXPECT_EQ(PatchRefusalText(result, "hack.bps", "tf3.bin"), words);
+    }
 }
 
 TEST(BpsRefusal, EveryTruncationAndEveryChangedByteIsRefused) {
@@ -164,6 +175,41 @@ TEST(BpsCreate, RefusesImagesLargerThanAPatchMayCarry) {
     const Bytes large((64u << 20) + 1, 0);
     EXPECT_THROW(CreateBpsPatch(large, {}), RefusedError);
     EXPECT_THROW(CreateBpsPatch({}, large), RefusedError);
+}
+
+PatchResult Refusal(PatchRefusal kind, uint32_t named, uint32_t given, uint64_t size = 0,
+                    PatchFault fault = PatchFault::None, uint64_t position = 0) {
+    PatchResult result = PatchResult::Refused(kind, position, fault);
+    result.expectedCrc = named;
+    result.actualCrc = given;
+    result.size = size;
+    return result;
+}
+
+// What a refused patch says, whole: which checksum the patch names and which the bytes give,
+// each with all eight digits, and the sizes.
+TEST(PatchWords, EveryRefusalNamesWhatWasExpectedAndWhatWasFound) {
+    const std::pair<PatchResult, std::string> cases[] = {
+        {Refusal(PatchRefusal::None, 1, 2), ""},
+        {Refusal(PatchRefusal::NotAPatch, 1, 2),
+         "hack.bps is not a patch: it starts with neither \"BPS1\" nor \"PATCH\""},
+        {Refusal(PatchRefusal::WrongSource, 0x00C0FFEE, 0x0BADF00D, 3000),
+         "hack.bps was made for a ROM with CRC-32 00C0FFEE (3000 bytes); tf3.bin has 0BADF00D"},
+        {Refusal(PatchRefusal::Damaged, 0x0000ABCD, 0x00000001),
+         "hack.bps is damaged: its own checksum fails (it names 0000ABCD, its bytes give "
+         "00000001)"},
+        {Refusal(PatchRefusal::Damaged, 5, 5, 0, PatchFault::EndsEarly, 7),
+         "hack.bps is damaged: the patch ends early (at byte 7 of the patch)"},
+        {Refusal(PatchRefusal::OutOfBounds, 0, 0, 0, PatchFault::CopyPastSource, 12),
+         "hack.bps is damaged or hostile: a copy reads past the source's end (at byte 12 of the "
+         "patch)"},
+        {Refusal(PatchRefusal::TargetTooLarge, 0, 0, MAX_PATCH_TARGET_SIZE + 1),
+         "hack.bps would make an image of 67108865 bytes, more than a ROM image may hold "
+         "(67108864)"},
+    };
+    for (const auto& [result, words] : cases) {
+        EXPECT_EQ(PatchRefusalText(result, "hack.bps", "tf3.bin"), words);
+    }
 }
 
 } // namespace

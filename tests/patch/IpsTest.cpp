@@ -3,6 +3,7 @@
 #include "patch/Patch.h"
 #include "patch/PatchInfo.h"
 
+#include "base/Crc32.h"
 #include "base/Errors.h"
 #include "support/TestSupport.h"
 #include "words/PatchRefusalWords.h"
@@ -119,9 +120,11 @@ TEST(Ips, MadePatchesGiveTheModifiedImageAndSayWhatTheyHold) {
         {"the EOF offset", large, eof, 1, 0, std::nullopt},
         {"long stretches and runs", large, stretch, 4, 3, std::nullopt},
     };
+    Bytes patches;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const Bytes patch = CreateIpsPatch(c.original, c.modified);
+        patches.insert(patches.end(), patch.begin(), patch.end());
         const PatchResult result = ApplyPatch(c.original, patch);
         ASSERT_TRUE(result.Applied()) << PatchFaultText(result.fault);
         EXPECT_TRUE(result.target == c.modified);
@@ -131,6 +134,7 @@ TEST(Ips, MadePatchesGiveTheModifiedImageAndSayWhatTheyHold) {
         EXPECT_EQ(info.ips->runs, c.runs);
         EXPECT_EQ(info.ips->truncation, c.truncation);
     }
+    EXPECT_EQ(CrcText(Crc32(patches)), "D5DC94F8"); // the records chosen, byte for byte
     // What IPS can't reach is refused.
     const Bytes over(MAX_IPS_IMAGE_SIZE + 1, 0), full(MAX_IPS_IMAGE_SIZE, 0);
     EXPECT_THROW(CreateIpsPatch(SOURCE, over), RefusedError);

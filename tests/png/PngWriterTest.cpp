@@ -1,4 +1,5 @@
 #include "png/PngWriter.h"
+#include "base/Crc32.h"
 #include "base/Errors.h"
 #include "png/IdatPieceWriter.h"
 #include "png/PngReader.h"
@@ -10,48 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <tuple>
 
 namespace drovak {
 namespace {
 
 using namespace test;
-
-TEST(PngWriter, ChunkLayoutAndSixteenBitSamples) {
-    std::vector<uint32_t> pixels(3 * 4, 0);
-    pixels[2 * 3 + 1] = 32 + (224 << 16) + (255u << 24);
-    PngCompression compression;
-    compression.filters = PngFilterSet::Empty;
-    MemoryStream out;
-    PngWriter png(out, {3, 4, PNG_COLOUR_RGB_ALPHA, 16});
-    png.ImageData([&](uint32_t y, uint8_t* row) { PackPngRow(&pixels[3 * y], 3, 6, 16, row); },
-                  compression);
-    png.End();
-    const Bytes& file = out.Data();
-
-    // The signature, IHDR (3 x 4, 16 bits, colour type 6) and IEND with its CRC.
-    const Bytes head =
-                    Hex("89 50 4E 47 0D 0A 1A 0A 00 00 00 0D 49 48 44 52 00 00 00 03 00 00 00 04 "
-                        "10 06 00 00 00"),
-                tail = Hex("00 00 00 00 49 45 4E 44 AE 42 60 82");
-    ASSERT_GT(file.size(), head.size() + tail.size());
-    EXPECT_EQ(Slice(file, 0, head.size()), head);
-    EXPECT_EQ(Slice(file, file.size() - 12, 12), tail);
-    const auto chunks = ReadChunks(file);
-    std::vector<std::string> names;
-    for (const auto& chunk : chunks) {
-        names.push_back(chunk.name);
-        EXPECT_EQ(chunk.storedCrc, chunk.computedCrc) << chunk.name;
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
-
-    // Each row is filter byte 0 and 8 bytes a pixel, each 16-bit sample the 8-bit value in both
-    // bytes; a pixel never set is all zeros.
-    Bytes expected(4 * 25, 0);
-    const uint8_t set[] = {0x20, 0x20, 0x00, 0x00, 0xE0, 0xE0, 0xFF, 0xFF};
-    std::copy(std::begin(set), std::end(set), expected.begin() + 2 * 25 + 1 + 8);
-    EXPECT_EQ(Inflate(JoinedImageData(chunks), expected.size()), expected);
-}
 
 TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
     const std::tuple<int, int, uint32_t, uint32_t, bool> cases[] = {
@@ -157,6 +123,64 @@ TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
         EXPECT_EQ(sizes, pieceSizes) << size;
         EXPECT_EQ(JoinedImageData(ReadChunks(out.Data())), compressed);
     }
+}
+
+// Tall enough that the image data is more than deflate's window, and compressed in parts of a
+// few rows: each part must be primed with the filtered rows before it. libpng reads the rows
+// back, undoing the filters.
+TEST(PngRowFilter, EveryFilterSetReadsBackUnchangedWhateverThePartsAndThreads) {
+    const PngFilterSet sets[] = {PngFilterSet::Empty,   PngFilterSet::Sub,   PngFilterSet::Up,
+                                 PngFilterSet::Average, PngFilterSet::Paeth, PngFilterSet::All};
+    constexpr uint32_t width = 9, height = 600;
+    Bytes chosen; // the filtered rows of each set: the filters chosen, byte for byte
+    for (auto [colourType, depth] : {std::pair<uint8_t, uint8_t>{2, 8}, {6, 8}, {6, 16}}) {
+        const PngHeader header{width, height, colourType, depth};
+        std::vector<uint32_t> pixels;
+        std::vector<uint16_t> expected; // as libpng reads them: 16-bit samples v x 257
+        for (uint32_t y = 0; y < height; ++y) {
+            for (uint32_t x = 0; x < width; ++x) {
+                // Smooth areas and edges, so that every filter is chosen somewhere.
+                const uint32_t red = x < 4 ? 200 : x * 9, green = (x * y * 37) & 0xFF;
+                const uint32_t blue = y * 30 & 0xFF, alpha = (x + y) % 3 * 100;
+                pixels.push_back(red | green << 8 | blue << 16 | alpha << 24);
+                const uint32_t samples[4] = {red, green, blue, alpha};
+                for (int s = 0; s < (colourType == 6 ? 4 : 3); ++s)
+                    expected.push_back(uint16_t(samples[s] * (depth == 16 ? 257 : 1)));
+            }
+        }
+        const auto rows = [&, type = colourType, bits = depth](uint32_t y, uint8_t* out) {
+            PackPngRow(&pixels[size_t(y) * width], width, type, bits, out);
+        };
+        const size_t rowBytes = 1 + width * (colourType == 6 ? 4 : 3) * depth / 8;
+        for (PngFilterSet set : sets) {
+            PngCompression settings;
+            settings.filters = set;
+            Bytes whole;                     // the filtered rows in one part: the same for all
+            std::map<size_t, Bytes> written; // by part size: the same for any number of threads
+            for (auto [rowsPerPart, threads] :
+                 {std::pair<size_t, unsigned>{height, 1}, {40, 1}, {40, 3}, {9, 2}}) {
+                settings.partSize = rowsPerPart * rowBytes;
+                settings.threads = threads;
+                MemoryStream out;
+                PngWriter png(out, header);
+                png.ImageData(rows, settings);
+                png.End();
+                const Bytes& file = out.Data();
+                EXPECT_EQ(DecodeWithLibpng(file).samples, expected)
+                    << int(colourType) << "/" << int(depth) << " filters " << int(set) << ", "
+                    << rowsPerPart << " rows a part";
+                const Bytes data = JoinedImageData(ReadChunks(file));
+                const Bytes raw = Inflate(data, height * rowBytes);
+                ASSERT_FALSE(raw.empty()) << rowsPerPart << " rows a part";
+                if (rowsPerPart == height) whole = raw;
+                if (rowsPerPart == height) chosen.insert(chosen.end(), raw.begin(), raw.end());
+                EXPECT_EQ(raw, whole) << "filters chosen differently in parts";
+                const auto [same, first] = written.emplace(rowsPerPart, data);
+                EXPECT_EQ(data, same->second) << threads << " threads";
+            }
+        }
+    }
+    EXPECT_EQ(CrcText(Crc32(chosen)), "2EE85D2D");
 }
 
 } // namespace

@@ -17,6 +17,18 @@
 namespace drovak {
 namespace {
 
+// Whether what `action` throws is a FileError (else it must be a RefusedError), and its words.
+template <class F> std::pair<bool, std::string> Thrown(F&& action) {
+    try {
+        action();
+    } catch (const FileError& error) {
+        return {true, ErrorText(error)};
+    } catch (const RefusedError& error) {
+        return {false, ErrorText(error)};
+    }
+    return {false, "nothing thrown"};
+}
+
 RomProblem Problem(RomProblemKind kind) {
     RomProblem problem{kind, "rom.bin", 0x20000, 3, 32};
     problem.at = 0x220F2;
@@ -65,18 +77,9 @@ TEST(RomProblemWords, EachKindIsThrownAsItsErrorAndWordedWithItsNumbers) {
          "changed"},
         {K::RleBlockChanged, false,
          "rom.bin: the RLE data at 0x220F2 changed since it was read; nothing was written"}};
-    for (const auto& [kind, shortFile, words] : cases) {
-        SCOPED_TRACE(words);
-        try {
-            ThrowRomProblem(Problem(kind));
-        } catch (const FileError& error) {
-            EXPECT_TRUE(shortFile);
-            EXPECT_EQ(ErrorText(error), words);
-        } catch (const RefusedError& error) {
-            EXPECT_FALSE(shortFile);
-            EXPECT_EQ(ErrorText(error), words);
-        }
-    }
+    for (const auto& [kind, shortFile, words] : cases)
+        EXPECT_EQ(Thrown([&, k = kind] { ThrowRomProblem(Problem(k)); }),
+                  std::pair(shortFile, words));
 }
 
 // An overwrite names what would write and what it would land on, each as the plan leaves it.
@@ -99,14 +102,11 @@ TEST(RomProblemWords, OverwriteNamesBothPieces) {
 // A field's text that is no hexadecimal number is quoted with the field's caption.
 TEST(RomProblemWords, HexFieldRefusalQuotesTheText) {
     EXPECT_EQ(HexFieldValue("Table Index (HEX)", " $1f "), 0x1Fu);
-    try {
-        HexFieldValue("Table Index (HEX)", "zz");
-        ADD_FAILURE() << "no refusal";
-    } catch (const RefusedError& error) {
-        EXPECT_STREQ(error.what(),
-                     "Table Index (HEX): \"zz\" is not a hexadecimal number (an optional 0x or "
-                     "$, then 1 to 8 hexadecimal digits); nothing was read or written");
-    }
+    EXPECT_EQ(
+        Thrown([] { HexFieldValue("Table Index (HEX)", "zz"); }),
+        std::pair(false, std::string("Table Index (HEX): \"zz\" is not a hexadecimal number (an "
+                                     "optional 0x or $, then 1 to 8 hexadecimal digits); "
+                                     "nothing was read or written")));
 }
 
 // A codec's problem is thrown as its error and worded with its numbers, naming the source first.
@@ -130,14 +130,8 @@ TEST(RomProblemWords, CodecProblemsAreWordedWithTheirNumbers) {
          false,
          "memory: 17000000 bytes are more than an RLE block may hold (16777216)"},
     };
-    for (const auto& [problem, shortData, text] : cases) {
-        try {
-            ThrowCodecProblem(problem);
-        } catch (const DrovakError& error) {
-            EXPECT_EQ(dynamic_cast<const FileError*>(&error) != nullptr, shortData) << text;
-            EXPECT_EQ(ErrorText(error), text);
-        }
-    }
+    for (const auto& [problem, shortData, text] : cases)
+        EXPECT_EQ(Thrown([&, p = problem] { ThrowCodecProblem(p); }), std::pair(shortData, text));
 }
 
 // A picture's problem is thrown as its error and worded with its numbers.
@@ -174,14 +168,8 @@ TEST(RomProblemWords, GraphicsProblemsAreWordedWithTheirNumbers) {
          "pixels a side, 2000 in all); take at least 6 cells a row"},
         {problem(K::EmptyPicture, "o.png"), false, "o.png: not written: the picture is empty"},
     };
-    for (const auto& [thrown, fileError, text] : cases) {
-        try {
-            ThrowGraphicsProblem(thrown);
-        } catch (const DrovakError& error) {
-            EXPECT_EQ(dynamic_cast<const FileError*>(&error) != nullptr, fileError) << text;
-            EXPECT_EQ(ErrorText(error), text);
-        }
-    }
+    for (const auto& [thrown, fileError, text] : cases)
+        EXPECT_EQ(Thrown([&, t = thrown] { ThrowGraphicsProblem(t); }), std::pair(fileError, text));
 }
 
 // Errors that carry no problem show their own message; the encoder's names its count.
