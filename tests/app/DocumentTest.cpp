@@ -151,7 +151,7 @@ TEST_F(AppDocument, MessageBoxesStayOnTopAndOutputsGoWhereTheUserMayWrite) {
 TEST(AppRowChooser, OkPicksTheRowTheListOpenedOn) {
     app::QtUserDialogs real;
     const std::vector<QStringList> rows = {{"0x0", "a"}, {"0x1", "b"}, {"0x2", "c"}};
-    for (const auto& [current, picked] : {std::pair{1, std::optional<int>(1)}, {3, std::nullopt}}) {
+    for (const auto& [current, picked] : {std::pair{0, std::optional<int>(0)}, {3, std::nullopt}}) {
         std::function<void()> accept = [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             dialog ? dialog->accept() : QTimer::singleShot(10, accept);
