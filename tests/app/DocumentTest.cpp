@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -152,11 +153,15 @@ TEST(AppRowChooser, OkPicksTheRowTheListOpenedOn) {
     app::QtUserDialogs real;
     const std::vector<QStringList> rows = {{"0x0", "a"}, {"0x1", "b"}, {"0x2", "c"}};
     for (const auto& [current, picked] : {std::pair{0, std::optional<int>(0)}, {3, std::nullopt}}) {
+        QVariant header;
         std::function<void()> accept = [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog)
+                header = dialog->findChild<QTableView*>()->model()->headerData(1, Qt::Horizontal);
             dialog ? dialog->accept() : QTimer::singleShot(10, accept);
         };
         QTimer::singleShot(0, accept);
         EXPECT_EQ(real.ChooseRow(nullptr, "Entries", {"Index", "Holds"}, rows, current), picked);
+        EXPECT_EQ(header.toString(), "Holds");
     }
 }

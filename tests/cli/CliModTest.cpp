@@ -204,7 +204,9 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
 
 // A palette is a file of the folder like any other: status counts and names it.
 TEST_F(CliMod, StatusNamesAChangedPalette) {
-    Unpack(demo_, "mod");
+    const CliResult unpacked = Run({"unpack", demo_, File("mod")});
+    EXPECT_TRUE(Holds(unpacked.out, ": 32 entries of the table at 0x20000, 2 RLE blocks, 10 "
+                                    "sheets, 16 maps, 10 palettes, drovak.toml\n"));
     const std::string palette = File("mod/palettes/level02.gpl");
     const Bytes bytes = ReadBytes(palette);
     std::string text(bytes.begin(), bytes.end());
@@ -215,6 +217,12 @@ TEST_F(CliMod, StatusNamesAChangedPalette) {
     EXPECT_TRUE(Holds(status.out, ": 1 file changed since the unpack of "));
     EXPECT_TRUE(Holds(status.out, "\n  palettes/level02.gpl: palette, level 2, 1 colour changed\n"
                                   "    note: "));
+    // A byte of data that is no picture is named by its offset.
+    Bytes entry = ReadBytes(File("mod/20000_3.bin"));
+    entry[10] ^= 1;
+    WriteBytes(File("mod/20000_3.bin"), entry);
+    EXPECT_TRUE(Holds(Run({"status", File("mod"), "--diff"}).out,
+                      "\n    bytes that differ: 10 (1 of 57344)\n"));
 }
 
 TEST_F(CliMod, PackOntoTheBaseKeepsItsBackupForUndo) {
