@@ -4,6 +4,7 @@
 // refusal makes nothing; an applied patch makes the target its header announces, with the
 // checksum its footer names, and patch-info's reading of it finds nothing wrong and the same
 // target size; no action reads or writes out of bounds (the sanitizers).
+#include "base/ByteOrder.h"
 #include "base/Crc32.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/PatchInput.h"
@@ -17,10 +18,6 @@ namespace {
 
 void StoreLe32(uint8_t* at, uint32_t value) {
     for (int i = 0; i < 4; ++i) at[i] = uint8_t(value >> (8 * i));
-}
-
-uint32_t LoadLe32(const uint8_t* at) {
-    return uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
 }
 
 } // namespace
@@ -43,8 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(patch.size() >= 16);
     FUZZ_CHECK(result.target.size() <= drovak::MAX_PATCH_TARGET_SIZE);
-    FUZZ_CHECK(drovak::Crc32(result.target) == LoadLe32(&patch[patch.size() - 8]));
-    FUZZ_CHECK(drovak::Crc32(input.source) == LoadLe32(&patch[patch.size() - 12]));
+    FUZZ_CHECK(drovak::Crc32(result.target) ==
+               drovak::LoadLittleEndian32(&patch[patch.size() - 8]));
+    FUZZ_CHECK(drovak::Crc32(input.source) ==
+               drovak::LoadLittleEndian32(&patch[patch.size() - 12]));
     FUZZ_CHECK(info.problem.Applied() && info.bps && info.bps->targetSize == result.target.size());
     return 0;
 }

@@ -15,17 +15,6 @@ namespace drovak::fuzz {
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes Text(const std::string& text) {
-    return Bytes(text.begin(), text.end());
-}
-
-Bytes Cat(Bytes first, const Bytes& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
-
 Bytes Lzh(const Bytes& data) {
     return LzhEncode(data);
 }
@@ -67,12 +56,11 @@ void AddCodecSeeds(SeedSet& seeds) {
     // Offset byte, then the records.
     auto& masked = seeds["masked_tile_decode"];
     masked["end"] = {0x00, 0x80};
-    masked["literals"] = Cat(Cat({0x00, 0x00}, Bytes(tiles.begin(), tiles.begin() + 32)), {0x80});
+    masked["literals"] = Cat({0x00, 0x00}, Bytes(tiles.begin(), tiles.begin() + 32), Bytes{0x80});
     masked["one-mask"] = {0x00, 0x01, 0x05, 0xFF, 0xFF, 0xFF, 0xFF, 0x80};
     masked["two-masks"] =
-        Cat(Cat({0x00, 0x02, 0x01, 0xF0, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01},
-                Bytes(27, 0x33)),
-            {0x80});
+        Cat({0x00, 0x02, 0x01, 0xF0, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01},
+            Bytes(27, 0x33), Bytes{0x80});
     masked["tiles"] = Cat({0x00}, MaskedTileEncode(tiles));
 
     // A form byte (see RunsInput.h: as they are, runs, or drawn from an alphabet), then the data.

@@ -3,6 +3,7 @@
 // changed as the fuzzer says, and the check that a change wrote only where it was meant to.
 
 #include "base/ByteOrder.h"
+#include "demo/DemoRom.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -12,6 +13,12 @@
 #include <vector>
 
 namespace drovak::fuzz {
+
+// The demo ROM, made once.
+inline const std::vector<uint8_t>& DemoRom() {
+    static const std::vector<uint8_t> rom = MakeDemoRom();
+    return rom;
+}
 
 // `length` bytes of one of three kinds: zeros, a repeating text, or noise (by seed).
 inline std::vector<uint8_t> Content(size_t length, unsigned kind, uint32_t seed) {

@@ -5,7 +5,6 @@
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
 #include "base/Stream.h"
-#include "demo/DemoRom.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzRom.h"
 #include "fuzz/PictureColours.h"
@@ -16,17 +15,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace {
 
 constexpr uint32_t MAX_FUZZ_DECODED_SIZE = 0x20000; // larger entries are skipped: runs stay fast
-
-const std::vector<uint8_t>& DemoRom() {
-    static const std::vector<uint8_t> rom = drovak::MakeDemoRom();
-    return rom;
-}
 
 bool SmallEnough(const std::vector<uint8_t>& image, uint32_t entry) {
     drovak::ViewStream stream(image, "rom");
@@ -47,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const unsigned column = in.ConsumeIntegralInRange<unsigned>(0, 1023);
 
     static std::vector<uint8_t> image; // reused: no new pages for each run
-    image.assign(DemoRom().begin(), DemoRom().end());
+    image.assign(drovak::fuzz::DemoRom().begin(), drovak::fuzz::DemoRom().end());
     const uint32_t entries[] = {drovak::TileArtEntry(level % 8), drovak::BlockDataEntry(level % 8)};
     std::vector<size_t> fields;
     std::vector<drovak::fuzz::Region> regions{

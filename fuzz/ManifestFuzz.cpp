@@ -5,8 +5,8 @@
 // what it packed to packs to the same again; a palette's words stay console colours, and the
 // file of them reads back unchanged.
 #include "base/Errors.h"
-#include "demo/DemoRom.h"
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzRom.h"
 #include "mod/GimpPalette.h"
 #include "mod/LevelMap.h"
 #include "mod/Manifest.h"
@@ -48,7 +48,7 @@ void Manifest(const std::string& text) {
 void Map(const std::string& text) {
     // The demo's level 1, which the seeds' maps show.
     static const std::vector<uint8_t> blocks =
-        drovak::LzhExtractEntry(drovak::RomBytes{"demo.bin", drovak::MakeDemoRom()},
+        drovak::LzhExtractEntry(drovak::RomBytes{"demo.bin", drovak::fuzz::DemoRom()},
                                 drovak::POINTER_TABLE_OFFSET, 16)
             .data;
     drovak::TmxMap map;

@@ -13,15 +13,6 @@
 
 namespace drovak::fuzz {
 
-namespace {
-
-std::vector<uint8_t> Text(const Manifest& manifest) {
-    const std::string text = ManifestText(manifest);
-    return {text.begin(), text.end()};
-}
-
-} // namespace
-
 void AddModSeeds(SeedSet& seeds) {
     const RomBytes rom{"demo.bin", MakeDemoRom()};
     Manifest manifest;
@@ -55,19 +46,16 @@ void AddModSeeds(SeedSet& seeds) {
         manifest.files.push_back(file);
     }
     auto& target = seeds["manifest"];
-    target["demo.toml"] = Text(manifest);
+    target["demo.toml"] = Text(ManifestText(manifest));
     manifest.files.resize(1);
-    target["one-file.toml"] = Text(manifest);
+    target["one-file.toml"] = Text(ManifestText(manifest));
     manifest.files.clear();
-    target["no-files.toml"] = Text(manifest);
+    target["no-files.toml"] = Text(ManifestText(manifest));
     // Level 1's maps (the fuzz target reads them against the demo's level 1) and a palette.
     const std::vector<uint8_t> blocks = LzhExtractEntry(rom, POINTER_TABLE_OFFSET, 16).data;
-    const auto bytes = [](const std::string& text) {
-        return std::vector<uint8_t>(text.begin(), text.end());
-    };
-    target["level01.tmx"] = bytes(TmxText(LevelTmx(blocks, 0)));
-    target["level01-blocks.tmx"] = bytes(TmxText(BlockTmx(blocks, 0)));
-    target["title.gpl"] = bytes(GimpPaletteText(std::vector<uint16_t>(17, 0x0ACE), "title"));
+    target["level01.tmx"] = Text(TmxText(LevelTmx(blocks, 0)));
+    target["level01-blocks.tmx"] = Text(TmxText(BlockTmx(blocks, 0)));
+    target["title.gpl"] = Text(GimpPaletteText(std::vector<uint16_t>(17, 0x0ACE), "title"));
 }
 
 } // namespace drovak::fuzz

@@ -9,18 +9,9 @@ namespace drovak::fuzz {
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 // The input layout of fuzz/PatchInput.h: the source's length, the source, the rest.
 Bytes WithSource(const Bytes& source, const Bytes& rest) {
-    Bytes input = {uint8_t(source.size()), uint8_t(source.size() >> 8)};
-    input.insert(input.end(), source.begin(), source.end());
-    input.insert(input.end(), rest.begin(), rest.end());
-    return input;
-}
-
-Bytes Text(const std::string& text) {
-    return Bytes(text.begin(), text.end());
+    return Cat({uint8_t(source.size()), uint8_t(source.size() >> 8)}, source, rest);
 }
 
 } // namespace
@@ -34,10 +25,8 @@ void AddPatchSeeds(SeedSet& seeds) {
 
     auto& apply = seeds["bps_apply"];
     for (const auto& [name, modified] : {std::pair{"moved", moved}, {"same", source}}) {
-        Bytes rest = {0}; // checksums as made
-        const Bytes patch = CreateBpsPatch(source, modified);
-        rest.insert(rest.end(), patch.begin(), patch.end());
-        apply[name] = WithSource(source, rest);
+        apply[name] =
+            WithSource(source, Cat({0}, CreateBpsPatch(source, modified))); // checksums as made
     }
     apply["empty"] = WithSource(
         {}, Bytes{1, 'B', 'P', 'S', '1', 0x80, 0x80, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});

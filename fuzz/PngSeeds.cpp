@@ -17,8 +17,6 @@ namespace drovak::fuzz {
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 Bytes Tiles(size_t length) {
     Bytes tiles(length);
     for (size_t i = 0; i < length; ++i) tiles[i] = uint8_t(i * 37 + i / 32);

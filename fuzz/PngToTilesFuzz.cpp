@@ -2,6 +2,7 @@
 // so that the fuzzer's changes reach past libpng's check of them. The reader refuses, or gives a
 // picture of the size it announces; tiles are refused or hold each pixel's value where the
 // picture has it, and written as a tile sheet again they read back the same.
+#include "base/ByteOrder.h"
 #include "base/Errors.h"
 #include "base/Stream.h"
 #include "fuzz/FuzzCheck.h"
@@ -20,18 +21,14 @@
 
 namespace {
 
-uint32_t Load32(const uint8_t* at) {
-    return uint32_t(at[0]) << 24 | uint32_t(at[1]) << 16 | uint32_t(at[2]) << 8 | at[3];
-}
-
 // Sets the CRC of every whole chunk after the signature.
 void SetCrcs(std::vector<uint8_t>& file) {
     size_t at = 8;
     while (at + 12 <= file.size()) {
-        const uint64_t length = Load32(&file[at]);
+        const uint64_t length = drovak::LoadBigEndian32(&file[at]);
         if (at + 12 + length > file.size()) break;
         const uint32_t crc = uint32_t(crc32(0, &file[at + 4], uInt(length + 4)));
-        for (unsigned i = 0; i < 4; ++i) file[at + 8 + length + i] = uint8_t(crc >> (24 - 8 * i));
+        drovak::StoreBigEndian32(&file[at + 8 + length], crc);
         at += 12 + length;
     }
 }

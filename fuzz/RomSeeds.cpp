@@ -12,8 +12,6 @@ namespace drovak::fuzz {
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 Bytes Noise(size_t length) {
     Bytes bytes(length);
     uint32_t seed = 1;
@@ -30,6 +28,22 @@ SeedBuilder LzhImage(uint32_t table, const std::vector<std::pair<unsigned, unsig
     for (const auto& [length, kind] : entries) seed.Number(length, 0, 300).Byte(uint8_t(kind));
     seed.Number(tail, 0, 96).Byte(2).Bool(checksum);
     return seed;
+}
+
+// An image of `size` bytes (of a kind of content), a block of `length` bytes at `offset`, a right
+// checksum or not, no change, then the data to compress.
+Bytes RleImage(uint64_t size, uint8_t kind, uint64_t offset, uint64_t length, uint8_t blockKind,
+               bool checksum, const Bytes& input) {
+    return SeedBuilder()
+        .Number(size, 0x100, 0x500)
+        .Byte(kind)
+        .Number(offset, 0, size + 8)
+        .Number(length, 0, 300)
+        .Byte(blockKind)
+        .Bool(checksum)
+        .Number(0, 0, 6)
+        .Rest(input)
+        .Bytes();
 }
 
 } // namespace
@@ -55,37 +69,11 @@ void AddRomSeeds(SeedSet& seeds) {
                                .Rest(Noise(50))
                                .Bytes();
 
+    // Grows, shrinks, runs past the end of the image.
     auto& rle = seeds["rle_insert"];
-    rle["grow"] = SeedBuilder()
-                      .Number(0x300, 0x100, 0x500)
-                      .Byte(2)
-                      .Number(0x210, 0, 0x308)
-                      .Number(40, 0, 300)
-                      .Byte(1)
-                      .Bool(true)
-                      .Number(0, 0, 6)
-                      .Rest(Noise(100))
-                      .Bytes();
-    rle["shrink"] = SeedBuilder()
-                        .Number(0x400, 0x100, 0x500)
-                        .Byte(0)
-                        .Number(0x300, 0, 0x408)
-                        .Number(200, 0, 300)
-                        .Byte(2)
-                        .Bool(false)
-                        .Number(0, 0, 6)
-                        .Rest(Bytes(16, 0x11))
-                        .Bytes();
-    rle["at-end"] = SeedBuilder()
-                        .Number(0x200, 0x100, 0x500)
-                        .Byte(1)
-                        .Number(0x1F0, 0, 0x208)
-                        .Number(100, 0, 300)
-                        .Byte(1)
-                        .Bool(true)
-                        .Number(0, 0, 6)
-                        .Rest("abcd")
-                        .Bytes();
+    rle["grow"] = RleImage(0x300, 2, 0x210, 40, 1, true, Noise(100));
+    rle["shrink"] = RleImage(0x400, 0, 0x300, 200, 2, false, Bytes(16, 0x11));
+    rle["at-end"] = RleImage(0x200, 1, 0x1F0, 100, 1, true, Text("abcd"));
 
     auto& level = seeds["level"];
     for (unsigned k = 0; k < LEVEL_COUNT; ++k) {

@@ -10,6 +10,17 @@
 
 namespace drovak::fuzz {
 
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes Text(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+template <class... More> Bytes Cat(Bytes first, const More&... more) {
+    (first.insert(first.end(), more.begin(), more.end()), ...);
+    return first;
+}
+
 // Target name ("lzh_decode") -> its seeds, by file name.
 using SeedSet = std::map<std::string, std::map<std::string, std::vector<uint8_t>>>;
 

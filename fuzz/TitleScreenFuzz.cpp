@@ -2,7 +2,6 @@
 // places as the fuzzer says (the art's length header among them). The picture is always
 // 320 x 224, the frame buffer holds it, and each pixel is black or a colour of the title palette.
 #include "base/Stream.h"
-#include "demo/DemoRom.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzRom.h"
 #include "fuzz/PictureColours.h"
@@ -12,22 +11,14 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
-namespace {
-
-const std::vector<uint8_t>& DemoRom() {
-    static const std::vector<uint8_t> rom = drovak::MakeDemoRom();
-    return rom;
-}
-
-} // namespace
+namespace {} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     static std::vector<uint8_t> image; // reused: no new pages for each run
-    image.assign(DemoRom().begin(), DemoRom().end());
+    image.assign(drovak::fuzz::DemoRom().begin(), drovak::fuzz::DemoRom().end());
     // The title's data, and how long the image is (the art may be cut short).
     const size_t end = in.ConsumeIntegralInRange<size_t>(drovak::TITLE_ART_OFFSET, image.size());
     drovak::fuzz::Mutate(in, image, {drovak::TITLE_ART_OFFSET},

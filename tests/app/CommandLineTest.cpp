@@ -2,7 +2,6 @@
 #include "WindowTest.h"
 
 #include "app/WindowArguments.h"
-#include "graphics/Level.h"
 
 #include <QDir>
 #include <cstdio>
@@ -121,20 +120,15 @@ TEST_F(AppStartUpRom, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
         EXPECT_EQ(Control<QComboBox>("LevelCombo")->currentIndex(), 0);
         EXPECT_TRUE(Control<QRadioButton>("PlaneARadio")->isChecked());
         if (!rom.isEmpty()) {
-            drovak::FrameBuffer expected{};
-            drovak::CopyToFrameBuffer(
-                drovak::AssembleLevel(drovak::DecodeLevel(rom.toStdString(), 0), false, 0),
-                expected);
-            EXPECT_TRUE(f.Document().FrameBuffer == expected);
+            EXPECT_TRUE(f.Document().FrameBuffer == LevelFrame(rom.toStdString()));
         } else {
             EXPECT_EQ(Preview()->PreviewTexture(), 0u);
         }
         if (c.status.isEmpty()) {
             EXPECT_EQ(f.StatusText(), "");
         } else {
-            EXPECT_TRUE(f.StatusText().startsWith("ROM image not opened: " + Folder() + c.named))
-                << f.StatusText().toStdString();
-            EXPECT_TRUE(f.StatusText().contains(c.status)) << f.StatusText().toStdString();
+            EXPECT_TRUE(Starts(f.StatusText(), "ROM image not opened: " + Folder() + c.named));
+            EXPECT_TRUE(Holds(f.StatusText(), c.status));
         }
         // The ROM dialog starts beside the ROM named, when it was opened.
         EXPECT_EQ(f.OpenRomDialog.startFolder, c.status.isEmpty() ? Folder() + "roms/" : Folder());

@@ -2,13 +2,16 @@
 #include "WindowTest.h"
 
 #include "app/QtUserDialogs.h"
-#include "graphics/Level.h"
 #include "rom/RomLayout.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTableView>
+#include <QTimer>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -29,7 +32,6 @@ protected:
         if (menu) menu->close();
         return action;
     }
-    void CtrlZ() { QTest::keyClick(Preview(), Qt::Key_Z, Qt::ControlModifier); }
 };
 
 } // namespace
@@ -48,11 +50,8 @@ TEST_F(AppDocument, OneUndoQuestionOnEveryPageOfferedOnlyWithABackup) {
     for (const app::MainPage page :
          {app::MainPage::Lzh, app::MainPage::Rle, app::MainPage::Levels, app::MainPage::Title}) {
         ClickTab(Tabs("PageTabs"), page);
-        Preview()->setFocus();
-        CtrlZ(); // answered No
-        EXPECT_TRUE(dialogs.boxes.last().startsWith("question Warning owned: Undo the last change "
-                                                    "to tf3.bin?\r\nIt swaps tf3.bin ("))
-            << dialogs.boxes.last().toStdString();
+        CtrlZ(Preview()); // answered No
+        ExpectUndoQuestion("tf3.bin");
     }
     EXPECT_EQ(dialogs.Kinds(), "question,question,question,question");
     EXPECT_EQ(ReadFile("tf3.bin"), drovak::MakeDemoRom());
@@ -67,14 +66,10 @@ TEST_F(AppDocument, AnUndoDuringAnExportIsDrawnWhenTheExportEnds) {
     Click(Button("SaveMapButton"));
     ASSERT_TRUE(f.ExportRunning());
     dialogs.answers = {true};
-    Preview()->setFocus();
-    CtrlZ();
+    CtrlZ(Preview());
     WaitForExport(f);
     ASSERT_EQ(ReadFile("tf3.bin"), Darkened(drovak::LevelPaletteOffset(0)));
-    drovak::FrameBuffer expected{};
-    drovak::CopyToFrameBuffer(
-        drovak::AssembleLevel(drovak::DecodeLevel(PathOf("tf3.bin"), 0), false, 0), expected);
-    EXPECT_TRUE(f.Document().FrameBuffer == expected);
+    EXPECT_TRUE(f.Document().FrameBuffer == LevelFrame(PathOf("tf3.bin")));
 }
 
 // A ROM dropped on the LZH page: its entry is drawn from the new ROM, or, where the new one has
@@ -95,8 +90,7 @@ TEST_F(AppDocument, ARomDroppedOnTheLzhPageNeverLeavesTheOldRomsPicture) {
     Drop(Preview(), "short.bin");
     EXPECT_FALSE(f.ShownTiles().has_value());
     EXPECT_EQ(Preview()->PreviewTexture(), 0u);
-    EXPECT_TRUE(f.StatusText().startsWith("short.bin: nothing to show on this page: "))
-        << f.StatusText().toStdString();
+    EXPECT_TRUE(Starts(f.StatusText(), "short.bin: nothing to show on this page: "));
     EXPECT_TRUE(dialogs.boxes.isEmpty());
 }
 
@@ -111,15 +105,12 @@ TEST_F(AppDocument, TheRomFieldMenuFixesTheHeaderChecksum) {
     MenuAction(Edit("LevelRomEdit"), "FixChecksumAction")->trigger();
     EXPECT_EQ(ReadFile("my:rom.bin"), drovak::MakeDemoRom());
     EXPECT_EQ(ReadFile("my:rom.bin.bak"), wrong);
-    EXPECT_TRUE(f.StatusText().startsWith("Header checksum fixed: my:rom.bin written; the "
-                                          "previous image is kept as my:rom.bin.bak"))
-        << f.StatusText().toStdString();
+    EXPECT_TRUE(Starts(f.StatusText(), "Header checksum fixed: my:rom.bin written; the "
+                                       "previous image is kept as my:rom.bin.bak"));
     MenuAction(Edit("LevelRomEdit"), "FixChecksumAction")->trigger();
-    EXPECT_TRUE(f.StatusText().contains("the header checksum is right"))
-        << f.StatusText().toStdString();
+    EXPECT_TRUE(Holds(f.StatusText(), "the header checksum is right"));
     dialogs.answers = {true};
-    Preview()->setFocus();
-    CtrlZ();
+    CtrlZ(Preview());
     EXPECT_EQ(ReadFile("my:rom.bin"), wrong);
     EXPECT_EQ(dialogs.Kinds(), "question");
 }
@@ -136,8 +127,7 @@ TEST_F(AppDocument, ACancelledPatchLeavesNothing) {
     WaitForExport(f);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder().toStdString()), {}), 2)
         << "tf3.bin and clean.bin only";
-    EXPECT_TRUE(f.StatusText().contains("cancelled; nothing was written"))
-        << f.StatusText().toStdString();
+    EXPECT_TRUE(Holds(f.StatusText(), "cancelled; nothing was written"));
     EXPECT_TRUE(dialogs.boxes.isEmpty());
 }
 
@@ -156,4 +146,22 @@ TEST_F(AppDocument, MessageBoxesStayOnTopAndOutputsGoWhereTheUserMayWrite) {
     EXPECT_TRUE(installed.OutputFolder() == pictures + "/" ||
                 installed.OutputFolder() == QDir::homePath() + "/")
         << installed.OutputFolder().toStdString();
+}
+
+// The real list dialog: OK picks the row it opened on; with no row chosen it picks none.
+TEST(AppRowChooser, OkPicksTheRowTheListOpenedOn) {
+    app::QtUserDialogs real;
+    const std::vector<QStringList> rows = {{"0x0", "a"}, {"0x1", "b"}, {"0x2", "c"}};
+    for (const auto& [current, picked] : {std::pair{0, std::optional<int>(0)}, {3, std::nullopt}}) {
+        QVariant header;
+        std::function<void()> accept = [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog)
+                header = dialog->findChild<QTableView*>()->model()->headerData(1, Qt::Horizontal);
+            dialog ? dialog->accept() : QTimer::singleShot(10, accept);
+        };
+        QTimer::singleShot(0, accept);
+        EXPECT_EQ(real.ChooseRow(nullptr, "Entries", {"Index", "Holds"}, rows, current), picked);
+        EXPECT_EQ(header.toString(), "Holds");
+    }
 }

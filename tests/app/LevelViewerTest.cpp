@@ -1,7 +1,6 @@
 // "Levels Viewer", the page change and "Title Screen Background" on the demo ROM.
 #include "WindowTest.h"
 
-#include "graphics/Level.h"
 #include "graphics/TitleScreen.h"
 
 #include <QProcess>
@@ -16,11 +15,7 @@ class AppLevelsViewer : public WindowTest {
 protected:
     void SetUp() override { PutDemoRom(); }
     drovak::FrameBuffer Expected(unsigned level, bool planeB, uint16_t column) {
-        drovak::FrameBuffer expected{};
-        drovak::CopyToFrameBuffer(
-            drovak::AssembleLevel(drovak::DecodeLevel(PathOf("tf3.bin"), level), planeB, column),
-            expected);
-        return expected;
+        return LevelFrame(PathOf("tf3.bin"), level, planeB, column);
     }
 };
 
@@ -81,10 +76,9 @@ TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait)
     EXPECT_EQ(progress.back(), 32);
     EXPECT_EQ(progress, columns);
     EXPECT_EQ(Control<QProgressBar>("ExportProgress")->value(), 0);
-    EXPECT_TRUE(f.StatusText().startsWith("Level_01_PlaneA.png saved: 16384 x 512 pixels, " +
-                                          QString::number(ReadFile("Level_01_PlaneA.png").size()) +
-                                          " bytes, in "))
-        << f.StatusText().toStdString();
+    EXPECT_TRUE(Starts(f.StatusText(), "Level_01_PlaneA.png saved: 16384 x 512 pixels, " +
+                                           QString::number(ReadFile("Level_01_PlaneA.png").size()) +
+                                           " bytes, in "));
     EXPECT_EQ(Preview()->UploadCount(), uploads);
     // The keys scroll at once: the preview has the focus again.
     EXPECT_EQ(QApplication::focusWidget(), Preview());
@@ -99,7 +93,7 @@ TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait)
     Click(Button("SaveMapButton"));
     WaitForExport(f);
     ASSERT_EQ(dialogs.Kinds(), "error");
-    EXPECT_TRUE(dialogs.boxes[0].contains("folder.png"));
+    EXPECT_TRUE(Holds(dialogs.boxes[0], "folder.png"));
     ClickPreview();
     PressKey(Qt::Key_Right);
     EXPECT_EQ(f.Document().ScrollColumn, 33);
@@ -136,8 +130,7 @@ TEST_F(AppLevelsViewer, ADecompressAndARomChangeDuringAnExportLeaveItsFileAsMade
     QObject::disconnect(disturbing);
     EXPECT_TRUE(duringExport);
     EXPECT_TRUE(dialogs.boxes.isEmpty()) << dialogs.boxes.join('\n').toStdString();
-    EXPECT_TRUE(f.StatusText().startsWith("Level_01_PlaneB.png saved: "))
-        << f.StatusText().toStdString();
+    EXPECT_TRUE(Starts(f.StatusText(), "Level_01_PlaneB.png saved: "));
     EXPECT_EQ(ReadFile("20000_0.bin").empty(), false);
     EXPECT_TRUE(ReadFile("Level_01_PlaneB.png") == alone);
 
@@ -151,8 +144,7 @@ TEST_F(AppLevelsViewer, ADecompressAndARomChangeDuringAnExportLeaveItsFileAsMade
     EXPECT_TRUE(Control<QPushButton>("CancelTaskButton")->isVisible());
     PressKey(Qt::Key_Escape);
     WaitForExport(f);
-    EXPECT_TRUE(f.StatusText().contains("cancelled; nothing was written"))
-        << f.StatusText().toStdString();
+    EXPECT_TRUE(Holds(f.StatusText(), "cancelled; nothing was written"));
     EXPECT_FALSE(Control<QPushButton>("CancelTaskButton")->isVisible());
     std::filesystem::remove(PathOf("Level_01_PlaneB.png"));
     Click(Button("SaveMapButton"));
@@ -219,7 +211,7 @@ TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     Edit("TitleRomEdit")->setText(Folder() + "missing.bin");
     Click(Button("TitleViewButton"));
     ASSERT_EQ(dialogs.Kinds(), "error");
-    EXPECT_TRUE(dialogs.boxes[0].contains("missing.bin"));
+    EXPECT_TRUE(Holds(dialogs.boxes[0], "missing.bin"));
 }
 
 // The arrows, Home, End, Page Up and Page Down and the wheel scroll the level on show within 0

@@ -113,9 +113,9 @@ TEST_F(AppLzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData)
     EXPECT_EQ(dialogs.Kinds(), "question,question");
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
     EXPECT_EQ(ReadFile("rom.bin"), handmade::MakeRom(TABLE, {bigger, contents[1], contents[2]}));
-    EXPECT_TRUE(f.StatusText().startsWith(
-        "rom.bin written; the previous image is kept as rom.bin.bak; header checksum wrong"))
-        << f.StatusText().toStdString();
+    EXPECT_TRUE(Starts(
+        f.StatusText(),
+        "rom.bin written; the previous image is kept as rom.bin.bak; header checksum wrong"));
 }
 
 // Each refusal comes before any question, names the field or the file, and writes nothing (the
@@ -195,18 +195,12 @@ TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
         {false, &changed}, {true, &rom}, {true, &changed}};
     for (const auto& [yes, now] : undos) {
         dialogs.answers = {yes};
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
-        // The question says which two files swap, their sizes and dates.
-        EXPECT_TRUE(dialogs.boxes.last().startsWith(
-            "question Warning owned: Undo the last change to rom.bin?\r\nIt swaps rom.bin ("))
-            << dialogs.boxes.last().toStdString();
-        EXPECT_TRUE(dialogs.boxes.last().contains(" bytes, changed 20"));
-        EXPECT_TRUE(dialogs.boxes.last().contains(") with rom.bin.bak ("));
+        CtrlZ();
+        ExpectUndoQuestion("rom.bin");
         EXPECT_EQ(ReadFile("rom.bin"), *now);
     }
     EXPECT_EQ(Edit("LzhCompInEdit")->text(), Folder() + "empty.bin"); // not a field's undo
-    EXPECT_TRUE(f.StatusText().startsWith("rom.bin: last change undone, kept as rom.bin.bak"))
-        << f.StatusText().toStdString();
+    EXPECT_TRUE(Starts(f.StatusText(), "rom.bin: last change undone, kept as rom.bin.bak"));
 
     // Decompress over a data file that holds something else: No keeps it, Yes replaces it;
     // the same content again asks nothing.
@@ -226,8 +220,7 @@ TEST_F(AppLzhPage, EmptyInputEditedDataFileAndCtrlZAreAskedAbout) {
 
     // Without a backup, Ctrl+Z says so.
     std::filesystem::remove(PathOf("rom.bin.bak"));
-    Preview()->setFocus();
-    QTest::keyClick(Preview(), Qt::Key_Z, Qt::ControlModifier);
+    CtrlZ(Preview());
     EXPECT_TRUE(dialogs.boxes.last().startsWith("error Error owned: ") &&
                 dialogs.boxes.last().contains("no backup"));
 }

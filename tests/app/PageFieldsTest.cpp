@@ -1,10 +1,6 @@
 // The field logic of the LZH and RLE pages, the browse buttons and dropped files.
 #include "WindowTest.h"
 
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-
 // One set of handlers serves both compression pages: the LZH page is driven through them, the
 // RLE page's own name (its offset alone) checked once.
 TEST_F(AppWindow, SuggestedNamesTakeTheRomFolderAndTheHexTextsAsTyped) {
@@ -108,16 +104,7 @@ TEST_F(AppWindow, DroppedFilesAndRomsChosenWithDots) {
     MainForm& f = OpenWindow();
     WriteFile("short.bin", std::vector<uint8_t>(100, 0));
     WriteFile("other.bin", ReadFile("tf3.bin"));
-    const auto drop = [&](QWidget* on, const QString& name) {
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(Folder() + name)});
-        QDragEnterEvent enter(on->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton, {});
-        QApplication::sendEvent(on, &enter);
-        EXPECT_TRUE(enter.isAccepted());
-        QDropEvent dropped(QPointF(on->rect().center()), Qt::CopyAction, &mime, Qt::LeftButton, {});
-        QApplication::sendEvent(on, &dropped);
-    };
-    drop(Preview(), "short.bin");
+    Drop(Preview(), "short.bin");
     ASSERT_EQ(dialogs.Kinds(), "error");
     EXPECT_EQ(Edit("LevelRomEdit")->text(), Folder() + "short.bin");
     EXPECT_EQ(Preview()->PreviewTexture(), 0u); // level 1 of tf3.bin is no picture of short.bin
@@ -128,15 +115,15 @@ TEST_F(AppWindow, DroppedFilesAndRomsChosenWithDots) {
     EXPECT_EQ(f.StatusText(), "LEVEL 01, Plane A: column 0 of 496, screen 1 of 32");
 
     ClickTab(Tabs("PageTabs"), app::MainPage::Title);
-    drop(Button("TitleViewButton"), "tf3.bin");
-    EXPECT_TRUE(f.StatusText().startsWith("Title screen background of tf3.bin drawn: "));
+    Drop(Button("TitleViewButton"), "tf3.bin");
+    EXPECT_TRUE(Starts(f.StatusText(), "Title screen background of tf3.bin drawn: "));
 
     ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
     ClickTab(Tabs("LzhModeTabs"), app::ModeTab::Compression);
-    drop(Edit("LzhCompInEdit"), "tiles.png");
+    Drop(Edit("LzhCompInEdit"), "tiles.png");
     EXPECT_EQ(Edit("LzhCompInEdit")->text(), Folder() + "tiles.png");
     EXPECT_EQ(Edit("LzhDecompOutEdit")->text(), Folder() + "20000_0.bin");
-    drop(Edit("LzhCompRomEdit"), "other.bin");
+    Drop(Edit("LzhCompRomEdit"), "other.bin");
     EXPECT_EQ(Edit("LzhDecompRomEdit")->text(), Folder() + "other.bin");
     EXPECT_EQ(dialogs.Kinds(), "error");
 }

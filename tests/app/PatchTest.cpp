@@ -28,7 +28,6 @@ protected:
         clean_ = rom.bytes;
         WriteFile("mod.bps", drovak::CreateBpsPatch(clean_, modded_));
     }
-    void CtrlZ() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier); }
     // An action of the field's menu, as a right click opens it ("Make a patch..." by default).
     static QAction*
     MakePatchAction(QLineEdit* field,
@@ -59,14 +58,12 @@ TEST_F(AppPatch, ADroppedPatchIsAskedAboutAppliedAndUndone) {
     Drop(Edit("LzhCompInEdit"), "mod.bps");
     EXPECT_EQ(ReadFile("tf3.bin"), modded_);
     EXPECT_EQ(ReadFile("tf3.bin.bak"), clean_);
-    EXPECT_TRUE(f.StatusText().startsWith("mod.bps applied: tf3.bin written; the previous image "
-                                          "is kept as tf3.bin.bak"))
-        << f.StatusText().toStdString();
+    EXPECT_TRUE(Starts(f.StatusText(), "mod.bps applied: tf3.bin written; the previous image "
+                                       "is kept as tf3.bin.bak"));
     EXPECT_NE(Edit("LzhCompInEdit")->text(), Folder() + "mod.bps"); // not taken for data
 
     dialogs.answers = {true};
-    Preview()->setFocus();
-    CtrlZ();
+    CtrlZ(Preview());
     EXPECT_EQ(ReadFile("tf3.bin"), clean_);
     EXPECT_EQ(dialogs.Kinds(), "question,question,question");
 }
@@ -87,10 +84,9 @@ TEST_F(AppPatch, PatchesThatDoNotFitAreRefusedWithNothingWritten) {
     Drop(Preview(), "damaged.bps");
     Drop(Preview(), "text.ips");
     ASSERT_EQ(dialogs.Kinds().toStdString(), "question,error,question,error,question,error");
-    EXPECT_TRUE(dialogs.boxes[1].contains("mod.bps is already applied: other.bin (CRC-32 "))
-        << dialogs.boxes[1].toStdString();
-    EXPECT_TRUE(dialogs.boxes[3].contains("damaged.bps is damaged"));
-    EXPECT_TRUE(dialogs.boxes[5].contains("text.ips is not a patch"));
+    EXPECT_TRUE(Holds(dialogs.boxes[1], "mod.bps is already applied: other.bin (CRC-32 "));
+    EXPECT_TRUE(Holds(dialogs.boxes[3], "damaged.bps is damaged"));
+    EXPECT_TRUE(Holds(dialogs.boxes[5], "text.ips is not a patch"));
     EXPECT_EQ(ReadFile("tf3.bin"), clean_);
     EXPECT_EQ(ReadFile("other.bin"), modded_);
     EXPECT_FALSE(HasBackup());
@@ -107,11 +103,10 @@ TEST_F(AppPatch, AnIpsPatchOnTheTitlePageSaysItHasNoChecksums) {
     Bytes expected = clean_;
     expected[0x200] = 0x77;
     EXPECT_EQ(ReadFile("tf3.bin"), expected);
-    EXPECT_TRUE(f.StatusText().contains("has no checksums")) << f.StatusText().toStdString();
+    EXPECT_TRUE(Holds(f.StatusText(), "has no checksums"));
     // Ctrl+Z on this page too.
     dialogs.answers = {true};
-    Preview()->setFocus();
-    CtrlZ();
+    CtrlZ(Preview());
     EXPECT_EQ(ReadFile("tf3.bin"), clean_);
 }
 

@@ -144,6 +144,6 @@ TEST_F(AppWindow, ASunkenEdgeAndAWindowThatClosesWithoutOpenGL) {
     qunsetenv("DROVAK_NO_OPENGL");
     EXPECT_FALSE(f.isVisible());
     ASSERT_EQ(dialogs.Kinds(), "error");
-    EXPECT_TRUE(dialogs.boxes[0].contains("No OpenGL context")) << dialogs.boxes[0].toStdString();
+    EXPECT_TRUE(Holds(dialogs.boxes[0], "No OpenGL context"));
     EXPECT_FALSE(view->IsReady());
 }

@@ -84,9 +84,9 @@ TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     EXPECT_EQ(dialogs.clipboard, QStringList{"7"});
     // The shorter block leaves the old block's last bytes behind it; nothing else changes.
     EXPECT_EQ(ReadFile("rom.bin"), RomWithBlock({0x00, 0x00, 0x00, 0x04, 0x00, 0x13, 0x02}));
-    EXPECT_TRUE(f.StatusText().startsWith(
-        "rom.bin written; the previous image is kept as rom.bin.bak; header checksum"))
-        << f.StatusText().toStdString();
+    EXPECT_TRUE(
+        Starts(f.StatusText(),
+               "rom.bin written; the previous image is kept as rom.bin.bak; header checksum"));
     EXPECT_EQ(ReadFile("rom.bin.bak"), rom);
 
     // Ctrl+Z on this page too: in the offset field the field's own undo, nothing asked; on the
@@ -94,20 +94,14 @@ TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     const Bytes changed = ReadFile("rom.bin"), before = ReadFile("rom.bin.bak");
     TypeInto(Edit("RleOffsetEdit"), "300");
     dialogs.boxes.clear();
-    QTest::keyClick(Edit("RleOffsetEdit"), Qt::Key_Z, Qt::ControlModifier);
+    CtrlZ(Edit("RleOffsetEdit"));
     EXPECT_NE(Edit("RleOffsetEdit")->text(), "300");
     EXPECT_TRUE(dialogs.boxes.isEmpty());
     EXPECT_EQ(ReadFile("rom.bin"), changed);
     TypeInto(Edit("RleOffsetEdit"), "200");
     dialogs.answers = {true};
-    Preview()->setFocus();
-    QTest::keyClick(Preview(), Qt::Key_Z, Qt::ControlModifier);
-    // The question says which two files swap, their sizes and dates.
-    EXPECT_TRUE(dialogs.boxes.last().startsWith(
-        "question Warning owned: Undo the last change to rom.bin?\r\nIt swaps rom.bin ("))
-        << dialogs.boxes.last().toStdString();
-    EXPECT_TRUE(dialogs.boxes.last().contains(" bytes, changed 20"));
-    EXPECT_TRUE(dialogs.boxes.last().contains(") with rom.bin.bak ("));
+    CtrlZ(Preview());
+    ExpectUndoQuestion("rom.bin");
     EXPECT_EQ(ReadFile("rom.bin"), before);
     EXPECT_EQ(ReadFile("rom.bin.bak"), changed);
     EXPECT_EQ(Edit("RleOffsetEdit")->text(), "200");
@@ -127,7 +121,7 @@ TEST_F(AppRlePage, AnUnwritableRunWritesNothingAndALongerBlockIsAskedFor) {
     // untouched (and the clipboard: it gets the size of a block written), Yes writes it.
     Compress(Bytes(65536, 0));
     ASSERT_EQ(dialogs.boxes.size(), 2);
-    EXPECT_TRUE(dialogs.boxes[1].startsWith("question Warning owned: "));
+    EXPECT_TRUE(Starts(dialogs.boxes[1], "question Warning owned: "));
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     EXPECT_TRUE(dialogs.clipboard.isEmpty());
     dialogs.answers = {true};
@@ -148,7 +142,6 @@ TEST_F(AppRlePage, AnUnwritableRunWritesNothingAndALongerBlockIsAskedFor) {
     TypeInto(Edit("RleCompInEdit"), Folder() + "in.bin");
     Click(Button("RleCompressButton"));
     ASSERT_EQ(dialogs.Kinds(), "error");
-    EXPECT_TRUE(dialogs.boxes[0].startsWith("error Error owned: Offset (HEX): \"48120h\""))
-        << dialogs.boxes[0].toStdString();
+    EXPECT_TRUE(Starts(dialogs.boxes[0], "error Error owned: Offset (HEX): \"48120h\""));
     EXPECT_EQ(ReadFile("rom.bin"), RomWithBlock({0x00, 0x01, 0x00, 0x00, 0x0F, 0xFF, 0xFF}));
 }

@@ -49,7 +49,7 @@ TEST_F(AppRoundTrip, CtrlZBelongsToTheFieldAndThePreviewFollowsTheRom) {
     // In a field, Ctrl+Z undoes the typing and asks nothing.
     dialogs.boxes.clear();
     TypeInto(Edit("LzhCompInEdit"), "typed");
-    QTest::keyClick(Edit("LzhCompInEdit"), Qt::Key_Z, Qt::ControlModifier);
+    CtrlZ(Edit("LzhCompInEdit"));
     EXPECT_NE(Edit("LzhCompInEdit")->text(), "typed");
     EXPECT_TRUE(dialogs.boxes.isEmpty()) << dialogs.boxes.join("|").toStdString();
     EXPECT_EQ(ReadFile("rom.bin"), changed);
@@ -57,11 +57,9 @@ TEST_F(AppRoundTrip, CtrlZBelongsToTheFieldAndThePreviewFollowsTheRom) {
     // On the preview it undoes the change; the preview draws the entry as the ROM now holds it.
     ClickPreview();
     dialogs.answers = {true};
-    QTest::keyClick(Preview(), Qt::Key_Z, Qt::ControlModifier);
+    CtrlZ(Preview());
     ASSERT_EQ(dialogs.boxes.size(), 1);
-    EXPECT_TRUE(dialogs.boxes[0].startsWith(
-        "question Warning owned: Undo the last change to rom.bin?\r\nIt swaps rom.bin ("))
-        << dialogs.boxes[0].toStdString();
+    ExpectUndoQuestion("rom.bin");
     EXPECT_EQ(ReadFile("rom.bin"), rom);
     EXPECT_EQ(BottomLeft(f), BLUE);
 

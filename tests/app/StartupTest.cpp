@@ -1,8 +1,6 @@
 // The window as built: start-up with and without a default ROM, layout, close and failure.
 #include "WindowTest.h"
 
-#include "graphics/Level.h"
-
 #include <QDir>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -90,10 +88,7 @@ TEST_F(AppStartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
     PutDemoRom();
     MainForm& f = OpenWindow();
     ExpectFields(f, Folder() + "tf3.bin");
-    drovak::FrameBuffer expected{};
-    drovak::CopyToFrameBuffer(
-        drovak::AssembleLevel(drovak::DecodeLevel(PathOf("tf3.bin"), 0), false, 0), expected);
-    EXPECT_TRUE(f.Document().FrameBuffer == expected);
+    EXPECT_TRUE(f.Document().FrameBuffer == LevelFrame(PathOf("tf3.bin")));
 }
 
 // The tab area keeps its height at any size; the preview takes the rest. Inside a page the
@@ -124,7 +119,7 @@ TEST_F(AppWindow, AnUnexpectedErrorIsShownAndEndsTheProgram) {
     MainForm& f = OpenWindow();
     f.RunOperation([] { throw std::logic_error("broken invariant"); });
     ASSERT_EQ(dialogs.Kinds(), "fatal");
-    EXPECT_TRUE(dialogs.boxes[0].contains("broken invariant"));
+    EXPECT_TRUE(Holds(dialogs.boxes[0], "broken invariant"));
     EXPECT_FALSE(f.isVisible());
     // The request to end the loop stays pending; a loop run here takes it, so later tests
     // start afresh.

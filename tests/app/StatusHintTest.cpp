@@ -2,10 +2,6 @@
 // every page; a status that is not the hint stays when a ROM is named.
 #include "WindowTest.h"
 
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-
 TEST_F(AppWindow, TheStartUpHintGoesOnceARomIsChosenOrDropped) {
     WriteFile("demo.bin", drovak::MakeDemoRom());
     const std::tuple<app::MainPage, const char*, const char*> pages[] = {
@@ -20,15 +16,7 @@ TEST_F(AppWindow, TheStartUpHintGoesOnceARomIsChosenOrDropped) {
             ClickTab(Tabs("PageTabs"), page);
             ASSERT_EQ(f.StatusText(), app::NO_ROM_STATUS);
             if (dropped) {
-                QMimeData mime;
-                mime.setUrls({QUrl::fromLocalFile(Folder() + "demo.bin")});
-                QWidget* on = target ? Control(target) : Preview();
-                QDragEnterEvent enter(on->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton,
-                                      {});
-                QApplication::sendEvent(on, &enter);
-                QDropEvent drop(QPointF(on->rect().center()), Qt::CopyAction, &mime, Qt::LeftButton,
-                                {});
-                QApplication::sendEvent(on, &drop);
+                Drop(target ? Control(target) : Preview(), "demo.bin");
             } else {
                 dialogs.picks = {Folder() + "demo.bin"};
                 Click(Button(browse));

@@ -91,8 +91,7 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
             Edit(p.page == app::MainPage::Lzh ? "LzhDecompOutEdit" : "RleDecompOutEdit")->text();
         EXPECT_EQ(dialogs.dialogRuns.back().second.fileName,
                   QFileInfo(dataFile).completeBaseName() + ".png");
-        EXPECT_TRUE(f.StatusText().startsWith("32 tiles (1000 bytes) saved as tiles.png"))
-            << f.StatusText().toStdString();
+        EXPECT_TRUE(Starts(f.StatusText(), "32 tiles (1000 bytes) saved as tiles.png"));
         const Bytes png = ReadFile("tiles.png");
         // Every pixel of the sheet is the preview's.
         const test::LibpngPicture sheet = test::DecodeWithLibpng(png);
@@ -116,11 +115,10 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         WriteFile("edited.png", EditedCopy(png, p.pastX, p.pastY, {224, 0, 0}));
         Click(p.compress);
         ASSERT_EQ(dialogs.Kinds(), "error,question");
-        EXPECT_TRUE(dialogs.boxes[0].contains("#00FF00 at x 3, y 0 is not in palette line 0"))
-            << dialogs.boxes[0].toStdString();
-        EXPECT_TRUE(dialogs.boxes[1].contains(
-            QString("the pixel at x %1, y %2 is not blank").arg(p.pastX).arg(p.pastY)))
-            << dialogs.boxes[1].toStdString();
+        EXPECT_TRUE(Holds(dialogs.boxes[0], "#00FF00 at x 3, y 0 is not in palette line 0"));
+        EXPECT_TRUE(
+            Holds(dialogs.boxes[1],
+                  QString("the pixel at x %1, y %2 is not blank").arg(p.pastX).arg(p.pastY)));
         EXPECT_EQ(ReadFile("rom.bin"), rom);
 
         WriteFile("edited.png", EditedCopy(png, 0, 0, {0, 0, 224}));
@@ -129,11 +127,11 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         Bytes expected = data;
         expected[0] = 0x20;
         EXPECT_EQ(p.readBack(), expected);
-        EXPECT_TRUE(f.StatusText().contains(
+        EXPECT_TRUE(Holds(
+            f.StatusText(),
             QString("edited.png: %1 tiles in the picture, 32 tiles (1000 bytes) compressed, as "
                     "many as the data it replaces.")
-                .arg(p.pictureTiles)))
-            << f.StatusText().toStdString();
+                .arg(p.pictureTiles)));
         // The preview shows what was written.
         EXPECT_EQ(f.Document().FrameBuffer[0], 0xE00000u)
             << std::hex << f.Document().FrameBuffer[0]; // blue
@@ -148,10 +146,11 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         Click(p.compress);
         dialogs.answers.clear();
         EXPECT_EQ(p.readBack(), data);
-        EXPECT_TRUE(f.StatusText().startsWith(
+        EXPECT_TRUE(Starts(
+            f.StatusText(),
             "The palette of reordered.png is not palette line 0 of the palette at 0x5A000 in " +
-            romPath + " in its order: each pixel took the value of its colour. rom.bin written"))
-            << f.StatusText().toStdString();
+                romPath +
+                " in its order: each pixel took the value of its colour. rom.bin written"));
         EXPECT_EQ(f.Document().FrameBuffer[0], 0u); // black again
     }
 }

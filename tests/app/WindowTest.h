@@ -4,6 +4,7 @@
 #include "FakeDialogs.h"
 #include "app/MainForm.h"
 #include "demo/DemoRom.h"
+#include "graphics/Level.h"
 #include "preview/PreviewView.h"
 #include "support/TestSupport.h"
 
@@ -30,6 +31,18 @@
 
 using drovak::app::MainForm;
 namespace app = drovak::app;
+
+// Whether `text` starts with, or holds, `part`; a failure shows both.
+inline testing::AssertionResult Starts(const QString& text, const QString& part) {
+    if (text.startsWith(part)) return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << '"' << text.toStdString() << "\" does not start with \"" << part.toStdString() << '"';
+}
+inline testing::AssertionResult Holds(const QString& text, const QString& part) {
+    if (text.contains(part)) return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << '"' << part.toStdString() << "\" is not in \"" << text.toStdString() << '"';
+}
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -117,9 +130,22 @@ protected:
         mime.setUrls({QUrl::fromLocalFile(Folder() + name)});
         QDragEnterEvent enter(on->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton, {});
         QApplication::sendEvent(on, &enter);
+        EXPECT_TRUE(enter.isAccepted());
         QDropEvent dropped(QPointF(on->rect().center()), Qt::CopyAction, &mime, Qt::LeftButton, {});
         QApplication::sendEvent(on, &dropped);
         WaitForExport(Window());
+    }
+    // Ctrl+Z pressed on the widget, given the focus first (where the focus is by default).
+    static void CtrlZ(QWidget* on = nullptr) {
+        if (on) on->setFocus();
+        QTest::keyClick(on ? on : QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    }
+    // The last box shown is the undo's question: which two files swap, their sizes and dates.
+    void ExpectUndoQuestion(const QString& rom) const {
+        const QString& box = dialogs.boxes.isEmpty() ? QString() : dialogs.boxes.last();
+        EXPECT_TRUE(Starts(box, "question Warning owned: Undo the last change to " + rom +
+                                    "?\r\nIt swaps " + rom + " ("));
+        EXPECT_TRUE(Holds(box, " bytes, changed 20") && Holds(box, ") with " + rom + ".bak ("));
     }
     // A key pressed and released where the focus is.
     static void PressKey(int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); }
@@ -130,6 +156,14 @@ protected:
         EXPECT_FALSE(form.Tasks().Running());
     }
 
+    // The frame buffer of a level of the ROM at `path` as the viewer draws it.
+    static drovak::FrameBuffer LevelFrame(const std::string& path, unsigned level = 0,
+                                          bool planeB = false, uint16_t column = 0) {
+        drovak::FrameBuffer frame{};
+        drovak::CopyToFrameBuffer(
+            drovak::AssembleLevel(drovak::DecodeLevel(path, level), planeB, column), frame);
+        return frame;
+    }
     // The preview's framebuffer as read back from OpenGL.
     QImage Shown() const { return Preview()->grabFramebuffer(); }
     // Pixel (x, y) of a read-back picture; negative coordinates count from the far edge.

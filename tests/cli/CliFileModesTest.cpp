@@ -54,8 +54,8 @@ TEST_F(CliFileModes, AnAttributeThatCannotBeCopied) {
             (!list && ::setxattr(rom.c_str(), "user.x", "1", 1, 0) != 0)) {
             GTEST_SKIP() << "the scratch folder keeps no access lists or user attributes";
         }
-        const CliResult fix = Fix({std::string("LD_PRELOAD=") + DROVAK_FAULT_LIBRARY,
-                                   std::string("DROVAK_FAIL_ALWAYS=fsetxattr:") + c.fault});
+        const CliResult fix =
+            Fix({Preload(), std::string("DROVAK_FAIL_ALWAYS=fsetxattr:") + c.fault});
         EXPECT_EQ(fix.exitCode, c.written ? 0 : 2) << fix.err;
         EXPECT_EQ(ReadBytes(rom) == image, !c.written);
         EXPECT_EQ(fs::exists(rom + ".bak"), c.written);

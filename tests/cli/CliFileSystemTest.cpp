@@ -38,8 +38,6 @@ protected:
         EXPECT_EQ(std::system(unmount.c_str()), 0);
     }
 
-    std::string Preload() const { return std::string("LD_PRELOAD=") + DROVAK_FAULT_LIBRARY; }
-
     // The calls of a run, one "N NAME FILE [FILE]" line each.
     std::vector<std::string> Calls(const std::vector<std::string>& command,
                                    std::vector<std::string> environment) {
@@ -47,7 +45,7 @@ protected:
         fs::remove(log);
         environment.push_back(Preload());
         environment.push_back("DROVAK_FAULT_LOG=" + log);
-        EXPECT_EQ(Run(command, environment).exitCode, 0);
+        EXPECT_TRUE(Ok(Run(command, environment)));
         std::vector<std::string> calls;
         std::ifstream in(log);
         for (std::string line; std::getline(in, line);) calls.push_back(line);
@@ -82,14 +80,12 @@ TEST_F(CliFiles, UndoOnAFatStick) {
 
     const std::string romOnStick = stick + "/tf3.bin";
     WriteBytes(romOnStick, image);
-    const CliResult fix = Run({"checksum", romOnStick, "--fix"});
-    EXPECT_EQ(fix.exitCode, 0) << fix.err;
+    EXPECT_TRUE(Ok(Run({"checksum", romOnStick, "--fix"})));
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(ReadBytes(romOnStick), round ? image : fixed);
         const CliResult undo = Run({"undo", romOnStick});
         EXPECT_EQ(undo.exitCode, 0) << undo.err;
-        EXPECT_NE(undo.out.find("Swapped tf3.bin (4096 bytes, changed "), std::string::npos)
-            << undo.out;
+        EXPECT_TRUE(Holds(undo.out, "Swapped tf3.bin (4096 bytes, changed "));
         EXPECT_EQ(ReadBytes(romOnStick), round ? fixed : image);
         EXPECT_EQ(ReadBytes(romOnStick + ".bak"), round ? image : fixed);
     }
@@ -100,7 +96,7 @@ TEST_F(CliFiles, UndoOnAFatStick) {
 // had not begun, does it; either way the two images swap once and no intermediate is left.
 TEST_F(CliFiles, AKilledUndoByRenamesIsFinishedByTheNextOne) {
     WriteBytes(rom, image);
-    ASSERT_EQ(Run({"checksum", rom, "--fix"}).exitCode, 0);
+    ASSERT_TRUE(Ok(Run({"checksum", rom, "--fix"})));
     const size_t calls = Calls({"undo", rom}, {FAT_FAILURES}).size();
     ASSERT_GT(calls, 3u);
     int leftHalfWay = 0;
@@ -115,8 +111,7 @@ TEST_F(CliFiles, AKilledUndoByRenamesIsFinishedByTheNextOne) {
         leftHalfWay += halfWay;
         // Killed before the swap's first rename, or after its last: no intermediate.
         const bool swapped = !halfWay && ReadBytes(rom) == image;
-        const CliResult next = Run({"undo", rom});
-        EXPECT_EQ(next.exitCode, 0) << next.err;
+        EXPECT_TRUE(Ok(Run({"undo", rom})));
         EXPECT_EQ(ReadBytes(rom), swapped ? fixed : image);
         EXPECT_EQ(ReadBytes(backup), swapped ? image : fixed);
         EXPECT_FALSE(fs::exists(backup + ".swap"));
@@ -143,7 +138,7 @@ TEST_F(CliFiles, AFailedChangeKeepsTheEarlierBackup) {
         Run({"checksum", rom, "--fix"},
             {Preload(), "DROVAK_FAULT=eio", "DROVAK_FAULT_AT=" + std::to_string(renameOverRom)});
     EXPECT_EQ(failed.exitCode, 2);
-    EXPECT_NE(failed.err.find("nothing was written"), std::string::npos) << failed.err;
+    EXPECT_TRUE(Holds(failed.err, "nothing was written"));
     EXPECT_EQ(ReadBytes(rom), image);
     EXPECT_EQ(ReadBytes(backup), earlier);
 }
@@ -154,7 +149,7 @@ TEST_F(CliFiles, ReadOnlyRomsAndLinkedBackupsAreRefused) {
     ::chmod(rom.c_str(), 0444);
     const CliResult refused = Run({"checksum", rom, "--fix"});
     EXPECT_EQ(refused.exitCode, 3);
-    EXPECT_NE(refused.err.find("read-only; nothing was written"), std::string::npos) << refused.err;
+    EXPECT_TRUE(Holds(refused.err, "read-only; nothing was written"));
     EXPECT_EQ(ReadBytes(rom), image);
     EXPECT_FALSE(fs::exists(backup));
 
@@ -163,14 +158,12 @@ TEST_F(CliFiles, ReadOnlyRomsAndLinkedBackupsAreRefused) {
     fs::create_symlink(note, backup);
     const CliResult undo = Run({"undo", rom});
     EXPECT_EQ(undo.exitCode, 3);
-    EXPECT_NE(undo.err.find(backup + " is a symbolic link, not a regular file"), std::string::npos)
-        << undo.err;
+    EXPECT_TRUE(Holds(undo.err, backup + " is a symbolic link, not a regular file"));
     fs::remove(backup);
     fs::create_hard_link(note, backup);
     const CliResult linked = Run({"undo", rom});
     EXPECT_EQ(linked.exitCode, 3);
-    EXPECT_NE(linked.err.find(backup + " is one of 2 names of one file"), std::string::npos)
-        << linked.err;
+    EXPECT_TRUE(Holds(linked.err, backup + " is one of 2 names of one file"));
     EXPECT_EQ(ReadBytes(rom), image);
     EXPECT_EQ(ReadBytes(note), Bytes(10, 'n'));
 }
@@ -195,7 +188,7 @@ TEST_F(CliFiles, AnOldImageTheMessageNamesIsNeverRemoved) {
     const std::string kept = failed.err.substr(at + 14, failed.err.find(',', at) - at - 14);
     fs::last_write_time(kept, fs::file_time_type::clock::now() - std::chrono::hours(1));
     WriteBytes(rom, image);
-    EXPECT_EQ(Run({"checksum", rom, "--fix"}).exitCode, 0);
+    EXPECT_TRUE(Ok(Run({"checksum", rom, "--fix"})));
     EXPECT_EQ(ReadBytes(kept), image);
 }
 
@@ -204,10 +197,10 @@ TEST_F(CliFiles, AnOldImageTheMessageNamesIsNeverRemoved) {
 TEST_F(CliFiles, OutputsAreNotOverwrittenUnasked) {
     WriteBytes(rom, image);
     const std::string out = File("out.bin"), demo = File("demo.bin"), patch = File("p.bps");
-    ASSERT_EQ(Run({"make-demo-rom", demo}).exitCode, 0);
-    ASSERT_EQ(Run({"patch-create", rom, Write("fixed.bin", fixed), patch}).exitCode, 0);
-    ASSERT_EQ(Run({"tiles-to-png", rom, File("sheet.png")}).exitCode, 0);
-    ASSERT_EQ(Run({"unpack", demo, File("mod")}).exitCode, 0);
+    ASSERT_TRUE(Ok(Run({"make-demo-rom", demo})));
+    ASSERT_TRUE(Ok(Run({"patch-create", rom, Write("fixed.bin", fixed), patch})));
+    ASSERT_TRUE(Ok(Run({"tiles-to-png", rom, File("sheet.png")})));
+    ASSERT_TRUE(Ok(Run({"unpack", demo, File("mod")})));
     for (const std::vector<std::string>& command :
          {std::vector<std::string>{"make-demo-rom", out},
           {"lzh-extract", rom, out, "--table", "400", "--index", "1"},
@@ -223,15 +216,14 @@ TEST_F(CliFiles, OutputsAreNotOverwrittenUnasked) {
         WriteBytes(out, Bytes(5, 'x'));
         const CliResult refused = Run(command);
         EXPECT_EQ(refused.exitCode, 3);
-        EXPECT_NE(refused.err.find("already exists and holds other data"), std::string::npos)
-            << refused.err;
+        EXPECT_TRUE(Holds(refused.err, "already exists and holds other data"));
         EXPECT_EQ(ReadBytes(out), Bytes(5, 'x'));
         std::vector<std::string> yes = command;
         yes.push_back("--yes");
-        EXPECT_EQ(Run(yes).exitCode, 0);
+        EXPECT_TRUE(Ok(Run(yes)));
         const Bytes written = ReadBytes(out);
         EXPECT_NE(written, Bytes(5, 'x'));
-        EXPECT_EQ(Run(command).exitCode, 0);
+        EXPECT_TRUE(Ok(Run(command)));
         EXPECT_EQ(ReadBytes(out), written);
     }
 }

@@ -18,7 +18,7 @@ protected:
         const CliResult made = Run({"make-demo-rom", demo_});
         ASSERT_EQ(made.exitCode, 0);
         EXPECT_EQ(made.out.rfind(demo_ + " written: 524288 bytes, in ", 0), 0u) << made.out;
-        ASSERT_EQ(Run({"unpack", demo_, mod_}).exitCode, 0);
+        ASSERT_TRUE(Ok(Run({"unpack", demo_, mod_})));
     }
     // The lines a started command has printed on stdout once it has printed `count` (or, past a
     // bound that only a hung command reaches, what it printed so far).
@@ -54,12 +54,16 @@ TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
     // Each pack starts from the base: the base itself is no OUT for a watch.
     const CliResult base = Run({"pack", mod_, demo_, "--watch"});
     EXPECT_EQ(base.exitCode, 3);
-    EXPECT_NE(base.err.find("is the base ROM"), std::string::npos) << base.err;
+    EXPECT_TRUE(Holds(base.err, "is the base ROM"));
     // OUT and the patch inside the folder: what the pack writes is no save.
     const std::string out = File("out.bin");
+    // --run starts the emulator once, after the first pack.
     const Started watch =
-        Start({"pack", mod_, out, "--watch", "--yes", "--bps", File("mod.bps")}, {}, "watch");
-    ASSERT_EQ(LinesOnceThere(watch, 2).size(), 2u);
+        Start({"pack", mod_, out, "--watch", "--yes", "--bps", File("mod.bps"), "--run"},
+              {"DROVAK_EMULATOR=true"}, "watch");
+    const std::vector<std::string> first = LinesOnceThere(watch, 3);
+    ASSERT_EQ(first.size(), 3u);
+    EXPECT_EQ(first[1], "true started on out.bin.");
     const Bytes sheet = ReadBytes(File("mod/20000_9.png"));
     // Each step saves, then waits for the pack's line and checks it.
     const std::function<void()> saves[] = {
@@ -85,8 +89,8 @@ TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
     for (size_t step = 0; step < std::size(saves); ++step) {
         SCOPED_TRACE(said[step]);
         saves[step]();
-        const std::vector<std::string> lines = LinesOnceThere(watch, 3 + step);
-        ASSERT_EQ(lines.size(), 3 + step);
+        const std::vector<std::string> lines = LinesOnceThere(watch, 4 + step);
+        ASSERT_EQ(lines.size(), 4 + step);
         EXPECT_EQ(lines.back().find(said[step]), 9u) << lines.back(); // after "HH:MM:SS "
     }
     ::kill(watch.pid, SIGINT);
@@ -95,7 +99,7 @@ TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
     EXPECT_EQ(stopped.out.substr(stopped.out.rfind('\n', stopped.out.size() - 2) + 1),
               "stopped watching " + mod_ + "\n");
     // OUT is the last pack, whole: what a pack of the folder as it is now writes.
-    ASSERT_EQ(Run({"pack", mod_, File("again.bin"), "--yes"}).exitCode, 0);
+    ASSERT_TRUE(Ok(Run({"pack", mod_, File("again.bin"), "--yes"})));
     EXPECT_EQ(ReadBytes(out), ReadBytes(File("again.bin")));
 }
 
@@ -116,11 +120,12 @@ TEST_F(CliLoop, RunStartsTheEmulatorOnThePackedRomWithoutAShell) {
     const Bytes args = ReadBytes(File("args"));
     EXPECT_EQ(std::string(args.begin(), args.end()), "--rom\n" + out + "\n-v\n");
     EXPECT_FALSE(std::filesystem::exists(File("hacked")));
+    EXPECT_TRUE(run.out.ends_with("\nemulator.sh started on " + out + ".\n")) << run.out;
     // None set or installed: said before anything is written.
     const CliResult none = Run({"pack", mod_, File("none.bin"), "--run"},
                                {"DROVAK_EMULATOR=", "PATH=" + File("empty")});
     EXPECT_EQ(none.exitCode, 3);
-    EXPECT_NE(none.err.find("set DROVAK_EMULATOR"), std::string::npos) << none.err;
+    EXPECT_TRUE(Holds(none.err, "set DROVAK_EMULATOR"));
     EXPECT_FALSE(std::filesystem::exists(File("none.bin")));
 }
 

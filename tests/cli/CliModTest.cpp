@@ -5,10 +5,6 @@
 #include "support/HandMadeRom.h"
 #include "support/LibpngCodec.h"
 
-#include <zlib.h>
-
-#include <cstdio>
-
 namespace drovak::test {
 namespace {
 
@@ -42,15 +38,9 @@ Bytes VariedRom() {
     return rom;
 }
 
-std::string CrcText(const Bytes& bytes) {
-    char text[12];
-    std::snprintf(text, sizeof text, "%08X", unsigned(crc32(0, bytes.data(), uInt(bytes.size()))));
-    return text;
-}
-
 class CliMod : public CliTest {
 protected:
-    void SetUp() override { ASSERT_EQ(Run({"make-demo-rom", demo_}).exitCode, 0); }
+    void SetUp() override { ASSERT_TRUE(Ok(Run({"make-demo-rom", demo_}))); }
     void Unpack(const std::string& rom, const std::string& folder) {
         CliResult result = Run({"unpack", rom, File(folder)});
         ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -59,8 +49,7 @@ protected:
     Bytes DemoAfter(std::vector<std::string> command) {
         const std::string copy = Write("single.bin", ReadBytes(demo_));
         command.insert(command.begin() + 1, copy);
-        CliResult result = Run(command);
-        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_TRUE(Ok(Run(command)));
         return ReadBytes(copy);
     }
     const std::string demo_ = File("demo.bin");
@@ -76,15 +65,15 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
         Unpack(rom, "mod");
         CliResult packed = Run({"pack", folder, out});
         ASSERT_EQ(packed.exitCode, 0) << packed.err;
-        EXPECT_NE(packed.out.find("no file changed"), std::string::npos) << packed.out;
+        EXPECT_TRUE(Holds(packed.out, "no file changed"));
         EXPECT_EQ(ReadBytes(out), ReadBytes(rom));
         const CliResult status = Run({"status", folder, "--diff"});
         EXPECT_EQ(status.exitCode, 0) << status.err;
-        EXPECT_NE(status.out.find("nothing changed since the unpack"), std::string::npos);
+        EXPECT_TRUE(Holds(status.out, "nothing changed since the unpack"));
         // Packed onto the ROM itself: nothing to write, no backup.
         packed = Run({"pack", folder, rom});
         EXPECT_EQ(packed.exitCode, 0) << packed.err;
-        EXPECT_NE(packed.out.find("nothing was written"), std::string::npos) << packed.out;
+        EXPECT_TRUE(Holds(packed.out, "nothing was written"));
         EXPECT_FALSE(std::filesystem::exists(rom + ".bak"));
     }
 }
@@ -94,8 +83,7 @@ TEST_F(CliMod, FilesAreWhatTheExtractAndSheetCommandsWrite) {
     Unpack(rom, "mod");
     const auto same = [this](std::vector<std::string> command, const std::string& name) {
         std::filesystem::remove(command[2]);
-        CliResult result = Run(command);
-        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_TRUE(Ok(Run(command)));
         EXPECT_EQ(ReadBytes(File("mod/" + name)), ReadBytes(command[2])) << name;
     };
     for (unsigned index = 0; index < 12; ++index) {
@@ -199,8 +187,8 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
         EXPECT_EQ(status.exitCode, 0) << status.err;
         const std::string said =
             "  " + edit.file + ", " + edit.holds + ": " + edit.line.substr(edit.file.size() + 2);
-        EXPECT_NE(status.out.find(said), std::string::npos) << status.out;
-        EXPECT_NE(status.out.find("\n    " + edit.differs), std::string::npos) << status.out;
+        EXPECT_TRUE(Holds(status.out, said));
+        EXPECT_TRUE(Holds(status.out, "\n    " + edit.differs));
         const std::string out = File("out-" + edit.file);
         const std::string patch = File("patch-" + edit.file + ".bps");
         CliResult packed = Run({"pack", folder, out, "--yes", "--bps", patch});
@@ -209,14 +197,16 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
         EXPECT_EQ(ReadBytes(out), DemoAfter(edit.single));
         // The patch takes a clean ROM to the same image.
         const std::string applied = File("applied-" + edit.file);
-        EXPECT_EQ(Run({"patch-apply", demo_, patch, applied}).exitCode, 0);
+        EXPECT_TRUE(Ok(Run({"patch-apply", demo_, patch, applied})));
         EXPECT_EQ(ReadBytes(applied), ReadBytes(out));
     }
 }
 
 // A palette is a file of the folder like any other: status counts and names it.
 TEST_F(CliMod, StatusNamesAChangedPalette) {
-    Unpack(demo_, "mod");
+    const CliResult unpacked = Run({"unpack", demo_, File("mod")});
+    EXPECT_TRUE(Holds(unpacked.out, ": 32 entries of the table at 0x20000, 2 RLE blocks, 10 "
+                                    "sheets, 16 maps, 10 palettes, drovak.toml\n"));
     const std::string palette = File("mod/palettes/level02.gpl");
     const Bytes bytes = ReadBytes(palette);
     std::string text(bytes.begin(), bytes.end());
@@ -224,12 +214,15 @@ TEST_F(CliMod, StatusNamesAChangedPalette) {
     WriteBytes(palette, Bytes(text.begin(), text.end()));
     const CliResult status = Run({"status", File("mod")});
     EXPECT_EQ(status.exitCode, 0) << status.err;
-    EXPECT_NE(status.out.find(": 1 file changed since the unpack of "), std::string::npos)
-        << status.out;
-    EXPECT_NE(status.out.find("\n  palettes/level02.gpl: palette, level 2, 1 colour changed\n"
-                              "    note: "),
-              std::string::npos)
-        << status.out;
+    EXPECT_TRUE(Holds(status.out, ": 1 file changed since the unpack of "));
+    EXPECT_TRUE(Holds(status.out, "\n  palettes/level02.gpl: palette, level 2, 1 colour changed\n"
+                                  "    note: "));
+    // A byte of data that is no picture is named by its offset.
+    Bytes entry = ReadBytes(File("mod/20000_3.bin"));
+    entry[10] ^= 1;
+    WriteBytes(File("mod/20000_3.bin"), entry);
+    EXPECT_TRUE(Holds(Run({"status", File("mod"), "--diff"}).out,
+                      "\n    bytes that differ: 10 (1 of 57344)\n"));
 }
 
 TEST_F(CliMod, PackOntoTheBaseKeepsItsBackupForUndo) {
@@ -240,11 +233,10 @@ TEST_F(CliMod, PackOntoTheBaseKeepsItsBackupForUndo) {
     WriteBytes(File("mod/20000_5.bin"), entry);
     CliResult packed = Run({"pack", File("mod"), demo_});
     ASSERT_EQ(packed.exitCode, 0) << packed.err;
-    EXPECT_NE(packed.out.find("entries 0x6 to 0x1F moved by -"), std::string::npos) << packed.out;
-    EXPECT_NE(packed.out.find("kept as demo.bin.bak; header checksum right"), std::string::npos)
-        << packed.out;
+    EXPECT_TRUE(Holds(packed.out, "entries 0x6 to 0x1F moved by -"));
+    EXPECT_TRUE(Holds(packed.out, "kept as demo.bin.bak; header checksum right"));
     EXPECT_EQ(ReadBytes(demo_ + ".bak"), original);
-    ASSERT_EQ(Run({"undo", demo_}).exitCode, 0);
+    ASSERT_TRUE(Ok(Run({"undo", demo_})));
     EXPECT_EQ(ReadBytes(demo_), original);
 }
 
@@ -265,15 +257,14 @@ TEST_F(CliMod, UnpackWritesOnlyIntoAnEmptyFolderOrAnUnchangedUnpackOfTheSameRom)
         const Bytes manifest = ReadBytes(File(folder + "/drovak.toml"));
         CliResult refused = Run({"unpack", demo_, File(folder)});
         EXPECT_EQ(refused.exitCode, 3) << folder;
-        EXPECT_NE(refused.err.find(expected), std::string::npos) << refused.err;
+        EXPECT_TRUE(Holds(refused.err, expected));
         EXPECT_EQ(ReadBytes(File(folder + "/drovak.toml")), manifest) << folder;
     }
     EXPECT_EQ(ReadBytes(File("edited/20000_9.png")), (Bytes{1, 2, 3}));
     EXPECT_EQ(ReadBytes(File("notes/notes.txt")), (Bytes{4, 5}));
     // An unchanged unpack of the same ROM is written again; other files are left alone.
     WriteBytes(File("other/notes.txt"), {6});
-    CliResult again = Run({"unpack", varied, File("other")});
-    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_TRUE(Ok(Run({"unpack", varied, File("other")})));
     EXPECT_EQ(ReadBytes(File("other/notes.txt")), Bytes{6});
 }
 
@@ -322,7 +313,7 @@ TEST_F(CliMod, PackRefusesWhatWouldBuildAWrongRomAndWritesNothing) {
     for (const auto& [arguments, expected] : cases) {
         CliResult refused = Run(arguments);
         EXPECT_EQ(refused.exitCode, expected == "notes/drovak.toml" ? 2 : 3) << refused.err;
-        EXPECT_NE(refused.err.find(expected), std::string::npos) << refused.err;
+        EXPECT_TRUE(Holds(refused.err, expected));
         EXPECT_FALSE(std::filesystem::exists(out)) << expected;
         // status says the same refusal (the questions of the grown entry are no refusal).
         std::vector<std::string> status = {"status", arguments[1]};
@@ -330,17 +321,15 @@ TEST_F(CliMod, PackRefusesWhatWouldBuildAWrongRomAndWritesNothing) {
         if (arguments.size() > 4 && arguments[3] == "--base") status.push_back(arguments[4]);
         refused = Run(status);
         if (arguments[1] == grown) {
-            EXPECT_NE(refused.out.find("    pack asks: the new compressed data (57494 bytes)"),
-                      std::string::npos)
-                << refused.out;
+            EXPECT_TRUE(Holds(refused.out, "    pack asks: the new compressed data (57494 bytes)"));
             continue;
         }
         EXPECT_EQ(refused.exitCode, expected == "notes/drovak.toml" ? 2 : 3) << refused.err;
-        EXPECT_NE((refused.out + refused.err).find(expected), std::string::npos) << refused.out;
+        EXPECT_TRUE(Holds((refused.out + refused.err), expected)) << refused.out;
     }
     // The grown entry goes in when the question is answered; an edited .bin whose sheet an
     // editor only saved again (other bytes, the same pixels, without the record) goes in too.
-    EXPECT_EQ(Run({"pack", grown, out, "--yes"}).exitCode, 0);
+    EXPECT_TRUE(Ok(Run({"pack", grown, out, "--yes"})));
     LibpngPicture saved = DecodeWithLibpng(ReadBytes(File("mod/20000_A.png")));
     saved.texts.clear();
     saved.bitDepth = 8;

@@ -12,7 +12,7 @@ using handmade::Noise;
 
 class CliRom : public CliTest {
 protected:
-    void SetUp() override { ASSERT_EQ(Run({"make-demo-rom", rom_}).exitCode, 0); }
+    void SetUp() override { ASSERT_TRUE(Ok(Run({"make-demo-rom", rom_}))); }
     // Data that packs larger than what is there is refused without --yes, the ROM untouched;
     // with --yes it goes in and extracts back unchanged.
     void ExpectInsertAskedThenDone(const std::string& format, const Bytes& data) {
@@ -20,7 +20,7 @@ protected:
         auto file = Write("data.bin", data);
         CliResult refused = Run({format + "-insert", rom_, file});
         EXPECT_EQ(refused.exitCode, 3);
-        EXPECT_NE(refused.err.find("--yes"), std::string::npos) << refused.err;
+        EXPECT_TRUE(Holds(refused.err, "--yes"));
         EXPECT_EQ(ReadBytes(rom_), original);
         CliResult inserted = Run({format + "-insert", rom_, file, "--yes"});
         ASSERT_EQ(inserted.exitCode, 0) << inserted.err;
@@ -32,7 +32,7 @@ protected:
             format == "lzh"
                 ? "(" + newSize + " bytes) is larger than the old (" + oldSize + " bytes)"
                 : "The new block (" + newSize + " bytes)";
-        EXPECT_NE(refused.err.find(facts), std::string::npos) << refused.err;
+        EXPECT_TRUE(Holds(refused.err, facts));
         CliResult back = Run({format + "-extract", rom_, File("back.bin")});
         ASSERT_EQ(back.exitCode, 0) << back.err;
         EXPECT_EQ(back.out, inserted.out.substr(0, inserted.out.find_first_of(" \n")) + "\n");
@@ -59,11 +59,11 @@ TEST_F(CliRom, LzhListShowsEveryEntryOfTheTable) {
               "Index  DataOffset  DecodedSize  PackedSize  Decodes  Holds\n"
               "0x0    0xE         3            4           yes\n");
     // The game's table names the level entries.
-    EXPECT_NE(demo.out.find("\n0xA    "), std::string::npos) << demo.out;
+    EXPECT_TRUE(Holds(demo.out, "\n0xA    "));
     const std::string entryA = demo.out.substr(demo.out.find("\n0xA    ") + 1);
     EXPECT_EQ(entryA.substr(0, entryA.find('\n')).substr(entryA.find("yes")),
               "yes      tile art, level 3");
-    EXPECT_NE(demo.out.find("blocks, level 8\n0x18"), std::string::npos) << demo.out;
+    EXPECT_TRUE(Holds(demo.out, "blocks, level 8\n0x18"));
 }
 
 // An index the table does not hold reads and writes nothing, with the table's count; an
@@ -78,20 +78,16 @@ TEST_F(CliRom, IndexBeyondTheTableAndAnUnchangedRoundTrip) {
         arguments.insert(arguments.end(), {"--index", "40"});
         CliResult beyond = Run(arguments);
         EXPECT_EQ(beyond.exitCode, 3) << command[0];
-        EXPECT_NE(beyond.err.find("entry 0x40 is beyond the table at 0x20000, which has 32 "
-                                  "entries; nothing was read or written"),
-                  std::string::npos)
-            << beyond.err;
-        EXPECT_EQ(beyond.err.find("bytes at"), std::string::npos) << beyond.err;
+        EXPECT_TRUE(Holds(beyond.err, "entry 0x40 is beyond the table at 0x20000, which has 32 "
+                                      "entries; nothing was read or written"));
+        EXPECT_FALSE(Holds(beyond.err, "bytes at"));
         EXPECT_EQ(ReadBytes(rom_), demo);
     }
     const std::string listed = Run({"lzh-list", rom_}).out;
     for (const char* index : {"0", "A", "12"}) {
         // Each entry replaces the last one's data file: only with --yes.
-        ASSERT_EQ(Run({"lzh-extract", rom_, File("entry.bin"), "--index", index, "--yes"}).exitCode,
-                  0);
-        ASSERT_EQ(Run({"lzh-insert", rom_, File("entry.bin"), "--index", index, "--yes"}).exitCode,
-                  0);
+        ASSERT_TRUE(Ok(Run({"lzh-extract", rom_, File("entry.bin"), "--index", index, "--yes"})));
+        ASSERT_TRUE(Ok(Run({"lzh-insert", rom_, File("entry.bin"), "--index", index, "--yes"})));
     }
     EXPECT_EQ(Run({"lzh-list", rom_}).out, listed);
 }
@@ -108,13 +104,13 @@ TEST_F(CliRom, BackupUndoAndChecksum) {
     auto noise = Write("noise.bin", Noise(3000, 7));
     CliResult inserted = Run({"lzh-insert", rom_, noise, "--index", "3", "--yes"});
     ASSERT_EQ(inserted.exitCode, 0) << inserted.err;
-    EXPECT_NE(inserted.err.find("kept as demo.bin.bak"), std::string::npos) << inserted.err;
-    EXPECT_NE(inserted.err.find("checksum right"), std::string::npos) << inserted.err;
+    EXPECT_TRUE(Holds(inserted.err, "kept as demo.bin.bak"));
+    EXPECT_TRUE(Holds(inserted.err, "checksum right"));
     const Bytes changed = ReadBytes(rom_);
     EXPECT_EQ(ReadBytes(rom_ + ".bak"), demo);
 
     for (const Bytes* now : {&demo, &changed}) {
-        EXPECT_EQ(Run({"undo", rom_}).exitCode, 0);
+        EXPECT_TRUE(Ok(Run({"undo", rom_})));
         EXPECT_EQ(ReadBytes(rom_), *now);
         EXPECT_EQ(ReadBytes(rom_ + ".bak"), now == &demo ? changed : demo);
     }
@@ -123,7 +119,7 @@ TEST_F(CliRom, BackupUndoAndChecksum) {
     Bytes wrong = demo;
     wrong[0x18E] ^= 0xFF;
     WriteBytes(rom_, wrong);
-    ASSERT_EQ(Run({"lzh-insert", rom_, noise, "--index", "3", "--yes"}).exitCode, 0);
+    ASSERT_TRUE(Ok(Run({"lzh-insert", rom_, noise, "--index", "3", "--yes"})));
     const Bytes before = ReadBytes(rom_);
     EXPECT_EQ(Slice(before, 0x18E, 2), Slice(wrong, 0x18E, 2));
     CliResult fixed = Run({"checksum", rom_, "--fix"});
@@ -133,7 +129,7 @@ TEST_F(CliRom, BackupUndoAndChecksum) {
     EXPECT_EQ(ReadBytes(rom_), changed);
     EXPECT_EQ(ReadBytes(rom_ + ".bak"), before);
     fixed = Run({"checksum", rom_, "--fix"});
-    EXPECT_NE(fixed.err.find("nothing was written"), std::string::npos) << fixed.err;
+    EXPECT_TRUE(Holds(fixed.err, "nothing was written"));
     EXPECT_EQ(ReadBytes(rom_ + ".bak"), before);
 }
 

@@ -4,7 +4,10 @@
 
 #include "support/TestSupport.h"
 
+#include <zlib.h>
+
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
@@ -15,13 +18,28 @@ extern char** environ;
 
 namespace drovak::test {
 
+// The CRC-32 of the bytes as eight hexadecimal digits, as the messages give it.
+inline std::string CrcText(const Bytes& bytes) {
+    char text[12];
+    std::snprintf(text, sizeof text, "%08X", unsigned(crc32(0, bytes.data(), uInt(bytes.size()))));
+    return text;
+}
+
 struct CliResult {
     int exitCode = -1; // the signal's number, negated, when one ended the program
     std::string out, err;
 };
 
+// Whether the run succeeded (exit code 0); a failure shows the code and what it printed.
+inline ::testing::AssertionResult Ok(const CliResult& result) {
+    if (result.exitCode == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "exit code " << result.exitCode << ": " << result.err;
+}
+
 class CliTest : public ScratchTest {
 protected:
+    // The environment entry that loads the fault-injection library (support/FaultInjection.cpp).
+    static std::string Preload() { return std::string("LD_PRELOAD=") + DROVAK_FAULT_LIBRARY; }
     // A drovak-cli started in the scratch folder with `environment` ("NAME=value") added to the
     // test's own; its stdout and stderr go to scratch files named by `tag` (stdout to `out`
     // when given).

@@ -46,7 +46,7 @@ protected:
     }
 
     std::vector<std::string> Preload(const std::vector<std::string>& more) const {
-        std::vector<std::string> environment = {std::string("LD_PRELOAD=") + DROVAK_FAULT_LIBRARY};
+        std::vector<std::string> environment = {CliTest::Preload()};
         environment.insert(environment.end(), more.begin(), more.end());
         return environment;
     }
@@ -66,8 +66,7 @@ protected:
         const std::string log = File("calls.log");
         std::filesystem::remove(log);
         const std::string without = "DROVAK_FAIL_ALWAYS=" + fileSystem;
-        const CliResult clean = Run(command, Preload({without, "DROVAK_FAULT_LOG=" + log}));
-        EXPECT_EQ(clean.exitCode, 0) << clean.err;
+        EXPECT_TRUE(Ok(Run(command, Preload({without, "DROVAK_FAULT_LOG=" + log}))));
         const Bytes complete = ReadBytes(rom);
         EXPECT_NE(complete, old);
         const auto calls = ReadCalls(log);
@@ -106,7 +105,7 @@ protected:
         // The next run removes what the killed ones left behind, once it is stale.
         WriteBytes(rom, old);
         AgeTemporaries();
-        EXPECT_EQ(Run(command).exitCode, 0);
+        EXPECT_TRUE(Ok(Run(command)));
         for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
             long pid = 0;
             EXPECT_FALSE(IsTemporaryName(entry.path().filename(), pid)) << entry.path();
@@ -195,7 +194,7 @@ TEST_F(CliSafety, NoFailureOrKillAtAnyWriteSyncRenameOrLinkTearsTheRom) {
     const std::string noExchange = "DROVAK_FAIL_ALWAYS=renameat2:einval";
     const std::string log = File("calls.log");
     std::filesystem::remove(log);
-    EXPECT_EQ(Run({"undo", rom}, Preload({noExchange, "DROVAK_FAULT_LOG=" + log})).exitCode, 0);
+    EXPECT_TRUE(Ok(Run({"undo", rom}, Preload({noExchange, "DROVAK_FAULT_LOG=" + log}))));
     EXPECT_EQ(ReadBytes(rom), old);
     EXPECT_EQ(ReadBytes(rom + ".bak"), changed);
     const size_t calls = ReadCalls(log).size();

@@ -30,7 +30,7 @@ TEST_F(CliTiles, SameBytesBackThroughIndexedAndRgbPictures) {
             back,           "--tiles",
             "51",           "--yes"};
     line.insert(line.end(), std::begin(palette), std::end(palette));
-    EXPECT_EQ(Run(line).exitCode, 0);
+    EXPECT_TRUE(Ok(Run(line)));
     EXPECT_EQ(ReadBytes(back), Cat(data, Bytes(25, 0)));
 }
 
@@ -46,15 +46,12 @@ TEST_F(CliTiles, NotesNameTheValuesAndThePixel) {
     const CliResult made = Run({"tiles-to-png", Write("data.bin", data), png, "--rom",
                                 Write("rom.bin", rom), "--palette-at", "0"});
     ASSERT_EQ(made.exitCode, 0) << made.err;
-    EXPECT_NE(made.err.find("has the colour #2000E0 for both 0 and 1: an RGB copy of the picture "
-                            "gives back 0 for both"),
-              std::string::npos)
-        << made.err;
+    EXPECT_TRUE(Holds(made.err,
+                      "has the colour #2000E0 for both 0 and 1: an RGB copy of the picture "
+                      "gives back 0 for both"));
     const CliResult kept = Run({"png-to-tiles", png, File("out.bin"), "--tiles", "1"});
     ASSERT_EQ(kept.exitCode, 0) << kept.err;
-    EXPECT_NE(kept.err.find("the pixel at x 9, y 0 lies beyond the 1 tiles kept"),
-              std::string::npos)
-        << kept.err;
+    EXPECT_TRUE(Holds(kept.err, "the pixel at x 9, y 0 lies beyond the 1 tiles kept"));
     EXPECT_EQ(ReadBytes(File("out.bin")), Bytes(32, 0));
 }
 
@@ -63,18 +60,16 @@ TEST_F(CliTiles, NotesNameTheValuesAndThePixel) {
 TEST_F(CliTiles, CellsComeBackInTheirOrder) {
     const Bytes data = Pattern(32 * 300 + 5);
     const std::string png = File("tiles.png"), back = File("back.bin");
-    CliResult made =
-        Run({"tiles-to-png", Write("data.bin", data), png, "--cell", "1x4", "--columns", "64"});
-    ASSERT_EQ(made.exitCode, 0) << made.err;
+    ASSERT_TRUE(Ok(
+        Run({"tiles-to-png", Write("data.bin", data), png, "--cell", "1x4", "--columns", "64"})));
     const LibpngPicture sheet = DecodeWithLibpng(ReadBytes(png));
     EXPECT_EQ(std::tie(sheet.width, sheet.height), std::tuple(512u, 64u)); // 76 cells, 2 rows
-    ASSERT_EQ(Run({"png-to-tiles", png, back}).exitCode, 0);
+    ASSERT_TRUE(Ok(Run({"png-to-tiles", png, back})));
     EXPECT_EQ(ReadBytes(back), data);
     const std::string copy = Write("copy.png", EditorCopy(ReadBytes(png), PNG_COLOR_TYPE_RGB, 8));
-    ASSERT_EQ(
-        Run({"png-to-tiles", copy, back, "--tiles", "301", "--cell", "1x4", "--yes"}).exitCode, 0);
+    ASSERT_TRUE(Ok(Run({"png-to-tiles", copy, back, "--tiles", "301", "--cell", "1x4", "--yes"})));
     EXPECT_EQ(ReadBytes(back), Cat(data, Bytes(27, 0)));
-    ASSERT_EQ(Run({"png-to-tiles", copy, back, "--tiles", "301", "--yes"}).exitCode, 0); // 1x1
+    ASSERT_TRUE(Ok(Run({"png-to-tiles", copy, back, "--tiles", "301", "--yes"}))); // 1x1
     EXPECT_NE(ReadBytes(back), Cat(data, Bytes(27, 0)));
     EXPECT_EQ(Run({"tiles-to-png", File("data.bin"), png, "--cell", "1x0"}).exitCode, 1);
 }
@@ -87,7 +82,7 @@ TEST_F(CliTiles, AReorderedPaletteIsReadByColour) {
     const Bytes data = Pattern(32 * 20);
     std::vector<std::string> line = {"tiles-to-png", Write("data.bin", data), File("tiles.png")};
     line.insert(line.end(), palette.begin(), palette.end());
-    ASSERT_EQ(Run(line).exitCode, 0);
+    ASSERT_TRUE(Ok(Run(line)));
     LibpngPicture edited = DecodeWithLibpng(ReadBytes(File("tiles.png")));
     edited.bitDepth = 8;
     std::reverse(edited.palette.begin(), edited.palette.end());
@@ -106,8 +101,7 @@ TEST_F(CliTiles, AReorderedPaletteIsReadByColour) {
                             "the value of its colour.\n");
     EXPECT_EQ(ReadBytes(File("back.bin")), data);
     // Without --rom the values are taken as they are.
-    ASSERT_EQ(Run({"png-to-tiles", reordered, File("back.bin"), "--tiles", "20", "--yes"}).exitCode,
-              0);
+    ASSERT_TRUE(Ok(Run({"png-to-tiles", reordered, File("back.bin"), "--tiles", "20", "--yes"})));
     Bytes flipped = data;
     for (uint8_t& byte : flipped) byte = uint8_t(~byte);
     EXPECT_EQ(ReadBytes(File("back.bin")), flipped);
@@ -117,15 +111,13 @@ TEST_F(CliTiles, AReorderedPaletteIsReadByColour) {
     line[1] = Write("foreign.png", EncodeWithLibpng(edited));
     CliResult refused = Run(line);
     EXPECT_EQ(refused.exitCode, 3);
-    EXPECT_NE(refused.err.find("the colour #123456 at x 5, y 3 is not in palette line 0"),
-              std::string::npos)
-        << refused.err;
+    EXPECT_TRUE(Holds(refused.err, "the colour #123456 at x 5, y 3 is not in palette line 0"));
     EXPECT_EQ(ReadBytes(File("back.bin")), flipped);
 }
 
 TEST_F(CliTiles, RefusedPicturesAndWrongCommandLinesWriteNothing) {
     const std::string data = Write("data.bin", Pattern(32 * 20)), png = File("tiles.png");
-    ASSERT_EQ(Run({"tiles-to-png", data, png}).exitCode, 0); // 16 tiles a row, 2 rows
+    ASSERT_TRUE(Ok(Run({"tiles-to-png", data, png}))); // 16 tiles a row, 2 rows
     const std::string foreign =
         Write("foreign.png", EditorCopy(ReadBytes(png), 2, 8, 0, 0, 3 * 128 + 5));
     const std::string out = Write("out.bin", {9, 9, 9});
@@ -142,7 +134,7 @@ TEST_F(CliTiles, RefusedPicturesAndWrongCommandLinesWriteNothing) {
     for (const auto& [arguments, expected] : cases) {
         CliResult result = Run(arguments);
         EXPECT_EQ(std::to_string(result.exitCode), expected.substr(0, 1)) << expected;
-        EXPECT_NE(result.err.find(expected.substr(2)), std::string::npos) << result.err;
+        EXPECT_TRUE(Holds(result.err, expected.substr(2)));
         EXPECT_EQ(ReadBytes(out), (Bytes{9, 9, 9}));
     }
 }

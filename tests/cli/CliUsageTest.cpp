@@ -15,11 +15,11 @@ TEST_F(CliUsage, HelpListsEveryCommandAndTheExitCodes) {
          {"lzh-decode", "lzh-encode", "rle-decode", "rle-encode", "mask-decode", "lzh-extract",
           "lzh-list", "lzh-insert", "rle-extract", "rle-insert", "undo", "checksum",
           "make-demo-rom", "level-png", "render", "tiles-to-png", "png-to-tiles"}) {
-        EXPECT_NE(general.out.find(command), std::string::npos) << command;
+        EXPECT_TRUE(Holds(general.out, command)) << command;
         CliResult help = Run({command, "--help"});
         EXPECT_EQ(help.exitCode, 0) << command;
-        EXPECT_NE(help.out.find(std::string("Usage: drovak-cli ") + command), std::string::npos);
-        EXPECT_NE(help.out.find("Exit codes"), std::string::npos) << command;
+        EXPECT_TRUE(Holds(help.out, std::string("Usage: drovak-cli ") + command));
+        EXPECT_TRUE(Holds(help.out, "Exit codes")) << command;
     }
 }
 
@@ -75,7 +75,7 @@ TEST_F(CliUsage, FailuresExitWith1To3AndWriteNothing) {
         const std::string line = c.arguments.empty() ? "" : c.arguments[0];
         EXPECT_EQ(result.exitCode, c.exitCode) << line << "\n" << result.err;
         EXPECT_FALSE(result.err.empty()) << line;
-        EXPECT_NE(result.err.find(c.named), std::string::npos) << line << "\n" << result.err;
+        EXPECT_TRUE(Holds(result.err, c.named)) << line << "\n" << result.err;
     }
     EXPECT_FALSE(fs::exists(out));
     EXPECT_FALSE(fs::exists(png));
@@ -127,7 +127,7 @@ TEST_F(CliUsage, TheGrammarOfTheCommandLine) {
         SCOPED_TRACE(c.arguments.back());
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
         if (c.exitCode != 0) {
-            EXPECT_NE(result.err.find(c.written), std::string::npos) << result.err;
+            EXPECT_TRUE(Holds(result.err, c.written));
             EXPECT_FALSE(fs::exists(File("out.bin")));
         } else if (!c.written.empty()) {
             EXPECT_EQ(ReadBytes(File(c.written)), packed);
@@ -136,7 +136,7 @@ TEST_F(CliUsage, TheGrammarOfTheCommandLine) {
     const CliResult full =
         Finish(Start({"rle-encode", "in.bin", "full.bin"}, {}, "full", "/dev/full"));
     EXPECT_EQ(full.exitCode, 2);
-    EXPECT_NE(full.err.find("cannot write the results to stdout"), std::string::npos) << full.err;
+    EXPECT_TRUE(Holds(full.err, "cannot write the results to stdout"));
     EXPECT_EQ(ReadBytes(File("full.bin")), packed);
 }
 

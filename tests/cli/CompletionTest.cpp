@@ -112,12 +112,11 @@ TEST_F(CliCompletionScript, OffersCommandsOptionsValuesAndFiles) {
 TEST_F(CliCompletionScript, OffersEveryCommandAndEachOfItsOptions) {
     const std::string commands = Complete({"drovak-cli", ""});
     for (const cli::Command& command : cli::AllCommands()) {
-        EXPECT_NE(commands.find(command.name + "\n"), std::string::npos) << command.name;
+        EXPECT_TRUE(Holds(commands, command.name + "\n")) << command.name;
         const std::string options = Complete({"drovak-cli", command.name, "-"});
         for (const auto* list : {&command.arguments.valueOptions, &command.arguments.flags}) {
             for (const std::string& option : *list) {
-                EXPECT_NE(options.find(option + "\n"), std::string::npos)
-                    << command.name << " " << option;
+                EXPECT_TRUE(Holds(options, option + "\n")) << command.name << " " << option;
             }
         }
     }

@@ -75,6 +75,12 @@ inline Bytes Pattern(size_t size, uint8_t seed = 0) {
     return bytes;
 }
 
+// Whether `text` holds `part`; a failure shows both.
+inline ::testing::AssertionResult Holds(const std::string& text, const std::string& part) {
+    if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
+}
+
 // The message of the E that `action` throws; "" when it throws nothing.
 template <class E, class F> std::string MessageOf(F&& action) {
     try {
