@@ -4,7 +4,7 @@
 #include "graphics/TileSheet.h"
 #include "words/CommandWords.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace drovak {
 
@@ -83,10 +83,11 @@ std::string TitleDrawnText(const std::string& rom, uint64_t width, uint64_t heig
 
 std::string LevelSavedText(const std::string& file, uint64_t width, uint64_t height, uint64_t bytes,
                            double seconds) {
+    // One decimal, with a point whatever the user's locale.
     char time[32];
-    std::snprintf(time, sizeof time, "%.1f", seconds);
+    const auto end = std::to_chars(time, time + sizeof time, seconds, std::chars_format::fixed, 1);
     return file + " saved: " + PixelsText(width, height) + ", " + std::to_string(bytes) +
-           " bytes, in " + time + " s.";
+           " bytes, in " + std::string(time, end.ptr) + " s.";
 }
 
 std::string TilesSavedText(uint64_t bytes, const std::string& file, uint64_t paletteOffset,

@@ -40,7 +40,7 @@ std::string SameImageMessage(const std::string& original, const std::string& mod
 }
 
 std::string NoHeaderChecksumMessage(const std::string& rom, uint64_t size) {
-    return rom + ": " + NoHeaderChecksumReason(size) + "; nothing was written";
+    return rom + ": " + NothingWrittenLine(NoHeaderChecksumReason(size));
 }
 
 std::string TaskRunsMessage(const std::string& what, const std::string& running) {
