@@ -46,7 +46,7 @@ void MainForm::RunOperation(const std::function<void()>& operation) {
     } catch (const std::exception& error) {
         EndProgram(QString::fromStdString(error.what()));
     } catch (...) {
-        EndProgram("Unknown error");
+        EndProgram(QString::fromStdString(UnknownErrorText()));
     }
 }
 

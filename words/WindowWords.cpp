@@ -53,6 +53,10 @@ std::string NoGlContextMessage() {
            "depth buffer); Drovak closes.";
 }
 
+std::string UnknownErrorText() {
+    return "Unknown error";
+}
+
 std::string RomNotOpenedText(const std::string& problem) {
     return "ROM image not opened: " + problem;
 }

@@ -29,8 +29,9 @@ std::string NoHeaderChecksumMessage(const std::string& rom, uint64_t size);
 // WHAT asked for while the task RUNNING runs.
 std::string TaskRunsMessage(const std::string& what, const std::string& running);
 
-// The errors of start-up.
+// The errors of start-up, and what ends the program when a fault has no words of its own.
 std::string NoGlContextMessage();
+std::string UnknownErrorText();
 std::string RomNotOpenedText(const std::string& problem);
 
 // The window's command line: its problems, "drovak: PROBLEM\nUsage: drovak [ROM]\n" and --help.
