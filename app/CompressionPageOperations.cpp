@@ -18,6 +18,8 @@
 #include "words/GraphicsProblemWords.h"
 #include "words/RomChangeWords.h"
 #include "words/RomProblemWords.h"
+#include "words/WindowStatusWords.h"
+#include "words/WindowWords.h"
 
 namespace drovak::app {
 
@@ -46,8 +48,7 @@ bool CompressionPage::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes
     // A data file that holds something else (edited since, perhaps) is replaced only when the
     // user says so.
     if (FileHoldsOtherBytes(outPath, stream.Data()) &&
-        !form_.Ask("The file " + FileNamePart(outPath) +
-                   " already exists and holds other data!\r\nDo you want to replace it?")) {
+        !form_.Ask(ReplaceFileQuestion(FileNamePart(outPath)))) {
         return false;
     }
     SaveStreamToFile(stream, outPath);
@@ -57,11 +58,8 @@ bool CompressionPage::ShowSheetAndSave(std::vector<uint8_t> data, const RomBytes
 void CompressionPage::ShowDecompressed(const std::string& what, size_t bytes,
                                        const std::string& outPath, bool saved,
                                        const std::string& packedNote) {
-    const std::string file = FileNamePart(outPath);
-    form_.ShowStatus(
-        QString::fromStdString("Decompressed " + what + ": " + std::to_string(bytes) +
-                               (saved ? " bytes written to " + file + " (" + packedNote + ")."
-                                      : " bytes shown; " + file + " kept as it was.")));
+    form_.ShowStatus(QString::fromStdString(
+        DecompressedText(what, bytes, FileNamePart(outPath), saved, packedNote)));
 }
 
 bool CompressionPage::ReadCompressData(const std::string& inPath, const std::string& what,
@@ -88,18 +86,12 @@ bool CompressionPage::ReadCompressData(const std::string& inPath, const std::str
     if (!input.picture) return true;
     const TilesFromPng& picture = *input.picture;
     const std::string name = FileNamePart(inPath);
-    const std::string kept = std::to_string(TileCount(data.size())) + " tiles (" +
-                             std::to_string(data.size()) + " bytes)";
     if (picture.droppedPixel &&
-        !form_.Ask("The picture " + name + " is drawn beyond the " + kept + " that go into " +
-                   what + " (the pixel at x " + std::to_string(picture.droppedPixel->x) + ", y " +
-                   std::to_string(picture.droppedPixel->y) +
-                   " is not blank); that part is left out.\r\nDo you want to continue?")) {
+        !form_.Ask(DroppedPictureQuestion(name, data.size(), what, picture.droppedPixel->x,
+                                          picture.droppedPixel->y))) {
         return false;
     }
-    pictureNote = " " + name + ": " + std::to_string(picture.pictureTiles) +
-                  " tiles in the picture, " + kept + " compressed" +
-                  (picture.lengthRecorded ? "" : ", as many as the data it replaces") + ".";
+    pictureNote = PictureTilesNote(name, picture.pictureTiles, data.size(), picture.lengthRecorded);
     if (picture.valuesByColour && palette) {
         paletteNote = PaletteDecidedText(name, palette->source) + " ";
     }
@@ -113,8 +105,8 @@ void CompressionPage::RomChosen() {
     } catch (const DrovakError& error) {
         // The picture of the ROM before is no picture of this one.
         form_.ClearPicture();
-        form_.ShowStatus(QString::fromStdString(
-            FileNamePart(path) + ": nothing to show on this page: " + ErrorText(error)));
+        form_.ShowStatus(
+            QString::fromStdString(NothingToShowText(FileNamePart(path), ErrorText(error))));
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "base/Paths.h"
 #include "graphics/LevelExport.h"
+#include "words/WindowStatusWords.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
@@ -34,7 +35,8 @@ private:
 
 void LevelsPage::SaveLevelMap() {
     if (ExportRunning()) return;
-    const QString what = "Exporting " + QFileInfo(levelPngEdit_->text()).fileName();
+    const QString what = QString::fromStdString(
+        ExportingText(QFileInfo(levelPngEdit_->text()).fileName().toStdString()));
     form_.RefuseWhileTaskRuns(what);
     exportProgress_->setValue(0);
     exportProgress_->setMaximum(static_cast<int>(LEVEL_SCREENS));
@@ -84,12 +86,9 @@ void LevelsPage::ExportEnded(std::exception_ptr error) {
         if (form_.PageOnShow() == MainPage::Levels) ShowLevel();
     }
     RethrowTaskError(error, FileNamePart(exportPath_.toStdString()));
-    form_.ShowStatus(QString("%1 saved: %2 x %3 pixels, %4 bytes, in %5 s.")
-                         .arg(QFileInfo(exportPath_).fileName())
-                         .arg(LEVEL_PNG_WIDTH)
-                         .arg(LEVEL_PNG_HEIGHT)
-                         .arg(QFileInfo(exportPath_).size())
-                         .arg(double(exportTime_.elapsed()) / 1000, 0, 'f', 1));
+    form_.ShowStatus(QString::fromStdString(LevelSavedText(
+        QFileInfo(exportPath_).fileName().toStdString(), LEVEL_PNG_WIDTH, LEVEL_PNG_HEIGHT,
+        uint64_t(QFileInfo(exportPath_).size()), double(exportTime_.elapsed()) / 1000)));
 }
 
 } // namespace drovak::app

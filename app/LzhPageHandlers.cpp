@@ -8,6 +8,7 @@
 #include "rom/LzhPage.h"
 #include "rom/RomFile.h"
 #include "rom/RomLayout.h"
+#include "words/WindowStatusWords.h"
 
 namespace drovak::app {
 
@@ -19,9 +20,7 @@ constexpr int LZH_DECOMPRESS_ROW_HEIGHT = 48;
 struct Entry {
     uint32_t table;
     uint32_t index;
-    std::string Text() const {
-        return "entry " + HexText(index) + " of the table at " + HexText(table);
-    }
+    std::string Text() const { return LzhEntryText(index, table); }
 };
 
 Entry HeaderEntry(const CompressionPage& page) {
@@ -48,7 +47,7 @@ void LzhDecompressEntry(CompressionPage& page) {
     const size_t bytes = extracted.data.size();
     const bool saved = page.ShowSheetAndSave(std::move(extracted.data), rom, outPath);
     page.ShowDecompressed(entry.Text(), bytes, outPath, saved,
-                          std::to_string(extracted.entry.PackedSize) + " bytes packed");
+                          PackedBytesNote(extracted.entry.PackedSize));
 }
 
 void LzhCompressEntry(CompressionPage& page) {
@@ -80,19 +79,11 @@ void LzhCompressEntry(CompressionPage& page) {
     if (plan.emptyInput && !form.Ask(LzhEmptyInputQuestion(plan, FileNamePart(inPath)))) return;
     if (plan.needsConfirmation && !form.Ask(LzhGrowthQuestion(plan))) return;
     const RomChange change = ApplyLzhInsert(plan, romPath);
-    const size_t moved = plan.moves.size();
-    const std::string decodedSize =
-        plan.decodedSize == plan.inputSize
-            ? ""
-            : " Its decoded size stays " + std::to_string(plan.decodedSize) + ": the " +
-                  std::to_string(plan.inputSize - plan.decodedSize) +
-                  " bytes past it are what the old data decoded to there.";
-    page.ShowRomChange(
-        change,
-        " Compressed into " + entry.Text() + ": packed size " + std::to_string(plan.oldSize) +
-            " to " + std::to_string(plan.newSize) + " bytes, " + std::to_string(moved) +
-            (moved == 1 ? " entry" : " entries") + " moved." + decodedSize + pictureNote,
-        paletteNote);
+    page.ShowRomChange(change,
+                       LzhCompressedText(entry.Text(), plan.oldSize, plan.newSize,
+                                         plan.moves.size(), plan.decodedSize, plan.inputSize) +
+                           pictureNote,
+                       paletteNote);
 }
 
 } // namespace

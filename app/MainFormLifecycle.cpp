@@ -10,6 +10,7 @@
 #include "rom/RomFile.h"
 #include "rom/RomLayout.h"
 #include "words/RomProblemWords.h"
+#include "words/WindowWords.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -45,7 +46,7 @@ void MainForm::RunOperation(const std::function<void()>& operation) {
     } catch (const std::exception& error) {
         EndProgram(QString::fromStdString(error.what()));
     } catch (...) {
-        EndProgram("Unknown error");
+        EndProgram(QString::fromStdString(UnknownErrorText()));
     }
 }
 
@@ -189,10 +190,7 @@ void MainForm::MainFormShown() {
     // The preview's context is created by the toolkit as the view is first shown. Without one
     // the window closes right after start-up, by its usual close, once the user has been told.
     if (!previewView_->HasContext()) {
-        dialogs_.ShowError(this,
-                           "No OpenGL context can be had for the preview (OpenGL 1.1, 32-bit "
-                           "colour, 24-bit depth buffer); Drovak closes.",
-                           "Error");
+        dialogs_.ShowError(this, QString::fromStdString(NoGlContextMessage()), "Error");
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         return;
     }
@@ -207,7 +205,7 @@ void MainForm::MainFormShown() {
             OpenRomDialog.startFolder = QString::fromStdString(
                 std::filesystem::path(startUpRom.toStdString()).parent_path().string() + "/");
         } catch (const DrovakError& error) {
-            romProblem = "ROM image not opened: " + QString::fromStdString(ErrorText(error));
+            romProblem = QString::fromStdString(RomNotOpenedText(ErrorText(error)));
         }
     }
     if (FileExists(startUpRom.toStdString())) {

@@ -5,6 +5,7 @@
 
 #include "app/Page.h"
 
+#include "base/Crc32.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "base/ReplaceFile.h"
@@ -16,6 +17,8 @@
 #include "words/PatchRefusalWords.h"
 #include "words/RomChangeWords.h"
 #include "words/RomProblemWords.h"
+#include "words/WindowStatusWords.h"
+#include "words/WindowWords.h"
 
 #include <filesystem>
 #include <memory>
@@ -43,10 +46,9 @@ void MainForm::ApplyDroppedPatch(const QString& patchPath) {
     const std::string rom = PageRomPath().toStdString(), patchFile = patchPath.toStdString();
     const std::string patchName = FileNamePart(patchFile), romName = FileNamePart(rom);
     if (rom.empty()) {
-        throw RefusedError("There is no ROM on this page to apply " + patchName +
-                           " to: choose one first. Nothing was written.");
+        throw RefusedError(NoRomForPatchMessage(patchName));
     }
-    if (!Ask("Apply " + patchName + " to " + romName + "?")) return;
+    if (!Ask(ApplyPatchQuestion(patchName, romName))) return;
     auto summary = std::make_shared<std::string>();
     const auto apply = [rom, patchFile, patchName, romName, summary](Progress& progress) {
         const std::vector<uint8_t> patch =
@@ -65,12 +67,9 @@ void MainForm::ApplyDroppedPatch(const QString& patchPath) {
             },
             true);
         const bool ips = DetectPatchFormat(patch) == PatchFormat::Ips;
-        *summary = patchName + " applied: " + RomChangeSummary(romName, change) +
-                   (ips ? " An IPS patch has no checksums: nothing told whether it was made for "
-                          "this ROM."
-                        : "");
+        *summary = PatchAppliedStatus(patchName, RomChangeSummary(romName, change), ips);
     };
-    StartTask(QString::fromStdString("Applying " + patchName), apply,
+    StartTask(QString::fromStdString(ApplyingPatchText(patchName)), apply,
               [this, rom, summary](std::exception_ptr error) {
                   RunOperation([&] {
                       RethrowTaskError(error, FileNamePart(rom));
@@ -99,9 +98,7 @@ void MainForm::MakePatchFrom(const QString& modifiedPath) {
     const std::string out = patchPath->toStdString(), originalPath = original->toStdString();
     for (const std::string& image : {originalPath, modified}) {
         if (SameFile(out, image)) {
-            throw RefusedError(FileNamePart(out) + " is the ROM " + FileNamePart(image) +
-                               " itself; a patch is never written over its ROMs. Nothing was "
-                               "written.");
+            throw RefusedError(PatchOverImageMessage(FileNamePart(out), FileNamePart(image)));
         }
     }
     // The patch is made on the task's thread; it is written here, once the user has said
@@ -114,15 +111,14 @@ void MainForm::MakePatchFrom(const QString& modifiedPath) {
     const auto make = [originalPath, modified, made](Progress& progress) {
         const RomBytes before = ReadRom(originalPath), after = ReadRom(modified);
         if (before.bytes == after.bytes) {
-            throw RefusedError(FileNamePart(before.name) + " and " + FileNamePart(after.name) +
-                               " are the same ROM: a patch would change nothing. Nothing was "
-                               "written.");
+            throw RefusedError(SameImageMessage(FileNamePart(before.name), FileNamePart(after.name),
+                                                Crc32(after.bytes), after.bytes.size()));
         }
         made->patch = CreateBpsPatch(before.bytes, after.bytes, progress);
         made->before = before.name;
         made->after = after.name;
     };
-    StartTask(QString::fromStdString("Making the patch " + FileNamePart(out)), make,
+    StartTask(QString::fromStdString(MakingPatchText(FileNamePart(out))), make,
               [this, out, made](std::exception_ptr error) {
                   RunOperation([&] {
                       // A cancel that came after the patch was made still counts.
@@ -131,16 +127,13 @@ void MainForm::MakePatchFrom(const QString& modifiedPath) {
                       }
                       RethrowTaskError(error, FileNamePart(out));
                       if (FileHoldsOtherBytes(out, made->patch) &&
-                          !Ask("The file " + FileNamePart(out) +
-                               " already exists and holds other data!\r\nDo you want to replace "
-                               "it?")) {
+                          !Ask(ReplaceFileQuestion(FileNamePart(out)))) {
                           return;
                       }
                       WriteFileReplacing(out, made->patch);
                       ShowStatus(QString::fromStdString(
-                          FileNamePart(out) + " written: " + std::to_string(made->patch.size()) +
-                          " bytes, the patch from " + FileNamePart(made->before) + " to " +
-                          FileNamePart(made->after) + "."));
+                          PatchMadeText(FileNamePart(out), made->patch.size(),
+                                        FileNamePart(made->before), FileNamePart(made->after))));
                   });
               });
 }

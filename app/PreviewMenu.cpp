@@ -12,6 +12,7 @@
 #include "preview/PreviewView.h"
 #include "rom/RomChange.h"
 #include "rom/RomLayout.h"
+#include "words/WindowStatusWords.h"
 
 #include <QAction>
 #include <QImage>
@@ -95,9 +96,8 @@ void MainForm::UpdatePreviewMenu() {
 void MainForm::CopyPicture() {
     if (shownPicture_.Pixels.empty()) return;
     dialogs_.SetClipboardImage(ToQImage(shownPicture_));
-    ShowStatus(QString("Picture copied: %1 x %2 pixels.")
-                   .arg(shownPicture_.Width)
-                   .arg(shownPicture_.Height));
+    ShowStatus(
+        QString::fromStdString(PictureCopiedText(shownPicture_.Width, shownPicture_.Height)));
 }
 
 std::optional<QString> MainForm::AskPngPath(const std::string& suggestedFrom) {
@@ -118,10 +118,8 @@ void MainForm::SavePictureAsPng() {
     const std::optional<QString> path = AskPngPath(PageRomPath().toStdString());
     if (!path) return;
     SavePreviewPng(shownPicture_, path->toStdString());
-    ShowStatus(QString("Picture saved as %1: %2 x %3 pixels.")
-                   .arg(QString::fromStdString(FileNamePart(path->toStdString())))
-                   .arg(shownPicture_.Width)
-                   .arg(shownPicture_.Height));
+    ShowStatus(QString::fromStdString(PictureSavedText(FileNamePart(path->toStdString()),
+                                                       shownPicture_.Width, shownPicture_.Height)));
 }
 
 void MainForm::SaveTilesAsPng() {
@@ -134,21 +132,13 @@ void MainForm::SaveTilesAsPng() {
     const std::vector<uint8_t>& tiles = shownTiles_->data;
     // Laid out as the preview lays them: 64 cells to a row.
     SaveTilesPng(tiles, palette, PREVIEW_SHEET_COLUMNS, path->toStdString(), shownTiles_->cell);
-    std::string status = std::to_string(TileCount(tiles.size())) + " tiles (" +
-                         std::to_string(tiles.size()) + " bytes) saved as " +
-                         FileNamePart(path->toStdString()) + " with palette line 0 of the " +
-                         "palette at " + HexText(PREVIEW_PALETTE_OFFSET) + ", " +
-                         std::to_string(PREVIEW_SHEET_COLUMNS) +
-                         (shownTiles_->cell == TileCell{}
-                              ? " tiles"
-                              : " cells of " + TileCellText(shownTiles_->cell) + " tiles") +
-                         " a row as the preview shows them.";
-    if (const auto repeated = RepeatedColour(palette)) {
-        status += " Values " + std::to_string(repeated->second) + " and " +
-                  std::to_string(repeated->first) + " have one colour: an RGB copy gives back " +
-                  std::to_string(repeated->second) + " for both.";
-    }
-    ShowStatus(QString::fromStdString(status));
+    std::optional<RepeatedValues> repeated;
+    if (const auto values = RepeatedColour(palette)) repeated = {values->second, values->first};
+    const std::string cell =
+        shownTiles_->cell == TileCell{} ? std::string() : TileCellText(shownTiles_->cell);
+    ShowStatus(QString::fromStdString(
+        TilesSavedText(tiles.size(), FileNamePart(path->toStdString()), PREVIEW_PALETTE_OFFSET,
+                       PREVIEW_SHEET_COLUMNS, cell, repeated)));
 }
 
 } // namespace drovak::app

@@ -8,6 +8,7 @@
 #include "rom/RlePage.h"
 #include "rom/RomFile.h"
 #include "rom/RomLayout.h"
+#include "words/WindowStatusWords.h"
 
 namespace drovak::app {
 
@@ -34,8 +35,8 @@ void RleDecompressAt(CompressionPage& page) {
     form.Dialogs().SetClipboardText(QString::number(extracted.consumed));
     const size_t bytes = extracted.data.size();
     const bool saved = page.ShowSheetAndSave(std::move(extracted.data), rom, outPath);
-    page.ShowDecompressed("the block at " + HexText(offset), bytes, outPath, saved,
-                          std::to_string(extracted.consumed) + " bytes in the ROM");
+    page.ShowDecompressed(RleBlockText(offset), bytes, outPath, saved,
+                          BytesInRomNote(extracted.consumed));
 }
 
 void RleCompressAt(CompressionPage& page) {
@@ -49,7 +50,7 @@ void RleCompressAt(CompressionPage& page) {
     std::vector<uint8_t> input;
     std::string pictureNote, paletteNote;
     const auto blockBytes = [&] { return RleBlockDataSize(ReadRom(romPath), offset); };
-    const std::string block = "the block at " + HexText(offset);
+    const std::string block = RleBlockText(offset);
     const auto blockData = [&]() -> std::vector<uint8_t> {
         try {
             return RleExtractAt(ReadRom(romPath), offset).data;
@@ -67,13 +68,9 @@ void RleCompressAt(CompressionPage& page) {
     if (plan.emptyInput && !form.Ask(RleEmptyInputQuestion(plan, FileNamePart(inPath)))) return;
     if (plan.needsConfirmation && !form.Ask(RleGrowthQuestion(plan))) return;
     const RomChange change = ApplyRleInsert(plan, romPath);
-    page.ShowRomChange(change,
-                       " Compressed into " + block + ": " + std::to_string(plan.packed.size()) +
-                           " bytes, " +
-                           (plan.oldBlockSize ? "was " + std::to_string(*plan.oldBlockSize)
-                                              : std::string("no valid block was there")) +
-                           "." + pictureNote,
-                       paletteNote);
+    page.ShowRomChange(
+        change, RleCompressedText(block, plan.packed.size(), plan.oldBlockSize) + pictureNote,
+        paletteNote);
     // The size of the block now in the ROM.
     form.Dialogs().SetClipboardText(QString::number(plan.packed.size()));
     form.Dialogs().Inform(&form, "Succesfully Compressed!", "Information");

@@ -10,6 +10,8 @@
 #include "rom/RomChange.h"
 #include "words/RomChangeWords.h"
 #include "words/RomProblemWords.h"
+#include "words/WindowStatusWords.h"
+#include "words/WindowWords.h"
 
 namespace drovak::app {
 
@@ -18,10 +20,7 @@ void MainForm::UndoPageRomChange() {
     if (path.empty()) return;
     // Refused when there is no backup; the question names both files, on every page.
     const UndoSides sides = DescribeUndo(path);
-    if (!Ask("Undo the last change to " + FileNamePart(path) + "?\r\nIt swaps " +
-             UndoSidesText(sides) + ".")) {
-        return;
-    }
+    if (!Ask(UndoQuestion(FileNamePart(path), UndoSidesText(sides)))) return;
     document_.Undo(path);
 }
 
@@ -36,7 +35,7 @@ void MainForm::RomChanged(const QString& path, const QString& summary) {
         try {
             page->DrawFromRom(path);
         } catch (const DrovakError& error) {
-            status += " The preview could not be drawn: " + ErrorText(error);
+            status += PreviewNotDrawnNote(ErrorText(error));
         }
     }
     ShowStatus(QString::fromStdString(status));

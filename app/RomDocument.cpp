@@ -4,7 +4,10 @@
 #include "base/Paths.h"
 #include "rom/HeaderChecksum.h"
 #include "rom/RomLayout.h"
+#include "words/CommandWords.h"
 #include "words/RomChangeWords.h"
+#include "words/WindowStatusWords.h"
+#include "words/WindowWords.h"
 
 namespace drovak::app {
 
@@ -17,18 +20,14 @@ RomChange RomDocument::Undo(const std::string& path) {
 RomChange RomDocument::FixChecksum(const std::string& path) {
     const RomChange change = ChangeRom(path, [&path](const RomBytes& now) {
         if (!StoredChecksum(now.bytes)) {
-            throw RefusedError(FileNamePart(path) + ": " + std::to_string(now.bytes.size()) +
-                               " bytes hold no header checksum (it lies at " +
-                               HexText(HEADER_CHECKSUM_OFFSET) + "); nothing was written");
+            throw RefusedError(NoHeaderChecksumMessage(FileNamePart(path), now.bytes.size()));
         }
         std::vector<uint8_t> fixed = now.bytes;
         StoreChecksum(fixed);
         return fixed;
     });
-    Changed(path, change.written
-                      ? "Header checksum fixed: " + RomChangeSummary(FileNamePart(path), change)
-                      : FileNamePart(path) + ": the header checksum is right (" +
-                            ChecksumText(change.storedChecksum) + "); nothing was written.");
+    Changed(path, change.written ? ChecksumFixedText(RomChangeSummary(FileNamePart(path), change))
+                                 : ChecksumRightText(FileNamePart(path), change.storedChecksum));
     return change;
 }
 

@@ -7,6 +7,7 @@
 #include "rom/HexField.h"
 #include "rom/LzhTableList.h"
 #include "words/LzhListWords.h"
+#include "words/WindowStatusWords.h"
 
 namespace drovak::app {
 
@@ -27,10 +28,8 @@ void ChooseTableEntry(CompressionPage& page) {
         ParseHexStrict(page.HexText(TABLE_INDEX_CAPTION).toStdString());
     MainForm& form = page.Form();
     const std::optional<int> chosen = form.Dialogs().ChooseRow(
-        &form,
-        QString::fromStdString("Entries of the table at " + HexText(table) + " in " +
-                               FileNamePart(romPath)),
-        columns, rows, current && *current < rows.size() ? int(*current) : -1);
+        &form, QString::fromStdString(TableEntriesTitle(table, FileNamePart(romPath))), columns,
+        rows, current && *current < rows.size() ? int(*current) : -1);
     if (chosen && *chosen >= 0 && size_t(*chosen) < entries.size()) {
         page.SetHexText(TABLE_INDEX_CAPTION,
                         QString::fromStdString(HexFieldText(entries[*chosen].index)));

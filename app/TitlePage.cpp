@@ -4,6 +4,7 @@
 #include "app/MainForm.h"
 #include "base/Paths.h"
 #include "graphics/TitleScreen.h"
+#include "words/WindowStatusWords.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,12 +47,10 @@ void TitlePage::ShowRom(const QString& path) {
 void TitlePage::ShowTitleScreen() {
     form_.Document().RomPath = titleRomEdit_->text();
     PreviewImage title = RenderTitleScreen(form_.Document().RomPath.toStdString());
-    const QString size = QString("%1 x %2").arg(title.Width).arg(title.Height);
+    const std::string status = TitleDrawnText(FileNamePart(form_.Document().RomPath.toStdString()),
+                                              title.Width, title.Height);
     form_.ShowPicture(std::move(title));
-    form_.ShowStatus(
-        QString("Title screen background of %1 drawn: %2 pixels.")
-            .arg(QString::fromStdString(FileNamePart(form_.Document().RomPath.toStdString())),
-                 size));
+    form_.ShowStatus(QString::fromStdString(status));
 }
 
 void TitlePage::UpdateTitleButton() {

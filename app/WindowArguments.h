@@ -18,7 +18,4 @@ struct WindowArguments {
 // option of neither kind, is Wrong.
 WindowArguments ParseWindowArguments(const QStringList& arguments);
 
-// What drovak --help prints.
-QString WindowHelpText();
-
 } // namespace drovak::app

@@ -3,6 +3,8 @@
 #include "app/MainForm.h"
 
 #include "base/Errors.h"
+#include "words/WindowStatusWords.h"
+#include "words/WindowWords.h"
 
 #include <QPushButton>
 
@@ -12,8 +14,7 @@ namespace drovak::app {
 
 void MainForm::RefuseWhileTaskRuns(const QString& what) const {
     if (tasks_.Running()) {
-        throw RefusedError(what.toStdString() + " waits: " + tasks_.What().toStdString() +
-                           " runs; cancel it (Esc) or wait for its end. Nothing was done.");
+        throw RefusedError(TaskRunsMessage(what.toStdString(), tasks_.What().toStdString()));
     }
 }
 
@@ -24,19 +25,18 @@ void MainForm::StartTask(const QString& what, TaskRunner::Work work, TaskRunner:
 
 void MainForm::TaskStarted() {
     cancelButton_->show();
-    ShowStatus(tasks_.What() + "... (Esc or Cancel stops it)");
+    ShowStatus(QString::fromStdString(TaskRunningText(tasks_.What().toStdString())));
 }
 
 void MainForm::TaskStepped(quint64 done, quint64 total, const QString&) {
     if (!tasks_.Running() || total == 0) return;
-    ShowStatus(QString("%1: %2 %... (Esc or Cancel stops it)")
-                   .arg(tasks_.What())
-                   .arg(std::min<quint64>(100, done * 100 / total)));
+    ShowStatus(QString::fromStdString(
+        TaskStepText(tasks_.What().toStdString(), std::min<quint64>(100, done * 100 / total))));
 }
 
 void MainForm::TaskEnded() {
     cancelButton_->hide();
-    if (StatusText().endsWith("(Esc or Cancel stops it)")) ShowStatus(QString());
+    if (StatusText().endsWith(QString::fromStdString(TaskLineEnd()))) ShowStatus(QString());
 }
 
 } // namespace drovak::app

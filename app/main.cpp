@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 #include "app/QtUserDialogs.h"
 #include "app/WindowArguments.h"
+#include "words/WindowWords.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -24,7 +25,7 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
     const WindowArguments early = drovak::app::ParseWindowArguments(raw);
     if (early.action == WindowArguments::Action::Help)
-        return Print(stdout, drovak::app::WindowHelpText());
+        return Print(stdout, QString::fromStdString(drovak::WindowHelpText()));
     if (early.action == WindowArguments::Action::Version)
         return Print(stdout, "drovak " DROVAK_VERSION "\n");
 
@@ -34,7 +35,8 @@ int main(int argc, char* argv[]) {
     const WindowArguments arguments =
         drovak::app::ParseWindowArguments(QCoreApplication::arguments().mid(1));
     if (arguments.action == WindowArguments::Action::Wrong)
-        return Print(stderr, "drovak: " + arguments.problem + "\nUsage: drovak [ROM]\n");
+        return Print(stderr, QString::fromStdString(
+                                 drovak::WindowUsageProblemText(arguments.problem.toStdString())));
     drovak::app::QtUserDialogs dialogs;
     drovak::app::MainForm form(QCoreApplication::applicationDirPath() + "/", dialogs);
     if (!arguments.rom.isEmpty()) form.OpenAtStartUp(QFileInfo(arguments.rom).absoluteFilePath());

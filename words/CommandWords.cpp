@@ -40,20 +40,36 @@ std::string OffsetPastEndText(const std::string& path, uint64_t offset, uint64_t
            " is at or past the end of the file (" + std::to_string(fileSize) + " bytes)";
 }
 
-std::string HoldsOtherDataText(const std::string& out) {
-    return out + ": already exists and holds other data. Give --yes to go ahead. Nothing was "
-                 "written.";
+std::string HoldsOtherData() {
+    return "already exists and holds other data";
 }
 
-std::string DecodedSizeStaysText(uint64_t decodedSize, uint64_t inputSize) {
-    return "The entry's decoded size stays " + std::to_string(decodedSize) + ": the " +
+std::string HoldsOtherDataText(const std::string& out) {
+    return out + ": " + HoldsOtherData() + ". Give --yes to go ahead. Nothing was written.";
+}
+
+std::string NothingWrittenLine(const std::string& refusal) {
+    return refusal + "; nothing was written";
+}
+
+std::string NothingWrittenMessage(const std::string& refusal) {
+    return refusal + ". Nothing was written.";
+}
+
+std::string DecodedSizeStaysText(uint64_t decodedSize, uint64_t inputSize,
+                                 const std::string& subject) {
+    return subject + " decoded size stays " + std::to_string(decodedSize) + ": the " +
            std::to_string(inputSize - decodedSize) +
            " bytes past it are what the old data decoded to there.";
 }
 
+std::string NoHeaderChecksumReason(uint64_t size) {
+    return std::to_string(size) + " bytes hold no header checksum (it lies at " +
+           HexText(HEADER_CHECKSUM_OFFSET) + ")";
+}
+
 std::string NoHeaderChecksumText(const std::string& rom, uint64_t size) {
-    return rom + ": too short: " + std::to_string(size) +
-           " bytes hold no header checksum (it lies at " + HexText(HEADER_CHECKSUM_OFFSET) + ")";
+    return rom + ": too short: " + NoHeaderChecksumReason(size);
 }
 
 std::string ChecksumLine(uint16_t stored, uint16_t computed) {
@@ -61,8 +77,9 @@ std::string ChecksumLine(uint16_t stored, uint16_t computed) {
            (stored == computed ? ": right" : ": wrong");
 }
 
-std::string ChecksumRightText(const std::string& rom) {
-    return rom + ": the header checksum is right; nothing was written.";
+std::string ChecksumRightText(const std::string& rom, std::optional<uint16_t> stored) {
+    return rom + ": the header checksum is right" +
+           (stored ? " (" + ChecksumText(*stored) + ")" : std::string()) + "; nothing was written.";
 }
 
 std::string CellWantedText(const std::string& text) {
@@ -94,15 +111,24 @@ std::string PaletteDiffersNote(const std::string& in, const TilePalette& palette
            ColourText(palette.colours[value]) + "); the picture's values are taken as they are";
 }
 
-std::string PatchOverImageText(const std::string& out, const std::string& image) {
+std::string PatchOverImageReason(const std::string& out, const std::string& image) {
     return out + ": is the ROM image " + image +
-           " itself; a patch is never written over its images; nothing was written";
+           " itself; a patch is never written over its images";
+}
+
+std::string SameImageReason(const std::string& original, const std::string& modified, uint32_t crc,
+                            uint64_t size) {
+    return original + " and " + modified + " are the same image (CRC-32 " + CrcText(crc) + ", " +
+           std::to_string(size) + " bytes): a patch would change nothing";
+}
+
+std::string PatchOverImageText(const std::string& out, const std::string& image) {
+    return NothingWrittenLine(PatchOverImageReason(out, image));
 }
 
 std::string SameImageText(const std::string& original, const std::string& modified, uint32_t crc,
                           uint64_t size) {
-    return original + " and " + modified + " are the same image (CRC-32 " + CrcText(crc) + ", " +
-           std::to_string(size) + " bytes): a patch would change nothing; nothing was written";
+    return NothingWrittenLine(SameImageReason(original, modified, crc, size));
 }
 
 std::string NoIpsPatchText(const std::string& out, const std::string& reason) {

@@ -23,15 +23,28 @@ std::string PixelsText(uint64_t width, uint64_t height);
 
 // "PATH: too short: offset 0x90000 is at or past the end of the file (524288 bytes)".
 std::string OffsetPastEndText(const std::string& path, uint64_t offset, uint64_t fileSize);
+// "already exists and holds other data", the window's question and the terminal's refusal.
+std::string HoldsOtherData();
 // "OUT: already exists and holds other data. Give --yes to go ahead. Nothing was written."
 std::string HoldsOtherDataText(const std::string& out);
-// After an insert whose entry keeps its decoded size.
-std::string DecodedSizeStaysText(uint64_t decodedSize, uint64_t inputSize);
+// What a refusal left, as the terminal says it ("...; nothing was written") and as the window's
+// box says it ("... . Nothing was written.").
+std::string NothingWrittenLine(const std::string& refusal);
+std::string NothingWrittenMessage(const std::string& refusal);
+// After an insert whose entry keeps its decoded size: "The entry's decoded size stays ...", or
+// with the window's SUBJECT ("Its").
+std::string DecodedSizeStaysText(uint64_t decodedSize, uint64_t inputSize,
+                                 const std::string& subject = "The entry's");
 
 // checksum: the ROM has no header; "stored 1A2B, computed 1A2B: right"; nothing to fix.
+// "512 bytes hold no header checksum (it lies at 0x18E)".
+std::string NoHeaderChecksumReason(uint64_t size);
 std::string NoHeaderChecksumText(const std::string& rom, uint64_t size);
 std::string ChecksumLine(uint16_t stored, uint16_t computed);
-std::string ChecksumRightText(const std::string& rom);
+// "ROM: the header checksum is right; nothing was written.", the window's with the checksum
+// ("right (1A2B); ...").
+std::string ChecksumRightText(const std::string& rom,
+                              std::optional<uint16_t> stored = std::nullopt);
 
 // "--cell 0x4: give the cell's width and height in tiles, 1 to 16 each, as in 1x4".
 std::string CellWantedText(const std::string& text);
@@ -43,7 +56,10 @@ std::string DroppedPixelNote(uint64_t x, uint64_t y, uint64_t keptBytes);
 std::string PaletteDiffersNote(const std::string& in, const TilePalette& palette, unsigned value,
                                uint32_t colour);
 
-// patch-create and patch-apply.
+// patch-create and patch-apply; the reasons are shared with the window's boxes.
+std::string PatchOverImageReason(const std::string& out, const std::string& image);
+std::string SameImageReason(const std::string& original, const std::string& modified, uint32_t crc,
+                            uint64_t size);
 std::string PatchOverImageText(const std::string& out, const std::string& image);
 std::string SameImageText(const std::string& original, const std::string& modified, uint32_t crc,
                           uint64_t size);
