@@ -144,6 +144,14 @@ TEST_F(CliHostile, ASwappedTemporaryIsNeverReportedAsWritten) {
             EXPECT_TRUE(Holds(result.err, hard ? "holds a second name of another file"
                                                : "holds a symbolic link to " + victim));
             EXPECT_EQ(ReadBytes(victim), Bytes(9, 'v'));
+            // The ROM's old image is kept by a name no run removes.
+            const size_t at = result.err.find("the old image is kept as " + rom + ".bak.kept-");
+            if (command[0] == "lzh-insert" && at != std::string::npos) {
+                EXPECT_EQ(ReadBytes(result.err.substr(at + 25, result.err.find(';', at) - at - 25)),
+                          ReadBytes(demo));
+            } else {
+                EXPECT_NE(command[0] == "lzh-insert", at == std::string::npos) << result.err;
+            }
         }
     }
 }

@@ -56,6 +56,19 @@ TEST_F(RomUndo, UndoWorksWithoutExchangeOrLinks) {
     }
 }
 
+// A swap that can't finish (the second name gone) leaves the first as it was, however it swaps.
+TEST_F(RomUndo, ASwapThatCannotFinishChangesNothing) {
+    fs::remove(backup);
+    for (const FileSystemPolicy& fileSystem :
+         {FileSystemPolicy{}, FileSystemPolicy{.withoutExchange = true},
+          FileSystemPolicy{.withoutExchange = true, .withoutLinks = true}}) {
+        EXPECT_TRUE(Holds(WordsOf<FileError>([&] { SwapFiles(rom, backup, fileSystem); }),
+                          "nothing was changed: cannot swap it with " + backup));
+        EXPECT_EQ(ReadBytes(rom), newer);
+        EXPECT_FALSE(fs::exists(swap) || fs::exists(backup));
+    }
+}
+
 // A killed undo leaves the intermediate file at one of its steps; the next undo finishes it
 // (that was the undo asked for), and so does the next change before it begins. A state it can't
 // read is refused, naming the file.

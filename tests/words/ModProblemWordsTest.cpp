@@ -1,6 +1,7 @@
 #include "words/ModProblemWords.h"
 
 #include "base/Errors.h"
+#include "words/PackWords.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,15 @@ namespace {
 
 // One problem with every field set, worded as each kind: the kinds the command-line and folder
 // tests do not reach, each whole.
+// status --diff: ranges of neighbours, eight at most, the rest counted.
+TEST(PackWords, DifferencesShowEightRangesAndCountTheRest) {
+    const std::vector<UnitDifferences> differences = {
+        {DataUnit::Tile, {0, 1, 2, 4, 6, 8, 10, 12, 14, 16, 18}, 200, 210}};
+    EXPECT_EQ(DifferenceLines(differences),
+              std::vector<std::string>{"tiles that differ: 0-2, 4, 6, 8, 10, 12, 14, 16 and 1 more "
+                                       "(11 of 200); 200 before, 210 now"});
+}
+
 TEST(ModProblemWords, EachKindIsWordedWithItsFileAndNumbers) {
     ModFile entry;
     entry.index = 0x1F;
@@ -51,6 +61,7 @@ TEST(ModProblemWords, EachKindIsWordedWithItsFileAndNumbers) {
                              "a manifest drovak-cli unpack wrote"},
         {K::NameNotExpected, "mod/f: file 3, its sheet: name is \"t\", not \"e\" as its kind and "
                              "place give; not a manifest drovak-cli unpack wrote"},
+        {K::OutputChanged, "mod/f: changed since it was read; nothing was written"},
         {K::LevelZero, "mod/f: file 3, its sheet: level is 0, not 1 to 8; not a manifest "
                        "drovak-cli unpack wrote"},
         {K::ViewKindUnknown,
