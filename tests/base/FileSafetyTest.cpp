@@ -125,7 +125,8 @@ TEST_F(FileSafety, ModeAccessListAndAttributesAreKept) {
     const std::string rom = Write("tf3.bin", Pattern(64));
     const Bytes list = AccessList();
     if (::setxattr(rom.c_str(), "system.posix_acl_access", list.data(), list.size(), 0) != 0 ||
-        ::setxattr(rom.c_str(), "user.x", "1", 1, 0) != 0) {
+        ::setxattr(rom.c_str(), "user.x", "1", 1, 0) != 0 ||
+        ::setxattr(rom.c_str(), "user.empty", "", 0, 0) != 0) {
         GTEST_SKIP() << "the scratch folder's file system keeps no access lists or user "
                         "attributes: "
                      << std::strerror(errno);
@@ -139,6 +140,7 @@ TEST_F(FileSafety, ModeAccessListAndAttributesAreKept) {
         for (const std::string& path : {rom, rom + ".bak"}) {
             EXPECT_EQ(Attribute(path, "system.posix_acl_access"), list) << path;
             EXPECT_EQ(Attribute(path, "user.x"), Bytes{'1'}) << path;
+            EXPECT_EQ(::getxattr(path.c_str(), "user.empty", nullptr, 0), 0) << path;
             EXPECT_EQ(ModeOf(path), mode) << path;
         }
     }
