@@ -41,9 +41,10 @@ Bytes VariedRom() {
 class CliMod : public CliTest {
 protected:
     void SetUp() override { ASSERT_TRUE(Ok(Run({"make-demo-rom", demo_}))); }
-    void Unpack(const std::string& rom, const std::string& folder) {
+    std::string Unpack(const std::string& rom, const std::string& folder) {
         CliResult result = Run({"unpack", rom, File(folder)});
-        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        return result.err; // a line a file as it is written
     }
     // What a single-entry command makes of a copy of the demo ROM.
     Bytes DemoAfter(std::vector<std::string> command) {
@@ -62,7 +63,14 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
         const std::string folder = File("mod"), out = File("out.bin");
         std::filesystem::remove_all(folder);
         std::filesystem::remove(out);
-        Unpack(rom, "mod");
+        const std::string listed = Unpack(rom, "mod");
+        if (rom == demo_) { // a level's palette of 64 colours
+            EXPECT_TRUE(Holds(listed, "20000_9.bin: entry 0x9, 16896 bytes (DecodedSize 16896, "
+                                      "PackedSize 1080); 20000_9.png: 528 tiles, palette line 0 of "
+                                      "the palette at 0x5FC80\n"));
+            const Bytes palette = ReadBytes(folder + "/palettes/level01.gpl");
+            EXPECT_EQ(std::count(palette.begin(), palette.end(), '\n'), 4 + 64);
+        }
         CliResult packed = Run({"pack", folder, out});
         ASSERT_EQ(packed.exitCode, 0) << packed.err;
         EXPECT_TRUE(Holds(packed.out, "no file changed"));

@@ -3,6 +3,7 @@
 #include "base/Crc32.h"
 #include "patch/Bps.h"
 #include "patch/Patch.h"
+#include "patch/PatchInfo.h"
 #include "support/HandMadeRom.h"
 #include "support/TestSupport.h"
 #include "words/PatchRefusalWords.h"
@@ -45,6 +46,17 @@ Bytes HandPatch(const Bytes& source, uint64_t targetSize, const Bytes& actions, 
 }
 
 const Bytes SOURCE = Pattern(16);
+
+// patch-info counts each kind of action apart.
+TEST(BpsRefusal, TheInfoCountsEachKindOfAction) {
+    const Bytes actions = Cat(Action(0, 4), Action(1, 4), Pattern(4), Action(2, 4), Delta(0),
+                              Action(3, 4), Delta(0), Action(3, 4), Delta(4));
+    const PatchInfo info = DescribePatch(HandPatch(SOURCE, 20, actions, 0));
+    ASSERT_TRUE(info.bps);
+    EXPECT_EQ(std::tuple(info.bps->sourceReads, info.bps->targetReads, info.bps->sourceCopies,
+                         info.bps->targetCopies),
+              std::tuple(1u, 1u, 1u, 2u));
+}
 
 struct Hostile {
     const char* name;

@@ -169,6 +169,28 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
     }
 }
 
+// What each size limit is for, as a refusal of a file over it says.
+TEST(FileProblemWords, EachSizeLimitIsNamed) {
+    using L = SizeLimit;
+    const std::pair<L, std::string> limits[] = {
+        {L::None, ""},
+        {L::CodecInput, "the codecs take (5, a ROM image's)"},
+        {L::DataBlock, "the 5 a compressed block may hold"},
+        {L::Patch, "a patch may be (5 bytes)"},
+        {L::Metadata, "metadata may be (1 MiB)"},
+        {L::TilePicture, "one tile picture holds (16 MiB)"},
+        {L::PngFile, "a PNG file may have here (512 MiB)"},
+        {L::Sheet, "a sheet holds"},
+        {L::Manifest, "a manifest holds (1 MiB)"},
+        {L::UnpackedFile, "an unpacked file holds"},
+        {L::MapOrPalette, "a map or palette holds (64 MiB)"}};
+    for (const auto& [limit, words] : limits) {
+        const FileProblem p{
+            .kind = FileProblemKind::MoreBytesThan, .path = "a", .total = 5, .limit = limit};
+        EXPECT_EQ(FileProblemText(p), "a: more bytes than " + words + "; nothing was written");
+    }
+}
+
 // A patch not made: each kind once, found in the exception it is thrown in.
 TEST(FileProblemWords, EachPatchMakingProblemIsWordedWhole) {
     using K = PatchProblemKind;

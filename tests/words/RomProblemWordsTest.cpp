@@ -75,6 +75,9 @@ TEST(RomProblemWords, EachKindIsThrownAsItsErrorAndWordedWithItsNumbers) {
         {K::BackupIsRom, false,
          "rom.bin: its backup game.bin is the same file, with the same image; nothing was "
          "changed"},
+        {K::EntryChanged, false,
+         "rom.bin: entry 0x3 of the table at 0x20000 changed since it was read; nothing was "
+         "written"},
         {K::RleBlockChanged, false,
          "rom.bin: the RLE data at 0x220F2 changed since it was read; nothing was written"}};
     for (const auto& [kind, shortFile, words] : cases)
@@ -167,6 +170,9 @@ TEST(RomProblemWords, GraphicsProblemsAreWordedWithTheirNumbers) {
          "8 cells at 5 a row make a picture of 3 x 4 pixels, more than a picture may have (16 "
          "pixels a side, 2000 in all); take at least 6 cells a row"},
         {problem(K::EmptyPicture, "o.png"), false, "o.png: not written: the picture is empty"},
+        {problem(K::NotWholeCells, "p.png"), false,
+         "p.png: the picture is 3 x 4 pixels; a picture of cells of 5x8 tiles (40 x 64 pixels) "
+         "has a width and a height that are multiples of 40 and 64"},
     };
     for (const auto& [thrown, fileError, text] : cases)
         EXPECT_EQ(Thrown([&, t = thrown] { ThrowGraphicsProblem(t); }), std::pair(fileError, text));
