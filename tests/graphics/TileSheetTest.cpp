@@ -61,6 +61,15 @@ TEST_F(GraphicsTileSheet, TilesToPngAndBackGiveTheSameBytes) {
     }
 }
 
+// The first value whose colour a lower one has: none in the grey ramp, the pair where one is.
+TEST(GraphicsTilePalette, RepeatedColourNamesTheFirstPair) {
+    TilePalette palette = GreyRampPalette();
+    EXPECT_EQ(RepeatedColour(palette), std::nullopt);
+    palette.colours[9] = palette.colours[4];
+    palette.colours[12] = palette.colours[2];
+    EXPECT_EQ(RepeatedColour(palette), std::pair(9u, 4u));
+}
+
 TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
     const std::string rom = Write("rom.bin", PaletteRom());
     Bytes tiles(33, 0);
