@@ -53,6 +53,8 @@ TEST(PngReader, RefusesWhatItCannotReadAndSurvivesAnyDamage) {
         {Headed(100000, 100000, 8, 6), false, "a picture of 100000 x 100000 pixels is larger"},
         {Headed(16384, 2049, 8, 6), false, "a picture of 16384 x 2049 pixels is larger"},
         {Headed(4096, 8192, 16, 6), true, "too short: 61 bytes can't hold the image data"},
+        {Headed(14000, 5, 8, 0), true, // one byte a pixel: 70005 bytes, just over 61's most
+         "too short: 61 bytes can't hold the image data of a picture of 14000 x 5 pixels"},
         {Headed(16384, 2048, 8, 6), true, // the largest picture read
          "too short: 61 bytes can't hold the image data of a picture of 16384 x 2048 pixels"},
         {Slice(Headed(8, 8, 8, 2), 0, 47), true, // cut in the CRC of the IDAT chunk
