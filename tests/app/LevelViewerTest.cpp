@@ -142,6 +142,8 @@ TEST_F(AppLevelsViewer, ADecompressAndARomChangeDuringAnExportLeaveItsFileAsMade
     WriteFile("Level_01_PlaneB.png", {1, 2, 3});
     Click(Button("SaveMapButton"));
     EXPECT_TRUE(Control<QPushButton>("CancelTaskButton")->isVisible());
+    // It never takes the focus from the page's controls.
+    EXPECT_EQ(Control<QPushButton>("CancelTaskButton")->focusPolicy(), Qt::NoFocus);
     PressKey(Qt::Key_Escape);
     WaitForExport(f);
     EXPECT_TRUE(Holds(f.StatusText(), "cancelled; nothing was written"));

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -60,6 +61,21 @@ TEST_F(BaseFiles, ReplacingFiles) {
     uint8_t got[4] = {};
     EXPECT_EQ(::read(reader, got, sizeof got), 2);
     EXPECT_EQ(got[1], 8);
+    // More than a pipe holds waits for a slow reader, and goes through whole.
+    std::atomic<size_t> drained = 0;
+    std::atomic<bool> written = false;
+    std::thread slow([&] {
+        while (!written || drained < 200000) {
+            const ssize_t n = ::read(reader, got, sizeof got);
+            if (n > 0) drained += size_t(n);
+            if (n <= 0 && written) break;
+            if (n <= 0) std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    });
+    EXPECT_NO_THROW(WriteFileReplacing(fifo, Bytes(200000, 3)));
+    written = true;
+    slow.join();
+    EXPECT_EQ(drained, 200000u);
     ::close(reader);
     EXPECT_TRUE(fs::is_fifo(fifo));
     WriteFileReplacing("/dev/null", Bytes{9});
