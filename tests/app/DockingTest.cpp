@@ -51,3 +51,12 @@ TEST(AppDocking, PlacesChildrenByTheRule) {
         EXPECT_EQ(LayOutDocked(c.client, c.border, c.children), c.expected);
     }
 }
+
+// A control sized by its caption: a label takes one pixel more each way, a push button 14 and 6,
+// a radio button 24 and 6.
+TEST(AppDocking, AutoSizedControlsFitTheirCaption) {
+    const Extent caption{40, 13};
+    EXPECT_EQ(AutoSizedExtent(AutoSize::Label, caption), (Extent{41, 14}));
+    EXPECT_EQ(AutoSizedExtent(AutoSize::PushButton, caption), (Extent{54, 19}));
+    EXPECT_EQ(AutoSizedExtent(AutoSize::RadioButton, caption), (Extent{64, 19}));
+}
