@@ -213,7 +213,16 @@ TEST_F(BaseFiles, SeeksFromEachOriginFromPosition3Of10) {
             EXPECT_EQ(stream->Position(), landed) << offset;
             EXPECT_EQ(stream->ReadByte(), landed < 10 ? bytes[landed] : -1) << offset;
         }
-    }
+    }    // A byte written in the middle replaces the one there; one at the end adds to it.
+    MemoryStream written(bytes);
+    written.Seek(4, SeekOrigin::Begin);
+    written.WriteByte(0xEE);
+    written.Seek(0, SeekOrigin::End);
+    written.WriteByte(0xEF);
+    Bytes expected = bytes;
+    expected[4] = 0xEE;
+    expected.push_back(0xEF);
+    EXPECT_EQ(written.Data(), expected);
 }
 
 // A user's command line split into words as a shell splits it, without a shell's expansions,
