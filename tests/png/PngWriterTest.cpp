@@ -39,6 +39,12 @@ TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
         EXPECT_THROW(PngWriter(out, header), RefusedError);
         EXPECT_EQ(out.Size(), 0u);
     }
+    MemoryStream out;
+    EXPECT_EQ(
+        WordsOf<RefusedError>([&] {
+            PngWriter(out, PngHeader{5, 2, 3, 16});
+        }),
+        "PNG picture: colour type 3 at 16 bits, 5 x 2 pixels, is not what this writer writes");
 }
 
 TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
