@@ -64,12 +64,14 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
         std::filesystem::remove_all(folder);
         std::filesystem::remove(out);
         const std::string listed = Unpack(rom, "mod");
-        if (rom == demo_) { // a level's palette of 64 colours
+        if (rom == demo_) { // palettes of 64 colours
             EXPECT_TRUE(Holds(listed, "20000_9.bin: entry 0x9, 16896 bytes (DecodedSize 16896, "
                                       "PackedSize 1080); 20000_9.png: 528 tiles, palette line 0 of "
                                       "the palette at 0x5FC80\n"));
-            const Bytes palette = ReadBytes(folder + "/palettes/level01.gpl");
-            EXPECT_EQ(std::count(palette.begin(), palette.end(), '\n'), 4 + 64);
+            for (const char* name : {"level01.gpl", "sheets.gpl"}) {
+                const Bytes palette = ReadBytes(folder + "/palettes/" + name);
+                EXPECT_EQ(std::count(palette.begin(), palette.end(), '\n'), 4 + 64) << name;
+            }
         }
         CliResult packed = Run({"pack", folder, out});
         ASSERT_EQ(packed.exitCode, 0) << packed.err;
