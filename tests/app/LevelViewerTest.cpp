@@ -2,6 +2,7 @@
 #include "WindowTest.h"
 
 #include "graphics/TitleScreen.h"
+#include "rom/RomLayout.h"
 
 #include <QProcess>
 #include <QTimer>
@@ -207,6 +208,17 @@ TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     EXPECT_TRUE(
         std::equal(title.Pixels.begin(), title.Pixels.end(), f.Document().FrameBuffer.begin()));
     EXPECT_EQ(At(Shown(), 0, 0), Rgb(title.Pixels[0]));
+    // An undo on this page draws the title screen of the ROM it gives back.
+    std::vector<uint8_t> dark = ReadFile("tf3.bin");
+    std::fill_n(dark.begin() + drovak::TITLE_PALETTE_OFFSET, 32, 0);
+    WriteFile("tf3.bin.bak", dark);
+    dialogs.answers = {true};
+    CtrlZ(Preview());
+    const drovak::PreviewImage undone = drovak::RenderTitleScreen(PathOf("tf3.bin"));
+    EXPECT_NE(undone.Pixels, title.Pixels);
+    EXPECT_TRUE(
+        std::equal(undone.Pixels.begin(), undone.Pixels.end(), f.Document().FrameBuffer.begin()));
+    dialogs.boxes.clear();
     // The button follows the field; a missing file is reported.
     Edit("TitleRomEdit")->setText("");
     EXPECT_FALSE(Button("TitleViewButton")->isEnabled());

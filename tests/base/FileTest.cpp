@@ -213,7 +213,8 @@ TEST_F(BaseFiles, SeeksFromEachOriginFromPosition3Of10) {
             EXPECT_EQ(stream->Position(), landed) << offset;
             EXPECT_EQ(stream->ReadByte(), landed < 10 ? bytes[landed] : -1) << offset;
         }
-    }    // A byte written in the middle replaces the one there; one at the end adds to it.
+    }
+    // A byte written in the middle replaces the one there; one at the end adds to it.
     MemoryStream written(bytes);
     written.Seek(4, SeekOrigin::Begin);
     written.WriteByte(0xEE);
