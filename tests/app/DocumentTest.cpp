@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTableView>
@@ -163,5 +164,22 @@ TEST(AppRowChooser, OkPicksTheRowTheListOpenedOn) {
         QTimer::singleShot(0, accept);
         EXPECT_EQ(real.ChooseRow(nullptr, "Entries", {"Index", "Holds"}, rows, current), picked);
         EXPECT_EQ(header.toString(), "Holds");
+    }
+}
+
+// The real file dialog: an open takes only a file that exists, a save any name.
+TEST(AppFileDialog, OpenTakesAnExistingFileAndSaveAnyName) {
+    app::QtUserDialogs real;
+    for (const auto kind : {app::FileDialogKind::Open, app::FileDialogKind::Save}) {
+        QFileDialog::FileMode mode = QFileDialog::Directory;
+        std::function<void()> cancel = [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog) mode = dialog->fileMode();
+            dialog ? dialog->reject() : QTimer::singleShot(10, cancel);
+        };
+        QTimer::singleShot(0, cancel);
+        EXPECT_EQ(real.RunFileDialog(nullptr, kind, {}), std::nullopt);
+        EXPECT_EQ(mode, kind == app::FileDialogKind::Open ? QFileDialog::ExistingFile
+                                                          : QFileDialog::AnyFile);
     }
 }
