@@ -166,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (uint32_t k = 0; k < plan.newEntries.size(); ++k) {
         planned.Add(drovak::EntryPosition(table, index + k), drovak::TABLE_ENTRY_SIZE);
     }
-    planned.Add(uint64_t(table) + plan.newEntries[0].DataOffset, plan.newSize);
+    planned.Add(drovak::DataPosition(table, plan.newEntries[0]), plan.newSize);
     for (const drovak::DataMove& move : plan.moves) planned.Add(move.to, move.size);
     if (checksumKept) planned.Add(drovak::HEADER_CHECKSUM_OFFSET, 2);
     FUZZ_CHECK(planned.OnlyTheseChanged(rom.bytes, image));
