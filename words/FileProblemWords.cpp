@@ -1,6 +1,7 @@
 #include "words/FileProblemWords.h"
 
 #include "base/FileHandle.h"
+#include "words/CommandWords.h"
 #include "words/RomProblemWords.h"
 
 #include <exception>
@@ -219,7 +220,7 @@ std::string Text(const FileProblem& p) {
     case K::EmptyCommandLine:
         return "the command line is empty";
     case K::OtherContent:
-        return file + "already exists and holds other data" + unwritten;
+        return file + HoldsOtherData() + unwritten;
     case K::InUse:
         return file + "in use by another program" + unwritten;
     case K::KeepsBeingReplaced:

@@ -2,6 +2,7 @@
 
 #include "base/Crc32.h"
 #include "base/FileHandle.h"
+#include "words/CommandWords.h"
 #include "words/FileProblemWords.h"
 #include "words/LzhListWords.h"
 #include "words/ModReasonWords.h"
@@ -115,7 +116,7 @@ std::string FolderText(const ModProblem& p) {
     case K::OutputChanged:
         return file + "changed since it was read" + NOTHING_WRITTEN;
     case K::OutputHoldsOther:
-        return file + "already exists and holds other data" + NOTHING_WRITTEN;
+        return file + HoldsOtherData() + NOTHING_WRITTEN;
     case K::TableTooLong:
         return file + "the table at " + HexText(p.offset) + " has " + Number(p.count) +
                " entries; a pack can recalculate at most " + Number(p.limit) + NOTHING_WRITTEN;
