@@ -6,8 +6,6 @@
 #include "support/HandMadeRom.h"
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,18 +36,13 @@ protected:
         EXPECT_EQ(std::system(unmount.c_str()), 0);
     }
 
-    // The calls of a run, one "N NAME FILE [FILE]" line each.
-    std::vector<std::string> Calls(const std::vector<std::string>& command,
-                                   std::vector<std::string> environment) {
-        const std::string log = File("calls.log");
-        fs::remove(log);
-        environment.push_back(Preload());
-        environment.push_back("DROVAK_FAULT_LOG=" + log);
-        EXPECT_TRUE(Ok(Run(command, environment)));
-        std::vector<std::string> calls;
-        std::ifstream in(log);
-        for (std::string line; std::getline(in, line);) calls.push_back(line);
-        return calls;
+    // The number of the last call of `checksum --fix` that renames a file to `name`.
+    size_t RenameTo(const std::string& name) {
+        size_t number = 0;
+        for (const auto& call : LoggedCalls({"checksum", rom, "--fix"}, {})) {
+            if (call[1] == "rename" && call.back() == name) number = std::stoul(call[0]);
+        }
+        return number;
     }
 
     Bytes image, fixed;
@@ -97,7 +90,7 @@ TEST_F(CliFiles, UndoOnAFatStick) {
 TEST_F(CliFiles, AKilledUndoByRenamesIsFinishedByTheNextOne) {
     WriteBytes(rom, image);
     ASSERT_TRUE(Ok(Run({"checksum", rom, "--fix"})));
-    const size_t calls = Calls({"undo", rom}, {FAT_FAILURES}).size();
+    const size_t calls = LoggedCalls({"undo", rom}, {FAT_FAILURES}).size();
     ASSERT_GT(calls, 3u);
     int leftHalfWay = 0;
     for (size_t at = 1; at <= calls; ++at) {
@@ -124,21 +117,14 @@ TEST_F(CliFiles, AFailedChangeKeepsTheEarlierBackup) {
     WriteBytes(rom, image);
     const Bytes earlier(0x1000, 9);
     WriteBytes(backup, earlier);
-    const std::vector<std::string> calls = Calls({"checksum", rom, "--fix"}, {});
-    size_t renameOverRom = 0;
-    for (const std::string& call : calls) {
-        if (call.find(" rename ") != std::string::npos && call.ends_with(" tf3.bin")) {
-            renameOverRom = std::stoul(call);
-        }
-    }
+    const size_t renameOverRom = RenameTo("tf3.bin");
     ASSERT_GT(renameOverRom, 0u);
     WriteBytes(rom, image);
     WriteBytes(backup, earlier);
-    const CliResult failed =
-        Run({"checksum", rom, "--fix"},
-            {Preload(), "DROVAK_FAULT=eio", "DROVAK_FAULT_AT=" + std::to_string(renameOverRom)});
-    EXPECT_EQ(failed.exitCode, 2);
-    EXPECT_TRUE(Holds(failed.err, "nothing was written"));
+    EXPECT_TRUE(
+        Fails(Run({"checksum", rom, "--fix"}, {Preload(), "DROVAK_FAULT=eio",
+                                               "DROVAK_FAULT_AT=" + std::to_string(renameOverRom)}),
+              2, "nothing was written"));
     EXPECT_EQ(ReadBytes(rom), image);
     EXPECT_EQ(ReadBytes(backup), earlier);
 }
@@ -147,23 +133,17 @@ TEST_F(CliFiles, AFailedChangeKeepsTheEarlierBackup) {
 TEST_F(CliFiles, ReadOnlyRomsAndLinkedBackupsAreRefused) {
     WriteBytes(rom, image);
     ::chmod(rom.c_str(), 0444);
-    const CliResult refused = Run({"checksum", rom, "--fix"});
-    EXPECT_EQ(refused.exitCode, 3);
-    EXPECT_TRUE(Holds(refused.err, "read-only; nothing was written"));
+    EXPECT_TRUE(Fails(Run({"checksum", rom, "--fix"}), 3, "read-only; nothing was written"));
     EXPECT_EQ(ReadBytes(rom), image);
     EXPECT_FALSE(fs::exists(backup));
 
     ::chmod(rom.c_str(), 0644);
     const std::string note = Write("note.txt", Bytes(10, 'n'));
     fs::create_symlink(note, backup);
-    const CliResult undo = Run({"undo", rom});
-    EXPECT_EQ(undo.exitCode, 3);
-    EXPECT_TRUE(Holds(undo.err, backup + " is a symbolic link, not a regular file"));
+    EXPECT_TRUE(Fails(Run({"undo", rom}), 3, backup + " is a symbolic link, not a regular file"));
     fs::remove(backup);
     fs::create_hard_link(note, backup);
-    const CliResult linked = Run({"undo", rom});
-    EXPECT_EQ(linked.exitCode, 3);
-    EXPECT_TRUE(Holds(linked.err, backup + " is one of 2 names of one file"));
+    EXPECT_TRUE(Fails(Run({"undo", rom}), 3, backup + " is one of 2 names of one file"));
     EXPECT_EQ(ReadBytes(rom), image);
     EXPECT_EQ(ReadBytes(note), Bytes(10, 'n'));
 }
@@ -172,12 +152,7 @@ TEST_F(CliFiles, ReadOnlyRomsAndLinkedBackupsAreRefused) {
 // and the message gives it.
 TEST_F(CliFiles, AnOldImageTheMessageNamesIsNeverRemoved) {
     WriteBytes(rom, image);
-    size_t renameToBackup = 0;
-    for (const std::string& call : Calls({"checksum", rom, "--fix"}, {})) {
-        if (call.find(" rename ") != std::string::npos && call.ends_with(" tf3.bin.bak")) {
-            renameToBackup = std::stoul(call);
-        }
-    }
+    const size_t renameToBackup = RenameTo("tf3.bin.bak");
     WriteBytes(rom, image);
     const CliResult failed =
         Run({"checksum", rom, "--fix"},
@@ -215,8 +190,8 @@ TEST_F(CliFiles, OutputsAreNotOverwrittenUnasked) {
         SCOPED_TRACE(command[0]);
         WriteBytes(out, Bytes(5, 'x'));
         const CliResult refused = Run(command);
-        EXPECT_EQ(refused.exitCode, 3);
-        EXPECT_TRUE(Holds(refused.err, "already exists and holds other data"));
+        EXPECT_TRUE(Fails(refused, 3, "already exists and holds other data"));
+        EXPECT_TRUE(Holds(refused.err, "Give --yes to "));
         EXPECT_EQ(ReadBytes(out), Bytes(5, 'x'));
         std::vector<std::string> yes = command;
         yes.push_back("--yes");

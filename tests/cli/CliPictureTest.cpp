@@ -46,9 +46,8 @@ TEST_F(CliPicture, LevelPngAllWritesEveryPlaneAsTheSingleExportDoes) {
     WriteBytes(folder + "/Level_01_PlaneA.png", {1});
     ::chmod((folder + "/Level_01_PlaneA.png").c_str(), 0600);
     const mode_t mask = ::umask(077);
-    const CliResult refused = Run({"level-png", rom, folder, "--all"});
-    EXPECT_EQ(refused.exitCode, 3);
-    EXPECT_TRUE(Holds(refused.err, "Level_01_PlaneA.png: already exists and holds other data"));
+    EXPECT_TRUE(Fails(Run({"level-png", rom, folder, "--all"}), 3,
+                      "Level_01_PlaneA.png: already exists and holds other data"));
     EXPECT_EQ(ReadBytes(folder + "/Level_01_PlaneA.png"), Bytes{1});
     const CliResult all = Run({"level-png", rom, folder, "--all", "--yes"});
     ::umask(mask);

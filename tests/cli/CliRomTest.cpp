@@ -18,9 +18,8 @@ protected:
     void ExpectInsertAskedThenDone(const std::string& format, const Bytes& data) {
         const Bytes original = ReadBytes(rom_);
         auto file = Write("data.bin", data);
-        CliResult refused = Run({format + "-insert", rom_, file});
-        EXPECT_EQ(refused.exitCode, 3);
-        EXPECT_TRUE(Holds(refused.err, "--yes"));
+        const CliResult refused = Run({format + "-insert", rom_, file});
+        EXPECT_TRUE(Fails(refused, 3, "--yes"));
         EXPECT_EQ(ReadBytes(rom_), original);
         CliResult inserted = Run({format + "-insert", rom_, file, "--yes"});
         ASSERT_EQ(inserted.exitCode, 0) << inserted.err;
@@ -42,8 +41,7 @@ protected:
 };
 
 TEST_F(CliRom, LzhInsertAsksBeforeGrowingAnEntry) {
-    CliResult entry0 = Run({"lzh-extract", rom_, File("entry0.bin"), "--table", "20000"});
-    ASSERT_EQ(entry0.exitCode, 0) << entry0.err;
+    ASSERT_TRUE(Ok(Run({"lzh-extract", rom_, File("entry0.bin"), "--table", "20000"})));
     ExpectInsertAskedThenDone("lzh", Noise(ReadBytes(File("entry0.bin")).size(), 7));
 }
 
@@ -76,10 +74,10 @@ TEST_F(CliRom, IndexBeyondTheTableAndAnUnchangedRoundTrip) {
           std::vector<std::string>{"lzh-insert", rom_, data, "--yes"}}) {
         std::vector<std::string> arguments = command;
         arguments.insert(arguments.end(), {"--index", "40"});
-        CliResult beyond = Run(arguments);
-        EXPECT_EQ(beyond.exitCode, 3) << command[0];
-        EXPECT_TRUE(Holds(beyond.err, "entry 0x40 is beyond the table at 0x20000, which has 32 "
-                                      "entries; nothing was read or written"));
+        const CliResult beyond = Run(arguments);
+        EXPECT_TRUE(Fails(beyond, 3,
+                          "entry 0x40 is beyond the table at 0x20000, which has 32 entries; "
+                          "nothing was read or written"));
         EXPECT_FALSE(Holds(beyond.err, "bytes at"));
         EXPECT_EQ(ReadBytes(rom_), demo);
     }
@@ -96,8 +94,8 @@ TEST_F(CliRom, IndexBeyondTheTableAndAnUnchangedRoundTrip) {
 // right checksum stays right, a wrong one is left alone until checksum --fix.
 TEST_F(CliRom, BackupUndoAndChecksum) {
     const Bytes demo = ReadBytes(rom_);
-    CliResult checked = Run({"checksum", rom_});
-    ASSERT_EQ(checked.exitCode, 0);
+    const CliResult checked = Run({"checksum", rom_});
+    ASSERT_TRUE(Ok(checked));
     const std::string sum = checked.out.substr(7, 4);
     EXPECT_EQ(checked.out, "stored " + sum + ", computed " + sum + ": right\n");
 
@@ -135,8 +133,7 @@ TEST_F(CliRom, BackupUndoAndChecksum) {
 
 // Noise takes about two bytes per byte: longer than the block at 48120.
 TEST_F(CliRom, RleInsertAsksBeforeGrowingTheBlock) {
-    CliResult block = Run({"rle-extract", rom_, File("block.bin"), "--at", "48120"});
-    ASSERT_EQ(block.exitCode, 0) << block.err;
+    ASSERT_TRUE(Ok(Run({"rle-extract", rom_, File("block.bin"), "--at", "48120"})));
     ExpectInsertAskedThenDone("rle", Noise(ReadBytes(File("block.bin")).size() / 4 * 4, 7));
 }
 

@@ -9,7 +9,11 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <spawn.h>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -34,6 +38,15 @@ struct CliResult {
 inline ::testing::AssertionResult Ok(const CliResult& result) {
     if (result.exitCode == 0) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "exit code " << result.exitCode << ": " << result.err;
+}
+
+// Whether the run ended with `code` and said `part` on stderr; a failure shows what it said.
+inline ::testing::AssertionResult Fails(const CliResult& result, int code,
+                                        const std::string& part) {
+    if (result.exitCode == code && result.err.find(part) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "exit code " << result.exitCode << " (not " << code
+                                         << "), \"" << part << "\" wanted in: " << result.err;
 }
 
 class CliTest : public ScratchTest {
@@ -99,6 +112,23 @@ protected:
     CliResult Run(const std::vector<std::string>& arguments,
                   const std::vector<std::string>& environment = {}) const {
         return Finish(Start(arguments, environment));
+    }
+    // The calls of a run that must succeed, as the preload library logs them in calls.log: the
+    // words of each line (number, call, file names).
+    std::vector<std::vector<std::string>> LoggedCalls(const std::vector<std::string>& command,
+                                                      std::vector<std::string> environment) const {
+        const std::string log = File("calls.log");
+        std::filesystem::remove(log);
+        environment.insert(environment.end(), {Preload(), "DROVAK_FAULT_LOG=" + log});
+        EXPECT_TRUE(Ok(Run(command, environment)));
+        std::vector<std::vector<std::string>> calls;
+        std::ifstream in(log);
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            calls.emplace_back(std::istream_iterator<std::string>(words),
+                               std::istream_iterator<std::string>());
+        }
+        return calls;
     }
 
 private:

@@ -8,8 +8,6 @@
 #include "rom/LzhPage.h"
 #include "support/HandMadeRom.h"
 
-#include <filesystem>
-#include <fstream>
 #include <set>
 #include <sys/file.h>
 
@@ -18,18 +16,6 @@ namespace {
 
 constexpr uint32_t TABLE = 0x400;
 constexpr uint32_t BLOCK = 0xE00; // the RLE block
-
-// The calls a run made, as the preload library logs them: number, call, file names.
-std::vector<std::vector<std::string>> ReadCalls(const std::string& log) {
-    std::vector<std::vector<std::string>> calls;
-    std::ifstream in(log);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream words(line);
-        calls.emplace_back(std::istream_iterator<std::string>(words),
-                           std::istream_iterator<std::string>());
-    }
-    return calls;
-}
 
 class CliSafety : public CliTest {
 protected:
@@ -63,13 +49,10 @@ protected:
     Tally InjectEverywhere(const std::vector<std::string>& command,
                            const std::string& fileSystem = "") {
         const Bytes old = ReadBytes(rom);
-        const std::string log = File("calls.log");
-        std::filesystem::remove(log);
         const std::string without = "DROVAK_FAIL_ALWAYS=" + fileSystem;
-        EXPECT_TRUE(Ok(Run(command, Preload({without, "DROVAK_FAULT_LOG=" + log}))));
+        const auto calls = LoggedCalls(command, {without});
         const Bytes complete = ReadBytes(rom);
         EXPECT_NE(complete, old);
-        const auto calls = ReadCalls(log);
         ExpectSyncedBeforeRenamed(calls);
 
         Tally tally;
@@ -192,12 +175,9 @@ TEST_F(CliSafety, NoFailureOrKillAtAnyWriteSyncRenameOrLinkTearsTheRom) {
     // else behind.
     const Bytes changed = ReadBytes(rom), old = ReadBytes(rom + ".bak");
     const std::string noExchange = "DROVAK_FAIL_ALWAYS=renameat2:einval";
-    const std::string log = File("calls.log");
-    std::filesystem::remove(log);
-    EXPECT_TRUE(Ok(Run({"undo", rom}, Preload({noExchange, "DROVAK_FAULT_LOG=" + log}))));
+    const size_t calls = LoggedCalls({"undo", rom}, {noExchange}).size();
     EXPECT_EQ(ReadBytes(rom), old);
     EXPECT_EQ(ReadBytes(rom + ".bak"), changed);
-    const size_t calls = ReadCalls(log).size();
     for (size_t at = 1; at <= calls; ++at) {
         for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
             if (!Kept(entry.path())) std::filesystem::remove(entry.path()); // an earlier run's

@@ -109,9 +109,7 @@ TEST_F(CliTiles, AReorderedPaletteIsReadByColour) {
     edited.palette.push_back({0x12, 0x34, 0x56});
     edited.samples[3 * edited.width + 5] = 16;
     line[1] = Write("foreign.png", EncodeWithLibpng(edited));
-    CliResult refused = Run(line);
-    EXPECT_EQ(refused.exitCode, 3);
-    EXPECT_TRUE(Holds(refused.err, "the colour #123456 at x 5, y 3 is not in palette line 0"));
+    EXPECT_TRUE(Fails(Run(line), 3, "the colour #123456 at x 5, y 3 is not in palette line 0"));
     EXPECT_EQ(ReadBytes(File("back.bin")), flipped);
 }
 
