@@ -15,14 +15,6 @@ namespace drovak::fuzz {
 
 namespace {
 
-Bytes Lzh(const Bytes& data) {
-    return LzhEncode(data);
-}
-
-Bytes Rle(const Bytes& data) {
-    return RleEncode(data).bytes;
-}
-
 // A piece of real-looking tile data: the start of the demo ROM's first tile sheet.
 Bytes DemoTiles(size_t length) {
     const RomBytes rom{"demo", MakeDemoRom()};
@@ -41,7 +33,7 @@ void AddCodecSeeds(SeedSet& seeds) {
     lzh["abc"] = {0x00, 0x03, 0xF6, 0xFB, 0xBD, 0xE0};
     lzh["a-times-10"] = {0x00, 0x0A, 0xF6, 0xC9, 0x00, 0x00};
     lzh["abc-times-4"] = {0x00, 0x0C, 0xF6, 0xFB, 0xBD, 0xF2, 0x40, 0x20};
-    lzh["tiles"] = Cat({0x04, 0x00}, Lzh(tiles));
+    lzh["tiles"] = Cat({0x04, 0x00}, LzhEncode(tiles));
 
     // A whole block; the decoded length is its header's low 16 bits.
     auto& rle = seeds["rle_decode"];
@@ -51,7 +43,7 @@ void AddCodecSeeds(SeedSet& seeds) {
     rle["11-times-256"] = {0x00, 0x00, 0x01, 0x00, 0x1E, 0x01, 0xFF};
     rle["zeros-40000"] = {0x00, 0x00, 0x9C, 0x40, 0x0F, 0x38, 0x7F};
     rle["run-cut"] = {0x00, 0x00, 0x00, 0x04, 0x0F, 0x00, 0x00};
-    rle["tiles"] = Rle(tiles);
+    rle["tiles"] = RleEncode(tiles).bytes;
 
     // Offset byte, then the records.
     auto& masked = seeds["masked_tile_decode"];

@@ -1,6 +1,7 @@
 // Seeds of the page, level and title targets: the numbers each target takes to build and change
 // its image, in the order it takes them (see the targets), and the data to compress.
 #include "demo/DemoRom.h"
+#include "fuzz/FuzzRom.h"
 #include "fuzz/SeedBuilder.h"
 #include "fuzz/Seeds.h"
 #include "rom/RomLayout.h"
@@ -12,11 +13,9 @@ namespace drovak::fuzz {
 
 namespace {
 
+// Bytes with no repeats to speak of.
 Bytes Noise(size_t length) {
-    Bytes bytes(length);
-    uint32_t seed = 1;
-    for (uint8_t& byte : bytes) byte = uint8_t((seed = seed * 1103515245u + 12345u) >> 24);
-    return bytes;
+    return Content(length, 2, 1);
 }
 
 // A table of `count` entries at `table` (lengths and kinds of content), what follows its data,

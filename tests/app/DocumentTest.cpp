@@ -39,8 +39,7 @@ protected:
 
 TEST_F(AppDocument, OneUndoQuestionOnEveryPageOfferedOnlyWithABackup) {
     PutDemoRom();
-    OpenWindow();
-    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    OpenWindow(app::MainPage::Lzh);
     QAction* undo = Control<QAction>("UndoChangeAction");
     emit Control<QMenu>("PreviewMenu")->aboutToShow();
     EXPECT_FALSE(undo->isVisible());
@@ -79,8 +78,7 @@ TEST_F(AppDocument, ARomDroppedOnTheLzhPageNeverLeavesTheOldRomsPicture) {
     PutDemoRom();
     WriteFile("other.bin", Darkened(drovak::PREVIEW_PALETTE_OFFSET));
     WriteFile("short.bin", Bytes(16, 0));
-    MainForm& f = OpenWindow();
-    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    MainForm& f = OpenWindow(app::MainPage::Lzh);
     Click(Button("LzhDecompressButton"));
     ASSERT_TRUE(f.ShownTiles().has_value());
     const drovak::FrameBuffer before = f.Document().FrameBuffer;

@@ -200,8 +200,7 @@ TEST_F(AppLevelsViewer, OnlyAClickOnAPageTabCarriesTheRomIntoThePage) {
 }
 
 TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
-    MainForm& f = OpenWindow();
-    ClickTab(Tabs("PageTabs"), app::MainPage::Title);
+    MainForm& f = OpenWindow(app::MainPage::Title);
     Click(Button("TitleViewButton"));
     ASSERT_TRUE(dialogs.boxes.empty());
     const drovak::PreviewImage title = drovak::RenderTitleScreen(PathOf("tf3.bin"));

@@ -18,7 +18,7 @@ using Bytes = std::vector<uint8_t>;
 class AppPatch : public WindowTest {
 protected:
     // tf3.bin (the demo ROM) and the same with a tile-art entry changed and compressed back.
-    void PutRoms() {
+    void SetUp() override {
         PutDemoRom();
         const drovak::RomBytes rom{"tf3.bin", ReadFile("tf3.bin")};
         Bytes art(4000, 0x5A);
@@ -28,16 +28,18 @@ protected:
         clean_ = rom.bytes;
         WriteFile("mod.bps", drovak::CreateBpsPatch(clean_, modded_));
     }
-    // An action of the field's menu, as a right click opens it ("Make a patch..." by default).
-    static QAction*
-    MakePatchAction(QLineEdit* field,
-                    const QString& text = "Make a patch against an original ROM...") {
+    // Triggers an action of the field's menu, as a right click opens it ("Make a patch..." by
+    // default), and closes the menu; false when the menu has no such action.
+    static bool Choose(QLineEdit* field,
+                       const QString& text = "Make a patch against an original ROM...") {
         auto* menu = qobject_cast<QMenu*>(OpenContextMenu(field));
-        if (menu == nullptr) return nullptr;
-        for (QAction* action : menu->actions()) {
-            if (action->text() == text) return action;
+        for (QAction* action : menu ? menu->actions() : QList<QAction*>()) {
+            if (action->text() != text) continue;
+            action->trigger();
+            QApplication::activePopupWidget()->close();
+            return true;
         }
-        return nullptr;
+        return false;
     }
     bool HasBackup() const { return std::filesystem::exists(PathOf("tf3.bin.bak")); }
 
@@ -45,9 +47,7 @@ protected:
 };
 
 TEST_F(AppPatch, ADroppedPatchIsAskedAboutAppliedAndUndone) {
-    PutRoms();
-    MainForm& f = OpenWindow();
-    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    MainForm& f = OpenWindow(app::MainPage::Lzh);
     Drop(Preview(), "mod.bps"); // answered No
     EXPECT_EQ(dialogs.boxes.value(0), "question Warning owned: Apply mod.bps to tf3.bin?");
     EXPECT_EQ(ReadFile("tf3.bin"), clean_);
@@ -69,14 +69,12 @@ TEST_F(AppPatch, ADroppedPatchIsAskedAboutAppliedAndUndone) {
 }
 
 TEST_F(AppPatch, PatchesThatDoNotFitAreRefusedWithNothingWritten) {
-    PutRoms();
     WriteFile("other.bin", modded_);
     Bytes damaged = ReadFile("mod.bps");
     damaged[damaged.size() / 2] ^= 0x01;
     WriteFile("damaged.bps", damaged);
     WriteFile("text.ips", {'h', 'e', 'l', 'l', 'o'});
-    OpenWindow();
-    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    OpenWindow(app::MainPage::Lzh);
     Edit("LzhDecompRomEdit")->setText(Folder() + "other.bin"); // the patched ROM
     dialogs.answers = {true, true, true};
     Drop(Preview(), "mod.bps");
@@ -93,11 +91,9 @@ TEST_F(AppPatch, PatchesThatDoNotFitAreRefusedWithNothingWritten) {
 }
 
 TEST_F(AppPatch, AnIpsPatchOnTheTitlePageSaysItHasNoChecksums) {
-    PutRoms();
     const Bytes ips = {'P', 'A', 'T', 'C', 'H', 0, 2, 0, 0, 1, 0x77, 'E', 'O', 'F'};
     WriteFile("fix.ips", ips);
-    MainForm& f = OpenWindow();
-    ClickTab(Tabs("PageTabs"), app::MainPage::Title);
+    MainForm& f = OpenWindow(app::MainPage::Title);
     dialogs.answers = {true};
     Drop(Button("TitleViewButton"), "fix.ips");
     Bytes expected = clean_;
@@ -111,7 +107,6 @@ TEST_F(AppPatch, AnIpsPatchOnTheTitlePageSaysItHasNoChecksums) {
 }
 
 TEST_F(AppPatch, EveryRomFieldMakesAPatchAgainstAnOriginal) {
-    PutRoms();
     WriteFile("clean.bin", clean_);
     MainForm& f = OpenWindow();
     WriteFile("tf3.bin", modded_);
@@ -119,12 +114,9 @@ TEST_F(AppPatch, EveryRomFieldMakesAPatchAgainstAnOriginal) {
          {Edit("LzhDecompRomEdit"), Edit("LzhCompRomEdit"), Edit("RleDecompRomEdit"),
           Edit("RleCompRomEdit"), Edit("LevelRomEdit"), Edit("TitleRomEdit")}) {
         SCOPED_TRACE(field->objectName().toStdString());
-        QAction* action = MakePatchAction(field);
-        ASSERT_NE(action, nullptr);
         std::filesystem::remove(PathOf("made.bps"));
         dialogs.picks = {Folder() + "clean.bin", Folder() + "made.bps"};
-        action->trigger();
-        QApplication::activePopupWidget()->close();
+        ASSERT_TRUE(Choose(field));
         WaitForExport(f);
         const Bytes patch = ReadFile("made.bps");
         const drovak::PatchResult applied = drovak::ApplyBpsPatch(clean_, patch);
@@ -141,18 +133,15 @@ TEST_F(AppPatch, EveryRomFieldMakesAPatchAgainstAnOriginal) {
     // Cancelled at either dialog, or refused over the ROM itself: nothing is written.
     std::filesystem::remove(PathOf("made.bps"));
     dialogs.picks = {QString()};
-    MakePatchAction(Edit("LevelRomEdit"))->trigger();
-    QApplication::activePopupWidget()->close();
+    EXPECT_TRUE(Choose(Edit("LevelRomEdit")));
     dialogs.picks = {Folder() + "clean.bin", Folder() + "tf3.bin"};
-    MakePatchAction(Edit("LevelRomEdit"))->trigger();
-    QApplication::activePopupWidget()->close();
+    EXPECT_TRUE(Choose(Edit("LevelRomEdit")));
     EXPECT_FALSE(std::filesystem::exists(PathOf("made.bps")));
     EXPECT_EQ(ReadFile("tf3.bin"), modded_);
     EXPECT_EQ(dialogs.Kinds(), "error");
 }
 
 TEST_F(AppPatch, RunInEmulatorStartsTheFieldsRomWithoutAShell) {
-    PutRoms();
     const std::string script =
         "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.new\"\nmv \"$0.new\" \"$0.args\"\n";
     WriteFile("emulator.sh", Bytes(script.begin(), script.end()));
@@ -160,8 +149,7 @@ TEST_F(AppPatch, RunInEmulatorStartsTheFieldsRomWithoutAShell) {
     MainForm& f = OpenWindow();
     const std::string path = PathOf("emulator.sh");
     ::setenv("DROVAK_EMULATOR", ("'" + path + "' -f %f").c_str(), 1);
-    MakePatchAction(Edit("TitleRomEdit"), "Run in emulator")->trigger();
-    QApplication::activePopupWidget()->close();
+    EXPECT_TRUE(Choose(Edit("TitleRomEdit"), "Run in emulator"));
     for (int tries = 0; tries < 3000 && !std::filesystem::exists(path + ".args"); ++tries)
         QTest::qWait(20);
     const Bytes args = ReadFile("emulator.sh.args");
@@ -172,8 +160,7 @@ TEST_F(AppPatch, RunInEmulatorStartsTheFieldsRomWithoutAShell) {
     const std::string paths = ::getenv("PATH");
     ::setenv("DROVAK_EMULATOR", "", 1);
     ::setenv("PATH", PathOf("nowhere").c_str(), 1);
-    MakePatchAction(Edit("TitleRomEdit"), "Run in emulator")->trigger();
-    QApplication::activePopupWidget()->close();
+    EXPECT_TRUE(Choose(Edit("TitleRomEdit"), "Run in emulator"));
     ::setenv("PATH", paths.c_str(), 1);
     EXPECT_EQ(dialogs.Kinds(), "error");
 }

@@ -23,8 +23,7 @@ protected:
     }
 
     MainForm& OpenOnCompression() {
-        MainForm& f = OpenWindow();
-        ClickTab(Tabs("PageTabs"), app::MainPage::Rle);
+        MainForm& f = OpenWindow(app::MainPage::Rle);
         ClickTab(Tabs("RleModeTabs"), app::ModeTab::Compression);
         TypeInto(Edit("RleOffsetEdit"), "200");
         TypeInto(Edit("RleCompRomEdit"), Folder() + "rom.bin");
@@ -56,8 +55,7 @@ TEST_F(AppRlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndSh
     handmade::Put(rom, 0x48120, packed);
     WriteFile("rom.bin", rom);
 
-    MainForm& f = OpenWindow();
-    ClickTab(Tabs("PageTabs"), app::MainPage::Rle);
+    MainForm& f = OpenWindow(app::MainPage::Rle);
     TypeInto(Edit("RleDecompRomEdit"), Folder() + "rom.bin");
     // Enter runs the decompression whatever the button.
     Button("RleDecompressButton")->setEnabled(false);

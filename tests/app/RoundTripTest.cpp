@@ -32,8 +32,7 @@ TEST_F(AppRoundTrip, CtrlZBelongsToTheFieldAndThePreviewFollowsTheRom) {
     const Bytes rom = handmade::MakeRom(TABLE, {Bytes(300, 7), handmade::TwoColourTiles(896)});
     WriteFile("rom.bin", rom);
     WriteFile("red.bin", handmade::TwoColourTiles(1792));
-    MainForm& f = OpenWindow();
-    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    MainForm& f = OpenWindow(app::MainPage::Lzh);
     ClickTab(Tabs("LzhModeTabs"), app::ModeTab::Compression);
     TypeInto(Edit("LzhTableOffsetEdit"), "100");
     TypeInto(Edit("LzhTableIndexEdit"), "1");
@@ -86,8 +85,7 @@ TEST_F(AppRoundTrip, CtrlZBelongsToTheFieldAndThePreviewFollowsTheRom) {
 TEST_F(AppRoundTrip, TheTableSaysWhatItHoldsAndRefusesAnIndexBeyondIt) {
     PutDemoRom();
     const Bytes demo = ReadFile("tf3.bin");
-    OpenWindow();
-    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
+    OpenWindow(app::MainPage::Lzh);
     ClickTab(Tabs("LzhModeTabs"), app::ModeTab::Decompression);
     TypeInto(Edit("LzhTableIndexEdit"), "40");
     Click(Button("LzhDecompressButton"));
@@ -106,18 +104,4 @@ TEST_F(AppRoundTrip, TheTableSaysWhatItHoldsAndRefusesAnIndexBeyondIt) {
     EXPECT_EQ(rows[1 + 0x8].last(), "tile art, level 1");
     EXPECT_EQ(rows[1 + 0x12].last(), "blocks, level 3");
     EXPECT_EQ(rows[1 + 0x1F].last(), "");
-}
-
-// A window started without a ROM says how to choose one, until one is chosen.
-TEST_F(AppRoundTrip, TheEmptyWindowSaysHowToChooseARom) {
-    MainForm& f = OpenWindow();
-    EXPECT_EQ(f.StatusText(), app::NO_ROM_STATUS);
-    EXPECT_TRUE(f.StatusText().contains("\"...\"") && f.StatusText().contains("drop a file"));
-    PutDemoRom();
-    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh);
-    EXPECT_EQ(f.StatusText(), app::NO_ROM_STATUS);
-    dialogs.picks = {Folder() + "tf3.bin"};
-    Click(Button("LzhDecompRomBrowse"));
-    EXPECT_EQ(Edit("LzhDecompRomEdit")->text(), Folder() + "tf3.bin");
-    EXPECT_TRUE(f.StatusText().isEmpty()) << f.StatusText().toStdString();
 }

@@ -12,9 +12,9 @@ TEST_F(AppWindow, TheStartUpHintGoesOnceARomIsChosenOrDropped) {
     for (const auto& [page, browse, target] : pages) {
         for (const bool dropped : {false, true}) {
             SCOPED_TRACE(std::string(browse) + (dropped ? " dropped" : " chosen"));
-            MainForm& f = OpenWindow();
-            ClickTab(Tabs("PageTabs"), page);
+            MainForm& f = OpenWindow(page);
             ASSERT_EQ(f.StatusText(), app::NO_ROM_STATUS);
+            ASSERT_TRUE(Holds(f.StatusText(), "\"...\"") && Holds(f.StatusText(), "drop a file"));
             if (dropped) {
                 Drop(target ? Control(target) : Preview(), "demo.bin");
             } else {
@@ -22,6 +22,11 @@ TEST_F(AppWindow, TheStartUpHintGoesOnceARomIsChosenOrDropped) {
                 Click(Button(browse));
             }
             EXPECT_NE(f.StatusText(), app::NO_ROM_STATUS) << f.StatusText().toStdString();
+            // A compression page's ROM chosen leaves an empty status line.
+            if (page == app::MainPage::Lzh && !dropped) {
+                EXPECT_EQ(Edit(target)->text(), Folder() + "demo.bin");
+                EXPECT_TRUE(f.StatusText().isEmpty()) << f.StatusText().toStdString();
+            }
             // Another status is not the hint: naming a ROM again leaves it.
             f.ShowStatus("busy");
             dialogs.picks = {Folder() + "demo.bin"};

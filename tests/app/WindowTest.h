@@ -76,6 +76,13 @@ protected:
         return *form_;
     }
 
+    // The window built and shown, with `page` chosen by a click on its tab.
+    MainForm& OpenWindow(app::MainPage page) {
+        MainForm& form = OpenWindow();
+        ClickTab(Tabs("PageTabs"), page);
+        return form;
+    }
+
     MainForm& Window() const { return *form_; }
 
     // A control of the window by its name (an exception, and so a failed test, when there is
