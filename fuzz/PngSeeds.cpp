@@ -1,12 +1,10 @@
-// Seeds of the PNG targets: tile sheets and pictures of every colour type the reader takes,
-// written by the project's writer and, for grey and interlaced pictures, by libpng.
+// Seeds of the PNG targets: tile sheets written by the project's writer, and pictures of every
+// colour type the reader takes written by libpng.
 #include "base/Stream.h"
 #include "fuzz/SeedBuilder.h"
 #include "fuzz/Seeds.h"
 #include "graphics/TilePalette.h"
 #include "graphics/TilesToPng.h"
-#include "png/PngRows.h"
-#include "png/PngWriter.h"
 
 #include <png.h>
 
@@ -29,38 +27,8 @@ Bytes Sheet(const Bytes& tiles, unsigned columns) {
     return out.Take();
 }
 
-// A 16 x 8 picture of the writer's: RGB or RGB with alpha at 8 or 16 bits, or a palette one.
-Bytes Picture(uint8_t colourType, uint8_t bitDepth) {
-    const auto value = [](uint32_t x, uint32_t y) { return (x + y) % 16 * 17; };
-    MemoryStream out;
-    PngWriter png(out, {16, 8, colourType, bitDepth});
-    if (colourType == PNG_COLOUR_PALETTE) {
-        std::vector<uint32_t> colours;
-        for (uint32_t v = 0; v < 16; ++v) colours.push_back(v * 17 * 0x010101);
-        png.Palette(colours);
-    }
-    png.ImageData(
-        [&](uint32_t y, uint8_t* row) {
-            uint32_t pixels[16];
-            for (uint32_t x = 0; x < 16; ++x) {
-                const uint32_t v = value(x, y);
-                if (colourType != PNG_COLOUR_PALETTE) {
-                    pixels[x] = v | v << 8 | v << 16;
-                } else if (bitDepth == 8) {
-                    row[x] = uint8_t(v / 17);
-                } else {
-                    row[x / 2] = uint8_t(x % 2 ? row[x / 2] | v / 17 : v / 17 << 4);
-                }
-            }
-            if (colourType != PNG_COLOUR_PALETTE) PackPngRow(pixels, 16, colourType, bitDepth, row);
-        },
-        {});
-    png.End();
-    return out.Take();
-}
-
-// A 16 x 8 picture written by libpng: grey (1 to 16 bits) or interlaced RGB.
-Bytes LibpngPicture(int colourType, int bitDepth, int interlace) {
+// A 16 x 8 picture written by libpng, of any colour type (a palette one: 16 greys) and depth.
+Bytes LibpngPicture(int colourType, int bitDepth, int interlace = PNG_INTERLACE_NONE) {
     Bytes file;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -71,18 +39,24 @@ Bytes LibpngPicture(int colourType, int bitDepth, int interlace) {
             out->insert(out->end(), data, data + size);
         },
         nullptr);
-    const int channels = colourType == PNG_COLOR_TYPE_RGB ? 3 : 1;
+    const int channels = colourType == PNG_COLOR_TYPE_RGB         ? 3
+                         : colourType == PNG_COLOR_TYPE_RGB_ALPHA ? 4
+                                                                  : 1;
     const size_t rowBytes = (size_t(16) * channels * bitDepth + 7) / 8;
+    const uint8_t mask = colourType == PNG_COLOR_TYPE_PALETTE && bitDepth == 8 ? 0x0F : 0xFF;
     Bytes pixels(rowBytes * 8);
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint8_t(i * 29);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint8_t(i * 29) & mask;
     std::vector<png_bytep> rows;
     for (size_t y = 0; y < 8; ++y) rows.push_back(&pixels[y * rowBytes]);
+    png_color greys[16];
+    for (int v = 0; v < 16; ++v) greys[v] = {uint8_t(v * 17), uint8_t(v * 17), uint8_t(v * 17)};
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         return {};
     }
     png_set_IHDR(png, info, 16, 8, bitDepth, colourType, interlace, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
+    if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, greys, 16);
     png_write_info(png, info);
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
@@ -96,12 +70,12 @@ void AddPngSeeds(SeedSet& seeds) {
     auto& png = seeds["png_to_tiles"];
     png["sheet-4-tiles"] = Sheet(Tiles(4 * 32), 2);
     png["sheet-odd-length"] = Sheet(Tiles(33), 1);
-    png["rgb-8"] = Picture(PNG_COLOUR_RGB, 8);
-    png["rgb-16"] = Picture(PNG_COLOUR_RGB, 16);
-    png["rgba-8"] = Picture(PNG_COLOUR_RGB_ALPHA, 8);
-    png["palette-8"] = Picture(PNG_COLOUR_PALETTE, 8);
-    png["grey-4"] = LibpngPicture(PNG_COLOR_TYPE_GRAY, 4, PNG_INTERLACE_NONE);
-    png["grey-16"] = LibpngPicture(PNG_COLOR_TYPE_GRAY, 16, PNG_INTERLACE_NONE);
+    png["rgb-8"] = LibpngPicture(PNG_COLOR_TYPE_RGB, 8);
+    png["rgb-16"] = LibpngPicture(PNG_COLOR_TYPE_RGB, 16);
+    png["rgba-8"] = LibpngPicture(PNG_COLOR_TYPE_RGB_ALPHA, 8);
+    png["palette-8"] = LibpngPicture(PNG_COLOR_TYPE_PALETTE, 8);
+    png["grey-4"] = LibpngPicture(PNG_COLOR_TYPE_GRAY, 4);
+    png["grey-16"] = LibpngPicture(PNG_COLOR_TYPE_GRAY, 16);
     png["rgb-interlaced"] = LibpngPicture(PNG_COLOR_TYPE_RGB, 8, PNG_INTERLACE_ADAM7);
 
     // Columns (1 to 64), grey ramp or a palette line of colour words, then the tile data.
