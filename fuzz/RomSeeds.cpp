@@ -86,16 +86,14 @@ void AddRomSeeds(SeedSet& seeds) {
 
     auto& title = seeds["title_screen"];
     const size_t romSize = MakeDemoRom().size();
-    title["whole"] = SeedBuilder()
-                         .Number(romSize, TITLE_ART_OFFSET, romSize)
-                         .Number(0, 0, 6)
-                         .Bool(false)
-                         .Bytes();
-    title["art-cut"] = SeedBuilder()
-                           .Number(TITLE_ART_OFFSET + 0x100, TITLE_ART_OFFSET, romSize)
-                           .Number(0, 0, 6)
-                           .Bool(true)
-                           .Bytes();
+    for (const bool cut : {false, true}) {
+        title[cut ? "art-cut" : "whole"] =
+            SeedBuilder()
+                .Number(cut ? TITLE_ART_OFFSET + 0x100 : romSize, TITLE_ART_OFFSET, romSize)
+                .Number(0, 0, 6)
+                .Bool(cut)
+                .Bytes();
+    }
 }
 
 } // namespace drovak::fuzz

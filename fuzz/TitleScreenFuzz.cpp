@@ -13,8 +13,6 @@
 #include <cstdint>
 #include <vector>
 
-namespace {} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     static std::vector<uint8_t> image; // reused: no new pages for each run

@@ -20,25 +20,18 @@ using Bytes = std::vector<uint8_t>;
 
 class AppDocument : public WindowTest {
 protected:
+    void SetUp() override { PutDemoRom(); }
     // The demo ROM with the 128 bytes at `offset` (a palette) black.
     static Bytes Darkened(uint32_t offset) {
         Bytes rom = drovak::MakeDemoRom();
         std::fill_n(rom.begin() + offset, drovak::PALETTE_SIZE, 0);
         return rom;
     }
-    // The entry `name` of the field's context menu, as a right click opens it (closed again).
-    static QAction* MenuAction(QLineEdit* field, const char* name) {
-        QWidget* menu = OpenContextMenu(field);
-        QAction* action = menu ? menu->findChild<QAction*>(name) : nullptr;
-        if (menu) menu->close();
-        return action;
-    }
 };
 
 } // namespace
 
 TEST_F(AppDocument, OneUndoQuestionOnEveryPageOfferedOnlyWithABackup) {
-    PutDemoRom();
     OpenWindow(app::MainPage::Lzh);
     QAction* undo = Control<QAction>("UndoChangeAction");
     emit Control<QMenu>("PreviewMenu")->aboutToShow();
@@ -60,13 +53,11 @@ TEST_F(AppDocument, OneUndoQuestionOnEveryPageOfferedOnlyWithABackup) {
 // An undo made while an export runs is drawn once the export has ended (the level decoded
 // before it is not kept).
 TEST_F(AppDocument, AnUndoDuringAnExportIsDrawnWhenTheExportEnds) {
-    PutDemoRom();
     WriteFile("tf3.bin.bak", Darkened(drovak::LevelPaletteOffset(0)));
     MainForm& f = OpenWindow();
     Click(Button("SaveMapButton"));
     ASSERT_TRUE(f.ExportRunning());
-    dialogs.answers = {true};
-    CtrlZ(Preview());
+    UndoOnPreview();
     WaitForExport(f);
     ASSERT_EQ(ReadFile("tf3.bin"), Darkened(drovak::LevelPaletteOffset(0)));
     EXPECT_TRUE(f.Document().FrameBuffer == LevelFrame(PathOf("tf3.bin")));
@@ -75,7 +66,6 @@ TEST_F(AppDocument, AnUndoDuringAnExportIsDrawnWhenTheExportEnds) {
 // A ROM dropped on the LZH page: its entry is drawn from the new ROM, or, where the new one has
 // none, no picture is left on show.
 TEST_F(AppDocument, ARomDroppedOnTheLzhPageNeverLeavesTheOldRomsPicture) {
-    PutDemoRom();
     WriteFile("other.bin", Darkened(drovak::PREVIEW_PALETTE_OFFSET));
     WriteFile("short.bin", Bytes(16, 0));
     MainForm& f = OpenWindow(app::MainPage::Lzh);
@@ -101,26 +91,24 @@ TEST_F(AppDocument, TheRomFieldMenuFixesTheHeaderChecksum) {
     WriteFile("my:rom.bin", wrong);
     MainForm& f = OpenWindow(Folder() + "my:rom.bin");
     EXPECT_EQ(f.OpenRomDialog.startFolder, Folder());
-    MenuAction(Edit("LevelRomEdit"), "FixChecksumAction")->trigger();
+    EXPECT_TRUE(Choose(Edit("LevelRomEdit"), "Fix the header checksum"));
     EXPECT_EQ(ReadFile("my:rom.bin"), drovak::MakeDemoRom());
     EXPECT_EQ(ReadFile("my:rom.bin.bak"), wrong);
     EXPECT_TRUE(Starts(f.StatusText(), "Header checksum fixed: my:rom.bin written; the "
                                        "previous image is kept as my:rom.bin.bak"));
-    MenuAction(Edit("LevelRomEdit"), "FixChecksumAction")->trigger();
+    EXPECT_TRUE(Choose(Edit("LevelRomEdit"), "Fix the header checksum"));
     EXPECT_TRUE(Holds(f.StatusText(), "the header checksum is right"));
-    dialogs.answers = {true};
-    CtrlZ(Preview());
+    UndoOnPreview();
     EXPECT_EQ(ReadFile("my:rom.bin"), wrong);
     EXPECT_EQ(dialogs.Kinds(), "question");
 }
 
 // A patch whose making is cancelled (the Cancel button beside the status line) writes nothing.
 TEST_F(AppDocument, ACancelledPatchLeavesNothing) {
-    PutDemoRom();
     WriteFile("clean.bin", Darkened(drovak::PREVIEW_PALETTE_OFFSET));
     MainForm& f = OpenWindow();
     dialogs.picks = {Folder() + "clean.bin", Folder() + "made.bps"};
-    MenuAction(Edit("LevelRomEdit"), "MakePatchAction")->trigger();
+    EXPECT_TRUE(Choose(Edit("LevelRomEdit")));
     ASSERT_TRUE(f.Tasks().Running());
     Click(Control<QPushButton>("CancelTaskButton"));
     WaitForExport(f);

@@ -211,8 +211,7 @@ TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     std::vector<uint8_t> dark = ReadFile("tf3.bin");
     std::fill_n(dark.begin() + drovak::TITLE_PALETTE_OFFSET, 32, 0);
     WriteFile("tf3.bin.bak", dark);
-    dialogs.answers = {true};
-    CtrlZ(Preview());
+    UndoOnPreview();
     const drovak::PreviewImage undone = drovak::RenderTitleScreen(PathOf("tf3.bin"));
     EXPECT_NE(undone.Pixels, title.Pixels);
     EXPECT_TRUE(

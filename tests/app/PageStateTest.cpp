@@ -4,9 +4,6 @@
 // the Levels page's placed controls stand where it places them.
 #include "WindowTest.h"
 
-#include <QComboBox>
-#include <QMenu>
-
 TEST_F(AppWindow, ThePreviewMenuOffersWhatCanBeDoneNow) {
     for (const bool rom : {false, true}) {
         SCOPED_TRACE(rom ? "with a ROM" : "without a ROM");

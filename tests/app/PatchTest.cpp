@@ -7,8 +7,6 @@
 #include "rom/LzhPage.h"
 #include "rom/RomLayout.h"
 
-#include <QAction>
-#include <QMenu>
 #include <filesystem>
 
 namespace {
@@ -27,19 +25,6 @@ protected:
             rom);
         clean_ = rom.bytes;
         WriteFile("mod.bps", drovak::CreateBpsPatch(clean_, modded_));
-    }
-    // Triggers an action of the field's menu, as a right click opens it ("Make a patch..." by
-    // default), and closes the menu; false when the menu has no such action.
-    static bool Choose(QLineEdit* field,
-                       const QString& text = "Make a patch against an original ROM...") {
-        auto* menu = qobject_cast<QMenu*>(OpenContextMenu(field));
-        for (QAction* action : menu ? menu->actions() : QList<QAction*>()) {
-            if (action->text() != text) continue;
-            action->trigger();
-            QApplication::activePopupWidget()->close();
-            return true;
-        }
-        return false;
     }
     bool HasBackup() const { return std::filesystem::exists(PathOf("tf3.bin.bak")); }
 
@@ -62,10 +47,21 @@ TEST_F(AppPatch, ADroppedPatchIsAskedAboutAppliedAndUndone) {
                                        "is kept as tf3.bin.bak"));
     EXPECT_NE(Edit("LzhCompInEdit")->text(), Folder() + "mod.bps"); // not taken for data
 
-    dialogs.answers = {true};
-    CtrlZ(Preview());
+    UndoOnPreview();
     EXPECT_EQ(ReadFile("tf3.bin"), clean_);
     EXPECT_EQ(dialogs.Kinds(), "question,question,question");
+
+    // An IPS patch, here on the title page, says it has no checksums; Ctrl+Z on this page too.
+    WriteFile("fix.ips", {'P', 'A', 'T', 'C', 'H', 0, 2, 0, 0, 1, 0x77, 'E', 'O', 'F'});
+    ClickTab(Tabs("PageTabs"), app::MainPage::Title);
+    dialogs.answers = {true};
+    Drop(Button("TitleViewButton"), "fix.ips");
+    Bytes expected = clean_;
+    expected[0x200] = 0x77;
+    EXPECT_EQ(ReadFile("tf3.bin"), expected);
+    EXPECT_TRUE(Holds(f.StatusText(), "has no checksums"));
+    UndoOnPreview();
+    EXPECT_EQ(ReadFile("tf3.bin"), clean_);
 }
 
 TEST_F(AppPatch, PatchesThatDoNotFitAreRefusedWithNothingWritten) {
@@ -88,22 +84,6 @@ TEST_F(AppPatch, PatchesThatDoNotFitAreRefusedWithNothingWritten) {
     EXPECT_EQ(ReadFile("tf3.bin"), clean_);
     EXPECT_EQ(ReadFile("other.bin"), modded_);
     EXPECT_FALSE(HasBackup());
-}
-
-TEST_F(AppPatch, AnIpsPatchOnTheTitlePageSaysItHasNoChecksums) {
-    const Bytes ips = {'P', 'A', 'T', 'C', 'H', 0, 2, 0, 0, 1, 0x77, 'E', 'O', 'F'};
-    WriteFile("fix.ips", ips);
-    MainForm& f = OpenWindow(app::MainPage::Title);
-    dialogs.answers = {true};
-    Drop(Button("TitleViewButton"), "fix.ips");
-    Bytes expected = clean_;
-    expected[0x200] = 0x77;
-    EXPECT_EQ(ReadFile("tf3.bin"), expected);
-    EXPECT_TRUE(Holds(f.StatusText(), "has no checksums"));
-    // Ctrl+Z on this page too.
-    dialogs.answers = {true};
-    CtrlZ(Preview());
-    EXPECT_EQ(ReadFile("tf3.bin"), clean_);
 }
 
 TEST_F(AppPatch, EveryRomFieldMakesAPatchAgainstAnOriginal) {

@@ -5,9 +5,7 @@
 #include "graphics/Renderer.h"
 #include "support/LibpngCodec.h"
 
-#include <QAction>
 #include <QFrame>
-#include <QMenu>
 #include <tuple>
 
 namespace {

@@ -97,8 +97,7 @@ TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     EXPECT_TRUE(dialogs.boxes.isEmpty());
     EXPECT_EQ(ReadFile("rom.bin"), changed);
     TypeInto(Edit("RleOffsetEdit"), "200");
-    dialogs.answers = {true};
-    CtrlZ(Preview());
+    UndoOnPreview();
     ExpectUndoQuestion("rom.bin");
     EXPECT_EQ(ReadFile("rom.bin"), before);
     EXPECT_EQ(ReadFile("rom.bin.bak"), changed);

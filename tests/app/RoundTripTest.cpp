@@ -7,9 +7,6 @@
 #include "base/Paths.h"
 #include "rom/LzhPage.h"
 
-#include <QAction>
-#include <QMenu>
-
 using handmade::Bytes;
 
 namespace {
@@ -55,8 +52,7 @@ TEST_F(AppRoundTrip, CtrlZBelongsToTheFieldAndThePreviewFollowsTheRom) {
 
     // On the preview it undoes the change; the preview draws the entry as the ROM now holds it.
     ClickPreview();
-    dialogs.answers = {true};
-    CtrlZ(Preview());
+    UndoOnPreview();
     ASSERT_EQ(dialogs.boxes.size(), 1);
     ExpectUndoQuestion("rom.bin");
     EXPECT_EQ(ReadFile("rom.bin"), rom);

@@ -8,7 +8,6 @@
 #include "rom/LzhPage.h"
 #include "rom/RlePage.h"
 
-#include <QAction>
 #include <QFileInfo>
 #include <functional>
 

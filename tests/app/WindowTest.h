@@ -111,6 +111,19 @@ protected:
         QApplication::sendEvent(widget, &event);
         return QApplication::activePopupWidget();
     }
+    // Triggers an action of the field's menu, as a right click opens it ("Make a patch..." by
+    // default), and closes the menu; false when the menu has no such action.
+    static bool Choose(QWidget* field,
+                       const QString& text = "Make a patch against an original ROM...") {
+        auto* menu = qobject_cast<QMenu*>(OpenContextMenu(field));
+        for (QAction* action : menu ? menu->actions() : QList<QAction*>()) {
+            if (action->text() != text) continue;
+            action->trigger();
+            QApplication::activePopupWidget()->close();
+            return true;
+        }
+        return false;
+    }
     template <class Page> static void ClickTab(QTabWidget* tabs, Page page) {
         QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
                           tabs->tabBar()->tabRect(app::TabIndex(page)).center());
@@ -146,6 +159,11 @@ protected:
     static void CtrlZ(QWidget* on = nullptr) {
         if (on) on->setFocus();
         QTest::keyClick(on ? on : QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    }
+    // Ctrl+Z on the preview, its question answered Yes.
+    void UndoOnPreview() {
+        dialogs.answers = {true};
+        CtrlZ(Preview());
     }
     // The last box shown is the undo's question: which two files swap, their sizes and dates.
     void ExpectUndoQuestion(const QString& rom) const {

@@ -78,8 +78,7 @@ TEST_F(CliFileModes, SpecialBitsAreKeptAndANewFileGetsTheUsualMode) {
     for (mode_t mode : {04755, 02750, 01644, 07600}) {
         WriteBytes(rom, image);
         ::chmod(rom.c_str(), mode);
-        const CliResult fix = Fix();
-        EXPECT_EQ(fix.exitCode, 0) << fix.err;
+        EXPECT_TRUE(Ok(Fix()));
         EXPECT_EQ(ModeOf(rom), mode) << std::oct << mode;
     }
     for (mode_t mask : {022, 077, 0}) {

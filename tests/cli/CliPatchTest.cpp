@@ -19,10 +19,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(Ok(Run({"make-demo-rom", clean_})));
         std::filesystem::copy_file(clean_, modded_);
-        ASSERT_EQ(Run({"lzh-insert", modded_, Write("art.bin", handmade::Noise(3000, 4)), "--index",
-                       "8", "--yes"})
-                      .exitCode,
-                  0);
+        ASSERT_TRUE(Ok(Run({"lzh-insert", modded_, Write("art.bin", handmade::Noise(3000, 4)),
+                            "--index", "8", "--yes"})));
         const CliResult made = Run({"patch-create", clean_, modded_, patch_});
         ASSERT_EQ(made.exitCode, 0) << made.err;
         EXPECT_EQ(made.out.rfind(patch_ + " written: BPS patch of " +
@@ -61,9 +59,8 @@ TEST_F(CliPatch, PatchInfoSaysWhatAPatchHolds) {
     const std::string meta = Write("meta.txt", Text("Faster ship\nby me \x1B[31m\n"));
     ASSERT_TRUE(Ok(Run({"patch-create", clean_, modded_, File("meta.bps"), "--meta", meta})));
     const Bytes shrunk = Slice(ReadBytes(modded_), 0, 0x40000);
-    ASSERT_EQ(Run({"patch-create", clean_, Write("shrunk.bin", shrunk), File("cut.ips"), "--ips"})
-                  .exitCode,
-              0);
+    ASSERT_TRUE(
+        Ok(Run({"patch-create", clean_, Write("shrunk.bin", shrunk), File("cut.ips"), "--ips"})));
     Bytes damaged = ReadBytes(patch_);
     damaged[damaged.size() / 2] ^= 1;
     const std::string sizes = "  source: 524288 bytes, CRC-32 " + CrcText(ReadBytes(clean_)) +

@@ -28,8 +28,7 @@ TEST_F(CliPicture, RenderWritesThePicturesOfTheWindow) {
     for (const auto& [arguments, expected] : cases) {
         std::vector<std::string> line = {arguments[0], rom, File("out.png"), "--yes"};
         line.insert(line.end(), arguments.begin() + 1, arguments.end());
-        CliResult result = Run(line);
-        ASSERT_EQ(result.exitCode, 0) << arguments[1] << "\n" << result.err;
+        ASSERT_TRUE(Ok(Run(line)));
         EXPECT_EQ(DescribePng(ReadBytes(File("out.png"))), expected) << arguments[1];
     }
 }

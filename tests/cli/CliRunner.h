@@ -45,8 +45,8 @@ inline ::testing::AssertionResult Fails(const CliResult& result, int code,
                                         const std::string& part) {
     if (result.exitCode == code && result.err.find(part) != std::string::npos)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "exit code " << result.exitCode << " (not " << code
-                                         << "), \"" << part << "\" wanted in: " << result.err;
+    return ::testing::AssertionFailure() << "exit code " << result.exitCode << ", wanted " << code
+                                         << " and \"" << part << "\" in: " << result.err;
 }
 
 class CliTest : public ScratchTest {
@@ -131,7 +131,8 @@ protected:
         return calls;
     }
 
-private:
+public:
+    // The texts as an argument or environment list for exec: their C strings, then null.
     static std::vector<char*> Pointers(std::vector<std::string>& texts) {
         std::vector<char*> pointers;
         for (std::string& text : texts) pointers.push_back(text.data());

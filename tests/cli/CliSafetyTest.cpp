@@ -31,12 +31,6 @@ protected:
         Write("block.bin", handmade::Noise(64, 5)); // a longer block
     }
 
-    std::vector<std::string> Preload(const std::vector<std::string>& more) const {
-        std::vector<std::string> environment = {CliTest::Preload()};
-        environment.insert(environment.end(), more.begin(), more.end());
-        return environment;
-    }
-
     struct Tally {
         int points = 0, old = 0, complete = 0, torn = 0;
     };
@@ -63,8 +57,8 @@ protected:
                 WriteBytes(rom, old);
                 std::filesystem::remove(rom + ".bak");
                 const CliResult result =
-                    Run(command, Preload({without, std::string("DROVAK_FAULT=") + fault,
-                                          "DROVAK_FAULT_AT=" + std::to_string(at)}));
+                    Run(command, {Preload(), without, std::string("DROVAK_FAULT=") + fault,
+                                  "DROVAK_FAULT_AT=" + std::to_string(at)});
                 const Bytes now = ReadBytes(rom);
                 tally.old += now == old;
                 tally.complete += now == complete;
@@ -186,9 +180,8 @@ TEST_F(CliSafety, NoFailureOrKillAtAnyWriteSyncRenameOrLinkTearsTheRom) {
             std::filesystem::remove(name);
             WriteBytes(name, *bytes);
         }
-        const CliResult undone =
-            Run({"undo", rom},
-                Preload({noExchange, "DROVAK_FAULT=eio", "DROVAK_FAULT_AT=" + std::to_string(at)}));
+        const CliResult undone = Run({"undo", rom}, {Preload(), noExchange, "DROVAK_FAULT=eio",
+                                                     "DROVAK_FAULT_AT=" + std::to_string(at)});
         if (undone.err.find("nothing was changed") == std::string::npos) continue;
         EXPECT_EQ(ReadBytes(rom), changed) << at;
         EXPECT_EQ(ReadBytes(rom + ".bak"), old) << at;

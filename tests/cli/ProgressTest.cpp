@@ -66,9 +66,7 @@ TEST(CliProgress, WritesALinePerStepOrOneLineWrittenOver) {
 CliResult RunOnTerminal(const std::vector<std::string>& arguments) {
     std::vector<std::string> argv = {DROVAK_CLI};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<char*> pointers;
-    for (std::string& text : argv) pointers.push_back(text.data());
-    pointers.push_back(nullptr);
+    const std::vector<char*> pointers = CliTest::Pointers(argv);
     winsize size{};
     size.ws_row = 24;
     size.ws_col = 80;

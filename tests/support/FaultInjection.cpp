@@ -78,13 +78,11 @@ const char* NameOf(const char* path) {
     return slash ? slash + 1 : (path ? path : "-");
 }
 
-// The file an open descriptor names (its name only).
-void FileOf(int fd, char* name, size_t size) {
-    char link[64], target[4096];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    const ssize_t length = ::readlink(link, target, sizeof target - 1);
-    target[length > 0 ? length : 0] = '\0';
-    std::snprintf(name, size, "%s", NameOf(length > 0 ? target : "?"));
+// Whether every call of `call` fails (errno set), as on a file system without it.
+bool FailsAlways(const char* call) {
+    const int error = AlwaysFails(Get(), call);
+    if (error != 0) errno = error;
+    return error != 0;
 }
 
 // Counts a call; true when it is the one to fail (errno set). Logged before it acts.
@@ -98,21 +96,19 @@ bool Fails(const char* call, const char* first, const char* second = nullptr) {
                           second ? " " : "", second ? NameOf(second) : "");
         ::syscall(SYS_write, settings.log, line, size_t(length));
     }
-    if (n != settings.at) {
-        const int always = AlwaysFails(settings, call);
-        if (always == 0) return false;
-        errno = always;
-        return true;
-    }
+    if (n != settings.at) return FailsAlways(call);
     if (settings.kill) ::raise(SIGKILL);
     errno = settings.error;
     return true;
 }
 
+// Counts a call on an open descriptor, named by the file it is open on.
 bool FailsOnFile(const char* call, int fd) {
-    char name[4096];
-    FileOf(fd, name, sizeof name);
-    return Fails(call, name);
+    char link[64], target[4096];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t length = ::readlink(link, target, sizeof target - 1);
+    target[length > 0 ? length : 0] = '\0';
+    return Fails(call, length > 0 ? target : "?");
 }
 
 void SwapTemporary(const char* from, const char* to) {
@@ -155,12 +151,5 @@ INTERCEPT(int, link, (const char* from, const char* to), (from, to), Fails("link
 INTERCEPT(int, linkat, (int fromDir, const char* from, int toDir, const char* to, int flags),
           (fromDir, from, toDir, to, flags), Fails("linkat", from, to))
 // Not counted: it fails only as on a file system, or for a user, that can't have the attribute.
-extern "C" int fsetxattr(int fd, const char* name, const void* value, size_t size, int flags) {
-    static const auto real = reinterpret_cast<int (*)(int, const char*, const void*, size_t, int)>(
-        ::dlsym(RTLD_NEXT, "fsetxattr"));
-    if (const int error = AlwaysFails(Get(), "fsetxattr")) {
-        errno = error;
-        return -1;
-    }
-    return real(fd, name, value, size, flags);
-}
+INTERCEPT(int, fsetxattr, (int fd, const char* name, const void* value, size_t size, int flags),
+          (fd, name, value, size, flags), FailsAlways("fsetxattr"))
