@@ -99,12 +99,8 @@ TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
 }
 
 TEST_F(CliLoop, RunStartsTheEmulatorOnThePackedRomWithoutAShell) {
-    const std::string emulator = Write("emulator.sh", {});
-    WriteBytes(emulator, [] {
-        const std::string script =
-            "#!/bin/sh\nprintf '%s\\n' \"$@\" > args.new\nmv args.new args\n";
-        return Bytes(script.begin(), script.end());
-    }());
+    const std::string script = "#!/bin/sh\nprintf '%s\\n' \"$@\" > args.new\nmv args.new args\n";
+    const std::string emulator = Write("emulator.sh", Bytes(script.begin(), script.end()));
     std::filesystem::permissions(emulator, std::filesystem::perms::owner_all);
     const std::string out = "my rom;$(touch hacked).bin";
     const CliResult run =
