@@ -56,9 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(plan.oldBlockSize && plan.packed.size() <= *plan.oldBlockSize);
         FUZZ_CHECK(after.size() == rom.bytes.size());
     }
-    if (checksumKept) {
-        FUZZ_CHECK(drovak::CheckChecksum(after) == drovak::ChecksumState::Right);
-    }
+    if (checksumKept) FUZZ_CHECK(drovak::CheckChecksum(after) == drovak::ChecksumState::Right);
 
     std::vector<uint8_t> padded = input;
     padded.resize((input.size() + 3) / 4 * 4, 0);

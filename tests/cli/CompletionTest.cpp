@@ -14,10 +14,6 @@ namespace {
 using cli::OptionValues;
 using Kind = OptionValues::Kind;
 
-cli::Command Made(const std::string& usage, const std::string& valueOption) {
-    return {"made-up", usage, "", "", {{"IN"}, {valueOption}, {}}, nullptr};
-}
-
 TEST(CliCompletion, AnOptionsValuesAreWhatItsPlaceholderSays) {
     struct Case {
         std::string usage, option;
@@ -44,7 +40,8 @@ TEST(CliCompletion, AnOptionsValuesAreWhatItsPlaceholderSays) {
         {"IN --size", "--size", Kind::Files, {}},
     };
     for (const Case& c : cases) {
-        const OptionValues values = cli::ValuesOf(Made(c.usage, c.option), c.option);
+        const cli::Command made{"made-up", c.usage, "", "", {{"IN"}, {c.option}, {}}, nullptr};
+        const OptionValues values = cli::ValuesOf(made, c.option);
         EXPECT_EQ(values.kind, c.kind) << c.usage << " " << c.option;
         EXPECT_EQ(values.choices, c.choices) << c.usage << " " << c.option;
     }

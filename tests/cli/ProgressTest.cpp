@@ -15,10 +15,6 @@ namespace {
 
 using cli::Progress;
 
-size_t Lines(const std::string& text) {
-    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
 TEST(CliProgress, WritesALinePerStepOrOneLineWrittenOver) {
     struct Case {
         const char* name;
@@ -67,9 +63,7 @@ CliResult RunOnTerminal(const std::vector<std::string>& arguments) {
     std::vector<std::string> argv = {DROVAK_CLI};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     const std::vector<char*> pointers = CliTest::Pointers(argv);
-    winsize size{};
-    size.ws_row = 24;
-    size.ws_col = 80;
+    winsize size{.ws_row = 24, .ws_col = 80, .ws_xpixel = 0, .ws_ypixel = 0};
     int terminal = -1;
     const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, &size);
     if (pid == 0) {
@@ -100,7 +94,7 @@ TEST_F(CliProgressRun, LevelPngWritesOneLineOnATerminalAndALinePerPartToAPipe) {
     const CliResult terminal = RunOnTerminal(arguments);
     ASSERT_EQ(terminal.exitCode, 0) << terminal.err;
     // The progress line, ended, then what was written (the terminal shows stdout too).
-    EXPECT_LE(Lines(terminal.err), 3u) << terminal.err;
+    EXPECT_LE(std::count(terminal.err.begin(), terminal.err.end(), '\n'), 3) << terminal.err;
     EXPECT_EQ(std::count(terminal.err.begin(), terminal.err.end(), '\r'), 32 + 2) // + 2 "\r\n"
         << terminal.err;
     EXPECT_TRUE(
