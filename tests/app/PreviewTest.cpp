@@ -106,6 +106,7 @@ TEST_F(AppWindow, ThePictureIsCopiedAndSavedAsShownAndKeepsItsProportions) {
     dialogs.picks = {Folder() + "shot.png"};
     Control<QAction>("SavePictureAction")->trigger();
     EXPECT_EQ(dialogs.dialogRuns.back().second.filter, "PNG Files (*.png)|*.png");
+    EXPECT_EQ(dialogs.dialogRuns.back().second.startFolder, Folder());
     const drovak::test::LibpngPicture saved = drovak::test::DecodeWithLibpng(ReadFile("shot.png"));
     ASSERT_EQ(saved.samples.size(), 512u * 512 * 3);
     expectFrameBuffer([&](int x, int y) {
