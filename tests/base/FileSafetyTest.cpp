@@ -90,10 +90,8 @@ TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
             fs::remove(temporary);
             fs::create_symlink(victim, temporary);
         };
-        EXPECT_NE(WordsOf<RefusedError>([&] {
-                      ReplaceKeepingBackup(rom, Bytes(32, 1));
-                  }).find("replaced by another program meanwhile; nothing was written"),
-                  std::string::npos);
+        EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { ReplaceKeepingBackup(rom, Bytes(32, 1)); }),
+                          "replaced by another program meanwhile; nothing was written"));
         EXPECT_EQ(created, swapAt);
         EXPECT_EQ(modeAtCreation, mode_t(0600));
         EXPECT_EQ(ReadBytes(victim), Pattern(16));
@@ -153,10 +151,8 @@ TEST_F(FileSafety, ReadOnlyFilesAreRefused) {
     for (mode_t mode : {0444, 0400, 0555}) {
         const std::string path = Write("tf3.bin", Pattern(64));
         ::chmod(path.c_str(), mode);
-        EXPECT_NE(WordsOf<RefusedError>([&] {
-                      WriteFileReplacing(path, Bytes{1});
-                  }).find("read-only; nothing was written"),
-                  std::string::npos)
+        EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { WriteFileReplacing(path, Bytes{1}); }),
+                          "read-only; nothing was written"))
             << std::oct << mode;
         EXPECT_EQ(ReadBytes(path), Pattern(64));
     }

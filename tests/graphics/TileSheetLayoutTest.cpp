@@ -76,15 +76,15 @@ TEST_F(GraphicsTileSheetLayout, CellsOfOtherSizes) {
 
     DecodedPng recorded{8, 16, PngPixels::Indices, 8, 3, 4, 0, {}, Bytes(128, 0), {}};
     recorded.texts = {{TILE_CELL_KEYWORD, "1 by 4"}};
-    EXPECT_NE(WordsOf<RefusedError>([&] {
-                  PngToTiles(recorded, "in.png", MarkerLine(), std::nullopt);
-              }).find("in.png: the recorded tile cell \"1 by 4\""),
-              std::string::npos);
+    EXPECT_TRUE(Holds(
+        WordsOf<RefusedError>([&] { PngToTiles(recorded, "in.png", MarkerLine(), std::nullopt); }),
+        "in.png: the recorded tile cell \"1 by 4\""));
     recorded.texts.clear();
-    EXPECT_NE(WordsOf<RefusedError>([&] {
+    EXPECT_TRUE(
+        Holds(WordsOf<RefusedError>([&] {
                   PngToTiles(recorded, "in.png", MarkerLine(), std::nullopt, TileCell{1, 4});
-              }).find("in.png: the picture is 8 x 16 pixels; a picture of cells of 1x4 tiles"),
-              std::string::npos);
+              }),
+              "in.png: the picture is 8 x 16 pixels; a picture of cells of 1x4 tiles"));
     EXPECT_THROW(SheetSizeFor(32, 16, TileCell{0, 4}), RefusedError);
     EXPECT_THROW(SheetSizeFor(32, 2048, TileCell{2, 1}), RefusedError); // 32768 pixels wide
 }
@@ -152,9 +152,8 @@ TEST_F(GraphicsTileSheetLayout, AReorderedPaletteIsReadByColour) {
         if (!c.values) {
             const std::string error =
                 WordsOf<RefusedError>([&] { PngToTiles(c.image, "in.png", c.palette, 32); });
-            EXPECT_NE(error.find("in.png: the colour #563412 at x 3, y 1 is not in palette "
-                                 "line 0 of the palette at 0x0 in marker"),
-                      std::string::npos)
+            EXPECT_TRUE(Holds(error, "in.png: the colour #563412 at x 3, y 1 is not in palette "
+                                     "line 0 of the palette at 0x0 in marker"))
                 << c.name << ": " << error;
             continue;
         }

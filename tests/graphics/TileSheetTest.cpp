@@ -146,8 +146,7 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
     };
     for (const Case& c : cases) {
         auto convert = [&] { PngToTiles(c.image, "in.png", GreyRampPalette(), c.keep); };
-        EXPECT_NE(WordsOf<RefusedError>(convert).find("in.png: " + c.message), std::string::npos)
-            << c.message;
+        EXPECT_TRUE(Holds(WordsOf<RefusedError>(convert), "in.png: " + c.message)) << c.message;
     }
     EXPECT_EQ(SheetSizeFor(MAX_SHEET_DATA, 256).rows, 2048u);
     EXPECT_EQ(WordsOf<RefusedError>([] { SheetSizeFor(2048 * 32 + 1, 1); }),

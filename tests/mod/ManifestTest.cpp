@@ -46,8 +46,8 @@ TEST(ModManifest, ReadsBackWhatItWrites) {
     const std::string text = ManifestText(manifest);
     EXPECT_EQ(ParseManifest(text, "drovak.toml"), manifest);
     // Offsets and CRCs as hexadecimal, as the other tools show them.
-    EXPECT_NE(text.find("offset = 0x48120"), std::string::npos) << text;
-    EXPECT_NE(text.find("crc32 = 0xFEDCBA98"), std::string::npos) << text;
+    EXPECT_TRUE(Holds(text, "offset = 0x48120")) << text;
+    EXPECT_TRUE(Holds(text, "crc32 = 0xFEDCBA98")) << text;
     // A manifest without files (a table with no entry that decodes, no block) is one too.
     Manifest empty = manifest;
     empty.files.clear();
@@ -103,7 +103,7 @@ TEST(ModManifest, RefusesWhatItDidNotWriteSayingWhereAndWhat) {
         const std::string& text = manifest;
         const std::string message =
             WordsOf<RefusedError>([&] { ParseManifest(text, "mod/drovak.toml"); });
-        EXPECT_NE(message.find(expected), std::string::npos) << "got: " << message;
+        EXPECT_TRUE(Holds(message, expected)) << "got: " << message;
         EXPECT_EQ(message.rfind("mod/drovak.toml: ", 0), 0u) << message;
     }
 }
@@ -155,7 +155,7 @@ TEST(ModManifest, EveryNumberIsCheckedOnItsOwn) {
             return WordsOf<RefusedError>([&] { ParseManifest(ManifestWith(k, value), "m.toml"); });
         };
         // The largest value passes the range (a block's name then differs: refused for that).
-        EXPECT_EQ(refusal(std::to_string(max)).find(" not 0 to "), std::string::npos) << key;
+        EXPECT_FALSE(Holds(refusal(std::to_string(max)), " not 0 to ")) << key;
         for (const std::string& value : {std::to_string(max + 1), std::string("-1")}) {
             EXPECT_EQ(refusal(value), "m.toml: " + std::string(where) + ": " + name + " is " +
                                           value + ", not 0 to " + std::to_string(max) +

@@ -234,7 +234,7 @@ TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
     const std::string level = LevelMapName(2), blocks = BlockMapName(2);
     // Tiled gives a layer it adds the number after the two there.
     for (const std::string& name : {level, blocks})
-        EXPECT_NE(Text(name).find(" nextlayerid=\"3\" "), std::string::npos) << name;
+        EXPECT_TRUE(Holds(Text(name), " nextlayerid=\"3\" ")) << name;
     // Plane A column 5 row 3 becomes block 0x42; Plane B column 7 row 2 block 0x11.
     SetText(level,
             SetCell(SetCell(Text(level), 0, 3 * 512 + 5, 1 + 0x42), 1, 2 * 512 + 7, 257 + 0x11));
@@ -318,9 +318,8 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
         SetText(c.file, c.text);
         if (c.file.ends_with(".bin")) SetText(level, SetCell(a, 0, 0, 2));
         const std::string message = WordsOf<RefusedError>([&] { PlanPack(folder_, std::nullopt); });
-        EXPECT_NE(message.find(c.expected), std::string::npos) << message;
-        EXPECT_NE(message.find(c.file.ends_with(".bin") ? "20000_10.bin" : Path(c.file)),
-                  std::string::npos)
+        EXPECT_TRUE(Holds(message, c.expected)) << message;
+        EXPECT_TRUE(Holds(message, c.file.ends_with(".bin") ? "20000_10.bin" : Path(c.file)))
             << message;
         SetText(c.file, before);
         SetText(level, a);

@@ -121,8 +121,7 @@ TEST(RomLzhPage, ExtractAndTargetReadTheIndexedEntryOrRefuse) {
     // A table past the end of the file names the file's real end.
     const std::string tooShort =
         WordsOf<FileError>([&] { LzhExtractEntry(Image(image), 0x1000, 0); });
-    EXPECT_NE(tooShort.find("lies at 0x1002, but the file ends at 0x766 (1894 bytes)"),
-              std::string::npos)
+    EXPECT_TRUE(Holds(tooShort, "lies at 0x1002, but the file ends at 0x766 (1894 bytes)"))
         << tooShort;
     EXPECT_THROW(LzhExtractEntry(std::string("/no/such/rom.bin"), T, 0), FileError);
     Put32(image, T + 6, MAX_DECODED_SIZE + 1);

@@ -55,9 +55,9 @@ TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
             PlanLzhInsert(Image(image), InputPackingTo(0x130), T, index);
         };
         std::string error = fileError ? WordsOf<FileError>(plan) : WordsOf<RefusedError>(plan);
-        EXPECT_NE(error.find("tf3.bin"), std::string::npos) << name << ": " << error;
-        EXPECT_NE(error.find("nothing was"), std::string::npos) << name << ": " << error;
-        EXPECT_NE(error.find(facts), std::string::npos) << name << ": " << error;
+        EXPECT_TRUE(Holds(error, "tf3.bin")) << name << ": " << error;
+        EXPECT_TRUE(Holds(error, "nothing was")) << name << ": " << error;
+        EXPECT_TRUE(Holds(error, facts)) << name << ": " << error;
     }
 
     // A wrapped entry whose new data fits is compressed into where extract finds it.
@@ -101,9 +101,9 @@ TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
         if (c.packedSize) Put32(image, T + 10 + 12 * c.changed, c.packedSize);
         const std::string error = WordsOf<RefusedError>(
             [&] { PlanLzhInsert(Image(image), InputPackingTo(c.newSize), T, c.index); });
-        EXPECT_NE(error.find("would overwrite " + std::string(c.overwritten)), std::string::npos)
+        EXPECT_TRUE(Holds(error, "would overwrite " + std::string(c.overwritten)))
             << c.name << ": " << error;
-        EXPECT_NE(error.find("nothing was written"), std::string::npos) << c.name;
+        EXPECT_TRUE(Holds(error, "nothing was written")) << c.name;
     }
     // Four entries, entry 1's data after entry 3's: growing entry 2 by 0x30 would move entry 3's
     // data onto entry 1's, which stays. The refusal names both, the size and where.
@@ -115,10 +115,10 @@ TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
     }
     const std::string moved =
         WordsOf<RefusedError>([&] { PlanLzhInsert(Image(image), InputPackingTo(0x130), T, 2); });
-    EXPECT_NE(moved.find("the moved data of entry 0x3 of the table at 0x400 (256 bytes at 0x572) "
-                         "would overwrite the data of entry 0x1 of the table at 0x400, which "
-                         "stays where it is"),
-              std::string::npos)
+    EXPECT_TRUE(Holds(moved,
+                      "the moved data of entry 0x3 of the table at 0x400 (256 bytes at 0x572) "
+                      "would overwrite the data of entry 0x1 of the table at 0x400, which "
+                      "stays where it is"))
         << moved;
 
     // Whether the data or the table's fields lie on the checksum's bytes (0x18E and 0x18F).

@@ -98,7 +98,7 @@ TEST(RomRlePage, RefusalsBuildNothing) {
         std::string error = WordsOf<RefusedError>([&] {
             PlanRleInsert(Image(before), {1, 2, 3, 4}, at);
         });
-        EXPECT_NE(error.find("past the end of the file"), std::string::npos) << error;
+        EXPECT_TRUE(Holds(error, "past the end of the file")) << error;
     }
     // A block that covers a right header checksum (at 0x18E) keeps its data there: no checksum
     // is stored over it (found by fuzzing).

@@ -99,8 +99,8 @@ TEST_F(RomFiles, OpeningReadingAndSizeLimits) {
     WriteBytes(saved, Bytes(0x20010, 0));
     std::string error =
         WordsOf<FileError>([&] { ReadTableEntry(*OpenRomRead(saved), 0x20000, 1); });
-    EXPECT_NE(error.find(saved), std::string::npos) << error;
-    EXPECT_NE(error.find("0x2000E"), std::string::npos) << error;
+    EXPECT_TRUE(Holds(error, saved)) << error;
+    EXPECT_TRUE(Holds(error, "0x2000E")) << error;
 
     // A ROM image of 64 MiB is read, one more byte is refused; a data file of 16 MiB is read,
     // one more byte is refused (sparse files: nothing is written to the disk).
@@ -139,19 +139,18 @@ TEST_F(RomFiles, ALinkStaysALinkAndTheModeStays) {
     // A change that failed after its backup leaves the backup a second name of the ROM.
     fs::remove(target + ".bak");
     fs::create_hard_link(target, target + ".bak");
-    EXPECT_NE(WordsOf<RefusedError>([&] { UndoRomChange(link); }).find("the same file"),
-              std::string::npos);
+    EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { UndoRomChange(link); }), "the same file"));
     // Another program puts a file at the ROM's name while the new image is made: refused, that
     // file kept, no backup made of it and nothing left beside it.
     fs::remove(target + ".bak");
     const std::string theirs = Write("roms/theirs.bin", Pattern(0x40, 1));
-    EXPECT_NE(WordsOf<RefusedError>([&] {
-                  ChangeRom(link, [&](const RomBytes& rom) {
-                      fs::rename(theirs, target);
-                      return Changed(rom);
-                  });
-              }).find("replaced by another program meanwhile"),
-              std::string::npos);
+    EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] {
+                          ChangeRom(link, [&](const RomBytes& rom) {
+                              fs::rename(theirs, target);
+                              return Changed(rom);
+                          });
+                      }),
+                      "replaced by another program meanwhile"));
     EXPECT_EQ(ReadBytes(target), Pattern(0x40, 1));
     EXPECT_EQ(std::distance(fs::directory_iterator(File("roms")), fs::directory_iterator()), 1);
     EXPECT_THROW(ChangeRom(File("missing.bin"), Changed), FileError);

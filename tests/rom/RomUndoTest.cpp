@@ -47,10 +47,8 @@ TEST_F(RomUndo, UndoWorksWithoutExchangeOrLinks) {
         const RomChange undone = UndoRomChange(rom, fileSystem);
         ExpectImages(older, newer);
         const std::string summary = RomUndoSummary("tf3.bin", undone);
-        EXPECT_NE(summary.find("Swapped tf3.bin (1024 bytes, changed "), std::string::npos)
-            << summary;
-        EXPECT_NE(summary.find(") with tf3.bin.bak (1024 bytes, changed "), std::string::npos)
-            << summary;
+        EXPECT_TRUE(Holds(summary, "Swapped tf3.bin (1024 bytes, changed "));
+        EXPECT_TRUE(Holds(summary, ") with tf3.bin.bak (1024 bytes, changed "));
         UndoRomChange(rom, fileSystem);
         ExpectImages(newer, older);
     }
@@ -97,7 +95,7 @@ TEST_F(RomUndo, AKilledUndoIsFinishedByTheNextRun) {
     ExpectImages(Bytes(0x400, 0x22), older);
 
     WriteBytes(swap, Bytes(16, 3));
-    EXPECT_NE(WordsOf<RefusedError>([&] { UndoRomChange(rom); }).find(swap), std::string::npos);
+    EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { UndoRomChange(rom); }), swap));
     EXPECT_EQ(ReadBytes(rom), Bytes(0x400, 0x22));
     EXPECT_EQ(ReadBytes(swap), Bytes(16, 3));
 }
@@ -114,9 +112,8 @@ TEST_F(RomUndo, ABackupThatIsNotARegularFileIsRefused) {
         fs::remove(backup);
         make();
         const std::string message = WordsOf<RefusedError>([&] { UndoRomChange(rom); });
-        EXPECT_NE(message.find(backup + " is " + kind + ", not a regular file"), std::string::npos)
-            << message;
-        EXPECT_NE(message.find("nothing was changed"), std::string::npos) << message;
+        EXPECT_TRUE(Holds(message, backup + " is " + kind + ", not a regular file")) << message;
+        EXPECT_TRUE(Holds(message, "nothing was changed")) << message;
         EXPECT_THROW(DescribeUndo(rom), RefusedError);
         EXPECT_EQ(ReadBytes(rom), newer);
         EXPECT_EQ(ReadBytes(elsewhere), older);
