@@ -45,12 +45,10 @@ TEST_F(GraphicsTileSheet, TilesToPngAndBackGiveTheSameBytes) {
         // An editor's copy drops the recorded length: the whole tiles asked for come back.
         Bytes whole = data;
         whole.resize(TileCount(size) * TILE_DATA_BYTES, 0);
-        for (auto [type, depth, wide, interlace] : {std::tuple{2, 8, 0u, 0},
-                                                    {6, 8, 0u, 1},
-                                                    {2, 16, 257u, 0},
-                                                    {6, 16, 256u, 0},
-                                                    {0, 16, 257u, 1},
-                                                    {4, 8, 0u, 0}}) {
+        const std::tuple<int, int, unsigned, int> copies[] = {{2, 8, 0, 0},    {6, 8, 0, 1},
+                                                              {2, 16, 257, 0}, {6, 16, 256, 0},
+                                                              {0, 16, 257, 1}, {4, 8, 0, 0}};
+        for (auto [type, depth, wide, interlace] : copies) {
             const TilePalette& palette = type & PNG_COLOR_MASK_COLOR ? line1 : GreyRampPalette();
             const Bytes copy = EditorCopy(SheetPng(data, palette, 3), type, depth, wide, interlace);
             const TilesFromPng back =
@@ -97,10 +95,9 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
         EXPECT_FALSE(back.paletteDifference) << back.paletteDifference->value;
     }
     // A line that ends with the file is read; one the file ends inside is refused (0x180 bytes).
-    for (const auto& [offset, line, read] : {std::tuple{0x120u, 2u, true},
-                                             {0x121u, 2u, false},
-                                             {0x160u, 0u, true},
-                                             {0x101u, 3u, false}}) {
+    const std::tuple<uint32_t, unsigned, bool> lines[] = {
+        {0x120, 2, true}, {0x121, 2, false}, {0x160, 0, true}, {0x101, 3, false}};
+    for (const auto& [offset, line, read] : lines) {
         EXPECT_EQ(WordsOf<FileError>([&, o = offset, l = line] { ReadTilePalette(rom, o, l); }),
                   read ? ""
                        : rom + ": too short: palette line " + std::to_string(line) +

@@ -59,25 +59,23 @@ TEST(Ips, RecordsRunsGrowthAndTruncationMakeTheImage) {
 }
 
 TEST(Ips, PatchesThatEndWrongAreRefused) {
+    using R = PatchRefusal;
     const struct {
         const char* name;
         Bytes patch;
         PatchRefusal refusal;
     } cases[] = {
-        {"no EOF", Cat(Text("PATCH"), Record(0, "ab")), PatchRefusal::Damaged},
-        {"a record cut short", Cat(Text("PATCH"), Slice(Record(0, "abcd"), 0, 7)),
-         PatchRefusal::Damaged},
-        {"a record's header cut short", Cat(Text("PATCH"), Hex("00 00 01 00")),
-         PatchRefusal::Damaged},
-        {"a run cut short", Cat(Text("PATCH"), Slice(RunRecord(0, 4, 'x'), 0, 7)),
-         PatchRefusal::Damaged},
-        {"one byte after EOF", Ips({}, Hex("00")), PatchRefusal::Damaged},
-        {"four bytes after EOF", Ips({}, Hex("00 00 00 01")), PatchRefusal::Damaged},
-        {"a run of length 0", Ips(RunRecord(2, 0, 'r')), PatchRefusal::Damaged},
-        {"no records", Ips({}), PatchRefusal::AlreadyApplied},
-        {"a record that changes nothing", Ips(Record(0, "01")), PatchRefusal::AlreadyApplied},
-        {"another format", Text("PATCX"), PatchRefusal::NotAPatch},
-        {"nothing", {}, PatchRefusal::NotAPatch},
+        {"no EOF", Cat(Text("PATCH"), Record(0, "ab")), R::Damaged},
+        {"a record cut short", Cat(Text("PATCH"), Slice(Record(0, "abcd"), 0, 7)), R::Damaged},
+        {"a record's header cut short", Cat(Text("PATCH"), Hex("00 00 01 00")), R::Damaged},
+        {"a run cut short", Cat(Text("PATCH"), Slice(RunRecord(0, 4, 'x'), 0, 7)), R::Damaged},
+        {"one byte after EOF", Ips({}, Hex("00")), R::Damaged},
+        {"four bytes after EOF", Ips({}, Hex("00 00 00 01")), R::Damaged},
+        {"a run of length 0", Ips(RunRecord(2, 0, 'r')), R::Damaged},
+        {"no records", Ips({}), R::AlreadyApplied},
+        {"a record that changes nothing", Ips(Record(0, "01")), R::AlreadyApplied},
+        {"another format", Text("PATCX"), R::NotAPatch},
+        {"nothing", {}, R::NotAPatch},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -130,9 +128,8 @@ TEST(Ips, MadePatchesGiveTheModifiedImageAndSayWhatTheyHold) {
         EXPECT_TRUE(result.target == c.modified);
         const PatchInfo info = DescribePatch(patch);
         ASSERT_TRUE(info.ips);
-        EXPECT_EQ(info.ips->records, c.records);
-        EXPECT_EQ(info.ips->runs, c.runs);
-        EXPECT_EQ(info.ips->truncation, c.truncation);
+        EXPECT_EQ(std::tie(info.ips->records, info.ips->runs, info.ips->truncation),
+                  std::tie(c.records, c.runs, c.truncation));
     }
     EXPECT_EQ(CrcText(Crc32(patches)), "D5DC94F8"); // the records chosen, byte for byte
     // What IPS can't reach is refused.

@@ -181,13 +181,10 @@ TEST(RomLzhPage, EntryRolesOfTheGamesTable) {
         {0x20000, 0x12, "blocks, level 3"},  {0x20000, 0x17, "blocks, level 8"},
         {0x20000, 0x18, std::nullopt},       {T, 0xA, std::nullopt},
         {0x20002, 0x12, std::nullopt}};
-    const auto roleText = [](uint32_t table, uint32_t index) -> std::optional<std::string> {
-        const std::optional<EntryRole> role = RoleOfEntry(table, index);
-        if (!role) return std::nullopt;
-        return EntryRoleText(*role);
-    };
     for (const auto& [table, index, role] : cases) {
-        EXPECT_EQ(roleText(table, index), role) << HexText(table) << " " << index;
+        const std::optional<EntryRole> found = RoleOfEntry(table, index);
+        EXPECT_EQ(found ? std::optional(EntryRoleText(*found)) : std::nullopt, role)
+            << HexText(table) << " " << index;
     }
 }
 
