@@ -31,30 +31,28 @@ TEST(ParallelDeflate, PartsJoinIntoOneStreamThatDoesNotDependOnTheThreads) {
     };
     for (const Case c :
          {Case{1, 9, 1}, Case{1, 9, 0}, Case{40, 9, 7}, Case{40, 0, 39}, Case{3, 6, 0}}) {
-        const size_t parts = c.parts, emptyPart = c.emptyPart;
-        const int level = c.level;
         Bytes whole;
-        for (size_t i = 0; i < parts; ++i) {
-            const Bytes bytes = PartBytes(i, emptyPart);
+        for (size_t i = 0; i < c.parts; ++i) {
+            const Bytes bytes = PartBytes(i, c.emptyPart);
             whole.insert(whole.end(), bytes.begin(), bytes.end());
         }
         Bytes first;
         for (unsigned threads : {1u, 2u, 5u}) {
             Bytes stream;
             ParallelDeflate(
-                parts, level, threads,
+                c.parts, c.level, threads,
                 [&](size_t index, DeflatePart& part) {
                     for (size_t i = 0; i < index; ++i) {
-                        const Bytes before = PartBytes(i, emptyPart);
+                        const Bytes before = PartBytes(i, c.emptyPart);
                         part.history.insert(part.history.end(), before.begin(), before.end());
                     }
-                    part.bytes = PartBytes(index, emptyPart);
+                    part.bytes = PartBytes(index, c.emptyPart);
                 },
                 [&](const uint8_t* data, size_t size) {
                     stream.insert(stream.end(), data, data + size);
                 });
             EXPECT_EQ(test::Inflate(stream, whole.size()), whole)
-                << parts << " parts, level " << level << ", " << threads << " threads";
+                << c.parts << " parts, level " << c.level << ", " << threads << " threads";
             if (first.empty()) first = stream;
             EXPECT_EQ(stream, first) << threads << " threads";
         }

@@ -110,9 +110,7 @@ TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
     Bytes image = ThreeEntryRom();
     const uint32_t fields[4][3] = {
         {0x32, 0, 0x10}, {0x250, 0, 0x20}, {0x42, 0, 0x100}, {0x142, 0, 0x100}};
-    for (uint32_t k = 0; k < 4; ++k) {
-        for (uint32_t f = 0; f < 3; ++f) Put32(image, T + 2 + 12 * k + 4 * f, fields[k][f]);
-    }
+    for (uint32_t k = 0; k < 12; ++k) Put32(image, T + 2 + 4 * k, fields[k / 3][k % 3]);
     const std::string moved =
         WordsOf<RefusedError>([&] { PlanLzhInsert(Image(image), InputPackingTo(0x130), T, 2); });
     EXPECT_TRUE(Holds(moved,
@@ -122,10 +120,10 @@ TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
         << moved;
 
     // Whether the data or the table's fields lie on the checksum's bytes (0x18E and 0x18F).
-    for (const auto& [table, covers] : {std::pair{0x100u, true}, // entry 0's data
-                                        {0x180u, true},          // the fields
-                                        {0x18Eu, true},          // the leading word
-                                        {0x190u, false}}) {
+    // At 0x100 entry 0's data does, at 0x180 the fields, at 0x18E the leading word.
+    const std::pair<uint32_t, bool> tables[] = {
+        {0x100, true}, {0x180, true}, {0x18E, true}, {0x190, false}};
+    for (const auto& [table, covers] : tables) {
         image = ThreeEntryRom(table);
         EXPECT_EQ(PlanLzhInsert(Image(image), InputPackingTo(0x100), table, 2).dataOnChecksum,
                   covers)
