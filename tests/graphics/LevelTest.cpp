@@ -72,8 +72,7 @@ TEST(GraphicsLevelNameTable, BlocksComeColumnByColumnFromTheLayout) {
     // Decoded data that ends early: Plane A's layout stops inside column 2, Plane B's is gone.
     const size_t cut = 0x4000 + 16 * 2 + 5;
     level.blockData.resize(cut);
-    ExpectNameTable(level, false, 0, cut);
-    ExpectNameTable(level, true, 0, cut);
+    for (const bool planeB : {false, true}) ExpectNameTable(level, planeB, 0, cut);
     level.blockData.resize(3);
     EXPECT_EQ(BuildLevelNameTable(level, false, 0), Bytes(8192, 0));
 }

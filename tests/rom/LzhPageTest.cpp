@@ -197,7 +197,7 @@ TEST(RomLzhPage, CompressKeepsTheDecodedSizeTheGameExpects) {
     // that holds byte 10.
     Bytes data;
     for (int k = 0; k < 40; ++k) data.insert(data.end(), {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'});
-    const Bytes packed = Packed(data);
+    const Bytes packed = LzhEncode(data);
     Bytes rom = Pattern(T + 0xE + packed.size() + 0x10, 0x33);
     Put32(rom, T + 2, 0xE);
     Put32(rom, T + 6, 10);

@@ -63,8 +63,7 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
          "F a: nothing was written: cannot rename the new file over it: " + gone},
         {{.kind = K::OtherAtTarget, .path = "a", .other = "t", .text = "/x", .mode = S_IFLNK},
          "F a: not written: after the new file was renamed into place, t holds a symbolic link to "
-         "/x: "
-         "another program changed the folder meanwhile; look at t before using it"},
+         "/x: another program changed the folder meanwhile; look at t before using it"},
         {{.kind = K::OtherAtTarget,
           .path = "a",
           .other = "t",
@@ -79,8 +78,7 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
              "); it is kept as k, which no run of this program removes"},
         {{.kind = K::FolderNotSynced, .path = "a", .other = "a.bak", .error = ENOENT},
          "F a: the new content was written (the old one kept as a.bak), but its folder could not "
-         "be "
-         "synced to storage: " +
+         "be synced to storage: " +
              gone},
         {{.kind = K::CannotSwap, .path = "a", .other = "b", .third = "b.swap", .error = ENOENT},
          "F a: nothing was changed: cannot swap it with b: " + gone},
@@ -126,8 +124,7 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
          "R d/a: is a socket; only regular files inside d are read; nothing was written"},
         {{.kind = K::LeadsOutside, .path = "d/a", .other = "d", .text = "/etc/x"},
          "R d/a: leads outside the folder, to /etc/x; only regular files inside d are read; "
-         "nothing "
-         "was written"},
+         "nothing was written"},
         {{.kind = K::TemporaryReplaced, .path = "a", .other = "a.tmp"},
          "R a: its temporary file a.tmp was replaced by another program meanwhile; nothing was "
          "written"},

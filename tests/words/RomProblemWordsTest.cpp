@@ -73,8 +73,7 @@ TEST(RomProblemWords, EachKindIsThrownAsItsErrorAndWordedWithItsNumbers) {
         {K::NoBackup, false,
          "rom.bin: there is no backup game.bin to go back to; nothing was changed"},
         {K::BackupIsRom, false,
-         "rom.bin: its backup game.bin is the same file, with the same image; nothing was "
-         "changed"},
+         "rom.bin: its backup game.bin is the same file, with the same image; nothing was changed"},
         {K::EntryChanged, false,
          "rom.bin: entry 0x3 of the table at 0x20000 changed since it was read; nothing was "
          "written"},
@@ -127,8 +126,7 @@ TEST(RomProblemWords, CodecProblemsAreWordedWithTheirNumbers) {
          "a.bin: the decoded size 16777217 (0x1000001) is over the limit of 16777216 bytes"},
         {{K::RleSizeOverLimit, "a.bin", 0x100, 0, 16777217, 0, 16777216},
          false,
-         "a.bin: the RLE block at 0x100 announces 16777217 bytes, more than the limit of "
-         "16777216"},
+         "a.bin: the RLE block at 0x100 announces 16777217 bytes, more than the limit of 16777216"},
         {{K::RleDataOverLimit, "memory", 0, 0, 17000000, 0, 16777216},
          false,
          "memory: 17000000 bytes are more than an RLE block may hold (16777216)"},
