@@ -115,20 +115,15 @@ TEST(RomProblemWords, HexFieldRefusalQuotesTheText) {
 TEST(RomProblemWords, CodecProblemsAreWordedWithTheirNumbers) {
     using K = CodecProblemKind;
     const std::tuple<CodecProblem, bool, std::string> cases[] = {
-        {{K::RleHeaderPastEnd, "a.bin", 0x7FFFE, 0x80000},
-         true,
+        {CodecProblem{K::RleHeaderPastEnd, "a.bin", 0x7FFFE, 0x80000}, true,
          "a.bin: too short: 4 bytes needed at 0x7FFFE, the data ends at 0x80000"},
-        {{K::RleBlockEndsEarly, "a.bin", 0, 5, 8, 4},
-         true,
+        {CodecProblem{K::RleBlockEndsEarly, "a.bin", 0, 5, 8, 4}, true,
          "a.bin: the RLE block at 0x0 ends early at 0x5: 4 of 8 bytes decoded"},
-        {{K::LzhSizeOverLimit, "a.bin", 0, 0, 16777217, 0, 16777216},
-         false,
+        {CodecProblem{K::LzhSizeOverLimit, "a.bin", 0, 0, 16777217, 0, 16777216}, false,
          "a.bin: the decoded size 16777217 (0x1000001) is over the limit of 16777216 bytes"},
-        {{K::RleSizeOverLimit, "a.bin", 0x100, 0, 16777217, 0, 16777216},
-         false,
+        {CodecProblem{K::RleSizeOverLimit, "a.bin", 0x100, 0, 16777217, 0, 16777216}, false,
          "a.bin: the RLE block at 0x100 announces 16777217 bytes, more than the limit of 16777216"},
-        {{K::RleDataOverLimit, "memory", 0, 0, 17000000, 0, 16777216},
-         false,
+        {CodecProblem{K::RleDataOverLimit, "memory", 0, 0, 17000000, 0, 16777216}, false,
          "memory: 17000000 bytes are more than an RLE block may hold (16777216)"},
     };
     for (const auto& [problem, shortData, text] : cases)
