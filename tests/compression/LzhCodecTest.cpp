@@ -139,8 +139,7 @@ TEST(CompressionLzhModel, InitialTreeAndRebuild) {
     // Leaves all at 1 rebuild into the initial tree only when new nodes go after equal ones.
     auto rebuilt = Fresh();
     RebuildModel(*rebuilt);
-    EXPECT_EQ(rebuilt->Freq, state->Freq);
-    EXPECT_EQ(rebuilt->Parent, state->Parent);
+    EXPECT_EQ(std::tie(rebuilt->Freq, rebuilt->Parent), std::tie(state->Freq, state->Parent));
 
     for (int n = 0; n < 32454; ++n) UpdateModel(*state, n % 7); // the root reaches 0x8000
     EXPECT_EQ(state->Freq[ROOT], FREQ_LIMIT);

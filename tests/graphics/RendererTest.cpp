@@ -145,8 +145,7 @@ TEST_F(GraphicsRenderTiles, RefusesCellsOfNothingAndPicturesLargerThanTheFrameBu
 TEST_F(GraphicsRenderTiles, TitleScreenRowsAre320PixelsLong) {
     frame->fill(0x123456);
     const PreviewImage image = RenderTitleScreen(Write("demo.bin", DemoRomBytes()));
-    ASSERT_EQ(image.Width, 320);
-    ASSERT_EQ(image.Height, 224);
+    ASSERT_EQ(std::tie(image.Width, image.Height), std::tuple(320, 224));
     EXPECT_EQ(RenderTitleScreen(DemoRomBytes()).Pixels, image.Pixels);
     CopyToFrameBuffer(image, *frame);
     for (size_t i = 0; i < 320 * 224; ++i) ASSERT_EQ((*frame)[i], image.Pixels[i]) << i;
@@ -171,8 +170,7 @@ TEST_F(GraphicsRenderTiles, TitleScreenShortDataLeavesBlackCellsAndAMissingRomIs
     const Bytes packed = RleEncode(SolidTile(1)).bytes;
     rom.insert(rom.end(), packed.begin(), packed.end());
     PreviewImage image = RenderTitleScreen(Write("small.bin", rom));
-    ASSERT_EQ(image.Width, 320);
-    ASSERT_EQ(image.Height, 224);
+    ASSERT_EQ(std::tie(image.Width, image.Height), std::tuple(320, 224));
     EXPECT_EQ(PixelAt(image, 0, 0), 224u);
     EXPECT_EQ(PixelAt(image, 16 * 8 - 1, 7), 224u);
     EXPECT_EQ(PixelAt(image, 16 * 8, 0), 0u);

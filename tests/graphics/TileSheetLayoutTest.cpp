@@ -47,8 +47,7 @@ TEST_F(GraphicsTileSheetLayout, TheSavedSheetIsThePreview) {
                   cell == TileCell{} ? std::nullopt : std::optional(TileCellText(cell)));
 
         const TilesFromPng back = PngToTiles(sheet, "sheet.png", MarkerLine(), std::nullopt);
-        EXPECT_EQ(back.data, data);
-        EXPECT_EQ(back.cell, cell);
+        EXPECT_EQ(std::tie(back.data, back.cell), std::tie(data, cell));
         sheet.texts.clear(); // an editor's copy without the records
         EXPECT_EQ(PngToTiles(sheet, "sheet.png", MarkerLine(), std::nullopt, cell).data, data);
         EXPECT_EQ(PngToTiles(sheet, "sheet.png", MarkerLine(), std::nullopt).data == data,

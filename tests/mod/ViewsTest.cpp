@@ -319,8 +319,7 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
         if (c.file.ends_with(".bin")) SetText(level, SetCell(a, 0, 0, 2));
         const std::string message = WordsOf<RefusedError>([&] { PlanPack(folder_, std::nullopt); });
         EXPECT_TRUE(Holds(message, c.expected)) << message;
-        EXPECT_TRUE(Holds(message, c.file.ends_with(".bin") ? "20000_10.bin" : Path(c.file)))
-            << message;
+        EXPECT_TRUE(Holds(message, c.file.ends_with(".bin") ? "20000_10.bin" : Path(c.file)));
         SetText(c.file, before);
         SetText(level, a);
     }

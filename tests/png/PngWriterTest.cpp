@@ -121,8 +121,7 @@ TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
         pieces.Finish();
         std::vector<size_t> sizes;
         for (const auto& chunk : ReadChunks(out.Data())) {
-            EXPECT_EQ(chunk.name, "IDAT");
-            EXPECT_EQ(chunk.storedCrc, chunk.computedCrc);
+            EXPECT_EQ(std::tie(chunk.name, chunk.storedCrc), std::tuple("IDAT", chunk.computedCrc));
             sizes.push_back(chunk.data.size());
         }
         EXPECT_EQ(sizes, pieceSizes) << size;

@@ -36,8 +36,8 @@ TEST(RomLzhPage, InsertMovesTheFollowingEntries) {
         SCOPED_TRACE(testing::Message() << index << " " << newSize);
         const Bytes before = ThreeEntryRom(), data = newSize ? InputPackingTo(newSize) : Bytes{};
         const LzhInsertPlan plan = PlanLzhInsert(Image(before), data, T, index);
-        EXPECT_EQ(plan.needsConfirmation, asks);
-        EXPECT_EQ(plan.emptyInput, data.empty());
+        EXPECT_EQ(std::tie(plan.needsConfirmation, plan.emptyInput),
+                  std::tuple(asks, data.empty()));
         const uint32_t grown = asks ? newSize - 0x100 : 0;
         EXPECT_EQ(plan.newFileSize, std::max<uint64_t>(before.size(), T + 0x326 + grown));
 
@@ -121,8 +121,7 @@ TEST(RomLzhPage, ExtractAndTargetReadTheIndexedEntryOrRefuse) {
     // A table past the end of the file names the file's real end.
     const std::string tooShort =
         WordsOf<FileError>([&] { LzhExtractEntry(Image(image), 0x1000, 0); });
-    EXPECT_TRUE(Holds(tooShort, "lies at 0x1002, but the file ends at 0x766 (1894 bytes)"))
-        << tooShort;
+    EXPECT_TRUE(Holds(tooShort, "lies at 0x1002, but the file ends at 0x766 (1894 bytes)"));
     EXPECT_THROW(LzhExtractEntry(std::string("/no/such/rom.bin"), T, 0), FileError);
     Put32(image, T + 6, MAX_DECODED_SIZE + 1);
     EXPECT_THROW(LzhExtractEntry(Image(image), T, 0), RefusedError);

@@ -65,9 +65,8 @@ TEST(RomRlePage, InsertWritesTheBlockAndAsksWhenItGrows) {
     for (const auto& [name, image, data, block, oldSize] : cases) {
         SCOPED_TRACE(name);
         RleInsertPlan plan = PlanRleInsert(Image(image), Hex(data), O);
-        EXPECT_EQ(plan.packed, block);
-        EXPECT_EQ(plan.oldBlockSize, oldSize);
-        EXPECT_EQ(plan.emptyInput, Hex(data).empty());
+        EXPECT_EQ(std::tie(plan.packed, plan.oldBlockSize, plan.emptyInput),
+                  std::tuple(block, oldSize, Hex(data).empty()));
         const uint64_t end = O + block.size();
         EXPECT_EQ(plan.newFileSize, std::max<uint64_t>(image.size(), end));
         uint32_t beyond = uint32_t(block.size()) - oldSize.value_or(0);

@@ -134,8 +134,7 @@ TEST(RomProblemWords, CodecProblemsAreWordedWithTheirNumbers) {
 TEST(RomProblemWords, GraphicsProblemsAreWordedWithTheirNumbers) {
     using K = GraphicsProblemKind;
     const auto problem = [](K kind, std::string file = "") {
-        GraphicsProblem p{kind, std::move(file), 2, 8, 0x7C0, 0x7E0, 0x7D0, 16, 3, 4, 5, 6};
-        return p;
+        return GraphicsProblem{kind, std::move(file), 2, 8, 0x7C0, 0x7E0, 0x7D0, 16, 3, 4, 5, 6};
     };
     GraphicsProblem tiles = problem(K::SheetColumns);
     tiles.cells = false;
