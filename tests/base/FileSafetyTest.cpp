@@ -54,21 +54,12 @@ protected:
     }
 };
 
-// An access list in the kernel's form: user::rw-, user:daemon:rw-, group::r--, mask::rw-,
-// other::r--. The mask is wider than the group's bits: a plain chmod would lose that.
+// An access list in the kernel's form (version 2, then tag, permissions and id of each entry,
+// little-endian): user::rw-, user:daemon:rw-, group::r--, mask::rw-, other::r--. The mask is
+// wider than the group's bits: a plain chmod would lose that.
 Bytes AccessList() {
-    struct Entry {
-        uint16_t tag, permissions;
-        uint32_t id;
-    };
-    const uint32_t none = UINT32_MAX, daemon = 1;
-    const Entry entries[] = {
-        {0x01, 6, none}, {0x02, 6, daemon}, {0x04, 4, none}, {0x10, 6, none}, {0x20, 4, none}};
-    const uint32_t version = 2;
-    Bytes list(sizeof version + sizeof entries);
-    std::memcpy(list.data(), &version, sizeof version);
-    std::memcpy(list.data() + sizeof version, entries, sizeof entries);
-    return list;
+    return Hex("02 00 00 00  01 00 06 00 FF FF FF FF  02 00 06 00 01 00 00 00  04 00 04 00 FF FF "
+               "FF FF  10 00 06 00 FF FF FF FF  20 00 04 00 FF FF FF FF");
 }
 
 // Another user puts a link at the temporary file's name between its creation and its use (the
