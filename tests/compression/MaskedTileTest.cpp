@@ -39,9 +39,8 @@ TEST(CompressionMaskedTile, Streams) {
         {"ends inside the literals", Cat(tile, Hex("00"), Slice(literals, 0, 10)), fives},
         {"empty", {}, {}},
     };
-    for (const auto& [name, stream, tiles] : cases) {
+    for (const auto& [name, stream, tiles] : cases)
         EXPECT_EQ(MaskedTileDecode(stream, 0), tiles) << name;
-    }
 }
 
 TEST(CompressionMaskedTile, StartsAtTheOffsetAndStopsAtTheMarker) {

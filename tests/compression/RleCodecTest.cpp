@@ -113,10 +113,9 @@ TEST(CompressionRle, RandomRoundTrips) {
     for (int round = 0; round < 300; ++round) {
         Bytes nibbles;
         size_t target = random() % 2 ? random() % 3000 : random() % 600000;
-        for (uint8_t v = 0; nibbles.size() < target; v = uint8_t((v + 1 + random() % 15) % 16)) {
+        for (uint8_t v = 0; nibbles.size() < target; v = uint8_t((v + 1 + random() % 15) % 16))
             nibbles.insert(nibbles.end(), random() % 4 ? 1 + random() % 20 : 1 + random() % 131072,
                            v);
-        }
         Bytes runs((target + 1) / 2, 0);
         for (size_t i = 0; i < target; ++i) runs[i / 2] |= uint8_t(nibbles[i] << (i % 2 ? 0 : 4));
         // Keep the zero padding from lengthening a final zero run past the limit.

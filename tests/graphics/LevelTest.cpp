@@ -26,10 +26,9 @@ LevelData SyntheticLevel() {
     level.blockData.assign(0x7000, 0);
     for (unsigned n = 0; n < 256; ++n) {
         for (unsigned place = 0; place < 16; ++place) {
-            for (bool planeB : {false, true}) {
+            for (bool planeB : {false, true})
                 StoreBigEndian16(&level.blockData[0x2000 * planeB + 32 * n + 2 * place],
                                  DefinitionWord(n ^ (planeB ? 0x55 : 0), place));
-            }
         }
     }
     for (unsigned column = 0; column < 512; ++column) {

@@ -263,9 +263,8 @@ TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
     const Bytes image = ReadBytes(File("out.bin"));
     EXPECT_EQ(LoadBigEndian16(&image[LevelPaletteOffset(2) + 2 * 17]), 0x040E); // 224, 0, 64
     EXPECT_EQ(LoadBigEndian16(&image[LevelPaletteOffset(2) + 2 * 2]), 0x0422);  // 32, 32, 64
-    for (const std::string& name : {level, blocks}) {
+    for (const std::string& name : {level, blocks})
         EXPECT_EQ(ReadBytes(File("again/" + name)), ReadBytes(Path(name))) << name;
-    }
     EXPECT_NE(ReadBytes(File("again/palettes/level03.gpl")),
               ReadBytes(Path("palettes/level03.gpl")));
 }

@@ -214,9 +214,8 @@ TEST(PatchWords, EveryRefusalNamesWhatWasExpectedAndWhatWasFound) {
          "hack.bps would make an image of 67108865 bytes, more than a ROM image may hold "
          "(67108864)"},
     };
-    for (const auto& [result, words] : cases) {
+    for (const auto& [result, words] : cases)
         EXPECT_EQ(PatchRefusalText(result, "hack.bps", "tf3.bin"), words);
-    }
 }
 
 } // namespace

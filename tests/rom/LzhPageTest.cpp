@@ -161,9 +161,8 @@ TEST(RomLzhPage, ListingLimitsAndTheExtractAgree) {
         {{0x1000, 1, 0x100}, EntryProblem::DataPastEnd},
         {{0x1000, 0, 0x100}, std::nullopt},
     };
-    for (const auto& [entry, problem] : cases) {
+    for (const auto& [entry, problem] : cases)
         EXPECT_EQ(LzhEntryProblem(size, T, entry), problem) << entry.DecodedSize;
-    }
     Bytes rom = ThreeEntryRom();
     rom.resize(size);
     Put32(rom, T + 2 + 24, 0x1000);

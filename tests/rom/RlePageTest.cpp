@@ -115,10 +115,9 @@ TEST(RomRlePage, RefusalsBuildNothing) {
     // The checksum's bytes are 0x18E and 0x18F: a 7-byte block from 0x188 to 0x18F touches them.
     const std::pair<uint32_t, bool> starts[] = {
         {0x187, false}, {0x188, true}, {0x18F, true}, {0x190, false}};
-    for (const auto& [at, covers] : starts) {
+    for (const auto& [at, covers] : starts)
         EXPECT_EQ(PlanRleInsert(Image(header), Hex("01 11 10 00"), at).dataOnChecksum, covers)
             << at;
-    }
 
     // A block or a file size that changed between the plan and the writes.
     RleInsertPlan plan = PlanRleInsert(Image(before), {1, 2, 3, 4}, O);
