@@ -74,15 +74,14 @@ TEST_F(GraphicsTileSheetLayout, CellsOfOtherSizes) {
 
     DecodedPng recorded{8, 16, PngPixels::Indices, 8, 3, 4, 0, {}, Bytes(128, 0), {}};
     recorded.texts = {{TILE_CELL_KEYWORD, "1 by 4"}};
-    EXPECT_TRUE(Holds(
-        WordsOf<RefusedError>([&] { PngToTiles(recorded, "in.png", MarkerLine(), std::nullopt); }),
-        "in.png: the recorded tile cell \"1 by 4\""));
+    const auto refusal = [&](TileCell cell) {
+        return WordsOf<RefusedError>(
+            [&] { PngToTiles(recorded, "in.png", MarkerLine(), {}, cell); });
+    };
+    EXPECT_TRUE(Holds(refusal({}), "in.png: the recorded tile cell \"1 by 4\""));
     recorded.texts.clear();
-    EXPECT_TRUE(
-        Holds(WordsOf<RefusedError>([&] {
-                  PngToTiles(recorded, "in.png", MarkerLine(), std::nullopt, TileCell{1, 4});
-              }),
-              "in.png: the picture is 8 x 16 pixels; a picture of cells of 1x4 tiles"));
+    EXPECT_TRUE(Holds(refusal({1, 4}),
+                      "in.png: the picture is 8 x 16 pixels; a picture of cells of 1x4 tiles"));
     EXPECT_THROW(SheetSizeFor(32, 16, TileCell{0, 4}), RefusedError);
     EXPECT_THROW(SheetSizeFor(32, 2048, TileCell{2, 1}), RefusedError); // 32768 pixels wide
 }

@@ -40,10 +40,9 @@ TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
         EXPECT_EQ(out.Size(), 0u);
     }
     MemoryStream out;
+    const auto sixteenBitIndices = [&] { PngWriter(out, PngHeader{5, 2, 3, 16}); };
     EXPECT_EQ(
-        WordsOf<RefusedError>([&] {
-            PngWriter(out, PngHeader{5, 2, 3, 16});
-        }),
+        WordsOf<RefusedError>(sixteenBitIndices),
         "PNG picture: colour type 3 at 16 bits, 5 x 2 pixels, is not what this writer writes");
 }
 

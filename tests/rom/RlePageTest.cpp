@@ -93,10 +93,8 @@ TEST(RomRlePage, RefusalsBuildNothing) {
         "Unsupported repeat count: 131073");
     // An offset at or past the end of the file.
     for (uint32_t at : {0x200u, 0xFFFFFFFFu}) {
-        EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] {
-                              PlanRleInsert(Image(before), {1, 2, 3, 4}, at);
-                          }),
-                          "past the end of the file"));
+        const auto plan = [&] { PlanRleInsert(Image(before), {1, 2, 3, 4}, at); };
+        EXPECT_TRUE(Holds(WordsOf<RefusedError>(plan), "past the end of the file"));
     }
     // A block that covers a right header checksum (at 0x18E) keeps its data there: no checksum
     // is stored over it (found by fuzzing).
