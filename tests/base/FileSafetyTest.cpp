@@ -155,23 +155,20 @@ TEST_F(FileSafety, ReadOnlyFilesAreRefused) {
     const std::string shared = File("shared");
     fs::create_directory(shared);
     ::chmod(shared.c_str(), 0777);
-    struct Case {
-        const char* name;
-        mode_t mode;
-        const char* expected;
-    };
-    for (const Case& c : {Case{"readonly.bin", 0644, "read-only; nothing was written"},
-                          Case{"others.bin", 0666, "its owner is never changed"}}) {
-        const std::string path = shared + "/" + c.name;
+    const std::tuple<const char*, mode_t, const char*> cases[] = {
+        {"readonly.bin", 0644, "read-only; nothing was written"},
+        {"others.bin", 0666, "its owner is never changed"}};
+    for (const auto& [name, mode, expected] : cases) {
+        const std::string path = shared + "/" + name;
         WriteBytes(path, Pattern(64));
-        ::chmod(path.c_str(), c.mode);
+        ::chmod(path.c_str(), mode);
         const pid_t child = ::fork();
         if (child == 0) {
             if (::setgid(NOBODY) != 0 || ::setuid(NOBODY) != 0) ::_exit(2);
             try {
                 WriteFileReplacing(path, Bytes{1});
             } catch (const RefusedError& error) {
-                ::_exit(ErrorText(error).find(c.expected) == std::string::npos ? 3 : 0);
+                ::_exit(ErrorText(error).find(expected) == std::string::npos ? 3 : 0);
             } catch (...) {
                 ::_exit(4);
             }
@@ -179,11 +176,11 @@ TEST_F(FileSafety, ReadOnlyFilesAreRefused) {
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_EQ(WEXITSTATUS(status), 0) << c.name << " (2: can't drop root, 5: written)";
+        EXPECT_EQ(WEXITSTATUS(status), 0) << name << " (2: can't drop root, 5: written)";
         struct stat s {};
         ::stat(path.c_str(), &s);
-        EXPECT_EQ(s.st_uid, 0u) << c.name;
-        EXPECT_EQ(ReadBytes(path), Pattern(64)) << c.name;
+        EXPECT_EQ(s.st_uid, 0u) << name;
+        EXPECT_EQ(ReadBytes(path), Pattern(64)) << name;
     }
 }
 
@@ -239,16 +236,16 @@ TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
 // a shared one keeping readers in, and they see the program's own lock.
 TEST_F(FileSafety, LocksAreSeenBothWays) {
     const std::string path = Write("tf3.bin", Pattern(64));
-    struct Case {
-        const char* name;
-        int command; // 0: lockf, 1: flock
-        short type;
-    };
-    for (const Case& c :
-         {Case{"flock shared", 1, F_RDLCK}, Case{"flock", 1, F_WRLCK},
-          Case{"fcntl read", F_SETLK, F_RDLCK}, Case{"fcntl write", F_SETLK, F_WRLCK},
-          Case{"lockf", 0, F_WRLCK}, Case{"open-file-description write", F_OFD_SETLK, F_WRLCK}}) {
-        SCOPED_TRACE(c.name);
+    // The lock's name, the call that takes it (0: lockf, 1: flock, else fcntl's command), its type.
+    const std::tuple<const char*, int, short> locks[] = {
+        {"flock shared", 1, F_RDLCK},
+        {"flock", 1, F_WRLCK},
+        {"fcntl read", F_SETLK, F_RDLCK},
+        {"fcntl write", F_SETLK, F_WRLCK},
+        {"lockf", 0, F_WRLCK},
+        {"open-file-description write", F_OFD_SETLK, F_WRLCK}};
+    for (const auto& [name, command, type] : locks) {
+        SCOPED_TRACE(name);
         // Another process holds the lock until the pipe closes (a process's own record locks
         // go with the first close of any descriptor of the file).
         int ready[2], release[2];
@@ -258,12 +255,11 @@ TEST_F(FileSafety, LocksAreSeenBothWays) {
             ::close(release[1]);
             const int fd = ::open(path.c_str(), O_RDWR);
             struct flock record {};
-            record.l_type = c.type;
+            record.l_type = type;
             record.l_whence = SEEK_SET;
-            const char locked =
-                (c.command == 0   ? ::lockf(fd, F_TLOCK, 0)
-                 : c.command == 1 ? ::flock(fd, c.type == F_RDLCK ? LOCK_SH : LOCK_EX)
-                                  : ::fcntl(fd, c.command, &record)) == 0;
+            const char locked = (command == 0   ? ::lockf(fd, F_TLOCK, 0)
+                                 : command == 1 ? ::flock(fd, type == F_RDLCK ? LOCK_SH : LOCK_EX)
+                                                : ::fcntl(fd, command, &record)) == 0;
             (void)!::write(ready[1], &locked, 1);
             char end;
             (void)!::read(release[0], &end, 1);
@@ -274,7 +270,7 @@ TEST_F(FileSafety, LocksAreSeenBothWays) {
         ASSERT_TRUE(locked);
         EXPECT_THROW(FileStream(path, FileMode::Replace), InUseError);
         EXPECT_THROW(WriteFileReplacing(path, Bytes{1}), InUseError);
-        const bool readable = c.type == F_RDLCK;
+        const bool readable = type == F_RDLCK;
         EXPECT_EQ(WordsOf<InUseError>([&] { FileStream(path, FileMode::Read); }).empty(), readable);
         for (int end : {ready[0], ready[1], release[0], release[1]}) ::close(end);
         ::waitpid(holder, nullptr, 0);

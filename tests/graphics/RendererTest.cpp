@@ -51,23 +51,20 @@ TEST_F(GraphicsRenderTiles, NameTableWordsPlaceFlipAndColourTiles) {
     Bytes art(64, 0x33);
     std::fill_n(art.begin(), 32, 0);
     art[32] = 0x12;
-    struct Case {
-        uint16_t word;
-        unsigned oneX, oneY, twoX, line; // where values 1 and 2 land (same row), palette line
-    };
-    const Case cases[] = {
+    // The word; where values 1 and 2 land (x and y of 1, x of 2 on the same row); the line.
+    const std::tuple<uint16_t, unsigned, unsigned, unsigned, unsigned> cases[] = {
         {0x0001, 0, 0, 1, 0}, {0x0801, 7, 0, 6, 0}, {0x1001, 0, 7, 1, 0},
         {0x1801, 7, 7, 6, 0}, {0x6001, 0, 0, 1, 3}, {0x2801, 7, 0, 6, 1},
     };
     const PaletteTable palette = MarkerPalette();
-    for (const Case& c : cases) {
-        const Bytes names = Words({c.word});
+    for (const auto& [word, oneX, oneY, twoX, line] : cases) {
+        const Bytes names = Words({word});
         const PreviewImage image = Render(art, 1, 1, &names);
         for (unsigned y = 0; y < 8; ++y) {
             for (unsigned x = 0; x < 8; ++x) {
-                unsigned value = y != c.oneY ? 3 : x == c.oneX ? 1 : x == c.twoX ? 2 : 3;
-                EXPECT_EQ(PixelAt(image, x, y), palette[16 * c.line + value])
-                    << std::hex << c.word << " at " << std::dec << x << "," << y;
+                unsigned value = y != oneY ? 3 : x == oneX ? 1 : x == twoX ? 2 : 3;
+                EXPECT_EQ(PixelAt(image, x, y), palette[16 * line + value])
+                    << std::hex << word << " at " << std::dec << x << "," << y;
             }
         }
     }

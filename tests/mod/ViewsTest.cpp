@@ -337,23 +337,19 @@ TEST(BlockMap, AnUnchangedCellKeepsEveryBitAndAChangedOneClearsBits9And10) {
 }
 
 TEST(GimpPalette, ColoursOffTheGridTakeTheNearestAndUnchangedOnesKeepTheirWords) {
-    struct Case {
-        uint32_t colour;
-        uint16_t old, word;
-        bool snapped;
-    };
-    const Case cases[] = {
+    // The colour, the old word, the new one, whether it was snapped to the grid.
+    const std::tuple<uint32_t, uint16_t, uint16_t, bool> cases[] = {
         {0x000000, 0x1001, 0x1001, false}, // shown as it was: stray bits kept
         {0x402020, 0x0000, 0x0422, false}, // 32, 32, 64 on the grid
         {0xFA1464, 0x0000, 0x0E26, true},  // 100, 20, 250: 96, 32, 224
         {0x0F0F10, 0x0000, 0x0002, true},  // 16 rounds up, 15 down
         {0xFFFFFF, 0x0EEE, 0x0EEE, true},  // 255 is nearest 224: the old word again
     };
-    for (const Case& c : cases) {
-        const PaletteFromColours words = PaletteWords({c.colour}, {c.old});
-        EXPECT_EQ(words.words[0], c.word) << std::hex << c.colour;
-        EXPECT_EQ(words.snapped.size(), c.snapped ? 1u : 0u) << std::hex << c.colour;
-        EXPECT_EQ(words.changed.size(), c.word != c.old ? 1u : 0u) << std::hex << c.colour;
+    for (const auto& [colour, old, word, snapped] : cases) {
+        const PaletteFromColours words = PaletteWords({colour}, {old});
+        EXPECT_EQ(words.words[0], word) << std::hex << colour;
+        EXPECT_EQ(words.snapped.size(), snapped ? 1u : 0u) << std::hex << colour;
+        EXPECT_EQ(words.changed.size(), word != old ? 1u : 0u) << std::hex << colour;
     }
 }
 

@@ -60,29 +60,25 @@ TEST(RomLzhPage, InsertMovesTheFollowingEntries) {
 // that are neither 00 nor FF; the table's data ends where its last data ends, whatever the order
 // of the entries.
 TEST(RomLzhPage, TheTailAfterTheTableIsCounted) {
-    struct Case {
-        const char* name;
-        bool swapped; // entries 1 and 2 hold each other's data
-        uint32_t index, newSize, overwritten, notBlank;
-    };
-    const Case cases[] = {
+    // Name; whether entries 1 and 2 hold each other's data; index, new size; the tail's bytes
+    // overwritten and not blank.
+    const std::tuple<const char*, bool, uint32_t, uint32_t, uint32_t, uint32_t> cases[] = {
         {"in entry order", false, 1, 0x130, 0x30, 12},
         {"data not in entry order", true, 0, 0x130, 0x30, 12},
         {"the last entry", false, 2, 0x101, 1, 0},
         {"past the end of the file", false, 0, 0x150, 0x40, 16},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, swapped, index, newSize, overwritten, notBlank] : cases) {
         Bytes image = ThreeEntryRom();
         for (uint32_t i = 0; i < 0x40; ++i) image[T + 0x326 + i] = Hex("00 FF 12 FF")[i % 4];
-        if (c.swapped) {
+        if (swapped) {
             Put32(image, T + 2 + 12, 0x226);
             Put32(image, T + 2 + 24, 0x126);
         }
-        const LzhInsertPlan plan =
-            PlanLzhInsert(Image(image), InputPackingTo(c.newSize), T, c.index);
+        const LzhInsertPlan plan = PlanLzhInsert(Image(image), InputPackingTo(newSize), T, index);
         EXPECT_EQ(std::tuple(plan.tailStart, plan.tailOverwritten, plan.tailNotBlank),
-                  std::tuple(T + 0x326u, c.overwritten, c.notBlank))
-            << c.name;
+                  std::tuple(T + 0x326u, overwritten, notBlank))
+            << name;
     }
 }
 

@@ -36,14 +36,11 @@ protected:
 // An exchange in one step, links and renames, or renames alone (FAT, exFAT, FUSE): each undo
 // swaps the two images, and says what it swapped.
 TEST_F(RomUndo, UndoWorksWithoutExchangeOrLinks) {
-    struct Case {
-        const char* name;
-        bool exchange, links;
-    };
-    for (const Case& c : {Case{"exchange", true, true}, Case{"links", false, true},
-                          Case{"renames only", false, false}}) {
-        SCOPED_TRACE(c.name);
-        const FileSystemPolicy fileSystem{.withoutExchange = !c.exchange, .withoutLinks = !c.links};
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"exchange", true, true}, {"links", false, true}, {"renames only", false, false}};
+    for (const auto& [name, exchange, links] : cases) {
+        SCOPED_TRACE(name);
+        const FileSystemPolicy fileSystem{.withoutExchange = !exchange, .withoutLinks = !links};
         const RomChange undone = UndoRomChange(rom, fileSystem);
         ExpectImages(older, newer);
         const std::string summary = RomUndoSummary("tf3.bin", undone);
