@@ -158,24 +158,22 @@ TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {
                                       {{4, 2}, {68, 68, 68, 128}},  // grey 4, alpha ignored
                                       {{9, 0}, {17, 17, 17, 255}},  // grey 1, in byte 32
                                       {{12, 5}, {9, 9, 9, 255}}});  // foreign, in tile 1
-    struct Case {
-        std::optional<uint64_t> keep;
-        const char* recorded;
-        size_t kept;
-        PixelPosition dropped;
-    };
-    for (const Case& c : {Case{32, nullptr, 32, {9, 0}}, Case{{}, "1 tiles, 32 bytes", 32, {9, 0}},
-                          Case{{}, "2 tiles, 33 bytes", 33, {12, 5}}}) {
+    // The bytes to keep, the length recorded, the bytes kept, the first pixel left out.
+    const std::tuple<std::optional<uint64_t>, const char*, size_t, PixelPosition> cases[] = {
+        {32, nullptr, 32, {9, 0}},
+        {{}, "1 tiles, 32 bytes", 32, {9, 0}},
+        {{}, "2 tiles, 33 bytes", 33, {12, 5}}};
+    for (const auto& [keep, record, kept, dropped] : cases) {
         DecodedPng recorded = image;
-        if (c.recorded) recorded.texts = {{TILE_DATA_KEYWORD, c.recorded}};
-        const TilesFromPng tiles = PngToTiles(recorded, "in.png", GreyRampPalette(), c.keep);
-        Bytes expected(c.kept, 0);
+        if (record) recorded.texts = {{TILE_DATA_KEYWORD, record}};
+        const TilesFromPng tiles = PngToTiles(recorded, "in.png", GreyRampPalette(), keep);
+        Bytes expected(kept, 0);
         expected[2 * 4 + 2] = 0x40; // (4, 2): row 2, left of byte 2
         if (expected.size() == 33) expected[32] = 0x01;
-        EXPECT_EQ(std::tie(tiles.data, tiles.lengthRecorded), std::tuple(expected, !!c.recorded));
+        EXPECT_EQ(std::tie(tiles.data, tiles.lengthRecorded), std::tuple(expected, !!record));
         ASSERT_TRUE(tiles.droppedPixel);
         EXPECT_EQ(std::tie(tiles.droppedPixel->x, tiles.droppedPixel->y),
-                  std::tie(c.dropped.x, c.dropped.y));
+                  std::tie(dropped.x, dropped.y));
     }
 
     // The first value whose colour differs is noted, with the picture's colour.

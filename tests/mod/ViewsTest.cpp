@@ -277,10 +277,8 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
         for (int k = 0; k < 5; ++k) at = text.find('\n', at) + 1;
         return text.replace(at, text.find('\n', at) - at, line);
     };
-    struct Case {
-        std::string file, text, expected;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        // file, text, expected
         {level, SetCell(a, 0, 512 + 4, 257 + 3),
          "\"Plane A\", column 4, row 1: a block of the other plane"},
         {level, SetCell(a, 1, 9, 9999), "\"Plane B\", column 9, row 0: a tile of no tileset"},
@@ -311,15 +309,15 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
         {gpl, Line6(p, "1 640 3 big"), "line 6: 640 is not 0 to 255"},
         {"20000_10.bin", "changed", "20000_10.bin and " + Path(level)},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected);
-        const std::string before = Text(c.file);
-        SetText(c.file, c.text);
-        if (c.file.ends_with(".bin")) SetText(level, SetCell(a, 0, 0, 2));
+    for (const auto& [file, text, expected] : cases) {
+        SCOPED_TRACE(expected);
+        const std::string before = Text(file);
+        SetText(file, text);
+        if (file.ends_with(".bin")) SetText(level, SetCell(a, 0, 0, 2));
         const std::string message = WordsOf<RefusedError>([&] { PlanPack(folder_, std::nullopt); });
-        EXPECT_TRUE(Holds(message, c.expected)) << message;
-        EXPECT_TRUE(Holds(message, c.file.ends_with(".bin") ? "20000_10.bin" : Path(c.file)));
-        SetText(c.file, before);
+        EXPECT_TRUE(Holds(message, expected)) << message;
+        EXPECT_TRUE(Holds(message, file.ends_with(".bin") ? "20000_10.bin" : Path(file)));
+        SetText(file, before);
         SetText(level, a);
     }
 }

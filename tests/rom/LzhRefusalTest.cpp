@@ -81,29 +81,27 @@ TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
 // would land on data it does not move or on the table itself, so that entries would no longer
 // decode. Refused, naming what would be overwritten.
 TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
-    struct Case {
-        const char* name;
-        uint32_t offset, packedSize; // of entry `changed`, put first (packed size 0: kept)
-        uint32_t changed, index, newSize;
-        const char* overwritten;
-    };
-    const Case cases[] = {
-        {"grown data onto an entry below", 0x326, 0x20, 1, 2, 0x130, "the data of entry 0x1"},
-        {"fields onto an entry below", 0x02, 0x30, 1, 2, 0x100, "the data of entry 0x1"},
-        {"moved data onto the new data", 0x110, 0x10, 2, 0, 0x130, "the new data of entry 0x0"},
-        {"moved data onto the table", 0x26, 0x10, 2, 0, 0xF0, "the table's fields"},
-        {"new data onto an entry after it, nothing moved", 0x1F0, 0, 2, 1, 0x100,
-         "the data of entry 0x2"},
-    };
-    for (const Case& c : cases) {
+    // Name; entry `changed`'s new offset and packed size (0: kept), put first; the index and new
+    // size compressed; what would be overwritten.
+    const std::tuple<const char*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, const char*>
+        cases[] = {
+            {"grown data onto an entry below", 0x326, 0x20, 1, 2, 0x130, "the data of entry 0x1"},
+            {"fields onto an entry below", 0x02, 0x30, 1, 2, 0x100, "the data of entry 0x1"},
+            {"moved data onto the new data", 0x110, 0x10, 2, 0, 0x130, "the new data of entry 0x0"},
+            {"moved data onto the table", 0x26, 0x10, 2, 0, 0xF0, "the table's fields"},
+            {"new data onto an entry after it, nothing moved", 0x1F0, 0, 2, 1, 0x100,
+             "the data of entry 0x2"},
+        };
+    for (const auto& [name, offset, packedSize, changed, index, newSize, overwritten] : cases) {
         Bytes image = ThreeEntryRom();
-        Put32(image, T + 2 + 12 * c.changed, c.offset);
-        if (c.packedSize) Put32(image, T + 10 + 12 * c.changed, c.packedSize);
-        const std::string error = WordsOf<RefusedError>(
-            [&] { PlanLzhInsert(Image(image), InputPackingTo(c.newSize), T, c.index); });
-        EXPECT_TRUE(Holds(error, "would overwrite " + std::string(c.overwritten)))
-            << c.name << ": " << error;
-        EXPECT_TRUE(Holds(error, "nothing was written")) << c.name;
+        Put32(image, T + 2 + 12 * changed, offset);
+        if (packedSize) Put32(image, T + 10 + 12 * changed, packedSize);
+        const std::string error = WordsOf<RefusedError>([&, at = index, size = newSize] {
+            PlanLzhInsert(Image(image), InputPackingTo(size), T, at);
+        });
+        EXPECT_TRUE(Holds(error, "would overwrite " + std::string(overwritten)))
+            << name << ": " << error;
+        EXPECT_TRUE(Holds(error, "nothing was written")) << name;
     }
     // Four entries, entry 1's data after entry 3's: growing entry 2 by 0x30 would move entry 3's
     // data onto entry 1's, which stays. The refusal names both, the size and where.
