@@ -33,11 +33,7 @@ Bytes Ips(const Bytes& records, const Bytes& after = {}) {
 const Bytes SOURCE = Text("0123456789");
 
 TEST(Ips, RecordsRunsGrowthAndTruncationMakeTheImage) {
-    const struct {
-        const char* name;
-        Bytes patch;
-        std::string image;
-    } cases[] = {
+    const std::tuple<const char*, Bytes, std::string> cases[] = {
         {"a record and a run", Ips(Cat(Record(2, "AB"), RunRecord(6, 3, 'Z'))), "01AB45ZZZ9"},
         {"a later record wins", Ips(Cat(Record(0, "xyz"), Record(1, "Q"))), "xQz3456789"},
         {"a record past the end grows the image with zeros", Ips(Record(12, "!")),
@@ -50,21 +46,17 @@ TEST(Ips, RecordsRunsGrowthAndTruncationMakeTheImage) {
         {"a size after EOF past a grown image's end", Ips(Record(10, "ab"), Hex("00 00 0B")),
          "0123456789a"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const PatchResult result = ApplyPatch(SOURCE, c.patch);
+    for (const auto& [name, patch, image] : cases) {
+        SCOPED_TRACE(name);
+        const PatchResult result = ApplyPatch(SOURCE, patch);
         ASSERT_TRUE(result.Applied()) << PatchFaultText(result.fault);
-        EXPECT_EQ(std::string(result.target.begin(), result.target.end()), c.image);
+        EXPECT_EQ(std::string(result.target.begin(), result.target.end()), image);
     }
 }
 
 TEST(Ips, PatchesThatEndWrongAreRefused) {
     using R = PatchRefusal;
-    const struct {
-        const char* name;
-        Bytes patch;
-        PatchRefusal refusal;
-    } cases[] = {
+    const std::tuple<const char*, Bytes, PatchRefusal> cases[] = {
         {"no EOF", Cat(Text("PATCH"), Record(0, "ab")), R::Damaged},
         {"a record cut short", Cat(Text("PATCH"), Slice(Record(0, "abcd"), 0, 7)), R::Damaged},
         {"a record's header cut short", Cat(Text("PATCH"), Hex("00 00 01 00")), R::Damaged},
@@ -77,10 +69,10 @@ TEST(Ips, PatchesThatEndWrongAreRefused) {
         {"another format", Text("PATCX"), R::NotAPatch},
         {"nothing", {}, R::NotAPatch},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const PatchResult result = ApplyPatch(SOURCE, c.patch);
-        EXPECT_EQ(result.refusal, c.refusal);
+    for (const auto& [name, patch, refusal] : cases) {
+        SCOPED_TRACE(name);
+        const PatchResult result = ApplyPatch(SOURCE, patch);
+        EXPECT_EQ(result.refusal, refusal);
         EXPECT_TRUE(result.target.empty());
     }
 }
@@ -105,31 +97,29 @@ TEST(Ips, MadePatchesGiveTheModifiedImageAndSayWhatTheyHold) {
     Bytes stretch = large; // longer than a record holds, then a run
     std::fill_n(stretch.begin() + 0x1000, 0x20000, 0x55);
     std::fill_n(stretch.begin() + 0x454F40, 0x30, 0x77); // a run across the "EOF" offset
-    const struct {
-        const char* name;
-        Bytes original, modified;
-        uint64_t records, runs;
-        std::optional<uint32_t> truncation;
-    } cases[] = {
-        {"bytes changed", SOURCE, Text("0x23456y89"), 2, 0, std::nullopt},
-        {"changes close together are one record", SOURCE, Text("0x2y4z6789"), 1, 0, std::nullopt},
-        {"grown", SOURCE, Text("0123456789abc"), 1, 0, std::nullopt},
-        {"shrunk", SOURCE, Text("01234"), 0, 0, 5},
-        {"the EOF offset", large, eof, 1, 0, std::nullopt},
-        {"long stretches and runs", large, stretch, 4, 3, std::nullopt},
-    };
+    // Name, images, and the records, runs and truncation the patch holds.
+    const std::tuple<const char*, Bytes, Bytes, uint64_t, uint64_t, std::optional<uint32_t>>
+        cases[] = {
+            {"bytes changed", SOURCE, Text("0x23456y89"), 2, 0, std::nullopt},
+            {"changes close together are one record", SOURCE, Text("0x2y4z6789"), 1, 0,
+             std::nullopt},
+            {"grown", SOURCE, Text("0123456789abc"), 1, 0, std::nullopt},
+            {"shrunk", SOURCE, Text("01234"), 0, 0, 5},
+            {"the EOF offset", large, eof, 1, 0, std::nullopt},
+            {"long stretches and runs", large, stretch, 4, 3, std::nullopt},
+        };
     Bytes patches;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Bytes patch = CreateIpsPatch(c.original, c.modified);
+    for (const auto& [name, original, modified, records, runs, truncation] : cases) {
+        SCOPED_TRACE(name);
+        const Bytes patch = CreateIpsPatch(original, modified);
         patches.insert(patches.end(), patch.begin(), patch.end());
-        const PatchResult result = ApplyPatch(c.original, patch);
+        const PatchResult result = ApplyPatch(original, patch);
         ASSERT_TRUE(result.Applied()) << PatchFaultText(result.fault);
-        EXPECT_TRUE(result.target == c.modified);
+        EXPECT_TRUE(result.target == modified);
         const PatchInfo info = DescribePatch(patch);
         ASSERT_TRUE(info.ips);
         EXPECT_EQ(std::tie(info.ips->records, info.ips->runs, info.ips->truncation),
-                  std::tie(c.records, c.runs, c.truncation));
+                  std::tie(records, runs, truncation));
     }
     EXPECT_EQ(CrcText(Crc32(patches)), "D5DC94F8"); // the records chosen, byte for byte
     // What IPS can't reach is refused.

@@ -19,10 +19,7 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
     const FileProblem failed{.kind = K::CannotRename, .path = "a", .error = ENOENT};
     const std::string gone = "No such file or directory";
     // Each case's words begin with the type's letter.
-    const struct {
-        FileProblem problem;
-        std::string typed;
-    } cases[] = {
+    const std::pair<FileProblem, std::string> cases[] = {
         {{.kind = K::NoFileName}, "F No file name given"},
         {{.kind = K::CannotOpen, .path = "a", .error = ENOENT},
          "F a: cannot open for reading: " + gone},
@@ -191,10 +188,7 @@ TEST(FileProblemWords, EachSizeLimitIsNamed) {
 // A patch not made: each kind once, found in the exception it is thrown in.
 TEST(FileProblemWords, EachPatchMakingProblemIsWordedWhole) {
     using K = PatchProblemKind;
-    const struct {
-        PatchProblem problem;
-        std::string words;
-    } cases[] = {
+    const std::pair<PatchProblem, std::string> cases[] = {
         {{.kind = K::OriginalTooLarge, .size = 70},
          "the original image's 70 bytes are more than a patch may be made of (67108864)"},
         {{.kind = K::ModifiedTooLarge, .size = 71},
