@@ -83,12 +83,10 @@ TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
         };
         EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { ReplaceKeepingBackup(rom, Bytes(32, 1)); }),
                           "replaced by another program meanwhile; nothing was written"));
-        EXPECT_EQ(created, swapAt);
-        EXPECT_EQ(modeAtCreation, mode_t(0600));
+        EXPECT_EQ(std::tuple(created, modeAtCreation), std::tuple(swapAt, mode_t(0600)));
         EXPECT_EQ(ReadBytes(victim), Pattern(16));
-        EXPECT_EQ(ReadBytes(rom), Pattern(64));
-        EXPECT_EQ(ReadBytes(rom + ".bak"), Bytes(8, 7));
-        EXPECT_EQ(ModeOf(rom), mode_t(0644));
+        EXPECT_EQ(std::tuple(ReadBytes(rom), ReadBytes(rom + ".bak"), ModeOf(rom)),
+                  std::tuple(Pattern(64), Bytes(8, 7), mode_t(0644)));
     }
 }
 

@@ -46,8 +46,8 @@ TEST_F(BaseFiles, ReplacingFiles) {
     WriteFileReplacing(File("link.bin"), Bytes{4});
     WriteFileReplacing(File("dangling.bin"), Bytes{5});
     EXPECT_TRUE(fs::is_symlink(File("link.bin")) && fs::is_symlink(File("dangling.bin")));
-    EXPECT_EQ(ReadBytes(path), Bytes{4});
-    EXPECT_EQ(ReadBytes(File("later.bin")), Bytes{5});
+    EXPECT_EQ(std::tuple(ReadBytes(path), ReadBytes(File("later.bin"))),
+              std::tuple(Bytes{4}, Bytes{5}));
 
     // A FIFO with a reader gets the bytes; one without is refused; neither is replaced.
     const std::string fifo = File("fifo");

@@ -39,8 +39,8 @@ TEST_F(GraphicsRenderTiles, ColourWordsAndPalettesFromFiles) {
     expected[0] = Rgb(224, 0, 0);
     expected[7] = Rgb(0, 0, 224);
     MemoryStream stream(rom);
-    EXPECT_EQ(ReadPalette(stream, 0x100), expected);
-    EXPECT_EQ(PaletteAt(rom, 0x100), expected);
+    EXPECT_EQ(std::tuple(ReadPalette(stream, 0x100), PaletteAt(rom, 0x100)),
+              std::tie(expected, expected));
     EXPECT_EQ(PaletteAt(rom, 0x110), PaletteTable{}); // at the end: all black
     EXPECT_EQ(ConvertPalette(std::span(rom).subspan(0x10E, 1))[0],
               Rgb(0, 0, 224)); // half a word: low byte 0
@@ -135,8 +135,7 @@ TEST_F(GraphicsRenderTiles, RefusesCellsOfNothingAndPicturesLargerThanTheFrameBu
     EXPECT_EQ(std::count(frame->begin(), frame->end(), 7u), 0);
     frame->fill(7);
     CopyToFrameBuffer(RenderTiles(art, 1, 1, 1, 1, MarkerPalette()), *frame);
-    EXPECT_EQ((*frame)[63], MarkerPalette()[1]);
-    EXPECT_EQ((*frame)[64], 7u);
+    EXPECT_EQ(std::tuple((*frame)[63], (*frame)[64]), std::tuple(MarkerPalette()[1], 7u));
 }
 
 TEST_F(GraphicsRenderTiles, TitleScreenRowsAre320PixelsLong) {
@@ -168,10 +167,9 @@ TEST_F(GraphicsRenderTiles, TitleScreenShortDataLeavesBlackCellsAndAMissingRomIs
     rom.insert(rom.end(), packed.begin(), packed.end());
     PreviewImage image = RenderTitleScreen(Write("small.bin", rom));
     ASSERT_EQ(std::tie(image.Width, image.Height), std::tuple(320, 224));
-    EXPECT_EQ(PixelAt(image, 0, 0), 224u);
-    EXPECT_EQ(PixelAt(image, 16 * 8 - 1, 7), 224u);
-    EXPECT_EQ(PixelAt(image, 16 * 8, 0), 0u);
-    EXPECT_EQ(PixelAt(image, 0, 8), 0u);
+    EXPECT_EQ(std::tuple(PixelAt(image, 0, 0), PixelAt(image, 16 * 8 - 1, 7),
+                         PixelAt(image, 16 * 8, 0), PixelAt(image, 0, 8)),
+              std::tuple(224u, 224u, 0u, 0u));
 
     rom.resize(TITLE_ART_OFFSET + 5); // the art's header and half of its one run item
     image = RenderTitleScreen(Write("cut.bin", rom));

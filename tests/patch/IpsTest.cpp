@@ -72,8 +72,7 @@ TEST(Ips, PatchesThatEndWrongAreRefused) {
     for (const auto& [name, patch, refusal] : cases) {
         SCOPED_TRACE(name);
         const PatchResult result = ApplyPatch(SOURCE, patch);
-        EXPECT_EQ(result.refusal, refusal);
-        EXPECT_TRUE(result.target.empty());
+        EXPECT_EQ(std::tuple(result.refusal, result.target.empty()), std::tuple(refusal, true));
     }
 }
 
@@ -81,9 +80,8 @@ TEST(Ips, TheLargestRecordStaysInsideWhatItGrows) {
     // The highest offset and the longest run: the image grows to their end, no further.
     const PatchResult result = ApplyIpsPatch(SOURCE, Ips(RunRecord(0xFFFFFE, 0xFFFF, 'm')));
     ASSERT_TRUE(result.Applied());
-    EXPECT_EQ(result.target.size(), 0xFFFFFEu + 0xFFFF);
-    EXPECT_EQ(result.target.back(), 'm');
-    EXPECT_EQ(result.target[0xFFFFFD], 0);
+    EXPECT_EQ(std::tuple(result.target.size(), result.target.back(), result.target[0xFFFFFD]),
+              std::tuple(0xFFFFFEu + 0xFFFF, 'm', 0));
     // An offset one below the end mark's spelling is an offset.
     const PatchResult below = ApplyIpsPatch(SOURCE, Ips(Record(0x454F45, "x")));
     ASSERT_TRUE(below.Applied());

@@ -31,8 +31,8 @@ TEST(RomRlePage, ExtractDecodesTheBlockAndCountsItsBytes) {
     const RleExtractResult result = RleExtractAt(rom, O);
     EXPECT_EQ(std::tie(result.consumed, result.data), std::tuple(6, Bytes(16, 0xFF)));
     EXPECT_THROW(RleExtractAt(rom, 0x1FE), FileError); // header runs past the end
-    EXPECT_EQ(RleBlockDataSize(rom, O), 16u);
-    EXPECT_EQ(RleBlockDataSize(rom, 0x1FE), std::nullopt);
+    EXPECT_EQ(std::tuple(RleBlockDataSize(rom, O), RleBlockDataSize(rom, 0x1FE)),
+              std::tuple(16u, std::nullopt));
     EXPECT_THROW(RleExtractAt(std::string("/no/such/rom.bin"), O), FileError);
 }
 

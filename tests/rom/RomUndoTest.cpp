@@ -24,8 +24,7 @@ protected:
     }
 
     void ExpectImages(const Bytes& atRom, const Bytes& atBackup) const {
-        EXPECT_EQ(ReadBytes(rom), atRom);
-        EXPECT_EQ(ReadBytes(backup), atBackup);
+        EXPECT_EQ(std::tuple(ReadBytes(rom), ReadBytes(backup)), std::tie(atRom, atBackup));
         EXPECT_FALSE(fs::exists(swap)) << "an intermediate file is left behind";
     }
 
@@ -93,8 +92,8 @@ TEST_F(RomUndo, AKilledUndoIsFinishedByTheNextRun) {
 
     WriteBytes(swap, Bytes(16, 3));
     EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { UndoRomChange(rom); }), swap));
-    EXPECT_EQ(ReadBytes(rom), Bytes(0x400, 0x22));
-    EXPECT_EQ(ReadBytes(swap), Bytes(16, 3));
+    EXPECT_EQ(std::tuple(ReadBytes(rom), ReadBytes(swap)),
+              std::tuple(Bytes(0x400, 0x22), Bytes(16, 3)));
 }
 
 // A backup that is a link, a FIFO or a folder is refused by name; nothing changes.
@@ -112,8 +111,7 @@ TEST_F(RomUndo, ABackupThatIsNotARegularFileIsRefused) {
         EXPECT_TRUE(Holds(message, backup + " is " + kind + ", not a regular file")) << message;
         EXPECT_TRUE(Holds(message, "nothing was changed")) << message;
         EXPECT_THROW(DescribeUndo(rom), RefusedError);
-        EXPECT_EQ(ReadBytes(rom), newer);
-        EXPECT_EQ(ReadBytes(elsewhere), older);
+        EXPECT_EQ(std::tuple(ReadBytes(rom), ReadBytes(elsewhere)), std::tie(newer, older));
     }
 }
 
