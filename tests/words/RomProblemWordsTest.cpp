@@ -133,13 +133,10 @@ TEST(RomProblemWords, CodecProblemsAreWordedWithTheirNumbers) {
 // A picture's problem is thrown as its error and worded with its numbers.
 TEST(RomProblemWords, GraphicsProblemsAreWordedWithTheirNumbers) {
     using K = GraphicsProblemKind;
-    const auto problem = [](K kind, std::string file = "") {
-        return GraphicsProblem{kind, std::move(file), 2, 8, 0x7C0, 0x7E0, 0x7D0, 16, 3, 4, 5, 6};
+    const auto problem = [](K kind, std::string file = "", bool cells = false) {
+        return GraphicsProblem{kind, std::move(file), 2, 8, 0x7C0, 0x7E0, 0x7D0, 16, 3, 4, 5, 6,
+                               cells};
     };
-    GraphicsProblem tiles = problem(K::SheetColumns);
-    tiles.cells = false;
-    GraphicsProblem cells = problem(K::SheetTooLarge);
-    cells.cells = true;
     const std::tuple<GraphicsProblem, bool, std::string> cases[] = {
         {problem(K::LevelDataPastEnd, "a.bin"), true,
          "a.bin: the data of level table entry 2 would begin at 0x7C0, past the end of the file "
@@ -153,12 +150,12 @@ TEST(RomProblemWords, GraphicsProblemsAreWordedWithTheirNumbers) {
         {problem(K::OverFrameBuffer), false,
          "A picture of 3 x 4 pixels is larger than the frame buffer"},
         {problem(K::NoSuchPaletteLine), false, "palette line 2: the lines are 0 to 3"},
-        {tiles, false, "a tile picture of 5 tiles a row: it takes 1 to 16"},
+        {problem(K::SheetColumns), false, "a tile picture of 5 tiles a row: it takes 1 to 16"},
         {problem(K::SheetCellSides), false,
          "a tile picture of cells of 3x4 tiles: a cell's sides take 1 to 16 tiles"},
         {problem(K::SheetDataOverLimit), false,
          "2000 bytes are more tile data than one picture holds (16)"},
-        {cells, false,
+        {problem(K::SheetTooLarge, "", true), false,
          "8 cells at 5 a row make a picture of 3 x 4 pixels, more than a picture may have (16 "
          "pixels a side, 2000 in all); take at least 6 cells a row"},
         {problem(K::EmptyPicture, "o.png"), false, "o.png: not written: the picture is empty"},
