@@ -195,38 +195,36 @@ TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
     const auto name = [](const std::string& stem, long pid) {
         return "." + stem + ".drovak-" + std::to_string(pid) + "-1.tmp";
     };
-    struct Case {
-        std::string name;
-        bool fresh = false, locked = false, foreign = false, removed = false;
-    };
-    const std::vector<Case> cases = {
+    // The name; whether it is fresh, locked, another user's; whether it is removed.
+    const std::tuple<std::string, bool, bool, bool, bool> cases[] = {
         {name("tf3.bin", ended), false, false, false, true},
         {name("tf3.bin.bak", ended + 1000000), false, false, false, true},
-        {name("tf3.bin", ended + 2000000), true},               // younger than stale
-        {name("tf3.bin", ended + 3000000), false, true},        // a live run elsewhere holds it
-        {name("tf3.bin", ended + 4000000), false, false, true}, // another user's
-        {name("tf3.bin", 1)},                                   // its process runs
-        {name("my-notes", ended)},                              // another file's, or a user's
-        {name("tf3", ended)},
-        {"tf3.bin.drovak-" + std::to_string(ended) + "-1.tmp"},
+        {name("tf3.bin", ended + 2000000), true, false, false, false}, // younger than stale
+        {name("tf3.bin", ended + 3000000), false, true, false, false}, // a live run holds it
+        {name("tf3.bin", ended + 4000000), false, false, true, false}, // another user's
+        {name("tf3.bin", 1), false, false, false, false},              // its process runs
+        {name("my-notes", ended), false, false, false, false}, // another file's, or a user's
+        {name("tf3", ended), false, false, false, false},
+        {"tf3.bin.drovak-" + std::to_string(ended) + "-1.tmp", false, false, false, false},
     };
     std::vector<int> locks;
-    for (const Case& c : cases) {
-        const std::string path = Write(c.name, {});
-        if (!c.fresh) {
+    for (const auto& [file, fresh, locked, foreign, removed] : cases) {
+        const std::string path = Write(file, {});
+        if (!fresh) {
             fs::last_write_time(path, fs::file_time_type::clock::now() -
                                           std::chrono::seconds(STALE_TEMPORARY_SECONDS + 60));
         }
-        if (c.locked) {
+        if (locked) {
             locks.push_back(::open(path.c_str(), O_RDONLY));
             ::flock(locks.back(), LOCK_EX);
         }
-        if (c.foreign && ::chown(path.c_str(), NOBODY, NOBODY) != 0) {
+        if (foreign && ::chown(path.c_str(), NOBODY, NOBODY) != 0) {
             GTEST_SKIP() << "not root: can't give a file to another user";
         }
     }
     WriteFileReplacing(rom, Bytes{1});
-    for (const Case& c : cases) EXPECT_EQ(fs::exists(File(c.name)), !c.removed) << c.name;
+    for (const auto& [file, fresh, locked, foreign, removed] : cases)
+        EXPECT_EQ(fs::exists(File(file)), !removed) << file;
     for (int fd : locks) ::close(fd);
 }
 
