@@ -210,10 +210,9 @@ TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
     std::vector<int> locks;
     for (const auto& [file, fresh, locked, foreign, removed] : cases) {
         const std::string path = Write(file, {});
-        if (!fresh) {
+        if (!fresh)
             fs::last_write_time(path, fs::file_time_type::clock::now() -
                                           std::chrono::seconds(STALE_TEMPORARY_SECONDS + 60));
-        }
         if (locked) {
             locks.push_back(::open(path.c_str(), O_RDONLY));
             ::flock(locks.back(), LOCK_EX);
