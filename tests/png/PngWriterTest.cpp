@@ -82,11 +82,10 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
         const LibpngPicture read = DecodeWithLibpng(out.Data());
         EXPECT_EQ(std::tie(read.width, read.height, read.colourType, read.bitDepth, read.interlace),
                   std::tuple(5u, 3u, 3, int(depth), 0));
-        ASSERT_EQ(read.palette.size(), 4u);
-        for (size_t v = 0; v < 4; ++v) {
-            const png_color& c = read.palette[v];
-            EXPECT_EQ(uint32_t(c.red | c.green << 8 | c.blue << 16), palette[v]);
-        }
+        std::vector<uint32_t> colours;
+        for (const png_color& c : read.palette)
+            colours.push_back(uint32_t(c.red | c.green << 8 | c.blue << 16));
+        EXPECT_EQ(colours, palette);
         for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(read.samples.at(i), i % 4);
         const DecodedPng ours = ReadPng(out.Data(), "p.png");
         EXPECT_EQ(ours.palette, palette);

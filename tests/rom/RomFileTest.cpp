@@ -104,17 +104,15 @@ TEST_F(RomFiles, OpeningReadingAndSizeLimits) {
 
     // A ROM image of 64 MiB is read, one more byte is refused; a data file of 16 MiB is read,
     // one more byte is refused (sparse files: nothing is written to the disk).
+    const auto accepted = [](auto&& action) { return MessageOf<RefusedError>(action).empty(); };
     for (uint64_t past : {0, 1}) {
         fs::resize_file(saved, MAX_ROM_SIZE + past);
-        EXPECT_EQ(MessageOf<RefusedError>([&] { ReadRom(saved); }).empty(), past == 0);
+        EXPECT_EQ(accepted([&] { ReadRom(saved); }), past == 0);
         fs::resize_file(saved, MAX_DECODED_SIZE + past);
-        EXPECT_EQ(MessageOf<RefusedError>([&] { ReadDataFile(saved); }).empty(), past == 0);
+        EXPECT_EQ(accepted([&] { ReadDataFile(saved); }), past == 0);
         // The same limits on data made in memory.
-        EXPECT_EQ(MessageOf<RefusedError>([&] { CheckRomSize("a", MAX_ROM_SIZE + past); }).empty(),
-                  past == 0);
-        EXPECT_EQ(
-            MessageOf<RefusedError>([&] { CheckDataSize("a", MAX_DECODED_SIZE + past); }).empty(),
-            past == 0);
+        EXPECT_EQ(accepted([&] { CheckRomSize("a", MAX_ROM_SIZE + past); }), past == 0);
+        EXPECT_EQ(accepted([&] { CheckDataSize("a", MAX_DECODED_SIZE + past); }), past == 0);
     }
 }
 
