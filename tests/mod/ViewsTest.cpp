@@ -146,17 +146,14 @@ TEST_F(Views, TiledShowsTheLevelsAsTheViewerAndTheBlocksAsTheRenderer) {
             }
             for (unsigned screen = 0; screen < LEVEL_SCREENS && level > 0; ++screen) {
                 const PreviewImage image = AssembleLevelScreen(data, planeB, screen);
-                for (size_t at = 0; at < image.Pixels.size(); ++at) {
-                    const uint32_t pixel = image.Pixels[at];
+                for (size_t at = 0; at < image.Pixels.size(); ++at)
                     expected[at / 512 * LEVEL_PNG_WIDTH + 512 * screen + at % 512] =
-                        pixel ? pixel | 0xFF000000u : 0;
-                }
+                        image.Pixels[at] ? image.Pixels[at] | 0xFF000000u : 0;
             }
             EXPECT_TRUE(Rgba(tiled) == expected);
         }
         if (level % 3) continue;
         // The block map: both planes' blocks drawn from their words, 64 x 64 tiles each.
-        const std::string tiled = File("blocks.png");
         std::vector<uint32_t> expected;
         for (const size_t plane : {PLANE_A_DEFINITIONS, PLANE_B_DEFINITIONS}) {
             Bytes nameTable(64 * 64 * 2);
@@ -167,11 +164,10 @@ TEST_F(Views, TiledShowsTheLevelsAsTheViewerAndTheBlocksAsTheRenderer) {
                                  LoadBigEndian16(&data.blockData[at]) & ~0x0600);
             }
             for (const uint32_t pixel :
-                 RenderTiles(data.tileArt, 1, 1, 64, 64, data.palette, nameTable).Pixels) {
+                 RenderTiles(data.tileArt, 1, 1, 64, 64, data.palette, nameTable).Pixels)
                 expected.push_back(pixel | 0xFF000000u);
-            }
         }
-        EXPECT_TRUE(Rgba(tiled) == expected) << BlockMapName(level);
+        EXPECT_TRUE(Rgba(File("blocks.png")) == expected) << BlockMapName(level);
     }
 }
 
