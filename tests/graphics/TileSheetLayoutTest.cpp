@@ -37,10 +37,9 @@ TEST_F(GraphicsTileSheetLayout, TheSavedSheetIsThePreview) {
         ASSERT_EQ(sheet.width, preview.Width);
         ASSERT_EQ(sheet.height, cell.width == 1 ? 224u : 112u); // 7 rows of cells
         unsigned wrong = 0;
-        for (uint32_t y = 0; y < sheet.height; ++y) {
+        for (uint32_t y = 0; y < sheet.height; ++y)
             for (uint32_t x = 0; x < preview.Width; ++x)
                 wrong += sheet.palette.at(sheet.Sample(x, y, 0)) != PixelAt(preview, x, y);
-        }
         EXPECT_EQ(wrong, 0u);
         EXPECT_EQ(sheet.Text(TILE_CELL_KEYWORD),
                   cell == TileCell{} ? std::nullopt : std::optional(TileCellText(cell)));

@@ -62,9 +62,8 @@ std::string Base64Layers(const std::string& map, const std::string& compression)
         std::string cells = (*m)[1];
         for (char& c : cells) c = c == ',' ? ' ' : c;
         std::istringstream numbers(cells);
-        for (uint32_t gid; numbers >> gid;) {
+        for (uint32_t gid; numbers >> gid;)
             for (unsigned k = 0; k < 4; ++k) raw.push_back(uint8_t(gid >> (8 * k)));
-        }
         if (!compression.empty()) {
             z_stream z{};
             deflateInit2(&z, 9, Z_DEFLATED, compression == "gzip" ? 31 : 15, 8, 0);
