@@ -28,10 +28,8 @@ TEST_F(GraphicsRenderTiles, ColourWordsAndPalettesFromFiles) {
         {0xF111, Rgb(0, 0, 0)},     // bits 0, 4, 8, 12-15 ignored
         {0x0468, Rgb(128, 96, 64)}, // red 4, green 3, blue 2
     };
-    for (const auto& [word, colour] : cases) {
-        const uint8_t bytes[2] = {uint8_t(word >> 8), uint8_t(word)};
-        EXPECT_EQ(ConvertPalette(bytes)[0], colour) << std::hex << word;
-    }
+    for (const auto& [word, colour] : cases)
+        EXPECT_EQ(ConvertPalette(Words({word}))[0], colour) << std::hex << word;
     Bytes rom(0x110, 0);
     rom[0x101] = 0x0E; // colour 0: red 224
     rom[0x10E] = 0x0E; // colour 7: blue 224, the last whole word of the file

@@ -30,20 +30,15 @@ TEST(ParallelDeflate, PartsJoinIntoOneStreamThatDoesNotDependOnTheThreads) {
         {1, 9, 1}, {1, 9, 0}, {40, 9, 7}, {40, 0, 39}, {3, 6, 0}};
     for (const auto& [parts, level, emptyPart] : cases) {
         Bytes whole;
-        for (size_t i = 0; i < parts; ++i) {
-            const Bytes bytes = PartBytes(i, emptyPart);
-            whole.insert(whole.end(), bytes.begin(), bytes.end());
-        }
+        for (size_t i = 0; i < parts; ++i) whole = test::Cat(whole, PartBytes(i, emptyPart));
         Bytes first;
         for (unsigned threads : {1u, 2u, 5u}) {
             Bytes stream;
             ParallelDeflate(
                 parts, level, threads,
                 [&, emptyPart = emptyPart](size_t index, DeflatePart& part) {
-                    for (size_t i = 0; i < index; ++i) {
-                        const Bytes before = PartBytes(i, emptyPart);
-                        part.history.insert(part.history.end(), before.begin(), before.end());
-                    }
+                    for (size_t i = 0; i < index; ++i)
+                        part.history = test::Cat(part.history, PartBytes(i, emptyPart));
                     part.bytes = PartBytes(index, emptyPart);
                 },
                 [&](const uint8_t* data, size_t size) {
