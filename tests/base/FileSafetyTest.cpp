@@ -54,21 +54,12 @@ protected:
     }
 };
 
-// An access list in the kernel's form: user::rw-, user:daemon:rw-, group::r--, mask::rw-,
-// other::r--. The mask is wider than the group's bits: a plain chmod would lose that.
+// An access list in the kernel's form (version 2, then tag, permissions and id of each entry,
+// little-endian): user::rw-, user:daemon:rw-, group::r--, mask::rw-, other::r--. The mask is
+// wider than the group's bits: a plain chmod would lose that.
 Bytes AccessList() {
-    struct Entry {
-        uint16_t tag, permissions;
-        uint32_t id;
-    };
-    const uint32_t none = UINT32_MAX, daemon = 1;
-    const Entry entries[] = {
-        {0x01, 6, none}, {0x02, 6, daemon}, {0x04, 4, none}, {0x10, 6, none}, {0x20, 4, none}};
-    const uint32_t version = 2;
-    Bytes list(sizeof version + sizeof entries);
-    std::memcpy(list.data(), &version, sizeof version);
-    std::memcpy(list.data() + sizeof version, entries, sizeof entries);
-    return list;
+    return Hex("02 00 00 00  01 00 06 00 FF FF FF FF  02 00 06 00 01 00 00 00  04 00 04 00 FF FF "
+               "FF FF  10 00 06 00 FF FF FF FF  20 00 04 00 FF FF FF FF");
 }
 
 // Another user puts a link at the temporary file's name between its creation and its use (the
@@ -90,16 +81,12 @@ TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
             fs::remove(temporary);
             fs::create_symlink(victim, temporary);
         };
-        EXPECT_NE(WordsOf<RefusedError>([&] {
-                      ReplaceKeepingBackup(rom, Bytes(32, 1));
-                  }).find("replaced by another program meanwhile; nothing was written"),
-                  std::string::npos);
-        EXPECT_EQ(created, swapAt);
-        EXPECT_EQ(modeAtCreation, mode_t(0600));
+        EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { ReplaceKeepingBackup(rom, Bytes(32, 1)); }),
+                          "replaced by another program meanwhile; nothing was written"));
+        EXPECT_EQ(std::tuple(created, modeAtCreation), std::tuple(swapAt, mode_t(0600)));
         EXPECT_EQ(ReadBytes(victim), Pattern(16));
-        EXPECT_EQ(ReadBytes(rom), Pattern(64));
-        EXPECT_EQ(ReadBytes(rom + ".bak"), Bytes(8, 7));
-        EXPECT_EQ(ModeOf(rom), mode_t(0644));
+        EXPECT_EQ(std::tuple(ReadBytes(rom), ReadBytes(rom + ".bak"), ModeOf(rom)),
+                  std::tuple(Pattern(64), Bytes(8, 7), mode_t(0644)));
     }
 }
 
@@ -153,10 +140,8 @@ TEST_F(FileSafety, ReadOnlyFilesAreRefused) {
     for (mode_t mode : {0444, 0400, 0555}) {
         const std::string path = Write("tf3.bin", Pattern(64));
         ::chmod(path.c_str(), mode);
-        EXPECT_NE(WordsOf<RefusedError>([&] {
-                      WriteFileReplacing(path, Bytes{1});
-                  }).find("read-only; nothing was written"),
-                  std::string::npos)
+        EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { WriteFileReplacing(path, Bytes{1}); }),
+                          "read-only; nothing was written"))
             << std::oct << mode;
         EXPECT_EQ(ReadBytes(path), Pattern(64));
     }
@@ -168,23 +153,20 @@ TEST_F(FileSafety, ReadOnlyFilesAreRefused) {
     const std::string shared = File("shared");
     fs::create_directory(shared);
     ::chmod(shared.c_str(), 0777);
-    struct Case {
-        const char* name;
-        mode_t mode;
-        const char* expected;
-    };
-    for (const Case& c : {Case{"readonly.bin", 0644, "read-only; nothing was written"},
-                          Case{"others.bin", 0666, "its owner is never changed"}}) {
-        const std::string path = shared + "/" + c.name;
+    const std::tuple<const char*, mode_t, const char*> cases[] = {
+        {"readonly.bin", 0644, "read-only; nothing was written"},
+        {"others.bin", 0666, "its owner is never changed"}};
+    for (const auto& [name, mode, expected] : cases) {
+        const std::string path = shared + "/" + name;
         WriteBytes(path, Pattern(64));
-        ::chmod(path.c_str(), c.mode);
+        ::chmod(path.c_str(), mode);
         const pid_t child = ::fork();
         if (child == 0) {
             if (::setgid(NOBODY) != 0 || ::setuid(NOBODY) != 0) ::_exit(2);
             try {
                 WriteFileReplacing(path, Bytes{1});
             } catch (const RefusedError& error) {
-                ::_exit(ErrorText(error).find(c.expected) == std::string::npos ? 3 : 0);
+                ::_exit(ErrorText(error).find(expected) == std::string::npos ? 3 : 0);
             } catch (...) {
                 ::_exit(4);
             }
@@ -192,11 +174,11 @@ TEST_F(FileSafety, ReadOnlyFilesAreRefused) {
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_EQ(WEXITSTATUS(status), 0) << c.name << " (2: can't drop root, 5: written)";
+        EXPECT_EQ(WEXITSTATUS(status), 0) << name << " (2: can't drop root, 5: written)";
         struct stat s {};
         ::stat(path.c_str(), &s);
-        EXPECT_EQ(s.st_uid, 0u) << c.name;
-        EXPECT_EQ(ReadBytes(path), Pattern(64)) << c.name;
+        EXPECT_EQ(s.st_uid, 0u) << name;
+        EXPECT_EQ(ReadBytes(path), Pattern(64)) << name;
     }
 }
 
@@ -213,38 +195,35 @@ TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
     const auto name = [](const std::string& stem, long pid) {
         return "." + stem + ".drovak-" + std::to_string(pid) + "-1.tmp";
     };
-    struct Case {
-        std::string name;
-        bool fresh = false, locked = false, foreign = false, removed = false;
-    };
-    const std::vector<Case> cases = {
+    // The name; whether it is fresh, locked, another user's; whether it is removed.
+    const std::tuple<std::string, bool, bool, bool, bool> cases[] = {
         {name("tf3.bin", ended), false, false, false, true},
         {name("tf3.bin.bak", ended + 1000000), false, false, false, true},
-        {name("tf3.bin", ended + 2000000), true},               // younger than stale
-        {name("tf3.bin", ended + 3000000), false, true},        // a live run elsewhere holds it
-        {name("tf3.bin", ended + 4000000), false, false, true}, // another user's
-        {name("tf3.bin", 1)},                                   // its process runs
-        {name("my-notes", ended)},                              // another file's, or a user's
-        {name("tf3", ended)},
-        {"tf3.bin.drovak-" + std::to_string(ended) + "-1.tmp"},
+        {name("tf3.bin", ended + 2000000), true, false, false, false}, // younger than stale
+        {name("tf3.bin", ended + 3000000), false, true, false, false}, // a live run holds it
+        {name("tf3.bin", ended + 4000000), false, false, true, false}, // another user's
+        {name("tf3.bin", 1), false, false, false, false},              // its process runs
+        {name("my-notes", ended), false, false, false, false}, // another file's, or a user's
+        {name("tf3", ended), false, false, false, false},
+        {"tf3.bin.drovak-" + std::to_string(ended) + "-1.tmp", false, false, false, false},
     };
     std::vector<int> locks;
-    for (const Case& c : cases) {
-        const std::string path = Write(c.name, {});
-        if (!c.fresh) {
+    for (const auto& [file, fresh, locked, foreign, removed] : cases) {
+        const std::string path = Write(file, {});
+        if (!fresh)
             fs::last_write_time(path, fs::file_time_type::clock::now() -
                                           std::chrono::seconds(STALE_TEMPORARY_SECONDS + 60));
-        }
-        if (c.locked) {
+        if (locked) {
             locks.push_back(::open(path.c_str(), O_RDONLY));
             ::flock(locks.back(), LOCK_EX);
         }
-        if (c.foreign && ::chown(path.c_str(), NOBODY, NOBODY) != 0) {
+        if (foreign && ::chown(path.c_str(), NOBODY, NOBODY) != 0) {
             GTEST_SKIP() << "not root: can't give a file to another user";
         }
     }
     WriteFileReplacing(rom, Bytes{1});
-    for (const Case& c : cases) EXPECT_EQ(fs::exists(File(c.name)), !c.removed) << c.name;
+    for (const auto& [file, fresh, locked, foreign, removed] : cases)
+        EXPECT_EQ(fs::exists(File(file)), !removed) << file;
     for (int fd : locks) ::close(fd);
 }
 
@@ -252,16 +231,16 @@ TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
 // a shared one keeping readers in, and they see the program's own lock.
 TEST_F(FileSafety, LocksAreSeenBothWays) {
     const std::string path = Write("tf3.bin", Pattern(64));
-    struct Case {
-        const char* name;
-        int command; // 0: lockf, 1: flock
-        short type;
-    };
-    for (const Case& c :
-         {Case{"flock shared", 1, F_RDLCK}, Case{"flock", 1, F_WRLCK},
-          Case{"fcntl read", F_SETLK, F_RDLCK}, Case{"fcntl write", F_SETLK, F_WRLCK},
-          Case{"lockf", 0, F_WRLCK}, Case{"open-file-description write", F_OFD_SETLK, F_WRLCK}}) {
-        SCOPED_TRACE(c.name);
+    // The lock's name, the call that takes it (0: lockf, 1: flock, else fcntl's command), its type.
+    const std::tuple<const char*, int, short> locks[] = {
+        {"flock shared", 1, F_RDLCK},
+        {"flock", 1, F_WRLCK},
+        {"fcntl read", F_SETLK, F_RDLCK},
+        {"fcntl write", F_SETLK, F_WRLCK},
+        {"lockf", 0, F_WRLCK},
+        {"open-file-description write", F_OFD_SETLK, F_WRLCK}};
+    for (const auto& [name, command, type] : locks) {
+        SCOPED_TRACE(name);
         // Another process holds the lock until the pipe closes (a process's own record locks
         // go with the first close of any descriptor of the file).
         int ready[2], release[2];
@@ -271,12 +250,11 @@ TEST_F(FileSafety, LocksAreSeenBothWays) {
             ::close(release[1]);
             const int fd = ::open(path.c_str(), O_RDWR);
             struct flock record {};
-            record.l_type = c.type;
+            record.l_type = type;
             record.l_whence = SEEK_SET;
-            const char locked =
-                (c.command == 0   ? ::lockf(fd, F_TLOCK, 0)
-                 : c.command == 1 ? ::flock(fd, c.type == F_RDLCK ? LOCK_SH : LOCK_EX)
-                                  : ::fcntl(fd, c.command, &record)) == 0;
+            const char locked = (command == 0   ? ::lockf(fd, F_TLOCK, 0)
+                                 : command == 1 ? ::flock(fd, type == F_RDLCK ? LOCK_SH : LOCK_EX)
+                                                : ::fcntl(fd, command, &record)) == 0;
             (void)!::write(ready[1], &locked, 1);
             char end;
             (void)!::read(release[0], &end, 1);
@@ -287,7 +265,7 @@ TEST_F(FileSafety, LocksAreSeenBothWays) {
         ASSERT_TRUE(locked);
         EXPECT_THROW(FileStream(path, FileMode::Replace), InUseError);
         EXPECT_THROW(WriteFileReplacing(path, Bytes{1}), InUseError);
-        const bool readable = c.type == F_RDLCK;
+        const bool readable = type == F_RDLCK;
         EXPECT_EQ(WordsOf<InUseError>([&] { FileStream(path, FileMode::Read); }).empty(), readable);
         for (int end : {ready[0], ready[1], release[0], release[1]}) ::close(end);
         ::waitpid(holder, nullptr, 0);

@@ -46,16 +46,14 @@ TEST_F(BaseFiles, ReplacingFiles) {
     WriteFileReplacing(File("link.bin"), Bytes{4});
     WriteFileReplacing(File("dangling.bin"), Bytes{5});
     EXPECT_TRUE(fs::is_symlink(File("link.bin")) && fs::is_symlink(File("dangling.bin")));
-    EXPECT_EQ(ReadBytes(path), Bytes{4});
-    EXPECT_EQ(ReadBytes(File("later.bin")), Bytes{5});
+    EXPECT_EQ(std::tuple(ReadBytes(path), ReadBytes(File("later.bin"))),
+              std::tuple(Bytes{4}, Bytes{5}));
 
     // A FIFO with a reader gets the bytes; one without is refused; neither is replaced.
     const std::string fifo = File("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    EXPECT_NE(WordsOf<FileError>([&] {
-                  WriteFileReplacing(fifo, Bytes{6});
-              }).find("no program reads from it"),
-              std::string::npos);
+    EXPECT_TRUE(Holds(WordsOf<FileError>([&] { WriteFileReplacing(fifo, Bytes{6}); }),
+                      "no program reads from it"));
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     WriteFileReplacing(fifo, Bytes{7, 8});
     uint8_t got[4] = {};
@@ -117,7 +115,7 @@ TEST_F(BaseFiles, AFileReplacedMeanwhileIsNotWrittenOver) {
             out.Write("new", 3);
         });
     });
-    EXPECT_NE(refused.find("replaced by another program meanwhile"), std::string::npos) << refused;
+    EXPECT_TRUE(Holds(refused, "replaced by another program meanwhile")) << refused;
     EXPECT_EQ(ReadBytes(path), Pattern(20, 1));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 }
@@ -159,10 +157,8 @@ TEST_F(BaseFiles, ReadingWholeFiles) {
     const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(terminal, 0);
     ASSERT_EQ(::grantpt(terminal) | ::unlockpt(terminal), 0);
-    EXPECT_NE(WordsOf<RefusedError>([&] {
-                  ReadWholeFile(::ptsname(terminal));
-              }).find("can't be read to an end"),
-              std::string::npos);
+    EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { ReadWholeFile(::ptsname(terminal)); }),
+                      "can't be read to an end"));
     ::close(terminal);
 }
 

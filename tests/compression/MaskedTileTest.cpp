@@ -39,17 +39,15 @@ TEST(CompressionMaskedTile, Streams) {
         {"ends inside the literals", Cat(tile, Hex("00"), Slice(literals, 0, 10)), fives},
         {"empty", {}, {}},
     };
-    for (const auto& [name, stream, tiles] : cases) {
+    for (const auto& [name, stream, tiles] : cases)
         EXPECT_EQ(MaskedTileDecode(stream, 0), tiles) << name;
-    }
 }
 
 TEST(CompressionMaskedTile, StartsAtTheOffsetAndStopsAtTheMarker) {
     const Bytes source = Hex("AA BB CC 01 05 FF FF FF FF 80 DD");
     EXPECT_EQ(MaskedTileDecode(source, 3), Bytes(32, 5)); // DD, after the marker, is no record
     // An offset at or past the end decodes nothing.
-    EXPECT_EQ(MaskedTileDecode(source, 11), Bytes{});
-    EXPECT_EQ(MaskedTileDecode(source, 100), Bytes{});
+    for (const size_t at : {11, 100}) EXPECT_EQ(MaskedTileDecode(source, at), Bytes{}) << at;
 }
 
 // The encoder: every tile back as it was (a last, shorter one padded with zeros), and its

@@ -82,30 +82,30 @@ TEST_F(GraphicsLevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent
 // it was.
 TEST_F(GraphicsLevelExport, FailuresAndStopsLeaveTheTargetAsItWas) {
     const std::string rom = Write("demo.bin", DemoRomBytes()), kept = Write("kept.png", Hex("01"));
-    const struct {
-        std::string rom, png;
-        size_t stopAfter;
-    } cases[] = {{File("missing.bin"), File("out.png"), SIZE_MAX},
-                 {rom, File("no-such-folder/out.png"), SIZE_MAX},
-                 {rom, "", SIZE_MAX},
-                 {rom, File("out.png"), 0},
-                 {rom, File("out.png"), 3},
-                 {rom, kept, 5}};
-    for (const auto& c : cases) {
+    const std::tuple<std::string, std::string, size_t> cases[] = {
+        // ROM, picture, stop after{File("missing.bin"), File("out.png"), SIZE_MAX},
+        {rom, File("no-such-folder/out.png"), SIZE_MAX},
+        {rom, "", SIZE_MAX},
+        {rom, File("out.png"), 0},
+        {rom, File("out.png"), 3},
+        {rom, kept, 5}};
+    for (const auto& [from, png, stopAfter] : cases) {
         RecordingProgress progress;
-        progress.stopAfter = c.stopAfter;
-        const auto run = [&] { ExportLevelPng(c.rom, 0, false, c.png, progress); };
-        if (c.stopAfter == SIZE_MAX) {
-            EXPECT_THROW(run(), FileError) << c.png;
+        progress.stopAfter = stopAfter;
+        const auto run = [&, &from = from, &png = png] {
+            ExportLevelPng(from, 0, false, png, progress);
+        };
+        if (stopAfter == SIZE_MAX) {
+            EXPECT_THROW(run(), FileError) << png;
         } else {
-            EXPECT_THROW(run(), CancelledError) << c.png;
-            EXPECT_EQ(progress.rows.size(), c.stopAfter) << c.png;
+            EXPECT_THROW(run(), CancelledError) << png;
+            EXPECT_EQ(progress.rows.size(), stopAfter) << png;
         }
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(dir.path))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (std::vector<std::string>{"demo.bin", "kept.png"})) << c.png;
+        EXPECT_EQ(names, (std::vector<std::string>{"demo.bin", "kept.png"})) << png;
         EXPECT_EQ(ReadWholeFile(kept), Hex("01"));
     }
     // All the planes: a stop before the first leaves the folder empty.

@@ -24,14 +24,11 @@ uint8_t Layout(bool planeB, unsigned column, unsigned row) {
 LevelData SyntheticLevel() {
     LevelData level;
     level.blockData.assign(0x7000, 0);
-    for (unsigned n = 0; n < 256; ++n) {
-        for (unsigned place = 0; place < 16; ++place) {
-            for (bool planeB : {false, true}) {
+    for (unsigned n = 0; n < 256; ++n)
+        for (unsigned place = 0; place < 16; ++place)
+            for (bool planeB : {false, true})
                 StoreBigEndian16(&level.blockData[0x2000 * planeB + 32 * n + 2 * place],
                                  DefinitionWord(n ^ (planeB ? 0x55 : 0), place));
-            }
-        }
-    }
     for (unsigned column = 0; column < 512; ++column) {
         for (unsigned row = 0; row < 16; ++row) {
             level.blockData[0x4000 + 16 * column + row] = Layout(false, column, row);
@@ -65,15 +62,12 @@ void ExpectNameTable(const LevelData& level, bool planeB, unsigned first,
 
 TEST(GraphicsLevelNameTable, BlocksComeColumnByColumnFromTheLayout) {
     LevelData level = SyntheticLevel();
-    for (unsigned first : {0u, 37u, 496u}) {
-        ExpectNameTable(level, false, first);
-        ExpectNameTable(level, true, first);
-    }
+    for (unsigned first : {0u, 37u, 496u})
+        for (const bool planeB : {false, true}) ExpectNameTable(level, planeB, first);
     // Decoded data that ends early: Plane A's layout stops inside column 2, Plane B's is gone.
     const size_t cut = 0x4000 + 16 * 2 + 5;
     level.blockData.resize(cut);
-    ExpectNameTable(level, false, 0, cut);
-    ExpectNameTable(level, true, 0, cut);
+    for (const bool planeB : {false, true}) ExpectNameTable(level, planeB, 0, cut);
     level.blockData.resize(3);
     EXPECT_EQ(BuildLevelNameTable(level, false, 0), Bytes(8192, 0));
 }

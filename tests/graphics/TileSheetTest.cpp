@@ -45,12 +45,10 @@ TEST_F(GraphicsTileSheet, TilesToPngAndBackGiveTheSameBytes) {
         // An editor's copy drops the recorded length: the whole tiles asked for come back.
         Bytes whole = data;
         whole.resize(TileCount(size) * TILE_DATA_BYTES, 0);
-        for (auto [type, depth, wide, interlace] : {std::tuple{2, 8, 0u, 0},
-                                                    {6, 8, 0u, 1},
-                                                    {2, 16, 257u, 0},
-                                                    {6, 16, 256u, 0},
-                                                    {0, 16, 257u, 1},
-                                                    {4, 8, 0u, 0}}) {
+        const std::tuple<int, int, unsigned, int> copies[] = {{2, 8, 0, 0},    {6, 8, 0, 1},
+                                                              {2, 16, 257, 0}, {6, 16, 256, 0},
+                                                              {0, 16, 257, 1}, {4, 8, 0, 0}};
+        for (auto [type, depth, wide, interlace] : copies) {
             const TilePalette& palette = type & PNG_COLOR_MASK_COLOR ? line1 : GreyRampPalette();
             const Bytes copy = EditorCopy(SheetPng(data, palette, 3), type, depth, wide, interlace);
             const TilesFromPng back =
@@ -97,10 +95,9 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
         EXPECT_FALSE(back.paletteDifference) << back.paletteDifference->value;
     }
     // A line that ends with the file is read; one the file ends inside is refused (0x180 bytes).
-    for (const auto& [offset, line, read] : {std::tuple{0x120u, 2u, true},
-                                             {0x121u, 2u, false},
-                                             {0x160u, 0u, true},
-                                             {0x101u, 3u, false}}) {
+    const std::tuple<uint32_t, unsigned, bool> lines[] = {
+        {0x120, 2, true}, {0x121, 2, false}, {0x160, 0, true}, {0x101, 3, false}};
+    for (const auto& [offset, line, read] : lines) {
         EXPECT_EQ(WordsOf<FileError>([&, o = offset, l = line] { ReadTilePalette(rom, o, l); }),
                   read ? ""
                        : rom + ": too short: palette line " + std::to_string(line) +
@@ -146,8 +143,7 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
     };
     for (const Case& c : cases) {
         auto convert = [&] { PngToTiles(c.image, "in.png", GreyRampPalette(), c.keep); };
-        EXPECT_NE(WordsOf<RefusedError>(convert).find("in.png: " + c.message), std::string::npos)
-            << c.message;
+        EXPECT_TRUE(Holds(WordsOf<RefusedError>(convert), "in.png: " + c.message)) << c.message;
     }
     EXPECT_EQ(SheetSizeFor(MAX_SHEET_DATA, 256).rows, 2048u);
     EXPECT_EQ(WordsOf<RefusedError>([] { SheetSizeFor(2048 * 32 + 1, 1); }),
@@ -162,25 +158,22 @@ TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {
                                       {{4, 2}, {68, 68, 68, 128}},  // grey 4, alpha ignored
                                       {{9, 0}, {17, 17, 17, 255}},  // grey 1, in byte 32
                                       {{12, 5}, {9, 9, 9, 255}}});  // foreign, in tile 1
-    struct Case {
-        std::optional<uint64_t> keep;
-        const char* recorded;
-        size_t kept;
-        PixelPosition dropped;
-    };
-    for (const Case& c : {Case{32, nullptr, 32, {9, 0}}, Case{{}, "1 tiles, 32 bytes", 32, {9, 0}},
-                          Case{{}, "2 tiles, 33 bytes", 33, {12, 5}}}) {
+    // The bytes to keep, the length recorded, the bytes kept, the first pixel left out.
+    const std::tuple<std::optional<uint64_t>, const char*, size_t, PixelPosition> cases[] = {
+        {32, nullptr, 32, {9, 0}},
+        {{}, "1 tiles, 32 bytes", 32, {9, 0}},
+        {{}, "2 tiles, 33 bytes", 33, {12, 5}}};
+    for (const auto& [keep, record, kept, dropped] : cases) {
         DecodedPng recorded = image;
-        if (c.recorded) recorded.texts = {{TILE_DATA_KEYWORD, c.recorded}};
-        const TilesFromPng tiles = PngToTiles(recorded, "in.png", GreyRampPalette(), c.keep);
-        Bytes expected(c.kept, 0);
+        if (record) recorded.texts = {{TILE_DATA_KEYWORD, record}};
+        const TilesFromPng tiles = PngToTiles(recorded, "in.png", GreyRampPalette(), keep);
+        Bytes expected(kept, 0);
         expected[2 * 4 + 2] = 0x40; // (4, 2): row 2, left of byte 2
         if (expected.size() == 33) expected[32] = 0x01;
-        EXPECT_EQ(tiles.data, expected);
-        EXPECT_EQ(tiles.lengthRecorded, c.recorded != nullptr);
+        EXPECT_EQ(std::tie(tiles.data, tiles.lengthRecorded), std::tuple(expected, !!record));
         ASSERT_TRUE(tiles.droppedPixel);
         EXPECT_EQ(std::tie(tiles.droppedPixel->x, tiles.droppedPixel->y),
-                  std::tie(c.dropped.x, c.dropped.y));
+                  std::tie(dropped.x, dropped.y));
     }
 
     // The first value whose colour differs is noted, with the picture's colour.

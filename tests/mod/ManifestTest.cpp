@@ -12,29 +12,18 @@ namespace drovak::test {
 namespace {
 
 Manifest Sample() {
+    const SheetRecord sheet{"20000_1F.png", 0x80000000, {0x5FC00, 3, 64, 1, 4}};
+    // Kind, name, index, offset, data offset, decoded size, packed size, size, CRC-32, sheet.
+    const ModFile entry{ModKind::LzhEntry, "20000_1F.bin", 0x1F, 0, 0x182, 5, 0xFFFFFFFF, 62,
+                        0x0000ABCD,        sheet};
+    const ModFile block{ModKind::RleBlock, "48120.bin", 0, 0x48120, 0, 57344, 4517, 57344,
+                        0xFFFFFFFF,        std::nullopt};
     Manifest manifest;
     manifest.romName = "tf3 (copy).bin";
     manifest.romPath = "../roms/tf3 (copy).bin";
     manifest.romSize = 0x80000;
     manifest.romCrc = 0xFEDCBA98;
     manifest.table = 0x20000;
-    ModFile entry;
-    entry.index = 0x1F;
-    entry.name = "20000_1F.bin";
-    entry.dataOffset = 0x182;
-    entry.decodedSize = 5;
-    entry.packedSize = 0xFFFFFFFF;
-    entry.size = 62;
-    entry.crc = 0x0000ABCD;
-    entry.sheet = SheetRecord{"20000_1F.png", 0x80000000, {0x5FC00, 3, 64, 1, 4}};
-    ModFile block;
-    block.kind = ModKind::RleBlock;
-    block.offset = 0x48120;
-    block.name = "48120.bin";
-    block.decodedSize = 57344;
-    block.packedSize = 4517;
-    block.size = 57344;
-    block.crc = 0xFFFFFFFF;
     manifest.files = {entry, block};
     manifest.views = {{ViewKind::LevelMap, "levels/level03.tmx", 0x1234, 2, 0, 0},
                       {ViewKind::Palette, "palettes/title.gpl", 0x5678, 0, 0x6DA56, 17}};
@@ -46,8 +35,8 @@ TEST(ModManifest, ReadsBackWhatItWrites) {
     const std::string text = ManifestText(manifest);
     EXPECT_EQ(ParseManifest(text, "drovak.toml"), manifest);
     // Offsets and CRCs as hexadecimal, as the other tools show them.
-    EXPECT_NE(text.find("offset = 0x48120"), std::string::npos) << text;
-    EXPECT_NE(text.find("crc32 = 0xFEDCBA98"), std::string::npos) << text;
+    EXPECT_TRUE(Holds(text, "offset = 0x48120")) << text;
+    EXPECT_TRUE(Holds(text, "crc32 = 0xFEDCBA98")) << text;
     // A manifest without files (a table with no entry that decodes, no block) is one too.
     Manifest empty = manifest;
     empty.files.clear();
@@ -103,7 +92,7 @@ TEST(ModManifest, RefusesWhatItDidNotWriteSayingWhereAndWhat) {
         const std::string& text = manifest;
         const std::string message =
             WordsOf<RefusedError>([&] { ParseManifest(text, "mod/drovak.toml"); });
-        EXPECT_NE(message.find(expected), std::string::npos) << "got: " << message;
+        EXPECT_TRUE(Holds(message, expected)) << "got: " << message;
         EXPECT_EQ(message.rfind("mod/drovak.toml: ", 0), 0u) << message;
     }
 }
@@ -155,7 +144,7 @@ TEST(ModManifest, EveryNumberIsCheckedOnItsOwn) {
             return WordsOf<RefusedError>([&] { ParseManifest(ManifestWith(k, value), "m.toml"); });
         };
         // The largest value passes the range (a block's name then differs: refused for that).
-        EXPECT_EQ(refusal(std::to_string(max)).find(" not 0 to "), std::string::npos) << key;
+        EXPECT_FALSE(Holds(refusal(std::to_string(max)), " not 0 to ")) << key;
         for (const std::string& value : {std::to_string(max + 1), std::string("-1")}) {
             EXPECT_EQ(refusal(value), "m.toml: " + std::string(where) + ": " + name + " is " +
                                           value + ", not 0 to " + std::to_string(max) +

@@ -74,10 +74,9 @@ TEST_F(Sheets, ASheetDrawnBeyondItsLengthAsksAndGrows) {
     ASSERT_EQ(plan.changes.size(), 1u);
     const std::vector<std::string> questions = PackQuestions(plan.changes[0]);
     ASSERT_FALSE(questions.empty());
-    EXPECT_NE(questions[0].find("drawn beyond the " + std::to_string(tiles) +
-                                " tiles of entry 0x8 (20000_8.bin): it holds " +
-                                std::to_string(tiles + 3) + " tiles"),
-              std::string::npos)
+    EXPECT_TRUE(Holds(questions[0], "drawn beyond the " + std::to_string(tiles) +
+                                        " tiles of entry 0x8 (20000_8.bin): it holds " +
+                                        std::to_string(tiles + 3) + " tiles"))
         << questions[0];
     const RomBytes image{"new", plan.image};
     EXPECT_EQ(LzhExtractEntry(image, POINTER_TABLE_OFFSET, 8).data.size(), 32 * (tiles + 3));

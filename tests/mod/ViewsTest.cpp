@@ -62,9 +62,8 @@ std::string Base64Layers(const std::string& map, const std::string& compression)
         std::string cells = (*m)[1];
         for (char& c : cells) c = c == ',' ? ' ' : c;
         std::istringstream numbers(cells);
-        for (uint32_t gid; numbers >> gid;) {
+        for (uint32_t gid; numbers >> gid;)
             for (unsigned k = 0; k < 4; ++k) raw.push_back(uint8_t(gid >> (8 * k)));
-        }
         if (!compression.empty()) {
             z_stream z{};
             deflateInit2(&z, 9, Z_DEFLATED, compression == "gzip" ? 31 : 15, 8, 0);
@@ -146,17 +145,14 @@ TEST_F(Views, TiledShowsTheLevelsAsTheViewerAndTheBlocksAsTheRenderer) {
             }
             for (unsigned screen = 0; screen < LEVEL_SCREENS && level > 0; ++screen) {
                 const PreviewImage image = AssembleLevelScreen(data, planeB, screen);
-                for (size_t at = 0; at < image.Pixels.size(); ++at) {
-                    const uint32_t pixel = image.Pixels[at];
+                for (size_t at = 0; at < image.Pixels.size(); ++at)
                     expected[at / 512 * LEVEL_PNG_WIDTH + 512 * screen + at % 512] =
-                        pixel ? pixel | 0xFF000000u : 0;
-                }
+                        image.Pixels[at] ? image.Pixels[at] | 0xFF000000u : 0;
             }
             EXPECT_TRUE(Rgba(tiled) == expected);
         }
         if (level % 3) continue;
         // The block map: both planes' blocks drawn from their words, 64 x 64 tiles each.
-        const std::string tiled = File("blocks.png");
         std::vector<uint32_t> expected;
         for (const size_t plane : {PLANE_A_DEFINITIONS, PLANE_B_DEFINITIONS}) {
             Bytes nameTable(64 * 64 * 2);
@@ -167,11 +163,10 @@ TEST_F(Views, TiledShowsTheLevelsAsTheViewerAndTheBlocksAsTheRenderer) {
                                  LoadBigEndian16(&data.blockData[at]) & ~0x0600);
             }
             for (const uint32_t pixel :
-                 RenderTiles(data.tileArt, 1, 1, 64, 64, data.palette, nameTable).Pixels) {
+                 RenderTiles(data.tileArt, 1, 1, 64, 64, data.palette, nameTable).Pixels)
                 expected.push_back(pixel | 0xFF000000u);
-            }
         }
-        EXPECT_TRUE(Rgba(tiled) == expected) << BlockMapName(level);
+        EXPECT_TRUE(Rgba(File("blocks.png")) == expected) << BlockMapName(level);
     }
 }
 
@@ -234,7 +229,7 @@ TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
     const std::string level = LevelMapName(2), blocks = BlockMapName(2);
     // Tiled gives a layer it adds the number after the two there.
     for (const std::string& name : {level, blocks})
-        EXPECT_NE(Text(name).find(" nextlayerid=\"3\" "), std::string::npos) << name;
+        EXPECT_TRUE(Holds(Text(name), " nextlayerid=\"3\" ")) << name;
     // Plane A column 5 row 3 becomes block 0x42; Plane B column 7 row 2 block 0x11.
     SetText(level,
             SetCell(SetCell(Text(level), 0, 3 * 512 + 5, 1 + 0x42), 1, 2 * 512 + 7, 257 + 0x11));
@@ -263,9 +258,8 @@ TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
     const Bytes image = ReadBytes(File("out.bin"));
     EXPECT_EQ(LoadBigEndian16(&image[LevelPaletteOffset(2) + 2 * 17]), 0x040E); // 224, 0, 64
     EXPECT_EQ(LoadBigEndian16(&image[LevelPaletteOffset(2) + 2 * 2]), 0x0422);  // 32, 32, 64
-    for (const std::string& name : {level, blocks}) {
+    for (const std::string& name : {level, blocks})
         EXPECT_EQ(ReadBytes(File("again/" + name)), ReadBytes(Path(name))) << name;
-    }
     EXPECT_NE(ReadBytes(File("again/palettes/level03.gpl")),
               ReadBytes(Path("palettes/level03.gpl")));
 }
@@ -278,10 +272,8 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
         for (int k = 0; k < 5; ++k) at = text.find('\n', at) + 1;
         return text.replace(at, text.find('\n', at) - at, line);
     };
-    struct Case {
-        std::string file, text, expected;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        // file, text, expected
         {level, SetCell(a, 0, 512 + 4, 257 + 3),
          "\"Plane A\", column 4, row 1: a block of the other plane"},
         {level, SetCell(a, 1, 9, 9999), "\"Plane B\", column 9, row 0: a tile of no tileset"},
@@ -312,17 +304,15 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
         {gpl, Line6(p, "1 640 3 big"), "line 6: 640 is not 0 to 255"},
         {"20000_10.bin", "changed", "20000_10.bin and " + Path(level)},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected);
-        const std::string before = Text(c.file);
-        SetText(c.file, c.text);
-        if (c.file.ends_with(".bin")) SetText(level, SetCell(a, 0, 0, 2));
+    for (const auto& [file, text, expected] : cases) {
+        SCOPED_TRACE(expected);
+        const std::string before = Text(file);
+        SetText(file, text);
+        if (file.ends_with(".bin")) SetText(level, SetCell(a, 0, 0, 2));
         const std::string message = WordsOf<RefusedError>([&] { PlanPack(folder_, std::nullopt); });
-        EXPECT_NE(message.find(c.expected), std::string::npos) << message;
-        EXPECT_NE(message.find(c.file.ends_with(".bin") ? "20000_10.bin" : Path(c.file)),
-                  std::string::npos)
-            << message;
-        SetText(c.file, before);
+        EXPECT_TRUE(Holds(message, expected)) << message;
+        EXPECT_TRUE(Holds(message, file.ends_with(".bin") ? "20000_10.bin" : Path(file)));
+        SetText(file, before);
         SetText(level, a);
     }
 }
@@ -340,23 +330,19 @@ TEST(BlockMap, AnUnchangedCellKeepsEveryBitAndAChangedOneClearsBits9And10) {
 }
 
 TEST(GimpPalette, ColoursOffTheGridTakeTheNearestAndUnchangedOnesKeepTheirWords) {
-    struct Case {
-        uint32_t colour;
-        uint16_t old, word;
-        bool snapped;
-    };
-    const Case cases[] = {
+    // The colour, the old word, the new one, whether it was snapped to the grid.
+    const std::tuple<uint32_t, uint16_t, uint16_t, bool> cases[] = {
         {0x000000, 0x1001, 0x1001, false}, // shown as it was: stray bits kept
         {0x402020, 0x0000, 0x0422, false}, // 32, 32, 64 on the grid
         {0xFA1464, 0x0000, 0x0E26, true},  // 100, 20, 250: 96, 32, 224
         {0x0F0F10, 0x0000, 0x0002, true},  // 16 rounds up, 15 down
         {0xFFFFFF, 0x0EEE, 0x0EEE, true},  // 255 is nearest 224: the old word again
     };
-    for (const Case& c : cases) {
-        const PaletteFromColours words = PaletteWords({c.colour}, {c.old});
-        EXPECT_EQ(words.words[0], c.word) << std::hex << c.colour;
-        EXPECT_EQ(words.snapped.size(), c.snapped ? 1u : 0u) << std::hex << c.colour;
-        EXPECT_EQ(words.changed.size(), c.word != c.old ? 1u : 0u) << std::hex << c.colour;
+    for (const auto& [colour, old, word, snapped] : cases) {
+        const PaletteFromColours words = PaletteWords({colour}, {old});
+        EXPECT_EQ(words.words[0], word) << std::hex << colour;
+        EXPECT_EQ(words.snapped.size(), snapped ? 1u : 0u) << std::hex << colour;
+        EXPECT_EQ(words.changed.size(), word != old ? 1u : 0u) << std::hex << colour;
     }
 }
 

@@ -66,37 +66,33 @@ struct Hostile {
 };
 
 TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
+    using R = PatchRefusal;
     const Hostile cases[] = {
-        {"reads the source past its end", 32, Action(0, 32), PatchRefusal::OutOfBounds},
-        {"writes past the target's end", 5, Cat(Action(1, 10), Pattern(10)),
-         PatchRefusal::OutOfBounds},
+        {"reads the source past its end", 32, Action(0, 32), R::OutOfBounds},
+        {"writes past the target's end", 5, Cat(Action(1, 10), Pattern(10)), R::OutOfBounds},
         {"writes past the target's end later", 6,
-         Cat(Action(1, 4), Pattern(4), Action(1, 4), Pattern(4)), PatchRefusal::OutOfBounds},
-        {"copies from before the source", 4, Cat(Action(2, 4), Delta(-1)),
-         PatchRefusal::OutOfBounds},
-        {"copies past the source's end", 10, Cat(Action(2, 10), Delta(10)),
-         PatchRefusal::OutOfBounds},
-        {"copies from a target not yet written", 4, Cat(Action(3, 4), Delta(0)),
-         PatchRefusal::OutOfBounds},
+         Cat(Action(1, 4), Pattern(4), Action(1, 4), Pattern(4)), R::OutOfBounds},
+        {"copies from before the source", 4, Cat(Action(2, 4), Delta(-1)), R::OutOfBounds},
+        {"copies past the source's end", 10, Cat(Action(2, 10), Delta(10)), R::OutOfBounds},
+        {"copies from a target not yet written", 4, Cat(Action(3, 4), Delta(0)), R::OutOfBounds},
         {"copies from ahead of the target", 8,
-         Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)), PatchRefusal::OutOfBounds},
+         Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)), R::OutOfBounds},
         {"moves its cursor far back", 8,
-         Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(-(int64_t(1) << 40))),
-         PatchRefusal::OutOfBounds},
-        {"a target of a terabyte", uint64_t(1) << 40, Action(0, 16), PatchRefusal::TargetTooLarge},
-        {"a target just over 64 MiB", (64u << 20) + 1, Action(0, 16), PatchRefusal::TargetTooLarge},
-        {"a number that never ends", 16, Bytes(12, 0x00), PatchRefusal::Damaged},
-        {"literals that run into the footer", 100, Cat(Action(1, 100), Pattern(3)),
-         PatchRefusal::Damaged},
-        {"a copy without its delta", 4, Action(2, 4), PatchRefusal::Damaged},
-        {"actions that stop short", 20, Action(0, 16), PatchRefusal::Damaged},
+         Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(-(int64_t(1) << 40))), R::OutOfBounds},
+        {"a target of a terabyte", uint64_t(1) << 40, Action(0, 16), R::TargetTooLarge},
+        {"a target just over 64 MiB", (64u << 20) + 1, Action(0, 16), R::TargetTooLarge},
+        {"a number that never ends", 16, Bytes(12, 0x00), R::Damaged},
+        {"literals that run into the footer", 100, Cat(Action(1, 100), Pattern(3)), R::Damaged},
+        {"a copy without its delta", 4, Action(2, 4), R::Damaged},
+        {"actions that stop short", 20, Action(0, 16), R::Damaged},
     };
     for (const Hostile& hostile : cases) {
         SCOPED_TRACE(hostile.name);
         const Bytes patch = HandPatch(SOURCE, hostile.targetSize, hostile.actions, 0);
         const PatchResult result = ApplyBpsPatch(SOURCE, patch);
-        EXPECT_EQ(result.refusal, hostile.refusal) << PatchFaultText(result.fault);
-        EXPECT_TRUE(result.target.empty());
+        EXPECT_EQ(std::tuple(result.refusal, result.target.empty()),
+                  std::tuple(hostile.refusal, true))
+            << PatchFaultText(result.fault);
     }
     // Which way a copy left its bounds is said.
     for (const auto& [actions, detail] :
@@ -219,9 +215,8 @@ TEST(PatchWords, EveryRefusalNamesWhatWasExpectedAndWhatWasFound) {
          "hack.bps would make an image of 67108865 bytes, more than a ROM image may hold "
          "(67108864)"},
     };
-    for (const auto& [result, words] : cases) {
+    for (const auto& [result, words] : cases)
         EXPECT_EQ(PatchRefusalText(result, "hack.bps", "tf3.bin"), words);
-    }
 }
 
 } // namespace

@@ -33,11 +33,7 @@ Bytes Ips(const Bytes& records, const Bytes& after = {}) {
 const Bytes SOURCE = Text("0123456789");
 
 TEST(Ips, RecordsRunsGrowthAndTruncationMakeTheImage) {
-    const struct {
-        const char* name;
-        Bytes patch;
-        std::string image;
-    } cases[] = {
+    const std::tuple<const char*, Bytes, std::string> cases[] = {
         {"a record and a run", Ips(Cat(Record(2, "AB"), RunRecord(6, 3, 'Z'))), "01AB45ZZZ9"},
         {"a later record wins", Ips(Cat(Record(0, "xyz"), Record(1, "Q"))), "xQz3456789"},
         {"a record past the end grows the image with zeros", Ips(Record(12, "!")),
@@ -50,40 +46,33 @@ TEST(Ips, RecordsRunsGrowthAndTruncationMakeTheImage) {
         {"a size after EOF past a grown image's end", Ips(Record(10, "ab"), Hex("00 00 0B")),
          "0123456789a"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const PatchResult result = ApplyPatch(SOURCE, c.patch);
+    for (const auto& [name, patch, image] : cases) {
+        SCOPED_TRACE(name);
+        const PatchResult result = ApplyPatch(SOURCE, patch);
         ASSERT_TRUE(result.Applied()) << PatchFaultText(result.fault);
-        EXPECT_EQ(std::string(result.target.begin(), result.target.end()), c.image);
+        EXPECT_EQ(std::string(result.target.begin(), result.target.end()), image);
     }
 }
 
 TEST(Ips, PatchesThatEndWrongAreRefused) {
-    const struct {
-        const char* name;
-        Bytes patch;
-        PatchRefusal refusal;
-    } cases[] = {
-        {"no EOF", Cat(Text("PATCH"), Record(0, "ab")), PatchRefusal::Damaged},
-        {"a record cut short", Cat(Text("PATCH"), Slice(Record(0, "abcd"), 0, 7)),
-         PatchRefusal::Damaged},
-        {"a record's header cut short", Cat(Text("PATCH"), Hex("00 00 01 00")),
-         PatchRefusal::Damaged},
-        {"a run cut short", Cat(Text("PATCH"), Slice(RunRecord(0, 4, 'x'), 0, 7)),
-         PatchRefusal::Damaged},
-        {"one byte after EOF", Ips({}, Hex("00")), PatchRefusal::Damaged},
-        {"four bytes after EOF", Ips({}, Hex("00 00 00 01")), PatchRefusal::Damaged},
-        {"a run of length 0", Ips(RunRecord(2, 0, 'r')), PatchRefusal::Damaged},
-        {"no records", Ips({}), PatchRefusal::AlreadyApplied},
-        {"a record that changes nothing", Ips(Record(0, "01")), PatchRefusal::AlreadyApplied},
-        {"another format", Text("PATCX"), PatchRefusal::NotAPatch},
-        {"nothing", {}, PatchRefusal::NotAPatch},
+    using R = PatchRefusal;
+    const std::tuple<const char*, Bytes, PatchRefusal> cases[] = {
+        {"no EOF", Cat(Text("PATCH"), Record(0, "ab")), R::Damaged},
+        {"a record cut short", Cat(Text("PATCH"), Slice(Record(0, "abcd"), 0, 7)), R::Damaged},
+        {"a record's header cut short", Cat(Text("PATCH"), Hex("00 00 01 00")), R::Damaged},
+        {"a run cut short", Cat(Text("PATCH"), Slice(RunRecord(0, 4, 'x'), 0, 7)), R::Damaged},
+        {"one byte after EOF", Ips({}, Hex("00")), R::Damaged},
+        {"four bytes after EOF", Ips({}, Hex("00 00 00 01")), R::Damaged},
+        {"a run of length 0", Ips(RunRecord(2, 0, 'r')), R::Damaged},
+        {"no records", Ips({}), R::AlreadyApplied},
+        {"a record that changes nothing", Ips(Record(0, "01")), R::AlreadyApplied},
+        {"another format", Text("PATCX"), R::NotAPatch},
+        {"nothing", {}, R::NotAPatch},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const PatchResult result = ApplyPatch(SOURCE, c.patch);
-        EXPECT_EQ(result.refusal, c.refusal);
-        EXPECT_TRUE(result.target.empty());
+    for (const auto& [name, patch, refusal] : cases) {
+        SCOPED_TRACE(name);
+        const PatchResult result = ApplyPatch(SOURCE, patch);
+        EXPECT_EQ(std::tuple(result.refusal, result.target.empty()), std::tuple(refusal, true));
     }
 }
 
@@ -91,9 +80,8 @@ TEST(Ips, TheLargestRecordStaysInsideWhatItGrows) {
     // The highest offset and the longest run: the image grows to their end, no further.
     const PatchResult result = ApplyIpsPatch(SOURCE, Ips(RunRecord(0xFFFFFE, 0xFFFF, 'm')));
     ASSERT_TRUE(result.Applied());
-    EXPECT_EQ(result.target.size(), 0xFFFFFEu + 0xFFFF);
-    EXPECT_EQ(result.target.back(), 'm');
-    EXPECT_EQ(result.target[0xFFFFFD], 0);
+    EXPECT_EQ(std::tuple(result.target.size(), result.target.back(), result.target[0xFFFFFD]),
+              std::tuple(0xFFFFFEu + 0xFFFF, 'm', 0));
     // An offset one below the end mark's spelling is an offset.
     const PatchResult below = ApplyIpsPatch(SOURCE, Ips(Record(0x454F45, "x")));
     ASSERT_TRUE(below.Applied());
@@ -107,32 +95,29 @@ TEST(Ips, MadePatchesGiveTheModifiedImageAndSayWhatTheyHold) {
     Bytes stretch = large; // longer than a record holds, then a run
     std::fill_n(stretch.begin() + 0x1000, 0x20000, 0x55);
     std::fill_n(stretch.begin() + 0x454F40, 0x30, 0x77); // a run across the "EOF" offset
-    const struct {
-        const char* name;
-        Bytes original, modified;
-        uint64_t records, runs;
-        std::optional<uint32_t> truncation;
-    } cases[] = {
-        {"bytes changed", SOURCE, Text("0x23456y89"), 2, 0, std::nullopt},
-        {"changes close together are one record", SOURCE, Text("0x2y4z6789"), 1, 0, std::nullopt},
-        {"grown", SOURCE, Text("0123456789abc"), 1, 0, std::nullopt},
-        {"shrunk", SOURCE, Text("01234"), 0, 0, 5},
-        {"the EOF offset", large, eof, 1, 0, std::nullopt},
-        {"long stretches and runs", large, stretch, 4, 3, std::nullopt},
-    };
+    // Name, images, and the records, runs and truncation the patch holds.
+    const std::tuple<const char*, Bytes, Bytes, uint64_t, uint64_t, std::optional<uint32_t>>
+        cases[] = {
+            {"bytes changed", SOURCE, Text("0x23456y89"), 2, 0, std::nullopt},
+            {"changes close together are one record", SOURCE, Text("0x2y4z6789"), 1, 0,
+             std::nullopt},
+            {"grown", SOURCE, Text("0123456789abc"), 1, 0, std::nullopt},
+            {"shrunk", SOURCE, Text("01234"), 0, 0, 5},
+            {"the EOF offset", large, eof, 1, 0, std::nullopt},
+            {"long stretches and runs", large, stretch, 4, 3, std::nullopt},
+        };
     Bytes patches;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Bytes patch = CreateIpsPatch(c.original, c.modified);
+    for (const auto& [name, original, modified, records, runs, truncation] : cases) {
+        SCOPED_TRACE(name);
+        const Bytes patch = CreateIpsPatch(original, modified);
         patches.insert(patches.end(), patch.begin(), patch.end());
-        const PatchResult result = ApplyPatch(c.original, patch);
+        const PatchResult result = ApplyPatch(original, patch);
         ASSERT_TRUE(result.Applied()) << PatchFaultText(result.fault);
-        EXPECT_TRUE(result.target == c.modified);
+        EXPECT_TRUE(result.target == modified);
         const PatchInfo info = DescribePatch(patch);
         ASSERT_TRUE(info.ips);
-        EXPECT_EQ(info.ips->records, c.records);
-        EXPECT_EQ(info.ips->runs, c.runs);
-        EXPECT_EQ(info.ips->truncation, c.truncation);
+        EXPECT_EQ(std::tie(info.ips->records, info.ips->runs, info.ips->truncation),
+                  std::tie(records, runs, truncation));
     }
     EXPECT_EQ(CrcText(Crc32(patches)), "D5DC94F8"); // the records chosen, byte for byte
     // What IPS can't reach is refused.

@@ -6,6 +6,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -54,10 +55,8 @@ private:
     }
 
     std::optional<std::vector<uint8_t>> Run() {
-        if (patch_.size() < 16 || patch_[0] != 'B' || patch_[1] != 'P' || patch_[2] != 'S' ||
-            patch_[3] != '1') {
+        if (patch_.size() < 16 || !std::equal(patch_.begin(), patch_.begin() + 4, "BPS1"))
             return std::nullopt;
-        }
         if (Crc(patch_.data(), patch_.size() - 4) != Footer(2)) return std::nullopt;
         if (Crc(source_.data(), source_.size()) != Footer(0)) return std::nullopt;
         read_ = 4;
@@ -68,33 +67,22 @@ private:
         std::vector<uint8_t> target;
         int64_t sourceAt = 0, targetAt = 0;
         while (read_ < patch_.size() - 12) {
-            const uint64_t word = Number();
-            const uint64_t length = (word >> 2) + 1;
+            const uint64_t word = Number(), kind = word & 3, length = (word >> 2) + 1;
             if (target.size() + length > targetSize) return std::nullopt;
+            // Kinds 0 and 1 read the source at the output's position and literals; 2 and 3
+            // copy from the source or the target, from a cursor moved by a signed delta first.
+            int64_t& at = kind == 2 ? sourceAt : targetAt;
+            if (kind >= 2) {
+                const uint64_t delta = Number();
+                at += (delta & 1) ? -int64_t(delta >> 1) : int64_t(delta >> 1);
+            }
+            const std::vector<uint8_t>& from = kind == 2 ? source_ : target;
             for (uint64_t i = 0; i < length; ++i) {
-                switch (word & 3) {
-                case 0: // from the source, at the output's position
-                    target.push_back(source_.at(target.size()));
-                    break;
-                case 1: // literal
-                    target.push_back(Next());
-                    break;
-                case 2:
-                case 3: {
-                    if (i == 0) {
-                        const uint64_t delta = Number();
-                        const int64_t move =
-                            (delta & 1) ? -int64_t(delta >> 1) : int64_t(delta >> 1);
-                        ((word & 3) == 2 ? sourceAt : targetAt) += move;
-                    }
-                    int64_t& at = (word & 3) == 2 ? sourceAt : targetAt;
-                    const std::vector<uint8_t>& from = (word & 3) == 2 ? source_ : target;
-                    if (at < 0 || uint64_t(at) >= from.size()) return std::nullopt;
-                    const uint8_t byte = from[size_t(at++)];
-                    target.push_back(byte);
-                    break;
-                }
-                }
+                if (kind == 0) target.push_back(source_.at(target.size()));
+                if (kind == 1) target.push_back(Next());
+                if (kind < 2) continue;
+                if (at < 0 || uint64_t(at) >= from.size()) return std::nullopt;
+                target.push_back(uint8_t(from[size_t(at++)]));
             }
         }
         if (target.size() != targetSize) return std::nullopt;

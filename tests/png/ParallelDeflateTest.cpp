@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 namespace drovak {
 namespace {
@@ -24,30 +25,20 @@ Bytes PartBytes(size_t index, size_t emptyPart) {
 }
 
 TEST(ParallelDeflate, PartsJoinIntoOneStreamThatDoesNotDependOnTheThreads) {
-    struct Case {
-        size_t parts;
-        int level;
-        size_t emptyPart; // none when past the end
-    };
-    for (const Case c :
-         {Case{1, 9, 1}, Case{1, 9, 0}, Case{40, 9, 7}, Case{40, 0, 39}, Case{3, 6, 0}}) {
-        const size_t parts = c.parts, emptyPart = c.emptyPart;
-        const int level = c.level;
+    // Parts, level, the part left empty (none when past the end).
+    const std::tuple<size_t, int, size_t> cases[] = {
+        {1, 9, 1}, {1, 9, 0}, {40, 9, 7}, {40, 0, 39}, {3, 6, 0}};
+    for (const auto& [parts, level, emptyPart] : cases) {
         Bytes whole;
-        for (size_t i = 0; i < parts; ++i) {
-            const Bytes bytes = PartBytes(i, emptyPart);
-            whole.insert(whole.end(), bytes.begin(), bytes.end());
-        }
+        for (size_t i = 0; i < parts; ++i) whole = test::Cat(whole, PartBytes(i, emptyPart));
         Bytes first;
         for (unsigned threads : {1u, 2u, 5u}) {
             Bytes stream;
             ParallelDeflate(
                 parts, level, threads,
-                [&](size_t index, DeflatePart& part) {
-                    for (size_t i = 0; i < index; ++i) {
-                        const Bytes before = PartBytes(i, emptyPart);
-                        part.history.insert(part.history.end(), before.begin(), before.end());
-                    }
+                [&, emptyPart = emptyPart](size_t index, DeflatePart& part) {
+                    for (size_t i = 0; i < index; ++i)
+                        part.history = test::Cat(part.history, PartBytes(i, emptyPart));
                     part.bytes = PartBytes(index, emptyPart);
                 },
                 [&](const uint8_t* data, size_t size) {
@@ -63,33 +54,30 @@ TEST(ParallelDeflate, PartsJoinIntoOneStreamThatDoesNotDependOnTheThreads) {
 
 TEST(ParallelDeflate, TheFirstFailureReachesTheCallerOnceEveryWorkerHasEnded) {
     // The part whose making fails, or the write call that fails; threads.
-    struct Case {
-        size_t failingPart, failingWrite;
-        unsigned threads;
-    };
     constexpr size_t none = SIZE_MAX;
-    for (const Case c : {Case{0, none, 1}, Case{0, none, 2}, Case{2, none, 3}, Case{none, 0, 1},
-                         Case{none, 5, 2}}) {
+    const std::tuple<size_t, size_t, unsigned> cases[] = {
+        {0, none, 1}, {0, none, 2}, {2, none, 3}, {none, 0, 1}, {none, 5, 2}};
+    for (const auto& [failingPart, failingWrite, threads] : cases) {
         std::atomic<size_t> made{0};
         size_t writes = 0;
         try {
             ParallelDeflate(
-                30, 9, c.threads,
-                [&](size_t index, DeflatePart& part) {
-                    if (index == c.failingPart) throw FileError("part " + std::to_string(index));
+                30, 9, threads,
+                [&, failingPart = failingPart](size_t index, DeflatePart& part) {
+                    if (index == failingPart) throw FileError("part " + std::to_string(index));
                     part.bytes = PartBytes(index, none);
                     ++made;
                 },
-                [&](const uint8_t*, size_t) {
-                    if (writes++ == c.failingWrite) throw FileError("write");
+                [&, failingWrite = failingWrite](const uint8_t*, size_t) {
+                    if (writes++ == failingWrite) throw FileError("write");
                 });
             ADD_FAILURE() << "no failure";
         } catch (const FileError& error) {
-            EXPECT_EQ(error.what(), c.failingWrite == none ? "part " + std::to_string(c.failingPart)
-                                                           : std::string("write"));
+            EXPECT_EQ(error.what(), failingWrite == none ? "part " + std::to_string(failingPart)
+                                                         : std::string("write"));
         }
         // Workers stop taking parts: only those under way and a few waiting to be written.
-        EXPECT_LT(made, 15u) << c.threads << " threads";
+        EXPECT_LT(made, 15u) << threads << " threads";
     }
 
     // The second and third parts (1 and 2) fail, in this order, both under way at once, while the

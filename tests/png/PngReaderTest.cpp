@@ -70,8 +70,7 @@ TEST(PngReader, RefusesWhatItCannotReadAndSurvivesAnyDamage) {
             ADD_FAILURE() << message;
         } catch (const DrovakError& error) {
             EXPECT_EQ(dynamic_cast<const FileError*>(&error) != nullptr, fileError) << message;
-            EXPECT_NE(ErrorText(error).find("bad.png: " + message), std::string::npos)
-                << ErrorText(error);
+            EXPECT_TRUE(Holds(ErrorText(error), "bad.png: " + message)) << ErrorText(error);
         }
     }
     // What follows IEND is not the picture's, even a chunk that claims more than there is.

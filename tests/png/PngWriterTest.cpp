@@ -40,10 +40,9 @@ TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
         EXPECT_EQ(out.Size(), 0u);
     }
     MemoryStream out;
+    const auto sixteenBitIndices = [&] { PngWriter(out, PngHeader{5, 2, 3, 16}); };
     EXPECT_EQ(
-        WordsOf<RefusedError>([&] {
-            PngWriter(out, PngHeader{5, 2, 3, 16});
-        }),
+        WordsOf<RefusedError>(sixteenBitIndices),
         "PNG picture: colour type 3 at 16 bits, 5 x 2 pixels, is not what this writer writes");
 }
 
@@ -83,11 +82,10 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
         const LibpngPicture read = DecodeWithLibpng(out.Data());
         EXPECT_EQ(std::tie(read.width, read.height, read.colourType, read.bitDepth, read.interlace),
                   std::tuple(5u, 3u, 3, int(depth), 0));
-        ASSERT_EQ(read.palette.size(), 4u);
-        for (size_t v = 0; v < 4; ++v) {
-            const png_color& c = read.palette[v];
-            EXPECT_EQ(uint32_t(c.red | c.green << 8 | c.blue << 16), palette[v]);
-        }
+        std::vector<uint32_t> colours;
+        for (const png_color& c : read.palette)
+            colours.push_back(uint32_t(c.red | c.green << 8 | c.blue << 16));
+        EXPECT_EQ(colours, palette);
         for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(read.samples.at(i), i % 4);
         const DecodedPng ours = ReadPng(out.Data(), "p.png");
         EXPECT_EQ(ours.palette, palette);
@@ -98,8 +96,7 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
         PngWriter png(refused, header);
         png.Palette(palette);
         const size_t before = refused.Size();
-        EXPECT_NE(WordsOf<RefusedError>([&] { png.ImageData(rows, {}); }).find("x 4, y 2"),
-                  std::string::npos);
+        EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { png.ImageData(rows, {}); }), "x 4, y 2"));
         EXPECT_EQ(refused.Size(), before) << "image data written before the refusal";
         EXPECT_THROW(png.Text("two  spaces", ""), RefusedError);
     }
@@ -122,8 +119,7 @@ TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
         pieces.Finish();
         std::vector<size_t> sizes;
         for (const auto& chunk : ReadChunks(out.Data())) {
-            EXPECT_EQ(chunk.name, "IDAT");
-            EXPECT_EQ(chunk.storedCrc, chunk.computedCrc);
+            EXPECT_EQ(std::tie(chunk.name, chunk.storedCrc), std::tuple("IDAT", chunk.computedCrc));
             sizes.push_back(chunk.data.size());
         }
         EXPECT_EQ(sizes, pieceSizes) << size;

@@ -36,8 +36,8 @@ TEST(RomLzhPage, InsertMovesTheFollowingEntries) {
         SCOPED_TRACE(testing::Message() << index << " " << newSize);
         const Bytes before = ThreeEntryRom(), data = newSize ? InputPackingTo(newSize) : Bytes{};
         const LzhInsertPlan plan = PlanLzhInsert(Image(before), data, T, index);
-        EXPECT_EQ(plan.needsConfirmation, asks);
-        EXPECT_EQ(plan.emptyInput, data.empty());
+        EXPECT_EQ(std::tie(plan.needsConfirmation, plan.emptyInput),
+                  std::tuple(asks, data.empty()));
         const uint32_t grown = asks ? newSize - 0x100 : 0;
         EXPECT_EQ(plan.newFileSize, std::max<uint64_t>(before.size(), T + 0x326 + grown));
 
@@ -60,29 +60,25 @@ TEST(RomLzhPage, InsertMovesTheFollowingEntries) {
 // that are neither 00 nor FF; the table's data ends where its last data ends, whatever the order
 // of the entries.
 TEST(RomLzhPage, TheTailAfterTheTableIsCounted) {
-    struct Case {
-        const char* name;
-        bool swapped; // entries 1 and 2 hold each other's data
-        uint32_t index, newSize, overwritten, notBlank;
-    };
-    const Case cases[] = {
+    // Name; whether entries 1 and 2 hold each other's data; index, new size; the tail's bytes
+    // overwritten and not blank.
+    const std::tuple<const char*, bool, uint32_t, uint32_t, uint32_t, uint32_t> cases[] = {
         {"in entry order", false, 1, 0x130, 0x30, 12},
         {"data not in entry order", true, 0, 0x130, 0x30, 12},
         {"the last entry", false, 2, 0x101, 1, 0},
         {"past the end of the file", false, 0, 0x150, 0x40, 16},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, swapped, index, newSize, overwritten, notBlank] : cases) {
         Bytes image = ThreeEntryRom();
         for (uint32_t i = 0; i < 0x40; ++i) image[T + 0x326 + i] = Hex("00 FF 12 FF")[i % 4];
-        if (c.swapped) {
+        if (swapped) {
             Put32(image, T + 2 + 12, 0x226);
             Put32(image, T + 2 + 24, 0x126);
         }
-        const LzhInsertPlan plan =
-            PlanLzhInsert(Image(image), InputPackingTo(c.newSize), T, c.index);
+        const LzhInsertPlan plan = PlanLzhInsert(Image(image), InputPackingTo(newSize), T, index);
         EXPECT_EQ(std::tuple(plan.tailStart, plan.tailOverwritten, plan.tailNotBlank),
-                  std::tuple(T + 0x326u, c.overwritten, c.notBlank))
-            << c.name;
+                  std::tuple(T + 0x326u, overwritten, notBlank))
+            << name;
     }
 }
 
@@ -121,9 +117,7 @@ TEST(RomLzhPage, ExtractAndTargetReadTheIndexedEntryOrRefuse) {
     // A table past the end of the file names the file's real end.
     const std::string tooShort =
         WordsOf<FileError>([&] { LzhExtractEntry(Image(image), 0x1000, 0); });
-    EXPECT_NE(tooShort.find("lies at 0x1002, but the file ends at 0x766 (1894 bytes)"),
-              std::string::npos)
-        << tooShort;
+    EXPECT_TRUE(Holds(tooShort, "lies at 0x1002, but the file ends at 0x766 (1894 bytes)"));
     EXPECT_THROW(LzhExtractEntry(std::string("/no/such/rom.bin"), T, 0), FileError);
     Put32(image, T + 6, MAX_DECODED_SIZE + 1);
     EXPECT_THROW(LzhExtractEntry(Image(image), T, 0), RefusedError);
@@ -163,9 +157,8 @@ TEST(RomLzhPage, ListingLimitsAndTheExtractAgree) {
         {{0x1000, 1, 0x100}, EntryProblem::DataPastEnd},
         {{0x1000, 0, 0x100}, std::nullopt},
     };
-    for (const auto& [entry, problem] : cases) {
+    for (const auto& [entry, problem] : cases)
         EXPECT_EQ(LzhEntryProblem(size, T, entry), problem) << entry.DecodedSize;
-    }
     Bytes rom = ThreeEntryRom();
     rom.resize(size);
     Put32(rom, T + 2 + 24, 0x1000);
@@ -182,13 +175,10 @@ TEST(RomLzhPage, EntryRolesOfTheGamesTable) {
         {0x20000, 0x12, "blocks, level 3"},  {0x20000, 0x17, "blocks, level 8"},
         {0x20000, 0x18, std::nullopt},       {T, 0xA, std::nullopt},
         {0x20002, 0x12, std::nullopt}};
-    const auto roleText = [](uint32_t table, uint32_t index) -> std::optional<std::string> {
-        const std::optional<EntryRole> role = RoleOfEntry(table, index);
-        if (!role) return std::nullopt;
-        return EntryRoleText(*role);
-    };
     for (const auto& [table, index, role] : cases) {
-        EXPECT_EQ(roleText(table, index), role) << HexText(table) << " " << index;
+        const std::optional<EntryRole> found = RoleOfEntry(table, index);
+        EXPECT_EQ(found ? std::optional(EntryRoleText(*found)) : std::nullopt, role)
+            << HexText(table) << " " << index;
     }
 }
 
@@ -201,7 +191,7 @@ TEST(RomLzhPage, CompressKeepsTheDecodedSizeTheGameExpects) {
     // that holds byte 10.
     Bytes data;
     for (int k = 0; k < 40; ++k) data.insert(data.end(), {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'});
-    const Bytes packed = Packed(data);
+    const Bytes packed = LzhEncode(data);
     Bytes rom = Pattern(T + 0xE + packed.size() + 0x10, 0x33);
     Put32(rom, T + 2, 0xE);
     Put32(rom, T + 6, 10);

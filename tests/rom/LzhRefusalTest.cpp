@@ -55,9 +55,9 @@ TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
             PlanLzhInsert(Image(image), InputPackingTo(0x130), T, index);
         };
         std::string error = fileError ? WordsOf<FileError>(plan) : WordsOf<RefusedError>(plan);
-        EXPECT_NE(error.find("tf3.bin"), std::string::npos) << name << ": " << error;
-        EXPECT_NE(error.find("nothing was"), std::string::npos) << name << ": " << error;
-        EXPECT_NE(error.find(facts), std::string::npos) << name << ": " << error;
+        EXPECT_TRUE(Holds(error, "tf3.bin")) << name << ": " << error;
+        EXPECT_TRUE(Holds(error, "nothing was")) << name << ": " << error;
+        EXPECT_TRUE(Holds(error, facts)) << name << ": " << error;
     }
 
     // A wrapped entry whose new data fits is compressed into where extract finds it.
@@ -81,51 +81,47 @@ TEST(RomLzhPage, RefusalsNameTheRomAndBuildNothing) {
 // would land on data it does not move or on the table itself, so that entries would no longer
 // decode. Refused, naming what would be overwritten.
 TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
-    struct Case {
-        const char* name;
-        uint32_t offset, packedSize; // of entry `changed`, put first (packed size 0: kept)
-        uint32_t changed, index, newSize;
-        const char* overwritten;
-    };
-    const Case cases[] = {
-        {"grown data onto an entry below", 0x326, 0x20, 1, 2, 0x130, "the data of entry 0x1"},
-        {"fields onto an entry below", 0x02, 0x30, 1, 2, 0x100, "the data of entry 0x1"},
-        {"moved data onto the new data", 0x110, 0x10, 2, 0, 0x130, "the new data of entry 0x0"},
-        {"moved data onto the table", 0x26, 0x10, 2, 0, 0xF0, "the table's fields"},
-        {"new data onto an entry after it, nothing moved", 0x1F0, 0, 2, 1, 0x100,
-         "the data of entry 0x2"},
-    };
-    for (const Case& c : cases) {
+    // Name; entry `changed`'s new offset and packed size (0: kept), put first; the index and new
+    // size compressed; what would be overwritten.
+    const std::tuple<const char*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, const char*>
+        cases[] = {
+            {"grown data onto an entry below", 0x326, 0x20, 1, 2, 0x130, "the data of entry 0x1"},
+            {"fields onto an entry below", 0x02, 0x30, 1, 2, 0x100, "the data of entry 0x1"},
+            {"moved data onto the new data", 0x110, 0x10, 2, 0, 0x130, "the new data of entry 0x0"},
+            {"moved data onto the table", 0x26, 0x10, 2, 0, 0xF0, "the table's fields"},
+            {"new data onto an entry after it, nothing moved", 0x1F0, 0, 2, 1, 0x100,
+             "the data of entry 0x2"},
+        };
+    for (const auto& [name, offset, packedSize, changed, index, newSize, overwritten] : cases) {
         Bytes image = ThreeEntryRom();
-        Put32(image, T + 2 + 12 * c.changed, c.offset);
-        if (c.packedSize) Put32(image, T + 10 + 12 * c.changed, c.packedSize);
-        const std::string error = WordsOf<RefusedError>(
-            [&] { PlanLzhInsert(Image(image), InputPackingTo(c.newSize), T, c.index); });
-        EXPECT_NE(error.find("would overwrite " + std::string(c.overwritten)), std::string::npos)
-            << c.name << ": " << error;
-        EXPECT_NE(error.find("nothing was written"), std::string::npos) << c.name;
+        Put32(image, T + 2 + 12 * changed, offset);
+        if (packedSize) Put32(image, T + 10 + 12 * changed, packedSize);
+        const std::string error = WordsOf<RefusedError>([&, at = index, size = newSize] {
+            PlanLzhInsert(Image(image), InputPackingTo(size), T, at);
+        });
+        EXPECT_TRUE(Holds(error, "would overwrite " + std::string(overwritten)))
+            << name << ": " << error;
+        EXPECT_TRUE(Holds(error, "nothing was written")) << name;
     }
     // Four entries, entry 1's data after entry 3's: growing entry 2 by 0x30 would move entry 3's
     // data onto entry 1's, which stays. The refusal names both, the size and where.
     Bytes image = ThreeEntryRom();
     const uint32_t fields[4][3] = {
         {0x32, 0, 0x10}, {0x250, 0, 0x20}, {0x42, 0, 0x100}, {0x142, 0, 0x100}};
-    for (uint32_t k = 0; k < 4; ++k) {
-        for (uint32_t f = 0; f < 3; ++f) Put32(image, T + 2 + 12 * k + 4 * f, fields[k][f]);
-    }
+    for (uint32_t k = 0; k < 12; ++k) Put32(image, T + 2 + 4 * k, fields[k / 3][k % 3]);
     const std::string moved =
         WordsOf<RefusedError>([&] { PlanLzhInsert(Image(image), InputPackingTo(0x130), T, 2); });
-    EXPECT_NE(moved.find("the moved data of entry 0x3 of the table at 0x400 (256 bytes at 0x572) "
-                         "would overwrite the data of entry 0x1 of the table at 0x400, which "
-                         "stays where it is"),
-              std::string::npos)
+    EXPECT_TRUE(Holds(moved,
+                      "the moved data of entry 0x3 of the table at 0x400 (256 bytes at 0x572) "
+                      "would overwrite the data of entry 0x1 of the table at 0x400, which "
+                      "stays where it is"))
         << moved;
 
     // Whether the data or the table's fields lie on the checksum's bytes (0x18E and 0x18F).
-    for (const auto& [table, covers] : {std::pair{0x100u, true}, // entry 0's data
-                                        {0x180u, true},          // the fields
-                                        {0x18Eu, true},          // the leading word
-                                        {0x190u, false}}) {
+    // At 0x100 entry 0's data does, at 0x180 the fields, at 0x18E the leading word.
+    const std::pair<uint32_t, bool> tables[] = {
+        {0x100, true}, {0x180, true}, {0x18E, true}, {0x190, false}};
+    for (const auto& [table, covers] : tables) {
         image = ThreeEntryRom(table);
         EXPECT_EQ(PlanLzhInsert(Image(image), InputPackingTo(0x100), table, 2).dataOnChecksum,
                   covers)

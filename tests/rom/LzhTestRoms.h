@@ -16,18 +16,14 @@ namespace drovak::test {
 
 constexpr uint32_t T = 0x400;
 
-inline Bytes Packed(const Bytes& input) {
-    return LzhEncode(input);
-}
-
 // Random bytes whose LZH stream is exactly `size` bytes long (found once per size).
 inline Bytes InputPackingTo(uint32_t size) {
     static std::map<uint32_t, Bytes> found;
     Bytes& input = found[size];
     std::mt19937 random(size);
-    while (Packed(input).size() != size && input.size() < 4 * size)
+    while (LzhEncode(input).size() != size && input.size() < 4 * size)
         input.push_back(uint8_t(random()));
-    EXPECT_EQ(Packed(input).size(), size);
+    EXPECT_EQ(LzhEncode(input).size(), size);
     return input;
 }
 

@@ -65,8 +65,8 @@ TEST(RomHeaderChecksum, SumOfTheWordsFrom0x200) {
     EXPECT_EQ(Slice(exact, 0x18E, 2), Hex("00 00"));
     // The words 1234, FFFF and an odd last byte 80 (as 8000): 0x19233 kept to 16 bits.
     image = Cat(image, Hex("12 34 FF FF 80"));
-    EXPECT_EQ(ComputeChecksum(image), 0x9233);
-    EXPECT_EQ(CheckChecksum(image), ChecksumState::Wrong);
+    EXPECT_EQ(std::tuple(ComputeChecksum(image), CheckChecksum(image)),
+              std::tuple(0x9233, ChecksumState::Wrong));
     StoreChecksum(image);
     EXPECT_EQ(Slice(image, 0x18E, 2), Hex("92 33"));
     EXPECT_EQ(CheckChecksum(image), ChecksumState::Right);
@@ -99,22 +99,20 @@ TEST_F(RomFiles, OpeningReadingAndSizeLimits) {
     WriteBytes(saved, Bytes(0x20010, 0));
     std::string error =
         WordsOf<FileError>([&] { ReadTableEntry(*OpenRomRead(saved), 0x20000, 1); });
-    EXPECT_NE(error.find(saved), std::string::npos) << error;
-    EXPECT_NE(error.find("0x2000E"), std::string::npos) << error;
+    EXPECT_TRUE(Holds(error, saved)) << error;
+    EXPECT_TRUE(Holds(error, "0x2000E")) << error;
 
     // A ROM image of 64 MiB is read, one more byte is refused; a data file of 16 MiB is read,
     // one more byte is refused (sparse files: nothing is written to the disk).
+    const auto accepted = [](auto&& action) { return MessageOf<RefusedError>(action).empty(); };
     for (uint64_t past : {0, 1}) {
         fs::resize_file(saved, MAX_ROM_SIZE + past);
-        EXPECT_EQ(MessageOf<RefusedError>([&] { ReadRom(saved); }).empty(), past == 0);
+        EXPECT_EQ(accepted([&] { ReadRom(saved); }), past == 0);
         fs::resize_file(saved, MAX_DECODED_SIZE + past);
-        EXPECT_EQ(MessageOf<RefusedError>([&] { ReadDataFile(saved); }).empty(), past == 0);
+        EXPECT_EQ(accepted([&] { ReadDataFile(saved); }), past == 0);
         // The same limits on data made in memory.
-        EXPECT_EQ(MessageOf<RefusedError>([&] { CheckRomSize("a", MAX_ROM_SIZE + past); }).empty(),
-                  past == 0);
-        EXPECT_EQ(
-            MessageOf<RefusedError>([&] { CheckDataSize("a", MAX_DECODED_SIZE + past); }).empty(),
-            past == 0);
+        EXPECT_EQ(accepted([&] { CheckRomSize("a", MAX_ROM_SIZE + past); }), past == 0);
+        EXPECT_EQ(accepted([&] { CheckDataSize("a", MAX_DECODED_SIZE + past); }), past == 0);
     }
 }
 
@@ -139,19 +137,18 @@ TEST_F(RomFiles, ALinkStaysALinkAndTheModeStays) {
     // A change that failed after its backup leaves the backup a second name of the ROM.
     fs::remove(target + ".bak");
     fs::create_hard_link(target, target + ".bak");
-    EXPECT_NE(WordsOf<RefusedError>([&] { UndoRomChange(link); }).find("the same file"),
-              std::string::npos);
+    EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { UndoRomChange(link); }), "the same file"));
     // Another program puts a file at the ROM's name while the new image is made: refused, that
     // file kept, no backup made of it and nothing left beside it.
     fs::remove(target + ".bak");
     const std::string theirs = Write("roms/theirs.bin", Pattern(0x40, 1));
-    EXPECT_NE(WordsOf<RefusedError>([&] {
-                  ChangeRom(link, [&](const RomBytes& rom) {
-                      fs::rename(theirs, target);
-                      return Changed(rom);
-                  });
-              }).find("replaced by another program meanwhile"),
-              std::string::npos);
+    EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] {
+                          ChangeRom(link, [&](const RomBytes& rom) {
+                              fs::rename(theirs, target);
+                              return Changed(rom);
+                          });
+                      }),
+                      "replaced by another program meanwhile"));
     EXPECT_EQ(ReadBytes(target), Pattern(0x40, 1));
     EXPECT_EQ(std::distance(fs::directory_iterator(File("roms")), fs::directory_iterator()), 1);
     EXPECT_THROW(ChangeRom(File("missing.bin"), Changed), FileError);

@@ -24,8 +24,7 @@ protected:
     }
 
     void ExpectImages(const Bytes& atRom, const Bytes& atBackup) const {
-        EXPECT_EQ(ReadBytes(rom), atRom);
-        EXPECT_EQ(ReadBytes(backup), atBackup);
+        EXPECT_EQ(std::tuple(ReadBytes(rom), ReadBytes(backup)), std::tie(atRom, atBackup));
         EXPECT_FALSE(fs::exists(swap)) << "an intermediate file is left behind";
     }
 
@@ -36,21 +35,16 @@ protected:
 // An exchange in one step, links and renames, or renames alone (FAT, exFAT, FUSE): each undo
 // swaps the two images, and says what it swapped.
 TEST_F(RomUndo, UndoWorksWithoutExchangeOrLinks) {
-    struct Case {
-        const char* name;
-        bool exchange, links;
-    };
-    for (const Case& c : {Case{"exchange", true, true}, Case{"links", false, true},
-                          Case{"renames only", false, false}}) {
-        SCOPED_TRACE(c.name);
-        const FileSystemPolicy fileSystem{.withoutExchange = !c.exchange, .withoutLinks = !c.links};
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"exchange", true, true}, {"links", false, true}, {"renames only", false, false}};
+    for (const auto& [name, exchange, links] : cases) {
+        SCOPED_TRACE(name);
+        const FileSystemPolicy fileSystem{.withoutExchange = !exchange, .withoutLinks = !links};
         const RomChange undone = UndoRomChange(rom, fileSystem);
         ExpectImages(older, newer);
         const std::string summary = RomUndoSummary("tf3.bin", undone);
-        EXPECT_NE(summary.find("Swapped tf3.bin (1024 bytes, changed "), std::string::npos)
-            << summary;
-        EXPECT_NE(summary.find(") with tf3.bin.bak (1024 bytes, changed "), std::string::npos)
-            << summary;
+        EXPECT_TRUE(Holds(summary, "Swapped tf3.bin (1024 bytes, changed "));
+        EXPECT_TRUE(Holds(summary, ") with tf3.bin.bak (1024 bytes, changed "));
         UndoRomChange(rom, fileSystem);
         ExpectImages(newer, older);
     }
@@ -97,9 +91,9 @@ TEST_F(RomUndo, AKilledUndoIsFinishedByTheNextRun) {
     ExpectImages(Bytes(0x400, 0x22), older);
 
     WriteBytes(swap, Bytes(16, 3));
-    EXPECT_NE(WordsOf<RefusedError>([&] { UndoRomChange(rom); }).find(swap), std::string::npos);
-    EXPECT_EQ(ReadBytes(rom), Bytes(0x400, 0x22));
-    EXPECT_EQ(ReadBytes(swap), Bytes(16, 3));
+    EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { UndoRomChange(rom); }), swap));
+    EXPECT_EQ(std::tuple(ReadBytes(rom), ReadBytes(swap)),
+              std::tuple(Bytes(0x400, 0x22), Bytes(16, 3)));
 }
 
 // A backup that is a link, a FIFO or a folder is refused by name; nothing changes.
@@ -114,12 +108,10 @@ TEST_F(RomUndo, ABackupThatIsNotARegularFileIsRefused) {
         fs::remove(backup);
         make();
         const std::string message = WordsOf<RefusedError>([&] { UndoRomChange(rom); });
-        EXPECT_NE(message.find(backup + " is " + kind + ", not a regular file"), std::string::npos)
-            << message;
-        EXPECT_NE(message.find("nothing was changed"), std::string::npos) << message;
+        EXPECT_TRUE(Holds(message, backup + " is " + kind + ", not a regular file")) << message;
+        EXPECT_TRUE(Holds(message, "nothing was changed")) << message;
         EXPECT_THROW(DescribeUndo(rom), RefusedError);
-        EXPECT_EQ(ReadBytes(rom), newer);
-        EXPECT_EQ(ReadBytes(elsewhere), older);
+        EXPECT_EQ(std::tuple(ReadBytes(rom), ReadBytes(elsewhere)), std::tie(newer, older));
     }
 }
 

@@ -19,10 +19,7 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
     const FileProblem failed{.kind = K::CannotRename, .path = "a", .error = ENOENT};
     const std::string gone = "No such file or directory";
     // Each case's words begin with the type's letter.
-    const struct {
-        FileProblem problem;
-        std::string typed;
-    } cases[] = {
+    const std::pair<FileProblem, std::string> cases[] = {
         {{.kind = K::NoFileName}, "F No file name given"},
         {{.kind = K::CannotOpen, .path = "a", .error = ENOENT},
          "F a: cannot open for reading: " + gone},
@@ -63,8 +60,7 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
          "F a: nothing was written: cannot rename the new file over it: " + gone},
         {{.kind = K::OtherAtTarget, .path = "a", .other = "t", .text = "/x", .mode = S_IFLNK},
          "F a: not written: after the new file was renamed into place, t holds a symbolic link to "
-         "/x: "
-         "another program changed the folder meanwhile; look at t before using it"},
+         "/x: another program changed the folder meanwhile; look at t before using it"},
         {{.kind = K::OtherAtTarget,
           .path = "a",
           .other = "t",
@@ -79,8 +75,7 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
              "); it is kept as k, which no run of this program removes"},
         {{.kind = K::FolderNotSynced, .path = "a", .other = "a.bak", .error = ENOENT},
          "F a: the new content was written (the old one kept as a.bak), but its folder could not "
-         "be "
-         "synced to storage: " +
+         "be synced to storage: " +
              gone},
         {{.kind = K::CannotSwap, .path = "a", .other = "b", .third = "b.swap", .error = ENOENT},
          "F a: nothing was changed: cannot swap it with b: " + gone},
@@ -126,8 +121,7 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
          "R d/a: is a socket; only regular files inside d are read; nothing was written"},
         {{.kind = K::LeadsOutside, .path = "d/a", .other = "d", .text = "/etc/x"},
          "R d/a: leads outside the folder, to /etc/x; only regular files inside d are read; "
-         "nothing "
-         "was written"},
+         "nothing was written"},
         {{.kind = K::TemporaryReplaced, .path = "a", .other = "a.tmp"},
          "R a: its temporary file a.tmp was replaced by another program meanwhile; nothing was "
          "written"},
@@ -194,10 +188,7 @@ TEST(FileProblemWords, EachSizeLimitIsNamed) {
 // A patch not made: each kind once, found in the exception it is thrown in.
 TEST(FileProblemWords, EachPatchMakingProblemIsWordedWhole) {
     using K = PatchProblemKind;
-    const struct {
-        PatchProblem problem;
-        std::string words;
-    } cases[] = {
+    const std::pair<PatchProblem, std::string> cases[] = {
         {{.kind = K::OriginalTooLarge, .size = 70},
          "the original image's 70 bytes are more than a patch may be made of (67108864)"},
         {{.kind = K::ModifiedTooLarge, .size = 71},

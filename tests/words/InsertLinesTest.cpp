@@ -9,13 +9,11 @@
 namespace drovak {
 namespace {
 
-constexpr size_t npos() {
-    return std::string::npos;
-}
+constexpr size_t npos = std::string::npos;
 
 // The parts the text does not hold.
 std::vector<std::string> Missing(const std::string& text, std::vector<std::string> parts) {
-    std::erase_if(parts, [&](const std::string& part) { return text.find(part) != npos(); });
+    std::erase_if(parts, [&](const std::string& part) { return text.find(part) != npos; });
     return parts;
 }
 
@@ -48,7 +46,7 @@ TEST(InsertLines, RleGrowthSaysWhatTheBlockOverwritesOrHowTheFileGrows) {
         plan.beyondNotBlank = 4;
         const std::string text = RleGrowthText(plan);
         EXPECT_EQ(Missing(text, c.parts), std::vector<std::string>{}) << text;
-        EXPECT_EQ(text.find('\r'), npos()) << text;
+        EXPECT_EQ(text.find('\r'), npos) << text;
     }
 }
 
@@ -71,7 +69,7 @@ TEST(InsertLines, LzhTextsNameTheEntryTheTailAndTheMoves) {
     EXPECT_EQ(LzhEmptyInputText(plan, "in.bin"),
               "The file in.bin is empty! Entry 0x3 will hold no data. Do you want to continue?");
     plan.moves.push_back({4, 0x40, 0x2C, 8});
-    EXPECT_NE(LzhEmptyInputText(plan, "in.bin").find("moves back by 20 bytes."), npos());
+    EXPECT_NE(LzhEmptyInputText(plan, "in.bin").find("moves back by 20 bytes."), npos);
 }
 
 } // namespace

@@ -73,8 +73,7 @@ TEST(RomProblemWords, EachKindIsThrownAsItsErrorAndWordedWithItsNumbers) {
         {K::NoBackup, false,
          "rom.bin: there is no backup game.bin to go back to; nothing was changed"},
         {K::BackupIsRom, false,
-         "rom.bin: its backup game.bin is the same file, with the same image; nothing was "
-         "changed"},
+         "rom.bin: its backup game.bin is the same file, with the same image; nothing was changed"},
         {K::EntryChanged, false,
          "rom.bin: entry 0x3 of the table at 0x20000 changed since it was read; nothing was "
          "written"},
@@ -116,21 +115,15 @@ TEST(RomProblemWords, HexFieldRefusalQuotesTheText) {
 TEST(RomProblemWords, CodecProblemsAreWordedWithTheirNumbers) {
     using K = CodecProblemKind;
     const std::tuple<CodecProblem, bool, std::string> cases[] = {
-        {{K::RleHeaderPastEnd, "a.bin", 0x7FFFE, 0x80000},
-         true,
+        {CodecProblem{K::RleHeaderPastEnd, "a.bin", 0x7FFFE, 0x80000}, true,
          "a.bin: too short: 4 bytes needed at 0x7FFFE, the data ends at 0x80000"},
-        {{K::RleBlockEndsEarly, "a.bin", 0, 5, 8, 4},
-         true,
+        {CodecProblem{K::RleBlockEndsEarly, "a.bin", 0, 5, 8, 4}, true,
          "a.bin: the RLE block at 0x0 ends early at 0x5: 4 of 8 bytes decoded"},
-        {{K::LzhSizeOverLimit, "a.bin", 0, 0, 16777217, 0, 16777216},
-         false,
+        {CodecProblem{K::LzhSizeOverLimit, "a.bin", 0, 0, 16777217, 0, 16777216}, false,
          "a.bin: the decoded size 16777217 (0x1000001) is over the limit of 16777216 bytes"},
-        {{K::RleSizeOverLimit, "a.bin", 0x100, 0, 16777217, 0, 16777216},
-         false,
-         "a.bin: the RLE block at 0x100 announces 16777217 bytes, more than the limit of "
-         "16777216"},
-        {{K::RleDataOverLimit, "memory", 0, 0, 17000000, 0, 16777216},
-         false,
+        {CodecProblem{K::RleSizeOverLimit, "a.bin", 0x100, 0, 16777217, 0, 16777216}, false,
+         "a.bin: the RLE block at 0x100 announces 16777217 bytes, more than the limit of 16777216"},
+        {CodecProblem{K::RleDataOverLimit, "memory", 0, 0, 17000000, 0, 16777216}, false,
          "memory: 17000000 bytes are more than an RLE block may hold (16777216)"},
     };
     for (const auto& [problem, shortData, text] : cases)
@@ -140,14 +133,10 @@ TEST(RomProblemWords, CodecProblemsAreWordedWithTheirNumbers) {
 // A picture's problem is thrown as its error and worded with its numbers.
 TEST(RomProblemWords, GraphicsProblemsAreWordedWithTheirNumbers) {
     using K = GraphicsProblemKind;
-    const auto problem = [](K kind, std::string file = "") {
-        GraphicsProblem p{kind, std::move(file), 2, 8, 0x7C0, 0x7E0, 0x7D0, 16, 3, 4, 5, 6};
-        return p;
+    const auto problem = [](K kind, std::string file = "", bool cells = false) {
+        return GraphicsProblem{kind, std::move(file), 2, 8, 0x7C0, 0x7E0, 0x7D0, 16, 3, 4, 5, 6,
+                               cells};
     };
-    GraphicsProblem tiles = problem(K::SheetColumns);
-    tiles.cells = false;
-    GraphicsProblem cells = problem(K::SheetTooLarge);
-    cells.cells = true;
     const std::tuple<GraphicsProblem, bool, std::string> cases[] = {
         {problem(K::LevelDataPastEnd, "a.bin"), true,
          "a.bin: the data of level table entry 2 would begin at 0x7C0, past the end of the file "
@@ -161,12 +150,12 @@ TEST(RomProblemWords, GraphicsProblemsAreWordedWithTheirNumbers) {
         {problem(K::OverFrameBuffer), false,
          "A picture of 3 x 4 pixels is larger than the frame buffer"},
         {problem(K::NoSuchPaletteLine), false, "palette line 2: the lines are 0 to 3"},
-        {tiles, false, "a tile picture of 5 tiles a row: it takes 1 to 16"},
+        {problem(K::SheetColumns), false, "a tile picture of 5 tiles a row: it takes 1 to 16"},
         {problem(K::SheetCellSides), false,
          "a tile picture of cells of 3x4 tiles: a cell's sides take 1 to 16 tiles"},
         {problem(K::SheetDataOverLimit), false,
          "2000 bytes are more tile data than one picture holds (16)"},
-        {cells, false,
+        {problem(K::SheetTooLarge, "", true), false,
          "8 cells at 5 a row make a picture of 3 x 4 pixels, more than a picture may have (16 "
          "pixels a side, 2000 in all); take at least 6 cells a row"},
         {problem(K::EmptyPicture, "o.png"), false, "o.png: not written: the picture is empty"},
