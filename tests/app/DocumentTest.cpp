@@ -140,32 +140,37 @@ TEST(AppRowChooser, OkPicksTheRowTheListOpenedOn) {
     app::QtUserDialogs real;
     const std::vector<QStringList> rows = {{"0x0", "a"}, {"0x1", "b"}, {"0x2", "c"}};
     for (const auto& [current, picked] : {std::pair{0, std::optional<int>(0)}, {3, std::nullopt}}) {
-        QVariant header;
+        QString header; // the second column's, then the first row's (none)
         std::function<void()> accept = [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog)
-                header = dialog->findChild<QTableView*>()->model()->headerData(1, Qt::Horizontal);
+            if (const auto* model = dialog ? dialog->findChild<QTableView*>()->model() : nullptr)
+                header = model->headerData(1, Qt::Horizontal).toString() + "|" +
+                         model->headerData(0, Qt::Vertical).toString();
             dialog ? dialog->accept() : QTimer::singleShot(10, accept);
         };
         QTimer::singleShot(0, accept);
         EXPECT_EQ(real.ChooseRow(nullptr, "Entries", {"Index", "Holds"}, rows, current), picked);
-        EXPECT_EQ(header.toString(), "Holds");
+        EXPECT_EQ(header, "Holds|");
     }
 }
 
-// The real file dialog: an open takes only a file that exists, a save any name.
+// The real file dialog: an open takes only a file that exists, a save any name; a name typed
+// without an extension gets the one asked for.
 TEST(AppFileDialog, OpenTakesAnExistingFileAndSaveAnyName) {
     app::QtUserDialogs real;
+    app::FileDialogSettings settings;
+    settings.defaultExtension = "png";
     for (const auto kind : {app::FileDialogKind::Open, app::FileDialogKind::Save}) {
-        QFileDialog::FileMode mode = QFileDialog::Directory;
+        std::pair<QFileDialog::FileMode, QString> seen{QFileDialog::Directory, ""};
         std::function<void()> cancel = [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (dialog) mode = dialog->fileMode();
+            if (dialog) seen = {dialog->fileMode(), dialog->defaultSuffix()};
             dialog ? dialog->reject() : QTimer::singleShot(10, cancel);
         };
         QTimer::singleShot(0, cancel);
-        EXPECT_EQ(real.RunFileDialog(nullptr, kind, {}), std::nullopt);
-        EXPECT_EQ(mode, kind == app::FileDialogKind::Open ? QFileDialog::ExistingFile
-                                                          : QFileDialog::AnyFile);
+        EXPECT_EQ(real.RunFileDialog(nullptr, kind, settings), std::nullopt);
+        EXPECT_EQ(seen, std::pair(kind == app::FileDialogKind::Open ? QFileDialog::ExistingFile
+                                                                    : QFileDialog::AnyFile,
+                                  QString("png")));
     }
 }

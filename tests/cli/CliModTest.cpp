@@ -68,10 +68,19 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
             EXPECT_TRUE(Holds(listed, "20000_9.bin: entry 0x9, 16896 bytes (DecodedSize 16896, "
                                       "PackedSize 1080); 20000_9.png: 528 tiles, palette line 0 of "
                                       "the palette at 0x5FC80\n"));
-            for (const char* name : {"level01.gpl", "sheets.gpl"}) {
-                const Bytes palette = ReadBytes(folder + "/palettes/" + name);
+            for (const std::string name : {"level01", "sheets"}) {
+                const std::string palette = ReadText(folder + "/palettes/" + name + ".gpl");
                 EXPECT_EQ(std::count(palette.begin(), palette.end(), '\n'), 4 + 64) << name;
+                EXPECT_TRUE(Holds(palette, "\nName: " + name + "\n"));
             }
+            // The roles a manifest stores, each kind once: stored files keep them.
+            const std::string manifest = ReadText(folder + "/drovak.toml");
+            for (const char* role :
+                 {"'level map, level 8'", "'block map, level 1'",
+                  "\"drawing of a map's tileset, level 2\"", "'palette, level 8'",
+                  "'palette of the tile sheets'", "'title palette'", "'tile art, level 8'",
+                  "'sprite sheet'", "'title art'"})
+                EXPECT_TRUE(Holds(manifest, "\nrole = " + std::string(role) + "\n"));
         }
         CliResult packed = Run({"pack", folder, out});
         ASSERT_EQ(packed.exitCode, 0) << packed.err;
@@ -216,15 +225,17 @@ TEST_F(CliMod, StatusNamesAChangedPalette) {
     EXPECT_TRUE(Holds(unpacked.out, ": 32 entries of the table at 0x20000, 2 RLE blocks, 10 "
                                     "sheets, 16 maps, 10 palettes, drovak.toml\n"));
     const std::string palette = File("mod/palettes/level02.gpl");
-    const Bytes bytes = ReadBytes(palette);
-    std::string text(bytes.begin(), bytes.end());
+    std::string text = ReadText(palette);
     text.replace(text.find(" 96  96  96"), 11, "200  40  40");
     WriteBytes(palette, Bytes(text.begin(), text.end()));
     const CliResult status = Run({"status", File("mod")});
     EXPECT_EQ(status.exitCode, 0) << status.err;
     EXPECT_TRUE(Holds(status.out, ": 1 file changed since the unpack of "));
     EXPECT_TRUE(Holds(status.out, "\n  palettes/level02.gpl: palette, level 2, 1 colour changed\n"
-                                  "    note: "));
+                                  "    note: " +
+                                      palette +
+                                      ": colour 1 (line 0, 1) is not a colour the console "
+                                      "shows; the nearest one is taken\n"));
     // A byte of data that is no picture is named by its offset.
     Bytes entry = ReadBytes(File("mod/20000_3.bin"));
     entry[10] ^= 1;

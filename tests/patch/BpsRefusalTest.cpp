@@ -7,6 +7,7 @@
 #include "support/HandMadeRom.h"
 #include "support/TestSupport.h"
 #include "words/PatchRefusalWords.h"
+#include "words/PatchWords.h"
 
 #include <tuple>
 
@@ -56,6 +57,7 @@ TEST(BpsRefusal, TheInfoCountsEachKindOfAction) {
     EXPECT_EQ(std::tuple(info.bps->sourceReads, info.bps->targetReads, info.bps->sourceCopies,
                          info.bps->targetCopies),
               std::tuple(1u, 1u, 1u, 2u));
+    EXPECT_EQ(DescribePatch(Bytes{'B', 'P', 'S', '1', 0}).problem.fault, PatchFault::EndsEarly);
 }
 
 struct Hostile {
@@ -217,6 +219,11 @@ TEST(PatchWords, EveryRefusalNamesWhatWasExpectedAndWhatWasFound) {
     };
     for (const auto& [result, words] : cases)
         EXPECT_EQ(PatchRefusalText(result, "hack.bps", "tf3.bin"), words);
+    // What a made patch changes, in both numbers.
+    EXPECT_EQ(ImageDifferenceText({1, 1, 0xA, 0xA, 8, 9}),
+              "changes 1 byte in 1 stretch between 0xA and 0xA; grows from 8 to 9 bytes");
+    EXPECT_EQ(ImageDifferenceText({3, 2, 1, 5, 8, 7}),
+              "changes 3 bytes in 2 stretches between 0x1 and 0x5; shrinks from 8 to 7 bytes");
 }
 
 } // namespace

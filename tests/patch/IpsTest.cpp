@@ -56,23 +56,28 @@ TEST(Ips, RecordsRunsGrowthAndTruncationMakeTheImage) {
 
 TEST(Ips, PatchesThatEndWrongAreRefused) {
     using R = PatchRefusal;
-    const std::tuple<const char*, Bytes, PatchRefusal> cases[] = {
-        {"no EOF", Cat(Text("PATCH"), Record(0, "ab")), R::Damaged},
-        {"a record cut short", Cat(Text("PATCH"), Slice(Record(0, "abcd"), 0, 7)), R::Damaged},
-        {"a record's header cut short", Cat(Text("PATCH"), Hex("00 00 01 00")), R::Damaged},
-        {"a run cut short", Cat(Text("PATCH"), Slice(RunRecord(0, 4, 'x'), 0, 7)), R::Damaged},
-        {"one byte after EOF", Ips({}, Hex("00")), R::Damaged},
-        {"four bytes after EOF", Ips({}, Hex("00 00 00 01")), R::Damaged},
-        {"a run of length 0", Ips(RunRecord(2, 0, 'r')), R::Damaged},
-        {"no records", Ips({}), R::AlreadyApplied},
-        {"a record that changes nothing", Ips(Record(0, "01")), R::AlreadyApplied},
-        {"another format", Text("PATCX"), R::NotAPatch},
-        {"nothing", {}, R::NotAPatch},
+    using F = PatchFault;
+    const std::tuple<const char*, Bytes, PatchRefusal, PatchFault> cases[] = {
+        {"no EOF", Cat(Text("PATCH"), Record(0, "ab")), R::Damaged, F::EndsBeforeEof},
+        {"a record without its bytes", Cat(Text("PATCH"), Slice(Record(0, "abcd"), 0, 5)),
+         R::Damaged, F::RecordBytesEndEarly},
+        {"a record's header cut short", Cat(Text("PATCH"), Hex("00 00 01 00")), R::Damaged,
+         F::RecordEndsEarly},
+        {"a run cut short", Cat(Text("PATCH"), Slice(RunRecord(0, 4, 'x'), 0, 7)), R::Damaged,
+         F::RunEndsEarly},
+        {"one byte after EOF", Ips({}, Hex("00")), R::Damaged, F::AfterEof},
+        {"four bytes after EOF", Ips({}, Hex("00 00 00 01")), R::Damaged, F::AfterEof},
+        {"a run of length 0", Ips(RunRecord(2, 0, 'r')), R::Damaged, F::RunOfZero},
+        {"no records", Ips({}), R::AlreadyApplied, F::None},
+        {"a record that changes nothing", Ips(Record(0, "01")), R::AlreadyApplied, F::None},
+        {"another format", Text("PATCX"), R::NotAPatch, F::None},
+        {"nothing", {}, R::NotAPatch, F::None},
     };
-    for (const auto& [name, patch, refusal] : cases) {
+    for (const auto& [name, patch, refusal, fault] : cases) {
         SCOPED_TRACE(name);
         const PatchResult result = ApplyPatch(SOURCE, patch);
-        EXPECT_EQ(std::tuple(result.refusal, result.target.empty()), std::tuple(refusal, true));
+        EXPECT_EQ(std::tuple(result.refusal, result.fault, result.target.empty()),
+                  std::tuple(refusal, fault, true));
     }
 }
 

@@ -50,16 +50,20 @@ TEST_F(RomUndo, UndoWorksWithoutExchangeOrLinks) {
     }
 }
 
-// A swap that can't finish (the second name gone) leaves the first as it was, however it swaps.
+// A swap that can't finish (either name gone) leaves the other as it was, however it swaps, and
+// says so naming the two in their order.
 TEST_F(RomUndo, ASwapThatCannotFinishChangesNothing) {
-    fs::remove(backup);
-    for (const FileSystemPolicy& fileSystem :
-         {FileSystemPolicy{}, FileSystemPolicy{.withoutExchange = true},
-          FileSystemPolicy{.withoutExchange = true, .withoutLinks = true}}) {
-        EXPECT_TRUE(Holds(WordsOf<FileError>([&] { SwapFiles(rom, backup, fileSystem); }),
-                          "nothing was changed: cannot swap it with " + backup));
-        EXPECT_EQ(ReadBytes(rom), newer);
-        EXPECT_FALSE(fs::exists(swap) || fs::exists(backup));
+    for (const auto& [gone, kept, bytes] : {std::tuple(backup, rom, newer), {rom, backup, older}}) {
+        fs::remove(gone);
+        for (const FileSystemPolicy& fileSystem :
+             {FileSystemPolicy{}, FileSystemPolicy{.withoutExchange = true},
+              FileSystemPolicy{.withoutExchange = true, .withoutLinks = true}}) {
+            EXPECT_TRUE(Holds(WordsOf<FileError>([&] { SwapFiles(rom, backup, fileSystem); }),
+                              rom + ": nothing was changed: cannot swap it with " + backup));
+            EXPECT_EQ(ReadBytes(kept), bytes);
+            EXPECT_FALSE(fs::exists(swap) || fs::exists(gone));
+        }
+        WriteBytes(gone, ReadBytes(kept) == newer ? older : newer);
     }
 }
 

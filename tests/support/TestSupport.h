@@ -101,6 +101,11 @@ inline Bytes ReadBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+inline std::string ReadText(const std::string& path) {
+    const Bytes bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 struct TempDir {
     std::filesystem::path path = [] {

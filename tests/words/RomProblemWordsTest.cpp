@@ -6,6 +6,7 @@
 
 #include "words/HexFieldWords.h"
 #include "words/LzhListWords.h"
+#include "words/PngProblemWords.h"
 #include "words/RomChangeWords.h"
 
 #include <gtest/gtest.h>
@@ -172,6 +173,10 @@ TEST(RomProblemWords, OtherErrorsKeepTheirMessage) {
     EXPECT_EQ(ErrorText(UnsupportedRepeatError(131073)), "Unsupported repeat count: 131073");
     EXPECT_EQ(ErrorText(RefusedError("in.bin: too large")), "in.bin: too large");
     EXPECT_EQ(ErrorText(std::runtime_error("x")), "x");
+    EXPECT_EQ(PngProblemText({PngProblemKind::NothingToCompress}),
+              "PNG image data: nothing to compress");
+    EXPECT_EQ(PngProblemText({PngProblemKind::CompressorNotPrimed}),
+              "PNG image data: the compressor could not be primed");
 }
 
 // A change's and an undo's words, whole: both sides of the swap with their own sizes and times,
