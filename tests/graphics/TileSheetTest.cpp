@@ -182,6 +182,13 @@ TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {
     const auto difference = PngToTiles(indexed, "in.png", GreyRampPalette(), {}).paletteDifference;
     ASSERT_TRUE(difference);
     EXPECT_EQ(std::tie(difference->value, difference->pictureColour), std::tuple(2u, 0x123456u));
+    // A palette shorter or longer than a line, agreeing where both have colours: no difference.
+    const TilePalette grey = GreyRampPalette();
+    for (const size_t size : {size_t(2), size_t(17)}) {
+        indexed.palette.assign(grey.colours.begin(), grey.colours.begin() + std::min(size, 16ul));
+        indexed.palette.resize(size, 0xABCDEF);
+        EXPECT_FALSE(PngToTiles(indexed, "in.png", grey, {}).paletteDifference) << size;
+    }
 }
 
 } // namespace

@@ -22,7 +22,7 @@ using namespace test;
 TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
     const std::tuple<int, int, uint32_t, uint32_t, bool> cases[] = {
         {6, 16, 1, 1, true},  {2, 8, 5, 2, true},
-        {2, 4, 5, 2, false},  {3, 8, 5, 2, true},
+        {2, 4, 5, 2, false},  {3, 8, 1, 2, true},
         {3, 4, 5, 2, true},   {3, 16, 5, 2, false},
         {3, 2, 5, 2, false},  {4, 8, 5, 2, false},
         {6, 16, 0, 2, false}, {6, 16, 0x80000000u, 1, false}};
