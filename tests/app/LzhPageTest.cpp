@@ -51,9 +51,8 @@ TEST_F(AppLzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndSh
     ASSERT_EQ(Edit("LzhDecompOutEdit")->text(), Folder() + "100_1.bin");
     // Other keys do nothing, nor does the Enter that closes a message box: pressed in the box,
     // released in the field.
-    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Backspace}) {
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Backspace})
         QTest::keyClick(Edit("LzhTableIndexEdit"), key);
-    }
     Button("LzhDecompOutBrowse")->setFocus();
     QTest::keyPress(Button("LzhDecompOutBrowse"), Qt::Key_Return);
     Edit("LzhTableIndexEdit")->setFocus();

@@ -28,9 +28,8 @@ TEST(RomHexField, StrictReading) {
         {"$ff", 0xFF},      {"FFFFFFFF", ~0u}, {"00000000", 0}, {"0", 0}};
     for (const auto& [text, value] : strict) EXPECT_EQ(ParseHexStrict(text), value) << text;
     for (const char* text : {"", " ", "zz", "-1", "\xEF\xBC\x91\xEF\xBC\x92", "100000000", "0x",
-                             "$", "0x$ff", "$0x1", "1 2", "x10", "1Fg7", "+1", "0x 1"}) {
+                             "$", "0x$ff", "$0x1", "1 2", "x10", "1Fg7", "+1", "0x 1"})
         EXPECT_EQ(ParseHexStrict(text), std::nullopt) << text;
-    }
 }
 
 TEST(RomPointerTable, EntryCountAndFieldPositions) {
@@ -124,8 +123,7 @@ TEST_F(RomFiles, ALinkStaysALinkAndTheModeStays) {
     fs::create_symlink("roms/real.bin", link);
     ::chmod(target.c_str(), 0640);
     const Bytes before = ReadBytes(target);
-    EXPECT_TRUE(ChangeRom(link, Changed).written);
-    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(ChangeRom(link, Changed).written && fs::is_symlink(link));
     EXPECT_EQ(ReadBytes(target + ".bak"), before);
     EXPECT_EQ(ReadBytes(target)[0x300], before[0x300] ^ 0xFF);
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
