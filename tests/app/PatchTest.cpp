@@ -114,8 +114,7 @@ TEST_F(AppPatch, EveryRomFieldMakesAPatchAgainstAnOriginal) {
     dialogs.picks = {Folder() + "clean.bin", Folder() + "tf3.bin"};
     EXPECT_TRUE(Choose(Edit("LevelRomEdit")));
     EXPECT_FALSE(std::filesystem::exists(PathOf("made.bps")));
-    EXPECT_EQ(ReadFile("tf3.bin"), modded_);
-    EXPECT_EQ(dialogs.Kinds(), "error");
+    EXPECT_EQ((std::tuple{ReadFile("tf3.bin"), dialogs.Kinds()}), (std::tuple{modded_, "error"}));
 }
 
 TEST_F(AppPatch, RunInEmulatorStartsTheFieldsRomWithoutAShell) {

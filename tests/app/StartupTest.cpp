@@ -33,10 +33,9 @@ protected:
               Button("RleDecompressButton"), Button("RleCompressButton"), Button("SaveMapButton")})
             EXPECT_EQ(button->isEnabled(), !rom.isEmpty()) << button->text().toStdString();
         EXPECT_TRUE(Button("TitleViewButton")->isEnabled());
-        EXPECT_EQ(f.Document().RomPath, rom);
-        EXPECT_EQ(Tabs("PageTabs")->currentIndex(), app::TabIndex(app::MainPage::Levels));
-        EXPECT_EQ(f.Document().ScrollColumn, 0);
-        EXPECT_EQ(Preview()->PreviewTexture() != 0, !rom.isEmpty());
+        EXPECT_EQ((std::tuple{f.Document().RomPath, Tabs("PageTabs")->currentIndex(),
+                              f.Document().ScrollColumn, Preview()->PreviewTexture() != 0}),
+                  (std::tuple{rom, app::TabIndex(app::MainPage::Levels), 0, !rom.isEmpty()}));
         EXPECT_TRUE(dialogs.boxes.empty());
     }
 };

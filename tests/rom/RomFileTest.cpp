@@ -55,10 +55,9 @@ TEST(RomPointerTable, EntryCountAndFieldPositions) {
 
 TEST(RomHeaderChecksum, SumOfTheWordsFrom0x200) {
     Bytes image(0x200, 0);
-    EXPECT_EQ(ComputeChecksum(image), 0);
-    EXPECT_EQ(StoredChecksum(Bytes(0x18F, 0)), std::nullopt);
-    EXPECT_EQ(CheckChecksum(Bytes(0x18F, 0)), ChecksumState::NoHeader);
-    EXPECT_EQ(CheckChecksum(Bytes(0x190, 0)), ChecksumState::Right);
+    EXPECT_EQ((std::tuple{ComputeChecksum(image), StoredChecksum(Bytes(0x18F, 0)),
+                          CheckChecksum(Bytes(0x18F, 0)), CheckChecksum(Bytes(0x190, 0))}),
+              (std::tuple{0, std::nullopt, ChecksumState::NoHeader, ChecksumState::Right}));
     Bytes exact = Cat(Bytes(0x18E, 0), Hex("FF FF")); // ends with the checksum: 0000 is stored
     StoreChecksum(exact);
     EXPECT_EQ(Slice(exact, 0x18E, 2), Hex("00 00"));
