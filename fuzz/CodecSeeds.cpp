@@ -75,9 +75,8 @@ void AddCodecSeeds(SeedSet& seeds) {
     auto& hex = seeds["hex_field"];
     const char* texts[] = {"20000", "$1f", "0x10", "0X10", " 48120\t", "123456789",
                            "1Fg7",  "",    "x10",  "-5",   "FFFFFFFF", "0x"};
-    for (unsigned i = 0; i < sizeof texts / sizeof *texts; ++i) {
+    for (unsigned i = 0; i < sizeof texts / sizeof *texts; ++i)
         hex["text-" + std::to_string(i)] = Text(texts[i]);
-    }
 }
 
 } // namespace drovak::fuzz

@@ -45,9 +45,8 @@ inline void Mutate(FuzzedDataProvider& in, std::vector<uint8_t>& image,
         const unsigned kind = in.ConsumeIntegralInRange<unsigned>(0, 2);
         if (kind == 0 || fields.empty()) {
             Region region{0, image.size()};
-            if (!regions.empty()) {
+            if (!regions.empty())
                 region = regions[in.ConsumeIntegralInRange<size_t>(0, regions.size() - 1)];
-            }
             region.to = std::min(region.to, image.size());
             if (region.from >= region.to) continue;
             image[in.ConsumeIntegralInRange<size_t>(region.from, region.to - 1)] =
@@ -72,11 +71,9 @@ public:
     bool OnlyTheseChanged(const std::vector<uint8_t>& before,
                           const std::vector<uint8_t>& after) const {
         std::vector<bool> mayChange(after.size(), false);
-        for (const Range& range : ranges_) {
-            for (uint64_t at = range.from; at < range.to && at < after.size(); ++at) {
+        for (const Range& range : ranges_)
+            for (uint64_t at = range.from; at < range.to && at < after.size(); ++at)
                 mayChange[at] = true;
-            }
-        }
         for (size_t at = 0; at < after.size(); ++at) {
             const uint8_t old = at < before.size() ? before[at] : 0;
             if (!mayChange[at] && after[at] != old) return false;

@@ -49,9 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(strict && value == *strict);
     } catch (const drovak::RefusedError& error) {
         FUZZ_CHECK(!strict);
-        if (text.find('\0') == std::string::npos) {
+        if (text.find('\0') == std::string::npos)
             FUZZ_CHECK(std::string(error.what()).find(text) != std::string::npos);
-        }
     }
     // A value shown in a field reads back as itself.
     if (strict) FUZZ_CHECK(drovak::ParseHexStrict(drovak::HexFieldText(*strict)) == strict);

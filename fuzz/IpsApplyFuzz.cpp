@@ -34,8 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (size_t i = offset; i < std::min(kept, offset + count); ++i) covered[i] = true;
         at += 5 + (length ? length : 3);
     }
-    for (size_t i = 0; i < kept; ++i) {
+    for (size_t i = 0; i < kept; ++i)
         if (!covered[i]) FUZZ_CHECK(result.target[i] == input.source[i]);
-    }
     return 0;
 }

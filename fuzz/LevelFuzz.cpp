@@ -53,9 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         regions.push_back({dataAt, dataAt + drovak::LoadBigEndian32(&image[at + 8])});
     }
     drovak::fuzz::Mutate(in, image, fields, regions);
-    for (uint32_t entry : entries) {
+    for (uint32_t entry : entries)
         if (!SmallEnough(image, entry)) return 0;
-    }
 
     drovak::LevelData levelData;
     try {
@@ -73,9 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Plane B fills the upper half of the name table only.
     const std::vector<uint8_t> names = drovak::BuildLevelNameTable(levelData, planeB, column);
     FUZZ_CHECK(names.size() == 64 * 64 * 2);
-    if (planeB) {
+    if (planeB)
         FUZZ_CHECK(std::all_of(names.begin() + 64 * 32 * 2, names.end(),
                                [](uint8_t b) { return b == 0; }));
-    }
     return 0;
 }

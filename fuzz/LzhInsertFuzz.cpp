@@ -89,9 +89,8 @@ std::optional<std::vector<uint8_t>> SelfContained(const drovak::RomBytes& rom, u
             const std::vector<uint8_t> stream(rom.bytes.begin() + long(at),
                                               rom.bytes.begin() + long(at + entry.PackedSize));
             if (DecodeAlone(stream, entry.DecodedSize, 0x00) != inPlace.data ||
-                DecodeAlone(stream, entry.DecodedSize, 0xFF) != inPlace.data) {
+                DecodeAlone(stream, entry.DecodedSize, 0xFF) != inPlace.data)
                 return std::nullopt;
-            }
         }
         return inPlace.data;
     } catch (const drovak::DrovakError&) {
@@ -163,9 +162,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     drovak::fuzz::Ranges planned;
-    for (uint32_t k = 0; k < plan.newEntries.size(); ++k) {
+    for (uint32_t k = 0; k < plan.newEntries.size(); ++k)
         planned.Add(drovak::EntryPosition(table, index + k), drovak::TABLE_ENTRY_SIZE);
-    }
     planned.Add(drovak::DataPosition(table, plan.newEntries[0]), plan.newSize);
     for (const drovak::DataMove& move : plan.moves) planned.Add(move.to, move.size);
     if (checksumKept) planned.Add(drovak::HEADER_CHECKSUM_OFFSET, 2);

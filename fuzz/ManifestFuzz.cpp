@@ -38,10 +38,9 @@ void Manifest(const std::string& text) {
         FUZZ_CHECK(file.name.find_first_of("/\\") == std::string::npos);
         FUZZ_CHECK(!file.sheet || file.sheet->name == drovak::SheetFileName(manifest, file));
     }
-    for (const drovak::ViewRecord& view : manifest.views) {
+    for (const drovak::ViewRecord& view : manifest.views)
         FUZZ_CHECK(view.name == drovak::ViewName(view) &&
                    view.name.find("..") == std::string::npos);
-    }
     FUZZ_CHECK(drovak::ParseManifest(drovak::ManifestText(manifest), "again") == manifest);
 }
 

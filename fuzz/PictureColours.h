@@ -22,9 +22,8 @@ bool AllColoursOf(const std::vector<uint32_t>& pixels, Iterator first, Iterator 
         if (*colour & NOT_A_COLOUR) return false;
         known[ColourIndex(*colour)] = true;
     }
-    for (uint32_t pixel : pixels) {
+    for (uint32_t pixel : pixels)
         if ((pixel & NOT_A_COLOUR) || !known[ColourIndex(pixel)]) return false;
-    }
     return true;
 }
 

@@ -75,25 +75,23 @@ void AddRomSeeds(SeedSet& seeds) {
     rle["at-end"] = RleImage(0x200, 1, 0x1F0, 100, 1, true, Text("abcd"));
 
     auto& level = seeds["level"];
-    for (unsigned k = 0; k < LEVEL_COUNT; ++k) {
+    for (unsigned k = 0; k < LEVEL_COUNT; ++k)
         level["level-" + std::to_string(k)] = SeedBuilder()
                                                   .Number(k, 0, LEVEL_COUNT)
                                                   .Bool(k % 2)
                                                   .Number(k * 60, 0, 1023)
                                                   .Number(0, 0, 6)
                                                   .Bytes();
-    }
 
     auto& title = seeds["title_screen"];
     const size_t romSize = MakeDemoRom().size();
-    for (const bool cut : {false, true}) {
+    for (const bool cut : {false, true})
         title[cut ? "art-cut" : "whole"] =
             SeedBuilder()
                 .Number(cut ? TITLE_ART_OFFSET + 0x100 : romSize, TITLE_ART_OFFSET, romSize)
                 .Number(0, 0, 6)
                 .Bool(cut)
                 .Bytes();
-    }
 }
 
 } // namespace drovak::fuzz

@@ -20,9 +20,8 @@ namespace {
 drovak::TilePalette PaletteFrom(FuzzedDataProvider& in) {
     if (in.ConsumeBool()) return drovak::GreyRampPalette();
     drovak::TilePalette palette;
-    for (uint32_t& colour : palette.colours) {
+    for (uint32_t& colour : palette.colours)
         colour = drovak::ConvertColourWord(in.ConsumeIntegral<uint16_t>());
-    }
     palette.source = drovak::PaletteOrigin{0, 0, "fuzz"};
     return palette;
 }
@@ -66,15 +65,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     unsigned lowest[16];
     for (unsigned v = 0; v < 16; ++v) {
         lowest[v] = v;
-        for (unsigned u = 0; u < v && lowest[v] == v; ++u) {
+        for (unsigned u = 0; u < v && lowest[v] == v; ++u)
             if (palette.colours[u] == palette.colours[v]) lowest[v] = u;
-        }
     }
     const drovak::TilesFromPng rgb =
         drovak::PngToTiles(RgbCopy(image), "tiles-rgb.png", palette, tiles.size());
     FUZZ_CHECK(rgb.data.size() == tiles.size());
-    for (size_t i = 0; i < tiles.size(); ++i) {
+    for (size_t i = 0; i < tiles.size(); ++i)
         FUZZ_CHECK(rgb.data[i] == (lowest[tiles[i] >> 4] << 4 | lowest[tiles[i] & 15]));
-    }
     return 0;
 }

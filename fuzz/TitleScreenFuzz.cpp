@@ -8,7 +8,6 @@
 #include "graphics/TitleScreen.h"
 #include "rom/RomLayout.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>

@@ -112,9 +112,8 @@ TEST_F(AppStartUpRom, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
         MainForm& f = OpenWindow(Folder() + c.named);
         const QString rom = c.expected.isEmpty() ? "" : Folder() + c.expected;
         for (const char* field : {"LzhDecompRomEdit", "LzhCompRomEdit", "RleDecompRomEdit",
-                                  "RleCompRomEdit", "TitleRomEdit", "LevelRomEdit"}) {
+                                  "RleCompRomEdit", "TitleRomEdit", "LevelRomEdit"})
             EXPECT_EQ(Edit(field)->text(), rom) << field;
-        }
         EXPECT_EQ(f.Document().RomPath, rom);
         EXPECT_EQ(Tabs("PageTabs")->currentIndex(), app::TabIndex(app::MainPage::Levels));
         EXPECT_EQ(Control<QComboBox>("LevelCombo")->currentIndex(), 0);

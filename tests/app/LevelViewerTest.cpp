@@ -74,8 +74,7 @@ TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait)
     // The bar moves 1..32 with the screen exported and ends at 0; nothing else moved.
     ASSERT_FALSE(progress.empty());
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()) && progress.front() >= 1);
-    EXPECT_EQ(progress.back(), 32);
-    EXPECT_EQ(progress, columns);
+    EXPECT_EQ((std::tuple{progress.back(), progress}), (std::tuple{32, columns}));
     EXPECT_EQ(Control<QProgressBar>("ExportProgress")->value(), 0);
     EXPECT_TRUE(Starts(f.StatusText(), "Level_01_PlaneA.png saved: 16384 x 512 pixels, " +
                                            QString::number(ReadFile("Level_01_PlaneA.png").size()) +
@@ -259,11 +258,7 @@ TEST_F(AppLevelsViewer, KeysAndTheWheelScrollTheLevelOnShowOnly) {
         // clang-format on
     };
     for (const auto& step : steps) {
-        if (step.key != 0) {
-            PressKey(step.key);
-        } else {
-            wheel(step.angle);
-        }
+        step.key != 0 ? PressKey(step.key) : wheel(step.angle);
         uploads += step.draws;
         EXPECT_EQ(f.Document().ScrollColumn, step.column) << step.key << " " << step.angle;
         EXPECT_EQ(Preview()->UploadCount(), uploads) << step.key << " " << step.angle;

@@ -51,9 +51,8 @@ TEST_F(AppLzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndSh
     ASSERT_EQ(Edit("LzhDecompOutEdit")->text(), Folder() + "100_1.bin");
     // Other keys do nothing, nor does the Enter that closes a message box: pressed in the box,
     // released in the field.
-    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Backspace}) {
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Backspace})
         QTest::keyClick(Edit("LzhTableIndexEdit"), key);
-    }
     Button("LzhDecompOutBrowse")->setFocus();
     QTest::keyPress(Button("LzhDecompOutBrowse"), Qt::Key_Return);
     Edit("LzhTableIndexEdit")->setFocus();
@@ -71,9 +70,8 @@ TEST_F(AppLzhPage, EnterDecompressesTheEntryPutsItsPackedSizeOnTheClipboardAndSh
     QTest::keyRelease(Edit("LzhTableIndexEdit"), Qt::Key_Return);
     ASSERT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(ReadFile("100_1.bin"), contents[1]);
-    EXPECT_EQ(dialogs.clipboard, QStringList{QString::number(PackedSize(1))});
-    EXPECT_EQ(f.Document().RomPath, Folder() + "rom.bin");
-    EXPECT_EQ(ReadFile("rom.bin"), rom);
+    EXPECT_EQ((std::tuple{dialogs.clipboard, f.Document().RomPath, ReadFile("rom.bin")}),
+              (std::tuple{QStringList{QString::number(PackedSize(1))}, Folder() + "rom.bin", rom}));
     // The 512 x 224 sheet: the first 896 tiles (the top half) red, the rest blue, upright.
     EXPECT_EQ(f.Document().FrameBuffer[512 * 111 + 511], 224u);
     EXPECT_EQ(f.Document().FrameBuffer[512 * 112], 224u << 16);

@@ -70,10 +70,9 @@ TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
         const auto& c = cases[i];
         SCOPED_TRACE(i);
         ClickTab(Tabs("PageTabs"), c.page);
-        if (c.page != app::MainPage::Levels) {
+        if (c.page != app::MainPage::Levels)
             ClickTab(c.page == app::MainPage::Lzh ? Tabs("LzhModeTabs") : Tabs("RleModeTabs"),
                      c.mode);
-        }
         const QString pick = Folder() + QString("pick%1.bin").arg(i);
         dialogs.picks = {pick};
         Click(c.button);
@@ -92,8 +91,7 @@ TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
     // A ROM goes to RomPath and renames the page's data file; other pages keep theirs.
     EXPECT_EQ(f.Document().RomPath, Folder() + "pick3.bin");
     EXPECT_EQ(Edit("LzhDecompOutEdit")->text(), Folder() + "20000_0.bin");
-    EXPECT_TRUE(Edit("RleDecompRomEdit")->text().isEmpty());
-    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_TRUE(Edit("RleDecompRomEdit")->text().isEmpty() && dialogs.boxes.empty());
 }
 
 // A file dropped on the window becomes the ROM of the page on show, as if chosen with "...", and

@@ -41,8 +41,7 @@ TEST_F(AppPatch, ADroppedPatchIsAskedAboutAppliedAndUndone) {
 
     dialogs.answers = {true};
     Drop(Edit("LzhCompInEdit"), "mod.bps");
-    EXPECT_EQ(ReadFile("tf3.bin"), modded_);
-    EXPECT_EQ(ReadFile("tf3.bin.bak"), clean_);
+    EXPECT_EQ(drovak::test::WithBackup(PathOf("tf3.bin")), std::pair(modded_, clean_));
     EXPECT_TRUE(Starts(f.StatusText(), "mod.bps applied: tf3.bin written; the previous image "
                                        "is kept as tf3.bin.bak"));
     EXPECT_NE(Edit("LzhCompInEdit")->text(), Folder() + "mod.bps"); // not taken for data
@@ -57,8 +56,7 @@ TEST_F(AppPatch, ADroppedPatchIsAskedAboutAppliedAndUndone) {
     dialogs.answers = {true};
     Drop(Button("TitleViewButton"), "fix.ips");
     Bytes expected = clean_;
-    expected[0x200] = 0x77;
-    EXPECT_EQ(ReadFile("tf3.bin"), expected);
+    EXPECT_EQ(ReadFile("tf3.bin"), drovak::test::Put(expected, 0x200, {0x77}));
     EXPECT_TRUE(Holds(f.StatusText(), "has no checksums"));
     UndoOnPreview();
     EXPECT_EQ(ReadFile("tf3.bin"), clean_);
@@ -81,8 +79,7 @@ TEST_F(AppPatch, PatchesThatDoNotFitAreRefusedWithNothingWritten) {
     EXPECT_TRUE(Holds(dialogs.boxes[1], "mod.bps is already applied: other.bin (CRC-32 "));
     EXPECT_TRUE(Holds(dialogs.boxes[3], "damaged.bps is damaged"));
     EXPECT_TRUE(Holds(dialogs.boxes[5], "text.ips is not a patch"));
-    EXPECT_EQ(ReadFile("tf3.bin"), clean_);
-    EXPECT_EQ(ReadFile("other.bin"), modded_);
+    EXPECT_EQ(std::tuple(ReadFile("tf3.bin"), ReadFile("other.bin")), std::tuple(clean_, modded_));
     EXPECT_FALSE(HasBackup());
 }
 
@@ -117,8 +114,7 @@ TEST_F(AppPatch, EveryRomFieldMakesAPatchAgainstAnOriginal) {
     dialogs.picks = {Folder() + "clean.bin", Folder() + "tf3.bin"};
     EXPECT_TRUE(Choose(Edit("LevelRomEdit")));
     EXPECT_FALSE(std::filesystem::exists(PathOf("made.bps")));
-    EXPECT_EQ(ReadFile("tf3.bin"), modded_);
-    EXPECT_EQ(dialogs.Kinds(), "error");
+    EXPECT_EQ((std::tuple{ReadFile("tf3.bin"), dialogs.Kinds()}), (std::tuple{modded_, "error"}));
 }
 
 TEST_F(AppPatch, RunInEmulatorStartsTheFieldsRomWithoutAShell) {
@@ -132,8 +128,7 @@ TEST_F(AppPatch, RunInEmulatorStartsTheFieldsRomWithoutAShell) {
     EXPECT_TRUE(Choose(Edit("TitleRomEdit"), "Run in emulator"));
     for (int tries = 0; tries < 3000 && !std::filesystem::exists(path + ".args"); ++tries)
         QTest::qWait(20);
-    const Bytes args = ReadFile("emulator.sh.args");
-    EXPECT_EQ(std::string(args.begin(), args.end()),
+    EXPECT_EQ(drovak::test::ReadText(PathOf("emulator.sh.args")),
               "-f\n" + Edit("TitleRomEdit")->text().toStdString() + "\n");
     EXPECT_EQ(f.StatusText(), "emulator.sh started on tf3.bin.");
     // None set or installed: said, how to set one.

@@ -72,9 +72,8 @@ TEST(AppPreview, AKeptProportionIsAnIntegerZoomWhereOneFitsCentred) {
         {{300, 200}, {512, 224}, {0, 34, 300, 131}},    // smaller than the picture: its shape
         {{300, 200}, {0, 0}, {0, 0, 300, 200}},         // no picture: the whole view
     };
-    for (const auto& [view, picture, area] : cases) {
+    for (const auto& [view, picture, area] : cases)
         EXPECT_EQ(ProportionalArea(view, picture), area) << view.width() << " " << picture.width();
-    }
 }
 
 // The menu on the picture on show: its exact pixels to the clipboard and a PNG file, and kept
@@ -93,12 +92,10 @@ TEST_F(AppWindow, ThePictureIsCopiedAndSavedAsShownAndKeepsItsProportions) {
     const QImage copied = dialogs.clipboardImages[0];
     ASSERT_EQ(copied.size(), QSize(512, 512));
     const auto expectFrameBuffer = [&](auto pixelAt) {
-        for (int y = 0; y < 512; ++y) {
-            for (int x = 0; x < 512; ++x) {
+        for (int y = 0; y < 512; ++y)
+            for (int x = 0; x < 512; ++x)
                 ASSERT_EQ(pixelAt(x, y), Rgb(f.Document().FrameBuffer[512 * y + x]))
                     << x << "," << y;
-            }
-        }
     };
     expectFrameBuffer([&](int x, int y) { return copied.pixel(x, y); });
     EXPECT_EQ(f.StatusText(), "Picture copied: 512 x 512 pixels.");

@@ -89,7 +89,7 @@ TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
 
     // Ctrl+Z on this page too: in the offset field the field's own undo, nothing asked; on the
     // preview asked, then the ROM and its backup swap.
-    const Bytes changed = ReadFile("rom.bin"), before = ReadFile("rom.bin.bak");
+    const auto [changed, before] = drovak::test::WithBackup(PathOf("rom.bin"));
     TypeInto(Edit("RleOffsetEdit"), "300");
     dialogs.boxes.clear();
     CtrlZ(Edit("RleOffsetEdit"));
@@ -99,8 +99,7 @@ TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {
     TypeInto(Edit("RleOffsetEdit"), "200");
     UndoOnPreview();
     ExpectUndoQuestion("rom.bin");
-    EXPECT_EQ(ReadFile("rom.bin"), before);
-    EXPECT_EQ(ReadFile("rom.bin.bak"), changed);
+    EXPECT_EQ(drovak::test::WithBackup(PathOf("rom.bin")), std::pair(before, changed));
     EXPECT_EQ(Edit("RleOffsetEdit")->text(), "200");
 }
 

@@ -55,8 +55,7 @@ TEST_F(AppRoundTrip, CtrlZBelongsToTheFieldAndThePreviewFollowsTheRom) {
     UndoOnPreview();
     ASSERT_EQ(dialogs.boxes.size(), 1);
     ExpectUndoQuestion("rom.bin");
-    EXPECT_EQ(ReadFile("rom.bin"), rom);
-    EXPECT_EQ(BottomLeft(f), BLUE);
+    EXPECT_EQ((std::tuple{ReadFile("rom.bin"), BottomLeft(f)}), (std::tuple{rom, BLUE}));
 
     // The preview's menu offers the same, named; it redoes.
     ASSERT_EQ(OpenContextMenu(Preview()), Control<QMenu>("PreviewMenu"));
@@ -66,8 +65,7 @@ TEST_F(AppRoundTrip, CtrlZBelongsToTheFieldAndThePreviewFollowsTheRom) {
     Control<QMenu>("PreviewMenu")->close();
     dialogs.answers = {true};
     Control<QAction>("UndoChangeAction")->trigger();
-    EXPECT_EQ(ReadFile("rom.bin"), changed);
-    EXPECT_EQ(BottomLeft(f), RED);
+    EXPECT_EQ((std::tuple{ReadFile("rom.bin"), BottomLeft(f)}), (std::tuple{changed, RED}));
 
     // Not on the other pages.
     ClickTab(Tabs("PageTabs"), app::MainPage::Title);
@@ -96,8 +94,7 @@ TEST_F(AppRoundTrip, TheTableSaysWhatItHoldsAndRefusesAnIndexBeyondIt) {
     ASSERT_EQ(dialogs.listsShown.size(), 1u);
     const std::vector<QStringList>& rows = dialogs.listsShown[0];
     ASSERT_EQ(rows.size(), 33u);
-    EXPECT_EQ(rows[0].last(), "Holds");
-    EXPECT_EQ(rows[1 + 0x8].last(), "tile art, level 1");
-    EXPECT_EQ(rows[1 + 0x12].last(), "blocks, level 3");
-    EXPECT_EQ(rows[1 + 0x1F].last(), "");
+    EXPECT_EQ((std::tuple{rows[0].last(), rows[1 + 0x8].last(), rows[1 + 0x12].last(),
+                          rows[1 + 0x1F].last()}),
+              (std::tuple{"Holds", "tile art, level 1", "blocks, level 3", ""}));
 }

@@ -28,16 +28,14 @@ protected:
         // clang-format on
         for (const auto& [field, text] : texts) EXPECT_EQ(field->text(), text);
         // Without a ROM only the title button is enabled: its click reports the missing file.
-        for (QPushButton* button : {Button("LzhDecompressButton"), Button("LzhCompressButton"),
-                                    Button("RleDecompressButton"), Button("RleCompressButton"),
-                                    Button("SaveMapButton")}) {
+        for (QPushButton* button :
+             {Button("LzhDecompressButton"), Button("LzhCompressButton"),
+              Button("RleDecompressButton"), Button("RleCompressButton"), Button("SaveMapButton")})
             EXPECT_EQ(button->isEnabled(), !rom.isEmpty()) << button->text().toStdString();
-        }
         EXPECT_TRUE(Button("TitleViewButton")->isEnabled());
-        EXPECT_EQ(f.Document().RomPath, rom);
-        EXPECT_EQ(Tabs("PageTabs")->currentIndex(), app::TabIndex(app::MainPage::Levels));
-        EXPECT_EQ(f.Document().ScrollColumn, 0);
-        EXPECT_EQ(Preview()->PreviewTexture() != 0, !rom.isEmpty());
+        EXPECT_EQ((std::tuple{f.Document().RomPath, Tabs("PageTabs")->currentIndex(),
+                              f.Document().ScrollColumn, Preview()->PreviewTexture() != 0}),
+                  (std::tuple{rom, app::TabIndex(app::MainPage::Levels), 0, !rom.isEmpty()}));
         EXPECT_TRUE(dialogs.boxes.empty());
     }
 };
@@ -70,11 +68,9 @@ TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     // Before the first picture the preview is white; closing then ends the loop with code 0.
     const QImage shown = Shown();
     ASSERT_EQ(shown.size(), Preview()->size() * Preview()->devicePixelRatio());
-    for (int y = 0; y < shown.height(); y += 7) {
-        for (int x = 0; x < shown.width(); x += 7) {
+    for (int y = 0; y < shown.height(); y += 7)
+        for (int x = 0; x < shown.width(); x += 7)
             ASSERT_EQ(At(shown, x, y), qRgb(255, 255, 255)) << x << "," << y;
-        }
-    }
     QApplication::setQuitOnLastWindowClosed(true);
     QTimer::singleShot(50, &f, &QWidget::close);
     const int code = QApplication::exec();

@@ -9,7 +9,7 @@ TEST_F(AppWindow, TheStartUpHintGoesOnceARomIsChosenOrDropped) {
         {app::MainPage::Title, "TitleRomBrowse", "TitleViewButton"},
         {app::MainPage::Lzh, "LzhDecompRomBrowse", "LzhDecompRomEdit"},
         {app::MainPage::Rle, "RleDecompRomBrowse", "RleDecompRomEdit"}};
-    for (const auto& [page, browse, target] : pages) {
+    for (const auto& [page, browse, target] : pages)
         for (const bool dropped : {false, true}) {
             SCOPED_TRACE(std::string(browse) + (dropped ? " dropped" : " chosen"));
             MainForm& f = OpenWindow(page);
@@ -36,5 +36,4 @@ TEST_F(AppWindow, TheStartUpHintGoesOnceARomIsChosenOrDropped) {
             }
             EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.boxes.join("; ").toStdString();
         }
-    }
 }

@@ -38,9 +38,8 @@ Bytes ReorderedCopy(const Bytes& indexed) {
     test::LibpngPicture picture = test::DecodeWithLibpng(indexed);
     picture.bitDepth = 8;
     std::swap(picture.palette[1], picture.palette[2]);
-    for (uint16_t& sample : picture.samples) {
+    for (uint16_t& sample : picture.samples)
         if (sample == 1 || sample == 2) sample = uint16_t(3 - sample);
-    }
     return test::EncodeWithLibpng(picture);
 }
 

@@ -113,11 +113,10 @@ TEST_F(FileSafety, ModeAccessListAndAttributesAreKept) {
     const Bytes list = AccessList();
     if (::setxattr(rom.c_str(), "system.posix_acl_access", list.data(), list.size(), 0) != 0 ||
         ::setxattr(rom.c_str(), "user.x", "1", 1, 0) != 0 ||
-        ::setxattr(rom.c_str(), "user.empty", "", 0, 0) != 0) {
+        ::setxattr(rom.c_str(), "user.empty", "", 0, 0) != 0)
         GTEST_SKIP() << "the scratch folder's file system keeps no access lists or user "
                         "attributes: "
                      << std::strerror(errno);
-    }
     const mode_t mode = ModeOf(rom);
     EXPECT_EQ(mode, mode_t(0664)); // the mask shows as the group's bits
     for (bool links : {true, false}) {
@@ -217,9 +216,8 @@ TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
             locks.push_back(::open(path.c_str(), O_RDONLY));
             ::flock(locks.back(), LOCK_EX);
         }
-        if (foreign && ::chown(path.c_str(), NOBODY, NOBODY) != 0) {
+        if (foreign && ::chown(path.c_str(), NOBODY, NOBODY) != 0)
             GTEST_SKIP() << "not root: can't give a file to another user";
-        }
     }
     WriteFileReplacing(rom, Bytes{1});
     for (const auto& [file, fresh, locked, foreign, removed] : cases)

@@ -37,8 +37,7 @@ TEST_F(BaseFiles, ReplacingFiles) {
     MemoryStream data(Bytes{1, 2, 3});
     data.Seek(2, SeekOrigin::Begin);
     SaveStreamToFile(data, path);
-    EXPECT_EQ(ReadBytes(path), (Bytes{1, 2, 3}));
-    EXPECT_EQ(data.Position(), 2u);
+    EXPECT_EQ((std::tuple{ReadBytes(path), data.Position()}), (std::tuple{(Bytes{1, 2, 3}), 2u}));
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0604));
 
     fs::create_symlink("data.bin", File("link.bin"));
@@ -57,8 +56,7 @@ TEST_F(BaseFiles, ReplacingFiles) {
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     WriteFileReplacing(fifo, Bytes{7, 8});
     uint8_t got[4] = {};
-    EXPECT_EQ(::read(reader, got, sizeof got), 2);
-    EXPECT_EQ(got[1], 8);
+    EXPECT_EQ((std::tuple{::read(reader, got, sizeof got), got[1]}), (std::tuple{2, 8}));
     // More than a pipe holds waits for a slow reader, and goes through whole.
     std::atomic<size_t> drained = 0;
     std::atomic<bool> written = false;
@@ -167,10 +165,9 @@ TEST_F(BaseFiles, ReadingWholeFiles) {
 TEST_F(BaseFiles, OpeningAndCreating) {
     const std::string missing = File("missing.bin");
     for (const auto& [flags, words] :
-         {std::pair{O_RDONLY, "reading"}, {O_WRONLY, "writing"}, {O_RDWR, "writing"}}) {
+         {std::pair{O_RDONLY, "reading"}, {O_WRONLY, "writing"}, {O_RDWR, "writing"}})
         EXPECT_EQ(WordsOf<FileError>([&, flags = flags] { FileHandle::Open(missing, flags); }),
                   missing + ": cannot open for " + words + ": No such file or directory");
-    }
     EXPECT_EQ(WordsOf<FileError>([] { FileHandle::Open("", O_RDONLY); }), "No file name given");
 
     const std::string rom = Write("tf3.bin", Pattern(16));
@@ -202,24 +199,21 @@ TEST_F(BaseFiles, SeeksFromEachOriginFromPosition3Of10) {
         {2, SeekOrigin::Begin, 2},    {2, SeekOrigin::Current, 5}, {-2, SeekOrigin::End, 8},
         {-9, SeekOrigin::Current, 0}, {4, SeekOrigin::End, 14},    {-1, SeekOrigin::Begin, 0},
     };
-    for (Stream* stream : std::initializer_list<Stream*>{&memory, &view, &file}) {
+    for (Stream* stream : std::initializer_list<Stream*>{&memory, &view, &file})
         for (const auto& [offset, origin, landed] : cases) {
             stream->Seek(3, SeekOrigin::Begin);
             EXPECT_EQ(stream->Seek(offset, origin), landed) << offset;
             EXPECT_EQ(stream->Position(), landed) << offset;
             EXPECT_EQ(stream->ReadByte(), landed < 10 ? bytes[landed] : -1) << offset;
         }
-    }
     // A byte written in the middle replaces the one there; one at the end adds to it.
     MemoryStream written(bytes);
     written.Seek(4, SeekOrigin::Begin);
     written.WriteByte(0xEE);
     written.Seek(0, SeekOrigin::End);
     written.WriteByte(0xEF);
-    Bytes expected = bytes;
-    expected[4] = 0xEE;
-    expected.push_back(0xEF);
-    EXPECT_EQ(written.Data(), expected);
+    EXPECT_EQ(written.Data(),
+              Cat(Slice(bytes, 0, 4), Bytes{0xEE}, Slice(bytes, 5, 5), Bytes{0xEF}));
 }
 
 // A user's command line split into words as a shell splits it, without a shell's expansions,

@@ -36,9 +36,8 @@ TEST(CliArguments, BothFormsOfAValueAndEachRefusal) {
         {{}, "refused: expected 1 arguments (rom), got 0"},
         {{"a.bin", "--", "--fix"}, "refused: expected 1 arguments (rom), got 2"},
     };
-    for (const auto& [arguments, parsed] : cases) {
+    for (const auto& [arguments, parsed] : cases)
         EXPECT_EQ(Parsed(arguments), parsed) << testing::PrintToString(arguments);
-    }
 }
 
 } // namespace

@@ -51,9 +51,8 @@ TEST_F(CliFileModes, AnAttributeThatCannotBeCopied) {
         WriteBytes(rom, image);
         const bool list = c.attribute[0] == 's';
         if ((list && std::system(("setfacl -m u:daemon:rw " + rom).c_str()) != 0) ||
-            (!list && ::setxattr(rom.c_str(), "user.x", "1", 1, 0) != 0)) {
+            (!list && ::setxattr(rom.c_str(), "user.x", "1", 1, 0) != 0))
             GTEST_SKIP() << "the scratch folder keeps no access lists or user attributes";
-        }
         const CliResult fix =
             Fix({Preload(), std::string("DROVAK_FAIL_ALWAYS=fsetxattr:") + c.fault});
         EXPECT_EQ(fix.exitCode, c.written ? 0 : 2) << fix.err;
@@ -67,9 +66,8 @@ TEST_F(CliFileModes, AnAttributeThatCannotBeCopied) {
                           std::strerror(c.fault[1] == 'i' ? EIO : EPERM) + "\n");
         }
         int left = 0;
-        for (const auto& entry : fs::directory_iterator(dir.path)) {
+        for (const auto& entry : fs::directory_iterator(dir.path))
             left += entry.path().filename().string().rfind(".run.", 0) != 0;
-        }
         EXPECT_EQ(left, c.written ? 2 : 1);
     }
 }

@@ -39,9 +39,8 @@ protected:
     // The number of the last call of `checksum --fix` that renames a file to `name`.
     size_t RenameTo(const std::string& name) {
         size_t number = 0;
-        for (const auto& call : LoggedCalls({"checksum", rom, "--fix"}, {})) {
+        for (const auto& call : LoggedCalls({"checksum", rom, "--fix"}, {}))
             if (call[1] == "rename" && call.back() == name) number = std::stoul(call[0]);
-        }
         return number;
     }
 
@@ -53,17 +52,15 @@ protected:
 // A FAT16 image mounted through FUSE: no exchange, no links, no modes. A change keeps a copy as
 // its backup, and undo swaps by renames alone.
 TEST_F(CliFiles, UndoOnAFatStick) {
-    if (!fs::exists("/usr/bin/fusefat") || !fs::exists("/usr/sbin/mkfs.fat")) {
+    if (!fs::exists("/usr/bin/fusefat") || !fs::exists("/usr/sbin/mkfs.fat"))
         GTEST_SKIP() << "fusefat or mkfs.fat is not installed (scripts/deps.sh installs them)";
-    }
     if (::access("/dev/fuse", R_OK | W_OK) != 0) GTEST_SKIP() << "no usable /dev/fuse here";
     const std::string fat = File("fat.img"), stick = File("stick");
     fs::create_directory(stick);
     fs::resize_file(Write("fat.img", {}), 16 << 20);
     if (std::system(("mkfs.fat " + fat + " >/dev/null 2>&1").c_str()) != 0 ||
-        std::system(("fusefat -o rw+ " + fat + " " + stick + " >/dev/null 2>&1").c_str()) != 0) {
+        std::system(("fusefat -o rw+ " + fat + " " + stick + " >/dev/null 2>&1").c_str()) != 0)
         GTEST_SKIP() << "fusefat can't mount an image here";
-    }
     struct stat inside {
     }, outside{};
     ::stat(stick.c_str(), &inside);
@@ -79,8 +76,8 @@ TEST_F(CliFiles, UndoOnAFatStick) {
         const CliResult undo = Run({"undo", romOnStick});
         EXPECT_EQ(undo.exitCode, 0) << undo.err;
         EXPECT_TRUE(Holds(undo.out, "Swapped tf3.bin (4096 bytes, changed "));
-        EXPECT_EQ(ReadBytes(romOnStick), round ? fixed : image);
-        EXPECT_EQ(ReadBytes(romOnStick + ".bak"), round ? image : fixed);
+        EXPECT_EQ(WithBackup(romOnStick),
+                  round ? std::pair(fixed, image) : std::pair(image, fixed));
     }
     EXPECT_FALSE(fs::exists(romOnStick + ".bak.swap"));
 }
@@ -105,8 +102,7 @@ TEST_F(CliFiles, AKilledUndoByRenamesIsFinishedByTheNextOne) {
         // Killed before the swap's first rename, or after its last: no intermediate.
         const bool swapped = !halfWay && ReadBytes(rom) == image;
         EXPECT_TRUE(Ok(Run({"undo", rom})));
-        EXPECT_EQ(ReadBytes(rom), swapped ? fixed : image);
-        EXPECT_EQ(ReadBytes(backup), swapped ? image : fixed);
+        EXPECT_EQ(WithBackup(rom), swapped ? std::pair(fixed, image) : std::pair(image, fixed));
         EXPECT_FALSE(fs::exists(backup + ".swap"));
     }
     EXPECT_EQ(leftHalfWay, 2) << "killed after the first and after the second rename";
@@ -125,8 +121,7 @@ TEST_F(CliFiles, AFailedChangeKeepsTheEarlierBackup) {
         Fails(Run({"checksum", rom, "--fix"}, {Preload(), "DROVAK_FAULT=eio",
                                                "DROVAK_FAULT_AT=" + std::to_string(renameOverRom)}),
               2, "nothing was written"));
-    EXPECT_EQ(ReadBytes(rom), image);
-    EXPECT_EQ(ReadBytes(backup), earlier);
+    EXPECT_EQ(WithBackup(rom), std::pair(image, earlier));
 }
 
 // A ROM no one may write is refused, root or not; a backup that is a link is not undone.
@@ -144,8 +139,7 @@ TEST_F(CliFiles, ReadOnlyRomsAndLinkedBackupsAreRefused) {
     fs::remove(backup);
     fs::create_hard_link(note, backup);
     EXPECT_TRUE(Fails(Run({"undo", rom}), 3, backup + " is one of 2 names of one file"));
-    EXPECT_EQ(ReadBytes(rom), image);
-    EXPECT_EQ(ReadBytes(note), Bytes(10, 'n'));
+    EXPECT_EQ((std::tuple{ReadBytes(rom), ReadBytes(note)}), (std::tuple{image, Bytes(10, 'n')}));
 }
 
 // A backup that can't take its name keeps the old image under a name that no later run removes,

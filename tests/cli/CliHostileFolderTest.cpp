@@ -13,8 +13,7 @@ namespace fs = std::filesystem;
 class CliHostile : public CliTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(Ok(Run({"make-demo-rom", demo})));
-        ASSERT_TRUE(Ok(Run({"unpack", demo, mod})));
+        ASSERT_TRUE(Ok(Run({"make-demo-rom", demo})) && Ok(Run({"unpack", demo, mod})));
         WriteBytes(victim, Bytes(9, 'v'));
     }
     // A copy of the unpacked folder, links kept as links.
@@ -29,7 +28,7 @@ protected:
 // A folder holding a copy of a real drovak.toml and a link (dangling, or to another file) at the
 // name of each kind of output: refused, and nothing is written anywhere.
 TEST_F(CliHostile, UnpackNeverWritesThroughALinkPlantedInTheFolder) {
-    for (const char* name : {"20000_0.bin", "20000_9.png", "48120.bin", "drovak.toml"}) {
+    for (const char* name : {"20000_0.bin", "20000_9.png", "48120.bin", "drovak.toml"})
         for (const std::string& target : {victim, File("created")}) {
             SCOPED_TRACE(std::string(name) + " -> " + target);
             const std::string planted = File("planted");
@@ -43,7 +42,6 @@ TEST_F(CliHostile, UnpackNeverWritesThroughALinkPlantedInTheFolder) {
             EXPECT_EQ(ReadBytes(victim), Bytes(9, 'v'));
             EXPECT_FALSE(fs::exists(File("created")));
         }
-    }
 }
 
 // Data files and sheets are regular files inside the folder; a link that stays inside is fine.
@@ -81,9 +79,8 @@ TEST_F(CliHostile, PackWritesOnlyWhereItMayAndFindsItsRomThroughALinkedFolder) {
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"pack", mod, mod + "/drovak.toml", "--yes"},
           {"pack", mod, File("out.bin"), "--bps", mod + "/20000_5.bin", "--yes"},
-          {"pack", mod, File("out.bin"), "--bps", File("mod/../mod/x.bps"), "--yes"}}) {
+          {"pack", mod, File("out.bin"), "--bps", File("mod/../mod/x.bps"), "--yes"}})
         EXPECT_TRUE(Fails(Run(arguments), 3, "lies inside"));
-    }
     EXPECT_EQ(ReadBytes(mod + "/drovak.toml"), manifest);
     EXPECT_EQ(ReadBytes(mod + "/20000_5.bin"), entry);
     EXPECT_FALSE(fs::exists(File("out.bin")));
@@ -93,16 +90,14 @@ TEST_F(CliHostile, PackWritesOnlyWhereItMayAndFindsItsRomThroughALinkedFolder) {
     // The patch is written first: when the disk is full at OUT, the message says which exists.
     const std::vector<std::string> withPatch = {"pack", mod, File("full.bin"), "--bps", "f.bps"};
     std::string outWrite;
-    for (const auto& call : LoggedCalls(withPatch, {})) {
+    for (const auto& call : LoggedCalls(withPatch, {}))
         if (outWrite.empty() && call[1].ends_with("write") &&
             call[2].starts_with(".full.bin.drovak-"))
             outWrite = call[0];
-    }
     fs::remove(File("full.bin"));
     const CliResult full =
         Run(withPatch, {Preload(), "DROVAK_FAULT=enospc", "DROVAK_FAULT_AT=" + outWrite});
-    EXPECT_TRUE(Fails(full, 2, "(f.bps was written"));
-    EXPECT_TRUE(fs::exists(File("f.bps")));
+    EXPECT_TRUE(Fails(full, 2, "(f.bps was written") && fs::exists(File("f.bps")));
     EXPECT_FALSE(fs::exists(File("full.bin")));
 
     fs::create_directories(File("deep/real"));
@@ -166,8 +161,7 @@ TEST_F(CliHostile, AnUnpackStoppedPartWayIsFinishedByTheSameCommand) {
             EXPECT_TRUE(Holds(stopped.err, "the same command run again finishes it"));
             EXPECT_EQ(Run({"pack", folder, out}).exitCode, 3);
         }
-        ASSERT_TRUE(Ok(Run({"unpack", demo, folder})));
-        ASSERT_TRUE(Ok(Run({"pack", folder, out})));
+        ASSERT_TRUE(Ok(Run({"unpack", demo, folder})) && Ok(Run({"pack", folder, out})));
         EXPECT_EQ(ReadBytes(out), ReadBytes(demo));
     }
 }

@@ -108,8 +108,7 @@ TEST_F(CliLoop, RunStartsTheEmulatorOnThePackedRomWithoutAShell) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (int tries = 0; tries < 3000 && !std::filesystem::exists(File("args")); ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const Bytes args = ReadBytes(File("args"));
-    EXPECT_EQ(std::string(args.begin(), args.end()), "--rom\n" + out + "\n-v\n");
+    EXPECT_EQ(ReadText(File("args")), "--rom\n" + out + "\n-v\n");
     EXPECT_FALSE(std::filesystem::exists(File("hacked")));
     EXPECT_TRUE(run.out.ends_with("\nemulator.sh started on " + out + ".\n")) << run.out;
     // None set or installed: said before anything is written.

@@ -33,13 +33,11 @@ protected:
     // The command is refused (exit code 3, the message holding `words`) and writes nothing:
     // OUT is not made, the ROM and its backup (if any) stay as they were.
     void ExpectRefused(const std::vector<std::string>& arguments, const std::string& words) {
-        const Bytes rom = ReadBytes(arguments[1]), backup = ReadBytes(arguments[1] + ".bak");
+        const auto before = WithBackup(arguments[1]);
         const CliResult refused = Run(arguments);
-        EXPECT_TRUE(Fails(refused, 3, words));
-        EXPECT_TRUE(Holds(refused.err, "nothing was written"));
-        EXPECT_EQ(ReadBytes(arguments[1]), rom);
+        EXPECT_TRUE(Fails(refused, 3, words) && Holds(refused.err, "nothing was written"));
+        EXPECT_EQ(WithBackup(arguments[1]), before);
         EXPECT_FALSE(std::filesystem::exists(File("out.bin")));
-        EXPECT_EQ(ReadBytes(arguments[1] + ".bak"), backup);
     }
     const std::string clean_ = File("clean.bin"), modded_ = File("modded.bin"),
                       patch_ = File("mod.bps");
@@ -112,8 +110,7 @@ TEST_F(CliPatch, WrongBasesAndDamagedPatchesAreRefused) {
 TEST_F(CliPatch, OutMayBeTheRomItselfAndUndoTakesThePatchBack) {
     const Bytes clean = ReadBytes(clean_);
     ASSERT_TRUE(Ok(Run({"patch-apply", clean_, patch_, clean_})));
-    EXPECT_EQ(ReadBytes(clean_), ReadBytes(modded_));
-    EXPECT_EQ(ReadBytes(clean_ + ".bak"), clean);
+    EXPECT_EQ(WithBackup(clean_), std::pair(ReadBytes(modded_), clean));
     ASSERT_TRUE(Ok(Run({"undo", clean_})));
     EXPECT_EQ(ReadBytes(clean_), clean);
 }
@@ -139,8 +136,7 @@ TEST_F(CliPatch, AnIpsPatchAppliesWithAWarningThatNothingIsChecked) {
     ASSERT_EQ(applied.exitCode, 0) << applied.err;
     EXPECT_TRUE(Holds(applied.err, "no checksums"));
     Bytes expected = ReadBytes(modded_);
-    expected[0x100] = 0xAA;
-    expected[0x101] = 0xBB;
+    Put(expected, 0x100, Hex("AA BB"));
     EXPECT_EQ(ReadBytes(File("o.bin")), expected);
 }
 

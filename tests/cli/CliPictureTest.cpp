@@ -51,17 +51,16 @@ TEST_F(CliPicture, LevelPngAllWritesEveryPlaneAsTheSingleExportDoes) {
     const CliResult all = Run({"level-png", rom, folder, "--all", "--yes"});
     ::umask(mask);
     ASSERT_EQ(all.exitCode, 0) << all.err;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
         EXPECT_EQ(std::filesystem::status(entry).permissions(), std::filesystem::perms(0600))
             << entry.path();
-    }
     EXPECT_EQ(std::count(all.err.begin(), all.err.end(), '\n'), 16);
     EXPECT_TRUE(Holds(all.err, "(16 of 16)"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 16);
     // A folder that is missing is made.
     ASSERT_TRUE(Ok(Run({"level-png", rom, File("made"), "--all"})));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(File("made")), {}), 16);
-    for (char level = '1'; level <= '8'; ++level) {
+    for (char level = '1'; level <= '8'; ++level)
         for (const char* plane : {"A", "B"}) {
             const std::string name = std::string("Level_0") + level + "_Plane" + plane + ".png";
             const CliResult single = Run({"level-png", rom, File("single.png"), "--level",
@@ -72,7 +71,6 @@ TEST_F(CliPicture, LevelPngAllWritesEveryPlaneAsTheSingleExportDoes) {
             EXPECT_EQ(ReadBytes(folder + "/" + name), ReadBytes(File("single.png"))) << name;
             EXPECT_TRUE(Holds(all.err, name + " written")) << name;
         }
-    }
 }
 
 } // namespace

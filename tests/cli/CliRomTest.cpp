@@ -70,11 +70,9 @@ TEST_F(CliRom, IndexBeyondTheTableAndAnUnchangedRoundTrip) {
     const Bytes demo = ReadBytes(rom_);
     const std::string data = Write("data.bin", Hex("61 62 63"));
     for (const std::vector<std::string>& command :
-         {std::vector<std::string>{"lzh-extract", rom_, File("entry.bin")},
-          std::vector<std::string>{"lzh-insert", rom_, data, "--yes"}}) {
-        std::vector<std::string> arguments = command;
-        arguments.insert(arguments.end(), {"--index", "40"});
-        const CliResult beyond = Run(arguments);
+         {std::vector<std::string>{"lzh-extract", rom_, File("entry.bin"), "--index", "40"},
+          {"lzh-insert", rom_, data, "--yes", "--index", "40"}}) {
+        const CliResult beyond = Run(command);
         EXPECT_TRUE(Fails(beyond, 3,
                           "entry 0x40 is beyond the table at 0x20000, which has 32 entries; "
                           "nothing was read or written"));
@@ -109,8 +107,7 @@ TEST_F(CliRom, BackupUndoAndChecksum) {
 
     for (const Bytes* now : {&demo, &changed}) {
         EXPECT_TRUE(Ok(Run({"undo", rom_})));
-        EXPECT_EQ(ReadBytes(rom_), *now);
-        EXPECT_EQ(ReadBytes(rom_ + ".bak"), now == &demo ? changed : demo);
+        EXPECT_EQ(WithBackup(rom_), std::pair(*now, now == &demo ? changed : demo));
     }
 
     // A wrong checksum stays wrong through a change, until it is fixed (with a backup).
@@ -124,8 +121,7 @@ TEST_F(CliRom, BackupUndoAndChecksum) {
     EXPECT_EQ(fixed.exitCode, 0) << fixed.err;
     EXPECT_NE(fixed.out.substr(7, 4), fixed.out.substr(22, 4)) << fixed.out;
     EXPECT_EQ(fixed.out.substr(26), ": wrong\n");
-    EXPECT_EQ(ReadBytes(rom_), changed);
-    EXPECT_EQ(ReadBytes(rom_ + ".bak"), before);
+    EXPECT_EQ(WithBackup(rom_), std::pair(changed, before));
     fixed = Run({"checksum", rom_, "--fix"});
     EXPECT_TRUE(Holds(fixed.err, "nothing was written"));
     EXPECT_EQ(ReadBytes(rom_ + ".bak"), before);

@@ -98,11 +98,10 @@ protected:
     CliResult Finish(const Started& started) const {
         int status = 0;
         CliResult result;
-        if (started.pid > 0 && ::waitpid(started.pid, &status, 0) == started.pid) {
+        if (started.pid > 0 && ::waitpid(started.pid, &status, 0) == started.pid)
             result.exitCode = WIFEXITED(status)     ? WEXITSTATUS(status)
                               : WIFSIGNALED(status) ? -WTERMSIG(status)
                                                     : -1;
-        }
         const Bytes out = ReadBytes(File("." + started.tag + ".out"));
         const Bytes err = ReadBytes(File("." + started.tag + ".err"));
         result.out.assign(out.begin(), out.end());

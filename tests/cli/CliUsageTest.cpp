@@ -23,9 +23,8 @@ TEST_F(CliUsage, HelpListsEveryCommandAndVersionNamesTheTool) {
     }
     // --version: the tool's name and the project's version.
     const CliResult version = Run({"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, "drovak-cli " DROVAK_VERSION "\n");
-    EXPECT_EQ(version.err, "");
+    EXPECT_EQ(std::tuple(version.exitCode, version.out, version.err),
+              std::tuple(0, "drovak-cli " DROVAK_VERSION "\n", ""));
     // Only as the first word: after a command it is that command's unknown option.
     EXPECT_EQ(Run({"checksum", "x.bin", "--version"}).exitCode, 1);
 }
@@ -74,11 +73,9 @@ TEST_F(CliUsage, FailuresExitWith1To3AndWriteNothing) {
         EXPECT_TRUE(Fails(result, c.exitCode, c.named)) << line;
         EXPECT_FALSE(result.err.empty()) << line;
     }
-    EXPECT_FALSE(fs::exists(out));
-    EXPECT_FALSE(fs::exists(png));
-    EXPECT_FALSE(fs::exists(missing));
+    for (const std::string& name : {out, png, missing, in + ".bak"})
+        EXPECT_FALSE(fs::exists(name)) << name;
     EXPECT_EQ(ReadBytes(in), (Bytes{0, 0, 0, 4, 0x07}));
-    EXPECT_FALSE(fs::exists(in + ".bak"));
     // A block cut short fails after OUT was named: the old OUT is kept.
     auto old = Write("old.bin", {9, 9, 9});
     EXPECT_EQ(Run({"rle-decode", Write("short.bin", {0, 0, 0, 8, 0x07}), old}).exitCode, 2);

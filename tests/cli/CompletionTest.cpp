@@ -111,11 +111,9 @@ TEST_F(CliCompletionScript, OffersEveryCommandAndEachOfItsOptions) {
     for (const cli::Command& command : cli::AllCommands()) {
         EXPECT_TRUE(Holds(commands, command.name + "\n")) << command.name;
         const std::string options = Complete({"drovak-cli", command.name, "-"});
-        for (const auto* list : {&command.arguments.valueOptions, &command.arguments.flags}) {
-            for (const std::string& option : *list) {
+        for (const auto* list : {&command.arguments.valueOptions, &command.arguments.flags})
+            for (const std::string& option : *list)
                 EXPECT_TRUE(Holds(options, option + "\n")) << command.name << " " << option;
-            }
-        }
     }
 }
 

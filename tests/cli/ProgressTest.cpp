@@ -74,14 +74,12 @@ CliResult RunOnTerminal(const std::vector<std::string>& arguments) {
     if (pid < 0) return result;
     char buffer[4096];
     // The read fails (EIO) once the program has ended and closed its side.
-    for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) {
+    for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;)
         result.err.append(buffer, static_cast<size_t>(got));
-    }
     ::close(terminal);
     int status = 0;
-    if (::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+    if (::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
         result.exitCode = WEXITSTATUS(status);
-    }
     return result;
 }
 

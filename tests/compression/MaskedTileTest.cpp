@@ -55,7 +55,7 @@ TEST(CompressionMaskedTile, StartsAtTheOffsetAndStopsAtTheMarker) {
 TEST(CompressionMaskedTile, EncodedTilesDecodeBackAndKeepTheirBytes) {
     std::mt19937 random(7);
     Bytes streams;
-    for (size_t size : {0, 1, 31, 32, 33, 32 * 20}) {
+    for (size_t size : {0, 1, 31, 32, 33, 32 * 20})
         for (unsigned values : {1u, 2u, 6u, 7u, 256u}) {
             Bytes data(size);
             for (auto& byte : data) byte = uint8_t(random() % values * 0x35);
@@ -64,7 +64,6 @@ TEST(CompressionMaskedTile, EncodedTilesDecodeBackAndKeepTheirBytes) {
             EXPECT_EQ(MaskedTileDecode(stream, 0), data) << size << " bytes, " << values;
             streams.insert(streams.end(), stream.begin(), stream.end());
         }
-    }
     EXPECT_EQ(MaskedTileEncode(Bytes(32, 5)), Hex("01 05 FF FF FF FF 80"));
     EXPECT_EQ(CrcText(Crc32(streams)), "49776031");
 }

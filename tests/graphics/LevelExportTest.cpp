@@ -60,7 +60,7 @@ TEST_F(GraphicsLevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent
               std::tuple(16384u, 512u, 16, PNG_COLOR_TYPE_RGB_ALPHA));
     ASSERT_EQ(read.samples.size(), 16384u * 512 * 4);
     size_t transparent = 0;
-    for (uint32_t y = 0; y < 512; ++y) {
+    for (uint32_t y = 0; y < 512; ++y)
         for (uint32_t x = 0; x < 16384; ++x) {
             // 16-bit samples are the 8-bit values times 257: opaque is 0xFFFF.
             const uint32_t v = screens[x / 512].Pixels[size_t(y) * 512 + x % 512];
@@ -72,7 +72,6 @@ TEST_F(GraphicsLevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent
                 << x << "," << y;
             transparent += v == 0;
         }
-    }
     // Plane B's lower half is tile 0 on line 0, black in this level; the sky above is not.
     EXPECT_GE(transparent, 16384u * 256);
     EXPECT_LT(transparent, 16384u * 512);

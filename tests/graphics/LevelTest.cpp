@@ -29,12 +29,11 @@ LevelData SyntheticLevel() {
             for (bool planeB : {false, true})
                 StoreBigEndian16(&level.blockData[0x2000 * planeB + 32 * n + 2 * place],
                                  DefinitionWord(n ^ (planeB ? 0x55 : 0), place));
-    for (unsigned column = 0; column < 512; ++column) {
+    for (unsigned column = 0; column < 512; ++column)
         for (unsigned row = 0; row < 16; ++row) {
             level.blockData[0x4000 + 16 * column + row] = Layout(false, column, row);
             if (row < 8) level.blockData[0x6000 + 8 * column + row] = Layout(true, column, row);
         }
-    }
     return level;
 }
 
@@ -45,7 +44,7 @@ void ExpectNameTable(const LevelData& level, bool planeB, unsigned first,
     const Bytes table = BuildLevelNameTable(level, planeB, first);
     ASSERT_EQ(table.size(), 8192u);
     const unsigned rows = planeB ? 8 : 16;
-    for (unsigned row = 0; row < 64; ++row) {
+    for (unsigned row = 0; row < 64; ++row)
         for (unsigned column = 0; column < 64; ++column) {
             const unsigned blockColumn = first + column / 4, blockRow = row / 4;
             const size_t layoutAt = (planeB ? 0x6000 : 0x4000) + rows * blockColumn + blockRow;
@@ -57,7 +56,6 @@ void ExpectNameTable(const LevelData& level, bool planeB, unsigned first,
             ASSERT_EQ(LoadBigEndian16(&table[2 * (64 * row + column)]), expected & 0x39FF)
                 << (planeB ? "B" : "A") << " from " << first << " at " << column << "," << row;
         }
-    }
 }
 
 TEST(GraphicsLevelNameTable, BlocksComeColumnByColumnFromTheLayout) {

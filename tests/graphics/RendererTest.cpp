@@ -33,9 +33,7 @@ TEST_F(GraphicsRenderTiles, ColourWordsAndPalettesFromFiles) {
     Bytes rom(0x110, 0);
     rom[0x101] = 0x0E; // colour 0: red 224
     rom[0x10E] = 0x0E; // colour 7: blue 224, the last whole word of the file
-    PaletteTable expected{};
-    expected[0] = Rgb(224, 0, 0);
-    expected[7] = Rgb(0, 0, 224);
+    const PaletteTable expected{Rgb(224, 0, 0), 0, 0, 0, 0, 0, 0, Rgb(0, 0, 224)};
     MemoryStream stream(rom);
     EXPECT_EQ(std::tuple(ReadPalette(stream, 0x100), PaletteAt(rom, 0x100)),
               std::tie(expected, expected));
@@ -58,13 +56,12 @@ TEST_F(GraphicsRenderTiles, NameTableWordsPlaceFlipAndColourTiles) {
     for (const auto& [word, oneX, oneY, twoX, line] : cases) {
         const Bytes names = Words({word});
         const PreviewImage image = Render(art, 1, 1, &names);
-        for (unsigned y = 0; y < 8; ++y) {
+        for (unsigned y = 0; y < 8; ++y)
             for (unsigned x = 0; x < 8; ++x) {
                 unsigned value = y != oneY ? 3 : x == oneX ? 1 : x == twoX ? 2 : 3;
                 EXPECT_EQ(PixelAt(image, x, y), palette[16 * line + value])
                     << std::hex << word << " at " << std::dec << x << "," << y;
             }
-        }
     }
     // Value 0 is a colour like any other: line 2 gives colour 32, which is not black here.
     const Bytes line2 = Words({0x4000});
@@ -91,13 +88,12 @@ TEST_F(GraphicsRenderTiles, CellsTakeTheirTilesOrStayBlack) {
     for (const auto& [art, names, width, height, cellHeight, values] : cases) {
         const PreviewImage image = Render(art, width, height, names, cellHeight);
         ASSERT_EQ(std::tie(image.Width, image.Height), std::tuple(8 * width, 8 * height));
-        for (unsigned y = 0; y < image.Height; ++y) {
+        for (unsigned y = 0; y < image.Height; ++y)
             for (unsigned x = 0; x < image.Width; ++x) {
                 const int value = values[y / 8 * width + x / 8];
                 ASSERT_EQ(PixelAt(image, x, y), value ? MarkerPalette()[value] : 0)
                     << width << " x " << height << " at " << x << "," << y;
             }
-        }
     }
 }
 
@@ -112,13 +108,12 @@ TEST_F(GraphicsRenderTiles, AnyRectangleOfAPlaneIsThatPartOfTheWhole) {
     for (const PixelRect& area : {PixelRect{3, 5, 1, 1}, PixelRect{7, 1, 10, 9},
                                   PixelRect{0, 31, 40, 1}, PixelRect{37, 29, 6, 6}}) {
         const PreviewImage part = renderer.Picture(area);
-        for (uint32_t y = 0; y < area.height; ++y) {
+        for (uint32_t y = 0; y < area.height; ++y)
             for (uint32_t x = 0; x < area.width; ++x) {
                 const uint32_t wx = area.x + x, wy = area.y + y;
                 ASSERT_EQ(PixelAt(part, x, y), wx < 40 && wy < 32 ? PixelAt(whole, wx, wy) : 0)
                     << area.x << "," << area.y << " at " << x << "," << y;
             }
-        }
     }
 }
 

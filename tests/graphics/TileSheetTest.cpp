@@ -43,8 +43,7 @@ TEST_F(GraphicsTileSheet, TilesToPngAndBackGiveTheSameBytes) {
             EXPECT_TRUE(back.lengthRecorded && !back.droppedPixel && !back.paletteDifference);
         }
         // An editor's copy drops the recorded length: the whole tiles asked for come back.
-        Bytes whole = data;
-        whole.resize(TileCount(size) * TILE_DATA_BYTES, 0);
+        const Bytes whole = Cat(data, Bytes(TileCount(size) * TILE_DATA_BYTES - size, 0));
         const std::tuple<int, int, unsigned, int> copies[] = {{2, 8, 0, 0},    {6, 8, 0, 1},
                                                               {2, 16, 257, 0}, {6, 16, 256, 0},
                                                               {0, 16, 257, 1}, {4, 8, 0, 0}};
@@ -97,13 +96,12 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
     // A line that ends with the file is read; one the file ends inside is refused (0x180 bytes).
     const std::tuple<uint32_t, unsigned, bool> lines[] = {
         {0x120, 2, true}, {0x121, 2, false}, {0x160, 0, true}, {0x101, 3, false}};
-    for (const auto& [offset, line, read] : lines) {
+    for (const auto& [offset, line, read] : lines)
         EXPECT_EQ(WordsOf<FileError>([&, o = offset, l = line] { ReadTilePalette(rom, o, l); }),
                   read ? ""
                        : rom + ": too short: palette line " + std::to_string(line) +
                              " of the palette at " + HexText(offset) + " ends at " +
                              HexText(offset + 32 * (line + 1)) + ", the file ends at 0x180");
-    }
     EXPECT_THROW(ReadTilePalette(rom, 0x100, 4), RefusedError);
 }
 

@@ -101,10 +101,7 @@ protected:
         drovak::Unpack(rom_, folder_, POINTER_TABLE_OFFSET, {});
     }
     std::string Path(const std::string& name) const { return folder_ + "/" + name; }
-    std::string Text(const std::string& name) const {
-        const Bytes bytes = ReadBytes(Path(name));
-        return std::string(bytes.begin(), bytes.end());
-    }
+    std::string Text(const std::string& name) const { return ReadText(Path(name)); }
     void SetText(const std::string& name, const std::string& text) const {
         WriteBytes(Path(name), Bytes(text.begin(), text.end()));
     }

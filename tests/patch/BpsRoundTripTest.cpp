@@ -86,9 +86,7 @@ TEST(BpsRoundTrip, AppliesToTheModifiedImageWithBothReaders) {
         const PatchResult applied = ApplyBpsPatch(trip.original, patch);
         ASSERT_TRUE(applied.Applied()) << PatchFaultText(applied.fault);
         EXPECT_TRUE(applied.target == trip.modified);
-        const std::optional<Bytes> reference = ReferenceBps::Apply(trip.original, patch);
-        ASSERT_TRUE(reference.has_value());
-        EXPECT_TRUE(*reference == trip.modified);
+        EXPECT_TRUE(ReferenceBps::Apply(trip.original, patch) == trip.modified);
         patches.insert(patches.end(), patch.begin(), patch.end());
     }
     EXPECT_EQ(CrcText(Crc32(patches)), "AD5ACC06"); // the matches found, byte for byte

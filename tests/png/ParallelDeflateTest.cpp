@@ -60,22 +60,21 @@ TEST(ParallelDeflate, TheFirstFailureReachesTheCallerOnceEveryWorkerHasEnded) {
     for (const auto& [failingPart, failingWrite, threads] : cases) {
         std::atomic<size_t> made{0};
         size_t writes = 0;
-        try {
-            ParallelDeflate(
-                30, 9, threads,
-                [&, failingPart = failingPart](size_t index, DeflatePart& part) {
-                    if (index == failingPart) throw FileError("part " + std::to_string(index));
-                    part.bytes = PartBytes(index, none);
-                    ++made;
-                },
-                [&, failingWrite = failingWrite](const uint8_t*, size_t) {
-                    if (writes++ == failingWrite) throw FileError("write");
-                });
-            ADD_FAILURE() << "no failure";
-        } catch (const FileError& error) {
-            EXPECT_EQ(error.what(), failingWrite == none ? "part " + std::to_string(failingPart)
-                                                         : std::string("write"));
-        }
+        const std::string failure = test::MessageOf<FileError>(
+            [&, failingPart = failingPart, failingWrite = failingWrite, threads = threads] {
+                ParallelDeflate(
+                    30, 9, threads,
+                    [&](size_t index, DeflatePart& part) {
+                        if (index == failingPart) throw FileError("part " + std::to_string(index));
+                        part.bytes = PartBytes(index, none);
+                        ++made;
+                    },
+                    [&](const uint8_t*, size_t) {
+                        if (writes++ == failingWrite) throw FileError("write");
+                    });
+            });
+        EXPECT_EQ(failure, failingWrite == none ? "part " + std::to_string(failingPart)
+                                                : std::string("write"));
         // Workers stop taking parts: only those under way and a few waiting to be written.
         EXPECT_LT(made, 15u) << threads << " threads";
     }

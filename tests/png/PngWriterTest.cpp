@@ -109,8 +109,7 @@ TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
     const std::pair<size_t, std::vector<size_t>> cases[] = {
         {1, {1}}, {65535, {65535}}, {131070, {65535, 65535}}, {131071, {65535, 65535, 1}}};
     for (const auto& [size, pieceSizes] : cases) {
-        Bytes compressed(size);
-        for (size_t i = 0; i < size; ++i) compressed[i] = uint8_t(i * 7);
+        const Bytes compressed = Pattern(size);
         MemoryStream out;
         out.Seek(8, SeekOrigin::Begin); // where a signature would be
         IdatPieceWriter pieces(out, 65535);
@@ -139,7 +138,7 @@ TEST(PngRowFilter, EveryFilterSetReadsBackUnchangedWhateverThePartsAndThreads) {
         const PngHeader header{width, height, colourType, depth};
         std::vector<uint32_t> pixels;
         std::vector<uint16_t> expected; // as libpng reads them: 16-bit samples v x 257
-        for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t y = 0; y < height; ++y)
             for (uint32_t x = 0; x < width; ++x) {
                 // Smooth areas and edges, so that every filter is chosen somewhere.
                 const uint32_t red = x < 4 ? 200 : x * 9, green = (x * y * 37) & 0xFF;
@@ -149,7 +148,6 @@ TEST(PngRowFilter, EveryFilterSetReadsBackUnchangedWhateverThePartsAndThreads) {
                 for (int s = 0; s < (colourType == 6 ? 4 : 3); ++s)
                     expected.push_back(uint16_t(samples[s] * (depth == 16 ? 257 : 1)));
             }
-        }
         const auto rows = [&, type = colourType, bits = depth](uint32_t y, uint8_t* out) {
             PackPngRow(&pixels[size_t(y) * width], width, type, bits, out);
         };

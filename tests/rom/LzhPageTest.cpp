@@ -14,8 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
-#include <random>
 #include <tuple>
 
 namespace drovak {

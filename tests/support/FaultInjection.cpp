@@ -45,9 +45,8 @@ int ErrorNamed(const char* name) {
 int AlwaysFails(const Settings& settings, const char* call) {
     const size_t length = std::strlen(call);
     for (const char* at = settings.always; at && *at;) {
-        if (std::strncmp(at, call, length) == 0 && at[length] == ':') {
+        if (std::strncmp(at, call, length) == 0 && at[length] == ':')
             return ErrorNamed(at + length + 1);
-        }
         at = std::strchr(at, ',');
         if (at) ++at;
     }
@@ -63,9 +62,8 @@ const Settings& Get() {
             s.error = ErrorNamed(fault);
         }
         s.always = std::getenv("DROVAK_FAIL_ALWAYS");
-        if (const char* log = std::getenv("DROVAK_FAULT_LOG")) {
+        if (const char* log = std::getenv("DROVAK_FAULT_LOG"))
             s.log = ::open(log, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-        }
         return s;
     }();
     return settings;

@@ -39,9 +39,8 @@ inline std::vector<ReadChunk> ReadChunks(const std::vector<uint8_t>& file) {
 
 inline std::vector<uint8_t> JoinedImageData(const std::vector<ReadChunk>& chunks) {
     std::vector<uint8_t> joined;
-    for (const auto& chunk : chunks) {
+    for (const auto& chunk : chunks)
         if (chunk.name == "IDAT") joined.insert(joined.end(), chunk.data.begin(), chunk.data.end());
-    }
     return joined;
 }
 
@@ -52,9 +51,8 @@ inline std::vector<uint8_t> Inflate(const std::vector<uint8_t>& compressed, size
     uLongf outSize = uLongf(out.size());
     uLong used = uLong(compressed.size());
     if (uncompress2(out.data(), &outSize, compressed.data(), &used) != Z_OK ||
-        outSize != expectedSize || used != compressed.size()) {
+        outSize != expectedSize || used != compressed.size())
         return {};
-    }
     out.resize(outSize);
     return out;
 }

@@ -106,6 +106,11 @@ inline std::string ReadText(const std::string& path) {
     return {bytes.begin(), bytes.end()};
 }
 
+// A file's bytes and those of its backup beside it.
+inline std::pair<Bytes, Bytes> WithBackup(const std::string& path) {
+    return {ReadBytes(path), ReadBytes(path + ".bak")};
+}
+
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 struct TempDir {
     std::filesystem::path path = [] {
