@@ -112,10 +112,13 @@ TEST(RomLzhPage, ExtractAndTargetReadTheIndexedEntryOrRefuse) {
     image = ThreeEntryRom();
     Put32(image, T + 10 + 24, 0x200); // entry 2's data runs past the end, by less than it starts at
     EXPECT_THROW(LzhExtractEntry(Image(image), T, 2), FileError);
-    // A table past the end of the file names the file's real end.
-    const std::string tooShort =
-        WordsOf<FileError>([&] { LzhExtractEntry(Image(image), 0x1000, 0); });
-    EXPECT_TRUE(Holds(tooShort, "lies at 0x1002, but the file ends at 0x766 (1894 bytes)"));
+    // A table past the end of the file, or a field the file ends inside, names the file's end.
+    for (const auto& [table, at] : {std::pair{0x1000u, "0x1002"}, {0x761u, "0x763"}}) {
+        const std::string tooShort =
+            WordsOf<FileError>([&, t = table] { LzhExtractEntry(Image(image), t, 0); });
+        EXPECT_TRUE(Holds(tooShort, "lies at " + std::string(at) +
+                                        ", but the file ends at 0x766 (1894 bytes)"));
+    }
     EXPECT_THROW(LzhExtractEntry(std::string("/no/such/rom.bin"), T, 0), FileError);
     Put32(image, T + 6, MAX_DECODED_SIZE + 1);
     EXPECT_THROW(LzhExtractEntry(Image(image), T, 0), RefusedError);
