@@ -1,6 +1,7 @@
 #include "GraphicsTestSupport.h"
 
 #include "base/Errors.h"
+#include "graphics/CompressInput.h"
 #include "graphics/PngToTiles.h"
 #include "graphics/TileSheet.h"
 #include "graphics/TilesToPng.h"
@@ -92,6 +93,11 @@ TEST_F(GraphicsTileSheet, IndexedPngWithThePaletteLineAsTheRendererConvertsIt) {
             PngToTiles(ReadPng(file, "a.png"), "a.png", ReadTilePalette(rom, 0x100, line), {});
         EXPECT_EQ(back.data, tiles);
         EXPECT_FALSE(back.paletteDifference) << back.paletteDifference->value;
+        // A compress takes the length it records, not the size of the entry it replaces.
+        const CompressInput input = ReadCompressInput(
+            Write("a.png", file), [&] { return ReadTilePalette(rom, 0x100, line); },
+            [] { return std::optional<uint64_t>(64); });
+        EXPECT_EQ(input.data, tiles);
     }
     // A line that ends with the file is read; one the file ends inside is refused (0x180 bytes).
     const std::tuple<uint32_t, unsigned, bool> lines[] = {
