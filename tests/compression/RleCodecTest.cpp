@@ -98,7 +98,8 @@ TEST(CompressionRle, ShortOrOversizedInputsAreRefused) {
                   std::tuple("a.bin", 3u, Hex(cut).size() + 3))
             << cut;
     }
-    EXPECT_EQ(problem([] { RleDecode(Hex("00 00 00 08 07"), 0); }).done, 4u); // of 8 bytes
+    for (const std::string cut : {"", " 0D", " 0E", " 0E 00"}) // 4 of 8 bytes, then a count cut
+        EXPECT_EQ(problem([&] { RleDecode(Hex("00 00 00 08 07" + cut), 0); }).done, 4u) << cut;
     EXPECT_THROW(RleDecode(Hex("01 00 00 01 07"), 0), RefusedError);
     EXPECT_THROW(RleDecode(Hex("00 00 00 04 07"), 5), FileError); // at the end: no header
     EXPECT_THROW(RleEncode(Bytes(RLE_MAX_DECODED_SIZE + 1)), RefusedError);

@@ -298,7 +298,7 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
          "cell 0 of the CSV data, \"abcdefghijklmnopqrst\", is not a gid"},
         {gpl, p.substr(0, p.rfind("line 0, 15")), "holds 16 colours; the palette has 17"},
         {gpl, Line6(p, "1 2 x"), "line 6: \"1 2 x\" is not a colour"},
-        {gpl, Line6(p, "1 640 3 big"), "line 6: 640 is not 0 to 255"},
+        {gpl, Line6(p, "255 256 3 big"), "line 6: 256 is not 0 to 255"},
         {"20000_10.bin", "changed", "20000_10.bin and " + Path(level)},
     };
     for (const auto& [file, text, expected] : cases) {
