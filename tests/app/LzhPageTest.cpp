@@ -245,4 +245,7 @@ TEST_F(AppLzhPage, TheTableListFillsTheIndexField) {
     EXPECT_EQ(f.StatusText(), QString("Decompressed entry 0x2 of the table at 0x100: 500 bytes "
                                       "written to 100_2.bin (%1 bytes packed).")
                                   .arg(PackedSize(2)));
+    dialogs.rowChoices = {0}; // the first row too
+    Control<QAction>("TableListAction")->trigger();
+    EXPECT_EQ(Edit("LzhTableIndexEdit")->text(), "0");
 }

@@ -150,9 +150,13 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
         EXPECT_TRUE(Holds(WordsOf<RefusedError>(convert), "in.png: " + c.message)) << c.message;
     }
     EXPECT_EQ(SheetSizeFor(MAX_SHEET_DATA, 256).rows, 2048u);
-    EXPECT_EQ(WordsOf<RefusedError>([] { SheetSizeFor(2048 * 32 + 1, 1); }),
-              "2049 tiles at 1 a row make a picture of 8 x 16392 pixels, more than a picture may "
-              "have (16384 pixels a side, 33554432 in all); take at least 2 tiles a row");
+    for (const auto& [bytes, tiles, height] :
+         {std::tuple(2048 * 32 + 1, "2049", "16392"), {4096 * 32, "4096", "32768"}}) {
+        EXPECT_EQ(WordsOf<RefusedError>([b = bytes] { SheetSizeFor(b, 1); }),
+                  std::string(tiles) + " tiles at 1 a row make a picture of 8 x " + height +
+                      " pixels, more than a picture may have (16384 pixels a side, 33554432 in "
+                      "all); take at least 2 tiles a row");
+    }
 }
 
 TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {
