@@ -36,6 +36,7 @@ RomProblem Problem(RomProblemKind kind) {
     problem.size = 2716;
     problem.fileSize = 0x80000;
     problem.value = 0x1;
+    problem.field = 2;
     problem.other = "game.bin";
     return problem;
 }
@@ -47,7 +48,7 @@ TEST(RomProblemWords, EachKindIsThrownAsItsErrorAndWordedWithItsNumbers) {
     using K = RomProblemKind;
     const std::tuple<K, bool, std::string> cases[] = {
         {K::FieldPastEnd, true,
-         "rom.bin: too short for the table at 0x20000: the DataOffset of entry 0x3 lies at "
+         "rom.bin: too short for the table at 0x20000: the PackedSize of entry 0x3 lies at "
          "0x220F2, but the file ends at 0x80000 (524288 bytes)"},
         {K::TableRunsPastEnd, true,
          "rom.bin: too short for the table at 0x20000: its 32 entries run to 0x220F2, but the "
