@@ -144,6 +144,7 @@ TEST_F(AppLevelsViewer, ADecompressAndARomChangeDuringAnExportLeaveItsFileAsMade
     EXPECT_TRUE(Control<QPushButton>("CancelTaskButton")->isVisible());
     // It never takes the focus from the page's controls.
     EXPECT_EQ(Control<QPushButton>("CancelTaskButton")->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(Tabs("PageTabs")->focusPolicy(), Qt::NoFocus); // nor do the page tabs
     PressKey(Qt::Key_Escape);
     WaitForExport(f);
     EXPECT_TRUE(Holds(f.StatusText(), "cancelled; nothing was written"));

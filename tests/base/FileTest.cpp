@@ -233,6 +233,11 @@ TEST(BaseProgram, CommandLinesSplitAsAShellSplitsThemAndTheFileIsOneWord) {
         EXPECT_EQ(WithFile(SplitCommandLine(line), "my rom;$(x).bin"), words) << line;
     for (const char* wrong : {"", "   ", "emu 'open", "emu \"open"})
         EXPECT_THROW(SplitCommandLine(wrong), RefusedError) << wrong;
+    // A program is looked for in each folder of PATH in turn, the first as well.
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", ("/bin:" + path).c_str(), 1);
+    EXPECT_EQ(FindProgram("sh"), "/bin/sh");
+    ::setenv("PATH", path.c_str(), 1);
 }
 
 // A file's name ends at the last "/" alone; the typed-text rule of the suggested names also

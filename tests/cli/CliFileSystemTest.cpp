@@ -122,10 +122,14 @@ TEST_F(CliFiles, AFailedChangeKeepsTheEarlierBackup) {
                                                "DROVAK_FAULT_AT=" + std::to_string(renameOverRom)}),
               2, "nothing was written"));
     EXPECT_EQ(WithBackup(rom), std::pair(image, earlier));
-    // An exchange that fails for a reason of its own, not for want of one, refuses the undo.
-    EXPECT_TRUE(Fails(Run({"undo", rom}, {Preload(), "DROVAK_FAIL_ALWAYS=renameat2:eio"}), 2,
-                      "nothing was changed: cannot swap it with " + backup));
-    EXPECT_EQ(WithBackup(rom), std::pair(image, earlier));
+    // An exchange or a link that fails for a reason of its own, not for want of one, refuses the
+    // undo.
+    for (const char* faults : {"DROVAK_FAIL_ALWAYS=renameat2:eio",
+                               "DROVAK_FAIL_ALWAYS=renameat2:einval,link:eio,linkat:eio"}) {
+        EXPECT_TRUE(Fails(Run({"undo", rom}, {Preload(), faults}), 2,
+                          "nothing was changed: cannot swap it with " + backup));
+        EXPECT_EQ(WithBackup(rom), std::pair(image, earlier));
+    }
 }
 
 // A ROM no one may write is refused, root or not; a backup that is a link is not undone.
