@@ -141,6 +141,8 @@ TEST(RomLzhPage, ListShowsEveryEntryAndWhetherItDecodes) {
 
     Put32(image, T + 2, 1); // the first offset inside the leading word
     EXPECT_THROW(ListLzhTable(Image(image), T), RefusedError);
+    Put32(image, T + 2, 2); // just after it: a table of no entries
+    EXPECT_TRUE(ListLzhTable(Image(image), T).empty());
     Put32(image, T + 2, 0x1000); // 341 entries: their fields run past the end of the file
     EXPECT_EQ(WordsOf<FileError>([&] { ListLzhTable(Image(image), T); }),
               "tf3.bin: too short for the table at 0x400: its 341 entries run to 0x13FE, but the "
