@@ -228,6 +228,7 @@ TEST(BaseProgram, CommandLinesSplitAsAShellSplitsThemAndTheFileIsOneWord) {
         {R"(emu "a \"b\" c" a\ b 'it''s' %f)",
          {"emu", R"(a "b" c)", "a b", "its", "my rom;$(x).bin"}},
         {R"(emu '$HOME \n' "")", {"emu", R"($HOME \n)", "", "my rom;$(x).bin"}},
+        {"emu a=%f,%f b\\", {"emu", "a=my rom;$(x).bin,my rom;$(x).bin", "b\\"}},
     };
     for (const auto& [line, words] : cases)
         EXPECT_EQ(WithFile(SplitCommandLine(line), "my rom;$(x).bin"), words) << line;

@@ -286,6 +286,11 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
          std::regex_replace(a, std::regex("width=\"512\""), "width=\"511\"",
                             std::regex_constants::format_first_only),
          "not the map's 511 x 16"},
+        {level,
+         std::regex_replace(a, std::regex("tilewidth=\"\\d+\""), "tilewidth=\"9\"",
+                            std::regex_constants::format_first_only),
+         "a map of 512 x 16 cells of 9 x 32 pixels; the map the unpack wrote has 512 x 16 cells "
+         "of 32 x 32 pixels"},
         {blocks, std::regex_replace(b, std::regex("\"High\""), "\"high\""), "tile layers are not"},
         {level,
          std::regex_replace(a, std::regex("encoding=\"csv\""),

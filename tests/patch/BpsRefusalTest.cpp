@@ -48,11 +48,14 @@ Bytes HandPatch(const Bytes& source, uint64_t targetSize, const Bytes& actions, 
 
 const Bytes SOURCE = Pattern(16);
 
-// patch-info counts each kind of action apart.
+// patch-info counts each kind of action apart; the patch applies, each copy at its own cursor.
 TEST(BpsRefusal, TheInfoCountsEachKindOfAction) {
     const Bytes actions = Cat(Action(0, 4), Action(1, 4), Pattern(4), Action(2, 4), Delta(0),
                               Action(3, 4), Delta(0), Action(3, 4), Delta(4));
-    const PatchInfo info = DescribePatch(HandPatch(SOURCE, 20, actions, 0));
+    const Bytes s4 = Slice(SOURCE, 0, 4), target = Cat(s4, Pattern(4), s4, s4, s4);
+    const Bytes patch = HandPatch(SOURCE, 20, actions, Crc32(target));
+    EXPECT_EQ(ApplyBpsPatch(SOURCE, patch).target, target);
+    const PatchInfo info = DescribePatch(patch);
     ASSERT_TRUE(info.bps);
     EXPECT_EQ(std::tuple(info.bps->sourceReads, info.bps->targetReads, info.bps->sourceCopies,
                          info.bps->targetCopies),
