@@ -38,8 +38,8 @@ const DockingCase CASES[] = {
     {"a left created before a top sits below it", {0, 0, 200, 100}, 0, {Left(30), Top(40)},
      {{0, 40, 30, 60}, {0, 0, 200, 40}}},
     // Sizes that would be negative become 0.
-    {"too small a container", {0, 0, 10, 10}, 1, {Top(20), Client(), Left(5)},
-     {{1, 1, 8, 20}, {7, 22, 2, 0}, {1, 22, 5, 0}}},
+    {"too small a container", {0, 0, 10, 10}, 1, {Top(20), Client(), Left(5), Right(3)},
+     {{1, 1, 8, 20}, {7, 22, 0, 0}, {1, 22, 5, 0}, {6, 22, 3, 0}}},
 };
 // clang-format on
 
