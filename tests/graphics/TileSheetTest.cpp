@@ -150,6 +150,7 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
         EXPECT_TRUE(Holds(WordsOf<RefusedError>(convert), "in.png: " + c.message)) << c.message;
     }
     EXPECT_EQ(SheetSizeFor(MAX_SHEET_DATA, 256).rows, 2048u);
+    EXPECT_THROW(SheetSizeFor(MAX_SHEET_DATA, 2047), RefusedError); // 2056 rows of 16376 pixels
     for (const auto& [bytes, tiles, height] :
          {std::tuple(2048 * 32 + 1, "2049", "16392"), {4096 * 32, "4096", "32768"}}) {
         EXPECT_EQ(WordsOf<RefusedError>([b = bytes] { SheetSizeFor(b, 1); }),

@@ -164,6 +164,7 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
             EXPECT_EQ(type, typed[0]);
         }
     }
+    EXPECT_EQ(FileKind(S_IFREG | 0644), "a regular file");
 }
 
 // What each size limit is for, as a refusal of a file over it says.
