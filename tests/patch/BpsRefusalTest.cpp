@@ -225,8 +225,8 @@ TEST(PatchWords, EveryRefusalNamesWhatWasExpectedAndWhatWasFound) {
     // What a made patch changes, in both numbers.
     EXPECT_EQ(ImageDifferenceText({1, 1, 0xA, 0xA, 8, 9}),
               "changes 1 byte in 1 stretch between 0xA and 0xA; grows from 8 to 9 bytes");
-    EXPECT_EQ(ImageDifferenceText({3, 2, 1, 5, 8, 7}),
-              "changes 3 bytes in 2 stretches between 0x1 and 0x5; shrinks from 8 to 7 bytes");
+    EXPECT_EQ(ImageDifferenceText(CompareImages(Hex("00 01 02 03 04"), Hex("FF 01 FF FF"))),
+              "changes 3 bytes in 2 stretches between 0x0 and 0x3; shrinks from 5 to 4 bytes");
 }
 
 } // namespace
