@@ -71,6 +71,7 @@ TEST(AppPreview, AKeptProportionIsAnIntegerZoomWhereOneFitsCentred) {
         {{1100, 600}, {512, 224}, {38, 76, 1024, 448}}, // zoom 2
         {{300, 200}, {512, 224}, {0, 34, 300, 131}},    // smaller than the picture: its shape
         {{300, 200}, {0, 0}, {0, 0, 300, 200}},         // no picture: the whole view
+        {{300, 200}, {4096, 1}, {0, 99, 300, 1}},       // a line stays a line
     };
     for (const auto& [view, picture, area] : cases)
         EXPECT_EQ(ProportionalArea(view, picture), area) << view.width() << " " << picture.width();

@@ -2,6 +2,7 @@
 #include "base/Crc32.h"
 #include "base/Errors.h"
 #include "png/IdatPieceWriter.h"
+#include "png/PngFilters.h"
 #include "png/PngReader.h"
 #include "png/PngRows.h"
 #include "support/LibpngCodec.h"
@@ -44,6 +45,14 @@ TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
     EXPECT_EQ(
         WordsOf<RefusedError>(sixteenBitIndices),
         "PNG picture: colour type 3 at 16 bits, 5 x 2 pixels, is not what this writer writes");
+}
+
+// A row without a filter is its bytes as they are.
+TEST(PngWriter, AnUnfilteredRowIsTheRowItself) {
+    const uint8_t row[] = {5, 6, 7}, previous[] = {1, 2, 3};
+    uint8_t out[3];
+    FilterRow(PngFilterType::None, row, previous, 3, 1, out);
+    EXPECT_EQ(Bytes(out, out + 3), Bytes(row, row + 3));
 }
 
 TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
