@@ -3,6 +3,7 @@ it; the changed file is always put back."""
 
 import fcntl
 import getpass
+import hashlib
 import os
 import re
 import shutil
@@ -109,6 +110,18 @@ def objects_of(directory, compile_commands, sources):
     return found
 
 
+def digests(directory, objects):
+    """Each object file's SHA-256 (None when it is not there)."""
+    found = {}
+    for name in objects:
+        try:
+            with open(os.path.join(directory, name), "rb") as f:
+                found[name] = hashlib.sha256(f.read()).hexdigest()
+        except FileNotFoundError:
+            found[name] = None
+    return found
+
+
 def first_failure(output):
     found = re.search(r"^\[  FAILED  \] (\S+)", output, re.M)
     return found.group(1) if found else "(no test named: a crash or an exit)"
@@ -145,7 +158,7 @@ def _run(directory, programs, limits, every_test, window, running):
             if window and program == "test_app":
                 command = XVFB + command
             # A file, not a pipe: a program that writes much must not block on it.
-            log = tempfile.TemporaryFile("w+")
+            log = tempfile.TemporaryFile("w+", errors="replace")
             process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT, text=True,
                                        cwd=directory, process_group=0)
             process.log = log

@@ -103,6 +103,10 @@ TEST_F(AppWindow, TheTabAreaKeepsItsHeightAndThePreviewTakesTheRest) {
     QWidget* page = Tabs("PageTabs")->widget(app::TabIndex(app::MainPage::Levels));
     EXPECT_EQ(Control<QProgressBar>("ExportProgress")->geometry(),
               QRect(1, page->height() - 21, page->width() - 2, 20));
+    // The bar is drawn without a percentage; the fields' texts are bold.
+    EXPECT_EQ(std::pair(Control<QProgressBar>("ExportProgress")->isTextVisible(),
+                        Edit("LevelRomEdit")->font().bold()),
+              std::pair(false, true));
 
     f.resize(900, f.height() + 300);
     QApplication::processEvents();

@@ -31,6 +31,14 @@ TEST_F(CliPicture, RenderWritesThePicturesOfTheWindow) {
         ASSERT_TRUE(Ok(Run(line)));
         EXPECT_EQ(DescribePng(ReadBytes(File("out.png"))), expected) << arguments[1];
     }
+    // A level is seen from its first column unless --column says another.
+    for (const char* column : {"0", ""}) {
+        std::vector<std::string> line = {
+            "render", rom, File(column + std::string(".png")), "--level", "1", "--plane", "A"};
+        if (*column) line.insert(line.end(), {"--column", column});
+        ASSERT_TRUE(Ok(Run(line)));
+    }
+    EXPECT_EQ(ReadBytes(File("0.png")), ReadBytes(File(".png")));
 }
 
 // All 16 planes at once: each file the same as the plane exported on its own (whose format

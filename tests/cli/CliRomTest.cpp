@@ -83,9 +83,26 @@ TEST_F(CliRom, IndexBeyondTheTableAndAnUnchangedRoundTrip) {
     for (const char* index : {"0", "A", "12"}) {
         // Each entry replaces the last one's data file: only with --yes.
         ASSERT_TRUE(Ok(Run({"lzh-extract", rom_, File("entry.bin"), "--index", index, "--yes"})));
-        ASSERT_TRUE(Ok(Run({"lzh-insert", rom_, File("entry.bin"), "--index", index, "--yes"})));
+        const CliResult same =
+            Run({"lzh-insert", rom_, File("entry.bin"), "--index", index, "--yes"});
+        ASSERT_TRUE(Ok(same));
+        EXPECT_FALSE(Holds(same.err, "decoded size stays")) << index;
     }
     EXPECT_EQ(Run({"lzh-list", rom_}).out, listed);
+    // A DecodedSize inside a copy: a decompress saves the copy whole, and compressing that back
+    // keeps the DecodedSize, and says so.
+    Bytes letters;
+    for (int k = 0; k < 40; ++k) letters.insert(letters.end(), {'a', 'b', 'c', 'd', 'e', 'f'});
+    ASSERT_TRUE(Ok(Run({"lzh-insert", rom_, Write("in.bin", letters), "--index", "1", "--yes"})));
+    Bytes image = ReadBytes(rom_);
+    Put32(image, 0x20000 + 2 + 12 + 4, 10);
+    WriteBytes(rom_, image);
+    ASSERT_TRUE(Ok(Run({"lzh-extract", rom_, File("over.bin"), "--index", "1", "--yes"})));
+    const size_t past = ReadBytes(File("over.bin")).size() - 10;
+    const CliResult back = Run({"lzh-insert", rom_, File("over.bin"), "--index", "1", "--yes"});
+    EXPECT_TRUE(Holds(back.err, "decoded size stays 10: the " + std::to_string(past) +
+                                    " bytes past it are what the old data decoded to there."))
+        << back.err;
 }
 
 // Every change keeps the previous image as ROM.bak; undo swaps them, a second undo redoes; a

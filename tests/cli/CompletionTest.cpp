@@ -5,8 +5,10 @@
 #include "support/TestSupport.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 namespace drovak::test {
 namespace {
@@ -45,6 +47,12 @@ TEST(CliCompletion, AnOptionsValuesAreWhatItsPlaceholderSays) {
         EXPECT_EQ(values.kind, c.kind) << c.usage << " " << c.option;
         EXPECT_EQ(values.choices, c.choices) << c.usage << " " << c.option;
     }
+}
+
+// A script that can't be written whole fails its build step instead of being installed short.
+TEST(CliCompletion, AScriptThatCannotBeWrittenFailsItsBuildStep) {
+    const int status = std::system(DROVAK_COMPLETION_TOOL " /dev/full 2>/dev/null");
+    EXPECT_EQ(WEXITSTATUS(status), 2);
 }
 
 const char* const BASH_COMPLETION_LIBRARY = "/usr/share/bash-completion/bash_completion";

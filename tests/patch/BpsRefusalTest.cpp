@@ -119,6 +119,10 @@ TEST(BpsRefusal, WellFormedCopiesApplyIncludingOverlappingTargetCopies) {
         ApplyBpsPatch(SOURCE, HandPatch(SOURCE, expected.size(), actions, Crc32(expected)));
     ASSERT_TRUE(result.Applied()) << PatchFaultText(result.fault);
     EXPECT_EQ(result.target, expected);
+    // The shortest patch there is, nothing made from nothing: 19 bytes.
+    const Bytes shortest = HandPatch({}, 0, {}, 0);
+    EXPECT_EQ(std::pair(shortest.size(), ApplyBpsPatch({}, shortest).Applied()),
+              std::pair(size_t(19), true));
 }
 
 TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace drovak {
@@ -107,11 +108,36 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
         const size_t before = refused.Size();
         EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { png.ImageData(rows, {}); }), "x 4, y 2"));
         EXPECT_EQ(refused.Size(), before) << "image data written before the refusal";
-        EXPECT_THROW(png.Text("two  spaces", ""), RefusedError);
     }
     MemoryStream out;
     EXPECT_THROW(PngWriter(out, {5, 3, PNG_COLOUR_RGB, 8}).Palette(std::vector<uint32_t>(4)),
                  RefusedError);
+}
+
+// A keyword is 1 to 79 printable Latin-1 characters (32 to 126, 161 to 255) without leading,
+// trailing or double spaces; a text holds no NUL.
+TEST(PngWriter, TextsTakeOnlyKeywordsAPngReaderAccepts) {
+    const std::pair<std::string, bool> keywords[] = {{"Software", true},
+                                                     {"~ \xA1\xFF", true},
+                                                     {std::string(79, 'k'), true},
+                                                     {"", false},
+                                                     {std::string(80, 'k'), false},
+                                                     {" lead", false},
+                                                     {"trail ", false},
+                                                     {"two  spaces", false},
+                                                     {"\x1F", false},
+                                                     {"\x7F", false},
+                                                     {"\xA0", false}};
+    for (const auto& [keyword, accepted] : keywords) {
+        MemoryStream out;
+        PngWriter png(out, {1, 1});
+        if (accepted)
+            EXPECT_NO_THROW(png.Text(keyword, "text")) << keyword;
+        else
+            EXPECT_THROW(png.Text(keyword, "text"), RefusedError) << keyword;
+    }
+    MemoryStream out;
+    EXPECT_THROW(PngWriter(out, {1, 1}).Text("Comment", std::string("a\0b", 3)), RefusedError);
 }
 
 TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
@@ -132,6 +158,20 @@ TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
         }
         EXPECT_EQ(sizes, pieceSizes) << size;
         EXPECT_EQ(JoinedImageData(ReadChunks(out.Data())), compressed);
+    }
+    // A writer asked for pieces of 0 bytes writes them of 1.
+    for (const uint32_t asked : {0u, 1u}) {
+        MemoryStream out;
+        PngWriter png(out, {3, 2});
+        png.ImageData([](uint32_t, uint8_t* row) { std::fill_n(row, 9, 0x5A); },
+                      {.level = 0, .maxIdatSize = asked});
+        png.End();
+        std::multiset<size_t> pieces;
+        for (const auto& chunk : ReadChunks(out.Data()))
+            if (chunk.name == "IDAT") pieces.insert(chunk.data.size());
+        EXPECT_GT(pieces.count(1), 20u) << asked;
+        EXPECT_EQ(pieces.count(1), pieces.size()) << asked;
+        EXPECT_EQ(DecodeWithLibpng(out.Data()).samples, std::vector<uint16_t>(18, 0x5A));
     }
 }
 
