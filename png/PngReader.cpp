@@ -196,7 +196,8 @@ DecodedPng ReadPng(std::span<const uint8_t> bytes, const std::string& name) {
     if (structs.png) structs.info = png_create_info_struct(structs.png);
     if (!structs.png || !structs.info) ThrowPngProblem({PngProblemKind::ReaderNotStarted, name});
     png_set_read_fn(structs.png, &context, ReadFromMemory);
-    // Only tEXt of the ancillary chunks is read; at most 64 of them, of at most 1 MiB each.
+    // Only tEXt of the ancillary chunks is read, at most 64 of them. The chunk size limit only
+    // makes libpng warn (the chunks were checked to fit in the data before).
     png_set_keep_unknown_chunks(structs.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     static const png_byte text[] = "tEXt";
     png_set_keep_unknown_chunks(structs.png, PNG_HANDLE_CHUNK_AS_DEFAULT, text, 1);
