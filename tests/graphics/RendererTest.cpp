@@ -95,6 +95,13 @@ TEST_F(GraphicsRenderTiles, CellsTakeTheirTilesOrStayBlack) {
                     << width << " x " << height << " at " << x << "," << y;
             }
     }
+    // Cells two tiles wide on a picture three tiles wide: the second is cut at the right edge.
+    // A cell row of 16 pixels is 8 bytes, so each solid tile gives four rows.
+    const PreviewImage cut = RenderTiles(eight, 2, 1, 3, 1, MarkerPalette());
+    for (unsigned y = 0; y < 8; ++y)
+        for (unsigned x = 0; x < 24; ++x)
+            ASSERT_EQ(PixelAt(cut, x, y), MarkerPalette()[(x < 16 ? 1 : 3) + (y >= 4)])
+                << x << "," << y;
 }
 
 // Any rectangle of a plane is that part of the whole picture: within a cell, across cells, and
