@@ -1,5 +1,6 @@
 // The window as built: start-up with and without a default ROM, layout, close and failure.
 #include "WindowTest.h"
+#include "app/AppFont.h"
 
 #include <QDir>
 #include <QPainter>
@@ -107,6 +108,14 @@ TEST_F(AppWindow, TheTabAreaKeepsItsHeightAndThePreviewTakesTheRest) {
     EXPECT_EQ(std::pair(Control<QProgressBar>("ExportProgress")->isTextVisible(),
                         Edit("LevelRomEdit")->font().bold()),
               std::pair(false, true));
+    // The window's own texts are regular even where the desktop's font is bold.
+    const QFont desktop = QApplication::font();
+    QFont bold = desktop;
+    bold.setBold(true);
+    QApplication::setFont(bold);
+    const int weight = app::WindowFont().weight();
+    QApplication::setFont(desktop);
+    EXPECT_EQ(weight, QFont::Normal);
 
     f.resize(900, f.height() + 300);
     QApplication::processEvents();
