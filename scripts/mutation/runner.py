@@ -131,15 +131,16 @@ def failures(output):
     return sorted(set(re.findall(r"^\[  FAILED  \] ([\w/.]+)", output, re.M)))
 
 
-def run_programs(directory, programs, limits, every_test=False, window=False):
-    """Runs the programs two at a time. Returns (verdict or None, {program: seconds}, failed
-    tests). The first failure ends the run unless every_test; a program running past its limit
-    is stopped and counted as a failure. Each gets a process group of its own (to be stopped
-    whole) but stays in this session: the file-layer tests open a terminal, and a session leader
-    without one that opens one is hung up when it closes it."""
+def run_programs(directory, programs, limits, every_test=False, window=False, halves=()):
+    """Runs the programs two at a time; each one named in halves runs as two processes side by
+    side, each with half its tests (GoogleTest's shards). Returns (verdict or None, {program:
+    seconds}, failed tests). The first failure ends the run unless every_test; a program (or a
+    half) running past its limit is stopped and counted as a failure. Each gets a process group
+    of its own (to be stopped whole) but stays in this session: the file-layer tests open a
+    terminal, and a session leader without one that opens one is hung up when it closes it."""
     running = []
     try:
-        return _run(directory, programs, limits, every_test, window, running)
+        return _run(directory, programs, limits, every_test, window, halves, running)
     finally:  # also on Ctrl-C: nothing is left running
         for _, process, _ in running:
             os.killpg(process.pid, signal.SIGKILL)
@@ -147,11 +148,15 @@ def run_programs(directory, programs, limits, every_test=False, window=False):
             process.log.close()
 
 
-def _run(directory, programs, limits, every_test, window, running):
-    waiting, times, failed, verdict = list(programs), {}, [], None
+def _run(directory, programs, limits, every_test, window, halves, running):
+    waiting = [(p, half) for p in programs for half in ((0, 1) if p in halves else (None,))]
+    times, failed, verdict = {}, [], None
     while waiting or running:
         while waiting and len(running) < 2:
-            program = waiting.pop(0)
+            program, half = waiting.pop(0)
+            environment = None
+            if half is not None:
+                environment = dict(os.environ, GTEST_TOTAL_SHARDS="2", GTEST_SHARD_INDEX=str(half))
             command = [os.path.join(directory, program), "--gtest_brief=1"]
             if not every_test:
                 command.append("--gtest_fail_fast")
@@ -160,7 +165,7 @@ def _run(directory, programs, limits, every_test, window, running):
             # A file, not a pipe: a program that writes much must not block on it.
             log = tempfile.TemporaryFile("w+", errors="replace")
             process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT, text=True,
-                                       cwd=directory, process_group=0)
+                                       cwd=directory, process_group=0, env=environment)
             process.log = log
             running.append((program, process, time.time()))
         time.sleep(0.1)
@@ -171,7 +176,7 @@ def _run(directory, programs, limits, every_test, window, running):
             if code is None and not late:
                 continue
             running.remove(entry)
-            times[program] = time.time() - started
+            times[program] = max(times.get(program, 0), time.time() - started)
             if late:
                 os.killpg(process.pid, signal.SIGKILL)
                 process.wait()

@@ -103,6 +103,21 @@ TEST_F(AppDocument, TheRomFieldMenuFixesTheHeaderChecksum) {
     EXPECT_EQ(dialogs.Kinds(), "question");
 }
 
+// A change to a ROM other than the one the page on show draws from leaves its picture alone:
+// here the compression tab names other.bin while the picture is of tf3.bin.
+TEST_F(AppDocument, AChangeToAnotherRomLeavesThePictureOnShow) {
+    Bytes wrong = drovak::MakeDemoRom();
+    wrong[drovak::HEADER_CHECKSUM_OFFSET] ^= 0xFF;
+    WriteFile("other.bin", wrong);
+    MainForm& f = OpenWindow(app::MainPage::Lzh);
+    Click(Button("LzhDecompressButton"));
+    Edit("LzhCompRomEdit")->setText(Folder() + "other.bin");
+    ASSERT_TRUE(Choose(Edit("LzhCompRomEdit"), "Fix the header checksum"));
+    ASSERT_EQ(ReadFile("other.bin"), drovak::MakeDemoRom());
+    ASSERT_TRUE(f.ShownTiles().has_value());
+    EXPECT_EQ(f.ShownTiles()->romPath, PathOf("tf3.bin"));
+}
+
 // A patch whose making is cancelled (the Cancel button beside the status line) writes nothing.
 TEST_F(AppDocument, ACancelledPatchLeavesNothing) {
     WriteFile("clean.bin", Darkened(drovak::PREVIEW_PALETTE_OFFSET));

@@ -59,11 +59,14 @@ TEST(CliProgress, WritesALinePerStepOrOneLineWrittenOver) {
 }
 
 // drovak-cli run with a pseudo-terminal as its stdin, stdout and stderr; what it wrote there.
-CliResult RunOnTerminal(const std::vector<std::string>& arguments) {
+CliResult RunOnTerminal(const std::vector<std::string>& arguments, int columns) {
     std::vector<std::string> argv = {DROVAK_CLI};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     const std::vector<char*> pointers = CliTest::Pointers(argv);
-    winsize size{.ws_row = 24, .ws_col = 80, .ws_xpixel = 0, .ws_ypixel = 0};
+    winsize size{.ws_row = 24,
+                 .ws_col = static_cast<unsigned short>(columns),
+                 .ws_xpixel = 0,
+                 .ws_ypixel = 0};
     int terminal = -1;
     const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, &size);
     if (pid == 0) {
@@ -87,18 +90,22 @@ using CliProgressRun = CliTest;
 
 TEST_F(CliProgressRun, LevelPngWritesOneLineOnATerminalAndALinePerPartToAPipe) {
     const std::string rom = Write("demo.bin", MakeDemoRom());
+    // A terminal that tells no width (0 columns) is taken as 80 columns wide.
+    for (const int columns : {80, 0}) {
+        const std::string out = File("out" + std::to_string(columns) + ".png");
+        const CliResult terminal =
+            RunOnTerminal({"level-png", rom, out, "--level", "1", "--plane", "A"}, columns);
+        ASSERT_EQ(terminal.exitCode, 0) << terminal.err;
+        // The progress line, ended, then what was written (the terminal shows stdout too).
+        EXPECT_LE(std::count(terminal.err.begin(), terminal.err.end(), '\n'), 3) << terminal.err;
+        EXPECT_EQ(std::count(terminal.err.begin(), terminal.err.end(), '\r'), 32 + 2) // "\r\n"
+            << terminal.err;
+        EXPECT_TRUE(Holds(terminal.err, "512 of 512\r\n" + out + " written: 16384 x 512 pixels, "));
+        EXPECT_TRUE(Holds(terminal.err, "\rrows 512 of 512"));
+    }
+
     const std::vector<std::string> arguments = {"level-png", rom, File("out.png"), "--level", "1",
                                                 "--plane",   "A"};
-    const CliResult terminal = RunOnTerminal(arguments);
-    ASSERT_EQ(terminal.exitCode, 0) << terminal.err;
-    // The progress line, ended, then what was written (the terminal shows stdout too).
-    EXPECT_LE(std::count(terminal.err.begin(), terminal.err.end(), '\n'), 3) << terminal.err;
-    EXPECT_EQ(std::count(terminal.err.begin(), terminal.err.end(), '\r'), 32 + 2) // + 2 "\r\n"
-        << terminal.err;
-    EXPECT_TRUE(
-        Holds(terminal.err, "512 of 512\r\n" + File("out.png") + " written: 16384 x 512 pixels, "));
-    EXPECT_TRUE(Holds(terminal.err, "\rrows 512 of 512"));
-
     const CliResult piped = Run(arguments);
     ASSERT_EQ(piped.exitCode, 0) << piped.err;
     std::string expected;

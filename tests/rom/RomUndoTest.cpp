@@ -65,6 +65,13 @@ TEST_F(RomUndo, ASwapThatCannotFinishChangesNothing) {
         }
         WriteBytes(gone, ReadBytes(kept) == newer ? older : newer);
     }
+    // An intermediate file an interrupted swap left is never overwritten.
+    WriteBytes(swap, older);
+    EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] {
+                          SwapFiles(rom, backup, FileSystemPolicy{.withoutExchange = true});
+                      }),
+                      "left " + swap + ", and it can't tell from " + rom + " and " + backup));
+    EXPECT_EQ(ReadBytes(swap), older);
 }
 
 // A killed undo leaves the intermediate file at one of its steps; the next undo finishes it
