@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 namespace drovak {
 
 IdatPieceWriter::IdatPieceWriter(Stream& stream, uint32_t pieceSize)
-    : stream_(stream), buffer_(std::max<uint32_t>(pieceSize, 1)) {}
+    : stream_(stream), buffer_(pieceSize) {
+    if (pieceSize == 0) throw std::logic_error("IDAT pieces of 0 bytes");
+}
 
 void IdatPieceWriter::Append(const uint8_t* data, size_t size) {
     while (size > 0) {

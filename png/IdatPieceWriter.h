@@ -9,7 +9,7 @@
 namespace drovak {
 
 // Cuts the compressed image data into IDAT chunks: every chunk but the last carries exactly
-// pieceSize bytes, the last 1 to pieceSize; no empty chunk is written.
+// pieceSize bytes (at least 1), the last 1 to pieceSize; no empty chunk is written.
 class IdatPieceWriter {
 public:
     IdatPieceWriter(Stream& stream, uint32_t pieceSize);

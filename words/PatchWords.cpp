@@ -45,7 +45,7 @@ std::string BpsLines(const BpsInfo& bps) {
                                        "\n" + Shown(bps.metadata, "    ");
     return text + "  actions: " + std::to_string(bps.Actions()) + " (" +
            Count(bps.sourceReads, "read in place", "read in place") + ", " +
-           Count(bps.targetReads, "literal", "literal") + ", " +
+           Count(bps.targetReads, "literal", "literals") + ", " +
            Count(bps.sourceCopies, "copy from the source", "copies from the source") + ", " +
            Count(bps.targetCopies, "copy from the target", "copies from the target") + ")\n";
 }

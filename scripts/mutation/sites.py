@@ -3,7 +3,7 @@
 A mutant is one small change: a range of a file's text and what replaces it. The operators are
 the standard ones: relational, arithmetic and bitwise operator replacement, integer constants
 +1 and -1, a condition negated, a call statement removed, a return value replaced, two arguments
-of the same type swapped.
+of the same type swapped (but std::min's and std::max's).
 """
 
 import hashlib
@@ -286,7 +286,8 @@ class _Walker:
             self.add(path, start, end, new, "return value")
 
     def swap_arguments(self, cursor):
-        if cursor.spelling.startswith("operator"):
+        # std::min's and std::max's result is the same whichever way round their arguments are.
+        if cursor.spelling.startswith("operator") or cursor.spelling in ("min", "max"):
             return
         arguments = list(cursor.get_arguments())
         for first, second in zip(arguments, arguments[1:]):

@@ -104,18 +104,31 @@ TEST(BaseTemporaryNames, TheProcessIdIsReadBack) {
 
 // Another program puts a file of its own at the name while the new content is written: the
 // replacement is refused, that file stays as it is, and nothing is left beside it.
+// So is a file reached through a link, whose old content was to be kept as a backup; the
+// refusal names the link, as it was given.
 TEST_F(BaseFiles, AFileReplacedMeanwhileIsNotWrittenOver) {
-    const std::string path = Write("data.bin", Pattern(10));
-    const std::string theirs = Write("theirs.bin", Pattern(20, 1));
-    const std::string refused = WordsOf<RefusedError>([&] {
-        WriteFileReplacing(path, [&](Stream& out) {
+    for (const bool throughLink : {false, true}) {
+        const std::string path = Write("data.bin", Pattern(10));
+        const std::string theirs = Write("theirs.bin", Pattern(20, 1));
+        const std::string named = throughLink ? File("link.bin") : path;
+        if (throughLink) fs::create_symlink("data.bin", named);
+        const auto write = [&](Stream& out) {
             fs::rename(theirs, path);
             out.Write("new", 3);
+        };
+        const std::string refused = WordsOf<RefusedError>([&] {
+            if (throughLink) {
+                FileStream locked(named, FileMode::Replace);
+                ReplaceFile(named, write, {.locked = &locked, .keepBackup = true});
+            } else {
+                WriteFileReplacing(path, write);
+            }
         });
-    });
-    EXPECT_TRUE(Holds(refused, "replaced by another program meanwhile")) << refused;
-    EXPECT_EQ(ReadBytes(path), Pattern(20, 1));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+        EXPECT_TRUE(Holds(refused, named + ": replaced by another program meanwhile"));
+        EXPECT_EQ(ReadBytes(path), Pattern(20, 1));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()),
+                  1 + throughLink);
+    }
 }
 
 // Whole files: a pipe is read to its end, a FIFO without a writer reads as empty at once, one

@@ -25,7 +25,7 @@ TEST(CliArguments, BothFormsOfAValueAndEachRefusal) {
         {{"--table=20000", "a.bin"}, "a.bin table=20000"},
         {{"a.bin", "--table=--fix"}, "a.bin table=--fix"},
         {{"a.bin", "--table="}, "a.bin table="},
-        {{"--fix", "a.bin"}, "a.bin table=(none) fix"},
+        {{"--fix", "a-b.bin"}, "a-b.bin table=(none) fix"},
         {{"--", "-a.bin"}, "-a.bin table=(none)"},
         {{"-"}, "- table=(none)"},
         {{"a.bin", "--table"}, "refused: --table needs a value"},

@@ -3,6 +3,8 @@
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
 #include "graphics/Level.h"
+#include "rom/PointerTable.h"
+#include "rom/RomLayout.h"
 
 namespace drovak {
 namespace {
@@ -102,6 +104,10 @@ TEST_F(GraphicsLevelPictures, UnreadableLevelsAreErrors) {
     bytes = DemoRomBytes();
     bytes.resize(0x20200); // the table is whole, the data it points at is not there
     EXPECT_THROW(DecodeLevel(Write("cut-data.bin", bytes), 0), FileError);
+    // An entry that holds nothing may point anywhere.
+    MemoryStream empty(DemoRomBytes());
+    WriteTableEntry(empty, POINTER_TABLE_OFFSET, TileArtEntry(0), {.DataOffset = 0xFFFFFF});
+    EXPECT_TRUE(DecodeLevel(Write("empty.bin", empty.Data()), 0).tileArt.empty());
 }
 
 } // namespace

@@ -151,6 +151,9 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
     }
     EXPECT_EQ(SheetSizeFor(MAX_SHEET_DATA, 256).rows, 2048u);
     EXPECT_THROW(SheetSizeFor(MAX_SHEET_DATA, 2047), RefusedError); // 2056 rows of 16376 pixels
+    // Refused before the file is touched: the folder that isn't there is never reached.
+    EXPECT_THROW(SaveTilesPng(Bytes(32), GreyRampPalette(), 0, "/no such folder/a.png"),
+                 RefusedError);
     for (const auto& [bytes, tiles, height] :
          {std::tuple(2048 * 32 + 1, "2049", "16392"), {4096 * 32, "4096", "32768"}}) {
         EXPECT_EQ(WordsOf<RefusedError>([b = bytes] { SheetSizeFor(b, 1); }),

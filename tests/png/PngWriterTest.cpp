@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <set>
 #include <tuple>
 
@@ -159,7 +160,9 @@ TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
         EXPECT_EQ(sizes, pieceSizes) << size;
         EXPECT_EQ(JoinedImageData(ReadChunks(out.Data())), compressed);
     }
-    // A writer asked for pieces of 0 bytes writes them of 1.
+    // A writer asked for pieces of 0 bytes writes them of 1; the piece writer itself refuses 0.
+    MemoryStream none;
+    EXPECT_THROW(IdatPieceWriter(none, 0), std::logic_error);
     for (const uint32_t asked : {0u, 1u}) {
         MemoryStream out;
         PngWriter png(out, {3, 2});
@@ -230,6 +233,29 @@ TEST(PngRowFilter, EveryFilterSetReadsBackUnchangedWhateverThePartsAndThreads) {
         }
     }
     EXPECT_EQ(CrcText(Crc32(chosen)), "2EE85D2D");
+}
+
+// Rows of 1002 bytes: the first of the rows that prime a part lies partly within deflate's
+// reach, so it must be filtered against the row above it, as the part before filtered it. Here
+// the start of the second part repeats what that row would be if filtered against the row below.
+TEST(PngRowFilter, APartIsPrimedWithTheRowsBeforeItAsFiltered) {
+    constexpr uint32_t width = 334, length = 3 * width, height = 80, first = 40, from = 7;
+    std::mt19937 random(7);
+    std::vector<Bytes> rows(height, Bytes(length));
+    for (Bytes& row : rows)
+        for (uint8_t& byte : row) byte = uint8_t(random());
+    for (uint32_t x = 0; x < 392; ++x)
+        rows[first][x] =
+            uint8_t(rows[first - 1][x] + rows[from][x + 610] - rows[from + 1][x + 610]);
+    MemoryStream out;
+    PngWriter png(out, {width, height});
+    png.ImageData([&](uint32_t y, uint8_t* row) { std::copy(rows[y].begin(), rows[y].end(), row); },
+                  {.filters = PngFilterSet::Up, .partSize = first * (length + 1)});
+    png.End();
+    const std::vector<uint16_t> samples = DecodeWithLibpng(out.Data()).samples;
+    ASSERT_EQ(samples.size(), size_t(length) * height);
+    for (uint32_t y : {first - 1, first, first + 1})
+        EXPECT_TRUE(std::equal(rows[y].begin(), rows[y].end(), samples.begin() + y * length)) << y;
 }
 
 } // namespace

@@ -3,8 +3,9 @@
 // renameat2, link, linkat; writes to stdin, stdout and stderr are not counted) and makes the Nth
 // of them fail, or kills the process just before it.
 //   DROVAK_FAULT_AT=N     the call to act on, counted from 1 (unset: none)
-//   DROVAK_FAULT=eio|enospc|einval|kill
-//                         fail it with EIO, ENOSPC or EINVAL, or SIGKILL the process instead
+//   DROVAK_FAULT=eio|enospc|einval|eintr|kill
+//                         fail it with EIO, ENOSPC, EINVAL or EINTR (a signal came first), or
+//                         SIGKILL the process instead
 //   DROVAK_FAULT_LOG=PATH one line per counted call: "N NAME FILE [FILE]" (file names only)
 //   DROVAK_FAIL_ALWAYS=NAME:ERROR,...
 //                         every call of NAME fails with ERROR (einval, eperm or eio), as on a file
@@ -38,6 +39,7 @@ int ErrorNamed(const char* name) {
     return std::strncmp(name, "enospc", 6) == 0   ? ENOSPC
            : std::strncmp(name, "einval", 6) == 0 ? EINVAL
            : std::strncmp(name, "eperm", 5) == 0  ? EPERM
+           : std::strncmp(name, "eintr", 5) == 0  ? EINTR
                                                   : EIO;
 }
 

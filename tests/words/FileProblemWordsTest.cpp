@@ -2,7 +2,10 @@
 
 #include "patch/PatchProblem.h"
 #include "words/PatchRefusalWords.h"
+#include "words/PatchWords.h"
 #include "words/RomProblemWords.h"
+
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -218,6 +221,17 @@ TEST(FileProblemWords, EachPatchMakingProblemIsWordedWhole) {
                       problem.kind != K::SuffixArrayFailed);
         }
     }
+}
+
+TEST(PatchWords, ABpsPatchsActionsAreCountedByKindAndInAll) {
+    PatchInfo info;
+    info.format = PatchFormat::Bps;
+    info.bps.emplace();
+    std::tie(info.bps->sourceReads, info.bps->targetReads, info.bps->sourceCopies,
+             info.bps->targetCopies) = std::tuple(1, 2, 3, 4);
+    EXPECT_TRUE(test::Holds(PatchInfoText(info, "a.bps", 9),
+                            "actions: 10 (1 read in place, 2 literals, 3 copies from the source, 4 "
+                            "copies from the target)\n"));
 }
 
 } // namespace
