@@ -26,10 +26,6 @@ Bytes Text(const std::string& text) {
     return {text.begin(), text.end()};
 }
 
-Bytes Decode(const Bytes& packed, size_t decodedSize) {
-    return LzhDecode(packed, uint32_t(decodedSize)).bytes;
-}
-
 Bytes Random(size_t size, uint32_t seed, uint32_t limit) {
     std::mt19937 random(seed);
     Bytes bytes(size);
@@ -54,7 +50,7 @@ TEST(CompressionLzh, KnownStreamsBothWays) {
         {"F6 FB BD FF 08 C0 1F C7 04 07 F2", Text("abcdabceabcf"), true}, // abc at distance 3 twice
     };
     for (const auto& [packed, plain, encodes] : cases) {
-        EXPECT_EQ(Decode(Hex(packed), plain.size()), plain) << packed;
+        EXPECT_EQ(LzhDecode(Hex(packed), uint32_t(plain.size())).bytes, plain) << packed;
         EXPECT_EQ(encodes ? LzhEncode(plain) : Hex(packed), Hex(packed)) << packed;
     }
 }
@@ -111,7 +107,8 @@ TEST(CompressionLzh, EveryInputDecodesBackToItself) {
     Bytes streams;
     for (const auto& plain : inputs) {
         const Bytes packed = LzhEncode(plain);
-        ASSERT_EQ(Decode(packed, plain.size()), plain) << plain.size() << " bytes";
+        ASSERT_EQ(LzhDecode(packed, uint32_t(plain.size())).bytes, plain)
+            << plain.size() << " bytes";
         streams.insert(streams.end(), packed.begin(), packed.end());
     }
     // And the streams byte for byte: every choice the encoder makes shows in them.

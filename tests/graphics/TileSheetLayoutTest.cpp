@@ -6,9 +6,8 @@
 #include "graphics/PngToTiles.h"
 #include "graphics/TileSheet.h"
 #include "graphics/TilesToPng.h"
+#include "support/HandMadeRom.h"
 #include "support/WordsOf.h"
-
-#include <random>
 
 namespace drovak {
 namespace {
@@ -24,9 +23,7 @@ TilePalette MarkerLine() {
 // sheet shows every pixel in the colour the preview draws, and reads back to the same bytes
 // with its record, and without it given the cell.
 TEST_F(GraphicsTileSheetLayout, TheSavedSheetIsThePreview) {
-    Bytes data(1792 * 32);
-    std::mt19937 random(6);
-    for (auto& byte : data) byte = uint8_t(random());
+    const Bytes data = handmade::Noise(1792 * 32, 6);
     for (const TileCell cell : {TileCell{1, 1}, TileCell{1, 4}, TileCell{2, 2}}) {
         SCOPED_TRACE(TileCellText(cell));
         const PreviewImage preview = RenderTiles(data, uint8_t(cell.width), uint8_t(cell.height),

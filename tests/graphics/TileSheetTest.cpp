@@ -5,11 +5,10 @@
 #include "graphics/PngToTiles.h"
 #include "graphics/TileSheet.h"
 #include "graphics/TilesToPng.h"
+#include "support/HandMadeRom.h"
 #include "support/LibpngCodec.h"
 #include "support/PngReading.h"
 #include "support/WordsOf.h"
-
-#include <random>
 
 namespace drovak {
 namespace {
@@ -30,10 +29,8 @@ Bytes PaletteRom() {
 
 TEST_F(GraphicsTileSheet, TilesToPngAndBackGiveTheSameBytes) {
     const TilePalette line1 = ReadTilePalette(Write("rom.bin", PaletteRom()), 0x100, 1);
-    std::mt19937 random(10);
     for (size_t size : {0, 1, 31, 32, 33, 32 * 40 + 5}) {
-        Bytes data(size);
-        for (auto& byte : data) byte = uint8_t(random());
+        const Bytes data = handmade::Noise(size, uint32_t(size));
         for (unsigned columns : {1u, 3u, 16u}) {
             const DecodedPng image = ReadPng(SheetPng(data, GreyRampPalette(), columns), "a.png");
             const uint32_t rows =

@@ -18,16 +18,13 @@ Manifest Sample() {
                         0x0000ABCD,        sheet};
     const ModFile block{ModKind::RleBlock, "48120.bin", 0, 0x48120, 0, 57344, 4517, 57344,
                         0xFFFFFFFF,        std::nullopt};
-    Manifest manifest;
-    manifest.romName = "tf3 (copy).bin";
-    manifest.romPath = "../roms/tf3 (copy).bin";
-    manifest.romSize = 0x80000;
-    manifest.romCrc = 0xFEDCBA98;
-    manifest.table = 0x20000;
-    manifest.files = {entry, block};
-    manifest.views = {{ViewKind::LevelMap, "levels/level03.tmx", 0x1234, 2, 0, 0},
-                      {ViewKind::Palette, "palettes/title.gpl", 0x5678, 0, 0x6DA56, 17}};
-    return manifest;
+    Manifest m;
+    std::tie(m.romName, m.romPath, m.romSize, m.romCrc, m.table) =
+        std::tuple("tf3 (copy).bin", "../roms/tf3 (copy).bin", 0x80000, 0xFEDCBA98, 0x20000);
+    m.files = {entry, block};
+    m.views = {{ViewKind::LevelMap, "levels/level03.tmx", 0x1234, 2, 0, 0},
+               {ViewKind::Palette, "palettes/title.gpl", 0x5678, 0, 0x6DA56, 17}};
+    return m;
 }
 
 TEST(ModManifest, ReadsBackWhatItWrites) {
@@ -148,11 +145,10 @@ TEST(ModManifest, EveryNumberIsCheckedOnItsOwn) {
         };
         // The largest value passes the range (a block's name then differs: refused for that).
         EXPECT_FALSE(Holds(refusal(std::to_string(max)), " not 0 to ")) << key;
-        for (const std::string& value : {std::to_string(max + 1), std::string("-1")}) {
+        for (const std::string& value : {std::to_string(max + 1), std::string("-1")})
             EXPECT_EQ(refusal(value), "m.toml: " + std::string(where) + ": " + name + " is " +
                                           value + ", not 0 to " + std::to_string(max) +
                                           "; not a manifest drovak-cli unpack wrote");
-        }
         if (name == "columns" || name.rfind("cell_", 0) == 0) {
             EXPECT_EQ(refusal("0"), "m.toml: file 1, its sheet: a sheet's columns and cell sides "
                                     "are at least 1; not a manifest drovak-cli unpack wrote");

@@ -9,6 +9,7 @@
 #include "words/PatchRefusalWords.h"
 #include "words/PatchWords.h"
 
+#include <optional>
 #include <tuple>
 
 namespace drovak::test {
@@ -37,12 +38,13 @@ Bytes Le32(uint32_t value) {
     return {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
 }
 
-// A patch put together by hand, with a right checksum of its own.
+// A patch put together by hand, with a right checksum of its own; its header may claim more
+// metadata than it holds.
 Bytes HandPatch(const Bytes& source, uint64_t targetSize, const Bytes& actions, uint32_t targetCrc,
-                const Bytes& metadata = {}) {
-    Bytes patch =
-        Cat(Bytes{'B', 'P', 'S', '1'}, Number(source.size()), Number(targetSize),
-            Number(metadata.size()), metadata, actions, Le32(Crc32(source)), Le32(targetCrc));
+                const Bytes& metadata = {}, std::optional<uint64_t> metadataSize = {}) {
+    Bytes patch = Cat(Bytes{'B', 'P', 'S', '1'}, Number(source.size()), Number(targetSize),
+                      Number(metadataSize.value_or(metadata.size())), metadata, actions,
+                      Le32(Crc32(source)), Le32(targetCrc));
     return Cat(patch, Le32(Crc32(patch)));
 }
 
@@ -63,16 +65,10 @@ TEST(BpsRefusal, TheInfoCountsEachKindOfAction) {
     EXPECT_EQ(DescribePatch(Bytes{'B', 'P', 'S', '1', 0}).problem.fault, PatchFault::EndsEarly);
 }
 
-struct Hostile {
-    const char* name;
-    uint64_t targetSize;
-    Bytes actions;
-    PatchRefusal refusal;
-};
-
 TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
     using R = PatchRefusal;
-    const Hostile cases[] = {
+    // What the actions do, the target's size, the actions, the refusal.
+    const std::tuple<const char*, uint64_t, Bytes, PatchRefusal> cases[] = {
         {"reads the source past its end", 32, Action(0, 32), R::OutOfBounds},
         {"writes past the target's end", 5, Cat(Action(1, 10), Pattern(10)), R::OutOfBounds},
         {"writes past the target's end later", 6,
@@ -91,22 +87,18 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
         {"a copy without its delta", 4, Action(2, 4), R::Damaged},
         {"actions that stop short", 20, Action(0, 16), R::Damaged},
     };
-    for (const Hostile& hostile : cases) {
-        SCOPED_TRACE(hostile.name);
-        const Bytes patch = HandPatch(SOURCE, hostile.targetSize, hostile.actions, 0);
-        const PatchResult result = ApplyBpsPatch(SOURCE, patch);
-        EXPECT_EQ(std::tuple(result.refusal, result.target.empty()),
-                  std::tuple(hostile.refusal, true))
-            << PatchFaultText(result.fault);
+    for (const auto& [name, targetSize, actions, refusal] : cases) {
+        const PatchResult result = ApplyBpsPatch(SOURCE, HandPatch(SOURCE, targetSize, actions, 0));
+        EXPECT_EQ(std::tuple(result.refusal, result.target.empty()), std::tuple(refusal, true))
+            << name << ": " << PatchFaultText(result.fault);
     }
     // Which way a copy left its bounds is said.
     for (const auto& [actions, detail] :
          {std::pair{Cat(Action(2, 10), Delta(10)), "a copy reads past the source's end"},
           {Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)),
-           "a copy starts outside what the target holds so far"}}) {
+           "a copy starts outside what the target holds so far"}})
         EXPECT_EQ(PatchFaultText(ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 10, actions, 0)).fault),
                   detail);
-    }
 }
 
 TEST(BpsRefusal, WellFormedCopiesApplyIncludingOverlappingTargetCopies) {
@@ -129,10 +121,8 @@ TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
     const Bytes copy = Action(0, 16);
     EXPECT_TRUE(
         ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 16, copy, Crc32(SOURCE), Hex("41 42"))).Applied());
-    Bytes patch = Cat(Bytes{'B', 'P', 'S', '1'}, Number(16), Number(16), Number(1000), copy,
-                      Le32(Crc32(SOURCE)), Le32(Crc32(SOURCE)));
-    patch = Cat(patch, Le32(Crc32(patch)));
-    EXPECT_EQ(ApplyBpsPatch(SOURCE, patch).refusal, PatchRefusal::Damaged);
+    EXPECT_EQ(ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 16, copy, Crc32(SOURCE), {}, 1000)).refusal,
+              PatchRefusal::Damaged);
 }
 
 // A wrong base, a wrong result and a header naming another size than the base's (its checksum
@@ -197,9 +187,7 @@ TEST(BpsCreate, RefusesImagesLargerThanAPatchMayCarry) {
 PatchResult Refusal(PatchRefusal kind, uint32_t named, uint32_t given, uint64_t size = 0,
                     PatchFault fault = PatchFault::None, uint64_t position = 0) {
     PatchResult result = PatchResult::Refused(kind, position, fault);
-    result.expectedCrc = named;
-    result.actualCrc = given;
-    result.size = size;
+    std::tie(result.expectedCrc, result.actualCrc, result.size) = std::tuple(named, given, size);
     return result;
 }
 

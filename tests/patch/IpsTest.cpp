@@ -22,8 +22,7 @@ Bytes Record(uint32_t offset, const std::string& data) {
 }
 
 Bytes RunRecord(uint32_t offset, uint16_t count, char value) {
-    return {uint8_t(offset >> 16), uint8_t(offset >> 8), uint8_t(offset), 0, 0,
-            uint8_t(count >> 8),   uint8_t(count),       uint8_t(value)};
+    return Cat(Record(offset, ""), Bytes{uint8_t(count >> 8), uint8_t(count), uint8_t(value)});
 }
 
 Bytes Ips(const Bytes& records, const Bytes& after = {}) {

@@ -22,6 +22,17 @@ namespace {
 
 using namespace test;
 
+// A whole file: the signature and header, the palette when one is given, the image data.
+Bytes WrittenPng(const PngHeader& header, const PngRowSource& rows,
+                 const PngCompression& settings = {}, const std::vector<uint32_t>& palette = {}) {
+    MemoryStream out;
+    PngWriter png(out, header);
+    if (!palette.empty()) png.Palette(palette);
+    png.ImageData(rows, settings);
+    png.End();
+    return out.Take();
+}
+
 TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
     const std::tuple<int, int, uint32_t, uint32_t, bool> cases[] = {
         {6, 16, 1, 1, true},  {2, 8, 5, 2, true},
@@ -39,14 +50,12 @@ TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
             EXPECT_EQ(out.Size(), 33u); // the signature and IHDR
             continue;
         }
-        EXPECT_THROW(PngWriter(out, header), RefusedError);
+        EXPECT_EQ(WordsOf<RefusedError>([&] { PngWriter(out, header); }),
+                  "PNG picture: colour type " + std::to_string(type) + " at " +
+                      std::to_string(depth) + " bits, " + std::to_string(width) + " x " +
+                      std::to_string(height) + " pixels, is not what this writer writes");
         EXPECT_EQ(out.Size(), 0u);
     }
-    MemoryStream out;
-    const auto sixteenBitIndices = [&] { PngWriter(out, PngHeader{5, 2, 3, 16}); };
-    EXPECT_EQ(
-        WordsOf<RefusedError>(sixteenBitIndices),
-        "PNG picture: colour type 3 at 16 bits, 5 x 2 pixels, is not what this writer writes");
 }
 
 // A row without a filter is its bytes as they are.
@@ -76,21 +85,12 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
             }
         };
         const std::vector<uint32_t> palette = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
-        MemoryStream out;
-        {
-            PngWriter png(out, header);
-            EXPECT_THROW(png.Palette(std::vector<uint32_t>((size_t(1) << depth) + 1)),
-                         RefusedError);
-            EXPECT_NO_THROW(png.Palette(std::vector<uint32_t>(size_t(1) << depth)));
-        }
-        out = MemoryStream();
-        {
-            PngWriter png(out, header);
-            png.Palette(palette);
-            png.ImageData(rows, {});
-            png.End();
-        }
-        const LibpngPicture read = DecodeWithLibpng(out.Data());
+        MemoryStream scratch;
+        PngWriter sized(scratch, header);
+        EXPECT_THROW(sized.Palette(std::vector<uint32_t>((size_t(1) << depth) + 1)), RefusedError);
+        EXPECT_NO_THROW(sized.Palette(std::vector<uint32_t>(size_t(1) << depth)));
+        const Bytes file = WrittenPng(header, rows, {}, palette);
+        const LibpngPicture read = DecodeWithLibpng(file);
         EXPECT_EQ(std::tie(read.width, read.height, read.colourType, read.bitDepth, read.interlace),
                   std::tuple(5u, 3u, 3, int(depth), 0));
         std::vector<uint32_t> colours;
@@ -98,7 +98,7 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
             colours.push_back(uint32_t(c.red | c.green << 8 | c.blue << 16));
         EXPECT_EQ(colours, palette);
         for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(read.samples.at(i), i % 4);
-        const DecodedPng ours = ReadPng(out.Data(), "p.png");
+        const DecodedPng ours = ReadPng(file, "p.png");
         EXPECT_EQ(ours.palette, palette);
         for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(ours.Sample(i % 5, i / 5, 0), i % 4);
 
@@ -118,27 +118,15 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
 // A keyword is 1 to 79 printable Latin-1 characters (32 to 126, 161 to 255) without leading,
 // trailing or double spaces; a text holds no NUL.
 TEST(PngWriter, TextsTakeOnlyKeywordsAPngReaderAccepts) {
-    const std::pair<std::string, bool> keywords[] = {{"Software", true},
-                                                     {"~ \xA1\xFF", true},
-                                                     {std::string(79, 'k'), true},
-                                                     {"", false},
-                                                     {std::string(80, 'k'), false},
-                                                     {" lead", false},
-                                                     {"trail ", false},
-                                                     {"two  spaces", false},
-                                                     {"\x1F", false},
-                                                     {"\x7F", false},
-                                                     {"\xA0", false}};
-    for (const auto& [keyword, accepted] : keywords) {
-        MemoryStream out;
-        PngWriter png(out, {1, 1});
-        if (accepted)
-            EXPECT_NO_THROW(png.Text(keyword, "text")) << keyword;
-        else
-            EXPECT_THROW(png.Text(keyword, "text"), RefusedError) << keyword;
-    }
     MemoryStream out;
-    EXPECT_THROW(PngWriter(out, {1, 1}).Text("Comment", std::string("a\0b", 3)), RefusedError);
+    PngWriter png(out, {1, 1});
+    using Keywords = std::vector<std::string>;
+    for (const std::string& keyword : Keywords{"Software", "~ \xA1\xFF", std::string(79, 'k')})
+        EXPECT_NO_THROW(png.Text(keyword, "text")) << keyword;
+    for (const std::string& keyword : Keywords{"", std::string(80, 'k'), " lead", "trail ",
+                                               "two  spaces", "\x1F", "\x7F", "\xA0"})
+        EXPECT_THROW(png.Text(keyword, "text"), RefusedError) << keyword;
+    EXPECT_THROW(png.Text("Comment", std::string("a\0b", 3)), RefusedError);
 }
 
 TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
@@ -164,17 +152,15 @@ TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
     MemoryStream none;
     EXPECT_THROW(IdatPieceWriter(none, 0), std::logic_error);
     for (const uint32_t asked : {0u, 1u}) {
-        MemoryStream out;
-        PngWriter png(out, {3, 2});
-        png.ImageData([](uint32_t, uint8_t* row) { std::fill_n(row, 9, 0x5A); },
-                      {.level = 0, .maxIdatSize = asked});
-        png.End();
+        const Bytes file =
+            WrittenPng({3, 2}, [](uint32_t, uint8_t* row) { std::fill_n(row, 9, 0x5A); },
+                       {.level = 0, .maxIdatSize = asked});
         std::multiset<size_t> pieces;
-        for (const auto& chunk : ReadChunks(out.Data()))
+        for (const auto& chunk : ReadChunks(file))
             if (chunk.name == "IDAT") pieces.insert(chunk.data.size());
         EXPECT_GT(pieces.count(1), 20u) << asked;
         EXPECT_EQ(pieces.count(1), pieces.size()) << asked;
-        EXPECT_EQ(DecodeWithLibpng(out.Data()).samples, std::vector<uint16_t>(18, 0x5A));
+        EXPECT_EQ(DecodeWithLibpng(file).samples, std::vector<uint16_t>(18, 0x5A));
     }
 }
 
@@ -213,11 +199,7 @@ TEST(PngRowFilter, EveryFilterSetReadsBackUnchangedWhateverThePartsAndThreads) {
                  {std::pair<size_t, unsigned>{height, 1}, {40, 1}, {40, 3}, {9, 2}}) {
                 settings.partSize = rowsPerPart * rowBytes;
                 settings.threads = threads;
-                MemoryStream out;
-                PngWriter png(out, header);
-                png.ImageData(rows, settings);
-                png.End();
-                const Bytes& file = out.Data();
+                const Bytes file = WrittenPng(header, rows, settings);
                 EXPECT_EQ(DecodeWithLibpng(file).samples, expected)
                     << int(colourType) << "/" << int(depth) << " filters " << int(set) << ", "
                     << rowsPerPart << " rows a part";
@@ -247,12 +229,10 @@ TEST(PngRowFilter, APartIsPrimedWithTheRowsBeforeItAsFiltered) {
     for (uint32_t x = 0; x < 392; ++x)
         rows[first][x] =
             uint8_t(rows[first - 1][x] + rows[from][x + 610] - rows[from + 1][x + 610]);
-    MemoryStream out;
-    PngWriter png(out, {width, height});
-    png.ImageData([&](uint32_t y, uint8_t* row) { std::copy(rows[y].begin(), rows[y].end(), row); },
-                  {.filters = PngFilterSet::Up, .partSize = first * (length + 1)});
-    png.End();
-    const std::vector<uint16_t> samples = DecodeWithLibpng(out.Data()).samples;
+    const auto row = [&](uint32_t y, uint8_t* out) { std::copy_n(rows[y].begin(), length, out); };
+    const PngCompression parts{.filters = PngFilterSet::Up, .partSize = first * (length + 1)};
+    const std::vector<uint16_t> samples =
+        DecodeWithLibpng(WrittenPng({width, height}, row, parts)).samples;
     ASSERT_EQ(samples.size(), size_t(length) * height);
     for (uint32_t y : {first - 1, first, first + 1})
         EXPECT_TRUE(std::equal(rows[y].begin(), rows[y].end(), samples.begin() + y * length)) << y;

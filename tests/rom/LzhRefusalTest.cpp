@@ -119,9 +119,8 @@ TEST(RomLzhPage, RefusesToWriteOverWhatItDoesNotMove) {
     const std::pair<uint32_t, bool> tables[] = {
         {0x100, true}, {0x180, true}, {0x18E, true}, {0x190, false}};
     for (const auto& [table, covers] : tables) {
-        image = ThreeEntryRom(table);
-        EXPECT_EQ(PlanLzhInsert(Image(image), InputPackingTo(0x100), table, 2).dataOnChecksum,
-                  covers)
+        const Bytes rom = ThreeEntryRom(table);
+        EXPECT_EQ(PlanLzhInsert(Image(rom), InputPackingTo(0x100), table, 2).dataOnChecksum, covers)
             << table;
     }
 

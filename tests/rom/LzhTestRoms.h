@@ -1,6 +1,6 @@
 #pragma once
 
-// The small ROM images and inputs the LZH page's tests share.
+// The small ROM images and inputs the ROM pages' tests share.
 
 #include "compression/Lzh.h"
 #include "rom/RomFile.h"

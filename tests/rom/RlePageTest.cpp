@@ -1,4 +1,5 @@
 #include "rom/RlePage.h"
+#include "LzhTestRoms.h"
 #include "base/Paths.h"
 #include "compression/Rle.h"
 #include "rom/HeaderChecksum.h"
@@ -20,10 +21,6 @@ constexpr uint32_t O = 0x100;
 Bytes RomWithBlock(const std::string& block) {
     Bytes rom = Pattern(0x200);
     return Put(rom, O, Hex(block));
-}
-
-RomBytes Image(const Bytes& bytes) {
-    return {"tf3.bin", bytes};
 }
 
 TEST(RomRlePage, ExtractDecodesTheBlockAndCountsItsBytes) {
@@ -98,13 +95,12 @@ TEST(RomRlePage, RefusalsBuildNothing) {
     }
     // A block that covers a right header checksum (at 0x18E) keeps its data there: no checksum
     // is stored over it (found by fuzzing).
-    TempDir headerDir;
-    const std::string headerRom = headerDir.File("header.bin");
+    TempDir dir;
+    const std::string headerRom = dir.File("header.bin");
     Bytes header = RomWithBlock("00 00 00 04 07");
     StoreChecksum(header);
     WriteBytes(headerRom, header);
-    Bytes noise(100);
-    for (size_t i = 0; i < noise.size(); ++i) noise[i] = uint8_t(i * 0x37 + 1);
+    const Bytes noise = Pattern(100, 1);
     const RleInsertPlan covering = PlanRleInsert(Image(header), noise, O);
     EXPECT_TRUE(covering.dataOnChecksum);
     ApplyRleInsert(covering, headerRom);
@@ -124,7 +120,6 @@ TEST(RomRlePage, RefusalsBuildNothing) {
     EXPECT_THROW(ApplyRleInsert(plan, Image(Cat(before, Bytes{0}))), RefusedError); // same block
 
     // From files: missing ones are reported, and a missing ROM is not created.
-    TempDir dir;
     const std::string rom = dir.File("tf3.bin"), input = dir.File("48120.bin");
     const std::string missing = dir.File("other.bin");
     WriteBytes(rom, before);

@@ -34,13 +34,11 @@ inline Bytes EncodeWithLibpng(const LibpngPicture& p) {
     Bytes file;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    png_set_write_fn(
-        png, &file,
-        [](png_structp s, png_bytep data, size_t size) {
-            static_cast<Bytes*>(png_get_io_ptr(s))
-                ->insert(static_cast<Bytes*>(png_get_io_ptr(s))->end(), data, data + size);
-        },
-        nullptr);
+    const auto write = [](png_structp s, png_bytep data, size_t size) {
+        Bytes& to = *static_cast<Bytes*>(png_get_io_ptr(s));
+        to.insert(to.end(), data, data + size);
+    };
+    png_set_write_fn(png, &file, write, nullptr);
     const size_t bytes = p.bitDepth / 8, rowBytes = p.samples.size() / p.height * bytes;
     Bytes packed;
     for (uint16_t sample : p.samples) {

@@ -20,46 +20,49 @@ namespace {
 TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
     using K = FileProblemKind;
     const FileProblem failed{.kind = K::CannotRename, .path = "a", .error = ENOENT};
+    const std::exception_ptr cause = std::make_exception_ptr(FileFailure(failed));
     const std::string gone = "No such file or directory";
+    // A problem with the file "a" (or `path`) that the system said is gone.
+    const auto lost = [](K kind, std::string path = "a") {
+        return FileProblem{.kind = kind, .path = std::move(path), .error = ENOENT};
+    };
+    // A swap of "a" with "b" through "b.swap" that the system said is gone.
+    const auto swapping = [](K kind) {
+        return FileProblem{
+            .kind = kind, .path = "a", .other = "b", .third = "b.swap", .error = ENOENT};
+    };
     // Each case's words begin with the type's letter.
     const std::pair<FileProblem, std::string> cases[] = {
         {{.kind = K::NoFileName}, "F No file name given"},
-        {{.kind = K::CannotOpen, .path = "a", .error = ENOENT},
-         "F a: cannot open for reading: " + gone},
+        {lost(K::CannotOpen), "F a: cannot open for reading: " + gone},
         {{.kind = K::CannotOpen, .path = "a", .error = ENOENT, .flag = true},
          "F a: cannot open for writing: " + gone},
-        {{.kind = K::CannotStat, .path = "a", .error = ENOENT}, "F a: cannot open: " + gone},
-        {{.kind = K::CannotOpenToChange, .path = "a", .error = ENOENT},
+        {lost(K::CannotStat), "F a: cannot open: " + gone},
+        {lost(K::CannotOpenToChange),
          "F a: cannot open for writing: " + gone + "; nothing was written"},
         {{.kind = K::NotRegularToWrite, .path = "a", .mode = S_IFDIR},
          "F a: is a folder, not a regular file; nothing was written"},
-        {{.kind = K::CannotRead, .path = "a", .error = ENOENT}, "F a: cannot read: " + gone},
+        {lost(K::CannotRead), "F a: cannot read: " + gone},
         {{.kind = K::CannotReadAt, .path = "a", .error = ENOENT, .at = 31},
          "F a: cannot read at 0x1F: " + gone},
         {{.kind = K::CannotWriteAt, .path = "a", .error = ENOENT, .at = 32},
          "F a: cannot write at 0x20: " + gone},
-        {{.kind = K::CannotSync, .path = "a", .error = ENOENT},
-         "F a: cannot write to storage: " + gone},
+        {lost(K::CannotSync), "F a: cannot write to storage: " + gone},
         {{.kind = K::TooShort, .path = "a", .count = 4, .at = 16, .end = 18},
          "F a: too short: 4 bytes needed at 0x10, the data ends at 0x12"},
         {{.kind = K::ReadOnlyView, .path = "a"}, "F a: is read-only here; nothing was written"},
         {{.kind = K::NoReader, .path = "a"}, "F a: nothing was written: no program reads from it"},
-        {{.kind = K::CannotOpenThrough, .path = "a", .error = ENOENT},
-         "F a: nothing was written: cannot open: " + gone},
+        {lost(K::CannotOpenThrough), "F a: nothing was written: cannot open: " + gone},
         {{.kind = K::CannotWriteThrough, .path = "a", .error = ENOENT, .count = 3, .total = 9},
          "F a: cannot write (3 of 9 bytes written): " + gone},
-        {{.kind = K::CannotCreateTemporary, .path = "a", .error = ENOENT},
+        {lost(K::CannotCreateTemporary),
          "F cannot create a temporary file in the folder of a: " + gone},
-        {{.kind = K::CannotCheckNewFile, .path = "a", .error = ENOENT},
-         "F cannot check the new file of a: " + gone},
-        {{.kind = K::CannotGiveMode, .path = "a", .error = ENOENT},
-         "F cannot give the new file the mode of a: " + gone},
+        {lost(K::CannotCheckNewFile), "F cannot check the new file of a: " + gone},
+        {lost(K::CannotGiveMode), "F cannot give the new file the mode of a: " + gone},
         {{.kind = K::CannotGiveAttribute, .path = "a", .text = "user.x", .error = ENOENT},
          "F cannot give the new file the attribute user.x of a: " + gone},
         {failed, "F cannot rename the new file over it: " + gone},
-        {{.kind = K::NothingWritten,
-          .path = "a",
-          .cause = std::make_exception_ptr(FileFailure(failed))},
+        {{.kind = K::NothingWritten, .path = "a", .cause = cause},
          "F a: nothing was written: cannot rename the new file over it: " + gone},
         {{.kind = K::OtherAtTarget, .path = "a", .other = "t", .text = "/x", .mode = S_IFLNK},
          "F a: not written: after the new file was renamed into place, t holds a symbolic link to "
@@ -83,31 +86,23 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
          "F a: the new content was written (the old one kept as a.bak), but its folder could not "
          "be synced to storage: " +
              gone},
-        {{.kind = K::CannotSwap, .path = "a", .other = "b", .third = "b.swap", .error = ENOENT},
-         "F a: nothing was changed: cannot swap it with b: " + gone},
-        {{.kind = K::SwapNotPutBack, .path = "a", .other = "b", .third = "b.swap", .error = ENOENT},
+        {swapping(K::CannotSwap), "F a: nothing was changed: cannot swap it with b: " + gone},
+        {swapping(K::SwapNotPutBack),
          "F a: cannot swap it with b (" + gone + "), nor put it back: it is b.swap"},
-        {{.kind = K::SwapHalfDone, .path = "a", .other = "b", .third = "b.swap", .error = ENOENT},
+        {swapping(K::SwapHalfDone),
          "F a: now holds what b held, but the old a could not be named b (" + gone +
              "); it is b.swap"},
-        {{.kind = K::SwapNotSynced, .path = "a", .other = "b", .third = "b.swap", .error = ENOENT},
+        {swapping(K::SwapNotSynced),
          "F a: swapped with b, but the folder could not be synced to storage: " + gone},
-        {{.kind = K::InterruptedNotRestored,
-          .path = "a",
-          .other = "b",
-          .third = "b.swap",
-          .error = ENOENT},
+        {swapping(K::InterruptedNotRestored),
          "F a: an undo was interrupted and left b.swap, which can't be put in its place: " + gone},
         {{.kind = K::CannotMakeFolder, .path = "d"},
          "F d: cannot make the folder: something else is there"},
-        {{.kind = K::CannotReadFolder, .path = "d", .error = ENOENT},
-         "F d: cannot read the folder: " + gone},
-        {{.kind = K::CannotWatch, .path = "d", .error = ENOENT},
-         "F d: can't be watched (" + gone + ")"},
+        {lost(K::CannotReadFolder, "d"), "F d: cannot read the folder: " + gone},
+        {lost(K::CannotWatch, "d"), "F d: can't be watched (" + gone + ")"},
         {{.kind = K::WatchFailed, .error = ENOENT}, "F watching the folder failed (" + gone + ")"},
         {{.kind = K::NoSuchProgram, .path = "emu"}, "F emu: no such program (on PATH) to start"},
-        {{.kind = K::CannotStart, .path = "emu", .error = ENOENT},
-         "F emu: can't be started (" + gone + ")"},
+        {lost(K::CannotStart, "emu"), "F emu: can't be started (" + gone + ")"},
         {{.kind = K::NotRegular, .path = "a", .mode = S_IFIFO},
          "R a: is a FIFO, not a regular file; nothing was read or written"},
         {{.kind = K::ReadOnlyMode, .path = "a"},

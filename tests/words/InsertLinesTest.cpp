@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace drovak {
@@ -18,12 +19,8 @@ std::vector<std::string> Missing(const std::string& text, std::vector<std::strin
 }
 
 TEST(InsertLines, RleGrowthSaysWhatTheBlockOverwritesOrHowTheFileGrows) {
-    struct Case {
-        std::optional<uint32_t> oldBlock;
-        uint64_t newFileSize;
-        std::vector<std::string> parts;
-    };
-    const Case cases[] = {
+    // The old block's size, if any; the file's size afterwards; what the text says.
+    const std::tuple<std::optional<uint32_t>, uint64_t, std::vector<std::string>> cases[] = {
         {5,
          0x200,
          {"greater than previous! The new block (12 bytes) will overwrite 7 bytes after "
@@ -35,31 +32,22 @@ TEST(InsertLines, RleGrowthSaysWhatTheBlockOverwritesOrHowTheFileGrows) {
         {{}, 0x200, {"no valid RLE block at 0x100! The new block will overwrite the 12 bytes"}},
         {{}, 0x210, {"The new block (12 bytes) runs past", "grows from 512 to 528 bytes"}},
     };
-    for (const Case& c : cases) {
-        RleInsertPlan plan;
-        plan.offset = 0x100;
-        plan.fileSize = 0x200;
-        plan.newFileSize = c.newFileSize;
-        plan.packed.assign(12, 0);
-        plan.oldBlockSize = c.oldBlock;
-        plan.bytesBeyondOldBlock = 12 - c.oldBlock.value_or(0);
-        plan.beyondNotBlank = 4;
+    for (const auto& [oldBlock, newFileSize, parts] : cases) {
+        RleInsertPlan plan{.packed = std::vector<uint8_t>(12, 0), .oldBlockSize = oldBlock};
+        std::tie(plan.offset, plan.fileSize, plan.newFileSize, plan.beyondNotBlank) =
+            std::tuple(0x100, 0x200, newFileSize, 4);
+        plan.bytesBeyondOldBlock = 12 - oldBlock.value_or(0);
         const std::string text = RleGrowthText(plan);
-        EXPECT_EQ(Missing(text, c.parts), std::vector<std::string>{}) << text;
+        EXPECT_EQ(Missing(text, parts), std::vector<std::string>{}) << text;
         EXPECT_EQ(text.find('\r'), npos) << text;
     }
 }
 
 TEST(InsertLines, LzhTextsNameTheEntryTheTailAndTheMoves) {
     LzhInsertPlan plan;
-    plan.index = 3;
-    plan.oldSize = 20;
-    plan.newSize = 30;
-    plan.fileSize = 0x1000;
-    plan.newFileSize = 0x1004;
-    plan.tailStart = 0xFF0;
-    plan.tailOverwritten = 10;
-    plan.tailNotBlank = 2;
+    std::tie(plan.index, plan.oldSize, plan.newSize, plan.fileSize, plan.newFileSize,
+             plan.tailStart, plan.tailOverwritten, plan.tailNotBlank) =
+        std::tuple(3, 20, 30, 0x1000, 0x1004, 0xFF0, 10, 2);
     EXPECT_EQ(Missing(LzhGrowthText(plan),
                       {"(30 bytes) is larger than the old (20 bytes)",
                        "10 bytes after the table's data will be overwritten, from 0xFF0 on; 2 of "

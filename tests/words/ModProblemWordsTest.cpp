@@ -8,8 +8,6 @@
 namespace drovak {
 namespace {
 
-// One problem with every field set, worded as each kind: the kinds the command-line and folder
-// tests do not reach, each whole.
 // status --diff: ranges of neighbours, eight at most, the rest counted.
 TEST(PackWords, DifferencesShowEightRangesAndCountTheRest) {
     const std::vector<UnitDifferences> differences = {
@@ -20,42 +18,23 @@ TEST(PackWords, DifferencesShowEightRangesAndCountTheRest) {
                                  "(12 of 200); 200 before, 210 now"});
 }
 
+// One problem with every field set, worded as each kind: the kinds the command-line and folder
+// tests do not reach, each whole.
 TEST(ModProblemWords, EachKindIsWordedWithItsFileAndNumbers) {
-    ModFile entry;
-    entry.index = 0x1F;
-    entry.name = "20000_1F.bin";
-    entry.sheet = SheetRecord{"20000_1F.png", 0, {}};
-    ModProblem p{.file = "mod/f",
-                 .other = "mod",
-                 .layer = "Plane A",
-                 .text = "t",
-                 .expected = "e",
-                 .key = "k",
-                 .element = "map",
-                 .names = {"a.tmx", "b.tmx"},
-                 .record = entry,
+    ModProblem p{.names = {"a.tmx", "b.tmx"},
+                 .record = ModFile{.name = "20000_1F.bin",
+                                   .index = 0x1F,
+                                   .sheet = SheetRecord{"20000_1F.png", 0, {}}},
                  .place = ManifestPlace::FileSheet,
-                 .index = 3,
-                 .number = 0x1000, // a FIFO
-                 .limit = 8,
-                 .count = 9,
-                 .line = 2,
-                 .column = 4,
-                 .row = 6,
-                 .width = 10,
-                 .height = 11,
-                 .cellWidth = 12,
-                 .cellHeight = 13,
-                 .otherWidth = 14,
-                 .otherHeight = 15,
-                 .otherCellWidth = 16,
-                 .otherCellHeight = 17,
-                 .offset = 0x48120,
-                 .size = 100,
-                 .otherSize = 200,
-                 .crc = 0x1234ABCD,
-                 .otherCrc = 0xCAFE,
                  .cause = std::make_exception_ptr(RefusedError("x: bad; nothing was written"))};
+    std::tie(p.file, p.other, p.layer, p.text, p.expected, p.key, p.element) =
+        std::tuple("mod/f", "mod", "Plane A", "t", "e", "k", "map");
+    // The number 0x1000 is a FIFO's file type.
+    std::tie(p.index, p.number, p.limit, p.count, p.line, p.column, p.row, p.offset, p.size,
+             p.otherSize, p.crc, p.otherCrc) =
+        std::tuple(3, 0x1000, 8, 9, 2, 4, 6, 0x48120, 100, 200, 0x1234ABCD, 0xCAFE);
+    std::tie(p.width, p.height, p.cellWidth, p.cellHeight, p.otherWidth, p.otherHeight,
+             p.otherCellWidth, p.otherCellHeight) = std::tuple(10, 11, 12, 13, 14, 15, 16, 17);
     using K = ModProblemKind;
     const std::pair<K, std::string> cases[] = {
         {K::FileKindUnknown, "mod/f: file 3, its sheet: kind is \"t\", not \"lzh\" or \"rle\"; not "

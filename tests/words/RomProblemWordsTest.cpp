@@ -32,12 +32,8 @@ template <class F> std::pair<bool, std::string> Thrown(F&& action) {
 
 RomProblem Problem(RomProblemKind kind) {
     RomProblem problem{kind, "rom.bin", 0x20000, 3, 32};
-    problem.at = 0x220F2;
-    problem.size = 2716;
-    problem.fileSize = 0x80000;
-    problem.value = 0x1;
-    problem.field = 2;
-    problem.other = "game.bin";
+    std::tie(problem.at, problem.size, problem.fileSize, problem.value, problem.field,
+             problem.other) = std::tuple(0x220F2, 2716, 0x80000, 0x1, 2, "game.bin");
     return problem;
 }
 
