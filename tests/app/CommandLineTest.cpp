@@ -3,7 +3,6 @@
 
 #include "app/WindowArguments.h"
 
-#include <QDir>
 #include <cstdio>
 
 namespace {
@@ -74,66 +73,12 @@ TEST(AppCommandLine, HelpAndVersionNeedNoDisplayAndAWrongLineExits1) {
     const Ran two = RunWindowProgram("QT_QPA_PLATFORM=offscreen", "a.bin b.bin");
     EXPECT_EQ(two.exitCode, 1);
     // (The toolkit may have a remark of its own before it.)
-    EXPECT_NE(two.output.find("drovak: one ROM image at most, not 2\nUsage: drovak [ROM]\n"),
-              std::string::npos)
-        << two.output;
+    EXPECT_TRUE(drovak::test::Holds(two.output,
+                                    "drovak: one ROM image at most, not 2\nUsage: drovak [ROM]\n"));
     // The toolkit's own options are not the window's.
     const Ran bogus = RunWindowProgram("-u DISPLAY", "-platform offscreen --bogus");
     EXPECT_EQ(bogus.exitCode, 1);
-    EXPECT_NE(bogus.output.find("unknown option \"--bogus\""), std::string::npos) << bogus.output;
-}
-
-using AppStartUpRom = WindowTest;
-
-// A ROM named on the command line is the start-up ROM: its path in the six ROM fields, level 1,
-// Plane A drawn. One that can't be read is named in the status line, and the start-up goes on
-// as without it (the default ROM when there is one).
-TEST_F(AppStartUpRom, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
-    struct Case {
-        const char* name;
-        bool defaultRom;  // tf3.bin beside the program
-        QString named;    // in the program folder
-        QString expected; // the ROM the fields show, in the program folder; empty for none
-        QString status;   // in the status line; empty: the credits are left alone
-    };
-    const Case cases[] = {
-        {"elsewhere, no default ROM", false, "roms/game.bin", "roms/game.bin", ""},
-        {"over the default ROM", true, "roms/game.bin", "roms/game.bin", ""},
-        {"missing", true, "roms/missing.bin", "tf3.bin", "missing.bin: cannot open for reading"},
-        {"missing, no default ROM", false, "roms/missing.bin", "", "missing.bin"},
-        {"a folder", false, "roms", "", "is a folder"},
-    };
-    ASSERT_TRUE(QDir(Folder()).mkdir("roms"));
-    WriteFile("roms/game.bin", drovak::MakeDemoRom());
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        QFile::remove(Folder() + "tf3.bin");
-        if (c.defaultRom) PutDemoRom();
-        MainForm& f = OpenWindow(Folder() + c.named);
-        const QString rom = c.expected.isEmpty() ? "" : Folder() + c.expected;
-        for (const char* field : {"LzhDecompRomEdit", "LzhCompRomEdit", "RleDecompRomEdit",
-                                  "RleCompRomEdit", "TitleRomEdit", "LevelRomEdit"})
-            EXPECT_EQ(Edit(field)->text(), rom) << field;
-        EXPECT_EQ(f.Document().RomPath, rom);
-        EXPECT_EQ(Tabs("PageTabs")->currentIndex(), app::TabIndex(app::MainPage::Levels));
-        EXPECT_EQ(Control<QComboBox>("LevelCombo")->currentIndex(), 0);
-        EXPECT_TRUE(Control<QRadioButton>("PlaneARadio")->isChecked());
-        if (!rom.isEmpty()) {
-            EXPECT_TRUE(f.Document().FrameBuffer == LevelFrame(rom.toStdString()));
-        } else {
-            EXPECT_EQ(Preview()->PreviewTexture(), 0u);
-        }
-        if (c.status.isEmpty()) {
-            EXPECT_EQ(f.StatusText(), "");
-        } else {
-            EXPECT_TRUE(Starts(f.StatusText(), "ROM image not opened: " + Folder() + c.named));
-            EXPECT_TRUE(Holds(f.StatusText(), c.status));
-        }
-        // The ROM dialog starts beside the ROM named, when it was opened.
-        EXPECT_EQ(f.OpenRomDialog.startFolder, c.status.isEmpty() ? Folder() + "roms/" : Folder());
-        EXPECT_TRUE(dialogs.boxes.empty());
-        TearDown();
-    }
+    EXPECT_TRUE(drovak::test::Holds(bogus.output, "unknown option \"--bogus\""));
 }
 
 } // namespace

@@ -1,4 +1,6 @@
-// "LZH Compression" at work on a hand-made ROM image.
+// "LZH Compression" at work on a hand-made ROM image, and what a modder's round trip relies on:
+// a preview that follows the ROM through a compress, an undo and a redo, a clear refusal of an
+// index beyond the table, and the table list naming the game's entries.
 #include "WindowTest.h"
 #include "support/HandMadeRom.h"
 
@@ -32,6 +34,9 @@ protected:
                  Folder() + "rom.bin");
         return f;
     }
+    // The colour of the bottom left pixel of the sheet on show (the preview palette of
+    // handmade::MakeRom: value 1 red, value 2 blue).
+    uint32_t BottomLeft() { return Window().Document().FrameBuffer[223 * 512]; }
     Bytes Entry(uint32_t index) {
         return drovak::LzhExtractEntry(PathOf("rom.bin"), TABLE, index).data;
     }
@@ -248,4 +253,68 @@ TEST_F(AppLzhPage, TheTableListFillsTheIndexField) {
     dialogs.rowChoices = {0}; // the first row too
     Control<QAction>("TableListAction")->trigger();
     EXPECT_EQ(Edit("LzhTableIndexEdit")->text(), "0");
+}
+
+TEST_F(AppLzhPage, ThePreviewFollowsTheRomThroughACompressAnUndoAndARedo) {
+    constexpr uint32_t RED = 0x0000E0, BLUE = 0xE00000;
+    WriteFile("red.bin", handmade::TwoColourTiles(1792));
+    OpenOnLzhPage(app::ModeTab::Compression);
+    TypeInto(Edit("LzhTableIndexEdit"), "1");
+    TypeInto(Edit("LzhCompInEdit"), Folder() + "red.bin");
+    dialogs.answers = {true};
+    Click(Button("LzhCompressButton"));
+    const Bytes changed = ReadFile("rom.bin");
+    ASSERT_NE(changed, rom);
+    // The preview draws what was just written.
+    EXPECT_EQ(BottomLeft(), RED);
+
+    // Ctrl+Z on the preview undoes the change; the preview draws the entry as the ROM now holds
+    // it. (In a field Ctrl+Z is the field's own: AppRlePage.CompressWrites...)
+    dialogs.boxes.clear();
+    ClickPreview();
+    UndoOnPreview();
+    ASSERT_EQ(dialogs.boxes.size(), 1);
+    ExpectUndoQuestion("rom.bin");
+    EXPECT_EQ((std::tuple{ReadFile("rom.bin"), BottomLeft()}), (std::tuple{rom, BLUE}));
+
+    // The preview's menu offers the same, named after the page's ROM; it redoes.
+    QAction* undo = Control<QAction>("UndoChangeAction");
+    ASSERT_EQ(OpenContextMenu(Preview()), Control<QMenu>("PreviewMenu"));
+    EXPECT_TRUE(undo->isVisible() && undo->isEnabled());
+    EXPECT_EQ(undo->text(), "Undo the last change to rom.bin...");
+    Control<QMenu>("PreviewMenu")->close();
+    dialogs.answers = {true};
+    undo->trigger();
+    EXPECT_EQ((std::tuple{ReadFile("rom.bin"), BottomLeft()}), (std::tuple{changed, RED}));
+
+    // Not on the other pages.
+    ClickTab(Tabs("PageTabs"), app::MainPage::Title);
+    ASSERT_EQ(OpenContextMenu(Preview()), Control<QMenu>("PreviewMenu"));
+    EXPECT_FALSE(undo->isVisible());
+    Control<QMenu>("PreviewMenu")->close();
+}
+
+// An index beyond the table is refused with the table's count, nothing read or written; the
+// game's table names what its level entries hold.
+TEST_F(AppLzhPage, TheTableSaysWhatItHoldsAndRefusesAnIndexBeyondIt) {
+    PutDemoRom();
+    const Bytes demo = ReadFile("tf3.bin");
+    OpenWindow(app::MainPage::Lzh);
+    ClickTab(Tabs("LzhModeTabs"), app::ModeTab::Decompression);
+    TypeInto(Edit("LzhTableIndexEdit"), "40");
+    Click(Button("LzhDecompressButton"));
+    EXPECT_EQ(dialogs.boxes,
+              QStringList("error Error owned: " + Folder() +
+                          "tf3.bin: entry 0x40 is beyond the table at 0x20000, which has 32 "
+                          "entries; nothing was read or written"));
+    EXPECT_FALSE(drovak::FileExists(PathOf("20000_40.bin")));
+    EXPECT_EQ(ReadFile("tf3.bin"), demo);
+
+    Control<QAction>("TableListAction")->trigger();
+    ASSERT_EQ(dialogs.listsShown.size(), 1u);
+    const std::vector<QStringList>& rows = dialogs.listsShown[0];
+    ASSERT_EQ(rows.size(), 33u);
+    EXPECT_EQ((std::tuple{rows[0].last(), rows[1 + 0x8].last(), rows[1 + 0x12].last(),
+                          rows[1 + 0x1F].last()}),
+              (std::tuple{"Holds", "tile art, level 1", "blocks, level 3", ""}));
 }

@@ -77,6 +77,23 @@ TEST(AppPreview, AKeptProportionIsAnIntegerZoomWhereOneFitsCentred) {
         EXPECT_EQ(ProportionalArea(view, picture), area) << view.width() << " " << picture.width();
 }
 
+// The preview's menu offers nothing to copy or save before a picture is shown (its undo:
+// AppDocument.OneUndoQuestion..., AppLzhPage.ThePreviewFollows...).
+TEST_F(AppWindow, ThePreviewMenuOffersWhatCanBeDoneNow) {
+    for (const bool rom : {false, true}) {
+        SCOPED_TRACE(rom ? "with a ROM" : "without a ROM");
+        if (rom) PutDemoRom();
+        OpenWindow();
+        ASSERT_EQ(OpenContextMenu(Preview()), Control<QMenu>("PreviewMenu"));
+        for (const char* name : {"CopyPictureAction", "SavePictureAction"}) {
+            const QAction* action = Control<QAction>(name);
+            EXPECT_EQ(std::pair(action->isVisible(), action->isEnabled()), std::pair(true, rom));
+        }
+        EXPECT_EQ(Control<QAction>("CopyPictureAction")->text(), "Copy picture");
+        Control<QMenu>("PreviewMenu")->close();
+    }
+}
+
 // The menu on the picture on show: its exact pixels to the clipboard and a PNG file, and kept
 // proportions with black around them.
 TEST_F(AppWindow, ThePictureIsCopiedAndSavedAsShownAndKeepsItsProportions) {

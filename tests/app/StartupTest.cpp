@@ -1,4 +1,5 @@
-// The window as built: start-up with and without a default ROM, layout, close and failure.
+// The window as built: start-up with and without a default ROM or one named on the command line,
+// layout, close and failure.
 #include "WindowTest.h"
 #include "app/AppFont.h"
 
@@ -9,45 +10,13 @@
 #include <QTimer>
 #include <cstdlib>
 
-namespace {
-
-class AppStartUp : public WindowTest {
-protected:
-    // What both start-ups show; `rom` is the default ROM's path, empty when there is none.
-    void ExpectFields(MainForm& f, const QString& rom) {
-        const auto named = [&](const QString& name) {
-            return rom.isEmpty() ? "" : Folder() + name;
-        };
-        // clang-format off
-        const std::pair<QLineEdit*, QString> texts[] = {
-            {Edit("LzhTableOffsetEdit"), "20000"}, {Edit("LzhTableIndexEdit"), "0"}, {Edit("RleOffsetEdit"), "48120"},
-            {Edit("LzhDecompRomEdit"), rom}, {Edit("LzhCompRomEdit"), rom}, {Edit("RleDecompRomEdit"), rom},
-            {Edit("RleCompRomEdit"), rom}, {Edit("TitleRomEdit"), rom}, {Edit("LevelRomEdit"), rom},
-            {Edit("LzhDecompOutEdit"), named("20000_0.bin")}, {Edit("LzhCompInEdit"), named("20000_0.bin")},
-            {Edit("RleDecompOutEdit"), named("48120.bin")}, {Edit("RleCompInEdit"), named("48120.bin")},
-            {Edit("LevelPngEdit"), named("Level_01_PlaneA.png")}};
-        // clang-format on
-        for (const auto& [field, text] : texts) EXPECT_EQ(field->text(), text);
-        // Without a ROM only the title button is enabled: its click reports the missing file.
-        for (QPushButton* button :
-             {Button("LzhDecompressButton"), Button("LzhCompressButton"),
-              Button("RleDecompressButton"), Button("RleCompressButton"), Button("SaveMapButton")})
-            EXPECT_EQ(button->isEnabled(), !rom.isEmpty()) << button->text().toStdString();
-        EXPECT_TRUE(Button("TitleViewButton")->isEnabled());
-        EXPECT_EQ((std::tuple{f.Document().RomPath, Tabs("PageTabs")->currentIndex(),
-                              f.Document().ScrollColumn, Preview()->PreviewTexture() != 0}),
-                  (std::tuple{rom, app::TabIndex(app::MainPage::Levels), 0, !rom.isEmpty()}));
-        EXPECT_TRUE(dialogs.boxes.empty());
-    }
-};
-
-} // namespace
+using AppStartUp = WindowTest;
 
 TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     // A folder named like the default ROM is no ROM.
     ASSERT_TRUE(QDir(Folder()).mkdir("tf3.bin"));
     MainForm& f = OpenWindow();
-    ExpectFields(f, "");
+    ExpectStartUpState("");
 
     EXPECT_EQ(f.windowTitle(), app::WINDOW_CAPTION);
     EXPECT_EQ(f.objectName(), "MainForm");
@@ -58,7 +27,6 @@ TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     EXPECT_EQ(f.centralWidget()->size(), QSize(660, 708));
     EXPECT_GE(f.statusBar()->geometry().top(), f.centralWidget()->geometry().bottom());
     EXPECT_TRUE(Edit("LevelRomEdit")->isReadOnly() && Edit("TitleRomEdit")->isReadOnly());
-    EXPECT_TRUE(Control<QRadioButton>("PlaneARadio")->isChecked());
     EXPECT_EQ(Control<QComboBox>("LevelCombo")->count(), 8);
     EXPECT_EQ(f.OpenRomDialog.title, "Please, select Thunder Force III ROM...");
     EXPECT_EQ(app::QtNameFilters(f.OpenRomDialog.filter), "Bin Files (*.bin);;All files (*)");
@@ -83,13 +51,51 @@ TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
 
 TEST_F(AppStartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
     PutDemoRom();
-    MainForm& f = OpenWindow();
-    ExpectFields(f, Folder() + "tf3.bin");
-    EXPECT_TRUE(f.Document().FrameBuffer == LevelFrame(PathOf("tf3.bin")));
+    OpenWindow();
+    ExpectStartUpState(Folder() + "tf3.bin");
+}
+
+// A ROM named on the command line is the start-up ROM: its path in the six ROM fields, level 1,
+// Plane A drawn. One that can't be read is named in the status line, and the start-up goes on
+// as without it (the default ROM when there is one).
+TEST_F(AppStartUp, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
+    struct Case {
+        const char* name;
+        bool defaultRom;  // tf3.bin beside the program
+        QString named;    // in the program folder
+        QString expected; // the ROM the fields show, in the program folder; empty for none
+        QString status;   // in the status line; empty: the credits are left alone
+    };
+    const Case cases[] = {
+        {"elsewhere, no default ROM", false, "roms/game.bin", "roms/game.bin", ""},
+        {"over the default ROM", true, "roms/game.bin", "roms/game.bin", ""},
+        {"missing", true, "roms/missing.bin", "tf3.bin", "missing.bin: cannot open for reading"},
+        {"missing, no default ROM", false, "roms/missing.bin", "", "missing.bin"},
+        {"a folder", false, "roms", "", "is a folder"},
+    };
+    ASSERT_TRUE(QDir(Folder()).mkdir("roms"));
+    WriteFile("roms/game.bin", drovak::MakeDemoRom());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(Folder() + "tf3.bin");
+        if (c.defaultRom) PutDemoRom();
+        MainForm& f = OpenWindow(Folder() + c.named);
+        ExpectStartUpState(c.expected.isEmpty() ? "" : Folder() + c.expected);
+        if (c.status.isEmpty()) {
+            EXPECT_EQ(f.StatusText(), "");
+        } else {
+            EXPECT_TRUE(Starts(f.StatusText(), "ROM image not opened: " + Folder() + c.named));
+            EXPECT_TRUE(Holds(f.StatusText(), c.status));
+        }
+        // The ROM dialog starts beside the ROM named, when it was opened.
+        EXPECT_EQ(f.OpenRomDialog.startFolder, c.status.isEmpty() ? Folder() + "roms/" : Folder());
+        TearDown();
+    }
 }
 
 // The tab area keeps its height at any size; the preview takes the rest. Inside a page the
-// docking rule (AppDocking) places the rows: a field between its label and its "...".
+// docking rule (AppDocking) places the rows: a field between its label and its "..."; the Levels
+// page places its level list and plane buttons.
 TEST_F(AppWindow, TheTabAreaKeepsItsHeightAndThePreviewTakesTheRest) {
     MainForm& f = OpenWindow();
     EXPECT_EQ(Tabs("PageTabs")->geometry(), QRect(1, 1, 658, 184));
@@ -104,6 +110,11 @@ TEST_F(AppWindow, TheTabAreaKeepsItsHeightAndThePreviewTakesTheRest) {
     QWidget* page = Tabs("PageTabs")->widget(app::TabIndex(app::MainPage::Levels));
     EXPECT_EQ(Control<QProgressBar>("ExportProgress")->geometry(),
               QRect(1, page->height() - 21, page->width() - 2, 20));
+    // The Levels page's placed controls stand where it places them.
+    EXPECT_EQ(Control<QComboBox>("LevelCombo")->pos(), QPoint(0, 80));
+    EXPECT_EQ(Control<QComboBox>("LevelCombo")->width(), 121);
+    EXPECT_EQ(Control("PlaneARadio")->pos(), QPoint(256, 80));
+    EXPECT_EQ(Control("PlaneBRadio")->pos(), QPoint(320, 80));
     // The bar is drawn without a percentage; the fields' texts are bold.
     EXPECT_EQ(std::pair(Control<QProgressBar>("ExportProgress")->isTextVisible(),
                         Edit("LevelRomEdit")->font().bold()),

@@ -56,39 +56,35 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
     const QString romPath = Folder() + "rom.bin";
     const struct {
         app::MainPage page;
-        QTabWidget* modes;
-        QLineEdit *hex, *decompRom, *compRom, *compIn;
-        QPushButton *decompress, *compress;
+        std::string prefix; // of the page's controls' names
+        const char *hex, *at;
         std::function<Bytes()> readBack;
         // The sheet's height, the picture's tiles, and a pixel past the data's tiles.
         uint32_t height, pictureTiles, pastX, pastY;
     } pages[] = {
-        {app::MainPage::Lzh, Tabs("LzhModeTabs"), Edit("LzhTableOffsetEdit"),
-         Edit("LzhDecompRomEdit"), Edit("LzhCompRomEdit"), Edit("LzhCompInEdit"),
-         Button("LzhDecompressButton"), Button("LzhCompressButton"),
+        {app::MainPage::Lzh, "Lzh", "LzhTableOffsetEdit", "100",
          [&] { return drovak::LzhExtractEntry(PathOf("rom.bin"), TABLE, 1).data; }, 8, 64, 321, 3},
         // Cells of 1 x 4 tiles: 8 of them hold the 32 tiles.
-        {app::MainPage::Rle, Tabs("RleModeTabs"), Edit("RleOffsetEdit"), Edit("RleDecompRomEdit"),
-         Edit("RleCompRomEdit"), Edit("RleCompInEdit"), Button("RleDecompressButton"),
-         Button("RleCompressButton"),
+        {app::MainPage::Rle, "Rle", "RleOffsetEdit", "48120",
          [&] { return drovak::RleExtractAt(PathOf("rom.bin"), BLOCK).data; }, 32, 256, 81, 10},
     };
     TypeInto(Edit("LzhTableIndexEdit"), "1");
     for (const auto& p : pages) {
-        SCOPED_TRACE(app::TabIndex(p.page));
+        SCOPED_TRACE(p.prefix);
+        const auto edit = [&](const char* name) { return Edit((p.prefix + name).c_str()); };
+        QTabWidget* modes = Tabs((p.prefix + "ModeTabs").c_str());
+        QPushButton* compress = Button((p.prefix + "CompressButton").c_str());
         WriteFile("rom.bin", rom);
         ClickTab(Tabs("PageTabs"), p.page);
-        ClickTab(p.modes, app::ModeTab::Decompression);
-        TypeInto(p.hex, QString::number(p.page == app::MainPage::Lzh ? TABLE : BLOCK, 16));
-        TypeInto(p.decompRom, romPath);
-        Click(p.decompress);
+        ClickTab(modes, app::ModeTab::Decompression);
+        TypeInto(Edit(p.hex), p.at);
+        TypeInto(edit("DecompRomEdit"), romPath);
+        Click(Button((p.prefix + "DecompressButton").c_str()));
         dialogs.picks = {Folder() + "tiles.png"};
         Control<QAction>("SaveTilesAction")->trigger();
         // The dialog suggests the data file's name.
-        const QString dataFile =
-            Edit(p.page == app::MainPage::Lzh ? "LzhDecompOutEdit" : "RleDecompOutEdit")->text();
         EXPECT_EQ(dialogs.dialogRuns.back().second.fileName,
-                  QFileInfo(dataFile).completeBaseName() + ".png");
+                  QFileInfo(edit("DecompOutEdit")->text()).completeBaseName() + ".png");
         EXPECT_TRUE(Starts(f.StatusText(), "32 tiles (1000 bytes) saved as tiles.png"));
         const Bytes png = ReadFile("tiles.png");
         // Every pixel of the sheet is the preview's.
@@ -102,16 +98,16 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         }
         EXPECT_EQ(different, 0);
 
-        ClickTab(p.modes, app::ModeTab::Compression);
-        TypeInto(p.compIn, Folder() + "edited.png");
-        TypeInto(p.compRom, romPath);
+        ClickTab(modes, app::ModeTab::Compression);
+        TypeInto(edit("CompInEdit"), Folder() + "edited.png");
+        TypeInto(edit("CompRomEdit"), romPath);
         dialogs.boxes.clear();
         // A colour that is not in the palette is refused; drawing beyond the 1000 bytes is asked
         // about (No); the first pixel made blue goes in, 1000 bytes as before.
         WriteFile("edited.png", EditedCopy(png, 3, 0, {0, 255, 0}));
-        Click(p.compress);
+        Click(compress);
         WriteFile("edited.png", EditedCopy(png, p.pastX, p.pastY, {224, 0, 0}));
-        Click(p.compress);
+        Click(compress);
         ASSERT_EQ(dialogs.Kinds(), "error,question");
         EXPECT_TRUE(Holds(dialogs.boxes[0], "#00FF00 at x 3, y 0 is not in palette line 0"));
         EXPECT_TRUE(
@@ -121,7 +117,7 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
 
         WriteFile("edited.png", EditedCopy(png, 0, 0, {0, 0, 224}));
         dialogs.answers = {true, true};
-        Click(p.compress);
+        Click(compress);
         Bytes expected = data;
         expected[0] = 0x20;
         EXPECT_EQ(p.readBack(), expected);
@@ -138,10 +134,10 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         // The palette reordered by an editor: the colours decide, and the status line says so
         // first.
         WriteFile("reordered.png", ReorderedCopy(png));
-        TypeInto(p.compIn, Folder() + "reordered.png");
+        TypeInto(edit("CompInEdit"), Folder() + "reordered.png");
         dialogs.boxes.clear();
         dialogs.answers = {true, true};
-        Click(p.compress);
+        Click(compress);
         dialogs.answers.clear();
         EXPECT_EQ(p.readBack(), data);
         EXPECT_TRUE(Starts(

@@ -172,6 +172,40 @@ protected:
                                     "?\r\nIt swaps " + rom + " ("));
         EXPECT_TRUE(Holds(box, " bytes, changed 20") && Holds(box, ") with " + rom + ".bak ("));
     }
+    // What a start-up shows: `rom` (a path; empty for none) in the six ROM fields and as the
+    // document's, the hexadecimal fields' defaults, the data files' names beside the ROM and the
+    // PNG's in the program folder, the buttons that need a ROM enabled with one, and level 1,
+    // Plane A drawn from column 0 on the Levels page; no box.
+    void ExpectStartUpState(const QString& rom) const {
+        const QString folder = rom.left(rom.lastIndexOf('/') + 1);
+        const auto named = [&](const QString& name) { return rom.isEmpty() ? "" : folder + name; };
+        // clang-format off
+        const std::pair<QLineEdit*, QString> texts[] = {
+            {Edit("LzhTableOffsetEdit"), "20000"}, {Edit("LzhTableIndexEdit"), "0"}, {Edit("RleOffsetEdit"), "48120"},
+            {Edit("LzhDecompRomEdit"), rom}, {Edit("LzhCompRomEdit"), rom}, {Edit("RleDecompRomEdit"), rom},
+            {Edit("RleCompRomEdit"), rom}, {Edit("TitleRomEdit"), rom}, {Edit("LevelRomEdit"), rom},
+            {Edit("LzhDecompOutEdit"), named("20000_0.bin")}, {Edit("LzhCompInEdit"), named("20000_0.bin")},
+            {Edit("RleDecompOutEdit"), named("48120.bin")}, {Edit("RleCompInEdit"), named("48120.bin")},
+            {Edit("LevelPngEdit"), rom.isEmpty() ? "" : Folder() + "Level_01_PlaneA.png"}};
+        // clang-format on
+        for (const auto& [field, text] : texts)
+            EXPECT_EQ(field->text(), text) << field->objectName().toStdString();
+        // Without a ROM only the title button is enabled: its click reports the missing file.
+        for (QPushButton* button :
+             {Button("LzhDecompressButton"), Button("LzhCompressButton"),
+              Button("RleDecompressButton"), Button("RleCompressButton"), Button("SaveMapButton")})
+            EXPECT_EQ(button->isEnabled(), !rom.isEmpty()) << button->text().toStdString();
+        EXPECT_TRUE(Button("TitleViewButton")->isEnabled());
+        const MainForm& f = Window();
+        EXPECT_EQ(
+            (std::tuple{f.Document().RomPath, Tabs("PageTabs")->currentIndex(),
+                        Control<QComboBox>("LevelCombo")->currentIndex(),
+                        Control<QRadioButton>("PlaneARadio")->isChecked(),
+                        f.Document().ScrollColumn, Preview()->PreviewTexture() != 0}),
+            (std::tuple{rom, app::TabIndex(app::MainPage::Levels), 0, true, 0, !rom.isEmpty()}));
+        EXPECT_TRUE(rom.isEmpty() || f.Document().FrameBuffer == LevelFrame(rom.toStdString()));
+        EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.boxes.join('\n').toStdString();
+    }
     // A key pressed and released where the focus is.
     static void PressKey(int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); }
 

@@ -1,18 +1,29 @@
 // The file layer as a user meets it: undo on a FAT stick and after a killed undo, the earlier
-// backup kept when a change fails, read-only ROMs and existing outputs left alone.
+// backup kept when a change fails, read-only ROMs and existing outputs left alone; what a replace
+// keeps (an access list that can't be copied stops the change with the old image whole, other
+// attributes may be left out only where the file system or the user can't have them; set-user-ID,
+// set-group-ID and sticky bits are kept) and the mode a new output gets (0666 less the umask).
 #include "CliRunner.h"
 
 #include "rom/HeaderChecksum.h"
 #include "support/HandMadeRom.h"
 
 #include <chrono>
+#include <cstring>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace drovak::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+mode_t ModeOf(const std::string& path) {
+    struct stat s {};
+    ::stat(path.c_str(), &s);
+    return s.st_mode & 07777;
+}
 
 constexpr const char* FAT_FAILURES = "DROVAK_FAIL_ALWAYS=renameat2:einval,link:eperm,linkat:eperm";
 
@@ -36,6 +47,10 @@ protected:
         EXPECT_EQ(std::system(unmount.c_str()), 0);
     }
 
+    // `checksum --fix` on the ROM.
+    CliResult Fix(const std::vector<std::string>& environment = {}) const {
+        return Run({"checksum", rom, "--fix"}, environment);
+    }
     // The number of the last call of `checksum --fix` that renames a file to `name`.
     size_t RenameTo(const std::string& name) {
         size_t number = 0;
@@ -73,9 +88,7 @@ TEST_F(CliFiles, UndoOnAFatStick) {
     EXPECT_TRUE(Ok(Run({"checksum", romOnStick, "--fix"})));
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(ReadBytes(romOnStick), round ? image : fixed);
-        const CliResult undo = Run({"undo", romOnStick});
-        EXPECT_EQ(undo.exitCode, 0) << undo.err;
-        EXPECT_TRUE(Holds(undo.out, "Swapped tf3.bin (4096 bytes, changed "));
+        EXPECT_TRUE(Ok(Run({"undo", romOnStick}), "Swapped tf3.bin (4096 bytes, changed "));
         EXPECT_EQ(WithBackup(romOnStick),
                   round ? std::pair(fixed, image) : std::pair(image, fixed));
     }
@@ -86,7 +99,7 @@ TEST_F(CliFiles, UndoOnAFatStick) {
 // had not begun, does it; either way the two images swap once and no intermediate is left.
 TEST_F(CliFiles, AKilledUndoByRenamesIsFinishedByTheNextOne) {
     WriteBytes(rom, image);
-    ASSERT_TRUE(Ok(Run({"checksum", rom, "--fix"})));
+    ASSERT_TRUE(Ok(Fix()));
     const size_t calls = LoggedCalls({"undo", rom}, {FAT_FAILURES}).size();
     ASSERT_GT(calls, 3u);
     int leftHalfWay = 0;
@@ -94,8 +107,7 @@ TEST_F(CliFiles, AKilledUndoByRenamesIsFinishedByTheNextOne) {
         SCOPED_TRACE(at);
         WriteBytes(rom, fixed);
         WriteBytes(backup, image);
-        const CliResult killed = Run({"undo", rom}, {Preload(), FAT_FAILURES, "DROVAK_FAULT=kill",
-                                                     "DROVAK_FAULT_AT=" + std::to_string(at)});
+        const CliResult killed = Run({"undo", rom}, FaultAt("kill", at, {FAT_FAILURES}));
         EXPECT_EQ(killed.exitCode, -SIGKILL);
         const bool halfWay = fs::exists(backup + ".swap");
         leftHalfWay += halfWay;
@@ -117,10 +129,7 @@ TEST_F(CliFiles, AFailedChangeKeepsTheEarlierBackup) {
     ASSERT_GT(renameOverRom, 0u);
     WriteBytes(rom, image);
     WriteBytes(backup, earlier);
-    EXPECT_TRUE(
-        Fails(Run({"checksum", rom, "--fix"}, {Preload(), "DROVAK_FAULT=eio",
-                                               "DROVAK_FAULT_AT=" + std::to_string(renameOverRom)}),
-              2, "nothing was written"));
+    EXPECT_TRUE(Fails(Fix(FaultAt("eio", renameOverRom)), 2, "nothing was written"));
     EXPECT_EQ(WithBackup(rom), std::pair(image, earlier));
     // An exchange or a link that fails for a reason of its own, not for want of one, refuses the
     // undo.
@@ -136,7 +145,7 @@ TEST_F(CliFiles, AFailedChangeKeepsTheEarlierBackup) {
 TEST_F(CliFiles, ReadOnlyRomsAndLinkedBackupsAreRefused) {
     WriteBytes(rom, image);
     ::chmod(rom.c_str(), 0444);
-    EXPECT_TRUE(Fails(Run({"checksum", rom, "--fix"}), 3, "read-only; nothing was written"));
+    EXPECT_TRUE(Fails(Fix(), 3, "read-only; nothing was written"));
     EXPECT_EQ(ReadBytes(rom), image);
     EXPECT_FALSE(fs::exists(backup));
 
@@ -156,16 +165,14 @@ TEST_F(CliFiles, AnOldImageTheMessageNamesIsNeverRemoved) {
     WriteBytes(rom, image);
     const size_t renameToBackup = RenameTo("tf3.bin.bak");
     WriteBytes(rom, image);
-    const CliResult failed =
-        Run({"checksum", rom, "--fix"},
-            {Preload(), "DROVAK_FAULT=eio", "DROVAK_FAULT_AT=" + std::to_string(renameToBackup)});
+    const CliResult failed = Fix(FaultAt("eio", renameToBackup));
     EXPECT_EQ(failed.exitCode, 2);
     const size_t at = failed.err.find("it is kept as " + backup + ".kept-");
     ASSERT_NE(at, std::string::npos) << failed.err;
     const std::string kept = failed.err.substr(at + 14, failed.err.find(',', at) - at - 14);
     fs::last_write_time(kept, fs::file_time_type::clock::now() - std::chrono::hours(1));
     WriteBytes(rom, image);
-    EXPECT_TRUE(Ok(Run({"checksum", rom, "--fix"})));
+    EXPECT_TRUE(Ok(Fix()));
     EXPECT_EQ(ReadBytes(kept), image);
 }
 
@@ -202,6 +209,62 @@ TEST_F(CliFiles, OutputsAreNotOverwrittenUnasked) {
         EXPECT_NE(written, Bytes(5, 'x'));
         EXPECT_TRUE(Ok(Run(command)));
         EXPECT_EQ(ReadBytes(out), written);
+    }
+}
+
+TEST_F(CliFiles, AnAttributeThatCannotBeCopied) {
+    const struct {
+        const char* attribute;
+        const char* fault;
+        bool written;
+    } cases[] = {
+        {"system.posix_acl_access", "eio", false},
+        {"system.posix_acl_access", "eperm", false},
+        {"user.x", "eio", false},
+        {"user.x", "eperm", true}, // not this user's to give: left out
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.attribute) + " " + c.fault);
+        fs::remove(backup);
+        fs::remove(rom);
+        WriteBytes(rom, image);
+        const bool list = c.attribute[0] == 's';
+        if ((list && std::system(("setfacl -m u:daemon:rw " + rom).c_str()) != 0) ||
+            (!list && ::setxattr(rom.c_str(), "user.x", "1", 1, 0) != 0))
+            GTEST_SKIP() << "the scratch folder keeps no access lists or user attributes";
+        const CliResult fix =
+            Fix({Preload(), std::string("DROVAK_FAIL_ALWAYS=fsetxattr:") + c.fault});
+        EXPECT_EQ(fix.exitCode, c.written ? 0 : 2) << fix.err;
+        EXPECT_EQ(ReadBytes(rom) == image, !c.written);
+        EXPECT_EQ(fs::exists(backup), c.written);
+        if (!c.written) {
+            EXPECT_EQ(fix.err,
+                      "drovak-cli: " + rom +
+                          ": nothing was written: cannot give the new file the attribute " +
+                          std::string(c.attribute) + " of " + rom + ": " +
+                          std::strerror(c.fault[1] == 'i' ? EIO : EPERM) + "\n");
+        }
+        int left = 0;
+        for (const auto& entry : fs::directory_iterator(dir.path))
+            left += entry.path().filename().string().rfind(".run.", 0) != 0;
+        EXPECT_EQ(left, c.written ? 2 : 1);
+    }
+}
+
+TEST_F(CliFiles, SpecialBitsAreKeptAndANewFileGetsTheUsualMode) {
+    for (mode_t mode : {04755, 02750, 01644, 07600}) {
+        WriteBytes(rom, image);
+        ::chmod(rom.c_str(), mode);
+        EXPECT_TRUE(Ok(Fix()));
+        EXPECT_EQ(ModeOf(rom), mode) << std::oct << mode;
+    }
+    for (mode_t mask : {022, 077, 0}) {
+        const std::string made = File("demo" + std::to_string(mask) + ".bin");
+        const mode_t before = ::umask(mask); // the program started inherits it
+        const CliResult demo = Run({"make-demo-rom", made});
+        ::umask(before);
+        EXPECT_EQ(demo.exitCode, 0) << demo.err;
+        EXPECT_EQ(ModeOf(made), 0666 & ~mask) << std::oct << mask;
     }
 }
 

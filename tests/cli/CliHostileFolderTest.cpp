@@ -89,14 +89,12 @@ TEST_F(CliHostile, PackWritesOnlyWhereItMayAndFindsItsRomThroughALinkedFolder) {
 
     // The patch is written first: when the disk is full at OUT, the message says which exists.
     const std::vector<std::string> withPatch = {"pack", mod, File("full.bin"), "--bps", "f.bps"};
-    std::string outWrite;
+    size_t outWrite = 0;
     for (const auto& call : LoggedCalls(withPatch, {}))
-        if (outWrite.empty() && call[1].ends_with("write") &&
-            call[2].starts_with(".full.bin.drovak-"))
-            outWrite = call[0];
+        if (outWrite == 0 && call[1].ends_with("write") && call[2].starts_with(".full.bin.drovak-"))
+            outWrite = std::stoul(call[0]);
     fs::remove(File("full.bin"));
-    const CliResult full =
-        Run(withPatch, {Preload(), "DROVAK_FAULT=enospc", "DROVAK_FAULT_AT=" + outWrite});
+    const CliResult full = Run(withPatch, FaultAt("enospc", outWrite));
     EXPECT_TRUE(Fails(full, 2, "(f.bps was written") && fs::exists(File("f.bps")));
     EXPECT_FALSE(fs::exists(File("full.bin")));
 
@@ -152,9 +150,7 @@ TEST_F(CliHostile, AnUnpackStoppedPartWayIsFinishedByTheSameCommand) {
         SCOPED_TRACE(fault + (" at " + std::to_string(at)));
         fs::remove_all(folder);
         fs::remove(out);
-        const CliResult stopped =
-            Run({"unpack", demo, folder}, {Preload(), std::string("DROVAK_FAULT=") + fault,
-                                           "DROVAK_FAULT_AT=" + std::to_string(at)});
+        const CliResult stopped = Run({"unpack", demo, folder}, FaultAt(fault, at));
         EXPECT_EQ(stopped.exitCode, std::string(fault) == "kill" ? -SIGKILL : 2);
         if (at > 3 && stopped.exitCode == 2) {
             EXPECT_FALSE(Holds(stopped.err, "nothing was written"));

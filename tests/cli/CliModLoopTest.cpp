@@ -71,9 +71,7 @@ TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
             for (uint8_t seed = 3; seed < 6; ++seed)
                 WriteBytes(File("mod/20000_7.bin"), Entry("20000_7.bin", 700, seed));
         },
-        [&] {
-            WriteBytes(File("mod/20000_9.png"), Bytes{1, 2, 3});
-        },
+        [&] { WriteBytes(File("mod/20000_9.png"), Hex("01 02 03")); },
         [&] { WriteBytes(File("mod/20000_9.png"), sheet); },
     };
     // Each line names the saves that started its pack, and only those.

@@ -82,17 +82,11 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
                   "'sprite sheet'", "'title art'"})
                 EXPECT_TRUE(Holds(manifest, "\nrole = " + std::string(role) + "\n"));
         }
-        CliResult packed = Run({"pack", folder, out});
-        ASSERT_EQ(packed.exitCode, 0) << packed.err;
-        EXPECT_TRUE(Holds(packed.out, "no file changed"));
+        ASSERT_TRUE(Ok(Run({"pack", folder, out}), "no file changed"));
         EXPECT_EQ(ReadBytes(out), ReadBytes(rom));
-        const CliResult status = Run({"status", folder, "--diff"});
-        EXPECT_EQ(status.exitCode, 0) << status.err;
-        EXPECT_TRUE(Holds(status.out, "nothing changed since the unpack"));
+        EXPECT_TRUE(Ok(Run({"status", folder, "--diff"}), "nothing changed since the unpack"));
         // Packed onto the ROM itself: nothing to write, no backup.
-        packed = Run({"pack", folder, rom});
-        EXPECT_EQ(packed.exitCode, 0) << packed.err;
-        EXPECT_TRUE(Holds(packed.out, "nothing was written"));
+        EXPECT_TRUE(Ok(Run({"pack", folder, rom}), "nothing was written"));
         EXPECT_FALSE(std::filesystem::exists(rom + ".bak"));
     }
 }
@@ -199,10 +193,8 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
         WriteBytes(folder + "/" + edit.file, edit.content);
         // status says what changed, what it holds and what pack would do, and writes nothing.
         const CliResult status = Run({"status", folder, "--diff"});
-        EXPECT_EQ(status.exitCode, 0) << status.err;
-        const std::string said =
-            "  " + edit.file + ", " + edit.holds + ": " + edit.line.substr(edit.file.size() + 2);
-        EXPECT_TRUE(Holds(status.out, said));
+        EXPECT_TRUE(Ok(status, "  " + edit.file + ", " + edit.holds + ": " +
+                                   edit.line.substr(edit.file.size() + 2)));
         EXPECT_TRUE(Holds(status.out, "\n    " + edit.differs));
         const std::string out = File("out-" + edit.file);
         const std::string patch = File("patch-" + edit.file + ".bps");
@@ -229,8 +221,7 @@ TEST_F(CliMod, StatusNamesAChangedPalette) {
     text.replace(text.find(" 96  96  96"), 11, "200  40  40");
     WriteBytes(palette, Bytes(text.begin(), text.end()));
     const CliResult status = Run({"status", File("mod")});
-    EXPECT_EQ(status.exitCode, 0) << status.err;
-    EXPECT_TRUE(Holds(status.out, ": 1 file changed since the unpack of "));
+    EXPECT_TRUE(Ok(status, ": 1 file changed since the unpack of "));
     EXPECT_TRUE(Holds(status.out, "\n  palettes/level02.gpl: palette, level 2, 1 colour changed\n"
                                   "    note: " +
                                       palette +
@@ -250,9 +241,8 @@ TEST_F(CliMod, PackOntoTheBaseKeepsItsBackupForUndo) {
     Bytes entry = ReadBytes(File("mod/20000_5.bin"));
     entry.resize(entry.size() / 2); // shrinks: no question
     WriteBytes(File("mod/20000_5.bin"), entry);
-    CliResult packed = Run({"pack", File("mod"), demo_});
-    ASSERT_EQ(packed.exitCode, 0) << packed.err;
-    EXPECT_TRUE(Holds(packed.out, "entries 0x6 to 0x1F moved by -"));
+    const CliResult packed = Run({"pack", File("mod"), demo_});
+    ASSERT_TRUE(Ok(packed, "entries 0x6 to 0x1F moved by -"));
     EXPECT_TRUE(Holds(packed.out, "kept as demo.bin.bak; header checksum right"));
     EXPECT_EQ(ReadBytes(demo_ + ".bak"), original);
     ASSERT_TRUE(Ok(Run({"undo", demo_})));

@@ -34,10 +34,14 @@ struct CliResult {
     std::string out, err;
 };
 
-// Whether the run succeeded (exit code 0); a failure shows the code and what it printed.
-inline ::testing::AssertionResult Ok(const CliResult& result) {
-    if (result.exitCode == 0) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "exit code " << result.exitCode << ": " << result.err;
+// Whether the run succeeded (exit code 0) and said `part` on stdout; a failure shows the code
+// and what it printed.
+inline ::testing::AssertionResult Ok(const CliResult& result, const std::string& part = "") {
+    if (result.exitCode == 0 && result.out.find(part) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "exit code " << result.exitCode << ": " << result.err << "\nstdout, wanted to hold \""
+           << part << "\": " << result.out;
 }
 
 // Whether the run ended with `code` and said `part` on stderr; a failure shows what it said.
@@ -53,6 +57,15 @@ class CliTest : public ScratchTest {
 protected:
     // The environment entry that loads the fault-injection library (support/FaultInjection.cpp).
     static std::string Preload() { return std::string("LD_PRELOAD=") + DROVAK_FAULT_LIBRARY; }
+    // The environment that makes call number `at` of a run fail with `fault` ("eio", "enospc",
+    // ...), or kills the run there ("kill"); `more` entries after it.
+    static std::vector<std::string> FaultAt(const std::string& fault, size_t at,
+                                            const std::vector<std::string>& more = {}) {
+        std::vector<std::string> environment = {Preload(), "DROVAK_FAULT=" + fault,
+                                                "DROVAK_FAULT_AT=" + std::to_string(at)};
+        environment.insert(environment.end(), more.begin(), more.end());
+        return environment;
+    }
     // A drovak-cli started in the scratch folder with `environment` ("NAME=value") added to the
     // test's own; its stdout and stderr go to scratch files named by `tag` (stdout to `out`
     // when given).

@@ -58,9 +58,7 @@ protected:
                 SCOPED_TRACE(testing::Message() << fault << " at call " << at);
                 WriteBytes(rom, old);
                 std::filesystem::remove(rom + ".bak");
-                const CliResult result =
-                    Run(command, {Preload(), without, std::string("DROVAK_FAULT=") + fault,
-                                  "DROVAK_FAULT_AT=" + std::to_string(at)});
+                const CliResult result = Run(command, FaultAt(fault, size_t(at), {without}));
                 const Bytes now = ReadBytes(rom);
                 // The folder's sync is the last call: its failure is said, though the new image
                 // is in place.
@@ -73,10 +71,8 @@ protected:
                     EXPECT_EQ(WithBackup(rom), std::pair(complete, old));
                 } else if (result.exitCode > 0) {
                     EXPECT_TRUE(result.exitCode == 2 || result.exitCode == 3) << result.err;
-                    const bool nothing =
-                        result.err.find("nothing was written") != std::string::npos;
-                    EXPECT_TRUE(nothing || result.err.find("was written") != std::string::npos)
-                        << result.err;
+                    const bool nothing(Holds(result.err, "nothing was written"));
+                    EXPECT_TRUE(nothing || Holds(result.err, "was written")) << result.err;
                     EXPECT_EQ(now, nothing ? old : complete) << result.err;
                 } else {
                     EXPECT_EQ(result.exitCode, -SIGKILL);
@@ -180,8 +176,7 @@ TEST_F(CliSafety, NoFailureOrKillAtAnyWriteSyncRenameOrLinkTearsTheRom) {
             std::filesystem::remove(name);
             WriteBytes(name, *bytes);
         }
-        const CliResult undone = Run({"undo", rom}, {Preload(), noExchange, "DROVAK_FAULT=eio",
-                                                     "DROVAK_FAULT_AT=" + std::to_string(at)});
+        const CliResult undone = Run({"undo", rom}, FaultAt("eio", at, {noExchange}));
         if (undone.err.find("nothing was changed") == std::string::npos) continue;
         EXPECT_EQ(WithBackup(rom), std::pair(changed, old)) << at;
         ExpectNothingLeftBehind();
@@ -194,8 +189,8 @@ TEST_F(CliSafety, AnInterruptedWriteIsMadeAgain) {
     const std::string fifo = File("out.fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    EXPECT_TRUE(Ok(Run({"lzh-extract", rom, fifo, "--table", "400", "--index", "1"},
-                       {Preload(), "DROVAK_FAULT=eintr", "DROVAK_FAULT_AT=1"})));
+    EXPECT_TRUE(
+        Ok(Run({"lzh-extract", rom, fifo, "--table", "400", "--index", "1"}, FaultAt("eintr", 1))));
     Bytes got(1000);
     got.resize(size_t(std::max<ssize_t>(0, ::read(reader, got.data(), got.size()))));
     ::close(reader);
@@ -213,10 +208,8 @@ TEST_F(CliSafety, ARomHeldByAnotherProgramIsInUse) {
             const CliResult result = Run(command);
             const bool refused = command != extract || lock == LOCK_EX;
             EXPECT_EQ(result.exitCode, refused ? 3 : 0) << command[0] << " " << lock;
-            EXPECT_EQ(result.err.find("in use by another program; nothing was written") !=
-                          std::string::npos,
-                      refused)
-                << result.err;
+            const bool said(Holds(result.err, "in use by another program; nothing was written"));
+            EXPECT_EQ(said, refused) << result.err;
         }
         ::close(fd);
     }
@@ -234,9 +227,7 @@ TEST_F(CliSafety, TwoCompressesAtOnceSerializeOrRefuseCleanly) {
             "second");
         const CliResult a = Finish(first), b = Finish(second);
         for (const CliResult* result : {&a, &b})
-            EXPECT_TRUE(result->exitCode == 0 ||
-                        (result->exitCode == 3 &&
-                         result->err.find("nothing was written") != std::string::npos))
+            EXPECT_TRUE(result->exitCode == 0 || Fails(*result, 3, "nothing was written"))
                 << result->exitCode << " " << result->err;
         const Bytes expected[] = {contents[0], a.exitCode == 0 ? big : contents[1],
                                   b.exitCode == 0 ? bigger : contents[2], contents[3]};

@@ -13,23 +13,22 @@ using CliTiles = CliTest;
 
 TEST_F(CliTiles, SameBytesBackThroughIndexedAndRgbPictures) {
     const Bytes rom = Cat(Bytes(0x40, 0), SixtyFourColours()); // 64 colours at 0x40
-    const std::string palette[] = {"--rom", Write("rom.bin", rom), "--palette-at", "40", "--line",
-                                   "2"};
+    // A run with palette line 2 of them.
+    const auto withPalette = [&, romFile = Write("rom.bin", rom)](std::vector<std::string> line) {
+        line.insert(line.end(), {"--rom", romFile, "--palette-at", "40", "--line", "2"});
+        return Run(line);
+    };
     const Bytes data = Pattern(32 * 50 + 7);
     const std::string png = File("tiles.png"), back = File("back.bin");
-    std::vector<std::string> line = {"tiles-to-png", Write("data.bin", data), png, "--columns",
-                                     "5"};
-    line.insert(line.end(), std::begin(palette), std::end(palette));
-    CliResult made = Run(line), undone = Run({"png-to-tiles", png, back});
+    const CliResult made =
+        withPalette({"tiles-to-png", Write("data.bin", data), png, "--columns", "5"});
+    const CliResult undone = Run({"png-to-tiles", png, back});
     EXPECT_EQ(made.exitCode + undone.exitCode, 0) << made.err << undone.err;
     EXPECT_EQ((std::tuple{made.out, undone.out}), (std::tuple{"51 tiles, 1607 bytes\n", made.out}));
     EXPECT_EQ(ReadBytes(back), data);
     // An RGB copy, without the recorded length: the whole tiles asked for.
-    line = {"png-to-tiles", Write("copy.png", EditorCopy(ReadBytes(png), PNG_COLOR_TYPE_RGB, 8)),
-            back,           "--tiles",
-            "51",           "--yes"};
-    line.insert(line.end(), std::begin(palette), std::end(palette));
-    EXPECT_TRUE(Ok(Run(line)));
+    const std::string copy = Write("copy.png", EditorCopy(ReadBytes(png), PNG_COLOR_TYPE_RGB, 8));
+    EXPECT_TRUE(Ok(withPalette({"png-to-tiles", copy, back, "--tiles", "51", "--yes"})));
     EXPECT_EQ(ReadBytes(back), Cat(data, Bytes(25, 0)));
 }
 
@@ -76,28 +75,25 @@ TEST_F(CliTiles, CellsComeBackInTheirOrder) {
 // An editor that reorders the palette of an indexed sheet: with --rom the colours decide, and
 // stdout says so; a colour the palette line lacks is refused with its pixel.
 TEST_F(CliTiles, AReorderedPaletteIsReadByColour) {
-    const Bytes rom = Cat(Bytes(0x40, 0), SixtyFourColours());
-    const std::vector<std::string> palette = {"--rom", Write("rom.bin", rom), "--palette-at", "40"};
+    const std::string rom = Write("rom.bin", Cat(Bytes(0x40, 0), SixtyFourColours()));
+    const auto withPalette = [&](std::vector<std::string> line) {
+        line.insert(line.end(), {"--rom", rom, "--palette-at", "40"});
+        return Run(line);
+    };
     const Bytes data = Pattern(32 * 20);
-    std::vector<std::string> line = {"tiles-to-png", Write("data.bin", data), File("tiles.png")};
-    line.insert(line.end(), palette.begin(), palette.end());
-    ASSERT_TRUE(Ok(Run(line)));
+    ASSERT_TRUE(Ok(withPalette({"tiles-to-png", Write("data.bin", data), File("tiles.png")})));
     LibpngPicture edited = DecodeWithLibpng(ReadBytes(File("tiles.png")));
     edited.bitDepth = 8;
     std::reverse(edited.palette.begin(), edited.palette.end());
     for (uint16_t& sample : edited.samples) sample = uint16_t(15 - sample);
     const std::string reordered = Write("reordered.png", EncodeWithLibpng(edited));
 
-    line = {"png-to-tiles", reordered, File("back.bin"), "--tiles", "20"}; // libpng wrote no tEXt
-    line.insert(line.end(), palette.begin(), palette.end());
-    CliResult read = Run(line);
-    ASSERT_EQ(read.exitCode, 0) << read.err;
+    const CliResult read = withPalette(
+        {"png-to-tiles", reordered, File("back.bin"), "--tiles", "20"}); // libpng wrote no tEXt
+    ASSERT_TRUE(Ok(read));
     EXPECT_EQ(read.out, "20 tiles, 640 bytes\nThe palette of " + reordered +
-                            " is not palette line 0 of the "
-                            "palette at 0x40 in " +
-                            palette[1] +
-                            " in its order: each pixel took "
-                            "the value of its colour.\n");
+                            " is not palette line 0 of the palette at 0x40 in " + rom +
+                            " in its order: each pixel took the value of its colour.\n");
     EXPECT_EQ(ReadBytes(File("back.bin")), data);
     // Without --rom the values are taken as they are.
     ASSERT_TRUE(Ok(Run({"png-to-tiles", reordered, File("back.bin"), "--tiles", "20", "--yes"})));
@@ -107,8 +103,9 @@ TEST_F(CliTiles, AReorderedPaletteIsReadByColour) {
 
     edited.palette.push_back({0x12, 0x34, 0x56});
     edited.samples[3 * edited.width + 5] = 16;
-    line[1] = Write("foreign.png", EncodeWithLibpng(edited));
-    EXPECT_TRUE(Fails(Run(line), 3, "the colour #123456 at x 5, y 3 is not in palette line 0"));
+    EXPECT_TRUE(Fails(withPalette({"png-to-tiles", Write("foreign.png", EncodeWithLibpng(edited)),
+                                   File("back.bin"), "--tiles", "20"}),
+                      3, "the colour #123456 at x 5, y 3 is not in palette line 0"));
     EXPECT_EQ(ReadBytes(File("back.bin")), flipped);
 }
 

@@ -16,9 +16,8 @@ TEST_F(CliUsage, HelpListsEveryCommandAndVersionNamesTheTool) {
           "lzh-list", "lzh-insert", "rle-extract", "rle-insert", "undo", "checksum",
           "make-demo-rom", "level-png", "render", "tiles-to-png", "png-to-tiles"}) {
         EXPECT_TRUE(Holds(general.out, command)) << command;
-        CliResult help = Run({command, "--help"});
-        EXPECT_EQ(help.exitCode, 0) << command;
-        EXPECT_TRUE(Holds(help.out, std::string("Usage: drovak-cli ") + command));
+        const CliResult help = Run({command, "--help"});
+        EXPECT_TRUE(Ok(help, std::string("Usage: drovak-cli ") + command));
         EXPECT_TRUE(Holds(help.out, "Exit codes")) << command;
     }
     // --version: the tool's name and the project's version.
@@ -109,12 +108,10 @@ TEST_F(CliUsage, TheGrammarOfTheCommandLine) {
         {{"rle-decode", "in.bin", "out.bin", "--at", "10"},
          2,
          "offset 0x10 is at or past the end of the file (4 bytes)"},
-        {{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at", "0", "--line",
-          "3"},
+        {{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at=0", "--line", "3"},
          0,
          ""},
-        {{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at", "0", "--line",
-          "4"},
+        {{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at=0", "--line", "4"},
          1,
          "--line wants a decimal number from 0 to 3"},
     };

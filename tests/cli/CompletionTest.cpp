@@ -25,11 +25,8 @@ TEST(CliCompletion, AnOptionsValuesAreWhatItsPlaceholderSays) {
     const Case cases[] = {
         {"ROM OUT.png --level N --plane A|B | ROM DIR --all", "--plane", Kind::Choices, {"A", "B"}},
         {"ROM OUT.png --level N --plane A|B | ROM DIR --all", "--level", Kind::Number, {}},
-        {"DATA OUT.png [--rom ROM] [--palette-at HEX] [--line N]", "--rom", Kind::Files, {}},
-        {"DATA OUT.png [--rom ROM] [--palette-at HEX] [--line N]",
-         "--palette-at",
-         Kind::Number,
-         {}},
+        {"DATA [--rom ROM] [--palette-at HEX] [--line N]", "--rom", Kind::Files, {}},
+        {"DATA [--rom ROM] [--palette-at HEX] [--line N]", "--palette-at", Kind::Number, {}},
         // The placeholder ends at a bracket or parenthesis.
         {"ROM OUT.png (--title | --rle-sheet [--at OFFSET])", "--at", Kind::Number, {}},
         {"IN [--mode fast|small|best]", "--mode", Kind::Choices, {"fast", "small", "best"}},

@@ -23,11 +23,8 @@ TEST(CliProgress, WritesALinePerStepOrOneLineWrittenOver) {
         std::string expected;
     };
     const Case cases[] = {
-        {"pipe",
-         std::nullopt,
-         {"screen 1 of 2", "screen 2 of 2"},
-         "screen 1 of 2\nscreen 2 of 2\n"},
-        {"pipe, nothing done", std::nullopt, {}, ""},
+        {"pipe", {}, {"screen 1 of 2", "screen 2 of 2"}, "screen 1 of 2\nscreen 2 of 2\n"},
+        {"pipe, nothing done", {}, {}, ""},
         {"terminal", 80u, {"screen 1 of 2", "screen 2 of 2"}, "\rscreen 1 of 2\rscreen 2 of 2\n"},
         // Nothing shown, nothing to end.
         {"terminal, nothing done", 80u, {}, ""},
@@ -35,10 +32,7 @@ TEST(CliProgress, WritesALinePerStepOrOneLineWrittenOver) {
         {"terminal, shorter", 80u, {"abcdef", "xy", "z"}, "\rabcdef\rxy    \rz \n"},
         // A text wider than the terminal keeps its end, where the count is: the cursor stays
         // on the line (9 of 10 columns).
-        {"terminal, narrow",
-         10u,
-         {"folder/Level_01_PlaneA.png written (1 of 16)"},
-         "\r...of 16)\n"},
+        {"narrow", 10u, {"folder/Level_01_PlaneA.png written (1 of 16)"}, "\r...of 16)\n"},
         {"terminal, exactly one column less", 10u, {"123456789"}, "\r123456789\n"},
         // Work that fails ends the line as it unwinds: the message goes on a line of its own.
         {"terminal, failed", 80u, {"screen 3 of 32", ""}, "\rscreen 3 of 32\ndrovak-cli: failed\n"},
@@ -63,10 +57,7 @@ CliResult RunOnTerminal(const std::vector<std::string>& arguments, int columns) 
     std::vector<std::string> argv = {DROVAK_CLI};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     const std::vector<char*> pointers = CliTest::Pointers(argv);
-    winsize size{.ws_row = 24,
-                 .ws_col = static_cast<unsigned short>(columns),
-                 .ws_xpixel = 0,
-                 .ws_ypixel = 0};
+    winsize size{24, static_cast<unsigned short>(columns), 0, 0}; // rows, columns, pixels
     int terminal = -1;
     const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, &size);
     if (pid == 0) {
