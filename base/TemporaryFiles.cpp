@@ -111,23 +111,18 @@ bool IsTemporaryName(const std::string& name, long& pid, std::string* stem) {
     return pid > 0;
 }
 
-int RemoveStaleTemporaries(const std::string& path) {
+void RemoveStaleTemporaries(const std::string& path) {
     const std::string name = NameOf(path);
     DIR* dir = ::opendir(FolderOf(path).c_str());
-    if (dir == nullptr) return 0;
-    int removed = 0;
+    if (dir == nullptr) return;
     while (const dirent* entry = ::readdir(dir)) {
         long pid = 0;
         std::string stem;
         if (!IsTemporaryName(entry->d_name, pid, &stem)) continue;
         if (stem != name && stem != name + ".bak") continue;
-        if (IsStale(::dirfd(dir), entry->d_name, pid) &&
-            ::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) {
-            ++removed;
-        }
+        if (IsStale(::dirfd(dir), entry->d_name, pid)) ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);
-    return removed;
 }
 
 bool SyncFolder(const std::string& folder, int& error) {

@@ -49,9 +49,8 @@ constexpr int STALE_TEMPORARY_SECONDS = 5 * 60;
 // Removes the stale temporary files of the file at `path` (and of its backup, PATH.bak) from
 // its folder: those whose name stands beside exactly that name, owned by this user, whose
 // process has ended, that no program holds locked and that were last changed more than
-// STALE_TEMPORARY_SECONDS ago. Anything else that merely looks like one is left alone. Returns
-// how many were removed.
-int RemoveStaleTemporaries(const std::string& path);
+// STALE_TEMPORARY_SECONDS ago. Anything else that merely looks like one is left alone.
+void RemoveStaleTemporaries(const std::string& path);
 
 // Flushes a folder's entries (renames, new names) to storage; false, with the errno value in
 // `error`, when the sync itself fails.

@@ -65,7 +65,7 @@ std::vector<uint32_t> ParseGimpPalette(std::string_view text, const std::string&
             line.substr(0, 8) == "Columns:")
             continue;
         std::istringstream fields{std::string(line)};
-        long channel[3] = {-1, -1, -1};
+        long channel[3] = {};
         fields >> channel[0] >> channel[1] >> channel[2];
         const bool numbers = !fields.fail();
         const int after = numbers ? fields.peek() : EOF;

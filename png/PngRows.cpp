@@ -2,6 +2,8 @@
 
 #include "png/Png.h"
 
+#include <stdexcept>
+
 namespace drovak {
 
 size_t PngPixelSize(uint8_t colourType, uint8_t bitDepth) {
@@ -30,6 +32,7 @@ void PackRow(const uint32_t* pixels, uint32_t width, uint8_t* out) {
 
 void PackPngRow(const uint32_t* pixels, uint32_t width, uint8_t colourType, uint8_t bitDepth,
                 uint8_t* out) {
+    if (bitDepth != 8 && bitDepth != 16) throw std::logic_error("PNG samples of 8 or 16 bits only");
     const bool wide = bitDepth == 16;
     if (colourType == PNG_COLOUR_RGB_ALPHA) {
         if (wide)

@@ -282,8 +282,11 @@ class _Walker:
         path, start, end = place
         if value.type.spelling.endswith("&"):
             return
+        old = self.text_of(path)[start:end]
         for new in replacements:
-            self.add(path, start, end, new, "return value")
+            # An empty string made from "" is the {} it would be replaced with.
+            if new != old and not (new == "{}" and old == '""'):
+                self.add(path, start, end, new, "return value")
 
     def swap_arguments(self, cursor):
         # std::min's and std::max's result is the same whichever way round their arguments are.

@@ -60,8 +60,8 @@ TEST_F(BaseFiles, ReplacingFiles) {
     // More than a pipe holds waits for a slow reader, and goes through whole.
     std::atomic<size_t> drained = 0;
     std::atomic<bool> written = false;
-    std::thread slow([&] { // reads until the pipe is empty once the write has returned
-        for (ssize_t n = 0; n > 0 || !written; n = ::read(reader, got, sizeof got)) {
+    std::thread slow([&] { // reads to the end: once the write has returned, no writer is left
+        for (ssize_t n = 0; n != 0 || !written; n = ::read(reader, got, sizeof got)) {
             drained += size_t(std::max<ssize_t>(n, 0));
             if (n <= 0) std::this_thread::sleep_for(std::chrono::microseconds(100));
         }

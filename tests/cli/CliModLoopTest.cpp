@@ -96,6 +96,22 @@ TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
     EXPECT_EQ(ReadBytes(out), ReadBytes(File("again.bin")));
 }
 
+// A watch whose first pack fails starts the emulator after the first one that succeeds.
+TEST_F(CliLoop, AWatchStartsTheEmulatorOnceAPackSucceeds) {
+    const Bytes sheet = ReadBytes(File("mod/20000_9.png"));
+    WriteBytes(File("mod/20000_9.png"), Hex("01 02 03"));
+    const Started watch = Start({"pack", mod_, File("out.bin"), "--watch", "--yes", "--run"},
+                                {"DROVAK_EMULATOR=true"}, "watch");
+    ASSERT_EQ(LinesOnceThere(watch, 2).size(), 2u); // not packed; watching
+    WriteBytes(File("mod/20000_9.png"), sheet);
+    const std::vector<std::string> lines = LinesOnceThere(watch, 4);
+    ::kill(watch.pid, SIGINT);
+    Finish(watch);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_TRUE(lines[0].ends_with("; nothing was written")) << lines[0];
+    EXPECT_EQ(lines[3], "true started on out.bin.");
+}
+
 TEST_F(CliLoop, RunStartsTheEmulatorOnThePackedRomWithoutAShell) {
     const std::string script = "#!/bin/sh\nprintf '%s\\n' \"$@\" > args.new\nmv args.new args\n";
     const std::string emulator = Write("emulator.sh", Bytes(script.begin(), script.end()));

@@ -23,8 +23,11 @@ TEST(CliCompletion, AnOptionsValuesAreWhatItsPlaceholderSays) {
         std::vector<std::string> choices;
     };
     const Case cases[] = {
-        {"ROM OUT.png --level N --plane A|B | ROM DIR --all", "--plane", Kind::Choices, {"A", "B"}},
-        {"ROM OUT.png --level N --plane A|B | ROM DIR --all", "--level", Kind::Number, {}},
+        {"ROM OUT.png (--level N --plane A|B) | ROM DIR --all",
+         "--plane",
+         Kind::Choices,
+         {"A", "B"}},
+        {"ROM OUT.png (--level N --plane A|B) | ROM DIR --all", "--level", Kind::Number, {}},
         {"DATA [--rom ROM] [--palette-at HEX] [--line N]", "--rom", Kind::Files, {}},
         {"DATA [--rom ROM] [--palette-at HEX] [--line N]", "--palette-at", Kind::Number, {}},
         // The placeholder ends at a bracket or parenthesis.

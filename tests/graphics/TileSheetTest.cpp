@@ -191,6 +191,8 @@ TEST_F(GraphicsTileSheet, TransparentIsZeroAndWhatIsLeftOutIsReported) {
     const auto difference = PngToTiles(indexed, "in.png", GreyRampPalette(), {}).paletteDifference;
     ASSERT_TRUE(difference);
     EXPECT_EQ(std::tie(difference->value, difference->pictureColour), std::tuple(2u, 0x123456u));
+    indexed.palette[0] = 0x000001; // colour 0 is compared too
+    EXPECT_EQ(PngToTiles(indexed, "in.png", GreyRampPalette(), {}).paletteDifference->value, 0u);
     // A palette shorter or longer than a line, agreeing where both have colours: no difference.
     const TilePalette grey = GreyRampPalette();
     for (const size_t size : {size_t(2), size_t(17)}) {

@@ -361,9 +361,13 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
          "compressed with zstd"},
         {level, a.substr(0, 400), "line "},
         {level,
-         std::regex_replace(a, std::regex("csv\">\n"), "csv\">abcdefghijklmnopqrstuvwxyz,\n",
+         std::regex_replace(a, std::regex("csv\">\n"), "csv\">12345678901234567890123456,\n",
                             std::regex_constants::format_first_only),
-         "cell 0 of the CSV data, \"abcdefghijklmnopqrst\", is not a gid"},
+         "cell 0 of the CSV data, \"12345678901234567890\", is not a gid"},
+        {level,
+         std::regex_replace(a, std::regex("csv\">\n"), "csv\">4a,\n",
+                            std::regex_constants::format_first_only),
+         "cell 0 of the CSV data, \"4a\", is not a gid"},
         {gpl, p.substr(0, p.rfind("line 0, 15")), "holds 16 colours; the palette has 17"},
         {gpl, Line6(p, "1 2 x"), "line 6: \"1 2 x\" is not a colour"},
         {gpl, Line6(p, "255 256 3 big"), "line 6: 256 is not 0 to 255"},
@@ -409,6 +413,9 @@ TEST(GimpPalette, ColoursOffTheGridTakeTheNearestAndUnchangedOnesKeepTheirWords)
         EXPECT_EQ(words.snapped.size(), snapped ? 1u : 0u) << std::hex << colour;
         EXPECT_EQ(words.changed.size(), word != old ? 1u : 0u) << std::hex << colour;
     }
+    // Only the colours that have a word are read, and every word stays.
+    EXPECT_EQ(PaletteWords({0x402020, 0x402020}, {0}).words, std::vector<uint16_t>{0x0422});
+    EXPECT_EQ(PaletteWords({0x402020}, {0, 7}).words, (std::vector<uint16_t>{0x0422, 7}));
 }
 
 } // namespace

@@ -52,6 +52,25 @@ TEST(ParallelDeflate, PartsJoinIntoOneStreamThatDoesNotDependOnTheThreads) {
     }
 }
 
+// However slow the writer, the workers stay at most two parts a worker ahead of it: the
+// compressed parts never all wait in memory at once.
+TEST(ParallelDeflate, WorkersStayAFewPartsAheadOfASlowWriter) {
+    std::atomic<size_t> writes{0}, lead{0};
+    ParallelDeflate(
+        40, 1, 2,
+        [&](size_t index, DeflatePart& part) {
+            part.bytes = PartBytes(index, SIZE_MAX);
+            const size_t ahead = index - std::min<size_t>(index, writes);
+            for (size_t seen = lead; ahead > seen && !lead.compare_exchange_weak(seen, ahead);) {
+            }
+        },
+        [&](const uint8_t*, size_t) {
+            ++writes;
+            std::this_thread::sleep_for(2ms);
+        });
+    EXPECT_LE(lead, 4u);
+}
+
 TEST(ParallelDeflate, TheFirstFailureReachesTheCallerOnceEveryWorkerHasEnded) {
     // The part whose making fails, or the write call that fails; threads.
     constexpr size_t none = SIZE_MAX;

@@ -102,13 +102,16 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
         EXPECT_EQ(ours.palette, palette);
         for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(ours.Sample(i % 5, i / 5, 0), i % 4);
 
-        indices[5 * 2 + 4] = 4; // beyond the 4 colours
-        MemoryStream refused;
-        PngWriter png(refused, header);
-        png.Palette(palette);
-        const size_t before = refused.Size();
-        EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { png.ImageData(rows, {}); }), "x 4, y 2"));
-        EXPECT_EQ(refused.Size(), before) << "image data written before the refusal";
+        for (const uint32_t x : {4u, 3u}) { // at 4 bits, a byte's high half, then its low one
+            indices[5 * 2 + x] = 4;         // beyond the 4 colours
+            MemoryStream refused;
+            PngWriter png(refused, header);
+            png.Palette(palette);
+            const size_t before = refused.Size();
+            EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { png.ImageData(rows, {}); }),
+                              "x " + std::to_string(x) + ", y 2"));
+            EXPECT_EQ(refused.Size(), before) << "image data written before the refusal";
+        }
     }
     MemoryStream out;
     EXPECT_THROW(PngWriter(out, {5, 3, PNG_COLOUR_RGB, 8}).Palette(std::vector<uint32_t>(4)),

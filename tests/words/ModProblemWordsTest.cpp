@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace drovak {
 namespace {
 
@@ -16,6 +18,18 @@ TEST(PackWords, DifferencesShowEightRangesAndCountTheRest) {
         DifferenceLines(differences),
         std::vector<std::string>{"tiles that differ: 0-1, 3-5, 7, 9, 11, 13, 15, 17 and 1 more "
                                  "(12 of 200); 200 before, 210 now"});
+}
+
+// A map's line counts the cells whose tile changed.
+TEST(PackWords, AMapsLineCountsItsChangedCells) {
+    ViewChange view;
+    view.record.name = "levels/level01.tmx";
+    std::ostringstream err;
+    for (const size_t cells : {1, 2}) {
+        view.cellsChanged = cells;
+        EXPECT_TRUE(PackViewLine(view, err).ends_with(cells == 1 ? ", 1 cell changed"
+                                                                 : ", 2 cells changed"));
+    }
 }
 
 // One problem with every field set, worded as each kind: the kinds the command-line and folder
@@ -125,6 +139,11 @@ TEST(ModProblemWords, EachKindIsWordedWithItsFileAndNumbers) {
     for (const auto& [kind, expected] : cases) {
         p.kind = kind;
         EXPECT_EQ(ModProblemText(p), expected) << int(kind);
+    }
+    // Every kind has words of its own: none is left to a bare "refused".
+    for (int kind = 0; kind <= int(K::UnpackStopped); ++kind) {
+        p.kind = K(kind);
+        EXPECT_NE(ModProblemText(p), "mod/f: refused; nothing was written") << kind;
     }
 }
 
