@@ -36,12 +36,9 @@ TableEntry ReadTableEntry(Stream& s, uint32_t table, uint32_t index) {
 }
 
 void WriteTableEntry(Stream& s, uint32_t table, uint32_t index, const TableEntry& entry) {
-    uint32_t at = EntryPosition(table, index);
-    s.Seek(at, SeekOrigin::Begin);
+    s.Seek(EntryPosition(table, index), SeekOrigin::Begin); // the three fields, one after another
     s.WriteBigEndian32(entry.DataOffset);
-    s.Seek(uint32_t(at + 4), SeekOrigin::Begin);
     s.WriteBigEndian32(entry.DecodedSize);
-    s.Seek(uint32_t(at + 8), SeekOrigin::Begin);
     s.WriteBigEndian32(entry.PackedSize);
 }
 

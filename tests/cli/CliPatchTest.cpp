@@ -47,7 +47,8 @@ TEST_F(CliPatch, PatchInfoSaysWhatAPatchHolds) {
     ASSERT_TRUE(Ok(Run({"patch-create", clean_, modded_, File("meta.bps"), "--meta", meta})));
     const Bytes shrunk = Slice(ReadBytes(modded_), 0, 0x40000);
     ASSERT_TRUE(
-        Ok(Run({"patch-create", clean_, Write("shrunk.bin", shrunk), File("cut.ips"), "--ips"})));
+        Ok(Run({"patch-create", clean_, Write("shrunk.bin", shrunk), File("cut.ips"), "--ips"}),
+           "; shrinks from 524288 to 262144 bytes"));
     Bytes damaged = ReadBytes(patch_);
     damaged[damaged.size() / 2] ^= 1;
     const std::string sizes = "  source: 524288 bytes, CRC-32 " + CrcText(ReadBytes(clean_)) +

@@ -335,7 +335,8 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
     const std::tuple<std::string, std::string, std::string> cases[] = {
         // file, text, expected
         {level, SetCell(a, 0, 512 + 4, 257 + 3),
-         "\"Plane A\", column 4, row 1: a block of the other plane"},
+         "\"Plane A\", column 4, row 1: a block of the other plane's tileset; each cell holds one "
+         "of Plane A's blocks"},
         {level, SetCell(a, 1, 9, 9999), "\"Plane B\", column 9, row 0: a tile of no tileset"},
         {level, SetCell(a, 1, 9 * 512 + 2, 257),
          "column 2, row 9: a block in Plane B's rows 8 to 15"},
@@ -405,6 +406,7 @@ TEST(GimpPalette, ColoursOffTheGridTakeTheNearestAndUnchangedOnesKeepTheirWords)
         {0x402020, 0x0000, 0x0422, false}, // 32, 32, 64 on the grid
         {0xFA1464, 0x0000, 0x0E26, true},  // 100, 20, 250: 96, 32, 224
         {0x0F0F10, 0x0000, 0x0002, true},  // 16 rounds up, 15 down
+        {0x002100, 0x0000, 0x0020, true},  // 33: next to the grid's 32
         {0xFFFFFF, 0x0EEE, 0x0EEE, true},  // 255 is nearest 224: the old word again
     };
     for (const auto& [colour, old, word, snapped] : cases) {

@@ -57,8 +57,8 @@ TEST(PngReader, RefusesWhatItCannotReadAndSurvivesAnyDamage) {
          "too short: 61 bytes can't hold the image data of a picture of 14000 x 5 pixels"},
         {Headed(16384, 2048, 8, 6), true, // the largest picture read
          "too short: 61 bytes can't hold the image data of a picture of 16384 x 2048 pixels"},
-        {Slice(Headed(8, 8, 8, 2), 0, 47), true, // cut in the CRC of the IDAT chunk
-         "too short: a chunk of 4 bytes at byte 33 runs past the end of the data at byte 47"},
+        {Slice(Headed(8, 8, 8, 2), 0, 48), true, // the IDAT chunk's CRC without its last byte
+         "too short: a chunk of 4 bytes at byte 33 runs past the end of the data at byte 48"},
         // Found by fuzzing: a chunk that claims 1.9 GB made libpng set aside (and clear) that
         // much memory for a file of 61 bytes.
         {Cat(Slice(Headed(8, 8, 8, 2), 0, 49), Hex("76 00 00 22 74 45 58 74 44 72 6F 76")), true,
@@ -73,6 +73,8 @@ TEST(PngReader, RefusesWhatItCannotReadAndSurvivesAnyDamage) {
             EXPECT_TRUE(Holds(ErrorText(error), "bad.png: " + message)) << ErrorText(error);
         }
     }
+    // A row of fewer than 8 bits still takes a byte: a 1-bit picture of one pixel is read.
+    EXPECT_EQ(ReadPng(EncodeWithLibpng({1, 1, 0, 1, 0, {1}, {}, {}}), "dot.png").width, 1u);
     // What follows IEND is not the picture's, even a chunk that claims more than there is.
     EXPECT_EQ(ReadPng(Cat(good, Hex("FF FF FF FF 41 42 43 44")), "tail.png").data,
               ReadPng(good, "good.png").data);

@@ -90,6 +90,8 @@ TEST(ModProblemWords, EachKindIsWordedWithItsFileAndNumbers) {
         {K::TmxCompressedDamaged, "mod/f: layer \"Plane A\": the compressed data is damaged"},
         {K::TmxBase64Cells, "mod/f: layer \"Plane A\": the data does not hold one gid a cell"},
         {K::TmxCellCount, "mod/f: layer \"Plane A\": the data holds more cells than the map's 8"},
+        {K::MapShape, "mod/f: a map of 10 x 11 cells of 12 x 13 pixels; the map the unpack wrote "
+                      "has 14 x 15 cells of 16 x 17 pixels; nothing was written"},
         {K::MapTilesets,
          "mod/f: 9 tilesets; the map the unpack wrote has 8, in that order; nothing was written"},
         {K::CellPastBlockData, "mod/f: layer \"Plane A\", column 4, row 6: past the end of the "
