@@ -32,8 +32,6 @@ struct FolderWatch::Handles {
     int signals = -1;
     sigset_t previousMask{};
     std::map<int, std::string> folders; // by watch descriptor
-    // The names ignored in each folder: the ignored files' names, as prefixes.
-    std::map<int, std::vector<std::string>> ignoredNames;
 
     ~Handles() {
         if (inotify >= 0) close(inotify);
@@ -42,16 +40,8 @@ struct FolderWatch::Handles {
     }
 };
 
-FolderWatch::FolderWatch(const std::string& folder, const std::vector<std::string>& ignored)
-    : handles_(new Handles) {
+FolderWatch::FolderWatch(const std::string& folder) : handles_(new Handles) {
     Handles& h = *handles_;
-    std::error_code error;
-    std::vector<std::pair<std::filesystem::path, std::string>> ignoredFiles; // folder, name
-    for (const std::string& file : ignored) {
-        const std::filesystem::path path = std::filesystem::absolute(file, error);
-        ignoredFiles.emplace_back(std::filesystem::weakly_canonical(path.parent_path(), error),
-                                  path.filename().string());
-    }
     const sigset_t signals = StopSignals();
     sigprocmask(SIG_BLOCK, &signals, &h.previousMask);
     h.signals = signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
@@ -63,16 +53,12 @@ FolderWatch::FolderWatch(const std::string& folder, const std::vector<std::strin
             ThrowFileProblem(FileProblemKind::CannotWatch, path, errno);
         }
         h.folders[watch] = path;
-        std::error_code failed;
-        const auto canonical = std::filesystem::weakly_canonical(path, failed);
-        for (const auto& [ignoredFolder, name] : ignoredFiles) {
-            if (canonical == ignoredFolder) h.ignoredNames[watch].push_back(name);
-        }
     };
     if (h.signals < 0 || h.inotify < 0) {
         ThrowFileProblem(FileProblemKind::CannotWatch, folder, errno);
     }
     add(folder);
+    std::error_code error;
     // Links are not followed: only the folders that lie inside are watched.
     for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
          !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
@@ -106,12 +92,6 @@ FolderWatch::Saves FolderWatch::Next(std::chrono::milliseconds settle, const Fil
                 const auto folder = handles_->folders.find(event->wd);
                 if (event->len == 0 || folder == handles_->folders.end()) continue;
                 const std::string name = event->name;
-                const std::vector<std::string>& ignoredHere = handles_->ignoredNames[event->wd];
-                if (std::any_of(
-                        ignoredHere.begin(), ignoredHere.end(),
-                        [&](const std::string& prefix) { return name.rfind(prefix, 0) == 0; })) {
-                    continue;
-                }
                 if (!counts(folder->second, name)) continue;
                 const std::string path = folder->second + "/" + name;
                 if (std::find(saves.paths.begin(), saves.paths.end(), path) == saves.paths.end())

@@ -14,10 +14,8 @@ namespace drovak {
 // wait, never the work between two waits.
 class FolderWatch {
 public:
-    // FileError when the folder can't be watched. Saves of the `ignored` files (those the
-    // watcher itself writes) never count, nor those of the files beside each whose names start
-    // with its name (its backup, its temporary files).
-    FolderWatch(const std::string& folder, const std::vector<std::string>& ignored);
+    // FileError when the folder can't be watched.
+    explicit FolderWatch(const std::string& folder);
     ~FolderWatch();
     FolderWatch(const FolderWatch&) = delete;
     FolderWatch& operator=(const FolderWatch&) = delete;

@@ -52,9 +52,11 @@ int WatchAndPack(const ParsedArguments& arguments, CommandOutput& output) {
     if (out == base || SameFile(out, base)) {
         throw RefusedError(WatchOverBaseText(out));
     }
-    std::vector<std::string> written = {out}; // the pack's own writes are no saves
-    if (const std::optional<std::string> patch = arguments.Text("--bps")) written.push_back(*patch);
-    FolderWatch watch(dir, written);
+    // No save can move OUT or the patch out of the folder: refused now, not at each save.
+    RefuseOutputInside(dir, out);
+    if (const std::optional<std::string> patch = arguments.Text("--bps"))
+        RefuseOutputInside(dir, *patch);
+    FolderWatch watch(dir);
     // Nor are an editor's hidden and backup files.
     const auto counts = [](const std::string&, const std::string& name) {
         return !name.empty() && name.front() != '.' && name.back() != '~';

@@ -17,6 +17,7 @@ struct UnitDifferences {
     DataUnit unit = DataUnit::Byte;
     std::vector<uint32_t> changed;  // the units that differ where both have them, in order
     uint32_t before = 0, after = 0; // how many units each holds
+    bool operator==(const UnitDifferences&) const = default;
 };
 
 // The units of `before` and `after` (data that holds `content`) that differ, per kind of unit;

@@ -128,7 +128,7 @@ std::vector<uint32_t> LayerGids(const pugi::xml_node& data, size_t cells, const 
     std::vector<uint32_t> gids;
     if (encoding.empty()) {
         for (const pugi::xml_node tile : data.children("tile")) {
-            if (gids.size() == cells) break;
+            if (gids.size() > cells) break; // one too many is enough to refuse the layer
             gids.push_back(Attribute(tile, "gid", where, 0));
         }
     } else if (encoding == "csv") {

@@ -19,7 +19,7 @@ namespace {
 
 void Add(ViewOutputs& views, ViewKind kind, std::string name, unsigned level,
          std::vector<uint8_t> bytes) {
-    ViewRecord record{kind, std::move(name), Crc32(bytes), level, 0, 0};
+    ViewRecord record{kind, std::move(name), Crc32(bytes), level};
     views.outputs.push_back({std::move(record), std::move(bytes)});
 }
 
@@ -79,8 +79,11 @@ ViewOutputs MakeViews(const RomBytes& rom, uint32_t table) {
             title.resize(title.size() - 4);
             const std::string text =
                 GimpPaletteText(PaletteWordsAt(rom, palette.offset, palette.colours), title);
-            views.outputs.push_back({ViewRecord{ViewKind::Palette, palette.name, Crc32(Bytes(text)),
-                                                0, palette.offset, palette.colours},
+            views.outputs.push_back({ViewRecord{.kind = ViewKind::Palette,
+                                                .name = palette.name,
+                                                .crc = Crc32(Bytes(text)),
+                                                .offset = palette.offset,
+                                                .colours = palette.colours},
                                      Bytes(text)});
         } catch (const DrovakError&) {
             views.skipped.emplace_back(palette.name, std::current_exception());

@@ -214,7 +214,12 @@ TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
         if (foreign && ::chown(path.c_str(), NOBODY, NOBODY) != 0)
             GTEST_SKIP() << "not root: can't give a file to another user";
     }
+    const auto descriptors = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto open = descriptors();
     WriteFileReplacing(rom, Bytes{1});
+    EXPECT_EQ(descriptors(), open) << "a descriptor left open";
     for (const auto& [file, fresh, locked, foreign, removed] : cases)
         EXPECT_EQ(fs::exists(File(file)), !removed) << file;
     for (int fd : locks) ::close(fd);

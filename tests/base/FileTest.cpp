@@ -5,6 +5,7 @@
 #include "base/ReplaceFile.h"
 #include "base/Stream.h"
 #include "base/TemporaryFiles.h"
+#include "base/Terminal.h"
 #include "base/WholeFile.h"
 #include "support/TestSupport.h"
 #include "support/WordsOf.h"
@@ -12,9 +13,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <pty.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -141,8 +145,10 @@ TEST_F(BaseFiles, ReadingWholeFiles) {
         const std::string piped = "/proc/self/fd/" + std::to_string(ends[0]);
         const std::string file = Write("limit.bin", Slice(Hex("61 62 63 64"), 0, size));
         for (const std::string& path : {piped, file}) {
-            const std::string refused = WordsOf<RefusedError>(
-                [&, limit = limit] { ReadWholeFile(path, limit, SizeLimit::Sheet); });
+            const std::string refused = WordsOf<RefusedError>([&, limit = limit] {
+                errno = EAGAIN; // left over from before: it decides nothing
+                ReadWholeFile(path, limit, SizeLimit::Sheet);
+            });
             EXPECT_EQ(refused.empty(), size <= limit) << path << " " << size << " " << refused;
             if (size <= limit && path == file) {
                 EXPECT_EQ(ReadWholeFile(file, limit), Slice(Hex("61 62 63 64"), 0, size));
@@ -217,6 +223,13 @@ TEST_F(BaseFiles, SeeksFromEachOriginFromPosition3Of10) {
             EXPECT_EQ(stream->Position(), landed) << offset;
             EXPECT_EQ(stream->ReadByte(), landed < 10 ? bytes[landed] : -1) << offset;
         }
+    // Reads in pieces that cross the ends of the file's read buffer give the file as it is.
+    const Bytes large = Pattern(200000, 7);
+    FileStream pieces(Write("large.bin", large), FileMode::Read);
+    Bytes read(large.size());
+    for (size_t at = 0; at < read.size(); at += 1000)
+        pieces.ReadExact(read.data() + at, std::min<size_t>(1000, read.size() - at));
+    EXPECT_EQ(read, large);
     // A byte written in the middle replaces the one there; one at the end adds to it.
     MemoryStream written(bytes);
     written.Seek(4, SeekOrigin::Begin);
@@ -225,6 +238,26 @@ TEST_F(BaseFiles, SeeksFromEachOriginFromPosition3Of10) {
     written.WriteByte(0xEF);
     EXPECT_EQ(written.Data(),
               Cat(Slice(bytes, 0, 4), Bytes{0xEE}, Slice(bytes, 5, 5), Bytes{0xEF}));
+}
+
+// The width of standard error: a terminal's, 80 columns where it tells none; none for a pipe.
+TEST(BaseTerminal, StandardErrorsColumns) {
+    int terminal = -1, side = -1, pipe[2];
+    ASSERT_EQ(::openpty(&terminal, &side, nullptr, nullptr, nullptr), 0);
+    ASSERT_EQ(::pipe(pipe), 0);
+    const int saved = ::dup(STDERR_FILENO);
+    std::vector<std::optional<unsigned>> seen;
+    for (const unsigned short columns : {0, 132}) {
+        const winsize size{24, columns, 0, 0};
+        ::ioctl(side, TIOCSWINSZ, &size);
+        ::dup2(side, STDERR_FILENO);
+        seen.push_back(StandardErrorTerminalColumns());
+    }
+    ::dup2(pipe[1], STDERR_FILENO);
+    seen.push_back(StandardErrorTerminalColumns());
+    ::dup2(saved, STDERR_FILENO);
+    for (const int fd : {terminal, side, pipe[0], pipe[1], saved}) ::close(fd);
+    EXPECT_EQ(seen, (std::vector<std::optional<unsigned>>{80u, 132u, std::nullopt}));
 }
 
 // A user's command line split into words as a shell splits it, without a shell's expansions,

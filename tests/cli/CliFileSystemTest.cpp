@@ -266,6 +266,14 @@ TEST_F(CliFiles, SpecialBitsAreKeptAndANewFileGetsTheUsualMode) {
         EXPECT_EQ(demo.exitCode, 0) << demo.err;
         EXPECT_EQ(ModeOf(made), 0666 & ~mask) << std::oct << mask;
     }
+    // Without /proc the mask is set and set back: what is made still follows it.
+    const mode_t before = ::umask(070);
+    const CliResult unpacked = Run({"unpack", File("demo0.bin"), File("mod")},
+                                   {Preload(), "DROVAK_FAIL_ALWAYS=fopen:eio"});
+    ::umask(before);
+    EXPECT_TRUE(Ok(unpacked));
+    EXPECT_EQ(ModeOf(File("mod")), 0707u);
+    EXPECT_EQ(ModeOf(File("mod/drovak.toml")), 0606u);
 }
 
 } // namespace

@@ -50,7 +50,9 @@ protected:
 TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
     // Each pack starts from the base: the base itself is no OUT for a watch.
     EXPECT_TRUE(Fails(Run({"pack", mod_, demo_, "--watch"}), 3, "is the base ROM"));
-    // OUT and the patch inside the folder: what the pack writes is no save.
+    // Nor does a watch start that no save could let write.
+    EXPECT_TRUE(Fails(Run({"pack", mod_, File("o.bin"), "--watch", "--bps", mod_ + "/p.bps"}), 3,
+                      "lies inside"));
     const std::string out = File("out.bin");
     // --run starts the emulator once, after the first pack.
     const Started watch =

@@ -2,6 +2,7 @@
 // gives what the single-entry command gives, and what would lose an edit or build a broken ROM
 // is refused with nothing written.
 #include "CliRunner.h"
+#include "compression/Rle.h"
 #include "support/HandMadeRom.h"
 #include "support/LibpngCodec.h"
 
@@ -176,7 +177,8 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
         {"48120.bin",
          sprites,
          {"rle-insert", Write("noise.bin", sprites), "--at", "48120", "--yes"},
-         "48120.bin: RLE block at 0x48120 packed 4517 -> ",
+         "48120.bin: RLE block at 0x48120 packed 4517 -> " +
+             std::to_string(RleEncode(sprites).bytes.size()) + " bytes\n",
          "the sprite sheet",
          "tiles that differ: 31-40 (10 of"},
         {"48120.png",

@@ -13,6 +13,7 @@
 #include "mod/GimpPalette.h"
 #include "mod/LevelMap.h"
 #include "mod/Pack.h"
+#include "mod/SheetPalette.h"
 #include "mod/Unpack.h"
 #include "png/PngReader.h"
 #include "rom/LevelLayout.h"
@@ -25,6 +26,7 @@
 
 #include <zlib.h>
 
+#include <filesystem>
 #include <regex>
 
 namespace drovak::test {
@@ -56,8 +58,9 @@ std::vector<uint32_t> Rgba(const std::string& path) {
     return pixels;
 }
 
-// The layer data of a map written as base64 of little-endian gids, with `compression`.
-std::string Base64Layers(const std::string& map, const std::string& compression) {
+// The layer data of a map written again in another of the formats Tiled offers: "xml" (an element
+// a cell), or base64 of little-endian gids with the compression named ("" for none).
+std::string LayersAs(const std::string& map, const std::string& form) {
     std::string out;
     const std::regex csv("<data encoding=\"csv\">([^<]*)</data>");
     auto at = map.cbegin();
@@ -68,11 +71,18 @@ std::string Base64Layers(const std::string& map, const std::string& compression)
         std::string cells = (*m)[1];
         std::replace(cells.begin(), cells.end(), ',', ' ');
         std::istringstream numbers(cells);
-        for (uint32_t gid; numbers >> gid;)
+        std::string tiles = "<data>\n";
+        for (uint32_t gid; numbers >> gid;) {
             for (unsigned k = 0; k < 4; ++k) raw.push_back(uint8_t(gid >> (8 * k)));
-        if (!compression.empty()) {
+            tiles += gid ? "   <tile gid=\"" + std::to_string(gid) + "\"/>\n" : "   <tile/>\n";
+        }
+        if (form == "xml") {
+            out += tiles + "  </data>";
+            continue;
+        }
+        if (!form.empty()) {
             z_stream z{};
-            deflateInit2(&z, 9, Z_DEFLATED, compression == "gzip" ? 31 : 15, 8, 0);
+            deflateInit2(&z, 9, Z_DEFLATED, form == "gzip" ? 31 : 15, 8, 0);
             Bytes packed(deflateBound(&z, uLong(raw.size())) + 32);
             std::tie(z.next_in, z.avail_in, z.next_out, z.avail_out) =
                 std::tuple(raw.data(), uInt(raw.size()), packed.data(), uInt(packed.size()));
@@ -91,9 +101,8 @@ std::string Base64Layers(const std::string& map, const std::string& compression)
             for (unsigned k = 0; k < 4; ++k)
                 text += k <= left ? digits[n >> (18 - 6 * k) & 63] : '=';
         }
-        out += "<data encoding=\"base64\"" +
-               (compression.empty() ? "" : " compression=\"" + compression + "\"") + ">\n   " +
-               text + "\n  </data>";
+        out += "<data encoding=\"base64\"" + (form.empty() ? "" : " compression=\"" + form + "\"") +
+               ">\n   " + text + "\n  </data>";
     }
     return out.append(at, map.cend());
 }
@@ -151,6 +160,19 @@ TEST_F(Sheets, EveryEditorCopyOfEverySheetPacksToTheRomByteForByte) {
         WriteBytes(path, unpacked);
     }
     EXPECT_EQ(sheets, 10u);
+    // An edit saved with the palette out of order says that the colours decided; in order, not.
+    const std::string sheet = Path("20000_9.png");
+    const Bytes original = ReadBytes(sheet);
+    LibpngPicture edited = DecodeWithLibpng(original);
+    edited.samples[0] = uint16_t((edited.samples[0] + 1) % edited.palette.size());
+    for (const bool inOrder : {true, false}) {
+        const Bytes copy = EncodeWithLibpng(edited);
+        WriteBytes(sheet, inOrder ? copy : reordered(copy));
+        const PackPlan plan = PlanPack(folder_, std::nullopt);
+        ASSERT_EQ(plan.changes.size(), 1u);
+        EXPECT_EQ(PackNotes(plan.changes[0]).size(), inOrder ? 0u : 1u);
+    }
+    WriteBytes(sheet, original);
     // A level's tile art saved from the window (drawn with the tile sheets' palette) keeps its
     // values; the title art is drawn with the title palette.
     SaveTilesPng(ReadBytes(Path("20000_A.bin")), ReadTilePalette(rom_, PREVIEW_PALETTE_OFFSET, 0),
@@ -182,6 +204,17 @@ TEST_F(Sheets, ASheetDrawnBeyondItsLengthAsksAndGrows) {
 }
 
 TEST_F(Views, TiledShowsTheLevelsAsTheViewerAndTheBlocksAsTheRenderer) {
+    // Every picture a map's tilesets name is one the unpack wrote beside it.
+    const std::regex source("source=\"([^\"]+)\"");
+    for (unsigned level = 0; level < LEVEL_COUNT; ++level)
+        for (const std::string& name : {LevelMapName(level), BlockMapName(level)}) {
+            const std::string map = Text(name);
+            for (std::sregex_iterator m(map.begin(), map.end(), source), end; m != end; ++m) {
+                const auto picture =
+                    std::filesystem::path(Path(name)).parent_path() / (*m)[1].str();
+                EXPECT_TRUE(std::filesystem::exists(picture)) << picture;
+            }
+        }
     if (!Have("tmxrasterizer")) GTEST_SKIP() << "tmxrasterizer (Debian's tiled) is not installed";
     for (unsigned level = 0; level < LEVEL_COUNT; ++level) {
         const LevelData data = DecodeLevel(rom_, level);
@@ -260,11 +293,9 @@ TEST_F(Views, MapsAndPalettesSavedAgainInAnyFormPackToTheRomByteForByte) {
         gimp += m[1].str() + "\t" + m[2].str() + " " + m[3].str() + "\r\n"; // no names
     }
     std::vector<std::pair<std::string, std::string>> cases = {
-        {level, Base64Layers(Text(level), "")},
-        {level, Base64Layers(Text(level), "zlib")},
-        {blocks, Base64Layers(Text(blocks), "gzip")},
-        {level, elsewhere(Text(level))},
-        {"palettes/level03.gpl", gimp},
+        {level, LayersAs(Text(level), "")},       {level, LayersAs(Text(level), "zlib")},
+        {blocks, LayersAs(Text(blocks), "gzip")}, {blocks, LayersAs(Text(blocks), "xml")},
+        {level, elsewhere(Text(level))},          {"palettes/level03.gpl", gimp},
     };
     const bool tiled = Have("tiled");
     for (size_t k = 0, count = cases.size(); k < count && tiled; ++k) {
@@ -362,6 +393,14 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
          "compressed with zstd"},
         {level, a.substr(0, 400), "line "},
         {level,
+         std::regex_replace(LayersAs(a, ""), std::regex("base64\">\n"), "base64\">!",
+                            std::regex_constants::format_first_only),
+         "layer \"Plane A\": the base64 data holds '!'"},
+        {level,
+         std::regex_replace(LayersAs(a, "xml"), std::regex("<data>"), "<data><tile/>",
+                            std::regex_constants::format_first_only),
+         "layer \"Plane A\": the data holds more cells than the map's 8192"},
+        {level,
          std::regex_replace(a, std::regex("csv\">\n"), "csv\">12345678901234567890123456,\n",
                             std::regex_constants::format_first_only),
          "cell 0 of the CSV data, \"12345678901234567890\", is not a gid"},
@@ -397,6 +436,29 @@ TEST(BlockMap, AnUnchangedCellKeepsEveryBitAndAChangedOneClearsBits9And10) {
     EXPECT_EQ(ApplyBlockTmx(read, data, out, 0, "b.tmx"), 1u);
     EXPECT_EQ(LoadBigEndian16(&out[0]), 0xFE5A);
     EXPECT_EQ(LoadBigEndian16(&out[2]), 0x2833);
+    // A level map's Plane B has blocks in its first 8 rows, and empty cells below them.
+    const TmxMap level = LevelTmx(data, 0);
+    EXPECT_EQ(level.layers[1].gids[7 * 512], 257u);
+    EXPECT_EQ(level.layers[1].gids[8 * 512], 0u);
+    // The last cell's word ends plane B's definitions; data cut short of it leaves the cell empty.
+    Bytes tight(0x4000, 0);
+    StoreBigEndian16(&tight[0x3FFE], 0x0001);
+    EXPECT_EQ(BlockTmx(tight, 0).layers[0].gids.back(), 2u);
+    tight.pop_back();
+    EXPECT_EQ(BlockTmx(tight, 0).layers[0].gids.back(), 0u);
+}
+
+// A sheet's palette line is read whole from the ROM or refused: none is made up past its end.
+TEST(SheetPalette, ALineThatEndsPastTheRomIsRefused) {
+    const RomBytes rom{"r.bin", Bytes(0x100, 0x0E)};
+    SheetLayout layout;
+    layout.paletteLine = 1;
+    layout.paletteOffset = 0xC0;                                 // line 1 ends with the ROM
+    EXPECT_EQ(SheetPalette(rom, layout).colours[15], 0xE000E0u); // the word 0E0E
+    layout.paletteOffset = 0xD0;
+    EXPECT_EQ(WordsOf<FileError>([&] { SheetPalette(rom, layout); }),
+              "r.bin: too short: palette line 1 of the palette at 0xD0 ends at 0x110, the file "
+              "ends at 0x100");
 }
 
 TEST(GimpPalette, ColoursOffTheGridTakeTheNearestAndUnchangedOnesKeepTheirWords) {

@@ -7,8 +7,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <random>
 #include <thread>
 #include <tuple>
+#include <zlib.h>
 
 namespace drovak {
 namespace {
@@ -49,6 +51,30 @@ TEST(ParallelDeflate, PartsJoinIntoOneStreamThatDoesNotDependOnTheThreads) {
             if (first.empty()) first = stream;
             EXPECT_EQ(stream, first) << threads << " threads";
         }
+    }
+}
+
+// Level 9's full search is zlib's own; the quick one parses the long matches otherwise.
+TEST(ParallelDeflate, Level9sFullSearchIsZlibsOwnAndTheQuickOneIsNot) {
+    Bytes data; // words of 64 at random: matches of a few words, longer than 16 bytes
+    std::mt19937 random(1);
+    while (data.size() < 100000) {
+        const unsigned word = random() % 64;
+        for (unsigned k = 0; k < 3 + word % 9; ++k)
+            data.push_back(uint8_t('a' + (word * 7 + k * k) % 26));
+        data.push_back(' ');
+    }
+    Bytes zlib(compressBound(uLong(data.size())));
+    uLongf size = uLongf(zlib.size());
+    ASSERT_EQ(compress2(zlib.data(), &size, data.data(), uLong(data.size()), 9), Z_OK);
+    zlib.resize(size);
+    for (const Level9Search search : {Level9Search::Full, Level9Search::Quick}) {
+        Bytes stream;
+        ParallelDeflate(
+            1, 9, 1, [&](size_t, DeflatePart& part) { part.bytes = data; },
+            [&](const uint8_t* at, size_t n) { stream.insert(stream.end(), at, at + n); }, search);
+        EXPECT_EQ(test::Inflate(stream, data.size()), data);
+        EXPECT_EQ(stream == zlib, search == Level9Search::Full) << stream.size() << " " << size;
     }
 }
 

@@ -72,16 +72,16 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
     // and indices.
     for (const uint8_t depth : {8, 4}) {
         SCOPED_TRACE(int(depth));
-        const PngHeader header{5, 3, PNG_COLOUR_PALETTE, depth};
-        Bytes indices(15);
-        for (uint32_t i = 0; i < 15; ++i) indices[i] = uint8_t(i % 4);
+        const PngHeader header{7, 3, PNG_COLOUR_PALETTE, depth};
+        Bytes indices(21);
+        for (uint32_t i = 0; i < 21; ++i) indices[i] = uint8_t(i % 4);
         const auto rows = [&](uint32_t y, uint8_t* row) {
             std::fill_n(row, PngRowLength(header), 0);
-            for (uint32_t x = 0; x < 5; ++x) {
+            for (uint32_t x = 0; x < 7; ++x) {
                 if (depth == 8)
-                    row[x] = indices[5 * y + x];
+                    row[x] = indices[7 * y + x];
                 else
-                    row[x / 2] |= uint8_t(indices[5 * y + x] << (x % 2 ? 0 : 4));
+                    row[x / 2] |= uint8_t(indices[7 * y + x] << (x % 2 ? 0 : 4));
             }
         };
         const std::vector<uint32_t> palette = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
@@ -92,18 +92,18 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
         const Bytes file = WrittenPng(header, rows, {}, palette);
         const LibpngPicture read = DecodeWithLibpng(file);
         EXPECT_EQ(std::tie(read.width, read.height, read.colourType, read.bitDepth, read.interlace),
-                  std::tuple(5u, 3u, 3, int(depth), 0));
+                  std::tuple(7u, 3u, 3, int(depth), 0));
         std::vector<uint32_t> colours;
         for (const png_color& c : read.palette)
             colours.push_back(uint32_t(c.red | c.green << 8 | c.blue << 16));
         EXPECT_EQ(colours, palette);
-        for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(read.samples.at(i), i % 4);
+        for (uint32_t i = 0; i < 21; ++i) EXPECT_EQ(read.samples.at(i), i % 4);
         const DecodedPng ours = ReadPng(file, "p.png");
         EXPECT_EQ(ours.palette, palette);
-        for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(ours.Sample(i % 5, i / 5, 0), i % 4);
+        for (uint32_t i = 0; i < 21; ++i) EXPECT_EQ(ours.Sample(i % 7, i / 7, 0), i % 4);
 
-        for (const uint32_t x : {4u, 3u}) { // at 4 bits, a byte's high half, then its low one
-            indices[5 * 2 + x] = 4;         // beyond the 4 colours
+        for (const uint32_t x : {6u, 5u}) { // at 4 bits, a byte's high half, then its low one
+            indices[7 * 2 + x] = 4;         // beyond the 4 colours
             MemoryStream refused;
             PngWriter png(refused, header);
             png.Palette(palette);

@@ -224,7 +224,11 @@ TEST(PatchWords, ABpsPatchsActionsAreCountedByKindAndInAll) {
     info.bps.emplace();
     std::tie(info.bps->sourceReads, info.bps->targetReads, info.bps->sourceCopies,
              info.bps->targetCopies) = std::tuple(1, 2, 3, 4);
-    EXPECT_TRUE(test::Holds(PatchInfoText(info, "a.bps", 9),
+    info.bps->metadata = "\x1F \x7F~\t\r\n"; // control characters shown as numbers, the rest as is
+    const std::string text = PatchInfoText(info, "a.bps", 9);
+    EXPECT_TRUE(text.starts_with("a.bps: BPS patch of 9 bytes\n")) << text;
+    EXPECT_TRUE(test::Holds(text, "  metadata: 7 bytes\n    \\x1F \\x7F~\t\n  actions")) << text;
+    EXPECT_TRUE(test::Holds(text,
                             "actions: 10 (1 read in place, 2 literals, 3 copies from the source, 4 "
                             "copies from the target)\n"));
 }

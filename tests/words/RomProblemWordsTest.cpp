@@ -6,6 +6,7 @@
 
 #include "words/HexFieldWords.h"
 #include "words/LzhListWords.h"
+#include "words/PackWords.h"
 #include "words/PngProblemWords.h"
 #include "words/RomChangeWords.h"
 
@@ -193,6 +194,8 @@ TEST(RomChangeWords, SummariesNameBothSidesAndTheChecksum) {
               "tf3.bin: last change undone, kept as tf3.bin.bak (undo again to redo it); header "
               "checksum wrong (stored 0A0B, computed 00FF)." +
                   swapped);
+    EXPECT_EQ(NewFileLine("out.bin", change),
+              "out.bin written; header checksum wrong (stored 0A0B, computed 00FF).");
     change.checksum = ChecksumState::Right;
     change.computedChecksum = 0x0001;
     EXPECT_EQ(RomChangeSummary("tf3.bin", change),

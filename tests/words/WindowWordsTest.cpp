@@ -44,9 +44,11 @@ TEST(WindowWords, SentencesReadWhole) {
          "m.bps: is the ROM image m.bps itself; a patch is never written over its images. Nothing "
          "was written.|m.bps: is the ROM image m.bps itself; a patch is never written over its "
          "images; nothing was written"},
-        {SameImageMessage("a.bin", "b.bin", 0x1A2B3C4D, 512),
+        {SameImageMessage("a.bin", "b.bin", 0x1A2B3C4D, 512) + "|" +
+             SameImageText("a.bin", "b.bin", 0x1A2B3C4D, 512),
          "a.bin and b.bin are the same image (CRC-32 1A2B3C4D, 512 bytes): a patch would change "
-         "nothing. Nothing was written."},
+         "nothing. Nothing was written.|a.bin and b.bin are the same image (CRC-32 1A2B3C4D, 512 "
+         "bytes): a patch would change nothing; nothing was written"},
         {NoHeaderChecksumMessage("s.bin", 256) + "|" + NoHeaderChecksumText("s.bin", 256),
          "s.bin: 256 bytes hold no header checksum (it lies at 0x18E); nothing was written|s.bin: "
          "too short: 256 bytes hold no header checksum (it lies at 0x18E)"},
