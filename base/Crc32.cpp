@@ -1,19 +1,13 @@
 #include "base/Crc32.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <zlib.h>
 
 namespace drovak {
 
 uint32_t Crc32(std::span<const uint8_t> bytes) {
-    uLong crc = crc32(0L, Z_NULL, 0);
-    // zlib takes at most a uInt's worth of bytes at a time.
-    constexpr size_t STEP = 1u << 30;
-    for (size_t at = 0; at < bytes.size(); at += STEP) {
-        crc = crc32(crc, bytes.data() + at, uInt(std::min(STEP, bytes.size() - at)));
-    }
-    return uint32_t(crc);
+    // No bytes (and so perhaps no pointer) give the CRC of nothing, 0.
+    return bytes.empty() ? 0 : uint32_t(crc32_z(0L, bytes.data(), bytes.size()));
 }
 
 std::string CrcText(uint32_t crc) {

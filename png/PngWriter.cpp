@@ -18,13 +18,9 @@ namespace drovak {
 namespace {
 
 uint32_t ChunkCrc(const char* name, std::span<const uint8_t> data) {
-    uLong crc = crc32(0L, Z_NULL, 0);
-    crc = crc32(crc, reinterpret_cast<const Bytef*>(name), 4);
-    // zlib takes at most a uInt per call.
-    for (size_t at = 0; at < data.size(); at += 0x40000000) {
-        crc = crc32(crc, data.data() + at, uInt(std::min<size_t>(data.size() - at, 0x40000000)));
-    }
-    return uint32_t(crc);
+    const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(name), 4);
+    // An empty chunk's data may have no pointer, which would start the CRC afresh.
+    return uint32_t(data.empty() ? crc : crc32_z(crc, data.data(), data.size()));
 }
 
 bool IsPalette(const PngHeader& header) {

@@ -339,6 +339,7 @@ TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
     ASSERT_EQ(plan.views.size(), 3u);
     EXPECT_EQ(plan.views[0].cellsChanged + plan.views[1].cellsChanged, 3u);
     EXPECT_EQ(plan.views[2].snapped, std::vector<unsigned>{2});
+    EXPECT_THROW(WritePack(plan, Path("out.bin"), true), RefusedError); // never into the folder
     WritePack(plan, File("out.bin"), false);
     drovak::Unpack(File("out.bin"), File("again"), POINTER_TABLE_OFFSET, {});
     const LevelData data = DecodeLevel(File("out.bin"), 2);
@@ -349,6 +350,9 @@ TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
     const Bytes image = ReadBytes(File("out.bin"));
     EXPECT_EQ(LoadBigEndian16(&image[LevelPaletteOffset(2) + 2 * 17]), 0x040E); // 224, 0, 64
     EXPECT_EQ(LoadBigEndian16(&image[LevelPaletteOffset(2) + 2 * 2]), 0x0422);  // 32, 32, 64
+    const Bytes base = ReadBytes(rom_); // and not a byte past the palette
+    EXPECT_EQ(Slice(image, LevelPaletteOffset(2) + 128, 128),
+              Slice(base, LevelPaletteOffset(2) + 128, 128));
     for (const std::string& name : {level, blocks})
         EXPECT_EQ(ReadBytes(File("again/" + name)), ReadBytes(Path(name))) << name;
     EXPECT_NE(ReadBytes(File("again/palettes/level03.gpl")),

@@ -78,6 +78,16 @@ TEST(PngReader, RefusesWhatItCannotReadAndSurvivesAnyDamage) {
     // What follows IEND is not the picture's, even a chunk that claims more than there is.
     EXPECT_EQ(ReadPng(Cat(good, Hex("FF FF FF FF 41 42 43 44")), "tail.png").data,
               ReadPng(good, "good.png").data);
+    // 64 tEXt chunks are read at most: not the 70th.
+    Bytes texts;
+    for (int k = 0; k < 70; ++k) {
+        const std::string text = "k" + std::to_string(k) + '\0' + std::to_string(k);
+        texts = Cat(texts, Chunk("tEXt", Bytes(text.begin(), text.end())));
+    }
+    const DecodedPng read =
+        ReadPng(Cat(Slice(good, 0, 33), texts, Slice(good, 33, good.size() - 33)), "t.png");
+    EXPECT_EQ(read.Text("k0"), "0");
+    EXPECT_EQ(read.Text("k69"), std::nullopt);
     // Every cut, and every flipped bit with the CRCs made right, of a good file: read or
     // refused, never worse (the sanitizers watch).
     for (size_t size = 0; size < good.size(); ++size)

@@ -114,8 +114,10 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
         }
     }
     MemoryStream out;
-    EXPECT_THROW(PngWriter(out, {5, 3, PNG_COLOUR_RGB, 8}).Palette(std::vector<uint32_t>(4)),
-                 RefusedError);
+    EXPECT_EQ(WordsOf<RefusedError>([&] {
+                  PngWriter(out, {5, 3, PNG_COLOUR_RGB, 8}).Palette(std::vector<uint32_t>(4));
+              }),
+              "PNG picture: only a palette image has a palette");
 }
 
 // A keyword is 1 to 79 printable Latin-1 characters (32 to 126, 161 to 255) without leading,
@@ -237,6 +239,8 @@ TEST(PngRowFilter, APartIsPrimedWithTheRowsBeforeItAsFiltered) {
     const std::vector<uint16_t> samples =
         DecodeWithLibpng(WrittenPng({width, height}, row, parts)).samples;
     ASSERT_EQ(samples.size(), size_t(length) * height);
+    // A part of less than half a row is a part of one row.
+    EXPECT_EQ(DecodeWithLibpng(WrittenPng({width, height}, row, {.partSize = 1})).samples, samples);
     for (uint32_t y : {first - 1, first, first + 1})
         EXPECT_TRUE(std::equal(rows[y].begin(), rows[y].end(), samples.begin() + y * length)) << y;
 }

@@ -166,6 +166,20 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
 }
 
 // What each size limit is for, as a refusal of a file over it says.
+TEST(FileProblemWords, EachKindOfFileIsNamed) {
+    const std::pair<uint32_t, const char*> kinds[] = {
+        {S_IFREG | 0644, "a regular file"},
+        {S_IFDIR, "a folder"},
+        {S_IFLNK, "a symbolic link"},
+        {S_IFIFO, "a FIFO"},
+        {S_IFCHR, "a character device"},
+        {S_IFBLK, "a block device"},
+        {S_IFSOCK, "a socket"},
+        {0, "not a regular file"},
+    };
+    for (const auto& [mode, words] : kinds) EXPECT_EQ(FileKind(mode), words);
+}
+
 TEST(FileProblemWords, EachSizeLimitIsNamed) {
     using L = SizeLimit;
     const std::pair<L, std::string> limits[] = {

@@ -161,6 +161,10 @@ TEST(RomProblemWords, GraphicsProblemsAreWordedWithTheirNumbers) {
         {problem(K::NotWholeCells, "p.png"), false,
          "p.png: the picture is 3 x 4 pixels; a picture of cells of 5x8 tiles (40 x 64 pixels) "
          "has a width and a height that are multiples of 40 and 64"},
+        {{.kind = K::ColourNotInPalette, .file = "c.png", .x = 3, .text = "#123456", .flag = true},
+         false,
+         "c.png: the colour #123456 at x 3, y 0 is not in the grey ramp (the picture's palette is "
+         "not that line, so its colours decide)"},
     };
     for (const auto& [thrown, fileError, text] : cases)
         EXPECT_EQ(Thrown([&, t = thrown] { ThrowGraphicsProblem(t); }), std::pair(fileError, text));

@@ -40,9 +40,9 @@ TEST(WindowWords, SentencesReadWhole) {
          "Nothing was done."},
         {NoRomForPatchMessage("m.bps"),
          "There is no ROM on this page to apply m.bps to: choose one first. Nothing was written."},
-        {PatchOverImageMessage("m.bps", "m.bps") + "|" + PatchOverImageText("m.bps", "m.bps"),
-         "m.bps: is the ROM image m.bps itself; a patch is never written over its images. Nothing "
-         "was written.|m.bps: is the ROM image m.bps itself; a patch is never written over its "
+        {PatchOverImageMessage("m.bps", "r.bin") + "|" + PatchOverImageText("m.bps", "r.bin"),
+         "m.bps: is the ROM image r.bin itself; a patch is never written over its images. Nothing "
+         "was written.|m.bps: is the ROM image r.bin itself; a patch is never written over its "
          "images; nothing was written"},
         {SameImageMessage("a.bin", "b.bin", 0x1A2B3C4D, 512) + "|" +
              SameImageText("a.bin", "b.bin", 0x1A2B3C4D, 512),
