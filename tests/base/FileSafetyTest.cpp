@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
@@ -222,6 +223,14 @@ TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
     EXPECT_EQ(descriptors(), open) << "a descriptor left open";
     for (const auto& [file, fresh, locked, foreign, removed] : cases)
         EXPECT_EQ(fs::exists(File(file)), !removed) << file;
+    // A process that runs is seen to run, whatever error number was left from before.
+    fs::create_directory(File("alone"));
+    const std::string alone = Write("alone/" + name("tf3.bin", 1), {});
+    fs::last_write_time(alone, fs::file_time_type::clock::now() -
+                                   std::chrono::seconds(STALE_TEMPORARY_SECONDS + 60));
+    errno = ESRCH;
+    RemoveStaleTemporaries(File("alone/tf3.bin"));
+    EXPECT_TRUE(fs::exists(alone));
     for (int fd : locks) ::close(fd);
 }
 

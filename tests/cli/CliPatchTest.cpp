@@ -78,7 +78,9 @@ TEST_F(CliPatch, WrongBasesAndDamagedPatchesAreRefused) {
     Bytes damaged = ReadBytes(patch_);
     damaged[damaged.size() / 2] ^= 0x20;
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"patch-apply", other, patch_, out}, "made for a ROM with CRC-32"},
+        {{"patch-apply", other, patch_, out},
+         patch_ + " was made for a ROM with CRC-32 " + CrcText(ReadBytes(clean_)) +
+             " (524288 bytes); " + other + " has " + CrcText(ReadBytes(other))},
         {{"patch-apply", other, patch_, other}, "made for a ROM with CRC-32"},
         {{"patch-apply", clean_, Write("damaged.bps", damaged), out}, "damaged"},
         {{"patch-apply", clean_, Write("cut.bps", Slice(damaged, 0, 30)), clean_}, "damaged"},

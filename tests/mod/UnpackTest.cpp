@@ -28,6 +28,7 @@ TEST_F(ModUnpack, StepsEachFileAndACancelWritesNothing) {
     EXPECT_TRUE(result.skipped.empty());
     ASSERT_FALSE(result.manifest.files.empty());
     EXPECT_EQ(progress.done.size(), result.manifest.files.size());
+    EXPECT_EQ(progress.done.front(), 1u);
     EXPECT_EQ(progress.done.back(), result.manifest.files.size());
     EXPECT_EQ(progress.total, result.manifest.files.size());
 }

@@ -3,9 +3,10 @@
 // renameat2, link, linkat; writes to stdin, stdout and stderr are not counted) and makes the Nth
 // of them fail, or kills the process just before it.
 //   DROVAK_FAULT_AT=N     the call to act on, counted from 1 (unset: none)
-//   DROVAK_FAULT=eio|enospc|einval|eintr|kill
-//                         fail it with EIO, ENOSPC, EINVAL or EINTR (a signal came first), or
-//                         SIGKILL the process instead
+//   DROVAK_FAULT=eio|enospc|einval|eintr|kill|short
+//                         fail it with EIO, ENOSPC, EINVAL or EINTR (a signal came first),
+//                         SIGKILL the process instead, or (a write) write only the first half of
+//                         it, as a signal may cut a write short on some file systems
 //   DROVAK_FAULT_LOG=PATH one line per counted call: "N NAME FILE [FILE]" (file names only)
 //   DROVAK_FAIL_ALWAYS=NAME:ERROR,...
 //                         every call of NAME fails with ERROR (einval, eperm or eio), as on a file
@@ -31,6 +32,7 @@ struct Settings {
     long at = 0;
     int error = EIO;
     bool kill = false;
+    bool cut = false; // the write is cut short, not failed
     int log = -1;
     const char* always = nullptr; // "NAME:ERROR,..."
 };
@@ -61,6 +63,7 @@ const Settings& Get() {
         if (const char* at = std::getenv("DROVAK_FAULT_AT")) s.at = std::atol(at);
         if (const char* fault = std::getenv("DROVAK_FAULT")) {
             s.kill = std::strcmp(fault, "kill") == 0;
+            s.cut = std::strcmp(fault, "short") == 0;
             s.error = ErrorNamed(fault);
         }
         s.always = std::getenv("DROVAK_FAIL_ALWAYS");
@@ -97,6 +100,7 @@ bool Fails(const char* call, const char* first, const char* second = nullptr) {
         ::syscall(SYS_write, settings.log, line, size_t(length));
     }
     if (n != settings.at) return FailsAlways(call);
+    if (settings.cut) return std::strstr(call, "write") != nullptr; // only a write is cut
     if (settings.kill) ::raise(SIGKILL);
     errno = settings.error;
     return true;
@@ -132,12 +136,21 @@ void SwapTemporary(const char* from, const char* to) {
         return (fails) ? -1 : real arguments;                                                      \
     }
 
-INTERCEPT(ssize_t, write, (int fd, const void* data, size_t size), (fd, data, size),
-          fd > 2 && FailsOnFile("write", fd))
-INTERCEPT(ssize_t, pwrite, (int fd, const void* data, size_t size, off_t at), (fd, data, size, at),
-          fd > 2 && FailsOnFile("pwrite", fd))
-INTERCEPT(ssize_t, pwrite64, (int fd, const void* data, size_t size, off_t at),
-          (fd, data, size, at), fd > 2 && FailsOnFile("pwrite", fd))
+// A write that fails, or is cut to half its size (a byte at least) under DROVAK_FAULT=short.
+#define INTERCEPT_WRITE(name, counted, parameters, arguments, halved)                              \
+    extern "C" ssize_t name parameters {                                                           \
+        static const auto real =                                                                   \
+            reinterpret_cast<ssize_t(*) parameters>(::dlsym(RTLD_NEXT, #name));                    \
+        if (fd <= 2 || !FailsOnFile(counted, fd)) return real arguments;                           \
+        return Get().cut && size > 1 ? real halved : -1;                                           \
+    }
+
+INTERCEPT_WRITE(write, "write", (int fd, const void* data, size_t size), (fd, data, size),
+                (fd, data, size / 2))
+INTERCEPT_WRITE(pwrite, "pwrite", (int fd, const void* data, size_t size, off_t at),
+                (fd, data, size, at), (fd, data, size / 2, at))
+INTERCEPT_WRITE(pwrite64, "pwrite", (int fd, const void* data, size_t size, off_t at),
+                (fd, data, size, at), (fd, data, size / 2, at))
 INTERCEPT(int, fsync, (int fd), (fd), FailsOnFile("fsync", fd))
 INTERCEPT(int, fdatasync, (int fd), (fd), FailsOnFile("fdatasync", fd))
 INTERCEPT(int, rename, (const char* from, const char* to), (from, to),

@@ -6,6 +6,7 @@
 
 #include "words/HexFieldWords.h"
 #include "words/LzhListWords.h"
+#include "words/ModProblemWords.h"
 #include "words/PackWords.h"
 #include "words/PngProblemWords.h"
 #include "words/RomChangeWords.h"
@@ -175,6 +176,8 @@ TEST(RomProblemWords, OtherErrorsKeepTheirMessage) {
     EXPECT_EQ(ErrorText(UnsupportedRepeatError(131073)), "Unsupported repeat count: 131073");
     EXPECT_EQ(ErrorText(RefusedError("in.bin: too large")), "in.bin: too large");
     EXPECT_EQ(ErrorText(std::runtime_error("x")), "x");
+    EXPECT_EQ(ErrorText(std::make_exception_ptr(std::runtime_error("y"))), "y");
+    EXPECT_EQ(ErrorText(std::make_exception_ptr(7)), "unexpected failure");
     EXPECT_EQ(PngProblemText({PngProblemKind::NothingToCompress}),
               "PNG image data: nothing to compress");
     EXPECT_EQ(PngProblemText({PngProblemKind::CompressorNotPrimed}),
