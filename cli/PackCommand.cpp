@@ -19,13 +19,19 @@
 
 namespace drovak::cli {
 
+void RefuseOutputsInsideFolder(const ParsedArguments& arguments) {
+    const std::string& dir = arguments.Positional(0);
+    RefuseOutputInside(dir, arguments.Positional(1));
+    if (const std::optional<std::string> patch = arguments.Text("--bps"))
+        RefuseOutputInside(dir, *patch);
+}
+
 std::string PackOnce(const ParsedArguments& arguments, CommandOutput& output, bool lines) {
     const std::string &dir = arguments.Positional(0), &out = arguments.Positional(1);
     const std::optional<std::string> patchPath = arguments.Text("--bps");
     const bool yes = arguments.Has("--yes");
     // What a pack writes never lies inside the folder it reads: no answer lets it.
-    RefuseOutputInside(dir, out);
-    if (patchPath) RefuseOutputInside(dir, *patchPath);
+    RefuseOutputsInsideFolder(arguments);
     const PackPlan plan = PlanPack(dir, arguments.Text("--base"));
     const std::string questions = PackQuestionLines(plan);
     if (!yes && !questions.empty()) {

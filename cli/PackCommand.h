@@ -12,6 +12,9 @@ namespace drovak::cli {
 int Pack(const ParsedArguments& arguments, CommandOutput& output);
 int Status(const ParsedArguments& arguments, CommandOutput& output);
 
+// What a pack writes, OUT and the patch, never lies inside DIR: RefusedError when it would.
+void RefuseOutputsInsideFolder(const ParsedArguments& arguments);
+
 // One pack of DIR into OUT (and PATCH with --bps) as the pack command makes it; returns the
 // line that says what was written. With `lines` each changed file gets a line on stdout first.
 std::string PackOnce(const ParsedArguments& arguments, CommandOutput& output, bool lines);

@@ -53,9 +53,7 @@ int WatchAndPack(const ParsedArguments& arguments, CommandOutput& output) {
         throw RefusedError(WatchOverBaseText(out));
     }
     // No save can move OUT or the patch out of the folder: refused now, not at each save.
-    RefuseOutputInside(dir, out);
-    if (const std::optional<std::string> patch = arguments.Text("--bps"))
-        RefuseOutputInside(dir, *patch);
+    RefuseOutputsInsideFolder(arguments);
     FolderWatch watch(dir);
     // Nor are an editor's hidden and backup files.
     const auto counts = [](const std::string&, const std::string& name) {
