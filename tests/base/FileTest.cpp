@@ -78,6 +78,12 @@ TEST_F(BaseFiles, ReplacingFiles) {
     EXPECT_TRUE(fs::is_fifo(fifo));
     WriteFileReplacing("/dev/null", Bytes{9});
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    // Started without a standard input, the device opened is descriptor 0, written like any.
+    const int input = ::dup(0);
+    ::close(0);
+    EXPECT_NO_THROW(WriteFileReplacing("/dev/null", Bytes{9}));
+    ::dup2(input, 0);
+    ::close(input);
     fs::create_directory(File("folder"));
     EXPECT_THROW(WriteFileReplacing(File("folder"), Bytes{1}), FileError);
 }

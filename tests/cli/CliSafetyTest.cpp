@@ -201,6 +201,13 @@ TEST_F(CliSafety, AnInterruptedWriteIsMadeAgain) {
     EXPECT_EQ(got, contents[1]);
 }
 
+// A device whose read fails is said to fail, not to have nothing to read now.
+TEST_F(CliSafety, ADeviceThatFailsToReadIsAReadError) {
+    EXPECT_TRUE(Fails(Run({"lzh-encode", "/dev/zero", File("out.bin")},
+                          {Preload(), "DROVAK_FAIL_ALWAYS=read:eio"}),
+                      2, "/dev/zero: cannot read: Input/output error"));
+}
+
 TEST_F(CliSafety, ARomHeldByAnotherProgramIsInUse) {
     const Bytes before = ReadBytes(rom);
     const std::vector<std::string> extract = {"lzh-extract", rom, File("out.bin"), "--table",

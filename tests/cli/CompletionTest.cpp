@@ -40,6 +40,7 @@ TEST(CliCompletion, AnOptionsValuesAreWhatItsPlaceholderSays) {
         // An option the usage does not show, or shows without a value: files.
         {"IN", "--out", Kind::Files, {}},
         {"IN --size", "--size", Kind::Files, {}},
+        {"--line N", "--line", Kind::Number, {}}, // first in the usage
     };
     for (const Case& c : cases) {
         const cli::Command made{"made-up", c.usage, "", "", {{"IN"}, {c.option}, {}}, nullptr};

@@ -318,9 +318,10 @@ TEST_F(Views, MapsAndPalettesSavedAgainInAnyFormPackToTheRomByteForByte) {
 
 TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
     const std::string level = LevelMapName(2), blocks = BlockMapName(2);
-    // Tiled gives a layer it adds the number after the two there.
+    // The layers are numbered from 1; Tiled gives a layer it adds the number after the two there.
     for (const std::string& name : {level, blocks})
-        EXPECT_TRUE(Holds(Text(name), " nextlayerid=\"3\" ")) << name;
+        for (const char* held : {" nextlayerid=\"3\" ", "<layer id=\"1\" ", "<layer id=\"2\" "})
+            EXPECT_TRUE(Holds(Text(name), held)) << name << held;
     // Plane A column 5 row 3 becomes block 0x42; Plane B column 7 row 2 block 0x11.
     SetText(level,
             SetCell(SetCell(Text(level), 0, 3 * 512 + 5, 1 + 0x42), 1, 2 * 512 + 7, 257 + 0x11));

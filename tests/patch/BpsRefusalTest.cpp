@@ -121,8 +121,13 @@ TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
     const Bytes copy = Action(0, 16);
     EXPECT_TRUE(
         ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 16, copy, Crc32(SOURCE), Hex("41 42"))).Applied());
-    EXPECT_EQ(ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 16, copy, Crc32(SOURCE), {}, 1000)).refusal,
-              PatchRefusal::Damaged);
+    // Past the footer by one byte or by far: the header runs into the footer.
+    for (const uint64_t size : {uint64_t(copy.size() + 1), uint64_t(1000)}) {
+        const PatchResult result =
+            ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 16, copy, Crc32(SOURCE), {}, size));
+        EXPECT_EQ(std::pair(result.refusal, result.fault),
+                  std::pair(PatchRefusal::Damaged, PatchFault::HeaderIntoFooter));
+    }
 }
 
 // A wrong base, a wrong result and a header naming another size than the base's (its checksum

@@ -11,7 +11,8 @@
 //   DROVAK_FAIL_ALWAYS=NAME:ERROR,...
 //                         every call of NAME fails with ERROR (einval, eperm or eio), as on a file
 //                         system without it ("renameat2:einval,link:eperm" is FAT's);
-//                         fsetxattr and fopen (as without /proc) fail only here (not counted)
+//                         fsetxattr, fopen (as without /proc) and read (of a device or pipe:
+//                         files are read with pread) fail only here (not counted)
 //   DROVAK_SWAP_TO=PATH   another program's move just before a temporary file is renamed over
 //                         anything but a backup: its name then holds a symbolic link to PATH
 //                         (with DROVAK_SWAP_HARD set, a hard link of PATH)
@@ -166,6 +167,8 @@ INTERCEPT(int, linkat, (int fromDir, const char* from, int toDir, const char* to
 // Not counted: it fails only as on a file system, or for a user, that can't have the attribute.
 INTERCEPT(int, fsetxattr, (int fd, const char* name, const void* value, size_t size, int flags),
           (fd, name, value, size, flags), FailsAlways("fsetxattr"))
+INTERCEPT(ssize_t, read, (int fd, void* data, size_t size), (fd, data, size),
+          fd > 2 && FailsAlways("read"))
 // Not counted: the program opens no file it writes with it.
 extern "C" FILE* fopen(const char* path, const char* mode) {
     static const auto real =

@@ -162,6 +162,15 @@ TEST(RomProblemWords, GraphicsProblemsAreWordedWithTheirNumbers) {
         {problem(K::NotWholeCells, "p.png"), false,
          "p.png: the picture is 3 x 4 pixels; a picture of cells of 5x8 tiles (40 x 64 pixels) "
          "has a width and a height that are multiples of 40 and 64"},
+        {{.kind = K::NotWholeCells,
+          .file = "q.png",
+          .count = 1,
+          .width = 12,
+          .height = 8,
+          .columns = 1},
+         false,
+         "q.png: the picture is 12 x 8 pixels; a picture of 8 x 8 tiles has a width and a height "
+         "that are multiples of 8"},
         {{.kind = K::ColourNotInPalette, .file = "c.png", .x = 3, .text = "#123456", .flag = true},
          false,
          "c.png: the colour #123456 at x 3, y 0 is not in the grey ramp (the picture's palette is "
@@ -216,6 +225,18 @@ TEST(RomChangeWords, SummariesNameBothSidesAndTheChecksum) {
     change.written = false;
     EXPECT_EQ(RomChangeSummary("tf3.bin", change),
               "tf3.bin unchanged: the new data is the same as the old; nothing was written.");
+}
+
+// What a packed file holds, as status and pack say it.
+TEST(PackWords, ContentIsNamedByKind) {
+    using K = ModContentKind;
+    const std::pair<ModContent, std::string> cases[] = {
+        {{K::TileArt, 2}, "tile art of level 3"},
+        {{K::LevelBlocks, 0}, "blocks and layout of level 1"},
+        {{K::SpriteSheet, 0}, "the sprite sheet"},
+        {{K::TitleArt, 0}, "the title-screen art"},
+        {{K::Data, 5}, "data"}};
+    for (const auto& [content, text] : cases) EXPECT_EQ(ContentText(content), text);
 }
 
 } // namespace
