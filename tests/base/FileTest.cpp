@@ -88,12 +88,14 @@ TEST_F(BaseFiles, ReplacingFiles) {
     EXPECT_THROW(WriteFileReplacing(File("folder"), Bytes{1}), FileError);
 }
 
-// Temporary names carry the writer's process id, of any length Linux gives (up to 4194304, 7
-// digits); anything else that merely looks like one is no temporary name.
+// Temporary names carry the writer's process id, of any length Linux gives (up to 4194304) and
+// up to 9 digits; anything else that merely looks like one is no temporary name.
 TEST(BaseTemporaryNames, TheProcessIdIsReadBack) {
     const std::pair<const char*, long> names[] = {{".data.bin.drovak-123-0.tmp", 123},
                                                   {".data.bin.drovak-123456-7.tmp", 123456},
                                                   {".data.bin.drovak-4194304-0.tmp", 4194304},
+                                                  {".data.bin.drovak-123456789-0.tmp", 123456789},
+                                                  {".data.bin.drovak-1234567890-0.tmp", 0},
                                                   {"data.bin.drovak-123-0.tmp", 0},
                                                   {".data.bin.drovak-12a-0.tmp", 0},
                                                   {".data.bin.drovak-123-0.tmp~", 0},

@@ -209,6 +209,10 @@ TEST_F(CliFiles, OutputsAreNotOverwrittenUnasked) {
         EXPECT_NE(written, Bytes(5, 'x'));
         EXPECT_TRUE(Ok(Run(command)));
         EXPECT_EQ(ReadBytes(out), written);
+        Bytes other = written; // of the same size, its last byte another
+        other.back() ^= 1;
+        WriteBytes(out, other);
+        EXPECT_EQ(Run(command).exitCode, 3);
     }
 }
 

@@ -188,7 +188,7 @@ TEST_F(CliSafety, NoFailureOrKillAtAnyWriteSyncRenameOrLinkTearsTheRom) {
 }
 
 // A write that a signal interrupted before it wrote anything (EINTR) is made again: the reader of
-// a FIFO gets the whole entry.
+// a FIFO gets the whole entry, and so does a file.
 TEST_F(CliSafety, AnInterruptedWriteIsMadeAgain) {
     const std::string fifo = File("out.fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
@@ -199,6 +199,10 @@ TEST_F(CliSafety, AnInterruptedWriteIsMadeAgain) {
     got.resize(size_t(std::max<ssize_t>(0, ::read(reader, got.data(), got.size()))));
     ::close(reader);
     EXPECT_EQ(got, contents[1]);
+    const std::string out = File("out.bin");
+    EXPECT_TRUE(
+        Ok(Run({"lzh-extract", rom, out, "--table", "400", "--index", "1"}, FaultAt("eintr", 1))));
+    EXPECT_EQ(ReadBytes(out), contents[1]);
 }
 
 // A device whose read fails is said to fail, not to have nothing to read now.

@@ -11,10 +11,13 @@ using CliUsage = CliTest;
 TEST_F(CliUsage, HelpListsEveryCommandAndVersionNamesTheTool) {
     CliResult general = Run({"--help"});
     ASSERT_EQ(general.exitCode, 0);
+    EXPECT_EQ(general.out.rfind("Usage: drovak-cli COMMAND ARGUMENTS...\n", 0), 0u);
     for (const char* command :
-         {"lzh-decode", "lzh-encode", "rle-decode", "rle-encode", "mask-decode", "lzh-extract",
-          "lzh-list", "lzh-insert", "rle-extract", "rle-insert", "undo", "checksum",
-          "make-demo-rom", "level-png", "render", "tiles-to-png", "png-to-tiles"}) {
+         {"lzh-decode",   "lzh-encode",   "rle-decode",    "rle-encode",  "mask-decode",
+          "lzh-extract",  "lzh-list",     "lzh-insert",    "rle-extract", "rle-insert",
+          "undo",         "checksum",     "make-demo-rom", "level-png",   "render",
+          "tiles-to-png", "png-to-tiles", "patch-create",  "patch-info",  "patch-apply",
+          "unpack",       "pack",         "status"}) {
         EXPECT_TRUE(Holds(general.out, command)) << command;
         const CliResult help = Run({command, "--help"});
         EXPECT_TRUE(Ok(help, std::string("Usage: drovak-cli ") + command));

@@ -199,6 +199,7 @@ TEST_F(GraphicsRenderTiles, APreviewPngReplacesAnOldFileOrFailsLeavingEverything
         Holds(MessageOf<FileError>([&] { SavePreviewPng(image, missingFolder); }), missingFolder));
     // Nothing to save: the old file stays.
     EXPECT_THROW(SavePreviewPng(PreviewImage{}, path), RefusedError);
+    EXPECT_THROW(SavePreviewPng(PreviewImage{3, 2, {1, 2, 3, 4, 5}}, path), RefusedError);
     EXPECT_EQ(ReadBytes(path), saved);
     // No temporary file is left beside it.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path),

@@ -2,6 +2,7 @@
 // nothing is made of them.
 #include "base/Crc32.h"
 #include "patch/Bps.h"
+#include "patch/BpsNumbers.h"
 #include "patch/Patch.h"
 #include "patch/PatchInfo.h"
 #include "support/HandMadeRom.h"
@@ -50,6 +51,18 @@ Bytes HandPatch(const Bytes& source, uint64_t targetSize, const Bytes& actions, 
 
 const Bytes SOURCE = Pattern(16);
 
+// The encoder writes numbers as the format spells them, and knows their sizes beforehand.
+TEST(BpsNumbers, WrittenAsTheFormatSpellsThem) {
+    for (const uint64_t value : {0ull, 63ull, 64ull, 127ull, 128ull, 16511ull, 16512ull, 2113663ull,
+                                 2113664ull, 1ull << 48}) {
+        Bytes written;
+        bps::PutNumber(written, value);
+        EXPECT_EQ(std::pair(written, size_t(bps::NumberSize(value))),
+                  std::pair(Number(value), Number(value).size()))
+            << value;
+    }
+}
+
 // patch-info counts each kind of action apart; the patch applies, each copy at its own cursor.
 TEST(BpsRefusal, TheInfoCountsEachKindOfAction) {
     const Bytes actions = Cat(Action(0, 4), Action(1, 4), Pattern(4), Action(2, 4), Delta(0),
@@ -95,6 +108,7 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
     // Which way a copy left its bounds is said.
     for (const auto& [actions, detail] :
          {std::pair{Cat(Action(2, 10), Delta(10)), "a copy reads past the source's end"},
+          {Cat(Action(2, 4), Delta(-1)), "a copy starts outside the source"},
           {Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)),
            "a copy starts outside what the target holds so far"}})
         EXPECT_EQ(PatchFaultText(ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 10, actions, 0)).fault),

@@ -22,6 +22,10 @@ TEST(WindowWords, SentencesReadWhole) {
          "moved. Its decoded size stays 500: the 12 bytes past it are what the old data decoded "
          "to there. a.png: 40 tiles in the picture, 32 tiles (1024 bytes) compressed, as many as "
          "the data it replaces."},
+        {DecompressedText("entry 0x2", 96, "a.bin", true, "90 bytes packed") + " " +
+             DecompressedText("entry 0x2", 96, "a.bin", false, ""),
+         "Decompressed entry 0x2: 96 bytes written to a.bin (90 bytes packed). Decompressed entry "
+         "0x2: 96 bytes shown; a.bin kept as it was."},
         {DecodedSizeStaysText(500, 512),
          "The entry's decoded size stays 500: the 12 bytes past it are what the old data decoded "
          "to there."},
