@@ -31,9 +31,10 @@ std::string WrittenLine(const std::string& path, const std::string& what,
                         std::chrono::steady_clock::time_point started) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    // A folder's own size is no count of what was written into it.
     FileInfo info;
-    const bool there = StatPath(path, info);
-    return WrittenText(path, what, there ? std::optional<uint64_t>(info.size) : std::nullopt,
+    const bool file = StatPath(path, info) && info.IsRegular();
+    return WrittenText(path, what, file ? std::optional<uint64_t>(info.size) : std::nullopt,
                        seconds);
 }
 

@@ -25,7 +25,8 @@ ReplaceOptions OutputOptions(const ParsedArguments& arguments);
 std::vector<uint8_t> ReadCodecInput(const std::string& path);
 
 // What a command wrote, as the window says it: "level1.png written: 16384 x 512 pixels,
-// 1234567 bytes, in 2.5 s." (`what` before the size when given), the time since `started`.
+// 1234567 bytes, in 2.5 s." (`what` before the size when given; a folder's without one), the
+// time since `started`.
 std::string WrittenLine(const std::string& path, const std::string& what,
                         std::chrono::steady_clock::time_point started);
 

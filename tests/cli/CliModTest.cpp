@@ -98,6 +98,12 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
         // Packed onto the ROM itself: nothing to write, no backup.
         EXPECT_TRUE(Ok(Run({"pack", folder, rom}), "nothing was written"));
         EXPECT_FALSE(std::filesystem::exists(rom + ".bak"));
+        if (rom == demo_) { // the title art drawn with what follows its palette is refused
+            ASSERT_TRUE(Ok(Run({"tiles-to-png", folder + "/6DDB4.bin", folder + "/6DDB4.png",
+                                "--rom", rom, "--palette-at", "6DA56", "--line", "1", "--columns",
+                                "64", "--cell", "1x4", "--yes"})));
+            EXPECT_TRUE(Fails(Run({"pack", folder, File("title.bin")}), 3, "is not in"));
+        }
     }
 }
 

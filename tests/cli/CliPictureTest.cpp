@@ -79,6 +79,7 @@ TEST_F(CliPicture, LevelPngAllWritesEveryPlaneAsTheSingleExportDoes) {
             << entry.path();
     EXPECT_EQ(std::count(all.err.begin(), all.err.end(), '\n'), 16);
     EXPECT_TRUE(Holds(all.err, "(1 of 16)") && Holds(all.err, "(16 of 16)"));
+    EXPECT_EQ(all.out.rfind(folder + " written: 16 pictures, in ", 0), 0u) << all.out;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 16);
     // A folder that is missing is made.
     ASSERT_TRUE(Ok(Run({"level-png", rom, File("made"), "--all"})));
@@ -94,6 +95,10 @@ TEST_F(CliPicture, LevelPngAllWritesEveryPlaneAsTheSingleExportDoes) {
             EXPECT_EQ(ReadBytes(folder + "/" + name), ReadBytes(File("single.png"))) << name;
             EXPECT_TRUE(Holds(all.err, name + " written")) << name;
         }
+    // With no thread to be had, the calling thread does the work alone.
+    EXPECT_TRUE(Ok(Run({"level-png", rom, File("alone.png"), "--level", "8", "--plane", "B"},
+                       {Preload(), "DROVAK_FAIL_ALWAYS=pthread_create:eio"})));
+    EXPECT_EQ(ReadBytes(File("alone.png")), ReadBytes(folder + "/Level_08_PlaneB.png"));
 }
 
 } // namespace

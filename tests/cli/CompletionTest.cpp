@@ -50,10 +50,14 @@ TEST(CliCompletion, AnOptionsValuesAreWhatItsPlaceholderSays) {
     }
 }
 
-// A script that can't be written whole fails its build step instead of being installed short.
+// A script that can't be written whole fails its build step instead of being installed short;
+// a build step without the file to write is a usage fault.
 TEST(CliCompletion, AScriptThatCannotBeWrittenFailsItsBuildStep) {
-    const int status = std::system(DROVAK_COMPLETION_TOOL " /dev/full 2>/dev/null");
-    EXPECT_EQ(WEXITSTATUS(status), 2);
+    for (const auto& [arguments, code] : {std::pair{" /dev/full", 2}, {"", 1}})
+        EXPECT_EQ(WEXITSTATUS(std::system(
+                      (DROVAK_COMPLETION_TOOL + std::string(arguments) + " 2>/dev/null").c_str())),
+                  code)
+            << arguments;
 }
 
 const char* const BASH_COMPLETION_LIBRARY = "/usr/share/bash-completion/bash_completion";

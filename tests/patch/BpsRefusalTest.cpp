@@ -75,7 +75,11 @@ TEST(BpsRefusal, TheInfoCountsEachKindOfAction) {
     EXPECT_EQ(std::tuple(info.bps->sourceReads, info.bps->targetReads, info.bps->sourceCopies,
                          info.bps->targetCopies),
               std::tuple(1u, 1u, 1u, 2u));
-    EXPECT_EQ(DescribePatch(Bytes{'B', 'P', 'S', '1', 0}).problem.fault, PatchFault::EndsEarly);
+    // Too short for a header and a footer, by far or by a byte.
+    for (const size_t zeros : {1, 14})
+        EXPECT_EQ(DescribePatch(Cat(Hex("42 50 53 31"), Bytes(zeros, 0))).problem.fault,
+                  PatchFault::EndsEarly)
+            << zeros;
 }
 
 TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {

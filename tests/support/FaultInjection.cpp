@@ -12,7 +12,8 @@
 //                         every call of NAME fails with ERROR (einval, eperm or eio), as on a file
 //                         system without it ("renameat2:einval,link:eperm" is FAT's);
 //                         fsetxattr, fopen (as without /proc) and read (of a device or pipe:
-//                         files are read with pread) fail only here (not counted)
+//                         files are read with pread) and pthread_create fail only here (not
+//                         counted)
 //   DROVAK_SWAP_TO=PATH   another program's move just before a temporary file is renamed over
 //                         anything but a backup: its name then holds a symbolic link to PATH
 //                         (with DROVAK_SWAP_HARD set, a hard link of PATH)
@@ -24,6 +25,7 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -169,6 +171,15 @@ INTERCEPT(int, fsetxattr, (int fd, const char* name, const void* value, size_t s
           (fd, name, value, size, flags), FailsAlways("fsetxattr"))
 INTERCEPT(ssize_t, read, (int fd, void* data, size_t size), (fd, data, size),
           fd > 2 && FailsAlways("read"))
+// Not counted: a system that has no thread to give.
+extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attributes,
+                              void* (*start)(void*), void* argument) {
+    static const auto real =
+        reinterpret_cast<int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*)>(
+            ::dlsym(RTLD_NEXT, "pthread_create"));
+    return AlwaysFails(Get(), "pthread_create") ? EAGAIN
+                                                : real(thread, attributes, start, argument);
+}
 // Not counted: the program opens no file it writes with it.
 extern "C" FILE* fopen(const char* path, const char* mode) {
     static const auto real =
