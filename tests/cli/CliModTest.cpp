@@ -98,6 +98,15 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
         // Packed onto the ROM itself: nothing to write, no backup.
         EXPECT_TRUE(Ok(Run({"pack", folder, rom}), "nothing was written"));
         EXPECT_FALSE(std::filesystem::exists(rom + ".bak"));
+        if (rom == demo_) { // a colour of the title palette changed, said on its own line
+            std::string gpl = ReadText(folder + "/palettes/title.gpl");
+            gpl.replace(gpl.find("  0   0  64\t"), 11, "  0   0  96");
+            WriteBytes(folder + "/palettes/title.gpl", Bytes(gpl.begin(), gpl.end()));
+            const CliResult viewed = Run({"pack", folder, File("view.bin")});
+            EXPECT_EQ(viewed.out.rfind("palettes/title.gpl: title palette, 1 colour changed\n", 0),
+                      0u)
+                << viewed.out;
+        }
         if (rom == demo_) { // the title art drawn with what follows its palette is refused
             ASSERT_TRUE(Ok(Run({"tiles-to-png", folder + "/6DDB4.bin", folder + "/6DDB4.png",
                                 "--rom", rom, "--palette-at", "6DA56", "--line", "1", "--columns",
