@@ -11,9 +11,9 @@
 //   DROVAK_FAIL_ALWAYS=NAME:ERROR,...
 //                         every call of NAME fails with ERROR (einval, eperm or eio), as on a file
 //                         system without it ("renameat2:einval,link:eperm" is FAT's);
-//                         fsetxattr, fopen (as without /proc) and read (of a device or pipe:
-//                         files are read with pread) and pthread_create fail only here (not
-//                         counted)
+//                         fsetxattr, fopen (as without /proc), read (of a device or pipe:
+//                         files are read with pread) and pthread_create (always with EAGAIN, as
+//                         on a system with no thread to give) fail only here (not counted)
 //   DROVAK_SWAP_TO=PATH   another program's move just before a temporary file is renamed over
 //                         anything but a backup: its name then holds a symbolic link to PATH
 //                         (with DROVAK_SWAP_HARD set, a hard link of PATH)
@@ -169,6 +169,7 @@ INTERCEPT(int, linkat, (int fromDir, const char* from, int toDir, const char* to
 // Not counted: it fails only as on a file system, or for a user, that can't have the attribute.
 INTERCEPT(int, fsetxattr, (int fd, const char* name, const void* value, size_t size, int flags),
           (fd, name, value, size, flags), FailsAlways("fsetxattr"))
+// Not counted: a device or pipe that fails to read.
 INTERCEPT(ssize_t, read, (int fd, void* data, size_t size), (fd, data, size),
           fd > 2 && FailsAlways("read"))
 // Not counted: a system that has no thread to give.
