@@ -106,8 +106,7 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
             EXPECT_EQ(viewed.out.rfind("palettes/title.gpl: title palette, 1 colour changed\n", 0),
                       0u)
                 << viewed.out;
-        }
-        if (rom == demo_) { // the title art drawn with what follows its palette is refused
+            // The title art drawn with what follows its palette is refused.
             ASSERT_TRUE(Ok(Run({"tiles-to-png", folder + "/6DDB4.bin", folder + "/6DDB4.png",
                                 "--rom", rom, "--palette-at", "6DA56", "--line", "1", "--columns",
                                 "64", "--cell", "1x4", "--yes"})));
