@@ -64,11 +64,12 @@ Bytes AccessList() {
 }
 
 // Another user puts a link at the temporary file's name between its creation and its use (the
-// new image's, and the backup copy's where no link can be made): nothing is written through the
-// link, the file and its backup stay as they were, and the temporary was only ever 0600.
+// new image's, and the backup copy's where no link can be made), or replaces the image itself
+// while its backup is copied: nothing is written through the link, the files stay as they were,
+// no temporary is left, and the temporary was only ever 0600.
 TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
     const std::string victim = Write("victim", Pattern(16));
-    for (int swapAt : {1, 2}) {
+    for (int swapAt : {1, 2, 3}) {
         SCOPED_TRACE(swapAt);
         const std::string rom = Write("tf3.bin", Pattern(64));
         Write("tf3.bin.bak", Bytes(8, 7));
@@ -78,16 +79,25 @@ TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
         mode_t modeAtCreation = 0;
         fileSystem.afterTemporaryCreated = [&](const std::string& temporary) {
             modeAtCreation = ModeOf(temporary);
-            if (++created != swapAt) return;
+            if (++created != std::min(swapAt, 2)) return;
+            if (swapAt == 3) return fs::rename(Write("other", Bytes(4, 4)), rom);
             fs::remove(temporary);
             fs::create_symlink(victim, temporary);
         };
+        const auto Entries = [&] {
+            return std::distance(fs::directory_iterator(dir.path), fs::directory_iterator());
+        };
+        const auto entries = Entries();
         EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { ReplaceKeepingBackup(rom, Bytes(32, 1)); }),
                           "replaced by another program meanwhile; nothing was written"));
-        EXPECT_EQ(std::tuple(created, modeAtCreation), std::tuple(swapAt, mode_t(0600)));
+        EXPECT_EQ(std::tuple(created, modeAtCreation),
+                  std::tuple(std::min(swapAt, 2), mode_t(0600)));
         EXPECT_EQ(ReadBytes(victim), Pattern(16));
         EXPECT_EQ(std::tuple(ReadBytes(rom), ReadBytes(rom + ".bak"), ModeOf(rom)),
-                  std::tuple(Pattern(64), Bytes(8, 7), mode_t(0644)));
+                  std::tuple(swapAt == 3 ? Bytes(4, 4) : Pattern(64), Bytes(8, 7),
+                             mode_t(swapAt == 3 ? ModeOf(victim) : 0644)));
+        // A planted link is left where it is; nothing of the replacement's own is.
+        EXPECT_EQ(Entries(), entries + (swapAt < 3));
     }
 }
 

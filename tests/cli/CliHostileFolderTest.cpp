@@ -76,11 +76,17 @@ TEST_F(CliHostile, PackReadsOnlyRegularFilesInsideTheFolder) {
 // --yes. A folder reached through a link finds its ROM from where it really is.
 TEST_F(CliHostile, PackWritesOnlyWhereItMayAndFindsItsRomThroughALinkedFolder) {
     const Bytes manifest = ReadBytes(mod + "/drovak.toml"), entry = ReadBytes(mod + "/20000_5.bin");
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"pack", mod, mod + "/drovak.toml", "--yes"},
-          {"pack", mod, File("out.bin"), "--bps", mod + "/20000_5.bin", "--yes"},
-          {"pack", mod, File("out.bin"), "--bps", File("mod/../mod/x.bps"), "--yes"}})
-        EXPECT_TRUE(Fails(Run(arguments), 3, "lies inside"));
+    const std::string alias = File("alias.bin"); // the ROM by another name
+    fs::create_hard_link(demo, alias);
+    for (const auto& [arguments, expected] :
+         {std::pair<std::vector<std::string>, std::string>{
+              {"pack", mod, mod + "/drovak.toml", "--yes"}, "lies inside"},
+          {{"pack", mod, File("out.bin"), "--bps", mod + "/20000_5.bin", "--yes"}, "lies inside"},
+          {{"pack", mod, File("out.bin"), "--bps", File("mod/../mod/x.bps"), "--yes"},
+           "lies inside"},
+          {{"pack", mod, File("out.bin"), "--bps", alias, "--yes"},
+           alias + ": is the ROM image " + mod + "/../demo.bin itself"}})
+        EXPECT_TRUE(Fails(Run(arguments), 3, expected));
     EXPECT_EQ(ReadBytes(mod + "/drovak.toml"), manifest);
     EXPECT_EQ(ReadBytes(mod + "/20000_5.bin"), entry);
     EXPECT_FALSE(fs::exists(File("out.bin")));
