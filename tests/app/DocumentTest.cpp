@@ -121,6 +121,10 @@ TEST_F(AppDocument, ACancelledPatchLeavesNothing) {
     dialogs.picks = {Folder() + "clean.bin", Folder() + "made.bps"};
     EXPECT_TRUE(Choose(Edit("LevelRomEdit")));
     ASSERT_TRUE(f.Tasks().Running());
+    for (const auto& [done, said] : {std::pair{2, ": 66 %... "}, {3, ": 100 %... "}}) {
+        emit f.Tasks().Stepped(done, 3, {}); // the share done, rounded down
+        EXPECT_TRUE(Holds(f.StatusText(), said));
+    }
     Click(Control<QPushButton>("CancelTaskButton"));
     WaitForExport(f);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder().toStdString()), {}), 2)
@@ -151,17 +155,18 @@ TEST(AppRowChooser, OkPicksTheRowTheListOpenedOn) {
     app::QtUserDialogs real;
     const std::vector<QStringList> rows = {{"0x0", "a"}, {"0x1", "b"}, {"0x2", "c"}};
     for (const auto& [current, picked] : {std::pair{0, std::optional<int>(0)}, {3, std::nullopt}}) {
-        QString header; // the second column's, then the first row's (none)
+        QString header; // the second column's, then the first row's (none), then the size
         std::function<void()> accept = [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (const auto* model = dialog ? dialog->findChild<QTableView*>()->model() : nullptr)
                 header = model->headerData(1, Qt::Horizontal).toString() + "|" +
-                         model->headerData(0, Qt::Vertical).toString();
+                         model->headerData(0, Qt::Vertical).toString() +
+                         QString("|%1x%2").arg(dialog->width()).arg(dialog->height());
             dialog ? dialog->accept() : QTimer::singleShot(10, accept);
         };
         QTimer::singleShot(0, accept);
         EXPECT_EQ(real.ChooseRow(nullptr, "Entries", {"Index", "Holds"}, rows, current), picked);
-        EXPECT_EQ(header, "Holds|");
+        EXPECT_EQ(header, "Holds||560x480");
     }
 }
 

@@ -4,6 +4,7 @@
 #include "app/AppFont.h"
 
 #include <QDir>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -127,6 +128,11 @@ TEST_F(AppWindow, TheTabAreaKeepsItsHeightAndThePreviewTakesTheRest) {
     const int weight = app::WindowFont().weight();
     QApplication::setFont(desktop);
     EXPECT_EQ(weight, QFont::Normal);
+    // Its size: the largest whose character cell is at most 16 pixels high.
+    QFont larger = f.font();
+    larger.setPixelSize(larger.pixelSize() + 1);
+    EXPECT_EQ(std::pair(QFontMetrics(f.font()).height() <= 16, QFontMetrics(larger).height() > 16),
+              std::pair(true, true));
 
     f.resize(900, f.height() + 300);
     QApplication::processEvents();

@@ -149,8 +149,10 @@ protected:
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(Folder() + name)});
         QDragEnterEvent enter(on->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        const std::pair before(Window().StatusText(), dialogs.boxes);
         QApplication::sendEvent(on, &enter);
         EXPECT_TRUE(enter.isAccepted());
+        EXPECT_EQ(std::pair(Window().StatusText(), dialogs.boxes), before); // only the drop acts
         QDropEvent dropped(QPointF(on->rect().center()), Qt::CopyAction, &mime, Qt::LeftButton, {});
         QApplication::sendEvent(on, &dropped);
         WaitForExport(Window());

@@ -281,11 +281,18 @@ TEST_F(CliMod, UnpackWritesOnlyIntoAnEmptyFolderOrAnUnchangedUnpackOfTheSameRom)
     WriteBytes(File("edited/20000_9.png"), {1, 2, 3});
     std::filesystem::create_directory(File("notes"));
     WriteBytes(File("notes/notes.txt"), {4, 5});
+    Unpack(demo_, "unlisted"); // its manifest no longer lists 20000_0.bin, which holds an edit
+    std::string toml = ReadText(File("unlisted/drovak.toml"));
+    const size_t first = toml.find("[[file]]");
+    toml.erase(first, toml.find("[[file]]", first + 1) - first);
+    WriteBytes(File("unlisted/drovak.toml"), Bytes(toml.begin(), toml.end()));
+    WriteBytes(File("unlisted/20000_0.bin"), {7});
     const std::pair<std::string, std::string> cases[] = {
         {"notes", "not empty, and it holds no drovak.toml"},
         {"other", "holds an unpack of varied.bin (CRC-32 " + CrcText(ReadBytes(varied)) +
                       "), not of demo.bin (CRC-32 " + CrcText(ReadBytes(demo_)) + ")"},
         {"edited", "edited/20000_9.png: changed since the unpack"},
+        {"unlisted", "unlisted/20000_0.bin: not a file of the previous unpack"},
     };
     for (const auto& [folder, expected] : cases) {
         const Bytes manifest = ReadBytes(File(folder + "/drovak.toml"));
@@ -294,6 +301,7 @@ TEST_F(CliMod, UnpackWritesOnlyIntoAnEmptyFolderOrAnUnchangedUnpackOfTheSameRom)
     }
     EXPECT_EQ(ReadBytes(File("edited/20000_9.png")), (Bytes{1, 2, 3}));
     EXPECT_EQ(ReadBytes(File("notes/notes.txt")), (Bytes{4, 5}));
+    EXPECT_EQ(ReadBytes(File("unlisted/20000_0.bin")), Bytes{7});
     // An unchanged unpack of the same ROM is written again; other files are left alone.
     WriteBytes(File("other/notes.txt"), {6});
     EXPECT_TRUE(Ok(Run({"unpack", varied, File("other")})));

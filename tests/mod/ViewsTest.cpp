@@ -454,12 +454,23 @@ TEST(BlockMap, AnUnchangedCellKeepsEveryBitAndAChangedOneClearsBits9And10) {
     const TmxMap level = LevelTmx(data, 0);
     EXPECT_EQ(level.layers[1].gids[7 * 512], 257u);
     EXPECT_EQ(level.layers[1].gids[8 * 512], 0u);
-    // The last cell's word ends plane B's definitions; data cut short of it leaves the cell empty.
+    // The last cell's word ends plane B's definitions; data cut short of it leaves the cell empty,
+    // and an edit of it is refused.
     Bytes tight(0x4000, 0);
     StoreBigEndian16(&tight[0x3FFE], 0x0001);
-    EXPECT_EQ(BlockTmx(tight, 0).layers[0].gids.back(), 2u);
+    TmxMap last = BlockTmx(tight, 0);
+    EXPECT_EQ(last.layers[0].gids.back(), 2u);
+    last.layers[0].gids.back() = 1 + 0x44; // tile 0x44 of line 0, written there
+    Bytes written = tight;
+    EXPECT_EQ(ApplyBlockTmx(last, tight, written, 0, "b.tmx"), 1u);
+    EXPECT_EQ(LoadBigEndian16(&written[0x3FFE]), 0x0044);
     tight.pop_back();
     EXPECT_EQ(BlockTmx(tight, 0).layers[0].gids.back(), 0u);
+    std::swap(last.layers[0].gids.back(), last.layers[1].gids.back()); // the tile made high
+    written = tight;
+    EXPECT_EQ(WordsOf<RefusedError>([&] { ApplyBlockTmx(last, tight, written, 0, "b.tmx"); }),
+              "b.tmx: layer \"High\", column 63, row 127: past the end of the level's block data "
+              "(16383 bytes); nothing was written");
 }
 
 // A sheet's palette line is read whole from the ROM or refused: none is made up past its end.

@@ -92,6 +92,12 @@ TEST(RomLzhPage, AnEntryEndingAtTheEndOfTheFile) {
         EXPECT_EQ(image.size(), rom.size() + std::max(0, int(newSize) - 0x100));
         EXPECT_EQ(Slice(image, T + 0x226 + newSize - 0x100, 0x100), Slice(rom, T + 0x226, 0x100));
     }
+    // A last entry after a hole, moved by more than its size: the file grows by zeros up to it.
+    Put32(rom, T + 2 + 24, 0x316);
+    Put32(rom, T + 10 + 24, 0x10);
+    const Bytes image =
+        ApplyLzhInsert(PlanLzhInsert(Image(rom), InputPackingTo(0x130), T, 0), Image(rom));
+    EXPECT_EQ(Slice(image, T + 0x326, 0x30), Cat(Bytes(0x20, 0), Slice(rom, T + 0x316, 0x10)));
 }
 
 TEST(RomLzhPage, ExtractAndTargetReadTheIndexedEntryOrRefuse) {
