@@ -170,23 +170,27 @@ TEST(AppRowChooser, OkPicksTheRowTheListOpenedOn) {
     }
 }
 
-// The real file dialog: an open takes only a file that exists, a save any name; a name typed
-// without an extension gets the one asked for.
+// The real file dialog: an open takes only a file that exists, a save any name, with the name
+// suggested already selected; a name typed without an extension gets the one asked for.
 TEST(AppFileDialog, OpenTakesAnExistingFileAndSaveAnyName) {
     app::QtUserDialogs real;
     app::FileDialogSettings settings;
     settings.defaultExtension = "png";
+    settings.fileName = "suggested.png";
     for (const auto kind : {app::FileDialogKind::Open, app::FileDialogKind::Save}) {
-        std::pair<QFileDialog::FileMode, QString> seen{QFileDialog::Directory, ""};
+        std::tuple<QFileDialog::FileMode, QString, bool> seen{QFileDialog::Directory, "", false};
         std::function<void()> cancel = [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (dialog) seen = {dialog->fileMode(), dialog->defaultSuffix()};
+            if (dialog) {
+                seen = {dialog->fileMode(), dialog->defaultSuffix(),
+                        dialog->selectedFiles().value(0).endsWith("/suggested.png")};
+            }
             dialog ? dialog->reject() : QTimer::singleShot(10, cancel);
         };
         QTimer::singleShot(0, cancel);
         EXPECT_EQ(real.RunFileDialog(nullptr, kind, settings), std::nullopt);
-        EXPECT_EQ(seen, std::pair(kind == app::FileDialogKind::Open ? QFileDialog::ExistingFile
-                                                                    : QFileDialog::AnyFile,
-                                  QString("png")));
+        const bool save = kind == app::FileDialogKind::Save;
+        EXPECT_EQ(seen, std::tuple(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
+                                   QString("png"), save));
     }
 }

@@ -120,14 +120,16 @@ TEST_F(AppWindow, TheTabAreaKeepsItsHeightAndThePreviewTakesTheRest) {
     EXPECT_EQ(std::pair(Control<QProgressBar>("ExportProgress")->isTextVisible(),
                         Edit("LevelRomEdit")->font().bold()),
               std::pair(false, true));
-    // The window's own texts are regular even where the desktop's font is bold.
+    // The window's own texts are regular and proportional even where the desktop's font is bold
+    // and of fixed pitch.
     const QFont desktop = QApplication::font();
     QFont bold = desktop;
     bold.setBold(true);
+    bold.setFixedPitch(true);
     QApplication::setFont(bold);
-    const int weight = app::WindowFont().weight();
+    const QFont window = app::WindowFont();
     QApplication::setFont(desktop);
-    EXPECT_EQ(weight, QFont::Normal);
+    EXPECT_EQ(std::pair(window.weight(), window.fixedPitch()), std::pair(QFont::Normal, false));
     // Its size: the largest whose character cell is at most 16 pixels high.
     QFont larger = f.font();
     larger.setPixelSize(larger.pixelSize() + 1);

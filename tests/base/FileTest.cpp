@@ -246,6 +246,9 @@ TEST_F(BaseFiles, SeeksFromEachOriginFromPosition3Of10) {
     written.WriteByte(0xEF);
     EXPECT_EQ(written.Data(),
               Cat(Slice(bytes, 0, 4), Bytes{0xEE}, Slice(bytes, 5, 5), Bytes{0xEF}));
+    // A view takes no bytes: nothing is written quietly, and writing nothing is no fault.
+    EXPECT_EQ(view.Write(bytes.data(), 0), 0u);
+    EXPECT_THROW(view.Write(bytes.data(), 1), FileError);
 }
 
 // The width of standard error: a terminal's, 80 columns where it tells none; none for a pipe.

@@ -84,39 +84,34 @@ TEST(BpsRefusal, TheInfoCountsEachKindOfAction) {
 
 TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
     using R = PatchRefusal;
-    // What the actions do, the target's size, the actions, the refusal.
-    const std::tuple<const char*, uint64_t, Bytes, PatchRefusal> cases[] = {
-        {"reads the source past its end", 32, Action(0, 32), R::OutOfBounds},
-        {"writes past the target's end", 5, Cat(Action(1, 10), Pattern(10)), R::OutOfBounds},
-        {"writes past the target's end later", 6,
-         Cat(Action(1, 4), Pattern(4), Action(1, 4), Pattern(4)), R::OutOfBounds},
-        {"copies from before the source", 4, Cat(Action(2, 4), Delta(-1)), R::OutOfBounds},
-        {"copies past the source's end", 10, Cat(Action(2, 10), Delta(10)), R::OutOfBounds},
-        {"copies from a target not yet written", 4, Cat(Action(3, 4), Delta(0)), R::OutOfBounds},
-        {"copies from ahead of the target", 8,
-         Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)), R::OutOfBounds},
-        {"moves its cursor far back", 8,
-         Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(-(int64_t(1) << 40))), R::OutOfBounds},
-        {"a target of a terabyte", uint64_t(1) << 40, Action(0, 16), R::TargetTooLarge},
-        {"a target just over 64 MiB", (64u << 20) + 1, Action(0, 16), R::TargetTooLarge},
-        {"a number that never ends", 16, Bytes(12, 0x00), R::Damaged},
-        {"literals that run into the footer", 100, Cat(Action(1, 100), Pattern(3)), R::Damaged},
-        {"a copy without its delta", 4, Action(2, 4), R::Damaged},
-        {"actions that stop short", 20, Action(0, 16), R::Damaged},
+    // The target's size, the actions, the refusal and how it is worded.
+    const std::tuple<uint64_t, Bytes, PatchRefusal, const char*> cases[] = {
+        {32, Action(0, 32), R::OutOfBounds, "an action reads past the source's end"},
+        {5, Cat(Action(1, 10), Pattern(10)), R::OutOfBounds,
+         "an action writes past the target's end"},
+        {6, Cat(Action(1, 4), Pattern(4), Action(1, 4), Pattern(4)), R::OutOfBounds,
+         "an action writes past the target's end"},
+        {4, Cat(Action(2, 4), Delta(-1)), R::OutOfBounds, "a copy starts outside the source"},
+        {10, Cat(Action(2, 10), Delta(10)), R::OutOfBounds, "a copy reads past the source's end"},
+        {4, Cat(Action(3, 4), Delta(0)), R::OutOfBounds,
+         "a copy starts outside what the target holds so far"},
+        {8, Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)), R::OutOfBounds,
+         "a copy starts outside what the target holds so far"},
+        {8, Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(-(int64_t(1) << 40))), R::OutOfBounds,
+         "a copy starts outside what the target holds so far"},
+        {uint64_t(1) << 40, Action(0, 16), R::TargetTooLarge, "the target is too large"},
+        {(64u << 20) + 1, Action(0, 16), R::TargetTooLarge, "the target is too large"},
+        {16, Bytes(12, 0x00), R::Damaged, "an action runs into the footer"},
+        {100, Cat(Action(1, 100), Pattern(3)), R::Damaged, "literal bytes run into the footer"},
+        {4, Action(2, 4), R::Damaged, "an action runs into the footer"},
+        {20, Action(0, 16), R::Damaged, "the actions end before the target's end"},
     };
-    for (const auto& [name, targetSize, actions, refusal] : cases) {
+    for (const auto& [targetSize, actions, refusal, words] : cases) {
         const PatchResult result = ApplyBpsPatch(SOURCE, HandPatch(SOURCE, targetSize, actions, 0));
-        EXPECT_EQ(std::tuple(result.refusal, result.target.empty()), std::tuple(refusal, true))
-            << name << ": " << PatchFaultText(result.fault);
+        EXPECT_EQ(std::tuple(result.refusal, result.target.empty(), PatchFaultText(result.fault)),
+                  std::tuple(refusal, true, std::string(words)))
+            << targetSize;
     }
-    // Which way a copy left its bounds is said.
-    for (const auto& [actions, detail] :
-         {std::pair{Cat(Action(2, 10), Delta(10)), "a copy reads past the source's end"},
-          {Cat(Action(2, 4), Delta(-1)), "a copy starts outside the source"},
-          {Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)),
-           "a copy starts outside what the target holds so far"}})
-        EXPECT_EQ(PatchFaultText(ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 10, actions, 0)).fault),
-                  detail);
 }
 
 TEST(BpsRefusal, WellFormedCopiesApplyIncludingOverlappingTargetCopies) {

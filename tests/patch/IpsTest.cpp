@@ -90,6 +90,15 @@ TEST(Ips, TheLargestRecordStaysInsideWhatItGrows) {
     const PatchResult below = ApplyIpsPatch(SOURCE, Ips(Record(0x454F45, "x")));
     ASSERT_TRUE(below.Applied());
     EXPECT_EQ(below.target.size(), 0x454F46u);
+    // An image of 64 MiB is patched; one byte more is refused with its size, before any copy.
+    Bytes image(64u << 20, 0);
+    EXPECT_TRUE(ApplyIpsPatch(image, Ips(Record(0, "x"))).Applied());
+    image.push_back(0);
+    const PatchResult large = ApplyIpsPatch(image, Ips(Record(0, "x")));
+    EXPECT_EQ(
+        std::tuple(large.refusal, PatchFaultText(large.fault), large.size, large.target.empty()),
+        std::tuple(PatchRefusal::TargetTooLarge, std::string("the image is too large"),
+                   uint64_t(image.size()), true));
 }
 
 TEST(Ips, MadePatchesGiveTheModifiedImageAndSayWhatTheyHold) {
