@@ -138,8 +138,8 @@ TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
     for (const uint64_t size : {uint64_t(copy.size() + 1), uint64_t(1000)}) {
         const PatchResult result =
             ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 16, copy, Crc32(SOURCE), {}, size));
-        EXPECT_EQ(std::pair(result.refusal, result.fault),
-                  std::pair(PatchRefusal::Damaged, PatchFault::HeaderIntoFooter));
+        EXPECT_EQ(std::pair(result.refusal, PatchFaultText(result.fault)),
+                  std::pair(PatchRefusal::Damaged, std::string("the header runs into the footer")));
     }
 }
 
