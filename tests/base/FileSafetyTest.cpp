@@ -14,6 +14,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -233,14 +234,23 @@ TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
     EXPECT_EQ(descriptors(), open) << "a descriptor left open";
     for (const auto& [file, fresh, locked, foreign, removed] : cases)
         EXPECT_EQ(fs::exists(File(file)), !removed) << file;
-    // A process that runs is seen to run, whatever error number was left from before.
+    // A process that runs is seen to run, whatever error number was left from before; it is
+    // only asked whether it runs, never sent a signal.
+    const pid_t runs = ::fork();
+    if (runs == 0) {
+        ::pause();
+        ::_exit(0);
+    }
     fs::create_directory(File("alone"));
-    const std::string alone = Write("alone/" + name("tf3.bin", 1), {});
+    const std::string alone = Write("alone/" + name("tf3.bin", runs), {});
     fs::last_write_time(alone, fs::file_time_type::clock::now() -
                                    std::chrono::seconds(STALE_TEMPORARY_SECONDS + 60));
     errno = ESRCH;
     RemoveStaleTemporaries(File("alone/tf3.bin"));
-    EXPECT_TRUE(fs::exists(alone));
+    ::kill(runs, SIGKILL);
+    int status = 0;
+    ::waitpid(runs, &status, 0);
+    EXPECT_EQ(std::pair(fs::exists(alone), WTERMSIG(status)), std::pair(true, SIGKILL));
     for (int fd : locks) ::close(fd);
 }
 

@@ -116,6 +116,10 @@ TEST_F(CliRom, BackupUndoAndChecksum) {
     const std::string sum = checked.out.substr(7, 4);
     EXPECT_EQ(checked.out, "stored " + sum + ", computed " + sum + ": right\n");
 
+    // Before any change there is nothing to go back to.
+    EXPECT_TRUE(
+        Fails(Run({"undo", rom_}), 3,
+              rom_ + ": there is no backup " + rom_ + ".bak to go back to; nothing was changed\n"));
     auto noise = Write("noise.bin", Noise(3000, 7));
     CliResult inserted = Run({"lzh-insert", rom_, noise, "--index", "3", "--yes"});
     ASSERT_EQ(inserted.exitCode, 0) << inserted.err;

@@ -156,7 +156,8 @@ TEST(CompressionLzhModel, InitialTreeAndRebuild) {
 
 TEST(CompressionLzhModel, CodesDeeperThan16BitsAreSentWhole) {
     // Ten symbols in Fibonacci proportions under 304 symbols of weight 89, built through the
-    // rebuild (which halves, rounding up): symbol 304 sits 17 nodes deep.
+    // rebuild (which halves, rounding up): symbols 304 and 305 sit 17 nodes deep, the code of 305
+    // ending in a 1.
     auto model = Fresh(false);
     const uint32_t weights[] = {1, 1, 2, 3, 5, 8, 13, 21, 34, 55};
     for (int node = 0; node < SYMBOL_COUNT; ++node) {
@@ -170,10 +171,10 @@ TEST(CompressionLzhModel, CodesDeeperThan16BitsAreSentWhole) {
 
     auto writer = std::make_unique<LzhState>(*model), reader = std::make_unique<LzhState>(*model);
     std::vector<uint8_t> packed;
-    WriteSymbol(*writer, packed, 304);
+    WriteSymbol(*writer, packed, 305);
     EXPECT_EQ(packed.size() * 8 + writer->OutBitCount, 17u);
-    const int symbols[] = {304, 310, 304, 0}; // the model adapts between them
-    for (int s : {310, 304, 0}) WriteSymbol(*writer, packed, s);
+    const int symbols[] = {305, 304, 310, 304, 0}; // the model adapts between them
+    for (int s : {304, 310, 304, 0}) WriteSymbol(*writer, packed, s);
     FlushBits(*writer, packed);
     ByteSource in{packed.data(), packed.size()};
     for (int s : symbols) EXPECT_EQ(ReadSymbol(*reader, in), s);

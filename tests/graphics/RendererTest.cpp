@@ -43,14 +43,15 @@ TEST_F(GraphicsRenderTiles, ColourWordsAndPalettesFromFiles) {
 }
 
 TEST_F(GraphicsRenderTiles, NameTableWordsPlaceFlipAndColourTiles) {
-    // Tile 0 is all value 0; tile 1 starts with the byte 0x12 (values 1 and 2), then all 3.
+    // Tile 0 is all value 0; tile 1 is all 3 but for its second row, which starts with the byte
+    // 0x12 (values 1 and 2).
     Bytes art(64, 0x33);
     std::fill_n(art.begin(), 32, 0);
-    art[32] = 0x12;
+    art[36] = 0x12;
     // The word; where values 1 and 2 land (x and y of 1, x of 2 on the same row); the line.
     const std::tuple<uint16_t, unsigned, unsigned, unsigned, unsigned> cases[] = {
-        {0x0001, 0, 0, 1, 0}, {0x0801, 7, 0, 6, 0}, {0x1001, 0, 7, 1, 0},
-        {0x1801, 7, 7, 6, 0}, {0x6001, 0, 0, 1, 3}, {0x2801, 7, 0, 6, 1},
+        {0x0001, 0, 1, 1, 0}, {0x0801, 7, 1, 6, 0}, {0x1001, 0, 6, 1, 0},
+        {0x1801, 7, 6, 6, 0}, {0x6001, 0, 1, 1, 3}, {0x2801, 7, 1, 6, 1},
     };
     const PaletteTable palette = MarkerPalette();
     for (const auto& [word, oneX, oneY, twoX, line] : cases) {

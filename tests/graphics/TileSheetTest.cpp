@@ -123,8 +123,11 @@ DecodedPng Picture(uint32_t width, uint32_t height, PngPixels pixels, uint8_t bi
 }
 
 TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
-    DecodedPng recorded = Picture(8, 8, PngPixels::Indices, 8);
-    recorded.texts = {{TILE_DATA_KEYWORD, "2 tiles, 99 bytes"}};
+    const auto recorded = [](const char* text) {
+        DecodedPng image = Picture(8, 8, PngPixels::Indices, 8);
+        image.texts = {{TILE_DATA_KEYWORD, text}};
+        return image;
+    };
     struct Case {
         DecodedPng image;
         std::string message;
@@ -140,7 +143,10 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
         {Picture(13, 8, PngPixels::Rgb, 8), "the picture is 13 x 8 pixels"},
         {Picture(16, 16, PngPixels::Rgb, 8),
          "the picture holds 4 tiles, fewer than the 5 tiles (129 bytes) to keep", 4 * 32 + 1},
-        {recorded, "the recorded tile data \"2 tiles, 99 bytes\" is not of the form"},
+        {recorded("2 tiles, 99 bytes"),
+         "the recorded tile data \"2 tiles, 99 bytes\" is not of the form"},
+        {recorded("0 tiles, 18446744073709551616 bytes"),
+         "the recorded tile data \"0 tiles, 18446744073709551616 bytes\" is not of the form"},
     };
     for (const Case& c : cases) {
         auto convert = [&] { PngToTiles(c.image, "in.png", GreyRampPalette(), c.keep); };

@@ -204,17 +204,23 @@ TEST_F(Sheets, ASheetDrawnBeyondItsLengthAsksAndGrows) {
 }
 
 TEST_F(Views, TiledShowsTheLevelsAsTheViewerAndTheBlocksAsTheRenderer) {
-    // Every picture a map's tilesets name is one the unpack wrote beside it.
-    const std::regex source("source=\"([^\"]+)\"");
+    // Every picture a map's tilesets name is one the unpack wrote beside it, of the size named.
+    const std::regex source("source=\"([^\"]+)\" width=\"([0-9]+)\" height=\"([0-9]+)\"");
+    size_t pictures = 0;
     for (unsigned level = 0; level < LEVEL_COUNT; ++level)
         for (const std::string& name : {LevelMapName(level), BlockMapName(level)}) {
             const std::string map = Text(name);
             for (std::sregex_iterator m(map.begin(), map.end(), source), end; m != end; ++m) {
+                ++pictures;
                 const auto picture =
                     std::filesystem::path(Path(name)).parent_path() / (*m)[1].str();
-                EXPECT_TRUE(std::filesystem::exists(picture)) << picture;
+                const LibpngPicture png = DecodeWithLibpng(ReadBytes(picture));
+                EXPECT_EQ(std::pair(png.width, png.height),
+                          std::pair(uint32_t(std::stoul((*m)[2])), uint32_t(std::stoul((*m)[3]))))
+                    << picture;
             }
         }
+    EXPECT_EQ(pictures, 6 * LEVEL_COUNT); // the planes' blocks, and the tile art in 4 lines
     if (!Have("tmxrasterizer")) GTEST_SKIP() << "tmxrasterizer (Debian's tiled) is not installed";
     for (unsigned level = 0; level < LEVEL_COUNT; ++level) {
         const LevelData data = DecodeLevel(rom_, level);
@@ -407,9 +413,9 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
                             std::regex_constants::format_first_only),
          "layer \"Plane A\": the compressed data is damaged"},
         {level,
-         std::regex_replace(LayersAs(a, ""), std::regex("base64\">\n"), "base64\">!",
+         std::regex_replace(LayersAs(a, ""), std::regex("base64\">\n"), "base64\">_",
                             std::regex_constants::format_first_only),
-         "layer \"Plane A\": the base64 data holds '!'"},
+         "layer \"Plane A\": the base64 data holds '_'"},
         {level,
          std::regex_replace(LayersAs(a, "xml"), std::regex("<data>"), "<data><tile/>",
                             std::regex_constants::format_first_only),

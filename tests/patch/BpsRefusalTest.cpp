@@ -126,8 +126,9 @@ TEST(BpsRefusal, WellFormedCopiesApplyIncludingOverlappingTargetCopies) {
     EXPECT_EQ(result.target, expected);
     // The shortest patch there is, nothing made from nothing: 19 bytes.
     const Bytes shortest = HandPatch({}, 0, {}, 0);
-    EXPECT_EQ(std::pair(shortest.size(), ApplyBpsPatch({}, shortest).Applied()),
-              std::pair(size_t(19), true));
+    EXPECT_EQ(std::tuple(shortest.size(), ApplyBpsPatch({}, shortest).Applied(),
+                         DescribePatch(shortest).problem.Applied()),
+              std::tuple(size_t(19), true, true));
 }
 
 TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
