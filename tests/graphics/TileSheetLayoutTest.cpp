@@ -108,7 +108,7 @@ TEST_F(GraphicsTileSheetLayout, AReorderedPaletteIsReadByColour) {
     for (uint8_t v = 0; v < 16; ++v) same[v] = v, reversed[v] = uint8_t(15 - v);
     std::vector<uint32_t> reversedPlte(line.colours.rbegin(), line.colours.rend());
     std::vector<uint32_t> withForeign = reversedPlte;
-    withForeign.push_back(0x123556); // index 16: in no line
+    withForeign.push_back(0x133557); // index 16: in no line
     TilePalette doubled = line;      // 5 has the colour of 0
     doubled.colours[5] = doubled.colours[0];
     std::array<uint8_t, 16> doubledByColour = reversed;
@@ -141,7 +141,7 @@ TEST_F(GraphicsTileSheetLayout, AReorderedPaletteIsReadByColour) {
         if (!c.values) {
             const std::string error =
                 WordsOf<RefusedError>([&] { PngToTiles(c.image, "in.png", c.palette, 32); });
-            EXPECT_TRUE(Holds(error, "in.png: the colour #563512 at x 3, y 1 is not in palette "
+            EXPECT_TRUE(Holds(error, "in.png: the colour #573513 at x 3, y 1 is not in palette "
                                      "line 0 of the palette at 0x0 in marker"))
                 << c.name << ": " << error;
             continue;
