@@ -53,8 +53,10 @@ TEST(PngReader, RefusesWhatItCannotReadAndSurvivesAnyDamage) {
         {Headed(100000, 100000, 8, 6), false, "a picture of 100000 x 100000 pixels is larger"},
         {Headed(16384, 2049, 8, 6), false, "a picture of 16384 x 2049 pixels is larger"},
         {Headed(4096, 8192, 16, 6), true, "too short: 61 bytes can't hold the image data"},
-        {Headed(14000, 5, 8, 0), true, // one byte a pixel: 70005 bytes, just over 61's most
-         "too short: 61 bytes can't hold the image data of a picture of 14000 x 5 pixels"},
+        {Cat(Headed(5236, 13, 8, 0), Bytes{0}), true, // a byte a pixel: 68081, 62's most + 1
+         "too short: 62 bytes can't hold the image data of a picture of 5236 x 13 pixels"},
+        {Headed(8380, 8, 8, 0), false, // 67048 bytes, exactly 61's most: read, its rows missing
+         "not a PNG picture this program can read"},
         {Headed(16384, 2048, 8, 6), true, // the largest picture read
          "too short: 61 bytes can't hold the image data of a picture of 16384 x 2048 pixels"},
         {Slice(Headed(8, 8, 8, 2), 0, 48), true, // the IDAT chunk's CRC without its last byte
