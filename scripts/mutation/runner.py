@@ -4,6 +4,7 @@ it; the changed file is always put back."""
 import fcntl
 import getpass
 import hashlib
+import json
 import os
 import re
 import shutil
@@ -131,16 +132,40 @@ def failures(output):
     return sorted(set(re.findall(r"^\[  FAILED  \] ([\w/.]+)", output, re.M)))
 
 
-def run_programs(directory, programs, limits, every_test=False, window=False, halves=()):
-    """Runs the programs two at a time; each one named in halves runs as two processes side by
-    side, each with half its tests (GoogleTest's shards). Returns (verdict or None, {program:
-    seconds}, failed tests). The first failure ends the run unless every_test; a program (or a
-    half) running past its limit is stopped and counted as a failure. Each gets a process group
-    of its own (to be stopped whole) but stays in this session: the file-layer tests open a
-    terminal, and a session leader without one that opens one is hung up when it closes it."""
+def timed_tests(path):
+    """{test: seconds} from a GoogleTest JSON report."""
+    with open(path) as f:
+        report = json.load(f)
+    return {f"{suite['name']}.{test['name']}": float(test.get("time", "0s").rstrip("s"))
+            for suite in report.get("testsuites", []) for test in suite.get("testsuite", [])}
+
+
+def split_tests(times):
+    """Two GoogleTest filters that share the tests out by their times, the longest first, each to
+    the lighter half; the second takes every test the times don't name."""
+    halves = ([], [])
+    loads = [0.0, 0.0]
+    for name, seconds in sorted(times.items(), key=lambda item: (-item[1], item[0])):
+        lighter = loads.index(min(loads))
+        halves[lighter].append(name)
+        loads[lighter] += seconds
+    return [":".join(halves[0]), "*-" + ":".join(halves[0])]
+
+
+def run_programs(directory, programs, limits, every_test=False, window=False, halves=None,
+                 reports=None):
+    """Runs the programs two at a time; each one named in halves ({program: [filter, filter]})
+    runs as two processes side by side, each with the tests of one filter. With reports (a
+    folder), each program writes its GoogleTest JSON report there. Returns (verdict or None,
+    {program: seconds}, failed tests). The first failure ends the run unless every_test; a
+    program (or a half) running past its limit is stopped and counted as a failure. Each gets a
+    process group of its own (to be stopped whole) but stays in this session: the file-layer
+    tests open a terminal, and a session leader without one that opens one is hung up when it
+    closes it."""
     running = []
     try:
-        return _run(directory, programs, limits, every_test, window, halves, running)
+        return _run(directory, programs, limits, every_test, window, halves or {}, reports,
+                    running)
     finally:  # also on Ctrl-C: nothing is left running
         for _, process, _ in running:
             os.killpg(process.pid, signal.SIGKILL)
@@ -148,16 +173,17 @@ def run_programs(directory, programs, limits, every_test=False, window=False, ha
             process.log.close()
 
 
-def _run(directory, programs, limits, every_test, window, halves, running):
-    waiting = [(p, half) for p in programs for half in ((0, 1) if p in halves else (None,))]
+def _run(directory, programs, limits, every_test, window, halves, reports, running):
+    waiting = [(p, half) for p in programs for half in (halves.get(p) or (None,))]
     times, failed, verdict = {}, [], None
     while waiting or running:
         while waiting and len(running) < 2:
             program, half = waiting.pop(0)
-            environment = None
-            if half is not None:
-                environment = dict(os.environ, GTEST_TOTAL_SHARDS="2", GTEST_SHARD_INDEX=str(half))
             command = [os.path.join(directory, program), "--gtest_brief=1"]
+            if half is not None:
+                command.append(f"--gtest_filter={half}")
+            if reports:
+                command.append(f"--gtest_output=json:{os.path.join(reports, program)}.json")
             if not every_test:
                 command.append("--gtest_fail_fast")
             if window and program == "test_app":
@@ -165,7 +191,7 @@ def _run(directory, programs, limits, every_test, window, halves, running):
             # A file, not a pipe: a program that writes much must not block on it.
             log = tempfile.TemporaryFile("w+", errors="replace")
             process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT, text=True,
-                                       cwd=directory, process_group=0, env=environment)
+                                       cwd=directory, process_group=0)
             process.log = log
             running.append((program, process, time.time()))
         time.sleep(0.1)
