@@ -22,6 +22,7 @@ public:
     std::vector<QImage> clipboardImages;
     std::deque<int> rowChoices;                       // for ChooseRow; cancelled when empty
     std::vector<std::vector<QStringList>> listsShown; // the rows of each ChooseRow
+    std::vector<int> rowsMarked;                      // the row each one marked (-1: none)
 
     // The kinds of the boxes shown so far, e.g. "question,information".
     QString Kinds() const {
@@ -53,8 +54,9 @@ public:
     void SetClipboardText(const QString& text) override { clipboard << text; }
     void SetClipboardImage(const QImage& image) override { clipboardImages.push_back(image); }
     std::optional<int> ChooseRow(QWidget*, const QString&, const QStringList& columns,
-                                 const std::vector<QStringList>& rows, int) override {
+                                 const std::vector<QStringList>& rows, int marked) override {
         listsShown.push_back(rows);
+        rowsMarked.push_back(marked);
         listsShown.back().insert(listsShown.back().begin(), columns);
         if (rowChoices.empty()) return std::nullopt;
         const int row = rowChoices.front();

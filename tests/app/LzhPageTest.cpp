@@ -253,6 +253,14 @@ TEST_F(AppLzhPage, TheTableListFillsTheIndexField) {
     dialogs.rowChoices = {0}; // the first row too
     Control<QAction>("TableListAction")->trigger();
     EXPECT_EQ(Edit("LzhTableIndexEdit")->text(), "0");
+    // The list marks the entry in the field, none past the last; a row past the last, which no
+    // list of three gives, changes nothing.
+    TypeInto(Edit("LzhTableIndexEdit"), "3");
+    dialogs.rowChoices = {3};
+    Control<QAction>("TableListAction")->trigger();
+    EXPECT_EQ(std::vector(dialogs.rowsMarked.begin() + 1, dialogs.rowsMarked.end()),
+              (std::vector{2, 2, -1}));
+    EXPECT_EQ(Edit("LzhTableIndexEdit")->text(), "3");
 }
 
 TEST_F(AppLzhPage, ThePreviewFollowsTheRomThroughACompressAnUndoAndARedo) {

@@ -15,7 +15,9 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <pty.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -142,8 +144,9 @@ TEST_F(BaseFiles, AFileReplacedMeanwhileIsNotWrittenOver) {
 }
 
 // Whole files: a pipe is read to its end, a FIFO without a writer reads as empty at once, one
-// whose writer is slow to write is waited for, a device with nothing to give now is refused, and
-// so is one without an end. A pipe or a file of exactly the limit is read; one byte more is not.
+// whose writer is slow to write is waited for (signals that interrupt the wait end nothing), a
+// device with nothing to give now is refused, and so is one without an end. A pipe or a file of
+// exactly the limit is read; one byte more is not.
 TEST_F(BaseFiles, ReadingWholeFiles) {
     for (const auto& [size, limit] : {std::pair{3u, 3u}, {4u, 3u}, {0u, 0u}, {1u, 0u}}) {
         int ends[2];
@@ -167,14 +170,22 @@ TEST_F(BaseFiles, ReadingWholeFiles) {
     ASSERT_EQ(::mkfifo(File("fifo").c_str(), 0644), 0);
     EXPECT_EQ(ReadWholeFile(File("fifo")), Bytes{});
     const int writer = ::open(File("fifo").c_str(), O_RDWR); // a writer from the start
-    std::thread slow([writer] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    struct sigaction quiet {
+    }, before{};
+    quiet.sa_handler = [](int) {}; // no SA_RESTART: a read waiting is interrupted (EINTR)
+    ::sigaction(SIGUSR1, &quiet, &before);
+    std::thread slow([writer, reader = ::pthread_self()] {
+        for (int k = 0; k < 10; ++k) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            ::pthread_kill(reader, SIGUSR1);
+        }
         EXPECT_EQ(::write(writer, "abc", 3), 3);
         ::close(writer);
     });
     Bytes slowly;
     const std::string failed = WordsOf<DrovakError>([&] { slowly = ReadWholeFile(File("fifo")); });
     slow.join();
+    ::sigaction(SIGUSR1, &before, nullptr);
     EXPECT_EQ(slowly, Hex("61 62 63")) << failed;
     EXPECT_THROW(ReadWholeFile("/dev/zero", 1000), RefusedError);
     const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
@@ -211,6 +222,14 @@ TEST_F(BaseFiles, OpeningAndCreating) {
     EXPECT_EQ(CreateTemporaryBeside(rom).path, named(103));
     for (int step = 104; step < 205; ++step) WriteBytes(named(step), {});
     EXPECT_THROW(CreateTemporaryBeside(rom), FileError);
+    // Started without a standard input, a program gets descriptor 0 for its first file: that one
+    // is closed too.
+    const int input = ::dup(0);
+    ::close(0);
+    EXPECT_EQ(FileHandle::Open(rom, O_RDONLY).Descriptor(), 0);
+    EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "descriptor 0 left open";
+    ::dup2(input, 0);
+    ::close(input);
 }
 
 // Where a seek lands, from each origin, in memory, over a view and in a file: never before 0,

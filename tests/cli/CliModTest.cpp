@@ -80,7 +80,7 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
                  {"'level map, level 8'", "'block map, level 1'",
                   "\"drawing of a map's tileset, level 2\"", "'palette, level 8'",
                   "'palette of the tile sheets'", "'title palette'", "'tile art, level 8'",
-                  "'sprite sheet'", "'title art'"})
+                  "'sprite sheet'", "'title art'", "'not known'"})
                 EXPECT_TRUE(Holds(manifest, "\nrole = " + std::string(role) + "\n"));
         }
         if (rom == varied) { // a sheet drawn with its palette's last line holds the same tiles
@@ -258,6 +258,13 @@ TEST_F(CliMod, StatusNamesAChangedPalette) {
     WriteBytes(File("mod/20000_3.bin"), entry);
     EXPECT_TRUE(Holds(Run({"status", File("mod"), "--diff"}).out,
                       "\n    bytes that differ: 10 (1 of 57344)\n"));
+    // Entries are taken in the table's order.
+    entry = ReadBytes(File("mod/20000_1.bin"));
+    entry[0] ^= 1;
+    WriteBytes(File("mod/20000_1.bin"), entry);
+    const std::string both = Run({"status", File("mod")}).out;
+    const size_t first = both.find("\n  20000_1.bin"), second = both.find("\n  20000_3.bin");
+    EXPECT_TRUE(first < second && second != std::string::npos) << both;
 }
 
 TEST_F(CliMod, PackOntoTheBaseKeepsItsBackupForUndo) {

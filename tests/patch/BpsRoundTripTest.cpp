@@ -59,6 +59,10 @@ std::vector<RoundTrip> Cases() {
     Bytes lookAhead = Noise(8000, 9);
     std::copy_n(lookAhead.begin() + 1, 3, lookAhead.begin() + 5000);
     std::copy_n(lookAhead.begin() + 5000, 3, lookAhead.begin() + 7001); // the same at the start
+    // 32 bytes at 100, a match as long as is taken without a look a byte further on, and from
+    // the second of them on, 100 bytes at 5000.
+    Bytes longest = Noise(8000, 10);
+    std::copy_n(longest.begin() + 101, 31, longest.begin() + 5000);
     return {
         {"equal", base, base, 32},
         {"both empty", {}, {}, 20},
@@ -82,6 +86,11 @@ std::vector<RoundTrip> Cases() {
          Cat(Noise(10, 8), Slice(lookAhead, 0, 1), Slice(lookAhead, 5000, 100)), 40},
         {"the same at the start", lookAhead,
          Cat(Slice(lookAhead, 7000, 1), Slice(lookAhead, 5000, 100)), 32},
+        {"a match taken without a look further on", longest,
+         Cat(Noise(10, 8), Slice(longest, 100, 1), Slice(longest, 5000, 100)), 56},
+        // The modified image starts with the smallest suffix of all: its match lies above it.
+        {"the smallest suffix first", Cat(Bytes{'Q'}, Bytes(40, 0), Bytes{2}),
+         Cat(Bytes(40, 0), Bytes{1}), 32},
     };
 }
 
@@ -103,7 +112,7 @@ TEST(BpsRoundTrip, AppliesToTheModifiedImageWithBothReaders) {
         // whatever those bytes are.
         patches.insert(patches.end(), patch.begin(), patch.end() - 4);
     }
-    EXPECT_EQ(CrcText(Crc32(patches)), "040EDB4F"); // the matches found, byte for byte
+    EXPECT_EQ(CrcText(Crc32(patches)), "CC8EE7C4"); // the matches found, byte for byte
 }
 
 TEST(BpsRoundTrip, ACancelEndsTheWorkAtItsNextStep) {

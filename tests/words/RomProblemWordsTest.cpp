@@ -218,6 +218,7 @@ TEST(RomChangeWords, SummariesNameBothSidesAndTheChecksum) {
               "tf3.bin written; the previous image is kept as tf3.bin.bak; header checksum right "
               "(0001).");
     change.checksum = ChecksumState::NoHeader;
+    EXPECT_EQ(NewFileLine("out.bin", change), "out.bin written.");
     change.finishedInterrupted = true;
     EXPECT_EQ(RomUndoSummary("tf3.bin", change),
               "tf3.bin: last change undone, kept as tf3.bin.bak (undo again to redo it). An undo "
