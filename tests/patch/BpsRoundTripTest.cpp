@@ -88,9 +88,6 @@ std::vector<RoundTrip> Cases() {
          Cat(Slice(lookAhead, 7000, 1), Slice(lookAhead, 5000, 100)), 32},
         {"a match taken without a look further on", longest,
          Cat(Noise(10, 8), Slice(longest, 100, 1), Slice(longest, 5000, 100)), 56},
-        // The modified image starts with the smallest suffix of all: its match lies above it.
-        {"the smallest suffix first", Cat(Bytes{'Q'}, Bytes(40, 0), Bytes{2}),
-         Cat(Bytes(40, 0), Bytes{1}), 32},
     };
 }
 
@@ -112,7 +109,7 @@ TEST(BpsRoundTrip, AppliesToTheModifiedImageWithBothReaders) {
         // whatever those bytes are.
         patches.insert(patches.end(), patch.begin(), patch.end() - 4);
     }
-    EXPECT_EQ(CrcText(Crc32(patches)), "CC8EE7C4"); // the matches found, byte for byte
+    EXPECT_EQ(CrcText(Crc32(patches)), "6B53AD26"); // the matches found, byte for byte
 }
 
 TEST(BpsRoundTrip, ACancelEndsTheWorkAtItsNextStep) {
