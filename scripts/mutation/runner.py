@@ -140,22 +140,24 @@ def timed_tests(path):
             for suite in report.get("testsuites", []) for test in suite.get("testsuite", [])}
 
 
-def split_tests(times):
+def split_tests(times, only=False):
     """Two GoogleTest filters that share the tests out by their times, the longest first, each to
-    the lighter half; the second takes every test the times don't name."""
+    the lighter half; the second takes every test the times don't name, unless only."""
     halves = ([], [])
     loads = [0.0, 0.0]
     for name, seconds in sorted(times.items(), key=lambda item: (-item[1], item[0])):
         lighter = loads.index(min(loads))
         halves[lighter].append(name)
         loads[lighter] += seconds
+    if only:
+        return [":".join(half) for half in halves if half]
     return [":".join(halves[0]), "*-" + ":".join(halves[0])]
 
 
 def run_programs(directory, programs, limits, every_test=False, window=False, halves=None,
                  reports=None):
-    """Runs the programs two at a time; each one named in halves ({program: [filter, filter]})
-    runs as two processes side by side, each with the tests of one filter. With reports (a
+    """Runs the programs two at a time; each one named in halves ({program: [filter, ...]})
+    runs as a process for each GoogleTest filter, side by side. With reports (a
     folder), each program writes its GoogleTest JSON report there. Returns (verdict or None,
     {program: seconds}, failed tests). The first failure ends the run unless every_test; a
     program (or a half) running past its limit is stopped and counted as a failure. Each gets a

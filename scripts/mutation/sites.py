@@ -27,10 +27,13 @@ INCREMENT = {"++": "--", "--": "++"}
 
 
 class Mutant:
-    def __init__(self, path, start, end, old, new, operator, line, code):
+    def __init__(self, path, start, end, old, new, operator, line, code, function=None):
         self.path, self.start, self.end = path, start, end
         self.old, self.new, self.operator = old, new, operator
         self.line, self.code = line, code  # the line's number and its text (stripped)
+        # The first and last line of the outermost function the change is in; None when the
+        # compiler may run the function itself (constexpr), so any test may see the change.
+        self.function = tuple(function) if function else None
 
     @property
     def folder(self):
@@ -52,7 +55,7 @@ class Mutant:
 
     def as_json(self):
         return [self.path, self.start, self.end, self.old, self.new, self.operator, self.line,
-                self.code]
+                self.code, self.function and list(self.function)]
 
 
 def _clang():
@@ -92,6 +95,7 @@ class _Walker:
     def __init__(self, cindex, root, text_of):
         self.ci, self.root, self.text_of = cindex, root, text_of
         self.found = {}
+        self.function = None  # the lines of the outermost function being walked
         kinds = cindex.CursorKind
         self.function_kinds = {kinds.FUNCTION_DECL, kinds.CXX_METHOD, kinds.CONSTRUCTOR,
                                kinds.DESTRUCTOR, kinds.FUNCTION_TEMPLATE, kinds.LAMBDA_EXPR,
@@ -118,7 +122,7 @@ class _Walker:
         line_end = text.find("\n", start)
         code = text[line_start:line_end if line_end >= 0 else len(text)].strip()
         line = text.count("\n", 0, start) + 1
-        mutant = Mutant(path, start, end, old, new, operator, line, code)
+        mutant = Mutant(path, start, end, old, new, operator, line, code, self.function)
         self.found[mutant.key()] = mutant
 
     def extent(self, cursor):
@@ -132,17 +136,32 @@ class _Walker:
             return None
         return path, start.offset, end.offset
 
-    def walk(self, cursor, in_function=False):
+    def walk(self, cursor, function=None):
         for child in cursor.get_children():
             if self.product_path(child.location) is None:
                 continue
-            inside = in_function or child.kind in self.function_kinds
+            inside = function
+            if inside is None and child.kind in self.function_kinds:
+                inside = self.lines(child)
             if inside:
+                self.function = inside if inside != "compile time" else None
                 try:
                     self.visit(child, cursor)
                 except ValueError:  # a cursor kind these bindings do not know
                     pass
             self.walk(child, inside)
+
+    def lines(self, function):
+        """The first and last line of a function, or "compile time" for a constexpr one."""
+        start, end = function.extent.start, function.extent.end
+        path = self.product_path(start)
+        if path:
+            text = self.text_of(path)
+            body = text.find("{", start.offset)
+            head = text[start.offset:body if body >= 0 else end.offset]
+            if "constexpr" in head or "consteval" in head:
+                return "compile time"
+        return start.line, end.line
 
     def visit(self, cursor, parent):
         kinds = self.ci.CursorKind
