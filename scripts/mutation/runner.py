@@ -14,6 +14,8 @@ import tempfile
 import time
 
 XVFB = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"]
+# The tests of a program are run in processes of about this many seconds of tests each.
+CHUNK_SECONDS = 1.5
 
 
 class Restorer:
@@ -57,11 +59,33 @@ class Restorer:
         shutil.rmtree(self.store, ignore_errors=True)
 
 
+class BuildLock:
+    """/tmp/drovak-build-<user>.lock, held while a mutant is built and tested, so that a build
+    started by hand with `flock` on it waits instead of changing the programs under the tests.
+    Taken again by the holder, it is simply held longer."""
+
+    def __init__(self):
+        self.file, self.depth = None, 0
+
+    def __enter__(self):
+        if self.depth == 0:
+            self.file = open(f"/tmp/drovak-build-{getpass.getuser()}.lock", "w")
+            fcntl.flock(self.file, fcntl.LOCK_EX)
+        self.depth += 1
+        return self
+
+    def __exit__(self, *_):
+        self.depth -= 1
+        if self.depth == 0:
+            self.file.close()
+
+
+LOCK = BuildLock()
+
+
 def build(directory, targets):
-    """Builds the targets holding /tmp/drovak-build-<user>.lock, so that a build started by hand
-    with `flock` on it waits instead of running beside this one."""
-    with open(f"/tmp/drovak-build-{getpass.getuser()}.lock", "w") as lock:
-        fcntl.flock(lock, fcntl.LOCK_EX)
+    """Builds the targets, holding the build lock."""
+    with LOCK:
         result = subprocess.run(["cmake", "--build", directory, "-j2", "--target", *targets],
                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     return result.returncode == 0, result.stdout
@@ -140,33 +164,36 @@ def timed_tests(path):
             for suite in report.get("testsuites", []) for test in suite.get("testsuite", [])}
 
 
-def split_tests(times, only=False):
-    """Two GoogleTest filters that share the tests out by their times, the longest first, each to
-    the lighter half; the second takes every test the times don't name, unless only."""
-    halves = ([], [])
-    loads = [0.0, 0.0]
-    for name, seconds in sorted(times.items(), key=lambda item: (-item[1], item[0])):
-        lighter = loads.index(min(loads))
-        halves[lighter].append(name)
-        loads[lighter] += seconds
-    if only:
-        return [":".join(half) for half in halves if half]
-    return [":".join(halves[0]), "*-" + ":".join(halves[0])]
+def chunks(times, seconds=CHUNK_SECONDS):
+    """The tests ({test: seconds}) as (GoogleTest filter, seconds) of processes to run one after
+    another, the quickest tests first: a mutant that some test kills is mostly killed by a quick
+    one. Tests join a process until it holds `seconds` of them."""
+    found, names, load = [], [], 0.0
+    for name, spent in sorted(times.items(), key=lambda item: (item[1], item[0])):
+        names.append(name)
+        load += spent
+        if load >= seconds:
+            found.append((":".join(names), load))
+            names, load = [], 0.0
+    if names:
+        found.append((":".join(names), load))
+    return found
 
 
-def run_programs(directory, programs, limits, every_test=False, window=False, halves=None,
+def run_programs(directory, programs, limits, every_test=False, window=False, parts=None,
                  reports=None):
-    """Runs the programs two at a time; each one named in halves ({program: [filter, ...]})
-    runs as a process for each GoogleTest filter, side by side. With reports (a
-    folder), each program writes its GoogleTest JSON report there. Returns (verdict or None,
-    {program: seconds}, failed tests). The first failure ends the run unless every_test; a
-    program (or a half) running past its limit is stopped and counted as a failure. Each gets a
-    process group of its own (to be stopped whole) but stays in this session: the file-layer
-    tests open a terminal, and a session leader without one that opens one is hung up when it
-    closes it."""
+    """Runs the programs, two processes at a time; a program named in parts ({program:
+    [(GoogleTest filter, seconds), ...]}) runs as a process for each filter, in that order, each
+    stopped past four times its seconds and 15 s more; a program not named runs whole, stopped
+    past limits[program] (600 s when not there). With reports (a folder), each program writes its
+    GoogleTest JSON report there. Returns (verdict or None, {program: seconds}, failed tests). The
+    first failure ends the run unless every_test; a process running past its limit is stopped and
+    counted as a failure. Each gets a process group of its own (to be stopped whole) but stays in
+    this session: the file-layer tests open a terminal, and a session leader without one that
+    opens one is hung up when it closes it."""
     running = []
     try:
-        return _run(directory, programs, limits, every_test, window, halves or {}, reports,
+        return _run(directory, programs, limits, every_test, window, parts or {}, reports,
                     running)
     finally:  # also on Ctrl-C: nothing is left running
         for _, process, _ in running:
@@ -175,15 +202,16 @@ def run_programs(directory, programs, limits, every_test=False, window=False, ha
             process.log.close()
 
 
-def _run(directory, programs, limits, every_test, window, halves, reports, running):
-    waiting = [(p, half) for p in programs for half in (halves.get(p) or (None,))]
+def _run(directory, programs, limits, every_test, window, parts, reports, running):
+    waiting = [(p, part) for p in programs
+               for part in (parts.get(p) or ((None, (limits.get(p, 600) - 15) / 4),))]
     times, failed, verdict = {}, [], None
     while waiting or running:
         while waiting and len(running) < 2:
-            program, half = waiting.pop(0)
+            program, (tests, seconds) = waiting.pop(0)
             command = [os.path.join(directory, program), "--gtest_brief=1"]
-            if half is not None:
-                command.append(f"--gtest_filter={half}")
+            if tests is not None:
+                command.append(f"--gtest_filter={tests}")
             if reports:
                 command.append(f"--gtest_output=json:{os.path.join(reports, program)}.json")
             if not every_test:
@@ -195,12 +223,13 @@ def _run(directory, programs, limits, every_test, window, halves, reports, runni
             process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT, text=True,
                                        cwd=directory, process_group=0)
             process.log = log
+            process.limit = 4 * seconds + 15
             running.append((program, process, time.time()))
         time.sleep(0.1)
         for entry in list(running):
             program, process, started = entry
             code = process.poll()
-            late = code is None and time.time() - started > limits.get(program, 600)
+            late = code is None and time.time() - started > process.limit
             if code is None and not late:
                 continue
             running.remove(entry)

@@ -155,18 +155,26 @@ TEST(AppRowChooser, OkPicksTheRowTheListOpenedOn) {
     app::QtUserDialogs real;
     const std::vector<QStringList> rows = {{"0x0", "a"}, {"0x1", "b"}, {"0x2", "c"}};
     for (const auto& [current, picked] : {std::pair{0, std::optional<int>(0)}, {3, std::nullopt}}) {
-        QString header; // the second column's, then the first row's (none), then the size
+        // The second column's header, the first row's (none), a cell shown (and nothing to
+        // edit), the edit triggers (none) and the size.
+        QString header;
         std::function<void()> accept = [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (const auto* model = dialog ? dialog->findChild<QTableView*>()->model() : nullptr)
+            const auto* view = dialog ? dialog->findChild<QTableView*>() : nullptr;
+            if (const auto* model = view ? view->model() : nullptr)
                 header = model->headerData(1, Qt::Horizontal).toString() + "|" +
-                         model->headerData(0, Qt::Vertical).toString() +
-                         QString("|%1x%2").arg(dialog->width()).arg(dialog->height());
+                         model->headerData(0, Qt::Vertical).toString() + "|" +
+                         model->data(model->index(1, 1)).toString() + "|" +
+                         model->data(model->index(1, 1), Qt::EditRole).toString() +
+                         QString("|%1|%2x%3")
+                             .arg(int(view->editTriggers()))
+                             .arg(dialog->width())
+                             .arg(dialog->height());
             dialog ? dialog->accept() : QTimer::singleShot(10, accept);
         };
         QTimer::singleShot(0, accept);
         EXPECT_EQ(real.ChooseRow(nullptr, "Entries", {"Index", "Holds"}, rows, current), picked);
-        EXPECT_EQ(header, "Holds||560x480");
+        EXPECT_EQ(header, "Holds||b||0|560x480");
     }
 }
 

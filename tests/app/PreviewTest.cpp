@@ -6,6 +6,7 @@
 #include "support/LibpngCodec.h"
 
 #include <QFrame>
+#include <QSurfaceFormat>
 #include <tuple>
 
 namespace {
@@ -147,9 +148,18 @@ TEST_F(AppWindow, ThePictureIsCopiedAndSavedAsShownAndKeepsItsProportions) {
 TEST_F(AppWindow, ASunkenEdgeAndAWindowThatClosesWithoutOpenGL) {
     qputenv("DROVAK_NO_OPENGL", "1");
     MainForm f(Folder(), dialogs);
-    f.show();
     const auto* view = f.findChild<drovak::preview::PreviewView*>("PreviewView");
     ASSERT_NE(view, nullptr);
+    // The surface it asks for: double-buffered OpenGL with its fixed-function calls, 8 bits a
+    // colour and no alpha planes, a 24-bit depth buffer.
+    const QSurfaceFormat asked = view->format();
+    EXPECT_EQ(std::tuple(asked.renderableType(), asked.profile(), asked.swapBehavior()),
+              std::tuple(QSurfaceFormat::OpenGL, QSurfaceFormat::CompatibilityProfile,
+                         QSurfaceFormat::DoubleBuffer));
+    EXPECT_EQ(std::tuple(asked.redBufferSize(), asked.greenBufferSize(), asked.blueBufferSize(),
+                         asked.alphaBufferSize(), asked.depthBufferSize()),
+              std::tuple(8, 8, 8, 0, 24));
+    f.show();
     const auto* edge = view->findChild<QFrame*>("PreviewEdge");
     ASSERT_NE(edge, nullptr);
     EXPECT_EQ(edge->frameShadow(), QFrame::Sunken);

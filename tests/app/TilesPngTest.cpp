@@ -79,7 +79,16 @@ TEST_F(AppTilesPng, TilesRoundTripThroughAnImageEditorIntoTheRom) {
         ClickTab(modes, app::ModeTab::Decompression);
         TypeInto(Edit(p.hex), p.at);
         TypeInto(edit("DecompRomEdit"), romPath);
+        // The preview's menu offers the sheet once there is one (its state is set as it opens).
+        const auto offered = [&] {
+            OpenContextMenu(Preview());
+            Control<QMenu>("PreviewMenu")->close();
+            const QAction* save = Control<QAction>("SaveTilesAction");
+            return std::pair(save->isVisible(), save->isEnabled());
+        };
+        EXPECT_TRUE(p.page != app::MainPage::Lzh || offered() == std::pair(true, false));
         Click(Button((p.prefix + "DecompressButton").c_str()));
+        EXPECT_EQ(offered(), std::pair(true, true));
         dialogs.picks = {Folder() + "tiles.png"};
         Control<QAction>("SaveTilesAction")->trigger();
         // The dialog suggests the data file's name.

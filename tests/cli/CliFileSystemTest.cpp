@@ -113,6 +113,11 @@ TEST_F(CliFiles, AKilledUndoByRenamesIsFinishedByTheNextOne) {
         leftHalfWay += halfWay;
         // Killed before the swap's first rename, or after its last: no intermediate.
         const bool swapped = !halfWay && ReadBytes(rom) == image;
+        // A finish that can't rename is said, naming the ROM and what the swap left.
+        EXPECT_TRUE(!halfWay ||
+                    Fails(Run({"undo", rom}, {Preload(), "DROVAK_FAIL_ALWAYS=rename:eio"}), 2,
+                          rom + ": an undo was interrupted and left " + backup +
+                              ".swap, which can't be put in its place"));
         EXPECT_TRUE(Ok(Run({"undo", rom})));
         EXPECT_EQ(WithBackup(rom), swapped ? std::pair(fixed, image) : std::pair(image, fixed));
         EXPECT_FALSE(fs::exists(backup + ".swap"));

@@ -24,7 +24,7 @@ protected:
     // bound that only a hung command reaches, what it printed so far).
     std::vector<std::string> LinesOnceThere(const Started& started, size_t count) const {
         std::vector<std::string> lines;
-        for (int tries = 0; tries < 3000; ++tries) {
+        for (int tries = 0; tries < 750; ++tries) {
             lines.clear();
             std::string line;
             for (const uint8_t byte : ReadBytes(File("." + started.tag + ".out"))) {
@@ -54,13 +54,14 @@ TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
     EXPECT_TRUE(Fails(Run({"pack", mod_, File("o.bin"), "--watch", "--bps", mod_ + "/p.bps"}), 3,
                       "lies inside"));
     const std::string out = File("out.bin");
-    // --run starts the emulator once, after the first pack.
+    // --run starts the emulator once, after the first pack; the watch goes on while it runs.
+    const std::string emulator = File("emulator.pid");
     const Started watch =
         Start({"pack", mod_, out, "--watch", "--yes", "--bps", File("mod.bps"), "--run"},
-              {"DROVAK_EMULATOR=true"}, "watch");
+              {"DROVAK_EMULATOR=sh -c 'echo $$ > " + emulator + "; exec sleep 60' %f"}, "watch");
     const std::vector<std::string> first = LinesOnceThere(watch, 3);
     ASSERT_EQ(first.size(), 3u);
-    EXPECT_EQ(first[1], "true started on out.bin.");
+    EXPECT_EQ(first[1], "sh started on out.bin.");
     const Bytes sheet = ReadBytes(File("mod/20000_9.png"));
     // Each step saves, then waits for the pack's line and checks it.
     const std::function<void()> saves[] = {
@@ -89,6 +90,7 @@ TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
         EXPECT_EQ(lines.back().find(said[step]), 9u) << lines.back(); // after "HH:MM:SS "
     }
     ::kill(watch.pid, SIGINT);
+    ::kill(std::stoi(ReadText(emulator)), SIGTERM);
     const CliResult stopped = Finish(watch);
     EXPECT_EQ(stopped.exitCode, 0) << stopped.err;
     EXPECT_EQ(stopped.out.substr(stopped.out.rfind('\n', stopped.out.size() - 2) + 1),
@@ -127,7 +129,7 @@ TEST_F(CliLoop, RunStartsTheEmulatorOnThePackedRomWithoutAShell) {
     const CliResult run =
         Run({"pack", mod_, out, "--run"}, {"DROVAK_EMULATOR='" + emulator + "' --rom %f -v"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    for (int tries = 0; tries < 3000 && !std::filesystem::exists(File("args")); ++tries)
+    for (int tries = 0; tries < 750 && !std::filesystem::exists(File("args")); ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(ReadText(File("args")), "--rom\n" + out + "\n-v\n0000000000000000\n");
     EXPECT_FALSE(std::filesystem::exists(File("hacked")));

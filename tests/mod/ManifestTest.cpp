@@ -99,7 +99,8 @@ TEST(ModManifest, RefusesWhatItDidNotWriteSayingWhereAndWhat) {
 
 // Every number of the manifest read on its own: its largest value read, one more or a negative
 // one refused, saying where, which key and its range; a sheet's sides at least 1 each.
-// A manifest with one entry and its sheet, and one block; `key` (as "where.key") set to `value`.
+// A manifest with one entry and its sheet, one block, a level map and a palette; `key` (as
+// "where.key") set to `value`.
 std::string ManifestWith(const std::string& key, const std::string& value) {
     std::string text = "format = 1\n"
                        "[rom]\nname = 'tf3.bin'\npath = 'tf3.bin'\nsize = 1\ncrc32 = 1\n"
@@ -109,14 +110,20 @@ std::string ManifestWith(const std::string& key, const std::string& value) {
                        "sheet = { name = '20000_1F.png', crc32 = 1, palette_offset = 1, "
                        "palette_line = 1, columns = 1, cell_width = 1, cell_height = 1 }\n"
                        "[[file]]\nkind = 'rle'\noffset = 0x10\ndecoded_size = 1\npacked_size = 1\n"
-                       "size = 1\ncrc32 = 1\nname = '10.bin'\n";
+                       "size = 1\ncrc32 = 1\nname = '10.bin'\n"
+                       "[[view]]\nkind = 'level map'\nlevel = 1\ncrc32 = 1\n"
+                       "name = 'levels/level01.tmx'\n"
+                       "[[view]]\nkind = 'palette'\noffset = 0x5FC00\ncolours = 64\ncrc32 = 1\n"
+                       "name = 'palettes/level01.gpl'\n";
     const size_t dot = key.rfind('.');
     const std::string section = key.substr(0, dot), name = key.substr(dot + 1);
-    const size_t from = section == "rom"     ? text.find("[rom]")
-                        : section == "table" ? text.find("[table]")
-                        : section == "block" ? text.rfind("[[file]]")
-                        : section == "sheet" ? text.find("sheet = {")
-                                             : text.find("[[file]]");
+    const size_t from = section == "rom"       ? text.find("[rom]")
+                        : section == "table"   ? text.find("[table]")
+                        : section == "block"   ? text.rfind("[[file]]")
+                        : section == "sheet"   ? text.find("sheet = {")
+                        : section == "view"    ? text.find("[[view]]")
+                        : section == "palette" ? text.rfind("[[view]]")
+                                               : text.find("[[file]]");
     const std::regex number("\\b" + name + " = [0-9A-Fa-fx]+");
     std::smatch found;
     const std::string rest = text.substr(from);
@@ -136,7 +143,9 @@ TEST(ModManifest, EveryNumberIsCheckedOnItsOwn) {
         {"sheet.crc32", "file 1, its sheet", u32}, {"sheet.palette_offset", "file 1, its sheet", u32},
         {"sheet.palette_line", "file 1, its sheet", 3}, {"sheet.columns", "file 1, its sheet", 2048},
         {"sheet.cell_width", "file 1, its sheet", 16}, {"sheet.cell_height", "file 1, its sheet", 16},
-        {"block.offset", "file 2", rom - 1}};
+        {"block.offset", "file 2", rom - 1}, {"view.level", "view 1", 8},
+        {"view.crc32", "view 1", u32}, {"palette.offset", "view 2", rom - 1},
+        {"palette.colours", "view 2", 64}};
     // clang-format on
     for (const auto& [key, where, max] : keys) {
         const std::string k = key, name = k.substr(k.rfind('.') + 1);
@@ -154,7 +163,8 @@ TEST(ModManifest, EveryNumberIsCheckedOnItsOwn) {
                                     "are at least 1; not a manifest drovak-cli unpack wrote");
         }
     }
-    EXPECT_EQ(ParseManifest(ManifestWith("rom.size", "1"), "m.toml").files.size(), 2u);
+    const Manifest read = ParseManifest(ManifestWith("rom.size", "1"), "m.toml");
+    EXPECT_EQ(std::pair(read.files.size(), read.views.size()), std::pair(size_t(2), size_t(2)));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "patch/PatchInfo.h"
 #include "support/HandMadeRom.h"
 #include "support/TestSupport.h"
+#include "support/WordsOf.h"
 #include "words/PatchRefusalWords.h"
 #include "words/PatchWords.h"
 
@@ -142,6 +143,15 @@ TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
         EXPECT_EQ(std::pair(result.refusal, PatchFaultText(result.fault)),
                   std::pair(PatchRefusal::Damaged, std::string("the header runs into the footer")));
     }
+    // Metadata set on the shortest patch there is; one byte less is no BPS patch, and a header
+    // that runs into the footer is a damaged one.
+    const Bytes shortest = HandPatch({}, 0, {}, 0);
+    EXPECT_TRUE(ApplyBpsPatch({}, WithBpsMetadata(shortest, "m")).Applied());
+    const std::pair<Bytes, const char*> refused[] = {
+        {Slice(shortest, 0, 18), "not a BPS patch: its metadata can't be set"},
+        {Cat(Hex("42 50 53 31 00 00"), Bytes(13, 0)), "a damaged BPS patch: its metadata"}};
+    for (const auto& [patch, words] : refused)
+        EXPECT_TRUE(Holds(WordsOf<DrovakError>([&] { WithBpsMetadata(patch, "m"); }), words));
 }
 
 // A wrong base, a wrong result and a header naming another size than the base's (its checksum

@@ -16,6 +16,7 @@
 #include <random>
 #include <set>
 #include <tuple>
+#include <zlib.h>
 
 namespace drovak {
 namespace {
@@ -168,6 +169,34 @@ TEST(PngIdatPieceWriter, CutsIntoFullPiecesAndNeverWritesAnEmptyOne) {
         EXPECT_EQ(pieces.count(1), pieces.size()) << asked;
         EXPECT_EQ(DecodeWithLibpng(file).samples, std::vector<uint16_t>(18, 0x5A));
     }
+}
+
+// At level 9 (or over, clamped) with the full search, the image data is zlib's own level 9 of
+// the rows, each after its filter byte: two letters at random, whose best matches lie deeper in
+// the hash chains than a lower level looks.
+TEST(PngWriter, Level9IsZlibsOwn) {
+    constexpr uint32_t width = 334, length = 3 * width, height = 100;
+    Bytes text(size_t(length) * height);
+    std::mt19937 random(1);
+    for (uint8_t& letter : text) letter = uint8_t('a' + (random() & 1));
+    Bytes raw;
+    for (uint32_t y = 0; y < height; ++y)
+        raw = Cat(raw, Cat(Bytes{0}, Slice(text, size_t(y) * length, length)));
+    Bytes zlib(compressBound(uLong(raw.size())));
+    uLongf size = uLongf(zlib.size());
+    ASSERT_EQ(compress2(zlib.data(), &size, raw.data(), uLong(raw.size()), 9), Z_OK);
+    zlib.resize(size);
+    const auto row = [&](uint32_t y, uint8_t* out) {
+        std::copy_n(text.begin() + long(y) * length, length, out);
+    };
+    for (const int level : {9, 10})
+        EXPECT_EQ(JoinedImageData(ReadChunks(WrittenPng({width, height}, row,
+                                                        {.level = level,
+                                                         .filters = PngFilterSet::Empty,
+                                                         .partSize = raw.size(),
+                                                         .search = Level9Search::Full}))),
+                  zlib)
+            << level;
 }
 
 // Tall enough that the image data is more than deflate's window, and compressed in parts of a

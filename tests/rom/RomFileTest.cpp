@@ -73,6 +73,7 @@ TEST(RomHeaderChecksum, SumOfTheWordsFrom0x200) {
     StoreChecksum(image);
     EXPECT_EQ(Slice(image, 0x18E, 2), Hex("92 33"));
     EXPECT_EQ(CheckChecksum(image), ChecksumState::Right);
+    EXPECT_EQ(ComputeChecksum(Cat(Bytes(0x200, 0), Hex("12 34 00 01"))), 0x1235); // a last word
 }
 
 class RomFiles : public ScratchTest {

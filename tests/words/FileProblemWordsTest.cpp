@@ -162,11 +162,11 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
             EXPECT_EQ(type, typed[0]);
         }
     }
-    EXPECT_EQ(FileKind(S_IFREG | 0644), "a regular file");
 }
 
-// What each size limit is for, as a refusal of a file over it says.
-TEST(FileProblemWords, EachKindOfFileIsNamed) {
+// What each kind of file is called, and what each size limit is for, as a refusal of a file
+// over it says.
+TEST(FileProblemWords, EachKindOfFileAndEachSizeLimitIsNamed) {
     const std::pair<uint32_t, const char*> kinds[] = {
         {S_IFREG | 0644, "a regular file"},
         {S_IFDIR, "a folder"},
@@ -178,9 +178,6 @@ TEST(FileProblemWords, EachKindOfFileIsNamed) {
         {0, "not a regular file"},
     };
     for (const auto& [mode, words] : kinds) EXPECT_EQ(FileKind(mode), words);
-}
-
-TEST(FileProblemWords, EachSizeLimitIsNamed) {
     using L = SizeLimit;
     const std::pair<L, std::string> limits[] = {
         {L::None, ""},

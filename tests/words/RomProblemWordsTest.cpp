@@ -78,7 +78,21 @@ TEST(RomProblemWords, EachKindIsThrownAsItsErrorAndWordedWithItsNumbers) {
          "rom.bin: entry 0x3 of the table at 0x20000 changed since it was read; nothing was "
          "written"},
         {K::RleBlockChanged, false,
-         "rom.bin: the RLE data at 0x220F2 changed since it was read; nothing was written"}};
+         "rom.bin: the RLE data at 0x220F2 changed since it was read; nothing was written"},
+        {K::NoTableToList, false,
+         "rom.bin: no table at 0x20000: its first data offset lies inside its leading word"},
+        {K::TooManyEntries, false,
+         "rom.bin: the table at 0x20000 has 32 entries (first data offset 0x1); a compress can "
+         "recalculate at most 32; nothing was written"},
+        {K::LzhNotDecodedBack, false,
+         "rom.bin: the LZH stream made from the new data does not decode back to it; nothing "
+         "was written"},
+        {K::RleNotDecodedBack, false,
+         "rom.bin: the RLE block made from the new data does not decode back to it; nothing was "
+         "written"},
+        {K::DataOverLimit, false,
+         "rom.bin: the new data's 2716 bytes are more than the 1 a compressed block may hold; "
+         "nothing was written"}};
     for (const auto& [kind, shortFile, words] : cases)
         EXPECT_EQ(Thrown([&, k = kind] { ThrowRomProblem(Problem(k)); }),
                   std::pair(shortFile, words));
