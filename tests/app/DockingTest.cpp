@@ -1,6 +1,8 @@
 // The docking rule as pure geometry.
 #include "app/Docking.h"
+#include "app/DockLayout.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -59,4 +61,18 @@ TEST(AppDocking, AutoSizedControlsFitTheirCaption) {
     EXPECT_EQ(AutoSizedExtent(AutoSize::Label, caption), (Extent{41, 14}));
     EXPECT_EQ(AutoSizedExtent(AutoSize::PushButton, caption), (Extent{54, 19}));
     EXPECT_EQ(AutoSizedExtent(AutoSize::RadioButton, caption), (Extent{64, 19}));
+}
+
+// As a layout it gives and takes only the items it holds.
+TEST(AppDocking, TheLayoutTakesOnlyTheItemsItHas) {
+    QWidget box;
+    auto* layout = new DockLayout(&box, 0);
+    auto* child = new QWidget(&box);
+    layout->AddDocked(child, Dock::Top, {10, 20});
+    for (const int outside : {-1, 1})
+        EXPECT_TRUE(layout->itemAt(outside) == nullptr && layout->takeAt(outside) == nullptr);
+    QLayoutItem* taken = layout->takeAt(0);
+    ASSERT_NE(taken, nullptr);
+    EXPECT_EQ(std::pair(taken->widget(), layout->count()), std::pair(child, 0));
+    delete taken;
 }

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTimer>
@@ -175,6 +176,24 @@ TEST(AppRowChooser, OkPicksTheRowTheListOpenedOn) {
         QTimer::singleShot(0, accept);
         EXPECT_EQ(real.ChooseRow(nullptr, "Entries", {"Index", "Holds"}, rows, current), picked);
         EXPECT_EQ(header, "Holds||b||0|560x480");
+    }
+}
+
+// The real question box: Yes is yes and No, its default, no.
+TEST(AppRowChooser, TheQuestionIsYesOrNoWithNoTheDefault) {
+    app::QtUserDialogs real;
+    for (const auto& [button, answer] :
+         {std::pair{QMessageBox::Yes, true}, std::pair{QMessageBox::No, false}}) {
+        bool noIsDefault = false;
+        std::function<void()> press = [&, pressed = button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return QTimer::singleShot(10, press);
+            noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+            box->button(pressed)->click();
+        };
+        QTimer::singleShot(0, press);
+        EXPECT_EQ(real.AskYesNo(nullptr, "Replace it?", "Drovak"), answer);
+        EXPECT_TRUE(noIsDefault);
     }
 }
 

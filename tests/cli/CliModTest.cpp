@@ -294,12 +294,15 @@ TEST_F(CliMod, UnpackWritesOnlyIntoAnEmptyFolderOrAnUnchangedUnpackOfTheSameRom)
     toml.erase(first, toml.find("[[file]]", first + 1) - first);
     WriteBytes(File("unlisted/drovak.toml"), Bytes(toml.begin(), toml.end()));
     WriteBytes(File("unlisted/20000_0.bin"), {7});
+    Unpack(demo_, "damaged");
+    WriteBytes(File("damaged/drovak.toml"), {'x'});
     const std::pair<std::string, std::string> cases[] = {
         {"notes", "not empty, and it holds no drovak.toml"},
         {"other", "holds an unpack of varied.bin (CRC-32 " + CrcText(ReadBytes(varied)) +
                       "), not of demo.bin (CRC-32 " + CrcText(ReadBytes(demo_)) + ")"},
         {"edited", "edited/20000_9.png: changed since the unpack"},
         {"unlisted", "unlisted/20000_0.bin: not a file of the previous unpack"},
+        {"damaged", "damaged/drovak.toml: "},
     };
     for (const auto& [folder, expected] : cases) {
         const Bytes manifest = ReadBytes(File(folder + "/drovak.toml"));

@@ -81,6 +81,11 @@ TEST_F(CliRom, IndexBeyondTheTableAndAnUnchangedRoundTrip) {
         EXPECT_FALSE(Holds(beyond.err, "bytes at"));
         EXPECT_EQ(ReadBytes(rom_), demo);
     }
+    // An OUT that is the ROM by another name is refused, naming each as given.
+    for (const char* extract : {"lzh-extract", "rle-extract"})
+        EXPECT_TRUE(Fails(Run({extract, rom_, File("./demo.bin"), "--yes"}), 3,
+                          File("./demo.bin") + ": is the ROM image " + rom_ + " itself"));
+    EXPECT_EQ(ReadBytes(rom_), demo);
     const std::string listed = Run({"lzh-list", rom_}).out;
     for (const char* index : {"0", "A", "12"}) {
         // Each entry replaces the last one's data file: only with --yes.

@@ -3,6 +3,7 @@
 // Levels, blocks and palettes as Tiled maps and GIMP palettes: Tiled shows what the viewer and
 // the renderer show, a re-save in any form changes nothing, every edit lands exactly and comes
 // back on a second unpack, and what can't be packed is refused, naming its place.
+#include "mod/Views.h"
 #include "base/ByteOrder.h"
 #include "base/Errors.h"
 #include "demo/DemoRom.h"
@@ -12,6 +13,7 @@
 #include "graphics/TilesToPng.h"
 #include "mod/GimpPalette.h"
 #include "mod/LevelMap.h"
+#include "mod/ModLayout.h"
 #include "mod/Pack.h"
 #include "mod/SheetPalette.h"
 #include "mod/Unpack.h"
@@ -329,6 +331,31 @@ TEST_F(Views, MapsAndPalettesSavedAgainInAnyFormPackToTheRomByteForByte) {
         EXPECT_EQ(plan.views.size(), 1u);
         SetText(name, before);
     }
+}
+
+// A ROM that ends inside a palette, by one byte, has no view of it, saying why; one that ends
+// where a palette ends has its view.
+TEST_F(Views, APaletteCutByTheEndOfTheRomIsSkippedSayingWhy) {
+    std::vector<KnownPalette> palettes = KnownPalettes();
+    std::sort(palettes.begin(), palettes.end(),
+              [](const auto& a, const auto& b) { return a.offset < b.offset; });
+    const KnownPalette &last = palettes.back(), &before = palettes[palettes.size() - 2];
+    const Bytes whole = ReadBytes(rom_);
+    const auto viewsTo = [&](const KnownPalette& palette, size_t less) {
+        const size_t size = palette.offset + 2 * palette.colours - less;
+        return MakeViews(RomBytes{"cut.bin", Slice(whole, 0, size)}, POINTER_TABLE_OFFSET);
+    };
+    std::string skipped;
+    for (const auto& [name, why] : viewsTo(last, 1).skipped)
+        if (name.ends_with(".gpl"))
+            skipped += name + ": " + WordsOf<DrovakError>([&] { std::rethrow_exception(why); });
+    EXPECT_EQ(skipped, last.name + ": cut.bin: the palette at " + HexText(last.offset) + " (" +
+                           std::to_string(last.colours) +
+                           " colours) ends past the end of the file");
+    const ViewOutputs kept = viewsTo(before, 0);
+    EXPECT_TRUE(std::any_of(kept.outputs.begin(), kept.outputs.end(), [&](const ViewOutput& view) {
+        return view.record.name == before.name;
+    }));
 }
 
 TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {

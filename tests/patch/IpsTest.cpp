@@ -58,6 +58,7 @@ TEST(Ips, PatchesThatEndWrongAreRefused) {
     // The patch, the refusal and the words of its fault.
     const std::tuple<Bytes, PatchRefusal, std::string> cases[] = {
         {Cat(Text("PATCH"), Record(0, "ab")), R::Damaged, "the patch ends before \"EOF\""},
+        {Cat(Text("PATCH"), RunRecord(0, 4, 'x')), R::Damaged, "the patch ends before \"EOF\""},
         {Cat(Text("PATCH"), Slice(Record(0, "abcd"), 0, 5)), R::Damaged,
          "a record's bytes end early"},
         {Cat(Text("PATCH"), Hex("00 00 01 00")), R::Damaged, "a record ends early"},

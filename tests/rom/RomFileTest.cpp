@@ -23,7 +23,8 @@ namespace fs = std::filesystem;
 // An optional 0x or $, 1 to 8 digits, blanks around; nothing else. The lenient reading takes
 // the digits up to the first other character.
 TEST(RomHexField, StrictReading) {
-    for (const auto& [text, value] : {std::pair{"$1F", 0x1Fu}, {"0x$2g3", 2u}, {"", 0u}})
+    for (const auto& [text, value] :
+         {std::pair{"$1F", 0x1Fu}, {"0x1F", 0x1Fu}, {"0x$2g3", 2u}, {"", 0u}})
         EXPECT_EQ(ParseHex(text), value) << text;
     const std::pair<const char*, uint32_t> strict[] = {
         {"20000", 0x20000}, {" 1f\t", 0x1F},   {"0x10", 0x10},  {"0X10", 0x10},

@@ -79,6 +79,12 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
         {{.kind = K::OtherAtTarget, .path = "a", .other = "t", .mode = S_IFREG, .links = 1},
          "F a: not written: after the new file was renamed into place, t holds another regular "
          "file: another program changed the folder meanwhile; look at t before using it"},
+        {{.kind = K::OtherAtTarget, .path = "a", .other = "t"},
+         "F a: not written: after the new file was renamed into place, t holds nothing: another "
+         "program changed the folder meanwhile; look at t before using it"},
+        {{.kind = K::OtherAtTarget, .path = "a", .other = "t", .mode = S_IFDIR},
+         "F a: not written: after the new file was renamed into place, t holds a folder: another "
+         "program changed the folder meanwhile; look at t before using it"},
         {{.kind = K::BackupNotNamed, .path = "a", .other = "a.bak", .third = "k", .error = ENOENT},
          "F a: the new content was written, but the old one could not be named a.bak (" + gone +
              "); it is kept as k, which no run of this program removes"},

@@ -38,6 +38,8 @@ TEST(WindowWords, SentencesReadWhole) {
          "copy gives back 1 for both."},
         {LevelSavedText("L.png", 16384, 512, 900, 0.25),
          "L.png saved: 16384 x 512 pixels, 900 bytes, in 0.2 s."},
+        {PictureSavedText("t.png", 320, 224) + " " + PictureCopiedText(512, 28),
+         "Picture saved as t.png: 320 x 224 pixels. Picture copied: 512 x 28 pixels."},
         {TaskStepText("Exporting L.png", 42), "Exporting L.png: 42 %... (Esc or Cancel stops it)"},
         {TaskRunsMessage("Applying m.bps", "Exporting L.png"),
          "Applying m.bps waits: Exporting L.png runs; cancel it (Esc) or wait for its end. "
