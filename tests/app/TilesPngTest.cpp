@@ -19,10 +19,12 @@ namespace {
 constexpr uint32_t TABLE = 0x100;
 constexpr uint32_t BLOCK = 0x48120;
 
-// 1000 bytes of pixel values 0, 1 and 2 (black, red, blue): 31 tiles and a quarter.
+// 1000 bytes of pixel values 0, 1 and 2 (black, red, blue): 31 tiles and a quarter; one byte
+// holds value 3, black too, which an RGB copy gives back as the data it replaces has it.
 Bytes ThreeColourData() {
     Bytes data(1000);
     for (size_t i = 0; i < data.size(); ++i) data[i] = uint8_t((i % 3) << 4 | (i / 3) % 3);
+    data[500] = 0x33;
     return data;
 }
 

@@ -313,6 +313,13 @@ TEST(BaseProgram, CommandLinesSplitAsAShellSplitsThemAndTheFileIsOneWord) {
     ::setenv("PATH", ("/bin:" + path).c_str(), 1);
     EXPECT_EQ(FindProgram("sh"), "/bin/sh");
     ::setenv("PATH", path.c_str(), 1);
+    // The emulator: DROVAK_EMULATOR's, else the window's setting.
+    ::setenv("DROVAK_EMULATOR", "env %f", 1);
+    EXPECT_EQ(EmulatorCommand(std::string("set"), "r.bin"),
+              (std::vector<std::string>{"env", "r.bin"}));
+    ::unsetenv("DROVAK_EMULATOR");
+    EXPECT_EQ(EmulatorCommand(std::string("set -x"), "r.bin"),
+              (std::vector<std::string>{"set", "-x", "r.bin"}));
 }
 
 // A file's name ends at the last "/" alone; the typed-text rule of the suggested names also

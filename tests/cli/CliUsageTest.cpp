@@ -121,6 +121,9 @@ TEST_F(CliUsage, TheGrammarOfTheCommandLine) {
         {{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at=0", "--line", "1x"},
          1,
          "--line wants a decimal number from 0 to 3"},
+        {{"tiles-to-png", "in.bin", "t.png", "--columns", "0"},
+         1,
+         "--columns wants a decimal number from 1 to 2048, not \"0\""},
     };
     for (const auto& c : cases) {
         std::filesystem::remove(File("out.bin"));

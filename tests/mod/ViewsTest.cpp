@@ -300,7 +300,8 @@ TEST_F(Views, MapsAndPalettesSavedAgainInAnyFormPackToTheRomByteForByte) {
                                   "<objectgroup id=\"9\" name=\"Notes\"/>\n</map>");
     };
     const std::string gpl = Text("palettes/level03.gpl");
-    std::string gimp = "GIMP Palette\r\nName: Level 3 (edited)\r\n# by hand\r\n\r\n";
+    // A palette saved by hand: a byte-order mark, CRLF, no names.
+    std::string gimp = "\xEF\xBB\xBFGIMP Palette\r\nName: Level 3 (edited)\r\n# by hand\r\n\r\n";
     for (const std::regex line("\n *([0-9]+) +([0-9]+) +([0-9]+)\t[^\n]*");
          const auto& m : std::vector<std::smatch>(
              std::sregex_iterator(gpl.begin(), gpl.end(), line), std::sregex_iterator())) {
@@ -468,6 +469,8 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
         {gpl, "", ": empty; not a GIMP palette file"},
         {gpl, "GIMP Palette\n", "holds 0 colours; the palette has 17"},
         {gpl, Line6(p, "1 2 x"), "line 6: \"1 2 x\" is not a colour"},
+        {gpl, Line6(p, "1 2 " + std::string(50, 'y')),
+         "line 6: \"1 2 " + std::string(36, 'y') + "\" is not a colour"},
         {gpl, Line6(p, "255 256 3 big"), "line 6: 256 is not 0 to 255"},
         {"20000_10.bin", "changed", "20000_10.bin and " + Path(level)},
     };
