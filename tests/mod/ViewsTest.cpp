@@ -349,7 +349,8 @@ TEST_F(Views, APaletteCutByTheEndOfTheRomIsSkippedSayingWhy) {
     std::string skipped;
     for (const auto& [name, why] : viewsTo(last, 1).skipped)
         if (name.ends_with(".gpl"))
-            skipped += name + ": " + WordsOf<DrovakError>([&] { std::rethrow_exception(why); });
+            skipped +=
+                name + ": " + WordsOf<DrovakError>([&, &e = why] { std::rethrow_exception(e); });
     EXPECT_EQ(skipped, last.name + ": cut.bin: the palette at " + HexText(last.offset) + " (" +
                            std::to_string(last.colours) +
                            " colours) ends past the end of the file");

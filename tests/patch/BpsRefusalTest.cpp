@@ -151,7 +151,8 @@ TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
         {Slice(shortest, 0, 18), "not a BPS patch: its metadata can't be set"},
         {Cat(Hex("42 50 53 31 00 00"), Bytes(13, 0)), "a damaged BPS patch: its metadata"}};
     for (const auto& [patch, words] : refused)
-        EXPECT_TRUE(Holds(WordsOf<DrovakError>([&] { WithBpsMetadata(patch, "m"); }), words));
+        EXPECT_TRUE(
+            Holds(WordsOf<DrovakError>([&, &p = patch] { WithBpsMetadata(p, "m"); }), words));
 }
 
 // A wrong base, a wrong result and a header naming another size than the base's (its checksum
