@@ -180,12 +180,11 @@ def chunks(times, seconds=CHUNK_SECONDS):
     return found
 
 
-def run_programs(directory, programs, limits, every_test=False, window=False, parts=None,
-                 reports=None):
+def run_programs(directory, programs, every_test=False, window=False, parts=None, reports=None):
     """Runs the programs, two processes at a time; a program named in parts ({program:
     [(GoogleTest filter, seconds), ...]}) runs as a process for each filter, in that order, each
     stopped past four times its seconds and 15 s more; a program not named runs whole, stopped
-    past limits[program] (600 s when not there). With reports (a folder), each program writes its
+    past 600 s. With reports (a folder), each program writes its
     GoogleTest JSON report there. Returns (verdict or None, {program: seconds}, failed tests). The
     first failure ends the run unless every_test; a process running past its limit is stopped and
     counted as a failure. Each gets a process group of its own (to be stopped whole) but stays in
@@ -193,8 +192,7 @@ def run_programs(directory, programs, limits, every_test=False, window=False, pa
     opens one is hung up when it closes it."""
     running = []
     try:
-        return _run(directory, programs, limits, every_test, window, parts or {}, reports,
-                    running)
+        return _run(directory, programs, every_test, window, parts or {}, reports, running)
     finally:  # also on Ctrl-C: nothing is left running
         for _, process, _ in running:
             os.killpg(process.pid, signal.SIGKILL)
@@ -202,9 +200,8 @@ def run_programs(directory, programs, limits, every_test=False, window=False, pa
             process.log.close()
 
 
-def _run(directory, programs, limits, every_test, window, parts, reports, running):
-    waiting = [(p, part) for p in programs
-               for part in (parts.get(p) or ((None, (limits.get(p, 600) - 15) / 4),))]
+def _run(directory, programs, every_test, window, parts, reports, running):
+    waiting = [(p, part) for p in programs for part in (parts.get(p) or ((None, None),))]
     times, failed, verdict = {}, [], None
     while waiting or running:
         while waiting and len(running) < 2:
@@ -223,7 +220,7 @@ def _run(directory, programs, limits, every_test, window, parts, reports, runnin
             process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT, text=True,
                                        cwd=directory, process_group=0)
             process.log = log
-            process.limit = 4 * seconds + 15
+            process.limit = 600 if seconds is None else 4 * seconds + 15
             running.append((program, process, time.time()))
         time.sleep(0.1)
         for entry in list(running):
