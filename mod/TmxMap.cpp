@@ -40,13 +40,13 @@ std::optional<uint32_t> ParseNumber(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
         text.remove_suffix(1);
-    if (text.empty() || text.size() > 10) return std::nullopt;
+    if (text.empty()) return std::nullopt;
     uint64_t value = 0;
     for (const char c : text) {
         if (c < '0' || c > '9') return std::nullopt;
         value = value * 10 + uint64_t(c - '0');
+        if (value > UINT32_MAX) return std::nullopt;
     }
-    if (value > UINT32_MAX) return std::nullopt;
     return uint32_t(value);
 }
 

@@ -3,6 +3,8 @@
 // written; OUT may be the ROM itself, and undo takes the patch back; in place a patch gives
 // exactly its target, a wrong header checksum included (the checksum is the patch's business).
 #include "CliRunner.h"
+#include "base/ByteOrder.h"
+#include "base/Crc32.h"
 #include "support/HandMadeRom.h"
 
 #include <filesystem>
@@ -82,7 +84,10 @@ TEST_F(CliPatch, WrongBasesAndDamagedPatchesAreRefused) {
          patch_ + " was made for a ROM with CRC-32 " + CrcText(ReadBytes(clean_)) +
              " (524288 bytes); " + other + " has " + CrcText(ReadBytes(other))},
         {{"patch-apply", other, patch_, other}, "made for a ROM with CRC-32"},
-        {{"patch-apply", clean_, Write("damaged.bps", damaged), out}, "damaged"},
+        {{"patch-apply", clean_, Write("damaged.bps", damaged), out},
+         "damaged.bps is damaged: its own checksum fails (it names " +
+             drovak::CrcText(LoadLittleEndian32(&damaged[damaged.size() - 4])) +
+             ", its bytes give " + CrcText(Slice(damaged, 0, damaged.size() - 4)) + ")"},
         {{"patch-apply", clean_, Write("cut.bps", Slice(damaged, 0, 30)), clean_}, "damaged"},
         {{"patch-apply", clean_, Write("text.txt", Hex("41 42 43")), out}, "not a patch"},
         // A patch applied twice, and a patch between two images that are the same.

@@ -29,6 +29,18 @@ inline std::string CrcText(const Bytes& bytes) {
     return text;
 }
 
+// A shell command's exit status and what it writes to its standard output.
+inline std::pair<int, std::string> Output(const std::string& command) {
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return {-1, "cannot run " + command};
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, got);
+    const int status = ::pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
 struct CliResult {
     int exitCode = -1; // the signal's number, negated, when one ended the program
     std::string out, err;

@@ -5,6 +5,7 @@
 #include "base/Errors.h"
 #include "demo/DemoRom.h"
 #include "patch/Bps.h"
+#include "patch/BpsMatches.h"
 #include "rom/LzhPage.h"
 #include "rom/RomLayout.h"
 #include "support/HandMadeRom.h"
@@ -117,6 +118,43 @@ TEST(BpsRoundTrip, AppliesToTheModifiedImageWithBothReaders) {
         patches.insert(patches.end(), patch.begin(), patch.end() - 4);
     }
     EXPECT_EQ(CrcText(Crc32(patches)), "A8D73C0A"); // the matches found, byte for byte
+}
+
+// The match candidates of each modified position are the nearest suffixes in sorted order, as
+// comparing every pair of suffixes finds them: of the original below and above, and of what
+// starts earlier below and above.
+TEST(BpsMatches, TheNearestSuffixesInSortedOrderOnEitherSide) {
+    for (const auto& [original, modified] :
+         {std::pair(Hex("61"), Hex("62")),
+          std::pair(Hex("62 61 6E 61 6E 61"), Hex("61 6E 61 62 61 6E")),
+          std::pair(Noise(40, 1), Noise(30, 2)), std::pair(Bytes{}, Hex("61 62 61 62")),
+          std::pair(Hex("62 61"), Hex("61 61 62"))}) {
+        const Bytes whole = Cat(original, modified);
+        const int32_t sourceSize = int32_t(original.size()), size = int32_t(whole.size());
+        const auto Less = [&](int32_t a, int32_t b) {
+            return std::lexicographical_compare(whole.begin() + a, whole.end(), whole.begin() + b,
+                                                whole.end());
+        };
+        // The nearest of positions [0, end) below (or above) the suffix at x.
+        const auto Nearest = [&](int32_t x, int32_t end, bool above) {
+            int32_t best = -1;
+            for (int32_t p = 0; p < end; ++p) {
+                if (p != x && (above ? Less(x, p) : Less(p, x)) &&
+                    (best < 0 || (above ? Less(p, best) : Less(best, p))))
+                    best = p;
+            }
+            return best;
+        };
+        const bps::MatchCandidates found = bps::FindMatchCandidates(original, modified);
+        for (int32_t x = sourceSize; x < size; ++x) {
+            const size_t i = size_t(x - sourceSize);
+            EXPECT_EQ(std::tuple(found.sourceBelow[i], found.sourceAbove[i], found.earlierBelow[i],
+                                 found.earlierAbove[i]),
+                      std::tuple(Nearest(x, sourceSize, false), Nearest(x, sourceSize, true),
+                                 Nearest(x, x, false), Nearest(x, x, true)))
+                << i;
+        }
+    }
 }
 
 TEST(BpsRoundTrip, ACancelEndsTheWorkAtItsNextStep) {

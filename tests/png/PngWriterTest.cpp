@@ -252,6 +252,22 @@ TEST(PngRowFilter, EveryFilterSetReadsBackUnchangedWhateverThePartsAndThreads) {
     EXPECT_EQ(CrcText(Crc32(chosen)), "2EE85D2D");
 }
 
+// A row takes the filter of the set whose bytes repeat most (one repeat is enough), and is
+// left unfiltered when no filter makes anything repeat.
+TEST(PngRowFilter, TheFilterWhoseBytesRepeatMostAndNoneWhenNothingRepeats) {
+    const Bytes above(4, 0);
+    const std::tuple<Bytes, PngFilterType, Bytes> cases[] = {
+        {{10, 20, 30, 50}, PngFilterType::Sub, {10, 10, 10, 20}},
+        {{10, 20, 35, 70}, PngFilterType::None, {10, 20, 35, 70}},
+    };
+    for (const auto& [row, type, filtered] : cases) {
+        PngRowFilter filter(PngFilterSet::Sub | PngFilterSet::Up, row.size(), 1);
+        const FilteredRow chosen = filter.Apply(row.data(), above.data());
+        EXPECT_EQ(std::pair(chosen.type, Bytes(chosen.bytes, chosen.bytes + row.size())),
+                  std::pair(type, filtered));
+    }
+}
+
 // Rows of 1002 bytes: the first of the rows that prime a part lies partly within deflate's
 // reach, so it must be filtered against the row above it, as the part before filtered it. Here
 // the start of the second part repeats what that row would be if filtered against the row below.
