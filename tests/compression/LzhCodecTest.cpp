@@ -10,8 +10,6 @@
 #include "compression/LzhModel.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <memory>
 #include <random>
@@ -21,10 +19,6 @@ namespace drovak {
 namespace {
 
 using namespace test;
-
-Bytes Text(const std::string& text) {
-    return {text.begin(), text.end()};
-}
 
 Bytes Random(size_t size, uint32_t seed, uint32_t limit) {
     std::mt19937 random(seed);

@@ -3,8 +3,6 @@
 #include "compression/MaskedTileEncoder.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <random>
 #include <tuple>
 

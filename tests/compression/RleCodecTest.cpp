@@ -3,8 +3,6 @@
 #include "compression/Rle.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <random>
 
 namespace drovak {

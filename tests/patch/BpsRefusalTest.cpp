@@ -6,7 +6,6 @@
 #include "patch/Patch.h"
 #include "patch/PatchInfo.h"
 #include "support/HandMadeRom.h"
-#include "support/TestSupport.h"
 #include "support/WordsOf.h"
 #include "words/PatchRefusalWords.h"
 #include "words/PatchWords.h"

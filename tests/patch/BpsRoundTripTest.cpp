@@ -10,7 +10,6 @@
 #include "rom/RomLayout.h"
 #include "support/HandMadeRom.h"
 #include "support/ProgressWatcher.h"
-#include "support/TestSupport.h"
 #include "words/PatchRefusalWords.h"
 
 namespace drovak::test {

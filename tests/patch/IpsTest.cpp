@@ -11,10 +11,6 @@
 namespace drovak::test {
 namespace {
 
-Bytes Text(const std::string& text) {
-    return Bytes(text.begin(), text.end());
-}
-
 Bytes Record(uint32_t offset, const std::string& data) {
     return Cat(Bytes{uint8_t(offset >> 16), uint8_t(offset >> 8), uint8_t(offset),
                      uint8_t(data.size() >> 8), uint8_t(data.size())},

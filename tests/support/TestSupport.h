@@ -28,6 +28,11 @@ inline Bytes Hex(const std::string& text) {
     return bytes;
 }
 
+// A text's characters as bytes.
+inline Bytes Text(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
 template <class... More> Bytes Cat(Bytes first, const More&... more) {
     (first.insert(first.end(), more.begin(), more.end()), ...);
     return first;
@@ -104,6 +109,11 @@ inline Bytes ReadBytes(const std::string& path) {
 inline std::string ReadText(const std::string& path) {
     const Bytes bytes = ReadBytes(path);
     return {bytes.begin(), bytes.end()};
+}
+
+// The number of entries in a folder.
+inline long EntriesIn(const std::filesystem::path& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
 }
 
 // A file's bytes and those of its backup beside it.
