@@ -28,8 +28,7 @@ TEST_F(CliCodec, ExamplesOfEachFormat) {
             EXPECT_EQ(encoded.out, e.format == "rle" ? packedSize : "");
         }
         auto rom = Write("rom.bin", Cat(Bytes(0x1F, 0xEE), e.packed, Hex("EE")));
-        std::vector<std::string> decode = {e.format + "-decode", rom, File("dec.bin"), "--at",
-                                           e.at};
+        Args decode = {e.format + "-decode", rom, File("dec.bin"), "--at", e.at};
         if (e.format == "lzh")
             decode.insert(decode.end(), {"--size", std::to_string(e.plain.size())});
         CliResult decoded = Run(decode);

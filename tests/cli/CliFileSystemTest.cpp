@@ -48,7 +48,7 @@ protected:
     }
 
     // `checksum --fix` on the ROM.
-    CliResult Fix(const std::vector<std::string>& environment = {}) const {
+    CliResult Fix(const Args& environment = {}) const {
         return Run({"checksum", rom, "--fix"}, environment);
     }
     // The number of the last call of `checksum --fix` that renames a file to `name`.
@@ -190,24 +190,23 @@ TEST_F(CliFiles, OutputsAreNotOverwrittenUnasked) {
     ASSERT_TRUE(Ok(Run({"patch-create", rom, Write("fixed.bin", fixed), patch})));
     ASSERT_TRUE(Ok(Run({"tiles-to-png", rom, File("sheet.png")})));
     ASSERT_TRUE(Ok(Run({"unpack", demo, File("mod")})));
-    for (const std::vector<std::string>& command :
-         {std::vector<std::string>{"make-demo-rom", out},
-          {"lzh-extract", rom, out, "--table", "400", "--index", "1"},
-          {"rle-extract", rom, out, "--at", "E00"},
-          {"tiles-to-png", rom, out},
-          {"png-to-tiles", File("sheet.png"), out},
-          {"render", demo, out, "--title"},
-          {"level-png", demo, out, "--level", "1", "--plane", "A"},
-          {"patch-create", rom, File("fixed.bin"), out},
-          {"patch-apply", rom, patch, out},
-          {"pack", File("mod"), out}}) {
+    for (const Args& command : {Args{"make-demo-rom", out},
+                                {"lzh-extract", rom, out, "--table", "400", "--index", "1"},
+                                {"rle-extract", rom, out, "--at", "E00"},
+                                {"tiles-to-png", rom, out},
+                                {"png-to-tiles", File("sheet.png"), out},
+                                {"render", demo, out, "--title"},
+                                {"level-png", demo, out, "--level", "1", "--plane", "A"},
+                                {"patch-create", rom, File("fixed.bin"), out},
+                                {"patch-apply", rom, patch, out},
+                                {"pack", File("mod"), out}}) {
         SCOPED_TRACE(command[0]);
         WriteBytes(out, Bytes(5, 'x'));
         const CliResult refused = Run(command);
         EXPECT_TRUE(Fails(refused, 3, "already exists and holds other data"));
         EXPECT_TRUE(Holds(refused.err, "Give --yes to "));
         EXPECT_EQ(ReadBytes(out), Bytes(5, 'x'));
-        std::vector<std::string> yes = command;
+        Args yes = command;
         yes.push_back("--yes");
         EXPECT_TRUE(Ok(Run(yes)));
         const Bytes written = ReadBytes(out);
@@ -226,12 +225,10 @@ TEST_F(CliFiles, AnAttributeThatCannotBeCopied) {
         const char* attribute;
         const char* fault;
         bool written;
-    } cases[] = {
-        {"system.posix_acl_access", "eio", false},
-        {"system.posix_acl_access", "eperm", false},
-        {"user.x", "eio", false},
-        {"user.x", "eperm", true}, // not this user's to give: left out
-    };
+    } cases[] = {{"system.posix_acl_access", "eio", false},
+                 {"system.posix_acl_access", "eperm", false},
+                 {"user.x", "eio", false},
+                 {"user.x", "eperm", true}}; // not this user's to give: left out
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.attribute) + " " + c.fault);
         fs::remove(backup);
@@ -250,7 +247,7 @@ TEST_F(CliFiles, AnAttributeThatCannotBeCopied) {
             EXPECT_EQ(fix.err,
                       "drovak-cli: " + rom +
                           ": nothing was written: cannot give the new file the attribute " +
-                          std::string(c.attribute) + " of " + rom + ": " +
+                          c.attribute + " of " + rom + ": " +
                           std::strerror(c.fault[1] == 'i' ? EIO : EPERM) + "\n");
         }
         int left = 0;

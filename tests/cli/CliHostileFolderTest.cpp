@@ -79,8 +79,7 @@ TEST_F(CliHostile, PackWritesOnlyWhereItMayAndFindsItsRomThroughALinkedFolder) {
     const std::string alias = File("alias.bin"); // the ROM by another name
     fs::create_hard_link(demo, alias);
     for (const auto& [arguments, expected] :
-         {std::pair<std::vector<std::string>, std::string>{
-              {"pack", mod, mod + "/drovak.toml", "--yes"}, "lies inside"},
+         {std::pair<Args, std::string>{{"pack", mod, mod + "/drovak.toml", "--yes"}, "lies inside"},
           {{"pack", mod, File("out.bin"), "--bps", mod + "/20000_5.bin", "--yes"}, "lies inside"},
           {{"pack", mod, File("out.bin"), "--bps", File("mod/../mod/x.bps"), "--yes"},
            "lies inside"},
@@ -94,7 +93,7 @@ TEST_F(CliHostile, PackWritesOnlyWhereItMayAndFindsItsRomThroughALinkedFolder) {
     EXPECT_EQ(ReadBytes(victim), Bytes(9, 'v'));
 
     // The patch is written first: when the disk is full at OUT, the message says which exists.
-    const std::vector<std::string> withPatch = {"pack", mod, File("full.bin"), "--bps", "f.bps"};
+    const Args withPatch = {"pack", mod, File("full.bin"), "--bps", "f.bps"};
     size_t outWrite = 0;
     for (const auto& call : LoggedCalls(withPatch, {}))
         if (outWrite == 0 && call[1].ends_with("write") && call[2].starts_with(".full.bin.drovak-"))
@@ -120,15 +119,14 @@ TEST_F(CliHostile, ASwappedTemporaryIsNeverReportedAsWritten) {
     changed[0x300] ^= 1;
     ASSERT_TRUE(Ok(Run({"patch-create", demo, Write("changed.bin", changed), patch})));
     for (bool hard : {false, true}) {
-        for (const std::vector<std::string>& command :
-             {std::vector<std::string>{"lzh-insert", rom, File("half.bin"), "--index", "5"},
-              {"pack", mod, File("out.bin")},
-              {"patch-apply", demo, patch, File("out.bin")}}) {
+        for (const Args& command : {Args{"lzh-insert", rom, File("half.bin"), "--index", "5"},
+                                    {"pack", mod, File("out.bin")},
+                                    {"patch-apply", demo, patch, File("out.bin")}}) {
             SCOPED_TRACE(command[0] + (hard ? " (hard link)" : ""));
             fs::remove(rom); // after a hard link, another name of the victim
             fs::remove(File("out.bin"));
             WriteBytes(rom, ReadBytes(demo));
-            std::vector<std::string> environment = {Preload(), "DROVAK_SWAP_TO=" + victim};
+            Args environment = {Preload(), "DROVAK_SWAP_TO=" + victim};
             if (hard) environment.push_back("DROVAK_SWAP_HARD=1");
             const CliResult result = Run(command, environment);
             EXPECT_TRUE(Fails(result, 2,

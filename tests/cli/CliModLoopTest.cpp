@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <thread>
 
 namespace drovak::test {
@@ -25,14 +26,9 @@ protected:
     std::vector<std::string> LinesOnceThere(const Started& started, size_t count) const {
         std::vector<std::string> lines;
         for (int tries = 0; tries < 750; ++tries) {
-            lines.clear();
-            std::string line;
-            for (const uint8_t byte : ReadBytes(File("." + started.tag + ".out"))) {
-                if (byte == '\n')
-                    lines.push_back(std::exchange(line, {}));
-                else
-                    line += char(byte);
-            }
+            std::istringstream out(ReadText(File("." + started.tag + ".out")));
+            lines.clear(); // whole lines only: one being written is not there yet
+            for (std::string line; std::getline(out, line) && !out.eof();) lines.push_back(line);
             if (lines.size() >= count) break;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -123,7 +119,7 @@ TEST_F(CliLoop, RunStartsTheEmulatorOnThePackedRomWithoutAShell) {
         "#!/bin/sh\nprintf '%s\\n' \"$@\" > args.new\nwhile read -r key mask; do\n"
         "[ \"$key\" = SigBlk: ] && echo \"$mask\" >> args.new\ndone < /proc/$$/status\n"
         "mv args.new args\n";
-    const std::string emulator = Write("emulator.sh", Bytes(script.begin(), script.end()));
+    const std::string emulator = Write("emulator.sh", Text(script));
     std::filesystem::permissions(emulator, std::filesystem::perms::owner_all);
     const std::string out = "my rom;$(touch hacked).bin";
     const CliResult run =

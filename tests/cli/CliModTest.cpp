@@ -16,19 +16,12 @@ using handmade::Packed;
 // 0xB are level tile art, drawn with their levels' palettes), and a block at both RLE offsets
 // the layout knows.
 Bytes VariedRom() {
-    std::vector<Bytes> contents = {{},
-                                   Pattern(1),
-                                   Noise(777, 1),
-                                   Bytes(5000, 0xAA),
-                                   Pattern(32 * 40 + 7),
-                                   Noise(64, 2),
-                                   Cat(Bytes(300, 0), Noise(300, 3)),
-                                   Pattern(4096, 9),
-                                   Pattern(32 * 100),
-                                   Noise(32 * 3, 5),
-                                   {},
-                                   Pattern(33, 4)};
-    Bytes rom = handmade::MakeRom(0x20000, contents, 0x70000);
+    Bytes rom = handmade::MakeRom(0x20000,
+                                  {Bytes(), Pattern(1), Noise(777, 1), Bytes(5000, 0xAA),
+                                   Pattern(32 * 40 + 7), Noise(64, 2),
+                                   Cat(Bytes(300, 0), Noise(300, 3)), Pattern(4096, 9),
+                                   Pattern(32 * 100), Noise(32 * 3, 5), Bytes(), Pattern(33, 4)},
+                                  0x70000);
     for (unsigned level = 0; level < 4; ++level) {
         Bytes palette = SixtyFourColours();
         std::rotate(palette.begin(), palette.begin() + 2 * level, palette.end());
@@ -48,11 +41,23 @@ protected:
         return result.err; // a line a file as it is written
     }
     // What a single-entry command makes of a copy of the demo ROM.
-    Bytes DemoAfter(std::vector<std::string> command) {
+    Bytes DemoAfter(Args command) {
         const std::string copy = Write("single.bin", ReadBytes(demo_));
         command.insert(command.begin() + 1, copy);
         EXPECT_TRUE(Ok(Run(command)));
         return ReadBytes(copy);
+    }
+    // Replaces the first `from` in a text file with `to`.
+    static void ReplaceIn(const std::string& path, const std::string& from, const std::string& to) {
+        std::string text = ReadText(path);
+        text.replace(text.find(from), from.size(), to);
+        WriteBytes(path, Text(text));
+    }
+    // Flips the lowest bit of byte `at` of a file.
+    static void FlipBit(const std::string& path, size_t at) {
+        Bytes bytes = ReadBytes(path);
+        bytes[at] ^= 1;
+        WriteBytes(path, bytes);
     }
     const std::string demo_ = File("demo.bin");
 };
@@ -99,9 +104,7 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
         EXPECT_TRUE(Ok(Run({"pack", folder, rom}), "nothing was written"));
         EXPECT_FALSE(std::filesystem::exists(rom + ".bak"));
         if (rom == demo_) { // a colour of the title palette changed, said on its own line
-            std::string gpl = ReadText(folder + "/palettes/title.gpl");
-            gpl.replace(gpl.find("  0   0  64\t"), 11, "  0   0  96");
-            WriteBytes(folder + "/palettes/title.gpl", Bytes(gpl.begin(), gpl.end()));
+            ReplaceIn(folder + "/palettes/title.gpl", "  0   0  64\t", "  0   0  96\t");
             const CliResult viewed = Run({"pack", folder, File("view.bin")});
             EXPECT_EQ(viewed.out.rfind("palettes/title.gpl: title palette, 1 colour changed\n", 0),
                       0u)
@@ -118,7 +121,7 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
 TEST_F(CliMod, FilesAreWhatTheExtractAndSheetCommandsWrite) {
     const std::string rom = Write("varied.bin", VariedRom());
     Unpack(rom, "mod");
-    const auto same = [this](std::vector<std::string> command, const std::string& name) {
+    const auto same = [this](Args command, const std::string& name) {
         std::filesystem::remove(command[2]);
         EXPECT_TRUE(Ok(Run(command)));
         EXPECT_EQ(ReadBytes(File("mod/" + name)), ReadBytes(command[2])) << name;
@@ -172,43 +175,32 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
     struct Case {
         std::string file;
         Bytes content;
-        std::vector<std::string> single; // the command whose result the pack must equal
-        std::string line;                // what pack says of it
-        std::string holds, differs;      // what status says of it
+        Args single;                // the command whose result the pack must equal
+        std::string line;           // what pack says of it
+        std::string holds, differs; // what status says of it
     };
     const Case cases[] = {
-        {"20000_3.bin",
-         Cat(entry3, Pattern(100)),
-         {"lzh-insert", Write("in3.bin", Cat(entry3, Pattern(100))), "--index", "3", "--yes"},
-         "20000_3.bin: entry 0x3 packed 2716 -> ",
-         "data",
+        {"20000_3.bin", Cat(entry3, Pattern(100)),
+         Args{"lzh-insert", Write("in3.bin", Cat(entry3, Pattern(100))), "--index", "3", "--yes"},
+         "20000_3.bin: entry 0x3 packed 2716 -> ", "data",
          "bytes: " + std::to_string(entry3.size()) + " before, " +
              std::to_string(entry3.size() + 100) + " now"},
-        {"20000_9.png",
-         edited,
-         {"lzh-insert", File("tiles.bin"), "--index", "9", "--yes"},
-         "20000_9.png: entry 0x9 packed 1080 -> ",
-         "tile art of level 2",
+        {"20000_9.png", edited, Args{"lzh-insert", File("tiles.bin"), "--index", "9", "--yes"},
+         "20000_9.png: entry 0x9 packed 1080 -> ", "tile art of level 2",
          "tiles that differ: 70-74 (5 of"},
-        {"20000_11.bin",
-         blocks,
-         {"lzh-insert", Write("blocks.bin", blocks), "--index", "11", "--yes"},
-         "20000_11.bin: entry 0x11 packed ",
-         "blocks and layout of level 2",
-         "plane A blocks that differ: 7 (1 of 256)\n    plane A layout cells that differ: "
-         "column 12 row 3 (1 of 8192)"},
-        {"48120.bin",
-         sprites,
-         {"rle-insert", Write("noise.bin", sprites), "--at", "48120", "--yes"},
+        {"20000_11.bin", blocks,
+         Args{"lzh-insert", Write("blocks.bin", blocks), "--index", "11", "--yes"},
+         "20000_11.bin: entry 0x11 packed ", "blocks and layout of level 2",
+         "plane A blocks that differ: 7 (1 of 256)\n    plane A layout cells that differ: column "
+         "12 row 3 (1 of 8192)"},
+        {"48120.bin", sprites,
+         Args{"rle-insert", Write("noise.bin", sprites), "--at", "48120", "--yes"},
          "48120.bin: RLE block at 0x48120 packed 4517 -> " +
              std::to_string(RleEncode(sprites).bytes.size()) + " bytes\n",
-         "the sprite sheet",
-         "tiles that differ: 31-40 (10 of"},
-        {"48120.png",
-         editedSprites,
-         {"rle-insert", File("sprites.bin"), "--at", "48120", "--yes"},
-         "48120.png: RLE block at 0x48120 packed 4517 -> ",
-         "the sprite sheet",
+         "the sprite sheet", "tiles that differ: 31-40 (10 of"},
+        {"48120.png", editedSprites,
+         Args{"rle-insert", File("sprites.bin"), "--at", "48120", "--yes"},
+         "48120.png: RLE block at 0x48120 packed 4517 -> ", "the sprite sheet",
          "tiles that differ: 9-14 (6 of"},
     };
     for (const Case& edit : cases) {
@@ -221,8 +213,7 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
         EXPECT_TRUE(Ok(status, "  " + edit.file + ", " + edit.holds + ": " +
                                    edit.line.substr(edit.file.size() + 2)));
         EXPECT_TRUE(Holds(status.out, "\n    " + edit.differs));
-        const std::string out = File("out-" + edit.file);
-        const std::string patch = File("patch-" + edit.file + ".bps");
+        const std::string out = File("out-" + edit.file), patch = File("p-" + edit.file + ".bps");
         CliResult packed = Run({"pack", folder, out, "--yes", "--bps", patch});
         ASSERT_EQ(packed.exitCode, 0) << packed.err;
         EXPECT_EQ(packed.out.rfind(edit.line, 0), 0u) << packed.out;
@@ -242,9 +233,7 @@ TEST_F(CliMod, StatusNamesAChangedPalette) {
     EXPECT_TRUE(Holds(unpacked.out, ": 32 entries of the table at 0x20000, 2 RLE blocks, 10 "
                                     "sheets, 16 maps, 10 palettes, drovak.toml\n"));
     const std::string palette = File("mod/palettes/level02.gpl");
-    std::string text = ReadText(palette);
-    text.replace(text.find(" 96  96  96"), 11, "200  40  40");
-    WriteBytes(palette, Bytes(text.begin(), text.end()));
+    ReplaceIn(palette, " 96  96  96", "200  40  40");
     const CliResult status = Run({"status", File("mod")});
     EXPECT_TRUE(Ok(status, ": 1 file changed since the unpack of "));
     EXPECT_TRUE(Holds(status.out, "\n  palettes/level02.gpl: palette, level 2, 1 colour changed\n"
@@ -253,15 +242,11 @@ TEST_F(CliMod, StatusNamesAChangedPalette) {
                                       ": colour 1 (line 0, 1) is not a colour the console "
                                       "shows; the nearest one is taken\n"));
     // A byte of data that is no picture is named by its offset.
-    Bytes entry = ReadBytes(File("mod/20000_3.bin"));
-    entry[10] ^= 1;
-    WriteBytes(File("mod/20000_3.bin"), entry);
+    FlipBit(File("mod/20000_3.bin"), 10);
     EXPECT_TRUE(Holds(Run({"status", File("mod"), "--diff"}).out,
                       "\n    bytes that differ: 10 (1 of 57344)\n"));
     // Entries are taken in the table's order.
-    entry = ReadBytes(File("mod/20000_1.bin"));
-    entry[0] ^= 1;
-    WriteBytes(File("mod/20000_1.bin"), entry);
+    FlipBit(File("mod/20000_1.bin"), 0);
     const std::string both = Run({"status", File("mod")}).out;
     const size_t first = both.find("\n  20000_1.bin"), second = both.find("\n  20000_3.bin");
     EXPECT_TRUE(first < second && second != std::string::npos) << both;
@@ -292,7 +277,7 @@ TEST_F(CliMod, UnpackWritesOnlyIntoAnEmptyFolderOrAnUnchangedUnpackOfTheSameRom)
     std::string toml = ReadText(File("unlisted/drovak.toml"));
     const size_t first = toml.find("[[file]]");
     toml.erase(first, toml.find("[[file]]", first + 1) - first);
-    WriteBytes(File("unlisted/drovak.toml"), Bytes(toml.begin(), toml.end()));
+    WriteBytes(File("unlisted/drovak.toml"), Text(toml));
     WriteBytes(File("unlisted/20000_0.bin"), {7});
     Unpack(demo_, "damaged");
     WriteBytes(File("damaged/drovak.toml"), {'x'});
@@ -347,7 +332,7 @@ TEST_F(CliMod, PackRefusesWhatWouldBuildAWrongRomAndWritesNothing) {
     const std::string grown =
         folderWith("grown", "20000_1F.bin", Noise(ReadBytes(File("mod/20000_1F.bin")).size(), 4));
 
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
+    const std::pair<Args, std::string> cases[] = {
         {{"pack", File("mod"), out, "--base", wrong},
          "wrong.bin: CRC-32 " + CrcText(ReadBytes(wrong)) + " (458752 bytes), but " + File("mod") +
              " was unpacked from demo.bin, CRC-32 " + CrcText(ReadBytes(demo_))},
@@ -363,7 +348,7 @@ TEST_F(CliMod, PackRefusesWhatWouldBuildAWrongRomAndWritesNothing) {
         EXPECT_TRUE(Fails(refused, expected == "notes/drovak.toml" ? 2 : 3, expected));
         EXPECT_FALSE(std::filesystem::exists(out)) << expected;
         // status says the same refusal (the questions of the grown entry are no refusal).
-        std::vector<std::string> status = {"status", arguments[1]};
+        Args status = {"status", arguments[1]};
         if (arguments.size() > 4 && arguments[3] == "--base")
             status.insert(status.end(), {"--base", arguments[4]});
         refused = Run(status);

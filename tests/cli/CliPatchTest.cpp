@@ -12,10 +12,6 @@
 namespace drovak::test {
 namespace {
 
-Bytes Text(const std::string& text) {
-    return Bytes(text.begin(), text.end());
-}
-
 class CliPatch : public CliTest {
 protected:
     void SetUp() override {
@@ -34,7 +30,9 @@ protected:
                       patch_ = File("mod.bps");
 };
 
-TEST_F(CliPatch, APatchCarriesTheChangeToACleanRom) {
+// A patch carries the change to a clean copy, as BPS or IPS; an IPS patch applies with a warning
+// that nothing is checked; OUT may be the ROM itself, and undo takes the patch back.
+TEST_F(CliPatch, APatchCarriesTheChangeToACleanRomOrToTheRomItself) {
     ASSERT_TRUE(Ok(Run({"patch-apply", clean_, patch_, File("out.bin")})));
     EXPECT_EQ(ReadBytes(File("out.bin")), ReadBytes(modded_));
     EXPECT_LT(ReadBytes(patch_).size(), 4000u); // the moved entries are copied, not carried
@@ -42,6 +40,19 @@ TEST_F(CliPatch, APatchCarriesTheChangeToACleanRom) {
     ASSERT_TRUE(Ok(Run({"patch-create", clean_, modded_, File("mod.ips"), "--ips"})));
     ASSERT_TRUE(Ok(Run({"patch-apply", clean_, File("mod.ips"), File("ips.bin")})));
     EXPECT_EQ(ReadBytes(File("ips.bin")), ReadBytes(modded_));
+    // A patch made by hand: applied with a warning that nothing is checked.
+    const Bytes ips = Cat(Hex("50 41 54 43 48"), Hex("00 01 00 00 02 AA BB"), Hex("45 4F 46"));
+    const CliResult applied = Run({"patch-apply", modded_, Write("hand.ips", ips), File("o.bin")});
+    ASSERT_EQ(applied.exitCode, 0) << applied.err;
+    EXPECT_TRUE(Holds(applied.err, "no checksums"));
+    Bytes expected = ReadBytes(modded_);
+    EXPECT_EQ(ReadBytes(File("o.bin")), Put(expected, 0x100, Hex("AA BB")));
+    // OUT may be the ROM itself; undo takes the patch back.
+    const Bytes clean = ReadBytes(clean_);
+    ASSERT_TRUE(Ok(Run({"patch-apply", clean_, patch_, clean_})));
+    EXPECT_EQ(WithBackup(clean_), std::pair(ReadBytes(modded_), clean));
+    ASSERT_TRUE(Ok(Run({"undo", clean_})));
+    EXPECT_EQ(ReadBytes(clean_), clean);
 }
 
 TEST_F(CliPatch, PatchInfoSaysWhatAPatchHolds) {
@@ -56,7 +67,7 @@ TEST_F(CliPatch, PatchInfoSaysWhatAPatchHolds) {
     const std::string sizes = "  source: 524288 bytes, CRC-32 " + CrcText(ReadBytes(clean_)) +
                               "\n  target: 524288 bytes, CRC-32 " + CrcText(ReadBytes(modded_)) +
                               "\n";
-    const std::tuple<std::string, int, std::vector<std::string>> cases[] = {
+    const std::tuple<std::string, int, Args> cases[] = {
         {patch_, 0, {"mod.bps: BPS patch of ", sizes + "  metadata: none\n  actions: "}},
         {File("meta.bps"),
          0,
@@ -79,7 +90,7 @@ TEST_F(CliPatch, WrongBasesAndDamagedPatchesAreRefused) {
     const std::string other = Write("other.bin", handmade::Noise(1000, 3)), out = File("out.bin");
     Bytes damaged = ReadBytes(patch_);
     damaged[damaged.size() / 2] ^= 0x20;
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
+    const std::pair<Args, std::string> cases[] = {
         {{"patch-apply", other, patch_, out},
          patch_ + " was made for a ROM with CRC-32 " + CrcText(ReadBytes(clean_)) +
              " (524288 bytes); " + other + " has " + CrcText(ReadBytes(other))},
@@ -108,14 +119,6 @@ TEST_F(CliPatch, WrongBasesAndDamagedPatchesAreRefused) {
     }
 }
 
-TEST_F(CliPatch, OutMayBeTheRomItselfAndUndoTakesThePatchBack) {
-    const Bytes clean = ReadBytes(clean_);
-    ASSERT_TRUE(Ok(Run({"patch-apply", clean_, patch_, clean_})));
-    EXPECT_EQ(WithBackup(clean_), std::pair(ReadBytes(modded_), clean));
-    ASSERT_TRUE(Ok(Run({"undo", clean_})));
-    EXPECT_EQ(ReadBytes(clean_), clean);
-}
-
 TEST_F(CliPatch, InPlaceGivesTheTargetAndNoImageBecomesThePatch) {
     Bytes target = ReadBytes(clean_);
     target[0x300] ^= 0xFF; // the stored checksum no longer fits
@@ -129,16 +132,6 @@ TEST_F(CliPatch, InPlaceGivesTheTargetAndNoImageBecomesThePatch) {
     EXPECT_EQ(Run({"patch-create", "clean.bin", "wrong.bin", "clean.bin", "--yes"}).exitCode, 3);
     EXPECT_TRUE(Ok(Run({"patch-apply", "clean.bin", "p.bps", "clean.bin"})));
     EXPECT_EQ(ReadBytes(clean_), target);
-}
-
-TEST_F(CliPatch, AnIpsPatchAppliesWithAWarningThatNothingIsChecked) {
-    const Bytes ips = Cat(Hex("50 41 54 43 48"), Hex("00 01 00 00 02 AA BB"), Hex("45 4F 46"));
-    const CliResult applied = Run({"patch-apply", modded_, Write("mod.ips", ips), File("o.bin")});
-    ASSERT_EQ(applied.exitCode, 0) << applied.err;
-    EXPECT_TRUE(Holds(applied.err, "no checksums"));
-    Bytes expected = ReadBytes(modded_);
-    Put(expected, 0x100, Hex("AA BB"));
-    EXPECT_EQ(ReadBytes(File("o.bin")), expected);
 }
 
 } // namespace

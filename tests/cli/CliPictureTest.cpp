@@ -19,29 +19,29 @@ using CliPicture = CliTest;
 TEST_F(CliPicture, RenderWritesThePicturesOfTheWindow) {
     const std::string rom = File("demo.bin");
     ASSERT_TRUE(Ok(Run({"make-demo-rom", rom})));
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
+    const std::pair<Args, std::string> cases[] = {
         {{"render", "--title"}, "320 x 224, 8/2"},
         {{"render", "--lzh-sheet", "--index", "9"}, "512 x 224, 8/2"},
         {{"render", "--rle-sheet", "--at", "48120"}, "512 x 224, 8/2"},
         {{"render", "--level", "8", "--plane", "B", "--column", "496"}, "512 x 512, 8/2"},
     };
     for (const auto& [arguments, expected] : cases) {
-        std::vector<std::string> line = {arguments[0], rom, File("out.png"), "--yes"};
+        Args line = {arguments[0], rom, File("out.png"), "--yes"};
         line.insert(line.end(), arguments.begin() + 1, arguments.end());
         ASSERT_TRUE(Ok(Run(line)));
         EXPECT_EQ(DescribePng(ReadBytes(File("out.png"))), expected) << arguments[1];
     }
     // A level is seen from its first column unless --column says another.
     for (const char* column : {"0", ""}) {
-        std::vector<std::string> line = {
-            "render", rom, File(column + std::string(".png")), "--level", "1", "--plane", "A"};
+        Args line = {"render",  rom, File(column + std::string(".png")), "--level", "1",
+                     "--plane", "A"};
         if (*column) line.insert(line.end(), {"--column", column});
         ASSERT_TRUE(Ok(Run(line)));
     }
     EXPECT_EQ(ReadBytes(File("0.png")), ReadBytes(File(".png")));
     // Each sheet shows its data's tiles 64 cells a row, in the colours tiles-to-png gives them:
     // the LZH entry's a tile a cell, the RLE block's 1 x 4 tiles.
-    const std::tuple<std::vector<std::string>, std::vector<std::string>, const char*> sheets[] = {
+    const std::tuple<Args, Args, const char*> sheets[] = {
         {{"lzh-extract", "--index", "9"}, {"--lzh-sheet", "--index", "9"}, "1x1"},
         {{"rle-extract", "--at", "48120"}, {"--rle-sheet", "--at", "48120"}, "1x4"}};
     for (const auto& [extract, render, cell] : sheets) {
@@ -89,10 +89,10 @@ TEST_F(CliPicture, LevelPngAllWritesEveryPlaneAsTheSingleExportDoes) {
     EXPECT_EQ(std::count(all.err.begin(), all.err.end(), '\n'), 16);
     EXPECT_TRUE(Holds(all.err, "(1 of 16)") && Holds(all.err, "(16 of 16)"));
     EXPECT_EQ(all.out.rfind(folder + " written: 16 pictures, in ", 0), 0u) << all.out;
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 16);
+    EXPECT_EQ(EntriesIn(folder), 16);
     // A folder that is missing is made.
     ASSERT_TRUE(Ok(Run({"level-png", rom, File("made"), "--all"})));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(File("made")), {}), 16);
+    EXPECT_EQ(EntriesIn(File("made")), 16);
     for (char level = '1'; level <= '8'; ++level)
         for (const char* plane : {"A", "B"}) {
             const std::string name = std::string("Level_0") + level + "_Plane" + plane + ".png";

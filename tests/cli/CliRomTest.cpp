@@ -71,9 +71,8 @@ TEST_F(CliRom, LzhListShowsEveryEntryOfTheTable) {
 TEST_F(CliRom, IndexBeyondTheTableAndAnUnchangedRoundTrip) {
     const Bytes demo = ReadBytes(rom_);
     const std::string data = Write("data.bin", Hex("61 62 63"));
-    for (const std::vector<std::string>& command :
-         {std::vector<std::string>{"lzh-extract", rom_, File("entry.bin"), "--index", "40"},
-          {"lzh-insert", rom_, data, "--yes", "--index", "40"}}) {
+    for (const Args& command : {Args{"lzh-extract", rom_, File("entry.bin"), "--index", "40"},
+                                {"lzh-insert", rom_, data, "--yes", "--index", "40"}}) {
         const CliResult beyond = Run(command);
         EXPECT_TRUE(Fails(beyond, 3,
                           "entry 0x40 is beyond the table at 0x20000, which has 32 entries; "

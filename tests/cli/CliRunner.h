@@ -41,6 +41,9 @@ inline std::pair<int, std::string> Output(const std::string& command) {
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
+// A command line's words.
+using Args = std::vector<std::string>;
+
 struct CliResult {
     int exitCode = -1; // the signal's number, negated, when one ended the program
     std::string out, err;
@@ -71,10 +74,9 @@ protected:
     static std::string Preload() { return std::string("LD_PRELOAD=") + DROVAK_FAULT_LIBRARY; }
     // The environment that makes call number `at` of a run fail with `fault` ("eio", "enospc",
     // ...), or kills the run there ("kill"); `more` entries after it.
-    static std::vector<std::string> FaultAt(const std::string& fault, size_t at,
-                                            const std::vector<std::string>& more = {}) {
-        std::vector<std::string> environment = {Preload(), "DROVAK_FAULT=" + fault,
-                                                "DROVAK_FAULT_AT=" + std::to_string(at)};
+    static Args FaultAt(const std::string& fault, size_t at, const Args& more = {}) {
+        Args environment = {Preload(), "DROVAK_FAULT=" + fault,
+                            "DROVAK_FAULT_AT=" + std::to_string(at)};
         environment.insert(environment.end(), more.begin(), more.end());
         return environment;
     }
@@ -85,22 +87,20 @@ protected:
         pid_t pid = -1;
         std::string tag;
     };
-    Started Start(const std::vector<std::string>& arguments,
-                  const std::vector<std::string>& environment = {}, const std::string& tag = "run",
-                  std::string out = "") const {
-        std::vector<std::string> argv = {DROVAK_CLI};
+    Started Start(const Args& arguments, const Args& environment = {},
+                  const std::string& tag = "run", std::string out = "") const {
+        Args argv = {DROVAK_CLI};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        std::vector<std::string> envp = environment;
+        Args envp = environment;
         for (char** variable = environ; *variable; ++variable) envp.push_back(*variable);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         if (out.empty()) out = File("." + tag + ".out");
         const std::string err = File("." + tag + ".err");
         posix_spawn_file_actions_addchdir_np(&actions, dir.path.c_str());
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
+        for (const auto& [fd, path] : {std::pair(1, out.c_str()), std::pair(2, err.c_str())})
+            posix_spawn_file_actions_addopen(&actions, fd, path, O_WRONLY | O_CREAT | O_TRUNC,
+                                             0644);
         // The signals a test sends reach it, whatever the test runner ignores or holds back.
         posix_spawnattr_t attributes;
         posix_spawnattr_init(&attributes);
@@ -127,25 +127,21 @@ protected:
             result.exitCode = WIFEXITED(status)     ? WEXITSTATUS(status)
                               : WIFSIGNALED(status) ? -WTERMSIG(status)
                                                     : -1;
-        const Bytes out = ReadBytes(File("." + started.tag + ".out"));
-        const Bytes err = ReadBytes(File("." + started.tag + ".err"));
-        result.out.assign(out.begin(), out.end());
-        result.err.assign(err.begin(), err.end());
+        result.out = ReadText(File("." + started.tag + ".out"));
+        result.err = ReadText(File("." + started.tag + ".err"));
         return result;
     }
-    CliResult Run(const std::vector<std::string>& arguments,
-                  const std::vector<std::string>& environment = {}) const {
+    CliResult Run(const Args& arguments, const Args& environment = {}) const {
         return Finish(Start(arguments, environment));
     }
     // The calls of a run that must succeed, as the preload library logs them in calls.log: the
     // words of each line (number, call, file names).
-    std::vector<std::vector<std::string>> LoggedCalls(const std::vector<std::string>& command,
-                                                      std::vector<std::string> environment) const {
+    std::vector<Args> LoggedCalls(const Args& command, Args environment) const {
         const std::string log = File("calls.log");
         std::filesystem::remove(log);
         environment.insert(environment.end(), {Preload(), "DROVAK_FAULT_LOG=" + log});
         EXPECT_TRUE(Ok(Run(command, environment)));
-        std::vector<std::vector<std::string>> calls;
+        std::vector<Args> calls;
         std::ifstream in(log);
         for (std::string line; std::getline(in, line);) {
             std::istringstream words(line);

@@ -42,8 +42,7 @@ protected:
     // to fail with EIO, with ENOSPC, and killed there; after each the ROM must be the old image
     // or the whole new one, and the exit code and message must say which. `fileSystem` names
     // the calls the file system does not offer (DROVAK_FAIL_ALWAYS).
-    Tally InjectEverywhere(const std::vector<std::string>& command,
-                           const std::string& fileSystem = "") {
+    Tally InjectEverywhere(const Args& command, const std::string& fileSystem = "") {
         const Bytes old = ReadBytes(rom);
         const std::string without = "DROVAK_FAIL_ALWAYS=" + fileSystem;
         const auto calls = LoggedCalls(command, {without});
@@ -125,7 +124,7 @@ protected:
     // Every file written is synced before it is renamed; the new image takes the ROM's name
     // before the old one takes the backup's (a failed change keeps the earlier backup); the
     // folder is synced last.
-    void ExpectSyncedBeforeRenamed(const std::vector<std::vector<std::string>>& calls) {
+    void ExpectSyncedBeforeRenamed(const std::vector<Args>& calls) {
         std::set<std::string> unsynced;
         std::vector<std::string> renamedTo;
         for (const auto& call : calls) {
@@ -146,10 +145,9 @@ protected:
 
     std::vector<Bytes> contents;
     const std::string rom = File("tf3.bin");
-    const std::vector<std::string> lzhInsert = {
-        "lzh-insert", rom, File("big.bin"), "--table", "400", "--index", "1", "--yes"};
-    const std::vector<std::string> rleInsert = {"rle-insert", rom,   File("block.bin"),
-                                                "--at",       "E00", "--yes"};
+    const Args lzhInsert = {"lzh-insert", rom, File("big.bin"), "--table", "400",
+                            "--index",    "1", "--yes"};
+    const Args rleInsert = {"rle-insert", rom, File("block.bin"), "--at", "E00", "--yes"};
 };
 
 TEST_F(CliSafety, NoFailureOrKillAtAnyWriteSyncRenameOrLinkTearsTheRom) {
@@ -216,8 +214,7 @@ TEST_F(CliSafety, ADeviceThatFailsToReadIsAReadError) {
 
 TEST_F(CliSafety, ARomHeldByAnotherProgramIsInUse) {
     const Bytes before = ReadBytes(rom);
-    const std::vector<std::string> extract = {"lzh-extract", rom, File("out.bin"), "--table",
-                                              "400"};
+    const Args extract = {"lzh-extract", rom, File("out.bin"), "--table", "400"};
     for (int lock : {LOCK_EX, LOCK_SH}) {
         const int fd = ::open(rom.c_str(), O_RDONLY);
         ASSERT_EQ(::flock(fd, lock), 0);

@@ -14,7 +14,7 @@ using CliTiles = CliTest;
 TEST_F(CliTiles, SameBytesBackThroughIndexedAndRgbPictures) {
     const Bytes rom = Cat(Bytes(0x40, 0), SixtyFourColours()); // 64 colours at 0x40
     // A run with palette line 2 of them.
-    const auto withPalette = [&, romFile = Write("rom.bin", rom)](std::vector<std::string> line) {
+    const auto withPalette = [&, romFile = Write("rom.bin", rom)](Args line) {
         line.insert(line.end(), {"--rom", romFile, "--palette-at", "40", "--line", "2"});
         return Run(line);
     };
@@ -76,7 +76,7 @@ TEST_F(CliTiles, CellsComeBackInTheirOrder) {
 // stdout says so; a colour the palette line lacks is refused with its pixel.
 TEST_F(CliTiles, AReorderedPaletteIsReadByColour) {
     const std::string rom = Write("rom.bin", Cat(Bytes(0x40, 0), SixtyFourColours()));
-    const auto withPalette = [&](std::vector<std::string> line) {
+    const auto withPalette = [&](Args line) {
         line.insert(line.end(), {"--rom", rom, "--palette-at", "40"});
         return Run(line);
     };
@@ -118,7 +118,7 @@ TEST_F(CliTiles, RefusedPicturesAndWrongCommandLinesWriteNothing) {
     const std::string foreign =
         Write("foreign.png", EditorCopy(ReadBytes(png), 2, 8, 0, 0, 3 * 128 + 5));
     const std::string out = Write("out.bin", {9, 9, 9});
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
+    const std::pair<Args, std::string> cases[] = {
         // the command line; the exit code and the message (the picture's other refusals:
         // GraphicsTileSheet.RefusesWhatIsNotTilesNamingThePixel, PngReader)
         {{"png-to-tiles", foreign, out},

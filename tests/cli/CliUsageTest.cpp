@@ -39,7 +39,7 @@ TEST_F(CliUsage, FailuresExitWith1To3AndWriteNothing) {
     fs::create_hard_link(in, File("hard.bin"));
     fs::create_symlink("in.bin", File("soft.bin"));
     struct Case {
-        std::vector<std::string> arguments;
+        Args arguments;
         int exitCode;
         std::string named; // in the message
     };
@@ -94,7 +94,7 @@ TEST_F(CliUsage, TheGrammarOfTheCommandLine) {
     Write("in.bin", Hex("01 11 10 00"));
     Write("rom.bin", SixtyFourColours());
     struct Case {
-        std::vector<std::string> arguments;
+        Args arguments;
         int exitCode;
         std::string written; // holds the block afterwards; or a text of the message
     };
@@ -106,23 +106,20 @@ TEST_F(CliUsage, TheGrammarOfTheCommandLine) {
         {{"rle-encode", "in.bin", "out.bin", "extra"}, 1, "got 3"},
         {{"rle-encode", "in.bin", "--", "out.bin", "--yes"}, 1, "got 3"},
         {{"rle-encode", "in.bin"}, 1, "got 1"},
-        {{"rle-decode", "in.bin", "out.bin", "--at", "4"},
-         2,
+        {Args{"rle-decode", "in.bin", "out.bin", "--at", "4"}, 2,
          "offset 0x4 is at or past the end of the file (4 bytes)"},
-        {{"rle-decode", "in.bin", "out.bin", "--at", "10"},
-         2,
+        {Args{"rle-decode", "in.bin", "out.bin", "--at", "10"}, 2,
          "offset 0x10 is at or past the end of the file (4 bytes)"},
-        {{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at=0", "--line", "3"},
-         0,
-         ""},
-        {{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at=0", "--line", "4"},
-         1,
-         "--line wants a decimal number from 0 to 3"},
-        {{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at=0", "--line", "1x"},
-         1,
-         "--line wants a decimal number from 0 to 3"},
-        {{"tiles-to-png", "in.bin", "t.png", "--columns", "0"},
-         1,
+        {Args{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at=0", "--line",
+              "3"},
+         0, ""},
+        {Args{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at=0", "--line",
+              "4"},
+         1, "--line wants a decimal number from 0 to 3"},
+        {Args{"tiles-to-png", "in.bin", "t.png", "--rom", "rom.bin", "--palette-at=0", "--line",
+              "1x"},
+         1, "--line wants a decimal number from 0 to 3"},
+        {Args{"tiles-to-png", "in.bin", "t.png", "--columns", "0"}, 1,
          "--columns wants a decimal number from 1 to 2048, not \"0\""},
     };
     for (const auto& c : cases) {

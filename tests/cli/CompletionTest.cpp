@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <tuple>
 

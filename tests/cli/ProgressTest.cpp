@@ -53,8 +53,8 @@ TEST(CliProgress, WritesALinePerStepOrOneLineWrittenOver) {
 }
 
 // drovak-cli run with a pseudo-terminal as its stdin, stdout and stderr; what it wrote there.
-CliResult RunOnTerminal(const std::vector<std::string>& arguments, int columns) {
-    std::vector<std::string> argv = {DROVAK_CLI};
+CliResult RunOnTerminal(const Args& arguments, int columns) {
+    Args argv = {DROVAK_CLI};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     const std::vector<char*> pointers = CliTest::Pointers(argv);
     winsize size{24, static_cast<unsigned short>(columns), 0, 0}; // rows, columns, pixels
@@ -95,9 +95,8 @@ TEST_F(CliProgressRun, LevelPngWritesOneLineOnATerminalAndALinePerPartToAPipe) {
         EXPECT_TRUE(Holds(terminal.err, "\rrows 512 of 512"));
     }
 
-    const std::vector<std::string> arguments = {"level-png", rom, File("out.png"), "--level", "1",
-                                                "--plane",   "A"};
-    const CliResult piped = Run(arguments);
+    const CliResult piped =
+        Run({"level-png", rom, File("out.png"), "--level", "1", "--plane", "A"});
     ASSERT_EQ(piped.exitCode, 0) << piped.err;
     std::string expected;
     for (int part = 1; part <= 32; ++part)
