@@ -4,8 +4,6 @@
 #include "rom/LevelLayout.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 namespace drovak {
 namespace {
 
@@ -38,9 +36,8 @@ TEST(PackDifferences, UnitsDifferWhereBothSidesHoldThem) {
           {U::PlaneBCell, {}, 0, 4096},
           {U::Byte, {}, 0, 3}}},
     };
-    for (const auto& [content, before, after, expected] : cases) {
+    for (const auto& [content, before, after, expected] : cases)
         EXPECT_EQ(DataDifferences(content, before, after), expected) << after.size();
-    }
 }
 
 } // namespace

@@ -22,7 +22,6 @@
 #include "rom/LzhPage.h"
 #include "rom/RomLayout.h"
 #include "support/LibpngCodec.h"
-#include "support/TestSupport.h"
 #include "support/WordsOf.h"
 #include "words/PackWords.h"
 
@@ -109,6 +108,15 @@ std::string LayersAs(const std::string& map, const std::string& form) {
     return out.append(at, map.cend());
 }
 
+// The text with every match of `pattern` replaced, or only the first.
+std::string All(const std::string& text, const char* pattern, const std::string& with) {
+    return std::regex_replace(text, std::regex(pattern), with);
+}
+std::string First(const std::string& text, const char* pattern, const std::string& with) {
+    return std::regex_replace(text, std::regex(pattern), with,
+                              std::regex_constants::format_first_only);
+}
+
 // The demo ROM unpacked into a folder.
 class Views : public ScratchTest {
 protected:
@@ -119,7 +127,7 @@ protected:
     std::string Path(const std::string& name) const { return folder_ + "/" + name; }
     std::string Text(const std::string& name) const { return ReadText(Path(name)); }
     void SetText(const std::string& name, const std::string& text) const {
-        WriteBytes(Path(name), Bytes(text.begin(), text.end()));
+        WriteBytes(Path(name), test::Text(text));
     }
     // Replaces gid number `cell` of layer number `layer` (0 first) of a map in this writer's CSV.
     static std::string SetCell(std::string map, unsigned layer, size_t cell, uint32_t gid) {
@@ -288,16 +296,15 @@ TEST_F(Views, MapsAndPalettesSavedAgainInAnyFormPackToTheRomByteForByte) {
     // A map as another editor writes it: attributes reordered, properties, an object layer, an
     // external tileset, another nextobjectid.
     const auto elsewhere = [](std::string map) {
-        map = std::regex_replace(map, std::regex("<map version=\"1.8\" (orientation=\"[a-z]+\") "),
-                                 "<map nextobjectid=\"7\" $1 version=\"1.9\" ");
-        map = std::regex_replace(map, std::regex(" nextobjectid=\"1\""), "");
-        map = std::regex_replace(map, std::regex("<tileset firstgid=\"257\"[\\s\\S]*?</tileset>"),
-                                 "<tileset source=\"b.tsx\" firstgid=\"257\"/>");
-        map = std::regex_replace(map, std::regex("<tileset firstgid=\"1\""),
-                                 "<properties><property name=\"by\" value=\"me\"/></properties>\n"
-                                 " <tileset firstgid=\"1\"");
-        return std::regex_replace(map, std::regex("</map>"),
-                                  "<objectgroup id=\"9\" name=\"Notes\"/>\n</map>");
+        map = All(map, "<map version=\"1.8\" (orientation=\"[a-z]+\") ",
+                  "<map nextobjectid=\"7\" $1 version=\"1.9\" ");
+        map = All(map, " nextobjectid=\"1\"", "");
+        map = All(map, "<tileset firstgid=\"257\"[\\s\\S]*?</tileset>",
+                  "<tileset source=\"b.tsx\" firstgid=\"257\"/>");
+        map = All(map, "<tileset firstgid=\"1\"",
+                  "<properties><property name=\"by\" value=\"me\"/></properties>\n"
+                  " <tileset firstgid=\"1\"");
+        return All(map, "</map>", "<objectgroup id=\"9\" name=\"Notes\"/>\n</map>");
     };
     const std::string gpl = Text("palettes/level03.gpl");
     // A palette saved by hand: a byte-order mark, CRLF, no names.
@@ -322,8 +329,7 @@ TEST_F(Views, MapsAndPalettesSavedAgainInAnyFormPackToTheRomByteForByte) {
         cases.emplace_back(cases[k].first, Text("levels/resaved.tmx"));
     }
     // Layers without their sides have the map's (Tiled itself wants them).
-    cases.emplace_back(
-        level, std::regex_replace(Text(level), std::regex(" width=\"512\" height=\"16\">"), ">"));
+    cases.emplace_back(level, All(Text(level), " width=\"512\" height=\"16\">", ">"));
     for (const auto& [name, text] : cases) {
         const std::string before = Text(name);
         SetText(name, text);
@@ -376,8 +382,8 @@ TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
                             (1 + 512 * 2 + 0x1AB) | 0xC0000000u));
     // Colour 17 (line 1, 1) on the grid; colour 2 off it.
     std::string gpl = Text("palettes/level03.gpl");
-    gpl = std::regex_replace(gpl, std::regex("\n[^\n]*line 1, 1\n"), "\n224 0 64\tline 1, 1\n");
-    gpl = std::regex_replace(gpl, std::regex("\n[^\n]*line 0, 2\n"), "\n17 47 48\tline 0, 2\n");
+    gpl = All(gpl, "\n[^\n]*line 1, 1\n", "\n224 0 64\tline 1, 1\n");
+    gpl = All(gpl, "\n[^\n]*line 0, 2\n", "\n17 47 48\tline 0, 2\n");
     SetText("palettes/level03.gpl", gpl);
 
     const PackPlan plan = PlanPack(folder_, std::nullopt);
@@ -426,53 +432,32 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
          "\"Low\", column 1, row 1: a rotated tile"},
         {blocks, SetCell(SetCell(b, 0, 66, 5), 1, 66, 5), "column 2, row 1: a tile in both"},
         {blocks, SetCell(SetCell(b, 0, 67, 0), 1, 67, 0), "column 3, row 1: a tile in neither"},
-        {level,
-         std::regex_replace(a, std::regex("width=\"512\""), "width=\"65536\"",
-                            std::regex_constants::format_first_only),
-         "not the map's 65536 x 16"},
-        {level,
-         std::regex_replace(a, std::regex("width=\"512\""), "width=\"65537\"",
-                            std::regex_constants::format_first_only),
+        {level, First(a, "width=\"512\"", "width=\"65536\""), "not the map's 65536 x 16"},
+        {level, First(a, "width=\"512\"", "width=\"65537\""),
          "a map of 65537 x 16 cells, larger than any of a folder"},
-        {level,
-         std::regex_replace(a, std::regex("tilewidth=\"\\d+\""), "tilewidth=\"9\"",
-                            std::regex_constants::format_first_only),
+        {level, First(a, "tilewidth=\"\\d+\"", "tilewidth=\"9\""),
          "a map of 512 x 16 cells of 9 x 32 pixels; the map the unpack wrote has 512 x 16 cells "
          "of 32 x 32 pixels"},
-        {blocks, std::regex_replace(b, std::regex("\"High\""), "\"high\""), "tile layers are not"},
-        {level,
-         std::regex_replace(a, std::regex("encoding=\"csv\""),
-                            "encoding=\"base64\" compression=\"zstd\""),
+        {blocks, All(b, "\"High\"", "\"high\""), "tile layers are not"},
+        {level, All(a, "encoding=\"csv\"", "encoding=\"base64\" compression=\"zstd\""),
          "compressed with zstd"},
-        {level, a.substr(0, 400), "line "},
-        {level,
-         LayersAs(std::regex_replace(a, std::regex(",\\d+\\s*</data>"), "</data>",
-                                     std::regex_constants::format_first_only),
-                  "zlib"),
+        {level, a.substr(0, 400),
+         "line " + std::to_string(1 + std::count(a.begin(), a.begin() + 400, '\n'))},
+        {level, LayersAs(First(a, ",\\d+\\s*</data>", "</data>"), "zlib"),
          "layer \"Plane A\": the compressed data does not hold one gid a cell"},
-        {level,
-         std::regex_replace(LayersAs(a, "zlib"), std::regex("zlib\">\n   ."), "zlib\">\n   A",
-                            std::regex_constants::format_first_only),
+        {level, First(LayersAs(a, "zlib"), "zlib\">\n   .", "zlib\">\n   A"),
          "layer \"Plane A\": the compressed data is damaged"},
-        {level,
-         std::regex_replace(LayersAs(a, ""), std::regex("base64\">\n"), "base64\">_",
-                            std::regex_constants::format_first_only),
+        {level, First(LayersAs(a, ""), "base64\">\n", "base64\">_"),
          "layer \"Plane A\": the base64 data holds '_'"},
-        {level,
-         std::regex_replace(LayersAs(a, "xml"), std::regex("<data>"), "<data><tile/>",
-                            std::regex_constants::format_first_only),
+        {level, First(LayersAs(a, "xml"), "<data>", "<data><tile/>"),
          "layer \"Plane A\": the data holds more cells than the map's 8192"},
-        {level,
-         std::regex_replace(a, std::regex("csv\">\n"), "csv\">12345678901234567890123456,\n",
-                            std::regex_constants::format_first_only),
+        {level, First(a, "csv\">\n", "csv\">12345678901234567890123456,\n"),
          "cell 0 of the CSV data, \"12345678901234567890\", is not a gid"},
-        {level, std::regex_replace(a, std::regex("csv\">\n.*?,"), "csv\">4294967296,"),
+        {level, All(a, "csv\">\n.*?,", "csv\">4294967296,"),
          "cell 0 of the CSV data, \"4294967296\", is not a gid"},
-        {level, std::regex_replace(a, std::regex("csv\">\n.*?,"), "csv\">4294967295,"),
+        {level, All(a, "csv\">\n.*?,", "csv\">4294967295,"),
          "column 0, row 0: a flipped or rotated block"},
-        {level,
-         std::regex_replace(a, std::regex("csv\">\n"), "csv\">4a,\n",
-                            std::regex_constants::format_first_only),
+        {level, First(a, "csv\">\n", "csv\">4a,\n"),
          "cell 0 of the CSV data, \"4a\", is not a gid"},
         {gpl, p.substr(0, p.rfind("line 0, 15")), "holds 16 colours; the palette has 17"},
         {gpl, "", ": empty; not a GIMP palette file"},

@@ -7,8 +7,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -30,6 +28,22 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
     const auto swapping = [](K kind) {
         return FileProblem{
             .kind = kind, .path = "a", .other = "b", .third = "b.swap", .error = ENOENT};
+    };
+    // Another program's file at the target "t" after the rename, and the words that name it.
+    const auto atTarget = [](uint32_t mode, uint64_t links, std::string text = "",
+                             std::string third = "") {
+        return FileProblem{.kind = K::OtherAtTarget,
+                           .path = "a",
+                           .other = "t",
+                           .third = third,
+                           .text = text,
+                           .mode = mode,
+                           .links = links};
+    };
+    const auto target = [](const std::string& holds, const std::string& kept) {
+        return "F a: not written: after the new file was renamed into place, t holds " + holds +
+               ": another program changed the folder meanwhile; " + kept +
+               "look at t before using it";
     };
     // Each case's words begin with the type's letter.
     const std::pair<FileProblem, std::string> cases[] = {
@@ -64,27 +78,12 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
         {failed, "F cannot rename the new file over it: " + gone},
         {{.kind = K::NothingWritten, .path = "a", .cause = cause},
          "F a: nothing was written: cannot rename the new file over it: " + gone},
-        {{.kind = K::OtherAtTarget, .path = "a", .other = "t", .text = "/x", .mode = S_IFLNK},
-         "F a: not written: after the new file was renamed into place, t holds a symbolic link to "
-         "/x: another program changed the folder meanwhile; look at t before using it"},
-        {{.kind = K::OtherAtTarget,
-          .path = "a",
-          .other = "t",
-          .third = "k",
-          .mode = S_IFREG,
-          .links = 2},
-         "F a: not written: after the new file was renamed into place, t holds a second name of "
-         "another file: another program changed the folder meanwhile; the old image is kept as k; "
-         "look at t before using it"},
-        {{.kind = K::OtherAtTarget, .path = "a", .other = "t", .mode = S_IFREG, .links = 1},
-         "F a: not written: after the new file was renamed into place, t holds another regular "
-         "file: another program changed the folder meanwhile; look at t before using it"},
-        {{.kind = K::OtherAtTarget, .path = "a", .other = "t"},
-         "F a: not written: after the new file was renamed into place, t holds nothing: another "
-         "program changed the folder meanwhile; look at t before using it"},
-        {{.kind = K::OtherAtTarget, .path = "a", .other = "t", .mode = S_IFDIR},
-         "F a: not written: after the new file was renamed into place, t holds a folder: another "
-         "program changed the folder meanwhile; look at t before using it"},
+        {atTarget(S_IFLNK, 0, "/x"), target("a symbolic link to /x", "")},
+        {atTarget(S_IFREG, 2, "", "k"),
+         target("a second name of another file", "the old image is kept as k; ")},
+        {atTarget(S_IFREG, 1), target("another regular file", "")},
+        {atTarget(0, 0), target("nothing", "")},
+        {atTarget(S_IFDIR, 0), target("a folder", "")},
         {{.kind = K::BackupNotNamed, .path = "a", .other = "a.bak", .third = "k", .error = ENOENT},
          "F a: the new content was written, but the old one could not be named a.bak (" + gone +
              "); it is kept as k, which no run of this program removes"},
@@ -173,30 +172,23 @@ TEST(FileProblemWords, EachKindIsWordedWholeAndThrownAsItsClass) {
 // What each kind of file is called, and what each size limit is for, as a refusal of a file
 // over it says.
 TEST(FileProblemWords, EachKindOfFileAndEachSizeLimitIsNamed) {
+    // clang-format off
     const std::pair<uint32_t, const char*> kinds[] = {
-        {S_IFREG | 0644, "a regular file"},
-        {S_IFDIR, "a folder"},
-        {S_IFLNK, "a symbolic link"},
-        {S_IFIFO, "a FIFO"},
-        {S_IFCHR, "a character device"},
-        {S_IFBLK, "a block device"},
-        {S_IFSOCK, "a socket"},
-        {0, "not a regular file"},
-    };
+        {S_IFREG | 0644, "a regular file"}, {S_IFDIR, "a folder"}, {S_IFLNK, "a symbolic link"},
+        {S_IFIFO, "a FIFO"}, {S_IFCHR, "a character device"}, {S_IFBLK, "a block device"},
+        {S_IFSOCK, "a socket"}, {0, "not a regular file"}};
+    // clang-format on
     for (const auto& [mode, words] : kinds) EXPECT_EQ(FileKind(mode), words);
     using L = SizeLimit;
+    // clang-format off
     const std::pair<L, std::string> limits[] = {
-        {L::None, ""},
-        {L::CodecInput, "the codecs take (5, a ROM image's)"},
-        {L::DataBlock, "the 5 a compressed block may hold"},
-        {L::Patch, "a patch may be (5 bytes)"},
-        {L::Metadata, "metadata may be (1 MiB)"},
-        {L::TilePicture, "one tile picture holds (16 MiB)"},
-        {L::PngFile, "a PNG file may have here (512 MiB)"},
-        {L::Sheet, "a sheet holds"},
-        {L::Manifest, "a manifest holds (1 MiB)"},
-        {L::UnpackedFile, "an unpacked file holds"},
+        {L::None, ""}, {L::CodecInput, "the codecs take (5, a ROM image's)"},
+        {L::DataBlock, "the 5 a compressed block may hold"}, {L::Patch, "a patch may be (5 bytes)"},
+        {L::Metadata, "metadata may be (1 MiB)"}, {L::TilePicture, "one tile picture holds (16 MiB)"},
+        {L::PngFile, "a PNG file may have here (512 MiB)"}, {L::Sheet, "a sheet holds"},
+        {L::Manifest, "a manifest holds (1 MiB)"}, {L::UnpackedFile, "an unpacked file holds"},
         {L::MapOrPalette, "a map or palette holds (64 MiB)"}};
+    // clang-format on
     for (const auto& [limit, words] : limits) {
         const FileProblem p{
             .kind = FileProblemKind::MoreBytesThan, .path = "a", .total = 5, .limit = limit};
