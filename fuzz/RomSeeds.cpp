@@ -33,16 +33,9 @@ SeedBuilder LzhImage(uint32_t table, const std::vector<std::pair<unsigned, unsig
 // checksum or not, no change, then the data to compress.
 Bytes RleImage(uint64_t size, uint8_t kind, uint64_t offset, uint64_t length, uint8_t blockKind,
                bool checksum, const Bytes& input) {
-    return SeedBuilder()
-        .Number(size, 0x100, 0x500)
-        .Byte(kind)
-        .Number(offset, 0, size + 8)
-        .Number(length, 0, 300)
-        .Byte(blockKind)
-        .Bool(checksum)
-        .Number(0, 0, 6)
-        .Rest(input)
-        .Bytes();
+    SeedBuilder seed;
+    seed.Number(size, 0x100, 0x500).Byte(kind).Number(offset, 0, size + 8).Number(length, 0, 300);
+    return seed.Byte(blockKind).Bool(checksum).Number(0, 0, 6).Rest(input).Bytes();
 }
 
 } // namespace
@@ -54,19 +47,13 @@ void AddRomSeeds(SeedSet& seeds) {
     lzh["grow"] =
         LzhImage(0x20, three, 16, false).Number(0, 0, 6).Number(1, 0, 8).Rest(Noise(300)).Bytes();
     lzh["shrink"] = LzhImage(0x200, three, 0, true).Number(0, 0, 6).Number(0, 0, 8).Bytes();
-    lzh["text"] = LzhImage(0x100, {{300, 1}, {10, 2}, {0, 0}, {200, 2}}, 40, true)
-                      .Number(0, 0, 6)
-                      .Number(2, 0, 8)
-                      .Rest("DROVAK tiles DROVAK tiles DROVAK")
-                      .Bytes();
-    lzh["field-changed"] = LzhImage(0x40, three, 8, false)
-                               .Number(1, 0, 6)
-                               .Number(1, 0, 2)
-                               .Number(4, 0, 8) // entry 1's DataOffset
-                               .Number(uint64_t(-8), uint64_t(-64), 64)
-                               .Number(1, 0, 8)
-                               .Rest(Noise(50))
-                               .Bytes();
+    SeedBuilder text = LzhImage(0x100, {{300, 1}, {10, 2}, {0, 0}, {200, 2}}, 40, true);
+    lzh["text"] =
+        text.Number(0, 0, 6).Number(2, 0, 8).Rest("DROVAK tiles DROVAK tiles DROVAK").Bytes();
+    // Entry 1's DataOffset changed by -8.
+    SeedBuilder changed = LzhImage(0x40, three, 8, false);
+    changed.Number(1, 0, 6).Number(1, 0, 2).Number(4, 0, 8).Number(uint64_t(-8), uint64_t(-64), 64);
+    lzh["field-changed"] = changed.Number(1, 0, 8).Rest(Noise(50)).Bytes();
 
     // Grows, shrinks, runs past the end of the image.
     auto& rle = seeds["rle_insert"];
@@ -75,23 +62,19 @@ void AddRomSeeds(SeedSet& seeds) {
     rle["at-end"] = RleImage(0x200, 1, 0x1F0, 100, 1, true, Text("abcd"));
 
     auto& level = seeds["level"];
-    for (unsigned k = 0; k < LEVEL_COUNT; ++k)
-        level["level-" + std::to_string(k)] = SeedBuilder()
-                                                  .Number(k, 0, LEVEL_COUNT)
-                                                  .Bool(k % 2)
-                                                  .Number(k * 60, 0, 1023)
-                                                  .Number(0, 0, 6)
-                                                  .Bytes();
+    for (unsigned k = 0; k < LEVEL_COUNT; ++k) {
+        SeedBuilder seed;
+        seed.Number(k, 0, LEVEL_COUNT).Bool(k % 2).Number(k * 60, 0, 1023).Number(0, 0, 6);
+        level["level-" + std::to_string(k)] = seed.Bytes();
+    }
 
     auto& title = seeds["title_screen"];
     const size_t romSize = MakeDemoRom().size();
-    for (const bool cut : {false, true})
-        title[cut ? "art-cut" : "whole"] =
-            SeedBuilder()
-                .Number(cut ? TITLE_ART_OFFSET + 0x100 : romSize, TITLE_ART_OFFSET, romSize)
-                .Number(0, 0, 6)
-                .Bool(cut)
-                .Bytes();
+    for (const bool cut : {false, true}) {
+        SeedBuilder seed;
+        seed.Number(cut ? TITLE_ART_OFFSET + 0x100 : romSize, TITLE_ART_OFFSET, romSize);
+        title[cut ? "art-cut" : "whole"] = seed.Number(0, 0, 6).Bool(cut).Bytes();
+    }
 }
 
 } // namespace drovak::fuzz

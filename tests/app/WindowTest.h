@@ -23,7 +23,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
 #include <string>

@@ -10,8 +10,6 @@
 #include "support/TestSupport.h"
 #include "support/WordsOf.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -85,10 +83,7 @@ TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
             fs::remove(temporary);
             fs::create_symlink(victim, temporary);
         };
-        const auto Entries = [&] {
-            return std::distance(fs::directory_iterator(dir.path), fs::directory_iterator());
-        };
-        const auto entries = Entries();
+        const auto entries = EntriesIn(dir.path);
         EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { ReplaceKeepingBackup(rom, Bytes(32, 1)); }),
                           "replaced by another program meanwhile; nothing was written"));
         EXPECT_EQ(std::tuple(created, modeAtCreation),
@@ -98,7 +93,7 @@ TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
                   std::tuple(swapAt == 3 ? Bytes(4, 4) : Pattern(64), Bytes(8, 7),
                              mode_t(swapAt == 3 ? ModeOf(victim) : 0644)));
         // A planted link is left where it is; nothing of the replacement's own is.
-        EXPECT_EQ(Entries(), entries + (swapAt < 3));
+        EXPECT_EQ(EntriesIn(dir.path), entries + (swapAt < 3));
     }
 }
 
@@ -226,12 +221,9 @@ TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
         if (foreign && ::chown(path.c_str(), NOBODY, NOBODY) != 0)
             GTEST_SKIP() << "not root: can't give a file to another user";
     }
-    const auto descriptors = [] {
-        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
-    };
-    const auto open = descriptors();
+    const auto open = EntriesIn("/proc/self/fd");
     WriteFileReplacing(rom, Bytes{1});
-    EXPECT_EQ(descriptors(), open) << "a descriptor left open";
+    EXPECT_EQ(EntriesIn("/proc/self/fd"), open) << "a descriptor left open";
     for (const auto& [file, fresh, locked, foreign, removed] : cases)
         EXPECT_EQ(fs::exists(File(file)), !removed) << file;
     // A process that runs is seen to run, whatever error number was left from before; it is
@@ -259,13 +251,12 @@ TEST_F(FileSafety, OnlyStaleTemporariesOfTheFileItselfAreRemoved) {
 TEST_F(FileSafety, LocksAreSeenBothWays) {
     const std::string path = Write("tf3.bin", Pattern(64));
     // The lock's name, the call that takes it (0: lockf, 1: flock, else fcntl's command), its type.
+    // clang-format off
     const std::tuple<const char*, int, short> locks[] = {
-        {"flock shared", 1, F_RDLCK},
-        {"flock", 1, F_WRLCK},
-        {"fcntl read", F_SETLK, F_RDLCK},
-        {"fcntl write", F_SETLK, F_WRLCK},
-        {"lockf", 0, F_WRLCK},
+        {"flock shared", 1, F_RDLCK}, {"flock", 1, F_WRLCK}, {"fcntl read", F_SETLK, F_RDLCK},
+        {"fcntl write", F_SETLK, F_WRLCK}, {"lockf", 0, F_WRLCK},
         {"open-file-description write", F_OFD_SETLK, F_WRLCK}};
+    // clang-format on
     for (const auto& [name, command, type] : locks) {
         SCOPED_TRACE(name);
         // Another process holds the lock until the pipe closes (a process's own record locks

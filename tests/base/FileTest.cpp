@@ -10,8 +10,6 @@
 #include "support/TestSupport.h"
 #include "support/WordsOf.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -93,16 +91,14 @@ TEST_F(BaseFiles, ReplacingFiles) {
 // Temporary names carry the writer's process id, of any length Linux gives (up to 4194304) and
 // up to 9 digits; anything else that merely looks like one is no temporary name.
 TEST(BaseTemporaryNames, TheProcessIdIsReadBack) {
-    const std::pair<const char*, long> names[] = {{".data.bin.drovak-123-0.tmp", 123},
-                                                  {".data.bin.drovak-123456-7.tmp", 123456},
-                                                  {".data.bin.drovak-4194304-0.tmp", 4194304},
-                                                  {".data.bin.drovak-123456789-0.tmp", 123456789},
-                                                  {".data.bin.drovak-1234567890-0.tmp", 0},
-                                                  {"data.bin.drovak-123-0.tmp", 0},
-                                                  {".data.bin.drovak-12a-0.tmp", 0},
-                                                  {".data.bin.drovak-123-0.tmp~", 0},
-                                                  {".data.bin.drovak--0.tmp", 0},
-                                                  {".data.bin.drovak-0-0.tmp", 0}};
+    // clang-format off
+    const std::pair<const char*, long> names[] = {
+        {".data.bin.drovak-123-0.tmp", 123}, {".data.bin.drovak-123456-7.tmp", 123456},
+        {".data.bin.drovak-4194304-0.tmp", 4194304}, {".data.bin.drovak-123456789-0.tmp", 123456789},
+        {".data.bin.drovak-1234567890-0.tmp", 0}, {"data.bin.drovak-123-0.tmp", 0},
+        {".data.bin.drovak-12a-0.tmp", 0}, {".data.bin.drovak-123-0.tmp~", 0},
+        {".data.bin.drovak--0.tmp", 0}, {".data.bin.drovak-0-0.tmp", 0}};
+    // clang-format on
     for (const auto& [name, pid] : names) {
         long read = 0;
         EXPECT_EQ(IsTemporaryName(name, read), pid != 0) << name;
@@ -138,8 +134,7 @@ TEST_F(BaseFiles, AFileReplacedMeanwhileIsNotWrittenOver) {
         });
         EXPECT_TRUE(Holds(refused, named + ": replaced by another program meanwhile"));
         EXPECT_EQ(ReadBytes(path), Pattern(20, 1));
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()),
-                  1 + throughLink);
+        EXPECT_EQ(EntriesIn(dir.path), 1 + throughLink);
     }
 }
 

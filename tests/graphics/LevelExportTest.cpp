@@ -82,7 +82,8 @@ TEST_F(GraphicsLevelExport, WholePlaneIsTheScreensSideBySideWithBlackTransparent
 TEST_F(GraphicsLevelExport, FailuresAndStopsLeaveTheTargetAsItWas) {
     const std::string rom = Write("demo.bin", DemoRomBytes()), kept = Write("kept.png", Hex("01"));
     const std::tuple<std::string, std::string, size_t> cases[] = {
-        // ROM, picture, stop after{File("missing.bin"), File("out.png"), SIZE_MAX},
+        // ROM, picture, stop after
+        {File("missing.bin"), File("out.png"), SIZE_MAX},
         {rom, File("no-such-folder/out.png"), SIZE_MAX},
         {rom, "", SIZE_MAX},
         {rom, File("out.png"), 0},

@@ -172,12 +172,12 @@ TEST_F(GraphicsRenderTiles, TitleScreenShortDataLeavesBlackCellsAndAMissingRomIs
                          PixelAt(image, 16 * 8, 0), PixelAt(image, 0, 8)),
               std::tuple(224u, 224u, 0u, 0u));
 
-    rom.resize(TITLE_ART_OFFSET + 5); // the art's header and half of its one run item
-    image = RenderTitleScreen(Write("cut.bin", rom));
-    EXPECT_EQ(image.Pixels, std::vector<uint32_t>(320 * 224, 0));
-    rom.resize(0x1000); // ends before the title data altogether
-    image = RenderTitleScreen(Write("tiny.bin", rom));
-    EXPECT_EQ(image.Pixels, std::vector<uint32_t>(320 * 224, 0));
+    // The art's header and half of its one run item; then nothing of the title data at all.
+    for (const size_t size : {size_t(TITLE_ART_OFFSET + 5), size_t(0x1000)}) {
+        rom.resize(size);
+        EXPECT_EQ(RenderTitleScreen(Write("cut.bin", rom)).Pixels,
+                  std::vector<uint32_t>(320 * 224, 0));
+    }
 
     EXPECT_THROW(RenderTitleScreen(File("missing.bin")), FileError);
 }
@@ -203,9 +203,7 @@ TEST_F(GraphicsRenderTiles, APreviewPngReplacesAnOldFileOrFailsLeavingEverything
     EXPECT_THROW(SavePreviewPng(PreviewImage{3, 2, {1, 2, 3, 4, 5}}, path), RefusedError);
     EXPECT_EQ(ReadBytes(path), saved);
     // No temporary file is left beside it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(EntriesIn(dir.path), 1);
 }
 
 } // namespace

@@ -3,8 +3,6 @@
 #include "support/PngReading.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <chrono>
 #include <random>

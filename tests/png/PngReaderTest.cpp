@@ -4,8 +4,6 @@
 #include "support/LibpngCodec.h"
 #include "support/WordsOf.h"
 
-#include <gtest/gtest.h>
-
 #include <zlib.h>
 
 namespace drovak {
@@ -14,7 +12,7 @@ namespace {
 using namespace test;
 
 Bytes Chunk(const std::string& name, const Bytes& data) {
-    Bytes chunk = Cat(Bytes(4, 0), Bytes(name.begin(), name.end()), data);
+    Bytes chunk = Cat(Bytes(4, 0), Text(name), data);
     Put32(chunk, 0, uint32_t(data.size()));
     Put32(chunk, chunk.size(), uint32_t(crc32(0, chunk.data() + 4, uInt(chunk.size() - 4))));
     return chunk;
@@ -84,7 +82,7 @@ TEST(PngReader, RefusesWhatItCannotReadAndSurvivesAnyDamage) {
     Bytes texts;
     for (int k = 0; k < 70; ++k) {
         const std::string text = "k" + std::to_string(k) + '\0' + std::to_string(k);
-        texts = Cat(texts, Chunk("tEXt", Bytes(text.begin(), text.end())));
+        texts = Cat(texts, Chunk("tEXt", Text(text)));
     }
     const DecodedPng read =
         ReadPng(Cat(Slice(good, 0, 33), texts, Slice(good, 33, good.size() - 33)), "t.png");

@@ -7,10 +7,7 @@
 #include "png/PngRows.h"
 #include "support/LibpngCodec.h"
 #include "support/PngReading.h"
-#include "support/TestSupport.h"
 #include "support/WordsOf.h"
-
-#include <gtest/gtest.h>
 
 #include <map>
 #include <random>
@@ -78,12 +75,9 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
         for (uint32_t i = 0; i < 21; ++i) indices[i] = uint8_t(i % 4);
         const auto rows = [&](uint32_t y, uint8_t* row) {
             std::fill_n(row, PngRowLength(header), 0);
-            for (uint32_t x = 0; x < 7; ++x) {
-                if (depth == 8)
-                    row[x] = indices[7 * y + x];
-                else
-                    row[x / 2] |= uint8_t(indices[7 * y + x] << (x % 2 ? 0 : 4));
-            }
+            for (uint32_t x = 0; x < 7; ++x) // at 4 bits, the high half of a byte first
+                row[depth == 8 ? x : x / 2] |=
+                    uint8_t(indices[7 * y + x] << (depth == 4 && x % 2 == 0 ? 4 : 0));
             if (depth == 4) row[3] |= 0x0F; // the half byte after the last pixel is no pixel
         };
         const std::vector<uint32_t> palette = {0x102030, 0x405060, 0x708090, 0xA0B0C0};

@@ -7,11 +7,8 @@
 #include "rom/DataFile.h"
 #include "rom/HeaderChecksum.h"
 #include "rom/LzhTableList.h"
-#include "support/TestSupport.h"
 #include "support/WordsOf.h"
 #include "words/LzhListWords.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <tuple>

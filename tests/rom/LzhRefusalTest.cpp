@@ -5,10 +5,7 @@
 #include "rom/DataFile.h"
 #include "rom/HeaderChecksum.h"
 #include "rom/LzhPage.h"
-#include "support/TestSupport.h"
 #include "support/WordsOf.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <tuple>

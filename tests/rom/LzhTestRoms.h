@@ -6,8 +6,6 @@
 #include "rom/RomFile.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <map>
 #include <random>

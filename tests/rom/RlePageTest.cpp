@@ -3,10 +3,7 @@
 #include "base/Paths.h"
 #include "compression/Rle.h"
 #include "rom/HeaderChecksum.h"
-#include "support/TestSupport.h"
 #include "support/WordsOf.h"
-
-#include <gtest/gtest.h>
 
 #include <tuple>
 

@@ -9,8 +9,6 @@
 #include "support/TestSupport.h"
 #include "support/WordsOf.h"
 
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -154,7 +152,7 @@ TEST_F(RomFiles, ALinkStaysALinkAndTheModeStays) {
                       }),
                       "replaced by another program meanwhile"));
     EXPECT_EQ(ReadBytes(target), Pattern(0x40, 1));
-    EXPECT_EQ(std::distance(fs::directory_iterator(File("roms")), fs::directory_iterator()), 1);
+    EXPECT_EQ(EntriesIn(File("roms")), 1);
     EXPECT_THROW(ChangeRom(File("missing.bin"), Changed), FileError);
     EXPECT_FALSE(FileExists(File("missing.bin")));
 }

@@ -6,8 +6,6 @@
 #include "support/WordsOf.h"
 #include "words/RomChangeWords.h"
 
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 namespace drovak {
