@@ -12,7 +12,6 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTimer>
-#include <filesystem>
 #include <functional>
 
 namespace {

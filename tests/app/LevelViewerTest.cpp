@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
-#include <filesystem>
 
 namespace {
 

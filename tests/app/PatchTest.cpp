@@ -7,8 +7,6 @@
 #include "rom/LzhPage.h"
 #include "rom/RomLayout.h"
 
-#include <filesystem>
-
 namespace {
 
 using Bytes = std::vector<uint8_t>;

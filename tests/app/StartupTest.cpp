@@ -9,7 +9,6 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
-#include <cstdlib>
 
 using AppStartUp = WindowTest;
 
@@ -50,24 +49,19 @@ TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(AppStartUp, WithDefaultRomStartUpFillsFieldsAndShowsLevelOne) {
-    PutDemoRom();
-    OpenWindow();
-    ExpectStartUpState(Folder() + "tf3.bin");
-}
-
-// A ROM named on the command line is the start-up ROM: its path in the six ROM fields, level 1,
-// Plane A drawn. One that can't be read is named in the status line, and the start-up goes on
-// as without it (the default ROM when there is one).
+// The default ROM, or a ROM named on the command line over it, is the start-up ROM: its path in
+// the six ROM fields, level 1, Plane A drawn. One that can't be read is named in the status line,
+// and the start-up goes on as without it (the default ROM when there is one).
 TEST_F(AppStartUp, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
     struct Case {
         const char* name;
         bool defaultRom;  // tf3.bin beside the program
-        QString named;    // in the program folder
+        QString named;    // in the program folder; empty for none
         QString expected; // the ROM the fields show, in the program folder; empty for none
         QString status;   // in the status line; empty: the credits are left alone
     };
     const Case cases[] = {
+        {"the default ROM", true, "", "tf3.bin", ""},
         {"elsewhere, no default ROM", false, "roms/game.bin", "roms/game.bin", ""},
         {"over the default ROM", true, "roms/game.bin", "roms/game.bin", ""},
         {"missing", true, "roms/missing.bin", "tf3.bin", "missing.bin: cannot open for reading"},
@@ -80,7 +74,7 @@ TEST_F(AppStartUp, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
         SCOPED_TRACE(c.name);
         QFile::remove(Folder() + "tf3.bin");
         if (c.defaultRom) PutDemoRom();
-        MainForm& f = OpenWindow(Folder() + c.named);
+        MainForm& f = OpenWindow(c.named.isEmpty() ? QString() : Folder() + c.named);
         ExpectStartUpState(c.expected.isEmpty() ? "" : Folder() + c.expected);
         if (c.status.isEmpty()) {
             EXPECT_EQ(f.StatusText(), "");
@@ -88,8 +82,9 @@ TEST_F(AppStartUp, ANamedRomIsOpenedAtStartUpOrSaidWhyNot) {
             EXPECT_TRUE(Starts(f.StatusText(), "ROM image not opened: " + Folder() + c.named));
             EXPECT_TRUE(Holds(f.StatusText(), c.status));
         }
-        // The ROM dialog starts beside the ROM named, when it was opened.
-        EXPECT_EQ(f.OpenRomDialog.startFolder, c.status.isEmpty() ? Folder() + "roms/" : Folder());
+        // The ROM dialog starts beside the start-up ROM, when there is one.
+        EXPECT_EQ(f.OpenRomDialog.startFolder,
+                  Folder() + c.expected.left(c.expected.lastIndexOf('/') + 1));
         TearDown();
     }
 }

@@ -24,9 +24,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
 using drovak::app::MainForm;
 namespace app = drovak::app;

@@ -5,9 +5,7 @@
 
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <functional>
-#include <sstream>
 #include <thread>
 
 namespace drovak::test {

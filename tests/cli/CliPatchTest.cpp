@@ -7,8 +7,6 @@
 #include "base/Crc32.h"
 #include "support/HandMadeRom.h"
 
-#include <filesystem>
-
 namespace drovak::test {
 namespace {
 

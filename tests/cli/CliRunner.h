@@ -9,14 +9,8 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <spawn.h>
-#include <sstream>
-#include <string>
 #include <sys/wait.h>
-#include <vector>
 
 extern char** environ;
 

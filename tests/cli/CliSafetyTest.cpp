@@ -187,7 +187,8 @@ TEST_F(CliSafety, NoFailureOrKillAtAnyWriteSyncRenameOrLinkTearsTheRom) {
 
 // A write that a signal interrupted before it wrote anything (EINTR) is made again, and one cut
 // short goes on with the rest: the reader of a FIFO gets the whole entry, and so does a file.
-TEST_F(CliSafety, AnInterruptedWriteIsMadeAgain) {
+// A device whose read fails is said to fail, not to have nothing to read now.
+TEST_F(CliSafety, AnInterruptedWriteIsMadeAgainAndAFailedReadIsAnError) {
     for (const std::string fault : {"eintr", "short"}) {
         const std::string fifo = File(fault + ".fifo");
         ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
@@ -203,11 +204,8 @@ TEST_F(CliSafety, AnInterruptedWriteIsMadeAgain) {
     EXPECT_TRUE(
         Ok(Run({"lzh-extract", rom, out, "--table", "400", "--index", "1"}, FaultAt("eintr", 1))));
     EXPECT_EQ(ReadBytes(out), contents[1]);
-}
-
-// A device whose read fails is said to fail, not to have nothing to read now.
-TEST_F(CliSafety, ADeviceThatFailsToReadIsAReadError) {
-    EXPECT_TRUE(Fails(Run({"lzh-encode", "/dev/zero", File("out.bin")},
+    // A device whose read fails.
+    EXPECT_TRUE(Fails(Run({"lzh-encode", "/dev/zero", File("encoded.bin")},
                           {Preload(), "DROVAK_FAIL_ALWAYS=read:eio"}),
                       2, "/dev/zero: cannot read: Input/output error"));
 }

@@ -5,8 +5,6 @@
 #include "cli/Command.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <sys/wait.h>
 #include <tuple>
 

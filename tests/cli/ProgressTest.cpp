@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <pty.h>
-#include <sstream>
-#include <stdexcept>
 #include <unistd.h>
 
 namespace drovak::test {

@@ -8,7 +8,6 @@
 #include <memory>
 #include <optional>
 #include <span>
-#include <string>
 
 namespace drovak::test {
 

@@ -8,7 +8,6 @@
 #include "graphics/TitleScreen.h"
 #include "support/LibpngCodec.h"
 
-#include <fstream>
 #include <tuple>
 
 namespace drovak {

@@ -27,7 +27,6 @@
 
 #include <zlib.h>
 
-#include <filesystem>
 #include <regex>
 
 namespace drovak::test {

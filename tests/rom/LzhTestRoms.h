@@ -6,7 +6,6 @@
 #include "rom/RomFile.h"
 #include "support/TestSupport.h"
 
-#include <cstdint>
 #include <map>
 #include <random>
 

@@ -9,7 +9,6 @@
 #include "support/TestSupport.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace handmade {
 

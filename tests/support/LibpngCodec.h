@@ -7,9 +7,6 @@
 
 #include <png.h>
 
-#include <cstdint>
-#include <vector>
-
 namespace drovak::test {
 
 // A picture: samples row by row (as many a pixel as the colour type has; 8 or 16 bits when
