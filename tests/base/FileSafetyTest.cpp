@@ -46,12 +46,6 @@ protected:
         value.resize(size_t(std::max<ssize_t>(size, 0)));
         return value;
     }
-
-    static mode_t ModeOf(const std::string& path) {
-        struct stat s {};
-        ::lstat(path.c_str(), &s);
-        return s.st_mode & 07777;
-    }
 };
 
 // An access list in the kernel's form (version 2, then tag, permissions and id of each entry,

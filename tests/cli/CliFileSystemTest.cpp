@@ -19,12 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-mode_t ModeOf(const std::string& path) {
-    struct stat s {};
-    ::stat(path.c_str(), &s);
-    return s.st_mode & 07777;
-}
-
 constexpr const char* FAT_FAILURES = "DROVAK_FAIL_ALWAYS=renameat2:einval,link:eperm,linkat:eperm";
 
 class CliFiles : public CliTest {

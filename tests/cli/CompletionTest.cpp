@@ -13,18 +13,17 @@ namespace {
 
 using cli::OptionValues;
 using Kind = OptionValues::Kind;
+using Args = std::vector<std::string>;
 
 TEST(CliCompletion, AnOptionsValuesAreWhatItsPlaceholderSays) {
     struct Case {
         std::string usage, option;
         Kind kind;
-        std::vector<std::string> choices;
+        Args choices;
     };
     const Case cases[] = {
-        {"ROM OUT.png (--level N --plane A|B) | ROM DIR --all",
-         "--plane",
-         Kind::Choices,
-         {"A", "B"}},
+        {"ROM OUT.png (--level N --plane A|B) | ROM DIR --all", "--plane", Kind::Choices,
+         Args{"A", "B"}},
         {"ROM OUT.png (--level N --plane A|B) | ROM DIR --all", "--level", Kind::Number, {}},
         {"DATA [--rom ROM] [--palette-at HEX] [--line N]", "--rom", Kind::Files, {}},
         {"DATA [--rom ROM] [--palette-at HEX] [--line N]", "--palette-at", Kind::Number, {}},

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace drovak::test {
@@ -114,6 +115,13 @@ inline std::string ReadText(const std::string& path) {
 // The number of entries in a folder.
 inline long EntriesIn(const std::filesystem::path& folder) {
     return std::distance(std::filesystem::directory_iterator(folder), {});
+}
+
+// The permission bits of a file (of a link itself, not of what it points to).
+inline mode_t ModeOf(const std::string& path) {
+    struct stat s {};
+    ::lstat(path.c_str(), &s);
+    return s.st_mode & 07777;
 }
 
 // A file's bytes and those of its backup beside it.
