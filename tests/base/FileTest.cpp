@@ -298,6 +298,7 @@ TEST(BaseProgram, CommandLinesSplitAsAShellSplitsThemAndTheFileIsOneWord) {
          {"emu", R"(a "b" c)", "a b", "its", "my rom;$(x).bin"}},
         {R"(emu '$HOME \n' "")", {"emu", R"($HOME \n)", "", "my rom;$(x).bin"}},
         {"emu a=%f,%f b\\", {"emu", "a=my rom;$(x).bin,my rom;$(x).bin", "b\\"}},
+        {"emu %f a\\b", {"emu", "my rom;$(x).bin", "ab"}},
     };
     for (const auto& [line, words] : cases)
         EXPECT_EQ(WithFile(SplitCommandLine(line), "my rom;$(x).bin"), words) << line;

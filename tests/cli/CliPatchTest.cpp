@@ -122,9 +122,10 @@ TEST_F(CliPatch, InPlaceGivesTheTargetAndNoImageBecomesThePatch) {
     target[0x300] ^= 0xFF; // the stored checksum no longer fits
     WriteBytes(File("wrong.bin"), target);
     ASSERT_TRUE(Ok(Run({"patch-create", "clean.bin", "wrong.bin", "p.bps"})));
-    const CliResult refused = Run({"patch-create", "clean.bin", "wrong.bin", "wrong.bin", "--yes"});
+    const CliResult refused =
+        Run({"patch-create", "clean.bin", "wrong.bin", "./wrong.bin", "--yes"});
     EXPECT_EQ(refused.exitCode, 3);
-    EXPECT_EQ(refused.err, "drovak-cli: wrong.bin: is the ROM image wrong.bin itself; a patch "
+    EXPECT_EQ(refused.err, "drovak-cli: ./wrong.bin: is the ROM image wrong.bin itself; a patch "
                            "is never written over its images; nothing was written\n");
     EXPECT_EQ(ReadBytes(File("wrong.bin")), target);
     EXPECT_EQ(Run({"patch-create", "clean.bin", "wrong.bin", "clean.bin", "--yes"}).exitCode, 3);

@@ -51,7 +51,11 @@ TEST_F(CliUsage, FailuresExitWith1To3AndWriteNothing) {
         {{"lzh-decode", in, out, "--size", "3", "--size", "3"}, 1, ""},  // twice
         {{"rle-decode", in, out, "--offset", "0"}, 1, ""},               // unknown option
         {{"level-png", in, png, "--level", "9", "--plane", "A"}, 1, ""}, // levels are 1 to 8
-        {{"level-png", in, png, "--all", "--level", "1"}, 1, "leave out --level and --plane"},
+        {{"level-png", in, png, "--all", "--level", "1"},
+         1,
+         "drovak-cli: level-png: --all writes every level and plane: leave out --level and "
+         "--plane\nUsage: drovak-cli level-png ROM OUT.png --level N --plane A|B [--yes] | ROM "
+         "DIR --all [--yes]\n"},
         {{"level-png", missing, png, "--all"}, 2, missing},    // and no folder is made
         {{"render", in, png, "--title", "--at", "10"}, 1, ""}, // --at is for --rle-sheet
         {{"render", in, png, "--level", "1", "--plane", "A", "--column", "497"}, 1, ""},

@@ -379,8 +379,9 @@ TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
     const size_t cell = (64 + 6) * 64 + 5;
     SetText(blocks, SetCell(SetCell(Text(blocks), 0, cell, 0), 1, cell,
                             (1 + 512 * 2 + 0x1AB) | 0xC0000000u));
-    // Colour 17 (line 1, 1) on the grid; colour 2 off it.
+    // Colours 0 and 17 (line 1, 1) on the grid; colour 2 off it.
     std::string gpl = Text("palettes/level03.gpl");
+    gpl = All(gpl, "\n[^\n]*line 0, 0\n", "\n160 96 32\tline 0, 0\n");
     gpl = All(gpl, "\n[^\n]*line 1, 1\n", "\n224 0 64\tline 1, 1\n");
     gpl = All(gpl, "\n[^\n]*line 0, 2\n", "\n17 47 48\tline 0, 2\n");
     SetText("palettes/level03.gpl", gpl);
@@ -398,6 +399,7 @@ TEST_F(Views, EditsLandExactlyAndComeBackOnASecondUnpack) {
     EXPECT_EQ(LoadBigEndian16(&data.blockData[PLANE_B_DEFINITIONS + 32 * 17 + 2 * (4 * 2 + 1)]),
               0x8000 | 2 << 13 | 0x1800 | 0x1AB);
     const Bytes image = ReadBytes(File("out.bin"));
+    EXPECT_EQ(LoadBigEndian16(&image[LevelPaletteOffset(2)]), 0x026A);          // 160, 96, 32
     EXPECT_EQ(LoadBigEndian16(&image[LevelPaletteOffset(2) + 2 * 17]), 0x040E); // 224, 0, 64
     EXPECT_EQ(LoadBigEndian16(&image[LevelPaletteOffset(2) + 2 * 2]), 0x0422);  // 32, 32, 64
     const Bytes base = ReadBytes(rom_); // and not a byte past the palette
