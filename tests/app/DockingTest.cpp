@@ -42,6 +42,8 @@ const DockingCase CASES[] = {
     // Sizes that would be negative become 0.
     {"too small a container", {0, 0, 10, 10}, 1, {Top(20), Client(), Left(5), Right(3)},
      {{1, 1, 8, 20}, {7, 22, 0, 0}, {1, 22, 5, 0}, {6, 22, 3, 0}}},
+    {"a bottom of negative height", {0, 0, 100, 50}, 0, {Bottom(-5), Client()},
+     {{0, 50, 100, 0}, {0, 0, 100, 50}}},
 };
 // clang-format on
 

@@ -4,6 +4,7 @@
 #include "graphics/TitleScreen.h"
 #include "rom/RomLayout.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTimer>
 #include <QWheelEvent>
@@ -63,9 +64,12 @@ TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait)
         Click(Control<QRadioButton>("PlaneBRadio"));
     });
     meanwhile.start(5);
+    QElapsedTimer took;
+    took.start();
     Click(Button("SaveMapButton"));
     EXPECT_TRUE(f.ExportRunning());
     WaitForExport(f);
+    const double seconds = double(took.elapsed()) / 1000;
     meanwhile.stop();
     EXPECT_GT(answered, 0);
 
@@ -78,6 +82,9 @@ TEST_F(AppLevelsViewer, ExportWritesTheCommandLineFileWhileViewerOperationsWait)
     EXPECT_TRUE(Starts(f.StatusText(), "Level_01_PlaneA.png saved: 16384 x 512 pixels, " +
                                            QString::number(ReadFile("Level_01_PlaneA.png").size()) +
                                            " bytes, in "));
+    // The time the export took, as the test saw it.
+    const double shown = f.StatusText().section(" in ", 1).chopped(3).toDouble();
+    EXPECT_TRUE(shown >= 0 && shown <= seconds + 0.05) << shown << " " << seconds;
     EXPECT_EQ(Preview()->UploadCount(), uploads);
     // The keys scroll at once: the preview has the focus again.
     EXPECT_EQ(QApplication::focusWidget(), Preview());

@@ -56,12 +56,13 @@ TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
         std::vector<QLineEdit*> filled;
     } cases[] = {
         // clang-format off
-        {app::MainPage::Levels, {}, Button("LevelPngBrowse"), true, png, {Edit("LevelPngEdit")}},
         {app::MainPage::Lzh, app::ModeTab::Decompression, Button("LzhDecompOutBrowse"), true, bin,
          {Edit("LzhDecompOutEdit"), Edit("LzhCompInEdit")}},
         {app::MainPage::Rle, app::ModeTab::Compression, Button("RleCompInBrowse"), false, rom,
          {Edit("RleCompInEdit"), Edit("RleDecompOutEdit")}},
-        // The ROM "..." of a compression tab runs the save dialog.
+        {app::MainPage::Levels, {}, Button("LevelPngBrowse"), true, png, {Edit("LevelPngEdit")}},
+        // The ROM "..." of a compression tab runs the save dialog, with its own filter after
+        // the picture's.
         {app::MainPage::Lzh, app::ModeTab::Compression, Button("LzhCompRomBrowse"), true, bin,
          {Edit("LzhCompRomEdit"), Edit("LzhDecompRomEdit")}},
         // clang-format on

@@ -97,6 +97,7 @@ TEST_F(AppWindow, TheTabAreaKeepsItsHeightAndThePreviewTakesTheRest) {
     EXPECT_EQ(Tabs("PageTabs")->geometry(), QRect(1, 1, 658, 184));
     EXPECT_EQ(Preview()->geometry(), QRect(1, 186, 658, 521));
     const QRect row = Edit("LevelRomEdit")->parentWidget()->contentsRect();
+    EXPECT_EQ(row, Edit("LevelRomEdit")->parentWidget()->rect().adjusted(1, 1, -1, -1)); // an edge
     const QRect field = Edit("LevelRomEdit")->geometry(),
                 browse = Button("LevelRomBrowse")->geometry();
     EXPECT_EQ(browse.right(), row.right());

@@ -1,8 +1,9 @@
 // The file layer as a user meets it: undo on a FAT stick and after a killed undo, the earlier
-// backup kept when a change fails, read-only ROMs and existing outputs left alone; what a replace
-// keeps (an access list that can't be copied stops the change with the old image whole, other
-// attributes may be left out only where the file system or the user can't have them; set-user-ID,
-// set-group-ID and sticky bits are kept) and the mode a new output gets (0666 less the umask).
+// backup kept when a change fails, read-only ROMs and existing outputs left alone, a ROM replaced
+// just as it is opened; what a replace keeps (an access list that can't be copied stops the
+// change with the old image whole, other attributes may be left out only where the file system or
+// the user can't have them; set-user-ID, set-group-ID and sticky bits are kept) and the mode a new
+// output gets (0666 less the umask).
 #include "CliRunner.h"
 
 #include "rom/HeaderChecksum.h"
@@ -156,6 +157,18 @@ TEST_F(CliFiles, ReadOnlyRomsAndLinkedBackupsAreRefused) {
     fs::create_hard_link(note, backup);
     EXPECT_TRUE(Fails(Run({"undo", rom}), 3, backup + " is one of 2 names of one file"));
     EXPECT_EQ((std::tuple{ReadBytes(rom), ReadBytes(note)}), (std::tuple{image, Bytes(10, 'n')}));
+}
+
+// Another program's save over the ROM just as it is opened: it is opened again, and only a ROM
+// that keeps being replaced is given up on.
+TEST_F(CliFiles, ARomReplacedAsItIsOpenedIsOpenedAgain) {
+    WriteBytes(rom, image);
+    EXPECT_TRUE(Ok(Fix({Preload(), "DROVAK_REPLACE_LOCKED=1"})));
+    EXPECT_EQ(ReadBytes(rom), fixed);
+    WriteBytes(rom, image);
+    EXPECT_TRUE(Fails(Fix({Preload(), "DROVAK_REPLACE_LOCKED=1000"}), 3,
+                      "in use by another program (it keeps being replaced); nothing was written"));
+    EXPECT_EQ(ReadBytes(rom), image);
 }
 
 // A backup that can't take its name keeps the old image under a name that no later run removes,

@@ -7,6 +7,7 @@
 #include "graphics/LevelExport.h"
 #include "support/LibpngCodec.h"
 #include "support/PngReading.h"
+#include "support/WordsOf.h"
 
 #include <algorithm>
 #include <tuple>
@@ -108,6 +109,12 @@ TEST_F(GraphicsLevelExport, FailuresAndStopsLeaveTheTargetAsItWas) {
         EXPECT_EQ(names, (std::vector<std::string>{"demo.bin", "kept.png"})) << png;
         EXPECT_EQ(ReadWholeFile(kept), Hex("01"));
     }
+    // A picture with no name is refused before the ROM is read.
+    EXPECT_EQ(WordsOf<FileError>([&] {
+                  RecordingProgress quiet;
+                  ExportLevelPng(File("missing.bin"), 0, false, "", quiet);
+              }),
+              "No file name given for the PNG picture");
     // All the planes: a stop before the first leaves the folder empty.
     RecordingProgress stopped;
     stopped.stopAfter = 0;

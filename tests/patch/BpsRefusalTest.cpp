@@ -93,6 +93,7 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
          "an action writes past the target's end"},
         {4, Cat(Action(2, 4), Delta(-1)), R::OutOfBounds, "a copy starts outside the source"},
         {10, Cat(Action(2, 10), Delta(10)), R::OutOfBounds, "a copy reads past the source's end"},
+        {4, Cat(Action(2, 4), Delta(16)), R::OutOfBounds, "a copy reads past the source's end"},
         {4, Cat(Action(3, 4), Delta(0)), R::OutOfBounds,
          "a copy starts outside what the target holds so far"},
         {8, Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)), R::OutOfBounds,
@@ -135,12 +136,17 @@ TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
     const Bytes copy = Action(0, 16);
     EXPECT_TRUE(
         ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 16, copy, Crc32(SOURCE), Hex("41 42"))).Applied());
-    // Past the footer by one byte or by far: the header runs into the footer.
-    for (const uint64_t size : {uint64_t(copy.size() + 1), uint64_t(1000)}) {
-        const PatchResult result =
-            ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 16, copy, Crc32(SOURCE), {}, size));
-        EXPECT_EQ(std::pair(result.refusal, PatchFaultText(result.fault)),
-                  std::pair(PatchRefusal::Damaged, std::string("the header runs into the footer")));
+    // Past the footer by one byte or by far, or a size that never ends: the header runs into
+    // the footer, for the patch's description too.
+    const Bytes endless = Cat(Hex("42 50 53 31 00 00"), Bytes(13, 0));
+    for (const uint64_t size : {uint64_t(copy.size() + 1), uint64_t(1000), uint64_t(0)}) {
+        const Bytes patch = size ? HandPatch(SOURCE, 16, copy, Crc32(SOURCE), {}, size) : endless;
+        for (const PatchResult& result :
+             {ApplyBpsPatch(SOURCE, patch), DescribePatch(patch).problem}) {
+            EXPECT_EQ(
+                std::pair(result.refusal, PatchFaultText(result.fault)),
+                std::pair(PatchRefusal::Damaged, std::string("the header runs into the footer")));
+        }
     }
     // Metadata set on the shortest patch there is; one byte less is no BPS patch, and a header
     // that runs into the footer is a damaged one.
@@ -148,7 +154,7 @@ TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
     EXPECT_TRUE(ApplyBpsPatch({}, WithBpsMetadata(shortest, "m")).Applied());
     const std::pair<Bytes, const char*> refused[] = {
         {Slice(shortest, 0, 18), "not a BPS patch: its metadata can't be set"},
-        {Cat(Hex("42 50 53 31 00 00"), Bytes(13, 0)), "a damaged BPS patch: its metadata"}};
+        {endless, "a damaged BPS patch: its metadata"}};
     for (const auto& [patch, words] : refused)
         EXPECT_TRUE(
             Holds(WordsOf<DrovakError>([&, &p = patch] { WithBpsMetadata(p, "m"); }), words));

@@ -17,6 +17,10 @@
 //   DROVAK_SWAP_TO=PATH   another program's move just before a temporary file is renamed over
 //                         anything but a backup: its name then holds a symbolic link to PATH
 //                         (with DROVAK_SWAP_HARD set, a hard link of PATH)
+//   DROVAK_REPLACE_LOCKED=N
+//                         another program's save over each of the first N files the program
+//                         locks (flock), just after the lock: a new file of the same bytes
+//                         takes the name
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -26,6 +30,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <pthread.h>
+#include <string>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -129,6 +134,32 @@ void SwapTemporary(const char* from, const char* to) {
     }
 }
 
+// Another program's save over the file just locked: a new file of the same bytes takes its name.
+void ReplaceLocked(int fd) {
+    static std::atomic<long> left = [] {
+        const char* count = std::getenv("DROVAK_REPLACE_LOCKED");
+        return count ? std::atol(count) : 0L;
+    }();
+    if (left.fetch_sub(1) <= 0) return;
+    static const auto write =
+        reinterpret_cast<ssize_t (*)(int, const void*, size_t)>(::dlsym(RTLD_NEXT, "write"));
+    static const auto rename =
+        reinterpret_cast<int (*)(const char*, const char*)>(::dlsym(RTLD_NEXT, "rename"));
+    char link[64], path[4096];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t length = ::readlink(link, path, sizeof path - 1);
+    if (length <= 0) return;
+    path[length] = '\0';
+    const std::string copy = std::string(path) + ".replacing";
+    const int out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    char buffer[65536];
+    ssize_t got = 0;
+    for (off_t at = 0; (got = ::pread(fd, buffer, sizeof buffer, at)) > 0; at += got)
+        write(out, buffer, size_t(got));
+    ::close(out);
+    rename(copy.c_str(), path);
+}
+
 } // namespace
 
 // A C library function that fails (returning -1) when `fails` says so, else is passed on.
@@ -180,6 +211,12 @@ extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attribute
             ::dlsym(RTLD_NEXT, "pthread_create"));
     return AlwaysFails(Get(), "pthread_create") ? EAGAIN
                                                 : real(thread, attributes, start, argument);
+}
+extern "C" int flock(int fd, int operation) {
+    static const auto real = reinterpret_cast<int (*)(int, int)>(::dlsym(RTLD_NEXT, "flock"));
+    const int result = real(fd, operation);
+    if (result == 0) ReplaceLocked(fd);
+    return result;
 }
 // Not counted: the program opens no file it writes with it.
 extern "C" FILE* fopen(const char* path, const char* mode) {
