@@ -136,11 +136,10 @@ TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
     const Bytes copy = Action(0, 16);
     EXPECT_TRUE(
         ApplyBpsPatch(SOURCE, HandPatch(SOURCE, 16, copy, Crc32(SOURCE), Hex("41 42"))).Applied());
-    // Past the footer by one byte or by far, or a size that never ends: the header runs into
-    // the footer, for the patch's description too.
-    const Bytes endless = Cat(Hex("42 50 53 31 00 00"), Bytes(13, 0));
-    for (const uint64_t size : {uint64_t(copy.size() + 1), uint64_t(1000), uint64_t(0)}) {
-        const Bytes patch = size ? HandPatch(SOURCE, 16, copy, Crc32(SOURCE), {}, size) : endless;
+    // Past the footer by one byte or by far: the header runs into the footer, for the patch's
+    // description too, and for a size that never ends.
+    for (const uint64_t size : {uint64_t(copy.size() + 1), uint64_t(1000)}) {
+        const Bytes patch = HandPatch(SOURCE, 16, copy, Crc32(SOURCE), {}, size);
         for (const PatchResult& result :
              {ApplyBpsPatch(SOURCE, patch), DescribePatch(patch).problem}) {
             EXPECT_EQ(
@@ -148,6 +147,8 @@ TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
                 std::pair(PatchRefusal::Damaged, std::string("the header runs into the footer")));
         }
     }
+    const Bytes endless = Cat(Hex("42 50 53 31 00 00"), Bytes(13, 0));
+    EXPECT_EQ(DescribePatch(endless).problem.fault, PatchFault::HeaderIntoFooter);
     // Metadata set on the shortest patch there is; one byte less is no BPS patch, and a header
     // that runs into the footer is a damaged one.
     const Bytes shortest = HandPatch({}, 0, {}, 0);
