@@ -76,5 +76,6 @@ TEST(AppDocking, TheLayoutTakesOnlyTheItemsItHas) {
     QLayoutItem* taken = layout->takeAt(0);
     ASSERT_NE(taken, nullptr);
     EXPECT_EQ(std::pair(taken->widget(), layout->count()), std::pair(child, 0));
+    EXPECT_EQ(box.minimumSizeHint(), QSize(0, 0)); // nothing keeps the box from shrinking
     delete taken;
 }

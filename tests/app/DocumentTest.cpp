@@ -204,11 +204,12 @@ TEST(AppFileDialog, OpenTakesAnExistingFileAndSaveAnyName) {
     settings.defaultExtension = "png";
     settings.fileName = "suggested.png";
     for (const auto kind : {app::FileDialogKind::Open, app::FileDialogKind::Save}) {
-        std::tuple<QFileDialog::FileMode, QString, bool> seen{QFileDialog::Directory, "", false};
+        std::tuple<QFileDialog::AcceptMode, QFileDialog::FileMode, QString, bool> seen{
+            QFileDialog::AcceptOpen, QFileDialog::Directory, "", false};
         std::function<void()> cancel = [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (dialog) {
-                seen = {dialog->fileMode(), dialog->defaultSuffix(),
+                seen = {dialog->acceptMode(), dialog->fileMode(), dialog->defaultSuffix(),
                         dialog->selectedFiles().value(0).endsWith("/suggested.png")};
             }
             dialog ? dialog->reject() : QTimer::singleShot(10, cancel);
@@ -216,7 +217,8 @@ TEST(AppFileDialog, OpenTakesAnExistingFileAndSaveAnyName) {
         QTimer::singleShot(0, cancel);
         EXPECT_EQ(real.RunFileDialog(nullptr, kind, settings), std::nullopt);
         const bool save = kind == app::FileDialogKind::Save;
-        EXPECT_EQ(seen, std::tuple(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
+        EXPECT_EQ(seen, std::tuple(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen,
+                                   save ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
                                    QString("png"), save));
     }
 }

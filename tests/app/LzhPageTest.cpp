@@ -120,6 +120,24 @@ TEST_F(AppLzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData)
         "rom.bin written; the previous image is kept as rom.bin.bak; header checksum wrong"));
 }
 
+// A decoded size inside a copy: the file saved from the entry holds the copy whole; compressed
+// back, the entry keeps its decoded size, and the status line says so.
+TEST_F(AppLzhPage, ADecodedSizeInsideACopyStaysAndTheStatusSaysSo) {
+    drovak::StoreBigEndian32(&rom[drovak::EntryPosition(TABLE, 0) + 4], 10);
+    WriteFile("rom.bin", rom);
+    const Bytes saved = Entry(0);
+    WriteFile("saved.bin", saved);
+    MainForm& f = OpenOnLzhPage(app::ModeTab::Compression);
+    TypeInto(Edit("LzhTableIndexEdit"), "0");
+    TypeInto(Edit("LzhCompInEdit"), Folder() + "saved.bin");
+    dialogs.answers = {true};
+    Click(Button("LzhCompressButton"));
+    EXPECT_TRUE(
+        Holds(f.StatusText(),
+              QString("Its decoded size stays 10: the %1 bytes past it").arg(saved.size() - 10)))
+        << f.StatusText().toStdString();
+}
+
 // Each refusal comes before any question, names the field or the file, and writes nothing (the
 // refusals themselves: RomLzhPage.RefusalsNameTheRomAndBuildNothing, RomHexField); a ROM no one
 // may write is refused too.

@@ -113,6 +113,14 @@ TEST_F(AppPatch, EveryRomFieldMakesAPatchAgainstAnOriginal) {
     EXPECT_TRUE(Choose(Edit("LevelRomEdit")));
     EXPECT_FALSE(std::filesystem::exists(PathOf("made.bps")));
     EXPECT_EQ((std::tuple{ReadFile("tf3.bin"), dialogs.Kinds()}), (std::tuple{modded_, "error"}));
+    // Against an original that is the same image: refused, the two named in their places.
+    WriteFile("copy.bin", modded_);
+    dialogs.picks = {Folder() + "copy.bin", Folder() + "made.bps"};
+    EXPECT_TRUE(Choose(Edit("LevelRomEdit")));
+    WaitForExport(f);
+    EXPECT_FALSE(std::filesystem::exists(PathOf("made.bps")));
+    EXPECT_TRUE(Starts(dialogs.boxes.back(),
+                       "error Error owned: copy.bin and tf3.bin are the same image (CRC-32 "));
 }
 
 TEST_F(AppPatch, RunInEmulatorStartsTheFieldsRomWithoutAShell) {

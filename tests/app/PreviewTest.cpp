@@ -57,6 +57,10 @@ TEST_F(AppWindow, PreviewShowsThePictureUprightOverTheWholeViewAtAnySize) {
     expectUpright();
     EXPECT_EQ(Preview()->PreviewTexture(), texture);
     EXPECT_EQ(Preview()->UploadCount(), uploads);
+    // Kept proportions: black beside the picture, where the stretched one was drawn before.
+    Preview()->SetKeepProportions(true);
+    const QImage kept = Shown();
+    EXPECT_EQ(At(kept, 0, kept.height() / 2), qRgb(0, 0, 0));
 
     // The close releases the preview; later pictures are ignored.
     f.close();

@@ -70,12 +70,18 @@ TEST_F(CliLoop, WatchPacksOnEachSaveAndStopsOnSigintWithOutWhole) {
         },
         [&] { WriteBytes(File("mod/20000_9.png"), Hex("01 02 03")); },
         [&] { WriteBytes(File("mod/20000_9.png"), sheet); },
+        [&] { // a save in a folder inside
+            WriteBytes(File("mod/palettes/level01.gpl"),
+                       ReadBytes(File("mod/palettes/level01.gpl")));
+        },
     };
     // Each line names the saves that started its pack, and only those.
     const char* said[] = {"20000_5.bin saved: 1 file changed since the unpack; ",
                           "20000_6.bin saved: 2 files changed",
                           "20000_7.bin saved: 3 files changed",
-                          "20000_9.png saved: not packed: ", "20000_9.png saved: 3 files changed"};
+                          "20000_9.png saved: not packed: ",
+                          "20000_9.png saved: 3 files changed",
+                          "level01.gpl saved: 3 files changed"};
     for (size_t step = 0; step < std::size(saves); ++step) {
         SCOPED_TRACE(said[step]);
         saves[step]();

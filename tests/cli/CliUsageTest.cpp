@@ -12,7 +12,8 @@ TEST_F(CliUsage, HelpListsEveryCommandAndVersionNamesTheTool) {
     CliResult general = Run({"--help"});
     ASSERT_EQ(general.exitCode, 0);
     EXPECT_EQ(general.out.rfind("Usage: drovak-cli COMMAND ARGUMENTS...\n", 0), 0u);
-    EXPECT_TRUE(Holds(general.out, "\nDROVAK_EMULATOR  the emulator pack --run starts"));
+    EXPECT_TRUE(Holds(general.out, "\nDROVAK_EMULATOR  the emulator pack --run starts") &&
+                Holds(general.out, "\nExit codes:\n"));
     for (const char* command :
          {"lzh-decode",   "lzh-encode",   "rle-decode",    "rle-encode",  "mask-decode",
           "lzh-extract",  "lzh-list",     "lzh-insert",    "rle-extract", "rle-insert",
