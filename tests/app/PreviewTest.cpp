@@ -6,6 +6,7 @@
 #include "support/LibpngCodec.h"
 
 #include <QFrame>
+#include <QStatusBar>
 #include <QSurfaceFormat>
 #include <tuple>
 
@@ -134,6 +135,7 @@ TEST_F(AppWindow, ThePictureIsCopiedAndSavedAsShownAndKeepsItsProportions) {
         return qRgb(saved.samples[at], saved.samples[at + 1], saved.samples[at + 2]);
     });
     EXPECT_EQ(f.StatusText(), "Picture saved as shot.png: 512 x 512 pixels.");
+    EXPECT_EQ(f.statusBar()->toolTip(), f.StatusText()); // whole where the mouse rests
 
     // Kept proportions: the 512 x 512 picture pixel for pixel in the middle, black beside it.
     Control<QAction>("KeepProportionsAction")->trigger();

@@ -66,6 +66,20 @@ TEST_F(GraphicsRenderTiles, NameTableWordsPlaceFlipAndColourTiles) {
     // Value 0 is a colour like any other: line 2 gives colour 32, which is not black here.
     const Bytes line2 = Words({0x4000});
     EXPECT_EQ(Render(art, 1, 1, &line2).Pixels, std::vector<uint32_t>(64, palette[32]));
+    // A tile whose every row holds the values 0 to 7: as a sheet, placed, and placed flipped.
+    Bytes ramp(32);
+    for (size_t k = 0; k < 32; ++k) ramp[k] = uint8_t(k % 4 * 2 << 4 | (k % 4 * 2 + 1));
+    const Bytes placed = Words({0x0000}), flipped = Words({0x0800});
+    for (const Bytes* names : {static_cast<const Bytes*>(nullptr), &placed, &flipped}) {
+        const PreviewImage image = Render(ramp, 1, 1, names);
+        for (unsigned y = 0; y < 8; ++y)
+            for (unsigned x = 0; x < 8; ++x)
+                ASSERT_EQ(PixelAt(image, x, y), palette[names == &flipped ? 7 - x : x])
+                    << (names ? (*names)[0] : -1) << " at " << x << "," << y;
+    }
+    // A cell of two tiles, one above the other.
+    const PreviewImage tall = Render(Cat(ramp, Bytes(32, 0x77)), 1, 2, &placed, 2);
+    for (unsigned y = 0; y < 16; ++y) EXPECT_EQ(PixelAt(tall, 3, y), palette[y < 8 ? 3 : 7]) << y;
 }
 
 // Every pixel of each 8 x 8 cell of solid tiles: the palette value of its tile, or 0 for black.

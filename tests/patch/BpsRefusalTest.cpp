@@ -94,6 +94,8 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
         {4, Cat(Action(2, 4), Delta(-1)), R::OutOfBounds, "a copy starts outside the source"},
         {10, Cat(Action(2, 10), Delta(10)), R::OutOfBounds, "a copy reads past the source's end"},
         {4, Cat(Action(2, 4), Delta(16)), R::OutOfBounds, "a copy reads past the source's end"},
+        {8, Cat(Action(2, 4), Delta(4), Action(2, 4), Delta(10)), R::OutOfBounds,
+         "a copy starts outside the source"},
         {4, Cat(Action(3, 4), Delta(0)), R::OutOfBounds,
          "a copy starts outside what the target holds so far"},
         {8, Cat(Action(1, 4), Pattern(4), Action(3, 4), Delta(4)), R::OutOfBounds,

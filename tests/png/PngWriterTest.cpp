@@ -56,12 +56,20 @@ TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
     }
 }
 
-// A row without a filter is its bytes as they are.
-TEST(PngWriter, AnUnfilteredRowIsTheRowItself) {
-    const uint8_t row[] = {5, 6, 7}, previous[] = {1, 2, 3};
-    uint8_t out[3];
-    FilterRow(PngFilterType::None, row, previous, 3, 1, out);
-    EXPECT_EQ(Bytes(out, out + 3), Bytes(row, row + 3));
+// Each filter of one row, worked out by hand: Paeth takes the byte above, then the one to the
+// left (where the one up and left makes the left nearest).
+TEST(PngWriter, EachFilterOfARow) {
+    const uint8_t row[] = {10, 20, 30}, previous[] = {50, 60, 70};
+    const std::pair<PngFilterType, Bytes> cases[] = {{PngFilterType::None, {10, 20, 30}},
+                                                     {PngFilterType::Sub, {10, 10, 10}},
+                                                     {PngFilterType::Up, {216, 216, 216}},
+                                                     {PngFilterType::Average, {241, 241, 241}},
+                                                     {PngFilterType::Paeth, {216, 10, 10}}};
+    for (const auto& [type, filtered] : cases) {
+        uint8_t out[3];
+        FilterRow(type, row, previous, 3, 1, out);
+        EXPECT_EQ(Bytes(out, out + 3), filtered) << int(type);
+    }
 }
 
 TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {

@@ -227,6 +227,17 @@ TEST(FileProblemWords, EachPatchMakingProblemIsWordedWhole) {
     }
 }
 
+// Both forms of a refusal name the patch, then the ROM.
+TEST(PatchWords, ARefusalNamesThePatchThenTheRom) {
+    PatchResult result = PatchResult::Refused(PatchRefusal::AlreadyApplied, 0, PatchFault{});
+    result.actualCrc = 0xABCD;
+    const std::string reason = "a.bps is already applied: b.bin (CRC-32 0000ABCD) is the image it "
+                               "makes, and it would change nothing";
+    EXPECT_EQ(std::pair(PatchRefusedLine(result, "a.bps", "b.bin"),
+                        PatchRefusedMessage(result, "a.bps", "b.bin")),
+              std::pair(reason + "; nothing was written", reason + ". Nothing was written."));
+}
+
 TEST(PatchWords, ABpsPatchsActionsAreCountedByKindAndInAll) {
     PatchInfo info;
     info.format = PatchFormat::Bps;

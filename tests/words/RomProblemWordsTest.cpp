@@ -189,6 +189,10 @@ TEST(RomProblemWords, OtherErrorsKeepTheirMessage) {
               "PNG image data: nothing to compress");
     EXPECT_EQ(PngProblemText({PngProblemKind::CompressorNotPrimed}),
               "PNG image data: the compressor could not be primed");
+    PngProblem tooLong{PngProblemKind::ChunkTooLong};
+    std::tie(tooLong.text, tooLong.size) = std::tuple("IDAT", uint64_t(1) << 31);
+    EXPECT_EQ(PngProblemText(tooLong),
+              "PNG chunk IDAT: 2147483648 bytes is more than a chunk can hold");
 }
 
 // A change's and an undo's words, whole: both sides of the swap with their own sizes and times,
