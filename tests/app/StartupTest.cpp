@@ -30,6 +30,7 @@ TEST_F(AppStartUp, WithoutDefaultRomTheWindowOpensEmptyAndClosesCleanly) {
     EXPECT_EQ(Control<QComboBox>("LevelCombo")->count(), 8);
     EXPECT_EQ(f.OpenRomDialog.title, "Please, select Thunder Force III ROM...");
     EXPECT_EQ(app::QtNameFilters(f.OpenRomDialog.filter), "Bin Files (*.bin);;All files (*)");
+    EXPECT_EQ(app::QtNameFilters("Pictures|*.png;*.gif"), "Pictures (*.png *.gif)");
     EXPECT_EQ(f.OpenRomDialog.startFolder, Folder());
     // The status line says how to begin.
     EXPECT_EQ(f.StatusText(), app::NO_ROM_STATUS);

@@ -77,9 +77,16 @@ TEST_F(GraphicsRenderTiles, NameTableWordsPlaceFlipAndColourTiles) {
                 ASSERT_EQ(PixelAt(image, x, y), palette[names == &flipped ? 7 - x : x])
                     << (names ? (*names)[0] : -1) << " at " << x << "," << y;
     }
-    // A cell of two tiles, one above the other.
-    const PreviewImage tall = Render(Cat(ramp, Bytes(32, 0x77)), 1, 2, &placed, 2);
-    for (unsigned y = 0; y < 16; ++y) EXPECT_EQ(PixelAt(tall, 3, y), palette[y < 8 ? 3 : 7]) << y;
+    // Cells of two tiles, one above the other and side by side: a cell's rows run across it.
+    const Bytes two = Cat(ramp, Bytes(32, 0x77));
+    const PreviewImage tall = Render(two, 1, 2, &placed, 2);
+    const PreviewImage wide = RenderTiles(two, 2, 1, 2, 1, palette, placed);
+    for (unsigned k = 0; k < 16; ++k) {
+        EXPECT_EQ(PixelAt(tall, 3, k), palette[k < 8 ? 3 : 7]) << k;
+        EXPECT_EQ(std::pair(PixelAt(wide, k, 3), PixelAt(wide, k, 4)),
+                  std::pair(palette[k % 8], palette[7]))
+            << k;
+    }
 }
 
 // Every pixel of each 8 x 8 cell of solid tiles: the palette value of its tile, or 0 for black.
