@@ -174,6 +174,6 @@ TEST_F(AppWindow, ASunkenEdgeAndAWindowThatClosesWithoutOpenGL) {
     qunsetenv("DROVAK_NO_OPENGL");
     EXPECT_FALSE(f.isVisible());
     ASSERT_EQ(dialogs.Kinds(), "error");
-    EXPECT_TRUE(Holds(dialogs.boxes[0], "No OpenGL context"));
+    EXPECT_TRUE(Starts(dialogs.boxes[0], "error Error owned: No OpenGL context"));
     EXPECT_FALSE(view->IsReady());
 }

@@ -74,6 +74,7 @@ TEST(ModManifest, RefusesWhatItDidNotWriteSayingWhereAndWhat) {
         {edit("path = '[^']*'", "path = ''"), "[rom]: path is empty"},
         {edit("index = 0x1F", "index = 0x20"), "file 1: index is 32, not 0 to 31"},
         {edit("kind = 'lzh'", "kind = 'bps'"), "file 1: kind is \"bps\""},
+        {edit("kind = 'lzh'", "kind = 7"), "file 1: kind is not a string"},
         {edit("name = '20000_1F.bin'", "name = '../../etc/passwd'"),
          "file 1: name is \"../../etc/passwd\", not \"20000_1F.bin\""},
         {edit("name = '20000_1F.png'", "name = '20000_1E.png'"), "file 1, its sheet: name"},
