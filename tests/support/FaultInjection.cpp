@@ -114,13 +114,19 @@ bool Fails(const char* call, const char* first, const char* second = nullptr) {
     return true;
 }
 
-// Counts a call on an open descriptor, named by the file it is open on.
-bool FailsOnFile(const char* call, int fd) {
-    char link[64], target[4096];
+// The file an open descriptor is open on, into target; false (and "") where it can't be told.
+bool FileOf(int fd, char (&target)[4096]) {
+    char link[64];
     std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
     const ssize_t length = ::readlink(link, target, sizeof target - 1);
     target[length > 0 ? length : 0] = '\0';
-    return Fails(call, length > 0 ? target : "?");
+    return length > 0;
+}
+
+// Counts a call on an open descriptor, named by the file it is open on.
+bool FailsOnFile(const char* call, int fd) {
+    char target[4096];
+    return Fails(call, FileOf(fd, target) ? target : "?");
 }
 
 void SwapTemporary(const char* from, const char* to) {
@@ -145,11 +151,8 @@ void ReplaceLocked(int fd) {
         reinterpret_cast<ssize_t (*)(int, const void*, size_t)>(::dlsym(RTLD_NEXT, "write"));
     static const auto rename =
         reinterpret_cast<int (*)(const char*, const char*)>(::dlsym(RTLD_NEXT, "rename"));
-    char link[64], path[4096];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    const ssize_t length = ::readlink(link, path, sizeof path - 1);
-    if (length <= 0) return;
-    path[length] = '\0';
+    char path[4096];
+    if (!FileOf(fd, path)) return;
     const std::string copy = std::string(path) + ".replacing";
     const int out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     char buffer[65536];
