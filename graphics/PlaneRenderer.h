@@ -27,6 +27,9 @@ class PlaneRenderer {
 public:
     PlaneRenderer(const TilePlane& plane, std::span<const uint8_t> art,
                   const PaletteTable& palette);
+    // Held by reference: a temporary plane or palette would be gone before the first draw.
+    PlaneRenderer(TilePlane&&, std::span<const uint8_t>, const PaletteTable&) = delete;
+    PlaneRenderer(const TilePlane&, std::span<const uint8_t>, PaletteTable&&) = delete;
 
     // The rectangle's pixels, row by row, into out (a row every `stride` pixels).
     void Draw(const PixelRect& area, uint32_t* out, size_t stride) const;

@@ -95,16 +95,10 @@ void PreviewView::initializeGL() {
             ready_ = false;
         },
         Qt::DirectConnection);
-    ClearPreview();
     if (pending_) {
         texture_ = UploadPreviewImage(pending_->width, pending_->height, pending_->pixels.data());
         pending_.reset();
     }
-}
-
-void PreviewView::ClearPreview() {
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void PreviewView::paintGL() {
@@ -124,6 +118,7 @@ void PreviewView::paintGL() {
 }
 
 void PreviewView::DrawPreview() {
+    // Black (OpenGL's clear colour unless set) wherever the picture does not reach.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glEnable(GL_TEXTURE_2D);

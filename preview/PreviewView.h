@@ -70,7 +70,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void ClearPreview();
     void DrawPreview();
     void ReleaseTexture();
 

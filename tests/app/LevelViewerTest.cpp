@@ -283,4 +283,15 @@ TEST_F(AppLevelsViewer, KeysAndTheWheelScrollTheLevelOnShowOnly) {
     wheel(-120);
     EXPECT_EQ(f.Document().ScrollColumn, 16);
     EXPECT_EQ(Preview()->UploadCount(), uploads);
+
+    // The level's colours changed by another page: back on the level, the next step draws the
+    // ROM as it now is.
+    std::vector<uint8_t> image = ReadFile("tf3.bin");
+    std::fill_n(image.begin() + drovak::LevelPaletteOffset(0), 128, 0x0E);
+    WriteFile("tf3.bin", image);
+    f.Document().Changed(PathOf("tf3.bin"), "changed");
+    Tabs("PageTabs")->setCurrentIndex(app::TabIndex(app::MainPage::Levels));
+    ClickPreview();
+    PressKey(Qt::Key_Right);
+    EXPECT_TRUE(f.Document().FrameBuffer == Expected(0, false, 17));
 }

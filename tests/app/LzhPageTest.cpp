@@ -152,7 +152,8 @@ TEST_F(AppLzhPage, FailuresAreShownWithTheFileAndNothingIsWritten) {
     } cases[] = {
         {app::ModeTab::Compression, Edit("LzhTableIndexEdit"), "zz", "Table Index (HEX): \"zz\""},
         {app::ModeTab::Compression, Edit("LzhTableOffsetEdit"), "", "Table offset (HEX): \"\""},
-        {app::ModeTab::Decompression, Edit("LzhDecompOutEdit"), Folder() + "rom.bin", "itself"},
+        {app::ModeTab::Decompression, Edit("LzhDecompOutEdit"), Folder() + "./rom.bin",
+         Folder() + "./rom.bin: is the ROM image " + Folder() + "rom.bin itself"},
         {app::ModeTab::Decompression, Edit("LzhDecompRomEdit"), Folder() + "nothing.bin",
          "nothing.bin"},
         {app::ModeTab::Compression, Edit("LzhTableIndexEdit"), "1",

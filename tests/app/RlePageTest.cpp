@@ -73,6 +73,15 @@ TEST_F(AppRlePage, DecompressSavesTheDataPutsTheBytesConsumedOnTheClipboardAndSh
     const QImage shown = Shown();
     EXPECT_EQ(At(shown, 0, 0), qRgb(224, 0, 0));
     EXPECT_EQ(At(shown, 0, -1), qRgb(0, 0, 224));
+
+    // Never over its ROM, by whatever name: refused, naming each as given.
+    TypeInto(Edit("RleDecompOutEdit"), Folder() + "./rom.bin");
+    PressEnterIn(Edit("RleOffsetEdit"));
+    ASSERT_EQ(dialogs.boxes.size(), 1);
+    EXPECT_TRUE(dialogs.boxes[0].contains(Folder() + "./rom.bin: is the ROM image " + Folder() +
+                                          "rom.bin itself"))
+        << dialogs.boxes[0].toStdString();
+    EXPECT_EQ(ReadFile("rom.bin"), rom);
 }
 
 TEST_F(AppRlePage, CompressWritesTheBlockPutsItsSizeOnTheClipboardAndConfirms) {

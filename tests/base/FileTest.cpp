@@ -112,24 +112,26 @@ TEST(BaseTemporaryNames, TheProcessIdIsReadBack) {
 
 // Another program puts a file of its own at the name while the new content is written: the
 // replacement is refused, that file stays as it is, and nothing is left beside it.
-// So is a file reached through a link, whose old content was to be kept as a backup; the
+// So is a file reached through a link, its old content to be kept as a backup or not; the
 // refusal names the link, as it was given.
 TEST_F(BaseFiles, AFileReplacedMeanwhileIsNotWrittenOver) {
-    for (const bool throughLink : {false, true}) {
+    for (const auto& [throughLink, backup] :
+         {std::pair{false, false}, {true, true}, {true, false}}) {
         const std::string path = Write("data.bin", Pattern(10));
         const std::string theirs = Write("theirs.bin", Pattern(20, 1));
         const std::string named = throughLink ? File("link.bin") : path;
+        fs::remove(File("link.bin"));
         if (throughLink) fs::create_symlink("data.bin", named);
         const auto write = [&](Stream& out) {
             fs::rename(theirs, path);
             out.Write("new", 3);
         };
         const std::string refused = WordsOf<RefusedError>([&] {
-            if (throughLink) {
+            if (backup) {
                 FileStream locked(named, FileMode::Replace);
                 ReplaceFile(named, write, {.locked = &locked, .keepBackup = true});
             } else {
-                WriteFileReplacing(path, write);
+                WriteFileReplacing(named, write);
             }
         });
         EXPECT_TRUE(Holds(refused, named + ": replaced by another program meanwhile"));
@@ -299,6 +301,7 @@ TEST(BaseProgram, CommandLinesSplitAsAShellSplitsThemAndTheFileIsOneWord) {
         {R"(emu '$HOME \n' "")", {"emu", R"($HOME \n)", "", "my rom;$(x).bin"}},
         {"emu a=%f,%f b\\", {"emu", "a=my rom;$(x).bin,my rom;$(x).bin", "b\\"}},
         {"emu %f a\\b", {"emu", "my rom;$(x).bin", "ab"}},
+        {R"(emu "x\\" "y\z")", {"emu", R"(x\)", R"(y\z)", "my rom;$(x).bin"}},
     };
     for (const auto& [line, words] : cases)
         EXPECT_EQ(WithFile(SplitCommandLine(line), "my rom;$(x).bin"), words) << line;

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -171,17 +172,25 @@ TEST_F(CliFiles, ARomReplacedAsItIsOpenedIsOpenedAgain) {
     EXPECT_EQ(ReadBytes(rom), image);
 }
 
-// A backup that can't take its name keeps the old image under a name that no later run removes,
-// and the message gives it.
+// A backup that can't take its name keeps the old image under a name that no later run removes
+// (with a number added when the second's name is taken), and the message gives it.
 TEST_F(CliFiles, AnOldImageTheMessageNamesIsNeverRemoved) {
     WriteBytes(rom, image);
     const size_t renameToBackup = RenameTo("tf3.bin.bak");
     WriteBytes(rom, image);
+    // The name of each second of the next minute taken: the old image's has a number added.
+    for (std::time_t second = std::time(nullptr), end = second + 60; second < end; ++second) {
+        char date[32];
+        std::tm utc{};
+        std::strftime(date, sizeof date, "%Y%m%d-%H%M%S", ::gmtime_r(&second, &utc));
+        WriteBytes(backup + ".kept-" + date, {});
+    }
     const CliResult failed = Fix(FaultAt("eio", renameToBackup));
     EXPECT_EQ(failed.exitCode, 2);
     const size_t at = failed.err.find("it is kept as " + backup + ".kept-");
     ASSERT_NE(at, std::string::npos) << failed.err;
     const std::string kept = failed.err.substr(at + 14, failed.err.find(',', at) - at - 14);
+    EXPECT_EQ(kept.substr(backup.size()), ".kept-" + kept.substr(backup.size() + 6, 15) + "-1");
     fs::last_write_time(kept, fs::file_time_type::clock::now() - std::chrono::hours(1));
     WriteBytes(rom, image);
     EXPECT_TRUE(Ok(Fix()));

@@ -117,21 +117,32 @@ TEST_F(CliLoop, AWatchStartsTheEmulatorOnceAPackSucceeds) {
 }
 
 TEST_F(CliLoop, RunStartsTheEmulatorOnThePackedRomWithoutAShell) {
-    // It records its arguments and the signals it holds back (none: it is stopped like any),
-    // read by the shell itself, which holds them all back while it starts another program.
+    // It records its arguments, the signals it holds back and whether it ignores SIGINT or
+    // SIGTERM (none: it is stopped like any, even when drovak-cli itself ignores them), read by
+    // the shell itself, which holds them all back while it starts another program.
     const std::string script =
         "#!/bin/sh\nprintf '%s\\n' \"$@\" > args.new\nwhile read -r key mask; do\n"
-        "[ \"$key\" = SigBlk: ] && echo \"$mask\" >> args.new\ndone < /proc/$$/status\n"
-        "mv args.new args\n";
+        "[ \"$key\" = SigBlk: ] && echo \"$mask\" >> args.new\n"
+        "[ \"$key\" = SigIgn: ] && echo $((0x$mask & 0x4002)) >> args.new\n"
+        "done < /proc/$$/status\nmv args.new args\n";
     const std::string emulator = Write("emulator.sh", Text(script));
     std::filesystem::permissions(emulator, std::filesystem::perms::owner_all);
     const std::string out = "my rom;$(touch hacked).bin";
+    struct sigaction ignore {
+    }, oldInt{}, oldTerm{};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGINT, &ignore, &oldInt);
+    ::sigaction(SIGTERM, &ignore, &oldTerm);
+    stopsIgnored = true;
     const CliResult run =
         Run({"pack", mod_, out, "--run"}, {"DROVAK_EMULATOR='" + emulator + "' --rom %f -v"});
+    stopsIgnored = false;
+    ::sigaction(SIGINT, &oldInt, nullptr);
+    ::sigaction(SIGTERM, &oldTerm, nullptr);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (int tries = 0; tries < 750 && !std::filesystem::exists(File("args")); ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(ReadText(File("args")), "--rom\n" + out + "\n-v\n0000000000000000\n");
+    EXPECT_EQ(ReadText(File("args")), "--rom\n" + out + "\n-v\n0000000000000000\n0\n");
     EXPECT_FALSE(std::filesystem::exists(File("hacked")));
     EXPECT_TRUE(run.out.ends_with("\nemulator.sh started on " + out + ".\n")) << run.out;
     // None set or installed: said before anything is written.

@@ -128,13 +128,16 @@ TEST_F(GraphicsRenderTiles, CellsTakeTheirTilesOrStayBlack) {
 // Any rectangle of a plane is that part of the whole picture: within a cell, across cells, and
 // black beyond the plane's cells.
 TEST_F(GraphicsRenderTiles, AnyRectangleOfAPlaneIsThatPartOfTheWhole) {
-    const Bytes art = Pattern(700), names = Pattern(38, 5); // 19 of the 5 x 4 cells, flips too
+    // Art for every tile a name can give; 19 of the 5 x 4 cells, flips too.
+    const Bytes art = Pattern(2048 * 32), names = Pattern(38, 5);
     const TilePlane plane = PlaneOfNameTable(names, 5, 4);
-    const PlaneRenderer renderer(plane, art, MarkerPalette());
+    const PaletteTable palette = MarkerPalette();
+    const PlaneRenderer renderer(plane, art, palette);
     const PreviewImage whole = renderer.Picture({0, 0, 40, 32});
     EXPECT_EQ(whole.Pixels, Render(art, 5, 4, &names).Pixels);
-    for (const PixelRect& area : {PixelRect{3, 5, 1, 1}, PixelRect{7, 1, 10, 9},
-                                  PixelRect{0, 31, 40, 1}, PixelRect{37, 29, 6, 6}}) {
+    for (const PixelRect& area :
+         {PixelRect{3, 5, 1, 1}, PixelRect{7, 1, 10, 9}, PixelRect{0, 31, 40, 1},
+          PixelRect{37, 29, 6, 6}, PixelRect{33, 0, 12, 8}}) {
         const PreviewImage part = renderer.Picture(area);
         for (uint32_t y = 0; y < area.height; ++y)
             for (uint32_t x = 0; x < area.width; ++x) {

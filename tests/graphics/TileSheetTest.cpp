@@ -128,10 +128,18 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
         image.texts = {{TILE_DATA_KEYWORD, text}};
         return image;
     };
+    // A picture whose palette is two of the ramp's colours: not the line, so its colours decide,
+    // and index 9 has none.
+    const auto shortPlte = [] {
+        DecodedPng image = Picture(8, 16, PngPixels::Indices, 8, {{{3, 9}, {9}}});
+        image.palette = {0x000000, 0x222222};
+        return image;
+    };
     struct Case {
         DecodedPng image;
         std::string message;
         std::optional<uint64_t> keep = {};
+        bool known = false; // the palette is known, not the ramp standing in
     };
     const Case cases[] = {
         {Picture(16, 8, PngPixels::Rgb, 8, {{{5, 3}, {1, 2, 3}}}),
@@ -140,6 +148,7 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
          "the colour #123400000000 at x 7, y 7"},
         {Picture(8, 16, PngPixels::Indices, 8, {{{2, 9}, {16}}}),
          "the palette index 16 at x 2, y 9 is above 15"},
+        {shortPlte(), "the colour of palette index 9 at x 3, y 9 is not in", {}, true},
         {Picture(13, 8, PngPixels::Rgb, 8), "the picture is 13 x 8 pixels"},
         {Picture(16, 16, PngPixels::Rgb, 8),
          "the picture holds 4 tiles, fewer than the 5 tiles (129 bytes) to keep", 4 * 32 + 1},
@@ -149,7 +158,9 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
          "the recorded tile data \"0 tiles, 18446744073709551616 bytes\" is not of the form"},
     };
     for (const Case& c : cases) {
-        auto convert = [&] { PngToTiles(c.image, "in.png", GreyRampPalette(), c.keep); };
+        TilePalette palette = GreyRampPalette();
+        palette.known = c.known;
+        auto convert = [&] { PngToTiles(c.image, "in.png", palette, c.keep); };
         EXPECT_TRUE(Holds(WordsOf<RefusedError>(convert), "in.png: " + c.message)) << c.message;
     }
     EXPECT_EQ(SheetSizeFor(MAX_SHEET_DATA, 256).rows, 2048u);

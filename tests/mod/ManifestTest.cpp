@@ -45,6 +45,22 @@ TEST(ModManifest, ReadsBackWhatItWrites) {
     EXPECT_EQ(ParseManifest(ManifestText(first), "drovak.toml"), first);
 }
 
+// Read from its folder, a manifest of 1 MiB is read; one byte more is refused unread, whatever
+// it holds.
+class ModManifestFile : public ScratchTest {};
+TEST_F(ModManifestFile, OneMebibyteIsTheMost) {
+    const std::string text = ManifestText(Sample()) + "# ";
+    for (const size_t size : {size_t(1) << 20, (size_t(1) << 20) + 1}) {
+        std::string padded = text + std::string(size - text.size() - 1, 'x') + "\n";
+        Write("drovak.toml", Bytes(padded.begin(), padded.end()));
+        if (size == 1u << 20) {
+            EXPECT_EQ(ReadManifest(dir.path), Sample());
+        } else {
+            EXPECT_THROW(ReadManifest(dir.path), RefusedError);
+        }
+    }
+}
+
 TEST(ModManifest, RefusesWhatItDidNotWriteSayingWhereAndWhat) {
     const std::string good = ManifestText(Sample());
     // Replaces the first match of `pattern` in the good manifest.

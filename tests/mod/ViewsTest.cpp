@@ -460,6 +460,12 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
          "column 0, row 0: a flipped or rotated block"},
         {level, First(a, "csv\">\n", "csv\">4a,\n"),
          "cell 0 of the CSV data, \"4a\", is not a gid"},
+        {level, First(a, "csv\">\n", "csv\">0,\n"),
+         "layer \"Plane A\": the data holds more cells than the map's 8192"},
+        // A comma after the last cell is no cell of its own: the map is read, and refused for
+        // its cell.
+        {level, First(SetCell(a, 0, 7, 0x80000002u), "\\s*</data>", ",\n</data>"),
+         "column 7, row 0: a flipped or rotated block"},
         {gpl, p.substr(0, p.rfind("line 0, 15")), "holds 16 colours; the palette has 17"},
         {gpl, "", ": empty; not a GIMP palette file"},
         {gpl, "GIMP Palette\n", "holds 0 colours; the palette has 17"},

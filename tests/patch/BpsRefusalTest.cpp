@@ -106,14 +106,20 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
         {(64u << 20) + 1, Action(0, 16), R::TargetTooLarge, "the target is too large"},
         {16, Bytes(12, 0x00), R::Damaged, "an action runs into the footer"},
         {100, Cat(Action(1, 100), Pattern(3)), R::Damaged, "literal bytes run into the footer"},
+        {10, Cat(Action(1, 10), Pattern(3)), R::Damaged, "literal bytes run into the footer"},
         {4, Action(2, 4), R::Damaged, "an action runs into the footer"},
         {20, Action(0, 16), R::Damaged, "the actions end before the target's end"},
     };
     for (const auto& [targetSize, actions, refusal, words] : cases) {
-        const PatchResult result = ApplyBpsPatch(SOURCE, HandPatch(SOURCE, targetSize, actions, 0));
+        const Bytes patch = HandPatch(SOURCE, targetSize, actions, 0);
+        const PatchResult result = ApplyBpsPatch(SOURCE, patch);
         EXPECT_EQ(std::tuple(result.refusal, result.target.empty(), PatchFaultText(result.fault)),
                   std::tuple(refusal, true, std::string(words)))
             << targetSize;
+        // A patch's description, without its source, finds the same damage.
+        if (refusal == R::Damaged) {
+            EXPECT_EQ(PatchFaultText(DescribePatch(patch).problem.fault), words) << targetSize;
+        }
     }
 }
 
