@@ -10,10 +10,6 @@ std::string SystemReason(int error) {
     return std::strerror(error);
 }
 
-std::string SystemReason() {
-    return SystemReason(errno);
-}
-
 std::string HexText(unsigned long long value) {
     char text[32];
     std::snprintf(text, sizeof text, "0x%llX", value);

@@ -72,10 +72,9 @@ template <typename Problem> const Problem* CarriedProblem(const std::exception& 
     return carrier != nullptr ? &carrier->Carried() : nullptr;
 }
 
-// What an errno value means, in words ("No space left on device"); the current errno when none
-// is given. Every message about a failed system call takes its reason from here.
+// What an errno value means, in words ("No space left on device"). Every message about a failed
+// system call takes its reason from here.
 std::string SystemReason(int error);
-std::string SystemReason();
 
 // "0x1F" style text for messages (upper-case digits after "0x").
 std::string HexText(unsigned long long value);

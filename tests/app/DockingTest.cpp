@@ -73,6 +73,7 @@ TEST(AppDocking, TheLayoutTakesOnlyTheItemsItHas) {
     layout->AddDocked(child, Dock::Top, {10, 20});
     for (const int outside : {-1, 1})
         EXPECT_TRUE(layout->itemAt(outside) == nullptr && layout->takeAt(outside) == nullptr);
+    EXPECT_EQ(layout->indexOf(child), 0);
     QLayoutItem* taken = layout->takeAt(0);
     ASSERT_NE(taken, nullptr);
     EXPECT_EQ(std::pair(taken->widget(), layout->count()), std::pair(child, 0));

@@ -246,6 +246,7 @@ TEST_F(AppLzhPage, TheTableListFillsTheIndexField) {
     dialogs.rowChoices = {2};
     QTest::mouseDClick(Edit("LzhTableIndexEdit"), Qt::LeftButton);
     EXPECT_EQ(Edit("LzhTableIndexEdit")->text(), "2");
+    EXPECT_FALSE(Edit("LzhTableIndexEdit")->hasSelectedText()); // the click is the list's alone
     EXPECT_EQ(Edit("LzhDecompOutEdit")->text(), Folder() + "100_2.bin");
     // The column names and a row per entry (the cells: RomLzhPage.ListShows...).
     ASSERT_EQ(dialogs.listsShown.size(), 1u);

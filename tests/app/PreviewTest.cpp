@@ -147,6 +147,12 @@ TEST_F(AppWindow, ThePictureIsCopiedAndSavedAsShownAndKeepsItsProportions) {
         EXPECT_EQ(At(view, area.x() - 1, y), qRgb(0, 0, 0));
         EXPECT_EQ(At(view, area.right() + 1, y), qRgb(0, 0, 0));
     }
+    // Every bit of each colour is copied.
+    f.ShowPicture({2, 1, {0x010203, 0xFEFDFC}});
+    Control<QAction>("CopyPictureAction")->trigger();
+    const QImage bits = dialogs.clipboardImages.back();
+    EXPECT_EQ(std::pair(bits.pixel(0, 0), bits.pixel(1, 0)),
+              std::pair(qRgb(3, 2, 1), qRgb(0xFC, 0xFD, 0xFE)));
 }
 
 // The view has its sunken edge over it. Without an OpenGL context

@@ -109,8 +109,8 @@ TEST_F(CliLoop, AWatchStartsTheEmulatorOnceAPackSucceeds) {
     ASSERT_EQ(LinesOnceThere(watch, 2).size(), 2u); // not packed; watching
     WriteBytes(File("mod/20000_9.png"), sheet);
     const std::vector<std::string> lines = LinesOnceThere(watch, 4);
-    ::kill(watch.pid, SIGINT);
-    Finish(watch);
+    ::kill(watch.pid, SIGTERM); // stops it as SIGINT does
+    EXPECT_EQ(Finish(watch).exitCode, 0);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_TRUE(lines[0].ends_with("; nothing was written")) << lines[0];
     EXPECT_EQ(lines[3], "true started on out.bin.");

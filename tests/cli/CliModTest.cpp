@@ -294,6 +294,8 @@ TEST_F(CliMod, UnpackWritesOnlyIntoAnEmptyFolderOrAnUnchangedUnpackOfTheSameRom)
         EXPECT_TRUE(Fails(Run({"unpack", demo_, File(folder)}), 3, expected));
         EXPECT_EQ(ReadBytes(File(folder + "/drovak.toml")), manifest) << folder;
     }
+    EXPECT_TRUE(Fails(Run({"unpack", demo_, File("missing/mod")}), 2,
+                      File("missing/mod") + ": cannot make the folder: No such file or directory"));
     EXPECT_EQ(ReadBytes(File("edited/20000_9.png")), (Bytes{1, 2, 3}));
     EXPECT_EQ(ReadBytes(File("notes/notes.txt")), (Bytes{4, 5}));
     EXPECT_EQ(ReadBytes(File("unlisted/20000_0.bin")), Bytes{7});

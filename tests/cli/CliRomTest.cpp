@@ -124,6 +124,12 @@ TEST_F(CliRom, BackupUndoAndChecksum) {
     EXPECT_TRUE(
         Fails(Run({"undo", rom_}), 3,
               rom_ + ": there is no backup " + rom_ + ".bak to go back to; nothing was changed\n"));
+    // An empty input waits for --yes, for an entry as for a block.
+    const std::string empty = Write("empty.bin", {});
+    for (const Args& command :
+         {Args{"lzh-insert", rom_, empty, "--index", "3"}, Args{"rle-insert", rom_, empty}})
+        EXPECT_TRUE(Fails(Run(command), 3, "The file " + empty + " is empty!")) << command[0];
+    EXPECT_EQ(ReadBytes(rom_), demo);
     auto noise = Write("noise.bin", Noise(3000, 7));
     CliResult inserted = Run({"lzh-insert", rom_, noise, "--index", "3", "--yes"});
     ASSERT_EQ(inserted.exitCode, 0) << inserted.err;

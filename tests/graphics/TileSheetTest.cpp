@@ -154,6 +154,7 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
          "the picture holds 4 tiles, fewer than the 5 tiles (129 bytes) to keep", 4 * 32 + 1},
         {recorded("2 tiles, 99 bytes"),
          "the recorded tile data \"2 tiles, 99 bytes\" is not of the form"},
+        {recorded("2 tiles, 64"), "the recorded tile data \"2 tiles, 64\" is not of the form"},
         {recorded("0 tiles, 18446744073709551616 bytes"),
          "the recorded tile data \"0 tiles, 18446744073709551616 bytes\" is not of the form"},
     };

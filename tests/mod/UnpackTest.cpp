@@ -3,6 +3,9 @@
 #include "mod/Unpack.h"
 #include "base/Errors.h"
 #include "demo/DemoRom.h"
+#include "mod/Pack.h"
+#include "rom/HeaderChecksum.h"
+#include "rom/LzhPage.h"
 #include "rom/LzhTestRoms.h"
 #include "rom/RomLayout.h"
 #include "support/ProgressWatcher.h"
@@ -45,6 +48,19 @@ TEST_F(ModUnpack, WhatDoesNotDecodeIsSkippedByItsName) {
               "48120.bin: " + rom +
                   ": too short: 4 bytes needed at 0x48120, the data ends at 0x766");
     EXPECT_EQ(result.manifest.files.size(), 2u);
+}
+
+// An entry whose data lies on a right header checksum's bytes packs as it is: no checksum is
+// stored over it.
+TEST_F(ModUnpack, DataOnTheHeaderChecksumIsPackedAsItIs) {
+    Bytes image = ThreeEntryRom(0x100);
+    image.resize(0x800);
+    StoreChecksum(image);
+    const std::string folder = File("mod");
+    Unpack(Write("header.bin", image), folder, 0x100, {});
+    WriteBytes(folder + "/100_0.bin", InputPackingTo(0x100));
+    const PackPlan plan = PlanPack(folder, std::nullopt);
+    EXPECT_EQ(LzhExtractEntry(Image(plan.image), 0x100, 0).data, InputPackingTo(0x100));
 }
 
 } // namespace

@@ -188,6 +188,13 @@ TEST_F(Sheets, EveryEditorCopyOfEverySheetPacksToTheRomByteForByte) {
                  64, Path("20000_A.png"));
     EXPECT_TRUE(PlanPack(folder_, std::nullopt).image == base);
     EXPECT_EQ(manifest_.files.back().sheet->layout.paletteOffset, TITLE_PALETTE_OFFSET);
+    // Without its sheet, an entry's .bin decides.
+    std::filesystem::remove(Path("20000_A.png"));
+    Bytes art = ReadBytes(Path("20000_A.bin"));
+    art[0] ^= 0x11;
+    WriteBytes(Path("20000_A.bin"), art);
+    const RomBytes packed{"new", PlanPack(folder_, std::nullopt).image};
+    EXPECT_EQ(LzhExtractEntry(packed, POINTER_TABLE_OFFSET, 0xA).data, art);
 }
 
 TEST_F(Sheets, ASheetDrawnBeyondItsLengthAsksAndGrows) {
