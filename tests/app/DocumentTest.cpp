@@ -166,15 +166,16 @@ TEST(AppRowChooser, OkPicksTheRowTheListOpenedOn) {
                          model->headerData(0, Qt::Vertical).toString() + "|" +
                          model->data(model->index(1, 1)).toString() + "|" +
                          model->data(model->index(1, 1), Qt::EditRole).toString() +
-                         QString("|%1|%2x%3")
+                         QString("|%1|%2|%3x%4")
                              .arg(int(view->editTriggers()))
+                             .arg(int(view->selectionMode()))
                              .arg(dialog->width())
                              .arg(dialog->height());
             dialog ? dialog->accept() : QTimer::singleShot(10, accept);
         };
         QTimer::singleShot(0, accept);
         EXPECT_EQ(real.ChooseRow(nullptr, "Entries", {"Index", "Holds"}, rows, current), picked);
-        EXPECT_EQ(header, "Holds||b||0|560x480");
+        EXPECT_EQ(header, "Holds||b||0|1|560x480");
     }
 }
 

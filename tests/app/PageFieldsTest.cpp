@@ -56,11 +56,12 @@ TEST_F(AppWindow, BrowseButtonsRunTheirDialogAndFillTheirFields) {
         std::vector<QLineEdit*> filled;
     } cases[] = {
         // clang-format off
+        {app::MainPage::Levels, {}, Button("LevelPngBrowse"), true, png, {Edit("LevelPngEdit")}},
+        // After the picture's dialog: each sets its own extension.
         {app::MainPage::Lzh, app::ModeTab::Decompression, Button("LzhDecompOutBrowse"), true, bin,
          {Edit("LzhDecompOutEdit"), Edit("LzhCompInEdit")}},
         {app::MainPage::Rle, app::ModeTab::Compression, Button("RleCompInBrowse"), false, rom,
          {Edit("RleCompInEdit"), Edit("RleDecompOutEdit")}},
-        {app::MainPage::Levels, {}, Button("LevelPngBrowse"), true, png, {Edit("LevelPngEdit")}},
         // The ROM "..." of a compression tab runs the save dialog, with its own filter after
         // the picture's.
         {app::MainPage::Lzh, app::ModeTab::Compression, Button("LzhCompRomBrowse"), true, bin,

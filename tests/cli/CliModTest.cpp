@@ -250,6 +250,13 @@ TEST_F(CliMod, StatusNamesAChangedPalette) {
     const std::string both = Run({"status", File("mod")}).out;
     const size_t first = both.find("\n  20000_1.bin"), second = both.find("\n  20000_3.bin");
     EXPECT_TRUE(first < second && second != std::string::npos) << both;
+    // What a pack would refuse, the folder first.
+    WriteBytes(File("mod/drovak.toml"), {'x'});
+    const CliResult refused = Run({"status", File("mod")});
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_EQ(refused.out.rfind(File("mod") + ": pack would refuse: " + File("mod/drovak.toml"), 0),
+              0u)
+        << refused.out;
 }
 
 TEST_F(CliMod, PackOntoTheBaseKeepsItsBackupForUndo) {

@@ -2,6 +2,7 @@
 #include "LzhTestRoms.h"
 #include "base/Paths.h"
 #include "compression/Rle.h"
+#include "rom/DataFile.h"
 #include "rom/HeaderChecksum.h"
 #include "support/WordsOf.h"
 
@@ -85,6 +86,10 @@ TEST(RomRlePage, RefusalsBuildNothing) {
     EXPECT_EQ(
         WordsOf<UnsupportedRepeatError>([&] { PlanRleInsert(Image(before), Bytes(65537, 0), O); }),
         "Unsupported repeat count: 131073");
+    // More data than a block may hold, said before any encoding.
+    EXPECT_TRUE(Holds(WordsOf<RefusedError>(
+                          [&] { PlanRleInsert(Image(before), Pattern(MAX_DECODED_SIZE + 1), O); }),
+                      "a compressed block may hold"));
     // An offset at or past the end of the file.
     for (uint32_t at : {0x200u, 0xFFFFFFFFu}) {
         const auto plan = [&] { PlanRleInsert(Image(before), {1, 2, 3, 4}, at); };
