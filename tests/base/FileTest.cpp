@@ -115,8 +115,8 @@ TEST(BaseTemporaryNames, TheProcessIdIsReadBack) {
 // So is a file reached through a link, its old content to be kept as a backup or not; the
 // refusal names the link, as it was given.
 TEST_F(BaseFiles, AFileReplacedMeanwhileIsNotWrittenOver) {
-    for (const auto& [throughLink, backup] :
-         {std::pair{false, false}, {true, true}, {true, false}}) {
+    for (const auto& way : {std::pair{false, false}, {true, true}, {true, false}}) {
+        const bool throughLink = way.first, backup = way.second;
         const std::string path = Write("data.bin", Pattern(10));
         const std::string theirs = Write("theirs.bin", Pattern(20, 1));
         const std::string named = throughLink ? File("link.bin") : path;
