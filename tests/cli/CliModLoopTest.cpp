@@ -128,17 +128,10 @@ TEST_F(CliLoop, RunStartsTheEmulatorOnThePackedRomWithoutAShell) {
     const std::string emulator = Write("emulator.sh", Text(script));
     std::filesystem::permissions(emulator, std::filesystem::perms::owner_all);
     const std::string out = "my rom;$(touch hacked).bin";
-    struct sigaction ignore {
-    }, oldInt{}, oldTerm{};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGINT, &ignore, &oldInt);
-    ::sigaction(SIGTERM, &ignore, &oldTerm);
     stopsIgnored = true;
     const CliResult run =
         Run({"pack", mod_, out, "--run"}, {"DROVAK_EMULATOR='" + emulator + "' --rom %f -v"});
     stopsIgnored = false;
-    ::sigaction(SIGINT, &oldInt, nullptr);
-    ::sigaction(SIGTERM, &oldTerm, nullptr);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (int tries = 0; tries < 750 && !std::filesystem::exists(File("args")); ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -109,14 +109,25 @@ protected:
         posix_spawnattr_setsigdefault(&attributes, &stops);
         posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
         Started started{-1, tag};
+        struct sigaction ignore {
+        }, oldInt{}, oldTerm{};
+        ignore.sa_handler = SIG_IGN;
+        if (stopsIgnored) {
+            ::sigaction(SIGINT, &ignore, &oldInt);
+            ::sigaction(SIGTERM, &ignore, &oldTerm);
+        }
         const int failed = posix_spawn(&started.pid, DROVAK_CLI, &actions, &attributes,
                                        Pointers(argv).data(), Pointers(envp).data());
+        if (stopsIgnored) {
+            ::sigaction(SIGINT, &oldInt, nullptr);
+            ::sigaction(SIGTERM, &oldTerm, nullptr);
+        }
         posix_spawnattr_destroy(&attributes);
         posix_spawn_file_actions_destroy(&actions);
         EXPECT_EQ(failed, 0) << "cannot start " << DROVAK_CLI;
         return started;
     }
-    // Started with SIGINT and SIGTERM as the test has them (ignored, as nohup leaves SIGHUP).
+    // Started with SIGINT and SIGTERM ignored (as nohup leaves SIGHUP), not set to their defaults.
     bool stopsIgnored = false;
     CliResult Finish(const Started& started) const {
         int status = 0;
