@@ -27,13 +27,6 @@ public:
     // What the stream reads or writes, for messages: the file's path, or "memory".
     virtual std::string Name() const { return "memory"; }
 
-    // One byte, or -1 at the end. Streams that can do better override it.
-    virtual int ReadByte() {
-        uint8_t b;
-        return Read(&b, 1) == 1 ? b : -1;
-    }
-    virtual void WriteByte(uint8_t value) { Write(&value, 1); }
-
     // Reads exactly count bytes or throws FileError naming the stream and the position.
     void ReadExact(void* buffer, size_t count);
     // Reads a big-endian 32-bit number exactly (FileError when short).
@@ -56,15 +49,6 @@ public:
     uint64_t Seek(int64_t offset, SeekOrigin origin) override;
     uint64_t Position() const override { return position_; }
     uint64_t Size() const override { return data_.size(); }
-    int ReadByte() override { return position_ < data_.size() ? data_[position_++] : -1; }
-    void WriteByte(uint8_t value) override {
-        if (position_ == data_.size()) {
-            data_.push_back(value);
-            ++position_;
-        } else {
-            Write(&value, 1);
-        }
-    }
 
     const std::vector<uint8_t>& Data() const { return data_; }
     std::vector<uint8_t>& Data() { return data_; }
@@ -91,7 +75,6 @@ public:
     uint64_t Position() const override { return position_; }
     uint64_t Size() const override { return bytes_.size(); }
     std::string Name() const override { return name_; }
-    int ReadByte() override { return position_ < bytes_.size() ? bytes_[position_++] : -1; }
 
 private:
     std::span<const uint8_t> bytes_;
@@ -125,12 +108,6 @@ public:
     uint64_t Position() const override { return position_; }
     uint64_t Size() const override { return size_; }
     std::string Name() const override { return path_; }
-    int ReadByte() override {
-        if (position_ >= bufferStart_ && position_ < bufferStart_ + bufferFill_) {
-            return buffer_[position_++ - bufferStart_];
-        }
-        return Stream::ReadByte();
-    }
     // Flushes the file to storage (fsync); throws FileError on failure.
     void Sync();
     // The open file as fstat saw it when it was opened and locked.

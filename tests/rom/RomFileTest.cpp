@@ -127,8 +127,14 @@ TEST_F(RomFiles, ALinkStaysALinkAndTheModeStays) {
     fs::create_symlink("roms/real.bin", link);
     ::chmod(target.c_str(), 0640);
     const Bytes before = ReadBytes(target);
+    const auto inode = [](const std::string& path) {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    const ino_t old = inode(target);
     EXPECT_TRUE(ChangeRom(link, Changed).written && fs::is_symlink(link));
     EXPECT_EQ(ReadBytes(target + ".bak"), before);
+    EXPECT_EQ(inode(target + ".bak"), old); // the old file itself, linked rather than copied
     EXPECT_EQ(ReadBytes(target)[0x300], before[0x300] ^ 0xFF);
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
     EXPECT_FALSE(ChangeRom(link, [](const RomBytes& now) { return now.bytes; }).written);
