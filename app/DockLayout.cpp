@@ -10,8 +10,6 @@
 namespace drovak::app {
 
 DockLayout::DockLayout(QWidget* container, int border) : QLayout(container), border_(border) {
-    setContentsMargins(0, 0, 0, 0);
-    setSpacing(0);
     setSizeConstraint(QLayout::SetNoConstraint);
 }
 

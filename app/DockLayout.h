@@ -9,9 +9,10 @@
 namespace drovak::app {
 
 // The one layout of every container of the window: places its widgets by LayOutDocked in the
-// order they were added, within the container's contents rectangle. Auto-sized widgets take
-// their caption's extent in their own font plus the margin of their kind, re-measured on every
-// layout pass, so a changed caption re-sizes them.
+// order they were added, within the container's contents rectangle (a layout's own margins
+// and spacing play no part). Auto-sized widgets take their caption's extent in their own font
+// plus the margin of their kind, re-measured on every layout pass, so a changed caption
+// re-sizes them.
 class DockLayout final : public QLayout {
 public:
     explicit DockLayout(QWidget* container, int border);

@@ -13,9 +13,9 @@ namespace fs = std::filesystem;
 void MakeFolder(const std::string& path) {
     std::error_code error;
     if (fs::is_directory(path, error)) return;
-    if (!fs::create_directory(path, error) || error) {
-        ThrowFileProblem(FileProblemKind::CannotMakeFolder, path, error ? error.value() : 0);
-    }
+    // No error but nothing made: the folder appeared meanwhile, which is as good.
+    fs::create_directory(path, error);
+    if (error) ThrowFileProblem(FileProblemKind::CannotMakeFolder, path, error.value());
 }
 
 std::vector<std::string> FolderEntries(const std::string& path) {

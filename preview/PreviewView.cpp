@@ -14,6 +14,22 @@
 
 namespace drovak::preview {
 
+namespace {
+
+// The view's context, current for as long as this lives.
+class ContextCurrent {
+public:
+    explicit ContextCurrent(QOpenGLWidget& view) : view_(view) { view_.makeCurrent(); }
+    ~ContextCurrent() { view_.doneCurrent(); }
+    ContextCurrent(const ContextCurrent&) = delete;
+    ContextCurrent& operator=(const ContextCurrent&) = delete;
+
+private:
+    QOpenGLWidget& view_;
+};
+
+} // namespace
+
 QRect ProportionalArea(QSize view, QSize picture) {
     if (picture.isEmpty() || view.isEmpty()) return QRect(QPoint(0, 0), view);
     QSize size;
@@ -89,9 +105,8 @@ void PreviewView::initializeGL() {
     connect(
         context(), &QOpenGLContext::aboutToBeDestroyed, this,
         [this] {
-            makeCurrent();
+            const ContextCurrent current(*this);
             ReleaseTexture();
-            doneCurrent();
             ready_ = false;
         },
         Qt::DirectConnection);
@@ -162,9 +177,8 @@ void PreviewView::ShowPicture(const PreviewImage& image) {
         pending_ = PendingPicture{image.Width, image.Height, image.Pixels};
         return;
     }
-    makeCurrent();
+    const ContextCurrent current(*this);
     texture_ = UploadPreviewImage(image.Width, image.Height, image.Pixels.data());
-    doneCurrent();
     update();
 }
 
@@ -180,9 +194,8 @@ void PreviewView::ClearPicture() {
     pending_.reset();
     pictureSize_ = QSize();
     if (!ready_) return;
-    makeCurrent();
+    const ContextCurrent current(*this);
     ReleaseTexture();
-    doneCurrent();
     update();
 }
 
@@ -192,9 +205,8 @@ void PreviewView::ReleasePreview() {
     pending_.reset();
     if (context()) disconnect(context(), nullptr, this, nullptr);
     if (ready_) {
-        makeCurrent();
+        const ContextCurrent current(*this);
         ReleaseTexture();
-        doneCurrent();
     }
     ready_ = false;
 }

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTableView>
@@ -91,6 +92,14 @@ TEST_F(AppDocument, TheRomFieldMenuFixesTheHeaderChecksum) {
     WriteFile("my:rom.bin", wrong);
     MainForm& f = OpenWindow(Folder() + "my:rom.bin");
     EXPECT_EQ(f.OpenRomDialog.startFolder, Folder());
+    // The ROM's entries come first, then a line, then the field's own.
+    auto* menu = qobject_cast<QMenu*>(OpenContextMenu(Edit("LevelRomEdit")));
+    ASSERT_NE(menu, nullptr);
+    QStringList entries;
+    for (const QAction* action : menu->actions().mid(0, 4))
+        entries << (action->isSeparator() ? "-" : action->objectName());
+    EXPECT_EQ(entries.join(' '), "MakePatchAction FixChecksumAction RunEmulatorAction -");
+    menu->close();
     EXPECT_TRUE(Choose(Edit("LevelRomEdit"), "Fix the header checksum"));
     EXPECT_EQ(ReadFile("my:rom.bin"), drovak::MakeDemoRom());
     EXPECT_EQ(ReadFile("my:rom.bin.bak"), wrong);

@@ -242,14 +242,16 @@ TEST_F(AppLevelsViewer, KeysAndTheWheelScrollTheLevelOnShowOnly) {
     unsigned uploads = Preview()->UploadCount();
     PressKey(Qt::Key_Right); // the preview hasn't the focus yet
     EXPECT_EQ(Preview()->UploadCount(), uploads);
-    const auto wheel = [&](int angle) {
+    const auto wheel = [&](int angle, bool sideways) {
         const QPointF at = Preview()->rect().center();
-        QWheelEvent event(at, Preview()->mapToGlobal(at), {}, {0, angle}, Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        const QPoint turn = sideways ? QPoint(angle, 0) : QPoint(0, angle);
+        QWheelEvent event(at, Preview()->mapToGlobal(at), {}, turn, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(Preview(), &event);
     };
     ClickPreview();
-    // A key, or with key 0 a turn of the wheel (120 a step, towards the user to the right);
+    // A key, or with key 0 a turn of the wheel (120 a step, towards the user to the right), with
+    // key -1 one sideways (a tilt, or a touchpad's swipe);
     // the first column afterwards, and whether the level is drawn again.
     const struct {
         int key, angle, column;
@@ -262,10 +264,11 @@ TEST_F(AppLevelsViewer, KeysAndTheWheelScrollTheLevelOnShowOnly) {
         {Qt::Key_PageDown, 0, 496, true}, {Qt::Key_PageUp, 0, 480, true},
         {Qt::Key_Home, 0, 0, true}, {Qt::Key_PageUp, 0, 0, true}, {Qt::Key_PageDown, 0, 16, true},
         {0, -240, 18, true}, {0, 120, 17, true}, {0, 60, 17, false}, {0, 60, 16, true},
+        {-1, 120, 15, true}, {-1, -120, 16, true},
         // clang-format on
     };
     for (const auto& step : steps) {
-        step.key != 0 ? PressKey(step.key) : wheel(step.angle);
+        step.key > 0 ? PressKey(step.key) : wheel(step.angle, step.key < 0);
         uploads += step.draws;
         EXPECT_EQ(f.Document().ScrollColumn, step.column) << step.key << " " << step.angle;
         EXPECT_EQ(Preview()->UploadCount(), uploads) << step.key << " " << step.angle;
@@ -280,7 +283,7 @@ TEST_F(AppLevelsViewer, KeysAndTheWheelScrollTheLevelOnShowOnly) {
     ClickPreview();
     uploads = Preview()->UploadCount();
     for (int key : {Qt::Key_Right, Qt::Key_End, Qt::Key_Home}) PressKey(key);
-    wheel(-120);
+    wheel(-120, false);
     EXPECT_EQ(f.Document().ScrollColumn, 16);
     EXPECT_EQ(Preview()->UploadCount(), uploads);
 

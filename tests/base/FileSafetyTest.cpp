@@ -59,7 +59,7 @@ Bytes AccessList() {
 // Another user puts a link at the temporary file's name between its creation and its use (the
 // new image's, and the backup copy's where no link can be made), or replaces the image itself
 // while its backup is copied: nothing is written through the link, the files stay as they were,
-// no temporary is left, and the temporary was only ever 0600.
+// no temporary is left, and the temporary was only ever 0600 and locked.
 TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
     const std::string victim = Write("victim", Pattern(16));
     for (int swapAt : {1, 2, 3}) {
@@ -70,8 +70,12 @@ TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
         fileSystem.withoutLinks = true; // the backup is then a copy: a second temporary file
         int created = 0;
         mode_t modeAtCreation = 0;
+        bool lockedAtCreation = false;
         fileSystem.afterTemporaryCreated = [&](const std::string& temporary) {
             modeAtCreation = ModeOf(temporary);
+            const int other = ::open(temporary.c_str(), O_RDONLY);
+            lockedAtCreation = ::flock(other, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+            ::close(other);
             if (++created != std::min(swapAt, 2)) return;
             if (swapAt == 3) return fs::rename(Write("other", Bytes(4, 4)), rom);
             fs::remove(temporary);
@@ -80,8 +84,8 @@ TEST_F(FileSafety, ATemporarySwappedForALinkWritesNothingThroughIt) {
         const auto entries = EntriesIn(dir.path);
         EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { ReplaceKeepingBackup(rom, Bytes(32, 1)); }),
                           "replaced by another program meanwhile; nothing was written"));
-        EXPECT_EQ(std::tuple(created, modeAtCreation),
-                  std::tuple(std::min(swapAt, 2), mode_t(0600)));
+        EXPECT_EQ(std::tuple(created, modeAtCreation, lockedAtCreation),
+                  std::tuple(std::min(swapAt, 2), mode_t(0600), true));
         EXPECT_EQ(ReadBytes(victim), Pattern(16));
         EXPECT_EQ(std::tuple(ReadBytes(rom), ReadBytes(rom + ".bak"), ModeOf(rom)),
                   std::tuple(swapAt == 3 ? Bytes(4, 4) : Pattern(64), Bytes(8, 7),
