@@ -59,7 +59,6 @@ PreviewView::PreviewView(QWidget* parent) : QOpenGLWidget(parent) {
     format.setDepthBufferSize(24);
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
     setFormat(format);
-    setFocusPolicy(Qt::ClickFocus);
     // The sunken edge: a frame over the view that lets the mouse through.
     auto* edge = new QFrame(this);
     edge->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
@@ -202,7 +201,6 @@ void PreviewView::ClearPicture() {
 void PreviewView::ReleasePreview() {
     if (released_) return;
     released_ = true;
-    pending_.reset();
     if (context()) disconnect(context(), nullptr, this, nullptr);
     if (ready_) {
         const ContextCurrent current(*this);

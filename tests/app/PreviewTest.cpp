@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QStatusBar>
 #include <QSurfaceFormat>
+#include <functional>
 #include <tuple>
 
 namespace {
@@ -45,7 +46,16 @@ TEST_F(AppWindow, PreviewShowsThePictureUprightOverTheWholeViewAtAnySize) {
         EXPECT_EQ(At(shown, 0, shown.height() / 2), Rgb(GREEN));
         EXPECT_EQ(At(shown, -1, shown.height() / 2), Rgb(GREY));
     };
-    Preview()->ShowPicture(BandedPicture());
+    // Each change of what is on show is drawn on the screen too, not only when read back.
+    int frames = 0;
+    const QObject counting;
+    QObject::connect(Preview(), &QOpenGLWidget::frameSwapped, &counting, [&frames] { ++frames; });
+    const auto drawn = [&](const std::function<void()>& change) {
+        const int before = frames;
+        change();
+        return QTest::qWaitFor([&] { return frames > before; }, 2000);
+    };
+    EXPECT_TRUE(drawn([&] { Preview()->ShowPicture(BandedPicture()); }));
     expectUpright();
 
     // Repaints and a resize draw the same texture again without uploading.
@@ -59,9 +69,29 @@ TEST_F(AppWindow, PreviewShowsThePictureUprightOverTheWholeViewAtAnySize) {
     EXPECT_EQ(Preview()->PreviewTexture(), texture);
     EXPECT_EQ(Preview()->UploadCount(), uploads);
     // Kept proportions: black beside the picture, where the stretched one was drawn before.
-    Preview()->SetKeepProportions(true);
+    EXPECT_TRUE(drawn([&] { Preview()->SetKeepProportions(true); }));
     const QImage kept = Shown();
     EXPECT_EQ(At(kept, 0, kept.height() / 2), qRgb(0, 0, 0));
+    // Moved to another window, the view loses its context and the texture with it; back in its
+    // own, the next picture shows.
+    auto* view = Preview();
+    QWidget* home = view->parentWidget();
+    const QRect place = view->geometry();
+    {
+        QWidget elsewhere;
+        view->setParent(&elsewhere);
+        EXPECT_EQ(std::pair(view->IsReady(), view->PreviewTexture()), std::pair(false, 0u));
+        view->setParent(home);
+    }
+    Preview()->setGeometry(place);
+    Preview()->show();
+    EXPECT_TRUE(drawn([&] { Preview()->ShowPicture(BandedPicture()); }));
+    const QImage back = Shown(); // kept proportions still: the left half's green left of centre
+    EXPECT_EQ(At(back, back.width() / 2 - 4, back.height() / 2), Rgb(GREEN));
+    EXPECT_TRUE(drawn([&] { Preview()->ClearPicture(); }));
+    EXPECT_EQ(Preview()->PreviewTexture(), 0u);
+    Preview()->ShowPicture(BandedPicture());
+    ASSERT_NE(Preview()->PreviewTexture(), 0u);
 
     // The close releases the preview; later pictures are ignored.
     f.close();
@@ -74,10 +104,13 @@ TEST_F(AppWindow, PreviewShowsThePictureUprightOverTheWholeViewAtAnySize) {
 TEST(AppPreview, AKeptProportionIsAnIntegerZoomWhereOneFitsCentred) {
     using drovak::preview::ProportionalArea;
     const std::tuple<QSize, QSize, QRect> cases[] = {
-        {{1100, 600}, {512, 224}, {38, 76, 1024, 448}}, // zoom 2
-        {{300, 200}, {512, 224}, {0, 34, 300, 131}},    // smaller than the picture: its shape
-        {{300, 200}, {0, 0}, {0, 0, 300, 200}},         // no picture: the whole view
-        {{300, 200}, {4096, 1}, {0, 99, 300, 1}},       // a line stays a line
+        {{1100, 600}, {512, 224}, {38, 76, 1024, 448}},   // zoom 2
+        {{1100, 1000}, {512, 224}, {38, 276, 1024, 448}}, // the width allows 2, the height 4
+        {{2000, 600}, {512, 224}, {488, 76, 1024, 448}},  // the width 3, the height 2
+        {{300, 200}, {1, 4096}, {149, 0, 1, 200}},        // a column stays a column
+        {{300, 200}, {512, 224}, {0, 34, 300, 131}},      // smaller than the picture: its shape
+        {{300, 200}, {0, 0}, {0, 0, 300, 200}},           // no picture: the whole view
+        {{300, 200}, {4096, 1}, {0, 99, 300, 1}},         // a line stays a line
     };
     for (const auto& [view, picture, area] : cases)
         EXPECT_EQ(ProportionalArea(view, picture), area) << view.width() << " " << picture.width();
