@@ -117,8 +117,7 @@ void PreviewView::initializeGL() {
 
 void PreviewView::paintGL() {
     if (!ready_) return;
-    const qreal ratio = devicePixelRatioF();
-    const QSize view(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
+    const QSize view = size() * devicePixelRatioF(); // rounded, as the toolkit sizes its frame
     // Kept proportions: the quadrilateral covers the picture's area (the viewport's origin is
     // its bottom left); the clear blacks the rest.
     const QRect area = keepProportions_ && texture_ != 0 ? ProportionalArea(view, pictureSize_)
@@ -158,7 +157,6 @@ uint32_t PreviewView::UploadPreviewImage(uint16_t width, uint16_t height, const 
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);

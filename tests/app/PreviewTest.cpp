@@ -5,6 +5,7 @@
 #include "graphics/Renderer.h"
 #include "support/LibpngCodec.h"
 
+#include <GL/gl.h>
 #include <QFrame>
 #include <QStatusBar>
 #include <QSurfaceFormat>
@@ -72,24 +73,61 @@ TEST_F(AppWindow, PreviewShowsThePictureUprightOverTheWholeViewAtAnySize) {
     EXPECT_TRUE(drawn([&] { Preview()->SetKeepProportions(true); }));
     const QImage kept = Shown();
     EXPECT_EQ(At(kept, 0, kept.height() / 2), qRgb(0, 0, 0));
-    // Moved to another window, the view loses its context and the texture with it; back in its
-    // own, the next picture shows.
+    // A new picture takes the old one's texture away; so does clearing the view.
+    const auto deleted = [&](GLuint name) {
+        Preview()->makeCurrent();
+        const bool gone = !glIsTexture(name);
+        Preview()->doneCurrent();
+        return gone;
+    };
+    Preview()->ShowPicture(BandedPicture());
+    EXPECT_TRUE(Preview()->PreviewTexture() == texture || deleted(texture));
+    const GLuint last = Preview()->PreviewTexture();
+    EXPECT_TRUE(drawn([&] { Preview()->ClearPicture(); }));
+    EXPECT_EQ(Preview()->PreviewTexture(), 0u);
+    EXPECT_TRUE(deleted(last));
+    // Pictures with no pixels, or fewer than their size says, are ignored; one a pixel wide
+    // is not.
+    const unsigned before = Preview()->UploadCount();
+    using drovak::PreviewImage;
+    for (const PreviewImage& bad : {PreviewImage{0, 1, {1}}, {1, 0, {1}}, {2, 2, {1, 2, 3}}})
+        Preview()->ShowPicture(bad);
+    EXPECT_EQ(Preview()->UploadCount(), before);
+    Preview()->ShowPicture({1, 2, {RED, BLUE}});
+    EXPECT_EQ(Preview()->UploadCount(), before + 1);
+    // Made smaller, a picture shows some of its pixels as they are, not blends of them.
+    PreviewImage stripes{4096, 4, std::vector<uint32_t>(4096 * 4)};
+    for (size_t i = 0; i < stripes.Pixels.size(); ++i) stripes.Pixels[i] = i % 2 ? BLUE : RED;
+    Preview()->ShowPicture(stripes);
+    const QImage small = Shown();
+    const QRgb middle = At(small, small.width() / 2, small.height() / 2);
+    EXPECT_TRUE(middle == Rgb(RED) || middle == Rgb(BLUE)) << std::hex << middle;
+
+    // Moved to another window, the view loses its context and the texture with it. Back in its
+    // own, a picture shown meanwhile (0) shows; with nothing shown meanwhile (1), or a picture
+    // shown and cleared (2), the view starts white.
+    Preview()->SetKeepProportions(false);
     auto* view = Preview();
     QWidget* home = view->parentWidget();
     const QRect place = view->geometry();
-    {
-        QWidget elsewhere;
-        view->setParent(&elsewhere);
-        EXPECT_EQ(std::pair(view->IsReady(), view->PreviewTexture()), std::pair(false, 0u));
-        view->setParent(home);
+    for (const int away : {0, 1, 2}) {
+        SCOPED_TRACE(away);
+        {
+            QWidget elsewhere;
+            view->setParent(&elsewhere);
+            EXPECT_EQ(std::pair(view->IsReady(), view->PreviewTexture()), std::pair(false, 0u));
+            view->setParent(home);
+        }
+        if (away != 1) view->ShowPicture(BandedPicture());
+        if (away == 2) view->ClearPicture();
+        view->setGeometry(place);
+        EXPECT_TRUE(drawn([&] { view->show(); }));
+        if (away == 0) {
+            expectUpright();
+        } else {
+            EXPECT_EQ(At(Shown(), 0, 0), qRgb(255, 255, 255));
+        }
     }
-    Preview()->setGeometry(place);
-    Preview()->show();
-    EXPECT_TRUE(drawn([&] { Preview()->ShowPicture(BandedPicture()); }));
-    const QImage back = Shown(); // kept proportions still: the left half's green left of centre
-    EXPECT_EQ(At(back, back.width() / 2 - 4, back.height() / 2), Rgb(GREEN));
-    EXPECT_TRUE(drawn([&] { Preview()->ClearPicture(); }));
-    EXPECT_EQ(Preview()->PreviewTexture(), 0u);
     Preview()->ShowPicture(BandedPicture());
     ASSERT_NE(Preview()->PreviewTexture(), 0u);
 
