@@ -13,9 +13,9 @@ namespace drovak {
 
 enum class SeekOrigin { Begin, Current, End };
 
-// A byte stream over memory or over a file. Read returns the number of bytes read, 0 at the
-// end; Write writes all it is given or throws (FileError), and returns that count. Positions
-// are byte offsets from the start.
+// A byte stream over memory or over a file. Read returns the number of bytes read: all that
+// were asked for, fewer only where the stream ends (0 at the end); Write writes all it is given or
+// throws (FileError), and returns that count. Positions are byte offsets from the start.
 class Stream {
 public:
     virtual ~Stream() = default;

@@ -5,6 +5,7 @@
 
 #include "compression/LzhState.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -54,8 +55,7 @@ inline void FlushBits(LzhState& state, std::vector<uint8_t>& out) {
 // whole byte beyond the byte of the last bit delivered.
 inline void RefillBits(LzhState& state, ByteSource& in) {
     while (state.InBitCount <= 8) {
-        int b = in.Next();
-        if (b < 0) b = 0;
+        const int b = std::max(in.Next(), 0);
         state.InBits |= uint32_t(b) << (8 - state.InBitCount);
         state.InBitCount = uint8_t(state.InBitCount + 8);
     }

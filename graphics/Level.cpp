@@ -73,13 +73,13 @@ TilePlane BuildLevelPlane(const LevelData& level, bool planeB, unsigned firstCol
     plane.cells.resize(size_t(plane.width) * plane.height);
     for (unsigned column = 0; column < columns; ++column) {
         for (unsigned blockRow = 0; blockRow < blockRows; ++blockRow, ++layout) {
-            // Layout bytes and block words past the decoded data leave their cells tile 0.
+            // Layout bytes past the decoded data leave their cells tile 0. Where a layout byte
+            // is there, so is every block definition: they all lie before the layouts.
             if (layout >= data.size()) continue;
             size_t definition = definitions + BLOCK_DEFINITION_BYTES * data[layout];
             for (unsigned k = 0; k < BLOCK_TILES; ++k) {
                 for (unsigned j = 0; j < BLOCK_TILES; ++j) {
                     size_t at = definition + 2 * (BLOCK_TILES * k + j);
-                    if (at + 2 > data.size()) continue;
                     const uint16_t word = LoadBigEndian16(data.data() + at) & LEVEL_NAME_MASK;
                     const size_t cell =
                         size_t(BLOCK_TILES * blockRow + k) * plane.width + BLOCK_TILES * column + j;

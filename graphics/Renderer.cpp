@@ -58,12 +58,7 @@ PaletteTable ConvertPalette(std::span<const uint8_t> bytes) {
 PaletteTable ReadPalette(Stream& rom, uint32_t offset) {
     uint8_t bytes[PALETTE_BYTES] = {};
     rom.Seek(offset, SeekOrigin::Begin);
-    size_t got = 0;
-    while (got < PALETTE_BYTES) {
-        size_t n = rom.Read(bytes + got, PALETTE_BYTES - got);
-        if (n == 0) break;
-        got += n;
-    }
+    const size_t got = rom.Read(bytes, PALETTE_BYTES);
     return ConvertPalette({bytes, got});
 }
 

@@ -15,5 +15,8 @@ constexpr unsigned PLANE_B_BLOCK_ROWS = 8;
 constexpr unsigned BLOCK_COLUMNS_SHOWN = 16; // one screen
 constexpr size_t BLOCK_DEFINITION_BYTES = 32;
 constexpr unsigned BLOCK_TILES = 4; // a block is 4 x 4 tiles
+static_assert(PLANE_B_DEFINITIONS + 256 * BLOCK_DEFINITION_BYTES <= PLANE_A_LAYOUT &&
+                  PLANE_A_LAYOUT < PLANE_B_LAYOUT,
+              "the block definitions lie before the layouts");
 
 } // namespace drovak

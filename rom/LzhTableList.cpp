@@ -15,7 +15,8 @@ std::vector<LzhListEntry> ListLzhTable(const RomBytes& rom, uint32_t table) {
     const uint64_t fieldsEnd =
         uint64_t(table) + TABLE_LEADING_WORD_SIZE + uint64_t(TABLE_ENTRY_SIZE) * count;
     if (fieldsEnd > rom.bytes.size()) {
-        RomProblem problem{RomProblemKind::TableRunsPastEnd, rom.name, table, 0, count};
+        RomProblem problem{RomProblemKind::TableRunsPastEnd, rom.name, table};
+        problem.count = count;
         problem.at = fieldsEnd;
         problem.fileSize = rom.bytes.size();
         ThrowRomProblem(problem);

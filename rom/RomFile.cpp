@@ -29,13 +29,7 @@ std::vector<uint8_t> ReadRomContent(FileStream& rom) {
 std::vector<uint8_t> ReadRest(Stream& rom, uint64_t at) {
     std::vector<uint8_t> bytes(size_t(rom.Size() > at ? rom.Size() - at : 0));
     rom.Seek(int64_t(at), SeekOrigin::Begin);
-    size_t got = 0;
-    while (got < bytes.size()) {
-        const size_t n = rom.Read(bytes.data() + got, bytes.size() - got);
-        if (n == 0) break;
-        got += n;
-    }
-    bytes.resize(got);
+    bytes.resize(rom.Read(bytes.data(), bytes.size()));
     return bytes;
 }
 

@@ -150,6 +150,16 @@ TEST_F(AppDocument, MessageBoxesStayOnTopAndOutputsGoWhereTheUserMayWrite) {
         EXPECT_TRUE(box->windowFlags() & Qt::WindowStaysOnTopHint);
         EXPECT_EQ(box->windowModality(), owner ? Qt::WindowModal : Qt::ApplicationModal);
     }
+    // The box shows the text under its caption.
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->windowTitle() + "|" + box->text();
+            box->accept();
+        }
+    });
+    app::QtUserDialogs().ShowError(nullptr, "text", "Error");
+    EXPECT_EQ(shown, "Error|text");
     EXPECT_EQ(f.OutputFolder(), Folder());
     // A program folder the user can't write in (here: none) is never suggested.
     const MainForm installed(Folder() + "missing/", dialogs);

@@ -264,7 +264,7 @@ TEST_F(AppLevelsViewer, KeysAndTheWheelScrollTheLevelOnShowOnly) {
         {Qt::Key_PageDown, 0, 496, true}, {Qt::Key_PageUp, 0, 480, true},
         {Qt::Key_Home, 0, 0, true}, {Qt::Key_PageUp, 0, 0, true}, {Qt::Key_PageDown, 0, 16, true},
         {0, -240, 18, true}, {0, 120, 17, true}, {0, 60, 17, false}, {0, 60, 16, true},
-        {-1, 120, 15, true}, {-1, -120, 16, true},
+        {-1, 119, 16, false}, {-1, 1, 15, true}, {-1, -120, 16, true},
         // clang-format on
     };
     for (const auto& step : steps) {

@@ -7,6 +7,8 @@
 #include "rom/LzhPage.h"
 #include "rom/RomLayout.h"
 
+#include <QSettings>
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -137,9 +139,20 @@ TEST_F(AppPatch, RunInEmulatorStartsTheFieldsRomWithoutAShell) {
     EXPECT_EQ(drovak::test::ReadText(PathOf("emulator.sh.args")),
               "-f\n" + Edit("TitleRomEdit")->text().toStdString() + "\n");
     EXPECT_EQ(f.StatusText(), "emulator.sh started on tf3.bin.");
+    // The setting, where the environment names none.
+    std::filesystem::remove(path + ".args");
+    ::setenv("DROVAK_EMULATOR", "", 1);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Folder());
+    QSettings("drovak", "drovak")
+        .setValue("emulator", QString::fromStdString("'" + path + "' -s %f"));
+    EXPECT_TRUE(Choose(Edit("TitleRomEdit"), "Run in emulator"));
+    for (int tries = 0; tries < 3000 && !std::filesystem::exists(path + ".args"); ++tries)
+        QTest::qWait(20);
+    EXPECT_EQ(drovak::test::ReadText(PathOf("emulator.sh.args")),
+              "-s\n" + Edit("TitleRomEdit")->text().toStdString() + "\n");
+    QSettings("drovak", "drovak").remove("emulator");
     // None set or installed: said, how to set one.
     const std::string paths = ::getenv("PATH");
-    ::setenv("DROVAK_EMULATOR", "", 1);
     ::setenv("PATH", PathOf("nowhere").c_str(), 1);
     EXPECT_TRUE(Choose(Edit("TitleRomEdit"), "Run in emulator"));
     ::setenv("PATH", paths.c_str(), 1);

@@ -106,8 +106,9 @@ TEST_F(AppWindow, TheTabAreaKeepsItsHeightAndThePreviewTakesTheRest) {
     EXPECT_GT(field.left(), row.left());
     EXPECT_EQ(std::pair(field.top(), field.bottom()), std::pair(row.top(), row.bottom()));
     QWidget* page = Tabs("PageTabs")->widget(app::TabIndex(app::MainPage::Levels));
-    EXPECT_EQ(Control<QProgressBar>("ExportProgress")->geometry(),
-              QRect(1, page->height() - 21, page->width() - 2, 20));
+    const QProgressBar* bar = Control<QProgressBar>("ExportProgress"); // empty until an export
+    EXPECT_EQ(std::pair(bar->geometry(), bar->value()),
+              std::pair(QRect(1, page->height() - 21, page->width() - 2, 20), 0));
     // The Levels page's placed controls stand where it places them.
     EXPECT_EQ(Control<QComboBox>("LevelCombo")->pos(), QPoint(0, 80));
     EXPECT_EQ(Control<QComboBox>("LevelCombo")->width(), 121);

@@ -85,7 +85,7 @@ TEST_F(CliMod, FolderPackedUnchangedGivesTheRomByteForByte) {
                  {"'level map, level 8'", "'block map, level 1'",
                   "\"drawing of a map's tileset, level 2\"", "'palette, level 8'",
                   "'palette of the tile sheets'", "'title palette'", "'tile art, level 8'",
-                  "'sprite sheet'", "'title art'", "'not known'"})
+                  "'blocks, level 1'", "'sprite sheet'", "'title art'", "'not known'"})
                 EXPECT_TRUE(Holds(manifest, "\nrole = " + std::string(role) + "\n"));
         }
         if (rom == varied) { // a sheet drawn with its palette's last line holds the same tiles
@@ -276,6 +276,9 @@ TEST_F(CliMod, PackOntoTheBaseKeepsItsBackupForUndo) {
 TEST_F(CliMod, UnpackWritesOnlyIntoAnEmptyFolderOrAnUnchangedUnpackOfTheSameRom) {
     const std::string varied = Write("varied.bin", VariedRom());
     Unpack(varied, "other");
+    Bytes flipped = ReadBytes(demo_);
+    flipped[0x300] ^= 1; // the same size, another CRC-32
+    Unpack(Write("near.bin", flipped), "near");
     Unpack(demo_, "edited");
     WriteBytes(File("edited/20000_9.png"), {1, 2, 3});
     std::filesystem::create_directory(File("notes"));
@@ -292,6 +295,7 @@ TEST_F(CliMod, UnpackWritesOnlyIntoAnEmptyFolderOrAnUnchangedUnpackOfTheSameRom)
         {"notes", "not empty, and it holds no drovak.toml"},
         {"other", "holds an unpack of varied.bin (CRC-32 " + CrcText(ReadBytes(varied)) +
                       "), not of demo.bin (CRC-32 " + CrcText(ReadBytes(demo_)) + ")"},
+        {"near", "holds an unpack of near.bin (CRC-32 " + CrcText(flipped) + "), not of demo"},
         {"edited", "edited/20000_9.png: changed since the unpack"},
         {"unlisted", "unlisted/20000_0.bin: not a file of the previous unpack"},
         {"damaged", "damaged/drovak.toml: "},
@@ -326,6 +330,9 @@ TEST_F(CliMod, PackRefusesWhatWouldBuildAWrongRomAndWritesNothing) {
     WriteBytes(File("squeezed/48000_0.bin"), Noise(400, 2));
 
     const std::string wrong = Write("wrong.bin", VariedRom());
+    Bytes flipped = ReadBytes(demo_);
+    flipped[0x300] ^= 1; // the same size, another CRC-32
+    const std::string near = Write("near.bin", flipped);
     Bytes tiles = ReadBytes(File("mod/20000_A.bin"));
     tiles[0] ^= 0xFF;
     const auto folderWith = [this](const std::string& name, const std::string& file,
@@ -345,6 +352,7 @@ TEST_F(CliMod, PackRefusesWhatWouldBuildAWrongRomAndWritesNothing) {
         {{"pack", File("mod"), out, "--base", wrong},
          "wrong.bin: CRC-32 " + CrcText(ReadBytes(wrong)) + " (458752 bytes), but " + File("mod") +
              " was unpacked from demo.bin, CRC-32 " + CrcText(ReadBytes(demo_))},
+        {{"pack", File("mod"), out, "--base", near}, "near.bin: CRC-32 " + CrcText(flipped)},
         {{"pack", disagree, out, "--yes"},
          "entry 0xA (20000_A.bin): both 20000_A.bin and 20000_A.png changed"},
         {{"pack", grown, out}, "20000_1F.bin: the new compressed data (57494 bytes) is larger"},
