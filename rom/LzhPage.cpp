@@ -63,7 +63,8 @@ uint32_t CheckedEntryCount(Stream& rom, uint32_t table, uint32_t index) {
     }
     const uint32_t count = EntryCount(rom, table);
     if (count > WORK_TABLE_CAPACITY) {
-        RomProblem problem{RomProblemKind::TooManyEntries, rom.Name(), table, 0, count};
+        RomProblem problem{RomProblemKind::TooManyEntries, rom.Name(), table};
+        problem.count = count;
         problem.value = firstOffset;
         ThrowRomProblem(problem);
     }

@@ -28,15 +28,18 @@ class Restorer:
         self.changed = {}
 
     def recover(self):
-        if not os.path.isdir(self.store):
-            return
-        for folder, _, names in os.walk(self.store):
-            for name in names:
-                kept = os.path.join(folder, name)
-                relative = os.path.relpath(kept, self.store)
-                shutil.copyfile(kept, os.path.join(self.root, relative))
-                print(f"put back {relative}, left changed by an earlier run")
-        shutil.rmtree(self.store)
+        # Under the build lock: a run that holds it has its own mutant in place, and the copies
+        # are its own, not a crashed run's; they are gone once it has put the file back.
+        with LOCK:
+            if not os.path.isdir(self.store):
+                return
+            for folder, _, names in os.walk(self.store):
+                for name in names:
+                    kept = os.path.join(folder, name)
+                    relative = os.path.relpath(kept, self.store)
+                    shutil.copyfile(kept, os.path.join(self.root, relative))
+                    print(f"put back {relative}, left changed by an earlier run")
+            shutil.rmtree(self.store)
 
     def change(self, relative, text):
         path = os.path.join(self.root, relative)
