@@ -118,6 +118,7 @@ TEST_F(AppLzhPage, GrowthIsAskedNoLeavesTheRomUntouchedYesMovesTheFollowingData)
     EXPECT_TRUE(Starts(
         f.StatusText(),
         "rom.bin written; the previous image is kept as rom.bin.bak; header checksum wrong"));
+    EXPECT_TRUE(Holds(f.StatusText(), " bytes, 2 entries moved.")) << f.StatusText().toStdString();
 }
 
 // A decoded size inside a copy: the file saved from the entry holds the copy whole; compressed
