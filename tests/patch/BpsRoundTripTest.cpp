@@ -69,6 +69,14 @@ std::vector<RoundTrip> Cases() {
     // the second of them on, 100 bytes at 5000.
     Bytes longest = Noise(8000, 10);
     std::copy_n(longest.begin() + 101, 31, longest.begin() + 5000);
+    // From 50 on: the source's byte 30, whose next 7 repeat at 51, then N bytes from 51 on: a
+    // copy of 8 at 30 against reading N in place a byte further on, worth it only when it saves
+    // more than the literal before it costs.
+    Bytes repeat = Noise(200, 1);
+    std::copy_n(repeat.begin() + 51, 7, repeat.begin() + 31);
+    const auto readAhead = [&](size_t n) {
+        return Cat(Slice(repeat, 0, 50), Slice(repeat, 30, 1), Slice(repeat, 51, n), Noise(5, 7));
+    };
     return {
         {"equal", base, base, 32},
         {"both empty", {}, {}, 20},
@@ -95,6 +103,9 @@ std::vector<RoundTrip> Cases() {
          Cat(Slice(lookAhead, 7000, 1), Slice(lookAhead, 5000, 100)), 32},
         {"a match taken without a look further on", longest,
          Cat(Noise(10, 8), Slice(longest, 100, 1), Slice(longest, 5000, 100)), 56},
+        {"a read in place a byte on saving two more", repeat, readAhead(9), 32},
+        {"a read in place a byte on saving one more", repeat, readAhead(8), 32},
+        {"a copy of the modified image's start", base, Repeated(Slice(base, 36, 3), 2), 28},
     };
 }
 
@@ -116,7 +127,7 @@ TEST(BpsRoundTrip, AppliesToTheModifiedImageWithBothReaders) {
         // whatever those bytes are.
         patches.insert(patches.end(), patch.begin(), patch.end() - 4);
     }
-    EXPECT_EQ(CrcText(Crc32(patches)), "A8D73C0A"); // the matches found, byte for byte
+    EXPECT_EQ(CrcText(Crc32(patches)), "CD960CCE"); // the matches found, byte for byte
 }
 
 // The match candidates of each modified position are the nearest suffixes in sorted order, as
