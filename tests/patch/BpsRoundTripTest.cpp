@@ -6,6 +6,7 @@
 #include "demo/DemoRom.h"
 #include "patch/Bps.h"
 #include "patch/BpsMatches.h"
+#include "patch/PatchInfo.h"
 #include "rom/LzhPage.h"
 #include "rom/RomLayout.h"
 #include "support/HandMadeRom.h"
@@ -106,6 +107,8 @@ std::vector<RoundTrip> Cases() {
         {"a read in place a byte on saving two more", repeat, readAhead(9), 32},
         {"a read in place a byte on saving one more", repeat, readAhead(8), 32},
         {"a copy of the modified image's start", base, Repeated(Slice(base, 36, 3), 2), 28},
+        {"the original's end after a longer insert", Slice(base, 0, 100),
+         Cat(Noise(200, 13), Slice(base, 50, 50)), 240},
     };
 }
 
@@ -123,11 +126,18 @@ TEST(BpsRoundTrip, AppliesToTheModifiedImageWithBothReaders) {
         ASSERT_TRUE(applied.Applied()) << PatchFaultText(applied.fault);
         EXPECT_TRUE(applied.target == trip.modified);
         EXPECT_TRUE(ReferenceBps::Apply(trip.original, patch) == trip.modified);
+        EXPECT_TRUE(DescribePatch(patch).problem.Applied());
         // Without the patch's own checksum: a CRC over bytes that end with their CRC is the same
         // whatever those bytes are.
         patches.insert(patches.end(), patch.begin(), patch.end() - 4);
     }
-    EXPECT_EQ(CrcText(Crc32(patches)), "CD960CCE"); // the matches found, byte for byte
+    EXPECT_EQ(CrcText(Crc32(patches)), "939545CD"); // the matches found, byte for byte
+    // An original that is the front of a larger buffer: no match reaches past its end.
+    const Bytes buffer = Noise(2000, 14);
+    const std::span<const uint8_t> front(buffer.data(), 1000);
+    Bytes grown = buffer;
+    grown[0] ^= 1;
+    EXPECT_EQ(ApplyBpsPatch(Slice(buffer, 0, 1000), CreateBpsPatch(front, grown)).target, grown);
 }
 
 // The match candidates of each modified position are the nearest suffixes in sorted order, as

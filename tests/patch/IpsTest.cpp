@@ -118,6 +118,7 @@ TEST(Ips, MadePatchesGiveTheModifiedImageAndSayWhatTheyHold) {
             {"long stretches and runs", large, stretch, 4, 3, std::nullopt},
         };
     Bytes patches;
+    uint64_t written = 0;
     for (const auto& [name, original, modified, records, runs, truncation] : cases) {
         SCOPED_TRACE(name);
         const Bytes patch = CreateIpsPatch(original, modified);
@@ -129,8 +130,10 @@ TEST(Ips, MadePatchesGiveTheModifiedImageAndSayWhatTheyHold) {
         ASSERT_TRUE(info.ips);
         EXPECT_EQ(std::tie(info.ips->records, info.ips->runs, info.ips->truncation),
                   std::tie(records, runs, truncation));
+        written += info.ips->bytesWritten;
     }
     EXPECT_EQ(CrcText(Crc32(patches)), "33BD1DA8"); // the records chosen, byte for byte
+    EXPECT_EQ(written, 131147u); // the EOF offset's change written from the byte before it
     // What IPS can't reach is refused.
     const Bytes over(MAX_IPS_IMAGE_SIZE + 1, 0), full(MAX_IPS_IMAGE_SIZE, 0);
     EXPECT_THROW(CreateIpsPatch(SOURCE, over), RefusedError);

@@ -3,6 +3,7 @@
 #include "base/Paths.h"
 #include "compression/Lzh.h"
 #include "rom/DataFile.h"
+#include "rom/HeaderChecksum.h"
 #include "rom/HexField.h"
 #include "rom/PointerTable.h"
 #include "rom/RomChange.h"
@@ -137,7 +138,9 @@ TEST_F(RomFiles, ALinkStaysALinkAndTheModeStays) {
     EXPECT_EQ(inode(target + ".bak"), old); // the old file itself, linked rather than copied
     EXPECT_EQ(ReadBytes(target)[0x300], before[0x300] ^ 0xFF);
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
-    EXPECT_FALSE(ChangeRom(link, [](const RomBytes& now) { return now.bytes; }).written);
+    const RomChange same = ChangeRom(link, [](const RomBytes& now) { return now.bytes; });
+    EXPECT_EQ(std::pair(same.written, same.computedChecksum),
+              std::pair(false, ComputeChecksum(ReadBytes(target))));
     EXPECT_EQ(ReadBytes(target + ".bak"), before);
     UndoRomChange(link);
     EXPECT_TRUE(fs::is_symlink(link));
