@@ -121,8 +121,9 @@ std::string PackChangeText(const PackedChange& change) {
         last = std::max(last, move.index);
     }
     const int64_t by = int64_t(moves.front().to) - int64_t(moves.front().from);
-    return line + "; entries " + HexText(first) + " to " + HexText(last) + " moved by " +
-           (by > 0 ? "+" : "") + std::to_string(by) + " bytes";
+    const std::string moved = first == last ? "entry " + HexText(first)
+                                            : "entries " + HexText(first) + " to " + HexText(last);
+    return line + "; " + moved + " moved by " + (by > 0 ? "+" : "") + std::to_string(by) + " bytes";
 }
 
 std::string PackViewLine(const ViewChange& view, std::ostream& err) {

@@ -109,6 +109,11 @@ TEST_F(FileSafety, AFolderFileReplacesALinkAtItsName) {
     }
     EXPECT_EQ(ReadBytes(victim), Pattern(16));
     EXPECT_FALSE(fs::exists(File("created")));
+    // A file of the folder that another program is writing (an exclusive lock) is not read.
+    const int writer = ::open(File("mod/a.bin").c_str(), O_RDWR);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+    EXPECT_THROW(ReadFileInsideFolder(File("mod"), "a.bin", 100, SizeLimit::None), InUseError);
+    ::close(writer);
 }
 
 // The new file, and a backup that had to be copied, carry the old one's mode, access list and

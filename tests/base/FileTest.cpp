@@ -251,6 +251,16 @@ TEST_F(BaseFiles, SeeksFromEachOriginFromPosition3Of10) {
                 EXPECT_EQ(byte, bytes[landed]) << offset;
             }
         }
+    // A read short of its count names the stream.
+    MemoryStream ten(bytes); // (the seek past the end grew the other)
+    for (auto [stream, name] : {std::pair<Stream*, std::string>{&ten, "memory"},
+                                {&view, "view"},
+                                {&file, File("ten.bin")}}) {
+        stream->Seek(9, SeekOrigin::Begin);
+        uint8_t two[2];
+        EXPECT_TRUE(Holds(WordsOf<FileError>([&] { stream->ReadExact(two, 2); }),
+                          name + ": too short: 2 bytes needed at 0x9, the data ends at 0xA"));
+    }
     // Reads in pieces that cross the ends of the file's read buffer give the file as it is.
     const Bytes large = Pattern(200000, 7);
     FileStream pieces(Write("large.bin", large), FileMode::Read);

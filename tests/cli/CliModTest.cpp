@@ -164,6 +164,7 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
     const Bytes edited = editorSheet("tiles", tiles, "5FC80", "1x1");
     Bytes sprites = ReadBytes(File("mod/48120.bin"));
     std::copy_n(Noise(300, 8).begin(), 300, sprites.begin() + 1000);
+    sprites.push_back(0x5A); // not a whole word: padded with zeros
     Bytes drawn = ReadBytes(File("mod/48120.bin"));
     std::fill_n(drawn.begin() + 32 * 9, 32 * 6, 0x34); // across cells of 4 tiles
     const Bytes editedSprites = editorSheet("sprites", drawn, "5A000", "1x4");

@@ -79,6 +79,8 @@ TEST_F(GraphicsTileSheetLayout, CellsOfOtherSizes) {
     EXPECT_TRUE(Holds(refusal({1, 4}),
                       "in.png: the picture is 8 x 16 pixels; a picture of cells of 1x4 tiles"));
     EXPECT_THROW(SheetSizeFor(32, 16, TileCell{0, 4}), RefusedError);
+    EXPECT_THROW(SheetSizeFor(32, 1, TileCell{16, 17}), RefusedError);
+    EXPECT_NO_THROW(SheetSizeFor(32, 1, TileCell{16, 16}));                 // the largest cell
     EXPECT_THROW(SheetSizeFor(32, 2048, TileCell{2, 1}), RefusedError);     // 32768 pixels wide
     EXPECT_THROW(SheetSizeFor(1025 * 64, 1, TileCell{1, 2}), RefusedError); // 16400 high
 }

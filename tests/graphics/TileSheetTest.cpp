@@ -144,8 +144,8 @@ TEST_F(GraphicsTileSheet, RefusesWhatIsNotTilesNamingThePixel) {
     const Case cases[] = {
         {Picture(16, 8, PngPixels::Rgb, 8, {{{5, 3}, {1, 2, 3}}}),
          "the colour #010203 at x 5, y 3 is not in the grey ramp"},
-        {Picture(8, 8, PngPixels::RgbAlpha, 16, {{{7, 7}, {0x1234, 0, 0, 1}}}),
-         "the colour #123400000000 at x 7, y 7"},
+        {Picture(8, 8, PngPixels::RgbAlpha, 16, {{{7, 7}, {0x1101, 0x1100, 0x1100, 0xFFFF}}}),
+         "the colour #110111001100 at x 7, y 7"},
         {Picture(8, 16, PngPixels::Indices, 8, {{{2, 9}, {16}}}),
          "the palette index 16 at x 2, y 9 is above 15"},
         {shortPlte(), "the colour of palette index 9 at x 3, y 9 is not in", {}, true},

@@ -8,6 +8,7 @@
 #include "rom/LzhPage.h"
 #include "rom/LzhTestRoms.h"
 #include "rom/RomLayout.h"
+#include "support/HandMadeRom.h"
 #include "support/ProgressWatcher.h"
 #include "words/ModProblemWords.h"
 
@@ -51,14 +52,16 @@ TEST_F(ModUnpack, WhatDoesNotDecodeIsSkippedByItsName) {
 }
 
 // An entry whose data lies on a right header checksum's bytes packs as it is: no checksum is
-// stored over it.
+// stored over it, even when a block changes after it.
 TEST_F(ModUnpack, DataOnTheHeaderChecksumIsPackedAsItIs) {
     Bytes image = ThreeEntryRom(0x100);
-    image.resize(0x800);
+    image.resize(0x50000);
+    Put(image, 0x48120, handmade::Packed(Pattern(64), true));
     StoreChecksum(image);
     const std::string folder = File("mod");
     Unpack(Write("header.bin", image), folder, 0x100, {});
     WriteBytes(folder + "/100_0.bin", InputPackingTo(0x100));
+    WriteBytes(folder + "/48120.bin", Pattern(64, 3));
     const PackPlan plan = PlanPack(folder, std::nullopt);
     EXPECT_EQ(LzhExtractEntry(Image(plan.image), 0x100, 0).data, InputPackingTo(0x100));
 }

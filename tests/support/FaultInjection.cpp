@@ -11,7 +11,8 @@
 //   DROVAK_FAIL_ALWAYS=NAME:ERROR,...
 //                         every call of NAME fails with ERROR (einval, eperm or eio), as on a file
 //                         system without it ("renameat2:einval,link:eperm" is FAT's);
-//                         fsetxattr, fopen (as without /proc), read (of a device or pipe:
+//                         fsetxattr, fcntl (record locks only, as on a file system without
+//                         them), fopen (as without /proc), read (of a device or pipe:
 //                         files are read with pread) and pthread_create (always with EAGAIN, as
 //                         on a system with no thread to give) fail only here (not counted)
 //   DROVAK_SWAP_TO=PATH   another program's move just before a temporary file is renamed over
@@ -24,6 +25,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -221,6 +223,21 @@ extern "C" int flock(int fd, int operation) {
     if (result == 0) ReplaceLocked(fd);
     return result;
 }
+// Not counted: a file system without record locks; every other request is passed on.
+#define INTERCEPT_FCNTL(name)                                                                      \
+    extern "C" int name(int fd, int command, ...) {                                                \
+        static const auto real =                                                                   \
+            reinterpret_cast<int (*)(int, int, ...)>(::dlsym(RTLD_NEXT, #name));                   \
+        va_list arguments;                                                                         \
+        va_start(arguments, command);                                                              \
+        void* argument = va_arg(arguments, void*);                                                 \
+        va_end(arguments);                                                                         \
+        const bool lock = command == F_SETLK || command == F_SETLKW || command == F_OFD_SETLK ||   \
+                          command == F_OFD_SETLKW;                                                 \
+        return lock && FailsAlways("fcntl") ? -1 : real(fd, command, argument);                    \
+    }
+INTERCEPT_FCNTL(fcntl)
+INTERCEPT_FCNTL(fcntl64)
 // Not counted: the program opens no file it writes with it.
 extern "C" FILE* fopen(const char* path, const char* mode) {
     static const auto real =

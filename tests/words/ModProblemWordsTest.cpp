@@ -35,6 +35,20 @@ TEST(PackWords, AMapsLineCountsItsChangedCells) {
     }
 }
 
+// A compress's line names the entries it moved, lowest to highest, whatever the data's order.
+TEST(PackWords, AChangeNamesTheEntriesItMoved) {
+    PackedChange change;
+    change.file.index = 2;
+    change.lzh.emplace();
+    for (const auto& [moved, words] :
+         {std::pair<std::vector<uint32_t>, std::string>{{0}, "; entry 0x0 moved by +16 bytes"},
+          {{5, 3, 4}, "; entries 0x3 to 0x5 moved by +16 bytes"}}) {
+        change.lzh->moves.clear();
+        for (uint32_t index : moved) change.lzh->moves.push_back({index, 0x100, 0x110, 8});
+        EXPECT_TRUE(PackChangeText(change).ends_with(words)) << PackChangeText(change);
+    }
+}
+
 // One problem with every field set, worded as each kind: the kinds the command-line and folder
 // tests do not reach, each whole.
 TEST(ModProblemWords, EachKindIsWordedWithItsFileAndNumbers) {
