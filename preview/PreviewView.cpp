@@ -59,6 +59,8 @@ PreviewView::PreviewView(QWidget* parent) : QOpenGLWidget(parent) {
     format.setDepthBufferSize(24);
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
     setFormat(format);
+    // Each paint clears the frame buffer itself: the toolkit need not discard or clear it first.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     // The sunken edge: a frame over the view that lets the mouse through.
     auto* edge = new QFrame(this);
     edge->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);

@@ -213,6 +213,9 @@ TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     EXPECT_TRUE(
         std::equal(title.Pixels.begin(), title.Pixels.end(), f.Document().FrameBuffer.begin()));
     EXPECT_EQ(At(Shown(), 0, 0), Rgb(title.Pixels[0]));
+    dialogs.picks = {Folder() + "title.png"};
+    Control<QAction>("SavePictureAction")->trigger();
+    EXPECT_EQ(f.StatusText(), "Picture saved as title.png: 320 x 224 pixels.");
     // An undo on this page draws the title screen of the ROM it gives back.
     std::vector<uint8_t> dark = ReadFile("tf3.bin");
     std::fill_n(dark.begin() + drovak::TITLE_PALETTE_OFFSET, 32, 0);
@@ -222,6 +225,12 @@ TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     EXPECT_NE(undone.Pixels, title.Pixels);
     EXPECT_TRUE(
         std::equal(undone.Pixels.begin(), undone.Pixels.end(), f.Document().FrameBuffer.begin()));
+    // A change to the file by another name draws it anew too.
+    std::filesystem::create_symlink(PathOf("tf3.bin"), PathOf("link.bin"));
+    WriteFile("tf3.bin", ReadFile("tf3.bin.bak"));
+    emit f.Document().changed(Folder() + "link.bin", "Changed.");
+    EXPECT_TRUE(
+        std::equal(title.Pixels.begin(), title.Pixels.end(), f.Document().FrameBuffer.begin()));
     dialogs.boxes.clear();
     // The button follows the field; a missing file is reported.
     Edit("TitleRomEdit")->setText("");

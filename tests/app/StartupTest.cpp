@@ -128,11 +128,17 @@ TEST_F(AppWindow, TheTabAreaKeepsItsHeightAndThePreviewTakesTheRest) {
     const QFont window = app::WindowFont();
     QApplication::setFont(desktop);
     EXPECT_EQ(std::pair(window.weight(), window.fixedPitch()), std::pair(QFont::Normal, false));
-    // Its size: the largest whose character cell is at most 16 pixels high.
-    QFont larger = f.font();
-    larger.setPixelSize(larger.pixelSize() + 1);
-    EXPECT_EQ(std::pair(QFontMetrics(f.font()).height() <= 16, QFontMetrics(larger).height() > 16),
-              std::pair(true, true));
+    // Its size: the largest whose character cell is at most 16 pixels high (or as high as asked).
+    EXPECT_EQ(f.font().pixelSize(), app::WindowFont().pixelSize());
+    for (int cell = 10; cell <= 40; ++cell) {
+        const QFont font = app::WindowFont(cell);
+        QFont larger = font;
+        larger.setPixelSize(font.pixelSize() + 1);
+        EXPECT_EQ(
+            std::pair(QFontMetrics(font).height() <= cell, QFontMetrics(larger).height() > cell),
+            std::pair(true, true))
+            << cell;
+    }
 
     f.resize(900, f.height() + 300);
     QApplication::processEvents();

@@ -1,5 +1,6 @@
 #include "base/Errors.h"
 #include "base/FileHandle.h"
+#include "base/FolderWatch.h"
 #include "base/Paths.h"
 #include "base/Program.h"
 #include "base/ReplaceFile.h"
@@ -227,6 +228,13 @@ TEST_F(BaseFiles, OpeningAndCreating) {
     EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "descriptor 0 left open";
     ::dup2(input, 0);
     ::close(input);
+    // A folder watch closes what it opened.
+    const auto descriptors = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto before = descriptors();
+    { FolderWatch watch(File("")); }
+    EXPECT_EQ(descriptors(), before);
 }
 
 // Where a seek lands, from each origin, in memory, over a view and in a file: never before 0,

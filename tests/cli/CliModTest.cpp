@@ -313,7 +313,7 @@ TEST_F(CliMod, UnpackWritesOnlyIntoAnEmptyFolderOrAnUnchangedUnpackOfTheSameRom)
     EXPECT_EQ(ReadBytes(File("unlisted/20000_0.bin")), Bytes{7});
     // An unchanged unpack of the same ROM is written again; other files are left alone.
     WriteBytes(File("other/notes.txt"), {6});
-    EXPECT_TRUE(Ok(Run({"unpack", varied, File("other")})));
+    EXPECT_TRUE(Ok(Run({"unpack", varied, File("other")}), " (the previous unpack written again)"));
     EXPECT_EQ(ReadBytes(File("other/notes.txt")), Bytes{6});
 }
 

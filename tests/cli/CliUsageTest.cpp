@@ -126,6 +126,9 @@ TEST_F(CliUsage, TheGrammarOfTheCommandLine) {
          1, "--line wants a decimal number from 0 to 3"},
         {Args{"tiles-to-png", "in.bin", "t.png", "--columns", "0"}, 1,
          "--columns wants a decimal number from 1 to 2048, not \"0\""},
+        {Args{"tiles-to-png", "in.bin", "t.png", "--columns", "00000000016"},
+         1, // 10 digits at most
+         "--columns wants a decimal number from 1 to 2048, not \"00000000016\""},
     };
     for (const auto& c : cases) {
         std::filesystem::remove(File("out.bin"));

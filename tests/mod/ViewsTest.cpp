@@ -493,6 +493,13 @@ TEST_F(Views, WhatCannotBePackedIsRefusedNamingItsPlace) {
         SetText(file, before);
         SetText(level, a);
     }
+    // A map changed while the manifest records no block data of its level.
+    std::string toml = Text("drovak.toml");
+    const size_t record = toml.rfind("[[file]]", toml.find("name = '20000_10.bin'"));
+    SetText("drovak.toml", toml.erase(record, toml.find("\n[[", record) + 1 - record));
+    SetText(level, SetCell(a, 0, 0, 2));
+    EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { PlanPack(folder_, std::nullopt); }),
+                      Path(level) + ": changed, but drovak.toml records no block data"));
 }
 
 TEST(BlockMap, AnUnchangedCellKeepsEveryBitAndAChangedOneClearsBits9And10) {

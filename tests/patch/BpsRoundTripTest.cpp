@@ -75,6 +75,10 @@ std::vector<RoundTrip> Cases() {
     // more than the literal before it costs.
     Bytes repeat = Noise(200, 1);
     std::copy_n(repeat.begin() + 51, 7, repeat.begin() + 31);
+    // The source's 32 bytes at 100 also at 20, followed there by the 2 after them in the target:
+    // reading 32 in place (a length of 32 still takes one byte) against copying 34 from 20.
+    Bytes twice = Noise(300, 15);
+    std::copy_n(twice.begin() + 100, 32, twice.begin() + 20);
     const auto readAhead = [&](size_t n) {
         return Cat(Slice(repeat, 0, 50), Slice(repeat, 30, 1), Slice(repeat, 51, n), Noise(5, 7));
     };
@@ -107,6 +111,8 @@ std::vector<RoundTrip> Cases() {
         {"a read in place a byte on saving two more", repeat, readAhead(9), 32},
         {"a read in place a byte on saving one more", repeat, readAhead(8), 32},
         {"a copy of the modified image's start", base, Repeated(Slice(base, 36, 3), 2), 28},
+        {"a read in place of 32 bytes or a copy of 34", twice,
+         Cat(Noise(100, 16), Slice(twice, 20, 34)), 140},
         {"the original's end after a longer insert", Slice(base, 0, 100),
          Cat(Noise(200, 13), Slice(base, 50, 50)), 240},
     };
@@ -131,7 +137,7 @@ TEST(BpsRoundTrip, AppliesToTheModifiedImageWithBothReaders) {
         // whatever those bytes are.
         patches.insert(patches.end(), patch.begin(), patch.end() - 4);
     }
-    EXPECT_EQ(CrcText(Crc32(patches)), "939545CD"); // the matches found, byte for byte
+    EXPECT_EQ(CrcText(Crc32(patches)), "3B0C6CDF"); // the matches found, byte for byte
     // An original that is the front of a larger buffer: no match reaches past its end.
     const Bytes buffer = Noise(2000, 14);
     const std::span<const uint8_t> front(buffer.data(), 1000);

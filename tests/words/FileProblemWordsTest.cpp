@@ -251,6 +251,13 @@ TEST(PatchWords, ABpsPatchsActionsAreCountedByKindAndInAll) {
     EXPECT_TRUE(test::Holds(text,
                             "actions: 10 (1 read in place, 2 literals, 3 copies from the source, 4 "
                             "copies from the target)\n"));
+    // An IPS patch's records, its runs and the bytes they write, one and more.
+    info.ips = IpsInfo{1, 1, 1, std::nullopt};
+    EXPECT_TRUE(test::Holds(PatchInfoText(info, "a.ips", 9),
+                            "  records: 1 (1 run), writing 1 byte\n  truncation: none"));
+    info.ips = IpsInfo{3, 2, 70, std::nullopt};
+    EXPECT_TRUE(
+        test::Holds(PatchInfoText(info, "a.ips", 9), "  records: 3 (2 runs), writing 70 bytes\n"));
 }
 
 } // namespace
