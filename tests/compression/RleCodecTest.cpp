@@ -85,7 +85,7 @@ TEST(CompressionRle, ShortOrOversizedInputsAreRefused) {
         ADD_FAILURE() << "no codec problem";
         return CodecProblem{};
     };
-    for (const char* cut : {"00 00", "00 00 00 08 07", "00 00 00 04 0E 00", "00 00 00 04 0D"}) {
+    for (const char* cut : {"00 00 00", "00 00 00 08 07", "00 00 00 04 0E 00", "00 00 00 04 0D"}) {
         const CodecProblem whole = problem([&] { RleDecode(Hex(cut), 0); });
         EXPECT_EQ(std::tie(whole.source, whole.at, whole.end),
                   std::tuple("memory", 0u, Hex(cut).size()))
