@@ -34,6 +34,25 @@ namespace fs = std::filesystem;
 
 class BaseFiles : public ScratchTest {};
 
+// A stream that gives at most a byte a read, as a pipe may.
+class Trickle final : public Stream {
+public:
+    explicit Trickle(Bytes bytes) : bytes_(std::move(bytes)) {}
+    size_t Read(void* buffer, size_t count) override {
+        if (count == 0 || at_ == bytes_.size()) return 0;
+        static_cast<uint8_t*>(buffer)[0] = bytes_[at_++];
+        return 1;
+    }
+    size_t Write(const void*, size_t) override { return 0; }
+    uint64_t Seek(int64_t, SeekOrigin) override { return at_; }
+    uint64_t Position() const override { return at_; }
+    uint64_t Size() const override { return bytes_.size(); }
+
+private:
+    Bytes bytes_;
+    size_t at_ = 0;
+};
+
 // Replacing keeps the mode, leaves a link a link (its target replaced, created when missing),
 // writes a FIFO or device through, and refuses a folder.
 TEST_F(BaseFiles, ReplacingFiles) {
@@ -259,6 +278,11 @@ TEST_F(BaseFiles, SeeksFromEachOriginFromPosition3Of10) {
                 EXPECT_EQ(byte, bytes[landed]) << offset;
             }
         }
+    // A read whole from a stream that gives a byte at a time.
+    Trickle trickle(bytes);
+    Bytes whole(10);
+    trickle.ReadExact(whole.data(), whole.size());
+    EXPECT_EQ(whole, bytes);
     // A read short of its count names the stream.
     MemoryStream ten(bytes); // (the seek past the end grew the other)
     for (auto [stream, name] : {std::pair<Stream*, std::string>{&ten, "memory"},
@@ -266,7 +290,7 @@ TEST_F(BaseFiles, SeeksFromEachOriginFromPosition3Of10) {
                                 {&file, File("ten.bin")}}) {
         stream->Seek(9, SeekOrigin::Begin);
         uint8_t two[2];
-        EXPECT_TRUE(Holds(WordsOf<FileError>([&] { stream->ReadExact(two, 2); }),
+        EXPECT_TRUE(Holds(WordsOf<FileError>([&, s = stream] { s->ReadExact(two, 2); }),
                           name + ": too short: 2 bytes needed at 0x9, the data ends at 0xA"));
     }
     // Reads in pieces that cross the ends of the file's read buffer give the file as it is.

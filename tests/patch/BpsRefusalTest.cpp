@@ -104,6 +104,7 @@ TEST(BpsRefusal, HostileActionsAreRefusedBeforeTheyReadOrWriteOutOfBounds) {
          "a copy starts outside what the target holds so far"},
         {uint64_t(1) << 40, Action(0, 16), R::TargetTooLarge, "the target is too large"},
         {(64u << 20) + 1, Action(0, 16), R::TargetTooLarge, "the target is too large"},
+        {64u << 20, Action(0, 16), R::Damaged, "the actions end before the target's end"},
         {16, Bytes(12, 0x00), R::Damaged, "an action runs into the footer"},
         {100, Cat(Action(1, 100), Pattern(3)), R::Damaged, "literal bytes run into the footer"},
         {10, Cat(Action(1, 10), Pattern(3)), R::Damaged, "literal bytes run into the footer"},
@@ -172,7 +173,8 @@ TEST(BpsRefusal, MetadataIsSkippedButMayNotRunPastTheActions) {
 // A wrong base, a wrong result and a header naming another size than the base's (its checksum
 // right) are refused, naming both checksums, whole.
 TEST(BpsRefusal, AWrongBaseOrResultIsNamedByBothChecksums) {
-    const Bytes original = handmade::Noise(3000, 1), other = handmade::Noise(3000, 2);
+    // The other base has the target's size: still a wrong base, not the target.
+    const Bytes original = handmade::Noise(3000, 1), other = handmade::Noise(3001, 2);
     Bytes longer = CreateBpsPatch(SOURCE, Pattern(20, 3));
     ASSERT_EQ(longer[4], 0x90); // the source's size, 16, in one byte
     longer[4] = 0x91;

@@ -142,6 +142,8 @@ TEST_F(RomFiles, ALinkStaysALinkAndTheModeStays) {
     EXPECT_EQ(std::pair(same.written, same.computedChecksum),
               std::pair(false, ComputeChecksum(ReadBytes(target))));
     EXPECT_EQ(ReadBytes(target + ".bak"), before);
+    EXPECT_THROW(ChangeRom(link, [](const RomBytes&) { return Bytes(MAX_ROM_SIZE + 1); }),
+                 RefusedError);
     UndoRomChange(link);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadBytes(target), before);
