@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -175,26 +176,33 @@ TEST(AppRowChooser, OkPicksTheRowTheListOpenedOn) {
     const std::vector<QStringList> rows = {{"0x0", "a"}, {"0x1", "b"}, {"0x2", "c"}};
     for (const auto& [current, picked] : {std::pair{0, std::optional<int>(0)}, {3, std::nullopt}}) {
         // The second column's header, the first row's (none), a cell shown (and nothing to
-        // edit), the edit triggers (none) and the size.
+        // edit), the edit triggers (none), the size, and the
+        // first column as wide as its cells, the rows a line and 4 pixels high.
         QString header;
         std::function<void()> accept = [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             const auto* view = dialog ? dialog->findChild<QTableView*>() : nullptr;
             if (const auto* model = view ? view->model() : nullptr)
-                header = model->headerData(1, Qt::Horizontal).toString() + "|" +
-                         model->headerData(0, Qt::Vertical).toString() + "|" +
-                         model->data(model->index(1, 1)).toString() + "|" +
-                         model->data(model->index(1, 1), Qt::EditRole).toString() +
-                         QString("|%1|%2|%3x%4")
-                             .arg(int(view->editTriggers()))
-                             .arg(int(view->selectionMode()))
-                             .arg(dialog->width())
-                             .arg(dialog->height());
+                header =
+                    model->headerData(1, Qt::Horizontal).toString() + "|" +
+                    model->headerData(0, Qt::Vertical).toString() + "|" +
+                    model->data(model->index(1, 1)).toString() + "|" +
+                    model->data(model->index(1, 1), Qt::EditRole).toString() +
+                    QString("|%1|%2|%3x%4|%5|%6")
+                        .arg(int(view->editTriggers()))
+                        .arg(int(view->selectionMode()))
+                        .arg(dialog->width())
+                        .arg(dialog->height())
+                        .arg(view->columnWidth(0) -
+                             std::max(
+                                 view->horizontalHeader()->sectionSizeHint(0),
+                                 static_cast<const QAbstractItemView*>(view)->sizeHintForColumn(0)))
+                        .arg(view->rowHeight(0) - view->fontMetrics().height());
             dialog ? dialog->accept() : QTimer::singleShot(10, accept);
         };
         QTimer::singleShot(0, accept);
         EXPECT_EQ(real.ChooseRow(nullptr, "Entries", {"Index", "Holds"}, rows, current), picked);
-        EXPECT_EQ(header, "Holds||b||0|1|560x480");
+        EXPECT_EQ(header, "Holds||b||0|1|560x480|0|4");
     }
 }
 

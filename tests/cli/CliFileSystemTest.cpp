@@ -170,7 +170,7 @@ TEST_F(CliFiles, ARomReplacedAsItIsOpenedIsOpenedAgain) {
     EXPECT_TRUE(Ok(Fix({Preload(), "DROVAK_FAIL_ALWAYS=fcntl:einval"})));
     EXPECT_EQ(ReadBytes(rom), fixed);
     WriteBytes(rom, image);
-    EXPECT_TRUE(Fails(Fix({Preload(), "DROVAK_REPLACE_LOCKED=1000"}), 3,
+    EXPECT_TRUE(Fails(Fix({Preload(), "DROVAK_REPLACE_LOCKED=20"}), 3,
                       "in use by another program (it keeps being replaced); nothing was written"));
     EXPECT_EQ(ReadBytes(rom), image);
 }

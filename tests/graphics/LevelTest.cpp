@@ -70,6 +70,9 @@ TEST(GraphicsLevelNameTable, BlocksComeColumnByColumnFromTheLayout) {
     for (const bool planeB : {false, true}) ExpectNameTable(level, planeB, 0, cut);
     level.blockData.resize(3);
     EXPECT_EQ(BuildLevelNameTable(level, false, 0), Bytes(8192, 0));
+    // The list and the file names count the levels from 1.
+    EXPECT_EQ(LevelListItem(0) + " " + LevelListItem(7) + " " + DefaultLevelPngName(7, true),
+              "LEVEL 01 LEVEL 08 Level_08_PlaneB.png");
 }
 
 TEST_F(GraphicsLevelPictures, PlaneBLowerHalfIsTileZeroOnLineZero) {

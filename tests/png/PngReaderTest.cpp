@@ -59,6 +59,8 @@ TEST(PngReader, RefusesWhatItCannotReadAndSurvivesAnyDamage) {
          "too short: 61 bytes can't hold the image data of a picture of 16384 x 2048 pixels"},
         {Slice(Headed(8, 8, 8, 2), 0, 48), true, // the IDAT chunk's CRC without its last byte
          "too short: a chunk of 4 bytes at byte 33 runs past the end of the data at byte 48"},
+        {Slice(Headed(8, 8, 8, 2), 0, 41), true, // the IDAT chunk's length and type alone
+         "too short: a chunk of 4 bytes at byte 33 runs past the end of the data at byte 41"},
         {Slice(Headed(8, 8, 8, 2), 0, 40), true, // the IDAT chunk's length and type less a byte
          "too short: the PNG data ends at byte 40 before the picture does"},
         // Found by fuzzing: a chunk that claims 1.9 GB made libpng set aside (and clear) that

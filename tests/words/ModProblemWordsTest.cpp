@@ -23,8 +23,9 @@ TEST(PackWords, DifferencesShowEightRangesAndCountTheRest) {
                   "plane B layout cells that differ: column 1 row 2, column 1 row 3 (2 of 512)"}));
 }
 
-// A map's line counts the cells whose tile changed.
-TEST(PackWords, AMapsLineCountsItsChangedCells) {
+// A map's line counts the cells whose tile changed; a palette's its colours, with a note naming
+// the colours moved to the nearest one the console shows by line and place (16 to a line).
+TEST(PackWords, AMapsLineCountsItsChangedCellsAndAPalettesItsColours) {
     ViewChange view;
     view.record.name = "levels/level01.tmx";
     std::ostringstream err;
@@ -33,6 +34,12 @@ TEST(PackWords, AMapsLineCountsItsChangedCells) {
         EXPECT_TRUE(PackViewLine(view, err).ends_with(cells == 1 ? ", 1 cell changed"
                                                                  : ", 2 cells changed"));
     }
+    view.record.kind = ViewKind::Palette;
+    view.path = "p.gpl";
+    view.coloursChanged = view.snapped = {15, 16, 33};
+    EXPECT_TRUE(PackViewLine(view, err).ends_with(", 3 colours changed"));
+    EXPECT_EQ(err.str(), "note: p.gpl: colours 15 (line 0, 15), 16 (line 1, 0), 33 (line 2, 1) "
+                         "are not colours the console shows; the nearest one is taken\n");
 }
 
 // A compress's line names the entries it moved, lowest to highest, whatever the data's order.
