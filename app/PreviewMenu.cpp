@@ -18,22 +18,21 @@
 #include <QImage>
 #include <QMenu>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace drovak::app {
 
 namespace {
 
-// The picture's exact pixels.
+// The picture's exact pixels. A picture holds its rows one after another, as an image of 32-bit
+// pixels does (its lines need no padding), so they go over in one run.
 QImage ToQImage(const PreviewImage& picture) {
     QImage image(picture.Width, picture.Height, QImage::Format_RGB32);
-    for (int y = 0; y < picture.Height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < picture.Width; ++x) {
-            const uint32_t pixel = picture.Pixels[size_t(y) * picture.Width + size_t(x)];
-            row[x] = qRgb(pixel & 0xFF, (pixel >> 8) & 0xFF, (pixel >> 16) & 0xFF);
-        }
-    }
+    std::transform(picture.Pixels.begin(), picture.Pixels.end(),
+                   reinterpret_cast<QRgb*>(image.bits()), [](uint32_t pixel) {
+                       return qRgb(pixel & 0xFF, (pixel >> 8) & 0xFF, (pixel >> 16) & 0xFF);
+                   });
     return image;
 }
 

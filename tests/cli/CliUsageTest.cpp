@@ -59,6 +59,10 @@ TEST_F(CliUsage, FailuresExitWith1To3AndWriteNothing) {
          "DIR --all [--yes]\n"},
         {{"level-png", missing, png, "--all"}, 2, missing},    // and no folder is made
         {{"render", in, png, "--title", "--at", "10"}, 1, ""}, // --at is for --rle-sheet
+        {{"render", in, png}, 1, "give exactly one of --level N, --title, --lzh-sheet"},
+        {{"level-png", in, png, "--level", "1"}, 1, "--plane A or --plane B is required"},
+        {{"level-png", in, png, "--level", "1", "--plane", "C"}, 1, "--plane wants A or B, not"},
+        {{"patch-create", in, in, out, "--ips", "--meta", in}, 1, "an IPS patch has no metadata"},
         {{"render", in, png, "--level", "1", "--plane", "A", "--column", "497"}, 1, ""},
         {{"lzh-encode", missing, out}, 2, missing},
         {{"rle-decode", in, noFolder}, 2, noFolder},

@@ -106,11 +106,12 @@ TEST(PngWriter, PaletteImagesReadBackWithLibpngAndIndicesStayInThePalette) {
         EXPECT_EQ(ours.palette, palette);
         for (uint32_t i = 0; i < 21; ++i) EXPECT_EQ(ours.Sample(i % 7, i / 7, 0), i % 4);
 
+        for (uint8_t& index : indices) index %= 3;
         for (const uint32_t x : {6u, 5u}) { // at 4 bits, a byte's high half, then its low one
-            indices[7 * 2 + x] = 4;         // beyond the 4 colours
+            indices[7 * 2 + x] = 3;         // beyond the first 3 colours
             MemoryStream refused;
             PngWriter png(refused, header);
-            png.Palette(palette);
+            png.Palette({palette.begin(), palette.end() - 1});
             const size_t before = refused.Size();
             EXPECT_TRUE(Holds(WordsOf<RefusedError>([&] { png.ImageData(rows, {}); }),
                               "x " + std::to_string(x) + ", y 2"));

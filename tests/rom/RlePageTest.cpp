@@ -4,6 +4,7 @@
 #include "compression/Rle.h"
 #include "rom/DataFile.h"
 #include "rom/HeaderChecksum.h"
+#include "rom/LzhPage.h"
 #include "support/WordsOf.h"
 
 #include <tuple>
@@ -29,6 +30,10 @@ TEST(RomRlePage, ExtractDecodesTheBlockAndCountsItsBytes) {
     EXPECT_EQ(std::tuple(RleBlockDataSize(rom, O), RleBlockDataSize(rom, 0x1FE)),
               std::tuple(16u, std::nullopt));
     EXPECT_THROW(RleExtractAt(std::string("/no/such/rom.bin"), O), FileError);
+    // The suggested data files lie beside the ROM, named by the texts as typed.
+    EXPECT_EQ(SuggestedRleFileName("/r/tf3.bin", "9a00") + " " +
+                  SuggestedLzhFileName("/r/tf3.bin", "20000", "1F"),
+              "/r/9a00.bin /r/20000_1F.bin");
 }
 
 // Only a longer block, one where no valid block was, or one that runs past the end of the file

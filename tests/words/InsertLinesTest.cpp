@@ -1,5 +1,6 @@
 // The insert commands' refusals, worded from plans made of numbers alone.
 #include "words/InsertLines.h"
+#include "words/InsertWords.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,9 @@ TEST(InsertLines, LzhTextsNameTheEntryTheTailAndTheMoves) {
                        "10 bytes after the table's data will be overwritten, from 0xFF0 on; 2 of "
                        "them are not 00 or FF. The file grows from 4096 to 4100 bytes."}),
               std::vector<std::string>{});
+    EXPECT_TRUE(LzhGrowthBoxWords(plan).starts_with(
+        "New size of the compressed data is greater then previous!\r\nDrovak may recalculate "
+        "sizes table. Do you want to continue?\r\n10 bytes after the table's data"));
     plan.newSize = 0;
     EXPECT_EQ(LzhEmptyInputText(plan, "in.bin"),
               "The file in.bin is empty! Entry 0x3 will hold no data. Do you want to continue?");

@@ -1,4 +1,5 @@
 #include "words/RomProblemWords.h"
+#include "words/RomChangeWords.h"
 
 #include "compression/CodecProblem.h"
 #include "compression/Rle.h"
@@ -84,6 +85,8 @@ TEST(RomProblemWords, EachKindIsThrownAsItsErrorAndWordedWithItsNumbers) {
                            "block may hold; nothing was written"}};
     for (const auto& [kind, words] : cases)
         EXPECT_EQ(Thrown([&, k = kind] { ThrowRomProblem(Problem(k)); }), words);
+    EXPECT_EQ(NoBackupMessage("/r/a.bin"),
+              "/r/a.bin: there is no backup /r/a.bin.bak to go back to; nothing was changed");
 }
 
 // An overwrite names what would write and what it would land on, each as the plan leaves it.

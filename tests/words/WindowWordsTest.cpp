@@ -61,6 +61,30 @@ TEST(WindowWords, SentencesReadWhole) {
         {ChecksumRightText("r.bin", 0x1A2B) + "|" + ChecksumRightText("r.bin"),
          "r.bin: the header checksum is right (1A2B); nothing was written.|r.bin: the header "
          "checksum is right; nothing was written."},
+        {ReplaceFileQuestion("a.bin") + "|" + UndoQuestion("r.bin", "two images") + "|" +
+             ApplyPatchQuestion("m.bps", "r.bin"),
+         "The file a.bin already exists and holds other data!\r\nDo you want to replace it?|Undo "
+         "the last change to r.bin?\r\nIt swaps two images.|Apply m.bps to r.bin?"},
+        {UnknownErrorText() + "|" + RomNotOpenedText("gone") + "|" +
+             WindowUsageProblemText(UnknownWindowOptionText("-x") + ", " + TooManyRomsText(2)),
+         "Unknown error|ROM image not opened: gone|drovak: unknown option \"-x\", one ROM image at "
+         "most, not 2\nUsage: drovak [ROM]\n"},
+        {NothingToShowText("a.bin", "empty") + PreviewNotDrawnNote("no GL") + "|" +
+             TitleDrawnText("r.bin", 320, 224) + "|" + ChecksumFixedText("x") + "|" +
+             PatchMadeText("m.bps", 9, "a", "b") + "|" + PatchAppliedStatus("m.ips", "ok.", true),
+         "a.bin: nothing to show on this page: empty The preview could not be drawn: no GL|Title "
+         "screen background of r.bin drawn: 320 x 224 pixels.|Header checksum fixed: x|m.bps "
+         "written: 9 bytes, the patch from a to b.|m.ips applied: ok. An IPS patch has no "
+         "checksums: nothing told whether it was made for this ROM."},
+        {PackedBytesNote(9) + ", " + BytesInRomNote(8) + "|" +
+             TaskRunningText(ApplyingPatchText("m")) + "|" +
+             TaskRunningText(MakingPatchText("p") + ", " + ExportingText("e")) + "|" +
+             TableEntriesTitle(0x20000, "r.bin"),
+         "9 bytes packed, 8 bytes in the ROM|Applying m... (Esc or Cancel stops it)|Making the "
+         "patch "
+         "p, Exporting e... (Esc or Cancel stops it)|Entries of the table at 0x20000 in r.bin"},
+        {WindowHelpText().substr(0, 53) + NoGlContextMessage().substr(0, 12),
+         "Usage: drovak [ROM]\n       drovak --help | --version\nNo OpenGL co"},
     };
     for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
 }
