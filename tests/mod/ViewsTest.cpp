@@ -546,6 +546,14 @@ TEST(SheetPalette, ALineThatEndsPastTheRomIsRefused) {
     EXPECT_EQ(WordsOf<FileError>([&] { SheetPalette(rom, layout); }),
               "r.bin: too short: palette line 1 of the palette at 0xD0 ends at 0x110, the file "
               "ends at 0x100");
+    // A picture of a sheet may be drawn with any of its palette's lines (the title's has one)
+    // or line 0 of the previews' palette.
+    using Lines = std::vector<std::pair<uint32_t, unsigned>>;
+    EXPECT_EQ(SheetDrawingLines(layout),
+              (Lines{{0xD0, 0}, {0xD0, 1}, {0xD0, 2}, {0xD0, 3}, {PREVIEW_PALETTE_OFFSET, 0}}));
+    layout.paletteOffset = TITLE_PALETTE_OFFSET;
+    EXPECT_EQ(SheetDrawingLines(layout),
+              (Lines{{TITLE_PALETTE_OFFSET, 0}, {PREVIEW_PALETTE_OFFSET, 0}}));
 }
 
 TEST(GimpPalette, ColoursOffTheGridTakeTheNearestAndUnchangedOnesKeepTheirWords) {

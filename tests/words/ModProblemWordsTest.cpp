@@ -15,12 +15,14 @@ TEST(PackWords, DifferencesShowEightRangesAndCountTheRest) {
     // Layout cells one by one, by column and row (plane B's columns are 8 blocks high).
     const std::vector<UnitDifferences> differences = {
         {DataUnit::Tile, {0, 1, 3, 4, 5, 7, 9, 11, 13, 15, 17, 19}, 200, 210},
-        {DataUnit::PlaneBCell, {10, 11}, 512, 512}};
+        {DataUnit::PlaneBCell, {10, 11}, 512, 512},
+        {DataUnit::PlaneBBlock, {2}, 64, 64}};
     EXPECT_EQ(DifferenceLines(differences),
               (std::vector<std::string>{
                   "tiles that differ: 0-1, 3-5, 7, 9, 11, 13, 15, 17 and 1 more (12 of 200); 200 "
                   "before, 210 now",
-                  "plane B layout cells that differ: column 1 row 2, column 1 row 3 (2 of 512)"}));
+                  "plane B layout cells that differ: column 1 row 2, column 1 row 3 (2 of 512)",
+                  "plane B blocks that differ: 2 (1 of 64)"}));
 }
 
 // A map's line counts the cells whose tile changed; a palette's its colours, with a note naming

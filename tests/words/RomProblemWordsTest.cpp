@@ -1,4 +1,7 @@
 #include "words/RomProblemWords.h"
+#include "words/CliWords.h"
+#include "words/PackCommandWords.h"
+#include "words/PatchWords.h"
 #include "words/RomChangeWords.h"
 
 #include "compression/CodecProblem.h"
@@ -196,6 +199,22 @@ TEST(RomProblemWords, OtherErrorsKeepTheirMessage) {
     std::tie(tooLong.text, tooLong.size) = std::tuple("IDAT", uint64_t(1) << 31);
     EXPECT_EQ(PngProblemText(tooLong),
               "PNG chunk IDAT: 2147483648 bytes is more than a chunk can hold");
+    PngProblem palette{PngProblemKind::PaletteSize, "p.png"};
+    std::tie(palette.size, palette.limit) = std::tuple(300, 256);
+    std::string texts = PngProblemText(palette);
+    for (const auto kind : {PngProblemKind::PaletteMissing, PngProblemKind::ReaderNotStarted,
+                            PngProblemKind::CompressorNotStarted, PngProblemKind::CompressorFailed})
+        texts += "|" + PngProblemText({kind, "p.png"});
+    EXPECT_EQ(texts + "|" + ErrorText(CancelledError()) + "|" + ErrorText(CancelledError("a.png")),
+              "PNG picture: a palette of 300 colours; this image takes 1 to 256|PNG picture: a "
+              "palette image without palette|p.png: libpng could not start|PNG image data: the "
+              "compressor could not start|PNG image data: the compressor failed|cancelled; nothing "
+              "was written|a.png: cancelled; nothing was written");
+    EXPECT_EQ(OutOfMemoryText("pack") + "|" + UnexpectedText("pack", "x") + "|" +
+                  RomWrittenText("y", "r.bin") + "|" + StatusNoteLine("z") + "|" +
+                  ImageDifferenceText({0, 0, 0, 0, 4, 2}),
+              "pack: out of memory|pack: x|y; r.bin was written|    note: z|changes no byte; "
+              "shrinks from 4 to 2 bytes");
 }
 
 // A change's and an undo's words, whole: both sides of the swap with their own sizes and times,
