@@ -157,6 +157,9 @@ TEST_F(CliFiles, ReadOnlyRomsAndLinkedBackupsAreRefused) {
     fs::remove(backup);
     fs::create_hard_link(note, backup);
     EXPECT_TRUE(Fails(Run({"undo", rom}), 3, backup + " is one of 2 names of one file"));
+    fs::remove(backup);
+    fs::create_hard_link(rom, backup);
+    EXPECT_TRUE(Fails(Run({"undo", rom}), 3, "its backup " + backup + " is the same file"));
     EXPECT_EQ((std::tuple{ReadBytes(rom), ReadBytes(note)}), (std::tuple{image, Bytes(10, 'n')}));
 }
 

@@ -59,16 +59,17 @@ TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
 // Each filter of one row, worked out by hand: Paeth takes the byte above, then the one to the
 // left (where the one up and left makes the left nearest).
 TEST(PngWriter, EachFilterOfARow) {
-    const uint8_t row[] = {10, 20, 30}, previous[] = {50, 60, 70};
-    const std::pair<PngFilterType, Bytes> cases[] = {{PngFilterType::None, {10, 20, 30}},
-                                                     {PngFilterType::Sub, {10, 10, 10}},
-                                                     {PngFilterType::Up, {216, 216, 216}},
-                                                     {PngFilterType::Average, {241, 241, 241}},
-                                                     {PngFilterType::Paeth, {216, 10, 10}}};
+    // Paeth predicts from above, from the left, then from above left.
+    const uint8_t row[] = {10, 20, 30, 40}, previous[] = {50, 60, 70, 100};
+    const std::pair<PngFilterType, Bytes> cases[] = {{PngFilterType::None, {10, 20, 30, 40}},
+                                                     {PngFilterType::Sub, {10, 10, 10, 10}},
+                                                     {PngFilterType::Up, {216, 216, 216, 196}},
+                                                     {PngFilterType::Average, {241, 241, 241, 231}},
+                                                     {PngFilterType::Paeth, {216, 10, 10, 226}}};
     for (const auto& [type, filtered] : cases) {
-        uint8_t out[3];
-        FilterRow(type, row, previous, 3, 1, out);
-        EXPECT_EQ(Bytes(out, out + 3), filtered) << int(type);
+        uint8_t out[4];
+        FilterRow(type, row, previous, 4, 1, out);
+        EXPECT_EQ(Bytes(out, out + 4), filtered) << int(type);
     }
 }
 
