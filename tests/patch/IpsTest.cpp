@@ -73,6 +73,9 @@ TEST(Ips, PatchesThatEndWrongAreRefused) {
                   std::tuple(refusal, words, true))
             << patch.size();
     }
+    const PatchResult bps = ApplyIpsPatch(SOURCE, Text("BPS1"));
+    EXPECT_EQ(std::tuple(bps.refusal, bps.position, PatchFaultText(bps.fault)),
+              std::tuple(R::NotAPatch, 0u, "no \"PATCH\" at the start"));
 }
 
 TEST(Ips, TheLargestRecordStaysInsideWhatItGrows) {
