@@ -296,6 +296,11 @@ TEST_F(CliMod, UnpackWritesOnlyIntoAnEmptyFolderOrAnUnchangedUnpackOfTheSameRom)
     toml.erase(first, toml.find("[[file]]", first + 1) - first);
     WriteBytes(File("unlisted/drovak.toml"), Text(toml));
     WriteBytes(File("unlisted/20000_0.bin"), {7});
+    Unpack(demo_, "unlistedMap"); // nor the first map
+    toml = ReadText(File("unlistedMap/drovak.toml"));
+    const size_t map = toml.find("\n[[view]]");
+    toml.erase(map, toml.find("\n[[view]]", map + 1) - map);
+    WriteBytes(File("unlistedMap/drovak.toml"), Text(toml));
     Unpack(demo_, "damaged");
     WriteBytes(File("damaged/drovak.toml"), {'x'});
     const std::pair<std::string, std::string> cases[] = {
@@ -305,6 +310,7 @@ TEST_F(CliMod, UnpackWritesOnlyIntoAnEmptyFolderOrAnUnchangedUnpackOfTheSameRom)
         {"near", "holds an unpack of near.bin (CRC-32 " + CrcText(flipped) + "), not of demo"},
         {"edited", "edited/20000_9.png: changed since the unpack"},
         {"unlisted", "unlisted/20000_0.bin: not a file of the previous unpack"},
+        {"unlistedMap", "unlistedMap/levels/level01.tmx: not a file of the previous unpack"},
         {"damaged", "damaged/drovak.toml: "},
     };
     for (const auto& [folder, expected] : cases) {
