@@ -143,6 +143,10 @@ TEST_F(CliLoop, RunStartsTheEmulatorOnThePackedRomWithoutAShell) {
                                {"DROVAK_EMULATOR=", "PATH=" + File("empty")});
     EXPECT_TRUE(Fails(none, 3, "set DROVAK_EMULATOR"));
     EXPECT_FALSE(std::filesystem::exists(File("none.bin")));
+    // One that can't be started is said after the ROM was written.
+    const std::string written = File("written.bin");
+    EXPECT_TRUE(Fails(Run({"pack", mod_, written, "--run"}, {"DROVAK_EMULATOR=" + File("args")}), 2,
+                      "args: no such program (on PATH) to start; " + written + " was written"));
 }
 
 } // namespace
