@@ -4,10 +4,12 @@
 #include "app/QtUserDialogs.h"
 #include "rom/RomLayout.h"
 
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
@@ -154,14 +156,25 @@ TEST_F(AppDocument, MessageBoxesStayOnTopAndOutputsGoWhereTheUserMayWrite) {
     }
     // The box shows the text under its caption.
     QString shown;
-    QTimer::singleShot(0, [&shown] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->windowTitle() + "|" + box->text();
-            box->accept();
-        }
-    });
-    app::QtUserDialogs().ShowError(nullptr, "text", "Error");
-    EXPECT_EQ(shown, "Error|text");
+    const auto show = [&shown](const std::function<void()>& open) {
+        QTimer::singleShot(0, [&shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown += box->windowTitle() + "|" + box->text() + "|";
+                box->accept();
+            }
+        });
+        open();
+    };
+    app::QtUserDialogs real;
+    show([&] { real.ShowError(nullptr, "text", "Error"); });
+    show([&] { real.Inform(nullptr, "info", "Note"); });
+    show([&] { real.ShowFatal("fatal"); });
+    EXPECT_EQ(shown, "Error|text|Note|info|Error|fatal|");
+    // The clipboard takes a text, then a picture.
+    real.SetClipboardText("42");
+    shown = QGuiApplication::clipboard()->text();
+    real.SetClipboardImage(QImage(3, 2, QImage::Format_RGB32));
+    EXPECT_EQ(shown + "|" + QString::number(QGuiApplication::clipboard()->image().width()), "42|3");
     EXPECT_EQ(f.OutputFolder(), Folder());
     // A program folder the user can't write in (here: none) is never suggested: the pictures
     // folder is, or the home folder when there is none.
@@ -230,7 +243,8 @@ TEST(AppRowChooser, TheQuestionIsYesOrNoWithNoTheDefault) {
 }
 
 // The real file dialog: an open takes only a file that exists, a save any name, with the name
-// suggested already selected; a name typed without an extension gets the one asked for.
+// suggested already selected (and taken as it is); a name typed without an extension gets the one
+// asked for.
 TEST(AppFileDialog, OpenTakesAnExistingFileAndSaveAnyName) {
     app::QtUserDialogs real;
     app::FileDialogSettings settings;
@@ -245,11 +259,15 @@ TEST(AppFileDialog, OpenTakesAnExistingFileAndSaveAnyName) {
                 seen = {dialog->acceptMode(), dialog->fileMode(), dialog->defaultSuffix(),
                         dialog->selectedFiles().value(0).endsWith("/suggested.png")};
             }
-            dialog ? dialog->reject() : QTimer::singleShot(10, cancel);
+            if (!dialog) return QTimer::singleShot(10, cancel);
+            kind == app::FileDialogKind::Save ? static_cast<QDialog*>(dialog)->accept()
+                                              : dialog->reject();
         };
         QTimer::singleShot(0, cancel);
-        EXPECT_EQ(real.RunFileDialog(nullptr, kind, settings), std::nullopt);
         const bool save = kind == app::FileDialogKind::Save;
+        EXPECT_EQ(
+            real.RunFileDialog(nullptr, kind, settings).value_or("").endsWith("/suggested.png"),
+            save);
         EXPECT_EQ(seen, std::tuple(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen,
                                    save ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
                                    QString("png"), save));
