@@ -207,6 +207,7 @@ TEST_F(AppLevelsViewer, OnlyAClickOnAPageTabCarriesTheRomIntoThePage) {
 
 TEST_F(AppLevelsViewer, TitleScreenIsDrawnAndItsButtonFollowsTheRomField) {
     MainForm& f = OpenWindow(app::MainPage::Title);
+    EXPECT_EQ(Button("TitleViewButton")->text(), "View Title Screen Background");
     Click(Button("TitleViewButton"));
     ASSERT_TRUE(dialogs.boxes.empty());
     const drovak::PreviewImage title = drovak::RenderTitleScreen(PathOf("tf3.bin"));

@@ -105,7 +105,8 @@ TEST_F(AppPatch, EveryRomFieldMakesAPatchAgainstAnOriginal) {
     }
     EXPECT_EQ(dialogs.dialogRuns.size(), 12u);
     EXPECT_EQ(dialogs.dialogRuns[1].second.filter, "BPS Patches (*.bps)|*.bps|All files (*)|*");
-    EXPECT_EQ(dialogs.dialogRuns[1].second.fileName, "tf3.bps");
+    EXPECT_EQ(dialogs.dialogRuns[1].second.fileName + dialogs.dialogRuns[1].second.defaultExtension,
+              "tf3.bpsbps");
 
     // Cancelled at either dialog, or refused over the ROM itself: nothing is written.
     std::filesystem::remove(PathOf("made.bps"));

@@ -101,6 +101,7 @@ TEST(CompressionRle, ShortOrOversizedInputsAreRefused) {
     EXPECT_THROW(RleDecode(Hex("01 00 00 01 07"), 0), RefusedError);
     EXPECT_THROW(RleDecode(Hex("00 00 00 04 07"), 5), FileError); // at the end: no header
     EXPECT_THROW(RleEncode(Bytes(RLE_MAX_DECODED_SIZE + 1)), RefusedError);
+    EXPECT_NO_THROW(RleEncode(Bytes(RLE_MAX_DECODED_SIZE))); // the most
     EXPECT_EQ(RleEncode(Hex("01 00 00 01")).bytes, Hex("00 00 00 04 00 10 04 10"));
 }
 
