@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTimer>
@@ -103,7 +104,10 @@ TEST_F(AppDocument, TheRomFieldMenuFixesTheHeaderChecksum) {
     for (const QAction* action : menu->actions().mid(0, 4))
         entries << (action->isSeparator() ? "-" : action->objectName());
     EXPECT_EQ(entries.join(' '), "MakePatchAction FixChecksumAction RunEmulatorAction -");
+    const QPointer<QMenu> shown = menu; // a closed menu is gone
     menu->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(shown.isNull());
     EXPECT_TRUE(Choose(Edit("LevelRomEdit"), "Fix the header checksum"));
     EXPECT_EQ(ReadFile("my:rom.bin"), drovak::MakeDemoRom());
     EXPECT_EQ(ReadFile("my:rom.bin.bak"), wrong);
@@ -250,13 +254,15 @@ TEST(AppFileDialog, OpenTakesAnExistingFileAndSaveAnyName) {
     app::FileDialogSettings settings;
     settings.defaultExtension = "png";
     settings.fileName = "suggested.png";
+    settings.startFolder = QDir::tempPath();
     for (const auto kind : {app::FileDialogKind::Open, app::FileDialogKind::Save}) {
         std::tuple<QFileDialog::AcceptMode, QFileDialog::FileMode, QString, bool> seen{
             QFileDialog::AcceptOpen, QFileDialog::Directory, "", false};
         std::function<void()> cancel = [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (dialog) {
-                seen = {dialog->acceptMode(), dialog->fileMode(), dialog->defaultSuffix(),
+                seen = {dialog->acceptMode(), dialog->fileMode(),
+                        dialog->defaultSuffix() + "|" + dialog->directory().absolutePath(),
                         dialog->selectedFiles().value(0).endsWith("/suggested.png")};
             }
             if (!dialog) return QTimer::singleShot(10, cancel);
@@ -270,6 +276,6 @@ TEST(AppFileDialog, OpenTakesAnExistingFileAndSaveAnyName) {
             save);
         EXPECT_EQ(seen, std::tuple(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen,
                                    save ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
-                                   QString("png"), save));
+                                   "png|" + QDir::tempPath(), save));
     }
 }

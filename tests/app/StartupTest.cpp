@@ -114,6 +114,8 @@ TEST_F(AppWindow, TheTabAreaKeepsItsHeightAndThePreviewTakesTheRest) {
     EXPECT_EQ(Control<QComboBox>("LevelCombo")->width(), 121);
     EXPECT_EQ(Control("PlaneARadio")->pos(), QPoint(256, 80));
     EXPECT_EQ(Control("PlaneBRadio")->pos(), QPoint(320, 80));
+    ClickTab(Tabs("PageTabs"), app::MainPage::Lzh); // a hexadecimal field's width
+    EXPECT_EQ(Edit("LzhTableOffsetEdit")->width(), 90);
     // The bar is drawn without a percentage; the fields' texts are bold.
     EXPECT_EQ(std::pair(Control<QProgressBar>("ExportProgress")->isTextVisible(),
                         Edit("LevelRomEdit")->font().bold()),
