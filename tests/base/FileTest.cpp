@@ -71,6 +71,12 @@ TEST_F(BaseFiles, ReplacingFiles) {
     EXPECT_TRUE(fs::is_symlink(File("link.bin")) && fs::is_symlink(File("dangling.bin")));
     EXPECT_EQ(std::tuple(ReadBytes(path), ReadBytes(File("later.bin"))),
               std::tuple(Bytes{4}, Bytes{5}));
+    // A cycle of links is followed 40 times at most: the name it stops at is written over.
+    fs::create_symlink("loop2.bin", File("loop1.bin"));
+    fs::create_symlink("loop1.bin", File("loop2.bin"));
+    WriteFileReplacing(File("loop1.bin"), Bytes{6});
+    EXPECT_EQ(std::tuple(fs::is_symlink(File("loop1.bin")), ReadBytes(File("loop1.bin"))),
+              std::tuple(false, Bytes{6}));
 
     // A FIFO with a reader gets the bytes; one without is refused; neither is replaced.
     const std::string fifo = File("fifo");

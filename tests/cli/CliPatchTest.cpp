@@ -101,7 +101,8 @@ TEST_F(CliPatch, WrongBasesAndDamagedPatchesAreRefused) {
         {{"patch-apply", clean_, Write("text.txt", Hex("41 42 43")), out}, "not a patch"},
         // A patch applied twice, and a patch between two images that are the same.
         {{"patch-apply", modded_, patch_, out}, "is already applied"},
-        {{"patch-create", clean_, Write("copy.bin", ReadBytes(clean_)), out}, "are the same image"},
+        {{"patch-create", clean_, Write("copy.bin", ReadBytes(clean_)), out},
+         "copy.bin are the same image"},
         // What IPS can't hold: an image over 16 MiB.
         {{"patch-create", clean_, Write("large.bin", Bytes((16 << 20) + 2, 0)), out, "--ips"},
          "more than IPS can reach"},

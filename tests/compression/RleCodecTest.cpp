@@ -52,6 +52,8 @@ TEST(CompressionRle, KnownBlocks) {
         {"a run too long", Bytes(65537, 0), Hex("00 01 00 04"), 0, 131073},
         {"runs, one too long", Cat(Hex("11 11"), Bytes(65538, 0), Hex("22 22 22 22")),
          Hex("00 01 00 08 13"), 0, 131075},
+        {"two runs too long: the first is named",
+         Cat(Hex("11 11"), Bytes(65538, 0), Bytes(65540, 0x22)), Hex("00 02 00 08 13"), 0, 131075},
         // The last run is cut at the last word; nothing after its item is read.
         {"cut run", Hex("00 00 00 00"), Hex("00 00 00 04 0F 00 00 AA"), 7},
         {"straddles bytes and is cut", Hex("00 01 11 12"), Hex("00 00 00 04 02 13 22 AA"), 7},
