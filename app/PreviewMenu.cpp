@@ -26,10 +26,11 @@ namespace drovak::app {
 namespace {
 
 // The picture's exact pixels. A picture holds its rows one after another, as an image of 32-bit
-// pixels does (its lines need no padding), so they go over in one run.
+// pixels does (its lines need no padding), so its Width x Height pixels go over in one run.
 QImage ToQImage(const PreviewImage& picture) {
     QImage image(picture.Width, picture.Height, QImage::Format_RGB32);
-    std::transform(picture.Pixels.begin(), picture.Pixels.end(),
+    const auto pixels = picture.Pixels.begin();
+    std::transform(pixels, pixels + ptrdiff_t(picture.Width) * picture.Height,
                    reinterpret_cast<QRgb*>(image.bits()), [](uint32_t pixel) {
                        return qRgb(pixel & 0xFF, (pixel >> 8) & 0xFF, (pixel >> 16) & 0xFF);
                    });

@@ -253,7 +253,7 @@ TEST_F(CliMod, StatusNamesAChangedPalette) {
     const size_t two = manifest.find("[[file]]", one + 1);
     manifest += "\n" + manifest.substr(one, two - one);
     manifest.erase(one, two - one);
-    WriteBytes(File("mod/drovak.toml"), Bytes(manifest.begin(), manifest.end()));
+    WriteBytes(File("mod/drovak.toml"), Text(manifest));
     const std::string both = Run({"status", File("mod")}).out;
     const size_t first = both.find("\n  20000_1.bin"), second = both.find("\n  20000_3.bin");
     EXPECT_TRUE(first < second && second != std::string::npos) << both;

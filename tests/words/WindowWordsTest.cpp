@@ -81,8 +81,8 @@ TEST(WindowWords, SentencesReadWhole) {
              TaskRunningText(MakingPatchText("p") + ", " + ExportingText("e")) + "|" +
              TableEntriesTitle(0x20000, "r.bin"),
          "9 bytes packed, 8 bytes in the ROM|Applying m... (Esc or Cancel stops it)|Making the "
-         "patch "
-         "p, Exporting e... (Esc or Cancel stops it)|Entries of the table at 0x20000 in r.bin"},
+         "patch p, Exporting e... (Esc or Cancel stops it)|Entries of the table at 0x20000 in "
+         "r.bin"},
         {WindowHelpText().substr(0, 53) + NoGlContextMessage().substr(0, 12),
          "Usage: drovak [ROM]\n       drovak --help | --version\nNo OpenGL co"},
     };
