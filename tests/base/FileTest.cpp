@@ -342,7 +342,7 @@ TEST(BaseTerminal, StandardErrorsColumns) {
 
 // A user's command line split into words as a shell splits it, without a shell's expansions,
 // and a file's path put in as one word.
-TEST(BaseProgram, CommandLinesSplitAsAShellSplitsThemAndTheFileIsOneWord) {
+TEST_F(BaseFiles, CommandLinesSplitAsAShellSplitsThemAndTheFileIsOneWord) {
     using Words = std::vector<std::string>;
     const std::pair<const char*, Words> cases[] = {
         // with the file "my rom;$(x).bin"
@@ -372,6 +372,13 @@ TEST(BaseProgram, CommandLinesSplitAsAShellSplitsThemAndTheFileIsOneWord) {
     ::unsetenv("DROVAK_EMULATOR");
     EXPECT_EQ(EmulatorCommand(std::string("set -x"), "r.bin"),
               (std::vector<std::string>{"set", "-x", "r.bin"}));
+    // Else an emulator found on PATH.
+    WriteBytes(File("mednafen"), Bytes{});
+    fs::permissions(File("mednafen"), fs::perms::owner_all);
+    ::setenv("PATH", File("").c_str(), 1);
+    const auto found = EmulatorCommand(std::string(), "r.bin");
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(found, (std::vector<std::string>{"mednafen", "r.bin"}));
 }
 
 // A file's name ends at the last "/" alone; the typed-text rule of the suggested names also

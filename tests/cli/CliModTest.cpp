@@ -218,6 +218,7 @@ TEST_F(CliMod, EachEditPacksToWhatTheSingleEntryCommandGives) {
         CliResult packed = Run({"pack", folder, out, "--yes", "--bps", patch});
         ASSERT_EQ(packed.exitCode, 0) << packed.err;
         EXPECT_EQ(packed.out.rfind(edit.line, 0), 0u) << packed.out;
+        EXPECT_TRUE(Holds(packed.out, "\n" + patch + " written: a patch of "));
         // An RLE block moves no entry, and its line does not speak of entries.
         EXPECT_FALSE(edit.single[0] == "rle-insert" && Holds(packed.out, "entry moved"));
         EXPECT_EQ(ReadBytes(out), DemoAfter(edit.single));

@@ -53,6 +53,7 @@ TEST(Ips, PatchesThatEndWrongAreRefused) {
     using R = PatchRefusal;
     // The patch, the refusal and the words of its fault.
     const std::tuple<Bytes, PatchRefusal, std::string> cases[] = {
+        {Text("PATCH"), R::Damaged, "the patch ends before \"EOF\""},
         {Cat(Text("PATCH"), Record(0, "ab")), R::Damaged, "the patch ends before \"EOF\""},
         {Cat(Text("PATCH"), RunRecord(0, 4, 'x')), R::Damaged, "the patch ends before \"EOF\""},
         {Cat(Text("PATCH"), Slice(Record(0, "abcd"), 0, 5)), R::Damaged,
