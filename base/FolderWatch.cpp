@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <poll.h>
 #include <sys/inotify.h>
@@ -70,9 +71,10 @@ FolderWatch::~FolderWatch() = default;
 
 FolderWatch::Saves FolderWatch::Next(std::chrono::milliseconds settle, const Filter& counts) {
     Saves saves;
-    pollfd waits[2] = {{handles_->signals, POLLIN, 0}, {handles_->inotify, POLLIN, 0}};
+    pollfd waits[] = {{handles_->signals, POLLIN, 0}, {handles_->inotify, POLLIN, 0}};
     for (;;) {
-        const int ready = poll(waits, 2, saves.paths.empty() ? -1 : int(settle.count()));
+        const int ready =
+            poll(waits, std::size(waits), saves.paths.empty() ? -1 : int(settle.count()));
         if (ready < 0 && errno == EINTR) continue;
         if (ready < 0) ThrowFileProblem(FileProblemKind::WatchFailed, "", errno);
         if (ready == 0) return saves; // settled

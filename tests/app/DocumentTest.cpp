@@ -51,7 +51,11 @@ TEST_F(AppDocument, OneUndoQuestionOnEveryPageOfferedOnlyWithABackup) {
         CtrlZ(Preview()); // answered No
         ExpectUndoQuestion("tf3.bin");
     }
-    EXPECT_EQ(dialogs.Kinds(), "question,question,question,question");
+    // The window takes the key: no control gets it after.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
+    QApplication::sendEvent(Preview(), &press);
+    EXPECT_TRUE(press.isAccepted());
+    EXPECT_EQ(dialogs.Kinds(), "question,question,question,question,question");
     EXPECT_EQ(ReadFile("tf3.bin"), drovak::MakeDemoRom());
 }
 
@@ -138,6 +142,13 @@ TEST_F(AppDocument, ACancelledPatchLeavesNothing) {
     dialogs.picks = {Folder() + "clean.bin", Folder() + "made.bps"};
     EXPECT_TRUE(Choose(Edit("LevelRomEdit")));
     ASSERT_TRUE(f.Tasks().Running());
+    // A second patch waits for the first: refused and said, nothing started.
+    dialogs.picks = {Folder() + "clean.bin", Folder() + "again.bps"};
+    Choose(Edit("LevelRomEdit"));
+    EXPECT_EQ(dialogs.boxes.join(""), "error Error owned: Making the patch again.bps waits: Making "
+                                      "the patch made.bps runs; cancel it (Esc) or wait for its "
+                                      "end. Nothing was done.");
+    dialogs.boxes.clear();
     for (const auto& [done, said] : {std::pair{2, ": 66 %... "}, {3, ": 100 %... "}}) {
         emit f.Tasks().Stepped(done, 3, {}); // the share done, rounded down
         EXPECT_TRUE(Holds(f.StatusText(), said));

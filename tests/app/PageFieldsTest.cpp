@@ -113,6 +113,10 @@ TEST_F(AppWindow, DroppedFilesAndRomsChosenWithDots) {
     Click(Button("LevelRomBrowse"));
     EXPECT_EQ(Preview()->UploadCount(), uploads + 1);
     EXPECT_EQ(f.StatusText(), "LEVEL 01, Plane A: column 0 of 496, screen 1 of 32");
+    // A ROM that names no file leaves no picture of the one before.
+    dialogs.picks = {Folder() + "gone.bin"};
+    Click(Button("LevelRomBrowse"));
+    EXPECT_EQ(Preview()->PreviewTexture(), 0u);
 
     ClickTab(Tabs("PageTabs"), app::MainPage::Title);
     Drop(Button("TitleViewButton"), "tf3.bin");

@@ -69,6 +69,8 @@ TEST_F(BaseFiles, ReplacingFiles) {
     WriteFileReplacing(File("link.bin"), Bytes{4});
     WriteFileReplacing(File("dangling.bin"), Bytes{5});
     EXPECT_TRUE(fs::is_symlink(File("link.bin")) && fs::is_symlink(File("dangling.bin")));
+    EXPECT_EQ(std::tuple(LinkTarget(File("link.bin")), LinkTarget(path)),
+              std::tuple("data.bin", ""));
     EXPECT_EQ(std::tuple(ReadBytes(path), ReadBytes(File("later.bin"))),
               std::tuple(Bytes{4}, Bytes{5}));
     // A cycle of links is followed 40 times at most: the name it stops at is written over.
