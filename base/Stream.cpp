@@ -73,12 +73,11 @@ size_t MemoryStream::Read(void* buffer, size_t count) {
     return ReadAt(data_, position_, buffer, count);
 }
 
-size_t MemoryStream::Write(const void* buffer, size_t count) {
-    if (count == 0) return 0;
+void MemoryStream::Write(const void* buffer, size_t count) {
+    if (count == 0) return;
     if (position_ + count > data_.size()) data_.resize(position_ + count);
     std::memcpy(data_.data() + position_, buffer, count);
     position_ += count;
-    return count;
 }
 
 uint64_t MemoryStream::Seek(int64_t offset, SeekOrigin origin) {
@@ -91,8 +90,8 @@ size_t ViewStream::Read(void* buffer, size_t count) {
     return ReadAt(bytes_, position_, buffer, count);
 }
 
-size_t ViewStream::Write(const void*, size_t count) {
-    if (count == 0) return 0;
+void ViewStream::Write(const void*, size_t count) {
+    if (count == 0) return;
     ThrowFileProblem(FileProblemKind::ReadOnlyView, name_);
 }
 
@@ -146,7 +145,7 @@ size_t FileStream::Read(void* buffer, size_t count) {
     return done;
 }
 
-size_t FileStream::Write(const void* buffer, size_t count) {
+void FileStream::Write(const void* buffer, size_t count) {
     const auto* in = static_cast<const uint8_t*>(buffer);
     size_t done = 0;
     while (done < count) {
@@ -165,7 +164,6 @@ size_t FileStream::Write(const void* buffer, size_t count) {
     bufferFill_ = 0;
     position_ += done;
     size_ = std::max(size_, position_);
-    return done;
 }
 
 uint64_t FileStream::Seek(int64_t offset, SeekOrigin origin) {

@@ -15,12 +15,12 @@ enum class SeekOrigin { Begin, Current, End };
 
 // A byte stream over memory or over a file. Read returns the number of bytes read: all that
 // were asked for, fewer only where the stream ends (0 at the end); Write writes all it is given or
-// throws (FileError), and returns that count. Positions are byte offsets from the start.
+// throws (FileError). Positions are byte offsets from the start.
 class Stream {
 public:
     virtual ~Stream() = default;
     virtual size_t Read(void* buffer, size_t count) = 0;
-    virtual size_t Write(const void* buffer, size_t count) = 0;
+    virtual void Write(const void* buffer, size_t count) = 0;
     virtual uint64_t Seek(int64_t offset, SeekOrigin origin) = 0;
     virtual uint64_t Position() const = 0;
     virtual uint64_t Size() const = 0;
@@ -45,7 +45,7 @@ public:
     explicit MemoryStream(std::vector<uint8_t> data) : data_(std::move(data)) {}
 
     size_t Read(void* buffer, size_t count) override;
-    size_t Write(const void* buffer, size_t count) override;
+    void Write(const void* buffer, size_t count) override;
     uint64_t Seek(int64_t offset, SeekOrigin origin) override;
     uint64_t Position() const override { return position_; }
     uint64_t Size() const override { return data_.size(); }
@@ -70,7 +70,7 @@ public:
 
     size_t Read(void* buffer, size_t count) override;
     // Refused (FileError): the bytes are not the stream's own.
-    size_t Write(const void*, size_t count) override;
+    void Write(const void*, size_t count) override;
     uint64_t Seek(int64_t offset, SeekOrigin origin) override;
     uint64_t Position() const override { return position_; }
     uint64_t Size() const override { return bytes_.size(); }
@@ -103,7 +103,7 @@ public:
     FileStream& operator=(const FileStream&) = delete;
 
     size_t Read(void* buffer, size_t count) override;
-    size_t Write(const void* buffer, size_t count) override;
+    void Write(const void* buffer, size_t count) override;
     uint64_t Seek(int64_t offset, SeekOrigin origin) override;
     uint64_t Position() const override { return position_; }
     uint64_t Size() const override { return size_; }

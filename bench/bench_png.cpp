@@ -15,10 +15,7 @@ using namespace drovak;
 class CountingStream final : public Stream {
 public:
     size_t Read(void*, size_t) override { return 0; }
-    size_t Write(const void*, size_t count) override {
-        size_ += count;
-        return count;
-    }
+    void Write(const void*, size_t count) override { size_ += count; }
     uint64_t Seek(int64_t, SeekOrigin) override { return size_; }
     uint64_t Position() const override { return size_; }
     uint64_t Size() const override { return size_; }
