@@ -33,6 +33,7 @@ TEST(CliProgress, WritesALinePerStepOrOneLineWrittenOver) {
         {"narrow", 10u, {"folder/Level_01_PlaneA.png written (1 of 16)"}, "\r...of 16)\n"},
         {"terminal, exactly one column less", 10u, {"123456789"}, "\r123456789\n"},
         {"five columns", 5u, {"abcdef"}, "\r...f\n"},
+        {"four columns", 4u, {"abcdef"}, "\r...\n"},
         // Work that fails ends the line as it unwinds: the message goes on a line of its own.
         {"terminal, failed", 80u, {"screen 3 of 32", ""}, "\rscreen 3 of 32\ndrovak-cli: failed\n"},
     };

@@ -542,6 +542,7 @@ TEST(SheetPalette, ALineThatEndsPastTheRomIsRefused) {
     layout.paletteLine = 1;
     layout.paletteOffset = 0xC0;                                 // line 1 ends with the ROM
     EXPECT_EQ(SheetPalette(rom, layout).colours[15], 0xE000E0u); // the word 0E0E
+    EXPECT_EQ(PaletteWordsAt(rom, 0xFE, 1), std::vector<uint16_t>{0x0E0E}); // the ROM's last
     layout.paletteOffset = 0xD0;
     EXPECT_EQ(WordsOf<FileError>([&] { SheetPalette(rom, layout); }),
               "r.bin: too short: palette line 1 of the palette at 0xD0 ends at 0x110, the file "

@@ -7,6 +7,7 @@
 #include "png/PngRows.h"
 #include "support/LibpngCodec.h"
 #include "support/PngReading.h"
+#include "support/ProgressWatcher.h"
 #include "support/WordsOf.h"
 
 #include <map>
@@ -46,6 +47,13 @@ TEST(PngWriter, AcceptsOnlyWhatItCanWriteAndWritesNothingElse) {
         if (accepted) {
             PngWriter png(out, header);
             EXPECT_EQ(out.Size(), 33u); // the signature and IHDR
+            // Work cancelled before the image data begins reads no row and writes nothing.
+            ProgressWatcher cancelled;
+            cancelled.cancelAfter = 0;
+            int read = 0;
+            EXPECT_THROW(png.ImageData([&read](uint32_t, uint8_t*) { ++read; }, {}, cancelled),
+                         CancelledError);
+            EXPECT_EQ(std::tuple(read, out.Size()), std::tuple(0, 33u));
             continue;
         }
         EXPECT_EQ(WordsOf<RefusedError>([&] { PngWriter(out, header); }),
