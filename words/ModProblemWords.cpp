@@ -8,6 +8,8 @@
 #include "words/ModReasonWords.h"
 #include "words/RomProblemWords.h"
 
+#include <string_view>
+
 namespace drovak {
 
 namespace {
@@ -140,9 +142,10 @@ std::string FolderText(const ModProblem& p) {
         return file + "is " + FileKind(uint32_t(p.number)) + ", not a folder" + NO_UNPACK;
     case K::UnpackStopped: {
         // The folder now holds what was written: its cause's "nothing was written" is not true.
+        constexpr std::string_view nothing = "nothing was written";
         std::string cause = ErrorText(p.cause);
-        for (size_t at; (at = cause.find("nothing was written")) != std::string::npos;)
-            cause.replace(at, 19, "not written");
+        for (size_t at; (at = cause.find(nothing)) != std::string::npos;)
+            cause.replace(at, nothing.size(), "not written");
         return file + "the unpack stopped before its end (" + cause + "); " + p.file +
                " holds the files written so far and a " + MANIFEST_NAME +
                " marked unfinished: the same command run again finishes it";

@@ -13,6 +13,7 @@
 #include "graphics/TilesToPng.h"
 #include "mod/GimpPalette.h"
 #include "mod/LevelMap.h"
+#include "mod/MapCells.h"
 #include "mod/ModLayout.h"
 #include "mod/Pack.h"
 #include "mod/SheetPalette.h"
@@ -506,10 +507,20 @@ TEST(BlockMap, AnUnchangedCellKeepsEveryBitAndAChangedOneClearsBits9And10) {
     Bytes data(0x7000, 0);
     StoreBigEndian16(&data[0], 0xFE5A); // priority, line 3, both flips, bits 9-10, tile 0x5A
     StoreBigEndian16(&data[2], 0x0633);
-    TmxMap read = ParseTmx(TmxText(BlockTmx(data, 0)), "b.tmx");
+    const std::string text = TmxText(BlockTmx(data, 0));
+    TmxMap read = ParseTmx(text, "b.tmx");
+    // A row of the map to a line: its gids, each followed by a comma.
+    const size_t row = text.find('\n', text.find("<data encoding=\"csv\">")) + 1;
+    EXPECT_EQ(std::count(text.begin() + row, text.begin() + text.find('\n', row), ','), read.width);
     read.layers[0].gids[1] = (1 + 512 + 0x33) | 0x80000000u; // line 1, flipped horizontally
     Bytes out = data;
     EXPECT_EQ(ApplyBlockTmx(read, data, out, 0, "b.tmx"), 1u);
+    // An empty cell keeps its flags and lies in no tileset; a bare 0 stays 0.
+    TmxMap empty = read;
+    empty.layers[0].gids[0] = 0x80000000u;
+    empty.layers[0].gids[2] = 0;
+    const auto gids = WrittenGids(empty, BlockTmx(data, 0), empty.layers[0].name);
+    EXPECT_EQ(std::tuple(gids[0], gids[2]), std::tuple(0x80000000u | TMX_NO_TILESET, 0u));
     EXPECT_EQ(LoadBigEndian16(&out[0]), 0xFE5A);
     EXPECT_EQ(LoadBigEndian16(&out[2]), 0x2833);
     // A level map's Plane B has blocks in its first 8 rows, and empty cells below them.

@@ -38,6 +38,9 @@ TEST_F(RomUndo, UndoWorksWithoutExchangeOrLinks) {
     for (const auto& [name, exchange, links] : cases) {
         SCOPED_TRACE(name);
         const FileSystemPolicy fileSystem{.withoutExchange = !exchange, .withoutLinks = !links};
+        const UndoSides sides = DescribeUndo(rom); // what the question before it says
+        EXPECT_EQ(std::tuple(sides.rom, sides.romSize, sides.backupSize),
+                  std::tuple(rom, 0x400u, 0x400u));
         const RomChange undone = UndoRomChange(rom, fileSystem);
         ExpectImages(older, newer);
         const std::string summary = RomUndoSummary("tf3.bin", undone);
