@@ -507,7 +507,8 @@ TEST(BlockMap, AnUnchangedCellKeepsEveryBitAndAChangedOneClearsBits9And10) {
     Bytes data(0x7000, 0);
     StoreBigEndian16(&data[0], 0xFE5A); // priority, line 3, both flips, bits 9-10, tile 0x5A
     StoreBigEndian16(&data[2], 0x0633);
-    const std::string text = TmxText(BlockTmx(data, 0));
+    const TmxMap blocks = BlockTmx(data, 0);
+    const std::string text = TmxText(blocks);
     TmxMap read = ParseTmx(text, "b.tmx");
     // A row of the map to a line: its gids, each followed by a comma.
     const size_t row = text.find('\n', text.find("<data encoding=\"csv\">")) + 1;
@@ -515,14 +516,14 @@ TEST(BlockMap, AnUnchangedCellKeepsEveryBitAndAChangedOneClearsBits9And10) {
     read.layers[0].gids[1] = (1 + 512 + 0x33) | 0x80000000u; // line 1, flipped horizontally
     Bytes out = data;
     EXPECT_EQ(ApplyBlockTmx(read, data, out, 0, "b.tmx"), 1u);
+    EXPECT_EQ(LoadBigEndian16(&out[0]), 0xFE5A);
+    EXPECT_EQ(LoadBigEndian16(&out[2]), 0x2833);
     // An empty cell keeps its flags and lies in no tileset; a bare 0 stays 0.
     TmxMap empty = read;
     empty.layers[0].gids[0] = 0x80000000u;
     empty.layers[0].gids[2] = 0;
-    const auto gids = WrittenGids(empty, BlockTmx(data, 0), empty.layers[0].name);
+    const auto gids = WrittenGids(empty, blocks, empty.layers[0].name);
     EXPECT_EQ(std::tuple(gids[0], gids[2]), std::tuple(0x80000000u | TMX_NO_TILESET, 0u));
-    EXPECT_EQ(LoadBigEndian16(&out[0]), 0xFE5A);
-    EXPECT_EQ(LoadBigEndian16(&out[2]), 0x2833);
     // A level map's Plane B has blocks in its first 8 rows, and empty cells below them.
     const TmxMap level = LevelTmx(data, 0);
     EXPECT_EQ(level.layers[1].gids[7 * 512], 257u);
